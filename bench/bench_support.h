@@ -1,0 +1,29 @@
+// Shared parts of the benchmarks: full-size test views and the memcpy baseline.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "core/image/image_buffer.h"
+
+namespace duplora::bench {
+
+inline constexpr int kViewWidth = 6000;
+inline constexpr int kViewHeight = 4000;
+
+// A deterministic photograph-like 24-bit picture (smooth gradients with noise).
+ImageBuffer MakeView(int width = kViewWidth, int height = kViewHeight, std::uint32_t seed = 1);
+
+// Seconds a memcpy of `bytes` takes into a buffer already in memory (median of several
+// runs, measured once per size in this process).
+double MemcpySeconds(std::size_t bytes);
+
+// Runs `op` in the benchmark loop and reports memcpy_ratio (time per call over the
+// memcpy time of `outputBytes`) and megapixels per second of `outputPixels`.
+void RunWithRatio(benchmark::State& state, std::size_t outputBytes, std::int64_t outputPixels,
+                  const std::function<void()>& op);
+
+}  // namespace duplora::bench

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+namespace duplora {
+
+QString ApplicationName();
+
+}  // namespace duplora

@@ -1,0 +1,2 @@
+// The window layer grows here.
+namespace duplora {}

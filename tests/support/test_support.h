@@ -1,0 +1,41 @@
+// Helpers shared by the tests: synthetic pictures, sample paths, comparisons that
+// write both pictures out when they differ.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/image/image_buffer.h"
+
+namespace duplora::test {
+
+// Path of a sample photograph under the shared samples folder ("pairs/gx8_l.jpg").
+std::string SamplePath(const std::string& relative);
+bool SampleExists(const std::string& relative);
+// Folder for files a failing test leaves behind.
+std::string TestOutputDir();
+
+// A 24-bit picture whose pixel (x, y) (top-down) is colour(x, y) as 0xRRGGBB.
+ImageBuffer MakeImage(int width, int height, const std::function<std::uint32_t(int, int)>& colour);
+// A deterministic pseudo-random 24-bit picture.
+ImageBuffer MakeNoise(int width, int height, std::uint32_t seed);
+// A picture of another depth with random indices and a random colour table.
+ImageBuffer MakeIndexed(int width, int height, int bits, std::uint32_t seed);
+
+// Pixel (x, y), top-down, of a 24-bit picture as 0xRRGGBB.
+std::uint32_t PixelAt(const ImageBuffer& image, int x, int y);
+// Index of pixel (x, y), top-down, of a 1-, 4- or 8-bit picture.
+int IndexAt(const ImageBuffer& image, int x, int y);
+
+// Writes a picture as a BMP file (for looking at failures).
+bool WriteBmpForTest(const ImageBuffer& image, const std::string& path);
+
+// Compares size, depth and every pixel byte (padding ignored); on a difference writes
+// actual and expected pictures to the output folder under `name`.
+::testing::AssertionResult SamePixels(const ImageBuffer& actual, const ImageBuffer& expected,
+                                      const std::string& name = "image");
+
+}  // namespace duplora::test
