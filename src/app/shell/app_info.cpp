@@ -1,7 +1,0 @@
-#include "app/shell/app_info.h"
-
-namespace duplora {
-
-QString ApplicationName() { return QStringLiteral("Duplora"); }
-
-}  // namespace duplora

@@ -1,9 +1,0 @@
-#pragma once
-
-#include <QString>
-
-namespace duplora {
-
-QString ApplicationName();
-
-}  // namespace duplora
