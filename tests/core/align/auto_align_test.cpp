@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <set>
 #include <utility>
@@ -269,79 +270,52 @@ TEST(AutoAlign, BothViewsLevelledAndStartsMatched) {
     EXPECT_EQ(r.positionY, 567);
 }
 
-TEST(AutoAlign, OneViewModesTouchOnlyTheirView) {
-    const AutoAlignInput in = TwoLines(0);
-    AutoAlignInput left = in;
-    left.viewMode = 1;
-    AutoAlignResult r = AutoAlign(left);
-    EXPECT_EQ(r.rotationLeft, 957);
-    EXPECT_EQ(r.rotationRight, in.rotationRight);
-    EXPECT_EQ(r.positionX, in.positionX);
-    EXPECT_EQ(r.positionY, in.positionY);
-    EXPECT_FALSE(r.rightLevelled || r.pairMoved);
+// Which slots change, by view mode and by what is missing. Untouched slots keep the
+// input values 911, 888, 900, 700.
+struct AutoAlignCase {
+    const char* name;
+    std::function<void(AutoAlignInput&)> change;
+    int rotationLeft, rotationRight, positionX, positionY;
+};
 
-    AutoAlignInput right = in;
-    right.viewMode = 2;
-    r = AutoAlign(right);
-    EXPECT_EQ(r.rotationLeft, in.rotationLeft);
-    EXPECT_EQ(r.rotationRight, 928);
-    EXPECT_FALSE(r.leftLevelled || r.pairMoved);
-}
-
-TEST(AutoAlign, NothingInAlternatingModeOrAtFullSize) {
-    for (AutoAlignInput in : {TwoLines(3), TwoLines(-1), TwoLines(7)}) {
+TEST(AutoAlign, SlotsTouchedByModeAndLines) {
+    const AutoAlignCase cases[] = {
+        {"left view only", [](AutoAlignInput& in) { in.viewMode = 1; }, 957, 888, 900, 700},
+        {"right view only", [](AutoAlignInput& in) { in.viewMode = 2; }, 911, 928, 900, 700},
+        {"alternating", [](AutoAlignInput& in) { in.viewMode = 3; }, 911, 888, 900, 700},
+        {"unknown mode", [](AutoAlignInput& in) { in.viewMode = 7; }, 911, 888, 900, 700},
+        {"full size", [](AutoAlignInput& in) { in.fullSize = true; }, 911, 888, 900, 700},
+        {"no left line", [](AutoAlignInput& in) { in.left = GuideLine{}; }, 911, 888, 900, 700},
+        {"no right line: left levelled, pair stays", [](AutoAlignInput& in) { in.right.x1 = -1; },
+         957, 888, 900, 700},
+        // Reset keeps the points: a line whose state went back to 0 still counts.
+        {"reset left line", [](AutoAlignInput& in) { in.left.state = GuideLine::kNone; }, 957, 928,
+         912, 567},
+        {"zoom 0 cannot be scaled back", [](AutoAlignInput& in) { in.zoom = 0; }, 957, 928, 900,
+         700},
+        // At 1 % the 14-pixel difference is 1400 pixels: 683 − 1400 stays at 0.
+        {"kept in range below", [](AutoAlignInput& in) { in.zoom = 1; }, 957, 928, 912, 0},
+        // Level lines; the right start comes forward to (11, −7): (10 − 11)·100 + 912 and
+        // (140 + 7)·100 + 683, kept at the top of the range.
+        {"kept in range above",
+         [](AutoAlignInput& in) {
+             in.zoom = 1;
+             in.left = GuideLine{GuideLine::kSet, 10, 140, 110, 140};
+             in.right = GuideLine{GuideLine::kSet, 20, 0, 120, 0};
+         },
+         900, 900, 812, 1367},
+    };
+    for (const AutoAlignCase& c : cases) {
+        AutoAlignInput in = TwoLines(0);
+        c.change(in);
         const AutoAlignResult r = AutoAlign(in);
-        EXPECT_FALSE(r.leftLevelled || r.rightLevelled || r.pairMoved);
-        EXPECT_EQ(r.rotationLeft, in.rotationLeft);
+        EXPECT_EQ(r.rotationLeft, c.rotationLeft) << c.name;
+        EXPECT_EQ(r.rotationRight, c.rotationRight) << c.name;
+        EXPECT_EQ(r.positionX, c.positionX) << c.name;
+        EXPECT_EQ(r.positionY, c.positionY) << c.name;
+        EXPECT_EQ(r.leftLevelled, r.rotationLeft != 911) << c.name;
+        EXPECT_EQ(r.pairMoved, r.positionY != 700) << c.name;
     }
-    AutoAlignInput full = TwoLines(0);
-    full.fullSize = true;
-    EXPECT_FALSE(AutoAlign(full).leftLevelled);
-}
-
-TEST(AutoAlign, MissingLinesStopIt) {
-    AutoAlignInput noLeft = TwoLines(0);
-    noLeft.left = GuideLine{};
-    AutoAlignResult r = AutoAlign(noLeft);
-    EXPECT_FALSE(r.leftLevelled || r.rightLevelled || r.pairMoved);
-    EXPECT_EQ(r.rotationRight, noLeft.rotationRight);
-
-    AutoAlignInput noRight = TwoLines(0);
-    noRight.right.x1 = -1;
-    r = AutoAlign(noRight);
-    EXPECT_TRUE(r.leftLevelled);
-    EXPECT_EQ(r.rotationLeft, 957);
-    EXPECT_FALSE(r.rightLevelled || r.pairMoved);
-    EXPECT_EQ(r.positionX, noRight.positionX);
-
-    // Reset keeps the points: a line whose state went back to 0 still counts.
-    AutoAlignInput reset = TwoLines(1);
-    reset.left.state = GuideLine::kNone;
-    EXPECT_TRUE(AutoAlign(reset).leftLevelled);
-}
-
-TEST(AutoAlign, PositionStaysInItsRange) {
-    AutoAlignInput in = TwoLines(0);
-    in.zoom = 1;  // 1 % zoom: the 14-pixel difference becomes 1400 pixels
-    AutoAlignResult r = AutoAlign(in);
-    EXPECT_EQ(r.positionX, 912);
-    EXPECT_EQ(r.positionY, 0);  // 683 − 1400, kept at the bottom of the range
-    in.left.y1 = 140;
-    in.right.y1 = 0;
-    in.left.y2 = 140;
-    in.right.y2 = 0;
-    r = AutoAlign(in);
-    EXPECT_EQ(r.positionY, 1367);
-}
-
-TEST(AutoAlign, ZeroZoomLevelsButDoesNotMove) {
-    AutoAlignInput in = TwoLines(0);
-    in.zoom = 0;
-    const AutoAlignResult r = AutoAlign(in);
-    EXPECT_TRUE(r.leftLevelled && r.rightLevelled);
-    EXPECT_FALSE(r.pairMoved);
-    EXPECT_EQ(r.positionX, in.positionX);
-    EXPECT_EQ(r.positionY, in.positionY);
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST(ApplyGamma, KeepsHeaderAndRefusesOtherDepths) {
     EXPECT_EQ(indexed.density, 0);
 }
 
-TEST(ApplyGamma, RealPhotoSizedPictureMatchesPerPixelTable) {
+TEST(ApplyGamma, LargePictureSplitOverTheCoresMatchesTheTable) {
     // Big enough to be split over the cores; every byte must come from the table.
     ImageBuffer src = MakeNoise(1500, 800, 12);
     const auto table = BuildGammaTable(73);
