@@ -1,0 +1,322 @@
+#include "core/align/auto_align.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+// ---- MapPointBack / MapPointForward ----------------------------------------------
+
+struct MapCase {
+    bool back;
+    int x, y, w, h, angle, size;
+    GuidePoint expected;
+};
+
+class MapPoint : public ::testing::TestWithParam<MapCase> {};
+
+TEST_P(MapPoint, WorkedOutValues) {
+    const MapCase c = GetParam();
+    if (c.back) {
+        const std::optional<GuidePoint> p = MapPointBack(c.x, c.y, c.w, c.h, c.angle, c.size);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(*p, c.expected);
+    } else {
+        EXPECT_EQ(MapPointForward(c.x, c.y, c.w, c.h, c.angle, c.size), c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MapPoint,
+                         ::testing::Values(
+                             // (10, −10) from the centre, doubled by the 50 % size: (120, 30)
+                             MapCase{true, 110, 40, 200, 100, 0, 50, {120, 30}},
+                             // (−10, −10) × 100 / 30 = −33.3 → −33, toward zero
+                             MapCase{true, 90, 40, 200, 100, 0, 30, {67, 17}},
+                             // (50, −53) turned by 5.7°: (55.02, −47.77)
+                             MapCase{true, 160, 20, 220, 146, 57, 100, {165, 26}},
+                             // turned by −30°: (16.80, −70.90), then × 100 / 80: (21, −88)
+                             MapCase{true, 160, 20, 220, 146, -300, 80, {130, -14}},
+                             MapCase{false, 160, 20, 220, 146, -57, 100, {154, 16}},
+                             // turned by 30°: (69.80, −20.90) → (69, −20) × 80 / 100 = (55, −16)
+                             MapCase{false, 160, 20, 220, 146, 300, 80, {165, 57}},
+                             MapCase{false, 30, 40, 200, 100, 0, 50, {65, 45}},
+                             // a size of 0 shrinks everything onto the centre
+                             MapCase{false, 7, 9, 200, 100, 123, 0, {100, 50}}));
+
+TEST(MapPointBack, SizeZeroHasNoInverse) {
+    EXPECT_FALSE(MapPointBack(10, 10, 200, 100, 0, 0));
+    EXPECT_FALSE(MapPointBack(10, 10, 200, 100, 57, -20));
+}
+
+TEST(MapPoint, ForwardUndoesBackWithinTheTruncation) {
+    // The guide line goes back into the base with −rotation and comes forward into the
+    // corrected preview with +rotation; four truncations lose at most a few pixels.
+    for (int rotation : {-450, -300, -57, 0, 57, 123, 450})
+        for (int size : {50, 80, 100, 125, 200})
+            for (int x = 0; x < 220; x += 7)
+                for (int y = 0; y < 146; y += 5) {
+                    const auto b = MapPointBack(x, y, 220, 146, -rotation, size);
+                    ASSERT_TRUE(b);
+                    const GuidePoint f = MapPointForward(b->x, b->y, 220, 146, rotation, size);
+                    ASSERT_LE(std::abs(f.x - x), 4) << rotation << " " << size;
+                    ASSERT_LE(std::abs(f.y - y), 4) << rotation << " " << size;
+                }
+}
+
+TEST(MapPoint, ExtremeCoordinatesDoNotOverflow) {
+    const auto b = MapPointBack(2000000000, -2000000000, 100, 100, 450, 1);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->x, std::numeric_limits<int>::max());
+    const GuidePoint f = MapPointForward(-2000000000, 2000000000, 100, 100, 0, 1 << 30);
+    EXPECT_EQ(f.x, std::numeric_limits<int>::min());
+    EXPECT_EQ(f.y, std::numeric_limits<int>::max());
+}
+
+// ---- DrawGuideLine ------------------------------------------------------------------
+
+using Pixel = std::pair<int, int>;  // (x, stored row)
+
+std::set<Pixel> WhitePixels(const ImageBuffer& grey) {
+    std::set<Pixel> white;
+    for (int r = 0; r < grey.Height(); ++r)
+        for (int x = 0; x < grey.Width(); ++x)
+            if (grey.StoredRow(r)[x] == 255) white.insert({x, r});
+    return white;
+}
+
+TEST(DrawGuideLine, TwoPixelsThickAlongBothAxes) {
+    ImageBuffer grey = CreateImage(8, 6, 8);
+    // Rows h − y − 2: (1, 1) → row 3, (5, 3) → row 1. Along x, rows 3 + (i·−2)/4 for
+    // i = 0…3: 3, 3, 2, 2, each with the row above; along the rows, columns 5 + (i·−4)/2
+    // for i = 0, 1: 5, 3, each with the column to the right.
+    ASSERT_TRUE(DrawGuideLine(grey, 1, 1, 5, 3));
+    const std::set<Pixel> expected = {{1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 2},
+                                      {3, 3}, {4, 2}, {4, 3}, {5, 1}, {6, 1}};
+    EXPECT_EQ(WhitePixels(grey), expected);
+    // The same line drawn from the other end gives the same pixels.
+    ImageBuffer other = CreateImage(8, 6, 8);
+    ASSERT_TRUE(DrawGuideLine(other, 5, 3, 1, 1));
+    EXPECT_EQ(WhitePixels(other), expected);
+}
+
+TEST(DrawGuideLine, VerticalAndHorizontal) {
+    ImageBuffer grey = CreateImage(6, 7, 8);
+    ASSERT_TRUE(DrawGuideLine(grey, 2, 0, 2, 3));  // rows 5 … 2: rows 2, 3, 4, doubled in x
+    EXPECT_EQ(WhitePixels(grey), (std::set<Pixel>{{2, 2}, {3, 2}, {2, 3}, {3, 3}, {2, 4}, {3, 4}}));
+    ImageBuffer flat = CreateImage(6, 7, 8);
+    ASSERT_TRUE(DrawGuideLine(flat, 4, 2, 1, 2));  // row 3: columns 1, 2, 3, doubled upwards
+    EXPECT_EQ(WhitePixels(flat), (std::set<Pixel>{{1, 3}, {2, 3}, {3, 3}, {1, 4}, {2, 4}, {3, 4}}));
+}
+
+TEST(DrawGuideLine, RefusesEndsOutsideThePicture) {
+    struct Ends {
+        int x1, y1, x2, y2;
+    };
+    // 8 × 6: x in 0 … 7, y in −1 … 4 (rows 6 − y − 2 in 0 … 5).
+    for (Ends e : {Ends{-1, 1, 5, 3}, Ends{1, 1, 8, 3}, Ends{1, 5, 5, 3}, Ends{1, 1, 5, -2},
+                   Ends{1, 100000, 5, 3}, Ends{-2147483647, 0, 0, 0}}) {
+        ImageBuffer grey = CreateImage(8, 6, 8);
+        EXPECT_FALSE(DrawGuideLine(grey, e.x1, e.y1, e.x2, e.y2)) << e.x1 << "," << e.y1;
+        EXPECT_TRUE(WhitePixels(grey).empty());
+    }
+    ImageBuffer none;
+    EXPECT_FALSE(DrawGuideLine(none, 1, 1, 5, 3));
+    ImageBuffer colour = CreateImage(8, 6, 24);
+    EXPECT_FALSE(DrawGuideLine(colour, 1, 1, 5, 3));
+}
+
+TEST(DrawGuideLine, ThicknessStopsAtTheEdges) {
+    // y = −1 is the top row (row h − 1): the doubling row above it does not exist. The
+    // last column has no right neighbour for the doubling along the rows.
+    ImageBuffer grey = CreateImage(8, 6, 8);
+    ASSERT_TRUE(DrawGuideLine(grey, 0, -1, 7, -1));
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(grey.StoredRow(5)[x], 255) << x;
+    ImageBuffer steep = CreateImage(8, 6, 8);
+    ASSERT_TRUE(DrawGuideLine(steep, 7, -1, 7, 4));
+    EXPECT_EQ(WhitePixels(steep), (std::set<Pixel>{{7, 0}, {7, 1}, {7, 2}, {7, 3}, {7, 4}}));
+}
+
+// ---- FinishGuideLine ------------------------------------------------------------
+
+GuideLine Drawn(int x1, int y1, int x2, int y2) {
+    return GuideLine{GuideLine::kDrawing, x1, y1, x2, y2};
+}
+
+TEST(FinishGuideLine, MapsIntoTheBaseAndBurnsTheLine) {
+    ImageBuffer base = CreateImage(220, 146, 8);
+    GuideLineView view{false, 0, 0, 220, 146, 0, 100};
+    const GuideLine set = FinishGuideLine(Drawn(10, 50, 110, 40), view, base);
+    EXPECT_EQ(set, (GuideLine{GuideLine::kSet, 10, 50, 110, 40}));
+    // Rows 94 … 104 from column 10; the last step along x ends at column 109.
+    EXPECT_EQ(base.StoredRow(94)[10], 255);
+    EXPECT_EQ(base.StoredRow(104)[109], 255);
+}
+
+TEST(FinishGuideLine, AddsBackWhatTheOffsetCut) {
+    struct Case {
+        bool right;
+        int dx, dy, x, y;
+    };
+    // Left view: + max(dx, 0), + max(−dy, 0); right view: + max(−dx, 0), + max(dy, 0).
+    for (Case c : {Case{false, 7, -5, 17, 55}, Case{false, -7, 5, 10, 50},
+                   Case{true, -7, 5, 17, 55}, Case{true, 7, -5, 10, 50}}) {
+        ImageBuffer base = CreateImage(220, 146, 8);
+        GuideLineView view{c.right, c.dx, c.dy, 220, 146, 0, 100};
+        const GuideLine set = FinishGuideLine(Drawn(10, 50, 110, 40), view, base);
+        EXPECT_EQ(set.x1, c.x) << c.right << " " << c.dx;
+        EXPECT_EQ(set.y1, c.y) << c.right << " " << c.dy;
+        EXPECT_EQ(set.state, GuideLine::kSet);
+    }
+}
+
+TEST(FinishGuideLine, UndoesRotationAndSize) {
+    ImageBuffer base = CreateImage(220, 146, 8);
+    // The view is shown turned by +3.0° and at 80 %: the drawn ends go back by −3.0°.
+    GuideLineView view{false, 0, 0, 220, 146, 30, 80};
+    const GuideLine set = FinishGuideLine(Drawn(160, 20, 60, 120), view, base);
+    const auto a = MapPointBack(160, 20, 220, 146, -30, 80);
+    const auto b = MapPointBack(60, 120, 220, 146, -30, 80);
+    EXPECT_EQ(set, (GuideLine{GuideLine::kSet, a->x, a->y, b->x, b->y}));
+}
+
+TEST(FinishGuideLine, DropsClicksLinesOutsideAndZeroSize) {
+    const GuideLine gone;
+    ImageBuffer base = CreateImage(220, 146, 8);
+    GuideLineView view{false, 0, 0, 220, 146, 0, 100};
+    EXPECT_EQ(FinishGuideLine(Drawn(50, 50, 53, 47), view, base), gone);  // within 3 pixels
+    EXPECT_EQ(FinishGuideLine(Drawn(50, 50, 54, 50), view, base).state, GuideLine::kSet);
+    ImageBuffer clean = CreateImage(220, 146, 8);
+    EXPECT_EQ(FinishGuideLine(Drawn(50, 50, 300, 50), view, clean), gone);  // outside the base
+    EXPECT_TRUE(WhitePixels(clean).empty());
+    GuideLineView zero{false, 0, 0, 220, 146, 0, 0};
+    EXPECT_EQ(FinishGuideLine(Drawn(10, 10, 100, 100), zero, clean), gone);
+    ImageBuffer none;
+    EXPECT_EQ(FinishGuideLine(Drawn(10, 10, 100, 100), view, none), gone);
+    // Only a line being drawn is finished.
+    const GuideLine set{GuideLine::kSet, 1, 2, 3, 4};
+    EXPECT_EQ(FinishGuideLine(set, view, clean), set);
+}
+
+// ---- LevellingRotationSlot ----------------------------------------------------------
+
+struct LevelCase {
+    int x1, y1, x2, y2;
+    int slot;
+};
+
+class Levelling : public ::testing::TestWithParam<LevelCase> {};
+
+TEST_P(Levelling, SlotTurnsTheLineLevel) {
+    const LevelCase c = GetParam();
+    EXPECT_EQ(LevellingRotationSlot(GuideLine{GuideLine::kSet, c.x1, c.y1, c.x2, c.y2}), c.slot);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Levelling,
+    ::testing::Values(LevelCase{10, 50, 110, 40, 957},  // atan2(10, 100) = 5.71°
+                      LevelCase{110, 40, 10, 50, 957},  // drawn from the right end
+                      LevelCase{10, 40, 110, 50, 843},  // falling: −5.71°
+                      LevelCase{0, 30, 200, 30, 900},   // already level
+                      // 59.97° turns the other way by 30.03° (1499 − 900)
+                      LevelCase{10, 200, 110, 27, 599},
+                      // exactly 45° (450.0000000000005) stays; 45.28° wraps to −44.72°
+                      LevelCase{0, 100, 100, 0, 1350}, LevelCase{0, 100, 100, -1, 452},
+                      LevelCase{0, 0, 100, 100, 450}, LevelCase{0, 0, 100, 101, 1348},
+                      // vertical: ±90° wraps to no turn, whichever end was first
+                      LevelCase{50, 10, 50, 100, 900}, LevelCase{50, 100, 50, 10, 900}));
+
+// ---- AutoAlign ------------------------------------------------------------------
+
+AutoAlignInput TwoLines(int mode) {
+    AutoAlignInput in;
+    in.viewMode = mode;
+    in.left = GuideLine{GuideLine::kSet, 10, 50, 110, 40};
+    in.right = GuideLine{GuideLine::kSet, 20, 60, 120, 55};
+    in.previewWidth = 220;
+    in.previewHeight = 146;
+    in.zoom = 12;  // a 1824-pixel view in a 220-pixel preview
+    in.rotationLeft = 911;
+    in.rotationRight = 888;
+    in.sizeLeft = 100;
+    in.sizeRight = 110;
+    in.positionX = 900;
+    in.positionY = 700;
+    in.positionRangeX = 1824;
+    in.positionRangeY = 1367;
+    return in;
+}
+
+TEST(AutoAlign, BothViewsLevelledAndStartsMatched) {
+    const AutoAlignResult r = AutoAlign(TwoLines(0));
+    EXPECT_TRUE(r.leftLevelled && r.rightLevelled && r.pairMoved);
+    EXPECT_EQ(r.rotationLeft, 957);
+    EXPECT_EQ(r.rotationRight, 928);  // atan2(5, 100) = 2.86°
+    // The levelled left line's ends lie on one preview row.
+    EXPECT_EQ(r.leftStart, (GuidePoint{13, 41}));
+    EXPECT_EQ(r.leftEnd, (GuidePoint{113, 41}));
+    EXPECT_EQ(r.rightStart, (GuidePoint{13, 55}));
+    EXPECT_EQ(r.rightEnd, (GuidePoint{121, 55}));
+    // (13 − 13)·100 / 12 + 912; (41 − 55)·100 / 12 = −116.7 → −116, + 683
+    EXPECT_EQ(r.positionX, 912);
+    EXPECT_EQ(r.positionY, 567);
+}
+
+// Which slots change, by view mode and by what is missing. Untouched slots keep the
+// input values 911, 888, 900, 700.
+struct AutoAlignCase {
+    const char* name;
+    std::function<void(AutoAlignInput&)> change;
+    int rotationLeft, rotationRight, positionX, positionY;
+};
+
+TEST(AutoAlign, SlotsTouchedByModeAndLines) {
+    const AutoAlignCase cases[] = {
+        {"left view only", [](AutoAlignInput& in) { in.viewMode = 1; }, 957, 888, 900, 700},
+        {"right view only", [](AutoAlignInput& in) { in.viewMode = 2; }, 911, 928, 900, 700},
+        {"alternating", [](AutoAlignInput& in) { in.viewMode = 3; }, 911, 888, 900, 700},
+        {"unknown mode", [](AutoAlignInput& in) { in.viewMode = 7; }, 911, 888, 900, 700},
+        {"full size", [](AutoAlignInput& in) { in.fullSize = true; }, 911, 888, 900, 700},
+        {"no left line", [](AutoAlignInput& in) { in.left = GuideLine{}; }, 911, 888, 900, 700},
+        {"no right line: left levelled, pair stays", [](AutoAlignInput& in) { in.right.x1 = -1; },
+         957, 888, 900, 700},
+        // Reset keeps the points: a line whose state went back to 0 still counts.
+        {"reset left line", [](AutoAlignInput& in) { in.left.state = GuideLine::kNone; }, 957, 928,
+         912, 567},
+        {"zoom 0 cannot be scaled back", [](AutoAlignInput& in) { in.zoom = 0; }, 957, 928, 900,
+         700},
+        // At 1 % the 14-pixel difference is 1400 pixels: 683 − 1400 stays at 0.
+        {"kept in range below", [](AutoAlignInput& in) { in.zoom = 1; }, 957, 928, 912, 0},
+        // Level lines; the right start comes forward to (11, −7): (10 − 11)·100 + 912 and
+        // (140 + 7)·100 + 683, kept at the top of the range.
+        {"kept in range above",
+         [](AutoAlignInput& in) {
+             in.zoom = 1;
+             in.left = GuideLine{GuideLine::kSet, 10, 140, 110, 140};
+             in.right = GuideLine{GuideLine::kSet, 20, 0, 120, 0};
+         },
+         900, 900, 812, 1367},
+    };
+    for (const AutoAlignCase& c : cases) {
+        AutoAlignInput in = TwoLines(0);
+        c.change(in);
+        const AutoAlignResult r = AutoAlign(in);
+        EXPECT_EQ(r.rotationLeft, c.rotationLeft) << c.name;
+        EXPECT_EQ(r.rotationRight, c.rotationRight) << c.name;
+        EXPECT_EQ(r.positionX, c.positionX) << c.name;
+        EXPECT_EQ(r.positionY, c.positionY) << c.name;
+        EXPECT_EQ(r.leftLevelled, r.rotationLeft != 911) << c.name;
+        EXPECT_EQ(r.pairMoved, r.positionY != 700) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace duplora

@@ -1,0 +1,403 @@
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "core/hooks.h"
+#include "core/image/filter.h"
+#include "core/image/luminance.h"
+#include "core/image/luminance_row.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeImage;
+using test::MakeNoise;
+using test::PixelAt;
+using test::SamePixels;
+
+using XY = std::pair<int, int>;
+
+std::uint32_t Grey(int v) {
+    return static_cast<std::uint32_t>(v) * 0x010101u;
+}
+
+// ---- independent references, written straight from the rules ---------------------
+
+ImageBuffer ReferenceSharpen(const ImageBuffer& src, int n) {
+    static constexpr int kKernel[3][3] = {{-1, -2, -1}, {-2, 12, -2}, {-1, -2, -1}};
+    ImageBuffer out = DuplicateImage(src);
+    const int w = src.Width(), h = src.Height();
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x)
+            for (int ch = 0; ch < 3; ++ch) {
+                int sum = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int k = kKernel[dy + 1][dx + 1] + (dx == 0 && dy == 0 ? n : 0);
+                        sum += k * src.Line(y + dy)[(x + dx) * 3 + ch];
+                    }
+                out.Line(y)[x * 3 + ch] = static_cast<std::uint8_t>(std::clamp(sum / n, 0, 255));
+            }
+    return out;
+}
+
+ImageBuffer ReferenceEdges(const ImageBuffer& src, int threshold) {
+    static constexpr int kKernel[5][5] = {{0, -1, -3, -1, 0},
+                                          {-1, -2, 2, -2, -1},
+                                          {-3, 2, 20, 2, -3},
+                                          {-1, -2, 2, -2, -1},
+                                          {0, -1, -3, -1, 0}};
+    const int t = std::clamp(threshold, 1, 254);
+    const int w = src.Width(), h = src.Height();
+    std::vector<int> lum(static_cast<std::size_t>(w) * h), lap(lum.size(), 0);
+    const auto at = [w](std::vector<int>& plane, int x, int y) -> int& {
+        return plane[static_cast<std::size_t>(y) * w + x];
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t* p = src.Line(y) + 3 * x;
+            at(lum, x, y) = Luminance(p[0], p[1], p[2]);
+        }
+    for (int y = 2; y < h - 2; ++y)
+        for (int x = 2; x < w - 2; ++x) {
+            int sum = 0;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    sum += kKernel[dy + 2][dx + 2] * at(lum, x + dx, y + dy);
+            at(lap, x, y) = sum;
+        }
+    ImageBuffer out = MakeImage(w, h, [](int, int) { return 0xFFFFFFu; });
+    for (int y = 2; y < h - 2; ++y)
+        for (int x = 2; x < w - 2; ++x) {
+            const int values[5] = {at(lap, x, y), at(lap, x - 1, y), at(lap, x + 1, y),
+                                   at(lap, x, y - 1), at(lap, x, y + 1)};
+            const int pos =
+                static_cast<int>(std::count_if(values, values + 5, [](int v) { return v > 0; }));
+            const int neg =
+                static_cast<int>(std::count_if(values, values + 5, [](int v) { return v < 0; }));
+            const int gx = at(lum, x + 1, y) - at(lum, x - 1, y);
+            const int gy = at(lum, x, y + 1) - at(lum, x, y - 1);
+            const int g = static_cast<int>(std::hypot(gx, gy));
+            if (pos * neg != 0 && g > t) std::memset(out.Line(y) + 3 * x, 0, 3);
+        }
+    return out;
+}
+
+// A small JPEG reader for the real-photo checks (the program's codecs live elsewhere).
+struct JpegErrorExit {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+ImageBuffer DecodeJpegForTest(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return {};
+    std::vector<std::uint8_t> rgb;
+    int width = 0, height = 0;
+    jpeg_decompress_struct info;
+    JpegErrorExit error;
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<JpegErrorExit*>(common->err)->jump, 1);
+    };
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        std::fclose(file);
+        return {};
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rgb.data() + static_cast<std::size_t>(info.output_scanline) * width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    ImageBuffer image = CreateImage(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* s = rgb.data() + static_cast<std::size_t>(y) * width * 3;
+        std::uint8_t* d = image.Line(y);
+        for (int x = 0; x < width; ++x) {
+            d[3 * x] = s[3 * x + 2];
+            d[3 * x + 1] = s[3 * x + 1];
+            d[3 * x + 2] = s[3 * x];
+        }
+    }
+    return image;
+}
+
+std::vector<int> CollectProgress(const std::function<void()>& work) {
+    std::vector<int> seen;
+    ScopedProgressSink sink([&](ProgressDirection, int percent) { seen.push_back(percent); });
+    work();
+    return seen;
+}
+
+// ---- SharpenImage -------------------------------------------------------------------
+
+// A 5 × 5 field F with one pixel C in the middle (blue and green; red stays a flat 77).
+// With the kernel summing to n: centre S = n·C + 12(C − F), its edge neighbours
+// n·F − 2(C − F), its corner neighbours n·F − (C − F); each divided toward zero.
+struct SpikeCase {
+    int field, centre, divisor;
+    int outCentre, outEdge, outCorner;
+};
+
+class SharpenSpike : public ::testing::TestWithParam<SpikeCase> {};
+
+TEST_P(SharpenSpike, HandComputedNeighbourhood) {
+    const SpikeCase c = GetParam();
+    ImageBuffer src = MakeImage(5, 5, [&](int x, int y) {
+        const int v = (x == 2 && y == 2) ? c.centre : c.field;
+        return 0x4D0000u | static_cast<std::uint32_t>(v) << 8 | static_cast<std::uint32_t>(v);
+    });
+    ImageBuffer out = SharpenImage(src, c.divisor);
+    ASSERT_TRUE(out);
+    const auto expect = [&](int x, int y, int v) {
+        EXPECT_EQ(PixelAt(out, x, y),
+                  0x4D0000u | static_cast<std::uint32_t>(v) << 8 | static_cast<std::uint32_t>(v))
+            << x << "," << y;
+    };
+    expect(2, 2, c.outCentre);
+    for (auto [x, y] : {XY{1, 2}, XY{3, 2}, XY{2, 1}, XY{2, 3}}) expect(x, y, c.outEdge);
+    for (auto [x, y] : {XY{1, 1}, XY{3, 1}, XY{1, 3}, XY{3, 3}}) expect(x, y, c.outCorner);
+    for (int i = 0; i < 5; ++i)  // the outermost ring is copied
+        for (auto [x, y] : {XY{i, 0}, XY{i, 4}, XY{0, i}, XY{4, i}}) expect(x, y, c.field);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spikes, SharpenSpike,
+    ::testing::Values(SpikeCase{0, 100, 1, 255, 0, 0},       // 1300 clamped; −200, −100
+                      SpikeCase{50, 100, 3, 255, 16, 33},    // 900/3; 50/3; 100/3
+                      SpikeCase{100, 90, 11, 79, 101, 100},  // 870/11; 1120/11; 1110/11
+                      SpikeCase{200, 10, 50, 0, 207, 203},   // −1780 → 0; 10380/50; 10190/50
+                      SpikeCase{10, 0, 50, 0, 10, 10},       // −120/50 = −2 → 0
+                      SpikeCase{0, 100, 0, 255, 0, 0}));     // divisor 0 is taken as 1
+
+TEST(SharpenImage, UniformPictureUnchangedForEveryDivisor) {
+    ImageBuffer src = MakeImage(7, 6, [](int, int) { return 0x3C80F0u; });
+    for (int n : {-3, 0, 1, 2, 3, 7, 11, 20, 30, 49, 50, 51, 1000, 4096, 1 << 30}) {
+        SCOPED_TRACE(n);
+        EXPECT_TRUE(SamePixels(SharpenImage(src, n), src, "sharpen_uniform"));
+    }
+}
+
+TEST(SharpenImage, MatchesTheRuleForEveryDivisor) {
+    // Noise with two isolated extremes: a white pixel on black and a black pixel on
+    // white reach the largest corrections, +12·255 and −12·255.
+    ImageBuffer src = MakeNoise(12, 8, 5);
+    for (int y = 1; y <= 3; ++y) std::memset(src.Line(y) + 3, 0, 9);
+    std::memset(src.Line(2) + 6, 255, 3);
+    for (int y = 4; y <= 6; ++y) std::memset(src.Line(y) + 18, 255, 9);
+    std::memset(src.Line(5) + 21, 0, 3);
+    for (int n = 1; n <= kMaxSharpenDivisor; ++n) {
+        ImageBuffer out = SharpenImage(src, n);
+        ASSERT_TRUE(SamePixels(out, ReferenceSharpen(src, n), "sharpen_rule")) << n;
+    }
+    // Larger divisors give the same pixels as the largest one.
+    EXPECT_TRUE(SamePixels(SharpenImage(src, 100000), ReferenceSharpen(src, 100000)));
+}
+
+TEST(SharpenImage, ThinPicturesAreCopies) {
+    for (auto [w, h] : {XY{1, 1}, XY{7, 1}, XY{7, 2}, XY{1, 9}, XY{2, 9}}) {
+        ImageBuffer src = MakeNoise(w, h, 11);
+        EXPECT_TRUE(SamePixels(SharpenImage(src, 1), src, "sharpen_thin")) << w << "x" << h;
+    }
+}
+
+TEST(SharpenImage, KeepsHeaderAndRefusesOtherDepths) {
+    ImageBuffer src = MakeNoise(6, 5, 3);
+    const std::int32_t resolution = 3780;
+    std::memcpy(src.Data() + 24, &resolution, 4);
+    ImageBuffer out = SharpenImage(src, 11);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(std::memcmp(out.Data(), src.Data(), kBitmapHeaderSize), 0);
+    EXPECT_FALSE(SharpenImage(ImageBuffer(), 11));
+    EXPECT_FALSE(SharpenImage(test::MakeIndexed(6, 5, 8, 1), 11));
+}
+
+TEST(SharpenImage, ProgressGrowsPerRow) {
+    ImageBuffer src = MakeNoise(4, 11, 2);
+    const std::vector<int> seen = CollectProgress([&] { SharpenImage(src, 11); });
+    // Rows 1 … 9 of 11: 100·row / 10.
+    EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
+}
+
+// ---- DetectEdges --------------------------------------------------------------------
+
+// A vertical step at column k from luminance a to b. The kernel's column sums are
+// −5 −4 18 −4 −5, so L is −5d, −9d, 9d, 5d at columns k − 2 … k + 1 (d = b − a) and 0
+// elsewhere: the zero crossings are columns k − 1 and k, where the gradient is d.
+struct StepCase {
+    int a, b, column, threshold;
+    bool edge;
+};
+
+class EdgeStep : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(EdgeStep, CrossingBesideTheStep) {
+    const StepCase c = GetParam();
+    const int w = 12, h = 8;
+    ImageBuffer src = MakeImage(w, h, [&](int x, int) { return Grey(x < c.column ? c.a : c.b); });
+    ImageBuffer out = DetectEdges(src, c.threshold);
+    ASSERT_TRUE(out);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool inside = y >= 2 && y < h - 2 && x >= 2 && x < w - 2;
+            const bool edge = c.edge && inside && (x == c.column - 1 || x == c.column);
+            ASSERT_EQ(PixelAt(out, x, y), edge ? 0u : 0xFFFFFFu) << x << "," << y;
+        }
+    // The same step lying down, on the transposed picture.
+    ImageBuffer turned =
+        MakeImage(h, w, [&](int, int y) { return Grey(y < c.column ? c.a : c.b); });
+    ImageBuffer outTurned = DetectEdges(turned, c.threshold);
+    for (int y = 0; y < w; ++y)
+        for (int x = 0; x < h; ++x)
+            ASSERT_EQ(PixelAt(outTurned, x, y), PixelAt(out, y, x)) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EdgeStep,
+    ::testing::Values(StepCase{40, 60, 6, 16, true},    // gradient 20 > 16
+                      StepCase{60, 40, 6, 19, true},    // falling step, 20 > 19
+                      StepCase{40, 60, 6, 20, false},   // 20 is not above 20
+                      StepCase{40, 41, 6, 0, false},    // threshold 0 detects with 1
+                      StepCase{40, 41, 6, -9, false},   //
+                      StepCase{0, 255, 6, 255, true},   // 255 detects with 254
+                      StepCase{0, 255, 6, 1000, true},  //
+                      StepCase{0, 255, 3, 16, true},    // crossing at columns 2 and 3
+                      StepCase{0, 255, 9, 16, true}));  // crossing at columns 8 and 9
+
+TEST(DetectEdges, NoEdgeWhereTheNeighbourIsOutsideTheComputedColumns) {
+    // A step at column 2: column 1 is outside the computed region and counts as a zero
+    // Laplacian, so column 2 sees only positive values and is no edge.
+    ImageBuffer src = MakeImage(12, 8, [](int x, int) { return Grey(x < 2 ? 0 : 200); });
+    ImageBuffer out = DetectEdges(src, 16);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x) ASSERT_EQ(PixelAt(out, x, y), 0xFFFFFFu) << x << "," << y;
+}
+
+TEST(DetectEdges, UniformAndTinyPicturesAreWhite) {
+    std::vector<ImageBuffer> pictures;
+    for (std::uint32_t colour : {0x000000u, 0xFFFFFFu, 0x7F3A10u})
+        pictures.push_back(MakeImage(9, 7, [=](int, int) { return colour; }));
+    // Without a full 5 × 5 neighbourhood anywhere, even noise gives no edge.
+    for (auto [w, h] : {XY{1, 1}, XY{4, 9}, XY{9, 4}, XY{4, 4}})
+        pictures.push_back(MakeNoise(w, h, 9));
+    for (const ImageBuffer& src : pictures) {
+        ImageBuffer out = DetectEdges(src, 1);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out.BitCount(), 24);
+        EXPECT_TRUE(SamePixels(
+            out, MakeImage(src.Width(), src.Height(), [](int, int) { return 0xFFFFFFu; }),
+            "edges_white"));
+    }
+}
+
+TEST(DetectEdges, MatchesTheRuleOnNoise) {
+    for (auto [w, h] : {XY{5, 5}, XY{6, 7}, XY{31, 17}, XY{64, 40}}) {
+        ImageBuffer src = MakeNoise(w, h, static_cast<std::uint32_t>(w * h));
+        for (int t : {0, 1, 16, 100, 254, 255}) {
+            ASSERT_TRUE(SamePixels(DetectEdges(src, t), ReferenceEdges(src, t), "edges_noise"))
+                << w << "x" << h << " t=" << t;
+        }
+    }
+}
+
+TEST(DetectEdges, RefusesOtherDepths) {
+    EXPECT_FALSE(DetectEdges(ImageBuffer(), 16));
+    EXPECT_FALSE(DetectEdges(test::MakeIndexed(9, 9, 8, 1), 16));
+}
+
+TEST(DetectEdges, ProgressReachesAHundred) {
+    ImageBuffer src = MakeNoise(6, 9, 4);
+    const std::vector<int> seen = CollectProgress([&] { DetectEdges(src, 16); });
+    // Rows 2 … 6 of 9: 100·row / 6.
+    EXPECT_EQ(seen, (std::vector<int>{33, 50, 66, 83, 100}));
+}
+
+TEST(DetectEdges, SameResultFromSeveralThreadsAtOnce) {
+    ImageBuffer src = MakeNoise(300, 200, 8);
+    ImageBuffer expected = DetectEdges(src, 30);
+    std::vector<ImageBuffer> results(4);
+    std::vector<std::thread> threads;
+    for (auto& r : results) threads.emplace_back([&] { r = DetectEdges(src, 30); });
+    for (auto& t : threads) t.join();
+    for (auto& r : results) EXPECT_TRUE(SamePixels(r, expected, "edges_threads"));
+}
+
+TEST(EdgeMagnitudeTable, TruncatedHypotAndSquareLimits) {
+    const EdgeMagnitudeTable& m = GetEdgeMagnitudeTable();
+    EXPECT_EQ(&m, &GetEdgeMagnitudeTable());  // built once
+    EXPECT_EQ(m.At(3, 4), 5);
+    EXPECT_EQ(m.At(-3, 4), 5);
+    EXPECT_EQ(m.At(1, 1), 1);
+    EXPECT_EQ(m.At(0, 0), 0);
+    EXPECT_EQ(m.At(255, 0), 255);
+    EXPECT_EQ(m.At(-256, -256), 362);
+    EXPECT_EQ(m.At(-256, 255), 361);
+    // The row test gx² + gy² ≥ limit[t] says exactly what the table says.
+    for (int t = 1; t <= 254; ++t) {
+        const int limit = m.squareLimit[t];
+        for (int gx = -256; gx < 256; ++gx)
+            for (int gy = -256; gy < 256; ++gy)
+                if ((m.At(gx, gy) > t) != (gx * gx + gy * gy >= limit))
+                    FAIL() << "t=" << t << " gx=" << gx << " gy=" << gy;
+    }
+}
+
+// ---- LuminanceRow ---------------------------------------------------------------
+
+TEST(LuminanceRow, EqualsLuminanceForEveryColour) {
+    std::vector<std::uint8_t> row(65536 * 3), out(65536);
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b) {
+                std::uint8_t* p = &row[static_cast<std::size_t>(g * 256 + b) * 3];
+                p[0] = static_cast<std::uint8_t>(b);
+                p[1] = static_cast<std::uint8_t>(g);
+                p[2] = static_cast<std::uint8_t>(r);
+            }
+        LuminanceRow(row.data(), 65536, out.data());
+        for (int i = 0; i < 65536; ++i)
+            if (out[i] != Luminance(i & 255, i >> 8, r))
+                FAIL() << "b=" << (i & 255) << " g=" << (i >> 8) << " r=" << r;
+    }
+}
+
+// ---- a real photograph --------------------------------------------------------------
+
+TEST(Filters, RealPhotoFollowsTheRules) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample photo missing";
+    ImageBuffer photo = DecodeJpegForTest(test::SamplePath("pairs/gx8_l.jpg"));
+    ASSERT_TRUE(photo);
+    // Large enough to be split over the cores; the bands must not show.
+    ASSERT_GT(std::int64_t{photo.Width()} * photo.Height(), std::int64_t{1} << 20);
+    EXPECT_TRUE(SamePixels(SharpenImage(photo, 11), ReferenceSharpen(photo, 11), "photo_sharpen"));
+    ImageBuffer edges = DetectEdges(photo, 16);
+    EXPECT_TRUE(SamePixels(edges, ReferenceEdges(photo, 16), "photo_edges"));
+    // A photograph has edges, but far fewer than pixels.
+    std::int64_t black = 0;
+    for (int y = 0; y < edges.Height(); ++y)
+        for (int x = 0; x < edges.Width(); ++x) black += edges.Line(y)[3 * x] == 0;
+    EXPECT_GT(black, std::int64_t{edges.Width()});
+    EXPECT_LT(black, std::int64_t{edges.Width()} * edges.Height() / 4);
+}
+
+}  // namespace
+}  // namespace duplora
