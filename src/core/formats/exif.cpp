@@ -260,13 +260,16 @@ ExifFacts ExifTool(const std::string& path, const std::string& thumbnailPath, Ex
     FileStamp stamp;
     if (writing) {
         stamp = ReadFileStamp(path);
-        if (!stamp.valid) {
+        if (!stamp.valid || stamp.size > kMaxRewrittenFileSize) {
             failed.result = ExifToolResult::CannotOpen;
             return failed;
         }
     }
     std::vector<std::uint8_t> file;
-    if (!ReadFileHead(path, writing ? kMaxRewrittenFileSize : kExifHeaderSize, file)) {
+    // A file that is too large to hold, or that changed under us, is never rewritten from
+    // a partial read.
+    if (!ReadFileHead(path, writing ? kMaxRewrittenFileSize : kExifHeaderSize, file) ||
+        (writing && file.size() != stamp.size)) {
         failed.result = ExifToolResult::CannotOpen;
         return failed;
     }

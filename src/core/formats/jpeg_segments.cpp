@@ -116,12 +116,14 @@ FileStamp ReadFileStamp(const std::string& path) {
     stamp.mode = st.st_mode & 07777;
     stamp.owner = st.st_uid;
     stamp.group = st.st_gid;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
     return stamp;
 }
 
 ReplaceResult ReplaceFile(const std::string& path,
                           std::span<const std::span<const std::uint8_t>> pieces,
                           const FileStamp& stamp) {
+    if (path.empty()) return ReplaceResult::CannotCreate;
     const std::string target = ResolvedPath(path);
     std::string temp = target + ".tmpXXXXXX";
     FileDescriptor fd(::mkstemp(temp.data()));
@@ -171,14 +173,14 @@ ReplaceResult ReplaceFile(const std::string& path, std::span<const std::uint8_t>
 
 bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out) {
     out.clear();
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO cannot hang the caller before it is refused.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     // Sized by what the file says it holds, then grown only as far as bytes really come.
     constexpr std::size_t kChunk = std::size_t{1} << 16;
-    std::size_t want = std::min(limit, kChunk);
-    if (S_ISREG(st.st_mode) && st.st_size >= 0)
-        want = std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(st.st_size));
+    const std::size_t want =
+        std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0)));
     try {
         out.resize(want);
         std::size_t got = 0;
@@ -188,7 +190,7 @@ bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::u
         }
         out.resize(got);
         if (got < want) return true;
-        // Not a regular file, or one that grew: read on up to the limit.
+        // A file that grew since: read on up to the limit.
         while (out.size() < limit) {
             const std::size_t more = std::min(kChunk, limit - out.size());
             const std::size_t before = out.size();

@@ -16,6 +16,7 @@ namespace {
 
 using test::Append;
 using test::Bytes;
+using test::CollectMessages;
 using test::Quote;
 using test::Segment;
 using test::TempFolder;
@@ -128,21 +129,6 @@ ExifFacts Scan(Bytes& file, ExifToolMode mode, const ExifValues& values = {},
 }
 
 // ---- the template and the block --------------------------------------------------------
-
-TEST(ExifTemplate, FieldsAtTheirOffsets) {
-    const auto t = ExifTemplate();
-    ASSERT_EQ(t.size(), 640u);
-    EXPECT_EQ(t[0], 0xFF);
-    EXPECT_EQ(t[1], 0xE1);
-    EXPECT_EQ(std::memcmp(t.data() + 4, "Exif\0\0II\x2A\0\x08\0\0\0", 14), 0);
-    EXPECT_EQ(std::memcmp(t.data() + 144, "Ferrowyn&Sol", 13), 0);
-    EXPECT_EQ(std::memcmp(t.data() + 158, "Duplora Studio1", 16), 0);
-    EXPECT_EQ(std::memcmp(t.data() + 190, "Ferrowyn & Sol Ver1.00  \0\0\0\0", 28), 0);
-    // Directory sizes: 10, 5 and 6 entries.
-    EXPECT_EQ(t[18], 10);
-    EXPECT_EQ(t[238], 5);
-    EXPECT_EQ(t[546], 6);
-}
 
 TEST(MakeExifBlock, PatchesLengthDatesSizeAndThumbnail) {
     const Bytes thumb = FakeThumbnail(1000);
@@ -434,6 +420,20 @@ TEST(ExifTool, FileFailures) {
     }
     if (immutable) test::SetImmutable(path, false);
 
+    // A FIFO is refused at once instead of waiting for a writer.
+    const std::string fifo = folder.File("pipe.jpg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ExifTool(fifo, "", ExifToolMode::ReadOrientation).result, ExifToolResult::CannotOpen);
+    EXPECT_EQ(EditJpegSegments(fifo, {}, SegmentEditMode::Rewrite), SegmentEditResult::CannotOpen);
+    ::unlink(fifo.c_str());
+
+    // A thumbnail with nowhere to go.
+    const std::string withThumb = folder.File("thumb.jpg");
+    ASSERT_TRUE(test::WriteBytes(withThumb, JpegWith({HandMadeExif(false, 1)})));
+    EXPECT_EQ(ExifTool(withThumb, "", ExifToolMode::ExtractThumbnail).result,
+              ExifToolResult::CannotWrite);
+    ::unlink(withThumb.c_str());
+
     // Writing into a file without Exif changes nothing.
     const std::string plain = folder.File("plain.jpg");
     ASSERT_TRUE(test::WriteBytes(plain, JpegWith({})));
@@ -635,24 +635,6 @@ TEST_F(WithExiftool, RealPhotoWithoutExifGetsOurs) {
 }
 
 // ---- AddExifBlock failures --------------------------------------------------------------
-
-struct Shown {
-    std::string text, caption;
-};
-
-class CollectMessages {
-  public:
-    CollectMessages() {
-        previous_ = SetMessageSink([this](std::string_view t, std::string_view c, MessageIcon) {
-            shown.push_back({std::string(t), std::string(c)});
-        });
-    }
-    ~CollectMessages() { SetMessageSink(std::move(previous_)); }
-    std::vector<Shown> shown;
-
-  private:
-    MessageSink previous_;
-};
 
 TEST(AddExifBlock, UndecodableFileGetsTheThumbnailBox) {
     TempFolder folder;

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "core/hooks.h"
+
 namespace duplora::test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -217,5 +219,25 @@ inline void SetOldTimes(const std::string& path) {
     const timespec times[2] = {{1000000000, 123456789}, {1100000000, 987654321}};
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
+
+// Collects the messages shown while it lives.
+class CollectMessages {
+  public:
+    struct Shown {
+        std::string text, caption;
+    };
+    CollectMessages() {
+        previous_ = SetMessageSink([this](std::string_view t, std::string_view c, MessageIcon) {
+            shown.push_back({std::string(t), std::string(c)});
+        });
+    }
+    ~CollectMessages() { SetMessageSink(std::move(previous_)); }
+    CollectMessages(const CollectMessages&) = delete;
+    CollectMessages& operator=(const CollectMessages&) = delete;
+    std::vector<Shown> shown;
+
+  private:
+    MessageSink previous_;
+};
 
 }  // namespace duplora::test

@@ -18,6 +18,7 @@ namespace {
 
 using test::Append;
 using test::Bytes;
+using test::CollectMessages;
 using test::Segment;
 using test::TempFolder;
 using test::Text;
@@ -98,61 +99,35 @@ INSTANTIATE_TEST_SUITE_P(
                  {"soi", "source", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}},
         ModeCase{SegmentEditMode::Rewrite, kInput}));
 
-TEST(EditJpegSegments, EmptyCommentOnlyRemovesComments) {
+// The whole new file of an edit in memory; empty on failure.
+Bytes EditedInMemory(const Bytes& input, const std::string& comment, SegmentEditMode mode) {
     std::vector<std::uint8_t> head;
     std::size_t tail = 0;
-    const Bytes input = Join(kInput);
-    ASSERT_EQ(EditSegmentsInMemory(input, {}, "", SegmentEditMode::SetComment, head, tail),
-              SegmentEditResult::Ok);
+    if (EditSegmentsInMemory(input, {}, comment, mode, head, tail) != SegmentEditResult::Ok)
+        return {};
     Append(head, Bytes(input.begin() + static_cast<std::ptrdiff_t>(tail), input.end()));
-    EXPECT_EQ(head, Join({"soi", "app0", "exif", "dqt", "xmp", "sof", "dht", "sos", "scan"}));
+    return head;
 }
 
-TEST(EditJpegSegments, LongCommentIsCutToOneSegment) {
-    std::vector<std::uint8_t> head;
-    std::size_t tail = 0;
-    const std::string comment(70000, 'c');
-    ASSERT_EQ(
-        EditSegmentsInMemory(Join(kInput), {}, comment, SegmentEditMode::SetComment, head, tail),
-        SegmentEditResult::Ok);
-    const Bytes expected = Join({"soi", "app0", "exif"});
-    ASSERT_GT(head.size(), expected.size() + 4);
-    EXPECT_EQ(head[expected.size() + 1], 0xFE);
-    EXPECT_EQ(head[expected.size() + 2], 0xFF);
-    EXPECT_EQ(head[expected.size() + 3], 0xFF);
-}
-
-TEST(EditJpegSegments, FillBytesBeforeMarkersAreAccepted) {
-    Bytes input = Join({"soi", "app0"});
-    input.push_back(0xFF);  // fill byte
-    Append(input, Join({"com1", "dqt", "sos", "scan"}));
-    std::vector<std::uint8_t> head;
-    std::size_t tail = 0;
-    ASSERT_EQ(EditSegmentsInMemory(input, {}, "", SegmentEditMode::Rewrite, head, tail),
-              SegmentEditResult::Ok);
-    Append(head, Bytes(input.begin() + static_cast<std::ptrdiff_t>(tail), input.end()));
-    EXPECT_EQ(head, Join({"soi", "app0", "com1", "dqt", "sos", "scan"}));
+TEST(EditJpegSegments, CommentEdgesAndFillBytes) {
+    // An empty comment only removes the old ones.
+    EXPECT_EQ(EditedInMemory(Join(kInput), "", SegmentEditMode::SetComment),
+              Join({"soi", "app0", "exif", "dqt", "xmp", "sof", "dht", "sos", "scan"}));
+    // A comment longer than a segment holds is cut to fit: length field FF FF.
+    const Bytes cut =
+        EditedInMemory(Join(kInput), std::string(70000, 'c'), SegmentEditMode::SetComment);
+    const std::size_t at = Join({"soi", "app0", "exif"}).size();
+    ASSERT_GT(cut.size(), at + 4);
+    EXPECT_EQ(Bytes(cut.begin() + at, cut.begin() + at + 4), (Bytes{0xFF, 0xFE, 0xFF, 0xFF}));
+    // Fill bytes before a marker are accepted and dropped.
+    Bytes filled = Join({"soi", "app0"});
+    filled.push_back(0xFF);
+    Append(filled, Join({"com1", "dqt", "sos", "scan"}));
+    EXPECT_EQ(EditedInMemory(filled, "", SegmentEditMode::Rewrite),
+              Join({"soi", "app0", "com1", "dqt", "sos", "scan"}));
 }
 
 // ---- failures leave the file as it was ----------------------------------------------
-
-struct Shown {
-    std::string text, caption;
-};
-
-class CollectMessages {
-  public:
-    CollectMessages() {
-        previous_ = SetMessageSink([this](std::string_view t, std::string_view c, MessageIcon) {
-            shown.push_back({std::string(t), std::string(c)});
-        });
-    }
-    ~CollectMessages() { SetMessageSink(std::move(previous_)); }
-    std::vector<Shown> shown;
-
-  private:
-    MessageSink previous_;
-};
 
 struct BadCase {
     const char* name;
