@@ -1,0 +1,578 @@
+#include "core/formats/exif.h"
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include "core/formats/jpeg_segments.h"
+#include "core/hooks.h"
+#include "core/image/convert.h"
+#include "core/image/image_buffer.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+// Files rewritten by the writing modes are held in memory whole.
+constexpr std::size_t kMaxRewrittenFileSize = std::size_t{1} << 31;
+// A chain of IFDs longer than this is taken as a loop or garbage.
+constexpr int kMaxDirectories = 32;
+constexpr int kThumbnailSide = 160;
+constexpr int kThumbnailQuality = 60;
+
+enum : std::uint16_t {
+    kTagOrientation = 274,
+    kTagThumbnailOffset = 513,
+    kTagThumbnailLength = 514,
+    kTagExifIfd = 34665,
+    kTagPixelX = 40962,
+    kTagPixelY = 40963,
+};
+enum : std::uint16_t { kTypeShort = 3, kTypeLong = 4, kTypeIfd = 13 };
+
+std::uint16_t Be16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+}
+
+// Frame headers of every coding process; they all carry the picture's size.
+bool IsFrameHeader(std::uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// The TIFF structure inside an Exif block: [0, size) of `data`, in the block's byte order.
+class TiffView {
+  public:
+    TiffView(std::uint8_t* data, std::size_t size)
+        : data_(data), size_(size), little_(size > 0 && data[0] == 'I') {}
+
+    std::size_t Size() const { return size_; }
+    // All reads and writes are at offsets the caller has checked against Size().
+    std::uint32_t Get16(std::size_t at) const {
+        const std::uint8_t* p = data_ + at;
+        return little_ ? (p[0] | (p[1] << 8)) : ((p[0] << 8) | p[1]);
+    }
+    std::uint32_t Get32(std::size_t at) const {
+        const std::uint32_t a = Get16(at), b = Get16(at + 2);
+        return little_ ? (a | (b << 16)) : ((a << 16) | b);
+    }
+    bool Put16(std::size_t at, std::uint32_t v) {
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(little_ ? v : v >> 8),
+                                       static_cast<std::uint8_t>(little_ ? v >> 8 : v)};
+        return Store(at, bytes, 2);
+    }
+    bool Put32(std::size_t at, std::uint32_t v) {
+        const std::uint8_t bytes[4] = {
+            static_cast<std::uint8_t>(little_ ? v : v >> 24),
+            static_cast<std::uint8_t>(little_ ? v >> 8 : v >> 16),
+            static_cast<std::uint8_t>(little_ ? v >> 16 : v >> 8),
+            static_cast<std::uint8_t>(little_ ? v >> 24 : v),
+        };
+        return Store(at, bytes, 4);
+    }
+    // A SHORT or LONG value of an entry's value field; false for other types.
+    bool Value(std::size_t field, std::uint32_t type, std::uint32_t& out) const {
+        if (type == kTypeShort) {
+            out = Get16(field);
+            return true;
+        }
+        if (type == kTypeLong || type == kTypeIfd) {
+            out = Get32(field);
+            return true;
+        }
+        return false;
+    }
+    // Writes a value as the entry's type demands; true when a byte changed.
+    bool SetValue(std::size_t field, std::uint32_t type, std::uint32_t v) {
+        if (type == kTypeShort) return Put16(field, v & 0xFFFF);
+        if (type == kTypeLong) return Put32(field, v);
+        return false;
+    }
+
+  private:
+    bool Store(std::size_t at, const std::uint8_t* bytes, std::size_t n) {
+        if (std::memcmp(data_ + at, bytes, n) == 0) return false;
+        std::memcpy(data_ + at, bytes, n);
+        return true;
+    }
+
+    std::uint8_t* data_;
+    std::size_t size_;
+    bool little_;
+};
+
+struct DirectoryWalk {
+    DirectoryWalk(TiffView& t, ExifToolMode m, const ExifValues& v, ExifFacts& f)
+        : tiff(t), mode(m), values(v), facts(f) {}
+
+    TiffView& tiff;
+    ExifToolMode mode;
+    const ExifValues& values;
+    ExifFacts& facts;
+    bool changed = false;
+    bool haveOffset = false;
+    bool haveLength = false;
+    std::uint32_t exifIfd = 0;
+    std::vector<std::uint32_t> visited;
+
+    // Handles the entries of the directory at `offset`; returns its link to the next
+    // directory, or 0 when there is none or it lies beyond the bytes read.
+    std::uint32_t Directory(std::uint32_t offset, bool exifDirectory) {
+        if (std::find(visited.begin(), visited.end(), offset) != visited.end()) return 0;
+        visited.push_back(offset);
+        const std::size_t size = tiff.Size();
+        if (offset > size || size - offset < 2) return 0;
+        const std::size_t count = tiff.Get16(offset);
+        const std::size_t fitting = (size - offset - 2) / 12;
+        const std::size_t entries = std::min(count, fitting);
+        for (std::size_t i = 0; i < entries; ++i) {
+            const std::size_t entry = offset + 2 + 12 * i;
+            const std::uint32_t tag = tiff.Get16(entry);
+            const std::uint32_t type = tiff.Get16(entry + 2);
+            const std::size_t field = entry + 8;
+            std::uint32_t value = 0;
+            if (exifDirectory) {
+                if (tag == kTagPixelX) changed |= tiff.SetValue(field, type, values.pixelWidth);
+                if (tag == kTagPixelY) changed |= tiff.SetValue(field, type, values.pixelHeight);
+                continue;
+            }
+            switch (tag) {
+                case kTagOrientation:
+                    if (mode == ExifToolMode::WriteOrientation)
+                        changed |= tiff.SetValue(field, type,
+                                                 static_cast<std::uint32_t>(values.orientation));
+                    else if (tiff.Value(field, type, value))
+                        facts.orientation = static_cast<int>(std::min<std::uint32_t>(value, 65535));
+                    break;
+                case kTagThumbnailOffset:
+                    if (tiff.Value(field, type, value)) {
+                        facts.thumbnailOffset = value;
+                        haveOffset = true;
+                    }
+                    break;
+                case kTagThumbnailLength:
+                    if (tiff.Value(field, type, value)) {
+                        facts.thumbnailLength = value;
+                        haveLength = true;
+                    }
+                    break;
+                case kTagExifIfd:
+                    if (mode == ExifToolMode::WriteDimensions && tiff.Value(field, type, value))
+                        exifIfd = value;
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (count > fitting) return 0;
+        const std::size_t link = offset + 2 + 12 * count;
+        if (size - link < 4) return 0;
+        return tiff.Get32(link);
+    }
+};
+
+}  // namespace
+
+ExifFacts ScanExifHeader(std::span<std::uint8_t> header, ExifToolMode mode,
+                         const ExifValues& values, bool* changed) {
+    ExifFacts facts;
+    if (changed) *changed = false;
+    const std::size_t n = header.size();
+    std::uint8_t* buf = header.data();
+    std::size_t tiffStart = kNone, tiffEnd = 0;
+
+    // Marker walk: a byte after FF is a marker when it is C0 or above.
+    std::size_t p = 0;
+    while (p + 1 < n) {
+        if (buf[p] != 0xFF || buf[p + 1] < 0xC0) {
+            ++p;
+            continue;
+        }
+        const std::uint8_t marker = buf[p + 1];
+        if (marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) {
+            p += 2;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xFF) {
+            // The picture ends before its scan: nothing in it is trusted.
+            ExifFacts none;
+            none.comment = std::move(facts.comment);
+            return none;
+        }
+        if (marker == 0xDA) break;
+        if (p + 4 > n) break;
+        const std::size_t length = Be16(buf + p + 2);
+        if (length < 2) break;
+        const std::size_t end = std::min(p + 2 + length, n);
+        if (IsFrameHeader(marker) && end - p >= 9) {
+            facts.height = Be16(buf + p + 5);
+            facts.width = Be16(buf + p + 7);
+        } else if (marker == 0xE1 && tiffStart == kNone && length >= 6 && end - p >= 8 &&
+                   std::memcmp(buf + p + 4, "Exif", 4) == 0) {
+            tiffStart = std::min(p + 10, end);
+            tiffEnd = end;
+        } else if (marker == 0xFE) {
+            const std::uint8_t* text = buf + p + 4;
+            const std::uint8_t* textEnd = buf + std::max(end, p + 4);
+            facts.comment.assign(text, std::find(text, textEnd, 0));
+        }
+        p += 2 + length;
+    }
+    if (tiffStart == kNone || tiffEnd - tiffStart < 8) return facts;
+
+    facts.tiffHeader = tiffStart;
+    TiffView tiff(buf + tiffStart, tiffEnd - tiffStart);
+    DirectoryWalk walk{tiff, mode, values, facts};
+    std::uint32_t next = tiff.Get32(4);
+    for (int i = 0; i < kMaxDirectories && next != 0; ++i) {
+        next = walk.Directory(next, false);
+        if (walk.exifIfd != 0) {
+            walk.Directory(walk.exifIfd, true);
+            walk.exifIfd = 0;
+        }
+        if (walk.haveOffset && walk.haveLength) break;
+    }
+    if (!walk.haveOffset) facts.thumbnailOffset = 0;
+    if (!walk.haveLength) facts.thumbnailLength = 0;
+    facts.thumbnailInside = walk.haveOffset && walk.haveLength && facts.thumbnailLength > 0 &&
+                            facts.thumbnailOffset <= tiff.Size() &&
+                            facts.thumbnailLength <= tiff.Size() - facts.thumbnailOffset;
+    facts.result = ExifToolResult::Done;
+    if (changed) *changed = walk.changed;
+    return facts;
+}
+
+ExifFacts ExifTool(const std::string& path, const std::string& thumbnailPath, ExifToolMode mode,
+                   const ExifValues& values) {
+    ExifFacts failed;
+    const bool writing =
+        mode == ExifToolMode::WriteOrientation || mode == ExifToolMode::WriteDimensions;
+    FileStamp stamp;
+    if (writing) {
+        stamp = ReadFileStamp(path);
+        if (!stamp.valid || stamp.size > kMaxRewrittenFileSize) {
+            failed.result = ExifToolResult::CannotOpen;
+            return failed;
+        }
+    }
+    std::vector<std::uint8_t> file;
+    // A file that is too large to hold, or that changed under us, is never rewritten from
+    // a partial read.
+    if (!ReadFileHead(path, writing ? kMaxRewrittenFileSize : kExifHeaderSize, file) ||
+        (writing && file.size() != stamp.size)) {
+        failed.result = ExifToolResult::CannotOpen;
+        return failed;
+    }
+    const std::span<std::uint8_t> header(file.data(), std::min(file.size(), kExifHeaderSize));
+    bool changed = false;
+    ExifFacts facts = ScanExifHeader(header, mode, values, &changed);
+    if (facts.result == ExifToolResult::NoExif) return facts;
+
+    if (writing) {
+        // A read-only file is refused rather than replaced behind its owner's back.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) {
+            facts.result = ExifToolResult::CannotWrite;
+            return facts;
+        }
+        ::close(fd);
+        if (changed && ReplaceFile(path, file, stamp) != ReplaceResult::Ok)
+            facts.result = ExifToolResult::CannotWrite;
+        return facts;
+    }
+    if (mode == ExifToolMode::ExtractThumbnail && facts.thumbnailInside) {
+        const auto thumbnail = std::span<const std::uint8_t>(header).subspan(
+            facts.tiffHeader + facts.thumbnailOffset, facts.thumbnailLength);
+        facts.result = ReplaceFile(thumbnailPath, thumbnail, FileStamp{}) == ReplaceResult::Ok
+                           ? ExifToolResult::ThumbnailWritten
+                           : ExifToolResult::CannotWrite;
+    }
+    return facts;
+}
+
+// ---- the Exif block of files this program writes ------------------------------------
+
+std::string ExifDateText(std::time_t time) {
+    std::tm local{};
+    if (!::localtime_r(&time, &local)) return "0000:00:00 00:00:00";
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+std::vector<std::uint8_t> MakeExifBlock(std::span<const std::uint8_t> thumbnail, int width,
+                                        int height, const std::string& dateTime) {
+    if (thumbnail.empty() || thumbnail.size() > kMaxExifThumbnailSize) return {};
+    const auto base = ExifTemplate();
+    std::vector<std::uint8_t> block(base.begin(), base.end());
+    block.insert(block.end(), thumbnail.begin(), thumbnail.end());
+    const std::size_t length = block.size() - 2;
+    block[kExifTemplateLengthAt] = static_cast<std::uint8_t>(length >> 8);
+    block[kExifTemplateLengthAt + 1] = static_cast<std::uint8_t>(length & 0xFF);
+    const std::size_t dateLength = std::min<std::size_t>(dateTime.size(), 19);
+    for (std::size_t at :
+         {kExifTemplateDateTimeAt, kExifTemplateOriginalAt, kExifTemplateDigitizedAt})
+        std::memcpy(block.data() + at, dateTime.data(), dateLength);
+    auto put16 = [&](std::size_t at, std::uint32_t v) {
+        block[at] = static_cast<std::uint8_t>(v & 0xFF);
+        block[at + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+    };
+    put16(kExifTemplatePixelXAt, static_cast<std::uint32_t>(width));
+    put16(kExifTemplatePixelYAt, static_cast<std::uint32_t>(height));
+    put16(kExifTemplateThumbLengthAt, static_cast<std::uint32_t>(thumbnail.size()));
+    return block;
+}
+
+namespace {
+
+// Small libjpeg calls for the thumbnail until the program's JPEG codec is at hand here.
+// Library errors long-jump back into the function that called setjmp; everything that
+// must survive the jump lives in objects owned by the caller.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void JpegErrorExit(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+void JpegQuietOutput(j_common_ptr) {}
+
+void SetUpErrors(JpegErrors& errors) {
+    jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = JpegErrorExit;
+    errors.manager.output_message = JpegQuietOutput;
+}
+
+struct DecodedPicture {
+    ImageBuffer image;
+    int fullWidth = 0;
+    int fullHeight = 0;
+    std::vector<std::uint8_t> row;
+};
+
+// Decodes at the smallest DCT scale that still gives at least `side` pixels on the
+// longer side.
+bool DecodeReduced(std::FILE* file, int side, jpeg_decompress_struct* info, JpegErrors* errors,
+                   DecodedPicture* out) {
+    if (setjmp(errors->jump)) {
+        jpeg_destroy_decompress(info);
+        return false;
+    }
+    jpeg_create_decompress(info);
+    jpeg_stdio_src(info, file);
+    if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK ||
+        !ImageSizeAllowed(info->image_width, info->image_height)) {
+        jpeg_destroy_decompress(info);
+        return false;
+    }
+    out->fullWidth = static_cast<int>(info->image_width);
+    out->fullHeight = static_cast<int>(info->image_height);
+    const unsigned longer = std::max(info->image_width, info->image_height);
+    info->scale_num = 1;
+    info->scale_denom = 1;
+    for (unsigned denom : {8u, 4u, 2u}) {
+        if (longer >= static_cast<unsigned>(side) * denom) {
+            info->scale_denom = denom;
+            break;
+        }
+    }
+    const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+    info->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(info);
+    out->image = CreateImageForOverwrite(static_cast<int>(info->output_width),
+                                         static_cast<int>(info->output_height), 24);
+    if (!out->image) {
+        jpeg_destroy_decompress(info);
+        return false;
+    }
+    const std::size_t width = info->output_width;
+    out->row.resize(width * static_cast<std::size_t>(info->output_components));
+    while (info->output_scanline < info->output_height) {
+        std::uint8_t* dst = out->image.Line(static_cast<int>(info->output_scanline));
+        JSAMPROW rows[1] = {out->row.data()};
+        jpeg_read_scanlines(info, rows, 1);
+        const std::uint8_t* src = out->row.data();
+        if (cmyk) {
+            // Inverted CMYK as the library delivers it for Adobe files.
+            for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) {
+                const int third = (255 - src[3]) / 3;
+                dst[0] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[2] + third));
+                dst[1] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[1] + third));
+                dst[2] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[0] + third));
+            }
+        } else {
+            for (std::size_t x = 0; x < width; ++x, src += 3, dst += 3) {
+                dst[0] = src[2];
+                dst[1] = src[1];
+                dst[2] = src[0];
+            }
+        }
+    }
+    jpeg_finish_decompress(info);
+    jpeg_destroy_decompress(info);
+    return true;
+}
+
+bool EncodeColour(std::FILE* file, const ImageBuffer* image, int quality,
+                  jpeg_compress_struct* info, JpegErrors* errors, std::vector<std::uint8_t>* row) {
+    if (setjmp(errors->jump)) {
+        jpeg_destroy_compress(info);
+        return false;
+    }
+    jpeg_create_compress(info);
+    jpeg_stdio_dest(info, file);
+    info->image_width = static_cast<JDIMENSION>(image->Width());
+    info->image_height = static_cast<JDIMENSION>(image->Height());
+    info->input_components = 3;
+    info->in_color_space = JCS_RGB;
+    jpeg_set_defaults(info);
+    jpeg_set_quality(info, quality, TRUE);
+    jpeg_start_compress(info, TRUE);
+    const std::size_t width = static_cast<std::size_t>(image->Width());
+    row->resize(width * 3);
+    while (info->next_scanline < info->image_height) {
+        const std::uint8_t* src = image->Line(static_cast<int>(info->next_scanline));
+        std::uint8_t* dst = row->data();
+        for (std::size_t x = 0; x < width; ++x, src += 3, dst += 3) {
+            dst[0] = src[2];
+            dst[1] = src[1];
+            dst[2] = src[0];
+        }
+        JSAMPROW rows[1] = {row->data()};
+        jpeg_write_scanlines(info, rows, 1);
+    }
+    jpeg_finish_compress(info);
+    jpeg_destroy_compress(info);
+    return true;
+}
+
+// The picture of the thumbnail: the file reduced so that its longer side is 160, and
+// the full size of the file.
+ImageBuffer MakeThumbnailPicture(const std::string& path, int& fullWidth, int& fullHeight) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return {};
+    jpeg_decompress_struct info{};
+    JpegErrors errors;
+    SetUpErrors(errors);
+    info.err = &errors.manager;
+    DecodedPicture decoded;
+    const bool ok = DecodeReduced(file, kThumbnailSide, &info, &errors, &decoded);
+    std::fclose(file);
+    if (!ok) return {};
+    fullWidth = decoded.fullWidth;
+    fullHeight = decoded.fullHeight;
+    const int w = fullWidth, h = fullHeight;
+    // Integer division as everywhere in the program; a sliver still keeps one pixel.
+    int thumbWidth = kThumbnailSide, thumbHeight = kThumbnailSide;
+    if (h < w)
+        thumbHeight = std::max(1, h * kThumbnailSide / w);
+    else
+        thumbWidth = std::max(1, w * kThumbnailSide / h);
+    return CropScaleView(decoded.image, thumbWidth, thumbHeight, 0, 0, 0, 0, false);
+}
+
+bool EncodeThumbnailFile(int fd, const ImageBuffer& image) {
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        return false;
+    }
+    jpeg_compress_struct info{};
+    JpegErrors errors;
+    SetUpErrors(errors);
+    info.err = &errors.manager;
+    std::vector<std::uint8_t> row;
+    const bool ok = EncodeColour(file, &image, kThumbnailQuality, &info, &errors, &row);
+    const bool flushed = std::fflush(file) == 0;
+    return std::fclose(file) == 0 && ok && flushed;
+}
+
+// A unique file in the system's temporary folder that removes itself.
+class TemporaryFile {
+  public:
+    TemporaryFile() {
+        std::error_code ec;
+        auto folder = std::filesystem::temp_directory_path(ec);
+        if (ec) folder = "/tmp";
+        path_ = (folder / "duplora-thumbnail-XXXXXX").string();
+        fd_ = ::mkstemp(path_.data());
+        if (fd_ < 0) path_.clear();
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    bool Valid() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    // Hands the descriptor over; the file itself is still removed at the end.
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+}  // namespace
+
+bool AddExifBlock(const std::string& path) {
+    const FileStamp stamp = ReadFileStamp(path);
+    // A file that already has an Exif block keeps it, and one we cannot read gets none.
+    if (ExifTool(path, {}, ExifToolMode::ReadOrientation).result != ExifToolResult::NoExif)
+        return false;
+
+    int width = 0, height = 0;
+    const ImageBuffer thumbnail = MakeThumbnailPicture(path, width, height);
+    if (!thumbnail) {
+        ShowMessage("Error make a thumbnail image", path, MessageIcon::Exclamation);
+        return false;
+    }
+
+    std::vector<std::uint8_t> encoded;
+    {
+        TemporaryFile temp;
+        if (!temp.Valid() || !EncodeThumbnailFile(temp.Release(), thumbnail)) {
+            ShowMessage("Error make a Exif file", path, MessageIcon::Exclamation);
+            return false;
+        }
+        // The thumbnail lives inside the Exif block; a JFIF header there would be noise.
+        EditJpegSegments(temp.Path(), {}, SegmentEditMode::DropApp0);
+        if (!ReadFileHead(temp.Path(), kMaxExifThumbnailSize + 1, encoded) || encoded.empty()) {
+            ShowMessage("Error open temporary file", path, MessageIcon::Exclamation);
+            return false;
+        }
+    }
+    if (encoded.size() > kMaxExifThumbnailSize) {
+        ShowMessage("Error make a Exif file", path, MessageIcon::Exclamation);
+        return false;
+    }
+
+    const std::time_t written = stamp.valid ? stamp.modifyTime.tv_sec : std::time(nullptr);
+    SegmentSource source;
+    source.block = MakeExifBlock(encoded, width, height, ExifDateText(written));
+    if (EditJpegSegments(path, source, SegmentEditMode::InsertBlock) != SegmentEditResult::Ok) {
+        ShowMessage("Error Add Exif info.", path, MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace duplora
