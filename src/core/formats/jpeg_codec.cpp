@@ -1,6 +1,7 @@
 #include "core/formats/jpeg_codec.h"
 
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +12,9 @@
 #include "core/formats/atomic_file.h"
 #include "core/formats/progress_counter.h"
 #include "core/hooks.h"
+#include "core/image/block_pool.h"
 #include "core/strings.h"
+#include "core/util/parallel.h"
 
 namespace duplora {
 
@@ -357,19 +360,48 @@ int EncoderGrey(int r, int g, int b) {
     return GreyOf(Grey(), r & 255, g & 255, b & 255);
 }
 
+void PooledBlockDeleter::operator()(std::uint8_t* block) const noexcept {
+    ReleaseBlock(block, capacity);
+}
+
+namespace {
+
+// B,G,R → R,G,B (the same swap works both ways). Four pixels at a time as three words.
+void SwapRedBlue(const std::uint8_t* s, std::uint8_t* d, int width) {
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 4 <= width; x += 4, s += 12, d += 12) {
+            std::uint32_t w0, w1, w2;
+            std::memcpy(&w0, s, 4), std::memcpy(&w1, s + 4, 4), std::memcpy(&w2, s + 8, 4);
+            const std::uint32_t o0 =
+                ((w0 >> 16) & 0xFF) | (w0 & 0xFF00) | ((w0 & 0xFF) << 16) | ((w1 & 0xFF00) << 16);
+            const std::uint32_t o1 =
+                (w1 & 0xFF) | ((w0 >> 24) << 8) | ((w2 & 0xFF) << 16) | (w1 & 0xFF000000u);
+            const std::uint32_t o2 =
+                ((w1 >> 16) & 0xFF) | ((w2 >> 24) << 8) | (w2 & 0xFF0000) | ((w2 & 0xFF00) << 16);
+            std::memcpy(d, &o0, 4), std::memcpy(d + 4, &o1, 4), std::memcpy(d + 8, &o2, 4);
+        }
+    }
+    for (; x < width; ++x, s += 3, d += 3) d[0] = s[2], d[1] = s[1], d[2] = s[0];
+}
+
+}  // namespace
+
 PackedRgb DibToPackedRgb(const ImageBuffer& image) {
     PackedRgb out;
     if (!image || image.BitCount() != 24) return out;
     const int width = image.Width(), height = image.Height();
-    out.data = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(width) * height * 3);
+    const std::size_t rowBytes = std::size_t(width) * 3;
+    std::size_t capacity = 0;
+    auto* block = static_cast<std::uint8_t*>(AcquireBlock(rowBytes * height, capacity));
+    if (!block) return out;
+    out.data = std::unique_ptr<std::uint8_t[], PooledBlockDeleter>(block, {capacity});
     out.width = width;
     out.height = height;
-    const std::size_t rowBytes = std::size_t(width) * 3;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* s = image.Line(y);
-        std::uint8_t* d = out.data.get() + rowBytes * static_cast<std::size_t>(y);
-        for (int x = 0; x < width; ++x, s += 3, d += 3) d[0] = s[2], d[1] = s[1], d[2] = s[0];
-    }
+    ParallelRows(height, std::int64_t{width} * height, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y)
+            SwapRedBlue(image.Line(y), block + rowBytes * static_cast<std::size_t>(y), width);
+    });
     return out;
 }
 

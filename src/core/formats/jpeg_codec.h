@@ -26,9 +26,15 @@ ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth
 ImageBuffer DecodeJpegMemory(const std::uint8_t* data, std::size_t size, bool preview,
                              int* fullWidth = nullptr, int* fullHeight = nullptr);
 
+// Releases a pixel block to the picture block pool, so that large blocks are reused.
+struct PooledBlockDeleter {
+    std::size_t capacity = 0;
+    void operator()(std::uint8_t* block) const noexcept;
+};
+
 // Pixels as the encoder takes them: rows top-down without padding, bytes R, G, B.
 struct PackedRgb {
-    std::unique_ptr<std::uint8_t[]> data;
+    std::unique_ptr<std::uint8_t[], PooledBlockDeleter> data;
     int width = 0;
     int height = 0;
     explicit operator bool() const { return data != nullptr; }

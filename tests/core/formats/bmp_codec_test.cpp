@@ -1,10 +1,8 @@
 #include "core/formats/bmp_codec.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -304,15 +302,12 @@ TEST(BmpWrite, RefusedDepthsAndFailuresLeaveTheOldFile) {
 
     // The disk refuses the write half way (a file-size limit): the old file stays and no
     // temporary file is left behind.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteBmpFile(target, test::MakeNoise(200, 200, 2));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        const test::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        written = WriteBmpFile(target, test::MakeNoise(200, 200, 2));
+    }
     EXPECT_FALSE(written);
     EXPECT_EQ(test::ReadAll(target), old);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"old.bmp"});
@@ -327,17 +322,30 @@ TEST(BmpWrite, ReadOnlyFolderLeavesTheOldFile) {
     test::WriteAll(target, old);
     std::filesystem::permissions(
         folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    // A privileged user writes into read-only folders anyway; then this case cannot happen.
+    // A privileged user writes into read-only folders anyway; the folder is then made
+    // immutable instead, which binds every user.
     const std::string probe = folder + "/probe";
+    bool immutable = false;
     if (std::FILE* f = std::fopen(probe.c_str(), "w")) {
         std::fclose(f);
         std::remove(probe.c_str());
-        GTEST_SKIP() << "folder permissions are not enforced for this user";
+        immutable = test::RunQuiet("chattr +i " + test::Quote(folder));
+        if (!immutable) GTEST_SKIP() << "folder permissions are not enforced for this user";
     }
+    struct Restore {
+        std::string folder;
+        bool immutable;
+        ~Restore() {
+            if (immutable) test::RunQuiet("chattr -i " + test::Quote(folder));
+        }
+    } restore{folder, immutable};
     const MessageSink previous = SetMessageSink({});
     EXPECT_FALSE(WriteBmpFile(target, test::MakeNoise(8, 8, 1)));
     SetMessageSink(previous);
     EXPECT_EQ(test::ReadAll(target), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(BmpWrite, ReplacesAndKeepsPermissions) {

@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "support/test_support.h"
 
 namespace duplora::test {
@@ -30,6 +34,24 @@ std::vector<std::string> ScratchDir::Files() const {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
+    saved_ = limit.rlim_cur;
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = saved_;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, savedHandler_);
 }
 
 bool HaveTool(const std::string& tool) {

@@ -25,6 +25,22 @@ class ScratchDir {
     std::string path_;
 };
 
+// Limits the size of files this process may write (RLIMIT_FSIZE) for its lifetime, with
+// SIGXFSZ ignored: a write beyond the limit fails as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Active() const { return active_; }
+
+  private:
+    unsigned long saved_ = 0;
+    void (*savedHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
 // True when `tool` can be run (found on the PATH).
 bool HaveTool(const std::string& tool);
 // Runs a shell command with its output discarded; true when it exits with 0.

@@ -50,6 +50,20 @@ TEST(DibToPackedRgb, FlipsRowsAndSwapsBytes) {
             EXPECT_EQ(p[1], (c >> 8) & 0xFF);
             EXPECT_EQ(p[2], c & 0xFF);
         }
+    // Widths around the four-pixel steps, and a picture big enough to be split in bands.
+    for (const auto& [w, h] : {std::pair{1, 1}, {4, 2}, {5, 3}, {7, 2}, {13, 5}, {1501, 701}}) {
+        const ImageBuffer noise = test::MakeNoise(w, h, static_cast<std::uint32_t>(w));
+        const PackedRgb packed = DibToPackedRgb(noise);
+        ASSERT_TRUE(packed);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t c = test::PixelAt(noise, x, y);
+                const std::uint8_t* p = packed.data.get() + (std::size_t(y) * w + x) * 3;
+                wrong += (p[0] << 16 | p[1] << 8 | p[2]) != static_cast<int>(c);
+            }
+        EXPECT_EQ(wrong, 0) << w << "x" << h;
+    }
     EXPECT_FALSE(DibToPackedRgb(test::MakeIndexed(4, 4, 8, 1)));
     EXPECT_FALSE(DibToPackedRgb(ImageBuffer{}));
 }
@@ -112,6 +126,13 @@ TEST(JpegEncode, BadInputAndFailuresLeaveTheOldFile) {
     std::vector<std::uint8_t> row(70000 * 3);
     EXPECT_FALSE(EncodeJpegFile(target, row.data(), 70000, 1, true, 90));
     EXPECT_FALSE(EncodeJpegImage(target, test::MakeIndexed(4, 4, 8, 2), true, 90));
+    // The disk refuses the write half way: the library's write error comes back as a
+    // failure, the old file stays and no temporary file is left.
+    {
+        const test::FileSizeLimit limit(2048);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(EncodeJpegImage(target, test::MakeNoise(300, 300, 3), true, 95));
+    }
     EXPECT_EQ(test::ReadAll(target), old);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"old.jpg"});
 
