@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <jpeglib.h>
@@ -106,9 +107,9 @@ void ReduceRow(const std::uint8_t* bgr, int sourceWidth, const std::vector<int>&
     }
 }
 
-// Allocations for the body; separate functions so that the body's own frame holds no
-// temporaries with destructors.
-bool PrepareOutput(DecodeJob& job, int width, int height, int components) {
+// Allocations for the body; a separate function so that the body's own frame holds no
+// temporaries with destructors, and no exception leaves it.
+bool PrepareOutput(DecodeJob& job, int width, int height, int components) noexcept try {
     if (!ImageSizeAllowed(width, height)) return false;
     job.fullWidth = width;
     job.fullHeight = height;
@@ -132,6 +133,8 @@ bool PrepareOutput(DecodeJob& job, int width, int height, int components) {
     if (job.preview || components == 4) job.row.resize(std::size_t(width) * components);
     if (components == 4) job.bgr.resize(std::size_t(width) * 3);
     return true;
+} catch (const std::bad_alloc&) {
+    return false;
 }
 
 void DecodeBody(void* context) {
