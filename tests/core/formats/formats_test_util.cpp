@@ -1,0 +1,195 @@
+#include "formats_test_util.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "support/test_support.h"
+
+namespace duplora::test {
+
+ScratchDir::ScratchDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "duplora-formats-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+    if (path_.empty()) return;
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<std::string> ScratchDir::Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
+    saved_ = limit.rlim_cur;
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = saved_;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, savedHandler_);
+}
+
+bool HaveTool(const std::string& tool) {
+    return RunQuiet("command -v " + tool);
+}
+
+bool RunQuiet(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+std::string Quote(const std::string& path) {
+    std::string out = "'";
+    for (char c : path) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::vector<unsigned char> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+ImageBuffer ReadPnm(const std::string& path) {
+    const std::vector<unsigned char> bytes = ReadAll(path);
+    std::size_t pos = 0;
+    const auto token = [&]() -> std::string {
+        while (pos < bytes.size()) {
+            if (bytes[pos] == '#') {
+                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
+            } else if (std::isspace(bytes[pos])) {
+                ++pos;
+            } else {
+                break;
+            }
+        }
+        std::string t;
+        while (pos < bytes.size() && !std::isspace(bytes[pos]))
+            t += static_cast<char>(bytes[pos++]);
+        return t;
+    };
+    const std::string magic = token();
+    if (magic != "P6" && magic != "P5") return {};
+    const int width = std::atoi(token().c_str());
+    const int height = std::atoi(token().c_str());
+    const int maxval = std::atoi(token().c_str());
+    ++pos;  // the single whitespace byte before the samples
+    const int channels = magic == "P6" ? 3 : 1;
+    if (maxval != 255 || width <= 0 || height <= 0 ||
+        bytes.size() < pos + std::size_t(width) * height * channels)
+        return {};
+    ImageBuffer image = CreateImage(width, height, 24);
+    const unsigned char* s = bytes.data() + pos;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* d = image.Line(y);
+        for (int x = 0; x < width; ++x, d += 3, s += channels) {
+            if (channels == 3) {
+                d[0] = s[2], d[1] = s[1], d[2] = s[0];
+            } else {
+                d[0] = d[1] = d[2] = s[0];
+            }
+        }
+    }
+    return image;
+}
+
+bool WritePpm(const ImageBuffer& image, const std::string& path) {
+    if (!image || image.BitCount() != 24) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "P6\n" << image.Width() << " " << image.Height() << "\n255\n";
+    std::vector<char> row(std::size_t(image.Width()) * 3);
+    for (int y = 0; y < image.Height(); ++y) {
+        const std::uint8_t* s = image.Line(y);
+        for (int x = 0; x < image.Width(); ++x) {
+            row[x * 3] = static_cast<char>(s[x * 3 + 2]);
+            row[x * 3 + 1] = static_cast<char>(s[x * 3 + 1]);
+            row[x * 3 + 2] = static_cast<char>(s[x * 3]);
+        }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
+    return static_cast<bool>(out);
+}
+
+ImageBuffer ReadWithImageMagick(const std::string& path, const std::string& scratchPpm) {
+    if (!RunQuiet("convert " + Quote(path) + " -depth 8 ppm:" + Quote(scratchPpm))) return {};
+    return ReadPnm(scratchPpm);
+}
+
+int MaxDifference(const ImageBuffer& a, const ImageBuffer& b) {
+    if (!a || !b || a.Width() != b.Width() || a.Height() != b.Height() || a.BitCount() != 24 ||
+        b.BitCount() != 24)
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < a.Height(); ++y) {
+        const std::uint8_t* p = a.Line(y);
+        const std::uint8_t* q = b.Line(y);
+        for (int i = 0; i < a.Width() * 3; ++i) worst = std::max(worst, std::abs(p[i] - q[i]));
+    }
+    return worst;
+}
+
+ImageBuffer MakeGradient(int width, int height) {
+    return MakeImage(width, height, [&](int x, int y) {
+        const std::uint32_t r = static_cast<std::uint32_t>(x * 255 / std::max(1, width - 1));
+        const std::uint32_t g = static_cast<std::uint32_t>(y * 255 / std::max(1, height - 1));
+        const std::uint32_t b =
+            static_cast<std::uint32_t>((x + y) * 255 / std::max(1, width + height - 2));
+        return (r << 16) | (g << 8) | b;
+    });
+}
+
+ImageBuffer ExpandForTest(const ImageBuffer& indexed) {
+    const std::uint8_t* table = indexed.ColourTable();
+    return MakeImage(indexed.Width(), indexed.Height(), [&](int x, int y) {
+        const std::uint8_t* e = table + 4 * IndexAt(indexed, x, y);
+        return static_cast<std::uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16));
+    });
+}
+
+}  // namespace duplora::test

@@ -1,0 +1,358 @@
+#include "core/formats/jpeg_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/hooks.h"
+#include "formats_test_util.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::ScratchDir;
+
+// What djpeg (libjpeg-turbo's own tool, default settings) makes of a file.
+ImageBuffer Djpeg(const std::string& jpeg, const ScratchDir& dir) {
+    const std::string out = dir / "djpeg.pnm";
+    if (!test::RunQuiet("djpeg -pnm -outfile " + test::Quote(out) + " " + test::Quote(jpeg)))
+        return {};
+    return test::ReadPnm(out);
+}
+
+TEST(EncoderGrey, MatchesDoubleFormulaForEveryColour) {
+    long mismatches = 0;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b) {
+                volatile double v = 0.299 * r;
+                v = v + 0.587 * g;
+                v = v + 0.114 * b;
+                if (EncoderGrey(r, g, b) != static_cast<int>(v)) ++mismatches;
+            }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(DibToPackedRgb, FlipsRowsAndSwapsBytes) {
+    const ImageBuffer image = test::MakeImage(
+        3, 2, [](int x, int y) { return static_cast<std::uint32_t>(0x010203 * (1 + x + 3 * y)); });
+    const PackedRgb rgb = DibToPackedRgb(image);
+    ASSERT_TRUE(rgb);
+    ASSERT_EQ(rgb.width, 3);
+    ASSERT_EQ(rgb.height, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const std::uint32_t c = 0x010203u * (1 + x + 3 * y);
+            const std::uint8_t* p = rgb.data.get() + (y * 3 + x) * 3;
+            EXPECT_EQ(p[0], (c >> 16) & 0xFF);
+            EXPECT_EQ(p[1], (c >> 8) & 0xFF);
+            EXPECT_EQ(p[2], c & 0xFF);
+        }
+    // Widths around the four-pixel steps, and a picture big enough to be split in bands.
+    for (const auto& [w, h] : {std::pair{1, 1}, {4, 2}, {5, 3}, {7, 2}, {13, 5}, {1501, 701}}) {
+        const ImageBuffer noise = test::MakeNoise(w, h, static_cast<std::uint32_t>(w));
+        const PackedRgb packed = DibToPackedRgb(noise);
+        ASSERT_TRUE(packed);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t c = test::PixelAt(noise, x, y);
+                const std::uint8_t* p = packed.data.get() + (std::size_t(y) * w + x) * 3;
+                wrong += (p[0] << 16 | p[1] << 8 | p[2]) != static_cast<int>(c);
+            }
+        EXPECT_EQ(wrong, 0) << w << "x" << h;
+    }
+    EXPECT_FALSE(DibToPackedRgb(test::MakeIndexed(4, 4, 8, 1)));
+    EXPECT_FALSE(DibToPackedRgb(ImageBuffer{}));
+}
+
+// What we encode is read by ImageMagick at our size, decodes exactly as djpeg decodes it,
+// and stays close to what went in.
+TEST(JpegEncode, ColourAndGreyFilesReadElsewhere) {
+    if (!test::HaveTool("djpeg") || !test::HaveTool("identify")) GTEST_SKIP() << "tools missing";
+    ScratchDir dir;
+    const ImageBuffer source = test::MakeGradient(61, 35);
+    const PackedRgb rgb = DibToPackedRgb(source);
+    for (bool colour : {true, false}) {
+        const std::string path = dir / (colour ? "c.jpg" : "g.jpg");
+        ASSERT_TRUE(EncodeJpegFile(path, rgb.data.get(), rgb.width, rgb.height, colour, 90));
+        const ImageBuffer ours = DecodeJpegFile(path, false);
+        const ImageBuffer theirs = Djpeg(path, dir);
+        EXPECT_TRUE(test::SamePixels(ours, theirs, colour ? "enc-colour" : "enc-grey"));
+        const std::string text =
+            test::Capture("identify -format '%w %h %[channels]' " + test::Quote(path));
+        EXPECT_EQ(text.substr(0, 5), "61 35") << text;
+        EXPECT_NE(text.find(colour ? "srgb" : "gray"), std::string::npos) << text;
+        if (colour) {
+            EXPECT_LE(test::MaxDifference(ours, source), 12);
+        } else {
+            // Grey pixels come back with R = G = B near the encoder's grey value.
+            for (int y = 0; y < 35; y += 7)
+                for (int x = 0; x < 61; x += 5) {
+                    const std::uint32_t p = test::PixelAt(ours, x, y),
+                                        s = test::PixelAt(source, x, y);
+                    EXPECT_EQ(p & 0xFF, (p >> 8) & 0xFF);
+                    EXPECT_EQ(p & 0xFF, (p >> 16) & 0xFF);
+                    const int grey = EncoderGrey(s >> 16, (s >> 8) & 0xFF, s & 0xFF);
+                    EXPECT_NEAR(static_cast<int>(p & 0xFF), grey, 16);
+                }
+        }
+    }
+}
+
+TEST(JpegEncode, PictureRowsGiveTheSameFileAsPackedPixels) {
+    ScratchDir dir;
+    const ImageBuffer source = test::MakeNoise(37, 21, 11);
+    const PackedRgb rgb = DibToPackedRgb(source);
+    for (bool colour : {true, false}) {
+        ASSERT_TRUE(EncodeJpegFile(dir / "a.jpg", rgb.data.get(), 37, 21, colour, 75));
+        ASSERT_TRUE(EncodeJpegImage(dir / "b.jpg", source, colour, 75));
+        EXPECT_EQ(test::ReadAll(dir / "a.jpg"), test::ReadAll(dir / "b.jpg")) << colour;
+    }
+}
+
+TEST(JpegEncode, BadInputAndFailuresLeaveTheOldFile) {
+    ScratchDir dir;
+    const std::string target = dir / "old.jpg";
+    const std::vector<unsigned char> old = {'o', 'l', 'd'};
+    test::WriteAll(target, old);
+    const std::uint8_t pixel[3] = {1, 2, 3};
+    EXPECT_FALSE(EncodeJpegFile(target, nullptr, 1, 1, true, 90));
+    EXPECT_FALSE(EncodeJpegFile(target, pixel, 0, 1, true, 90));
+    EXPECT_FALSE(EncodeJpegFile(target, pixel, 1, 0, true, 90));
+    // Beyond what JPEG can hold: the library's error comes back as a failure.
+    std::vector<std::uint8_t> row(70000 * 3);
+    EXPECT_FALSE(EncodeJpegFile(target, row.data(), 70000, 1, true, 90));
+    EXPECT_FALSE(EncodeJpegImage(target, test::MakeIndexed(4, 4, 8, 2), true, 90));
+    // The disk refuses the write half way: the library's write error comes back as a
+    // failure, the old file stays and no temporary file is left.
+    {
+        const test::FileSizeLimit limit(2048);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(EncodeJpegImage(target, test::MakeNoise(300, 300, 3), true, 95));
+    }
+    EXPECT_EQ(test::ReadAll(target), old);
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"old.jpg"});
+
+    std::string caption;
+    const MessageSink previous = SetMessageSink(
+        [&](std::string_view, std::string_view c, MessageIcon) { caption = std::string(c); });
+    EXPECT_FALSE(EncodeJpegFile(dir / "none/x.jpg", pixel, 1, 1, true, 90));
+    SetMessageSink(previous);
+    EXPECT_EQ(caption, dir / "none/x.jpg");
+}
+
+TEST(JpegDecode, FilesFromOtherEncodersMatchDjpeg) {
+    if (!test::HaveTool("djpeg") || !test::HaveTool("cjpeg")) GTEST_SKIP() << "tools missing";
+    ScratchDir dir;
+    ASSERT_TRUE(test::WritePpm(test::MakeGradient(45, 31), dir / "src.ppm"));
+    const std::string src = test::Quote(dir / "src.ppm");
+    const std::vector<std::pair<std::string, std::string>> encodings = {
+        {"default", ""},          {"grey", "-grayscale"},          {"444", "-sample 1x1"},
+        {"422", "-sample 2x1"},   {"progressive", "-progressive"}, {"restart", "-restart 1"},
+        {"arith", "-arithmetic"},
+    };
+    for (const auto& [name, options] : encodings) {
+        const std::string path = dir / (name + ".jpg");
+        ASSERT_TRUE(
+            test::RunQuiet("cjpeg " + options + " -outfile " + test::Quote(path) + " " + src))
+            << name;
+        const ImageBuffer ours = DecodeJpegFile(path, false);
+        ASSERT_TRUE(ours) << name;
+        EXPECT_TRUE(test::SamePixels(ours, Djpeg(path, dir), "dec-" + name));
+    }
+}
+
+TEST(JpegDecode, AdobeCmykUsesTheBlackThirdRule) {
+    if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
+    ScratchDir dir;
+    // Flat colours survive JPEG nearly unchanged, so each decoded pixel can be checked
+    // against the rule applied to the CMYK values ImageMagick stored.
+    struct Case {
+        int c, m, y, k;  // percent
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0}, {0, 0, 0, 100}, {100, 0, 0, 0}, {20, 40, 60, 30}, {0, 0, 0, 60}};
+    for (const Case& cs : cases) {
+        const std::string path = dir / "cmyk.jpg";
+        char colour[64];
+        std::snprintf(colour, sizeof colour, "cmyk(%d%%,%d%%,%d%%,%d%%)", cs.c, cs.m, cs.y, cs.k);
+        ASSERT_TRUE(test::RunQuiet("convert -size 16x16 -colorspace cmyk xc:'" +
+                                   std::string(colour) + "' -quality 100 " + test::Quote(path)));
+        const ImageBuffer image = DecodeJpegFile(path, false);
+        ASSERT_TRUE(image) << colour;
+        // ImageMagick stores Adobe-inverted bytes, stored = 255 − ink, so the rule's
+        // 255 − c is the ink and w = 255 − k is the black ink.
+        const auto ink = [](int percent) { return (percent * 255 + 50) / 100; };
+        const int third = ink(cs.k) / 3;
+        const auto expect = [&](int inkValue) { return 255 - std::min(255, inkValue + third); };
+        const std::uint32_t p = test::PixelAt(image, 8, 8);
+        EXPECT_NEAR(static_cast<int>(p >> 16), expect(ink(cs.c)), 3) << colour;
+        EXPECT_NEAR(static_cast<int>((p >> 8) & 0xFF), expect(ink(cs.m)), 3) << colour;
+        EXPECT_NEAR(static_cast<int>(p & 0xFF), expect(ink(cs.y)), 3) << colour;
+    }
+}
+
+// The reduction rule: output row t is the first source row at or beyond t × H / h; output
+// column t' averages the source columns after the previous output
+// column's up to t' × W / w; column 0 is source column 0 alone.
+ImageBuffer ReducedByRule(const ImageBuffer& full, int w, int h) {
+    const int W = full.Width(), H = full.Height();
+    ImageBuffer out = CreateImage(w, h, 24);
+    for (int t = 0; t < h; ++t) {
+        const int y = t * H / h;
+        int from = 0;
+        for (int u = 0; u < w; ++u) {
+            const int to = u * W / w;
+            int sum[3] = {0, 0, 0};
+            for (int x = from; x <= to; ++x)
+                for (int c = 0; c < 3; ++c) sum[c] += full.Line(y)[x * 3 + c];
+            for (int c = 0; c < 3; ++c)
+                out.Line(t)[u * 3 + c] = static_cast<std::uint8_t>(sum[c] / (to - from + 1));
+            from = to + 1;
+        }
+    }
+    return out;
+}
+
+TEST(JpegDecode, PreviewReducesByTheRule) {
+    ScratchDir dir;
+    struct Size {
+        int w, h, pw, ph;
+    };
+    const Size sizes[] = {{400, 300, 160, 120},
+                          {300, 400, 120, 160},
+                          {333, 97, 160, 46},
+                          {100, 50, 100, 50},
+                          {1000, 3, 160, 1}};
+    for (const Size& s : sizes) {
+        const std::string path = dir / "p.jpg";
+        ASSERT_TRUE(EncodeJpegImage(path, test::MakeNoise(s.w, s.h, 3), true, 85));
+        int fw = -1, fh = -1;
+        const ImageBuffer preview = DecodeJpegFile(path, true, &fw, &fh);
+        ASSERT_TRUE(preview);
+        EXPECT_EQ(preview.Width(), s.pw);
+        EXPECT_EQ(preview.Height(), s.ph);
+        EXPECT_EQ(fw, s.w);
+        EXPECT_EQ(fh, s.h);
+        const ImageBuffer full = DecodeJpegFile(path, false);
+        EXPECT_TRUE(test::SamePixels(preview, ReducedByRule(full, s.pw, s.ph), "preview"));
+        // Full decoding leaves the size arguments alone.
+        int untouched = -7;
+        ASSERT_TRUE(DecodeJpegFile(path, false, &untouched, &untouched));
+        EXPECT_EQ(untouched, -7);
+    }
+}
+
+TEST(JpegDecode, LargePreviewWithoutThumbnail) {
+    ScratchDir dir;
+    const std::string path = dir / "big.jpg";
+    ASSERT_TRUE(EncodeJpegImage(path, CreateImage(4000, 3000, 24), true, 50));
+    int fw = 0, fh = 0;
+    const ImageBuffer preview = DecodeJpegFile(path, true, &fw, &fh);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview.Width(), 160);
+    EXPECT_EQ(preview.Height(), 120);
+    EXPECT_EQ(fw, 4000);
+    EXPECT_EQ(fh, 3000);
+}
+
+TEST(JpegDecode, BadFilesGiveNone) {
+    ScratchDir dir;
+    ASSERT_TRUE(EncodeJpegImage(dir / "good.jpg", test::MakeNoise(64, 48, 1), true, 90));
+    const std::vector<unsigned char> good = test::ReadAll(dir / "good.jpg");
+    std::vector<std::pair<std::string, std::vector<unsigned char>>> cases = {
+        {"empty", {}},
+        {"soi-only", {0xFF, 0xD8}},
+        {"garbage", std::vector<unsigned char>(4096, 0x5A)},
+        {"header-cut", std::vector<unsigned char>(good.begin(), good.begin() + 120)},
+        {"tables-only", std::vector<unsigned char>(good.begin(), good.begin() + good.size() / 8)},
+    };
+    // A frame header claiming a size past the limits.
+    std::vector<unsigned char> wide = good;
+    for (std::size_t i = 0; i + 8 < wide.size(); ++i)
+        if (wide[i] == 0xFF && wide[i + 1] == 0xC0) {
+            wide[i + 7] = 0xFF, wide[i + 8] = 0xFF;  // width 65535, height kept
+            wide[i + 5] = 0xFF, wide[i + 6] = 0xFF;  // height 65535
+            break;
+        }
+    cases.push_back({"too-large", wide});
+    for (const auto& [name, bytes] : cases) {
+        test::WriteAll(dir / name, bytes);
+        EXPECT_FALSE(DecodeJpegFile(dir / name, false)) << name;
+        EXPECT_FALSE(DecodeJpegFile(dir / name, true)) << name;
+        EXPECT_FALSE(DecodeJpegMemory(bytes.data(), bytes.size(), false)) << name;
+    }
+    EXPECT_FALSE(DecodeJpegFile(dir / "missing.jpg", false));
+    EXPECT_FALSE(DecodeJpegFile(dir.Path(), false));
+    EXPECT_FALSE(DecodeJpegMemory(nullptr, 10, false));
+}
+
+// A file cut inside its picture data decodes as far as it goes, the rest grey, like every
+// viewer shows a half-downloaded photograph: the library treats it as a warning.
+TEST(JpegDecode, CutInsideTheDataKeepsWhatIsThere) {
+    ScratchDir dir;
+    ASSERT_TRUE(EncodeJpegImage(dir / "good.jpg", test::MakeNoise(64, 64, 1), true, 90));
+    std::vector<unsigned char> bytes = test::ReadAll(dir / "good.jpg");
+    bytes.resize(bytes.size() * 2 / 3);
+    test::WriteAll(dir / "cut.jpg", bytes);
+    const ImageBuffer image = DecodeJpegFile(dir / "cut.jpg", false);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image.Width(), 64);
+    EXPECT_EQ(image.Height(), 64);
+}
+
+TEST(JpegDecode, RealPhotographs) {
+    struct Sample {
+        const char* path;
+        int w, h;
+    };
+    const Sample samples[] = {{"pairs/frozenpond_l.jpg", 640, 480},
+                              {"pairs/gx8_l.jpg", 1824, 1367},
+                              {"single-file/calf-left-right.jpg", 3840, 1080},
+                              {"single-file/stereograph.left-right.jpg", 3643, 1574}};
+    ScratchDir dir;
+    int checked = 0;
+    for (const Sample& s : samples) {
+        if (!test::SampleExists(s.path)) continue;
+        ++checked;
+        const ImageBuffer image = DecodeJpegFile(test::SamplePath(s.path), false);
+        ASSERT_TRUE(image) << s.path;
+        EXPECT_EQ(image.Width(), s.w) << s.path;
+        EXPECT_EQ(image.Height(), s.h) << s.path;
+        if (s.w == 640 && test::HaveTool("djpeg")) {
+            EXPECT_TRUE(test::SamePixels(image, Djpeg(test::SamplePath(s.path), dir), "photo"));
+        }
+    }
+    if (checked == 0) GTEST_SKIP() << "samples missing";
+}
+
+TEST(JpegCodec, ProgressRisesWhileReadingAndWriting) {
+    ScratchDir dir;
+    const ImageBuffer source = test::MakeNoise(80, 300, 2);
+    std::vector<std::pair<ProgressDirection, int>> seen;
+    {
+        const ScopedProgressSink sink([&](ProgressDirection d, int p) { seen.emplace_back(d, p); });
+        ASSERT_TRUE(EncodeJpegImage(dir / "p.jpg", source, true, 80));
+        ASSERT_TRUE(DecodeJpegFile(dir / "p.jpg", false));
+    }
+    int writes = 0, reads = 0, lastWrite = -1, lastRead = -1;
+    for (const auto& [d, p] : seen) {
+        if (d == ProgressDirection::Writing) {
+            ++writes;
+            EXPECT_GT(p, lastWrite);
+            lastWrite = p;
+        } else {
+            ++reads;
+            EXPECT_GT(p, lastRead);
+            lastRead = p;
+        }
+    }
+    EXPECT_GE(writes, 90);
+    EXPECT_GE(reads, 90);
+}
+
+}  // namespace
+}  // namespace duplora

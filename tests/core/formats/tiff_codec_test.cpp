@@ -1,0 +1,245 @@
+#include "core/formats/tiff_codec.h"
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <string>
+#include <vector>
+
+#include "core/hooks.h"
+#include "formats_test_util.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::ScratchDir;
+
+CodecOptions WithLzw(bool on) {
+    CodecOptions options;
+    options.allowLzw = on;
+    return options;
+}
+
+// Either reader's result as 24 bit.
+ImageBuffer ReadAny(const std::string& path, const CodecOptions& options, bool* byMain = nullptr) {
+    ImageBuffer image = ReadTiffFile(path, options);
+    if (byMain) *byMain = static_cast<bool>(image);
+    if (!image) image = ReadTiffRgba(path, options);
+    if (image && image.BitCount() != 24) image = test::ExpandForTest(image);
+    return image;
+}
+
+class TiffFromTools : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::HaveTool("convert") || !test::HaveTool("tiffcp"))
+            GTEST_SKIP() << "ImageMagick or libtiff tools missing";
+        source_ = test::MakeNoise(37, 23, 6);
+        ASSERT_TRUE(test::WritePpm(source_, dir_ / "src.ppm"));
+        smooth_ = test::MakeGradient(37, 23);
+        ASSERT_TRUE(test::WritePpm(smooth_, dir_ / "smooth.ppm"));
+    }
+    std::string Convert(const std::string& options, const std::string& name,
+                        const std::string& from = "src.ppm") {
+        const std::string path = dir_ / name;
+        EXPECT_TRUE(test::RunQuiet("convert " + test::Quote(dir_ / from) + " " + options + " " +
+                                   test::Quote(path)));
+        return path;
+    }
+    std::string Tiffcp(const std::string& from, const std::string& options,
+                       const std::string& name) {
+        const std::string path = dir_ / name;
+        EXPECT_TRUE(test::RunQuiet("tiffcp " + options + " " + test::Quote(from) + " " +
+                                   test::Quote(path)));
+        return path;
+    }
+    ScratchDir dir_;
+    ImageBuffer source_;
+    ImageBuffer smooth_;
+};
+
+TEST_F(TiffFromTools, CompressionsOfAnRgbFile) {
+    const std::string plain = Convert("-compress none", "rgb.tif");
+    const std::string smooth = Convert("-compress none", "smooth.tif", "smooth.ppm");
+    struct Case {
+        const char* compression;
+        bool lzw;
+        bool byMain;  // the main reader takes it (else only the RGBA reader)
+        bool lossy;
+    };
+    const Case cases[] = {{"none", false, true, false},
+                          {"packbits", false, true, false},
+                          {"zip", false, true, false},
+                          {"lzw", true, true, false},
+                          {"jpeg", false, false, true},
+                          {"none -t", false, false, false},
+                          {"none -p separate", false, false, false}};
+    int index = 0;
+    for (const Case& c : cases) {
+        const std::string path =
+            Tiffcp(c.lossy ? smooth : plain, std::string("-c ") + c.compression,
+                   "c" + std::to_string(index++) + ".tif");
+        bool byMain = false;
+        const ImageBuffer image = ReadAny(path, WithLzw(true), &byMain);
+        ASSERT_TRUE(image) << c.compression;
+        EXPECT_EQ(byMain, c.byMain) << c.compression;
+        if (c.lossy) {
+            EXPECT_LE(test::MaxDifference(image, smooth_), 12) << c.compression;
+        } else {
+            EXPECT_TRUE(test::SamePixels(image, source_, "tiff-rgb")) << c.compression;
+        }
+        if (c.lzw) {
+            // Without the switch neither reader takes LZW.
+            EXPECT_FALSE(ReadTiffFile(path, WithLzw(false)));
+            EXPECT_FALSE(ReadTiffRgba(path, WithLzw(false)));
+        }
+    }
+}
+
+TEST_F(TiffFromTools, GreyPaletteAndSixteenBitForms) {
+    struct Case {
+        const char* options;
+        int mainBits;   // depth the main reader gives
+        int tolerance;  // 16-bit samples: we take the high byte, ImageMagick rounds
+    };
+    const Case cases[] = {
+        {"-colorspace gray -depth 8", 8, 0},
+        {"-colorspace gray -depth 8 -define quantum:polarity=min-is-white", 8, 0},
+        {"-colorspace gray -depth 16", 8, 1},
+        {"-colorspace gray -depth 16 -define quantum:polarity=min-is-white", 8, 1},
+        {"-colorspace gray -depth 4", 4, 0},
+        {"-monochrome -depth 1", 1, 0},
+        {"-monochrome -depth 1 -define quantum:polarity=min-is-white", 1, 0},
+        {"-colors 12 -type palette", 4, 0},
+        {"-colors 200 -type palette", 8, 0},
+        {"-depth 16", 24, 1},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        const std::string path = Convert(std::string("-compress none ") + c.options,
+                                         "f" + std::to_string(index++) + ".tif");
+        const ImageBuffer expected = test::ReadWithImageMagick(path, dir_ / "x.ppm");
+        ASSERT_TRUE(expected) << c.options;
+        const ImageBuffer main = ReadTiffFile(path);
+        ASSERT_TRUE(main) << c.options;
+        EXPECT_EQ(main.BitCount(), c.mainBits) << c.options;
+        const ImageBuffer image =
+            main.BitCount() == 24 ? DuplicateImage(main) : test::ExpandForTest(main);
+        if (c.tolerance == 0) {
+            EXPECT_TRUE(test::SamePixels(image, expected, "tiff-form")) << c.options;
+        } else {
+            EXPECT_LE(test::MaxDifference(image, expected), c.tolerance) << c.options;
+        }
+        // libtiff's RGBA conversion rounds palette and 16-bit values its own way.
+        EXPECT_LE(test::MaxDifference(ReadTiffRgba(path), expected), 1) << c.options;
+    }
+}
+
+TEST_F(TiffFromTools, CmykFile) {
+    const std::string path = Convert("-compress none -colorspace cmyk", "cmyk.tif");
+    const ImageBuffer image = ReadTiffFile(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image.BitCount(), 24);
+    EXPECT_LE(test::MaxDifference(image, source_), 2);
+}
+
+// Written with libtiff itself: a palette whose entries are 16-bit values.
+TEST(TiffRead, SixteenBitPaletteIsScaled) {
+    ScratchDir dir;
+    const std::string path = dir / "pal.tif";
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    ASSERT_TRUE(t);
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, 2);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, 1);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_PALETTE);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    std::vector<std::uint16_t> r(256, 0), g(256, 0), b(256, 0);
+    r[1] = 65535, g[1] = 32896, b[1] = 257;  // → 255, 128, 1
+    r[2] = 1000, g[2] = 300, b[2] = 0;       // → 3, 1, 0
+    TIFFSetField(t, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
+    const std::uint8_t row[2] = {1, 2};
+    ASSERT_EQ(TIFFWriteScanline(t, const_cast<std::uint8_t*>(row), 0, 0), 1);
+    TIFFClose(t);
+
+    const ImageBuffer image = ReadTiffFile(path);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image.BitCount(), 8);
+    const ImageBuffer colour = test::ExpandForTest(image);
+    EXPECT_EQ(test::PixelAt(colour, 0, 0), 0xFF8001u);
+    EXPECT_EQ(test::PixelAt(colour, 1, 0), 0x030100u);
+}
+
+TEST(TiffRead, BadFilesGiveNoneQuietly) {
+    ScratchDir dir;
+    // A small valid file to cut apart.
+    const std::string good = dir / "good.tif";
+    {
+        TIFF* t = TIFFOpen(good.c_str(), "w");
+        ASSERT_TRUE(t);
+        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, 16);
+        TIFFSetField(t, TIFFTAG_IMAGELENGTH, 16);
+        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 4);
+        std::vector<std::uint8_t> row(48, 0x55);
+        for (int y = 0; y < 16; ++y) TIFFWriteScanline(t, row.data(), y, 0);
+        TIFFClose(t);
+    }
+    ASSERT_TRUE(ReadTiffFile(good));
+    const std::vector<unsigned char> bytes = test::ReadAll(good);
+    std::vector<std::pair<std::string, std::vector<unsigned char>>> cases = {
+        {"empty", {}},
+        {"garbage", std::vector<unsigned char>(3000, 0x49)},
+        {"header-only", std::vector<unsigned char>(bytes.begin(), bytes.begin() + 8)},
+        {"no-pixels", std::vector<unsigned char>(bytes.begin(), bytes.begin() + 100)},
+    };
+    for (const auto& [name, data] : cases) {
+        test::WriteAll(dir / name, data);
+        EXPECT_FALSE(ReadTiffFile(dir / name)) << name;
+        EXPECT_FALSE(ReadTiffRgba(dir / name)) << name;
+    }
+    EXPECT_FALSE(ReadTiffFile(dir / "missing.tif"));
+    EXPECT_FALSE(ReadTiffRgba(dir / "missing.tif"));
+    // Garbage in every byte past the header, one position at a time: never a crash.
+    for (std::size_t i = 8; i < bytes.size(); i += 7) {
+        std::vector<unsigned char> broken = bytes;
+        broken[i] ^= 0xFF;
+        test::WriteAll(dir / "broken.tif", broken);
+        const ImageBuffer a = ReadTiffFile(dir / "broken.tif");
+        const ImageBuffer b = ReadTiffRgba(dir / "broken.tif");
+        EXPECT_LE(a.Width(), 65535);
+        EXPECT_LE(b.Width(), 65535);
+    }
+}
+
+TEST(TiffRead, ProgressIsReading) {
+    ScratchDir dir;
+    const std::string path = dir / "p.tif";
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    ASSERT_TRUE(t);
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, 10);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, 200);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
+    std::vector<std::uint8_t> row(10, 7);
+    for (int y = 0; y < 200; ++y) TIFFWriteScanline(t, row.data(), y, 0);
+    TIFFClose(t);
+    std::vector<int> seen;
+    {
+        const ScopedProgressSink sink([&](ProgressDirection d, int p) {
+            EXPECT_EQ(d, ProgressDirection::Reading);
+            seen.push_back(p);
+        });
+        ASSERT_TRUE(ReadTiffFile(path));
+    }
+    EXPECT_EQ(seen.size(), 100u);
+}
+
+}  // namespace
+}  // namespace duplora
