@@ -70,6 +70,7 @@ std::string Capture(const std::string& command) {
         while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
         ::pclose(pipe);
     }
+    if (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
 

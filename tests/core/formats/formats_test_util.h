@@ -45,7 +45,8 @@ class FileSizeLimit {
 bool HaveTool(const std::string& tool);
 // Runs a shell command with its output discarded; true when it exits with 0.
 bool RunQuiet(const std::string& command);
-// Runs a shell command and returns what it printed on standard output.
+// Runs a shell command and returns what it printed on standard output, without one
+// trailing newline.
 std::string Capture(const std::string& command);
 // Wraps a path in single quotes for the shell.
 std::string Quote(const std::string& path);

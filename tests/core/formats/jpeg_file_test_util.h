@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/hooks.h"
+#include "formats_test_util.h"
 
 namespace duplora::test {
 
@@ -69,43 +70,15 @@ inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
     return static_cast<bool>(out);
 }
 
-inline std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
-
 // Runs a command through the shell; its exit status (-1 when it could not run).
 inline int Run(const std::string& command) {
     const int status = std::system((command + " >/dev/null 2>&1").c_str());
     return status == -1 ? -1 : WEXITSTATUS(status);
 }
 
-// Standard output of a command, with one trailing newline removed.
-inline std::string Capture(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf;
-        std::size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-        ::pclose(pipe);
-    }
-    if (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
-}
-
 inline Bytes CaptureBytes(const std::string& command) {
     const std::string s = Capture(command + "; printf x");
     return Bytes(s.begin(), s.end() - (s.empty() ? 0 : 1));
-}
-
-inline bool HaveTool(const std::string& name) {
-    return Run("command -v " + name) == 0;
 }
 
 // A JPEG made by ImageMagick; false when that is not possible.
