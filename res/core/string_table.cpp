@@ -21,6 +21,13 @@ extern const StringEntry kStringTable[] = {
     {2588, "Kann BMP Datei nicht erstellen."},
     {2589, "lese... %d %%"},
     {2590, "schreibe... %d %%"},
+    {2592, "Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  "},
+    {2593, "Slide Show Intervall %d.%d S."},
+    {2594, "Bildgröße nach Ausrichtung[%d x %d]"},
+    {2595, "Position Ausrichtung(x = %d y = %d)"},
+    {2596, "Bildgröße [%d x %d]  Zoom(%d %%)"},
+    {2694, "Bild(%s [%d x %d]) (%d/%d)"},
+    {2699, "Panorama Modus"},
 };
 extern const std::size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
 
