@@ -1,5 +1,6 @@
 #include "core/stereo/combine.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -84,8 +85,9 @@ ImageBuffer CreateLayoutImage(std::int64_t width, std::int64_t height) {
 // Which luminance rows a per-pixel rule reads.
 enum LuminanceNeed { kNoLuminance = 0, kFirstLuminance = 1, kBothLuminances = 3 };
 
-// Runs fn(firstPixel, secondPixel, firstY, secondY, outPixel) over every pixel of the
-// common area, the luminances (where `kNeed` asks for them) computed a row at a time.
+// Output pixel value fn(firstPixel, secondPixel, firstY, secondY) as blue | green << 8 |
+// red << 16, for every pixel of the common area; the luminances (where `kNeed` asks for
+// them) are computed a row at a time.
 template <int kNeed, typename PixelFn>
 ImageBuffer PerPixel(const ViewPair& views, const PixelFn& fn) {
     ImageBuffer out = CreateImageForOverwrite(views.Width(), views.Height(), 24);
@@ -96,22 +98,44 @@ ImageBuffer PerPixel(const ViewPair& views, const PixelFn& fn) {
         // Local copies: the byte stores below could otherwise alias the captured values
         // and force them to be reloaded for every pixel.
         const PixelFn pixel = fn;
-        const int width = views.Width();
-        std::vector<std::uint8_t> lum1((kNeed & 1) ? width : 0), lum2((kNeed & 2) ? width : 0);
+        const int last = views.Width() - 1;
+        std::vector<std::uint8_t> lum1((kNeed & 1) ? last + 1 : 0), lum2((kNeed & 2) ? last + 1 : 0);
         const std::uint8_t* y1 = lum1.data();
         const std::uint8_t* y2 = lum2.data();
         for (int r = begin; r < end; ++r) {
             const std::uint8_t* a = views.FirstRow(r);
             const std::uint8_t* b = views.SecondRow(r);
-            if (kNeed & 1) LuminanceRow(a, lum1.data(), width);
-            if (kNeed & 2) LuminanceRow(b, lum2.data(), width);
+            if (kNeed & 1) LuminanceRow(a, lum1.data(), last + 1);
+            if (kNeed & 2) LuminanceRow(b, lum2.data(), last + 1);
             std::uint8_t* d = outPixels + r * outStride;
-            for (int x = 0; x < width; ++x, a += 3, b += 3, d += 3)
-                pixel(a, b, (kNeed & 1) ? y1[x] : 0, (kNeed & 2) ? y2[x] : 0, d);
+            const auto value = [&](int x) {
+                return pixel(a + 3 * x, b + 3 * x, (kNeed & 1) ? y1[x] : 0, (kNeed & 2) ? y2[x] : 0);
+            };
+            // Four bytes at a time; the fourth is the next pixel's first, written after it.
+            for (int x = 0; x < last; ++x) {
+                const std::uint32_t v = value(x);
+                std::memcpy(d + 3 * x, &v, 4);
+            }
+            // The last pixel byte by byte: the row padding or the next row follows.
+            const std::uint32_t v = value(last);
+            d[3 * last] = static_cast<std::uint8_t>(v);
+            d[3 * last + 1] = static_cast<std::uint8_t>(v >> 8);
+            d[3 * last + 2] = static_cast<std::uint8_t>(v >> 16);
         }
     });
     return out;
 }
+
+// A level table whose entries sit in the given output channels (blue 0x1, green 0x100,
+// red 0x10000, or a sum of them), so that one lookup gives their part of a pixel value.
+using ChannelTable = std::array<std::uint32_t, 256>;
+ChannelTable InChannels(const LevelTable& levels, std::uint32_t channels) {
+    ChannelTable table;
+    for (int i = 0; i < 256; ++i) table[i] = levels[i] * channels;
+    return table;
+}
+
+constexpr std::uint32_t kBlue = 0x1, kGreen = 0x100, kRed = 0x10000;
 
 }  // namespace
 
@@ -172,69 +196,60 @@ ImageBuffer ComposeInterlace(const ImageBuffer& first, const ImageBuffer& second
 ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
                                 const CommonArea& area, GreyAnaglyphPair pair,
                                 const AnaglyphTables& tables) {
+    // The output channels of the left and the right luminance.
+    std::uint32_t left, right;
+    switch (pair) {
+        case GreyAnaglyphPair::RedCyan: left = kRed, right = kGreen + kBlue; break;
+        case GreyAnaglyphPair::RedGreen: left = kRed, right = kGreen; break;
+        case GreyAnaglyphPair::RedBlue: left = kRed, right = kBlue; break;
+        case GreyAnaglyphPair::YellowBlue: left = kBlue, right = kRed + kGreen; break;
+        default: return {};
+    }
     ViewPair views;
     if (!views.Prepare(first, second, area)) return {};
-    const LevelTable lt = tables.left, rt = tables.right;
-    using P = const std::uint8_t*;
-    // Out pixels are blue, green, red; y1, y2 the luminances of the first and second pixel.
-    switch (pair) {
-        case GreyAnaglyphPair::RedCyan:
-            return PerPixel<kBothLuminances>(views, [=](P, P, int y1, int y2, std::uint8_t* d) {
-                d[0] = d[1] = rt[y2];
-                d[2] = lt[y1];
-            });
-        case GreyAnaglyphPair::RedGreen:
-            return PerPixel<kBothLuminances>(views, [=](P, P, int y1, int y2, std::uint8_t* d) {
-                d[0] = 0;
-                d[1] = rt[y2];
-                d[2] = lt[y1];
-            });
-        case GreyAnaglyphPair::RedBlue:
-            return PerPixel<kBothLuminances>(views, [=](P, P, int y1, int y2, std::uint8_t* d) {
-                d[0] = rt[y2];
-                d[1] = 0;
-                d[2] = lt[y1];
-            });
-        case GreyAnaglyphPair::YellowBlue:
-            return PerPixel<kBothLuminances>(views, [=](P, P, int y1, int y2, std::uint8_t* d) {
-                d[0] = lt[y1];
-                d[1] = d[2] = rt[y2];
-            });
-    }
-    return {};
+    const ChannelTable lt = InChannels(tables.left, left);
+    const ChannelTable rt = InChannels(tables.right, right);
+    const std::uint32_t* l = lt.data();
+    const std::uint32_t* r = rt.data();
+    return PerPixel<kBothLuminances>(
+        views, [l, r](const std::uint8_t*, const std::uint8_t*, int y1, int y2) {
+            return l[y1] | r[y2];
+        });
 }
 
 ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
                                   const CommonArea& area, ColourAnaglyphKind kind,
                                   const AnaglyphTables& tables) {
+    using P = const std::uint8_t*;
+    const int k = static_cast<int>(kind);
+    if (k < 0 || k > 3) return {};
     ViewPair views;
     if (!views.Prepare(first, second, area)) return {};
-    const LevelTable lt = tables.left, rt = tables.right;
-    using P = const std::uint8_t*;
+    // Red/cyan kinds: red from the left view, green and blue from the right; yellow/blue
+    // kinds: red and green from the right, blue from the left. Pixels are blue, green, red.
+    const bool redCyan = kind == ColourAnaglyphKind::ColourRedCyan ||
+                         kind == ColourAnaglyphKind::HalfToneRedCyan;
+    const ChannelTable lt = InChannels(tables.left, redCyan ? kRed : kBlue);
+    const ChannelTable rb = InChannels(tables.right, kBlue);
+    const ChannelTable rg = InChannels(tables.right, kGreen);
+    const ChannelTable rr = InChannels(tables.right, kRed);
+    const std::uint32_t *l = lt.data(), *b = rb.data(), *g = rg.data(), *r = rr.data();
     switch (kind) {
         case ColourAnaglyphKind::ColourRedCyan:
-            return PerPixel<kNoLuminance>(views, [=](P a, P b, int, int, std::uint8_t* d) {
-                d[0] = rt[b[0]];
-                d[1] = rt[b[1]];
-                d[2] = lt[a[2]];
+            return PerPixel<kNoLuminance>(views, [=](P p1, P p2, int, int) {
+                return l[p1[2]] | g[p2[1]] | b[p2[0]];
             });
         case ColourAnaglyphKind::HalfToneRedCyan:
-            return PerPixel<kFirstLuminance>(views, [=](P, P b, int y1, int, std::uint8_t* d) {
-                d[0] = rt[b[0]];
-                d[1] = rt[b[1]];
-                d[2] = lt[y1];
+            return PerPixel<kFirstLuminance>(views, [=](P, P p2, int y1, int) {
+                return l[y1] | g[p2[1]] | b[p2[0]];
             });
         case ColourAnaglyphKind::ColourYellowBlue:
-            return PerPixel<kNoLuminance>(views, [=](P a, P b, int, int, std::uint8_t* d) {
-                d[0] = lt[a[0]];
-                d[1] = rt[b[1]];
-                d[2] = rt[b[2]];
+            return PerPixel<kNoLuminance>(views, [=](P p1, P p2, int, int) {
+                return r[p2[2]] | g[p2[1]] | l[p1[0]];
             });
         case ColourAnaglyphKind::HalfToneYellowBlue:
-            return PerPixel<kFirstLuminance>(views, [=](P, P b, int y1, int, std::uint8_t* d) {
-                d[0] = lt[y1];
-                d[1] = rt[b[1]];
-                d[2] = rt[b[2]];
+            return PerPixel<kFirstLuminance>(views, [=](P, P p2, int y1, int) {
+                return r[p2[2]] | g[p2[1]] | l[y1];
             });
     }
     return {};
