@@ -44,16 +44,14 @@ void BM_ComposeBlend(benchmark::State& state) {
 void BM_ComposeGreyAnaglyph(benchmark::State& state) {
     const AnaglyphTables tables = BuildAnaglyphTables(120, 90);
     const auto pair = static_cast<GreyAnaglyphPair>(state.range(0));
-    Measure(state, kWidth, kHeight, [&] {
-        return ComposeGreyAnaglyph(LeftView(), RightView(), kArea, pair, tables);
-    });
+    Measure(state, kWidth, kHeight,
+            [&] { return ComposeGreyAnaglyph(LeftView(), RightView(), kArea, pair, tables); });
 }
 void BM_ComposeColourAnaglyph(benchmark::State& state) {
     const AnaglyphTables tables = BuildAnaglyphTables(120, 90);
     const auto kind = static_cast<ColourAnaglyphKind>(state.range(0));
-    Measure(state, kWidth, kHeight, [&] {
-        return ComposeColourAnaglyph(LeftView(), RightView(), kArea, kind, tables);
-    });
+    Measure(state, kWidth, kHeight,
+            [&] { return ComposeColourAnaglyph(LeftView(), RightView(), kArea, kind, tables); });
 }
 
 BENCHMARK(BM_ComposeSideBySide)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -61,11 +59,7 @@ BENCHMARK(BM_ComposeOverUnder)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ComposeInterlace)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ComposeBlend)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ComposeGreyAnaglyph)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ComposeColourAnaglyph)
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ComposeColourAnaglyph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace duplora::bench

@@ -29,7 +29,7 @@ const ImageBuffer* TrueColourView(const ImageBuffer& view, ImageBuffer& holder) 
 // Both views in 24 bits with the common area checked against each of them, so that the
 // row loops below never need a bounds check.
 class ViewPair {
-public:
+  public:
     bool Prepare(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area) {
         if (area.secondX < 0 || area.secondY < 0 || area.firstX < 0 || area.firstY < 0)
             return false;
@@ -63,7 +63,7 @@ public:
         return second_->StoredRow(secondRow0_ + r) + secondOffset_;
     }
 
-private:
+  private:
     ImageBuffer firstCopy_, secondCopy_;
     const ImageBuffer* first_ = nullptr;
     const ImageBuffer* second_ = nullptr;
@@ -99,7 +99,8 @@ ImageBuffer PerPixel(const ViewPair& views, const PixelFn& fn) {
         // and force them to be reloaded for every pixel.
         const PixelFn pixel = fn;
         const int last = views.Width() - 1;
-        std::vector<std::uint8_t> lum1((kNeed & 1) ? last + 1 : 0), lum2((kNeed & 2) ? last + 1 : 0);
+        std::vector<std::uint8_t> lum1((kNeed & 1) ? last + 1 : 0),
+            lum2((kNeed & 2) ? last + 1 : 0);
         const std::uint8_t* y1 = lum1.data();
         const std::uint8_t* y2 = lum2.data();
         for (int r = begin; r < end; ++r) {
@@ -109,7 +110,8 @@ ImageBuffer PerPixel(const ViewPair& views, const PixelFn& fn) {
             if (kNeed & 2) LuminanceRow(b, lum2.data(), last + 1);
             std::uint8_t* d = outPixels + r * outStride;
             const auto value = [&](int x) {
-                return pixel(a + 3 * x, b + 3 * x, (kNeed & 1) ? y1[x] : 0, (kNeed & 2) ? y2[x] : 0);
+                return pixel(a + 3 * x, b + 3 * x, (kNeed & 1) ? y1[x] : 0,
+                             (kNeed & 2) ? y2[x] : 0);
             };
             // Four bytes at a time; the fourth is the next pixel's first, written after it.
             for (int x = 0; x < last; ++x) {
@@ -199,11 +201,20 @@ ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& sec
     // The output channels of the left and the right luminance.
     std::uint32_t left, right;
     switch (pair) {
-        case GreyAnaglyphPair::RedCyan: left = kRed, right = kGreen + kBlue; break;
-        case GreyAnaglyphPair::RedGreen: left = kRed, right = kGreen; break;
-        case GreyAnaglyphPair::RedBlue: left = kRed, right = kBlue; break;
-        case GreyAnaglyphPair::YellowBlue: left = kBlue, right = kRed + kGreen; break;
-        default: return {};
+        case GreyAnaglyphPair::RedCyan:
+            left = kRed, right = kGreen + kBlue;
+            break;
+        case GreyAnaglyphPair::RedGreen:
+            left = kRed, right = kGreen;
+            break;
+        case GreyAnaglyphPair::RedBlue:
+            left = kRed, right = kBlue;
+            break;
+        case GreyAnaglyphPair::YellowBlue:
+            left = kBlue, right = kRed + kGreen;
+            break;
+        default:
+            return {};
     }
     ViewPair views;
     if (!views.Prepare(first, second, area)) return {};
@@ -211,10 +222,8 @@ ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& sec
     const ChannelTable rt = InChannels(tables.right, right);
     const std::uint32_t* l = lt.data();
     const std::uint32_t* r = rt.data();
-    return PerPixel<kBothLuminances>(
-        views, [l, r](const std::uint8_t*, const std::uint8_t*, int y1, int y2) {
-            return l[y1] | r[y2];
-        });
+    return PerPixel<kBothLuminances>(views, [l, r](const std::uint8_t*, const std::uint8_t*, int y1,
+                                                   int y2) { return l[y1] | r[y2]; });
 }
 
 ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
@@ -227,8 +236,8 @@ ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& s
     if (!views.Prepare(first, second, area)) return {};
     // Red/cyan kinds: red from the left view, green and blue from the right; yellow/blue
     // kinds: red and green from the right, blue from the left. Pixels are blue, green, red.
-    const bool redCyan = kind == ColourAnaglyphKind::ColourRedCyan ||
-                         kind == ColourAnaglyphKind::HalfToneRedCyan;
+    const bool redCyan =
+        kind == ColourAnaglyphKind::ColourRedCyan || kind == ColourAnaglyphKind::HalfToneRedCyan;
     const ChannelTable lt = InChannels(tables.left, redCyan ? kRed : kBlue);
     const ChannelTable rb = InChannels(tables.right, kBlue);
     const ChannelTable rg = InChannels(tables.right, kGreen);
@@ -236,21 +245,17 @@ ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& s
     const std::uint32_t *l = lt.data(), *b = rb.data(), *g = rg.data(), *r = rr.data();
     switch (kind) {
         case ColourAnaglyphKind::ColourRedCyan:
-            return PerPixel<kNoLuminance>(views, [=](P p1, P p2, int, int) {
-                return l[p1[2]] | g[p2[1]] | b[p2[0]];
-            });
+            return PerPixel<kNoLuminance>(
+                views, [=](P p1, P p2, int, int) { return l[p1[2]] | g[p2[1]] | b[p2[0]]; });
         case ColourAnaglyphKind::HalfToneRedCyan:
-            return PerPixel<kFirstLuminance>(views, [=](P, P p2, int y1, int) {
-                return l[y1] | g[p2[1]] | b[p2[0]];
-            });
+            return PerPixel<kFirstLuminance>(
+                views, [=](P, P p2, int y1, int) { return l[y1] | g[p2[1]] | b[p2[0]]; });
         case ColourAnaglyphKind::ColourYellowBlue:
-            return PerPixel<kNoLuminance>(views, [=](P p1, P p2, int, int) {
-                return r[p2[2]] | g[p2[1]] | l[p1[0]];
-            });
+            return PerPixel<kNoLuminance>(
+                views, [=](P p1, P p2, int, int) { return r[p2[2]] | g[p2[1]] | l[p1[0]]; });
         case ColourAnaglyphKind::HalfToneYellowBlue:
-            return PerPixel<kFirstLuminance>(views, [=](P, P p2, int y1, int) {
-                return r[p2[2]] | g[p2[1]] | l[y1];
-            });
+            return PerPixel<kFirstLuminance>(
+                views, [=](P, P p2, int y1, int) { return r[p2[2]] | g[p2[1]] | l[y1]; });
     }
     return {};
 }

@@ -6,16 +6,22 @@
 namespace duplora {
 
 ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair,
-                          ColourAnaglyphKind kind, const AnaglyphTables& tables) {
+                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
+                          const AnaglyphTables& tables) {
     switch (code) {
         case 0:
-        case 10: return ComposeSideBySide(first, second, area);
-        case 1: return ComposeOverUnder(first, second, area);
-        case 20: return ComposeInterlace(first, second, area);
-        case 21: return ComposeGreyAnaglyph(first, second, area, pair, tables);
-        case 22: return ComposeColourAnaglyph(first, second, area, kind, tables);
-        default: return {};
+        case 10:
+            return ComposeSideBySide(first, second, area);
+        case 1:
+            return ComposeOverUnder(first, second, area);
+        case 20:
+            return ComposeInterlace(first, second, area);
+        case 21:
+            return ComposeGreyAnaglyph(first, second, area, pair, tables);
+        case 22:
+            return ComposeColourAnaglyph(first, second, area, kind, tables);
+        default:
+            return {};
     }
 }
 
@@ -48,8 +54,7 @@ ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, in
     const int width = first.Width(), height = first.Height();
     const CommonArea area = ComputeCommonArea(width, height, dx, dy, input.panorama);
     if (!input.panorama)
-        return ComposeByCode(code, first, second, area, input.greyPair, input.colourKind,
-                             tables);
+        return ComposeByCode(code, first, second, area, input.greyPair, input.colourKind, tables);
     const ImageBuffer a = PrepareView(first, width, height, area, false, true);
     const ImageBuffer b = PrepareView(second, width, height, area, true, true);
     return ComposeByCode(code, a, b, CommonArea{}, input.greyPair, input.colourKind, tables);

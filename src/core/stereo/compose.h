@@ -35,12 +35,11 @@ struct CompositionInput {
     int slideInterval = 0;  // tenths of a second
 };
 
-
 // The combiner of mode `code` (0 or 10 side by side, 1 over/under, 20 interlace, 21 grey
 // and 22 colour anaglyph) applied to two views with `area`; none for any other code.
 ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair,
-                          ColourAnaglyphKind kind, const AnaglyphTables& tables);
+                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
+                          const AnaglyphTables& tables);
 
 // The full-size picture of `code` (as above, or 25 for a copy of the first view) for the
 // offset (dx, dy). In panorama mode both views are wrapped to the first view's size at

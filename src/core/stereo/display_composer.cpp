@@ -48,7 +48,7 @@ void DisplayComposer::Clear() {
 DisplayComposer::ScaledSource DisplayComposer::SourceOf(const CompositionInput& input) {
     const ImageBuffer& first = ViewOf(input.first);
     const ImageBuffer& second = ViewOf(input.second);
-    return {first.Data(),  second.Data(),  first.Width(),      first.Height(),
+    return {first.Data(),   second.Data(),   first.Width(),     first.Height(),
             second.Width(), second.Height(), input.zoomPercent, true};
 }
 
@@ -70,8 +70,7 @@ bool DisplayComposer::ComposeForDisplay(const CompositionInput& input) {
             pictures_[kFirstView] = PrepareView(first, w0, h0, area, false, input.panorama);
             pictures_[kSecondView] = PrepareView(second, w0, h0, area, true, input.panorama);
             if (mode == DisplayMode::ThreeViews)
-                pictures_[kComposite] =
-                    ComposeBlend(pictures_[kFirstView], pictures_[kSecondView]);
+                pictures_[kComposite] = ComposeBlend(pictures_[kFirstView], pictures_[kSecondView]);
             else if (IsCompositeMode(mode))
                 ComposeOffsetComposite(input);
         } else {
@@ -116,8 +115,8 @@ void DisplayComposer::ComposeOffsetComposite(const CompositionInput& input) {
         area.firstY = std::min(area.firstY, maxY);
     }
     const AnaglyphTables tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
-    pictures_[kComposite] = ComposeByCode(static_cast<int>(input.mode), a, b, area,
-                                          input.greyPair, input.colourKind, tables);
+    pictures_[kComposite] = ComposeByCode(static_cast<int>(input.mode), a, b, area, input.greyPair,
+                                          input.colourKind, tables);
 }
 
 bool DisplayComposer::ModePicturesPresent(DisplayMode mode) const {
@@ -130,7 +129,8 @@ bool DisplayComposer::ModePicturesPresent(DisplayMode mode) const {
         case DisplayMode::Interlace:
         case DisplayMode::GreyAnaglyph:
         case DisplayMode::ColourAnaglyph:
-        case DisplayMode::Single: return static_cast<bool>(pictures_[kComposite]);
+        case DisplayMode::Single:
+            return static_cast<bool>(pictures_[kComposite]);
     }
     return false;
 }
@@ -150,8 +150,8 @@ const DisplayTexts& DisplayComposer::RefreshCaptionAndStatus(const CompositionIn
                                       first.Height(), input.secondName.c_str(), second.Width(),
                                       second.Height(), position, input.folderCount);
     if (input.slideShowRunning)
-        texts.title += FormatResString(kTitleSlideShow, input.slideInterval / 10,
-                                       input.slideInterval % 10);
+        texts.title +=
+            FormatResString(kTitleSlideShow, input.slideInterval / 10, input.slideInterval % 10);
     else if (input.panorama)
         texts.title += LoadResString(kTitlePanorama);
 

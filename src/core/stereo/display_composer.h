@@ -18,7 +18,7 @@ struct DisplayTexts {
 };
 
 class DisplayComposer {
-public:
+  public:
     // Pane numbers of the view window: 0 the composite (or the centre of three views),
     // 1 the left and 2 the right picture.
     enum Picture { kComposite = 0, kFirstView = 1, kSecondView = 2 };
@@ -44,7 +44,7 @@ public:
     // Frees the three pictures.
     void Clear();
 
-private:
+  private:
     // What the scaled whole views of the interlace and anaglyph modes were made from.
     struct ScaledSource {
         const std::uint8_t* first = nullptr;

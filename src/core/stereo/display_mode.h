@@ -28,9 +28,16 @@ enum class ColourAnaglyphKind : int {
 // The mode with this number, or none for a number that is not a mode.
 inline std::optional<DisplayMode> DisplayModeFromNumber(int number) {
     switch (number) {
-        case 0: case 1: case 10: case 20: case 21: case 22: case 25:
+        case 0:
+        case 1:
+        case 10:
+        case 20:
+        case 21:
+        case 22:
+        case 25:
             return static_cast<DisplayMode>(number);
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -38,12 +45,18 @@ inline std::optional<DisplayMode> DisplayModeFromNumber(int number) {
 // which is an output of its own, so they (and anything else) give none.
 inline std::optional<DisplayMode> DisplayModeFromStartDigit(int digit) {
     switch (digit) {
-        case 0: return DisplayMode::SideBySide;
-        case 1: return DisplayMode::OverUnder;
-        case 2: return DisplayMode::Interlace;
-        case 3: return DisplayMode::GreyAnaglyph;
-        case 4: return DisplayMode::ColourAnaglyph;
-        default: return std::nullopt;
+        case 0:
+            return DisplayMode::SideBySide;
+        case 1:
+            return DisplayMode::OverUnder;
+        case 2:
+            return DisplayMode::Interlace;
+        case 3:
+            return DisplayMode::GreyAnaglyph;
+        case 4:
+            return DisplayMode::ColourAnaglyph;
+        default:
+            return std::nullopt;
     }
 }
 

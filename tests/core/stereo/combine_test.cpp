@@ -74,16 +74,16 @@ TEST(ComposeSideBySide, HandComputedPixels) {
     EXPECT_EQ(out.Width(), 4);
     EXPECT_EQ(out.Height(), 2);
     EXPECT_EQ(out.BitCount(), 24);
-    EXPECT_EQ(AllPixels(out), (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(B, 1, 0),
-                                                         Tag(B, 2, 0), Tag(A, 0, 1), Tag(A, 1, 1),
-                                                         Tag(B, 1, 1), Tag(B, 2, 1)}));
+    EXPECT_EQ(AllPixels(out),
+              (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(B, 1, 0), Tag(B, 2, 0),
+                                          Tag(A, 0, 1), Tag(A, 1, 1), Tag(B, 1, 1), Tag(B, 2, 1)}));
     // dy = −1 (firstY = 1): the first view is read from its stored row 1, one up from the
     // bottom, i.e. its top row; the second view from its bottom row.
     out = ComposeSideBySide(a, b, {0, 0, 0, 1});
     ASSERT_TRUE(out);
-    EXPECT_EQ(AllPixels(out), (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(A, 2, 0),
-                                                         Tag(B, 0, 1), Tag(B, 1, 1),
-                                                         Tag(B, 2, 1)}));
+    EXPECT_EQ(AllPixels(out),
+              (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(A, 2, 0), Tag(B, 0, 1),
+                                          Tag(B, 1, 1), Tag(B, 2, 1)}));
 }
 
 TEST(ComposeOverUnder, FirstViewOnTop) {
@@ -133,12 +133,12 @@ TEST_P(ComposeGreyAnaglyphTest, FilterColours) {
     EXPECT_EQ(PixelAt(out, 1, 1), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, ComposeGreyAnaglyphTest,
-    ::testing::Values(GreyCase{GreyAnaglyphPair::RedCyan, Rgb(140, 18, 18)},
-                      GreyCase{GreyAnaglyphPair::RedGreen, Rgb(140, 18, 0)},
-                      GreyCase{GreyAnaglyphPair::RedBlue, Rgb(140, 0, 18)},
-                      GreyCase{GreyAnaglyphPair::YellowBlue, Rgb(18, 18, 140)}));
+INSTANTIATE_TEST_SUITE_P(Pairs, ComposeGreyAnaglyphTest,
+                         ::testing::Values(GreyCase{GreyAnaglyphPair::RedCyan, Rgb(140, 18, 18)},
+                                           GreyCase{GreyAnaglyphPair::RedGreen, Rgb(140, 18, 0)},
+                                           GreyCase{GreyAnaglyphPair::RedBlue, Rgb(140, 0, 18)},
+                                           GreyCase{GreyAnaglyphPair::YellowBlue,
+                                                    Rgb(18, 18, 140)}));
 
 TEST(ComposeGreyAnaglyph, TablesAndTruncation) {
     const ImageBuffer white = MakeImage(1, 1, [](int, int) { return 0xFFFFFF; });
@@ -192,8 +192,8 @@ TEST(ComposeBlend, HalvesBeforeAdding) {
     });
     const ImageBuffer out = ComposeBlend(a, b);
     ASSERT_TRUE(out);
-    EXPECT_EQ(AllPixels(out), (std::vector<std::uint32_t>{Rgb(254, 254, 254), Rgb(2, 4, 7),
-                                                         Rgb(127, 127, 0)}));
+    EXPECT_EQ(AllPixels(out),
+              (std::vector<std::uint32_t>{Rgb(254, 254, 254), Rgb(2, 4, 7), Rgb(127, 127, 0)}));
     EXPECT_FALSE(ComposeBlend(a, MakeImage(3, 2, [](int, int) { return 0; })));
 }
 
@@ -261,12 +261,12 @@ TEST(Combiners, BadInputGivesNone) {
     EXPECT_EQ(all(a, b, {}), 5);
     EXPECT_EQ(all(none, b, {}), 0);
     EXPECT_EQ(all(a, none, {}), 0);
-    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);        // nothing left
-    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);       // margins beyond the picture
-    EXPECT_EQ(all(a, b, {0, 0, 0, -1}), 0);        // negative margin
-    EXPECT_EQ(all(a, b, {INT_MAX, 0, 0, 0}), 0);   // no overflow
-    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);    // second view too small for its part
-    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);    // …but fine where it fits
+    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);       // nothing left
+    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);      // margins beyond the picture
+    EXPECT_EQ(all(a, b, {0, 0, 0, -1}), 0);       // negative margin
+    EXPECT_EQ(all(a, b, {INT_MAX, 0, 0, 0}), 0);  // no overflow
+    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);   // second view too small for its part
+    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);   // …but fine where it fits
     EXPECT_EQ(all(deep, b, {}), 0);
     EXPECT_EQ(all(a, b, {}), 5);
     EXPECT_FALSE(ComposeGreyAnaglyph(a, b, {}, static_cast<GreyAnaglyphPair>(4), kDefaultTables));

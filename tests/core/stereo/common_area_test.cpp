@@ -28,25 +28,25 @@ TEST_P(ComputeCommonAreaTest, Margins) {
 
 INSTANTIATE_TEST_SUITE_P(
     Offsets, ComputeCommonAreaTest,
-    ::testing::Values(
-        AreaCase{"zero", 100, 80, 0, 0, false, {0, 0, 0, 0}},
-        // The second view starts 15 columns in: first 0…84 meets second 15…99.
-        AreaCase{"right15", 100, 80, 15, 0, false, {15, 0, 0, 0}},
-        AreaCase{"left15", 100, 80, -15, 0, false, {0, 0, 15, 0}},
-        AreaCase{"down7", 100, 80, 0, 7, false, {0, 7, 0, 0}},
-        AreaCase{"up7", 100, 80, 0, -7, false, {0, 0, 0, 7}},
-        AreaCase{"both", 100, 80, -3, 9, false, {0, 9, 3, 0}},
-        AreaCase{"exactLimit", 100, 80, 90, -70, false, {90, 0, 0, 70}},
-        AreaCase{"clampLeft", 100, 80, -200, 0, false, {0, 0, 90, 0}},
-        AreaCase{"clampDown", 100, 80, 0, 1000, false, {0, 70, 0, 0}},
-        AreaCase{"panoramaNoHorizontalClamp", 100, 80, -200, 1000, true, {0, 70, 200, 0}},
-        AreaCase{"panoramaPositive", 100, 80, 250, -75, true, {250, 0, 0, 70}},
-        AreaCase{"hugeOffsets", 100, 80, INT_MAX, INT_MIN, false, {90, 0, 0, 70}},
-        AreaCase{"panoramaIntMin", 100, 80, INT_MIN, 0, true, {0, 0, INT_MAX, 0}},
-        // Ten pixels or fewer cannot keep ten: the offset is dropped.
-        AreaCase{"tenWide", 10, 10, 3, -3, false, {0, 0, 0, 0}},
-        AreaCase{"tinyPicture", 5, 4, 3, -2, false, {0, 0, 0, 0}},
-        AreaCase{"noPicture", 0, 0, 3, 3, false, {0, 0, 0, 0}}),
+    ::testing::Values(AreaCase{"zero", 100, 80, 0, 0, false, {0, 0, 0, 0}},
+                      // The second view starts 15 columns in: first 0…84 meets second 15…99.
+                      AreaCase{"right15", 100, 80, 15, 0, false, {15, 0, 0, 0}},
+                      AreaCase{"left15", 100, 80, -15, 0, false, {0, 0, 15, 0}},
+                      AreaCase{"down7", 100, 80, 0, 7, false, {0, 7, 0, 0}},
+                      AreaCase{"up7", 100, 80, 0, -7, false, {0, 0, 0, 7}},
+                      AreaCase{"both", 100, 80, -3, 9, false, {0, 9, 3, 0}},
+                      AreaCase{"exactLimit", 100, 80, 90, -70, false, {90, 0, 0, 70}},
+                      AreaCase{"clampLeft", 100, 80, -200, 0, false, {0, 0, 90, 0}},
+                      AreaCase{"clampDown", 100, 80, 0, 1000, false, {0, 70, 0, 0}},
+                      AreaCase{
+                          "panoramaNoHorizontalClamp", 100, 80, -200, 1000, true, {0, 70, 200, 0}},
+                      AreaCase{"panoramaPositive", 100, 80, 250, -75, true, {250, 0, 0, 70}},
+                      AreaCase{"hugeOffsets", 100, 80, INT_MAX, INT_MIN, false, {90, 0, 0, 70}},
+                      AreaCase{"panoramaIntMin", 100, 80, INT_MIN, 0, true, {0, 0, INT_MAX, 0}},
+                      // Ten pixels or fewer cannot keep ten: the offset is dropped.
+                      AreaCase{"tenWide", 10, 10, 3, -3, false, {0, 0, 0, 0}},
+                      AreaCase{"tinyPicture", 5, 4, 3, -2, false, {0, 0, 0, 0}},
+                      AreaCase{"noPicture", 0, 0, 3, 3, false, {0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ComputeCommonArea, KeepsTenPixelsForAnyOffset) {

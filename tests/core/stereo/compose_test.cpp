@@ -68,17 +68,25 @@ TEST_P(ComposeForOutputTest, FullSizeCombinerOfTheCode) {
     ImageBuffer expected;
     switch (code) {
         case 0:
-        case 10: expected = ComposeSideBySide(a, b, area); break;
-        case 1: expected = ComposeOverUnder(a, b, area); break;
-        case 20: expected = ComposeInterlace(a, b, area); break;
+        case 10:
+            expected = ComposeSideBySide(a, b, area);
+            break;
+        case 1:
+            expected = ComposeOverUnder(a, b, area);
+            break;
+        case 20:
+            expected = ComposeInterlace(a, b, area);
+            break;
         case 21:
             expected = ComposeGreyAnaglyph(a, b, area, GreyAnaglyphPair::RedBlue, tables);
             break;
         case 22:
-            expected = ComposeColourAnaglyph(a, b, area, ColourAnaglyphKind::HalfToneYellowBlue,
-                                             tables);
+            expected =
+                ComposeColourAnaglyph(a, b, area, ColourAnaglyphKind::HalfToneYellowBlue, tables);
             break;
-        case 25: expected = DuplicateTrueColour(a); break;
+        case 25:
+            expected = DuplicateTrueColour(a);
+            break;
     }
     EXPECT_TRUE(SamePixels(out, expected, "output"));
 }
@@ -156,7 +164,7 @@ TEST(ComposeForOutput, PanoramaWrapsAround) {
 // ---- DisplayComposer ----------------------------------------------------------------
 
 class DisplayComposerTest : public ::testing::Test {
-protected:
+  protected:
     DisplayComposerTest() : a(MakeNoise(20, 12, 1)), b(MakeNoise(20, 12, 2)), in(PairInput(a, b)) {
         in.firstName = "baum_l.jpg";
         in.secondName = "baum_r.jpg";
@@ -192,9 +200,9 @@ TEST_F(DisplayComposerTest, TitleAdditions) {
     in.slideInterval = 25;
     in.panorama = true;
     composer.RefreshCaptionAndStatus(in);
-    const std::string base = Format(
-        "Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ", "baum_l.jpg", 20, 12,
-        "baum_r.jpg", 20, 12, 3, 7);
+    const std::string base =
+        Format("Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ", "baum_l.jpg", 20,
+               12, "baum_r.jpg", 20, 12, 3, 7);
     EXPECT_EQ(composer.Texts().title, base + "Slide Show Intervall 2.5 S.");
     in.slideShowRunning = false;
     EXPECT_EQ(composer.RefreshCaptionAndStatus(in).title, base + "Panorama Modus");
@@ -216,8 +224,8 @@ TEST_F(DisplayComposerTest, SinglePicture) {
     EXPECT_EQ(composer.Composite().Width(), 30);
     EXPECT_EQ(composer.Composite().Height(), 18);
     EXPECT_FALSE(composer.FirstView());
-    EXPECT_EQ(composer.Texts().title, Format("Bild(%s [%d x %d]) (%d/%d)", "baum_l.jpg", 20, 12,
-                                             1, 1));
+    EXPECT_EQ(composer.Texts().title,
+              Format("Bild(%s [%d x %d]) (%d/%d)", "baum_l.jpg", 20, 12, 1, 1));
     EXPECT_EQ(composer.Texts().status[0], "");
     EXPECT_EQ(composer.Texts().status[1], "");
     EXPECT_EQ(composer.Texts().status[2], "Bildgröße [30 x 18]  Zoom(150 %)");
@@ -228,8 +236,8 @@ TEST_F(DisplayComposerTest, ThreeViewsBlendsThePreparedViews) {
     in.dx = -6;
     ASSERT_TRUE(composer.ComposeForDisplay(in));
     EXPECT_EQ(composer.FirstView().Width(), 14);
-    EXPECT_TRUE(
-        SamePixels(composer.Composite(), ComposeBlend(composer.FirstView(), composer.SecondView())));
+    EXPECT_TRUE(SamePixels(composer.Composite(),
+                           ComposeBlend(composer.FirstView(), composer.SecondView())));
 }
 
 TEST_F(DisplayComposerTest, AnaglyphScalesWholeViewsThenCuts) {

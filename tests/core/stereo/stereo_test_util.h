@@ -35,9 +35,15 @@ inline std::uint32_t SecondAt(const ImageBuffer& first, const ImageBuffer& secon
     return PixelAt(second, x + a.secondX, second.Height() - a.secondY - h + y);
 }
 
-inline int Red(std::uint32_t c) { return (c >> 16) & 0xFF; }
-inline int Green(std::uint32_t c) { return (c >> 8) & 0xFF; }
-inline int Blue(std::uint32_t c) { return c & 0xFF; }
+inline int Red(std::uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
+inline int Green(std::uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+inline int Blue(std::uint32_t c) {
+    return c & 0xFF;
+}
 inline std::uint32_t Rgb(int r, int g, int b) {
     return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
            static_cast<std::uint32_t>(b);
@@ -69,8 +75,8 @@ inline ImageBuffer LoadJpegForTest(const std::string& path) {
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
-    image = CreateImage(static_cast<int>(info.output_width),
-                        static_cast<int>(info.output_height), 24);
+    image =
+        CreateImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), 24);
     while (image && info.output_scanline < info.output_height) {
         JSAMPROW row = image.Line(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
