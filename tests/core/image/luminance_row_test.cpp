@@ -46,5 +46,28 @@ TEST(LuminanceRow, KnownValuesAndShortRows) {
     EXPECT_EQ(y[0], 44);
 }
 
+TEST(LuminanceRow, GreyRows) {
+    // Every grey is marked; a few of them come out one lower in double. A row long enough
+    // for whole vectors and a tail, in a picture where neighbours are grey too.
+    for (const int count : {269, 31, 7}) {
+        std::vector<std::uint8_t> bgr(static_cast<std::size_t>(count) * 3);
+        for (int i = 0; i < count; ++i)
+            bgr[3 * i] = bgr[3 * i + 1] = bgr[3 * i + 2] = (i * 7) & 0xFF;
+        bgr[3 * 5 + 1] = 72;  // one coloured pixel among them: (0, 72, 24) → 44
+        bgr[3 * 5] = 24;
+        bgr[3 * 5 + 2] = 0;
+        std::vector<std::uint8_t> y(static_cast<std::size_t>(count));
+        LuminanceRow(bgr.data(), y.data(), count);
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(y[i], LuminanceDouble(bgr[3 * i], bgr[3 * i + 1], bgr[3 * i + 2]))
+                << count << " " << i;
+    }
+    // The grey (23, 23, 23) sums to 22.999… in double.
+    const std::uint8_t grey23[] = {23, 23, 23};
+    std::uint8_t y = 0;
+    LuminanceRow(grey23, &y, 1);
+    EXPECT_EQ(y, 22);
+}
+
 }  // namespace
 }  // namespace duplora
