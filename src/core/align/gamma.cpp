@@ -12,13 +12,8 @@ namespace duplora {
 std::array<std::uint8_t, 256> BuildGammaTable(int gamma) {
     const int g = std::clamp(gamma, kMinGamma, kMaxGamma);
     std::array<std::uint8_t, 256> table;
-    // At exponent 1 the rule is i itself, but i × (1/255) × 255 comes out just below i
-    // for 24 levels and would lose one step there; no other gamma has an exact integer
-    // inside the range, where the double evaluation agrees with the exact rule.
-    if (g == 100) {
-        for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(i);
-        return table;
-    }
+    // The decimal 1/255 constant is part of the rule: at exponent 1 it puts 24 levels one
+    // step lower, and stored pictures and anaglyphs made before depend on that.
     const double exponent = 100.0 / g;
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<std::uint8_t>(255.0 * std::pow(i * 0.00392156862745098, exponent));

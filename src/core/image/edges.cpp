@@ -82,7 +82,7 @@ class EdgeBand {
         return &signs_[static_cast<std::size_t>(y & (kSignRows - 1)) * width_];
     }
 
-    void LumaRow(int y) { LuminanceRow(image_.Line(y), width_, Luma(y)); }
+    void LumaRow(int y) { LuminanceRow(image_.Line(y), Luma(y), width_); }
 
     // The 5 × 5 kernel is symmetric, so it is applied as three column sums per pixel
     // (weights of the kernel's columns 0, ±1 and ±2 on the vertical neighbourhood),

@@ -373,7 +373,7 @@ TEST(LuminanceRow, EqualsLuminanceForEveryColour) {
                 p[1] = static_cast<std::uint8_t>(g);
                 p[2] = static_cast<std::uint8_t>(r);
             }
-        LuminanceRow(row.data(), 65536, out.data());
+        LuminanceRow(row.data(), out.data(), 65536);
         for (int i = 0; i < 65536; ++i)
             if (out[i] != Luminance(i & 255, i >> 8, r))
                 FAIL() << "b=" << (i & 255) << " g=" << (i >> 8) << " r=" << r;

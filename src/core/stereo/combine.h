@@ -1,0 +1,45 @@
+// The six ways two views become one stereo picture. Each takes the first (left) and the
+// second (right) view and, except the blend, the common area; each returns a new picture,
+// or none when a view is missing, the area does not fit the views, or memory runs out.
+// Views of fewer than 16 bits are converted to 24 bits first; 16- and 32-bit views are
+// refused. Results are 24-bit.
+#pragma once
+
+#include "core/image/image_buffer.h"
+#include "core/stereo/anaglyph_tables.h"
+#include "core/stereo/common_area.h"
+#include "core/stereo/display_mode.h"
+
+namespace duplora {
+
+// 2W × H: the first view's common area on the left, the second's on the right (parallel
+// viewing order; swapping the views gives the crossed order). When the result cannot be
+// created the user is told "Kann BMP Datei nicht erstellen.".
+ImageBuffer ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& second,
+                              const CommonArea& area);
+
+// W × 2H: the first view's common area in the upper half, the second's in the lower.
+ImageBuffer ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second,
+                             const CommonArea& area);
+
+// W × H line interlace: counting stored rows from the bottom, row 2k is row 2k of the
+// first view's area and row 2k + 1 is row 2k of the second view's area. With an odd
+// height the top row stays black.
+ImageBuffer ComposeInterlace(const ImageBuffer& first, const ImageBuffer& second,
+                             const CommonArea& area);
+
+// W × H grey anaglyph of the two views' luminances in the filter colours of `pair`.
+ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
+                                const CommonArea& area, GreyAnaglyphPair pair,
+                                const AnaglyphTables& tables);
+
+// W × H colour or half-tone anaglyph of `kind`.
+ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
+                                  const CommonArea& area, ColourAnaglyphKind kind,
+                                  const AnaglyphTables& tables);
+
+// The centre picture of the three-view mode: each byte is (a ≫ 1) + (b ≫ 1) of two
+// equally sized views (two whites give 254).
+ImageBuffer ComposeBlend(const ImageBuffer& first, const ImageBuffer& second);
+
+}  // namespace duplora

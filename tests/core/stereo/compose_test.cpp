@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/image/convert.h"
+#include "core/image/luminance.h"
+#include "core/stereo/combine.h"
+#include "core/stereo/compose.h"
+#include "core/stereo/display_composer.h"
+#include "stereo_test_util.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeNoise;
+using test::PixelAt;
+using test::SamePixels;
+using test::Tag;
+using test::Tagged;
+
+constexpr int A = 0xA, B = 0xB;
+
+// printf into a string: the expected texts are built from the German originals here,
+// independently of the string table.
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+bool WrapViewAvailable() {
+    const ImageBuffer probe = Tagged(A, 4, 4);
+    return static_cast<bool>(WrapView(probe, 4, 4, 0, 0, 0, 0, false));
+}
+
+CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second) {
+    CompositionInput in;
+    in.first = &first;
+    in.second = &second;
+    return in;
+}
+
+// ---- ComposeForOutput -------------------------------------------------------------
+
+struct OutputCase {
+    int code;
+    int width, height;  // of the result for 20 × 14 views with dx = −3, dy = 4
+};
+
+class ComposeForOutputTest : public ::testing::TestWithParam<OutputCase> {};
+
+TEST_P(ComposeForOutputTest, FullSizeCombinerOfTheCode) {
+    const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2);
+    CompositionInput in = PairInput(a, b);
+    in.greyPair = GreyAnaglyphPair::RedBlue;
+    in.colourKind = ColourAnaglyphKind::HalfToneYellowBlue;
+    in.leftGamma = 140;
+    in.rightGamma = 70;
+    const int code = GetParam().code;
+    const ImageBuffer out = ComposeForOutput(in, code, -3, 4);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out.Width(), GetParam().width);
+    EXPECT_EQ(out.Height(), GetParam().height);
+    const CommonArea area{0, 4, 3, 0};
+    const AnaglyphTables tables = BuildAnaglyphTables(140, 70);
+    ImageBuffer expected;
+    switch (code) {
+        case 0:
+        case 10:
+            expected = ComposeSideBySide(a, b, area);
+            break;
+        case 1:
+            expected = ComposeOverUnder(a, b, area);
+            break;
+        case 20:
+            expected = ComposeInterlace(a, b, area);
+            break;
+        case 21:
+            expected = ComposeGreyAnaglyph(a, b, area, GreyAnaglyphPair::RedBlue, tables);
+            break;
+        case 22:
+            expected =
+                ComposeColourAnaglyph(a, b, area, ColourAnaglyphKind::HalfToneYellowBlue, tables);
+            break;
+        case 25:
+            expected = DuplicateTrueColour(a);
+            break;
+    }
+    EXPECT_TRUE(SamePixels(out, expected, "output"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, ComposeForOutputTest,
+                         ::testing::Values(OutputCase{0, 34, 10}, OutputCase{10, 34, 10},
+                                           OutputCase{1, 17, 20}, OutputCase{20, 17, 10},
+                                           OutputCase{21, 17, 10}, OutputCase{22, 17, 10},
+                                           OutputCase{25, 20, 14}));
+
+TEST(ComposeForOutput, OffsetIsClampedToTenPixels) {
+    const ImageBuffer a = Tagged(A, 30, 12), b = Tagged(B, 30, 12);
+    const ImageBuffer out = ComposeForOutput(PairInput(a, b), 0, 500, -500);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out.Width(), 20);
+    EXPECT_EQ(out.Height(), 10);
+    // dx → 20, dy → −2: second columns 20…29, first rows from the top 0…9 (firstY = 2).
+    EXPECT_EQ(PixelAt(out, 0, 0), Tag(A, 0, 0));
+    EXPECT_EQ(PixelAt(out, 10, 0), Tag(B, 20, 2));
+    EXPECT_EQ(PixelAt(out, 19, 9), Tag(B, 29, 11));
+}
+
+TEST(ComposeForOutput, SwapMirrorsThePair) {
+    // Swap exchanges the views and negates the offset: the same common area, with the
+    // halves exchanged; swapping back gives the first picture again.
+    const ImageBuffer a = MakeNoise(24, 16, 5), b = MakeNoise(24, 16, 6);
+    const ImageBuffer straight = ComposeForOutput(PairInput(a, b), 0, 5, -2);
+    const ImageBuffer swapped = ComposeForOutput(PairInput(b, a), 0, -5, 2);
+    ASSERT_TRUE(straight && swapped);
+    ASSERT_EQ(straight.Width(), swapped.Width());
+    const int w = straight.Width() / 2;
+    for (int y = 0; y < straight.Height(); ++y)
+        for (int x = 0; x < w; ++x) {
+            ASSERT_EQ(PixelAt(straight, x, y), PixelAt(swapped, w + x, y));
+            ASSERT_EQ(PixelAt(straight, w + x, y), PixelAt(swapped, x, y));
+        }
+    EXPECT_TRUE(SamePixels(ComposeForOutput(PairInput(a, b), 0, 5, -2), straight));
+}
+
+TEST(ComposeForOutput, BadInputGivesNone) {
+    const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2), none;
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 2, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 26, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, none), 21, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(none, b), 0, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(CompositionInput{}, 25, 0, 0));
+    // The single picture needs no second view.
+    EXPECT_TRUE(ComposeForOutput(PairInput(a, none), 25, 0, 0));
+}
+
+TEST(ComposeForOutput, PanoramaWrapsAround) {
+    if (!WrapViewAvailable()) GTEST_SKIP() << "WrapView not available";
+    const ImageBuffer a = Tagged(A, 8, 12), b = Tagged(B, 8, 12);
+    CompositionInput in = PairInput(a, b);
+    in.panorama = true;
+    // dx = 3: the second view starts at column 3 and wraps; dy = 1 shifts it one row.
+    const ImageBuffer out = ComposeForOutput(in, 0, 3, 1);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.Width(), 16);
+    ASSERT_EQ(out.Height(), 12);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 8; ++x) {
+            // Stored row 1 + r of the second view, wrapping: top-down row y − 1.
+            ASSERT_EQ(PixelAt(out, x, y), Tag(A, x, y));
+            ASSERT_EQ(PixelAt(out, 8 + x, y), Tag(B, (x + 3) % 8, (y + 11) % 12)) << x << y;
+        }
+    // Whole turns make no difference, nor do they overflow.
+    EXPECT_TRUE(SamePixels(ComposeForOutput(in, 0, 3 + 8 * 1000, 1), out));
+    // A negative offset wraps the first view instead.
+    const ImageBuffer left = ComposeForOutput(in, 20, -2, 0);
+    ASSERT_TRUE(left);
+    EXPECT_EQ(PixelAt(left, 7, 11), Tag(A, 1, 11));
+}
+
+// ---- DisplayComposer ----------------------------------------------------------------
+
+class DisplayComposerTest : public ::testing::Test {
+  protected:
+    DisplayComposerTest() : a(MakeNoise(20, 12, 1)), b(MakeNoise(20, 12, 2)), in(PairInput(a, b)) {
+        in.firstName = "baum_l.jpg";
+        in.secondName = "baum_r.jpg";
+        in.folderIndex = 2;
+        in.folderCount = 7;
+    }
+    ImageBuffer a, b;
+    CompositionInput in;
+    DisplayComposer composer;
+};
+
+TEST_F(DisplayComposerTest, SideBySideTexts) {
+    in.zoomPercent = 50;
+    in.dx = 4;
+    in.dy = -1;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    // Reference 10 × 6; common area 16 × 11 scaled by a half: 8 × 5.
+    EXPECT_EQ(composer.FirstView().Width(), 8);
+    EXPECT_EQ(composer.FirstView().Height(), 5);
+    EXPECT_TRUE(SamePixels(composer.FirstView(), CropScaleView(a, 10, 6, 4, 0, 0, 1, false)));
+    EXPECT_TRUE(SamePixels(composer.SecondView(), CropScaleView(b, 10, 6, 4, 0, 0, 1, true)));
+    EXPECT_FALSE(composer.Composite());
+    const DisplayTexts& t = composer.Texts();
+    EXPECT_EQ(t.title, Format("Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ",
+                              "baum_l.jpg", 20, 12, "baum_r.jpg", 20, 12, 3, 7));
+    EXPECT_EQ(t.status[0], "Bildgröße nach Ausrichtung[16 x 11]");
+    EXPECT_EQ(t.status[1], "Position Ausrichtung(x = -4 y = 1)");
+    EXPECT_EQ(t.status[2], "Bildgröße [8 x 5]  Zoom(50 %)");
+}
+
+TEST_F(DisplayComposerTest, TitleAdditions) {
+    in.slideShowRunning = true;
+    in.slideInterval = 25;
+    in.panorama = true;
+    composer.RefreshCaptionAndStatus(in);
+    const std::string base =
+        Format("Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ", "baum_l.jpg", 20,
+               12, "baum_r.jpg", 20, 12, 3, 7);
+    EXPECT_EQ(composer.Texts().title, base + "Slide Show Intervall 2.5 S.");
+    in.slideShowRunning = false;
+    EXPECT_EQ(composer.RefreshCaptionAndStatus(in).title, base + "Panorama Modus");
+    // Panorama keeps the full width after alignment; the height still keeps ten rows.
+    in.dx = -300;
+    in.dy = 5;
+    EXPECT_EQ(composer.RefreshCaptionAndStatus(in).status[0],
+              "Bildgröße nach Ausrichtung[20 x 10]");
+    EXPECT_EQ(composer.Texts().status[1], "Position Ausrichtung(x = 300 y = -5)");
+}
+
+TEST_F(DisplayComposerTest, SinglePicture) {
+    in.mode = DisplayMode::Single;
+    in.second = nullptr;
+    in.zoomPercent = 150;
+    in.folderIndex = 0;
+    in.folderCount = 1;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_EQ(composer.Composite().Width(), 30);
+    EXPECT_EQ(composer.Composite().Height(), 18);
+    EXPECT_FALSE(composer.FirstView());
+    EXPECT_EQ(composer.Texts().title,
+              Format("Bild(%s [%d x %d]) (%d/%d)", "baum_l.jpg", 20, 12, 1, 1));
+    EXPECT_EQ(composer.Texts().status[0], "");
+    EXPECT_EQ(composer.Texts().status[1], "");
+    EXPECT_EQ(composer.Texts().status[2], "Bildgröße [30 x 18]  Zoom(150 %)");
+}
+
+TEST_F(DisplayComposerTest, ThreeViewsBlendsThePreparedViews) {
+    in.mode = DisplayMode::ThreeViews;
+    in.dx = -6;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_EQ(composer.FirstView().Width(), 14);
+    EXPECT_TRUE(SamePixels(composer.Composite(),
+                           ComposeBlend(composer.FirstView(), composer.SecondView())));
+}
+
+TEST_F(DisplayComposerTest, AnaglyphScalesWholeViewsThenCuts) {
+    in.mode = DisplayMode::GreyAnaglyph;
+    in.greyPair = GreyAnaglyphPair::RedGreen;
+    in.leftGamma = 80;
+    in.zoomPercent = 50;
+    in.dx = 5;  // scaled: trunc(2.5) = 2
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const ImageBuffer sa = CropScaleView(a, 10, 6, 0, 0, 0, 0, false);
+    const ImageBuffer sb = CropScaleView(b, 10, 6, 0, 0, 0, 0, true);
+    EXPECT_TRUE(SamePixels(composer.FirstView(), sa));
+    EXPECT_TRUE(SamePixels(composer.SecondView(), sb));
+    EXPECT_TRUE(SamePixels(composer.Composite(),
+                           ComposeGreyAnaglyph(sa, sb, {2, 0, 0, 0}, GreyAnaglyphPair::RedGreen,
+                                               BuildAnaglyphTables(80, 100))));
+    EXPECT_EQ(composer.Texts().status[0], "Bildgröße nach Ausrichtung[15 x 12]");
+    EXPECT_EQ(composer.Texts().status[2], "Bildgröße [10 x 6]  Zoom(50 %)");
+}
+
+TEST_F(DisplayComposerTest, RecomposeAfterOffsetKeepsScaledViews) {
+    in.mode = DisplayMode::Interlace;
+    in.zoomPercent = 75;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const std::uint8_t* scaledFirst = composer.FirstView().Data();
+    in.dx = -8;
+    in.dy = 3;
+    ASSERT_TRUE(composer.RecomposeAfterOffset(in));
+    EXPECT_EQ(composer.FirstView().Data(), scaledFirst);
+    DisplayComposer fresh;
+    ASSERT_TRUE(fresh.ComposeForDisplay(in));
+    EXPECT_TRUE(SamePixels(composer.Composite(), fresh.Composite()));
+    EXPECT_EQ(composer.Texts().status[1], "Position Ausrichtung(x = 8 y = -3)");
+    EXPECT_EQ(composer.Texts().status[1], fresh.Texts().status[1]);
+    // A changed zoom is not an offset change: everything is rebuilt.
+    in.zoomPercent = 100;
+    ASSERT_TRUE(composer.RecomposeAfterOffset(in));
+    EXPECT_EQ(composer.FirstView().Width(), 20);
+    ASSERT_TRUE(fresh.ComposeForDisplay(in));
+    EXPECT_TRUE(SamePixels(composer.Composite(), fresh.Composite()));
+}
+
+TEST_F(DisplayComposerTest, ScaledOffsetBeyondTheLimitKeepsAColumn) {
+    // 1000 × 50 % = 500, limited to 20 − 10 = 10 on the full-size width, which is the whole
+    // 10-pixel scaled width: one column is kept instead of reading outside the views.
+    in.mode = DisplayMode::ColourAnaglyph;
+    in.zoomPercent = 50;
+    in.dx = 1000;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_EQ(composer.Composite().Width(), 1);
+    EXPECT_EQ(composer.Composite().Height(), 6);
+    in.dx = -1000;
+    in.dy = 1000;
+    ASSERT_TRUE(composer.RecomposeAfterOffset(in));
+    EXPECT_EQ(composer.Composite().Width(), 1);
+    EXPECT_EQ(composer.Composite().Height(), 4);  // 12 − 10 = 2 scaled: 6 − 2 rows
+}
+
+TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
+    in.second = nullptr;
+    EXPECT_FALSE(composer.ComposeForDisplay(in));
+    EXPECT_TRUE(composer.FirstView());
+    EXPECT_FALSE(composer.SecondView());
+    in.mode = DisplayMode::GreyAnaglyph;
+    EXPECT_FALSE(composer.ComposeForDisplay(in));
+    EXPECT_FALSE(composer.Composite());
+    in.second = &b;
+    in.zoomPercent = 0;
+    EXPECT_FALSE(composer.ComposeForDisplay(in));
+    EXPECT_FALSE(composer.FirstView());
+    EXPECT_EQ(composer.Texts().status[2], "Bildgröße [0 x 0]  Zoom(0 %)");
+    in.zoomPercent = 100;
+    in.mode = static_cast<DisplayMode>(7);
+    EXPECT_FALSE(composer.ComposeForDisplay(in));
+    in.first = nullptr;
+    in.mode = DisplayMode::SideBySide;
+    EXPECT_FALSE(composer.ComposeForDisplay(in));
+    EXPECT_FALSE(composer.SecondView());
+}
+
+TEST_F(DisplayComposerTest, PanoramaWrapsPreparedViews) {
+    if (!WrapViewAvailable()) GTEST_SKIP() << "WrapView not available";
+    in.panorama = true;
+    in.mode = DisplayMode::Interlace;
+    in.dx = 27;  // beyond the width: no clamp, one whole turn plus 7
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    ASSERT_EQ(composer.Composite().Width(), 20);
+    EXPECT_TRUE(SamePixels(composer.SecondView(), WrapView(b, 20, 12, 7, 0, 0, 0, true)));
+    EXPECT_TRUE(SamePixels(composer.Composite(),
+                           ComposeInterlace(composer.FirstView(), composer.SecondView(), {})));
+}
+
+// ---- a real pair --------------------------------------------------------------------
+
+TEST(ComposeRealPhoto, AnaglyphAndInterlaceOfACameraPair) {
+    if (!test::SampleExists("pairs/frozenpond_l.jpg")) GTEST_SKIP() << "samples missing";
+    const ImageBuffer l = test::LoadJpegForTest(test::SamplePath("pairs/frozenpond_l.jpg"));
+    const ImageBuffer r = test::LoadJpegForTest(test::SamplePath("pairs/frozenpond_r.jpg"));
+    ASSERT_TRUE(l && r);
+    CompositionInput in = PairInput(l, r);
+    in.greyPair = GreyAnaglyphPair::RedCyan;
+    const int dx = 23, dy = -9;
+    const ImageBuffer grey = ComposeForOutput(in, 21, dx, dy);
+    const ImageBuffer lines = ComposeForOutput(in, 20, dx, dy);
+    ASSERT_TRUE(grey && lines);
+    const CommonArea area = ComputeCommonArea(l.Width(), l.Height(), dx, dy);
+    ASSERT_EQ(grey.Width(), l.Width() - dx);
+    ASSERT_EQ(grey.Height(), l.Height() + dy);
+    const LevelTable& levels = BuildAnaglyphTables(100, 100).left;
+    const int h = grey.Height();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < grey.Width(); ++x) {
+            const std::uint32_t p1 = test::FirstAt(l, area, x, y);
+            const std::uint32_t p2 = test::SecondAt(l, r, area, x, y);
+            const int y1 = LuminanceDouble(test::Blue(p1), test::Green(p1), test::Red(p1));
+            const int y2 = LuminanceDouble(test::Blue(p2), test::Green(p2), test::Red(p2));
+            ASSERT_EQ(PixelAt(grey, x, y), test::Rgb(levels[y1], levels[y2], levels[y2]));
+            // Interlace: counted from the bottom, even rows are the left view's; the odd
+            // height leaves the top row black.
+            const bool fromFirst = (h - 1 - y) % 2 == 0;
+            const int sourceY = fromFirst ? y : y + 1;  // the second view gives row 2k too
+            const std::uint32_t want = (h % 2 && y == 0) ? 0
+                                       : fromFirst       ? p1
+                                                         : test::SecondAt(l, r, area, x, sourceY);
+            ASSERT_EQ(PixelAt(lines, x, y), want) << x << "," << y;
+        }
+}
+
+}  // namespace
+}  // namespace duplora
