@@ -177,12 +177,19 @@ void BlendRows(const std::uint8_t* __restrict a, const std::uint8_t* __restrict 
 }
 
 template <typename Sum>
-void StartSums(const std::uint8_t* __restrict row, Sum* __restrict sums, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) sums[i] = row[i];
-}
-template <typename Sum>
 void AddToSums(const std::uint8_t* __restrict row, Sum* __restrict sums, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) sums[i] = static_cast<Sum>(sums[i] + row[i]);
+}
+// The mean of two rows, and the start of a longer sum, in one pass each.
+void DivideTwoRows(const std::uint8_t* __restrict a, const std::uint8_t* __restrict b,
+                   std::uint16_t m, std::uint8_t* __restrict dst, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        dst[i] = static_cast<std::uint8_t>((std::uint32_t(a[i] + b[i]) * m) >> kSmallShift);
+}
+template <typename Sum>
+void SumTwoRows(const std::uint8_t* __restrict a, const std::uint8_t* __restrict b,
+                Sum* __restrict sums, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) sums[i] = static_cast<Sum>(a[i] + b[i]);
 }
 void DivideSmallSums(const std::uint16_t* __restrict sums, std::uint16_t m,
                      std::uint8_t* __restrict dst, std::size_t n) {
@@ -425,27 +432,32 @@ ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
                 }
             } else {
                 const int r0 = down.first[jj], c = down.count[jj];
-                std::uint8_t* row = scratch.rows[0].data();
                 if (c == 1) {
                     resampleRow(r0, dst);
-                } else if (down.SmallBoxes()) {
-                    std::uint16_t* sums = scratch.smallSums.data();
-                    resampleRow(r0, row);
-                    StartSums(row, sums, rowBytes);
-                    for (int r = r0 + 1; r < r0 + c; ++r) {
-                        resampleRow(r, row);
-                        AddToSums(row, sums, rowBytes);
-                    }
-                    DivideSmallSums(sums, down.smallReciprocal[jj], dst, rowBytes);
                 } else {
-                    std::uint32_t* sums = scratch.sums.data();
-                    resampleRow(r0, row);
-                    StartSums(row, sums, rowBytes);
-                    for (int r = r0 + 1; r < r0 + c; ++r) {
-                        resampleRow(r, row);
-                        AddToSums(row, sums, rowBytes);
+                    std::uint8_t* rowA = scratch.rows[0].data();
+                    std::uint8_t* rowB = scratch.rows[1].data();
+                    resampleRow(r0, rowA);
+                    resampleRow(r0 + 1, rowB);
+                    if (c == 2 && down.SmallBoxes()) {
+                        DivideTwoRows(rowA, rowB, down.smallReciprocal[jj], dst, rowBytes);
+                    } else if (down.SmallBoxes()) {
+                        std::uint16_t* sums = scratch.smallSums.data();
+                        SumTwoRows(rowA, rowB, sums, rowBytes);
+                        for (int r = r0 + 2; r < r0 + c; ++r) {
+                            resampleRow(r, rowA);
+                            AddToSums(rowA, sums, rowBytes);
+                        }
+                        DivideSmallSums(sums, down.smallReciprocal[jj], dst, rowBytes);
+                    } else {
+                        std::uint32_t* sums = scratch.sums.data();
+                        SumTwoRows(rowA, rowB, sums, rowBytes);
+                        for (int r = r0 + 2; r < r0 + c; ++r) {
+                            resampleRow(r, rowA);
+                            AddToSums(rowA, sums, rowBytes);
+                        }
+                        DivideSums(sums, dst, rowBytes, down, jj);
                     }
-                    DivideSums(sums, dst, rowBytes, down, jj);
                 }
             }
             if (reports) progress.Report((j - begin + 1) * 100 / bandRows);
