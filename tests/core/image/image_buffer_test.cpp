@@ -75,7 +75,8 @@ TEST(CreateImage, OverwriteVariantClearsHeaderAndPadding) {
     ImageBuffer image = CreateImageForOverwrite(1001, 1001, 24);
     ASSERT_TRUE(image);
     EXPECT_EQ(image.Width(), 1001);
-    for (int row = 0; row < image.Height(); ++row) ASSERT_EQ(image.StoredRow(row)[3003], 0) << row;
+    for (int row = 0; row < image.Height(); ++row)
+        ASSERT_EQ(image.StoredRow(row)[3003], 0) << row;
 }
 
 TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {
@@ -197,8 +198,8 @@ TEST(CropScaleView, BadInputGivesNothing) {
     EXPECT_FALSE(CropScaleView(ImageBuffer{}, 20, 10, 0, 0, 0, 0, false));
     EXPECT_FALSE(CropScaleView(src, 20, 10, 15, 0, 15, 0, false));  // margins beyond width
     EXPECT_FALSE(CropScaleView(src, 0, 10, 0, 0, 0, 0, false));     // output width 0
-    EXPECT_FALSE(CropScaleView(src, 20, 10, 0, 0, 5000, 0, true));  // far beyond
-    EXPECT_FALSE(CropScaleView(src, 20, 10, -5, 0, 0, 0, true));    // negative start
+    EXPECT_FALSE(CropScaleView(src, 20, 10, 0, 0, 5000, 0, true));   // far beyond
+    EXPECT_FALSE(CropScaleView(src, 20, 10, -5, 0, 0, 0, true));     // negative start
 }
 
 }  // namespace
