@@ -1,0 +1,323 @@
+#include "core/image/resample.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "core/hooks.h"
+#include "core/image/convert.h"
+#include "geometry_test_photo.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeNoise;
+using test::SamePixels;
+
+// A picture of one stored row (horizontal) or one column (vertical) whose blue bytes are
+// `values`, green the values reversed and red 255 minus the values.
+ImageBuffer MakeLine(const std::vector<int>& values, bool vertical) {
+    const int n = static_cast<int>(values.size());
+    ImageBuffer image = CreateImage(vertical ? 1 : n, vertical ? n : 1, 24);
+    for (int i = 0; i < n; ++i) {
+        std::uint8_t* p = vertical ? image.StoredRow(i) : image.StoredRow(0) + i * 3;
+        p[0] = static_cast<std::uint8_t>(values[i]);
+        p[1] = static_cast<std::uint8_t>(values[n - 1 - i]);
+        p[2] = static_cast<std::uint8_t>(255 - values[i]);
+    }
+    return image;
+}
+
+std::vector<int> Channel(const ImageBuffer& image, bool vertical, int channel) {
+    std::vector<int> out;
+    const int n = vertical ? image.Height() : image.Width();
+    for (int i = 0; i < n; ++i)
+        out.push_back(vertical ? image.StoredRow(i)[channel] : image.StoredRow(0)[i * 3 + channel]);
+    return out;
+}
+
+// The axis rule written out step by step as a running sum, and as segments.
+std::vector<int> ReferenceAxis(const std::vector<int>& s, int to) {
+    const int from = static_cast<int>(s.size());
+    std::vector<int> out;
+    if (to <= from) {
+        int sum = 0, count = 0;
+        for (int x = 0; x < from && static_cast<int>(out.size()) < to; ++x) {
+            sum += s[x];
+            ++count;
+            const int j = static_cast<int>(out.size());
+            if (static_cast<std::int64_t>(j) * from / to <= x) {
+                out.push_back(sum / count);
+                sum = count = 0;
+            }
+        }
+        return out;
+    }
+    out.push_back(s[0]);
+    if (from == 1) {
+        out.resize(static_cast<std::size_t>(to), s[0]);
+        return out;
+    }
+    int written = 0;
+    for (int k = 0; k + 1 < from; ++k) {
+        const int end = static_cast<int>(static_cast<std::int64_t>(k + 1) * (to - 1) / (from - 1));
+        const int n = end - written;
+        for (int t = 1; t <= n; ++t) out.push_back(s[k] + ((s[k + 1] - s[k]) * t) / n);
+        written = end;
+    }
+    return out;
+}
+
+// Two full passes over stored rows and columns, as the rule describes them.
+ImageBuffer ReferenceResize(const ImageBuffer& src, int newW, int newH) {
+    const int w = src.Width(), h = src.Height();
+    std::vector<std::vector<int>> mid(static_cast<std::size_t>(h) * 3);
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < 3; ++c) {
+            std::vector<int> line(static_cast<std::size_t>(w));
+            for (int x = 0; x < w; ++x) line[x] = src.StoredRow(r)[x * 3 + c];
+            mid[r * 3 + c] = ReferenceAxis(line, newW);
+        }
+    ImageBuffer out = CreateImage(newW, newH, 24);
+    for (int x = 0; x < newW; ++x)
+        for (int c = 0; c < 3; ++c) {
+            std::vector<int> column(static_cast<std::size_t>(h));
+            for (int r = 0; r < h; ++r) column[r] = mid[r * 3 + c][x];
+            const std::vector<int> scaled = ReferenceAxis(column, newH);
+            for (int r = 0; r < newH; ++r)
+                out.StoredRow(r)[x * 3 + c] = static_cast<std::uint8_t>(scaled[r]);
+        }
+    return out;
+}
+
+struct AxisCase {
+    std::vector<int> source;
+    int to;
+    std::vector<int> expected;
+};
+
+class ResizeAxis : public ::testing::TestWithParam<std::tuple<AxisCase, bool>> {};
+
+TEST_P(ResizeAxis, ExactValuesAlongRowsAndColumns) {
+    const auto& [c, vertical] = GetParam();
+    ImageBuffer src = MakeLine(c.source, vertical);
+    ImageBuffer out = vertical ? ResizeImage(src, 1, c.to) : ResizeImage(src, c.to, 1);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(Channel(out, vertical, 0), c.expected);
+    // The other channels follow the same rule on their own values.
+    std::vector<int> reversed(c.source.rbegin(), c.source.rend()), inverted;
+    for (int v : c.source) inverted.push_back(255 - v);
+    EXPECT_EQ(Channel(out, vertical, 1), ReferenceAxis(reversed, c.to));
+    EXPECT_EQ(Channel(out, vertical, 2), ReferenceAxis(inverted, c.to));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ResizeAxis,
+    ::testing::Combine(
+        ::testing::Values(
+            // Ten to five: pixel 0 alone, then pairs (1,2) … (7,8); pixel 9 unused.
+            AxisCase{{10, 20, 30, 41, 50, 60, 70, 80, 90, 250}, 5, {10, 25, 45, 65, 85}},
+            // Uneven boxes: ends at 0, 2, 4; the means truncate; 5 and 6 unused.
+            AxisCase{{10, 20, 31, 40, 51, 60, 70}, 3, {10, 25, 45}},
+            AxisCase{{7, 9, 11}, 3, {7, 9, 11}}, AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
+            AxisCase{{0, 10, 20}, 4, {0, 10, 15, 20}},
+            // Falling segments truncate toward zero: 10 − 10/3 = 7, 10 − 20/3 = 4.
+            AxisCase{{10, 0}, 4, {10, 7, 4, 0}},
+            AxisCase{{255, 0, 255}, 6, {255, 128, 0, 85, 170, 255}},
+            // A single pixel has no segment to interpolate: it is repeated.
+            AxisCase{{77}, 4, {77, 77, 77, 77}}, AxisCase{{200, 100, 50, 25}, 1, {200}}),
+        ::testing::Bool()));
+
+TEST(ResizeImage, MatchesTheTwoPassRule) {
+    struct Size {
+        int w, h, newW, newH;
+    };
+    // Mixed directions; the last ones are big enough to be split over threads.
+    const Size sizes[] = {{37, 23, 11, 50},
+                          {50, 40, 50, 13},
+                          {9, 9, 40, 3},
+                          {1, 7, 6, 2},
+                          {8, 1, 3, 5},
+                          {64, 64, 64, 64},
+                          {13, 17, 26, 34},
+                          {1500, 800, 1301, 901},
+                          {1400, 900, 700, 1250},
+                          // Boxes of 14/15 and of 20/21 pixels.
+                          {100, 100, 7, 6},
+                          {100, 40, 5, 2},
+                          {9, 7, 4, 3},
+                          // Boxes over 256 pixels and segments over 257 steps.
+                          {700, 3, 2, 700},
+                          {2, 600, 600, 2},
+                          {1000, 2, 3, 1}};
+    std::uint32_t seed = 1;
+    for (const Size& s : sizes) {
+        ImageBuffer src = MakeNoise(s.w, s.h, seed++);
+        ImageBuffer out = ResizeImage(src, s.newW, s.newH);
+        ASSERT_TRUE(out);
+        EXPECT_TRUE(SamePixels(out, ReferenceResize(src, s.newW, s.newH), "resize"))
+            << s.w << "x" << s.h << " -> " << s.newW << "x" << s.newH;
+    }
+}
+
+TEST(ResizeImage, EqualSizeIsACopyAndSourceIsUntouched) {
+    ImageBuffer src = MakeNoise(33, 21, 9);
+    ImageBuffer before = DuplicateImage(src);
+    ImageBuffer out = ResizeImage(src, 33, 21);
+    EXPECT_TRUE(SamePixels(out, src));
+    EXPECT_TRUE(SamePixels(src, before));
+}
+
+TEST(ResizeImage, BadInputGivesNoPicture) {
+    ImageBuffer src = MakeNoise(8, 8, 3);
+    EXPECT_FALSE(ResizeImage(ImageBuffer{}, 4, 4));
+    EXPECT_FALSE(ResizeImage(src, 0, 4));
+    EXPECT_FALSE(ResizeImage(src, 4, 0));
+    EXPECT_FALSE(ResizeImage(src, -4, 4));
+    EXPECT_FALSE(ResizeImage(src, 70000, 4));
+    EXPECT_FALSE(ResizeImage(src, 40000, 40000));  // beyond the pixel-block limit
+}
+
+TEST(ResizeImage, IndexedSourceIsResizedThroughItsColours) {
+    ImageBuffer src = test::MakeIndexed(19, 11, 4, 5);
+    ImageBuffer trueColour = ToTrueColour(src);
+    if (!trueColour) GTEST_SKIP() << "no depth conversion in this build";
+    EXPECT_TRUE(SamePixels(ResizeImage(src, 30, 7), ReferenceResize(trueColour, 30, 7)));
+}
+
+TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
+    std::vector<int> percents;
+    const std::thread::id self = std::this_thread::get_id();
+    bool otherThread = false;
+    ScopedProgressSink sink([&](ProgressDirection, int percent) {
+        percents.push_back(percent);
+        otherThread |= std::this_thread::get_id() != self;
+    });
+    // Large enough to be split into bands.
+    ImageBuffer out = ResizeImage(MakeNoise(1200, 1000, 4), 1100, 1100);
+    ASSERT_TRUE(out);
+    ASSERT_FALSE(percents.empty());
+    EXPECT_FALSE(otherThread);
+    EXPECT_LE(percents.size(), 101u);
+    for (std::size_t i = 1; i < percents.size(); ++i) EXPECT_GT(percents[i], percents[i - 1]);
+    EXPECT_GE(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+
+    percents.clear();
+    ResizeImage(MakeNoise(3, 2, 1), 7, 5);  // one band
+    EXPECT_EQ(percents.back(), 100);
+}
+
+TEST(ResizeImage, RealPhotographHalvedAndEnlarged) {
+    const std::string path = test::SamplePath("pairs/gx8_l.jpg");
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
+    ImageBuffer photo = test::LoadJpegForTest(path);
+    ASSERT_TRUE(photo);
+    ImageBuffer half = ResizeImage(photo, photo.Width() / 2, photo.Height() / 2);
+    EXPECT_TRUE(SamePixels(half, ReferenceResize(photo, photo.Width() / 2, photo.Height() / 2),
+                           "photo-half"));
+    ImageBuffer crop = CreateImage(200, 150, 24);
+    for (int y = 0; y < 150; ++y) std::memcpy(crop.Line(y), photo.Line(y + 500) + 700 * 3, 200 * 3);
+    EXPECT_TRUE(
+        SamePixels(ResizeImage(crop, 333, 211), ReferenceResize(crop, 333, 211), "photo-enlarged"));
+}
+
+// ---- the resize command's sizes ----------------------------------------------------
+
+TEST(ComputeResizeGeometry, KeepRatioWithFrameFitsInside) {
+    // 400 × 300 into 200 × 200: 200 × 150 on a 200 × 200 frame.
+    ResizeGeometry g =
+        ComputeResizeGeometry(400, 300, 0, 0, false, 200, 200, AspectMode::KeepRatioFrame);
+    ASSERT_TRUE(g.valid);
+    EXPECT_EQ(g.referenceWidth, 400);
+    EXPECT_EQ(g.referenceHeight, 300);
+    EXPECT_EQ(g.width, 200);
+    EXPECT_EQ(g.height, 150);
+    EXPECT_TRUE(g.framed);
+    EXPECT_EQ(g.frameWidth, 200);
+    EXPECT_EQ(g.frameHeight, 200);
+    // Portrait: fw = 300 × 200 / 400 = 150 < 200, so the height stays.
+    g = ComputeResizeGeometry(300, 400, 0, 0, false, 200, 200, AspectMode::KeepRatioFrame);
+    EXPECT_EQ(g.width, 150);
+    EXPECT_EQ(g.height, 200);
+}
+
+TEST(ComputeResizeGeometry, OtherModesTakeTheTargetAsItIs) {
+    for (AspectMode mode : {AspectMode::Free, AspectMode::KeepRatio}) {
+        ResizeGeometry g = ComputeResizeGeometry(640, 480, 0, 0, false, 320, 100, mode);
+        ASSERT_TRUE(g.valid);
+        EXPECT_EQ(g.width, 320);
+        EXPECT_EQ(g.height, 100);
+        EXPECT_FALSE(g.framed);
+    }
+}
+
+TEST(ComputeResizeGeometry, CommonAreaComesFirst) {
+    struct Case {
+        int w, h, dx, dy;
+        bool panorama;
+        int secondX, secondY, firstX, firstY, refW, refH;
+    };
+    const Case cases[] = {
+        {400, 300, 30, -20, false, 30, 0, 0, 20, 370, 280},
+        {400, 300, -7, 9, false, 0, 9, 7, 0, 393, 291},
+        {400, 300, 500, 0, false, 390, 0, 0, 0, 10, 300},   // 10 columns kept
+        {400, 300, 0, -900, false, 0, 0, 0, 290, 400, 10},  // 10 rows kept
+        {400, 300, -395, 0, true, 0, 0, 395, 0, 5, 300},    // panorama: no limit across
+    };
+    for (const Case& c : cases) {
+        ResizeGeometry g = ComputeResizeGeometry(c.w, c.h, c.dx, c.dy, c.panorama, 100, 100,
+                                                 AspectMode::KeepRatioFrame);
+        ASSERT_TRUE(g.valid) << c.dx << "," << c.dy;
+        EXPECT_EQ(g.secondX, c.secondX);
+        EXPECT_EQ(g.secondY, c.secondY);
+        EXPECT_EQ(g.firstX, c.firstX);
+        EXPECT_EQ(g.firstY, c.firstY);
+        EXPECT_EQ(g.referenceWidth, c.refW);
+        EXPECT_EQ(g.referenceHeight, c.refH);
+    }
+    // The fit uses the common area: 370 × 280 into 185 × 185 gives 185 × 140.
+    ResizeGeometry g =
+        ComputeResizeGeometry(400, 300, 30, -20, false, 185, 185, AspectMode::KeepRatioFrame);
+    EXPECT_EQ(g.width, 185);
+    EXPECT_EQ(g.height, 140);
+}
+
+TEST(ComputeResizeGeometry, EmptyOrAbsurdSizesAreNotValid) {
+    EXPECT_FALSE(ComputeResizeGeometry(0, 300, 0, 0, false, 10, 10, AspectMode::Free).valid);
+    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 0, 10, AspectMode::Free).valid);
+    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 10, -1, AspectMode::Free).valid);
+    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 70000, 10, AspectMode::Free).valid);
+    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 600, 0, true, 10, 10, AspectMode::Free).valid);
+    // A fitted height of 0 (1000 × 10 into 50 × 50).
+    EXPECT_FALSE(
+        ComputeResizeGeometry(1000, 10, 0, 0, false, 50, 50, AspectMode::KeepRatioFrame).valid);
+}
+
+TEST(ResizeView, CutsScalesAndFrames) {
+    // Left half white, right half grey; second view read from column 100.
+    ImageBuffer view =
+        test::MakeImage(500, 300, [](int x, int) { return x < 250 ? 0xFFFFFFu : 0x808080u; });
+    ResizeGeometry g =
+        ComputeResizeGeometry(500, 300, 100, 0, false, 200, 200, AspectMode::KeepRatioFrame);
+    ASSERT_TRUE(g.valid);
+    ImageBuffer out = ResizeView(view, g, true, true);
+    if (!CropMargins(view, 0, 0, 0, 0, false)) GTEST_SKIP() << "no CropMargins in this build";
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out.Width(), 200);
+    EXPECT_EQ(out.Height(), 200);
+    // 400 × 300 → 200 × 150 with 25 black rows above and below.
+    EXPECT_EQ(test::PixelAt(out, 100, 24), 0u);
+    EXPECT_EQ(test::PixelAt(out, 100, 175), 0u);
+    EXPECT_EQ(test::PixelAt(out, 10, 25), 0xFFFFFFu);
+    EXPECT_EQ(test::PixelAt(out, 190, 174), 0x808080u);
+    ImageBuffer nearest = ResizeView(view, g, false, false);
+    EXPECT_EQ(nearest.Height(), 200);
+}
+
+}  // namespace
+}  // namespace duplora

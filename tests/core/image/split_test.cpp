@@ -1,0 +1,188 @@
+#include "core/image/split.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "core/image/convert.h"
+#include "geometry_test_photo.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeImage;
+using test::PixelAt;
+using test::SamePixels;
+
+std::uint32_t Mark(int x, int y) {
+    return 0x010000u + 0x100u * (x + 1) + (y + 1);
+}
+
+bool CropRectAvailable() {
+    return static_cast<bool>(CropRect(MakeImage(2, 1, Mark), 0, 0, 1, 1));
+}
+
+// ---- pasted pairs --------------------------------------------------------------------
+
+TEST(SplitPairPicture, SideBySideHalvesDropTheOddColumn) {
+    if (!CropRectAvailable()) GTEST_SKIP() << "no CropRect in this build";
+    ImageBuffer picture = MakeImage(7, 3, Mark);
+    PicturePair pair = SplitPairPicture(picture, false);
+    ASSERT_TRUE(pair.first);
+    ASSERT_TRUE(pair.second);
+    EXPECT_TRUE(SamePixels(pair.first, MakeImage(3, 3, Mark)));
+    EXPECT_TRUE(
+        SamePixels(pair.second, MakeImage(3, 3, [](int x, int y) { return Mark(x + 3, y); })));
+}
+
+TEST(SplitPairPicture, IndexedPictureKeepsItsDepth) {
+    if (!CropRectAvailable()) GTEST_SKIP() << "no CropRect in this build";
+    ImageBuffer picture = test::MakeIndexed(10, 4, 8, 3);
+    PicturePair pair = SplitPairPicture(picture, false);
+    ASSERT_TRUE(pair.second);
+    EXPECT_EQ(pair.second.BitCount(), 8);
+    EXPECT_EQ(test::IndexAt(pair.second, 0, 2), test::IndexAt(picture, 5, 2));
+}
+
+TEST(SplitPairPicture, SingleViewIsAWholeCopy) {
+    ImageBuffer picture = MakeImage(7, 3, Mark);
+    PicturePair pair = SplitPairPicture(picture, true);
+    EXPECT_TRUE(SamePixels(pair.first, picture));
+    EXPECT_FALSE(pair.second);
+}
+
+TEST(SplitPairPicture, NothingToSplit) {
+    PicturePair none = SplitPairPicture(ImageBuffer{}, false);
+    EXPECT_FALSE(none.first);
+    EXPECT_FALSE(none.second);
+    PicturePair narrow = SplitPairPicture(MakeImage(1, 5, Mark), false);
+    EXPECT_FALSE(narrow.first);
+    EXPECT_FALSE(narrow.second);
+}
+
+// ---- anaglyph channels ---------------------------------------------------------------
+
+ImageBuffer Grey(const ImageBuffer& src, int byte) {
+    return MakeImage(src.Width(), src.Height(), [&](int x, int y) {
+        const std::uint32_t v = src.Line(y)[x * 3 + byte];
+        return v * 0x010101u;
+    });
+}
+
+TEST(SplitAnaglyph, RedForAnyChannelButZero) {
+    ImageBuffer src = test::MakeNoise(13, 9, 4);
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(src, 1), Grey(src, 2)));
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(src, -3), Grey(src, 2)));
+}
+
+TEST(SplitAnaglyph, ChannelZeroTakesTheStrongerOfGreenAndBlueOnTheSampleGrid) {
+    // Sampled pixels: every tenth column of every tenth stored row (bottom row first).
+    auto picture = [](int sampledGreen, int sampledBlue, int otherGreen, int otherBlue) {
+        ImageBuffer image = CreateImage(21, 15, 24);
+        for (int r = 0; r < 15; ++r)
+            for (int x = 0; x < 21; ++x) {
+                const bool sampled = r % 10 == 0 && x % 10 == 0;
+                std::uint8_t* p = image.StoredRow(r) + x * 3;
+                p[0] = static_cast<std::uint8_t>(sampled ? sampledBlue : otherBlue);
+                p[1] = static_cast<std::uint8_t>(sampled ? sampledGreen : otherGreen);
+                p[2] = 99;
+            }
+        return image;
+    };
+    ImageBuffer greener = picture(120, 119, 0, 255);
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(greener, 0), Grey(greener, 1)));
+    ImageBuffer bluer = picture(10, 200, 255, 0);  // unsampled pixels do not count
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(bluer, 0), Grey(bluer, 0)));
+    ImageBuffer even = picture(50, 50, 255, 0);  // a tie goes to blue
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(even, 0), Grey(even, 0)));
+}
+
+TEST(SplitAnaglyph, RealAnaglyph) {
+    if (!test::SampleExists("single-file/wikipedia.anaglyph.jpg")) GTEST_SKIP() << "sample missing";
+    ImageBuffer photo =
+        test::LoadJpegForTest(test::SamplePath("single-file/wikipedia.anaglyph.jpg"));
+    ASSERT_TRUE(photo);
+    EXPECT_TRUE(SamePixels(SplitAnaglyph(photo, 1), Grey(photo, 2), "anaglyph-red"));
+    ImageBuffer cyan = SplitAnaglyph(photo, 0);
+    const bool green = SamePixels(cyan, Grey(photo, 1), "anaglyph-green");
+    const bool blue = SamePixels(cyan, Grey(photo, 0), "anaglyph-blue");
+    EXPECT_TRUE(green || blue);
+}
+
+// ---- interlaced fields ----------------------------------------------------------------
+
+struct FieldCase {
+    bool odd;
+    int height;
+    std::vector<std::pair<int, int>> rows;  // output stored row r = mean of these source rows
+};
+
+class ExtractFieldRows : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(ExtractFieldRows, RowsFromTheirField) {
+    const FieldCase& c = GetParam();
+    ImageBuffer src = test::MakeNoise(5, c.height, 11);
+    ImageBuffer out = ExtractField(src, c.odd);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.Height(), c.height);
+    for (int r = 0; r < c.height; ++r) {
+        const auto [a, b] = c.rows[r];
+        for (int i = 0; i < 15; ++i)
+            ASSERT_EQ(out.StoredRow(r)[i], (src.StoredRow(a)[i] + src.StoredRow(b)[i]) >> 1)
+                << "row " << r << " byte " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, ExtractFieldRows,
+    ::testing::Values(
+        FieldCase{false, 6, {{0, 0}, {0, 2}, {2, 2}, {2, 4}, {4, 4}, {4, 4}}},
+        FieldCase{false, 5, {{0, 0}, {0, 2}, {2, 2}, {2, 4}, {4, 4}}},
+        FieldCase{false, 2, {{0, 0}, {0, 0}}}, FieldCase{false, 1, {{0, 0}}},
+        FieldCase{true, 6, {{1, 1}, {1, 3}, {3, 3}, {3, 5}, {5, 5}, {5, 5}}},
+        // Odd height: the last two rows would need row 5, past the top; they repeat row 3.
+        FieldCase{true, 5, {{1, 1}, {1, 3}, {3, 3}, {3, 3}, {3, 3}}},
+        FieldCase{true, 3, {{1, 1}, {1, 1}, {1, 1}}}, FieldCase{true, 2, {{1, 1}, {1, 1}}},
+        // One row has no odd field at all: it is kept.
+        FieldCase{true, 1, {{0, 0}}}));
+
+TEST(ExtractField, MeanTruncatesPerByte) {
+    ImageBuffer src = CreateImage(1, 3, 24);
+    const std::uint8_t rows[3][3] = {{1, 200, 255}, {9, 9, 9}, {4, 51, 254}};
+    for (int r = 0; r < 3; ++r) std::memcpy(src.StoredRow(r), rows[r], 3);
+    ImageBuffer out = ExtractField(src, false);
+    EXPECT_EQ(out.StoredRow(1)[0], 2);    // (1 + 4) >> 1
+    EXPECT_EQ(out.StoredRow(1)[1], 125);  // (200 + 51) >> 1
+    EXPECT_EQ(out.StoredRow(1)[2], 254);  // (255 + 254) >> 1
+}
+
+TEST(SplitAnaglyphAndExtractField, BadInput) {
+    EXPECT_FALSE(SplitAnaglyph(ImageBuffer{}, 0));
+    EXPECT_FALSE(SplitAnaglyph(test::MakeIndexed(4, 4, 8, 1), 1));
+    EXPECT_FALSE(ExtractField(ImageBuffer{}, false));
+    EXPECT_FALSE(ExtractField(test::MakeIndexed(4, 4, 4, 1), true));
+}
+
+TEST(ExtractField, RealPhotographOddHeight) {
+    if (!test::SampleExists("pairs/gx8_r.jpg")) GTEST_SKIP() << "sample missing";
+    ImageBuffer photo = test::LoadJpegForTest(test::SamplePath("pairs/gx8_r.jpg"));
+    ASSERT_TRUE(photo);
+    const int h = photo.Height();
+    const std::size_t bytes = static_cast<std::size_t>(photo.Width()) * 3;
+    ImageBuffer even = ExtractField(photo, false), odd = ExtractField(photo, true);
+    ASSERT_TRUE(even && odd);
+    for (int r = 0; r < h; r += 2)
+        ASSERT_EQ(std::memcmp(even.StoredRow(r), photo.StoredRow(r), bytes), 0) << r;
+    for (int r = 0; r + 1 < h; r += 2)
+        ASSERT_EQ(std::memcmp(odd.StoredRow(r), photo.StoredRow(r + 1), bytes), 0) << r;
+    // The top row of an odd-height picture has no odd row above it.
+    const int lastOdd = (h - 1) % 2 ? h - 1 : h - 2;
+    EXPECT_EQ(std::memcmp(odd.StoredRow(h - 1), photo.StoredRow(lastOdd), bytes), 0);
+}
+
+}  // namespace
+}  // namespace duplora
