@@ -8,6 +8,10 @@
 #include "core/align/preview.h"
 #include "core/util/parallel.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace duplora {
 namespace {
 
@@ -21,19 +25,35 @@ bool Narrow(Wide value, std::int64_t& out) {
     return true;
 }
 
+// ---- sampling ------------------------------------------------------------------------
+
 // M[i][j] = trunc(i·j / 255): the bilinear weights without a division per pixel.
-struct ProductTable {
+struct SamplingTables {
     std::uint8_t m[256][256];
+#if defined(__SSE2__)
+    // Per 8-bit fraction f, for three channels at once: the horizontal weights
+    // (255 − f ×3, f ×3, 0, 0) against one row's lanes p00 p10 (B, G, R each), and the
+    // vertical ones (255 − f ×3, 0, f ×3, 0) against top and bottom.
+    alignas(16) std::uint16_t across[256][8];
+    alignas(16) std::uint16_t up[256][8];
+#endif
 };
 
-const ProductTable& Products() {
-    static const ProductTable table = [] {
-        ProductTable t;
+const SamplingTables& Tables() {
+    static const SamplingTables tables = [] {
+        SamplingTables t{};
         for (int i = 0; i < 256; ++i)
             for (int j = 0; j < 256; ++j) t.m[i][j] = static_cast<std::uint8_t>(i * j / 255);
+#if defined(__SSE2__)
+        for (int f = 0; f < 256; ++f)
+            for (int c = 0; c < 3; ++c) {
+                t.across[f][c] = t.up[f][c] = static_cast<std::uint16_t>(255 - f);
+                t.across[f][3 + c] = t.up[f][4 + c] = static_cast<std::uint16_t>(f);
+            }
+#endif
         return t;
     }();
-    return table;
+    return tables;
 }
 
 // A step's source: rows in stored order (0 = bottom), N bytes per pixel.
@@ -60,27 +80,61 @@ Plane MakePlane(const ImageBuffer& image) {
     return p;
 }
 
-// top = M[p10][fx] + M[p00][255 − fx], bottom likewise one row up, result =
-// M[top][255 − fy] + M[bottom][fy]; M is symmetric, so the weight picks the table row.
+// top = M[p10][fx] + M[p00][255 − fx] (& 255, which never changes it: the two truncated
+// products add up to at most 255), bottom likewise one row up, result =
+// M[top][255 − fy] + M[bottom][fy]. M is symmetric, so each weight picks a table row.
 // row0 holds p00 then p10, row1 p01 then p11.
 template <int N>
-inline void Bilinear(const ProductTable& table, const std::uint8_t* row0, const std::uint8_t* row1,
+inline void Bilinear(const SamplingTables& t, const std::uint8_t* row0, const std::uint8_t* row1,
                      unsigned fx, unsigned fy, std::uint8_t* out) {
-    const std::uint8_t* wx = table.m[fx];
-    const std::uint8_t* wxInv = table.m[255 - fx];
-    const std::uint8_t* wy = table.m[fy];
-    const std::uint8_t* wyInv = table.m[255 - fy];
+    const std::uint8_t* wx = t.m[fx];
+    const std::uint8_t* wxInv = t.m[255 - fx];
+    const std::uint8_t* wy = t.m[fy];
+    const std::uint8_t* wyInv = t.m[255 - fy];
     for (int c = 0; c < N; ++c) {
-        const unsigned top = (wx[row0[N + c]] + wxInv[row0[c]]) & 255;
-        const unsigned bottom = (wx[row1[N + c]] + wxInv[row1[c]]) & 255;
+        const unsigned top = wx[row0[N + c]] + wxInv[row0[c]];
+        const unsigned bottom = wx[row1[N + c]] + wxInv[row1[c]];
         out[c] = static_cast<std::uint8_t>(wyInv[top] + wy[bottom]);
     }
 }
 
+#if defined(__SSE2__)
+// Every product of two bytes is at most 65025, where trunc(x / 255) = (x · 0x8081) >> 23.
+constexpr bool DivisionBy255Exact() {
+    for (std::uint32_t x = 0; x <= 255 * 255; ++x)
+        if ((x * 0x8081u) >> 23 != x / 255) return false;
+    return true;
+}
+static_assert(DivisionBy255Exact());
+
+inline __m128i DivideBy255(__m128i x) {
+    return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(static_cast<short>(0x8081))), 7);
+}
+
+// The same rule for the three channels of a 24-bit pixel at once, in 16-bit lanes; the
+// result's low three bytes are B, G, R. Reads 8 bytes from each row, of which 6 are used:
+// image blocks carry spare bytes past their end.
+inline std::uint32_t Bilinear3(const SamplingTables& t, const std::uint8_t* row0,
+                               const std::uint8_t* row1, unsigned fx, unsigned fy) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(t.across[fx]));
+    __m128i a = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row0)), zero);
+    __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row1)), zero);
+    a = DivideBy255(_mm_mullo_epi16(a, wx));
+    b = DivideBy255(_mm_mullo_epi16(b, wx));
+    a = _mm_add_epi16(a, _mm_srli_si128(a, 6));  // lanes 0–2: top
+    b = _mm_add_epi16(b, _mm_srli_si128(b, 6));  // lanes 0–2: bottom
+    __m128i v = _mm_unpacklo_epi64(a, b);
+    v = DivideBy255(_mm_mullo_epi16(v, _mm_load_si128(reinterpret_cast<const __m128i*>(t.up[fy]))));
+    v = _mm_add_epi16(v, _mm_srli_si128(v, 8));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
+}
+#endif
+
 // The neighbourhood of a start next to the picture's edge, with the outer frame read as
 // black, so that a full-resolution view fades to black at its border.
 template <int N>
-void BilinearFramed(const Plane& src, const ProductTable& table, std::int64_t ix, std::int64_t iy,
+void BilinearFramed(const Plane& src, const SamplingTables& t, std::int64_t ix, std::int64_t iy,
                     unsigned fx, unsigned fy, std::uint8_t* out) {
     std::uint8_t rows[2][2 * N];
     for (int dy = 0; dy < 2; ++dy) {
@@ -95,31 +149,133 @@ void BilinearFramed(const Plane& src, const ProductTable& table, std::int64_t ix
             }
         }
     }
-    Bilinear<N>(table, rows[0], rows[1], fx, fy, out);
+    Bilinear<N>(t, rows[0], rows[1], fx, fy, out);
 }
 
-// Writes the value at a start inside [0, limitX) × [0, limitY).
-template <int N, CorrectionSampling kMode>
-inline void Sample(const Plane& src, const ProductTable& table, std::int64_t ix, std::int64_t iy,
-                   unsigned fx, unsigned fy, std::uint8_t* out) {
+// The starts [low, high] (inclusive, per axis) where a sample needs no edge handling:
+// the whole valid range, or without the frame where the frame reads as black.
+struct FastRange {
+    std::int64_t lowX, highX, lowY, highY;
+};
+
+template <CorrectionSampling kMode>
+FastRange MakeFastRange(const Plane& p) {
+    const std::int64_t margin = kMode == CorrectionSampling::BilinearBlackFrame ? 1 : 0;
+    return {margin, p.width - 2 - margin, margin, p.height - 2 - margin};
+}
+
+// A start in the fast range. kSpill: the pixel after this one is written later, so a
+// fourth byte may be stored here.
+template <int N, CorrectionSampling kMode, bool kSpill>
+inline void FastSample(const Plane& src, const SamplingTables& t, std::int64_t ix, std::int64_t iy,
+                       unsigned fx, unsigned fy, std::uint8_t* out) {
     const std::uint8_t* p = src.pixels + iy * src.stride + ix * N;
     if constexpr (kMode == CorrectionSampling::Nearest) {
         for (int c = 0; c < N; ++c) out[c] = p[c];
-    } else if constexpr (kMode == CorrectionSampling::Bilinear) {
-        Bilinear<N>(table, p, p + src.stride, fx, fy, out);
     } else {
-        if (static_cast<std::uint64_t>(ix - 1) < src.innerX &&
-            static_cast<std::uint64_t>(iy - 1) < src.innerY) [[likely]] {
-            Bilinear<N>(table, p, p + src.stride, fx, fy, out);
-        } else {
-            BilinearFramed<N>(src, table, ix, iy, fx, fy, out);
+#if defined(__SSE2__)
+        if constexpr (N == 3) {
+            const std::uint32_t bgr = Bilinear3(t, p, p + src.stride, fx, fy);
+            if constexpr (kSpill) {
+                std::memcpy(out, &bgr, 4);
+            } else {
+                out[0] = static_cast<std::uint8_t>(bgr);
+                out[1] = static_cast<std::uint8_t>(bgr >> 8);
+                out[2] = static_cast<std::uint8_t>(bgr >> 16);
+            }
+            return;
         }
+#endif
+        Bilinear<N>(t, p, p + src.stride, fx, fy, out);
     }
 }
 
 template <int N>
 inline void Black(std::uint8_t* out) {
     for (int c = 0; c < N; ++c) out[c] = 0;
+}
+
+// Any start: black outside [0, width − 1) × [0, height − 1), the frame rule near the edge.
+template <int N, CorrectionSampling kMode>
+inline void AnySample(const Plane& src, const SamplingTables& t, std::int64_t ix, std::int64_t iy,
+                      unsigned fx, unsigned fy, std::uint8_t* out) {
+    if (static_cast<std::uint64_t>(ix) >= src.limitX ||
+        static_cast<std::uint64_t>(iy) >= src.limitY) {
+        Black<N>(out);
+        return;
+    }
+    const std::uint8_t* p = src.pixels + iy * src.stride + ix * N;
+    if constexpr (kMode == CorrectionSampling::Nearest) {
+        for (int c = 0; c < N; ++c) out[c] = p[c];
+    } else if constexpr (kMode == CorrectionSampling::Bilinear) {
+        Bilinear<N>(t, p, p + src.stride, fx, fy, out);
+    } else if (static_cast<std::uint64_t>(ix - 1) < src.innerX &&
+               static_cast<std::uint64_t>(iy - 1) < src.innerY) {
+        Bilinear<N>(t, p, p + src.stride, fx, fy, out);
+    } else {
+        BilinearFramed<N>(src, t, ix, iy, fx, fy, out);
+    }
+}
+
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+    return -FloorDiv(-a, b);
+}
+
+// Narrows [first, last) to the x where low ≤ (v0 + x·step) >> shift ≤ high; positions
+// along a row are linear, so the x that pass form one run. An empty run is [0, 0).
+void NarrowToSpan(std::int64_t v0, std::int64_t step, int shift, std::int64_t low,
+                  std::int64_t high, std::int64_t& first, std::int64_t& last) {
+    const std::int64_t lowest = low * (std::int64_t{1} << shift);
+    const std::int64_t highest = (high + 1) * (std::int64_t{1} << shift) - 1;
+    if (low > high) {
+        last = first;
+    } else if (step == 0) {
+        if (v0 < lowest || v0 > highest) last = first;
+    } else if (step > 0) {
+        first = std::max(first, CeilDiv(lowest - v0, step));
+        last = std::min(last, FloorDiv(highest - v0, step) + 1);
+    } else {
+        first = std::max(first, CeilDiv(highest - v0, step));
+        last = std::min(last, FloorDiv(lowest - v0, step) + 1);
+    }
+    if (last <= first) first = last = 0;
+}
+
+template <int kShift>
+inline unsigned Fraction(std::int64_t v) {
+    return static_cast<unsigned>(v & ((1 << kShift) - 1)) >> (kShift - 8);
+}
+
+// Output pixels [x0, x1) of one row (`row` is its start, `width` its length) whose source
+// positions start at (sx, sy) and step by (dx, dy), in 1/2^kShiftX and 1/2^kShiftY pixel.
+template <int N, CorrectionSampling kMode, int kShiftX, int kShiftY>
+void SampleRun(const Plane& src, const SamplingTables& t, const FastRange& fast, std::uint8_t* row,
+               int width, int x0, int x1, std::int64_t sx, std::int64_t dx, std::int64_t sy,
+               std::int64_t dy) {
+    std::int64_t first = 0, last = x1 - x0;
+    NarrowToSpan(sx, dx, kShiftX, fast.lowX, fast.highX, first, last);
+    NarrowToSpan(sy, dy, kShiftY, fast.lowY, fast.highY, first, last);
+    first += x0;
+    last += x0;
+    const std::int64_t spillEnd = std::min<std::int64_t>(last, width - 1);
+    std::uint8_t* d = row + std::ptrdiff_t{x0} * N;
+    std::int64_t x = x0;
+    for (; x < first; ++x, d += N, sx += dx, sy += dy)
+        AnySample<N, kMode>(src, t, sx >> kShiftX, sy >> kShiftY, Fraction<kShiftX>(sx),
+                            Fraction<kShiftY>(sy), d);
+    for (; x < spillEnd; ++x, d += N, sx += dx, sy += dy)
+        FastSample<N, kMode, true>(src, t, sx >> kShiftX, sy >> kShiftY, Fraction<kShiftX>(sx),
+                                   Fraction<kShiftY>(sy), d);
+    for (; x < last; ++x, d += N, sx += dx, sy += dy)
+        FastSample<N, kMode, false>(src, t, sx >> kShiftX, sy >> kShiftY, Fraction<kShiftX>(sx),
+                                    Fraction<kShiftY>(sy), d);
+    for (; x < x1; ++x, d += N, sx += dx, sy += dy)
+        AnySample<N, kMode>(src, t, sx >> kShiftX, sy >> kShiftY, Fraction<kShiftX>(sx),
+                            Fraction<kShiftY>(sy), d);
 }
 
 ImageBuffer NewCanvas(int bits, int width, int height) {
@@ -155,41 +311,43 @@ void Dispatch(int bits, CorrectionSampling sampling, Body&& body) {
         withMode.template operator()<3>();
 }
 
-// ---- rotation ------------------------------------------------------------------
+// Width of the column strips the turned passes work in: along a turned row the source
+// row changes every few pixels, and the next output row continues those pieces one
+// source row further; within a strip they are still in the cache.
+constexpr int kStripWidth = 512;
+
+// ---- rotation ------------------------------------------------------------------------
 
 template <int N, CorrectionSampling kMode>
 void RotateRows(const Plane& src, ImageBuffer& out, int c, int s, int rowBegin, int rowEnd) {
-    const ProductTable& table = Products();
+    const SamplingTables& t = Tables();
+    const FastRange fast = MakeFastRange<kMode>(src);
     const int outWidth = out.Width();
     const int ow = outWidth / 2, oh = out.Height() / 2;
-    const int sw = src.width / 2, sh = src.height / 2;
-    for (int y = rowBegin; y < rowEnd; ++y) {
-        // Source position of output pixel (0, y) in 1/1024 pixel; every further column
-        // adds (C, S). The magnitudes stay below 2^28 for pictures up to 65535 pixels.
-        int sx = (sw << 10) - ow * c - (y - oh) * s;
-        int sy = (sh << 10) - ow * s + (y - oh) * c;
-        std::uint8_t* d = out.StoredRow(y);
-        for (int x = 0; x < outWidth; ++x, d += N, sx += c, sy += s) {
-            const int ix = sx >> 10, iy = sy >> 10;
-            if (static_cast<std::uint64_t>(static_cast<std::int64_t>(ix)) < src.limitX &&
-                static_cast<std::uint64_t>(static_cast<std::int64_t>(iy)) < src.limitY) {
-                Sample<N, kMode>(src, table, ix, iy, static_cast<unsigned>(sx & 1023) >> 2,
-                                 static_cast<unsigned>(sy & 1023) >> 2, d);
-            } else {
-                Black<N>(d);
-            }
+    const std::int64_t sw = src.width / 2, sh = src.height / 2;
+    for (int x0 = 0; x0 < outWidth; x0 += kStripWidth) {
+        const int x1 = std::min(outWidth, x0 + kStripWidth);
+        for (int y = rowBegin; y < rowEnd; ++y) {
+            // Source position of output pixel (x0, y) in 1/1024 pixel; every further
+            // column adds (C, S), every further row (−S, C).
+            const std::int64_t sx =
+                (sw << 10) + std::int64_t{x0 - ow} * c - std::int64_t{y - oh} * s;
+            const std::int64_t sy =
+                (sh << 10) + std::int64_t{x0 - ow} * s + std::int64_t{y - oh} * c;
+            SampleRun<N, kMode, 10, 10>(src, t, fast, out.StoredRow(y), outWidth, x0, x1, sx, c, sy,
+                                        s);
         }
     }
 }
 
-// ---- perspective -----------------------------------------------------------------
+// ---- perspective ---------------------------------------------------------------------
 
 // One output line across the turning axis: a column for the vertical axis, a row for the
-// horizontal one. It reads source line `index` (with 8-bit fraction `fraction`) along the
-// axis, and across it from crossStart stepping crossStep (1/16384 pixel) per output pixel.
+// horizontal one. It reads the source at `pos` (1/1024 pixel) along the axis, and across
+// it from crossStart stepping crossStep (1/16384 pixel) per output pixel.
 struct PerspectiveLine {
-    std::int64_t index = -1;  // -1: no source, the line stays black
-    unsigned fraction = 0;
+    bool valid = false;  // false: no source, the line stays black
+    std::int64_t pos = 0;
     std::int64_t crossStart = 0, crossStep = 0;
 };
 
@@ -204,8 +362,8 @@ PerspectiveLine LineAt(const PerspectiveSetup& ps, std::int64_t k, int alongSize
     // The line through the eye has no picture.
     if (depth == 0) return line;
     const Wide v = (Wide{acrossHalf} * acrossHalf << 24) / depth;
-    line.index = static_cast<std::int64_t>(index);
-    line.fraction = static_cast<unsigned>(static_cast<std::int64_t>(pos) & 1023) >> 2;
+    line.valid = true;
+    line.pos = static_cast<std::int64_t>(pos);
     line.crossStart = (std::int64_t{acrossHalf} << 14) - static_cast<std::int64_t>(v);
     line.crossStep = static_cast<std::int64_t>(2 * v / acrossSize);
     return line;
@@ -215,25 +373,46 @@ template <int N, CorrectionSampling kMode>
 void PerspectiveVerticalRows(const Plane& src, ImageBuffer& out,
                              const std::vector<PerspectiveLine>& columns, int offsetY, int rowBegin,
                              int rowEnd) {
-    const ProductTable& table = Products();
+    const SamplingTables& t = Tables();
+    const FastRange fast = MakeFastRange<kMode>(src);
     const int outWidth = out.Width();
     // Each column walks its own source rows; the band keeps their positions.
-    std::vector<std::int64_t> sy(static_cast<std::size_t>(outWidth));
-    for (int i = 0; i < outWidth; ++i)
-        sy[i] = columns[i].crossStart + std::int64_t{rowBegin - offsetY} * columns[i].crossStep;
-    for (int j = rowBegin; j < rowEnd; ++j) {
-        std::uint8_t* d = out.StoredRow(j);
-        for (int i = 0; i < outWidth; ++i, d += N) {
-            const PerspectiveLine& col = columns[i];
-            const std::int64_t pos = sy[i];
-            sy[i] = pos + col.crossStep;
-            const std::int64_t iy = pos >> 14;
-            if (col.index >= 0 && static_cast<std::uint64_t>(iy) < src.limitY) {
-                Sample<N, kMode>(src, table, col.index, iy, col.fraction,
-                                 static_cast<unsigned>(pos & 16383) >> 6, d);
-            } else {
-                Black<N>(d);
-            }
+    struct Walk {
+        std::int64_t pos, step, index;
+        unsigned fraction;
+        bool fast;  // the column's source lies in the fast range
+    };
+    std::vector<Walk> walks(static_cast<std::size_t>(outWidth));
+    for (int i = 0; i < outWidth; ++i) {
+        const PerspectiveLine& col = columns[i];
+        const std::int64_t index = col.valid ? col.pos >> 10 : -1;
+        walks[i] = {col.crossStart + std::int64_t{rowBegin - offsetY} * col.crossStep,
+                    col.crossStep, index, Fraction<10>(col.pos),
+                    index >= fast.lowX && index <= fast.highX && fast.lowY <= fast.highY};
+    }
+    const auto spanY =
+        static_cast<std::uint64_t>(std::max<std::int64_t>(fast.highY - fast.lowY, 0));
+    auto pixel = [&]<bool kSpill>(Walk& w, std::uint8_t* d) {
+        const std::int64_t pos = w.pos;
+        w.pos = pos + w.step;
+        const std::int64_t iy = pos >> 14;
+        if (w.fast && static_cast<std::uint64_t>(iy - fast.lowY) <= spanY)
+            FastSample<N, kMode, kSpill>(src, t, w.index, iy, w.fraction, Fraction<14>(pos), d);
+        else if (w.index >= 0)
+            AnySample<N, kMode>(src, t, w.index, iy, w.fraction, Fraction<14>(pos), d);
+        else
+            Black<N>(d);
+    };
+    // In strips of columns, like the rotation: towards the ends of a turned picture each
+    // output row crosses the source rows.
+    for (int i0 = 0; i0 < outWidth; i0 += kStripWidth) {
+        const int i1 = std::min(outWidth, i0 + kStripWidth);
+        const int spillEnd = std::min(i1, outWidth - 1);
+        for (int j = rowBegin; j < rowEnd; ++j) {
+            std::uint8_t* d = out.StoredRow(j) + std::ptrdiff_t{i0} * N;
+            int i = i0;
+            for (; i < spillEnd; ++i, d += N) pixel.template operator()<true>(walks[i], d);
+            for (; i < i1; ++i, d += N) pixel.template operator()<false>(walks[i], d);
         }
     }
 }
@@ -241,25 +420,19 @@ void PerspectiveVerticalRows(const Plane& src, ImageBuffer& out,
 template <int N, CorrectionSampling kMode>
 void PerspectiveHorizontalRows(const Plane& src, ImageBuffer& out, const PerspectiveSetup& ps,
                                int offsetX, int offsetY, int rowBegin, int rowEnd) {
-    const ProductTable& table = Products();
+    const SamplingTables& t = Tables();
+    const FastRange fast = MakeFastRange<kMode>(src);
     const int outWidth = out.Width();
     for (int j = rowBegin; j < rowEnd; ++j) {
         const PerspectiveLine row = LineAt(ps, j - offsetY, src.height, src.width / 2, src.width);
         std::uint8_t* d = out.StoredRow(j);
-        if (row.index < 0) {
+        if (!row.valid) {
             std::memset(d, 0, static_cast<std::size_t>(outWidth) * N);
             continue;
         }
-        std::int64_t sx = row.crossStart + std::int64_t{-offsetX} * row.crossStep;
-        for (int i = 0; i < outWidth; ++i, d += N, sx += row.crossStep) {
-            const std::int64_t ix = sx >> 14;
-            if (static_cast<std::uint64_t>(ix) < src.limitX) {
-                Sample<N, kMode>(src, table, ix, row.index, static_cast<unsigned>(sx & 16383) >> 6,
-                                 row.fraction, d);
-            } else {
-                Black<N>(d);
-            }
-        }
+        const std::int64_t sx = row.crossStart + std::int64_t{-offsetX} * row.crossStep;
+        SampleRun<N, kMode, 14, 10>(src, t, fast, d, outWidth, 0, outWidth, sx, row.crossStep,
+                                    row.pos, 0);
     }
 }
 

@@ -442,11 +442,14 @@ TEST(CorrectionSteps, EqualTheReferenceOnRandomPicturesAndAngles) {
     const CorrectionSampling samplings[] = {kBilinear, kFramed, kNearest};
     const int lenses[] = {660, 484, 272, 198, 135, 97, 49};
     for (int round = 0; round < 240; ++round) {
-        const int w = uniform(2, 70), h = uniform(2, 70);
-        const bool colour = round % 2 == 0;
+        // Now and then a wide picture, so that rows span several column strips.
+        const bool wide = round % 8 == 5;
+        const int w = wide ? uniform(500, 1200) : uniform(2, 70);
+        const int h = wide ? uniform(2, 12) : uniform(2, 70);
+        const bool colour = uniform(0, 1) == 1;
         const ImageBuffer src = colour ? test::MakeNoise(w, h, round) : GreyNoise(w, h, round);
         int outW = w, outH = h;
-        if (round % 3 == 1) outW = uniform(1, 90), outH = uniform(1, 90);
+        if (round % 3 == 1) outW = uniform(1, wide ? 1300 : 90), outH = uniform(1, 90);
         const CorrectionSampling sampling = samplings[round % 3];
         const int fov = lenses[uniform(0, 6)];
         const int rotation = uniform(-1800, 1800), angle = uniform(-950, 950);
