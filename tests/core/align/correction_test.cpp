@@ -1,0 +1,506 @@
+#include "core/align/correction.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "core/align/preview.h"
+#include "sample_photo.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::PixelAt;
+using test::SamePixels;
+__extension__ typedef __int128 Wide;
+
+constexpr auto kBilinear = CorrectionSampling::Bilinear;
+constexpr auto kFramed = CorrectionSampling::BilinearBlackFrame;
+constexpr auto kNearest = CorrectionSampling::Nearest;
+
+ImageBuffer GreyNoise(int width, int height, std::uint32_t seed) {
+    ImageBuffer image = CreateGreyImageForOverwrite(width, height);
+    std::mt19937 rng(seed);
+    for (int r = 0; r < height; ++r)
+        for (int x = 0; x < width; ++x) image.StoredRow(r)[x] = static_cast<std::uint8_t>(rng());
+    return image;
+}
+
+int Grey(const ImageBuffer& image, int x, int storedRow) {
+    return image.StoredRow(storedRow)[x];
+}
+
+// ---- a straightforward reference: every position from its closed form ----------
+
+int M(int i, int j) {
+    return i * j / 255;
+}
+
+void ReferenceSample(const ImageBuffer& src, Wide ix, Wide iy, int fx, int fy,
+                     CorrectionSampling sampling, std::uint8_t* out) {
+    const int n = src.BitCount() / 8;
+    const int w = src.Width(), h = src.Height();
+    auto at = [&](Wide x, Wide y, int c) -> int {
+        if (sampling == kFramed && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) return 0;
+        return src.StoredRow(static_cast<int>(y))[static_cast<int>(x) * n + c];
+    };
+    for (int c = 0; c < n; ++c) {
+        if (sampling == kNearest) {
+            out[c] = static_cast<std::uint8_t>(at(ix, iy, c));
+            continue;
+        }
+        const int top = (M(at(ix + 1, iy, c), fx) + M(at(ix, iy, c), 255 - fx)) & 255;
+        const int bottom = (M(at(ix + 1, iy + 1, c), fx) + M(at(ix, iy + 1, c), 255 - fx)) & 255;
+        out[c] = static_cast<std::uint8_t>(M(top, 255 - fy) + M(bottom, fy));
+    }
+}
+
+ImageBuffer ReferenceCanvas(const ImageBuffer& src, int w, int h) {
+    if (src.BitCount() == 24) return CreateImage(w, h, 24);
+    ImageBuffer out = CreateGreyImageForOverwrite(w, h);
+    std::memset(out.Pixels(), 0, static_cast<std::size_t>(out.Stride()) * h);
+    return out;
+}
+
+bool SameBytes(const ImageBuffer& a, const ImageBuffer& b) {
+    return a && b && a.ByteSize() == b.ByteSize() &&
+           std::memcmp(a.Data(), b.Data(), a.ByteSize()) == 0;
+}
+
+ImageBuffer ReferenceRotation(const ImageBuffer& src, int angle, int outW, int outH,
+                              CorrectionSampling sampling) {
+    ImageBuffer out = ReferenceCanvas(src, outW, outH);
+    const int n = src.BitCount() / 8;
+    const double a = angle * 0.0017453292519943279;
+    const Wide c = static_cast<int>(std::cos(a) * 1024), s = static_cast<int>(std::sin(a) * 1024);
+    const int W = src.Width(), H = src.Height();
+    const Wide sw = W / 2, sh = H / 2, ow = outW / 2, oh = outH / 2;
+    for (int y = 0; y < outH; ++y)
+        for (int x = 0; x < outW; ++x) {
+            const Wide sx = (sw << 10) + (x - ow) * c - (y - oh) * s;
+            const Wide sy = (sh << 10) + (x - ow) * s + (y - oh) * c;
+            const Wide ix = sx >> 10, iy = sy >> 10;
+            if (ix < 0 || ix >= W - 1 || iy < 0 || iy >= H - 1) continue;
+            ReferenceSample(src, ix, iy, static_cast<int>(sx & 1023) >> 2,
+                            static_cast<int>(sy & 1023) >> 2, sampling, out.StoredRow(y) + x * n);
+        }
+    return out;
+}
+
+ImageBuffer ReferencePerspective(bool vertical, const ImageBuffer& src, int angle, int fov,
+                                 int outW, int outH, CorrectionSampling sampling) {
+    const int n = src.BitCount() / 8;
+    const int W = src.Width(), H = src.Height();
+    const int sw = W / 2, sh = H / 2;
+    const auto ps = vertical ? ComputePerspectiveSetup(angle, fov, sw, sh)
+                             : ComputePerspectiveSetup(angle, fov, sh, sw);
+    if (!ps) return {};
+    ImageBuffer out = ReferenceCanvas(src, outW, outH);
+    const int alongSize = vertical ? W : H, acrossSize = vertical ? H : W;
+    const Wide across = vertical ? sh : sw;
+    for (int j = 0; j < outH; ++j)
+        for (int i = 0; i < outW; ++i) {
+            // Index along the turning axis and across it, in the source's own frame.
+            const Wide x = i - (outW / 2 - sw), y = j - (outH / 2 - sh);
+            const Wide k = vertical ? x : y, m = vertical ? y : x;
+            const Wide pos = Wide{ps->start} + k * ps->step;
+            const Wide depth = Wide{ps->depth0} - k * ps->delta;
+            if (depth == 0) continue;
+            const Wide v = (across * across << 24) / depth;
+            const Wide cross = (across << 14) - v + m * (2 * v / acrossSize);
+            const Wide a = pos >> 10, b = cross >> 14;
+            if (a < 0 || a >= alongSize - 1 || b < 0 || b >= acrossSize - 1) continue;
+            const int fa = static_cast<int>(pos & 1023) >> 2,
+                      fb = static_cast<int>(cross & 16383) >> 6;
+            ReferenceSample(src, vertical ? a : b, vertical ? b : a, vertical ? fa : fb,
+                            vertical ? fb : fa, sampling, out.StoredRow(j) + i * n);
+        }
+    return out;
+}
+
+// ---- rotation ------------------------------------------------------------------------
+
+TEST(RotationStep, ZeroAngleCopiesAllButTheLastColumnAndRow) {
+    // A position must have a right and an upper neighbour to be sampled.
+    const ImageBuffer src = GreyNoise(9, 7, 1);
+    for (CorrectionSampling sampling : {kBilinear, kNearest}) {
+        const ImageBuffer out = RotationStep(src, 0, 9, 7, sampling);
+        ASSERT_TRUE(out);
+        for (int r = 0; r < 7; ++r)
+            for (int x = 0; x < 9; ++x) {
+                const int expected = (x == 8 || r == 6) ? 0 : Grey(src, x, r);
+                ASSERT_EQ(Grey(out, x, r), expected) << x << "," << r;
+            }
+    }
+}
+
+TEST(CorrectionTransform, NoAngleBlackensTheOuterFrameOnly) {
+    const ImageBuffer src = test::MakeNoise(11, 8, 2);
+    const ImageBuffer out = CorrectionTransform(src, 0, 0, 0);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.BitCount(), 24);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 11; ++x) {
+            const bool frame = x == 0 || y == 0 || x == 10 || y == 7;
+            ASSERT_EQ(PixelAt(out, x, y), frame ? 0u : PixelAt(src, x, y)) << x << "," << y;
+        }
+}
+
+TEST(RotationStep, QuarterTurnMovesPixelsClockwise) {
+    // C = 0, S = 1024: output (x, y) reads source (sw − (y − oh), sh + (x − ow)), stored rows.
+    const ImageBuffer src = GreyNoise(4, 4, 3);
+    const ImageBuffer out = RotationStep(src, 900, 4, 4, kNearest);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const int ix = 4 - y, iy = x;
+            const int expected = (ix < 3 && iy < 3) ? Grey(src, ix, iy) : 0;
+            EXPECT_EQ(Grey(out, x, y), expected) << x << "," << y;
+        }
+    // The right edge's middle goes to the bottom edge on screen.
+    EXPECT_EQ(Grey(out, 2, 2), Grey(src, 2, 2));
+    EXPECT_EQ(Grey(out, 2, 3), Grey(src, 1, 2));
+}
+
+TEST(RotationStep, BilinearWeightsByHand) {
+    // 45°: C = S = 724; output (2, 1) of a 3 × 3 picture reads (1748, 1748)/1024, so
+    // ix = iy = 1 and fx = fy = 181. With p00 10, p10 200, p01 50, p11 255:
+    // top = M[200][181] + M[10][74] = 141 + 2; bottom = M[255][181] + M[50][74] = 181 + 14;
+    // result = M[143][74] + M[195][181] = 41 + 138.
+    ImageBuffer src = CreateGreyImageForOverwrite(3, 3);
+    std::memset(src.Pixels(), 0, static_cast<std::size_t>(src.Stride()) * 3);
+    src.StoredRow(1)[1] = 10;
+    src.StoredRow(1)[2] = 200;
+    src.StoredRow(2)[1] = 50;
+    src.StoredRow(2)[2] = 255;
+    const ImageBuffer out = RotationStep(src, 450, 3, 3, kBilinear);
+    EXPECT_EQ(Grey(out, 2, 1), 179);
+    EXPECT_EQ(Grey(out, 1, 1), 10);  // the centre stays, fractions 0
+    const ImageBuffer nearest = RotationStep(src, 450, 3, 3, kNearest);
+    EXPECT_EQ(Grey(nearest, 2, 1), 10);
+}
+
+TEST(CorrectionTransform, SmallerPictureSitsCentredOnTheCanvas) {
+    // A view shrunk to half is corrected onto its full-size canvas.
+    const ImageBuffer src = test::MakeNoise(50, 40, 4);
+    const ImageBuffer out = CorrectionTransform(src, 0, 0, 0, 100, 80);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.Width(), 100);
+    ASSERT_EQ(out.Height(), 80);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const int sx = x - 25, sy = y - 20;
+            const bool inside = sx >= 1 && sx < 49 && sy >= 1 && sy < 39;
+            ASSERT_EQ(PixelAt(out, x, y), inside ? PixelAt(src, sx, sy) : 0u) << x << "," << y;
+        }
+}
+
+// ---- perspective ----------------------------------------------------------------------
+
+struct SetupCase {
+    int angle, fov, along, across;
+    PerspectiveSetup expected;
+};
+
+class PerspectiveSetupByHand : public ::testing::TestWithParam<SetupCase> {};
+
+TEST_P(PerspectiveSetupByHand, Constants) {
+    const SetupCase& c = GetParam();
+    const auto ps = ComputePerspectiveSetup(c.angle, c.fov, c.along, c.across);
+    ASSERT_TRUE(ps);
+    const PerspectiveSetup& e = c.expected;
+    EXPECT_EQ(ps->c, e.c);
+    EXPECT_EQ(ps->s, e.s);
+    EXPECT_EQ(ps->t, e.t);
+    EXPECT_EQ(ps->d, e.d);
+    EXPECT_EQ(ps->p, e.p);
+    EXPECT_EQ(ps->q, e.q);
+    EXPECT_EQ(ps->b, e.b);
+    EXPECT_EQ(ps->sigma, e.sigma);
+    EXPECT_EQ(ps->step, e.step);
+    EXPECT_EQ(ps->g, e.g);
+    EXPECT_EQ(ps->start, e.start);
+    EXPECT_EQ(ps->e, e.e);
+    EXPECT_EQ(ps->f, e.f);
+    EXPECT_EQ(ps->delta, e.delta);
+    EXPECT_EQ(ps->depth0, e.depth0);
+}
+
+PerspectiveSetup Expect(std::int64_t c, std::int64_t s, std::int64_t t, std::int64_t d,
+                        std::int64_t p, std::int64_t q, std::int64_t b, std::int64_t sigma,
+                        std::int64_t step, std::int64_t g, std::int64_t start, std::int64_t e,
+                        std::int64_t f, std::int64_t delta, std::int64_t depth0) {
+    PerspectiveSetup ps;
+    ps.c = c, ps.s = s, ps.t = t, ps.d = d, ps.p = p, ps.q = q, ps.b = b, ps.sigma = sigma;
+    ps.step = step, ps.g = g, ps.start = start, ps.e = e, ps.f = f, ps.delta = delta;
+    ps.depth0 = depth0;
+    return ps;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Correction, PerspectiveSetupByHand,
+    ::testing::Values(
+        // 6000 × 4000 at 0°: T = 368 does not divide sw·2^20, so p = sw·1024 − 1 and
+        // the step along the axis comes out at 1023, not 1024.
+        SetupCase{0, 198, 3000, 2000,
+                  Expect(1024, 0, 368, 8548173, 3071999, 3071999, 3072001, 6144002, 1023, 1, 0,
+                         2048000, 0, 0, 2048000)},
+        // Half sizes that are multiples of 23 give the exact identity constants.
+        SetupCase{0, 198, 23, 23,
+                  Expect(1024, 0, 368, 65536, 23552, 23552, 23552, 47104, 1024, 0, 0, 23552, 0, 0,
+                         23552)},
+        SetupCase{100, 198, 100, 50,
+                  Expect(1008, 177, 368, 284939, 96039, 108760, 107476, 202381, 1036, 5076, 5135,
+                         54591, 6386, 32, 54433)},
+        SetupCase{-250, 272, 240, 320,
+                  Expect(928, -432, 526, 478437, 299017, 192502, 183052, 467390, 1076, -62708,
+                         -65892, 269317, -149019, -326, 249354)}));
+
+TEST(PerspectiveSetup, RefusesWhatHasNoProjection) {
+    EXPECT_FALSE(ComputePerspectiveSetup(899, 660, 100, 100));   // an edge behind the eye
+    EXPECT_FALSE(ComputePerspectiveSetup(-700, 484, 100, 100));  // the other edge
+    EXPECT_FALSE(ComputePerspectiveSetup(100, 0, 100, 100));     // no field of view
+    EXPECT_FALSE(ComputePerspectiveSetup(100, 900, 100, 100));
+    EXPECT_FALSE(ComputePerspectiveSetup(100, 198, 0, 100));
+    EXPECT_TRUE(ComputePerspectiveSetup(-600, 484, 100, 100));
+    EXPECT_TRUE(ComputePerspectiveSetup(899, 198, 100, 100));  // 89.9° with a normal lens
+    EXPECT_TRUE(ComputePerspectiveSetup(899, 198, 1, 1));
+}
+
+TEST(PerspectiveSteps, ZeroAngleReproducesTheSourceWhereTheConstantsAreExact) {
+    // sw = sh = 23 (see above) and even sizes: every position lands on a whole pixel.
+    const ImageBuffer src = GreyNoise(46, 46, 5);
+    for (bool vertical : {true, false})
+        for (CorrectionSampling sampling : {kBilinear, kNearest}) {
+            const ImageBuffer out = vertical
+                                        ? PerspectiveVerticalStep(src, 0, 198, 46, 46, sampling)
+                                        : PerspectiveHorizontalStep(src, 0, 198, 46, 46, sampling);
+            ASSERT_TRUE(out);
+            for (int r = 0; r < 46; ++r)
+                for (int x = 0; x < 46; ++x) {
+                    const int expected = (x == 45 || r == 45) ? 0 : Grey(src, x, r);
+                    ASSERT_EQ(Grey(out, x, r), expected) << vertical << " " << x << "," << r;
+                }
+        }
+}
+
+TEST(PerspectiveSteps, ZeroAngleOnAFullSizeViewFollowsTheTruncatedStep) {
+    // With step 1023 output column i reads source column trunc(1023·i / 1024).
+    const ImageBuffer src = GreyNoise(6000, 4, 6);
+    const ImageBuffer out = PerspectiveVerticalStep(src, 0, 198, 6000, 4, kNearest);
+    ASSERT_TRUE(out);
+    for (int i : {0, 1, 1023, 1024, 1025, 3000, 5998})
+        EXPECT_EQ(Grey(out, i, 1), Grey(src, i * 1023 / 1024, 1)) << i;
+}
+
+struct MapCase {
+    bool vertical;
+    int angle, fov, width, height, x, y;  // output pixel, stored rows
+    int sourceX, sourceY;                 // -1: black
+};
+
+class PerspectiveMapByHand : public ::testing::TestWithParam<MapCase> {};
+
+TEST_P(PerspectiveMapByHand, NearestSourcePixel) {
+    const MapCase& c = GetParam();
+    // Blue holds the column, green the stored row.
+    ImageBuffer src = CreateImage(c.width, c.height, 24);
+    for (int r = 0; r < c.height; ++r)
+        for (int x = 0; x < c.width; ++x) {
+            src.StoredRow(r)[3 * x] = static_cast<std::uint8_t>(x);
+            src.StoredRow(r)[3 * x + 1] = static_cast<std::uint8_t>(r);
+            src.StoredRow(r)[3 * x + 2] = 1;
+        }
+    const ImageBuffer out =
+        c.vertical ? PerspectiveVerticalStep(src, c.angle, c.fov, c.width, c.height, kNearest)
+                   : PerspectiveHorizontalStep(src, c.angle, c.fov, c.width, c.height, kNearest);
+    ASSERT_TRUE(out);
+    const std::uint8_t* p = out.StoredRow(c.y) + 3 * c.x;
+    if (c.sourceX < 0) {
+        EXPECT_EQ(p[2], 0);
+    } else {
+        EXPECT_EQ(p[2], 1);
+        EXPECT_EQ(p[0], c.sourceX % 256);
+        EXPECT_EQ(p[1], c.sourceY % 256);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Correction, PerspectiveMapByHand,
+                         ::testing::Values(MapCase{true, 100, 198, 200, 100, 0, 0, 5, 2},
+                                           MapCase{true, 100, 198, 200, 100, 100, 50, 106, 49},
+                                           MapCase{true, 100, 198, 200, 100, 37, 80, 42, 78},
+                                           MapCase{true, 100, 198, 200, 100, 150, 3, 156, 1},
+                                           MapCase{true, 100, 198, 200, 100, 199, 99, -1, -1},
+                                           MapCase{true, 100, 198, 200, 100, 190, 97, -1, -1},
+                                           MapCase{false, -250, 272, 640, 480, 639, 479, 577, 438},
+                                           MapCase{false, -250, 272, 640, 480, 320, 240, 319, 187},
+                                           MapCase{false, -250, 272, 640, 480, 10, 400, 52, 355},
+                                           MapCase{false, -250, 272, 640, 480, 5, 470, 63, 429},
+                                           MapCase{false, -250, 272, 640, 480, 0, 0, -1, -1},
+                                           MapCase{false, -250, 272, 640, 480, 600, 20, -1, -1}));
+
+TEST(PerspectiveSteps, AnglesBeyondTheLimitAreClamped) {
+    const ImageBuffer src = GreyNoise(40, 30, 7);
+    for (bool vertical : {true, false}) {
+        auto step = [&](int angle) {
+            return vertical ? PerspectiveVerticalStep(src, angle, 198, 40, 30, kBilinear)
+                            : PerspectiveHorizontalStep(src, angle, 198, 40, 30, kBilinear);
+        };
+        EXPECT_TRUE(SamePixels(step(1500), step(899)));
+        EXPECT_TRUE(SamePixels(step(INT_MIN), step(-899)));
+        EXPECT_FALSE(SameBytes(step(898), step(899)));
+    }
+}
+
+// ---- the chain --------------------------------------------------------------------------
+
+TEST(CorrectionTransform, RunsTheStepsInOrder) {
+    const ImageBuffer src = test::MakeNoise(64, 48, 8);
+    auto rot = [&](const ImageBuffer& i, int a) { return RotationStep(i, a, 80, 60, kFramed); };
+    auto vert = [&](const ImageBuffer& i, int a) {
+        return PerspectiveVerticalStep(i, a, 198, 80, 60, kFramed);
+    };
+    auto hori = [&](const ImageBuffer& i, int a) {
+        return PerspectiveHorizontalStep(i, a, 198, 80, 60, kFramed);
+    };
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, 0, 0, 80, 60), rot(src, 0)));
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 37, 0, 0, 80, 60), rot(src, 37)));
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, -120, 0, 80, 60), vert(src, -120)));
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, 0, 55, 80, 60), hori(src, 55)));
+    // Two angles: all three steps run, the one at 0 included.
+    EXPECT_TRUE(
+        SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), hori(vert(rot(src, 15), 0), 40)));
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, -15, 60, -40, 80, 60),
+                           hori(vert(rot(src, -15), 60), -40)));
+}
+
+TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {
+    const ImageBuffer grey = GreyNoise(64, 48, 9);
+    for (bool nearest : {false, true}) {
+        const CorrectionSampling sampling = nearest ? kNearest : kBilinear;
+        const ImageBuffer expected = PerspectiveHorizontalStep(
+            PerspectiveVerticalStep(RotationStep(grey, 25, 64, 48, sampling), 90, 272, 64, 48,
+                                    sampling),
+            -70, 272, 64, 48, sampling);
+        const ImageBuffer out = PreviewCorrection(grey, 25, 90, -70, nearest, 272);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out.BitCount(), 8);
+        EXPECT_TRUE(SamePixels(out, expected));
+        // The result carries the grey palette.
+        EXPECT_EQ(out.ColourTable()[4 * 77], 77);
+        EXPECT_EQ(out.ColourTable()[4 * 77 + 2], 77);
+    }
+}
+
+TEST(CorrectionTransform, BadInputGivesNothing) {
+    const ImageBuffer colour = test::MakeNoise(20, 10, 10);
+    const ImageBuffer grey = GreyNoise(20, 10, 10);
+    EXPECT_FALSE(CorrectionTransform(ImageBuffer{}, 10, 0, 0));
+    EXPECT_FALSE(CorrectionTransform(grey, 10, 0, 0));
+    EXPECT_FALSE(CorrectionTransform(test::MakeIndexed(20, 10, 4, 1), 10, 0, 0));
+    EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, 0, 10));
+    EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, -5, 10));
+    EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, 70000, 10));
+    EXPECT_FALSE(CorrectionTransform(colour, 0, 10, 0, 0, 0, 0));    // no field of view
+    EXPECT_FALSE(CorrectionTransform(colour, 0, 0, 10, 0, 0, 900));  // beyond 89.9°
+    EXPECT_FALSE(CorrectionTransform(colour, 0, 899, 0, 0, 0, 660));
+    EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 899, 0, 0, 660));
+    EXPECT_FALSE(PreviewCorrection(ImageBuffer{}, 10, 0, 0));
+    EXPECT_FALSE(PreviewCorrection(colour, 10, 0, 0));
+    EXPECT_FALSE(RotationStep(test::MakeIndexed(20, 10, 1, 1), 10, 20, 10, kBilinear));
+}
+
+TEST(CorrectionTransform, ExtremeAnglesAndTinyPicturesStayInside) {
+    // Every rotation is a valid turn; pictures too small for a 2 × 2 neighbourhood come
+    // back black.
+    const ImageBuffer src = test::MakeNoise(30, 20, 11);
+    for (int angle : {INT_MAX, INT_MIN, 3600, -1800, 1})
+        EXPECT_TRUE(CorrectionTransform(src, angle, 0, 0)) << angle;
+    EXPECT_TRUE(
+        SamePixels(CorrectionTransform(src, 3600, 0, 0), CorrectionTransform(src, 0, 0, 0)));
+    for (auto [w, h] : {std::pair{1, 1}, {1, 30}, {30, 1}, {2, 2}}) {
+        const ImageBuffer tiny = test::MakeNoise(w, h, 12);
+        for (auto [r, v, hz] :
+             {std::tuple{0, 0, 0}, {300, 0, 0}, {0, 500, 0}, {0, 0, -500}, {10, 20, 30}}) {
+            const ImageBuffer out = CorrectionTransform(tiny, r, v, hz);
+            ASSERT_TRUE(out) << w << "x" << h;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) ASSERT_EQ(PixelAt(out, x, y), 0u);
+        }
+    }
+}
+
+// ---- the fast paths against the reference -----------------------------------------------
+
+TEST(CorrectionSteps, EqualTheReferenceOnRandomPicturesAndAngles) {
+    std::mt19937 rng(2024);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const CorrectionSampling samplings[] = {kBilinear, kFramed, kNearest};
+    const int lenses[] = {660, 484, 272, 198, 135, 97, 49};
+    for (int round = 0; round < 240; ++round) {
+        // Now and then a wide picture, so that rows span several column strips.
+        const bool wide = round % 8 == 5;
+        const int w = wide ? uniform(500, 1200) : uniform(2, 70);
+        const int h = wide ? uniform(2, 12) : uniform(2, 70);
+        const bool colour = uniform(0, 1) == 1;
+        const ImageBuffer src = colour ? test::MakeNoise(w, h, round) : GreyNoise(w, h, round);
+        int outW = w, outH = h;
+        if (round % 3 == 1) outW = uniform(1, wide ? 1300 : 90), outH = uniform(1, 90);
+        const CorrectionSampling sampling = samplings[round % 3];
+        const int fov = lenses[uniform(0, 6)];
+        const int rotation = uniform(-1800, 1800), angle = uniform(-950, 950);
+        const std::string where = "round " + std::to_string(round);
+        ASSERT_TRUE(SamePixels(RotationStep(src, rotation, outW, outH, sampling),
+                               ReferenceRotation(src, rotation, outW, outH, sampling)))
+            << where;
+        const ImageBuffer v = PerspectiveVerticalStep(src, angle, fov, outW, outH, sampling);
+        const ImageBuffer vr = ReferencePerspective(true, src, angle, fov, outW, outH, sampling);
+        ASSERT_EQ(v.IsNull(), vr.IsNull()) << where;
+        if (v) {
+            ASSERT_TRUE(SamePixels(v, vr)) << where;
+        }
+        const ImageBuffer hz = PerspectiveHorizontalStep(src, angle, fov, outW, outH, sampling);
+        const ImageBuffer hr = ReferencePerspective(false, src, angle, fov, outW, outH, sampling);
+        ASSERT_EQ(hz.IsNull(), hr.IsNull()) << where;
+        if (hz) {
+            ASSERT_TRUE(SamePixels(hz, hr)) << where;
+        }
+    }
+}
+
+TEST(CorrectionTransform, EqualsTheReferenceOnALargePicture) {
+    // Large enough to be split into bands over the cores.
+    const ImageBuffer src = test::MakeNoise(1300, 900, 13);
+    const ImageBuffer out = CorrectionTransform(src, 15, -40, 25);
+    const ImageBuffer expected = ReferencePerspective(
+        false,
+        ReferencePerspective(true, ReferenceRotation(src, 15, 1300, 900, kFramed), -40, 198, 1300,
+                             900, kFramed),
+        25, 198, 1300, 900, kFramed);
+    EXPECT_TRUE(SamePixels(out, expected, "large"));
+}
+
+TEST(CorrectionTransform, RealPhotoEqualsTheReference) {
+    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_l.jpg", 8);
+    if (!photo) GTEST_SKIP() << "sample photo missing";
+    const int w = photo.Width(), h = photo.Height();
+    const ImageBuffer out = CorrectionTransform(photo, -12, 30, -20);
+    const ImageBuffer expected = ReferencePerspective(
+        false,
+        ReferencePerspective(true, ReferenceRotation(photo, -12, w, h, kFramed), 30, 198, w, h,
+                             kFramed),
+        -20, 198, w, h, kFramed);
+    EXPECT_TRUE(SamePixels(out, expected, "photo"));
+    // A turn keeps the centre of the photograph where it was.
+    const ImageBuffer turned = CorrectionTransform(photo, 15, 0, 0);
+    EXPECT_EQ(
+        std::memcmp(turned.StoredRow(h / 2) + 3 * (w / 2), photo.StoredRow(h / 2) + 3 * (w / 2), 3),
+        0);
+}
+
+}  // namespace
+}  // namespace duplora

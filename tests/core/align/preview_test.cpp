@@ -1,0 +1,331 @@
+#include "core/align/preview.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "core/image/luminance.h"
+#include "sample_photo.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::IndexAt;
+using test::PixelAt;
+using test::SamePixels;
+
+ImageBuffer Grey(int width, int height, const std::function<int(int, int)>& value) {
+    ImageBuffer image = CreateGreyImageForOverwrite(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.Line(y)[x] = static_cast<std::uint8_t>(value(x, y));
+    return image;
+}
+
+// Stored rows, as the preview routines count them.
+int At(const ImageBuffer& image, int x, int storedRow) {
+    return image.StoredRow(storedRow)[x];
+}
+
+// ---- PreviewGrey ---------------------------------------------------------------------------
+
+TEST(PreviewGrey, LuminanceWithAGreyPalette) {
+    const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x1E140A, 0xFFFFFF, 0};
+    const int expected[] = {76, 149, 29, 21, LuminanceDouble(255, 255, 255), 0};
+    const ImageBuffer src = test::MakeImage(6, 1, [&](int x, int) { return colours[x]; });
+    const ImageBuffer grey = PreviewGrey(src);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey.BitCount(), 8);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(IndexAt(grey, x, 0), expected[x]) << x;
+    const std::uint8_t* table = grey.ColourTable();
+    for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(table[4 * i], i);
+        ASSERT_EQ(table[4 * i + 1], i);
+        ASSERT_EQ(table[4 * i + 2], i);
+        ASSERT_EQ(table[4 * i + 3], 0);
+    }
+}
+
+TEST(PreviewGrey, SixteenLevelsPackTwoPixelsPerByte) {
+    // Luminances 76, 149, 29 → levels 4, 9, 1; the odd last pixel leaves the low nibble 0.
+    const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF};
+    const ImageBuffer src = test::MakeImage(3, 2, [&](int x, int) { return colours[x]; });
+    const ImageBuffer grey = PreviewGrey(src, 16);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey.BitCount(), 4);
+    EXPECT_EQ(grey.Line(0)[0], 0x49);
+    EXPECT_EQ(grey.Line(1)[1], 0x10);
+    const std::uint8_t* table = grey.ColourTable();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(table[4 * i + 1], 17 * i);
+}
+
+TEST(PreviewGrey, RefusesOtherDepthsAndLevels) {
+    EXPECT_FALSE(PreviewGrey(ImageBuffer{}));
+    EXPECT_FALSE(PreviewGrey(test::MakeIndexed(5, 5, 8, 1)));
+    EXPECT_FALSE(PreviewGrey(test::MakeNoise(5, 5, 1), 8));
+    EXPECT_FALSE(PreviewGrey(test::MakeNoise(5, 5, 1), 0));
+}
+
+TEST(PreviewGrey, RealPhoto) {
+    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_r.jpg", 8);
+    if (!photo) GTEST_SKIP() << "sample photo missing";
+    const ImageBuffer grey = PreviewGrey(photo);
+    ASSERT_TRUE(grey);
+    for (int y = 0; y < photo.Height(); ++y) {
+        const std::uint8_t* s = photo.Line(y);
+        for (int x = 0; x < photo.Width(); ++x)
+            ASSERT_EQ(grey.Line(y)[x], LuminanceDouble(s[3 * x], s[3 * x + 1], s[3 * x + 2]));
+    }
+}
+
+// ---- PreviewScale ---------------------------------------------------------------------------
+
+struct ScaleCase {
+    int width, height, percent;
+    std::vector<int> columns, rows;  // source of each output column / stored row, -1 black
+};
+
+class PreviewScaleByHand : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(PreviewScaleByHand, Mapping) {
+    const ScaleCase& c = GetParam();
+    // Pixel value = 1 + column + 16 · stored row: every source pixel is told apart.
+    ImageBuffer src = CreateGreyImageForOverwrite(c.width, c.height);
+    for (int r = 0; r < c.height; ++r)
+        for (int x = 0; x < c.width; ++x)
+            src.StoredRow(r)[x] = static_cast<std::uint8_t>(1 + x + 16 * r);
+    const ImageBuffer out = PreviewScale(src, c.percent);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.Width(), c.width);
+    ASSERT_EQ(out.Height(), c.height);
+    for (int r = 0; r < c.height; ++r)
+        for (int x = 0; x < c.width; ++x) {
+            const int sx = c.columns[x], sr = c.rows[r];
+            const int expected = (sx < 0 || sr < 0) ? 0 : 1 + sx + 16 * sr;
+            ASSERT_EQ(At(out, x, r), expected) << x << "," << r;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preview, PreviewScaleByHand,
+    ::testing::Values(
+        ScaleCase{8, 8, 100, {0, 1, 2, 3, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7}},
+        // 200 %: the central half, the last column and row black.
+        ScaleCase{8, 8, 200, {2, 2, 3, 3, 4, 4, 5, -1}, {2, 2, 3, 3, 4, 4, 5, -1}},
+        // 50 %: a half-size picture on black; of two pixels on one place the later wins.
+        ScaleCase{8, 8, 50, {-1, -1, 1, 3, 5, 7, -1, -1}, {-1, -1, 1, 3, 5, 7, -1, -1}},
+        ScaleCase{8, 6, 150, {1, 1, 2, 2, 3, 4, 4, -1}, {1, 1, 2, 3, 3, -1}},
+        // 0 %: everything lands on the centre pixel, the last source pixel wins.
+        ScaleCase{8, 6, 0, {-1, -1, -1, -1, 7, -1, -1, -1}, {-1, -1, -1, 5, -1, -1}},
+        // Far beyond the picture: the centre pixel fills all but the last row and column.
+        ScaleCase{4, 3, 100000, {2, 2, 2, -1}, {1, 1, -1}}));
+
+TEST(PreviewScale, RefusesOtherDepthsAndNegativeSizes) {
+    EXPECT_FALSE(PreviewScale(ImageBuffer{}, 100));
+    EXPECT_FALSE(PreviewScale(test::MakeNoise(8, 8, 1), 100));
+    EXPECT_FALSE(PreviewScale(Grey(8, 8, [](int, int) { return 9; }), -1));
+    EXPECT_FALSE(PreviewScale(Grey(8, 8, [](int, int) { return 9; }), INT_MIN));
+    EXPECT_TRUE(PreviewScale(Grey(1, 1, [](int, int) { return 9; }), INT_MAX));
+}
+
+// ---- PreviewCompose -------------------------------------------------------------------------
+
+class PreviewComposeTest : public ::testing::Test {
+  protected:
+    const ImageBuffer left = Grey(20, 15, [](int x, int y) { return 200 + x + y; });
+    const ImageBuffer right = Grey(20, 15, [](int x, int y) { return 3 * x + 7 * y; });
+};
+
+TEST_F(PreviewComposeTest, ShiftedRedCyan) {
+    const PreviewComposition c = PreviewCompose(left, right, 3, -2, 0);
+    ASSERT_TRUE(c.image);
+    ASSERT_EQ(c.image.Width(), 17);
+    ASSERT_EQ(c.image.Height(), 13);
+    EXPECT_EQ(c.leftCutX, 3);
+    EXPECT_EQ(c.leftCutY, 0);
+    EXPECT_EQ(c.rightCutX, 0);
+    EXPECT_EQ(c.rightCutY, 2);
+    for (int r = 0; r < 13; ++r)
+        for (int x = 0; x < 17; ++x) {
+            const std::uint8_t* p = c.image.StoredRow(r) + 3 * x;
+            const int cyan = At(right, x, r + 2);
+            ASSERT_EQ(p[0], cyan);
+            ASSERT_EQ(p[1], cyan);
+            ASSERT_EQ(p[2], std::min(255, At(left, x + 3, r) + 32));
+        }
+}
+
+TEST_F(PreviewComposeTest, ModesSwitchTheChannels) {
+    const PreviewComposition both = PreviewCompose(left, right, 0, 0, 3);
+    const PreviewComposition leftOnly = PreviewCompose(left, right, 0, 0, 1);
+    const PreviewComposition rightOnly = PreviewCompose(left, right, 0, 0, 2);
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const std::uint32_t red = PixelAt(both.image, x, y) & 0xFF0000;
+            const std::uint32_t cyan = PixelAt(both.image, x, y) & 0x00FFFF;
+            ASSERT_EQ(PixelAt(leftOnly.image, x, y), red);
+            ASSERT_EQ(PixelAt(rightOnly.image, x, y), 0x200000u | cyan);
+        }
+}
+
+TEST_F(PreviewComposeTest, ShiftKeepsTenPixels) {
+    const PreviewComposition c = PreviewCompose(left, right, -100, 100, 0);
+    ASSERT_EQ(c.image.Width(), 10);
+    ASSERT_EQ(c.image.Height(), 10);
+    EXPECT_EQ(c.rightCutX, 10);
+    EXPECT_EQ(c.leftCutY, 5);
+    EXPECT_EQ(c.leftCutX + c.rightCutY, 0);
+    const PreviewComposition extreme = PreviewCompose(left, right, INT_MIN, INT_MAX, 0);
+    EXPECT_EQ(extreme.image.Width(), 10);
+    EXPECT_EQ(extreme.image.Height(), 10);
+    // A picture smaller than 10 pixels is not shifted at all.
+    const ImageBuffer tiny = Grey(6, 4, [](int x, int) { return x; });
+    const PreviewComposition small = PreviewCompose(tiny, tiny, 3, -3, 0);
+    EXPECT_EQ(small.image.Width(), 6);
+    EXPECT_EQ(small.image.Height(), 4);
+    EXPECT_EQ(small.leftCutX + small.leftCutY + small.rightCutX + small.rightCutY, 0);
+}
+
+TEST_F(PreviewComposeTest, DifferentSizesUseTheCommonPart) {
+    const ImageBuffer narrow = Grey(18, 16, [](int x, int y) { return x * y; });
+    const PreviewComposition c = PreviewCompose(left, narrow, 2, 1, 0);
+    ASSERT_TRUE(c.image);
+    EXPECT_EQ(c.image.Width(), 16);
+    EXPECT_EQ(c.image.Height(), 14);
+    EXPECT_EQ(c.image.StoredRow(13)[3 * 15], At(narrow, 15, 13));
+}
+
+TEST_F(PreviewComposeTest, BadInput) {
+    EXPECT_FALSE(PreviewCompose(left, right, 0, 0, 4).image);
+    EXPECT_FALSE(PreviewCompose(left, right, 0, 0, -1).image);
+    EXPECT_FALSE(PreviewCompose(ImageBuffer{}, right, 0, 0, 0).image);
+    EXPECT_FALSE(PreviewCompose(left, test::MakeNoise(20, 15, 1), 0, 0, 0).image);
+}
+
+// ---- EdgeView -----------------------------------------------------------------------------
+
+// Straight from the rule, with a full table of filter values.
+ImageBuffer ReferenceEdgeView(const ImageBuffer& image, int threshold) {
+    threshold = std::clamp(threshold, 1, 254);
+    const int w = image.Width(), h = image.Height();
+    std::vector<int> g(static_cast<std::size_t>(w) * h), l(g.size(), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t* p = image.StoredRow(y) + 3 * x;
+            g[y * w + x] = LuminanceDouble(p[0], p[1], p[2]);
+        }
+    static const int kernel[5][5] = {{0, -1, -3, -1, 0},
+                                     {-1, -2, 2, -2, -1},
+                                     {-3, 2, 20, 2, -3},
+                                     {-1, -2, 2, -2, -1},
+                                     {0, -1, -3, -1, 0}};
+    for (int y = 2; y < h - 2; ++y)
+        for (int x = 2; x < w - 2; ++x)
+            for (int a = 0; a < 5; ++a)
+                for (int b = 0; b < 5; ++b)
+                    l[y * w + x] += kernel[a][b] * g[(y - 2 + a) * w + x - 2 + b];
+    ImageBuffer out = CreateGreyImageForOverwrite(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int value = 255;
+            if (x >= 2 && x < w - 2 && y >= 2 && y < h - 2) {
+                const int around[5] = {l[y * w + x], l[y * w + x - 1], l[y * w + x + 1],
+                                       l[(y - 1) * w + x], l[(y + 1) * w + x]};
+                const bool pos = std::any_of(around, around + 5, [](int v) { return v > 0; });
+                const bool neg = std::any_of(around, around + 5, [](int v) { return v < 0; });
+                const int m = static_cast<int>(std::hypot(g[y * w + x + 1] - g[y * w + x - 1],
+                                                          g[(y + 1) * w + x] - g[(y - 1) * w + x]));
+                if (pos && neg && m > threshold) value = 0;
+            }
+            out.StoredRow(y)[x] = static_cast<std::uint8_t>(value);
+        }
+    return out;
+}
+
+ImageBuffer Step(int width, int height, std::uint32_t dark, std::uint32_t light) {
+    return test::MakeImage(width, height, [&](int x, int) { return x < 4 ? dark : light; });
+}
+
+std::string Pattern(const ImageBuffer& edges) {
+    std::string s;
+    for (int y = 0; y < edges.Height(); ++y) {
+        for (int x = 0; x < edges.Width(); ++x) s += edges.Line(y)[x] == 0 ? '#' : '.';
+        s += '\n';
+    }
+    return s;
+}
+
+TEST(EdgeView, StepEdgeByHand) {
+    // The filter gives −1275, −2295 | 2295, 1275 across the step in the inner rows; both
+    // columns next to the step see a sign change and a gradient of 255.
+    const std::string expected =
+        ".........\n"
+        ".........\n"
+        "...##....\n"
+        "...##....\n"
+        "...##....\n"
+        ".........\n"
+        ".........\n";
+    EXPECT_EQ(Pattern(EdgeView(Step(9, 7, 0, 0xFFFFFF), 16)), expected);
+    // The threshold is clamped to 1–254: a gradient of 255 always counts, one of 1 never.
+    EXPECT_EQ(Pattern(EdgeView(Step(9, 7, 0, 0xFFFFFF), 1000)), expected);
+    const std::string blank =
+        ".........\n.........\n.........\n.........\n.........\n.........\n.........\n";
+    EXPECT_EQ(Pattern(EdgeView(Step(9, 7, 0, 0x000200), -5)), blank);     // luminance 1
+    EXPECT_EQ(Pattern(EdgeView(Step(9, 7, 0, 0x000400), -5)), expected);  // luminance 2
+    // A gradient equal to the threshold is not an edge.
+    const ImageBuffer grey100 = Step(9, 7, 0, 0x646464);  // luminance 100 (or 99)
+    const int m = LuminanceDouble(100, 100, 100);
+    EXPECT_EQ(Pattern(EdgeView(grey100, m)), blank);
+    EXPECT_EQ(Pattern(EdgeView(grey100, m - 1)), expected);
+}
+
+TEST(EdgeView, FlatAndTinyPicturesAreWhite) {
+    for (auto [w, h] : {std::pair{30, 20}, {4, 4}, {1, 1}, {5, 5}, {100, 3}}) {
+        const ImageBuffer out = EdgeView(test::MakeImage(w, h, [](int, int) { return 0x336699; }));
+        ASSERT_TRUE(out);
+        ASSERT_EQ(out.BitCount(), 8);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(out.Line(y)[x], 255);
+    }
+    EXPECT_FALSE(EdgeView(ImageBuffer{}));
+    EXPECT_FALSE(EdgeView(test::MakeIndexed(10, 10, 8, 1)));
+}
+
+TEST(EdgeView, ReportsTensOfPercentInOrder) {
+    std::vector<int> seen;
+    EdgeView(test::MakeNoise(40, 100, 3), 16, [&](int tens) { seen.push_back(tens); });
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+TEST(EdgeView, EqualsTheReference) {
+    std::mt19937 rng(77);
+    for (int round = 0; round < 12; ++round) {
+        const int w = 5 + static_cast<int>(rng() % 60), h = 5 + static_cast<int>(rng() % 60);
+        // Blocks of colour with noise, so that both sides of the threshold occur.
+        const ImageBuffer src = test::MakeImage(w, h, [&](int x, int y) {
+            const std::uint32_t base = ((x / 6 + y / 5) % 3) * 0x404040u;
+            return base + (rng() & 0x0F0F0F);
+        });
+        const int threshold = static_cast<int>(rng() % 40);
+        ASSERT_TRUE(SamePixels(EdgeView(src, threshold), ReferenceEdgeView(src, threshold)))
+            << round;
+    }
+    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_l.jpg", 4);
+    if (!photo) GTEST_SKIP() << "sample photo missing";
+    const ImageBuffer edges = EdgeView(photo, 16);
+    EXPECT_TRUE(SamePixels(edges, ReferenceEdgeView(photo, 16), "edges"));
+    std::int64_t black = 0;
+    for (int y = 0; y < edges.Height(); ++y)
+        black += std::count(edges.Line(y), edges.Line(y) + edges.Width(), 0);
+    const std::int64_t pixels = std::int64_t{edges.Width()} * edges.Height();
+    EXPECT_GT(black, pixels / 100);  // a photograph has edges, but is not all edge
+    EXPECT_LT(black, pixels / 2);
+}
+
+}  // namespace
+}  // namespace duplora
