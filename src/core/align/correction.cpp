@@ -438,6 +438,26 @@ void PerspectiveHorizontalRows(const Plane& src, ImageBuffer& out, const Perspec
 
 enum class Axis { Vertical, Horizontal };
 
+// The picture on a black canvas, its stored rows and columns shifted by the offsets.
+ImageBuffer CentredCopy(const ImageBuffer& image, int outWidth, int outHeight, int offsetX,
+                        int offsetY) {
+    const int bits = image.BitCount();
+    ImageBuffer out = NewCanvas(bits, outWidth, outHeight);
+    if (!out) return out;
+    const std::size_t pixelBytes = static_cast<std::size_t>(bits / 8);
+    std::memset(out.Pixels(), 0, static_cast<std::size_t>(out.Stride()) * outHeight);
+    const int x0 = std::max(0, offsetX), x1 = std::min(outWidth, offsetX + image.Width());
+    if (x1 <= x0) return out;
+    for (int row = 0; row < outHeight; ++row) {
+        const int srcRow = row - offsetY;
+        if (srcRow < 0 || srcRow >= image.Height()) continue;
+        std::memcpy(out.StoredRow(row) + x0 * pixelBytes,
+                    image.StoredRow(srcRow) + (x0 - offsetX) * pixelBytes,
+                    (x1 - x0) * pixelBytes);
+    }
+    return out;
+}
+
 ImageBuffer PerspectiveStep(Axis axis, const ImageBuffer& image, int angle, int halfFieldOfView,
                             int outWidth, int outHeight, CorrectionSampling sampling) {
     if (!StepInputUsable(image, outWidth, outHeight)) return {};
@@ -454,6 +474,10 @@ ImageBuffer PerspectiveStep(Axis axis, const ImageBuffer& image, int angle, int 
     const int sw = src.width >> 1, sh = src.height >> 1;
     // The source is centred on the canvas.
     const int offsetX = outWidth / 2 - sw, offsetY = outHeight / 2 - sh;
+    // At 0 degrees there is nothing to correct. The projection's truncated constants would
+    // still shrink a large view by up to a pixel in a thousand and blacken its last row and
+    // column, so the step is a plain copy instead.
+    if (angle == 0) return CentredCopy(image, outWidth, outHeight, offsetX, offsetY);
     const std::optional<PerspectiveSetup> ps =
         axis == Axis::Vertical ? ComputePerspectiveSetup(angle, halfFieldOfView, sw, sh)
                                : ComputePerspectiveSetup(angle, halfFieldOfView, sh, sw);
