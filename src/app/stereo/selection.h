@@ -1,0 +1,133 @@
+// Choosing a rectangle of the picture in a pane: the free trim, the preset-ratio trim, the
+// phone-image area and the fixed-size trim. Points arrive in pane client coordinates; the
+// rectangle is kept in full-size pixels of the left view.
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+#include <optional>
+#include <string>
+
+#include "app/shell/settings.h"
+
+namespace duplora {
+
+// `SelectionMode` values.
+namespace selection_mode {
+inline constexpr int kNone = 0;
+inline constexpr int kFree = 1;
+inline constexpr int kPresetRatio = 2;
+inline constexpr int kPhone = 3;
+inline constexpr int kFixedSize = 10;  // waiting to be placed
+inline constexpr int kMoveFree = 11;   // 11–13: the finished rectangle of 1 (or 10), 2, 3
+inline constexpr int kMovePresetRatio = 12;
+inline constexpr int kMovePhone = 13;
+}  // namespace selection_mode
+
+// Corners as signed integers; not ordered while the rubber band is being drawn.
+struct SelectionRect {
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    int Width() const { return x1 < x2 ? x2 - x1 : x1 - x2; }
+    int Height() const { return y1 < y2 ? y2 - y1 : y1 - y2; }
+    SelectionRect Ordered() const;
+    bool operator==(const SelectionRect&) const = default;
+};
+
+// How the pane shows its picture.
+struct SelectionView {
+    QPoint origin;   // the paint origin: picture position at the pane's top-left
+    int zoom = 100;  // percent
+    QSize picture;   // the displayed picture of the pane
+};
+
+// A pane point moved into the displayed picture: its picture position kept within
+// 0 … width and 0 … height (a corner may lie on the far edge).
+QPoint ClampToPicture(QPoint point, const SelectionView& view);
+
+// Full-size pixels of a pane coordinate, rounded to nearest: (z/2 + (p + origin) × 100) / z.
+int ToFullSize(int pane, int origin, int zoom);
+QPoint ToFullSize(QPoint pane, const SelectionView& view);
+
+// The pane coordinate of a full-size pixel.
+int ToPane(int fullSize, int origin, int zoom);
+QPoint ToPane(QPoint fullSize, const SelectionView& view);
+
+// The displayed picture's extent in full-size pixels.
+QSize FullSizeBounds(const SelectionView& view);
+
+// The opposite corner moved towards the anchor so that the rectangle has the ratio
+// width : height; the side that would be too long is shortened.
+QPoint ConstrainToRatio(QPoint anchor, QPoint corner, QSize ratio);
+
+// The ratio a selection keeps: the free-trim ratio when switched on, the preset trim size,
+// or twice the phone view's width to its height (the phone picture holds both views side
+// by side). None for a free rectangle or a ratio with a zero side.
+std::optional<QSize> SelectionRatio(int mode, const AspectSet& aspect, QSize presetSize,
+                                    QSize phoneViewSize);
+
+// The rectangle a fixed trim starts with: the preset size at the top-left, cut to the left
+// view's size; and the mode it starts in (a rescaling trim keeps the preset's ratio, one
+// that cuts exactly the preset size is placed as it is).
+SelectionRect PresetTrimRect(QSize preset, QSize leftView);
+int PresetTrimMode(bool rescale);
+
+// The command a finished selection sends: 2066 free or fixed trim, 2128 preset ratio, 2104
+// phone area; 0 for other modes.
+int SelectionDoneCommand(int mode);
+
+// The status bar text "(x1,y1)-(x2,y2) [w X h]".
+std::string SelectionStatusText(const SelectionRect& rect);
+
+// The selection as one small state machine fed with the pane's mouse events and the
+// commands the main window forwards while a selection is active.
+struct SelectionOutcome {
+    int command = 0;                  // to send to the main window, or 0
+    bool repaint = false;             // erase: repaint every shown pane
+    bool rectChanged = false;         // redraw the rectangle and the status text
+    std::optional<QPoint> crossHair;  // draw the cross-hair through this pane point
+};
+
+class SelectionTracker {
+  public:
+    // Starts mode 1, 2 or 3 with the ratio to keep (if any), or mode 10 with the rectangle of
+    // the preset and the command that placed it.
+    void Begin(int mode, std::optional<QSize> ratio = std::nullopt);
+    void BeginFixed(SelectionRect rect, int triggerCommand);
+
+    SelectionOutcome Press(QPoint point, const SelectionView& view);
+    SelectionOutcome Move(QPoint point, const SelectionView& view);
+    // `twoStep` is the `n2action` setting: first the size, then the position.
+    SelectionOutcome Release(QPoint point, const SelectionView& view, bool twoStep);
+    // A command forwarded by the main window: places the fixed-size rectangle when it is the
+    // command that started it, and cancels the selection otherwise.
+    SelectionOutcome Forward(int command, const SelectionView& view);
+
+    int Mode() const { return mode_; }
+    bool Active() const { return mode_ != selection_mode::kNone; }
+    bool Dragging() const { return dragging_; }
+    // The rectangle in full-size pixels; after a finishing release it stays here, ordered,
+    // for the command that was sent.
+    const SelectionRect& Rect() const { return rect_; }
+    // The rectangle in pane coordinates, for drawing; none while nothing is drawn.
+    std::optional<SelectionRect> PaneRect(const SelectionView& view) const;
+
+  private:
+    void Reset();
+    void MoveTo(QPoint fullSize, const SelectionView& view);
+
+    int mode_ = selection_mode::kNone;
+    std::optional<QSize> ratio_;
+    int trigger_ = 0;
+    bool dragging_ = false;
+    bool drawn_ = false;
+    QPoint anchor_;  // pane coordinates of the rubber band's fixed corner
+    QPoint grab_;    // full-size point where a move started
+    SelectionRect grabRect_;
+    SelectionRect rect_;
+};
+
+}  // namespace duplora
