@@ -1,5 +1,7 @@
 #include "app/shell/folder_browse.h"
 
+#include "core/formats/image_names.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -19,19 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kSlideShowTitle = 2593;
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EndsWithNoCase(std::string_view name, std::string_view ending) {
-    if (name.size() < ending.size()) return false;
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    for (std::size_t i = 0; i < ending.size(); ++i) {
-        if (Lower(tail[i]) != Lower(ending[i])) return false;
-    }
-    return true;
-}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
@@ -57,14 +46,7 @@ int Wrapped(std::int64_t index, int count) {
 
 }  // namespace
 
-bool DefaultImageNameTest(std::string_view name) {
-    static constexpr std::array<std::string_view, 9> kEndings{
-        ".jpg", ".jpeg", ".jps", ".bmp", ".tif", ".tiff", ".das", ".png", ".stj"};
-    for (std::string_view ending : kEndings) {
-        if (name.size() > ending.size() && EndsWithNoCase(name, ending)) return true;
-    }
-    return false;
-}
+bool DefaultImageNameTest(std::string_view name) { return IsKnownImageName(name, 0); }
 
 std::string FolderList::PathAt(int i) const {
     if (i < 0 || i >= Count()) return {};

@@ -17,7 +17,7 @@ inline constexpr int kMaxFolderEntries = 5000;
 // Decides by a file name (no folder) whether the file is a picture to browse.
 using ImageNameTest = std::function<bool(std::string_view name)>;
 
-// .jpg .jpeg .jps .bmp .tif .tiff .das .png .stj in any case, after a non-empty stem.
+// The names a folder list collects: the endings of the image-name test, set 0.
 bool DefaultImageNameTest(std::string_view name);
 
 struct FolderList {
