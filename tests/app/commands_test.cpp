@@ -1,0 +1,463 @@
+#include "app/shell/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeySequence>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/shell/menu_rules.h"
+#include "app/shell/open_rules.h"
+
+namespace duplora {
+namespace {
+
+// Every menu reachable from a menu, the menu itself included.
+void Reachable(MenuId id, std::set<MenuId>& seen) {
+    if (!seen.insert(id).second) return;
+    for (const MenuEntry& e : GetMenu(id).entries)
+        if (e.kind == MenuEntryKind::Submenu) Reachable(e.submenu, seen);
+}
+
+std::set<CommandId> ItemsUnder(MenuId root) {
+    std::set<MenuId> menus;
+    Reachable(root, menus);
+    std::set<CommandId> items;
+    for (MenuId id : menus)
+        for (const MenuEntry& e : GetMenu(id).entries)
+            if (e.kind == MenuEntryKind::Item || e.kind == MenuEntryKind::ContextHead)
+                items.insert(e.command);
+    return items;
+}
+
+TEST(CommandTable, IdsAreUniqueAndFound) {
+    std::set<int> ids;
+    for (const CommandEntry& c : CommandTable()) {
+        EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+        EXPECT_EQ(FindCommand(c.id), &c);
+    }
+    EXPECT_GT(ids.size(), 100u);
+    for (int unknown : {0, 1520, 2036, 2049, 2067, 2150, 2180, 5000})
+        EXPECT_EQ(FindCommand(unknown), nullptr);
+}
+
+TEST(CommandTable, TextsAsTheUserSeesThem) {
+    const std::map<int, std::string> texts = {
+        {2000, "&Linkes/Rechtes Bild öfnnen..."},
+        {2001, "Stereo&bild speichern..."},
+        {2012, "Ver&tausche Links/Rechts"},
+        {2017, "&Pageflipping für 3D Shutterbrillen"},
+        {2031, "&Rückgängig"},
+        {2035, "Panorama Modus (360°)"},
+        {2174, "Bildhöhe an Bidschirm anpassen"},
+        {2182, "&Einzelnes Bild öfnnen..."},
+        {1522, "Halbton (rot/&cyan)"},
+        {2170, "&rot/grün"},
+    };
+    for (const auto& [id, text] : texts) {
+        ASSERT_NE(FindCommand(id), nullptr) << id;
+        EXPECT_EQ(FindCommand(id)->text, text) << id;
+    }
+}
+
+TEST(CommandTable, EveryAcceleratorParsesAndNoTwoCommandsShareOne) {
+    std::map<QKeySequence, int> owner;
+    int count = 0;
+    for (const CommandEntry& c : CommandTable()) {
+        for (std::string_view key : c.keys) {
+            if (key.empty()) continue;
+            const QString text = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+            const QKeySequence seq = QKeySequence::fromString(text, QKeySequence::PortableText);
+            ASSERT_EQ(seq.count(), 1) << key << " of " << c.id;
+            EXPECT_NE(seq[0].key(), Qt::Key_unknown) << key;
+            EXPECT_EQ(seq.toString(QKeySequence::PortableText), text) << "not canonical: " << key;
+            const auto [it, fresh] = owner.emplace(seq, c.id);
+            EXPECT_TRUE(fresh) << key << " of " << c.id << " already belongs to " << it->second;
+            ++count;
+        }
+        if (c.guard == CommandGuard::Internal) {
+            EXPECT_TRUE(c.keys[0].empty()) << c.id;
+        }
+    }
+    EXPECT_GT(count, 80);
+    // A few keys of the table, by value.
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Ctrl+O"))), CmdOpenStereo);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Z"))), CmdUndo);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Ctrl+Z"))), CmdUndo);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("0"))), CmdCustomTrim);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Shift+L"))), CmdFitWidth);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Esc"))), CmdLeaveFullScreen);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Return"))), CmdFullScreen);
+}
+
+TEST(Menus, EveryItemRefersToATableEntry) {
+    std::set<MenuId> ids;
+    std::set<std::string_view> names;
+    for (const MenuDef& menu : AllMenus()) {
+        EXPECT_TRUE(ids.insert(menu.id).second) << menu.name;
+        EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
+        EXPECT_EQ(&GetMenu(menu.id), &menu);
+        ASSERT_FALSE(menu.entries.empty()) << menu.name;
+        EXPECT_NE(menu.entries.front().kind, MenuEntryKind::Separator) << menu.name;
+        EXPECT_NE(menu.entries.back().kind, MenuEntryKind::Separator) << menu.name;
+        for (std::size_t i = 0; i < menu.entries.size(); ++i) {
+            const MenuEntry& e = menu.entries[i];
+            if (i > 0 && e.kind == MenuEntryKind::Separator) {
+                EXPECT_NE(menu.entries[i - 1].kind, MenuEntryKind::Separator) << menu.name;
+            }
+            switch (e.kind) {
+                case MenuEntryKind::Item: {
+                    const CommandEntry* c = FindCommand(e.command);
+                    ASSERT_NE(c, nullptr) << menu.name << " item " << e.command;
+                    EXPECT_NE(c->guard, CommandGuard::Internal) << e.command;
+                    EXPECT_FALSE(MenuItemText(e).empty()) << e.command;
+                    break;
+                }
+                case MenuEntryKind::ContextHead:
+                    EXPECT_NE(FindCommand(e.command), nullptr);
+                    break;
+                case MenuEntryKind::Submenu:
+                    EXPECT_FALSE(SubmenuTitle(e).empty()) << menu.name;
+                    EXPECT_NE(e.submenu, menu.id);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+}
+
+TEST(Menus, EveryCommandWithATextCanBeReached) {
+    const std::set<CommandId> stereo = ItemsUnder(MenuId::Duplora);
+    std::set<CommandId> onToolbar;
+    for (const ToolButton& b : ToolbarButtons()) {
+        onToolbar.insert(b.command);
+        if (const MenuDef* dropDown = ToolbarDropDownMenu(b.command))
+            for (CommandId id : ItemsUnder(dropDown->id)) onToolbar.insert(id);
+    }
+    for (const CommandEntry& c : CommandTable()) {
+        if (c.text.empty()) continue;
+        EXPECT_TRUE(stereo.count(c.id) || onToolbar.count(c.id)) << c.id << " " << c.text;
+    }
+}
+
+TEST(Menus, EachMenuBarOffersWhatItsStateAllows) {
+    // Nothing loaded: only commands that act without a picture.
+    for (CommandId id : ItemsUnder(MenuId::Syoki))
+        EXPECT_EQ(FindCommand(id)->guard, CommandGuard::Always) << id;
+    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdOpenStereo));
+    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdBatch));
+    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdSettings));
+    // A single picture: nothing that single-image mode ignores.
+    for (CommandId id : ItemsUnder(MenuId::DuploraSgl)) {
+        const CommandGuard g = FindCommand(id)->guard;
+        EXPECT_TRUE(g != CommandGuard::Stereo && g != CommandGuard::StereoNoGl) << id;
+    }
+    // Each menu bar has one file menu with the history slot before "&Beenden".
+    for (MenuId bar : {MenuId::Syoki, MenuId::Duplora, MenuId::DuploraSgl}) {
+        std::set<MenuId> menus;
+        Reachable(bar, menus);
+        int historySlots = 0;
+        for (MenuId id : menus) {
+            const auto entries = GetMenu(id).entries;
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                if (entries[i].kind != MenuEntryKind::HistorySlot) continue;
+                ++historySlots;
+                ASSERT_LT(i + 1, entries.size());
+                EXPECT_EQ(entries[i + 1].command, CmdExit);
+                EXPECT_EQ(entries[i - 1].kind, MenuEntryKind::Separator);
+            }
+        }
+        EXPECT_EQ(historySlots, 1);
+    }
+}
+
+TEST(Menus, ContextMenus) {
+    const auto single = GetMenu(MenuId::ContextSingle).entries;
+    ASSERT_EQ(single.size(), 2u);
+    EXPECT_EQ(single[0].command, CmdFullScreen);
+    EXPECT_EQ(single[1].command, CmdMouseCursor);
+
+    const auto full = GetMenu(MenuId::Context).entries;
+    ASSERT_EQ(full.size(), 9u);
+    EXPECT_EQ(full[2].kind, MenuEntryKind::Separator);
+    const std::vector<std::string> titles = {"Datei",  "Editieren", "Ansicht",
+                                             "Stereo", "Asrichten", "Hilfe"};
+    const std::vector<std::string_view> resources = {"STFILE",   "STEDIT",  "STVIEW",
+                                                     "STSTEREO", "STAJUST", "STHELP"};
+    for (std::size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(SubmenuTitle(full[3 + k]), titles[k]);
+        EXPECT_EQ(GetMenu(full[3 + k].submenu).name, resources[k]);
+    }
+    // The same popups make the stereo menu bar.
+    const auto bar = GetMenu(MenuId::Duplora).entries;
+    ASSERT_EQ(bar.size(), 6u);
+    for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(bar[k].submenu, full[3 + k].submenu);
+}
+
+TEST(Menus, TextsOverriddenInOneMenu) {
+    const auto zoom = GetMenu(MenuId::Zoom).entries;
+    std::vector<std::string> texts;
+    for (const MenuEntry& e : zoom) texts.push_back(MenuItemText(e));
+    EXPECT_EQ(texts, (std::vector<std::string>{"&50% Größe", "&75% Größe", "1&00% Größe",
+                                               "&150% Größe", "&200% Größe"}));
+    EXPECT_EQ(MenuItemText({MenuEntryKind::Item, CmdZoom100}), "&Originalgröße (100%)");
+    EXPECT_EQ(MenuLabel("Vollbild\tV"), "Vollbild");
+    EXPECT_EQ(MenuLabel("&Drucken..."), "&Drucken...");
+}
+
+TEST(CommandGuards, Table) {
+    struct Case {
+        CommandContext context;
+        std::set<CommandGuard> allowed;
+    };
+    using G = CommandGuard;
+    const Case cases[] = {
+        {{false, false, false}, {G::Always, G::Internal}},
+        {{true, false, false},
+         {G::Always, G::Internal, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl}},
+        {{true, true, false}, {G::Always, G::Internal, G::Loaded, G::LoadedNoGl}},
+        {{true, false, true}, {G::Always, G::Internal, G::Loaded, G::Stereo}},
+        {{true, true, true}, {G::Always, G::Internal, G::Loaded}},
+    };
+    for (const Case& c : cases)
+        for (G g : {G::Always, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl, G::Internal})
+            EXPECT_EQ(GuardAllows(g, c.context), c.allowed.count(g) == 1)
+                << static_cast<int>(g) << " " << c.context.bothLoaded << c.context.singleImageMode
+                << c.context.openGlActive;
+    EXPECT_EQ(FindCommand(CmdPhoneImage)->guard, G::StereoNoGl);
+    EXPECT_EQ(FindCommand(CmdFreeTrim)->guard, G::LoadedNoGl);
+    EXPECT_EQ(FindCommand(CmdSwap)->guard, G::Stereo);
+}
+
+// ---- command line and drops ---------------------------------------------------------------
+
+TEST(CommandLine, FirstArgumentAndLastFurtherOne) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(CommandLineFromArguments(V{}), (CommandLinePaths{}));
+    EXPECT_EQ(CommandLineFromArguments(V{"a.jps"}), (CommandLinePaths{"a.jps", ""}));
+    EXPECT_EQ(CommandLineFromArguments(V{"/my pics/r 1.jpg", "/my pics/l 1.jpg"}),
+              (CommandLinePaths{"/my pics/r 1.jpg", "/my pics/l 1.jpg"}));
+    EXPECT_EQ(CommandLineFromArguments(V{"r.jpg", "x.jpg", "l.jpg"}),
+              (CommandLinePaths{"r.jpg", "l.jpg"}));
+    const char* argv[] = {"duplora", "r.jpg", "l.jpg", nullptr};
+    EXPECT_EQ(CommandLineFromArgv(3, argv), (CommandLinePaths{"r.jpg", "l.jpg"}));
+    EXPECT_EQ(CommandLineFromArgv(1, argv), (CommandLinePaths{}));
+}
+
+class CommandLineOpeningTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    std::string Make(const std::string& name) {
+        const std::string path = dir_.path().toStdString() + "/" + name;
+        std::ofstream(path) << "x";
+        return path;
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(CommandLineOpeningTest, APairOpensWithTheSecondAsTheLeftView) {
+    const std::string right = Make("r 1.jpg");
+    const std::string left = Make("l 1.jpg");
+    const auto request = CommandLineOpening({right, left}, "/opt/duplora", 37);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->command, CmdOpenPendingPair);
+    EXPECT_EQ(request->path, right);
+    EXPECT_EQ(request->leftPath, left);
+    EXPECT_TRUE(request->commandLineStart);
+    EXPECT_EQ(request->layout, 3);
+    EXPECT_FALSE(request->sendAtOnce);
+}
+
+TEST_F(CommandLineOpeningTest, OneFileAndTheStartSetting) {
+    const std::string file = Make("Größe.jps");
+    auto request = CommandLineOpening({file, ""}, "/opt/duplora", 16);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->command, CmdOpenPending);
+    EXPECT_EQ(request->path, file);
+    EXPECT_EQ(request->layout, 1);
+    EXPECT_TRUE(request->sendAtOnce) << "page flipping that ends the program";
+}
+
+TEST_F(CommandLineOpeningTest, NothingForAnEmptyOrUnreadableFirstPath) {
+    const std::string file = Make("a.jpg");
+    EXPECT_FALSE(CommandLineOpening({"", file}, "/opt", 0).has_value());
+    EXPECT_FALSE(CommandLineOpening({"\x1f" + file, ""}, "/opt", 0).has_value());
+    EXPECT_FALSE(CommandLineOpening({" " + file, ""}, "/opt", 0).has_value());
+    EXPECT_FALSE(CommandLineOpening({file + ".missing", ""}, "/opt", 0).has_value());
+}
+
+TEST_F(CommandLineOpeningTest, AListWithoutAFolderIsLookedForBesideTheProgram) {
+    std::vector<std::string> asked;
+    auto readable = [&](const std::string& p) {
+        asked.push_back(p);
+        return true;
+    };
+    auto request = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6, readable);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->command, CmdOpenPendingList);
+    EXPECT_EQ(request->path, "/opt/duplora/show.TXT");
+    EXPECT_EQ(asked.back(), "/opt/duplora/show.TXT");
+    EXPECT_FALSE(request->commandLineStart);
+    EXPECT_FALSE(request->layout.has_value());
+    EXPECT_FALSE(request->sendAtOnce);
+    const std::string list = Make("list.txt");
+    request = CommandLineOpening({list, ""}, "/opt/duplora", 0);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->path, list);
+}
+
+TEST(DropOpening, Rules) {
+    using V = std::vector<std::string>;
+    EXPECT_FALSE(DropOpening(V{}).has_value());
+    auto r = DropOpening(V{"/a/one.jpg", "/a/two.jpg", "/a/three.jpg"});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->command, CmdOpenPendingPair);
+    EXPECT_EQ(r->path, "/a/one.jpg");
+    EXPECT_EQ(r->leftPath, "/a/two.jpg");
+    EXPECT_FALSE(r->commandLineStart);
+    EXPECT_FALSE(r->layout.has_value());
+    r = DropOpening(V{"/a/LIST.TXT"});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->command, CmdOpenPendingList);
+    r = DropOpening(V{"/a/list.txt", "/a/two.jpg"});
+    EXPECT_EQ(r->command, CmdOpenPendingList) << "a list first wins";
+    r = DropOpening(V{"/a.txt/photo.jps"});
+    EXPECT_EQ(r->command, CmdOpenPending);
+    EXPECT_EQ(r->path, "/a.txt/photo.jps");
+}
+
+TEST(DropOpening, LocalFilesFromUrls) {
+    const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/mein Bild_l.jpg")),
+                              QUrl(QStringLiteral("https://example.org/x.jpg")),
+                              QUrl::fromLocalFile(QStringLiteral("/tmp/Größe.jps"))};
+    EXPECT_EQ(LocalFilesFromUrls(urls),
+              (std::vector<std::string>{"/tmp/mein Bild_l.jpg", "/tmp/Größe.jps"}));
+}
+
+// ---- after an opening ---------------------------------------------------------------------
+
+TEST(AfterOpening, StereoFromNothingLoadsTheStereoMenu) {
+    AfterOpeningInput in;
+    in.openedPath = "/pics/trip/a.jps";
+    const AfterOpening plan = PlanAfterOpening(in);
+    EXPECT_EQ(plan.loadMenu, MainMenu::Duplora);
+    EXPECT_EQ(plan.toolbar, ToolbarSet::Stereo);
+    EXPECT_FALSE(plan.singleImageMode);
+    EXPECT_EQ(plan.displayMode, DisplayMode::SideBySide);
+    EXPECT_TRUE(plan.equalizeSizes);
+    EXPECT_TRUE(plan.updateHistory);
+    EXPECT_TRUE(plan.rebuildFolderList);
+    EXPECT_FALSE(plan.modified);
+    EXPECT_EQ(plan.openFolder, "/pics/trip");
+    EXPECT_EQ(plan.commands, (std::vector<QueuedCommand>{{CmdFitWindow, false}}));
+}
+
+TEST(AfterOpening, MenuSwitches) {
+    struct Case {
+        OpenedKind kind;
+        MainMenu loaded;
+        std::optional<MainMenu> load;
+        ToolbarSet toolbar;
+        bool single;
+        std::optional<DisplayMode> mode;
+    };
+    const Case cases[] = {
+        {OpenedKind::Stereo, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, false,
+         std::nullopt},
+        {OpenedKind::Stereo, MainMenu::DuploraSgl, MainMenu::Duplora, ToolbarSet::Stereo, false,
+         DisplayMode::SideBySide},
+        {OpenedKind::Mono, MainMenu::Duplora, MainMenu::DuploraSgl, ToolbarSet::Single, true,
+         DisplayMode::Single},
+        {OpenedKind::Mono, MainMenu::DuploraSgl, std::nullopt, ToolbarSet::Single, true,
+         DisplayMode::Single},
+        {OpenedKind::Paste, MainMenu::Syoki, MainMenu::Duplora, ToolbarSet::Stereo, false,
+         DisplayMode::SideBySide},
+        {OpenedKind::Paste, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, false,
+         DisplayMode::SideBySide},
+    };
+    for (const Case& c : cases) {
+        AfterOpeningInput in;
+        in.kind = c.kind;
+        in.loadedMenu = c.loaded;
+        const AfterOpening plan = PlanAfterOpening(in);
+        EXPECT_EQ(plan.loadMenu, c.load);
+        EXPECT_EQ(plan.toolbar, c.toolbar);
+        EXPECT_EQ(plan.singleImageMode, c.single);
+        EXPECT_EQ(plan.displayMode, c.mode);
+    }
+    AfterOpeningInput paste;
+    paste.kind = OpenedKind::Paste;
+    const AfterOpening plan = PlanAfterOpening(paste);
+    EXPECT_TRUE(plan.modified);
+    EXPECT_FALSE(plan.updateHistory);
+    EXPECT_TRUE(plan.commands.empty());
+}
+
+TEST(AfterOpening, Fitting) {
+    struct Case {
+        OpenedKind kind;
+        int nFitSize;
+        int fitMode;
+        CommandId command;
+    };
+    const Case cases[] = {
+        {OpenedKind::Stereo, 0, 0, CmdFitWindow}, {OpenedKind::Stereo, 0, 1, CmdFitWindow},
+        {OpenedKind::Stereo, 0, 2, CmdFitHeight}, {OpenedKind::Stereo, 0, 3, CmdFitWidth},
+        {OpenedKind::Stereo, 1, 2, CmdZoom100},   {OpenedKind::Mono, 0, 2, CmdFitWindow},
+        {OpenedKind::Mono, 1, 0, CmdZoom100},
+    };
+    for (const Case& c : cases) {
+        AfterOpeningInput in;
+        in.kind = c.kind;
+        in.nFitSize = c.nFitSize;
+        in.fitMode = c.fitMode;
+        in.comset = 3;  // not a command-line opening: ignored
+        EXPECT_EQ(PlanAfterOpening(in).commands, (std::vector<QueuedCommand>{{c.command, false}}))
+            << c.nFitSize << " " << c.fitMode;
+    }
+    AfterOpeningInput history;
+    history.fromHistory = true;
+    EXPECT_FALSE(PlanAfterOpening(history).updateHistory);
+    history.kind = OpenedKind::Mono;
+    EXPECT_FALSE(PlanAfterOpening(history).equalizeSizes);
+}
+
+TEST(AfterOpening, StartDisplayAfterACommandLineOpening) {
+    const std::vector<std::vector<QueuedCommand>> expected = {
+        {{CmdFitWindow, false}},
+        {{CmdOverUnder, true}, {CmdFitWindow, false}},
+        {{CmdInterlace, true}, {CmdFitWindow, false}},
+        {{CmdGreyAnaglyph, true}, {CmdFitWindow, false}},
+        {{CmdColourAnaglyph, true}, {CmdFitWindow, false}},
+        {{CmdPageFlipping, true}},
+        {{CmdPageFlipping, false}},
+    };
+    for (int digit = 0; digit <= 6; ++digit) {
+        AfterOpeningInput in;
+        in.commandLineStart = true;
+        in.comset = 20 + digit;
+        in.nFitSize = 1;  // the start display decides, not the open dialog's setting
+        const AfterOpening plan = PlanAfterOpening(in);
+        EXPECT_EQ(plan.commands, expected[digit]) << digit;
+        EXPECT_EQ(plan.closeWhenPageFlippingEnds, digit == 6);
+    }
+}
+
+TEST(WindowRules, WheelAndFit) {
+    EXPECT_EQ(WheelCommand(120), CmdZoomIn);
+    EXPECT_EQ(WheelCommand(-120), CmdZoomOut);
+    EXPECT_FALSE(WheelCommand(0).has_value());
+    EXPECT_FALSE(FitCommand(0).has_value());
+    EXPECT_EQ(FitCommand(1), CmdFitWindow);
+    EXPECT_EQ(FitCommand(2), CmdFitHeight);
+    EXPECT_EQ(FitCommand(3), CmdFitWidth);
+}
+
+}  // namespace
+}  // namespace duplora

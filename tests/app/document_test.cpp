@@ -1,0 +1,477 @@
+#include "app/shell/stereo_document.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/shell/path_names.h"
+#include "app/shell/settings.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeNoise;
+using test::SamePixels;
+
+// A picture that differs from its source in size and content, as an edit would make it.
+ImageBuffer Edited(const ImageBuffer& source, std::uint32_t seed) {
+    if (source.IsNull()) return {};
+    return MakeNoise(source.Width() + 1, source.Height(), seed);
+}
+
+class DocumentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QObject::connect(&doc_, &StereoDocument::DisplayChanged,
+                         [this](DisplayChange c) { changes_.push_back(c); });
+        QObject::connect(&doc_, &StereoDocument::ViewLayoutChanged, [this] { ++layouts_; });
+        QObject::connect(&doc_, &StereoDocument::UndoRedoStateChanged,
+                         [this](bool u, bool r) { buttons_.emplace_back(u, r); });
+        LoadPair();
+    }
+
+    void LoadPair() {
+        doc_.ClearForOpening("/photos/trip_l.jpg");
+        doc_.SetView(Side::Left, MakeNoise(6, 4, 1), "/photos/trip_l.jpg", "trip_l.jpg");
+        doc_.SetView(Side::Right, MakeNoise(6, 4, 2), "/photos/trip_r.jpg", "trip_r.jpg");
+    }
+
+    // Replaces both pictures by edited ones through the editing protocol.
+    bool Edit(std::uint32_t seed) {
+        return doc_.ApplyEdit([seed](const ImageBuffer& l, const ImageBuffer& r) {
+            return EditedPair{Edited(l, seed), Edited(r, seed + 1)};
+        });
+    }
+
+    // The current pictures, as copies to compare with later.
+    std::pair<ImageBuffer, ImageBuffer> Snapshot() const {
+        return {DuplicateImage(doc_.Left().image), DuplicateImage(doc_.Right().image)};
+    }
+
+    void ExpectPictures(const std::pair<ImageBuffer, ImageBuffer>& expected) const {
+        EXPECT_TRUE(SamePixels(doc_.Left().image, expected.first, "left"));
+        EXPECT_TRUE(SamePixels(doc_.Right().image, expected.second, "right"));
+    }
+
+    StereoDocument doc_;
+    std::vector<DisplayChange> changes_;
+    int layouts_ = 0;
+    std::vector<std::pair<bool, bool>> buttons_;
+};
+
+TEST_F(DocumentTest, StartValues) {
+    StereoDocument fresh;
+    EXPECT_FALSE(fresh.BothLoaded());
+    EXPECT_EQ(fresh.LeftIndex(), 0);
+    EXPECT_EQ(fresh.ZoomPercent(), 100);
+    EXPECT_EQ(fresh.AlignmentStep(), 4);
+    EXPECT_EQ(fresh.Mode(), DisplayMode::SideBySide);
+    EXPECT_EQ(fresh.FrameWidth(), 5);
+    EXPECT_FALSE(fresh.Modified());
+    EXPECT_FALSE(fresh.HasUndo());
+    EXPECT_FALSE(fresh.Undo());
+    EXPECT_FALSE(fresh.Swap());
+
+    Settings settings;
+    settings.nAdjustv = 7;
+    settings.nAnatype = 2;
+    settings.nAnactype = 3;
+    settings.nWaku = 9;
+    fresh.ApplySettings(settings);
+    EXPECT_EQ(fresh.AlignmentStep(), 7);
+    EXPECT_EQ(fresh.GreyPair(), 2);
+    EXPECT_EQ(fresh.ColourKind(), 3);
+    EXPECT_EQ(fresh.FrameWidth(), 9);
+    settings.border.show = 1;  // the shown frame's three widths replace nWaku
+    fresh.ApplySettings(settings);
+    EXPECT_EQ(fresh.FrameWidth(), 2 + 10 + 2);
+}
+
+TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
+    const auto original = Snapshot();
+    const ViewState before{3, -2, 5, 6, 80};
+    doc_.SetViewState(before);
+    ASSERT_TRUE(Edit(10));
+    const auto edited = Snapshot();
+    EXPECT_TRUE(doc_.Modified());
+    const ViewState after{-7, 1, 40, 50, 150};
+    doc_.SetViewState(after);
+
+    ASSERT_TRUE(doc_.Undo());
+    ExpectPictures(original);
+    EXPECT_EQ(doc_.CurrentViewState(), before);
+    EXPECT_FALSE(doc_.HasUndo());
+    EXPECT_TRUE(doc_.HasRedo());
+    EXPECT_EQ(buttons_.back(), std::make_pair(false, true));
+    EXPECT_FALSE(doc_.Undo()) << "one step only";
+
+    ASSERT_TRUE(doc_.Redo());
+    ExpectPictures(edited);
+    EXPECT_EQ(doc_.CurrentViewState(), after);
+    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    EXPECT_FALSE(doc_.Redo());
+
+    // And back once more: the step survives a full round.
+    ASSERT_TRUE(doc_.Undo());
+    ExpectPictures(original);
+    EXPECT_EQ(doc_.CurrentViewState(), before);
+}
+
+TEST_F(DocumentTest, UndoAndRedoAreModificationsAndRebuildThePictures) {
+    ASSERT_TRUE(Edit(10));
+    doc_.SetModified(false);  // as after saving
+    changes_.clear();
+    layouts_ = 0;
+    ASSERT_TRUE(doc_.Undo());
+    EXPECT_TRUE(doc_.Modified());
+    EXPECT_EQ(changes_, std::vector<DisplayChange>{DisplayChange::Pictures});
+    EXPECT_EQ(layouts_, 1);
+    doc_.SetModified(false);
+    ASSERT_TRUE(doc_.Redo());
+    EXPECT_TRUE(doc_.Modified());
+}
+
+TEST_F(DocumentTest, EditAfterUndoDropsRedo) {
+    ASSERT_TRUE(Edit(10));
+    ASSERT_TRUE(doc_.Undo());
+    ASSERT_TRUE(doc_.HasRedo());
+    const auto original = Snapshot();
+    ASSERT_TRUE(Edit(20));
+    EXPECT_FALSE(doc_.HasRedo());
+    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    EXPECT_FALSE(doc_.Redo());
+    ASSERT_TRUE(doc_.Undo());
+    ExpectPictures(original);
+}
+
+TEST_F(DocumentTest, SaveUndoKeepsTheRightViewStateMirrored) {
+    doc_.SetViewState({5, -3, 1, 2, 90});
+    ASSERT_TRUE(doc_.SaveUndo());
+    EXPECT_EQ(doc_.Left().undoState, (ViewState{5, -3, 1, 2, 90}));
+    EXPECT_EQ(doc_.Right().undoState, (ViewState{-5, 3, 1, 2, 90}));
+    EXPECT_TRUE(doc_.Modified());
+    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    doc_.RevertFailedEdit();
+}
+
+TEST_F(DocumentTest, UndoAndRedoAcrossASwapKeepTheOffsetWithItsViews) {
+    const auto original = Snapshot();
+    doc_.SetOffset(5, 2);
+    ASSERT_TRUE(Edit(10));
+    ASSERT_TRUE(doc_.Swap());
+    EXPECT_EQ(doc_.Dx(), -5);
+    ASSERT_TRUE(doc_.Undo());
+    // The views are still swapped, so the offset that fits them is the negated one.
+    EXPECT_EQ(doc_.Dx(), -5);
+    EXPECT_EQ(doc_.Dy(), -2);
+    EXPECT_TRUE(SamePixels(doc_.Left().image, original.second));
+    // Redo brings back the offset from before the undo, for the views shown then.
+    ASSERT_TRUE(doc_.Swap());
+    ASSERT_TRUE(doc_.Redo());
+    EXPECT_EQ(doc_.Dx(), 5);
+    EXPECT_EQ(doc_.Dy(), 2);
+    ASSERT_TRUE(doc_.Swap());
+    ASSERT_TRUE(doc_.Undo());
+    EXPECT_EQ(doc_.Dx(), -5);
+    EXPECT_EQ(doc_.Dy(), -2);
+}
+
+TEST_F(DocumentTest, SwapTwiceIsTheIdentity) {
+    doc_.SetOffset(7, -3);
+    const auto pictures = Snapshot();
+    ASSERT_TRUE(doc_.Swap());
+    EXPECT_EQ(doc_.LeftIndex(), 1);
+    EXPECT_TRUE(doc_.Swapped());
+    EXPECT_EQ(doc_.Dx(), -7);
+    EXPECT_EQ(doc_.Dy(), 3);
+    EXPECT_TRUE(SamePixels(doc_.Left().image, pictures.second));
+    EXPECT_EQ(doc_.Left().path, "/photos/trip_r.jpg");
+    EXPECT_EQ(changes_.back(), DisplayChange::Order);
+    ASSERT_TRUE(doc_.Swap());
+    EXPECT_EQ(doc_.LeftIndex(), 0);
+    EXPECT_FALSE(doc_.Swapped());
+    EXPECT_EQ(doc_.Dx(), 7);
+    EXPECT_EQ(doc_.Dy(), -3);
+    ExpectPictures(pictures);
+    EXPECT_FALSE(doc_.Modified()) << "swapping is not an edit";
+}
+
+TEST_F(DocumentTest, ListSwapCombinesWithTheSwapFlag) {
+    doc_.SetListSwap(true, true);
+    EXPECT_EQ(doc_.LeftIndex(), 1);
+    ASSERT_TRUE(doc_.Swap());  // swapped + list swap = 2: back to A on the left
+    EXPECT_EQ(doc_.LeftIndex(), 0);
+    doc_.SetListSwap(false, true);  // no list plays: its request counts for nothing
+    EXPECT_FALSE(doc_.ListSwap());
+    EXPECT_EQ(doc_.LeftIndex(), 1);
+}
+
+struct AlignCase {
+    CommandId command;
+    int dx;
+    int dy;
+};
+
+class AlignmentStepTest : public DocumentTest, public ::testing::WithParamInterface<AlignCase> {};
+
+TEST_P(AlignmentStepTest, MovesTheRightViewByOneStep) {
+    const AlignCase c = GetParam();
+    ASSERT_TRUE(doc_.StepAlignment(c.command));
+    EXPECT_EQ(doc_.Dx(), c.dx);
+    EXPECT_EQ(doc_.Dy(), c.dy);
+    EXPECT_EQ(changes_.back(), DisplayChange::Offset);
+    EXPECT_FALSE(doc_.Modified());
+    EXPECT_FALSE(doc_.HasUndo());
+    // Twice the step with another step size.
+    doc_.SetAlignmentStep(3);
+    ASSERT_TRUE(doc_.StepAlignment(c.command));
+    EXPECT_EQ(doc_.Dx(), c.dx + c.dx / 4 * 3);
+    EXPECT_EQ(doc_.Dy(), c.dy + c.dy / 4 * 3);
+    ASSERT_TRUE(doc_.StepAlignment(CmdAlignReset));
+    EXPECT_EQ(doc_.Dx(), 0);
+    EXPECT_EQ(doc_.Dy(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, AlignmentStepTest,
+                         ::testing::Values(AlignCase{CmdAlignLeft, 4, 0},
+                                           AlignCase{CmdAlignRight, -4, 0},
+                                           AlignCase{CmdAlignUp, 0, -4},
+                                           AlignCase{CmdAlignDown, 0, 4}));
+
+TEST_F(DocumentTest, DirectCommandsNeedAShownPair) {
+    doc_.SetAlignmentStep(0);
+    EXPECT_EQ(doc_.AlignmentStep(), 1);
+    EXPECT_FALSE(doc_.StepAlignment(CmdSwap));
+
+    doc_.SetSingleImageMode(true);
+    EXPECT_FALSE(doc_.StepAlignment(CmdAlignLeft));
+    EXPECT_FALSE(doc_.Swap());
+    EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
+    EXPECT_EQ(doc_.Dx(), 0);
+    EXPECT_EQ(doc_.LeftIndex(), 0);
+
+    doc_.SetSingleImageMode(false);
+    doc_.Right().Clear();
+    EXPECT_FALSE(doc_.StepAlignment(CmdAlignLeft));
+    EXPECT_FALSE(doc_.Swap());
+    EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
+    EXPECT_TRUE(changes_.empty());
+}
+
+TEST_F(DocumentTest, DisplayModeCommands) {
+    const std::pair<CommandId, DisplayMode> cases[] = {
+        {CmdOverUnder, DisplayMode::OverUnder},
+        {CmdThreeViews, DisplayMode::ThreeViews},
+        {CmdInterlace, DisplayMode::Interlace},
+        {CmdGreyAnaglyph, DisplayMode::GreyAnaglyph},
+        {CmdColourAnaglyph, DisplayMode::ColourAnaglyph},
+        {CmdSideBySide, DisplayMode::SideBySide},
+    };
+    for (const auto& [command, mode] : cases) {
+        ASSERT_TRUE(doc_.SelectDisplayMode(command)) << command;
+        EXPECT_EQ(doc_.Mode(), mode) << command;
+        EXPECT_EQ(changes_.back(), DisplayChange::Mode);
+    }
+    EXPECT_FALSE(doc_.SelectDisplayMode(CmdSwap));
+    EXPECT_FALSE(doc_.Modified());
+}
+
+TEST_F(DocumentTest, GreyAnaglyphSelection) {
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyYellowBlue));
+    EXPECT_EQ(doc_.Mode(), DisplayMode::GreyAnaglyph);
+    EXPECT_EQ(doc_.GreyPair(), 3);
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdSideBySide));
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyAnaglyph));  // F6 keeps the pair
+    EXPECT_EQ(doc_.Mode(), DisplayMode::GreyAnaglyph);
+    EXPECT_EQ(doc_.GreyPair(), 3);
+    for (int pair = 0; pair < 4; ++pair) {
+        ASSERT_TRUE(doc_.SelectDisplayMode(static_cast<CommandId>(CmdGreyRedCyan + pair)));
+        EXPECT_EQ(doc_.GreyPair(), pair);
+    }
+    // The colour kind is separate and kept by F7.
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdHalfToneYellowBlue));
+    EXPECT_EQ(doc_.Mode(), DisplayMode::ColourAnaglyph);
+    EXPECT_EQ(doc_.ColourKind(), 3);
+    EXPECT_EQ(doc_.GreyPair(), 3);
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyAnaglyph));
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdColourAnaglyph));
+    EXPECT_EQ(doc_.ColourKind(), 3);
+}
+
+TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {
+    const auto original = Snapshot();
+    ASSERT_TRUE(Edit(10));
+    const auto edited = Snapshot();
+    doc_.SetModified(false);
+
+    ASSERT_TRUE(doc_.SaveUndo());
+    // While the edit runs, each picture has exactly one owner: its undo slot.
+    EXPECT_TRUE(doc_.Left().image.IsNull());
+    EXPECT_TRUE(SamePixels(doc_.Left().undoImage, edited.first));
+    EXPECT_FALSE(doc_.SaveUndo()) << "a second snapshot would lose the pictures";
+    EXPECT_FALSE(doc_.Undo());
+    EXPECT_FALSE(doc_.Redo());
+    doc_.RevertFailedEdit();
+
+    EXPECT_FALSE(doc_.EditOpen());
+    ExpectPictures(edited);
+    EXPECT_FALSE(doc_.Modified());
+    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    // The earlier step is still there.
+    ASSERT_TRUE(doc_.Undo());
+    ExpectPictures(original);
+    ASSERT_TRUE(doc_.Redo());
+    ExpectPictures(edited);
+    doc_.RevertFailedEdit();  // nothing open: nothing happens
+    ExpectPictures(edited);
+}
+
+TEST_F(DocumentTest, EditWithAMissingResultIsReverted) {
+    ASSERT_TRUE(Edit(10));
+    ASSERT_TRUE(doc_.Undo());  // a redo step exists now
+    const auto shown = Snapshot();
+    changes_.clear();
+    EditedPair (*failures[])(const ImageBuffer&, const ImageBuffer&) = {
+        [](const ImageBuffer&, const ImageBuffer& r) {
+            return EditedPair{{}, Edited(r, 3)};
+        },
+        [](const ImageBuffer& l, const ImageBuffer&) {
+            return EditedPair{Edited(l, 3), {}};
+        },
+        [](const ImageBuffer&, const ImageBuffer&) { return EditedPair{}; },
+    };
+    for (auto failure : failures) {
+        EXPECT_FALSE(doc_.ApplyEdit(failure));
+        EXPECT_FALSE(doc_.EditOpen());
+        ExpectPictures(shown);
+        EXPECT_TRUE(doc_.HasRedo());
+        EXPECT_FALSE(doc_.HasUndo());
+    }
+    EXPECT_TRUE(changes_.empty()) << "nothing changed, nothing to redraw";
+    EXPECT_FALSE(doc_.CommitEdit(MakeNoise(2, 2, 1), MakeNoise(2, 2, 2))) << "no edit open";
+}
+
+TEST_F(DocumentTest, AnEditCanSetTheViewValuesThatGoWithItsPictures) {
+    doc_.SetViewState({4, 4, 10, 10, 100});
+    const ViewState trimmed{0, 0, 0, 0, 100};
+    EXPECT_FALSE(doc_.ApplyEdit([&](const ImageBuffer&, const ImageBuffer& r) {
+        return EditedPair{{}, Edited(r, 1), trimmed};
+    }));
+    EXPECT_EQ(doc_.CurrentViewState(), (ViewState{4, 4, 10, 10, 100})) << "failed: kept";
+    ASSERT_TRUE(doc_.ApplyEdit([&](const ImageBuffer& l, const ImageBuffer& r) {
+        return EditedPair{Edited(l, 1), Edited(r, 2), trimmed};
+    }));
+    EXPECT_EQ(doc_.CurrentViewState(), trimmed);
+    ASSERT_TRUE(doc_.Undo());
+    EXPECT_EQ(doc_.CurrentViewState(), (ViewState{4, 4, 10, 10, 100}));
+}
+
+TEST_F(DocumentTest, SingleImageEditsLeaveTheEmptyRightViewEmpty) {
+    doc_.ClearForOpening("/photos/mono.jpg");
+    doc_.SetSingleImageMode(true);
+    doc_.SetView(Side::Left, MakeNoise(5, 3, 4), "/photos/mono.jpg", "mono.jpg");
+    doc_.Right().loaded = true;  // marked loaded without a picture of its own
+    const ImageBuffer original = DuplicateImage(doc_.Left().image);
+    ASSERT_TRUE(doc_.ApplyEdit([](const ImageBuffer& l, const ImageBuffer& r) {
+        EXPECT_TRUE(r.IsNull());
+        return EditedPair{Edited(l, 9), {}};
+    }));
+    EXPECT_EQ(doc_.Left().image.Width(), 6);
+    EXPECT_TRUE(doc_.Right().image.IsNull());
+    ASSERT_TRUE(doc_.Undo());
+    EXPECT_TRUE(SamePixels(doc_.Left().image, original));
+    EXPECT_TRUE(doc_.Right().image.IsNull());
+}
+
+TEST_F(DocumentTest, EditsNeedBothViews) {
+    doc_.Right().Clear();
+    bool called = false;
+    EXPECT_FALSE(doc_.ApplyEdit([&](const ImageBuffer&, const ImageBuffer&) {
+        called = true;
+        return EditedPair{};
+    }));
+    EXPECT_FALSE(called);
+    EXPECT_FALSE(doc_.Modified());
+}
+
+TEST_F(DocumentTest, ClearingForANewOpening) {
+    ASSERT_TRUE(Edit(10));
+    ASSERT_TRUE(doc_.Swap());
+    doc_.SetOffset(9, 9);
+    doc_.SetZoomPercent(50);
+    doc_.ClearForOpening("/home/me/Urlaub 2024/Brücke_R.jpg");
+    EXPECT_FALSE(doc_.BothLoaded());
+    EXPECT_FALSE(doc_.Slot(0).loaded || doc_.Slot(1).loaded);
+    EXPECT_TRUE(doc_.Slot(0).image.IsNull() && doc_.Slot(0).undoImage.IsNull());
+    EXPECT_TRUE(doc_.Slot(1).path.empty() && doc_.Slot(1).name.empty());
+    EXPECT_FALSE(doc_.HasUndo() || doc_.HasRedo());
+    EXPECT_EQ(doc_.LeftIndex(), 0);
+    EXPECT_FALSE(doc_.Swapped());
+    EXPECT_EQ(doc_.Dx(), 0);
+    EXPECT_EQ(doc_.Dy(), 0);
+    EXPECT_FALSE(doc_.Modified());
+    EXPECT_EQ(doc_.BaseName(), "Brücke.jpg");
+    EXPECT_EQ(doc_.ZoomPercent(), 50) << "zoom belongs to the view, not to the opening";
+    EXPECT_EQ(buttons_.back(), std::make_pair(false, false));
+}
+
+TEST_F(DocumentTest, ClosingQuestionNamesTheBaseName) {
+    EXPECT_FALSE(doc_.ClosingQuestion().has_value());
+    ASSERT_TRUE(Edit(10));
+    const auto question = doc_.ClosingQuestion();
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->text, "Änderungen im Bild [trip.jpg] speichern ?");
+    EXPECT_EQ(question->caption, "trip.jpg");
+}
+
+// ---- names --------------------------------------------------------------------------------
+
+struct NameCase {
+    const char* path;
+    const char* base;
+};
+
+class PairBaseNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(PairBaseNameTest, DropsTheMarkerOfTheFileNameOnly) {
+    EXPECT_EQ(PairBaseName(GetParam().path), GetParam().base) << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PairBaseNameTest,
+    ::testing::Values(NameCase{"photo_l.jpg", "photo.jpg"}, NameCase{"x_R.tif", "x.tif"},
+                      NameCase{"img1r.jpg", "img1.jpg"}, NameCase{"left.jpg", "left.jpg"},
+                      NameCase{"photo.r.jpg", "photo.jpg"}, NameCase{"img01l.jpg", "img01.jpg"},
+                      NameCase{"IMG_L.JPG", "IMG.JPG"}, NameCase{"a_l.r.jpg", "a.jpg"},
+                      NameCase{"photo_l", "photo_l"}, NameCase{"photo_lx.jpg", "photo_lx.jpg"},
+                      NameCase{"ab_x.jpg", "ab_x.jpg"},
+                      // Folders are never touched, whatever dots and markers they hold.
+                      NameCase{"/home/me/trip_l.2020/DSC_0001.jpg", "DSC_0001.jpg"},
+                      NameCase{"/data/set_r.v2/photo_l.jpg", "photo.jpg"},
+                      NameCase{"/data/x.l/plain", "plain"}, NameCase{"/data/a_l./b.jpg", "b.jpg"},
+                      NameCase{"/data/folder/", ""},
+                      // Whole UTF-8 characters, in any script.
+                      NameCase{"/home/jürgen/Größe_l.jpg", "Größe.jpg"},
+                      NameCase{"写真_R.jpg", "写真.jpg"}, NameCase{"/fotos/été3l.jpg", "été3.jpg"},
+                      NameCase{"Ä.r.JPG", "Ä.JPG"}, NameCase{"😀_r.png", "😀.png"}));
+
+TEST(PathNames, Parts) {
+    EXPECT_EQ(FileNamePart("/a/b.c/d.jpg"), "d.jpg");
+    EXPECT_EQ(FileNamePart("d.jpg"), "d.jpg");
+    EXPECT_EQ(FolderPart("/a/b.c/d.jpg"), "/a/b.c");
+    EXPECT_EQ(FolderPart("/d.jpg"), "/");
+    EXPECT_EQ(FolderPart("d.jpg"), "");
+    EXPECT_EQ(ExtensionOf("/a/b.c/d.jpeg"), "jpeg");
+    EXPECT_EQ(ExtensionOf("/a/b.c/d"), "") << "the folder's dot is not the extension's";
+    EXPECT_TRUE(HasListExtension("/x/Liste.TxT"));
+    EXPECT_TRUE(HasListExtension("show.txt"));
+    EXPECT_FALSE(HasListExtension("/x.txt/show"));
+    EXPECT_FALSE(HasListExtension("/x/show.text"));
+    EXPECT_FALSE(HasListExtension("/x/txt"));
+}
+
+}  // namespace
+}  // namespace duplora
