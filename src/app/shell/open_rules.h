@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/shell/command_ids.h"
-#include "app/shell/display_mode_fallback.h"
+#include "core/stereo/display_mode.h"
 #include "app/shell/menu_rules.h"
 
 namespace duplora {

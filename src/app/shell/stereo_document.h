@@ -24,7 +24,7 @@
 #include <string>
 
 #include "app/shell/command_ids.h"
-#include "app/shell/display_mode_fallback.h"
+#include "core/stereo/display_mode.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
