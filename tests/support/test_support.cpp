@@ -1,5 +1,8 @@
 #include "support/test_support.h"
 
+#include "core/formats/jpeg_codec.h"
+#include "core/image/convert.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,15 @@ std::string SamplePath(const std::string& relative) {
 
 bool SampleExists(const std::string& relative) {
     return std::filesystem::exists(SamplePath(relative));
+}
+
+ImageBuffer LoadJpeg(const std::string& path) { return DecodeJpegFile(path, false); }
+
+ImageBuffer LoadSample(const std::string& relative, int scaleDenominator) {
+    ImageBuffer photo = LoadJpeg(SamplePath(relative));
+    if (!photo || scaleDenominator <= 1) return photo;
+    return CropScaleView(photo, photo.Width() / scaleDenominator,
+                         photo.Height() / scaleDenominator, 0, 0, 0, 0, false);
 }
 
 std::string TestOutputDir() {

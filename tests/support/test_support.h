@@ -15,6 +15,10 @@ namespace duplora::test {
 // Path of a sample photograph under the shared samples folder ("pairs/gx8_l.jpg").
 std::string SamplePath(const std::string& relative);
 bool SampleExists(const std::string& relative);
+// A JPEG decoded by the program's own reader (none on any error), and a sample photo,
+// optionally reduced to 1/scaleDenominator of its size.
+ImageBuffer LoadJpeg(const std::string& path);
+ImageBuffer LoadSample(const std::string& relative, int scaleDenominator = 1);
 // Folder for files a failing test leaves behind.
 std::string TestOutputDir();
 

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "core/align/preview.h"
-#include "sample_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -485,7 +484,7 @@ TEST(CorrectionTransform, EqualsTheReferenceOnALargePicture) {
 }
 
 TEST(CorrectionTransform, RealPhotoEqualsTheReference) {
-    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_l.jpg", 8);
+    const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg", 8);
     if (!photo) GTEST_SKIP() << "sample photo missing";
     const int w = photo.Width(), h = photo.Height();
     const ImageBuffer out = CorrectionTransform(photo, -12, 30, -20);

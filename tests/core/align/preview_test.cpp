@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/image/luminance.h"
-#include "sample_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -71,7 +70,7 @@ TEST(PreviewGrey, RefusesOtherDepthsAndLevels) {
 }
 
 TEST(PreviewGrey, RealPhoto) {
-    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_r.jpg", 8);
+    const ImageBuffer photo = test::LoadSample("pairs/gx8_r.jpg", 8);
     if (!photo) GTEST_SKIP() << "sample photo missing";
     const ImageBuffer grey = PreviewGrey(photo);
     ASSERT_TRUE(grey);
@@ -315,7 +314,7 @@ TEST(EdgeView, EqualsTheReference) {
         ASSERT_TRUE(SamePixels(EdgeView(src, threshold), ReferenceEdgeView(src, threshold)))
             << round;
     }
-    const ImageBuffer photo = test::LoadSamplePhoto("pairs/gx8_l.jpg", 4);
+    const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg", 4);
     if (!photo) GTEST_SKIP() << "sample photo missing";
     const ImageBuffer edges = EdgeView(photo, 16);
     EXPECT_TRUE(SamePixels(edges, ReferenceEdgeView(photo, 16), "edges"));

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -91,55 +89,6 @@ ImageBuffer ReferenceEdges(const ImageBuffer& src, int threshold) {
     return out;
 }
 
-// A small JPEG reader for the real-photo checks (the program's codecs live elsewhere).
-struct JpegErrorExit {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-ImageBuffer DecodeJpegForTest(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return {};
-    std::vector<std::uint8_t> rgb;
-    int width = 0, height = 0;
-    jpeg_decompress_struct info;
-    JpegErrorExit error;
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<JpegErrorExit*>(common->err)->jump, 1);
-    };
-    if (setjmp(error.jump)) {
-        jpeg_destroy_decompress(&info);
-        std::fclose(file);
-        return {};
-    }
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    width = static_cast<int>(info.output_width);
-    height = static_cast<int>(info.output_height);
-    rgb.resize(static_cast<std::size_t>(width) * height * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = rgb.data() + static_cast<std::size_t>(info.output_scanline) * width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    ImageBuffer image = CreateImage(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* s = rgb.data() + static_cast<std::size_t>(y) * width * 3;
-        std::uint8_t* d = image.Line(y);
-        for (int x = 0; x < width; ++x) {
-            d[3 * x] = s[3 * x + 2];
-            d[3 * x + 1] = s[3 * x + 1];
-            d[3 * x + 2] = s[3 * x];
-        }
-    }
-    return image;
-}
 
 std::vector<int> CollectProgress(const std::function<void()>& work) {
     std::vector<int> seen;
@@ -384,7 +333,7 @@ TEST(LuminanceRow, EqualsLuminanceForEveryColour) {
 
 TEST(Filters, RealPhotoFollowsTheRules) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample photo missing";
-    ImageBuffer photo = DecodeJpegForTest(test::SamplePath("pairs/gx8_l.jpg"));
+    ImageBuffer photo = test::LoadJpeg(test::SamplePath("pairs/gx8_l.jpg"));
     ASSERT_TRUE(photo);
     // Large enough to be split over the cores; the bands must not show.
     ASSERT_GT(std::int64_t{photo.Width()} * photo.Height(), std::int64_t{1} << 20);

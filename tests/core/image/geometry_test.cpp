@@ -8,7 +8,6 @@
 
 #include "core/hooks.h"
 #include "core/image/convert.h"
-#include "geometry_test_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -154,7 +153,7 @@ TEST(MirrorLeftHalf, ReversesTheLeftHalfOnly) {
 
 TEST(MirrorLeftHalf, RealSideBySidePictureTwiceIsTheSame) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpegForTest(test::SamplePath("pairs/gx8_l.jpg"));
+    ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg");
     ASSERT_TRUE(photo);
     ImageBuffer once = MirrorLeftHalf(photo);
     const int half = photo.Width() / 2;

@@ -9,7 +9,6 @@
 
 #include "core/hooks.h"
 #include "core/image/convert.h"
-#include "geometry_test_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -215,7 +214,7 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
 TEST(ResizeImage, RealPhotographHalvedAndEnlarged) {
     const std::string path = test::SamplePath("pairs/gx8_l.jpg");
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpegForTest(path);
+    ImageBuffer photo = test::LoadJpeg(path);
     ASSERT_TRUE(photo);
     ImageBuffer half = ResizeImage(photo, photo.Width() / 2, photo.Height() / 2);
     EXPECT_TRUE(SamePixels(half, ReferenceResize(photo, photo.Width() / 2, photo.Height() / 2),

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "geometry_test_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -143,7 +142,7 @@ TEST(RotateQuarter, LargePictureSplitOverThreads) {
 
 TEST(RotateQuarter, RealPhotograph) {
     if (!test::SampleExists("pairs/frozenpond_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpegForTest(test::SamplePath("pairs/frozenpond_l.jpg"));
+    ImageBuffer photo = test::LoadSample("pairs/frozenpond_l.jpg");
     ASSERT_TRUE(photo);
     ImageBuffer right = RotateQuarter(photo, kRotateClockwise);
     ASSERT_TRUE(right);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/image/convert.h"
-#include "geometry_test_photo.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -104,7 +103,7 @@ TEST(SplitAnaglyph, ChannelZeroTakesTheStrongerOfGreenAndBlueOnTheSampleGrid) {
 TEST(SplitAnaglyph, RealAnaglyph) {
     if (!test::SampleExists("single-file/wikipedia.anaglyph.jpg")) GTEST_SKIP() << "sample missing";
     ImageBuffer photo =
-        test::LoadJpegForTest(test::SamplePath("single-file/wikipedia.anaglyph.jpg"));
+        test::LoadSample("single-file/wikipedia.anaglyph.jpg");
     ASSERT_TRUE(photo);
     EXPECT_TRUE(SamePixels(SplitAnaglyph(photo, 1), Grey(photo, 2), "anaglyph-red"));
     ImageBuffer cyan = SplitAnaglyph(photo, 0);
@@ -169,7 +168,7 @@ TEST(SplitAnaglyphAndExtractField, BadInput) {
 
 TEST(ExtractField, RealPhotographOddHeight) {
     if (!test::SampleExists("pairs/gx8_r.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpegForTest(test::SamplePath("pairs/gx8_r.jpg"));
+    ImageBuffer photo = test::LoadSample("pairs/gx8_r.jpg");
     ASSERT_TRUE(photo);
     const int h = photo.Height();
     const std::size_t bytes = static_cast<std::size_t>(photo.Width()) * 3;

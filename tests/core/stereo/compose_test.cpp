@@ -334,8 +334,8 @@ TEST_F(DisplayComposerTest, PanoramaWrapsPreparedViews) {
 
 TEST(ComposeRealPhoto, AnaglyphAndInterlaceOfACameraPair) {
     if (!test::SampleExists("pairs/frozenpond_l.jpg")) GTEST_SKIP() << "samples missing";
-    const ImageBuffer l = test::LoadJpegForTest(test::SamplePath("pairs/frozenpond_l.jpg"));
-    const ImageBuffer r = test::LoadJpegForTest(test::SamplePath("pairs/frozenpond_r.jpg"));
+    const ImageBuffer l = test::LoadSample("pairs/frozenpond_l.jpg");
+    const ImageBuffer r = test::LoadSample("pairs/frozenpond_r.jpg");
     ASSERT_TRUE(l && r);
     CompositionInput in = PairInput(l, r);
     in.greyPair = GreyAnaglyphPair::RedCyan;
