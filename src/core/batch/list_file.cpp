@@ -142,8 +142,7 @@ bool IsValidUtf8(std::string_view s) {
             cp = (cp << 6) | (d & 0x3F);
         }
         const std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
+        if (cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
         i += length;
     }
     return true;
@@ -377,15 +376,15 @@ ListFile ParseListText(std::string text) {
     list.text = std::move(text);
     const std::string_view all = list.text;
     std::string comment;
-    std::size_t pos = 0;
+    // A byte-order mark (Windows editors write one) stays in front of the first line.
+    std::size_t pos = all.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (pos < all.size()) {
         const std::size_t nl = all.find('\n', pos);
         ListLineSpan span;
         span.begin = pos;
         span.end = nl == std::string_view::npos ? all.size() : nl;
         span.next = nl == std::string_view::npos ? all.size() : nl + 1;
-        if (nl != std::string_view::npos && span.end > pos && all[span.end - 1] == '\r')
-            --span.end;
+        if (nl != std::string_view::npos && span.end > pos && all[span.end - 1] == '\r') --span.end;
         const std::string_view line = all.substr(pos, span.end - pos);
         pos = span.next;
 
@@ -430,10 +429,11 @@ ListResult AppendListEntries(const std::string& listPath, std::span<const ListEn
     for (const ListEntry& e : entries)
         if (!ListEntryStorable(e)) return ListResult::BadEntry;
     if (listPath.empty()) return ListResult::CannotOpen;
-    // Non-blocking, so that a FIFO cannot hang the caller before it is refused.
-    FileDescriptor fd(::open(listPath.c_str(),
-                             O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644));
     struct stat st;
+    const bool existed = ::stat(listPath.c_str(), &st) == 0;
+    // Non-blocking, so that a FIFO cannot hang the caller before it is refused.
+    FileDescriptor fd(
+        ::open(listPath.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644));
     if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return ListResult::CannotOpen;
     if (static_cast<std::uint64_t>(st.st_size) > kMaxListFileSize) return ListResult::TooLarge;
@@ -457,6 +457,7 @@ ListResult AppendListEntries(const std::string& listPath, std::span<const ListEn
     if (!WriteAll(fd.Get(), added) || ::fsync(fd.Get()) != 0) {
         // Take back a partly written line, so that the list reads as before.
         [[maybe_unused]] const int cut = ::ftruncate(fd.Get(), static_cast<off_t>(oldSize));
+        if (!existed) ::unlink(listPath.c_str());
         return ListResult::WriteFailed;
     }
     return fd.Close() ? ListResult::Ok : ListResult::WriteFailed;

@@ -67,13 +67,13 @@ struct ListLineSpan {
 // byte.
 struct ListFile {
     std::string text;
-    std::vector<ListEntry> entries;         // in file order, at most kMaxListEntries
-    std::vector<ListLineSpan> entryLines;   // the line of each entry
+    std::vector<ListEntry> entries;        // in file order, at most kMaxListEntries
+    std::vector<ListLineSpan> entryLines;  // the line of each entry
     // For each entry the nearest comment above it: a line led by "#", ";" or "//", without
     // the marker; a bare marker ends the comment before it.
     std::vector<std::string> comments;
-    std::vector<SoundCommand> sounds;       // at most kMaxSoundLines
-    std::size_t entriesBeyondLimit = 0;     // entry lines past kMaxListEntries, not shown
+    std::vector<SoundCommand> sounds;    // at most kMaxSoundLines
+    std::size_t entriesBeyondLimit = 0;  // entry lines past kMaxListEntries, not shown
 };
 
 enum class ListResult {

@@ -78,13 +78,15 @@ const LineCase kLineCases[] = {
      Entry(11, 30, true, 2, 3, "/a b.jpg")},
     {"CrLfCut", "13,0,0,0,0,C:\\a.jpg,\r\n", ListLineKind::Entry,
      Entry(13, 0, false, 0, 0, "C:\\a.jpg")},
-    {"NameAtLineEnd", "11,0,0,0,0,a.jpg\r", ListLineKind::Entry, Entry(11, 0, false, 0, 0, "a.jpg")},
+    {"NameAtLineEnd", "11,0,0,0,0,a.jpg\r", ListLineKind::Entry,
+     Entry(11, 0, false, 0, 0, "a.jpg")},
     {"OlderPair", "5,30,1,C:\\l.jpg,C:\\r.jpg,", ListLineKind::Entry,
      Entry(5, 30, true, 0, 0, "C:\\l.jpg", "C:\\r.jpg")},
     {"OlderSingle", "2,0,0,C:\\a.jpg,,", ListLineKind::Entry,
      Entry(2, 0, false, 0, 0, "C:\\a.jpg")},
     {"HugeNumbers", "11,99999999999999999999,1,-99999999999,99999999999,a.jpg,",
-     ListLineKind::Entry, Entry(11, kMaxEntryTime, true, -kMaxEntryOffset, kMaxEntryOffset, "a.jpg")},
+     ListLineKind::Entry,
+     Entry(11, kMaxEntryTime, true, -kMaxEntryOffset, kMaxEntryOffset, "a.jpg")},
     {"GarbageNumbers", "11,abc,xyz,12px,--3,a.jpg,", ListLineKind::Entry,
      Entry(11, 0, false, 12, 0, "a.jpg")},
     {"NegativeTimeIsDefault", "11,-5,2,0,0,a,", ListLineKind::Entry, Entry(11, 0, true, 0, 0, "a")},
@@ -108,10 +110,21 @@ TEST(ListLine, SoundFields) {
 }
 
 TEST(ListLine, LayoutOfEachType) {
-    const std::pair<int, std::optional<int>> cases[] = {
-        {11, 0}, {14, 3}, {18, 7}, {21, kPairLayout}, {5, kPairLayout}, {1, 0}, {4, 3},
-        {0, std::nullopt}, {6, std::nullopt}, {9, std::nullopt}, {10, std::nullopt},
-        {19, std::nullopt}, {20, std::nullopt}, {22, std::nullopt}, {29, std::nullopt}};
+    const std::pair<int, std::optional<int>> cases[] = {{11, 0},
+                                                        {14, 3},
+                                                        {18, 7},
+                                                        {21, kPairLayout},
+                                                        {5, kPairLayout},
+                                                        {1, 0},
+                                                        {4, 3},
+                                                        {0, std::nullopt},
+                                                        {6, std::nullopt},
+                                                        {9, std::nullopt},
+                                                        {10, std::nullopt},
+                                                        {19, std::nullopt},
+                                                        {20, std::nullopt},
+                                                        {22, std::nullopt},
+                                                        {29, std::nullopt}};
     for (const auto& [type, layout] : cases) EXPECT_EQ(ListEntryLayout(type), layout) << type;
 }
 
@@ -133,13 +146,13 @@ TEST(ListLine, WrittenEntriesReadBack) {
 
 TEST(ListLine, EntriesThatCannotBeStored) {
     const ListEntry bad[] = {
-        Entry(21, 0, false, 0, 0, "/l.jpg"),           // pair without right
-        Entry(11, 0, false, 0, 0, ""),                 // no name
+        Entry(21, 0, false, 0, 0, "/l.jpg"),             // pair without right
+        Entry(11, 0, false, 0, 0, ""),                   // no name
         Entry(11, 0, false, 0, 0, "/Rom, Tag 1/a.jpg"),  // comma
-        Entry(11, 0, false, 0, 0, "/a\n.jpg"),         // line end
-        Entry(11, 0, false, 0, 0, " a.jpg"),           // would lose its blank
-        Entry(5, 0, false, 0, 0, "/l.jpg", "/r.jpg"),  // older types are read only
-        Entry(19, 0, false, 0, 0, "/a.jpg"),           // no such layout
+        Entry(11, 0, false, 0, 0, "/a\n.jpg"),           // line end
+        Entry(11, 0, false, 0, 0, " a.jpg"),             // would lose its blank
+        Entry(5, 0, false, 0, 0, "/l.jpg", "/r.jpg"),    // older types are read only
+        Entry(19, 0, false, 0, 0, "/a.jpg"),             // no such layout
         Entry(11, -1, false, 0, 0, "/a.jpg"),
         Entry(11, kMaxEntryTime + 1, false, 0, 0, "/a.jpg"),
         Entry(11, 0, false, kMaxEntryOffset + 1, 0, "/a.jpg"),
@@ -183,9 +196,20 @@ TEST(ListText, CountsEntriesAndFindsCommentsAndSounds) {
     EXPECT_EQ(last.next, text.size());
 }
 
+TEST(ListText, ByteOrderMarkOfWindowsEditors) {
+    const std::string text =
+        "\xEF\xBB\xBF"
+        "11,0,0,0,0,a.jpg,\r\n12,0,0,0,0,b.jpg,\r\n";
+    const ListFile list = ParseListText(text);
+    ASSERT_EQ(list.entries.size(), 2u);
+    EXPECT_EQ(list.entries[0].left, "a.jpg");
+    EXPECT_EQ(list.entryLines[0].begin, 3u);  // a rewrite keeps the mark
+}
+
 TEST(ListText, MoreThanTheLimit) {
     std::string text;
-    for (int i = 0; i < kMaxListEntries + 3; ++i) text += "11,0,0,0,0,f" + std::to_string(i) + ",\n";
+    for (int i = 0; i < kMaxListEntries + 3; ++i)
+        text += "11,0,0,0,0,f" + std::to_string(i) + ",\n";
     const ListFile list = ParseListText(text);
     EXPECT_EQ(list.entries.size(), static_cast<std::size_t>(kMaxListEntries));
     EXPECT_EQ(list.entriesBeyondLimit, 3u);
@@ -201,7 +225,8 @@ TEST(ListText, OnlyTheFirstSoundLinesAndShortComments) {
     ASSERT_EQ(list.comments.size(), 1u);
     EXPECT_EQ(list.comments[0].size(), kMaxCommentLength);
     // A cut never splits a character.
-    const std::string accents = "# " + std::string(kMaxCommentLength - 1, 'x') + "ää\n11,0,0,0,0,a,";
+    const std::string accents =
+        "# " + std::string(kMaxCommentLength - 1, 'x') + "ää\n11,0,0,0,0,a,";
     EXPECT_EQ(ParseListText(accents).comments[0].size(), kMaxCommentLength - 1);
 }
 
@@ -243,7 +268,8 @@ TEST(ListFileRewrite, WritesAlignmentIntoEntryTwoOnly) {
     ListEntry pair = before.entries[1];
     pair.swap = true;
     ASSERT_EQ(RewriteListEntry(path, 1, pair), ListResult::Ok);
-    EXPECT_NE(ReadText(path).find("21,30,1,1,2,/f/l.jpg,/f/r.jpg,\r\n  irgendein"), std::string::npos);
+    EXPECT_NE(ReadText(path).find("21,30,1,1,2,/f/l.jpg,/f/r.jpg,\r\n  irgendein"),
+              std::string::npos);
 }
 
 TEST(ListFileRewrite, DeleteDropsOnlyThatLine) {
@@ -341,7 +367,8 @@ TEST(ListFileRewrite, FailedWriteLeavesTheOldList) {
     TempFolder folder;
     const std::string path = folder.File("liste.txt");
     std::string text;
-    for (int i = 0; i < 2000; ++i) text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
     WriteText(path, text);
     ListResult rewrite, append;
     {
@@ -352,8 +379,14 @@ TEST(ListFileRewrite, FailedWriteLeavesTheOldList) {
         FileSizeLimit limit(text.size() + 10);
         append = AppendListEntry(path, Entry(21, 0, false, 0, 0, "/links.jpg", "/rechts.jpg"));
     }
+    ListResult create;
+    {
+        FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
+        create = AppendListEntry(folder.File("neu.txt"), Entry(12, 0, false, 0, 0, "/x.jpg"));
+    }
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
     EXPECT_EQ(append, ListResult::WriteFailed);
+    EXPECT_EQ(create, ListResult::WriteFailed);
     EXPECT_EQ(ReadText(path), text);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"liste.txt"});
 }
@@ -524,7 +557,8 @@ TEST(ListNames, WindowsListOfRealPhotographs) {
     std::filesystem::create_directory_symlink(
         std::filesystem::path(test::SamplePath("pairs/gx8_l.jpg")).parent_path(),
         folder.File("Paare"));
-    std::filesystem::create_symlink(test::SamplePath(samples[2]), folder.File("calf-left-right.jpg"));
+    std::filesystem::create_symlink(test::SamplePath(samples[2]),
+                                    folder.File("calf-left-right.jpg"));
     const std::string path = folder.File("SLIDE.TXT");
     WriteText(path,
               "21,0,0,-12,3,Paare\\gx8_l.jpg,Paare\\gx8_r.jpg,\r\n"
