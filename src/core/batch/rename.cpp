@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/batch/name_order.h"
@@ -263,60 +264,108 @@ RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& op
     }
 
     // A new name is free when nothing is there, or when the file there is itself renamed
-    // in this run; of several files wanting one name the first gets it. Refusing one can
-    // take a name away from another, so check until nothing changes.
-    std::unordered_set<std::string> claimed;
-    for (bool changed = true; changed;) {
-        changed = false;
-        std::unordered_set<std::string> vacated;
-        for (const Candidate& c : candidates)
-            if (c.accepted) vacated.insert(c.sourceKey);
-        claimed.clear();
-        for (Candidate& c : candidates) {
-            if (!c.accepted) continue;
-            const bool taken = claimed.count(c.targetKey) != 0 ||
-                               (Exists(c.targetKey) && vacated.count(c.targetKey) == 0);
-            if (taken) {
-                c.accepted = false;
-                result.entries[c.entry].status = RenameStatus::TargetExists;
-                changed = true;
-            } else {
-                claimed.insert(c.targetKey);
-            }
+    // in this run; of several files wanting one name the first gets it.
+    std::unordered_map<std::string, std::size_t> claimant;  // new name → candidate
+    std::unordered_set<std::string> sources;
+    for (const Candidate& c : candidates) sources.insert(c.sourceKey);
+    std::vector<std::size_t> refused;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        Candidate& c = candidates[k];
+        const bool occupied = sources.count(c.targetKey) == 0 && Exists(c.targetKey);
+        if (occupied || !claimant.emplace(c.targetKey, k).second) {
+            c.accepted = false;
+            refused.push_back(k);
         }
     }
+    // A file that stays keeps its name from whoever wanted it, and so on down the chain.
+    const auto refuseChains = [&](std::vector<std::size_t> staying) {
+        while (!staying.empty()) {
+            const Candidate& stays = candidates[staying.back()];
+            staying.pop_back();
+            const auto it = claimant.find(stays.sourceKey);
+            if (it == claimant.end() || !candidates[it->second].accepted) continue;
+            Candidate& wanted = candidates[it->second];
+            wanted.accepted = false;
+            RenameEntry& entry = result.entries[wanted.entry];
+            entry.status = RenameStatus::TargetExists;
+            // Nothing has taken a name yet, so a parked file can always go back.
+            if (!wanted.parkedAt.empty() && RenameNoReplace(wanted.parkedAt, entry.source) == 0) {
+                wanted.parkedAt.clear();
+                entry.location = entry.source;
+            }
+            staying.push_back(it->second);
+        }
+    };
+    for (std::size_t k : refused)
+        result.entries[candidates[k].entry].status = RenameStatus::TargetExists;
+    refuseChains(std::move(refused));
 
-    // Files whose names others take are moved out of the way first.
-    for (Candidate& c : candidates) {
-        if (!c.accepted || claimed.count(c.sourceKey) == 0) continue;
+    const auto move = [&](Candidate& c) {
+        RenameEntry& entry = result.entries[c.entry];
+        const int error =
+            RenameNoReplace(c.parkedAt.empty() ? entry.source : c.parkedAt, entry.target);
+        if (error == 0) {
+            entry.location = entry.target;
+            return true;
+        }
+        c.accepted = false;
+        entry.status = error == EEXIST ? RenameStatus::TargetExists : RenameStatus::Failed;
+        if (!c.parkedAt.empty() && RenameNoReplace(c.parkedAt, entry.source) == 0)
+            entry.location = entry.source;
+        return false;
+    };
+
+    // Chains (a→b, b→c) are worked from the end whose new name is free, each file moving
+    // into a name just vacated; when a rename fails, the files before it have not moved
+    // yet and simply stay.
+    std::unordered_set<std::string> movingSources;
+    for (const Candidate& c : candidates)
+        if (c.accepted) movingSources.insert(c.sourceKey);
+    std::vector<bool> inChain(candidates.size(), false);
+    std::vector<std::size_t> chainStarts;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        if (!candidates[k].accepted || movingSources.count(candidates[k].targetKey)) continue;
+        chainStarts.push_back(k);
+        for (std::size_t current = k;;) {
+            inChain[current] = true;
+            const auto it = claimant.find(candidates[current].sourceKey);
+            if (it == claimant.end() || !candidates[it->second].accepted) break;
+            current = it->second;
+        }
+    }
+    // What is left are rings (a→b, b→a): their files first go to unique temporary names
+    // in their folders.
+    std::vector<std::size_t> unparked;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        Candidate& c = candidates[k];
+        if (!c.accepted || inChain[k]) continue;
         c.parkedAt = ParkUnderTemporaryName(result.entries[c.entry].source);
         if (!c.parkedAt.empty()) {
             result.entries[c.entry].location = c.parkedAt;
         } else {
             c.accepted = false;
             result.entries[c.entry].status = RenameStatus::Failed;
+            unparked.push_back(k);
         }
     }
+    refuseChains(std::move(unparked));
 
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < result.entries.size(); ++i) {
-        RenameEntry& entry = result.entries[i];
-        Candidate* candidate = nullptr;
-        if (next < candidates.size() && candidates[next].entry == i)
-            candidate = &candidates[next++];
-        if (candidate && candidate->accepted) {
-            const std::string& from =
-                candidate->parkedAt.empty() ? entry.source : candidate->parkedAt;
-            const int error = RenameNoReplace(from, entry.target);
-            if (error == 0) {
-                entry.location = entry.target;
-            } else {
-                entry.status = error == EEXIST ? RenameStatus::TargetExists : RenameStatus::Failed;
-                if (!candidate->parkedAt.empty() &&
-                    RenameNoReplace(candidate->parkedAt, entry.source) == 0)
-                    entry.location = entry.source;
+    for (std::size_t k : chainStarts) {
+        for (std::size_t current = k; candidates[current].accepted;) {
+            const bool moved = move(candidates[current]);
+            const auto it = claimant.find(candidates[current].sourceKey);
+            if (it == claimant.end() || !candidates[it->second].accepted) break;
+            if (!moved) {
+                refuseChains({current});
+                break;
             }
+            current = it->second;
         }
+    }
+    for (std::size_t k = 0; k < candidates.size(); ++k)
+        if (candidates[k].accepted && !inChain[k]) move(candidates[k]);
+
+    for (const RenameEntry& entry : result.entries) {
         if (entry.status == RenameStatus::TargetExists)
             ShowMessage(kIdTargetExists, kIdWarningCaption, MessageIcon::Exclamation);
         else if (entry.status == RenameStatus::Failed)

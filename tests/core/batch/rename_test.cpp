@@ -256,6 +256,29 @@ TEST_F(RenameFilesTest, ChainsAndShiftsNeverOverwrite) {
     EXPECT_TRUE(messages_.empty());
 }
 
+TEST_F(RenameFilesTest, RingsSwapThroughTemporaryNames) {
+    // Sorted as text "10.jpg" comes first, so renumbering from 9 swaps the two names.
+    const std::vector<std::string> paths = {Make("9.jpg"), Make("10.jpg")};
+    const RenameResult r = RenameFiles(paths, Renumber("", "9", ".jpg"));
+    EXPECT_EQ(r.Count(RenameStatus::Renamed), 2);
+    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"10.jpg", "9.jpg"}));
+    EXPECT_EQ(Contents("9.jpg"), "10.jpg");
+    EXPECT_EQ(Contents("10.jpg"), "9.jpg");
+}
+
+TEST_F(RenameFilesTest, FailureAtTheEndOfAChainKeepsEveryFile) {
+    // X.jpg → XX…X.jpg (130 X), which itself would become a name too long for the folder.
+    const std::string many(130, 'X');
+    const std::vector<std::string> paths = {Make("X.jpg"), Make(many + ".jpg")};
+    const RenameResult r = RenameFiles(paths, Exchange("X", many));
+    EXPECT_EQ(r.entries[0].status, RenameStatus::TargetExists);
+    EXPECT_EQ(r.entries[1].status, RenameStatus::Failed);
+    EXPECT_EQ(r.entries[1].location, paths[1]);
+    EXPECT_EQ(messages_, (std::vector<std::string>{kExists, kFailed}));
+    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"X.jpg", many + ".jpg"}));
+    EXPECT_EQ(Contents("X.jpg"), "X.jpg");
+}
+
 TEST_F(RenameFilesTest, BrokenChainSkipsEveryLinkThatWouldOverwrite) {
     // 1→2, 2→3, but 3.jpg is not part of the run: 2 cannot move, so 1 cannot either.
     const std::vector<std::string> paths = {Make("1.jpg"), Make("2.jpg")};
