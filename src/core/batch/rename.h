@@ -82,7 +82,7 @@ struct RenameEntry {
 
 struct RenameResult {
     bool started = false;              // false when the list was empty or the user said No
-    std::vector<RenameEntry> entries;  // in the order worked through
+    std::vector<RenameEntry> entries;  // in list order (sorted when renumbering)
     int Count(RenameStatus status) const;
 };
 
@@ -90,10 +90,11 @@ struct RenameResult {
 // renumbering sorts the list by name without regard to case, the other rules keep its
 // order; the number goes up by one for every file of the list. A taken new name is
 // skipped with "Diese Datei existiert bereits - wird übersprungen.", a failure with
-// "Fehler beim Umbenennen - wird übersprungen." (message hooks, one per file, in order).
-// A new name that an earlier file of the same run moves away from is free: such files are
-// first moved to unique temporary names in their folder, so chains and swaps never
-// overwrite anything.
+// "Fehler beim Umbenennen - wird übersprungen." (captions "Achtung" and "FEHLER").
+// A new name that another file of the same run moves away from is free: chains (a→b,
+// b→c) are renamed from their free end, rings (a→b, b→a) through unique temporary names in
+// their folder, and a link that cannot move keeps every file before it where it is. Boxes
+// come after the work, one per skipped file, in the list's order.
 RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& options);
 
 // "Rename all files": every picture file of the folder (extension set 1) renamed as above.
