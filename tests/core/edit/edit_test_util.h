@@ -30,11 +30,22 @@ inline void FillBox(ImageBuffer& image, int left, int top, int right, int bottom
     }
 }
 
-// Copies a 24-bit picture into another at (left, top), clipped.
-inline void PutPicture(ImageBuffer& into, const ImageBuffer& picture, int left, int top) {
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            FillBox(into, left + x, top + y, left + x + 1, top + y + 1, PixelAt(picture, x, y));
+// Copies a 24-bit picture, or its part of w × h from (srcLeft, srcTop), into another at
+// (left, top), clipped.
+inline void PutPicture(ImageBuffer& into, const ImageBuffer& picture, int left, int top,
+                       int srcLeft = 0, int srcTop = 0, int w = -1, int h = -1) {
+    if (w < 0) w = picture.Width();
+    if (h < 0) h = picture.Height();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            FillBox(into, left + x, top + y, left + x + 1, top + y + 1,
+                    PixelAt(picture, srcLeft + x, srcTop + y));
+}
+
+// Colour (0xRRGGBB) of pixel (x, y) of a 1-, 4- or 8-bit picture, from its colour table.
+inline std::uint32_t IndexedColour(const ImageBuffer& image, int x, int y) {
+    const std::uint8_t* entry = image.ColourTable() + 4 * IndexAt(image, x, y);
+    return (std::uint32_t{entry[2]} << 16) | (std::uint32_t{entry[1]} << 8) | entry[0];
 }
 
 // Collects the messages shown while it lives.
