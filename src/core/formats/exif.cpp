@@ -1,23 +1,20 @@
 #include "core/formats/exif.h"
 
-// clang-format off
-#include <cstdio>
-#include <jpeglib.h>
-// clang-format on
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 
+#include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_segments.h"
 #include "core/hooks.h"
-#include "core/image/convert.h"
+#include "core/image/filter.h"
 #include "core/image/image_buffer.h"
+#include "core/image/resample.h"
 
 namespace duplora {
 
@@ -30,6 +27,7 @@ constexpr std::size_t kMaxRewrittenFileSize = std::size_t{1} << 31;
 constexpr int kMaxDirectories = 32;
 constexpr int kThumbnailSide = 160;
 constexpr int kThumbnailQuality = 60;
+constexpr int kThumbnailSharpenDivisor = 30;
 
 enum : std::uint16_t {
     kTagOrientation = 274,
@@ -336,171 +334,26 @@ std::vector<std::uint8_t> MakeExifBlock(std::span<const std::uint8_t> thumbnail,
 
 namespace {
 
-// Small libjpeg calls for the thumbnail until the program's JPEG codec is at hand here.
-// Library errors long-jump back into the function that called setjmp; everything that
-// must survive the jump lives in objects owned by the caller.
-struct JpegErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void JpegErrorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
-
-void JpegQuietOutput(j_common_ptr) {}
-
-void SetUpErrors(JpegErrors& errors) {
-    jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = JpegErrorExit;
-    errors.manager.output_message = JpegQuietOutput;
-}
-
-struct DecodedPicture {
-    ImageBuffer image;
-    int fullWidth = 0;
-    int fullHeight = 0;
-    std::vector<std::uint8_t> row;
-};
-
-// Decodes at the smallest DCT scale that still gives at least `side` pixels on the
-// longer side.
-bool DecodeReduced(std::FILE* file, int side, jpeg_decompress_struct* info, JpegErrors* errors,
-                   DecodedPicture* out) {
-    if (setjmp(errors->jump)) {
-        jpeg_destroy_decompress(info);
-        return false;
-    }
-    jpeg_create_decompress(info);
-    jpeg_stdio_src(info, file);
-    if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK ||
-        !ImageSizeAllowed(info->image_width, info->image_height)) {
-        jpeg_destroy_decompress(info);
-        return false;
-    }
-    out->fullWidth = static_cast<int>(info->image_width);
-    out->fullHeight = static_cast<int>(info->image_height);
-    const unsigned longer = std::max(info->image_width, info->image_height);
-    info->scale_num = 1;
-    info->scale_denom = 1;
-    for (unsigned denom : {8u, 4u, 2u}) {
-        if (longer >= static_cast<unsigned>(side) * denom) {
-            info->scale_denom = denom;
-            break;
-        }
-    }
-    const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
-    info->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_start_decompress(info);
-    out->image = CreateImageForOverwrite(static_cast<int>(info->output_width),
-                                         static_cast<int>(info->output_height), 24);
-    if (!out->image) {
-        jpeg_destroy_decompress(info);
-        return false;
-    }
-    const std::size_t width = info->output_width;
-    out->row.resize(width * static_cast<std::size_t>(info->output_components));
-    while (info->output_scanline < info->output_height) {
-        std::uint8_t* dst = out->image.Line(static_cast<int>(info->output_scanline));
-        JSAMPROW rows[1] = {out->row.data()};
-        jpeg_read_scanlines(info, rows, 1);
-        const std::uint8_t* src = out->row.data();
-        if (cmyk) {
-            // Inverted CMYK as the library delivers it for Adobe files.
-            for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) {
-                const int third = (255 - src[3]) / 3;
-                dst[0] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[2] + third));
-                dst[1] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[1] + third));
-                dst[2] = static_cast<std::uint8_t>(255 - std::min(255, 255 - src[0] + third));
-            }
-        } else {
-            for (std::size_t x = 0; x < width; ++x, src += 3, dst += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
-            }
-        }
-    }
-    jpeg_finish_decompress(info);
-    jpeg_destroy_decompress(info);
-    return true;
-}
-
-bool EncodeColour(std::FILE* file, const ImageBuffer* image, int quality,
-                  jpeg_compress_struct* info, JpegErrors* errors, std::vector<std::uint8_t>* row) {
-    if (setjmp(errors->jump)) {
-        jpeg_destroy_compress(info);
-        return false;
-    }
-    jpeg_create_compress(info);
-    jpeg_stdio_dest(info, file);
-    info->image_width = static_cast<JDIMENSION>(image->Width());
-    info->image_height = static_cast<JDIMENSION>(image->Height());
-    info->input_components = 3;
-    info->in_color_space = JCS_RGB;
-    jpeg_set_defaults(info);
-    jpeg_set_quality(info, quality, TRUE);
-    jpeg_start_compress(info, TRUE);
-    const std::size_t width = static_cast<std::size_t>(image->Width());
-    row->resize(width * 3);
-    while (info->next_scanline < info->image_height) {
-        const std::uint8_t* src = image->Line(static_cast<int>(info->next_scanline));
-        std::uint8_t* dst = row->data();
-        for (std::size_t x = 0; x < width; ++x, src += 3, dst += 3) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
-        }
-        JSAMPROW rows[1] = {row->data()};
-        jpeg_write_scanlines(info, rows, 1);
-    }
-    jpeg_finish_compress(info);
-    jpeg_destroy_compress(info);
-    return true;
-}
-
-// The picture of the thumbnail: the file reduced so that its longer side is 160, and
-// the full size of the file.
+// The picture of the thumbnail: the file decoded as a preview, resized so that its longer
+// side is 160 and sharpened; with it the full size of the file.
 ImageBuffer MakeThumbnailPicture(const std::string& path, int& fullWidth, int& fullHeight) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return {};
-    jpeg_decompress_struct info{};
-    JpegErrors errors;
-    SetUpErrors(errors);
-    info.err = &errors.manager;
-    DecodedPicture decoded;
-    const bool ok = DecodeReduced(file, kThumbnailSide, &info, &errors, &decoded);
-    std::fclose(file);
-    if (!ok) return {};
-    fullWidth = decoded.fullWidth;
-    fullHeight = decoded.fullHeight;
-    const int w = fullWidth, h = fullHeight;
+    int w = 0, h = 0;
+    const ImageBuffer preview = DecodeJpegFile(path, true, &w, &h);
+    if (!preview || w <= 0 || h <= 0) return {};
+    fullWidth = w;
+    fullHeight = h;
     // Integer division as everywhere in the program; a sliver still keeps one pixel.
     int thumbWidth = kThumbnailSide, thumbHeight = kThumbnailSide;
     if (h < w)
         thumbHeight = std::max(1, h * kThumbnailSide / w);
     else
         thumbWidth = std::max(1, w * kThumbnailSide / h);
-    return CropScaleView(decoded.image, thumbWidth, thumbHeight, 0, 0, 0, 0, false);
+    const ImageBuffer resized = ResizeImage(preview, thumbWidth, thumbHeight);
+    if (!resized) return {};
+    return SharpenImage(resized, kThumbnailSharpenDivisor);
 }
 
-bool EncodeThumbnailFile(int fd, const ImageBuffer& image) {
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
-        return false;
-    }
-    jpeg_compress_struct info{};
-    JpegErrors errors;
-    SetUpErrors(errors);
-    info.err = &errors.manager;
-    std::vector<std::uint8_t> row;
-    const bool ok = EncodeColour(file, &image, kThumbnailQuality, &info, &errors, &row);
-    const bool flushed = std::fflush(file) == 0;
-    return std::fclose(file) == 0 && ok && flushed;
-}
-
-// A unique file in the system's temporary folder that removes itself.
+// A unique file name in the system's temporary folder; the file is removed at the end.
 class TemporaryFile {
   public:
     TemporaryFile() {
@@ -508,27 +361,22 @@ class TemporaryFile {
         auto folder = std::filesystem::temp_directory_path(ec);
         if (ec) folder = "/tmp";
         path_ = (folder / "duplora-thumbnail-XXXXXX").string();
-        fd_ = ::mkstemp(path_.data());
-        if (fd_ < 0) path_.clear();
+        const int fd = ::mkstemp(path_.data());
+        if (fd < 0)
+            path_.clear();
+        else
+            ::close(fd);
     }
     ~TemporaryFile() {
-        if (fd_ >= 0) ::close(fd_);
         if (!path_.empty()) ::unlink(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     bool Valid() const { return !path_.empty(); }
     const std::string& Path() const { return path_; }
-    // Hands the descriptor over; the file itself is still removed at the end.
-    int Release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
   private:
     std::string path_;
-    int fd_ = -1;
 };
 
 }  // namespace
@@ -549,7 +397,8 @@ bool AddExifBlock(const std::string& path) {
     std::vector<std::uint8_t> encoded;
     {
         TemporaryFile temp;
-        if (!temp.Valid() || !EncodeThumbnailFile(temp.Release(), thumbnail)) {
+        if (!temp.Valid() ||
+            !EncodeJpegImage(temp.Path(), thumbnail, true, kThumbnailQuality)) {
             ShowMessage("Error make a Exif file", path, MessageIcon::Exclamation);
             return false;
         }

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_segments.h"
 #include "core/hooks.h"
+#include "core/image/filter.h"
+#include "core/image/resample.h"
 #include "jpeg_file_test_util.h"
 #include "support/test_support.h"
 
@@ -632,6 +635,44 @@ TEST_F(WithExiftool, RealPhotoWithoutExifGetsOurs) {
     };
     EXPECT_NEAR(mean(thumb), mean(path), 0.03);
     EXPECT_EQ(test::Run("convert " + Quote(path) + " null:"), 0);
+}
+
+// ---- the thumbnail we make --------------------------------------------------------------
+
+// The embedded thumbnail is the file's preview resized to 160 on its longer side (here an
+// enlargement of a small picture), sharpened with divisor 30 and encoded in colour at
+// quality 60 without its JFIF segment; the sizes are the full picture's.
+TEST(AddExifBlock, ThumbnailIsThePreviewResizedAndSharpened) {
+    struct Case {
+        int width, height, thumbWidth, thumbHeight;
+    };
+    for (const Case c : {Case{96, 40, 160, 66}, Case{300, 420, 114, 160}, Case{1, 200, 1, 160}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        TempFolder folder;
+        const std::string path = folder.File("a.jpg");
+        ASSERT_TRUE(EncodeJpegImage(path, test::MakeNoise(c.width, c.height, 7), true, 90));
+
+        int w = 0, h = 0;
+        const ImageBuffer preview = DecodeJpegFile(path, true, &w, &h);
+        ASSERT_TRUE(preview);
+        const ImageBuffer sharpened =
+            SharpenImage(ResizeImage(preview, c.thumbWidth, c.thumbHeight), 30);
+        ASSERT_EQ(sharpened.Width(), c.thumbWidth);
+        ASSERT_EQ(sharpened.Height(), c.thumbHeight);
+        const std::string expectedPath = folder.File("expected.jpg");
+        ASSERT_TRUE(EncodeJpegImage(expectedPath, sharpened, true, 60));
+        ASSERT_EQ(EditJpegSegments(expectedPath, {}, SegmentEditMode::DropApp0),
+                  SegmentEditResult::Ok);
+
+        ASSERT_TRUE(AddExifBlock(path));
+        const std::string thumbPath = folder.File("thumb.jpg");
+        const ExifFacts facts = ExifTool(path, thumbPath, ExifToolMode::ExtractThumbnail);
+        ASSERT_EQ(facts.result, ExifToolResult::ThumbnailWritten);
+        EXPECT_EQ(test::ReadBytes(thumbPath), test::ReadBytes(expectedPath));
+        const Bytes file = test::ReadBytes(path);
+        EXPECT_EQ(Le16(file, 2 + kExifTemplatePixelXAt), static_cast<std::uint32_t>(c.width));
+        EXPECT_EQ(Le16(file, 2 + kExifTemplatePixelYAt), static_cast<std::uint32_t>(c.height));
+    }
 }
 
 // ---- AddExifBlock failures --------------------------------------------------------------
