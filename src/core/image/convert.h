@@ -13,7 +13,8 @@ namespace duplora {
 ImageBuffer ToTrueColour(const ImageBuffer& image);
 
 // The rectangle [left, right) × [top, bottom), given top-down, in the source's depth
-// with its colour table. Parts outside the source stay black (index 0).
+// with its colour table. It must start inside the source; parts past the right or
+// bottom edge stay black (index 0).
 ImageBuffer CropRect(const ImageBuffer& image, int left, int top, int right, int bottom);
 
 // 24-bit width × height black canvas with the picture centred on it (clipped when larger).
@@ -36,6 +37,8 @@ ImageBuffer CropScaleView(const ImageBuffer& image, int refWidth, int refHeight,
                           int secondY, int firstX, int firstY, bool second);
 
 // The 360° panorama variant: exactly outWidth × outHeight, wrapping around both edges.
+// A start past the edge is taken back one turn; a start more than two turns out, a
+// negative start or a zero size gives none. Other depths go as ScaleToTrueColourGdi.
 ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int secondX,
                      int secondY, int firstX, int firstY, bool second);
 

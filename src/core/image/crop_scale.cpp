@@ -1,18 +1,75 @@
-#include <cstring>
+#include <cstdint>
 #include <vector>
 
 #include "core/image/convert.h"
-#include "core/util/parallel.h"
+#include "core/image/pixel_gather.h"
 
 namespace duplora {
 
-bool CropScaleSize(const ImageBuffer& image, int refWidth, int refHeight, int secondX,
-                   int secondY, int firstX, int firstY, int& outWidth, int& outHeight) {
+namespace {
+
+// The source area of a crop-and-scale call: start column and row (rows from the bottom)
+// and the area's size. False when the area is empty or reaches outside the picture.
+struct SourceArea {
+    std::int64_t x, y, width, height;
+};
+
+bool FindSourceArea(const ImageBuffer& image, int secondX, int secondY, int firstX, int firstY,
+                    bool second, SourceArea& area) {
+    const std::int64_t width = image.Width(), height = image.Height();
+    area.width = width - firstX - secondX;
+    area.height = height - firstY - secondY;
+    area.x = second ? secondX : firstX;
+    area.y = second ? secondY : firstY;
+    return area.width > 0 && area.height > 0 && area.x >= 0 && area.y >= 0 &&
+           area.x + area.width <= width && area.y + area.height <= height;
+}
+
+// Nearest neighbour in 22.10 fixed point over the source area, for any readable depth.
+ImageBuffer ScaleAreaNearest(const ImageBuffer& image, int refWidth, int refHeight, int secondX,
+                             int secondY, int firstX, int firstY, bool second) {
+    if (!ReadablePicture(image)) return {};
+    int outW, outH;
+    if (!CropScaleSize(image, refWidth, refHeight, secondX, secondY, firstX, firstY, outW, outH))
+        return {};
+    SourceArea area;
+    if (!FindSourceArea(image, secondX, secondY, firstX, firstY, second, area)) return {};
+    ImageBuffer out = CreateImageForOverwrite(outW, outH, 24);
+    if (!out) return out;
+    const std::vector<int> cols = FixedPointWalk(area.x, area.width * 1024 / outW, outW);
+    const std::vector<int> rows = FixedPointWalk(area.y, area.height * 1024 / outH, outH);
+    GatherTrueColour(image, cols, rows, out, 0, 0);
+    return out;
+}
+
+// Start of a wrapped walk: one turn is taken off a start past the edge; a start more
+// than two turns out is refused.
+bool WrapStart(int start, int size, int& wrapped) {
+    if (start < 0) return false;
+    wrapped = start > size ? start - size : start;
+    return wrapped <= size;
+}
+
+// Fixed-point walk over a whole turn that continues at 0 after the last pixel.
+std::vector<int> WrappedWalk(int start, int size, int count) {
+    std::vector<int> walk = FixedPointWalk(start, std::int64_t{size} * 1024 / count, count);
+    for (int& v : walk)
+        if (v > size - 1) v -= size;
+    return walk;
+}
+
+}  // namespace
+
+bool CropScaleSize(const ImageBuffer& image, int refWidth, int refHeight, int secondX, int secondY,
+                   int firstX, int firstY, int& outWidth, int& outHeight) {
     outWidth = outHeight = 0;
     const int width = image.Width(), height = image.Height();
     if (width <= 0 || height <= 0) return false;
-    const double w = static_cast<double>(width - firstX - secondX) * refWidth / width;
-    const double h = static_cast<double>(height - firstY - secondY) * refHeight / height;
+    // The area is summed in double: far-out margins must not overflow an int.
+    const double areaW = static_cast<double>(width) - firstX - secondX;
+    const double areaH = static_cast<double>(height) - firstY - secondY;
+    const double w = areaW * refWidth / width;
+    const double h = areaH * refHeight / height;
     if (!(w >= 1.0) || !(h >= 1.0) || w > kMaxImageDimension || h > kMaxImageDimension)
         return false;
     outWidth = static_cast<int>(w);
@@ -24,60 +81,33 @@ ImageBuffer CropScaleView(const ImageBuffer& image, int refWidth, int refHeight,
                           int secondY, int firstX, int firstY, bool second) {
     if (!image) return {};
     if (image.BitCount() != 24)
-        return ScaleToTrueColourGdi(image, refWidth, refHeight, secondX, secondY, firstX,
-                                    firstY, second);
-    int outW, outH;
-    if (!CropScaleSize(image, refWidth, refHeight, secondX, secondY, firstX, firstY, outW, outH))
-        return {};
+        return ScaleToTrueColourGdi(image, refWidth, refHeight, secondX, secondY, firstX, firstY,
+                                    second);
+    return ScaleAreaNearest(image, refWidth, refHeight, secondX, secondY, firstX, firstY, second);
+}
+
+ImageBuffer ScaleToTrueColourGdi(const ImageBuffer& image, int refWidth, int refHeight, int secondX,
+                                 int secondY, int firstX, int firstY, bool second) {
+    return ScaleAreaNearest(image, refWidth, refHeight, secondX, secondY, firstX, firstY, second);
+}
+
+ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int secondX,
+                     int secondY, int firstX, int firstY, bool second) {
+    if (!image) return {};
+    if (image.BitCount() != 24)
+        return ScaleToTrueColourGdi(image, outWidth, outHeight, secondX, secondY, firstX, firstY,
+                                    second);
+    if (!ReadablePicture(image) || outWidth <= 0 || outHeight <= 0) return {};
     const int width = image.Width(), height = image.Height();
-    const int areaW = width - firstX - secondX, areaH = height - firstY - secondY;
-    const int startX = second ? secondX : firstX;
-    const int startY = second ? secondY : firstY;
-    // Margins outside the picture would read outside it.
-    if (startX < 0 || startY < 0 || startX + areaW > width || startY + areaH > height) return {};
-
-    ImageBuffer out = CreateImageForOverwrite(outW, outH, 24);
+    int x0, y0;
+    if (!WrapStart(second ? secondX : firstX, width, x0) ||
+        !WrapStart(second ? secondY : firstY, height, y0))
+        return {};
+    ImageBuffer out = CreateImageForOverwrite(outWidth, outHeight, 24);
     if (!out) return out;
-    const std::int64_t stepX = static_cast<std::int64_t>(areaW) * 1024 / outW;
-    const std::int64_t stepY = static_cast<std::int64_t>(areaH) * 1024 / outH;
-
-    // Byte offset of every output column's source pixel, computed once.
-    std::vector<std::uint32_t> columns(static_cast<std::size_t>(outW));
-    std::int64_t accX = static_cast<std::int64_t>(startX) * 1024;
-    for (int i = 0; i < outW; ++i, accX += stepX)
-        columns[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>((accX >> 10) * 3);
-    const bool plainCopy = stepX == 1024;
-
-    const int srcStride = image.Stride();
-    const std::uint8_t* srcPixels = image.Pixels();
-    std::uint8_t* dstPixels = out.Pixels();
-    const int dstStride = out.Stride();
-    ParallelRows(outH, static_cast<std::int64_t>(outW) * outH, [&](int begin, int end) {
-        std::int64_t accY = static_cast<std::int64_t>(startY) * 1024 + stepY * begin;
-        for (int j = begin; j < end; ++j, accY += stepY) {
-            const std::uint8_t* src = srcPixels + (accY >> 10) * srcStride;
-            std::uint8_t* dst = dstPixels + static_cast<std::size_t>(j) * dstStride;
-            if (plainCopy) {
-                std::memcpy(dst, src + static_cast<std::size_t>(startX) * 3,
-                            static_cast<std::size_t>(outW) * 3);
-                continue;
-            }
-            const std::uint32_t* col = columns.data();
-            int i = 0;
-            // Four bytes at a time where the next pixel's first byte may be overwritten.
-            for (; i + 1 < outW; ++i) {
-                std::uint32_t v;
-                std::memcpy(&v, src + col[i], 4);
-                std::memcpy(dst + i * 3, &v, 4);
-            }
-            for (; i < outW; ++i) {
-                const std::uint8_t* s = src + col[i];
-                dst[i * 3] = s[0];
-                dst[i * 3 + 1] = s[1];
-                dst[i * 3 + 2] = s[2];
-            }
-        }
-    });
+    const std::vector<int> cols = WrappedWalk(x0, width, outWidth);
+    const std::vector<int> rows = WrappedWalk(y0, height, outHeight);
+    GatherTrueColour(image, cols, rows, out, 0, 0);
     return out;
 }
 
