@@ -198,12 +198,12 @@ CommandLine Parse(int argc, char** argv, BatchOptions defaults) {
             cl.listGiven = true;
         } else if (flag("", "--from")) {
             const std::string_view v = value();
-            const auto layout = Choose<BatchSourceLayout>(
-                v, {{"sbs", BatchSourceLayout::SideBySide},
-                    {"ou", BatchSourceLayout::OverUnder},
-                    {"interlace", BatchSourceLayout::Interlace},
-                    {"anaglyph", BatchSourceLayout::Anaglyph},
-                    {"lr", BatchSourceLayout::LeftRight}});
+            const auto layout =
+                Choose<BatchSourceLayout>(v, {{"sbs", BatchSourceLayout::SideBySide},
+                                              {"ou", BatchSourceLayout::OverUnder},
+                                              {"interlace", BatchSourceLayout::Interlace},
+                                              {"anaglyph", BatchSourceLayout::Anaglyph},
+                                              {"lr", BatchSourceLayout::LeftRight}});
             if (!layout) throw bad(v);
             o.sourceLayout = *layout;
         } else if (flag("", "--right-folder")) {
@@ -277,10 +277,11 @@ CommandLine Parse(int argc, char** argv, BatchOptions defaults) {
             o.sharpness = *s;
         } else if (flag("", "--grey-pair")) {
             const std::string_view v = value();
-            cl.greyPair = Choose<GreyAnaglyphPair>(v, {{"red-cyan", GreyAnaglyphPair::RedCyan},
-                                                       {"red-green", GreyAnaglyphPair::RedGreen},
-                                                       {"red-blue", GreyAnaglyphPair::RedBlue},
-                                                       {"yellow-blue", GreyAnaglyphPair::YellowBlue}});
+            cl.greyPair =
+                Choose<GreyAnaglyphPair>(v, {{"red-cyan", GreyAnaglyphPair::RedCyan},
+                                             {"red-green", GreyAnaglyphPair::RedGreen},
+                                             {"red-blue", GreyAnaglyphPair::RedBlue},
+                                             {"yellow-blue", GreyAnaglyphPair::YellowBlue}});
             if (!cl.greyPair) throw bad(v);
         } else if (flag("", "--colour-kind")) {
             const std::string_view v = value();
@@ -297,7 +298,8 @@ CommandLine Parse(int argc, char** argv, BatchOptions defaults) {
     if (cl.help) return cl;
     if (cl.greyPair) o.greyPair = *cl.greyPair;
     if (cl.colourKind) o.colourKind = *cl.colourKind;
-    if (cl.listGiven && !cl.files.empty()) throw UsageError{"give either files or --list, not both"};
+    if (cl.listGiven && !cl.files.empty())
+        throw UsageError{"give either files or --list, not both"};
     if (!cl.listGiven && cl.files.empty()) throw UsageError{"no files to convert"};
     if (cl.files.size() > static_cast<std::size_t>(kMaxBatchFiles))
         throw UsageError{"more than " + std::to_string(kMaxBatchFiles) + " files"};

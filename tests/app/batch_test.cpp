@@ -49,10 +49,13 @@ WorkerRun RunWorker(BatchJob job, const BatchOptions& options, BatchThreads thre
     WorkerRun run;
     std::mutex mutex;
     // Direct connections: the lines arrive on the worker's thread, in order.
-    QObject::connect(&w, &BatchWorker::LogAppended, &w, [&](const QString& text) {
-        std::lock_guard lock(mutex);
-        run.log.push_back(text.toStdString());
-    }, Qt::DirectConnection);
+    QObject::connect(
+        &w, &BatchWorker::LogAppended, &w,
+        [&](const QString& text) {
+            std::lock_guard lock(mutex);
+            run.log.push_back(text.toStdString());
+        },
+        Qt::DirectConnection);
     EXPECT_TRUE(w.Start(std::move(job), options, {}, std::move(threads)));
     w.Wait();
     EXPECT_FALSE(w.IsRunning());
@@ -90,8 +93,8 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
     const int w = view.Width(), h = view.Height();
 
     const LayoutCase layouts[] = {
-        {BatchOutputLayout::SideBySide, 2, 1},   {BatchOutputLayout::OverUnder, 1, 2},
-        {BatchOutputLayout::Interlace, 1, 1},    {BatchOutputLayout::GreyAnaglyph, 1, 1},
+        {BatchOutputLayout::SideBySide, 2, 1},     {BatchOutputLayout::OverUnder, 1, 2},
+        {BatchOutputLayout::Interlace, 1, 1},      {BatchOutputLayout::GreyAnaglyph, 1, 1},
         {BatchOutputLayout::ColourAnaglyph, 1, 1}, {BatchOutputLayout::LeftRight, 1, 1},
     };
     for (const BatchOutputType type :
@@ -102,8 +105,8 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
             options.outputLayout = c.layout;
             options.outputType = type;
             options.exifThumbnail = type != BatchOutputType::Bmp;
-            const std::string sub = Path(out, std::to_string(int(type)) + "-" +
-                                                  std::to_string(int(c.layout)));
+            const std::string sub =
+                Path(out, std::to_string(int(type)) + "-" + std::to_string(int(c.layout)));
             std::filesystem::create_directory(sub);
             options.targetFolder = sub;
             const WorkerRun run = RunWorker(MakeFileJob({left, right}, options), options);
@@ -134,7 +137,8 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
 TEST(BatchWorkerTest, StopDuringFileThreeOfTenLeavesThreeResults) {
     QTemporaryDir in, out;
     ASSERT_TRUE(in.isValid() && out.isValid());
-    const ImageBuffer picture = MakeImage(16, 8, [](int x, int) { return x < 8 ? kWhite : kBlack; });
+    const ImageBuffer picture =
+        MakeImage(16, 8, [](int x, int) { return x < 8 ? kWhite : kBlack; });
     std::vector<std::string> files;
     for (int i = 1; i <= 10; ++i) {
         files.push_back(Path(in, "p" + std::to_string(i) + ".bmp"));
@@ -176,7 +180,7 @@ TEST(BatchWorkerTest, RunsOneAfterAnother) {
 // ---- the list run ---------------------------------------------------------------------
 
 class ListRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(in_.isValid() && out_.isValid());
         white_ = MakeImage(20, 12, [](int, int) { return kWhite; });
@@ -232,7 +236,8 @@ TEST_F(ListRun, EntriesConvertWithTheirSwapAndAlignment) {
     const WorkerRun run = RunWorker(job, options);
     SCOPED_TRACE(run.Joined());
     EXPECT_TRUE(run.summary.AllConverted());
-    EXPECT_EQ(run.log[1], "Input:Slide Show List -> Output:" + options.targetFolder + " [BMP]\r\n\r\n");
+    EXPECT_EQ(run.log[1],
+              "Input:Slide Show List -> Output:" + options.targetFolder + " [BMP]\r\n\r\n");
 
     // Entry 1: white on the left, four columns of alignment.
     const ImageBuffer first = Output("l.bmp");

@@ -27,7 +27,7 @@ struct Result {
 };
 
 class ConvertCli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid() && in_.isValid());
         config_ = home_.filePath("config");
@@ -47,8 +47,7 @@ protected:
         process.start(DUPLORA_CONVERT_PROGRAM, arguments);
         Result result;
         if (!process.waitForFinished(120000)) return result;
-        result.exitCode =
-            process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         result.out = process.readAllStandardOutput().toStdString();
         result.err = process.readAllStandardError().toStdString();
         return result;
@@ -138,8 +137,8 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("old");
     }
-    const QStringList arguments = {"--from", "lr", "--type", "bmp", "-o", out,
-                                   In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
+    const QStringList arguments = {
+        "--from", "lr", "--type", "bmp", "-o", out, In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
     const Result skipped = Run(arguments);
     EXPECT_EQ(skipped.exitCode, 1);
     EXPECT_NE(skipped.out.find("Ergebnis : übersprungen.\n"), std::string::npos) << skipped.out;

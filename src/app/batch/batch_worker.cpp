@@ -24,8 +24,7 @@ bool BatchWorker::Start(BatchJob job, BatchOptions options, BatchEnvironment env
         };
     }
     thread_ = std::jthread([this, job = std::move(job), options = std::move(options),
-                            environment = std::move(environment),
-                            threads = std::move(threads)] {
+                            environment = std::move(environment), threads = std::move(threads)] {
         BatchLogSink log;
         log.clear = [this] { emit LogCleared(); };
         log.append = [this](std::string_view text) {

@@ -16,7 +16,7 @@ namespace duplora {
 class BatchWorker : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit BatchWorker(QObject* parent = nullptr);
     // A run still going is given up (its current file removed) and waited for.
     ~BatchWorker() override;
@@ -40,14 +40,14 @@ public:
     // The outcome of the last run that ended.
     BatchSummary Summary() const;
 
-signals:
+  signals:
     void LogCleared();
     void LogAppended(const QString& text);
     // ProgressDirection as a number, and the percent.
     void ProgressChanged(int direction, int percent);
     void Finished();
 
-private:
+  private:
     std::atomic<bool> running_{false};
     std::unique_ptr<BatchControl> control_;
     BatchSummary summary_;

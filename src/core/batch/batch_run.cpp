@@ -171,7 +171,7 @@ void Tally(BatchSummary& summary, BatchOutcome outcome) {
 
 // The sinks of a converting thread for the length of the run.
 class ThreadSinks {
-public:
+  public:
     explicit ThreadSinks(const BatchThreads& threads) {
         if (threads.question) {
             previousQuestion_ = SetQuestionSink(threads.question);
@@ -189,7 +189,7 @@ public:
     ThreadSinks(const ThreadSinks&) = delete;
     ThreadSinks& operator=(const ThreadSinks&) = delete;
 
-private:
+  private:
     QuestionSink previousQuestion_;
     ProgressSink previousProgress_;
     bool question_ = false;
@@ -231,7 +231,10 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         emit({false, BatchSourceLine(item.index, job.count, item.logName)});
         return ConvertBatchItem(
             item, options, environment,
-            [&emit](std::string_view text) { emit({false, std::string(text)}); }, &control.abort);
+            [&emit](std::string_view text) {
+                emit({false, std::string(text)});
+            },
+            &control.abort);
     };
     const auto deliver = [&](const LogEvent& event) {
         if (event.clear)
@@ -239,9 +242,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         else
             append(event.text);
     };
-    const auto ending = [&control] {
-        return control.stop.load() || control.abort.load();
-    };
+    const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
 
     const int helpers = std::clamp(threads.count, 1, 64);
     if (helpers == 1 || n < 2) {
@@ -285,8 +286,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                 k = next++;
             }
             Result result;
-            result.outcome =
-                convert(k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
+            result.outcome = convert(
+                k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
             result.done = true;
             std::lock_guard lock(mutex);
             results[k] = std::move(result);

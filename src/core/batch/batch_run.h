@@ -41,10 +41,10 @@ struct BatchControl {
 };
 
 struct BatchSummary {
-    int items = 0;      // files the run was to convert
-    int converted = 0;  // made every output
-    int skipped = 0;    // not replaced, or list entries without a name
-    int failed = 0;     // unreadable, not writable, or given up
+    int items = 0;         // files the run was to convert
+    int converted = 0;     // made every output
+    int skipped = 0;       // not replaced, or list entries without a name
+    int failed = 0;        // unreadable, not writable, or given up
     bool stopped = false;  // ended before the last file
     bool AllConverted() const { return !stopped && skipped == 0 && failed == 0; }
 };

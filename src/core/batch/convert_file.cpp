@@ -1,5 +1,6 @@
 #include "core/batch/convert_file.h"
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -10,7 +11,6 @@
 #include "core/batch/batch_output.h"
 #include "core/formats/load_chain.h"
 #include "core/hooks.h"
-#include "core/image/convert.h"
 #include "core/image/filter.h"
 #include "core/image/geometry.h"
 #include "core/image/resample.h"
@@ -19,6 +19,7 @@
 #include "core/stereo/common_area.h"
 #include "core/stereo/compose.h"
 #include "core/strings.h"
+#include "core/util/parallel.h"
 
 namespace duplora {
 
@@ -40,9 +41,35 @@ void RemoveFiles(const std::vector<std::string>& paths) {
     }
 }
 
+// The width × height area of a 24-bit picture whose top-left pixel is (left, top),
+// top-down; none unless it lies inside the picture.
+ImageBuffer CopyArea(const ImageBuffer& picture, int left, int top, int width, int height) {
+    if (!picture || picture.BitCount() != 24 || left < 0 || top < 0 || width <= 0 || height <= 0 ||
+        left + width > picture.Width() || top + height > picture.Height())
+        return {};
+    ImageBuffer out = CreateImageForOverwrite(width, height, 24);
+    if (!out) return out;
+    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
+    ParallelRows(height, std::int64_t{width} * height, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y)
+            std::memcpy(out.Line(y), picture.Line(top + y) + static_cast<std::size_t>(left) * 3,
+                        bytes);
+    });
+    return out;
+}
+
 // Rows [top, top + rows) of a picture, full width.
 ImageBuffer Rows(const ImageBuffer& picture, int top, int rows) {
-    return CropRect(picture, 0, top, picture.Width(), top + rows);
+    return CopyArea(picture, 0, top, picture.Width(), rows);
+}
+
+// A view cut to the common area: the margins count stored rows from the bottom.
+ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool second) {
+    const int width = view.Width() - area.secondX - area.firstX;
+    const int height = view.Height() - area.secondY - area.firstY;
+    const int left = second ? area.secondX : area.firstX;
+    const int bottom = second ? area.secondY : area.firstY;
+    return CopyArea(view, left, view.Height() - bottom - height, width, height);
 }
 
 }  // namespace
@@ -58,9 +85,11 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
     switch (layout) {
         case 0:
         case 10: {
-            PicturePair pair = SplitPairPicture(picture, false);
-            views.left = std::move(pair.first);
-            views.right = std::move(pair.second);
+            // An odd last column belongs to neither view.
+            const int half = picture.Width() / 2;
+            if (half < 1) break;
+            views.left = CopyArea(picture, 0, 0, half, height);
+            views.right = CopyArea(picture, half, 0, half, height);
             break;
         }
         case 1:
@@ -139,18 +168,19 @@ ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent) {
         const int bigHeight = static_cast<int>(std::int64_t{height} * percent / 100);
         const ImageBuffer big = ResizeImage(source, bigWidth, bigHeight);
         if (!big) return {};
-        const int left = (bigWidth - width) / 2, top = (bigHeight - height) / 2;
-        return CropRect(big, left, top, left + width, top + height);
+        return CopyArea(big, (bigWidth - width) / 2, (bigHeight - height) / 2, width, height);
     }
     if (percent < 100) {
         // A view scaled to nothing still keeps one pixel, centred on the black canvas.
         const int smallWidth = std::max(1, static_cast<int>(std::int64_t{width} * percent / 100));
-        const int smallHeight =
-            std::max(1, static_cast<int>(std::int64_t{height} * percent / 100));
+        const int smallHeight = std::max(1, static_cast<int>(std::int64_t{height} * percent / 100));
         const ImageBuffer small = ResizeImage(view, smallWidth, smallHeight);
         if (!small) return {};
+        // Without a rotation the smaller view is placed as it is, not resampled.
+        if (angle == 0) return FrameOnCanvas(small, width, height);
         return CorrectionTransform(small, angle, 0, 0, width, height);
     }
+    if (angle == 0) return DuplicateTrueColour(view);
     return CorrectionTransform(view, angle, 0, 0);
 }
 
@@ -180,10 +210,10 @@ bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Batch
         ImageBuffer* view;
         int angle;
         int percent;
-    } adjust[2] = {{&views.left, options.angle ? options.leftAngle : 0,
-                    options.size ? options.leftSize : 100},
-                   {&views.right, options.angle ? options.rightAngle : 0,
-                    options.size ? options.rightSize : 100}};
+    } adjust[2] = {
+        {&views.left, options.angle ? options.leftAngle : 0, options.size ? options.leftSize : 100},
+        {&views.right, options.angle ? options.rightAngle : 0,
+         options.size ? options.rightSize : 100}};
     for (const auto& a : adjust) {
         if (a.angle == 0 && a.percent == 100) continue;
         if (!replace(*a.view, AdjustBatchView(*a.view, a.angle, a.percent))) return false;
@@ -196,12 +226,8 @@ bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Batch
     const CommonArea area =
         ComputeCommonArea(views.left.Width(), views.left.Height(), offset.dx, offset.dy);
     if (area != CommonArea{}) {
-        if (!replace(views.left, CropMargins(views.left, area.secondX, area.secondY, area.firstX,
-                                             area.firstY, false)))
-            return false;
-        if (!replace(views.right, CropMargins(views.right, area.secondX, area.secondY,
-                                              area.firstX, area.firstY, true)))
-            return false;
+        if (!replace(views.left, CutToArea(views.left, area, false))) return false;
+        if (!replace(views.right, CutToArea(views.right, area, true))) return false;
     }
 
     if (options.gamma) {
@@ -245,8 +271,8 @@ bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Batch
 
 ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width) {
     if (!picture || picture.Width() <= 0 || width <= 0) return {};
-    const int height = std::max(
-        1, static_cast<int>(std::int64_t{picture.Height()} * width / picture.Width()));
+    const int height =
+        std::max(1, static_cast<int>(std::int64_t{picture.Height()} * width / picture.Width()));
     return ResizeImage(picture, width, height);
 }
 
@@ -306,8 +332,8 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
         return BatchOutcome::WriteError;
     };
 
-    if (!PrepareBatchViews(views, BatchItemOffset(item, options), options,
-                           environment.annotations, log))
+    if (!PrepareBatchViews(views, BatchItemOffset(item, options), options, environment.annotations,
+                           log))
         return writeFailed();
     if (Aborted(abort)) return BatchOutcome::Aborted;
 
@@ -324,9 +350,8 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
     }
     for (const Output& output : outputs) {
         log(FormatResString(kBatchOutputText, output.path.c_str()));
-        if (IsFile(output.path) &&
-            AskQuestion(LoadResString(kBatchOverwriteText), output.path, QuestionKind::YesNo) !=
-                Answer::Yes) {
+        if (IsFile(output.path) && AskQuestion(LoadResString(kBatchOverwriteText), output.path,
+                                               QuestionKind::YesNo) != Answer::Yes) {
             log(LoadResString(kBatchSkippedText));
             return BatchOutcome::Skipped;
         }

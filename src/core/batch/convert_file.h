@@ -34,12 +34,12 @@ inline constexpr const char* kBatchNotConvertibleText = "Can not convert!  ";
 
 // One unit of work of a run: a file of the file list or an entry of a slide-show list.
 struct BatchItem {
-    int index = 0;        // position in the list, from 0
-    std::string logName;  // the name the log shows
-    std::string left;     // a stereo file, or the left file of a pair
-    std::string right;    // the right file of a pair; empty when none was found
-    bool pair = false;    // two files
-    int layout = 0;       // StereoLayout a stereo file is split by (0–7)
+    int index = 0;           // position in the list, from 0
+    std::string logName;     // the name the log shows
+    std::string left;        // a stereo file, or the left file of a pair
+    std::string right;       // the right file of a pair; empty when none was found
+    bool pair = false;       // two files
+    int layout = 0;          // StereoLayout a stereo file is split by (0–7)
     bool swapViews = false;  // a swapped list entry of one stereo file: views exchanged
     // List entries bring their own alignment: the offset the slide show gives the views in
     // the order they are converted (names already exchanged for a swapped entry).

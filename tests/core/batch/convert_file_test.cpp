@@ -27,7 +27,7 @@ constexpr std::uint32_t kRed = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF;
 
 // A folder of its own for each test, removed afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "duplora-batch-XXXXXX").string();
@@ -40,15 +40,15 @@ public:
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 // A side-by-side BMP whose left half is `left` and right half `right`.
 std::string WriteSideBySide(const TempFolder& folder, const std::string& name, int viewWidth,
                             int height, std::uint32_t left, std::uint32_t right) {
-    const ImageBuffer picture = MakeImage(
-        2 * viewWidth, height, [&](int x, int) { return x < viewWidth ? left : right; });
+    const ImageBuffer picture =
+        MakeImage(2 * viewWidth, height, [&](int x, int) { return x < viewWidth ? left : right; });
     const std::string path = folder / name;
     EXPECT_TRUE(WriteBmpFile(path, picture));
     return path;
@@ -65,14 +65,14 @@ struct BatchRunLog {
 };
 
 BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& options,
-             BatchControl* control = nullptr, const BatchThreads& threads = {}) {
+                     BatchControl* control = nullptr, const BatchThreads& threads = {}) {
     BatchRunLog run;
     BatchControl own;
     BatchLogSink log;
     log.clear = [&run] { run.log.push_back("<clear>"); };
     log.append = [&run](std::string_view text) { run.log.emplace_back(text); };
-    run.summary = RunBatch(MakeFileJob(files, options), options, {}, log,
-                           control ? *control : own, threads);
+    run.summary =
+        RunBatch(MakeFileJob(files, options), options, {}, log, control ? *control : own, threads);
     return run;
 }
 
@@ -101,10 +101,9 @@ TEST(BatchOptionsTest, AngleAndGammaTexts) {
         std::optional<int> angle;
         std::optional<int> gamma;
     } cases[] = {
-        {"1.5", 15, 150},    {"-0.5", -5, -50},         {"2", 20, 200},
-        {"1.50", {}, 150},   {"0.01", {}, 1},           {"", {}, {}},
-        {"1.", {}, {}},      {"a", {}, {}},             {"1.2.3", {}, {}},
-        {".5", 5, 50},       {"-", {}, {}},             {"90.0", 900, 9000},
+        {"1.5", 15, 150},  {"-0.5", -5, -50}, {"2", 20, 200}, {"1.50", {}, 150},
+        {"0.01", {}, 1},   {"", {}, {}},      {"1.", {}, {}}, {"a", {}, {}},
+        {"1.2.3", {}, {}}, {".5", 5, 50},     {"-", {}, {}},  {"90.0", 900, 9000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseBatchAngle(c.text), c.angle) << c.text;
@@ -281,7 +280,7 @@ TEST(BatchRunTest, LogOfOneFileReadsAsTheProgressWindowShowsIt) {
 
 TEST(BatchRunTest, SwapAndPositionReachTheComposition) {
     TempFolder in, out;
-    const std::string file = WriteSideBySide(in, "p.bmp", 10, 6, kWhite, kBlack);
+    const std::string file = WriteSideBySide(in, "p.bmp", 20, 16, kWhite, kBlack);
     BatchOptions options;
     options.targetFolder = out.Path();
     options.outputType = BatchOutputType::Bmp;
@@ -293,8 +292,8 @@ TEST(BatchRunTest, SwapAndPositionReachTheComposition) {
     ASSERT_TRUE(RunFiles({file}, options).summary.AllConverted());
     const ImageBuffer written = ReadBmpFile(out / "p.bmp");
     ASSERT_TRUE(written);
-    EXPECT_EQ(written.Width(), 7);
-    EXPECT_EQ(written.Height(), 4);
+    EXPECT_EQ(written.Width(), 17);
+    EXPECT_EQ(written.Height(), 14);
     EXPECT_EQ(PixelAt(written, 0, 0), 0x00FFFFu);  // the white view is now the right one
 }
 
@@ -325,9 +324,7 @@ TEST(BatchRunTest, LogIsClearedBeforeEveryHundredthFile) {
     options.targetFolder = out.Path();
     options.outputType = BatchOutputType::Bmp;
     BatchThreads threads;
-    threads.question = [](std::string_view, std::string_view, QuestionKind) {
-        return Answer::Yes;
-    };
+    threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; };
     const BatchRunLog run = RunFiles(files, options, nullptr, threads);
     std::vector<std::size_t> clears;
     for (std::size_t i = 0; i < run.log.size(); ++i)
@@ -342,8 +339,8 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     TempFolder in, out;
     std::vector<std::string> files;
     for (int i = 0; i < 12; ++i)
-        files.push_back(WriteSideBySide(in, "f" + std::to_string(i) + ".bmp", 40 + 8 * (i % 3),
-                                        30, kRed, kWhite));
+        files.push_back(WriteSideBySide(in, "f" + std::to_string(i) + ".bmp", 40 + 8 * (i % 3), 30,
+                                        kRed, kWhite));
     files.insert(files.begin() + 5, in / "missing.bmp");
     BatchOptions options;
     options.targetFolder = out.Path();
