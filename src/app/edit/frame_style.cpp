@@ -1,0 +1,31 @@
+#include "app/edit/frame_style.h"
+
+namespace duplora {
+
+namespace {
+FrameStyle Style(const BorderSet& b, int outer, int middle, int inner) {
+    FrameStyle s;
+    s.outer = outer;
+    s.middle = middle;
+    s.inner = inner;
+    s.outerColour = b.outerColour;
+    s.middleColour = b.middleColour;
+    s.innerColour = b.innerColour;
+    s.roundCorners = b.roundCorners != 0;
+    return s;
+}
+}  // namespace
+
+FrameStyle PrintFrameStyle(const BorderSet& b) {
+    return Style(b, b.outerPrint, b.middlePrint, b.innerPrint);
+}
+
+FrameStyle DisplayFrameStyle(const BorderSet& b) {
+    return Style(b, b.outerDisplay, b.middleDisplay, b.innerDisplay);
+}
+
+ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border) {
+    return AddBorder(picture, layout, PrintFrameStyle(border));
+}
+
+}  // namespace duplora

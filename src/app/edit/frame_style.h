@@ -1,0 +1,20 @@
+// The frame of the stored `border` settings, as burnt into saved and printed pictures and as
+// drawn around the panes of the view.
+#pragma once
+
+#include "app/shell/settings.h"
+#include "core/edit/border.h"
+#include "core/image/image_buffer.h"
+
+namespace duplora {
+
+// The print/save widths with the three colours and the rounded-corner flag.
+FrameStyle PrintFrameStyle(const BorderSet& border);
+
+// The display widths with the same colours and flag.
+FrameStyle DisplayFrameStyle(const BorderSet& border);
+
+// The picture framed with the print/save widths for its layout (see AddBorder in the core).
+ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border);
+
+}  // namespace duplora

@@ -1,0 +1,105 @@
+#include "core/formats/save_estimate.h"
+
+#include <cmath>
+
+#include "core/formats/exif.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/formats/open_preview.h"
+#include "core/formats/stereo_save.h"
+#include "core/formats/temp_file.h"
+#include "core/hooks.h"
+#include "core/image/resample.h"
+#include "core/strings.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr int kAboutSizeId = 2564;  // "Dateigröße nach Speichern:\n ca. %d Bytes"
+constexpr int kExactSizeId = 2565;  // "Dateigröße nach Speichern:\n genau %d Bytes"
+
+// Size of `image` encoded at `quality`, and the decoded result when asked; -1 on failure.
+// Progress is silenced: the dialog encodes on every quality change.
+std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, ImageBuffer* decoded) {
+    const ScopedProgressSink silent{ProgressSink{}};
+    const ScratchFile scratch("size");
+    if (!scratch.Valid() || !image || !EncodeJpegImage(scratch.Path(), image, true, quality))
+        return -1;
+    if (exif) AddExifBlock(scratch.Path());
+    const std::int64_t size = scratch.Size();
+    if (decoded) *decoded = DecodeJpegFile(scratch.Path(), false);
+    return size;
+}
+
+std::string ExactText(std::int64_t bytes) {
+    return FormatResString(kExactSizeId, static_cast<int>(bytes));
+}
+
+}  // namespace
+
+SavePreview MakeSavePreview(const ImageBuffer& saveImage) {
+    SavePreview preview;
+    if (!saveImage) return preview;
+    const int width = saveImage.Width(), height = saveImage.Height();
+    if (width <= kSavePreviewBox && height <= kSavePreviewBox) {
+        preview.image = saveImage.BitCount() == 24 ? DuplicateImage(saveImage) : ImageBuffer{};
+        return preview;
+    }
+    const PreviewSize fit = FitPreviewSize(width, height, kSavePreviewBox);
+    preview.image = ResizeImage(saveImage, fit.width, fit.height);
+    preview.reduced = fit.width < width || fit.height < height;
+    if (preview.reduced)
+        preview.sizeFactor = std::pow(
+            static_cast<double>(width) / fit.width * (static_cast<double>(height) / fit.height),
+            0.85);
+    return preview;
+}
+
+SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, SaveFileType type) {
+    SizeEstimate estimate;
+    const std::int64_t size = TrialEncode(preview.image, quality, false, &estimate.shown);
+    if (size < 0) return estimate;
+    estimate.ok = true;
+    if (preview.reduced) {
+        const auto scaled =
+            static_cast<std::int64_t>(static_cast<double>(size) * preview.sizeFactor);
+        estimate.bytes = scaled / 100 * 100;
+        estimate.text = FormatResString(kAboutSizeId, static_cast<int>(estimate.bytes));
+    } else {
+        estimate.exact = true;
+        estimate.bytes = size + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
+        estimate.text = ExactText(estimate.bytes);
+    }
+    return estimate;
+}
+
+SizeEstimate MeasureExactSize(const ImageBuffer& saveImage, SavePreview& preview, int quality,
+                              SaveFileType type, bool exifThumbnail) {
+    SizeEstimate estimate;
+    const bool exif = exifThumbnail && (type == SaveFileType::Jpeg || type == SaveFileType::Jps);
+    const std::int64_t full = TrialEncode(saveImage, quality, exif, nullptr);
+    if (full < 0) return estimate;
+    const std::int64_t small = TrialEncode(preview.image, quality, false, &estimate.shown);
+    if (small > 0) preview.sizeFactor = static_cast<double>(full) / static_cast<double>(small);
+    estimate.ok = true;
+    estimate.exact = true;
+    estimate.bytes = full + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
+    estimate.text = ExactText(estimate.bytes);
+    return estimate;
+}
+
+SavePanelState SavePanelFor(SaveFileType type, bool previewReduced) {
+    SavePanelState state;
+    if (type == SaveFileType::Bmp) {
+        state.quality = state.sizeText = state.exifSwitch = state.exactButton = false;
+        return state;
+    }
+    state.exactButton = previewReduced;
+    if (type == SaveFileType::Stj) {
+        state.phoneNote = true;
+        state.exifSwitch = false;
+    }
+    return state;
+}
+
+}  // namespace duplora

@@ -1,0 +1,141 @@
+// Opening a stereo pair: one file that holds both views in one of the stereo layouts, split
+// into a left and a right view, or two files. The result is a plain record the document is
+// made from; nothing here knows the document or a window.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/formats/codec_options.h"
+#include "core/image/image_buffer.h"
+
+namespace duplora {
+
+// How one file holds both views; the numbers are stored in the file history and in
+// slide-show lists.
+enum class StereoLayout : int {
+    SideBySide = 0,   // "Nebeneinander": left half, right half
+    OverUnder = 1,    // "Übereinander": top half left, bottom half right
+    Interlace = 2,    // line-interlaced, even rows (from the bottom) left
+    Anaglyph = 3,     // red channel left, green or blue right
+    TurnedRight = 4,  // "SIS": turned 90° right, top half right, bottom half left
+    TurnedLeft = 5,   // as 4, turned 90° left
+    TriDeltaTT = 6,   // "Tri-Delta (TT)"
+    TriDeltaBB = 7,   // "Tri-Delta (BB)"
+    Pair = 10,        // a pair of two files was opened
+    Single = 20,      // one picture shown alone, not split
+};
+
+// The layout with this number; none for a number that is not a layout.
+std::optional<StereoLayout> StereoLayoutFromNumber(int number);
+// The layout the stereo-image dialog starts on: a remembered value above 9 becomes 0.
+StereoLayout LayoutForStereoDialog(StereoLayout remembered);
+// Radio buttons of the dialog: 3001 + layout for layouts 0–7; 0 for the others.
+inline constexpr int kLayoutRadioFirst = 3001;
+int LayoutRadioId(StereoLayout layout);
+// The layout of a radio id 3001–3008; none for another id.
+std::optional<StereoLayout> LayoutFromRadioId(int id);
+
+// Texts appended to the display names of the two views of a split file.
+inline constexpr int kLeftNameSuffixId = 2636;   // " - Links"
+inline constexpr int kRightNameSuffixId = 2637;  // " - Rechts"
+
+struct StereoViews {
+    ImageBuffer left;
+    ImageBuffer right;
+    explicit operator bool() const { return left && right; }
+};
+
+// The two views of a 24-bit picture in layout 0–7 (10 is taken as 0), as new 24-bit
+// pictures; halves use integer division, so an odd last column or row is dropped. Both
+// empty for no picture, another depth, a layout that does not split (20), or a picture too
+// small to give two views.
+StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout);
+
+// What the reader of DAS containers gives the opener: the two stored pictures joined side
+// by side (left first) and the stored alignment. An empty picture means "not a DAS file".
+struct DasPicture {
+    ImageBuffer picture;
+    int x = 0;  // stored horizontal alignment
+    int y = 0;  // stored vertical alignment
+};
+using DasPictureReader = std::function<DasPicture(const std::string& path)>;
+
+struct StereoOpenOptions {
+    CodecOptions codec;
+    // Tried after the TIFF readers and before the plug-ins; DAS files are not opened
+    // when it is not set.
+    DasPictureReader readDas;
+};
+
+// The outcome of an opening, for the app layer to make the document from.
+struct StereoOpenResult {
+    bool loaded = false;  // both views are there (for Single: the left one)
+    ImageBuffer left;
+    ImageBuffer right;  // empty for Single: the one picture is the left view
+    std::string leftPath;
+    std::string rightPath;
+    std::string leftName;  // display names
+    std::string rightName;
+    StereoLayout layout = StereoLayout::SideBySide;
+    bool single = false;        // opened as a single picture
+    bool fromDas = false;       // the picture came from a DAS container
+    bool hasAlignment = false;  // dx, dy below are to become the document's offset
+    int dx = 0;
+    int dy = 0;
+    int orientation = 100;  // Exif orientation of a JPEG source; 100 when it has none
+};
+
+// Opens one file as a stereo picture. Paths and display names are filled in whatever
+// happens; split layouts get " - Links" and " - Rechts" behind the file name. The file is
+// read by the first reader that accepts it (JPEG with its Exif orientation, BMP, TIFF, TIFF
+// through RGBA, DAS, then the plug-ins), turned into 24 bit and split by `layout`. A DAS
+// file is always split side by side (except under Single) and brings its alignment:
+// dx = −X, dy = Y. Layout 10 opens as 0. Not loaded when no reader accepts the file or the
+// split gives no views.
+StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
+                                const StereoOpenOptions& options = {});
+
+// Opens two files as the left and the right view (layout 10). Loaded only when both load;
+// the views keep their own sizes (the caller equalises them).
+StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& rightPath,
+                               const CodecOptions& options = {});
+
+// ---- the left/right dialog's partner search --------------------------------------------
+
+// The file the left/right dialog proposes as the right view of `selected`: its L/R partner
+// when that is a regular file; else, when `lastRightFolder` is not empty and differs from
+// the selected file's folder, the file of the same name there, or that file's partner,
+// whichever exists first. None when no candidate exists (the dialog then asks for the right
+// file).
+std::optional<std::string> ProposeRightPartner(const std::string& selected,
+                                               const std::string& lastRightFolder);
+
+// "Öffne '%s' als Stereopaar?" for a proposed partner, and its caption "Bestätigung".
+std::string PartnerQuestionText(const std::string& partner);
+std::string PartnerQuestionCaption();
+
+// ---- dropped files and the command line --------------------------------------------------
+
+// What a drop or the command line asks the window to open.
+struct OpenRequest {
+    enum class Kind { Nothing, SlideShowList, StereoFile, Pair };
+    Kind kind = Kind::Nothing;
+    std::string path;  // the list or the stereo file
+    std::string left;  // Pair
+    std::string right;
+};
+
+// Dropped files: a first file ending in "txt" (any case) is a slide-show list; one file is a
+// stereo file; with two or more the second is the left view and the first the right one,
+// and further files are ignored.
+OpenRequest RequestForDroppedFiles(const std::vector<std::string>& files);
+
+// Program arguments (without the program name): the first must be a readable file; a "txt"
+// file is a slide-show list; a second argument (the last one when there are more) makes a
+// pair with it as the left view and the first as the right; else a stereo file.
+OpenRequest RequestForArguments(const std::vector<std::string>& arguments);
+
+}  // namespace duplora

@@ -1,0 +1,101 @@
+// Saving the pair: as one stereo picture in the display mode (BMP, JPEG, JPS, STJ), or as
+// separate left and right files. Every file is replaced atomically, so a failed save
+// leaves the old file as it was. Failures are told to the user through the message hook
+// ("Kann Bild nicht speichern" under "FEHLER") and come back as false.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/formats/stereo_names.h"
+#include "core/formats/stereo_open.h"
+#include "core/image/image_buffer.h"
+#include "core/stereo/compose.h"
+
+namespace duplora {
+
+// What the save dialog's option panel decided.
+struct SaveSettings {
+    SaveFileType type = SaveFileType::Jpeg;
+    int quality = 80;            // 1..99
+    bool exifThumbnail = false;  // "Vorschaubild hinzufügen": JPEG and JPS only
+    bool mirrorLeft = false;     // mirror the left view of side-by-side pictures
+};
+
+inline constexpr int kMinSaveQuality = 1;
+inline constexpr int kMaxSaveQuality = 99;
+// The quality moved by `delta` (scroll-bar steps ±1, ±10) and kept inside 1..99.
+int StepSaveQuality(int quality, int delta);
+
+// The dialog titles: "Stereobild Speichern", or "Bild speichern" for a single picture;
+// "Linkes/Rechtes Bild Speichern"; and "Bildgröße (%d X %d)" for the picture to save.
+std::string SaveDialogTitle(bool single);
+std::string LeftRightSaveDialogTitle();
+std::string SaveImageSizeText(const ImageBuffer& saveImage);
+
+// The picture to save: the composition of the pair in input.mode at full size for the
+// offset (input.dx, input.dy), or a copy of the left view for a single picture. None when a
+// view is missing.
+ImageBuffer ComposeSaveImage(const CompositionInput& input, bool single);
+// The side-by-side composition the left and right files are cut from.
+ImageBuffer ComposeLeftRightImage(const CompositionInput& input);
+
+// The picture with its left half mirrored when `mirrorLeft` is on, the mode is side by side
+// and no single picture is shown; else the picture unchanged. None when mirroring fails.
+ImageBuffer ApplySaveMirror(ImageBuffer saveImage, bool mirrorLeft, DisplayMode mode, bool single);
+
+// The type a save really writes: STJ for any name ending in "stj"; for Fixed the name
+// decides (BMP, JPS, else JPEG); otherwise the chosen type.
+SaveFileType ResolveSaveType(const std::string& path, SaveFileType chosen);
+
+// Writes the stereo picture as the resolved type: BMP as held; JPEG and JPS encoded at the
+// quality in colour, then given an Exif block with thumbnail when asked; STJ encoded into a
+// scratch file and wrapped (no Exif block).
+bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
+                       const SaveSettings& settings);
+
+// ---- STJ --------------------------------------------------------------------------------
+
+// The fixed head of an STJ file: SOI, a JFIF APP0 of 150 dots per inch, an APP5 block
+// "3Dpic" and a comment copy="NO". The wrapped JPEG follows without its own SOI and APP0.
+inline constexpr std::size_t kStjHeadSize = 43;
+// Bytes of an encoded JPEG's start (SOI and its 18-byte JFIF APP0) an STJ file drops.
+inline constexpr std::size_t kStjDroppedBytes = 20;
+// An STJ file is this much longer than the JPEG it wraps.
+inline constexpr std::size_t kStjExtraBytes = kStjHeadSize - kStjDroppedBytes;
+const std::array<std::uint8_t, kStjHeadSize>& StjHead();
+
+// Writes `target` as the STJ head followed by the JPEG at `jpegPath` from its 21st byte on.
+// False, with the target untouched, when the JPEG cannot be read or does not start with SOI
+// and a 16-byte JFIF APP0, or the target cannot be written.
+bool WriteStjFile(const std::string& target, const std::string& jpegPath);
+
+// ---- left and right files ---------------------------------------------------------------
+
+// The check before writing: equal names are refused with a message; when the left (else the
+// right) file exists the user is asked "Datei bereits vorhanden! Diese Datei ersetzen ?"
+// with its name as caption. True when the files may be written.
+bool ConfirmLeftRightNames(const LeftRightNames& names);
+
+// The two views of a side-by-side picture (its left half mirrored first when asked):
+// columns 0 … W/2 − 1 and W/2 … 2 × (W/2) − 1.
+StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft);
+
+// Writes the left file, then the right one: BMP for the BMP type, else JPEG at the quality
+// with an Exif block when asked. Stops at the first failure (what was written stays).
+bool WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
+                         const SaveSettings& settings);
+
+enum class LeftRightSaveResult { Saved, SameNames, Cancelled, Failed };
+
+// The whole left/right save after the dialog: names from the chosen name and the suffixes,
+// the check, the split, `overlay` on each view when given, and the writing.
+LeftRightSaveResult SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
+                                       const std::string& leftSuffix,
+                                       const std::string& rightSuffix, const SaveSettings& settings,
+                                       const std::function<void(ImageBuffer&)>& overlay = {});
+
+}  // namespace duplora

@@ -1,0 +1,261 @@
+#include "core/edit/logo.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+
+#include "core/formats/bmp_codec.h"
+#include "edit_test_util.h"
+
+namespace duplora {
+namespace {
+
+using test::PixelAt;
+using test::Where;
+
+constexpr std::uint32_t kGrey = 0x808080;
+
+ImageBuffer Grey(int width, int height) {
+    return test::MakeImage(width, height, [](int, int) { return kGrey; });
+}
+
+// Logo pixels carry their own position in the low bytes and 0x20 in the top one.
+ImageBuffer TaggedLogo(int width, int height) {
+    return test::MakeImage(width, height, [](int x, int y) {
+        return 0x200000u | (static_cast<std::uint32_t>(x) << 8) | static_cast<std::uint32_t>(y);
+    });
+}
+
+struct PlacementCase {
+    const char* name;
+    OverlayPlacement placement;
+    int band;
+    int logoW, logoH;
+    int c0, r0;  // expected start column and row (logo rows land on r0 − 1 onwards)
+};
+
+class LogoPlacementTest : public ::testing::TestWithParam<PlacementCase> {};
+
+// The whole canvas is checked: logo where it lands, band rows, picture elsewhere.
+TEST_P(LogoPlacementTest, EveryPixelWhereTheRuleSays) {
+    const PlacementCase& c = GetParam();
+    const ImageBuffer picture = test::MakeImage(40, 30, Where);
+    const ImageBuffer logo = TaggedLogo(c.logoW, c.logoH);
+    LogoStamp stamp;
+    stamp.placement = c.placement;
+    stamp.band = {c.band, 0x0000FF};  // red, as a colour reference
+    const ImageBuffer out = AddLogo(picture, logo, stamp);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.Width(), 40);
+    ASSERT_EQ(out.Height(), 30 + c.band);
+    ASSERT_EQ(out.BitCount(), 24);
+    const int pictureTop = c.placement.corner <= 1 ? c.band : 0;
+    ImageBuffer expected = CreateImage(40, 30 + c.band, 24);
+    test::FillBox(expected, 0, 0, 40, 30 + c.band, 0xFF0000);
+    test::PutPicture(expected, picture, 0, pictureTop);
+    test::PutPicture(expected, logo, c.c0, c.r0 - 1);
+    EXPECT_TRUE(test::SamePixels(out, expected, std::string("logo_") + c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, LogoPlacementTest,
+    ::testing::Values(PlacementCase{"top_left", {0, 3, 2, 0}, 0, 5, 4, 3, 2},
+                      PlacementCase{"top_right", {1, 3, 2, 0}, 0, 5, 4, 32, 2},
+                      PlacementCase{"bottom_left", {2, 3, 2, 0}, 0, 5, 4, 3, 24},
+                      PlacementCase{"bottom_right_depth", {3, 3, 2, 5}, 0, 5, 4, 27, 24},
+                      // Depth 5 at X distance 10: column 5 where the left view has column 10.
+                      PlacementCase{"depth_shifts_left", {0, 10, 2, 5}, 0, 5, 4, 5, 2},
+                      PlacementCase{"negative_depth_shifts_right", {0, 0, 2, -7}, 0, 5, 4, 7, 2},
+                      PlacementCase{"band_below", {2, 3, 2, 0}, 10, 5, 4, 3, 34},
+                      PlacementCase{"band_above", {0, 3, 2, 0}, 10, 5, 4, 3, 2},
+                      PlacementCase{"band_right_bottom", {3, 0, 0, 0}, 6, 5, 4, 35, 32},
+                      // At Y distance 0 the top corners lose the logo's first row.
+                      PlacementCase{"top_row_lost", {0, 0, 0, 0}, 0, 5, 4, 0, 0},
+                      PlacementCase{"bottom_keeps_last_picture_row", {3, 0, 0, 0}, 0, 5, 4, 35, 26},
+                      PlacementCase{"clipped_top_left", {0, -3, -2, 0}, 0, 5, 4, -3, -2},
+                      PlacementCase{"clipped_right", {1, -3, 5, 0}, 0, 5, 4, 38, 5},
+                      PlacementCase{"larger_than_picture", {3, 0, 0, 0}, 0, 60, 50, -20, -20},
+                      PlacementCase{"far_outside", {0, 1000000, 0, 0}, 0, 5, 4, 1000000, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AddLogo, ExtremeDistancesAndDepthLeaveThePicture) {
+    const ImageBuffer picture = test::MakeImage(12, 9, Where);
+    const ImageBuffer logo = TaggedLogo(4, 3);
+    const OverlayPlacement extremes[] = {{0, INT_MAX, INT_MAX, INT_MIN},
+                                         {1, INT_MIN, INT_MIN, INT_MAX},
+                                         {3, INT_MIN, 0, INT_MIN},
+                                         {2, 0, INT_MIN, 0}};
+    for (const OverlayPlacement& p : extremes) {
+        LogoStamp stamp;
+        stamp.placement = p;
+        const ImageBuffer out = AddLogo(picture, logo, stamp);
+        ASSERT_TRUE(out);
+        EXPECT_TRUE(test::SamePixels(out, picture, "logo_extreme"));
+    }
+}
+
+TEST(AddLogo, TransparentColourIsAColourReference) {
+    const ImageBuffer picture = Grey(8, 6);
+    // Pixel (1, 0) is red 1, green 2, blue 3; the rest white.
+    const ImageBuffer logo = test::MakeImage(
+        3, 2, [](int x, int y) { return x == 1 && y == 0 ? 0x010203u : 0xFFFFFFu; });
+    LogoStamp stamp;
+    stamp.placement = {0, 2, 2, 0};  // logo rows on rows 1 and 2, columns 2…4
+    stamp.transparent = true;
+
+    stamp.transparentColour = 0xFFFFFF;  // white is left out
+    ImageBuffer out = AddLogo(picture, logo, stamp);
+    ASSERT_TRUE(out);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(PixelAt(out, x, y), x == 3 && y == 1 ? 0x010203u : kGrey) << x << "," << y;
+
+    stamp.transparentColour = 0x030201;  // red 1 in the low byte, blue 3 in the high one
+    out = AddLogo(picture, logo, stamp);
+    EXPECT_EQ(PixelAt(out, 3, 1), kGrey);
+    EXPECT_EQ(PixelAt(out, 2, 1), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(out, 4, 2), 0xFFFFFFu);
+
+    stamp.transparentColour = 0x010203;  // the bytes the other way round match nothing
+    out = AddLogo(picture, logo, stamp);
+    EXPECT_EQ(PixelAt(out, 3, 1), 0x010203u);
+
+    stamp.transparent = false;  // switched off, white is copied
+    stamp.transparentColour = 0xFFFFFF;
+    out = AddLogo(picture, logo, stamp);
+    EXPECT_EQ(PixelAt(out, 2, 1), 0xFFFFFFu);
+}
+
+TEST(AddLogo, IndexedLogoGoesThroughItsColourTable) {
+    const ImageBuffer picture = Grey(20, 10);
+    for (const int bits : {1, 4, 8}) {
+        const ImageBuffer logo = test::MakeIndexed(7, 5, bits, 11u + bits);
+        LogoStamp stamp;
+        stamp.placement = {0, 2, 3, 0};
+        const ImageBuffer out = AddLogo(picture, logo, stamp);
+        ASSERT_TRUE(out) << bits;
+        for (int i = 0; i < 5; ++i)
+            for (int j = 0; j < 7; ++j)
+                ASSERT_EQ(PixelAt(out, 2 + j, 2 + i), test::IndexedColour(logo, j, i)) << bits;
+    }
+}
+
+TEST(AddLogo, IndexedPictureBecomesTrueColour) {
+    const ImageBuffer picture = test::MakeIndexed(9, 7, 8, 5);
+    LogoStamp stamp;
+    stamp.placement = {0, 100, 100, 0};  // nowhere on the picture
+    const ImageBuffer out = AddLogo(picture, TaggedLogo(2, 2), stamp);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.BitCount(), 24);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(PixelAt(out, x, y), test::IndexedColour(picture, x, y));
+}
+
+TEST(AddLogo, BadInputGivesNone) {
+    const ImageBuffer picture = Grey(10, 10);
+    const ImageBuffer logo = TaggedLogo(3, 3);
+    LogoStamp stamp;
+    EXPECT_FALSE(AddLogo(ImageBuffer{}, logo, stamp));
+    EXPECT_FALSE(AddLogo(picture, ImageBuffer{}, stamp));
+    EXPECT_FALSE(AddLogo(ImageBuffer{}, std::string("/no/such/logo.bmp"), stamp));
+    for (const int corner : {-1, 4, 99}) {
+        stamp.placement.corner = corner;
+        EXPECT_FALSE(AddLogo(picture, logo, stamp)) << corner;
+    }
+    stamp.placement.corner = 3;
+    stamp.band.height = -1;
+    EXPECT_FALSE(AddLogo(picture, logo, stamp));
+}
+
+TEST(AddLogo, BandTooTallIsRefusedWithTheMessage) {
+    test::MessageCatcher messages;
+    LogoStamp stamp;
+    stamp.band.height = INT_MAX;
+    EXPECT_FALSE(AddLogo(Grey(10, 10), TaggedLogo(3, 3), stamp));
+    stamp.band.height = kMaxImageDimension;  // one row over the limit with the picture
+    EXPECT_FALSE(AddLogo(Grey(10, 10), TaggedLogo(3, 3), stamp));
+    ASSERT_EQ(messages.texts.size(), 2u);
+    EXPECT_EQ(messages.texts[0], "Kann BMP Datei nicht erstellen.|FEHLER");
+}
+
+TEST(BuiltinLogo, SixteenColoursOfTheRightSize) {
+    const ImageBuffer logo = BuiltinLogo();
+    ASSERT_TRUE(logo);
+    EXPECT_EQ(logo.Width(), 302);
+    EXPECT_EQ(logo.Height(), 38);
+    EXPECT_EQ(logo.BitCount(), 4);
+    EXPECT_EQ(logo.ColourCount(), 16);
+    // White background at the corners, so the default transparent colour removes it; and
+    // more than a few colours in the middle.
+    for (const auto& [x, y] : {std::pair{0, 0}, {301, 0}, {0, 37}, {301, 37}})
+        EXPECT_EQ(test::IndexedColour(logo, x, y), 0xFFFFFFu);
+    int drawn = 0;
+    for (int y = 0; y < 38; ++y)
+        for (int x = 0; x < 302; ++x) drawn += test::IndexedColour(logo, x, y) != 0xFFFFFFu;
+    EXPECT_GT(drawn, 302 * 38 / 5);
+}
+
+TEST(LoadLogo, FallsBackToTheBuiltInLogo) {
+    for (const std::string& path : {std::string(), std::string("/no/such/folder/logo.bmp")}) {
+        const LogoPicture logo = LoadLogo(path);
+        EXPECT_TRUE(logo.builtIn) << path;
+        ASSERT_TRUE(logo.image);
+        EXPECT_EQ(logo.image.Width(), 302);
+    }
+    const std::string path = test::TestOutputDir() + "/logo_test_logo.bmp";
+    ASSERT_TRUE(WriteBmpFile(path, TaggedLogo(6, 4)));
+    const LogoPicture logo = LoadLogo(path);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(logo.builtIn);
+    EXPECT_TRUE(test::SamePixels(logo.image, TaggedLogo(6, 4), "logo_from_file"));
+}
+
+TEST(AddLogo, MissingFileStampsTheBuiltInLogo) {
+    const ImageBuffer picture = Grey(400, 60);
+    LogoStamp stamp;
+    stamp.placement = {3, 0, 0, 0};
+    stamp.transparent = true;  // the white background stays out
+    const ImageBuffer out = AddLogo(picture, std::string("/no/such/logo.jpg"), stamp);
+    ASSERT_TRUE(out);
+    const ImageBuffer logo = BuiltinLogo();
+    // Corner 3: c0 = 400 − 302 = 98, r0 = 60 − 38 = 22, rows from 21.
+    for (int i = 0; i < 38; ++i) {
+        for (int j = 0; j < 302; ++j) {
+            const std::uint32_t l = test::IndexedColour(logo, j, i);
+            ASSERT_EQ(PixelAt(out, 98 + j, 21 + i), l == 0xFFFFFFu ? kGrey : l) << j << "," << i;
+        }
+    }
+    EXPECT_EQ(PixelAt(out, 97, 30), kGrey);
+    for (int x = 0; x < 400; ++x) EXPECT_EQ(PixelAt(out, x, 59), kGrey);
+}
+
+TEST(AddLogo, OnARealPhotograph) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample photographs missing";
+    const std::string path = test::SamplePath("pairs/gx8_l.jpg");
+    const LogoPicture photo = LoadLogo(path);  // the loader of logo files reads any picture
+    ASSERT_FALSE(photo.builtIn);
+    const ImageBuffer& picture = photo.image;
+    const ImageBuffer logo = BuiltinLogo();
+    LogoStamp stamp;
+    stamp.placement = {1, 20, 30, 4};
+    stamp.band = {50, 0};
+    const ImageBuffer out = AddLogo(picture, logo, stamp);
+    ASSERT_TRUE(out);
+    const int w = picture.Width(), h = picture.Height();
+    ASSERT_EQ(out.Height(), h + 50);
+    const int c0 = w - 302 - 20 - 4, r0 = 30;
+    for (int y = 0; y < out.Height(); y += 7) {
+        for (int x = 0; x < w; x += 5) {
+            std::uint32_t want = y < 50 ? 0u : PixelAt(picture, x, y - 50);
+            if (x >= c0 && x < c0 + 302 && y >= r0 - 1 && y < r0 - 1 + 38)
+                want = test::IndexedColour(logo, x - c0, y - r0 + 1);
+            ASSERT_EQ(PixelAt(out, x, y), want) << x << "," << y;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace duplora

@@ -1,0 +1,98 @@
+#include "core/edit/overlay.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "edit_test_util.h"
+
+namespace duplora {
+namespace {
+
+using test::PixelAt;
+using test::Where;
+
+struct OriginCase {
+    OverlayPlacement placement;
+    int width, height, overlayW, overlayH;
+    std::int64_t x, y;
+};
+
+class PlaceOverlayTest : public ::testing::TestWithParam<OriginCase> {};
+
+TEST_P(PlaceOverlayTest, CornerRule) {
+    const OriginCase& c = GetParam();
+    const OverlayOrigin at = PlaceOverlay(c.placement, c.width, c.height, c.overlayW, c.overlayH);
+    EXPECT_EQ(at.x, c.x);
+    EXPECT_EQ(at.y, c.y);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, PlaceOverlayTest,
+    ::testing::Values(
+        // Depth 5 at X distance 10: x = 10 on the left view, 5 on the right one.
+        OriginCase{{0, 10, 0, 0}, 200, 100, 30, 12, 10, 0},
+        OriginCase{{0, 10, 0, 5}, 200, 100, 30, 12, 5, 0},
+        OriginCase{{1, 10, 7, 5}, 200, 100, 30, 12, 155, 7},
+        OriginCase{{2, 10, 7, -5}, 200, 100, 30, 12, 15, 81},
+        OriginCase{{3, 0, 0, 0}, 200, 140, 30, 12, 170, 128},  // band of 40 included
+        OriginCase{{3, -4, -3, 0}, 200, 100, 300, 120, -96, -17},
+        OriginCase{
+            {0, INT_MIN, INT_MAX, INT_MAX}, 10, 10, 1, 1, std::int64_t{INT_MIN} - INT_MAX, INT_MAX},
+        OriginCase{{3, INT_MIN, INT_MIN, INT_MIN},
+                   10,
+                   10,
+                   1,
+                   1,
+                   9 - std::int64_t{INT_MIN} * 2,
+                   9 - std::int64_t{INT_MIN}}));
+
+TEST(PlaceOnBand, BandAboveForTopCornersBelowForBottomOnes) {
+    const ImageBuffer picture = test::MakeImage(7, 5, Where);
+    const OverlayBand band{3, 0x00FF80};  // red 0x80, green 0xFF, blue 0
+    for (int corner = 0; corner < 4; ++corner) {
+        const ImageBuffer out = PlaceOnBand(picture, corner, band);
+        ASSERT_TRUE(out);
+        ASSERT_EQ(out.Width(), 7);
+        ASSERT_EQ(out.Height(), 8);
+        const int top = corner <= 1 ? 3 : 0;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                const bool inPicture = y >= top && y < top + 5;
+                EXPECT_EQ(PixelAt(out, x, y), inPicture ? Where(x, y - top) : 0x80FF00u)
+                    << corner << ": " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(PlaceOnBand, NoBandIsACopy) {
+    const ImageBuffer picture = test::MakeNoise(13, 6, 4);
+    const ImageBuffer out = PlaceOnBand(picture, 2, {0, 0x123456});
+    EXPECT_TRUE(test::SamePixels(out, picture, "band_none"));
+}
+
+TEST(FillPixels, RepeatsTheColourExactly) {
+    for (const int count : {1, 2, 3, 7, 64, 1001}) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(count) * 3 + 3, 0xEE);
+        const std::uint8_t bgr[3] = {1, 2, 3};
+        FillPixels(row.data(), count, bgr);
+        for (int k = 0; k < count; ++k)
+            ASSERT_EQ((row[k * 3] << 16) | (row[k * 3 + 1] << 8) | row[k * 3 + 2], 0x010203);
+        EXPECT_EQ(row[count * 3], 0xEE);  // nothing written past the end
+    }
+}
+
+TEST(PlaceOnBand, BadInput) {
+    const ImageBuffer picture = test::MakeNoise(4, 4, 1);
+    EXPECT_FALSE(PlaceOnBand(ImageBuffer{}, 0, {}));
+    EXPECT_FALSE(PlaceOnBand(picture, 4, {}));
+    EXPECT_FALSE(PlaceOnBand(picture, -1, {}));
+    EXPECT_FALSE(PlaceOnBand(picture, 0, {-1, 0}));
+    test::MessageCatcher messages;
+    EXPECT_FALSE(PlaceOnBand(picture, 0, {INT_MAX, 0}));
+    EXPECT_EQ(messages.texts.size(), 1u);
+}
+
+}  // namespace
+}  // namespace duplora

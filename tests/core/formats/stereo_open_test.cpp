@@ -1,0 +1,669 @@
+#include "core/formats/stereo_open.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/formats/bmp_codec.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/formats/open_preview.h"
+#include "core/formats/stereo_names.h"
+#include "core/hooks.h"
+#include "formats_test_util.h"
+#include "jpeg_file_test_util.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::PixelAt;
+using test::ScratchDir;
+
+// ---- splitting rules on synthetic pictures ----------------------------------------------
+
+// Every pixel tells where it came from: red-green carry x, blue y.
+std::uint32_t Code(int x, int y) {
+    return (static_cast<std::uint32_t>(x) << 8) | static_cast<std::uint32_t>(y);
+}
+constexpr int kW = 7, kH = 5;  // odd both ways
+
+struct SplitCase {
+    StereoLayout layout;
+    int viewWidth, viewHeight;
+    // Source pixel (sx, sy) for view pixel (x, y).
+    void (*left)(int x, int y, int& sx, int& sy);
+    void (*right)(int x, int y, int& sx, int& sy);
+};
+
+// Turned right, T(x, y) = S(y, H − 1 − x); turned left, T(x, y) = S(W − 1 − y, x); H' = W,
+// so halves of the turned picture are 3 rows here and row 6 is dropped.
+const SplitCase kSplitCases[] = {
+    {StereoLayout::SideBySide, 3, 5, [](int x, int y, int& sx, int& sy) { sx = x, sy = y; },
+     [](int x, int y, int& sx, int& sy) { sx = 3 + x, sy = y; }},
+    {StereoLayout::Pair, 3, 5, [](int x, int y, int& sx, int& sy) { sx = x, sy = y; },
+     [](int x, int y, int& sx, int& sy) { sx = 3 + x, sy = y; }},
+    {StereoLayout::OverUnder, 7, 2, [](int x, int y, int& sx, int& sy) { sx = x, sy = y; },
+     [](int x, int y, int& sx, int& sy) { sx = x, sy = 2 + y; }},
+    {StereoLayout::TurnedRight, 5, 3,
+     [](int x, int y, int& sx, int& sy) { sx = 3 + y, sy = kH - 1 - x; },
+     [](int x, int y, int& sx, int& sy) { sx = y, sy = kH - 1 - x; }},
+    {StereoLayout::TurnedLeft, 5, 3,
+     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - (3 + y), sy = x; },
+     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - y, sy = x; }},
+    {StereoLayout::TriDeltaTT, 5, 3,
+     [](int x, int y, int& sx, int& sy) { sx = 3 + y, sy = kH - 1 - x; },
+     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - (3 + y), sy = x; }},
+    {StereoLayout::TriDeltaBB, 5, 3,
+     [](int x, int y, int& sx, int& sy) { sx = y, sy = kH - 1 - x; },
+     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - y, sy = x; }},
+};
+
+class SplitRules : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitRules, EveryViewPixelComesFromItsSourcePixel) {
+    const SplitCase& c = GetParam();
+    const ImageBuffer picture = test::MakeImage(kW, kH, Code);
+    const StereoViews views = SplitStereoPicture(picture, c.layout);
+    ASSERT_TRUE(views);
+    for (const ImageBuffer* view : {&views.left, &views.right}) {
+        ASSERT_EQ(view->Width(), c.viewWidth);
+        ASSERT_EQ(view->Height(), c.viewHeight);
+        ASSERT_EQ(view->BitCount(), 24);
+    }
+    for (int y = 0; y < c.viewHeight; ++y) {
+        for (int x = 0; x < c.viewWidth; ++x) {
+            int sx, sy;
+            c.left(x, y, sx, sy);
+            EXPECT_EQ(PixelAt(views.left, x, y), Code(sx, sy)) << "left " << x << "," << y;
+            c.right(x, y, sx, sy);
+            EXPECT_EQ(PixelAt(views.right, x, y), Code(sx, sy)) << "right " << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, SplitRules, ::testing::ValuesIn(kSplitCases));
+
+// Rows hold one byte value each; stored row r (from the bottom) has values[r].
+ImageBuffer RowPicture(const std::vector<int>& values) {
+    const int height = static_cast<int>(values.size());
+    return test::MakeImage(3, height, [&](int, int y) {
+        const std::uint32_t v = static_cast<std::uint32_t>(values[height - 1 - y]);
+        return v * 0x010101u;
+    });
+}
+
+void ExpectRows(const ImageBuffer& view, const std::vector<int>& expected, const char* what) {
+    ASSERT_EQ(view.Height(), static_cast<int>(expected.size())) << what;
+    for (int r = 0; r < view.Height(); ++r)
+        for (int i = 0; i < 9; ++i)
+            EXPECT_EQ(view.StoredRow(r)[i], expected[r]) << what << " stored row " << r;
+}
+
+TEST(SplitInterlace, FieldsCountFromTheBottomRow) {
+    // Even height: the top row (5) is odd. Left: even rows kept, odd rows the floor mean of
+    // their neighbours, the odd top row copies the row below. Right: even rows copy the odd
+    // row above, odd rows the mean of themselves and the odd row two above, the top copied.
+    const std::vector<int> six{0, 255, 100, 51, 8, 201};
+    const StereoViews even = SplitStereoPicture(RowPicture(six), StereoLayout::Interlace);
+    ASSERT_TRUE(even);
+    ExpectRows(even.left, {0, 50, 100, 54, 8, 8}, "left of 6");
+    ExpectRows(even.right, {255, 153, 51, 126, 201, 201}, "right of 6");
+
+    // Odd height: the even top row of the right view has no odd row above and copies the
+    // one below; the odd row under it has no partner two above and stays as it is.
+    const std::vector<int> five{0, 255, 100, 51, 8};
+    const StereoViews odd = SplitStereoPicture(RowPicture(five), StereoLayout::Interlace);
+    ASSERT_TRUE(odd);
+    ExpectRows(odd.left, {0, 50, 100, 54, 8}, "left of 5");
+    ExpectRows(odd.right, {255, 153, 51, 51, 51}, "right of 5");
+}
+
+TEST(SplitAnaglyphLayout, RedLeftAndTheStrongerOfGreenAndBlueRight) {
+    struct Case {
+        int green, blue;
+        bool rightIsGreen;
+    };
+    // Sampled at every tenth pixel of every tenth row: 4 samples of a 20 × 20 picture.
+    for (const Case c : {Case{90, 40, true}, Case{40, 90, false}, Case{70, 70, false}}) {
+        const ImageBuffer picture = test::MakeImage(20, 20, [&](int x, int y) {
+            const std::uint32_t red = static_cast<std::uint32_t>((x * 11 + y) & 0xFF);
+            return (red << 16) | (static_cast<std::uint32_t>(c.green) << 8) |
+                   static_cast<std::uint32_t>(c.blue);
+        });
+        const StereoViews views = SplitStereoPicture(picture, StereoLayout::Anaglyph);
+        ASSERT_TRUE(views);
+        const std::uint32_t right = static_cast<std::uint32_t>(c.rightIsGreen ? c.green : c.blue);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const std::uint32_t red = static_cast<std::uint32_t>((x * 11 + y) & 0xFF);
+                ASSERT_EQ(PixelAt(views.left, x, y), red * 0x010101u);
+                ASSERT_EQ(PixelAt(views.right, x, y), right * 0x010101u)
+                    << c.green << " " << c.blue;
+            }
+    }
+}
+
+TEST(SplitStereoPicture, NothingForPicturesThatCannotBeSplit) {
+    const ImageBuffer column = test::MakeNoise(1, 6, 1);
+    const ImageBuffer row = test::MakeNoise(6, 1, 2);
+    EXPECT_FALSE(SplitStereoPicture(column, StereoLayout::SideBySide));
+    EXPECT_FALSE(SplitStereoPicture(row, StereoLayout::OverUnder));
+    for (StereoLayout turned : {StereoLayout::TurnedRight, StereoLayout::TurnedLeft,
+                                StereoLayout::TriDeltaTT, StereoLayout::TriDeltaBB})
+        EXPECT_FALSE(SplitStereoPicture(column, turned));
+    // One row still de-interlaces and one pixel still has colours.
+    EXPECT_TRUE(SplitStereoPicture(row, StereoLayout::Interlace));
+    EXPECT_TRUE(SplitStereoPicture(test::MakeNoise(1, 1, 3), StereoLayout::Anaglyph));
+    EXPECT_FALSE(SplitStereoPicture(ImageBuffer{}, StereoLayout::SideBySide));
+    EXPECT_FALSE(SplitStereoPicture(test::MakeIndexed(8, 8, 8, 1), StereoLayout::SideBySide));
+    EXPECT_FALSE(SplitStereoPicture(test::MakeNoise(8, 8, 4), StereoLayout::Single));
+}
+
+TEST(StereoLayoutNumbers, RadiosAndStoredValues) {
+    for (int n = -1; n <= 21; ++n) {
+        const bool valid = (n >= 0 && n <= 7) || n == 10 || n == 20;
+        EXPECT_EQ(StereoLayoutFromNumber(n).has_value(), valid) << n;
+    }
+    EXPECT_EQ(LayoutRadioId(StereoLayout::SideBySide), 3001);
+    EXPECT_EQ(LayoutRadioId(StereoLayout::TriDeltaBB), 3008);
+    EXPECT_EQ(LayoutRadioId(StereoLayout::Single), 0);
+    EXPECT_EQ(LayoutFromRadioId(3006), StereoLayout::TurnedLeft);
+    EXPECT_FALSE(LayoutFromRadioId(3009));
+    EXPECT_FALSE(LayoutFromRadioId(3000));
+    EXPECT_EQ(LayoutForStereoDialog(StereoLayout::Pair), StereoLayout::SideBySide);
+    EXPECT_EQ(LayoutForStereoDialog(StereoLayout::Single), StereoLayout::SideBySide);
+    EXPECT_EQ(LayoutForStereoDialog(StereoLayout::TriDeltaTT), StereoLayout::TriDeltaTT);
+}
+
+// ---- opening files -----------------------------------------------------------------------
+
+TEST(OpenStereoFile, SplitsAFileAndNamesTheViews) {
+    ScratchDir dir;
+    const ImageBuffer picture = test::MakeImage(kW, kH, Code);
+    const std::string path = dir / "stereo.bmp";
+    ASSERT_TRUE(WriteBmpFile(path, picture));
+
+    const StereoOpenResult opened = OpenStereoFile(path, StereoLayout::OverUnder);
+    ASSERT_TRUE(opened.loaded);
+    EXPECT_EQ(opened.layout, StereoLayout::OverUnder);
+    EXPECT_FALSE(opened.single);
+    EXPECT_FALSE(opened.hasAlignment);
+    EXPECT_EQ(opened.leftPath, path);
+    EXPECT_EQ(opened.rightPath, path);
+    EXPECT_EQ(opened.leftName, "stereo.bmp - Links");
+    EXPECT_EQ(opened.rightName, "stereo.bmp - Rechts");
+    const StereoViews expected = SplitStereoPicture(picture, StereoLayout::OverUnder);
+    EXPECT_TRUE(test::SamePixels(opened.left, expected.left, "open-left"));
+    EXPECT_TRUE(test::SamePixels(opened.right, expected.right, "open-right"));
+
+    // The number of a two-file pair reopens side by side.
+    const StereoOpenResult pair = OpenStereoFile(path, StereoLayout::Pair);
+    ASSERT_TRUE(pair.loaded);
+    EXPECT_EQ(pair.layout, StereoLayout::SideBySide);
+    EXPECT_EQ(pair.left.Width(), kW / 2);
+
+    const StereoOpenResult single = OpenStereoFile(path, StereoLayout::Single);
+    ASSERT_TRUE(single.loaded);
+    EXPECT_TRUE(single.single);
+    EXPECT_EQ(single.leftName, "stereo.bmp");
+    EXPECT_EQ(single.rightName, "stereo.bmp");
+    EXPECT_TRUE(test::SamePixels(single.left, picture, "open-single"));
+    EXPECT_FALSE(single.right);
+}
+
+TEST(OpenStereoFile, IndexedPicturesComeOutAsTrueColour) {
+    ScratchDir dir;
+    const ImageBuffer indexed = test::MakeIndexed(10, 4, 8, 7);
+    ASSERT_TRUE(WriteBmpFile(dir / "indexed.bmp", indexed));
+    const StereoOpenResult opened = OpenStereoFile(dir / "indexed.bmp", StereoLayout::SideBySide);
+    ASSERT_TRUE(opened.loaded);
+    const ImageBuffer expanded = test::ExpandForTest(indexed);
+    const StereoViews expected = SplitStereoPicture(expanded, StereoLayout::SideBySide);
+    EXPECT_TRUE(test::SamePixels(opened.left, expected.left, "indexed-left"));
+    EXPECT_TRUE(test::SamePixels(opened.right, expected.right, "indexed-right"));
+}
+
+TEST(OpenStereoFile, FilesNoReaderTakesAreNotLoaded) {
+    ScratchDir dir;
+    test::WriteAll(dir / "junk.jpg", std::vector<unsigned char>(300, 0x5A));
+    const StereoOpenResult junk = OpenStereoFile(dir / "junk.jpg", StereoLayout::SideBySide);
+    EXPECT_FALSE(junk.loaded);
+    EXPECT_FALSE(junk.left);
+    EXPECT_EQ(junk.leftName, "junk.jpg - Links");
+    EXPECT_FALSE(OpenStereoFile(dir / "missing.jpg", StereoLayout::SideBySide).loaded);
+    EXPECT_FALSE(OpenStereoFile("", StereoLayout::SideBySide).loaded);
+    // A picture one column wide opens but gives no side-by-side views.
+    ASSERT_TRUE(WriteBmpFile(dir / "thin.bmp", test::MakeNoise(1, 5, 1)));
+    EXPECT_FALSE(OpenStereoFile(dir / "thin.bmp", StereoLayout::SideBySide).loaded);
+    EXPECT_TRUE(OpenStereoFile(dir / "thin.bmp", StereoLayout::Single).loaded);
+}
+
+TEST(OpenStereoFile, DasPicturesSplitSideBySideAndBringTheirAlignment) {
+    ScratchDir dir;
+    const std::string das = dir / "pair.das";
+    test::WriteAll(das, std::vector<unsigned char>(400, 0x44));  // no other reader takes it
+    const ImageBuffer joined = test::MakeImage(8, 4, Code);
+    int calls = 0;
+    StereoOpenOptions options;
+    options.readDas = [&](const std::string& path) {
+        ++calls;
+        DasPicture result;
+        if (path == das) {
+            result.picture = DuplicateImage(joined);
+            result.x = 12;
+            result.y = -3;
+        }
+        return result;
+    };
+    const StereoOpenResult opened = OpenStereoFile(das, StereoLayout::OverUnder, options);
+    ASSERT_TRUE(opened.loaded);
+    EXPECT_TRUE(opened.fromDas);
+    EXPECT_TRUE(opened.hasAlignment);
+    EXPECT_EQ(opened.dx, -12);
+    EXPECT_EQ(opened.dy, -3);
+    const StereoViews expected = SplitStereoPicture(joined, StereoLayout::SideBySide);
+    EXPECT_TRUE(test::SamePixels(opened.left, expected.left, "das-left"));
+    EXPECT_TRUE(test::SamePixels(opened.right, expected.right, "das-right"));
+
+    const StereoOpenResult single = OpenStereoFile(das, StereoLayout::Single, options);
+    ASSERT_TRUE(single.loaded);
+    EXPECT_TRUE(test::SamePixels(single.left, joined, "das-single"));
+
+    // Pictures other readers take never reach the DAS reader.
+    calls = 0;
+    ASSERT_TRUE(WriteBmpFile(dir / "plain.bmp", joined));
+    EXPECT_TRUE(OpenStereoFile(dir / "plain.bmp", StereoLayout::SideBySide, options).loaded);
+    EXPECT_EQ(calls, 0);
+    // Without a reader a DAS file does not open.
+    EXPECT_FALSE(OpenStereoFile(das, StereoLayout::SideBySide).loaded);
+}
+
+// ---- real photographs ----------------------------------------------------------------
+
+// The rectangle [x0, x0 + view width) × [y0, y0 + view height) of the picture, compared row
+// by row with the view.
+::testing::AssertionResult ViewIsCrop(const ImageBuffer& view, const ImageBuffer& whole, int x0,
+                                      int y0) {
+    if (!view || !whole) return ::testing::AssertionFailure() << "missing picture";
+    const std::size_t bytes = static_cast<std::size_t>(view.Width()) * 3;
+    for (int y = 0; y < view.Height(); ++y)
+        if (std::memcmp(view.Line(y), whole.Line(y0 + y) + 3 * x0, bytes) != 0)
+            return ::testing::AssertionFailure() << "row " << y << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+struct SampleCase {
+    const char* file;
+    StereoLayout layout;
+    int viewWidth, viewHeight;
+};
+
+class SampleFiles : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(SampleFiles, OpenInTheirLayout) {
+    const SampleCase& c = GetParam();
+    const std::string relative = std::string("single-file/") + c.file;
+    if (!test::SampleExists(relative)) GTEST_SKIP() << relative << " missing";
+    const std::string path = test::SamplePath(relative);
+    const StereoOpenResult opened = OpenStereoFile(path, c.layout);
+    ASSERT_TRUE(opened.loaded);
+    for (const ImageBuffer* view : {&opened.left, &opened.right}) {
+        EXPECT_EQ(view->Width(), c.viewWidth);
+        EXPECT_EQ(view->Height(), c.viewHeight);
+    }
+    EXPECT_EQ(opened.leftName, std::string(c.file) + " - Links");
+    const ImageBuffer whole = DecodeJpegFile(path, false);
+    ASSERT_TRUE(whole);
+    switch (c.layout) {
+        case StereoLayout::SideBySide:
+            EXPECT_TRUE(ViewIsCrop(opened.left, whole, 0, 0));
+            EXPECT_TRUE(ViewIsCrop(opened.right, whole, whole.Width() / 2, 0));
+            break;
+        case StereoLayout::OverUnder:
+            EXPECT_TRUE(ViewIsCrop(opened.left, whole, 0, 0));
+            EXPECT_TRUE(ViewIsCrop(opened.right, whole, 0, whole.Height() / 2));
+            break;
+        case StereoLayout::Anaglyph: {
+            // Left is the red channel as grey; right one of green and blue, the same one
+            // for every pixel.
+            bool green = true, blue = true;
+            for (int y = 0; y < whole.Height(); ++y) {
+                const std::uint8_t* s = whole.Line(y);
+                const std::uint8_t* l = opened.left.Line(y);
+                const std::uint8_t* r = opened.right.Line(y);
+                for (int x = 0; x < whole.Width(); ++x, s += 3, l += 3, r += 3) {
+                    ASSERT_TRUE(l[0] == s[2] && l[1] == s[2] && l[2] == s[2]) << x << "," << y;
+                    ASSERT_TRUE(r[0] == r[1] && r[1] == r[2]);
+                    green = green && r[0] == s[1];
+                    blue = blue && r[0] == s[0];
+                }
+            }
+            EXPECT_TRUE(green || blue);
+            break;
+        }
+        default:
+            FAIL();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Photographs, SampleFiles,
+    ::testing::Values(SampleCase{"GOPR0.left-right.jpg", StereoLayout::SideBySide, 4000, 3000},
+                      SampleCase{"capoda.left-right.jpg", StereoLayout::SideBySide, 4096, 4096},
+                      SampleCase{"calf-left-right.jpg", StereoLayout::SideBySide, 1920, 1080},
+                      SampleCase{"stereograph.left-right.jpg", StereoLayout::SideBySide, 1821,
+                                 1574},
+                      SampleCase{"walrus-360.top-bottom.jpg", StereoLayout::OverUnder, 4096, 2048},
+                      SampleCase{"persepolis.anaglyph.jpg", StereoLayout::Anaglyph, 943, 666},
+                      SampleCase{"wikipedia.anaglyph.jpg", StereoLayout::Anaglyph, 800, 633}));
+
+TEST(OpenLeftRight, RealPairsOpenAsTwoFiles) {
+    struct Pair {
+        const char* left;
+        const char* right;
+        int width, height;
+    };
+    for (const Pair& p : {Pair{"pairs/frozenpond_l.jpg", "pairs/frozenpond_r.jpg", 640, 480},
+                          Pair{"pairs/sugarshack_l.jpg", "pairs/sugarshack_r.jpg", 640, 480},
+                          Pair{"pairs/gx8_l.jpg", "pairs/gx8_r.jpg", 1824, 1367}}) {
+        if (!test::SampleExists(p.left) || !test::SampleExists(p.right)) continue;
+        const std::string left = test::SamplePath(p.left);
+        const std::string right = test::SamplePath(p.right);
+        // The partner is found from either side.
+        EXPECT_EQ(FindPartnerName(left), right);
+        EXPECT_EQ(ProposeRightPartner(right, ""), left);
+        const StereoOpenResult opened = OpenLeftRight(left, right);
+        ASSERT_TRUE(opened.loaded) << p.left;
+        EXPECT_EQ(opened.layout, StereoLayout::Pair);
+        EXPECT_FALSE(opened.single);
+        EXPECT_EQ(opened.leftPath, left);
+        EXPECT_EQ(opened.rightPath, right);
+        EXPECT_EQ(opened.leftName, std::filesystem::path(left).filename().string());
+        EXPECT_EQ(opened.rightName, std::filesystem::path(right).filename().string());
+        EXPECT_EQ(opened.left.Width(), p.width);
+        EXPECT_EQ(opened.left.Height(), p.height);
+        EXPECT_EQ(opened.right.Width(), p.width);
+        EXPECT_EQ(opened.right.Height(), p.height);
+        EXPECT_TRUE(test::SamePixels(opened.right, DecodeJpegFile(right, false), "pair-right"));
+    }
+    ScratchDir dir;
+    const StereoOpenResult missing =
+        OpenLeftRight(test::SamplePath("pairs/gx8_l.jpg"), dir / "none_r.jpg");
+    EXPECT_FALSE(missing.loaded);
+}
+
+// ---- names -------------------------------------------------------------------------------
+
+TEST(FindPartnerName, TheLetterBeforeTheExtensionDecides) {
+    struct Case {
+        const char* path;
+        const char* partner;  // null: none
+    };
+    const Case cases[] = {
+        {"pair_l.jpg", "pair_r.jpg"},
+        {"pair_r.jpg", "pair_l.jpg"},
+        {"/a/PAIR_L.JPG", "/a/PAIR_R.JPG"},
+        {"/a/pair_R.tif", "/a/pair_L.tif"},
+        {"/a/pair.l.r.jpg", "/a/pair.l.l.jpg"},  // only the last dot counts
+        {"/a/photo.jpg", nullptr},
+        {"/a/pair_l", nullptr},       // no extension
+        {"/fotos.l/photo", nullptr},  // the folder's dot is not an extension
+        {"/fotos.r/bild_l.jpg", "/fotos.r/bild_r.jpg"},
+        {"/a/.jpg", nullptr},  // a leading dot is no extension
+        {"/a/l.jpg", "/a/r.jpg"},
+        {"/Fotos/Bärenl.jpg", "/Fotos/Bärenr.jpg"},
+        {"/Über.L/Schnee_L.jpeg", "/Über.L/Schnee_R.jpeg"},
+        {"/Fotos/Größe_ö.jpg", nullptr},  // a multi-byte character before the dot
+        {"/Fotos/写真l.jpg", "/Fotos/写真r.jpg"},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> partner = FindPartnerName(c.path);
+        if (!c.partner)
+            EXPECT_FALSE(partner) << c.path;
+        else
+            EXPECT_EQ(partner.value_or("<none>"), c.partner) << c.path;
+    }
+}
+
+TEST(ProposeRightPartner, PartnerThenTheLastRightFolder) {
+    ScratchDir here, there;
+    const auto touch = [](const std::string& path) {
+        test::WriteAll(path, std::vector<unsigned char>{1});
+    };
+    touch(here / "a_l.jpg");
+    touch(here / "a_r.jpg");
+    touch(here / "b_l.jpg");
+    touch(here / "c.jpg");
+    touch(here / "d_l.jpg");
+    std::filesystem::create_directory(here / "e_r.jpg");  // a folder is no partner
+    touch(here / "e_l.jpg");
+    touch(there / "b_l.jpg");
+    touch(there / "d_r.jpg");
+
+    EXPECT_EQ(ProposeRightPartner(here / "a_l.jpg", there.Path()), here / "a_r.jpg");
+    // No partner beside it: the same name in the last right folder, else its partner there.
+    EXPECT_EQ(ProposeRightPartner(here / "b_l.jpg", there.Path()), there / "b_l.jpg");
+    EXPECT_EQ(ProposeRightPartner(here / "d_l.jpg", there.Path()), there / "d_r.jpg");
+    EXPECT_FALSE(ProposeRightPartner(here / "c.jpg", there.Path()));
+    EXPECT_FALSE(ProposeRightPartner(here / "e_l.jpg", ""));
+    EXPECT_FALSE(ProposeRightPartner(here / "b_l.jpg", ""));
+    // The last right folder is the selected file's own: nothing more to look at.
+    EXPECT_FALSE(ProposeRightPartner(here / "b_l.jpg", here.Path()));
+    EXPECT_EQ(PartnerQuestionText("/x/a_r.jpg"), "Öffne '/x/a_r.jpg' als Stereopaar?");
+    EXPECT_EQ(PartnerQuestionCaption(), "Bestätigung");
+}
+
+TEST(OpenRequests, DroppedFilesAndArguments) {
+    using Kind = OpenRequest::Kind;
+    EXPECT_EQ(RequestForDroppedFiles({}).kind, Kind::Nothing);
+    const OpenRequest list = RequestForDroppedFiles({"/x/show.TXT", "/x/a.jpg"});
+    EXPECT_EQ(list.kind, Kind::SlideShowList);
+    EXPECT_EQ(list.path, "/x/show.TXT");
+    const OpenRequest one = RequestForDroppedFiles({"/x/a.jps"});
+    EXPECT_EQ(one.kind, Kind::StereoFile);
+    EXPECT_EQ(one.path, "/x/a.jps");
+    const OpenRequest pair = RequestForDroppedFiles({"/x/r.jpg", "/x/l.jpg", "/x/z.jpg"});
+    EXPECT_EQ(pair.kind, Kind::Pair);
+    EXPECT_EQ(pair.left, "/x/l.jpg");
+    EXPECT_EQ(pair.right, "/x/r.jpg");
+
+    ScratchDir dir;
+    test::WriteAll(dir / "a.jpg", {1});
+    test::WriteAll(dir / "show.txt", {1});
+    EXPECT_EQ(RequestForArguments({dir / "missing.jpg"}).kind, Kind::Nothing);
+    EXPECT_EQ(RequestForArguments({dir.Path()}).kind, Kind::Nothing);
+    EXPECT_EQ(RequestForArguments({dir / "show.txt"}).kind, Kind::SlideShowList);
+    EXPECT_EQ(RequestForArguments({dir / "a.jpg"}).kind, Kind::StereoFile);
+    const OpenRequest args = RequestForArguments({dir / "a.jpg", "/x/mid.jpg", "/x/last.jpg"});
+    EXPECT_EQ(args.kind, Kind::Pair);
+    EXPECT_EQ(args.left, "/x/last.jpg");
+    EXPECT_EQ(args.right, dir / "a.jpg");
+}
+
+TEST(SplitQuotedNames, TwoToFourNamesOfAMultipleSelection) {
+    EXPECT_EQ(SplitQuotedNames("\"a_l.jpg\" \"a_r.jpg\""),
+              (std::vector<std::string>{"a_l.jpg", "a_r.jpg"}));
+    EXPECT_EQ(SplitQuotedNames("\"1\" \"2\" \"3\" \"4\" \"5\"").size(), 4u);
+    EXPECT_TRUE(SplitQuotedNames("\"only.jpg\"").empty());
+    EXPECT_TRUE(SplitQuotedNames("plain.jpg").empty());
+}
+
+// ---- the open dialog's preview -------------------------------------------------------------
+
+TEST(OpenPreview, ClassifiesByTheLastThreeCharacters) {
+    struct Case {
+        const char* name;
+        PreviewKind kind;
+    };
+    const Case cases[] = {
+        {"a.JPS", PreviewKind::StereoJpeg}, {"a.das", PreviewKind::Das},
+        {"a.IOS", PreviewKind::Das},        {"a.jpg", PreviewKind::Jpeg},
+        {"a.jpeg", PreviewKind::Jpeg},      {"a.stj", PreviewKind::Jpeg},
+        {"a.bmp", PreviewKind::Bmp},        {"a.BMI", PreviewKind::InterlacedBmp},
+        {"a.tif", PreviewKind::Tiff},       {"a.tiff", PreviewKind::Tiff},
+        {"a.png", PreviewKind::None},       {"jpg", PreviewKind::Jpeg},
+        {"a.txt", PreviewKind::None},       {"", PreviewKind::None},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ClassifyPreviewName(c.name, nullptr), c.kind) << c.name;
+}
+
+TEST(OpenPreview, FitsTheBoxWithItsAspect) {
+    struct Case {
+        int w, h, fw, fh;
+    };
+    for (const Case c : {Case{4000, 3000, 160, 120}, Case{100, 50, 100, 50}, Case{50, 400, 20, 160},
+                         Case{1000, 1, 160, 1}, Case{160, 160, 160, 160}, Case{333, 999, 53, 160},
+                         Case{0, 5, 0, 0}}) {
+        const PreviewSize fit = FitPreviewSize(c.w, c.h);
+        EXPECT_EQ(fit.width, c.fw) << c.w << "x" << c.h;
+        EXPECT_EQ(fit.height, c.fh) << c.w << "x" << c.h;
+    }
+}
+
+TEST(OpenPreview, TextsOfTypeAndColours) {
+    EXPECT_EQ(PreviewTypeText(PreviewKind::StereoJpeg), "Dateityp : Jpeg Stereo File");
+    EXPECT_EQ(PreviewTypeText(PreviewKind::Tiff), "Dateityp : Susie plug-in File");
+    EXPECT_EQ(PreviewTypeText(PreviewKind::Plugin), "Dateityp : Susie plug-in File");
+    EXPECT_EQ(PreviewTypeText(PreviewKind::InterlacedBmp), "Dateityp : BMP Interlaced File");
+    EXPECT_EQ(PreviewTypeText(PreviewKind::None), "");
+    EXPECT_EQ(PreviewColourText(24, 4000, 3000, 160, 120),
+              "Bildgröße: 4000x3000  Farben: Volle Farbanzahl ");
+    EXPECT_EQ(PreviewColourText(8, 0, 0, 31, 17), "Bildgröße: 31x17  Farben: 256 Farben ");
+    EXPECT_EQ(PreviewColourText(1, -1, 5, 31, 17), "Farben: 2 Farben ");
+    EXPECT_EQ(ColourCountText(16), "64k Farben");
+    EXPECT_EQ(ColourCountText(4), "16 Farben");
+    EXPECT_EQ(ColourCountText(32), "");
+    DasPreview sizes;
+    sizes.leftWidth = 1824, sizes.leftHeight = 1367, sizes.rightWidth = 1820;
+    sizes.rightHeight = 1360;
+    EXPECT_EQ(DasColourText(24, sizes),
+              "Bildgröße: 1824x1367 - 1820x1360  Farben: Volle Farbanzahl ");
+}
+
+TEST(OpenPreview, RotationRadiosFollowTheOrientation) {
+    EXPECT_FALSE(RotationRadiosFor(kNoPreviewOrientation).visible);
+    const struct {
+        int orientation, radio;
+    } cases[] = {{1, 1261}, {8, 1260}, {6, 1262}, {3, 1263}, {5, 0}};
+    for (const auto& c : cases) {
+        const RotationChoice choice = RotationRadiosFor(c.orientation);
+        EXPECT_TRUE(choice.visible);
+        EXPECT_EQ(choice.checkedRadio, c.radio) << c.orientation;
+        if (c.radio) {
+            EXPECT_EQ(OrientationForRadio(c.radio), c.orientation);
+        }
+    }
+    EXPECT_EQ(OrientationForRadio(1264), 0);
+}
+
+TEST(OpenPreview, JpegFromAPhotographWithItsFullSize) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP();
+    const std::optional<OpenPreview> preview = LoadOpenPreview(test::SamplePath("pairs/gx8_l.jpg"));
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->kind, PreviewKind::Jpeg);
+    ASSERT_TRUE(preview->image);
+    EXPECT_LE(std::max(preview->width, preview->height), 160);
+    EXPECT_EQ(preview->reportedWidth, 1824);
+    EXPECT_EQ(preview->reportedHeight, 1367);
+    EXPECT_EQ(preview->typeText, "Dateityp : Jpeg File");
+    EXPECT_EQ(preview->colourText, "Bildgröße: 1824x1367  Farben: Volle Farbanzahl ");
+    EXPECT_EQ(preview->orientation, 1);
+    EXPECT_TRUE(preview->rotation.visible);
+    EXPECT_EQ(preview->rotation.checkedRadio, kRotateNoneRadio);
+}
+
+TEST(OpenPreview, LargeBmpIsKeptReducedAndSizedByItself) {
+    ScratchDir dir;
+    ASSERT_TRUE(WriteBmpFile(dir / "wide.bmp", test::MakeNoise(2000, 500, 9)));
+    const std::optional<OpenPreview> preview = LoadOpenPreview(dir / "wide.bmp");
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->kind, PreviewKind::Bmp);
+    EXPECT_EQ(preview->width, 2000);
+    EXPECT_EQ(preview->image.Width(), 640);  // four times 160 × 40
+    EXPECT_EQ(preview->image.Height(), 160);
+    EXPECT_EQ(preview->colourText, "Bildgröße: 2000x500  Farben: Volle Farbanzahl ");
+    EXPECT_FALSE(preview->rotation.visible);
+    const ImageBuffer thumb = PreviewThumbnail(preview->image);
+    EXPECT_EQ(thumb.Width(), 160);
+    EXPECT_EQ(thumb.Height(), 40);
+
+    // Unknown kinds give an empty preview; files that cannot be opened none at all.
+    test::WriteAll(dir / "notes.txt", {1, 2});
+    const std::optional<OpenPreview> none = LoadOpenPreview(dir / "notes.txt");
+    ASSERT_TRUE(none);
+    EXPECT_FALSE(none->image);
+    EXPECT_EQ(none->typeText, "");
+    EXPECT_FALSE(LoadOpenPreview(dir / "missing.bmp"));
+}
+
+TEST(OpenPreview, TiffIsLabelledAsPlugInFile) {
+    if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
+    ScratchDir dir;
+    ASSERT_TRUE(WriteBmpFile(dir / "src.bmp", test::MakeNoise(30, 20, 5)));
+    ASSERT_TRUE(test::RunQuiet("convert " + test::Quote(dir / "src.bmp") + " -type Grayscale " +
+                               test::Quote(dir / "grey.tif")));
+    const std::optional<OpenPreview> preview = LoadOpenPreview(dir / "grey.tif");
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->typeText, "Dateityp : Susie plug-in File");
+    EXPECT_EQ(preview->depth, 8);
+    EXPECT_EQ(preview->colourText, "Bildgröße: 30x20  Farben: 256 Farben ");
+    EXPECT_EQ(preview->image.BitCount(), 24);
+}
+
+TEST(OpenPreview, DasThroughItsReader) {
+    ScratchDir dir;
+    test::WriteAll(dir / "pair.das", std::vector<unsigned char>(400, 0x44));
+    PreviewOptions options;
+    options.readDas = [](const std::string&) {
+        DasPreview das;
+        das.thumbnail = test::MakeNoise(160, 120, 3);
+        das.leftWidth = 4000, das.leftHeight = 3000, das.rightWidth = 4000;
+        das.rightHeight = 2990;
+        return das;
+    };
+    const std::optional<OpenPreview> preview = LoadOpenPreview(dir / "pair.das", options);
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->das);
+    EXPECT_EQ(preview->typeText, "Dateityp : DAS File");
+    EXPECT_EQ(preview->colourText, "Bildgröße: 4000x3000 - 4000x2990  Farben: Volle Farbanzahl ");
+    // Without a reader the kind is known but nothing is shown.
+    const std::optional<OpenPreview> bare = LoadOpenPreview(dir / "pair.das");
+    ASSERT_TRUE(bare);
+    EXPECT_FALSE(bare->image);
+    EXPECT_EQ(bare->colourText, "");
+}
+
+TEST(OpenPreview, ChosenRotationIsWrittenKeepingTheFileTimes) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP();
+    ScratchDir dir;
+    const std::string path = dir / "turn.jpg";
+    std::filesystem::copy_file(test::SamplePath("pairs/gx8_l.jpg"), path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    test::SetOldTimes(path);
+    const std::int64_t before = test::ModifyTime(path);
+    ASSERT_TRUE(WriteOrientationChoice(path, kRotateRightRadio));
+    EXPECT_EQ(test::ModifyTime(path), before);
+    const std::optional<OpenPreview> preview = LoadOpenPreview(path);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->orientation, 6);
+    EXPECT_EQ(preview->rotation.checkedRadio, kRotateRightRadio);
+    // Turned on loading: the preview is now taller than wide.
+    EXPECT_GT(preview->image.Height(), preview->image.Width());
+    EXPECT_FALSE(WriteOrientationChoice(path, 1234));
+
+    // A JPEG without an Exif block never shows the radios.
+    ASSERT_TRUE(EncodeJpegImage(dir / "plain.jpg", test::MakeNoise(20, 10, 1), true, 90));
+    const std::optional<OpenPreview> plain = LoadOpenPreview(dir / "plain.jpg");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->rotation.visible);
+    EXPECT_EQ(plain->colourText, "Bildgröße: 20x10  Farben: Volle Farbanzahl ");
+}
+
+}  // namespace
+}  // namespace duplora

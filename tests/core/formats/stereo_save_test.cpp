@@ -1,0 +1,475 @@
+#include "core/formats/stereo_save.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/formats/bmp_codec.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/formats/save_estimate.h"
+#include "core/formats/stereo_names.h"
+#include "core/hooks.h"
+#include "formats_test_util.h"
+#include "jpeg_file_test_util.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::Bytes;
+using test::PixelAt;
+using test::ReadBytes;
+using test::ScratchDir;
+
+// Collects what the core tells the user, and answers its questions.
+class Dialogue {
+  public:
+    explicit Dialogue(Answer answer = Answer::Cancel) {
+        previousMessage_ =
+            SetMessageSink([this](std::string_view text, std::string_view caption, MessageIcon) {
+                messages.emplace_back(text);
+                captions.emplace_back(caption);
+            });
+        previousQuestion_ = SetQuestionSink(
+            [this, answer](std::string_view text, std::string_view caption, QuestionKind kind) {
+                questions.emplace_back(text);
+                questionCaptions.emplace_back(caption);
+                EXPECT_EQ(kind, QuestionKind::OkCancel);
+                return answer;
+            });
+    }
+    ~Dialogue() {
+        SetMessageSink(std::move(previousMessage_));
+        SetQuestionSink(std::move(previousQuestion_));
+    }
+    std::vector<std::string> messages, captions, questions, questionCaptions;
+
+  private:
+    MessageSink previousMessage_;
+    QuestionSink previousQuestion_;
+};
+
+// Width and height of a file as ImageMagick sees it; "" without the tool.
+std::string IdentifySize(const std::string& path, const std::string& format = "") {
+    return test::Capture("identify -format '%w %h' " +
+                         test::Quote(format.empty() ? path : format + ":" + path));
+}
+
+// ---- names ------------------------------------------------------------------------------
+
+TEST(InsertNameSuffix, BeforeTheExtensionOfTheFileNameOnly) {
+    struct Case {
+        const char* path;
+        const char* suffix;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"pair.jpg", "_l", "pair_l.jpg"},
+        {"/a/pair.jpg", "_r", "/a/pair_r.jpg"},
+        {"/a/pair.x.jpg", "_l", "/a/pair.x_l.jpg"},
+        {"/Fotos 2024.05/pair", "_l", "/Fotos 2024.05/pair_l"},  // no dot in the name
+        {"/Fotos.alt/pair.bmp", "-L", "/Fotos.alt/pair-L.bmp"},
+        {"/Bilder/Straße.jpg", "_l", "/Bilder/Straße_l.jpg"},
+        {"/Bilder/Größe.jpg", "_ö", "/Bilder/Größe_ö.jpg"},
+        {"/a/.hidden", "_l", "/a/.hidden_l"},
+        {"/a/pair.jpg", "", "/a/pair.jpg"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(InsertNameSuffix(c.path, c.suffix), c.expected) << c.path;
+
+    const LeftRightNames names = MakeLeftRightNames("/a/stem.jpg", "_l", "_r");
+    EXPECT_EQ(names.left, "/a/stem_l.jpg");
+    EXPECT_EQ(names.right, "/a/stem_r.jpg");
+    EXPECT_FALSE(names.Same());
+    EXPECT_TRUE(MakeLeftRightNames("/a/stem.jpg", "", "").Same());
+}
+
+TEST(SaveNames, ExtensionFixAndSuffixLimit) {
+    struct Case {
+        const char* name;
+        SaveFileType type;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"photo.bmp", SaveFileType::Jpeg, "photo.jpg"},
+        {"photo.jpeg", SaveFileType::Jpeg, "photo.jpeg"},
+        {"photo.JPG", SaveFileType::Jpeg, "photo.JPG"},
+        {"photo.jpg", SaveFileType::Bmp, "photo.bmp"},
+        {"photo.jpg", SaveFileType::Jps, "photo.jps"},
+        {"photo.stj", SaveFileType::Stj, "photo.stj"},
+        {"photo.jps", SaveFileType::Stj, "photo.stj"},
+        {"photo", SaveFileType::Jpeg, "photo.jpg"},
+        {"/a.b/photo", SaveFileType::Bmp, "/a.b/photo.bmp"},
+        {"photo.tif", SaveFileType::Fixed, "photo.tif"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FixSaveExtension(c.name, c.type), c.expected) << c.name;
+
+    EXPECT_EQ(LimitNameSuffix("_links"), "_links");
+    EXPECT_EQ(LimitNameSuffix("abcdefghijklmnopqrstuvwxyz"), "abcdefghijklmnopqrst");
+    // Twenty characters, not twenty bytes, and never half a character.
+    EXPECT_EQ(LimitNameSuffix(std::string(22, 'x') + "ä"), std::string(20, 'x'));
+    EXPECT_EQ(LimitNameSuffix("ääääääääääääääääääääää"), "ääääääääääääääääääää");
+}
+
+TEST(SaveTypes, ResolvedByTypeOrName) {
+    EXPECT_EQ(ResolveSaveType("a.stj", SaveFileType::Jpeg), SaveFileType::Stj);
+    EXPECT_EQ(ResolveSaveType("a.STJ", SaveFileType::Fixed), SaveFileType::Stj);
+    EXPECT_EQ(ResolveSaveType("a.jpg", SaveFileType::Bmp), SaveFileType::Bmp);
+    EXPECT_EQ(ResolveSaveType("a.bmp", SaveFileType::Fixed), SaveFileType::Bmp);
+    EXPECT_EQ(ResolveSaveType("a.jps", SaveFileType::Fixed), SaveFileType::Jps);
+    EXPECT_EQ(ResolveSaveType("a.png", SaveFileType::Fixed), SaveFileType::Jpeg);
+    EXPECT_EQ(StepSaveQuality(95, 10), 99);
+    EXPECT_EQ(StepSaveQuality(5, -10), 1);
+    EXPECT_EQ(StepSaveQuality(50, -1), 49);
+}
+
+TEST(SavePanel, ControlsShownPerType) {
+    const SavePanelState bmp = SavePanelFor(SaveFileType::Bmp, true);
+    EXPECT_FALSE(bmp.quality || bmp.sizeText || bmp.exifSwitch || bmp.exactButton);
+    const SavePanelState stj = SavePanelFor(SaveFileType::Stj, true);
+    EXPECT_TRUE(stj.quality && stj.phoneNote && stj.exactButton);
+    EXPECT_FALSE(stj.exifSwitch);
+    const SavePanelState jpeg = SavePanelFor(SaveFileType::Jpeg, false);
+    EXPECT_TRUE(jpeg.quality && jpeg.exifSwitch && !jpeg.exactButton && !jpeg.phoneNote);
+    EXPECT_EQ(SaveDialogTitle(false), "Stereobild Speichern");
+    EXPECT_EQ(SaveDialogTitle(true), "Bild speichern");
+    EXPECT_EQ(LeftRightSaveDialogTitle(), "Linkes/Rechtes Bild Speichern");
+    EXPECT_EQ(SaveImageSizeText(test::MakeNoise(40, 30, 1)), "Bildgröße (40 X 30)");
+}
+
+// ---- composing --------------------------------------------------------------------------
+
+TEST(ComposeSaveImage, DisplayModeAndMirror) {
+    const ImageBuffer left =
+        test::MakeImage(4, 2, [](int x, int y) { return 0x100000u + x * 16 + y; });
+    const ImageBuffer right =
+        test::MakeImage(4, 2, [](int x, int y) { return 0x200000u + x * 16 + y; });
+    CompositionInput input;
+    input.first = &left;
+    input.second = &right;
+    input.mode = DisplayMode::SideBySide;
+    const ImageBuffer sbs = ComposeSaveImage(input, false);
+    ASSERT_EQ(sbs.Width(), 8);
+    ASSERT_EQ(sbs.Height(), 2);
+    EXPECT_EQ(PixelAt(sbs, 1, 1), 0x100011u);
+    EXPECT_EQ(PixelAt(sbs, 5, 0), 0x200010u);
+    EXPECT_TRUE(test::SamePixels(ComposeLeftRightImage(input), sbs, "lr-compose"));
+
+    // The mirror turns the left half round, only side by side and not for single pictures.
+    const ImageBuffer mirrored =
+        ApplySaveMirror(DuplicateImage(sbs), true, DisplayMode::SideBySide, false);
+    EXPECT_EQ(PixelAt(mirrored, 0, 1), 0x100031u);
+    EXPECT_EQ(PixelAt(mirrored, 3, 0), 0x100000u);
+    EXPECT_EQ(PixelAt(mirrored, 5, 0), 0x200010u);
+    EXPECT_TRUE(test::SamePixels(
+        ApplySaveMirror(DuplicateImage(sbs), true, DisplayMode::OverUnder, false), sbs, "m-ou"));
+    EXPECT_TRUE(
+        test::SamePixels(ApplySaveMirror(DuplicateImage(sbs), true, DisplayMode::SideBySide, true),
+                         sbs, "m-single"));
+    EXPECT_TRUE(test::SamePixels(
+        ApplySaveMirror(DuplicateImage(sbs), false, DisplayMode::SideBySide, false), sbs, "m-off"));
+
+    input.mode = DisplayMode::OverUnder;
+    const ImageBuffer ou = ComposeSaveImage(input, false);
+    EXPECT_EQ(ou.Width(), 4);
+    EXPECT_EQ(ou.Height(), 4);
+    EXPECT_TRUE(test::SamePixels(ComposeSaveImage(input, true), left, "single"));
+    input.second = nullptr;
+    EXPECT_FALSE(ComposeSaveImage(input, false));
+}
+
+// ---- STJ --------------------------------------------------------------------------------
+
+TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
+    static const std::uint8_t kHead[43] = {
+        0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x00, 0x01, 0x00,
+        0x96, 0x00, 0x96, 0x00, 0x00, 0xFF, 0xE5, 0x00, 0x08, 0x33, 0x44, 0x70, 0x69, 0x63, 0x00,
+        0xFF, 0xFE, 0x00, 0x0B, 0x63, 0x6F, 0x70, 0x79, 0x3D, 0x22, 0x4E, 0x4F, 0x22};
+    ASSERT_EQ(StjHead().size(), sizeof kHead);
+    EXPECT_TRUE(std::equal(StjHead().begin(), StjHead().end(), kHead));
+
+    ScratchDir dir;
+    const ImageBuffer picture = test::MakeGradient(64, 32);
+    ASSERT_TRUE(EncodeJpegImage(dir / "in.jpg", picture, true, 90));
+    ASSERT_TRUE(WriteStjFile(dir / "out.stj", dir / "in.jpg"));
+    const Bytes jpeg = ReadBytes(dir / "in.jpg");
+    const Bytes stj = ReadBytes(dir / "out.stj");
+    ASSERT_EQ(stj.size(), jpeg.size() + 23);
+    EXPECT_TRUE(std::equal(kHead, kHead + 43, stj.begin()));
+    EXPECT_TRUE(std::equal(jpeg.begin() + 20, jpeg.end(), stj.begin() + 43));
+    EXPECT_EQ(std::string(stj.begin() + 24, stj.begin() + 29), "3Dpic");
+    // Still a JPEG stream: the same pixels come out.
+    EXPECT_TRUE(test::SamePixels(DecodeJpegFile(dir / "out.stj", false),
+                                 DecodeJpegFile(dir / "in.jpg", false), "stj"));
+
+    // Anything but SOI and a JFIF APP0 at the start is refused, and the target stays.
+    ASSERT_TRUE(WriteBmpFile(dir / "in.bmp", picture));
+    EXPECT_FALSE(WriteStjFile(dir / "out.stj", dir / "in.bmp"));
+    EXPECT_FALSE(WriteStjFile(dir / "out.stj", dir / "missing.jpg"));
+    EXPECT_EQ(ReadBytes(dir / "out.stj"), stj);
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"in.bmp", "in.jpg", "out.stj"}));
+}
+
+// ---- saving the stereo picture ---------------------------------------------------------------
+
+TEST(SaveStereoPicture, EveryTypeReadsBackWithItsSize) {
+    ScratchDir dir;
+    const ImageBuffer picture = test::MakeGradient(301, 120);
+    SaveSettings settings;
+    settings.quality = 85;
+    struct Case {
+        const char* name;
+        SaveFileType type;
+        const char* magickFormat;
+    };
+    for (const Case& c :
+         {Case{"s.bmp", SaveFileType::Bmp, ""}, Case{"s.jpg", SaveFileType::Jpeg, ""},
+          Case{"s.jps", SaveFileType::Jps, "jpeg"}, Case{"s.stj", SaveFileType::Stj, "jpeg"}}) {
+        settings.type = c.type;
+        ASSERT_TRUE(SaveStereoPicture(dir / c.name, picture, settings)) << c.name;
+        if (test::HaveTool("identify")) {
+            EXPECT_EQ(IdentifySize(dir / c.name, c.magickFormat), "301 120") << c.name;
+        }
+    }
+    EXPECT_TRUE(test::SamePixels(ReadBmpFile(dir / "s.bmp"), picture, "bmp"));
+    // JPS is the same JPEG under another name; STJ wraps the same stream.
+    EXPECT_EQ(ReadBytes(dir / "s.jpg"), ReadBytes(dir / "s.jps"));
+    EXPECT_EQ(ReadBytes(dir / "s.stj").size(), ReadBytes(dir / "s.jpg").size() + 23);
+    // No scratch file stays behind.
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"s.bmp", "s.jpg", "s.jps", "s.stj"}));
+    if (test::HaveTool("convert")) {
+        ScratchDir other;
+        const ImageBuffer magick = test::ReadWithImageMagick(dir / "s.jpg", other / "m.ppm");
+        EXPECT_LE(test::MaxDifference(magick, picture), 12);
+    }
+}
+
+TEST(SaveStereoPicture, ExifBlockOnlyWhenAsked) {
+    ScratchDir dir;
+    const ImageBuffer picture = test::MakeGradient(320, 200);
+    SaveSettings settings;
+    settings.type = SaveFileType::Jps;
+    settings.exifThumbnail = true;
+    ASSERT_TRUE(SaveStereoPicture(dir / "e.jps", picture, settings));
+    settings.type = SaveFileType::Stj;
+    ASSERT_TRUE(SaveStereoPicture(dir / "e.stj", picture, settings));
+    const Bytes jps = ReadBytes(dir / "e.jps");
+    const Bytes stj = ReadBytes(dir / "e.stj");
+    const auto hasExif = [](const Bytes& b) {
+        const std::string text(b.begin(), b.begin() + std::min<std::size_t>(b.size(), 200));
+        return text.find("Exif") != std::string::npos;
+    };
+    EXPECT_TRUE(hasExif(jps));
+    EXPECT_FALSE(hasExif(stj));
+    if (test::HaveTool("identify")) {
+        EXPECT_EQ(IdentifySize(dir / "e.jps", "jpeg"), "320 200");
+    }
+}
+
+TEST(SaveStereoPicture, FailedSaveLeavesTheOldFile) {
+    ScratchDir dir;
+    const std::string folder = dir / "locked";
+    std::filesystem::create_directory(folder);
+    const std::string target = folder + "/old.jpg";
+    const Bytes old(1000, 0x42);
+    ASSERT_TRUE(test::WriteAll(target, old));
+    const ImageBuffer picture = test::MakeNoise(200, 100, 3);
+    {
+        test::LockedFolder locked(folder);
+        if (locked.Unlocked()) GTEST_SKIP() << "cannot make a folder read-only here";
+        for (SaveFileType type : {SaveFileType::Jpeg, SaveFileType::Bmp, SaveFileType::Stj}) {
+            Dialogue dialogue;
+            SaveSettings settings;
+            settings.type = type;
+            EXPECT_FALSE(SaveStereoPicture(target, picture, settings));
+            ASSERT_FALSE(dialogue.messages.empty());
+            EXPECT_EQ(dialogue.messages.back(), "Kann Bild nicht speichern");
+            EXPECT_EQ(dialogue.captions.back(), "FEHLER");
+            EXPECT_EQ(ReadBytes(target), old);
+        }
+    }
+    EXPECT_EQ(std::filesystem::directory_iterator(folder)->path().filename(), "old.jpg");
+}
+
+TEST(SaveStereoPicture, WriteCutShortLeavesTheOldFile) {
+    ScratchDir dir;
+    const std::string target = dir / "old.bmp";
+    const Bytes old(5000, 0x17);
+    ASSERT_TRUE(test::WriteAll(target, old));
+    const ImageBuffer picture = test::MakeNoise(300, 200, 4);  // 180 kB as BMP
+    Dialogue dialogue;
+    {
+        test::FileSizeLimit limit(20000);
+        if (!limit.Active()) GTEST_SKIP();
+        SaveSettings settings;
+        settings.type = SaveFileType::Bmp;
+        EXPECT_FALSE(SaveStereoPicture(target, picture, settings));
+    }
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"old.bmp"}));
+}
+
+// ---- left and right files -----------------------------------------------------------------
+
+TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
+    ScratchDir dir;
+    const ImageBuffer sbs = test::MakeImage(9, 4, [](int x, int y) { return (x << 8) | y; });
+    SaveSettings settings;
+    settings.type = SaveFileType::Bmp;
+    Dialogue dialogue;
+    ASSERT_EQ(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings),
+              LeftRightSaveResult::Saved);
+    EXPECT_TRUE(dialogue.questions.empty());
+    const ImageBuffer left = ReadBmpFile(dir / "pair_l.bmp");
+    const ImageBuffer right = ReadBmpFile(dir / "pair_r.bmp");
+    ASSERT_EQ(left.Width(), 4);  // the odd last column is dropped
+    ASSERT_EQ(right.Width(), 4);
+    EXPECT_EQ(PixelAt(left, 3, 2), (3u << 8) | 2);
+    EXPECT_EQ(PixelAt(right, 0, 1), (4u << 8) | 1);
+
+    // Mirrored and with an overlay on each view.
+    settings.mirrorLeft = true;
+    int overlays = 0;
+    Dialogue yes(Answer::Ok);
+    ASSERT_EQ(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings,
+                                 [&](ImageBuffer& view) {
+                                     ++overlays;
+                                     view.Line(0)[0] = 0xEE;
+                                 }),
+              LeftRightSaveResult::Saved);
+    EXPECT_EQ(overlays, 2);
+    ASSERT_EQ(yes.questions.size(), 1u);  // the left file existed
+    EXPECT_EQ(yes.questions[0], "Datei bereits vorhanden! Diese Datei ersetzen ?");
+    EXPECT_EQ(yes.questionCaptions[0], dir / "pair_l.bmp");
+    const ImageBuffer mirrored = ReadBmpFile(dir / "pair_l.bmp");
+    EXPECT_EQ(PixelAt(mirrored, 3, 2), 2u);
+    EXPECT_EQ(PixelAt(mirrored, 0, 0) & 0xFF, 0xEEu);
+
+    if (test::HaveTool("identify")) {
+        settings.type = SaveFileType::Jpeg;
+        settings.mirrorLeft = false;
+        const ImageBuffer big = test::MakeGradient(1001, 300);
+        ASSERT_EQ(SaveLeftRightFiles(dir / "big.jpg", big, "-L", "-R", settings),
+                  LeftRightSaveResult::Saved);
+        EXPECT_EQ(IdentifySize(dir / "big-L.jpg"), "500 300");
+        EXPECT_EQ(IdentifySize(dir / "big-R.jpg"), "500 300");
+    }
+}
+
+TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
+    ScratchDir dir;
+    const ImageBuffer sbs = test::MakeNoise(10, 4, 2);
+    SaveSettings settings;
+    {
+        Dialogue dialogue(Answer::Ok);
+        EXPECT_EQ(SaveLeftRightFiles(dir / "same.jpg", sbs, "_x", "_x", settings),
+                  LeftRightSaveResult::SameNames);
+        ASSERT_EQ(dialogue.messages.size(), 1u);
+        EXPECT_EQ(dialogue.captions[0], "FEHLER");
+        EXPECT_TRUE(dialogue.questions.empty());
+        EXPECT_TRUE(dir.Files().empty());
+        EXPECT_FALSE(ConfirmLeftRightNames(MakeLeftRightNames(dir / "same.jpg", "", "")));
+    }
+    // Only the right file exists: the question names it, and Cancel keeps it as it was.
+    const Bytes old(10, 0x33);
+    ASSERT_TRUE(test::WriteAll(dir / "pair_r.jpg", old));
+    Dialogue dialogue(Answer::Cancel);
+    EXPECT_EQ(SaveLeftRightFiles(dir / "pair.jpg", sbs, "_l", "_r", settings),
+              LeftRightSaveResult::Cancelled);
+    ASSERT_EQ(dialogue.questionCaptions.size(), 1u);
+    EXPECT_EQ(dialogue.questionCaptions[0], dir / "pair_r.jpg");
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"pair_r.jpg"}));
+    EXPECT_EQ(ReadBytes(dir / "pair_r.jpg"), old);
+    // Nothing to split is a failure the user hears of.
+    Dialogue failed(Answer::Ok);
+    EXPECT_EQ(SaveLeftRightFiles(dir / "pair.jpg", ImageBuffer{}, "_l", "_r", settings),
+              LeftRightSaveResult::Failed);
+    EXPECT_EQ(failed.messages.back(), "Kann Bild nicht speichern");
+}
+
+// ---- size estimate ------------------------------------------------------------------------
+
+// Scratch files go to a folder of the test's own, so that it can see them all removed.
+class SizeEstimateTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        hadTmp_ = old != nullptr;
+        if (hadTmp_) oldTmp_ = old;
+        ::setenv("TMPDIR", temp_.Path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadTmp_)
+            ::setenv("TMPDIR", oldTmp_.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+    ScratchDir temp_;
+    ScratchDir out_;
+
+  private:
+    bool hadTmp_ = false;
+    std::string oldTmp_;
+};
+
+TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
+    const ImageBuffer picture = test::MakeGradient(200, 100);
+    const SavePreview preview = MakeSavePreview(picture);
+    EXPECT_FALSE(preview.reduced);
+    EXPECT_EQ(preview.sizeFactor, 1.0);
+    const SizeEstimate estimate = EstimateSaveSize(preview, 99, SaveFileType::Jpeg);
+    ASSERT_TRUE(estimate.ok);
+    EXPECT_TRUE(estimate.exact);
+    SaveSettings settings;
+    settings.quality = 99;
+    ASSERT_TRUE(SaveStereoPicture(out_ / "a.jpg", picture, settings));
+    EXPECT_EQ(estimate.bytes, static_cast<std::int64_t>(ReadBytes(out_ / "a.jpg").size()));
+    EXPECT_EQ(estimate.text,
+              "Dateigröße nach Speichern:\n genau " + std::to_string(estimate.bytes) + " Bytes");
+    // The box shows what the encoder made of it.
+    EXPECT_TRUE(test::SamePixels(estimate.shown, DecodeJpegFile(out_ / "a.jpg", false), "shown"));
+
+    settings.type = SaveFileType::Stj;
+    ASSERT_TRUE(SaveStereoPicture(out_ / "a.stj", picture, settings));
+    EXPECT_EQ(EstimateSaveSize(preview, 99, SaveFileType::Stj).bytes,
+              static_cast<std::int64_t>(ReadBytes(out_ / "a.stj").size()));
+    EXPECT_TRUE(temp_.Files().empty());
+}
+
+TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
+    const ImageBuffer picture = test::MakeGradient(4000, 1500);
+    SavePreview preview = MakeSavePreview(picture);
+    ASSERT_TRUE(preview.reduced);
+    EXPECT_EQ(preview.image.Width(), 220);
+    EXPECT_EQ(preview.image.Height(), 82);
+    EXPECT_DOUBLE_EQ(preview.sizeFactor, std::pow(4000.0 / 220 * (1500.0 / 82), 0.85));
+
+    const SizeEstimate about = EstimateSaveSize(preview, 80, SaveFileType::Jpeg);
+    ASSERT_TRUE(about.ok);
+    EXPECT_FALSE(about.exact);
+    EXPECT_EQ(about.bytes % 100, 0);
+    EXPECT_GT(about.bytes, 0);
+    EXPECT_EQ(about.text,
+              "Dateigröße nach Speichern:\n ca. " + std::to_string(about.bytes) + " Bytes");
+
+    const SizeEstimate exact = MeasureExactSize(picture, preview, 80, SaveFileType::Jpeg, true);
+    ASSERT_TRUE(exact.ok);
+    EXPECT_TRUE(exact.exact);
+    SaveSettings settings;
+    settings.quality = 80;
+    settings.exifThumbnail = true;
+    ASSERT_TRUE(SaveStereoPicture(out_ / "big.jpg", picture, settings));
+    const auto saved = static_cast<std::int64_t>(ReadBytes(out_ / "big.jpg").size());
+    EXPECT_EQ(exact.bytes, saved);
+    // Later estimates at the same quality scale by the measured ratio and land on the
+    // measured size rounded down to hundreds.
+    const SizeEstimate scaled = EstimateSaveSize(preview, 80, SaveFileType::Jpeg);
+    EXPECT_NEAR(static_cast<double>(scaled.bytes), static_cast<double>(saved / 100 * 100), 100.0);
+    EXPECT_TRUE(temp_.Files().empty());
+}
+
+}  // namespace
+}  // namespace duplora
