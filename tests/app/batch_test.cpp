@@ -269,6 +269,34 @@ TEST_F(ListRun, DasOutputOnlyForPairs) {
     EXPECT_EQ(run.summary.failed, 1);
 }
 
+TEST_F(ListRun, StoredFrameAndLogoAreBurntIn) {
+    const std::string list = List("21,0,0,0,0,l.bmp,r.bmp,\n");
+    ListFile file;
+    ASSERT_EQ(OpenList(list, file), ListResult::Ok);
+    BatchOptions options = Options();
+    options.outputLayout = BatchOutputLayout::SideBySide;
+    options.border = true;
+    options.logo = true;
+    Settings settings = DefaultSettings("/prog/");
+    settings.logoset.bandHeight = 6;  // the band is on by default
+    BatchWorker worker;
+    std::vector<std::string> log;
+    QObject::connect(
+        &worker, &BatchWorker::LogAppended, &worker,
+        [&log](const QString& text) { log.push_back(text.toStdString()); }, Qt::DirectConnection);
+    ASSERT_TRUE(worker.Start(MakeListJob(list, file, options), options,
+                             BatchEnvironmentFromSettings(settings)));
+    worker.Wait();
+    EXPECT_TRUE(worker.Summary().AllConverted());
+    const ImageBuffer framed = Output("l.bmp");
+    ASSERT_TRUE(framed);
+    // Two 20 × 18 views (the logo's band below each) framed with T = 4 + 20 + 4.
+    EXPECT_EQ(framed.Width(), 40 + 4 * 28);
+    EXPECT_EQ(framed.Height(), 18 + 2 * 28);
+    EXPECT_EQ(PixelAt(framed, 0, 0), 0xFFFFFFu);  // the outer frame
+    EXPECT_EQ(PixelAt(framed, 4, 30), 0x000000u);  // the middle frame
+}
+
 // ---- settings -------------------------------------------------------------------------
 
 TEST(BatchSettingsTest, DialogStartsFromTheStoredChoices) {

@@ -195,6 +195,25 @@ TEST_F(ConvertCli, StoredSettingsGiveTheDefaultsAndAreNotWritten) {
     EXPECT_LT(QFileInfo(output).size(), QFileInfo(Home("high") + "/frozenpond_l.jpg").size());
 }
 
+TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
+    if (!CopyPair()) GTEST_SKIP();
+    QDir().mkpath(config_ + "/Ferrowyn");
+    QFile ini(config_ + "/Ferrowyn/duplmaker.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    // Bottom right, a band of 12 rows under each view.
+    ini.write("[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376\\t1\\t12"
+              "\\t0\\tDuplora\\t\"\n");
+    ini.close();
+    const Result r = Run({"--from", "lr", "--text", "--type", "bmp", "-o", Home("txt"),
+                          In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    const ImageBuffer picture = ReadBmpFile((Home("txt") + "/frozenpond_l.bmp").toStdString());
+    const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
+    ASSERT_TRUE(picture && view);
+    EXPECT_EQ(picture.Width(), 2 * view.Width());
+    EXPECT_EQ(picture.Height(), view.Height() + 12);
+}
+
 TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     if (!CopyPair()) GTEST_SKIP();
     {

@@ -5,6 +5,7 @@
 #include "app/shell/settings.h"
 #include "core/batch/batch_options.h"
 #include "core/batch/convert_file.h"
+#include "core/formats/codec_options.h"
 
 namespace duplora {
 
@@ -19,10 +20,11 @@ BatchOptions BatchOptionsFromSettings(const Settings& settings);
 BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
                                               const PluginTable* plugins = nullptr);
 
-// The overlay renderers, one function each, so a run can draw them on any thread. Each
-// gives an empty picture when it cannot draw.
+// The stored text, logo and frame drawn on one picture; each gives an empty picture when it
+// cannot draw. Text needs the GUI side of Qt (fonts); it may draw on any thread.
 ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth);
-ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth);
+ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
+                          const CodecOptions& codec = {});
 ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, int layout);
 
 }  // namespace duplora

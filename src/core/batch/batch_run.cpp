@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/formats/stereo_names.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -38,37 +39,11 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
-// The L/R partner of a file name: the letter just before the extension's dot exchanged
-// (l ↔ r, L ↔ R); none when the name has no extension or another letter stands there.
-std::optional<std::string> PartnerFileName(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) return std::nullopt;
-    std::string partner(name);
-    char& c = partner[dot - 1];
-    switch (c) {
-        case 'l':
-            c = 'r';
-            break;
-        case 'r':
-            c = 'l';
-            break;
-        case 'L':
-            c = 'R';
-            break;
-        case 'R':
-            c = 'L';
-            break;
-        default:
-            return std::nullopt;
-    }
-    return partner;
-}
-
 std::string RightFileInFolder(const std::string& leftPath, const std::string& folder) {
     const std::string_view name = NamePart(leftPath);
     std::string candidate = JoinPath(folder, name);
     if (IsRegularFile(candidate)) return candidate;
-    if (const std::optional<std::string> partner = PartnerFileName(name)) {
+    if (const std::optional<std::string> partner = FindPartnerName(name)) {
         candidate = JoinPath(folder, *partner);
         if (IsRegularFile(candidate)) return candidate;
     }

@@ -2,20 +2,21 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "core/align/correction.h"
 #include "core/align/gamma.h"
+#include "core/batch/batch_das.h"
 #include "core/batch/batch_output.h"
 #include "core/formats/load_chain.h"
+#include "core/formats/stereo_open.h"
 #include "core/hooks.h"
 #include "core/image/filter.h"
 #include "core/image/geometry.h"
 #include "core/image/resample.h"
-#include "core/image/rotate.h"
-#include "core/image/split.h"
 #include "core/stereo/common_area.h"
 #include "core/stereo/compose.h"
 #include "core/strings.h"
@@ -58,11 +59,6 @@ ImageBuffer CopyArea(const ImageBuffer& picture, int left, int top, int width, i
     return out;
 }
 
-// Rows [top, top + rows) of a picture, full width.
-ImageBuffer Rows(const ImageBuffer& picture, int top, int rows) {
-    return CopyArea(picture, 0, top, picture.Width(), rows);
-}
-
 // A view cut to the common area: the margins count stored rows from the bottom.
 ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool second) {
     const int width = view.Width() - area.secondX - area.firstX;
@@ -74,77 +70,37 @@ ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool seco
 
 }  // namespace
 
-// Until the stereo opener is shared, the batch splits the layouts itself with the same
-// rules; a DAS source is not read here.
 BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec) {
     BatchViews views;
-    LoadedImage loaded = LoadImageFile(path, codec);
-    if (!loaded.loaded || !loaded.image) return views;
-    const ImageBuffer& picture = loaded.image;
-    const int height = picture.Height();
-    switch (layout) {
-        case 0:
-        case 10: {
-            // An odd last column belongs to neither view.
-            const int half = picture.Width() / 2;
-            if (half < 1) break;
-            views.left = CopyArea(picture, 0, 0, half, height);
-            views.right = CopyArea(picture, half, 0, half, height);
-            break;
-        }
-        case 1:
-            if (height < 2) break;
-            views.left = Rows(picture, 0, height / 2);
-            views.right = Rows(picture, height / 2, height / 2);
-            break;
-        case 2:
-            views.left = ExtractField(picture, false);
-            views.right = ExtractField(picture, true);
-            break;
-        case 3:
-            views.left = SplitAnaglyph(picture, 1);
-            views.right = SplitAnaglyph(picture, 0);
-            break;
-        case 4:
-        case 5: {
-            const ImageBuffer turned =
-                RotateQuarter(picture, layout == 4 ? kRotateClockwise : kRotateCounterClockwise);
-            const int half = turned.Height() / 2;
-            if (!turned || half < 1) break;
-            views.right = Rows(turned, 0, half);
-            views.left = Rows(turned, half, half);
-            break;
-        }
-        case 6:
-        case 7: {
-            const ImageBuffer a = RotateQuarter(picture, kRotateClockwise);
-            const ImageBuffer b = RotateQuarter(picture, kRotateCounterClockwise);
-            const int half = a.Height() / 2;
-            if (!a || !b || half < 1) break;
-            const int top = layout == 6 ? half : 0;
-            views.left = Rows(a, top, half);
-            views.right = Rows(b, top, half);
-            break;
-        }
-        default:
-            break;
+    const std::optional<StereoLayout> split = StereoLayoutFromNumber(layout);
+    if (!split || *split == StereoLayout::Single) return views;
+    StereoOpenOptions options;
+    options.codec = codec;
+    options.readDas = [](const std::string& dasPath) {
+        BatchDasSource source = ReadBatchDasSource(dasPath);
+        return DasPicture{std::move(source.picture), source.x, source.y};
+    };
+    StereoOpenResult opened = OpenStereoFile(path, *split, options);
+    if (!opened.loaded || !opened.left || !opened.right) return views;
+    views.left = std::move(opened.left);
+    views.right = std::move(opened.right);
+    // A container brings the alignment it was stored with.
+    if (opened.hasAlignment) {
+        views.dx = opened.dx;
+        views.dy = opened.dy;
     }
-    if (!views) views = {};
     return views;
-}
-
-// Until the DAS writer is shared, no container can be made.
-bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
-                        const std::string& rightPath, int x, int y) {
-    (void)dasPath, (void)leftPath, (void)rightPath, (void)x, (void)y;
-    return false;
 }
 
 BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
     BatchViews views;
     if (!item.pair) {
         views = OpenBatchStereoFile(item.left, item.layout, codec);
-        if (item.swapViews) std::swap(views.left, views.right);
+        if (item.swapViews) {
+            std::swap(views.left, views.right);
+            views.dx = -views.dx;
+            views.dy = -views.dy;
+        }
         return views;
     }
     views.left = std::move(LoadImageFile(item.left, codec).image);
@@ -184,9 +140,16 @@ ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent) {
     return CorrectionTransform(view, angle, 0, 0);
 }
 
-BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options) {
-    BatchOffset offset;
-    if (item.hasOffset) offset = {item.dx, item.dy};
+BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
+                            BatchOffset stored) {
+    BatchOffset offset = stored;
+    if (item.hasOffset) {
+        offset.dx += item.dx;
+        offset.dy += item.dy;
+    }
+    // Exchanging the views turns their alignment round; the position fields apply to the
+    // pair as it is composed.
+    if (options.swap) offset = {-offset.dx, -offset.dy};
     if (options.position) {
         offset.dx -= options.positionH;
         offset.dy -= options.positionV;
@@ -293,12 +256,11 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     }
     // The container stores the alignment as the files are named; the offset is the
     // document's, so X is its negation.
-    int x = 0, y = 0;
-    if (item.hasOffset || options.position) {
-        const BatchOffset offset = BatchItemOffset(item, options);
-        x = -offset.dx;
-        y = offset.dy;
-    }
+    // The files are stored in their own order, so the exchange of views does not apply.
+    BatchOptions unswapped = options;
+    unswapped.swap = false;
+    const BatchOffset offset = BatchItemOffset(item, unswapped);
+    const int x = -offset.dx, y = offset.dy;
     if (!CreateBatchDasFile(outputName, item.left, item.right, x, y)) {
         log(kBatchDasErrorText);
         return BatchOutcome::DasError;
@@ -332,8 +294,8 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
         return BatchOutcome::WriteError;
     };
 
-    if (!PrepareBatchViews(views, BatchItemOffset(item, options), options, environment.annotations,
-                           log))
+    const BatchOffset offset = BatchItemOffset(item, options, {views.dx, views.dy});
+    if (!PrepareBatchViews(views, offset, options, environment.annotations, log))
         return writeFailed();
     if (Aborted(abort)) return BatchOutcome::Aborted;
 

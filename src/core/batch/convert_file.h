@@ -91,11 +91,15 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
 struct BatchViews {
     ImageBuffer left;
     ImageBuffer right;
+    // The alignment a DAS container was stored with, as an offset of these views.
+    int dx = 0;
+    int dy = 0;
     explicit operator bool() const { return left && right; }
 };
 
-// The two views of a stereo file split by `layout` (StereoLayout 0–7). Both empty when the
-// file cannot be read or split.
+// The two views of a stereo file split by `layout` (StereoLayout 0–7; a DAS container is
+// always side by side and brings its alignment). Both empty when the file cannot be read
+// or split.
 BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec);
 
 // The views of an item as loaded: a pair of files (brought to one size as the window does)
@@ -108,13 +112,15 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec);
 // Empty for no 24-bit picture.
 ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent);
 
-// The composition offset of an item: its own alignment plus (−H, −V) of the position
-// option.
+// The composition offset of an item: the alignment its views bring (`stored`, a DAS
+// container's, plus a list entry's own), negated when the swap option exchanges the views,
+// plus (−H, −V) of the position option.
 struct BatchOffset {
     int dx = 0;
     int dy = 0;
 };
-BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options);
+BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
+                            BatchOffset stored = {});
 
 // Steps 7 to 11: the views swapped, adjusted, cut to their common area for the offset,
 // gamma-corrected, sharpened and annotated, ready to be composed. False when a step could
@@ -124,10 +130,5 @@ bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Batch
 
 // The picture brought to `width` with its proportions kept (height at least 1).
 ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width);
-
-// Packs the two source files into a DAS container with the stored alignment X, Y. False
-// when it cannot be made.
-bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
-                        const std::string& rightPath, int x, int y);
 
 }  // namespace duplora

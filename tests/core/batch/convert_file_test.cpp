@@ -12,6 +12,7 @@
 #include "core/batch/batch_options.h"
 #include "core/batch/batch_run.h"
 #include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
 #include "core/hooks.h"
 #include "core/image/geometry.h"
 #include "core/strings.h"
@@ -189,14 +190,15 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
     struct Case {
         bool hasOffset;
         int dx, dy;
+        bool swap;
         bool position;
         int h, v;
         int wantX, wantY;
     } cases[] = {
-        {false, 9, 9, false, 5, 5, 0, 0},
-        {false, 0, 0, true, 5, -3, -5, 3},
-        {true, -7, 4, false, 2, 1, -7, 4},
-        {true, -7, 4, true, 2, 1, -9, 3},
+        {false, 9, 9, false, false, 5, 5, 0, 0},  {false, 0, 0, false, true, 5, -3, -5, 3},
+        {true, -7, 4, false, false, 2, 1, -7, 4}, {true, -7, 4, false, true, 2, 1, -9, 3},
+        {true, -7, 4, true, false, 2, 1, 7, -4},  {true, -7, 4, true, true, 2, 1, 5, -5},
+        {false, -7, 4, true, true, 2, 1, -2, -1},
     };
     for (const Case& c : cases) {
         BatchItem item;
@@ -204,6 +206,7 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
         item.dx = c.dx;
         item.dy = c.dy;
         BatchOptions options;
+        options.swap = c.swap;
         options.position = c.position;
         options.positionH = c.h;
         options.positionV = c.v;
@@ -468,6 +471,58 @@ TEST(BatchRunTest, DasOutputOfAListEntryOfOneFileCannotBeMade) {
     EXPECT_EQ(ConvertBatchItem(item, options, {}, [&log](std::string_view t) { log += t; }),
               BatchOutcome::NotConvertible);
     EXPECT_EQ(log, "Can not convert!  ");
+}
+
+TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
+    TempFolder in, out;
+    const ImageBuffer white = MakeImage(30, 20, [](int, int) { return kWhite; });
+    const ImageBuffer black = MakeImage(30, 20, [](int, int) { return kBlack; });
+    ASSERT_TRUE(WriteBmpFile(in / "v_l.bmp", white));
+    ASSERT_TRUE(WriteBmpFile(in / "v_r.bmp", black));
+    BatchOptions options;
+    options.targetFolder = out.Path();
+    options.outputType = BatchOutputType::Das;
+    options.sourceLayout = BatchSourceLayout::LeftRight;
+    const BatchRunLog run = RunFiles({in / "v_l.bmp", in / "v_r.bmp"}, options);
+    ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
+    EXPECT_EQ(run.log.back(), "Ergebmis : Erfolgreich\r\n\r\n");
+    DasHeader header;
+    ASSERT_TRUE(ReadDasHeader(out / "v_l.das", header));
+    EXPECT_EQ(header.alignX, 0);
+    EXPECT_EQ(header.leftWidth, 30);
+
+    // A list entry's alignment with the position fields: offset (−5 − 2, 3 − 1).
+    BatchItem item;
+    item.pair = true;
+    item.left = in / "v_l.bmp";
+    item.right = in / "v_r.bmp";
+    item.hasOffset = true;
+    item.dx = -5;
+    item.dy = 3;
+    options.position = true;
+    options.positionH = 2;
+    options.positionV = 1;
+    options.targetFolder = in.Path();
+    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}), BatchOutcome::Converted);
+    ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
+    EXPECT_EQ(header.alignX, 7);
+    EXPECT_EQ(header.alignY, 2);
+
+    // Opened again as a source, the container gives its views and its offset.
+    const BatchViews views = OpenBatchStereoFile(in / "v_l.das", 1, {});
+    ASSERT_TRUE(views);
+    EXPECT_EQ(views.left.Width(), 30);
+    EXPECT_EQ(PixelAt(views.left, 3, 3), kWhite);
+    EXPECT_EQ(PixelAt(views.right, 3, 3), kBlack);
+    EXPECT_EQ(views.dx, -7);
+    EXPECT_EQ(views.dy, 2);
+
+    // Without a right file nothing can be packed.
+    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.position = false;
+    const BatchRunLog lone = RunFiles({in / "v_r.bmp"}, options);
+    EXPECT_EQ(lone.log.back(), "Error  ");
+    EXPECT_EQ(lone.summary.failed, 1);
 }
 
 TEST(BatchRunTest, RealSideBySidePhotoBecomesAnAnaglyphOfHalfItsWidth) {
