@@ -236,7 +236,7 @@ TEST_F(ListRun, EntriesConvertWithTheirSwapAndAlignment) {
     const WorkerRun run = RunWorker(job, options);
     SCOPED_TRACE(run.Joined());
     EXPECT_TRUE(run.summary.AllConverted());
-    EXPECT_EQ(run.log[1],
+    EXPECT_EQ(run.log[0],
               "Input:Slide Show List -> Output:" + options.targetFolder + " [BMP]\r\n\r\n");
 
     // Entry 1: white on the left, four columns of alignment.
@@ -293,7 +293,7 @@ TEST_F(ListRun, StoredFrameAndLogoAreBurntIn) {
     // Two 20 × 18 views (the logo's band below each) framed with T = 4 + 20 + 4.
     EXPECT_EQ(framed.Width(), 40 + 4 * 28);
     EXPECT_EQ(framed.Height(), 18 + 2 * 28);
-    EXPECT_EQ(PixelAt(framed, 0, 0), 0xFFFFFFu);  // the outer frame
+    EXPECT_EQ(PixelAt(framed, 0, 0), 0xFFFFFFu);   // the outer frame
     EXPECT_EQ(PixelAt(framed, 4, 30), 0x000000u);  // the middle frame
 }
 

@@ -201,8 +201,9 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
     QFile ini(config_ + "/Ferrowyn/duplmaker.ini");
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     // Bottom right, a band of 12 rows under each view.
-    ini.write("[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376\\t1\\t12"
-              "\\t0\\tDuplora\\t\"\n");
+    ini.write(
+        "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376\\t1\\t12"
+        "\\t0\\tDuplora\\t\"\n");
     ini.close();
     const Result r = Run({"--from", "lr", "--text", "--type", "bmp", "-o", Home("txt"),
                           In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
