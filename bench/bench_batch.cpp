@@ -1,0 +1,154 @@
+// One file of a batch conversion — a side-by-side photograph read, turned into a colour
+// anaglyph and written as a JPEG at quality 90 — against what the library alone needs for
+// the same work: a plain decode of the file plus a plain encode of a picture of the
+// anaglyph's size, with reused buffers, in the same run. Counter baseline_ratio is our
+// time over the library's.
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+// After <cstdio>: the library's header needs FILE and size_t.
+#include <jpeglib.h>
+
+#include "bench_support.h"
+#include "core/batch/batch_options.h"
+#include "core/batch/convert_file.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/hooks.h"
+
+namespace duplora::bench {
+namespace {
+
+const char* const kPhoto = DUPLORA_SAMPLES_DIR "/single-file/capoda.left-right.jpg";
+constexpr int kQuality = 90;
+
+const std::string& ScratchFolder() {
+    static const std::string folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "duplora-bench-XXXXXX").string();
+        return std::string(::mkdtemp(pattern.data()) ? pattern : "/tmp");
+    }();
+    return folder;
+}
+
+struct Size {
+    int width = 0, height = 0;
+};
+
+Size PlainDecode(const char* path, std::vector<std::uint8_t>& out) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return {};
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    const std::size_t rowBytes = std::size_t(info.output_width) * info.output_components;
+    out.resize(rowBytes * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out.data() + rowBytes * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    const Size size{static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return size;
+}
+
+void PlainEncode(const std::string& path, const std::uint8_t* rgb, int width, int height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, kQuality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<std::uint8_t*>(rgb) + std::size_t(width) * 3 * info.next_scanline;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
+double Seconds(const std::function<void()>& op) {
+    const auto t0 = std::chrono::steady_clock::now();
+    op();
+    benchmark::ClobberMemory();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
+    if (!std::filesystem::exists(kPhoto)) {
+        state.SkipWithError("sample photograph missing");
+        return;
+    }
+    BatchOptions options;
+    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.outputLayout = BatchOutputLayout::ColourAnaglyph;
+    options.outputType = BatchOutputType::Jpg;
+    options.quality = kQuality;
+    options.targetFolder = ScratchFolder();
+    BatchItem item;
+    item.left = kPhoto;
+    item.layout = 0;
+    const std::string output = BatchOutputName(options.targetFolder, kPhoto, options.outputType);
+    // Each call replaces the output of the call before.
+    SetQuestionSink([](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; });
+    const BatchLogFn noLog = [](std::string_view) {};
+    ConvertBatchItem(item, options, {}, noLog);
+
+    // The library's share: the same decode, and an encode of the anaglyph we made.
+    std::vector<std::uint8_t> decoded;
+    PlainDecode(kPhoto, decoded);
+    const ImageBuffer anaglyph = DecodeJpegFile(output, false);
+    if (!anaglyph) {
+        state.SkipWithError("conversion failed");
+        return;
+    }
+    const PackedRgb packed = DibToPackedRgb(anaglyph);
+    const std::string plainPath = ScratchFolder() + "/plain.jpg";
+    const auto library = [&] {
+        PlainDecode(kPhoto, decoded);
+        PlainEncode(plainPath, packed.data.get(), packed.width, packed.height);
+    };
+    const auto ours = [&] { benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog)); };
+
+    const std::size_t outputBytes = std::size_t(RowBytes(anaglyph.Width(), 24)) * anaglyph.Height();
+    const double memcpySeconds = MemcpySeconds(outputBytes);
+    library();
+    double sumOurs = 0, sumLibrary = 0;
+    for (auto _ : state) {
+        const double l = Seconds(library);
+        const double o = Seconds(ours);
+        sumLibrary += l;
+        sumOurs += o;
+        state.SetIterationTime(o);
+    }
+    const double perCall = sumOurs / static_cast<double>(state.iterations());
+    state.counters["baseline_ratio"] = sumOurs / sumLibrary;
+    state.counters["memcpy_ratio"] = perCall / memcpySeconds;
+    state.counters["MPix/s"] =
+        static_cast<double>(std::int64_t{anaglyph.Width()} * anaglyph.Height()) / perCall / 1e6;
+    SetQuestionSink({});
+}
+BENCHMARK(BM_BatchSideBySideToColourAnaglyphJpeg)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+}  // namespace
+}  // namespace duplora::bench

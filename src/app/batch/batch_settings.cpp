@@ -1,0 +1,87 @@
+#include "app/batch/batch_settings.h"
+
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "app/edit/frame_style.h"
+#include "app/edit/pair_overlay.h"
+#include "app/edit/text_overlay.h"
+#include "core/batch/batch_options.h"
+#include "core/edit/logo.h"
+
+namespace duplora {
+
+BatchOptions BatchOptionsFromSettings(const Settings& settings) {
+    BatchOptions options;
+    options.quality = settings.nQuality;
+    options.targetFolder = NormaliseTargetFolder(settings.saveFolder);
+    options.greyPair = static_cast<GreyAnaglyphPair>(settings.nAnatype);
+    options.colourKind = static_cast<ColourAnaglyphKind>(settings.nAnactype);
+    options.anaglyphLeftGamma = settings.nGmmar;
+    options.anaglyphRightGamma = settings.nGmmab;
+    ClampBatchOptions(options);
+    return options;
+}
+
+namespace {
+
+// What the overlays of one run share: its copy of the settings, and the logo, read once on
+// first use by whichever thread needs it first.
+struct RunShared {
+    explicit RunShared(Settings s, const PluginTable* p) : settings(std::move(s)), plugins(p) {}
+    const ImageBuffer& Get() {
+        std::call_once(once, [this] {
+            CodecOptions codec;
+            codec.allowLzw = LzwTiffAllowed(settings);
+            codec.plugins = plugins;
+            logo = LoadLogo(settings.logoset.file, codec).image;
+        });
+        return logo;
+    }
+    const Settings settings;
+    const PluginTable* plugins;
+    std::once_flag once;
+    ImageBuffer logo;
+};
+
+}  // namespace
+
+BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
+                                              const PluginTable* plugins) {
+    BatchEnvironment environment;
+    environment.codec.allowLzw = LzwTiffAllowed(settings);
+    environment.codec.plugins = plugins;
+    // Each run keeps its own copy of the settings, so the dialog may change them meanwhile.
+    const auto shared = std::make_shared<RunShared>(settings, plugins);
+    BatchAnnotations& a = environment.annotations;
+    a.text = [shared](const ImageBuffer& view, int depth) {
+        return DrawBatchText(view, shared->settings, depth);
+    };
+    a.textDepth = settings.textset.depth;
+    a.logo = [shared](const ImageBuffer& view, int depth) {
+        const ImageBuffer& logo = shared->Get();
+        if (!logo) return ImageBuffer{};
+        return AddLogo(view, logo, LogoStampFor(shared->settings.logoset, depth));
+    };
+    a.logoDepth = settings.logoset.depth;
+    a.border = [shared](const ImageBuffer& picture, int layout) {
+        return DrawBatchBorder(picture, shared->settings, layout);
+    };
+    return environment;
+}
+
+ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth) {
+    return AddText(view, settings.textset, depth, settings.logfont);
+}
+
+ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
+                          const CodecOptions& codec) {
+    return AddLogo(view, settings.logoset.file, LogoStampFor(settings.logoset, depth), codec);
+}
+
+ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, int layout) {
+    return AddBorder(picture, layout, settings.border);
+}
+
+}  // namespace duplora

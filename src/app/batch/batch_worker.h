@@ -1,0 +1,57 @@
+// The batch conversion's worker: one run at a time on a thread of its own, its log and the
+// codecs' progress handed to the window by queued signals, stopped cooperatively.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "core/batch/batch_run.h"
+
+namespace duplora {
+
+class BatchWorker : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit BatchWorker(QObject* parent = nullptr);
+    // A run still going is given up (its current file removed) and waited for.
+    ~BatchWorker() override;
+    BatchWorker(const BatchWorker&) = delete;
+    BatchWorker& operator=(const BatchWorker&) = delete;
+
+    // Starts converting `job`; false while a run is going. The question and progress sinks
+    // of `threads` serve the worker's threads; a question sink is called on them and must
+    // answer there (the window blocks the worker while it asks).
+    bool Start(BatchJob job, BatchOptions options, BatchEnvironment environment,
+               BatchThreads threads = {});
+
+    bool IsRunning() const { return running_.load(); }
+    // "Anhalten": the run ends after the file being converted.
+    void Stop();
+    // Closing the dialog: the file being converted is given up too, and what it had
+    // written is removed.
+    void Abort();
+    // Blocks until the run has ended.
+    void Wait();
+    // The outcome of the last run that ended.
+    BatchSummary Summary() const;
+
+  signals:
+    void LogCleared();
+    void LogAppended(const QString& text);
+    // ProgressDirection as a number, and the percent.
+    void ProgressChanged(int direction, int percent);
+    void Finished();
+
+  private:
+    std::atomic<bool> running_{false};
+    std::unique_ptr<BatchControl> control_;
+    BatchSummary summary_;
+    std::jthread thread_;
+};
+
+}  // namespace duplora

@@ -1,0 +1,24 @@
+#include "core/batch/batch_das.h"
+
+#include "core/formats/das.h"
+
+namespace duplora {
+
+bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
+                        const std::string& rightPath, int x, int y) {
+    // A container needs both files; only another container stands for both on its own.
+    if (rightPath.empty() && !IsDasName(leftPath)) return false;
+    return CreateDasFile(dasPath, leftPath, rightPath, x, y);
+}
+
+BatchDasSource ReadBatchDasSource(const std::string& path) {
+    BatchDasSource source;
+    DasPicture das = LoadDasPicture(path);
+    if (!das) return source;
+    source.picture = std::move(das.image);
+    source.x = das.header.alignX;
+    source.y = das.header.alignY;
+    return source;
+}
+
+}  // namespace duplora

@@ -1,0 +1,131 @@
+// Everything one batch conversion is told: the choices of the batch dialog (or the
+// converter's command line) in one value, with the dialog's defaults, and the small rules
+// that turn them into names, codes and texts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/stereo/display_mode.h"
+
+namespace duplora {
+
+// How each source file holds the pair: the first four are stereo layouts of one file,
+// the last means a left file with its right file beside it.
+enum class BatchSourceLayout : int {
+    SideBySide = 0,  // "Nebeneinander"
+    OverUnder = 1,   // "Übereinander"
+    Interlace = 2,   // "Interlace"
+    Anaglyph = 3,    // "Anaglyph"
+    LeftRight = 4,   // "Unabhängig(L/R)"
+};
+
+enum class BatchOutputLayout : int {
+    SideBySide = 0,      // "Nebeneinander"
+    OverUnder = 1,       // "Übereinander"
+    Interlace = 2,       // "Interlace"
+    GreyAnaglyph = 3,    // "Grau-Anaglyph"
+    ColourAnaglyph = 4,  // "Farb-Anaglyph"
+    LeftRight = 5,       // "Unabhängig(L/R)": two files, "_l" and "_r"
+};
+
+enum class BatchOutputType : int { Bmp = 0, Jpg = 1, Jps = 2, Das = 3 };
+
+// A run takes at most this many files; names beyond it are not converted.
+inline constexpr int kMaxBatchFiles = 5000;
+
+inline constexpr int kDefaultBatchQuality = 70;
+inline constexpr int kDefaultBatchWidth = 640;
+inline constexpr int kDefaultBatchSharpness = 20;
+// Ranges the dialog offers.
+inline constexpr int kMaxBatchAngle = 900;  // tenths of a degree, either way
+inline constexpr int kMaxBatchSize = 200;   // percent
+inline constexpr int kMaxBatchSharpness = 50;
+
+struct BatchOptions {
+    BatchSourceLayout sourceLayout = BatchSourceLayout::SideBySide;
+    // Separate files: the right file is looked up in this folder when it is set.
+    bool useRightFolder = false;
+    std::string rightFolder;
+
+    BatchOutputLayout outputLayout = BatchOutputLayout::SideBySide;
+    BatchOutputType outputType = BatchOutputType::Jpg;
+    int quality = kDefaultBatchQuality;  // 1..99
+    bool exifThumbnail = false;          // JPG and JPS outputs get the Exif block
+
+    bool angle = false;  // rotation of each view, tenths of a degree
+    int leftAngle = 0;
+    int rightAngle = 0;
+    bool size = false;  // size of each view in percent
+    int leftSize = 100;
+    int rightSize = 100;
+    bool position = false;  // the pair is composed with the offset (−H, −V)
+    int positionH = 0;
+    int positionV = 0;
+    bool gamma = false;  // gamma of each view in hundredths
+    int leftGamma = 100;
+    int rightGamma = 100;
+
+    bool resizeWidth = false;  // the composed picture is brought to this width
+    int width = kDefaultBatchWidth;
+    bool sharpen = false;  // 1 soft … 50 hard
+    int sharpness = kDefaultBatchSharpness;
+    bool swap = false;  // exchange the views after loading
+
+    // Burn in the stored text, logo and frame settings.
+    bool text = false;
+    bool logo = false;
+    bool border = false;
+
+    std::string targetFolder;
+
+    // The anaglyph choices of the program, used when the output is an anaglyph.
+    GreyAnaglyphPair greyPair = GreyAnaglyphPair::RedCyan;
+    ColourAnaglyphKind colourKind = ColourAnaglyphKind::ColourRedCyan;
+    int anaglyphLeftGamma = 100;
+    int anaglyphRightGamma = 100;
+};
+
+// Every number brought into the range the dialog allows: quality 1..99, angles ±90.0°,
+// sizes 0..200 %, gammas 1..5.00, width 1..65535, sharpness 1..50.
+void ClampBatchOptions(BatchOptions& options);
+
+// "BMP", "JPG", "JPS" or "DAS".
+std::string_view BatchOutputTypeName(BatchOutputType type);
+// ".bmp", ".jpg", ".jps" or ".das".
+std::string_view BatchOutputExtension(BatchOutputType type);
+// The composition code of the output layout: 0 side by side (also for the two separate
+// files, which are its halves), 1 over/under, 20 interlace, 21 grey, 22 colour anaglyph.
+int BatchCompositionCode(BatchOutputLayout layout);
+
+// A target folder written with a trailing separator loses it (the root stays "/").
+std::string NormaliseTargetFolder(std::string folder);
+
+// target folder + "/" + the source's file name without its extension + the type's extension.
+std::string BatchOutputName(const std::string& targetFolder, std::string_view sourcePath,
+                            BatchOutputType type);
+// The file name without its extension; a dot in a folder name never counts.
+std::string FileStem(std::string_view path);
+
+// The first log text: "Input:" + source folder + "-> Output:" + target folder + " [" +
+// type + "]" and an empty line; a list run names "Slide Show List" as its input.
+std::string BatchLogHeader(std::string_view sourceFolder, const BatchOptions& options);
+std::string BatchListLogHeader(const BatchOptions& options);
+
+// The quick-adjustment values stored as "%d," ten times (rotation L, R, size delta L, R,
+// horizontal and vertical position, then the four perspective angles) put into the
+// adjustment fields: angles, sizes 100 + delta, H and the negated vertical position. The
+// perspective angles have no field. False, with nothing changed, when fewer than six
+// numbers are there.
+bool PrefillFromQuickAdjustment(std::string_view stored, BatchOptions& options);
+
+// The dialog's texts for angles ("%d.%d" or "-%d.%d" degrees from tenths) and gammas
+// ("%d.%02d" from hundredths), and their readings: a plain decimal number with at most
+// one (angles) or two (gammas) decimals; none for anything else.
+std::string FormatBatchAngle(int tenths);
+std::optional<int> ParseBatchAngle(std::string_view text);
+std::string FormatBatchGamma(int hundredths);
+std::optional<int> ParseBatchGamma(std::string_view text);
+
+}  // namespace duplora

@@ -1,0 +1,308 @@
+#include "core/batch/batch_run.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "core/formats/stereo_names.h"
+#include "core/strings.h"
+
+namespace duplora {
+
+namespace {
+
+std::string_view NamePart(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {};
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+std::string RightFileInFolder(const std::string& leftPath, const std::string& folder) {
+    const std::string_view name = NamePart(leftPath);
+    std::string candidate = JoinPath(folder, name);
+    if (IsRegularFile(candidate)) return candidate;
+    if (const std::optional<std::string> partner = FindPartnerName(name)) {
+        candidate = JoinPath(folder, *partner);
+        if (IsRegularFile(candidate)) return candidate;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string BatchSourceLine(int index, int count, std::string_view name) {
+    const std::string text(name);
+    return FormatResString(kBatchSourceText, index + 1, count, text.c_str());
+}
+
+BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& options) {
+    BatchJob job;
+    const std::size_t count = std::min(paths.size(), static_cast<std::size_t>(kMaxBatchFiles));
+    job.count = static_cast<int>(count);
+    job.header = BatchLogHeader(count > 0 ? FolderOf(paths[0]) : std::string_view{}, options);
+    const bool separate = options.sourceLayout == BatchSourceLayout::LeftRight;
+    const bool rightFolder = options.useRightFolder && !options.rightFolder.empty();
+    for (std::size_t i = 0; i < count; ++i) {
+        BatchItem item;
+        item.index = static_cast<int>(i);
+        item.left = paths[i];
+        item.logName = std::string(NamePart(paths[i]));
+        if (separate) {
+            item.pair = true;
+            if (rightFolder) {
+                item.right = RightFileInFolder(paths[i], options.rightFolder);
+            } else if (i + 1 < count) {
+                // The next file is this one's right view; it is not a left view as well.
+                item.right = paths[++i];
+            }
+        } else {
+            item.layout = static_cast<int>(options.sourceLayout);
+        }
+        job.items.push_back(std::move(item));
+    }
+    return job;
+}
+
+BatchJob MakeListJob(const std::string& listPath, const ListFile& list,
+                     const BatchOptions& options) {
+    BatchJob job;
+    job.count = static_cast<int>(list.entries.size());
+    job.header = BatchListLogHeader(options);
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        const ListEntry& entry = list.entries[i];
+        if (entry.left.empty()) {
+            ++job.leftOut;
+            continue;
+        }
+        BatchItem item;
+        item.index = static_cast<int>(i);
+        item.pair = IsPairEntryType(entry.type);
+        item.layout = ListEntryLayout(entry.type).value_or(-1);
+        item.left = ResolveListName(listPath, entry.left);
+        if (item.pair && !entry.right.empty()) item.right = ResolveListName(listPath, entry.right);
+        // The offset the slide show gives the entry: stored X is the negated horizontal
+        // offset; a swapped entry shows its views exchanged, with both negated.
+        item.hasOffset = true;
+        item.dx = -entry.x;
+        item.dy = entry.y;
+        if (entry.swap) {
+            if (item.pair)
+                std::swap(item.left, item.right);
+            else
+                item.swapViews = true;
+            item.dx = -item.dx;
+            item.dy = -item.dy;
+        }
+        item.dasRefused = !item.pair;
+        item.logName = std::string(NamePart(item.left));
+        job.items.push_back(std::move(item));
+    }
+    return job;
+}
+
+namespace {
+
+// What one file puts into the log, kept until it is its turn.
+struct LogEvent {
+    bool clear = false;
+    std::string text;
+};
+
+void Tally(BatchSummary& summary, BatchOutcome outcome) {
+    switch (outcome) {
+        case BatchOutcome::Converted:
+            ++summary.converted;
+            break;
+        case BatchOutcome::Skipped:
+            ++summary.skipped;
+            break;
+        default:
+            ++summary.failed;
+            break;
+    }
+}
+
+// The sinks of a converting thread for the length of the run.
+class ThreadSinks {
+  public:
+    explicit ThreadSinks(const BatchThreads& threads) {
+        if (threads.question) {
+            previousQuestion_ = SetQuestionSink(threads.question);
+            question_ = true;
+        }
+        if (threads.progress) {
+            previousProgress_ = SetProgressSink(threads.progress);
+            progress_ = true;
+        }
+    }
+    ~ThreadSinks() {
+        if (question_) SetQuestionSink(std::move(previousQuestion_));
+        if (progress_) SetProgressSink(std::move(previousProgress_));
+    }
+    ThreadSinks(const ThreadSinks&) = delete;
+    ThreadSinks& operator=(const ThreadSinks&) = delete;
+
+  private:
+    QuestionSink previousQuestion_;
+    ProgressSink previousProgress_;
+    bool question_ = false;
+    bool progress_ = false;
+};
+
+}  // namespace
+
+BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
+                      const BatchEnvironment& environment, const BatchLogSink& log,
+                      BatchControl& control, const BatchThreads& threads) {
+    const auto clear = [&log] {
+        if (log.clear) log.clear();
+    };
+    const auto append = [&log](std::string_view text) {
+        if (log.append) log.append(text);
+    };
+    clear();
+    append(job.header);
+
+    BatchSummary summary;
+    summary.items = static_cast<int>(job.items.size()) + job.leftOut;
+    summary.skipped = job.leftOut;
+    const std::size_t n = job.items.size();
+
+    // Every hundredth file of the list (counted in the list, so the files taken as right
+    // views count too) starts with a clean log.
+    std::vector<char> clearBefore(n, 0);
+    for (std::size_t k = 0, previous = 0; k < n; ++k) {
+        const std::size_t passed = static_cast<std::size_t>(job.items[k].index) + 1;
+        if (passed / 100 > previous / 100) clearBefore[k] = 1;
+        previous = passed;
+    }
+
+    // One file with its opening lines, its log going to `emit`.
+    const auto convert = [&](std::size_t k, const std::function<void(LogEvent)>& emit) {
+        const BatchItem& item = job.items[k];
+        if (clearBefore[k]) emit({true, {}});
+        emit({false, BatchSourceLine(item.index, job.count, item.logName)});
+        return ConvertBatchItem(
+            item, options, environment,
+            [&emit](std::string_view text) {
+                emit({false, std::string(text)});
+            },
+            &control.abort);
+    };
+    const auto deliver = [&](const LogEvent& event) {
+        if (event.clear)
+            clear();
+        else
+            append(event.text);
+    };
+    const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
+
+    const int helpers = std::clamp(threads.count, 1, 64);
+    if (helpers == 1 || n < 2) {
+        ThreadSinks sinks(threads);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (ending()) {
+                summary.stopped = true;
+                break;
+            }
+            const BatchOutcome outcome = convert(k, deliver);
+            Tally(summary, outcome);
+            if (outcome == BatchOutcome::Aborted) {
+                summary.stopped = true;
+                break;
+            }
+        }
+        return summary;
+    }
+
+    // Several files at once: each helper takes the next file and keeps its log; this thread
+    // hands the logs on strictly in file order.
+    struct Result {
+        std::vector<LogEvent> events;
+        BatchOutcome outcome = BatchOutcome::Aborted;
+        bool done = false;
+    };
+    std::vector<Result> results(n);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;
+    int active = 0;
+    bool noMore = false;
+
+    const auto helper = [&] {
+        ThreadSinks sinks(threads);
+        for (;;) {
+            std::size_t k;
+            {
+                std::lock_guard lock(mutex);
+                if (noMore || next >= n || ending()) break;
+                k = next++;
+            }
+            Result result;
+            result.outcome = convert(
+                k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
+            result.done = true;
+            std::lock_guard lock(mutex);
+            results[k] = std::move(result);
+            changed.notify_all();
+        }
+        std::lock_guard lock(mutex);
+        --active;
+        changed.notify_all();
+    };
+
+    std::vector<std::jthread> pool;
+    active = std::min<int>(helpers, static_cast<int>(n));
+    for (int t = 0; t < active; ++t) pool.emplace_back(helper);
+
+    for (std::size_t k = 0; k < n; ++k) {
+        Result result;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return results[k].done || active == 0; });
+            if (!results[k].done) {
+                summary.stopped = true;
+                break;
+            }
+            result = std::move(results[k]);
+        }
+        for (const LogEvent& event : result.events) deliver(event);
+        Tally(summary, result.outcome);
+        if (result.outcome == BatchOutcome::Aborted) summary.stopped = true;
+        if (ending()) {
+            std::lock_guard lock(mutex);
+            noMore = true;
+            // Files already under way finish and are logged; none is started.
+            if (next <= k + 1) {
+                summary.stopped = k + 1 < n;
+                break;
+            }
+        }
+    }
+    pool.clear();
+    return summary;
+}
+
+}  // namespace duplora

@@ -1,0 +1,77 @@
+// A whole batch run: the work made from a file list or a slide-show list, converted file
+// after file (or several at once on helper threads) with the log kept in file order, and
+// stopped cooperatively.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/batch/batch_options.h"
+#include "core/batch/convert_file.h"
+#include "core/batch/list_file.h"
+#include "core/hooks.h"
+
+namespace duplora {
+
+struct BatchJob {
+    std::string header;  // the first log text
+    int count = 0;       // files or entries of the list, as the log counts them
+    std::vector<BatchItem> items;
+    int leftOut = 0;  // list entries without a left name, which are passed over
+};
+
+// The file run over `paths` (at most kMaxBatchFiles are taken). With separate left and
+// right files the right file is the one of the same name in the right folder, else its
+// L/R partner there; without a right folder it is the next file of the list, which is
+// then not converted again on its own.
+BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& options);
+
+// The list run over the entries of a slide-show list read from `listPath`. Names are
+// resolved against the list's folder; a swapped entry is converted with its views
+// exchanged and its alignment negated, as the slide show shows it.
+BatchJob MakeListJob(const std::string& listPath, const ListFile& list,
+                     const BatchOptions& options);
+
+struct BatchControl {
+    std::atomic<bool> stop{false};   // end after the file being converted
+    std::atomic<bool> abort{false};  // give up the file being converted as well
+};
+
+struct BatchSummary {
+    int items = 0;         // files the run was to convert
+    int converted = 0;     // made every output
+    int skipped = 0;       // not replaced, or list entries without a name
+    int failed = 0;        // unreadable, not writable, or given up
+    bool stopped = false;  // ended before the last file
+    bool AllConverted() const { return !stopped && skipped == 0 && failed == 0; }
+};
+
+// Where the log goes, in file order, on the thread that called RunBatch.
+struct BatchLogSink {
+    std::function<void()> clear;
+    std::function<void(std::string_view text)> append;
+};
+
+struct BatchThreads {
+    // Files converted at once; 1 converts on the calling thread.
+    int count = 1;
+    // Installed on every thread that converts, for the run; when empty, the calling
+    // thread keeps its own and helper threads have none (questions answered No).
+    QuestionSink question;
+    ProgressSink progress;
+};
+
+// Clears the log, writes the header and converts the job's items in order. Every
+// hundredth file of the list clears the log first. The stop flag is looked at after each
+// file; the abort flag also inside a file.
+BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
+                      const BatchEnvironment& environment, const BatchLogSink& log,
+                      BatchControl& control, const BatchThreads& threads = {});
+
+// The log line that opens each file: "\"%d/%d Quelle(%s)\"".
+std::string BatchSourceLine(int index, int count, std::string_view name);
+
+}  // namespace duplora

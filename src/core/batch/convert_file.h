@@ -1,0 +1,134 @@
+// One file of a batch conversion: loading the pair, the per-view steps (swap, rotation
+// and size, position, gamma, sharpening, text and logo), the composition in the output
+// layout, resizing to a width, the frame, and writing; every step logged with the texts
+// of the progress window. Runs on any thread: questions and progress go through the
+// calling thread's sinks.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/batch/batch_options.h"
+#include "core/formats/codec_options.h"
+#include "core/image/image_buffer.h"
+
+namespace duplora {
+
+// Texts of the batch log and its boxes.
+inline constexpr int kBatchSourceText = 2644;      // "\"%d/%d Quelle(%s)\""
+inline constexpr int kBatchOtherTypeText = 2618;   // box: "Dieser Dateityp ist unterschiedlich…"
+inline constexpr int kBatchReadErrorText = 2619;   // "Ergebnis: Leserfehler."
+inline constexpr int kBatchOutputText = 2620;      // "-> Ausgabe(%s)"
+inline constexpr int kBatchResizedText = 2621;     // "Quellbild von(%d*%d)nach(%d*%d)umgewandelt"
+inline constexpr int kBatchOverwriteText = 2623;   // question: "Datei bereits vorhanden…"
+inline constexpr int kBatchSkippedText = 2624;     // "Ergebnis : übersprungen."
+inline constexpr int kBatchSaveFailedText = 2625;  // box: "Speichern fehlgeschlagen…"
+inline constexpr int kBatchWriteErrorText = 2626;  // "Ergebnis : Fehler beim Speichern"
+inline constexpr int kBatchSuccessText = 2627;     // "Ergebmis : Erfolgreich"
+inline constexpr int kBatchLogoErrorText = 2691;   // "Logo Bild kann nicht geöffnet werden!"
+inline constexpr int kBatchWarningCaption = 2515;  // "Achtung"
+inline constexpr const char* kBatchDasErrorText = "Error  ";
+inline constexpr const char* kBatchNotConvertibleText = "Can not convert!  ";
+
+// One unit of work of a run: a file of the file list or an entry of a slide-show list.
+struct BatchItem {
+    int index = 0;           // position in the list, from 0
+    std::string logName;     // the name the log shows
+    std::string left;        // a stereo file, or the left file of a pair
+    std::string right;       // the right file of a pair; empty when none was found
+    bool pair = false;       // two files
+    int layout = 0;          // StereoLayout a stereo file is split by (0–7)
+    bool swapViews = false;  // a swapped list entry of one stereo file: views exchanged
+    // List entries bring their own alignment: the offset the slide show gives the views in
+    // the order they are converted (names already exchanged for a swapped entry).
+    bool hasOffset = false;
+    int dx = 0;
+    int dy = 0;
+    bool dasRefused = false;  // a list entry that is not a pair cannot become a DAS file
+};
+
+// The overlays drawn with the stored settings; an empty function is not drawn.
+struct BatchAnnotations {
+    // Returns the view with the overlay (possibly taller, by a band); empty on failure.
+    std::function<ImageBuffer(const ImageBuffer& view, int depth)> text;
+    int textDepth = 0;
+    std::function<ImageBuffer(const ImageBuffer& view, int depth)> logo;
+    int logoDepth = 0;
+    // The framed picture; `layout` 0 frames two views side by side, 1 over/under, 2 the
+    // whole picture. Empty on failure (the picture is then written unframed).
+    std::function<ImageBuffer(const ImageBuffer& picture, int layout)> border;
+};
+
+struct BatchEnvironment {
+    CodecOptions codec;
+    BatchAnnotations annotations;
+};
+
+enum class BatchOutcome {
+    Converted,       // every output written
+    ReadError,       // a view could not be loaded
+    Skipped,         // an existing output was not to be replaced
+    WriteError,      // an output could not be made or written
+    DasError,        // the DAS file could not be made
+    NotConvertible,  // a list entry that cannot become a DAS file
+    Aborted,         // stopped inside the file; what it had written is removed
+};
+
+using BatchLogFn = std::function<void(std::string_view text)>;
+
+// Steps 3 to 16 of one file, after its "Quelle" line: everything is logged through `log`,
+// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. When
+// `abort` becomes true the file is given up at the next step and any output it wrote is
+// removed.
+BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
+                              const BatchEnvironment& environment, const BatchLogFn& log,
+                              const std::atomic<bool>* abort = nullptr);
+
+// ---- the steps, for the dialog's preview and for tests ----------------------------------
+
+struct BatchViews {
+    ImageBuffer left;
+    ImageBuffer right;
+    // The alignment a DAS container was stored with, as an offset of these views.
+    int dx = 0;
+    int dy = 0;
+    explicit operator bool() const { return left && right; }
+};
+
+// The two views of a stereo file split by `layout` (StereoLayout 0–7; a DAS container is
+// always side by side and brings its alignment). Both empty when the file cannot be read
+// or split.
+BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec);
+
+// The views of an item as loaded: a pair of files (brought to one size as the window does)
+// or a stereo file, exchanged for a swapped entry. A missing view stays empty.
+BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec);
+
+// Rotation and size of one view, keeping its pixel size W × H: above 100 % the view is
+// rotated, scaled to W·p/100 × H·p/100 and its centre cut out; below, scaled first and then
+// rotated onto a black W × H canvas; at 100 % only rotated. Angle in tenths of a degree.
+// Empty for no 24-bit picture.
+ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent);
+
+// The composition offset of an item: the alignment its views bring (`stored`, a DAS
+// container's, plus a list entry's own), negated when the swap option exchanges the views,
+// plus (−H, −V) of the position option.
+struct BatchOffset {
+    int dx = 0;
+    int dy = 0;
+};
+BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
+                            BatchOffset stored = {});
+
+// Steps 7 to 11: the views swapped, adjusted, cut to their common area for the offset,
+// gamma-corrected, sharpened and annotated, ready to be composed. False when a step could
+// not make its picture; a logo that could not be drawn is logged and left out.
+bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
+                       const BatchAnnotations& annotations, const BatchLogFn& log);
+
+// The picture brought to `width` with its proportions kept (height at least 1).
+ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width);
+
+}  // namespace duplora
