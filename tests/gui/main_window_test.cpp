@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -672,6 +674,97 @@ TEST_F(MainWindowTest, ContextMenuOfAPairAndOfASinglePicture) {
     std::unique_ptr<QMenu> single(w.BuildContextMenu());
     ASSERT_NE(single, nullptr);
     EXPECT_EQ(single->actions().size(), 2);
+}
+
+TEST_F(MainWindowTest, EditMenuEnablesUndoAndNamesTheTrimPresetsWhenItOpens) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    QMenu* edit = w.menuBar()->findChild<QMenu*>(QStringLiteral("STEDIT"));
+    ASSERT_NE(edit, nullptr);
+    auto item = [&](CommandId command) -> QAction* {
+        for (QAction* a : edit->actions())
+            if (a->data().toInt() == command) return a;
+        return nullptr;
+    };
+    QMetaObject::invokeMethod(edit, "aboutToShow", Qt::DirectConnection);
+    ASSERT_NE(item(CmdUndo), nullptr);
+    EXPECT_FALSE(item(CmdUndo)->isEnabled());
+    EXPECT_FALSE(item(CmdRedo)->isEnabled());
+    EXPECT_TRUE(item(CmdCopy)->isEnabled());
+    EXPECT_EQ(item(CmdTrimPreset1)->text(), QStringLiteral("Fester Ausschnitt (640x480)\t1"));
+    EXPECT_EQ(item(CmdTrimPreset5)->text(), QStringLiteral("Fester Ausschnitt (1600x1200)\t5"));
+    EXPECT_EQ(item(CmdUndo)->text(), QStringLiteral("&Rückgängig\tStrg+Z"));
+    w.ExecuteCommand(CmdRotateLeft);
+    QMetaObject::invokeMethod(edit, "aboutToShow", Qt::DirectConnection);
+    EXPECT_TRUE(item(CmdUndo)->isEnabled());
+    // Undo does not hang on the menu's state: the shortcut works whatever the menu showed.
+    Key(Qt::Key_Z);
+    EXPECT_EQ(w.Document().Left().image.Width(), 640);
+}
+
+TEST_F(MainWindowTest, CopyAndPasteMakeAModifiedPairOfTheShownPicture) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(1280, 480));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(w.Document().BothLoaded());
+    EXPECT_TRUE(w.Document().Modified());
+    EXPECT_EQ(w.Document().Left().name, "Linkes Bild einfügen");
+    EXPECT_EQ(w.Document().Right().name, "Rechtes Bild einfügen");
+    const LoadedImage left = LoadImageFile(SamplePath(kLeft));
+    EXPECT_TRUE(test::SamePixels(w.Document().Left().image, left.image, "pasted_left"));
+}
+
+TEST_F(MainWindowTest, BorderButtonFramesEachPaneInThreeBands) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    w.ExecuteCommand(CmdBorder);
+    w.ExecuteCommand(CmdZoom50);
+    Settle();
+    EXPECT_EQ(w.CurrentSettings().border.show, 1);
+    EXPECT_EQ(w.Document().FrameWidth(), 14);  // 2 + 10 + 2
+    EXPECT_EQ(store_->ReadSetting("border"), FormatSetting(w.CurrentSettings(), "border"));
+    EXPECT_EQ(store_->ReadSetting("border").front(), '1');
+    const QRect pane = w.View()->PaneRect(1);
+    const QImage shown = w.View()->viewport()->grab().toImage();
+    const int y = pane.center().y();
+    const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+    EXPECT_EQ(shown.pixel(pane.left() - 14, y), white);  // outer
+    EXPECT_EQ(shown.pixel(pane.left() - 13, y), white);
+    EXPECT_EQ(shown.pixel(pane.left() - 12, y), black);  // middle
+    EXPECT_EQ(shown.pixel(pane.left() - 3, y), black);
+    EXPECT_EQ(shown.pixel(pane.left() - 2, y), white);  // inner
+    EXPECT_EQ(shown.pixel(pane.left() - 1, y), white);
+    EXPECT_EQ(shown.pixel(pane.left() - 15, y), black);  // background
+    w.ExecuteCommand(CmdBorder);
+    EXPECT_EQ(w.Document().FrameWidth(), 5);
+}
+
+TEST_F(MainWindowTest, SlideShowRunsOverTheFolderUntilAnotherCommand) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    Key(Qt::Key_S);
+    EXPECT_TRUE(w.SlideShowRunning());
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("Slide Show Intervall 3.0 S.")));
+    Key(Qt::Key_Left);
+    EXPECT_FALSE(w.SlideShowRunning());
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("(5/6)  ")));
+}
+
+TEST_F(MainWindowTest, FullScreenShowsTheViewAloneAndEscapeLeaves) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    Key(Qt::Key_V);
+    EXPECT_TRUE(w.FullScreen());
+    EXPECT_FALSE(w.menuBar()->isVisible());
+    EXPECT_FALSE(w.statusBar()->isVisible());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(w.FullScreen());
+    EXPECT_TRUE(w.menuBar()->isVisible());
+    Key(Qt::Key_Escape);  // nothing to leave
+    EXPECT_FALSE(w.FullScreen());
 }
 
 // ---- robustness -------------------------------------------------------------------------------------
