@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -292,8 +292,7 @@ TEST_F(MainWindowTest, DroppedSideBySideFileIsCutIntoItsHalvesAndPaintedOneToOne
         ASSERT_FALSE(shown.isNull());
         for (int y = 0; y < shown.height(); y += 37)
             for (int x = 0; x < shown.width(); x += 29)
-                ASSERT_EQ(shown.pixel(x, y),
-                          Rgb(PixelAt(picture, scroll.x() + x, scroll.y() + y)))
+                ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, scroll.x() + x, scroll.y() + y)))
                     << "pane " << pane << " at " << x << "," << y;
     }
 }
@@ -327,8 +326,8 @@ TEST_F(MainWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
     EXPECT_FALSE(w.Document().Swapped());
 
     // A pair afterwards brings the stereo menu and buttons back, side by side.
-    dialogs::QueueFiles({QString::fromStdString(SamplePath(kLeft)),
-                         QString::fromStdString(SamplePath(kRight))});
+    dialogs::QueueFiles(
+        {QString::fromStdString(SamplePath(kLeft)), QString::fromStdString(SamplePath(kRight))});
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
     EXPECT_FALSE(w.Document().SingleImageMode());
@@ -373,7 +372,8 @@ TEST_F(MainWindowTest, OpeningsGoIntoTheFileHistoryMenu) {
     EXPECT_TRUE(store_->ReadSetting("FileHistory2").empty());
 }
 
-// ---- keys, wheel and mouse ------------------------------------------------------------------------
+// ---- keys, wheel and mouse
+// ------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, ArrowKeysAlignAndTheStatusBarFollows) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
@@ -403,9 +403,9 @@ TEST_F(MainWindowTest, KeysSwitchDisplayModesZoomAndSwap) {
     const struct {
         Qt::Key key;
         DisplayMode mode;
-    } modes[] = {{Qt::Key_F4, DisplayMode::Interlace},    {Qt::Key_F6, DisplayMode::GreyAnaglyph},
+    } modes[] = {{Qt::Key_F4, DisplayMode::Interlace},      {Qt::Key_F6, DisplayMode::GreyAnaglyph},
                  {Qt::Key_F7, DisplayMode::ColourAnaglyph}, {Qt::Key_F5, DisplayMode::ThreeViews},
-                 {Qt::Key_F10, DisplayMode::OverUnder},   {Qt::Key_F9, DisplayMode::SideBySide}};
+                 {Qt::Key_F10, DisplayMode::OverUnder},     {Qt::Key_F9, DisplayMode::SideBySide}};
     for (const auto& m : modes) {
         Key(m.key);
         EXPECT_EQ(w.Document().Mode(), m.mode);
@@ -490,9 +490,8 @@ TEST_F(MainWindowTest, DraggingALargePicturePansBothPanes) {
     EXPECT_EQ(view->verticalScrollBar()->value(), w.Document().ScrollY());
     // Both panes show the same place of their pictures.
     const QImage left = view->Pane(1)->grab().toImage();
-    EXPECT_EQ(left.pixel(5, 5),
-              Rgb(PixelAt(w.Composer().FirstView(), w.Document().ScrollX() + 5,
-                          w.Document().ScrollY() + 5)));
+    EXPECT_EQ(left.pixel(5, 5), Rgb(PixelAt(w.Composer().FirstView(), w.Document().ScrollX() + 5,
+                                            w.Document().ScrollY() + 5)));
 }
 
 TEST_F(MainWindowTest, ClickInTheLeftEdgeOfAFittedPaneStepsBack) {
@@ -508,7 +507,8 @@ TEST_F(MainWindowTest, ClickInTheLeftEdgeOfAFittedPaneStepsBack) {
     EXPECT_EQ(w.Folder().index, 2);
 }
 
-// ---- pane layout and painting ---------------------------------------------------------------------
+// ---- pane layout and painting
+// ---------------------------------------------------------------------
 
 struct LayoutCase {
     CommandId command;
@@ -609,7 +609,8 @@ TEST_F(MainWindowTest, GreyAnaglyphPaneShowsTheComposite) {
         }
 }
 
-// ---- edits, undo and closing ------------------------------------------------------------------------
+// ---- edits, undo and closing
+// ------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, RotateUndoAndRedoWithTheirButtons) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
@@ -640,7 +641,8 @@ TEST_F(MainWindowTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(dialogs::SkippedCount(), 1);
-    EXPECT_EQ(dialogs::LastSkippedText(), QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"));
+    EXPECT_EQ(dialogs::LastSkippedText(),
+              QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"));
     EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("sugarshack.jpg"));
     dialogs::QueueButton(QMessageBox::No);
     EXPECT_TRUE(w.close());
@@ -767,7 +769,8 @@ TEST_F(MainWindowTest, FullScreenShowsTheViewAloneAndEscapeLeaves) {
     EXPECT_FALSE(w.FullScreen());
 }
 
-// ---- robustness -------------------------------------------------------------------------------------
+// ---- robustness
+// -------------------------------------------------------------------------------------
 
 enum class Loaded { Nothing, Pair, Single };
 
@@ -809,8 +812,8 @@ TEST_P(CommandRobustnessTest, EveryCommandInRandomOrderNeitherCrashesNorBlocks) 
     // The window is still consistent: what is loaded is shown.
     if (w.Document().BothLoaded() && w.Document().Left().image) {
         EXPECT_FALSE(w.windowTitle().isEmpty());
-        EXPECT_TRUE(w.View()->PaneRect(w.Document().Mode() < DisplayMode::Interlace ? 1 : 0)
-                        .isValid());
+        EXPECT_TRUE(
+            w.View()->PaneRect(w.Document().Mode() < DisplayMode::Interlace ? 1 : 0).isValid());
     }
 }
 

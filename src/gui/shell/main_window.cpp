@@ -48,19 +48,19 @@ namespace duplora {
 
 namespace {
 
-constexpr int kProgramTitle = 2501;         // "Duplora"
-constexpr int kOpenStereoTitle = 2502;      // "Stereobild öffnen"
-constexpr int kErrorCaption = 2505;         // "FEHLER"
-constexpr int kNoBackup = 2513;             // "Kann Sicherung nicht erstellen"
-constexpr int kNoPaste = 2514;              // "Einfügen nicht möglich"
-constexpr int kNoHelp = 2523;               // "Kann Hilfedatei nicht finden"
-constexpr int kCannotStore = 2506;          // "Kann Werte nicht abspeichern"
-constexpr int kCannotSave = 2509;           // "Kann Bild nicht speichern"
-constexpr int kOpenLeftTitle = 2684;        // "Linkes Bild öffnen"
-constexpr int kOpenRightTitle = 2686;       // "Rechtes Bild öffnen"
-constexpr int kOpenAsPair = 2688;           // "Öffne '%s' als Stereopaar?"
-constexpr int kConfirmCaption = 2689;       // "Bestätigung"
-constexpr int kOpenSingleTitle = 2693;      // "Monobild öffnen"
+constexpr int kProgramTitle = 2501;     // "Duplora"
+constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
+constexpr int kErrorCaption = 2505;     // "FEHLER"
+constexpr int kNoBackup = 2513;         // "Kann Sicherung nicht erstellen"
+constexpr int kNoPaste = 2514;          // "Einfügen nicht möglich"
+constexpr int kNoHelp = 2523;           // "Kann Hilfedatei nicht finden"
+constexpr int kCannotStore = 2506;      // "Kann Werte nicht abspeichern"
+constexpr int kCannotSave = 2509;       // "Kann Bild nicht speichern"
+constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
+constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
+constexpr int kOpenAsPair = 2688;       // "Öffne '%s' als Stereopaar?"
+constexpr int kConfirmCaption = 2689;   // "Bestätigung"
+constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
 
 const char* const kOpenFilter =
     "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
@@ -176,8 +176,8 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     resize(1000, 700);
 
     // The core's messages and questions appear as boxes over this window.
-    previousMessageSink_ = SetMessageSink(
-        [this](std::string_view text, std::string_view caption, MessageIcon icon) {
+    previousMessageSink_ =
+        SetMessageSink([this](std::string_view text, std::string_view caption, MessageIcon icon) {
             const QMessageBox::Icon boxIcon = icon == MessageIcon::Information
                                                   ? QMessageBox::Information
                                               : icon == MessageIcon::Error ? QMessageBox::Critical
@@ -515,8 +515,8 @@ void MainWindow::RefitAfterResize() {
 // ---- the command switch --------------------------------------------------------------------
 
 void MainWindow::PostCommand(CommandId command) {
-    QMetaObject::invokeMethod(this, [this, command] { ExecuteCommand(command); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, command] { ExecuteCommand(command); }, Qt::QueuedConnection);
 }
 
 void MainWindow::ExecuteCommand(CommandId command) {
@@ -1003,10 +1003,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     slideShowRunning_ = false;
     slideTimer_.stop();
     if (const auto question = document_.ClosingQuestion()) {
-        const auto answer =
-            dialogs::Ask(this, Q(question->text), Q(question->caption),
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                         QMessageBox::Warning);
+        const auto answer = dialogs::Ask(this, Q(question->text), Q(question->caption),
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                         QMessageBox::Warning);
         if (answer == QMessageBox::Cancel) {
             event->ignore();
             return;
@@ -1021,7 +1020,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     // The fit follows the window, once the new size has settled.
     if (fitMode_ != 0 && document_.BothLoaded())
-        QMetaObject::invokeMethod(this, [this] { RefitAfterResize(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RefitAfterResize(); }, Qt::QueuedConnection);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

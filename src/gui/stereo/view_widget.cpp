@@ -30,7 +30,8 @@ QCursor ArrowCursor(bool next) {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QPolygon arrow(QList<QPoint>{{2, 16}, {14, 4}, {14, 11}, {29, 11}, {29, 21}, {14, 21}, {14, 28}});
+    QPolygon arrow(
+        QList<QPoint>{{2, 16}, {14, 4}, {14, 11}, {29, 11}, {29, 21}, {14, 21}, {14, 28}});
     if (next) {
         for (QPoint& point : arrow) point.setX(31 - point.x());
     }
@@ -263,8 +264,7 @@ void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRec
     const QSize size(picture.Width(), picture.Height());
     const QSize client = pane.size();
     const int mode = Mode();
-    QPoint origin =
-        PaintOrigin(size, client, QPoint(document_.ScrollX(), document_.ScrollY()));
+    QPoint origin = PaintOrigin(size, client, QPoint(document_.ScrollX(), document_.ScrollY()));
     if (mode == view_mode::kInterlace) {
         // Picture lines keep their screen-line parity, whatever the pane's place.
         const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();

@@ -46,8 +46,8 @@ class ViewWidget : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
-    ViewWidget(StereoDocument& document, const DisplayComposer& composer,
-               const Settings& settings, QWidget* parent = nullptr);
+    ViewWidget(StereoDocument& document, const DisplayComposer& composer, const Settings& settings,
+               QWidget* parent = nullptr);
 
     // Places the panes for the mode and the composer's pictures, sets the scroll range and
     // clamps the document's scroll position; run after every composition and resize.
