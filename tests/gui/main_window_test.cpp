@@ -769,6 +769,14 @@ TEST_F(MainWindowTest, FullScreenShowsTheViewAloneAndEscapeLeaves) {
     EXPECT_FALSE(w.FullScreen());
 }
 
+TEST_F(MainWindowTest, ReadingAndWritingProgressShowsInTheFirstStatusPart) {
+    MainWindow& w = Start();
+    ReportProgress(ProgressDirection::Reading, 40);
+    EXPECT_EQ(w.StatusText(0), QStringLiteral("lese... 40 %"));
+    ReportProgress(ProgressDirection::Writing, 7);
+    EXPECT_EQ(w.StatusText(0), QStringLiteral("schreibe... 7 %"));
+}
+
 // ---- robustness
 // -------------------------------------------------------------------------------------
 

@@ -61,6 +61,8 @@ constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
 constexpr int kOpenAsPair = 2688;       // "Öffne '%s' als Stereopaar?"
 constexpr int kConfirmCaption = 2689;   // "Bestätigung"
 constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
+constexpr int kReading = 2589;          // "lese... %d %%"
+constexpr int kWriting = 2590;          // "schreibe... %d %%"
 
 const char* const kOpenFilter =
     "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
@@ -201,6 +203,14 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
             }
         });
 
+    // Reading and writing pictures report their progress in the first part of the status bar
+    // ("lese... 40 %"); the composed texts replace it when the work is done.
+    previousProgressSink_ = SetProgressSink([this](ProgressDirection direction, int percent) {
+        const int text = direction == ProgressDirection::Reading ? kReading : kWriting;
+        status_[0]->setText(Q(FormatResString(text, percent)));
+        status_[0]->repaint();
+    });
+
     const auto opening = CommandLineOpening(options.commandLine, programFolder_, settings_.comset);
     if (opening)
         OpenCommandLine(options.commandLine);
@@ -211,6 +221,7 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
 MainWindow::~MainWindow() {
     SetMessageSink(std::move(previousMessageSink_));
     SetQuestionSink(std::move(previousQuestionSink_));
+    SetProgressSink(std::move(previousProgressSink_));
 }
 
 // ---- surfaces -----------------------------------------------------------------------------

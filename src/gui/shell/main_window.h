@@ -155,6 +155,7 @@ class MainWindow : public QMainWindow {
 
     MessageSink previousMessageSink_;
     QuestionSink previousQuestionSink_;
+    ProgressSink previousProgressSink_;
 };
 
 }  // namespace duplora
