@@ -22,11 +22,13 @@
 #include <vector>
 
 #include "app/shell/menu_rules.h"
+#include "app/stereo/navigator.h"
 #include "app/stereo/view_layout.h"
 #include "app/stereo/zoom.h"
 #include "core/formats/load_chain.h"
 #include "gui/shell/dialogs.h"
 #include "gui/shell/toolbar_icons.h"
+#include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 #include "gui_test_main.h"
 #include "support/test_support.h"
@@ -775,6 +777,44 @@ TEST_F(MainWindowTest, ReadingAndWritingProgressShowsInTheFirstStatusPart) {
     EXPECT_EQ(w.StatusText(0), QStringLiteral("lese... 40 %"));
     ReportProgress(ProgressDirection::Writing, 7);
     EXPECT_EQ(w.StatusText(0), QStringLiteral("schreibe... 7 %"));
+}
+
+TEST_F(MainWindowTest, NavigatorShowsAThumbnailAndDraggingOnItScrollsTheView) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    w.ExecuteCommand(CmdZoom200);
+    Settle();
+    NavigatorWindow* navigator = w.Navigator();
+    ASSERT_NE(navigator, nullptr);
+    EXPECT_FALSE(navigator->isVisible());
+    Key(Qt::Key_N);
+    ASSERT_TRUE(navigator->isVisible());
+    EXPECT_EQ(store_->ReadSetting("nLoc"), "1");
+    const QSize picture(1280, 960);  // the left view at 200 %
+    EXPECT_EQ(navigator->ThumbnailSize(), NavigatorThumbnailSize(picture, navigator->size()));
+    w.View()->horizontalScrollBar()->setValue(0);
+    w.View()->verticalScrollBar()->setValue(0);
+    Settle();
+    const QRect frame = navigator->VisibleFrame();
+    EXPECT_EQ(frame.topLeft(), navigator->ThumbnailOffset());  // scrolled to the top-left
+
+    const QPoint from = frame.center();
+    const QPoint to = from + QPoint(20, 10);
+    QTest::mousePress(navigator, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), navigator->mapToGlobal(QPointF(to)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(navigator, &move);
+    QTest::mouseRelease(navigator, Qt::LeftButton, Qt::NoModifier, to);
+    const int tw = navigator->ThumbnailSize().width();
+    const int th = navigator->ThumbnailSize().height();
+    EXPECT_EQ(w.Document().ScrollX(), 20 * picture.width() / tw);
+    EXPECT_EQ(w.Document().ScrollY(), 10 * picture.height() / th);
+    EXPECT_EQ(w.View()->horizontalScrollBar()->value(), w.Document().ScrollX());
+
+    navigator->close();  // closing is the command too
+    Settle();
+    EXPECT_FALSE(navigator->isVisible());
+    EXPECT_EQ(store_->ReadSetting("nLoc"), "0");
 }
 
 // ---- robustness

@@ -42,6 +42,7 @@
 #include "gui/shell/dialogs.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
+#include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 
 namespace duplora {
@@ -159,6 +160,13 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     setCentralWidget(view_);
     connect(view_, &ViewWidget::CommandRequested, this,
             [this](CommandId command) { ExecuteCommand(command); });
+
+    navigator_ = new NavigatorWindow(document_, composer_, *view_, this);
+    navigator_->hide();
+    connect(navigator_, &NavigatorWindow::CloseRequested, this,
+            [this] { ExecuteCommand(CmdNavigator); });
+    connect(view_, &ViewWidget::LaidOut, this, &MainWindow::FollowNavigatorSetting);
+    connect(view_, &ViewWidget::Scrolled, navigator_, qOverload<>(&QWidget::update));
 
     connect(&document_, &StereoDocument::DisplayChanged, this,
             [this](DisplayChange change) { Recompose(change); });
@@ -613,6 +621,9 @@ void MainWindow::ExecuteCommand(CommandId command) {
         case CmdLeaveFullScreen:
             ToggleFullScreen(command);
             break;
+        case CmdNavigator:
+            ToggleNavigator();
+            break;
         case CmdMouseCursor:
             view_->SetCursorHidden(!view_->CursorHidden());
             break;
@@ -950,6 +961,30 @@ void MainWindow::ToggleBorder() {
     document_.SetFrameWidth(ViewFrameWidth(settings_));
     view_->Relayout();
     RefitAfterResize();
+}
+
+void MainWindow::ToggleNavigator() {
+    settings_.nLoc = settings_.nLoc == 1 ? 0 : 1;
+    store_.WriteSettings(SettingWritesFor(settings_, {setting::kNLoc}));
+    FollowNavigatorSetting();
+    // The keys stay with the main window.
+    activateWindow();
+}
+
+void MainWindow::FollowNavigatorSetting() {
+    // Shown while the setting asks for it and there is a picture to show.
+    const bool picture = composer_.FirstView() || composer_.Composite();
+    const bool show = settings_.nLoc == 1 && picture;
+    if (!show) {
+        navigator_->hide();
+        return;
+    }
+    if (!navigator_->isVisible()) {
+        const QPoint corner = view_->mapToGlobal(QPoint(view_->width(), 0));
+        navigator_->move(corner.x() - navigator_->width() - 10, corner.y() + 10);
+        navigator_->show();
+    }
+    navigator_->Rebuild();
 }
 
 void MainWindow::TogglePanorama() {

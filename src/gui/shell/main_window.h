@@ -27,6 +27,7 @@ class QToolBar;
 
 namespace duplora {
 
+class NavigatorWindow;
 class ViewWidget;
 struct OpenedViews;
 
@@ -54,6 +55,7 @@ class MainWindow : public QMainWindow {
     StereoDocument& Document() { return document_; }
     const DisplayComposer& Composer() const { return composer_; }
     ViewWidget* View() const { return view_; }
+    NavigatorWindow* Navigator() const { return navigator_; }
     const Settings& CurrentSettings() const { return settings_; }
     MainMenu LoadedMenu() const { return loadedMenu_; }
     QString StatusText(int part) const;
@@ -116,6 +118,8 @@ class MainWindow : public QMainWindow {
     void Rotate(CommandId command);
     void ToggleFullScreen(CommandId command);
     void ToggleBorder();
+    void ToggleNavigator();
+    void FollowNavigatorSetting();
     void TogglePanorama();
     void ToggleSlideShow();
     void SlideShowTick();
@@ -130,6 +134,7 @@ class MainWindow : public QMainWindow {
     DisplayComposer composer_;
 
     ViewWidget* view_ = nullptr;
+    NavigatorWindow* navigator_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;

@@ -189,6 +189,17 @@ void ViewWidget::Relayout() {
     inLayout_ = false;
     viewport()->update();
     RepaintPanes();
+    emit LaidOut();
+}
+
+void ViewWidget::ScrollTo(QPoint position) {
+    const int x = std::clamp(position.x(), 0, maximum_.x());
+    const int y = std::clamp(position.y(), 0, maximum_.y());
+    if (x == document_.ScrollX() && y == document_.ScrollY()) return;
+    document_.SetScroll(x, y);
+    SetScrollBars();
+    RepaintPanes();
+    emit Scrolled();
 }
 
 void ViewWidget::SetScrollBars() {
@@ -210,6 +221,7 @@ void ViewWidget::ScrollBarMoved() {
     if (x == document_.ScrollX() && y == document_.ScrollY()) return;
     document_.SetScroll(x, y);
     RepaintPanes();
+    emit Scrolled();
 }
 
 void ViewWidget::scrollContentsBy(int, int) {
@@ -339,6 +351,7 @@ void ViewWidget::PaneMove(PaneWidget& pane, QMouseEvent* event) {
     document_.SetScroll(scroll.x(), scroll.y());
     SetScrollBars();
     RepaintPanes();
+    emit Scrolled();
 }
 
 void ViewWidget::PaneRelease(PaneWidget& pane, QMouseEvent* event) {

@@ -54,6 +54,8 @@ class ViewWidget : public QAbstractScrollArea {
     void Relayout();
     // Repaints the shown panes (after a scroll).
     void RepaintPanes();
+    // Scrolls to the position (clamped), as the navigator asks.
+    void ScrollTo(QPoint position);
 
     PaneWidget* Pane(int index) const { return panes_[index]; }
     // The pane's rectangle in the client area (the viewport); empty when not shown.
@@ -77,6 +79,9 @@ class ViewWidget : public QAbstractScrollArea {
     void CommandRequested(duplora::CommandId command);
     // The view's client area changed size.
     void ClientResized();
+    // The panes were placed anew, and the scroll position moved.
+    void LaidOut();
+    void Scrolled();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
