@@ -1,0 +1,1101 @@
+#include "gui/shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <utility>
+
+#include "app/image/qimage_bridge.h"
+#include "app/shell/file_history.h"
+#include "app/shell/menu_rules.h"
+#include "app/shell/path_names.h"
+#include "app/shell/sample_pair.h"
+#include "app/stereo/full_screen.h"
+#include "app/stereo/view_layout.h"
+#include "app/stereo/zoom.h"
+#include "core/formats/bmp_codec.h"
+#include "core/image/geometry.h"
+#include "core/image/rotate.h"
+#include "core/image/split.h"
+#include "core/strings.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/open_pair.h"
+#include "gui/shell/toolbar_icons.h"
+#include "gui/stereo/navigator_window.h"
+#include "gui/stereo/view_widget.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr int kProgramTitle = 2501;     // "Duplora"
+constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
+constexpr int kErrorCaption = 2505;     // "FEHLER"
+constexpr int kNoBackup = 2513;         // "Kann Sicherung nicht erstellen"
+constexpr int kNoPaste = 2514;          // "Einfügen nicht möglich"
+constexpr int kNoHelp = 2523;           // "Kann Hilfedatei nicht finden"
+constexpr int kCannotStore = 2506;      // "Kann Werte nicht abspeichern"
+constexpr int kCannotSave = 2509;       // "Kann Bild nicht speichern"
+constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
+constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
+constexpr int kOpenAsPair = 2688;       // "Öffne '%s' als Stereopaar?"
+constexpr int kConfirmCaption = 2689;   // "Bestätigung"
+constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
+constexpr int kReading = 2589;          // "lese... %d %%"
+constexpr int kWriting = 2590;          // "schreibe... %d %%"
+
+const char* const kOpenFilter =
+    "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
+    "*.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff);;All Files (*)";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Res(int id) {
+    return Q(LoadResString(id));
+}
+
+// The shortcut as the menus show it, in German.
+QString KeyText(std::string_view key) {
+    QString text = Q(key);
+    text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+    text.replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
+    return text;
+}
+
+bool IsCheckItem(int command) {
+    return command == CmdPanorama || (command >= CmdGreyRedCyan && command <= CmdGreyYellowBlue) ||
+           (command >= CmdColourRedCyan && command <= CmdHalfToneYellowBlue);
+}
+
+// Commands that keep a running slide show going: its own steps and what an opening sends.
+bool KeepsSlideShow(int command) {
+    switch (command) {
+        case CmdNextImage:
+        case CmdSlideShow:
+        case CmdRefreshStatus:
+        case CmdOpenPending:
+        case CmdOpenPendingPair:
+        case CmdZoom100:
+        case CmdFitWindow:
+        case CmdFitHeight:
+        case CmdFitHeightSecondPass:
+        case CmdFitWidth:
+        case CmdFitWidthSecondPass:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The room a pane gets in the mode before it is cut to its picture's size. Fitting into it
+// makes the picture fit its pane exactly; the view's half, which counts the frame once
+// instead of twice, would leave a fitted side-by-side picture a frame's width too wide.
+QSize PaneRoom(int mode, QSize client, int frame) {
+    const int w = client.width(), h = client.height(), f = 2 * frame;
+    switch (mode) {
+        case 0:
+            return {w / 2 - f, h - f};
+        case 1:
+            return {w - f, h / 2 - f};
+        case 10:
+            return {w / 2 - f, h / 2 - f};
+        default:
+            return {w - f, h - f};
+    }
+}
+
+bool RegularFile(const std::string& path) {
+    const QFileInfo info(Q(path));
+    return info.exists() && info.isFile();
+}
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    std::string path = folder;
+    if (path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidget* parent)
+    : QMainWindow(parent),
+      store_(store),
+      programFolder_(QCoreApplication::applicationDirPath().toStdString()),
+      settings_(ReadAllSettings(store, programFolder_)) {
+    setObjectName(QStringLiteral("DUPLORA"));
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    document_.ApplySettings(settings_);
+
+    view_ = new ViewWidget(document_, composer_, settings_, this);
+    setCentralWidget(view_);
+    connect(view_, &ViewWidget::CommandRequested, this,
+            [this](CommandId command) { ExecuteCommand(command); });
+
+    navigator_ = new NavigatorWindow(document_, composer_, *view_, this);
+    navigator_->hide();
+    connect(navigator_, &NavigatorWindow::CloseRequested, this,
+            [this] { ExecuteCommand(CmdNavigator); });
+    connect(view_, &ViewWidget::LaidOut, this, &MainWindow::FollowNavigatorSetting);
+    connect(view_, &ViewWidget::Scrolled, navigator_, qOverload<>(&QWidget::update));
+
+    connect(&document_, &StereoDocument::DisplayChanged, this,
+            [this](DisplayChange change) { Recompose(change); });
+    connect(&document_, &StereoDocument::ViewLayoutChanged, view_, &ViewWidget::Relayout);
+    connect(&document_, &StereoDocument::UndoRedoStateChanged, this,
+            &MainWindow::UpdateUndoRedoButtons);
+
+    slideTimer_.setSingleShot(false);
+    connect(&slideTimer_, &QTimer::timeout, this, &MainWindow::SlideShowTick);
+
+    CreateStatusBar();
+    CreateToolbar();
+    CreateShortcuts();
+    LoadMenu(MainMenu::Syoki);
+    ApplyToolbarSet(ToolbarSet::Start);
+    ShowTexts();
+    resize(1000, 700);
+
+    // The core's messages and questions appear as boxes over this window.
+    previousMessageSink_ =
+        SetMessageSink([this](std::string_view text, std::string_view caption, MessageIcon icon) {
+            const QMessageBox::Icon boxIcon = icon == MessageIcon::Information
+                                                  ? QMessageBox::Information
+                                              : icon == MessageIcon::Error ? QMessageBox::Critical
+                                                                           : QMessageBox::Warning;
+            dialogs::Tell(this, Q(text), Q(caption), boxIcon);
+        });
+    previousQuestionSink_ =
+        SetQuestionSink([this](std::string_view text, std::string_view caption, QuestionKind kind) {
+            QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+            if (kind == QuestionKind::OkCancel) buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            if (kind == QuestionKind::YesNoCancel) buttons |= QMessageBox::Cancel;
+            switch (dialogs::Ask(this, Q(text), Q(caption), buttons, QMessageBox::Question)) {
+                case QMessageBox::Yes:
+                    return Answer::Yes;
+                case QMessageBox::No:
+                    return Answer::No;
+                case QMessageBox::Ok:
+                    return Answer::Ok;
+                default:
+                    return Answer::Cancel;
+            }
+        });
+
+    // Reading and writing pictures report their progress in the first part of the status bar
+    // ("lese... 40 %"); the composed texts replace it when the work is done.
+    previousProgressSink_ = SetProgressSink([this](ProgressDirection direction, int percent) {
+        const int text = direction == ProgressDirection::Reading ? kReading : kWriting;
+        status_[0]->setText(Q(FormatResString(text, percent)));
+        status_[0]->repaint();
+    });
+
+    const auto opening = CommandLineOpening(options.commandLine, programFolder_, settings_.comset);
+    if (opening)
+        OpenCommandLine(options.commandLine);
+    else if (options.samplePairWhenEmpty && options.commandLine.first.empty())
+        OpenSamplePair();
+}
+
+MainWindow::~MainWindow() {
+    SetMessageSink(std::move(previousMessageSink_));
+    SetQuestionSink(std::move(previousQuestionSink_));
+    SetProgressSink(std::move(previousProgressSink_));
+}
+
+// ---- surfaces -----------------------------------------------------------------------------
+
+void MainWindow::CreateShortcuts() {
+    for (const CommandEntry& entry : CommandTable()) {
+        QList<QKeySequence> keys;
+        for (std::string_view key : entry.keys)
+            if (!key.empty()) keys.push_back(QKeySequence(Q(key), QKeySequence::PortableText));
+        if (keys.isEmpty()) continue;
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("key%1").arg(entry.id));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const CommandId command = entry.id;
+        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+        addAction(action);
+    }
+}
+
+void MainWindow::CreateToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("ctl%1").arg(kToolbarControlId));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(kToolbarPictureWidth, kToolbarPictureHeight));
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const ToolButton& button : ToolbarButtons()) {
+        if (button.style == ToolButtonStyle::Separator) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const CommandId command = button.command;
+        QString tip = Q(ToolTipText(command));
+        if (tip.isEmpty()) {
+            // Until every tooltip is in the string table, the menu text stands in.
+            const CommandEntry* entry = FindCommand(command);
+            tip = entry ? Q(MenuLabel(entry->text)).remove(QLatin1Char('&')) : QString();
+        }
+        auto* action = new QAction(ToolbarIcon(button.picture), tip, this);
+        action->setObjectName(QStringLiteral("tb%1").arg(command));
+        action->setToolTip(tip);
+        action->setCheckable(button.style == ToolButtonStyle::Check);
+        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+        toolbar_->addAction(action);
+        toolbarActions_[command] = action;
+        if (button.style == ToolButtonStyle::DropDown) {
+            auto* tool = qobject_cast<QToolButton*>(toolbar_->widgetForAction(action));
+            auto* menu = new QMenu(this);
+            menu->setObjectName(QStringLiteral("drop%1").arg(command));
+            if (const MenuDef* def = ToolbarDropDownMenu(command)) FillMenu(menu, def->id);
+            if (tool) {
+                tool->setMenu(menu);
+                tool->setPopupMode(QToolButton::MenuButtonPopup);
+                tool->setFocusPolicy(Qt::NoFocus);
+            }
+            dropDowns_[command] = menu;
+        }
+    }
+    for (QToolButton* tool : toolbar_->findChildren<QToolButton*>())
+        tool->setFocusPolicy(Qt::NoFocus);
+}
+
+void MainWindow::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("ctl%1").arg(kStatusBarControlId));
+    bar->setSizeGripEnabled(true);
+    int left = 0;
+    for (int i = 0; i < 3; ++i) {
+        status_[i] = new QLabel(bar);
+        status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
+        if (i < 2) {
+            // The parts keep their places unless a text needs more room.
+            status_[i]->setMinimumWidth(kStatusPartEdges[i] - left);
+            left = kStatusPartEdges[i];
+            bar->addWidget(status_[i]);
+        } else {
+            bar->addWidget(status_[i], 1);
+        }
+    }
+}
+
+void MainWindow::LoadMenu(MainMenu menu) {
+    auto* bar = new QMenuBar(this);
+    const MenuId id = menu == MainMenu::Syoki     ? MenuId::Syoki
+                      : menu == MainMenu::Duplora ? MenuId::Duplora
+                                                  : MenuId::DuploraSgl;
+    bar->setObjectName(Q(GetMenu(id).name));
+    for (const MenuEntry& entry : GetMenu(id).entries) {
+        if (entry.kind != MenuEntryKind::Submenu) continue;
+        QMenu* popup = bar->addMenu(Q(SubmenuTitle(entry)));
+        popup->setObjectName(Q(GetMenu(entry.submenu).name));
+        FillMenu(popup, entry.submenu);
+    }
+    setMenuBar(bar);  // the old menu bar is deleted
+    loadedMenu_ = menu;
+}
+
+void MainWindow::FillMenu(QMenu* menu, MenuId id) {
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    for (const MenuEntry& entry : GetMenu(id).entries) {
+        switch (entry.kind) {
+            case MenuEntryKind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuEntryKind::Submenu: {
+                QMenu* sub = menu->addMenu(Q(SubmenuTitle(entry)));
+                sub->setObjectName(Q(GetMenu(entry.submenu).name));
+                FillMenu(sub, entry.submenu);
+                break;
+            }
+            case MenuEntryKind::HistorySlot: {
+                // An invisible mark: the history goes in front of it when the menu opens.
+                QAction* mark = menu->addSeparator();
+                mark->setVisible(false);
+                mark->setObjectName(QStringLiteral("historySlot"));
+                break;
+            }
+            case MenuEntryKind::ContextHead:
+            case MenuEntryKind::Item: {
+                const CommandId command = entry.command;
+                QString text;
+                if (entry.kind == MenuEntryKind::ContextHead) {
+                    text = Q(ContextHeadText(command, fullScreen_, view_->CursorHidden()));
+                } else {
+                    text = Q(MenuItemText(entry));
+                    const CommandEntry* info = FindCommand(command);
+                    if (entry.text.empty() && info && !info->keys[0].empty())
+                        text += QLatin1Char('\t') + KeyText(info->keys[0]);
+                }
+                QAction* action = menu->addAction(text);
+                action->setData(static_cast<int>(command));
+                action->setCheckable(IsCheckItem(command));
+                connect(action, &QAction::triggered, this,
+                        [this, command] { ExecuteCommand(command); });
+                break;
+            }
+        }
+    }
+}
+
+void MainWindow::UpdateMenu(QMenu* menu) {
+    MenuUpdateInput input;
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    input.clipboardHasImage = mime && mime->hasImage();
+    input.documentMenu = loadedMenu_ != MainMenu::Syoki;
+    const MenuUpdate update = ComputeMenuUpdate(document_, settings_, input);
+    for (QAction* action : menu->actions()) {
+        if (!action->data().isValid()) continue;
+        const int command = action->data().toInt();
+        for (const auto& [id, on] : update.enabled)
+            if (id == command) action->setEnabled(on);
+        for (const auto& [id, on] : update.checked)
+            if (id == command) action->setChecked(on);
+        for (const auto& [id, text] : update.texts)
+            if (id == command) action->setText(Q(text));
+    }
+    UpdateHistoryItems(menu);
+}
+
+void MainWindow::UpdateHistoryItems(QMenu* menu) {
+    QAction* mark = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("historySlot")) mark = action;
+        if (action->property("historyItem").toBool()) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    if (!mark) return;
+    const std::vector<HistoryMenuItem> items = FileHistoryMenuItems(settings_);
+    if (items.empty()) return;
+    for (const HistoryMenuItem& item : items) {
+        auto* action = new QAction(Q(item.text), menu);
+        action->setData(static_cast<int>(item.command));
+        action->setProperty("historyItem", true);
+        const CommandId command = item.command;
+        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+        menu->insertAction(mark, action);
+    }
+    auto* separator = new QAction(menu);
+    separator->setSeparator(true);
+    separator->setProperty("historyItem", true);
+    menu->insertAction(mark, separator);
+}
+
+void MainWindow::ApplyToolbarSet(ToolbarSet set) {
+    toolbarSet_ = set;
+    for (const auto& [command, action] : toolbarActions_)
+        action->setEnabled(ToolbarButtonEnabled(set, static_cast<CommandId>(command)));
+    if (set != ToolbarSet::Start) {
+        const UndoRedoEnabled undoRedo = ToolbarUndoRedo(document_);
+        UpdateUndoRedoButtons(undoRedo.undo, undoRedo.redo);
+    }
+}
+
+void MainWindow::UpdateUndoRedoButtons(bool undo, bool redo) {
+    if (QAction* a = ToolbarAction(CmdUndo)) a->setEnabled(undo);
+    if (QAction* a = ToolbarAction(CmdRedo)) a->setEnabled(redo);
+}
+
+QAction* MainWindow::ToolbarAction(CommandId command) const {
+    const auto it = toolbarActions_.find(command);
+    return it == toolbarActions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainWindow::ToolbarDropDown(CommandId command) const {
+    const auto it = dropDowns_.find(command);
+    return it == dropDowns_.end() ? nullptr : it->second;
+}
+
+QString MainWindow::StatusText(int part) const {
+    return part >= 0 && part < 3 ? status_[part]->text() : QString();
+}
+
+QMenu* MainWindow::BuildContextMenu() {
+    if (!ContextMenuAvailable(document_)) return nullptr;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("context"));
+    FillMenu(menu, ContextMenuFor(document_));
+    return menu;
+}
+
+// ---- display -------------------------------------------------------------------------------
+
+CompositionInput MainWindow::Input() const {
+    CompositionInput in;
+    in.first = &document_.Left().image;
+    in.second = &document_.Right().image;
+    in.dx = document_.Dx();
+    in.dy = document_.Dy();
+    in.zoomPercent = document_.ZoomPercent();
+    in.mode = document_.Mode();
+    in.greyPair = static_cast<GreyAnaglyphPair>(document_.GreyPair());
+    in.colourKind = static_cast<ColourAnaglyphKind>(document_.ColourKind());
+    in.leftGamma = settings_.nGmmar;
+    in.rightGamma = settings_.nGmmab;
+    in.panorama = document_.Panorama();
+    in.firstName = document_.Left().name;
+    in.secondName = document_.Right().name;
+    in.folderIndex = folder_.index;
+    in.folderCount = folder_.Count();
+    in.slideShowRunning = slideShowRunning_;
+    in.slideInterval = settings_.slideTime;
+    return in;
+}
+
+void MainWindow::Recompose(DisplayChange change) {
+    if (!document_.BothLoaded() || !document_.Left().image) {
+        composer_.Clear();
+    } else if (change == DisplayChange::Offset) {
+        composer_.RecomposeAfterOffset(Input());
+    } else {
+        composer_.ComposeForDisplay(Input());
+    }
+    ShowTexts();
+}
+
+void MainWindow::ShowTexts() {
+    if (!document_.BothLoaded() || !document_.Left().image) {
+        setWindowTitle(Res(kProgramTitle));
+        for (QLabel* label : status_) label->clear();
+        return;
+    }
+    const DisplayTexts& texts = composer_.Texts();
+    setWindowTitle(Q(texts.title));
+    for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts.status[i]));
+}
+
+void MainWindow::Zoom(CommandId command) {
+    const ImageBuffer& left = document_.Left().image;
+    if (!left) return;
+    ZoomInput in;
+    in.command = command;
+    in.zoom = document_.ZoomPercent();
+    in.mode = static_cast<int>(document_.Mode());
+    in.frame = document_.FrameWidth();
+    in.viewClient = view_->viewport()->size();
+    in.leftView = QSize(left.Width(), left.Height());
+    in.paneClient = view_->ScrollPaneClient();
+    in.scroll = QPoint(document_.ScrollX(), document_.ScrollY());
+    // A picture fitted to the window needs no scroll bars, so it may use their room too.
+    if (command == CmdFitWindow)
+        in.outputArea = PaneRoom(in.mode, view_->size(), in.frame);
+    else if (command == CmdFitHeight || command == CmdFitHeightSecondPass ||
+             command == CmdFitWidth || command == CmdFitWidthSecondPass)
+        in.outputArea = PaneRoom(in.mode, in.viewClient, in.frame);
+    const auto result = ApplyZoomCommand(in);
+    if (!result) return;
+    document_.SetZoomPercent(result->zoom);
+    fitMode_ = static_cast<int>(result->fit);
+    document_.SetScroll(result->scroll.x(), result->scroll.y());
+    Recompose();
+    view_->Relayout();
+    if (result->followUp) ExecuteCommand(static_cast<CommandId>(result->followUp));
+}
+
+void MainWindow::RefitAfterResize() {
+    if (const auto fit = FitCommand(fitMode_)) ExecuteCommand(*fit);
+}
+
+// ---- the command switch --------------------------------------------------------------------
+
+void MainWindow::PostCommand(CommandId command) {
+    QMetaObject::invokeMethod(
+        this, [this, command] { ExecuteCommand(command); }, Qt::QueuedConnection);
+}
+
+void MainWindow::ExecuteCommand(CommandId command) {
+    const CommandEntry* entry = FindCommand(command);
+    if (!entry) return;
+    const CommandContext context{document_.BothLoaded(), document_.SingleImageMode(), false};
+    if (!GuardAllows(entry->guard, context)) return;
+    if (!KeepsSlideShow(command)) slideShowRunning_ = false;
+
+    switch (command) {
+        // ---- opening ----
+        case CmdOpenStereo:
+            OpenStereoDialog();
+            break;
+        case CmdOpenLeftRight:
+            OpenLeftRightDialog();
+            break;
+        case CmdOpenSingle:
+            OpenSingleDialog();
+            break;
+        case CmdOpenPending:
+            OpenStereo(pendingPath_, stereoLayout_,
+                       fromHistory_ ? OpenSource::History : OpenSource::Pending);
+            break;
+        case CmdOpenPendingPair:
+            OpenPair(pendingLeftPath_, pendingPath_,
+                     fromHistory_ ? OpenSource::History : OpenSource::Pending);
+            break;
+        case CmdHistory1:
+        case CmdHistory2:
+        case CmdHistory3:
+        case CmdHistory4:
+        case CmdHistory5:
+            OpenFromHistory(command);
+            break;
+        case CmdPaste:
+            Paste();
+            break;
+        case CmdCopy:
+            Copy();
+            break;
+
+        // ---- zoom ----
+        case CmdZoom100:
+        case CmdFitWindow:
+        case CmdZoomIn:
+        case CmdZoomOut:
+        case CmdZoom50:
+        case CmdZoom75:
+        case CmdZoom150:
+        case CmdZoom200:
+        case CmdFitHeight:
+        case CmdFitHeightSecondPass:
+        case CmdFitWidth:
+        case CmdFitWidthSecondPass:
+            Zoom(command);
+            break;
+
+        // ---- the document's own commands (they signal the rebuild) ----
+        case CmdSwap:
+            document_.Swap();
+            break;
+        case CmdAlignUp:
+        case CmdAlignDown:
+        case CmdAlignLeft:
+        case CmdAlignRight:
+        case CmdAlignReset:
+            document_.StepAlignment(command);
+            break;
+        case CmdUndo:
+            document_.Undo();
+            break;
+        case CmdRedo:
+            document_.Redo();
+            break;
+        case CmdRotateRight:
+        case CmdRotateLeft:
+            Rotate(command);
+            break;
+
+        // ---- the view ----
+        case CmdFullScreen:
+        case CmdLeaveFullScreen:
+            ToggleFullScreen(command);
+            break;
+        case CmdNavigator:
+            ToggleNavigator();
+            break;
+        case CmdMouseCursor:
+            view_->SetCursorHidden(!view_->CursorHidden());
+            break;
+        case CmdBorder:
+            ToggleBorder();
+            break;
+        case CmdPanorama:
+            TogglePanorama();
+            break;
+        case CmdNextImage:
+        case CmdPreviousImage:
+        case CmdNextPair:
+            Browse(command);
+            break;
+        case CmdSlideShow:
+            ToggleSlideShow();
+            break;
+        case CmdRefreshStatus:
+            if (document_.BothLoaded() && document_.Left().image)
+                composer_.RefreshCaptionAndStatus(Input());
+            ShowTexts();
+            break;
+
+        // ---- program ----
+        case CmdExit:
+            close();
+            break;
+        case CmdHelp:
+            Help();
+            break;
+        case CmdAbout:
+            dialogs::Tell(this, Res(kProgramTitle) + QStringLiteral(" ") + QStringLiteral("0.1.0"),
+                          Res(kProgramTitle), QMessageBox::Information);
+            break;
+        case CmdExternalProgram:
+            ExternalProgram();
+            break;
+
+        default:
+            if (StereoDocument::IsDisplayModeCommand(command)) {
+                document_.SelectDisplayMode(command);
+                break;
+            }
+            // Saving, printing, the editing and settings dialogs, page flipping, selections,
+            // lists and the navigator come with their own windows.
+            break;
+    }
+    if (QAction* panorama = ToolbarAction(CmdPanorama)) panorama->setChecked(document_.Panorama());
+}
+
+// ---- opening -------------------------------------------------------------------------------
+
+void MainWindow::OpenCommandLine(const CommandLinePaths& paths) {
+    const auto request = CommandLineOpening(paths, programFolder_, settings_.comset);
+    if (!request) return;
+    pendingPath_ = request->path;
+    pendingLeftPath_ = request->leftPath;
+    commandLineStart_ = request->commandLineStart;
+    fromHistory_ = false;
+    if (request->layout) stereoLayout_ = *request->layout;
+    if (request->sendAtOnce)
+        ExecuteCommand(request->command);
+    else
+        PostCommand(request->command);
+}
+
+void MainWindow::OpenStereoDialog() {
+    const QString path = dialogs::OpenFileName(this, Res(kOpenStereoTitle), Q(settings_.openFolder),
+                                               QLatin1String(kOpenFilter));
+    if (path.isEmpty()) return;
+    if (stereoLayout_ > 9) stereoLayout_ = 0;
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenStereo(path.toStdString(), stereoLayout_, OpenSource::Dialog);
+}
+
+void MainWindow::OpenSingleDialog() {
+    const QString path = dialogs::OpenFileName(this, Res(kOpenSingleTitle), Q(settings_.openFolder),
+                                               QLatin1String(kOpenFilter));
+    if (path.isEmpty()) return;
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenStereo(path.toStdString(), kSingleLayout, OpenSource::Dialog);
+}
+
+bool MainWindow::AskYesNo(const std::string& text, const std::string& caption) {
+    return dialogs::Ask(this, Q(text), Q(caption), QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::Question) == QMessageBox::Yes;
+}
+
+void MainWindow::OpenLeftRightDialog() {
+    const QStringList files = dialogs::OpenFileNames(
+        this, Res(kOpenLeftTitle), Q(settings_.openFolder), QLatin1String(kOpenFilter));
+    if (files.isEmpty()) return;
+    const std::string left = files[0].toStdString();
+    std::string right;
+    const std::string caption = LoadResString(kConfirmCaption);
+    auto offer = [&](const std::string& candidate) {
+        if (AskYesNo(FormatResString(kOpenAsPair, candidate.c_str()), caption)) right = candidate;
+    };
+    if (files.size() >= 2) {
+        right = files[1].toStdString();
+    } else {
+        const std::string folder(FolderPart(left));
+        const std::string name(FileNamePart(left));
+        const auto partner = PartnerFileName(name);
+        if (partner && RegularFile(JoinPath(folder, *partner))) {
+            offer(JoinPath(folder, *partner));
+        } else if (!rightFolder_.empty() && rightFolder_ != folder) {
+            const std::string candidate = JoinPath(rightFolder_, name);
+            if (RegularFile(candidate)) {
+                offer(candidate);
+            } else if (const auto other = PartnerFileName(name)) {
+                const std::string partnerPath = JoinPath(rightFolder_, *other);
+                if (RegularFile(partnerPath)) offer(partnerPath);
+            }
+        }
+        if (right.empty()) {
+            const QString chosen = dialogs::OpenFileName(this, Res(kOpenRightTitle), Q(folder),
+                                                         QLatin1String(kOpenFilter));
+            if (chosen.isEmpty()) return;
+            right = chosen.toStdString();
+        }
+    }
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenPair(left, right, OpenSource::Dialog);
+}
+
+void MainWindow::OpenFromHistory(CommandId item) {
+    const auto opening = duplora::OpenFromHistory(settings_, item);
+    if (!opening) return;
+    commandLineStart_ = false;
+    fromHistory_ = true;
+    pendingPath_ = opening->pendingPath;
+    pendingLeftPath_ = opening->pendingLeftPath;
+    stereoLayout_ = opening->layout;
+    ExecuteCommand(opening->command);
+    fromHistory_ = false;
+}
+
+bool MainWindow::OpenStereo(const std::string& path, int layout, OpenSource source) {
+    OpenedViews views = OpenStereoPicture(path, layout);
+    const OpenedKind kind = layout == kSingleLayout ? OpenedKind::Mono : OpenedKind::Stereo;
+    return TakeOpened(std::move(views), kind, layout, source);
+}
+
+bool MainWindow::OpenPair(const std::string& left, const std::string& right, OpenSource source) {
+    OpenedViews views = OpenPairFiles(left, right);
+    const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, kTwoFileLayout, source);
+    if (ok) rightFolder_ = std::string(FolderPart(right));
+    return ok;
+}
+
+bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source) {
+    const bool wasSwapped = document_.Swapped();
+    const bool mono = kind == OpenedKind::Mono;
+    document_.ClearForOpening(views.leftPath);
+    document_.SetScroll(0, 0);
+    if (!views.ok) {
+        // A picture no reader takes leaves the document empty.
+        Recompose();
+        view_->Relayout();
+        return false;
+    }
+    stereoLayout_ = layout;
+    document_.SetView(Side::Left, std::move(views.left), views.leftPath, views.leftName);
+    // A single picture is shown alone; its right view is there without a picture.
+    document_.SetView(Side::Right, std::move(views.right), views.rightPath, views.rightName);
+
+    AfterOpeningInput in;
+    in.kind = kind;
+    in.loadedMenu = loadedMenu_;
+    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse ||
+                     source == OpenSource::Sample;
+    in.commandLineStart = commandLineStart_;
+    in.comset = settings_.comset;
+    in.nFitSize = settings_.nFitSize;
+    in.fitMode = fitMode_;
+    in.openedPath = views.leftPath;
+    const AfterOpening plan = PlanAfterOpening(in);
+
+    document_.SetModified(plan.modified);
+    if (plan.equalizeSizes) EqualiseViewSizes(document_.Left().image, document_.Right().image);
+    if (source != OpenSource::Sample) {
+        if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
+        if (plan.rebuildFolderList && source != OpenSource::Browse) {
+            folder_ = BuildFolderList(views.leftPath);
+            browseKind_ = layout == kTwoFileLayout ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
+        }
+    }
+    if (plan.loadMenu) LoadMenu(*plan.loadMenu);
+    ApplyToolbarSet(plan.toolbar);
+    document_.SetSingleImageMode(plan.singleImageMode);
+    if (plan.displayMode) document_.SetMode(*plan.displayMode);
+    if (source == OpenSource::Browse && wasSwapped && !mono) document_.Swap();
+    if (plan.updateHistory && source != OpenSource::Sample) {
+        HistoryEntry entry;
+        entry.first = views.leftPath;
+        entry.layout = layout;
+        if (layout == kTwoFileLayout) entry.second = views.rightPath;
+        store_.WriteSettings(UpdateFileHistory(settings_, entry));
+    }
+    Recompose();
+    view_->Relayout();
+    for (const QueuedCommand& queued : plan.commands) {
+        if (queued.sendAtOnce)
+            ExecuteCommand(queued.command);
+        else
+            PostCommand(queued.command);
+    }
+    commandLineStart_ = false;
+    return true;
+}
+
+void MainWindow::OpenSamplePair() {
+    SamplePair sample = MakeSamplePair();
+    OpenedViews views;
+    views.ok = static_cast<bool>(sample.left) && static_cast<bool>(sample.right);
+    views.left = std::move(sample.left);
+    views.right = std::move(sample.right);
+    const std::string name = "Duplora";
+    views.leftName = name + LoadResString(2636);
+    views.rightName = name + LoadResString(2637);
+    commandLineStart_ = false;
+    TakeOpened(std::move(views), OpenedKind::Stereo, 0, OpenSource::Sample);
+}
+
+void MainWindow::Browse(CommandId command) {
+    if (folder_.Empty()) return;
+    if (browseKind_ == BrowseKind::StereoFile) {
+        const auto step = StepStereoFile(folder_, command);
+        if (!step) return;
+        folder_.index = step->index;
+        const int layout = document_.SingleImageMode() ? kSingleLayout : stereoLayout_;
+        OpenStereo(step->path, layout, OpenSource::Browse);
+        return;
+    }
+    PairContext context;
+    context.leftFolder = std::string(FolderPart(document_.Slot(0).path));
+    context.rightFolder = rightFolder_;
+    const auto step = StepPair(folder_, command, context);
+    if (!step) return;
+    folder_.index = step->index;
+    OpenPair(step->left, step->right, OpenSource::Browse);
+}
+
+void MainWindow::Paste() {
+    const QImage image = QApplication::clipboard()->image();
+    ImageBuffer picture = ImageBufferFromQImage(image);
+    SideBySideViews pair = SplitSideBySide(picture);
+    if (!pair.left || !pair.right) {
+        dialogs::Tell(this, Res(kNoPaste), Res(kErrorCaption));
+        return;
+    }
+    const std::string leftLabel = LoadResString(kPastedLeftNameId);
+    const std::string rightLabel = LoadResString(kPastedRightNameId);
+    document_.ClearForOpening(leftLabel);
+    document_.SetScroll(0, 0);
+    document_.SetView(Side::Left, std::move(pair.left), leftLabel, leftLabel);
+    document_.SetView(Side::Right, std::move(pair.right), rightLabel, rightLabel);
+    AfterOpeningInput in;
+    in.kind = OpenedKind::Paste;
+    in.loadedMenu = loadedMenu_;
+    const AfterOpening plan = PlanAfterOpening(in);
+    document_.SetModified(plan.modified);
+    if (plan.loadMenu) LoadMenu(*plan.loadMenu);
+    ApplyToolbarSet(plan.toolbar);
+    document_.SetSingleImageMode(plan.singleImageMode);
+    if (plan.displayMode) document_.SetMode(*plan.displayMode);
+    Recompose();
+    view_->Relayout();
+}
+
+void MainWindow::Copy() {
+    const CompositionInput in = Input();
+    ImageBuffer picture =
+        ComposeForOutput(in, static_cast<int>(document_.Mode()), document_.Dx(), document_.Dy());
+    const QImage image = QImageFromImageBuffer(picture);
+    if (image.isNull()) {
+        dialogs::Tell(this, Res(kNoBackup), Res(kErrorCaption));
+        return;
+    }
+    QApplication::clipboard()->setImage(image);
+}
+
+// ---- other commands --------------------------------------------------------------------------
+
+void MainWindow::Rotate(CommandId command) {
+    const int direction = command == CmdRotateRight ? kRotateClockwise : kRotateCounterClockwise;
+    // The offset turns with the pictures; the view starts at the top-left.
+    ViewState view = document_.CurrentViewState();
+    const int dx = view.dx;
+    const int dy = view.dy;
+    view.dx = direction == kRotateClockwise ? -dy : dy;
+    view.dy = direction == kRotateClockwise ? dx : -dx;
+    view.scrollX = view.scrollY = 0;
+    document_.ApplyEdit([direction, view](const ImageBuffer& left, const ImageBuffer& right) {
+        EditedPair pair;
+        pair.left = RotateQuarter(left, direction);
+        if (right) pair.right = RotateQuarter(right, direction);
+        pair.view = view;
+        return pair;
+    });
+    RefitAfterResize();
+}
+
+void MainWindow::ToggleFullScreen(CommandId command) {
+    const FullScreenStep step =
+        FullScreenAction(command, document_.BothLoaded(), fullScreen_, false);
+    if (step != FullScreenStep::Toggle) return;
+    fullScreen_ = !fullScreen_;
+    // Full screen shows the view alone: no menus, toolbar, status bar or scroll bars.
+    const Qt::ScrollBarPolicy bars = fullScreen_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    view_->setHorizontalScrollBarPolicy(bars);
+    view_->setVerticalScrollBarPolicy(bars);
+    menuBar()->setVisible(!fullScreen_);
+    toolbar_->setVisible(!fullScreen_);
+    statusBar()->setVisible(!fullScreen_);
+    if (fullScreen_) {
+        wasMaximized_ = isMaximized();
+        showFullScreen();
+    } else if (wasMaximized_) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
+    view_->Relayout();
+    if (const auto fit = FitCommand(fitMode_)) PostCommand(*fit);
+}
+
+void MainWindow::ToggleBorder() {
+    settings_.border.show = settings_.border.show ? 0 : 1;
+    store_.WriteSettings(SettingWritesFor(settings_, {setting::kBorder}));
+    document_.SetFrameWidth(ViewFrameWidth(settings_));
+    view_->Relayout();
+    RefitAfterResize();
+}
+
+void MainWindow::ToggleNavigator() {
+    settings_.nLoc = settings_.nLoc == 1 ? 0 : 1;
+    store_.WriteSettings(SettingWritesFor(settings_, {setting::kNLoc}));
+    FollowNavigatorSetting();
+    // The keys stay with the main window.
+    activateWindow();
+}
+
+void MainWindow::FollowNavigatorSetting() {
+    // Shown while the setting asks for it and there is a picture to show.
+    const bool picture = composer_.FirstView() || composer_.Composite();
+    const bool show = settings_.nLoc == 1 && picture;
+    if (!show) {
+        navigator_->hide();
+        return;
+    }
+    if (!navigator_->isVisible()) {
+        const QPoint corner = view_->mapToGlobal(QPoint(view_->width(), 0));
+        navigator_->move(corner.x() - navigator_->width() - 10, corner.y() + 10);
+        navigator_->show();
+    }
+    navigator_->Rebuild();
+}
+
+void MainWindow::TogglePanorama() {
+    document_.SetPanorama(!document_.Panorama());
+    Recompose();
+    view_->Relayout();
+}
+
+void MainWindow::ToggleSlideShow() {
+    // The command has cleared nothing: it toggles.
+    if (slideTimer_.isActive() && slideShowRunning_) {
+        slideShowRunning_ = false;
+    } else if (SlideShowCanStart(folder_)) {
+        slideShowRunning_ = true;
+        slideTimer_.start(SlideShowIntervalMs(settings_.slideTime));
+    }
+    ExecuteCommand(CmdRefreshStatus);
+}
+
+void MainWindow::SlideShowTick() {
+    if (slideShowRunning_) {
+        ExecuteCommand(CmdNextImage);
+        return;
+    }
+    slideTimer_.stop();
+    ExecuteCommand(CmdRefreshStatus);
+}
+
+void MainWindow::ExternalProgram() {
+    if (!dialogs::ProgramStartsAllowed()) return;
+    QStringList arguments;
+    if (document_.BothLoaded() && document_.Left().image && settings_.gaibuHiki == 1) {
+        ImageBuffer picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
+                                               document_.Dx(), document_.Dy());
+        if (!picture) {
+            dialogs::Tell(this, Res(kCannotStore), Res(kErrorCaption));
+            return;
+        }
+        // A folder of its own, left behind for the other program to read.
+        QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/duplora-XXXXXX"));
+        folder.setAutoRemove(false);
+        const QString path = folder.filePath(QStringLiteral("TMP.BMP"));
+        if (!folder.isValid() || !WriteBmpFile(path.toStdString(), picture)) {
+            dialogs::Tell(this, Res(kCannotSave), path);
+            return;
+        }
+        arguments << path;
+    }
+    QProcess::startDetached(Q(settings_.gaibuFile), arguments);
+}
+
+void MainWindow::Help() {
+    const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
+    const bool shown = QFileInfo::exists(path) && dialogs::ProgramStartsAllowed() &&
+                       QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!shown) dialogs::Tell(this, Res(kNoHelp), path);
+}
+
+// ---- events ------------------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    slideShowRunning_ = false;
+    slideTimer_.stop();
+    if (const auto question = document_.ClosingQuestion()) {
+        const auto answer = dialogs::Ask(this, Q(question->text), Q(question->caption),
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                         QMessageBox::Warning);
+        if (answer == QMessageBox::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == QMessageBox::Yes) ExecuteCommand(CmdSaveStereo);
+    }
+    store_.WriteSettings(ClosingWrites(settings_));
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The fit follows the window, once the new size has settled.
+    if (fitMode_ != 0 && document_.BothLoaded())
+        QMetaObject::invokeMethod(
+            this, [this] { RefitAfterResize(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = LocalFilesFromUrls(event->mimeData()->urls());
+    const auto request = DropOpening(files);
+    if (!request) return;
+    event->acceptProposedAction();
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    pendingPath_ = request->path;
+    pendingLeftPath_ = request->leftPath;
+    PostCommand(request->command);
+    raise();
+    activateWindow();
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // Right button menus wait for the user; a run without dialogs never opens one.
+    if (dialogs::Skipped()) return;
+    QMenu* menu = BuildContextMenu();
+    if (!menu) return;
+    UpdateMenu(menu);
+    menu->exec(event->globalPos());
+    delete menu;
+}
+
+}  // namespace duplora

@@ -1,0 +1,166 @@
+// The main window: menus, toolbar and status bar built from the command table, the view, and
+// ExecuteCommand — the one place every menu item, shortcut, toolbar button, click, drop and
+// the program's own follow-up requests end in.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "app/shell/command_ids.h"
+#include "app/shell/commands.h"
+#include "app/shell/folder_browse.h"
+#include "app/shell/open_rules.h"
+#include "app/shell/settings.h"
+#include "app/shell/settings_store.h"
+#include "app/shell/stereo_document.h"
+#include "core/hooks.h"
+#include "core/stereo/display_composer.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace duplora {
+
+class NavigatorWindow;
+class ViewWidget;
+struct OpenedViews;
+
+struct StartOptions {
+    CommandLinePaths commandLine;
+    // Without a file to open, show the bundled sample pair.
+    bool samplePairWhenEmpty = true;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The settings are read from `store` once; the window writes back to it.
+    MainWindow(SettingsStore& store, const StartOptions& options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Carries out one command; ids that are not commands, and commands whose guard does not
+    // allow them now, are ignored.
+    void ExecuteCommand(CommandId command);
+    // The same, once the event loop runs again.
+    void PostCommand(CommandId command);
+
+    // ---- state, for the program's own tools and its tests ------------------------------------
+    StereoDocument& Document() { return document_; }
+    const DisplayComposer& Composer() const { return composer_; }
+    ViewWidget* View() const { return view_; }
+    NavigatorWindow* Navigator() const { return navigator_; }
+    const Settings& CurrentSettings() const { return settings_; }
+    MainMenu LoadedMenu() const { return loadedMenu_; }
+    QString StatusText(int part) const;
+    // The toolbar button of a command (null for commands without one).
+    QAction* ToolbarAction(CommandId command) const;
+    // The menu a drop-down button opens.
+    QMenu* ToolbarDropDown(CommandId command) const;
+    // The right-button menu as it would open now; null when there is none. The caller owns it.
+    QMenu* BuildContextMenu();
+    int FitModeNow() const { return fitMode_; }
+    bool SlideShowRunning() const { return slideShowRunning_; }
+    bool FullScreen() const { return fullScreen_; }
+    const FolderList& Folder() const { return folder_; }
+
+    // Shows the bundled sample pair side by side.
+    void OpenSamplePair();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse, Sample };
+
+    // ---- surfaces ---------------------------------------------------------------------------
+    void CreateShortcuts();
+    void CreateToolbar();
+    void CreateStatusBar();
+    void LoadMenu(MainMenu menu);
+    void FillMenu(QMenu* menu, MenuId id);
+    void UpdateMenu(QMenu* menu);
+    void UpdateHistoryItems(QMenu* menu);
+    void ApplyToolbarSet(ToolbarSet set);
+    void UpdateUndoRedoButtons(bool undo, bool redo);
+
+    // ---- display ----------------------------------------------------------------------------
+    CompositionInput Input() const;
+    void Recompose(DisplayChange change = DisplayChange::Pictures);
+    void ShowTexts();
+    void Zoom(CommandId command);
+    void RefitAfterResize();
+
+    // ---- opening ----------------------------------------------------------------------------
+    void OpenCommandLine(const CommandLinePaths& paths);
+    void OpenStereoDialog();
+    void OpenLeftRightDialog();
+    void OpenSingleDialog();
+    void OpenFromHistory(CommandId item);
+    bool OpenStereo(const std::string& path, int layout, OpenSource source);
+    bool OpenPair(const std::string& left, const std::string& right, OpenSource source);
+    bool TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source);
+    void Browse(CommandId command);
+    void Paste();
+    void Copy();
+
+    // ---- other commands ---------------------------------------------------------------------
+    void Rotate(CommandId command);
+    void ToggleFullScreen(CommandId command);
+    void ToggleBorder();
+    void ToggleNavigator();
+    void FollowNavigatorSetting();
+    void TogglePanorama();
+    void ToggleSlideShow();
+    void SlideShowTick();
+    void ExternalProgram();
+    void Help();
+    bool AskYesNo(const std::string& text, const std::string& caption);
+
+    SettingsStore& store_;
+    std::string programFolder_;
+    Settings settings_;
+    StereoDocument document_;
+    DisplayComposer composer_;
+
+    ViewWidget* view_ = nullptr;
+    NavigatorWindow* navigator_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    std::array<QLabel*, 3> status_{};
+    std::map<int, QAction*> toolbarActions_;
+    std::map<int, QMenu*> dropDowns_;
+    MainMenu loadedMenu_ = MainMenu::Syoki;
+    ToolbarSet toolbarSet_ = ToolbarSet::Start;
+
+    // The opening asked for without a dialog (command line, drop, history).
+    std::string pendingPath_;
+    std::string pendingLeftPath_;
+    bool commandLineStart_ = false;
+    bool fromHistory_ = false;
+    int stereoLayout_ = 0;
+    std::string rightFolder_;  // where the last right view came from
+
+    int fitMode_ = 0;
+    bool fullScreen_ = false;
+    bool wasMaximized_ = false;
+    FolderList folder_;
+    BrowseKind browseKind_ = BrowseKind::StereoFile;
+    bool slideShowRunning_ = false;
+    QTimer slideTimer_;
+
+    MessageSink previousMessageSink_;
+    QuestionSink previousQuestionSink_;
+    ProgressSink previousProgressSink_;
+};
+
+}  // namespace duplora

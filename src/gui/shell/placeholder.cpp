@@ -1,2 +1,0 @@
-// The window layer grows here.
-namespace duplora {}

@@ -1,0 +1,367 @@
+#include "gui/stereo/view_widget.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+#include "app/shell/open_rules.h"
+#include "app/shell/settings.h"
+#include "app/shell/stereo_document.h"
+#include "app/stereo/view_numbers.h"
+#include "core/stereo/display_composer.h"
+
+namespace duplora {
+
+namespace {
+
+QColor FromColourRef(int ref) {
+    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
+}
+
+// The edge-zone cursors: a fat arrow pointing back or on.
+QCursor ArrowCursor(bool next) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPolygon arrow(
+        QList<QPoint>{{2, 16}, {14, 4}, {14, 11}, {29, 11}, {29, 21}, {14, 21}, {14, 28}});
+    if (next) {
+        for (QPoint& point : arrow) point.setX(31 - point.x());
+    }
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(Qt::black);
+    p.drawPolygon(arrow);
+    p.end();
+    return QCursor(pixmap, next ? 29 : 2, 16);
+}
+
+// Draws rows of a 24-bit picture 1:1 into the dirty rectangle of a pane whose top-left shows
+// picture position `origin`. Each visible row is wrapped as it is stored, without a copy.
+void DrawRows(QPainter& painter, const ImageBuffer& picture, QPoint origin, const QRect& dirty) {
+    const int pw = picture.Width();
+    const int ph = picture.Height();
+    const int first = std::max(dirty.left() + origin.x(), 0);
+    const int last = std::min(dirty.right() + 1 + origin.x(), pw);
+    if (first >= last) return;
+    const int top = std::max(dirty.top(), -origin.y());
+    const int bottom = std::min(dirty.bottom() + 1, ph - origin.y());
+    for (int py = top; py < bottom; ++py) {
+        const int y = py + origin.y();
+        const QImage row(picture.Line(y) + 3 * first, last - first, 1, picture.Stride(),
+                         QImage::Format_BGR888);
+        painter.drawImage(first - origin.x(), py, row);
+    }
+}
+
+}  // namespace
+
+// ---- pane -----------------------------------------------------------------------------------
+
+PaneWidget::PaneWidget(ViewWidget* view, int index)
+    : QWidget(view->viewport()), view_(view), index_(index) {
+    setObjectName(QStringLiteral("pane%1").arg(index));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    hide();
+}
+
+void PaneWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    view_->PaintPane(*this, painter, event->rect());
+}
+
+void PaneWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    view_->PanePress(*this, event);
+}
+
+void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
+    view_->PaneMove(*this, event);
+}
+
+void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    view_->PaneRelease(*this, event);
+}
+
+void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    view_->PaneDoubleClick(*this, event);
+}
+
+// ---- view -----------------------------------------------------------------------------------
+
+ViewWidget::ViewWidget(StereoDocument& document, const DisplayComposer& composer,
+                       const Settings& settings, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      document_(document),
+      composer_(composer),
+      settings_(settings),
+      previousCursor_(ArrowCursor(false)),
+      nextCursor_(ArrowCursor(true)) {
+    setObjectName(QStringLiteral("view"));
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
+    viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setSingleStep(kScrollLine);
+        // The picture moves when the thumb is let go, not while it is dragged.
+        bar->setTracking(false);
+        connect(bar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
+    }
+    for (int i = 0; i < 3; ++i) panes_[i] = new PaneWidget(this, i);
+}
+
+int ViewWidget::Mode() const {
+    return static_cast<int>(document_.Mode());
+}
+
+QSize ViewWidget::PictureSize(int index) const {
+    const ImageBuffer& picture = composer_.Get(static_cast<DisplayComposer::Picture>(index));
+    return picture ? QSize(picture.Width(), picture.Height()) : QSize(0, 0);
+}
+
+QColor ViewWidget::Background() const {
+    return FromColourRef(settings_.border.background);
+}
+
+QRect ViewWidget::PaneRect(int index) const {
+    const PaneWidget* pane = panes_[index];
+    return pane->isVisibleTo(const_cast<ViewWidget*>(this)) ? pane->geometry() : QRect();
+}
+
+QSize ViewWidget::ScrollPaneClient() const {
+    return PaneRect(ScrollPane(Mode())).size();
+}
+
+void ViewWidget::Relayout() {
+    if (inLayout_) return;
+    inLayout_ = true;
+    const int mode = Mode();
+    const std::array<QSize, 3> pictures{PictureSize(0), PictureSize(1), PictureSize(2)};
+    // Twice: the first pass may add or take away scroll bars and so change the client area.
+    for (int pass = 0; pass < 2; ++pass) {
+        const PaneLayout layout = LayoutPanes(mode, settings_.nWcent, viewport()->size(),
+                                              document_.FrameWidth(), pictures);
+        for (int i = 0; i < 3; ++i) {
+            const QRect r = layout.panes[i];
+            const bool shown = PaneShown(mode, i) && !r.isEmpty();
+            panes_[i]->setGeometry(shown ? r : QRect(0, 0, 0, 0));
+            panes_[i]->setVisible(shown);
+        }
+        const int scrollPane = ScrollPane(mode);
+        const QSize client = layout.panes[scrollPane].size();
+        const QSize picture = pictures[scrollPane];
+        const ScrollState scroll =
+            FitScroll(picture, client, QPoint(document_.ScrollX(), document_.ScrollY()));
+        document_.SetScroll(scroll.position.x(), scroll.position.y());
+        maximum_ = scroll.maximum;
+        pan_ = PanStateFor(picture, client);
+        settingBars_ = true;
+        horizontalScrollBar()->setRange(0, maximum_.x());
+        horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+        verticalScrollBar()->setRange(0, maximum_.y());
+        verticalScrollBar()->setPageStep(std::max(1, client.height()));
+        settingBars_ = false;
+        SetScrollBars();
+    }
+    inLayout_ = false;
+    viewport()->update();
+    RepaintPanes();
+    emit LaidOut();
+}
+
+void ViewWidget::ScrollTo(QPoint position) {
+    const int x = std::clamp(position.x(), 0, maximum_.x());
+    const int y = std::clamp(position.y(), 0, maximum_.y());
+    if (x == document_.ScrollX() && y == document_.ScrollY()) return;
+    document_.SetScroll(x, y);
+    SetScrollBars();
+    RepaintPanes();
+    emit Scrolled();
+}
+
+void ViewWidget::SetScrollBars() {
+    settingBars_ = true;
+    horizontalScrollBar()->setValue(document_.ScrollX());
+    verticalScrollBar()->setValue(document_.ScrollY());
+    settingBars_ = false;
+}
+
+void ViewWidget::RepaintPanes() {
+    for (PaneWidget* pane : panes_)
+        if (pane->isVisibleTo(this)) pane->update();
+}
+
+void ViewWidget::ScrollBarMoved() {
+    if (settingBars_ || inLayout_) return;
+    const int x = std::clamp(horizontalScrollBar()->value(), 0, maximum_.x());
+    const int y = std::clamp(verticalScrollBar()->value(), 0, maximum_.y());
+    if (x == document_.ScrollX() && y == document_.ScrollY()) return;
+    document_.SetScroll(x, y);
+    RepaintPanes();
+    emit Scrolled();
+}
+
+void ViewWidget::scrollContentsBy(int, int) {
+    // The panes paint from the document's scroll position; nothing moves by itself.
+}
+
+void ViewWidget::SetCursorHidden(bool hidden) {
+    cursorHidden_ = hidden;
+    for (PaneWidget* pane : panes_) UpdateCursor(*pane, pane->mapFromGlobal(QCursor::pos()));
+}
+
+void ViewWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    if (inLayout_) return;
+    Relayout();
+    emit ClientResized();
+}
+
+void ViewWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), Background());
+    const BorderSet& border = settings_.border;
+    if (border.show == 0) return;
+    const bool anyPicture = !PictureSize(0).isEmpty() || !PictureSize(1).isEmpty();
+    if (!anyPicture) return;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(FromColourRef(border.middleColour));
+    for (int i = 0; i < 3; ++i) {
+        const auto bands = BorderBandsAround(PaneRect(i), border);
+        if (!bands) continue;
+        painter.fillRect(bands->outer, FromColourRef(border.outerColour));
+        if (bands->cornerDiameter > 0) {
+            const qreal radius = bands->cornerDiameter / 2.0;
+            painter.drawRoundedRect(QRectF(bands->middle), radius, radius);
+        } else {
+            painter.fillRect(bands->middle, FromColourRef(border.middleColour));
+        }
+        painter.fillRect(bands->inner, FromColourRef(border.innerColour));
+    }
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event) {
+    // The wheel zooms; the main window decides.
+    if (const auto command = WheelCommand(event->angleDelta().y())) emit CommandRequested(*command);
+    event->accept();
+}
+
+void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const {
+    painter.fillRect(dirty, Background());
+    const ImageBuffer& picture = composer_.Get(static_cast<DisplayComposer::Picture>(pane.Index()));
+    if (!picture || picture.BitCount() != 24) return;
+    const QSize size(picture.Width(), picture.Height());
+    const QSize client = pane.size();
+    const int mode = Mode();
+    QPoint origin = PaintOrigin(size, client, QPoint(document_.ScrollX(), document_.ScrollY()));
+    if (mode == view_mode::kInterlace) {
+        // Picture lines keep their screen-line parity, whatever the pane's place.
+        const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();
+        origin.setY(InterlaceOriginY(origin.y(), screenY, size.height()));
+    }
+    DrawRows(painter, picture, origin, dirty);
+    if (document_.Panorama()) {
+        if (const auto second = PanoramaSecondCopyX(size.width(), client.width(), origin.x()))
+            DrawRows(painter, picture, QPoint(-*second, origin.y()), dirty);
+    }
+}
+
+// ---- mouse ----------------------------------------------------------------------------------
+
+void ViewWidget::UpdateCursor(PaneWidget& pane, QPoint point) {
+    CursorInput in;
+    in.hasPicture = !PictureSize(pane.Index()).isEmpty();
+    in.dragging = dragging_;
+    in.hideCursor = cursorHidden_;
+    in.zone = dragging_ ? EdgeZone::None : EdgeZoneAt(point, pane.size(), pan_);
+    in.pan = pan_;
+    switch (ChooseCursor(in)) {
+        case PaneCursor::Arrow:
+        case PaneCursor::Select:
+        case PaneCursor::MoveSelection:
+            pane.setCursor(in.selectionMode ? Qt::CrossCursor : Qt::ArrowCursor);
+            break;
+        case PaneCursor::OpenHand:
+            pane.setCursor(Qt::OpenHandCursor);
+            break;
+        case PaneCursor::ClosedHand:
+            pane.setCursor(Qt::ClosedHandCursor);
+            break;
+        case PaneCursor::Previous:
+            pane.setCursor(previousCursor_);
+            break;
+        case PaneCursor::Next:
+            pane.setCursor(nextCursor_);
+            break;
+        case PaneCursor::Hidden:
+            pane.setCursor(Qt::BlankCursor);
+            break;
+    }
+}
+
+void ViewWidget::PanePress(PaneWidget& pane, QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const EdgeZone zone = EdgeZoneAt(point, pane.size(), pan_);
+    const PaneClick click = ClickAction(zone, pan_);
+    if (click == PaneClick::StartDrag) {
+        dragging_ = true;
+        dragFrom_ = event->globalPosition().toPoint();
+        UpdateCursor(pane, point);
+        return;
+    }
+    if (const int command = ClickCommand(click))
+        emit CommandRequested(static_cast<CommandId>(command));
+}
+
+void ViewWidget::PaneMove(PaneWidget& pane, QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (!dragging_) {
+        UpdateCursor(pane, point);
+        return;
+    }
+    const QPoint to = event->globalPosition().toPoint();
+    const QSize picture = PictureSize(ScrollPane(Mode()));
+    const QPoint scroll = DragScroll(QPoint(document_.ScrollX(), document_.ScrollY()), dragFrom_,
+                                     to, maximum_, picture, document_.Panorama());
+    dragFrom_ = to;
+    if (scroll == QPoint(document_.ScrollX(), document_.ScrollY())) return;
+    document_.SetScroll(scroll.x(), scroll.y());
+    SetScrollBars();
+    RepaintPanes();
+    emit Scrolled();
+}
+
+void ViewWidget::PaneRelease(PaneWidget& pane, QMouseEvent* event) {
+    if (!dragging_) return;
+    dragging_ = false;
+    UpdateCursor(pane, event->position().toPoint());
+}
+
+void ViewWidget::PaneDoubleClick(PaneWidget&, QMouseEvent*) {
+    emit CommandRequested(CmdNextImage);
+}
+
+}  // namespace duplora

@@ -1,0 +1,121 @@
+// The view inside the main window: three panes that paint the display composer's pictures,
+// laid out for the display mode, with the scroll bars of the shown picture. The panes paint
+// only what is visible, straight from the composer's rows; the mouse drags the picture and
+// steps through the folder at the panes' edges; the wheel asks the window to zoom.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+
+#include "app/shell/command_ids.h"
+#include "app/stereo/pane_mouse.h"
+#include "app/stereo/view_layout.h"
+
+namespace duplora {
+
+class DisplayComposer;
+class StereoDocument;
+struct Settings;
+class ViewWidget;
+
+// One pane: shows display picture `index` (0 composite, 1 left, 2 right).
+class PaneWidget : public QWidget {
+    Q_OBJECT
+
+  public:
+    PaneWidget(ViewWidget* view, int index);
+    int Index() const { return index_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    ViewWidget* view_;
+    int index_;
+};
+
+class ViewWidget : public QAbstractScrollArea {
+    Q_OBJECT
+
+  public:
+    ViewWidget(StereoDocument& document, const DisplayComposer& composer, const Settings& settings,
+               QWidget* parent = nullptr);
+
+    // Places the panes for the mode and the composer's pictures, sets the scroll range and
+    // clamps the document's scroll position; run after every composition and resize.
+    void Relayout();
+    // Repaints the shown panes (after a scroll).
+    void RepaintPanes();
+    // Scrolls to the position (clamped), as the navigator asks.
+    void ScrollTo(QPoint position);
+
+    PaneWidget* Pane(int index) const { return panes_[index]; }
+    // The pane's rectangle in the client area (the viewport); empty when not shown.
+    QRect PaneRect(int index) const;
+    // The client size of the pane whose size rules scrolling in the current mode.
+    QSize ScrollPaneClient() const;
+    QPoint ScrollMaximum() const { return maximum_; }
+    PanState Pan() const { return pan_; }
+
+    // The hide-cursor flag (command 2030).
+    void SetCursorHidden(bool hidden);
+    bool CursorHidden() const { return cursorHidden_; }
+    bool Dragging() const { return dragging_; }
+
+    // What pane `index` paints into `dirty` (pane coordinates).
+    void PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const;
+
+  signals:
+    // A request for the main window: edge-zone clicks and double clicks (next / previous
+    // image), and the wheel (zoom).
+    void CommandRequested(duplora::CommandId command);
+    // The view's client area changed size.
+    void ClientResized();
+    // The panes were placed anew, and the scroll position moved.
+    void LaidOut();
+    void Scrolled();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    friend class PaneWidget;
+    void PanePress(PaneWidget& pane, QMouseEvent* event);
+    void PaneMove(PaneWidget& pane, QMouseEvent* event);
+    void PaneRelease(PaneWidget& pane, QMouseEvent* event);
+    void PaneDoubleClick(PaneWidget& pane, QMouseEvent* event);
+    void UpdateCursor(PaneWidget& pane, QPoint point);
+    void ScrollBarMoved();
+    void SetScrollBars();
+    int Mode() const;
+    QSize PictureSize(int index) const;
+    QColor Background() const;
+
+    StereoDocument& document_;
+    const DisplayComposer& composer_;
+    const Settings& settings_;
+    std::array<PaneWidget*, 3> panes_{};
+    QPoint maximum_;
+    PanState pan_ = PanState::Fits;
+    bool inLayout_ = false;
+    bool settingBars_ = false;
+    bool cursorHidden_ = false;
+    bool dragging_ = false;
+    QPoint dragFrom_;
+    EdgeZone zone_ = EdgeZone::None;
+    QCursor previousCursor_;
+    QCursor nextCursor_;
+};
+
+}  // namespace duplora
