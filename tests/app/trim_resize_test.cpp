@@ -1,0 +1,212 @@
+#include "app/image/trim_resize.h"
+
+#include <gtest/gtest.h>
+
+#include "core/image/convert.h"
+#include "core/stereo/common_area.h"
+#include "core/stereo/compose.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeImage;
+using test::MakeNoise;
+using test::PixelAt;
+using test::SamePixels;
+
+// Pixel (x, y) of the coordinate picture carries its own position.
+ImageBuffer Coordinates(int width, int height) {
+    return MakeImage(width, height,
+                     [](int x, int y) { return static_cast<std::uint32_t>((x << 12) | y); });
+}
+
+TEST(AlignedSize, CommonAreaOrWholePanorama) {
+    struct Case {
+        int dx, dy;
+        bool panorama;
+        QSize size;
+    };
+    const Case cases[] = {
+        {0, 0, false, {100, 80}},  {15, 0, false, {85, 80}},   {-15, 0, false, {85, 80}},
+        {0, 5, false, {100, 75}},  {-200, 0, false, {10, 80}}, {0, 300, false, {100, 10}},
+        {300, 5, true, {100, 80}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AlignedSize({100, 80}, c.dx, c.dy, c.panorama), c.size)
+            << c.dx << "," << c.dy << " panorama " << c.panorama;
+    EXPECT_EQ(AlignedSize({0, 80}, 0, 0, false), QSize(0, 0));
+}
+
+TEST(TrimArea, OrderedAndKeptWithinTheAlignedPair) {
+    EXPECT_EQ(TrimArea({30, 40, 10, 5}, {100, 80}), (SelectionRect{10, 5, 30, 40}));
+    EXPECT_EQ(TrimArea({-5, -5, 120, 90}, {100, 80}), (SelectionRect{0, 0, 100, 80}));
+    EXPECT_EQ(TrimArea({90, 70, 140, 95}, {100, 80}), (SelectionRect{90, 70, 100, 80}));
+    // Nothing left: a click without a rectangle, a line, or a place past the pair.
+    EXPECT_FALSE(TrimArea({10, 10, 10, 10}, {100, 80}));
+    EXPECT_FALSE(TrimArea({10, 10, 40, 10}, {100, 80}));
+    EXPECT_FALSE(TrimArea({120, 10, 140, 30}, {100, 80}));
+    EXPECT_FALSE(TrimArea({0, 0, 10, 10}, {0, 0}));
+}
+
+TEST(TrimView, CutsEachViewFromItsOwnMargins) {
+    // dx = 4: the right view starts 4 columns in. dy = −2: the left view loses its two
+    // bottom rows and the right view its two top rows.
+    const ImageBuffer view = Coordinates(40, 30);
+    TrimRequest request;
+    request.rect = {2, 3, 7, 9};
+    request.dx = 4;
+    request.dy = -2;
+    const ImageBuffer left = TrimView(view, {40, 30}, request, false);
+    const ImageBuffer right = TrimView(view, {40, 30}, request, true);
+    ASSERT_TRUE(left && right);
+    EXPECT_EQ(left.Width(), 5);
+    EXPECT_EQ(left.Height(), 6);
+    EXPECT_EQ(right.Width(), 5);
+    EXPECT_EQ(right.Height(), 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(PixelAt(left, x, y), PixelAt(view, 2 + x, 3 + y)) << x << "," << y;
+            EXPECT_EQ(PixelAt(right, x, y), PixelAt(view, 6 + x, 5 + y)) << x << "," << y;
+        }
+}
+
+// The trim is what the view shows at 100 %, cut by the rectangle: the common area first,
+// then the rectangle of that.
+TEST(TrimView, EqualsTheShownCommonAreaCutByTheRectangle) {
+    const ImageBuffer a = MakeNoise(61, 47, 7);
+    const ImageBuffer b = MakeNoise(61, 47, 8);
+    const int offsets[][2] = {{0, 0}, {9, 0}, {-9, 4}, {3, -11}, {-70, 2}, {0, 60}};
+    for (const auto& o : offsets) {
+        TrimRequest request;
+        request.rect = {35, 30, 3, 2};  // corners in any order
+        request.dx = o[0];
+        request.dy = o[1];
+        const CommonArea area = ComputeCommonArea(61, 47, o[0], o[1]);
+        const QSize aligned = AlignedSize({61, 47}, o[0], o[1], false);
+        const SelectionRect r = *TrimArea(request.rect, aligned);
+        for (bool second : {false, true}) {
+            const ImageBuffer& view = second ? b : a;
+            const ImageBuffer common =
+                CropMargins(view, area.secondX, area.secondY, area.firstX, area.firstY, second);
+            const ImageBuffer expected = CropRect(common, r.x1, r.y1, r.x2, r.y2);
+            EXPECT_TRUE(
+                SamePixels(TrimView(view, {61, 47}, request, second), expected, "trim_common_area"))
+                << o[0] << "," << o[1] << " second " << second;
+        }
+    }
+}
+
+TEST(TrimView, PanoramaCutsTheWrappedView) {
+    const ImageBuffer a = MakeNoise(50, 30, 3);
+    TrimRequest request;
+    request.rect = {30, 4, 50, 20};
+    request.dx = 130;  // more than two widths: the view wraps round
+    request.dy = 3;
+    request.panorama = true;
+    for (bool second : {false, true}) {
+        const CommonArea area = ComputeCommonArea(50, 30, 130, 3, true);
+        const ImageBuffer wrapped = PrepareView(a, 50, 30, area, second, true);
+        ASSERT_TRUE(wrapped);
+        const ImageBuffer expected = CropRect(wrapped, 30, 4, 50, 20);
+        EXPECT_TRUE(SamePixels(TrimView(a, {50, 30}, request, second), expected, "trim_pano"));
+    }
+}
+
+TEST(TrimPair, AlignsThePairAndKeepsTheZoom) {
+    const ImageBuffer a = MakeNoise(40, 30, 1);
+    const ImageBuffer b = MakeNoise(40, 30, 2);
+    TrimRequest request;
+    request.rect = {5, 5, 25, 20};
+    request.dx = -6;
+    const EditedPair pair = TrimPair(a, b, request, ViewState{-6, 0, 12, 9, 150});
+    ASSERT_TRUE(pair.left && pair.right);
+    EXPECT_EQ(pair.left.Width(), 20);
+    EXPECT_EQ(pair.right.Height(), 15);
+    ASSERT_TRUE(pair.view);
+    EXPECT_EQ(*pair.view, (ViewState{0, 0, 0, 0, 150}));
+    // The single picture has no right view, and keeps none.
+    const EditedPair single = TrimPair(a, ImageBuffer(), request, ViewState{});
+    EXPECT_TRUE(single.left);
+    EXPECT_FALSE(single.right);
+    // A rectangle past the pair leaves nothing: the edit fails as a whole.
+    request.rect = {60, 5, 80, 20};
+    const EditedPair none = TrimPair(a, b, request, ViewState{});
+    EXPECT_FALSE(none.left);
+    EXPECT_FALSE(none.right);
+}
+
+TEST(TrimPair, APresetRatioTrimIsScaledToThePreset) {
+    const ImageBuffer a = MakeNoise(80, 60, 4);
+    TrimRequest request;
+    request.rect = {0, 0, 40, 30};
+    request.scaleTo = QSize(64, 48);
+    const EditedPair pair = TrimPair(a, a, request, ViewState{});
+    ASSERT_TRUE(pair.left && pair.right);
+    const ImageBuffer cut = CropRect(a, 0, 0, 40, 30);
+    EXPECT_TRUE(SamePixels(pair.left, ResizeImage(cut, 64, 48), "trim_scaled"));
+}
+
+TEST(ResizeDialogRules, KeepRatioFollowsTheOtherSide) {
+    EXPECT_EQ(KeepRatioHeight(320, {640, 480}, 7), 240);
+    EXPECT_EQ(KeepRatioWidth(240, {640, 480}, 7), 320);
+    EXPECT_EQ(KeepRatioHeight(333, {640, 480}, 7), 249);  // 249.75
+    EXPECT_EQ(KeepRatioWidth(1, {640, 480}, 7), 1);       // 1.33
+    EXPECT_EQ(KeepRatioHeight(10, {0, 480}, 7), 7);
+    EXPECT_EQ(KeepRatioHeight(60000, {100, 60000}, 7), kMaxResizeSide);
+}
+
+TEST(ResizeDialogRules, ChoosingARatioModeRereadsX) {
+    const QSize reference(640, 480);
+    const ResizeChoice shown{1000, 123, AspectMode::Free, true};
+    // With recompute stored on, an X beyond the reference width goes back to it.
+    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatio, true, reference),
+              (ResizeChoice{640, 480, AspectMode::KeepRatio, true}));
+    EXPECT_EQ(AspectChosen(shown, AspectMode::Free, true, reference),
+              (ResizeChoice{640, 123, AspectMode::Free, true}));
+    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatioFrame, true, reference),
+              (ResizeChoice{640, 123, AspectMode::KeepRatioFrame, true}));
+    // Stored off: X stays, Y follows it only while the ratio is kept.
+    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatio, false, reference),
+              (ResizeChoice{1000, 750, AspectMode::KeepRatio, true}));
+    EXPECT_EQ(AspectChosen(shown, AspectMode::Free, false, reference),
+              (ResizeChoice{1000, 123, AspectMode::Free, true}));
+}
+
+TEST(ResizePair, KeepWithFrameScalesAndPads) {
+    const ImageBuffer a = MakeImage(400, 300, [](int, int) { return 0xFFFFFFu; });
+    const EditedPair pair =
+        ResizePair(a, a, 0, 0, false, ResizeChoice{200, 200, AspectMode::KeepRatioFrame, true},
+                   ViewState{0, 0, 5, 5, 80});
+    ASSERT_TRUE(pair.left && pair.right);
+    EXPECT_EQ(pair.left.Width(), 200);
+    EXPECT_EQ(pair.left.Height(), 200);
+    EXPECT_EQ(PixelAt(pair.left, 100, 24), 0u);
+    EXPECT_EQ(PixelAt(pair.left, 100, 25), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(pair.left, 100, 174), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(pair.left, 100, 175), 0u);
+    EXPECT_EQ(*pair.view, (ViewState{0, 0, 0, 0, 80}));
+}
+
+TEST(ResizePair, CutsToTheCommonAreaFirst) {
+    const ImageBuffer a = MakeNoise(100, 80, 5);
+    const ImageBuffer b = MakeNoise(100, 80, 6);
+    const ResizeChoice choice{45, 80, AspectMode::Free, false};
+    const EditedPair pair = ResizePair(a, b, 10, -20, false, choice, ViewState{});
+    ASSERT_TRUE(pair.left && pair.right);
+    const ImageBuffer cutB = CropMargins(b, 10, 0, 0, 20, true);
+    ASSERT_EQ(cutB.Width(), 90);
+    EXPECT_TRUE(
+        SamePixels(pair.right, CropScaleView(cutB, 45, 80, 0, 0, 0, 0, false), "resize_common"));
+    // Sizes that cannot be made leave nothing.
+    const EditedPair none =
+        ResizePair(a, b, 0, 0, false, ResizeChoice{0, 80, AspectMode::Free, true}, ViewState{});
+    EXPECT_FALSE(none.left);
+    // A panorama is scaled as shown, wrapped round.
+    const EditedPair pano = ResizePair(a, b, 250, 0, true, choice, ViewState{});
+    ASSERT_TRUE(pano.left && pano.right);
+    EXPECT_EQ(pano.left.Width(), 45);
+}
+
+}  // namespace
+}  // namespace duplora
