@@ -76,6 +76,7 @@ PaneWidget::PaneWidget(ViewWidget* view, int index)
 void PaneWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     view_->PaintPane(*this, painter, event->rect());
+    view_->PaintSelection(*this, painter);
 }
 
 void PaneWidget::mousePressEvent(QMouseEvent* event) {
@@ -294,15 +295,20 @@ void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRec
 void ViewWidget::UpdateCursor(PaneWidget& pane, QPoint point) {
     CursorInput in;
     in.hasPicture = !PictureSize(pane.Index()).isEmpty();
+    in.selectionMode = selection_.Mode();
     in.dragging = dragging_;
     in.hideCursor = cursorHidden_;
     in.zone = dragging_ ? EdgeZone::None : EdgeZoneAt(point, pane.size(), pan_);
     in.pan = pan_;
     switch (ChooseCursor(in)) {
         case PaneCursor::Arrow:
+            pane.setCursor(Qt::ArrowCursor);
+            break;
         case PaneCursor::Select:
+            pane.setCursor(Qt::CrossCursor);
+            break;
         case PaneCursor::MoveSelection:
-            pane.setCursor(in.selectionMode ? Qt::CrossCursor : Qt::ArrowCursor);
+            pane.setCursor(Qt::SizeAllCursor);
             break;
         case PaneCursor::OpenHand:
             pane.setCursor(Qt::OpenHandCursor);
@@ -324,6 +330,11 @@ void ViewWidget::UpdateCursor(PaneWidget& pane, QPoint point) {
 
 void ViewWidget::PanePress(PaneWidget& pane, QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
+    if (selection_.Active()) {
+        ApplySelection(selection_.Press(point, SelectionViewOf(pane.Index())));
+        UpdateCursor(pane, point);
+        return;
+    }
     const EdgeZone zone = EdgeZoneAt(point, pane.size(), pan_);
     const PaneClick click = ClickAction(zone, pan_);
     if (click == PaneClick::StartDrag) {
@@ -338,6 +349,11 @@ void ViewWidget::PanePress(PaneWidget& pane, QMouseEvent* event) {
 
 void ViewWidget::PaneMove(PaneWidget& pane, QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
+    if (selection_.Active()) {
+        ApplySelection(selection_.Move(point, SelectionViewOf(pane.Index())));
+        UpdateCursor(pane, point);
+        return;
+    }
     if (!dragging_) {
         UpdateCursor(pane, point);
         return;
@@ -355,13 +371,112 @@ void ViewWidget::PaneMove(PaneWidget& pane, QMouseEvent* event) {
 }
 
 void ViewWidget::PaneRelease(PaneWidget& pane, QMouseEvent* event) {
+    if (selection_.Active()) {
+        const QPoint point = event->position().toPoint();
+        const SelectionOutcome outcome =
+            selection_.Release(point, SelectionViewOf(pane.Index()), settings_.n2action == 1);
+        ApplySelection(outcome);
+        UpdateAllCursors();
+        // The finished rectangle stays readable for the command that cuts by it.
+        if (outcome.command) emit CommandRequested(static_cast<CommandId>(outcome.command));
+        return;
+    }
     if (!dragging_) return;
     dragging_ = false;
     UpdateCursor(pane, event->position().toPoint());
 }
 
-void ViewWidget::PaneDoubleClick(PaneWidget&, QMouseEvent*) {
+void ViewWidget::PaneDoubleClick(PaneWidget& pane, QMouseEvent* event) {
+    // A quick second click on a rectangle grabs it, like any press.
+    if (selection_.Active()) {
+        PanePress(pane, event);
+        return;
+    }
     emit CommandRequested(CmdNextImage);
+}
+
+// ---- selections -----------------------------------------------------------------------------
+
+SelectionView ViewWidget::SelectionViewOf(int index) const {
+    const PaneWidget& pane = *panes_[index];
+    const QSize picture = PictureSize(index);
+    QPoint origin =
+        PaintOrigin(picture, pane.size(), QPoint(document_.ScrollX(), document_.ScrollY()));
+    if (Mode() == view_mode::kInterlace && !picture.isEmpty()) {
+        const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();
+        origin.setY(InterlaceOriginY(origin.y(), screenY, picture.height()));
+    }
+    return SelectionView{origin, document_.ZoomPercent(), picture};
+}
+
+void ViewWidget::BeginSelection(int mode, std::optional<QSize> ratio) {
+    selection_.Begin(mode, ratio);
+    crossHair_.reset();
+    RepaintPanes();
+    UpdateAllCursors();
+}
+
+void ViewWidget::BeginFixedSelection(const SelectionRect& rect, CommandId trigger) {
+    selection_.BeginFixed(rect, trigger);
+    crossHair_.reset();
+    UpdateAllCursors();
+}
+
+void ViewWidget::ForwardToSelection(CommandId command) {
+    if (!selection_.Active()) return;
+    // A fixed rectangle goes to the top-left of what the scrolling pane shows.
+    ApplySelection(selection_.Forward(command, SelectionViewOf(ScrollPane(Mode()))));
+    UpdateAllCursors();
+}
+
+void ViewWidget::ApplySelection(const SelectionOutcome& outcome) {
+    bool changed = outcome.repaint || outcome.rectChanged;
+    if (outcome.repaint) crossHair_.reset();
+    if (outcome.crossHair && outcome.crossHair != crossHair_) {
+        crossHair_ = outcome.crossHair;
+        changed = true;
+    }
+    if (!selection_.Active() || (selection_.Mode() != selection_mode::kFree &&
+                                 selection_.Mode() != selection_mode::kPresetRatio &&
+                                 selection_.Mode() != selection_mode::kPhone)) {
+        changed = changed || crossHair_.has_value();
+        crossHair_.reset();
+    }
+    if (outcome.rectChanged)
+        emit SelectionStatus(QString::fromStdString(SelectionStatusText(selection_.Rect())));
+    if (changed) RepaintPanes();
+}
+
+void ViewWidget::UpdateAllCursors() {
+    for (PaneWidget* pane : panes_) UpdateCursor(*pane, pane->mapFromGlobal(QCursor::pos()));
+}
+
+void ViewWidget::PaintSelection(const PaneWidget& pane, QPainter& painter) const {
+    if (!selection_.Active() || PictureSize(pane.Index()).isEmpty()) return;
+    const auto rect = selection_.PaneRect(SelectionViewOf(pane.Index()));
+    if (!rect && !crossHair_) return;
+    // Inverting pixels, as a rubber band on any picture stays visible; strips that do not
+    // overlap, so no pixel is inverted twice.
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    const QBrush brush(Qt::white);
+    if (rect) {
+        const SelectionRect r = rect->Ordered();
+        painter.fillRect(QRect(r.x1, r.y1, r.x2 - r.x1 + 1, 1), brush);
+        if (r.y2 != r.y1) painter.fillRect(QRect(r.x1, r.y2, r.x2 - r.x1 + 1, 1), brush);
+        if (r.y2 - r.y1 > 1) {
+            painter.fillRect(QRect(r.x1, r.y1 + 1, 1, r.y2 - r.y1 - 1), brush);
+            if (r.x2 != r.x1) painter.fillRect(QRect(r.x2, r.y1 + 1, 1, r.y2 - r.y1 - 1), brush);
+        }
+    }
+    if (crossHair_) {
+        const QPoint c = *crossHair_;
+        painter.fillRect(QRect(0, c.y(), pane.width(), 1), brush);
+        if (c.y() > 0) painter.fillRect(QRect(c.x(), 0, 1, c.y()), brush);
+        if (c.y() + 1 < pane.height())
+            painter.fillRect(QRect(c.x(), c.y() + 1, 1, pane.height() - c.y() - 1), brush);
+    }
+    painter.restore();
 }
 
 }  // namespace duplora

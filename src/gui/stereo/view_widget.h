@@ -10,9 +10,11 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 #include "app/shell/command_ids.h"
 #include "app/stereo/pane_mouse.h"
+#include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
 
 namespace duplora {
@@ -73,6 +75,25 @@ class ViewWidget : public QAbstractScrollArea {
     // What pane `index` paints into `dirty` (pane coordinates).
     void PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const;
 
+    // ---- selections -------------------------------------------------------------------------
+    // Starts drawing a rectangle (free trim, preset ratio, phone area), keeping the ratio
+    // when one is given.
+    void BeginSelection(int mode, std::optional<QSize> ratio = std::nullopt);
+    // Starts a fixed-size rectangle; the command that placed it, forwarded next, puts it at
+    // the top-left of what is shown.
+    void BeginFixedSelection(const SelectionRect& rect, CommandId trigger);
+    // A command the main window passes on while a selection is active: places a waiting
+    // fixed-size rectangle or cancels the selection.
+    void ForwardToSelection(CommandId command);
+    bool SelectionActive() const { return selection_.Active(); }
+    int SelectionMode() const { return selection_.Mode(); }
+    // The rectangle in full-size pixels; after a finished selection the one to cut by.
+    const SelectionRect& SelectionRectangle() const { return selection_.Rect(); }
+    // How pane `index` shows its picture, for mapping the mouse to picture pixels.
+    SelectionView SelectionViewOf(int index) const;
+    // The rubber band and the cross-hair over what PaintPane painted, by inverting pixels.
+    void PaintSelection(const PaneWidget& pane, QPainter& painter) const;
+
   signals:
     // A request for the main window: edge-zone clicks and double clicks (next / previous
     // image), and the wheel (zoom).
@@ -82,6 +103,8 @@ class ViewWidget : public QAbstractScrollArea {
     // The panes were placed anew, and the scroll position moved.
     void LaidOut();
     void Scrolled();
+    // The selection's corners and size for the status bar ("(x1,y1)-(x2,y2) [w X h]").
+    void SelectionStatus(const QString& text);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -96,6 +119,8 @@ class ViewWidget : public QAbstractScrollArea {
     void PaneRelease(PaneWidget& pane, QMouseEvent* event);
     void PaneDoubleClick(PaneWidget& pane, QMouseEvent* event);
     void UpdateCursor(PaneWidget& pane, QPoint point);
+    void UpdateAllCursors();
+    void ApplySelection(const SelectionOutcome& outcome);
     void ScrollBarMoved();
     void SetScrollBars();
     int Mode() const;
@@ -116,6 +141,8 @@ class ViewWidget : public QAbstractScrollArea {
     EdgeZone zone_ = EdgeZone::None;
     QCursor previousCursor_;
     QCursor nextCursor_;
+    SelectionTracker selection_;
+    std::optional<QPoint> crossHair_;  // pane coordinates, drawn in every shown pane
 };
 
 }  // namespace duplora
