@@ -42,6 +42,7 @@
 #include "gui/shell/dialogs.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
+#include "gui/shell/trim_commands.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 
@@ -160,6 +161,9 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     setCentralWidget(view_);
     connect(view_, &ViewWidget::CommandRequested, this,
             [this](CommandId command) { ExecuteCommand(command); });
+    trims_ = std::make_unique<TrimCommands>(this, document_, *view_, settings_, store_);
+    connect(view_, &ViewWidget::SelectionStatus, this,
+            [this](const QString& text) { status_[0]->setText(text); });
 
     navigator_ = new NavigatorWindow(document_, composer_, *view_, this);
     navigator_->hide();
@@ -541,6 +545,8 @@ void MainWindow::PostCommand(CommandId command) {
 void MainWindow::ExecuteCommand(CommandId command) {
     const CommandEntry* entry = FindCommand(command);
     if (!entry) return;
+    // A selection in the view sees every command first: it places or gives up its rectangle.
+    if (view_->SelectionActive()) view_->ForwardToSelection(command);
     const CommandContext context{document_.BothLoaded(), document_.SingleImageMode(), false};
     if (!GuardAllows(entry->guard, context)) return;
     if (!KeepsSlideShow(command)) slideShowRunning_ = false;
@@ -665,6 +671,11 @@ void MainWindow::ExecuteCommand(CommandId command) {
         default:
             if (StereoDocument::IsDisplayModeCommand(command)) {
                 document_.SelectDisplayMode(command);
+                break;
+            }
+            if (const auto trim = trims_->Execute(command);
+                trim != TrimCommands::Outcome::NotMine) {
+                if (trim == TrimCommands::Outcome::Edited) RefitAfterResize();
                 break;
             }
             // Saving, printing, the editing and settings dialogs, page flipping, selections,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/shell/command_ids.h"
@@ -28,6 +29,7 @@ class QToolBar;
 namespace duplora {
 
 class NavigatorWindow;
+class TrimCommands;
 class ViewWidget;
 struct OpenedViews;
 
@@ -135,6 +137,7 @@ class MainWindow : public QMainWindow {
 
     ViewWidget* view_ = nullptr;
     NavigatorWindow* navigator_ = nullptr;
+    std::unique_ptr<TrimCommands> trims_;  // trims and resizing
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;

@@ -1,0 +1,578 @@
+// Trims chosen with the mouse in every kind of view, resizing and turning the pair, undo and
+// redo of them, stepping through a folder, and the two size dialogs on their own.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/image/trim_resize.h"
+#include "core/formats/load_chain.h"
+#include "core/image/convert.h"
+#include "core/image/resample.h"
+#include "core/image/rotate.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/trim_dialogs.h"
+#include "gui/stereo/view_widget.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::PixelAt;
+using test::SamePixels;
+using test::SampleExists;
+using test::SamplePath;
+
+const char* const kPairs[] = {"frozenpond_l.jpg", "frozenpond_r.jpg", "gx8_l.jpg",
+                              "gx8_r.jpg",        "sugarshack_l.jpg", "sugarshack_r.jpg"};
+
+void Settle(int rounds = 8) {
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+ImageBuffer Original(const std::string& name) {
+    return LoadImageFile(SamplePath("pairs/" + name)).image;
+}
+
+std::uint32_t Rgb(QRgb pixel) {
+    return pixel & 0xFFFFFFu;
+}
+
+class TrimResizeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : kPairs)
+            if (!SampleExists(std::string("pairs/") + name)) GTEST_SKIP() << "samples missing";
+        ASSERT_TRUE(dir_.isValid());
+        // The folder to step through: links to the shared photographs, never copies.
+        folder_ = dir_.filePath(QStringLiteral("pairs"));
+        ASSERT_TRUE(QDir().mkpath(folder_));
+        for (const char* name : kPairs) {
+            const QString target = QString::fromStdString(SamplePath(std::string("pairs/") + name));
+            ASSERT_TRUE(QFile::link(target, folder_ + QLatin1Char('/') + QLatin1String(name)));
+        }
+        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
+        dialogs::ResetSkipped();
+    }
+    void TearDown() override {
+        window_.reset();
+        dialogs::SetResizeDialogHook(nullptr);
+        dialogs::SetTrimSizeDialogHook(nullptr);
+        dialogs::ResetSkipped();
+    }
+
+    std::string Linked(const char* name) const {
+        return (folder_ + QLatin1Char('/') + QLatin1String(name)).toStdString();
+    }
+
+    // Opens the pair from the linked folder (the second argument is the left view) and
+    // shows it at 50 %: pane pixel p is full-size pixel 2p.
+    MainWindow& Start(const char* left = "sugarshack_l.jpg",
+                      const char* right = "sugarshack_r.jpg") {
+        StartOptions options;
+        options.commandLine = {Linked(right), Linked(left)};
+        options.samplePairWhenEmpty = false;
+        window_ = std::make_unique<MainWindow>(*store_, options);
+        window_->resize(1000, 700);
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        Settle();
+        return *window_;
+    }
+
+    void Zoom50() {
+        window_->ExecuteCommand(CmdZoom50);
+        window_->View()->ScrollTo(QPoint(0, 0));
+        Settle();
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window_.get(), key, modifiers);
+        Settle(2);
+    }
+
+    static void Move(QWidget* pane, QPoint to, Qt::MouseButtons buttons) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), pane->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(pane, &move);
+    }
+
+    // Press, a few moves with the button held, release.
+    // (QTest presses at the centre when given the point 0, 0.)
+    static void Drag(QWidget* pane, QPoint from, QPoint to) {
+        Move(pane, from, Qt::NoButton);
+        QTest::mousePress(pane, Qt::LeftButton, Qt::NoModifier, from);
+        for (int i = 1; i <= 4; ++i) Move(pane, from + (to - from) * i / 4, Qt::LeftButton);
+        QTest::mouseRelease(pane, Qt::LeftButton, Qt::NoModifier, to);
+        Settle();
+    }
+
+    QString Status(int part) const { return window_->StatusText(part); }
+
+    QTemporaryDir dir_;
+    QString folder_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// ---- trims ----------------------------------------------------------------------------------
+
+TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
+    store_->WriteSetting("n2action", "0");
+    MainWindow& w = Start();
+    Zoom50();
+    ViewWidget* view = w.View();
+    Key(Qt::Key_A);
+    ASSERT_EQ(view->SelectionMode(), 1);
+    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::CrossCursor);
+
+    // A cross-hair follows the mouse in both panes, drawn by inverting the picture.
+    Move(view->Pane(2), QPoint(50, 60), Qt::NoButton);
+    Settle();
+    const ImageBuffer& shownLeft = w.Composer().FirstView();
+    const QImage crossed = view->Pane(1)->grab().toImage();
+    EXPECT_EQ(Rgb(crossed.pixel(50, 10)), 0xFFFFFFu ^ PixelAt(shownLeft, 50, 10));
+    EXPECT_EQ(Rgb(crossed.pixel(10, 60)), 0xFFFFFFu ^ PixelAt(shownLeft, 10, 60));
+    EXPECT_EQ(Rgb(crossed.pixel(10, 10)), PixelAt(shownLeft, 10, 10));
+
+    Drag(view->Pane(1), QPoint(10, 20), QPoint(110, 90));
+    EXPECT_FALSE(view->SelectionActive());
+    const ImageBuffer left = Original("sugarshack_l.jpg");
+    const ImageBuffer right = Original("sugarshack_r.jpg");
+    const ImageBuffer& l = w.Document().Left().image;
+    EXPECT_TRUE(SamePixels(l, CropRect(left, 20, 40, 220, 180), "free_left"));
+    EXPECT_TRUE(
+        SamePixels(w.Document().Right().image, CropRect(right, 20, 40, 220, 180), "free_right"));
+    EXPECT_TRUE(w.Document().Modified());
+    EXPECT_EQ(w.View()->PaneRect(1).size(), QSize(100, 70));
+    EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [100 x 70]  Zoom(50 %)"));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, left, "free_undo"));
+    EXPECT_EQ(w.View()->PaneRect(1).size(), QSize(320, 240));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(
+        SamePixels(w.Document().Left().image, CropRect(left, 20, 40, 220, 180), "free_redo"));
+}
+
+TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
+    MainWindow& w = Start();  // two steps is the default
+    w.ExecuteCommand(CmdOverUnder);
+    Key(Qt::Key_Left);  // the right view moves by one step: dx = 4
+    ASSERT_EQ(w.Document().Dx(), 4);
+    Zoom50();
+    ViewWidget* view = w.View();
+    Key(Qt::Key_A);
+
+    // First the size, drawn in the lower pane; it stays on the screen in both panes.
+    Drag(view->Pane(2), QPoint(5, 5), QPoint(65, 45));
+    ASSERT_EQ(view->SelectionMode(), 11);
+    EXPECT_EQ(Status(0), QStringLiteral("(10,10)-(130,90) [120 X 80]"));
+    EXPECT_EQ(view->Pane(2)->cursor().shape(), Qt::SizeAllCursor);
+    for (int pane : {1, 2}) {
+        const ImageBuffer& shown = w.Composer().Get(static_cast<DisplayComposer::Picture>(pane));
+        const QImage image = view->Pane(pane)->grab().toImage();
+        EXPECT_EQ(Rgb(image.pixel(35, 5)), 0xFFFFFFu ^ PixelAt(shown, 35, 5)) << pane;
+        EXPECT_EQ(Rgb(image.pixel(65, 30)), 0xFFFFFFu ^ PixelAt(shown, 65, 30)) << pane;
+        EXPECT_EQ(Rgb(image.pixel(35, 20)), PixelAt(shown, 35, 20)) << pane;
+    }
+    EXPECT_EQ(w.Document().Left().image.Width(), 640);  // nothing cut yet
+
+    // Then the place: moved by (10, 5) pane pixels, 20 × 10 full-size pixels.
+    Drag(view->Pane(1), QPoint(30, 20), QPoint(40, 25));
+    EXPECT_FALSE(view->SelectionActive());
+    const ImageBuffer left = Original("sugarshack_l.jpg");
+    const ImageBuffer right = Original("sugarshack_r.jpg");
+    const ImageBuffer commonLeft = CropMargins(left, 4, 0, 0, 0, false);
+    const ImageBuffer commonRight = CropMargins(right, 4, 0, 0, 0, true);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, CropRect(commonLeft, 30, 20, 150, 100),
+                           "two_step_left"));
+    EXPECT_TRUE(SamePixels(w.Document().Right().image, CropRect(commonRight, 30, 20, 150, 100),
+                           "two_step_right"));
+    // The cut pair is aligned; undo brings the offset back.
+    EXPECT_EQ(w.Document().Dx(), 0);
+    Key(Qt::Key_Z);
+    EXPECT_EQ(w.Document().Dx(), 4);
+    EXPECT_EQ(w.Document().Left().image.Width(), 640);
+}
+
+TEST_F(TrimResizeTest, TwoStepDiscardsATinyRectangleAndOtherCommandsCancel) {
+    MainWindow& w = Start();
+    Zoom50();
+    ViewWidget* view = w.View();
+    Key(Qt::Key_A);
+    Drag(view->Pane(1), QPoint(20, 20), QPoint(21, 45));  // 2 × 50 full-size pixels
+    EXPECT_EQ(view->SelectionMode(), 1);
+    Drag(view->Pane(1), QPoint(20, 20), QPoint(60, 45));
+    EXPECT_EQ(view->SelectionMode(), 11);
+    // Any other command gives the selection up and is carried out.
+    Key(Qt::Key_Up);
+    EXPECT_FALSE(view->SelectionActive());
+    EXPECT_EQ(w.Document().Dy(), -4);
+    EXPECT_FALSE(w.Document().Modified());
+    const QImage image = view->Pane(1)->grab().toImage();
+    EXPECT_EQ(Rgb(image.pixel(30, 20)), PixelAt(w.Composer().FirstView(), 30, 20));
+}
+
+TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePreset) {
+    store_->WriteSetting("n2action", "0");
+    store_->WriteSetting("nTrimress", "1");
+    store_->WriteSetting("TrimingSize", "160,120,800,600,1024,768,1280,1024,1600,1200,");
+    MainWindow& w = Start();
+    w.ExecuteCommand(CmdGreyAnaglyph);
+    Zoom50();
+    ViewWidget* view = w.View();
+    // The edit menu names the preset by its size; its item starts the trim.
+    QMenu* edit = w.menuBar()->findChild<QMenu*>(QStringLiteral("STEDIT"));
+    ASSERT_NE(edit, nullptr);
+    QMetaObject::invokeMethod(edit, "aboutToShow", Qt::DirectConnection);
+    QAction* preset = nullptr;
+    for (QAction* a : edit->actions())
+        if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
+    ASSERT_NE(preset, nullptr);
+    preset->trigger();
+    ASSERT_EQ(view->SelectionMode(), 2);
+    // The corner keeps 4 : 3; the side that is too long is shortened: (2, 2)-(202, 152).
+    Drag(view->Pane(0), QPoint(1, 1), QPoint(101, 91));
+    const ImageBuffer cut = CropRect(Original("sugarshack_l.jpg"), 2, 2, 202, 152);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, ResizeImage(cut, 160, 120), "ratio_left"));
+    const ImageBuffer cutRight = CropRect(Original("sugarshack_r.jpg"), 2, 2, 202, 152);
+    EXPECT_TRUE(
+        SamePixels(w.Document().Right().image, ResizeImage(cutRight, 160, 120), "ratio_right"));
+    EXPECT_EQ(w.Document().Mode(), DisplayMode::GreyAnaglyph);
+}
+
+TEST_F(TrimResizeTest, FixedPresetIsPlacedAtTheVisibleTopLeftAndMoved) {
+    store_->WriteSetting("TrimingSize", "640,480,800,600,1024,768,1280,1024,300,200,");
+    MainWindow& w = Start();
+    Zoom50();
+    ViewWidget* view = w.View();
+    Key(Qt::Key_5);
+    ASSERT_EQ(view->SelectionMode(), 11);
+    EXPECT_EQ(view->SelectionRectangle(), (SelectionRect{0, 0, 300, 200}));
+    const QImage image = view->Pane(2)->grab().toImage();
+    EXPECT_EQ(Rgb(image.pixel(150, 0)), 0xFFFFFFu ^ PixelAt(w.Composer().SecondView(), 150, 0));
+    // Moved as far as it goes: it stays inside the picture.
+    Drag(view->Pane(1), QPoint(50, 50), QPoint(400, 400));
+    const ImageBuffer left = Original("sugarshack_l.jpg");
+    EXPECT_TRUE(
+        SamePixels(w.Document().Left().image, CropRect(left, 340, 280, 640, 480), "fixed_preset"));
+}
+
+TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
+    MainWindow& w = Start();
+    dialogs::QueueFiles({QString::fromStdString(Linked("gx8_l.jpg"))});
+    w.ExecuteCommand(CmdOpenSingle);
+    Settle();
+    ASSERT_TRUE(w.Document().SingleImageMode());
+    Zoom50();
+    bool asked = false;
+    dialogs::SetTrimSizeDialogHook([&](TrimSizeDialog& dialog) {
+        asked = true;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Freier Ausschnitt"));
+        EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("1824 x 1367"));
+        // Nothing stored yet: the picture's own size is offered.
+        EXPECT_EQ(dialog.WidthBox()->value(), 1824);
+        EXPECT_EQ(dialog.HeightBox()->value(), 1367);
+        dialog.WidthBox()->setValue(200);
+        dialog.HeightBox()->setValue(100);
+        dialog.RescaleBox()->setChecked(false);
+        return true;
+    });
+    Key(Qt::Key_B);
+    ASSERT_TRUE(asked);
+    ViewWidget* view = w.View();
+    ASSERT_EQ(view->SelectionMode(), 11);
+    EXPECT_EQ(store_->ReadSetting("nTrimresd"), "0,200,100");
+    Drag(view->Pane(0), QPoint(10, 10), QPoint(40, 30));
+    const ImageBuffer picture = Original("gx8_l.jpg");
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, CropRect(picture, 60, 40, 260, 140),
+                           "custom_single"));
+    EXPECT_FALSE(w.Document().Right().image);
+    EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
+    EXPECT_EQ(view->PaneRect(0).size(), QSize(100, 50));
+
+    // Cancelled, the dialog changes nothing and starts nothing.
+    dialogs::SetTrimSizeDialogHook([](TrimSizeDialog& dialog) {
+        EXPECT_EQ(dialog.WidthBox()->value(), 200);
+        EXPECT_FALSE(dialog.RescaleBox()->isChecked());
+        return false;
+    });
+    Key(Qt::Key_0);
+    EXPECT_FALSE(view->SelectionActive());
+}
+
+// ---- resize and rotate ----------------------------------------------------------------------
+
+TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
+    MainWindow& w = Start();
+    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Umrechnung Bildgröße"));
+        EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("640 x 480"));
+        EXPECT_TRUE(dialog.AspectButton(AspectMode::KeepRatio)->isChecked());
+        dialog.WidthBox()->setValue(320);
+        EXPECT_EQ(dialog.HeightBox()->value(), 240);
+        return true;
+    });
+    Key(Qt::Key_R);
+    const ImageBuffer left = Original("sugarshack_l.jpg");
+    const ImageBuffer right = Original("sugarshack_r.jpg");
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, ResizeImage(left, 320, 240), "resize_l"));
+    EXPECT_TRUE(SamePixels(w.Document().Right().image, ResizeImage(right, 320, 240), "resize_r"));
+    EXPECT_TRUE(w.Document().Modified());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, left, "resize_undo"));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.Document().Left().image.Width(), 320);
+
+    // Cancel keeps the pictures; the ratio mode chosen before cancelling stays chosen.
+    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+        EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("320 x 240"));
+        EXPECT_EQ(dialog.WidthBox()->value(), 320);
+        dialog.AspectButton(AspectMode::KeepRatioFrame)->click();
+        return false;
+    });
+    Key(Qt::Key_R);
+    EXPECT_EQ(w.Document().Left().image.Width(), 320);
+    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+        EXPECT_TRUE(dialog.AspectButton(AspectMode::KeepRatioFrame)->isChecked());
+        dialog.WidthBox()->setValue(200);
+        dialog.HeightBox()->setValue(200);
+        dialog.RecomputeBox()->setChecked(false);
+        return true;
+    });
+    Key(Qt::Key_R);
+    // Fitted into 200 × 200 by nearest neighbour, on a black frame.
+    const ImageBuffer scaled =
+        CropScaleView(ResizeImage(left, 320, 240), 200, 150, 0, 0, 0, 0, false);
+    const ImageBuffer& framed = w.Document().Left().image;
+    ASSERT_EQ(framed.Width(), 200);
+    ASSERT_EQ(framed.Height(), 200);
+    EXPECT_EQ(PixelAt(framed, 7, 24), 0u);
+    EXPECT_EQ(PixelAt(framed, 7, 25), PixelAt(scaled, 7, 0));
+    EXPECT_EQ(PixelAt(framed, 150, 174), PixelAt(scaled, 150, 149));
+}
+
+TEST_F(TrimResizeTest, RotateTurnsASinglePictureAndThePairAndUndoes) {
+    MainWindow& w = Start();
+    dialogs::QueueFiles({QString::fromStdString(Linked("frozenpond_l.jpg"))});
+    w.ExecuteCommand(CmdOpenSingle);
+    Settle();
+    ASSERT_TRUE(w.Document().SingleImageMode());
+    const ImageBuffer picture = Original("frozenpond_l.jpg");
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image,
+                           RotateQuarter(picture, kRotateCounterClockwise), "rotate_single"));
+    EXPECT_FALSE(w.Document().Right().image);
+    EXPECT_EQ(w.View()->PaneRect(0).height() > w.View()->PaneRect(0).width(), true);
+    Key(Qt::Key_Z);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, picture, "rotate_single_undo"));
+
+    // A pair turns with its offset: dx = 4 becomes dy = 4 turning right.
+    dialogs::QueueFiles({QString::fromStdString(Linked("sugarshack_l.jpg")),
+                         QString::fromStdString(Linked("sugarshack_r.jpg"))});
+    w.ExecuteCommand(CmdOpenLeftRight);
+    Settle();
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_TRUE(SamePixels(w.Document().Right().image,
+                           RotateQuarter(Original("sugarshack_r.jpg"), kRotateClockwise),
+                           "rotate_pair"));
+    EXPECT_EQ(w.Document().Dx(), 0);
+    EXPECT_EQ(w.Document().Dy(), 4);
+    Key(Qt::Key_Z);
+    EXPECT_EQ(w.Document().Dx(), 4);
+    EXPECT_EQ(w.Document().Right().image.Width(), 640);
+}
+
+// ---- the folder and the cursor --------------------------------------------------------------
+
+TEST_F(TrimResizeTest, StepsThroughTheFolderByPairsAndByPictures) {
+    MainWindow& w = Start("gx8_l.jpg", "gx8_r.jpg");
+    ASSERT_EQ(w.Folder().Count(), 6);
+    EXPECT_EQ(w.Folder().index, 2);
+    auto expectPair = [&](const char* left, const char* right, int index) {
+        EXPECT_EQ(w.Document().Left().path, Linked(left));
+        EXPECT_EQ(w.Document().Right().path, Linked(right));
+        EXPECT_EQ(w.Folder().index, index);
+    };
+    Key(Qt::Key_Space);  // next image: the next two files
+    expectPair("sugarshack_l.jpg", "sugarshack_r.jpg", 4);
+    Key(Qt::Key_Space);  // round to the start
+    expectPair("frozenpond_l.jpg", "frozenpond_r.jpg", 0);
+    Key(Qt::Key_Backspace);  // previous image
+    expectPair("sugarshack_l.jpg", "sugarshack_r.jpg", 4);
+    Key(Qt::Key_Space, Qt::ControlModifier);  // next pair: one file on
+    expectPair("sugarshack_r.jpg", "frozenpond_l.jpg", 5);
+    EXPECT_FALSE(w.Document().Modified());
+
+    // A single picture steps file by file and stays a single picture.
+    dialogs::QueueFiles({QString::fromStdString(Linked("gx8_r.jpg"))});
+    w.ExecuteCommand(CmdOpenSingle);
+    Settle();
+    EXPECT_EQ(w.Folder().index, 3);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(w.Document().Left().path, Linked("sugarshack_l.jpg"));
+    EXPECT_TRUE(w.Document().SingleImageMode());
+    EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(w.Document().Left().path, Linked("gx8_l.jpg"));
+    EXPECT_EQ(w.Document().Left().image.Width(), 1824);
+}
+
+TEST_F(TrimResizeTest, HiddenCursorGivesWayToTheSelectionCursors) {
+    MainWindow& w = Start();
+    ViewWidget* view = w.View();
+    Key(Qt::Key_M);
+    ASSERT_TRUE(view->CursorHidden());
+    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
+    Move(view->Pane(1), QPoint(100, 100), Qt::NoButton);
+    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
+    Key(Qt::Key_A);
+    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::CrossCursor);
+    Key(Qt::Key_Escape);  // another command: the selection ends
+    EXPECT_FALSE(view->SelectionActive());
+    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
+    Key(Qt::Key_M);
+    EXPECT_FALSE(view->CursorHidden());
+    EXPECT_NE(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
+}
+
+// ---- the dialogs on their own ---------------------------------------------------------------
+
+TEST(ResizeDialogWidget, TextsValuesAndTheKeptRatio) {
+    ResizeChoice stored{1000, 123, AspectMode::KeepRatio, true};
+    ResizeDialog dialog(stored, QSize(640, 480));
+    // Shown without modality: the test's watchdog closes modal windows.
+    EXPECT_TRUE(dialog.isModal());
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Umrechnung Bildgröße"));
+    EXPECT_EQ(dialog.WidthBox()->objectName(), QStringLiteral("ctl1274"));
+    EXPECT_EQ(dialog.HeightBox()->objectName(), QStringLiteral("ctl1300"));
+    EXPECT_EQ(dialog.ReferenceLabel()->objectName(), QStringLiteral("ctl1301"));
+    EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("640 x 480"));
+    EXPECT_EQ(dialog.RecomputeBox()->objectName(), QStringLiteral("ctl1303"));
+    EXPECT_EQ(dialog.RecomputeBox()->text(), QStringLiteral("neu berechnen"));
+    const char* const radios[] = {"Verhältnis nicht beibehalten", "Verhältnis beibehalten",
+                                  "Verhältnis mit Rahmen beibehalten"};
+    for (int i = 0; i < 3; ++i) {
+        QRadioButton* b = dialog.AspectButton(static_cast<AspectMode>(i));
+        EXPECT_EQ(b->objectName(), QStringLiteral("ctl%1").arg(3240 + i));
+        EXPECT_EQ(b->text(), QString::fromUtf8(radios[i]));
+        EXPECT_EQ(b->isChecked(), i == 1);
+    }
+    bool labelled = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        labelled = labelled || label->text() == QStringLiteral("Originalgröße:");
+    EXPECT_TRUE(labelled);
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("ctl1"))->text(), QStringLiteral("OK"));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("ctl2"))->text(),
+              QStringLiteral("Abbrechen"));
+    // The stored target is shown as it was, not recomputed.
+    EXPECT_EQ(dialog.WidthBox()->value(), 1000);
+    EXPECT_EQ(dialog.HeightBox()->value(), 123);
+
+    // Typing X gives Y, typing Y gives X.
+    QLineEdit* x = dialog.WidthBox()->findChild<QLineEdit*>();
+    QLineEdit* y = dialog.HeightBox()->findChild<QLineEdit*>();
+    x->selectAll();
+    QTest::keyClicks(x, QStringLiteral("320"));
+    EXPECT_EQ(dialog.WidthBox()->value(), 320);
+    EXPECT_EQ(dialog.HeightBox()->value(), 240);
+    y->selectAll();
+    QTest::keyClicks(y, QStringLiteral("120"));
+    EXPECT_EQ(dialog.WidthBox()->value(), 160);
+    // The largest side a picture may have.
+    x->selectAll();
+    QTest::keyClicks(x, QStringLiteral("99999"));
+    EXPECT_LE(dialog.WidthBox()->value(), kMaxResizeSide);
+
+    // Free: the sides are independent.
+    dialog.AspectButton(AspectMode::Free)->click();
+    dialog.WidthBox()->setValue(500);
+    EXPECT_EQ(dialog.Choice(),
+              (ResizeChoice{500, dialog.HeightBox()->value(), AspectMode::Free, true}));
+    const int heightBefore = dialog.HeightBox()->value();
+    dialog.WidthBox()->setValue(700);
+    EXPECT_EQ(dialog.HeightBox()->value(), heightBefore);
+    // Choosing keep-ratio again, with recompute stored on: X beyond the reference goes back
+    // to it and Y follows.
+    dialog.AspectButton(AspectMode::KeepRatio)->click();
+    EXPECT_EQ(dialog.WidthBox()->value(), 640);
+    EXPECT_EQ(dialog.HeightBox()->value(), 480);
+}
+
+TEST(ResizeDialogWidget, TheStoredRecomputeFlagDecidesTheLimitNotTheTickedBox) {
+    ResizeDialog dialog(ResizeChoice{1000, 100, AspectMode::Free, false}, QSize(640, 480));
+    dialog.RecomputeBox()->setChecked(true);
+    dialog.AspectButton(AspectMode::KeepRatio)->click();
+    EXPECT_EQ(dialog.WidthBox()->value(), 1000);
+    EXPECT_EQ(dialog.HeightBox()->value(), 750);
+    EXPECT_EQ(dialog.Choice(), (ResizeChoice{1000, 750, AspectMode::KeepRatio, true}));
+    // A first opening offers the reference size.
+    ResizeDialog first(ResizeChoice{0, 0, AspectMode::KeepRatio, true}, QSize(640, 480));
+    EXPECT_EQ(first.WidthBox()->value(), 640);
+    EXPECT_EQ(first.HeightBox()->value(), 480);
+}
+
+TEST(ResizeDialogWidget, SkippedWithoutAHookItCancels) {
+    ResizeChoice stored{300, 200, AspectMode::Free, false};
+    EXPECT_FALSE(dialogs::AskResize(nullptr, stored, QSize(640, 480)));
+    EXPECT_EQ(stored, (ResizeChoice{300, 200, AspectMode::Free, false}));
+    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("ctl1"))->click();
+        return dialog.result() == QDialog::Accepted;
+    });
+    EXPECT_TRUE(dialogs::AskResize(nullptr, stored, QSize(640, 480)));
+    dialogs::SetResizeDialogHook(nullptr);
+}
+
+TEST(TrimSizeDialogWidget, TextsAndValues) {
+    TrimSizeDialog dialog(TrimResizeSet{1, 300, 200}, QSize(636, 480));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Freier Ausschnitt"));
+    EXPECT_EQ(dialog.WidthBox()->objectName(), QStringLiteral("ctl1011"));
+    EXPECT_EQ(dialog.HeightBox()->objectName(), QStringLiteral("ctl1012"));
+    EXPECT_EQ(dialog.RescaleBox()->objectName(), QStringLiteral("ctl3091"));
+    EXPECT_EQ(dialog.RescaleBox()->text(),
+              QStringLiteral("Nach Ausschittsanpassung auf obige Größe umrechnen."));
+    EXPECT_EQ(dialog.ReferenceLabel()->objectName(), QStringLiteral("ctl1273"));
+    EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("636 x 480"));
+    EXPECT_EQ(dialog.Choice(), (TrimResizeSet{1, 300, 200}));
+    dialog.RescaleBox()->setChecked(false);
+    dialog.WidthBox()->setValue(0);  // a trim is at least one pixel
+    EXPECT_EQ(dialog.Choice(), (TrimResizeSet{0, 1, 200}));
+
+    std::optional<TrimResizeSet> none = dialogs::AskTrimSize(nullptr, {1, 5, 5}, QSize(10, 10));
+    EXPECT_FALSE(none);
+    dialogs::SetTrimSizeDialogHook([](TrimSizeDialog& d) {
+        d.HeightBox()->setValue(7);
+        return true;
+    });
+    EXPECT_EQ(dialogs::AskTrimSize(nullptr, {1, 5, 5}, QSize(10, 10)), (TrimResizeSet{1, 5, 7}));
+    dialogs::SetTrimSizeDialogHook(nullptr);
+}
+
+}  // namespace
+}  // namespace duplora
