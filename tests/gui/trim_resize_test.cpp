@@ -153,6 +153,23 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     EXPECT_EQ(Rgb(crossed.pixel(50, 10)), 0xFFFFFFu ^ PixelAt(shownLeft, 50, 10));
     EXPECT_EQ(Rgb(crossed.pixel(10, 60)), 0xFFFFFFu ^ PixelAt(shownLeft, 10, 60));
     EXPECT_EQ(Rgb(crossed.pixel(10, 10)), PixelAt(shownLeft, 10, 10));
+    // The band being drawn in the right pane, its corner under the cross-hair.
+    Move(view->Pane(2), QPoint(30, 40), Qt::NoButton);
+    QTest::mousePress(view->Pane(2), Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+    Move(view->Pane(2), QPoint(150, 120), Qt::LeftButton);
+    Settle();
+    // Where the band's corner meets the cross-hair, each pixel is inverted once.
+    const QImage banded = view->Pane(1)->grab().toImage();
+    EXPECT_EQ(Rgb(banded.pixel(150, 80)), 0xFFFFFFu ^ PixelAt(shownLeft, 150, 80));
+    EXPECT_EQ(Rgb(banded.pixel(90, 120)), 0xFFFFFFu ^ PixelAt(shownLeft, 90, 120));
+    EXPECT_EQ(Rgb(banded.pixel(150, 120)), 0xFFFFFFu ^ PixelAt(shownLeft, 150, 120));
+    EXPECT_EQ(Rgb(banded.pixel(30, 80)), 0xFFFFFFu ^ PixelAt(shownLeft, 30, 80));
+    EXPECT_EQ(Rgb(banded.pixel(60, 60)), PixelAt(shownLeft, 60, 60));
+    QTest::mouseRelease(view->Pane(2), Qt::LeftButton, Qt::NoModifier, QPoint(150, 120));
+    Settle();
+    EXPECT_EQ(w.Document().Left().image.Width(), 240);  // one step: cut on release
+    Key(Qt::Key_Z);
+    Key(Qt::Key_A);
 
     Drag(view->Pane(1), QPoint(10, 20), QPoint(110, 90));
     EXPECT_FALSE(view->SelectionActive());
@@ -224,7 +241,13 @@ TEST_F(TrimResizeTest, TwoStepDiscardsATinyRectangleAndOtherCommandsCancel) {
     EXPECT_EQ(view->SelectionMode(), 1);
     Drag(view->Pane(1), QPoint(20, 20), QPoint(60, 45));
     EXPECT_EQ(view->SelectionMode(), 11);
+    EXPECT_EQ(Status(0), QStringLiteral("(40,40)-(120,90) [80 X 50]"));
     // Any other command gives the selection up and is carried out.
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(view->SelectionActive());
+    EXPECT_EQ(Status(0), QStringLiteral("Bildgröße nach Ausrichtung[640 x 480]"));
+    Key(Qt::Key_A);
+    Drag(view->Pane(1), QPoint(20, 20), QPoint(60, 45));
     Key(Qt::Key_Up);
     EXPECT_FALSE(view->SelectionActive());
     EXPECT_EQ(w.Document().Dy(), -4);

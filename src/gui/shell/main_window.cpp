@@ -162,8 +162,12 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     connect(view_, &ViewWidget::CommandRequested, this,
             [this](CommandId command) { ExecuteCommand(command); });
     trims_ = std::make_unique<TrimCommands>(this, document_, *view_, settings_, store_);
-    connect(view_, &ViewWidget::SelectionStatus, this,
-            [this](const QString& text) { status_[0]->setText(text); });
+    connect(view_, &ViewWidget::SelectionStatus, this, [this](const QString& text) {
+        if (text.isEmpty())
+            ShowTexts();
+        else
+            status_[0]->setText(text);
+    });
 
     navigator_ = new NavigatorWindow(document_, composer_, *view_, this);
     navigator_->hide();

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
+#include <QRegion>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -444,6 +445,8 @@ void ViewWidget::ApplySelection(const SelectionOutcome& outcome) {
     }
     if (outcome.rectChanged)
         emit SelectionStatus(QString::fromStdString(SelectionStatusText(selection_.Rect())));
+    else if (outcome.repaint && !selection_.Active())
+        emit SelectionStatus(QString());  // given up: the usual texts come back
     if (changed) RepaintPanes();
 }
 
@@ -455,27 +458,26 @@ void ViewWidget::PaintSelection(const PaneWidget& pane, QPainter& painter) const
     if (!selection_.Active() || PictureSize(pane.Index()).isEmpty()) return;
     const auto rect = selection_.PaneRect(SelectionViewOf(pane.Index()));
     if (!rect && !crossHair_) return;
-    // Inverting pixels, as a rubber band on any picture stays visible; strips that do not
-    // overlap, so no pixel is inverted twice.
-    painter.save();
-    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    const QBrush brush(Qt::white);
+    // The outline and the cross-hair as one set of one-pixel lines, each pixel inverted once:
+    // the band stays visible on any picture, also where the lines cross.
+    QRegion lines;
     if (rect) {
         const SelectionRect r = rect->Ordered();
-        painter.fillRect(QRect(r.x1, r.y1, r.x2 - r.x1 + 1, 1), brush);
-        if (r.y2 != r.y1) painter.fillRect(QRect(r.x1, r.y2, r.x2 - r.x1 + 1, 1), brush);
-        if (r.y2 - r.y1 > 1) {
-            painter.fillRect(QRect(r.x1, r.y1 + 1, 1, r.y2 - r.y1 - 1), brush);
-            if (r.x2 != r.x1) painter.fillRect(QRect(r.x2, r.y1 + 1, 1, r.y2 - r.y1 - 1), brush);
-        }
+        const int w = r.x2 - r.x1 + 1;
+        const int h = r.y2 - r.y1 + 1;
+        lines += QRect(r.x1, r.y1, w, 1);
+        lines += QRect(r.x1, r.y2, w, 1);
+        lines += QRect(r.x1, r.y1, 1, h);
+        lines += QRect(r.x2, r.y1, 1, h);
     }
     if (crossHair_) {
-        const QPoint c = *crossHair_;
-        painter.fillRect(QRect(0, c.y(), pane.width(), 1), brush);
-        if (c.y() > 0) painter.fillRect(QRect(c.x(), 0, 1, c.y()), brush);
-        if (c.y() + 1 < pane.height())
-            painter.fillRect(QRect(c.x(), c.y() + 1, 1, pane.height() - c.y() - 1), brush);
+        lines += QRect(0, crossHair_->y(), pane.width(), 1);
+        lines += QRect(crossHair_->x(), 0, 1, pane.height());
     }
+    painter.save();
+    painter.setClipRegion(lines);
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.fillRect(pane.rect(), Qt::white);
     painter.restore();
 }
 

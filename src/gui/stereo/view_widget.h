@@ -103,7 +103,8 @@ class ViewWidget : public QAbstractScrollArea {
     // The panes were placed anew, and the scroll position moved.
     void LaidOut();
     void Scrolled();
-    // The selection's corners and size for the status bar ("(x1,y1)-(x2,y2) [w X h]").
+    // The selection's corners and size for the status bar ("(x1,y1)-(x2,y2) [w X h]");
+    // empty when a selection was given up.
     void SelectionStatus(const QString& text);
 
   protected:
