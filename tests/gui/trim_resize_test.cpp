@@ -342,6 +342,18 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     });
     Key(Qt::Key_0);
     EXPECT_FALSE(view->SelectionActive());
+
+    // The single picture resizes alone.
+    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+        EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("200 x 100"));
+        dialog.WidthBox()->setValue(50);
+        return true;
+    });
+    Key(Qt::Key_R);
+    EXPECT_TRUE(SamePixels(w.Document().Left().image,
+                           ResizeImage(CropRect(picture, 60, 40, 260, 140), 50, 25),
+                           "resize_single"));
+    EXPECT_FALSE(w.Document().Right().image);
 }
 
 // ---- resize and rotate ----------------------------------------------------------------------
