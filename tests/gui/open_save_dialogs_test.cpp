@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -300,6 +301,32 @@ TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
     EXPECT_TRUE(single.Files()->nameFilters().front().startsWith(
         QStringLiteral("JPS/DAS/BMI/JPG/STJ/BMP/TIF File (")));
     EXPECT_EQ(single.Files()->nameFilters().back(), QStringLiteral("All Files (*)"));
+}
+
+// Shown for real: the embedded file dialog's own accept and cancel close the whole dialog.
+TEST(OpenDialogWidget, ShownDialogClosesWithTheFileDialogsOwnButtons) {
+    if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
+    dialogs::SetSkipped(false);
+    for (const bool accept : {true, false}) {
+        OpenDialog dialog(StereoSetup(1, true));
+        QTimer::singleShot(0, &dialog, [&dialog, accept] {
+            if (!accept) {
+                dialog.Files()->reject();
+                return;
+            }
+            dialog.Files()->setDirectory(S(SamplePath("pairs")));
+            dialog.NameBox()->setText(QStringLiteral("sugarshack_l.jpg"));
+            QMetaObject::invokeMethod(dialog.Files(), "accept");
+        });
+        const bool accepted = dialog.Run();
+        EXPECT_EQ(accepted, accept);
+        if (accept) {
+            ASSERT_EQ(dialog.Chosen().size(), 1);
+            EXPECT_EQ(dialog.Chosen().front(), S(SamplePath(kSmallLeft)));
+            EXPECT_EQ(dialog.Layout(), 1);
+        }
+    }
+    dialogs::SetSkipped(true);
 }
 
 // ---- the save dialog as a widget ---------------------------------------------------------
