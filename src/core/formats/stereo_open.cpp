@@ -159,7 +159,7 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     if ((read.image = ReadTiffFile(path, options.codec))) return read;
     if ((read.image = ReadTiffRgba(path, options.codec))) return read;
     if (options.readDas) {
-        DasPicture das = options.readDas(path);
+        DasOpenSource das = options.readDas(path);
         if (das.picture) {
             read.image = std::move(das.picture);
             read.fromDas = true;
@@ -318,37 +318,37 @@ std::string PartnerQuestionCaption() {
     return LoadResString(kConfirmationId);
 }
 
-OpenRequest RequestForDroppedFiles(const std::vector<std::string>& files) {
-    OpenRequest request;
+StereoOpenRequest RequestForDroppedFiles(const std::vector<std::string>& files) {
+    StereoOpenRequest request;
     if (files.empty() || files.front().empty()) return request;
     if (EndsWithNoCase(files.front(), "txt")) {
-        request.kind = OpenRequest::Kind::SlideShowList;
+        request.kind = StereoOpenRequest::Kind::SlideShowList;
         request.path = files.front();
     } else if (files.size() == 1) {
-        request.kind = OpenRequest::Kind::StereoFile;
+        request.kind = StereoOpenRequest::Kind::StereoFile;
         request.path = files.front();
     } else {
-        request.kind = OpenRequest::Kind::Pair;
+        request.kind = StereoOpenRequest::Kind::Pair;
         request.left = files[1];
         request.right = files[0];
     }
     return request;
 }
 
-OpenRequest RequestForArguments(const std::vector<std::string>& arguments) {
-    OpenRequest request;
+StereoOpenRequest RequestForArguments(const std::vector<std::string>& arguments) {
+    StereoOpenRequest request;
     if (arguments.empty() || arguments.front().empty()) return request;
     const std::string& first = arguments.front();
     if (::access(first.c_str(), R_OK) != 0 || !IsRegularFile(first)) return request;
     if (EndsWithNoCase(first, "txt")) {
-        request.kind = OpenRequest::Kind::SlideShowList;
+        request.kind = StereoOpenRequest::Kind::SlideShowList;
         request.path = first;
     } else if (arguments.size() >= 2) {
-        request.kind = OpenRequest::Kind::Pair;
+        request.kind = StereoOpenRequest::Kind::Pair;
         request.left = arguments.back();
         request.right = first;
     } else {
-        request.kind = OpenRequest::Kind::StereoFile;
+        request.kind = StereoOpenRequest::Kind::StereoFile;
         request.path = first;
     }
     return request;

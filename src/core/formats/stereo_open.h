@@ -56,12 +56,12 @@ StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout);
 
 // What the reader of DAS containers gives the opener: the two stored pictures joined side
 // by side (left first) and the stored alignment. An empty picture means "not a DAS file".
-struct DasPicture {
+struct DasOpenSource {
     ImageBuffer picture;
     int x = 0;  // stored horizontal alignment
     int y = 0;  // stored vertical alignment
 };
-using DasPictureReader = std::function<DasPicture(const std::string& path)>;
+using DasPictureReader = std::function<DasOpenSource(const std::string& path)>;
 
 struct StereoOpenOptions {
     CodecOptions codec;
@@ -120,7 +120,7 @@ std::string PartnerQuestionCaption();
 // ---- dropped files and the command line --------------------------------------------------
 
 // What a drop or the command line asks the window to open.
-struct OpenRequest {
+struct StereoOpenRequest {
     enum class Kind { Nothing, SlideShowList, StereoFile, Pair };
     Kind kind = Kind::Nothing;
     std::string path;  // the list or the stereo file
@@ -131,11 +131,11 @@ struct OpenRequest {
 // Dropped files: a first file ending in "txt" (any case) is a slide-show list; one file is a
 // stereo file; with two or more the second is the left view and the first the right one,
 // and further files are ignored.
-OpenRequest RequestForDroppedFiles(const std::vector<std::string>& files);
+StereoOpenRequest RequestForDroppedFiles(const std::vector<std::string>& files);
 
 // Program arguments (without the program name): the first must be a readable file; a "txt"
 // file is a slide-show list; a second argument (the last one when there are more) makes a
 // pair with it as the left view and the first as the right; else a stereo file.
-OpenRequest RequestForArguments(const std::vector<std::string>& arguments);
+StereoOpenRequest RequestForArguments(const std::vector<std::string>& arguments);
 
 }  // namespace duplora

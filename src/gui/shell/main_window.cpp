@@ -50,25 +50,15 @@ namespace duplora {
 
 namespace {
 
-constexpr int kProgramTitle = 2501;     // "Duplora"
-constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
-constexpr int kErrorCaption = 2505;     // "FEHLER"
-constexpr int kNoBackup = 2513;         // "Kann Sicherung nicht erstellen"
-constexpr int kNoPaste = 2514;          // "Einfügen nicht möglich"
-constexpr int kNoHelp = 2523;           // "Kann Hilfedatei nicht finden"
-constexpr int kCannotStore = 2506;      // "Kann Werte nicht abspeichern"
-constexpr int kCannotSave = 2509;       // "Kann Bild nicht speichern"
-constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
-constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
-constexpr int kOpenAsPair = 2688;       // "Öffne '%s' als Stereopaar?"
-constexpr int kConfirmCaption = 2689;   // "Bestätigung"
-constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
-constexpr int kReading = 2589;          // "lese... %d %%"
-constexpr int kWriting = 2590;          // "schreibe... %d %%"
-
-const char* const kOpenFilter =
-    "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
-    "*.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff);;All Files (*)";
+constexpr int kProgramTitle = 2501;  // "Duplora"
+constexpr int kErrorCaption = 2505;  // "FEHLER"
+constexpr int kNoBackup = 2513;      // "Kann Sicherung nicht erstellen"
+constexpr int kNoPaste = 2514;       // "Einfügen nicht möglich"
+constexpr int kNoHelp = 2523;        // "Kann Hilfedatei nicht finden"
+constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
+constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
+constexpr int kReading = 2589;       // "lese... %d %%"
+constexpr int kWriting = 2590;       // "schreibe... %d %%"
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -130,19 +120,6 @@ QSize PaneRoom(int mode, QSize client, int frame) {
         default:
             return {w - f, h - f};
     }
-}
-
-bool RegularFile(const std::string& path) {
-    const QFileInfo info(Q(path));
-    return info.exists() && info.isFile();
-}
-
-std::string JoinPath(const std::string& folder, std::string_view name) {
-    if (folder.empty()) return std::string(name);
-    std::string path = folder;
-    if (path.back() != '/') path += '/';
-    path += name;
-    return path;
 }
 
 }  // namespace
@@ -566,6 +543,12 @@ void MainWindow::ExecuteCommand(CommandId command) {
         case CmdOpenSingle:
             OpenSingleDialog();
             break;
+        case CmdSaveStereo:
+            SaveStereoCommand();
+            break;
+        case CmdSaveLeftRight:
+            SaveLeftRightCommand();
+            break;
         case CmdOpenPending:
             OpenStereo(pendingPath_, stereoLayout_,
                        fromHistory_ ? OpenSource::History : OpenSource::Pending);
@@ -705,67 +688,9 @@ void MainWindow::OpenCommandLine(const CommandLinePaths& paths) {
         PostCommand(request->command);
 }
 
-void MainWindow::OpenStereoDialog() {
-    const QString path = dialogs::OpenFileName(this, Res(kOpenStereoTitle), Q(settings_.openFolder),
-                                               QLatin1String(kOpenFilter));
-    if (path.isEmpty()) return;
-    if (stereoLayout_ > 9) stereoLayout_ = 0;
-    commandLineStart_ = false;
-    fromHistory_ = false;
-    OpenStereo(path.toStdString(), stereoLayout_, OpenSource::Dialog);
-}
-
-void MainWindow::OpenSingleDialog() {
-    const QString path = dialogs::OpenFileName(this, Res(kOpenSingleTitle), Q(settings_.openFolder),
-                                               QLatin1String(kOpenFilter));
-    if (path.isEmpty()) return;
-    commandLineStart_ = false;
-    fromHistory_ = false;
-    OpenStereo(path.toStdString(), kSingleLayout, OpenSource::Dialog);
-}
-
 bool MainWindow::AskYesNo(const std::string& text, const std::string& caption) {
     return dialogs::Ask(this, Q(text), Q(caption), QMessageBox::Yes | QMessageBox::No,
                         QMessageBox::Question) == QMessageBox::Yes;
-}
-
-void MainWindow::OpenLeftRightDialog() {
-    const QStringList files = dialogs::OpenFileNames(
-        this, Res(kOpenLeftTitle), Q(settings_.openFolder), QLatin1String(kOpenFilter));
-    if (files.isEmpty()) return;
-    const std::string left = files[0].toStdString();
-    std::string right;
-    const std::string caption = LoadResString(kConfirmCaption);
-    auto offer = [&](const std::string& candidate) {
-        if (AskYesNo(FormatResString(kOpenAsPair, candidate.c_str()), caption)) right = candidate;
-    };
-    if (files.size() >= 2) {
-        right = files[1].toStdString();
-    } else {
-        const std::string folder(FolderPart(left));
-        const std::string name(FileNamePart(left));
-        const auto partner = PartnerFileName(name);
-        if (partner && RegularFile(JoinPath(folder, *partner))) {
-            offer(JoinPath(folder, *partner));
-        } else if (!rightFolder_.empty() && rightFolder_ != folder) {
-            const std::string candidate = JoinPath(rightFolder_, name);
-            if (RegularFile(candidate)) {
-                offer(candidate);
-            } else if (const auto other = PartnerFileName(name)) {
-                const std::string partnerPath = JoinPath(rightFolder_, *other);
-                if (RegularFile(partnerPath)) offer(partnerPath);
-            }
-        }
-        if (right.empty()) {
-            const QString chosen = dialogs::OpenFileName(this, Res(kOpenRightTitle), Q(folder),
-                                                         QLatin1String(kOpenFilter));
-            if (chosen.isEmpty()) return;
-            right = chosen.toStdString();
-        }
-    }
-    commandLineStart_ = false;
-    fromHistory_ = false;
-    OpenPair(left, right, OpenSource::Dialog);
 }
 
 void MainWindow::OpenFromHistory(CommandId item) {
@@ -778,19 +703,6 @@ void MainWindow::OpenFromHistory(CommandId item) {
     stereoLayout_ = opening->layout;
     ExecuteCommand(opening->command);
     fromHistory_ = false;
-}
-
-bool MainWindow::OpenStereo(const std::string& path, int layout, OpenSource source) {
-    OpenedViews views = OpenStereoPicture(path, layout);
-    const OpenedKind kind = layout == kSingleLayout ? OpenedKind::Mono : OpenedKind::Stereo;
-    return TakeOpened(std::move(views), kind, layout, source);
-}
-
-bool MainWindow::OpenPair(const std::string& left, const std::string& right, OpenSource source) {
-    OpenedViews views = OpenPairFiles(left, right);
-    const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, kTwoFileLayout, source);
-    if (ok) rightFolder_ = std::string(FolderPart(right));
-    return ok;
 }
 
 bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source) {
@@ -808,6 +720,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     document_.SetView(Side::Left, std::move(views.left), views.leftPath, views.leftName);
     // A single picture is shown alone; its right view is there without a picture.
     document_.SetView(Side::Right, std::move(views.right), views.rightPath, views.rightName);
+    if (views.hasAlignment) document_.SetOffset(views.dx, views.dy);
 
     AfterOpeningInput in;
     in.kind = kind;

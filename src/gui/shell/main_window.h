@@ -18,8 +18,10 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
+#include "core/formats/codec_options.h"
 #include "core/hooks.h"
 #include "core/stereo/display_composer.h"
+#include "gui/shell/file_commands.h"
 
 class QAction;
 class QLabel;
@@ -29,9 +31,12 @@ class QToolBar;
 namespace duplora {
 
 class NavigatorWindow;
+class PluginTable;
 class TrimCommands;
 class ViewWidget;
+struct OpenDialogSetup;
 struct OpenedViews;
+enum class OpenDialogKind;
 
 struct StartOptions {
     CommandLinePaths commandLine;
@@ -115,6 +120,14 @@ class MainWindow : public QMainWindow {
     void Browse(CommandId command);
     void Paste();
     void Copy();
+    // How pictures are read now: the LZW switch and the plug-ins (loaded on first use).
+    CodecOptions Codec();
+    OpenDialogSetup OpenSetup(OpenDialogKind kind, int title, const std::string& folder);
+    void RememberOpenOptions(bool showPreview, bool fitSize);
+
+    // ---- saving (main_window_files.cpp) ------------------------------------------------------
+    void SaveStereoCommand();
+    void SaveLeftRightCommand();
 
     // ---- other commands ---------------------------------------------------------------------
     void Rotate(CommandId command);
@@ -152,6 +165,8 @@ class MainWindow : public QMainWindow {
     bool fromHistory_ = false;
     int stereoLayout_ = 0;
     std::string rightFolder_;  // where the last right view came from
+    std::shared_ptr<PluginTable> plugins_;
+    SaveMemory saveMemory_;
 
     int fitMode_ = 0;
     bool fullScreen_ = false;

@@ -1,77 +1,52 @@
 #include "gui/shell/open_pair.h"
 
-#include <cstring>
 #include <utility>
 
-#include "core/formats/load_chain.h"
-#include "core/strings.h"
+#include "core/batch/batch_das.h"
+#include "core/formats/stereo_open.h"
 
 namespace duplora {
 
 namespace {
 
-constexpr int kLeftSuffix = 2636;   // " - Links"
-constexpr int kRightSuffix = 2637;  // " - Rechts"
-
-// Columns [x, x + width) of a 24-bit picture, row by row.
-ImageBuffer CutColumns(const ImageBuffer& picture, int x, int width) {
-    ImageBuffer out = CreateImageForOverwrite(width, picture.Height(), 24);
-    if (!out) return out;
-    for (int y = 0; y < picture.Height(); ++y)
-        std::memcpy(out.Line(y), picture.Line(y) + 3 * x, static_cast<std::size_t>(3) * width);
-    return out;
+OpenedViews FromResult(StereoOpenResult result) {
+    OpenedViews views;
+    views.leftPath = std::move(result.leftPath);
+    views.rightPath = std::move(result.rightPath);
+    views.leftName = std::move(result.leftName);
+    views.rightName = std::move(result.rightName);
+    if (!result.loaded || !result.left || (!result.single && !result.right)) return views;
+    views.left = std::move(result.left);
+    views.right = std::move(result.right);
+    views.hasAlignment = result.hasAlignment;
+    views.dx = result.dx;
+    views.dy = result.dy;
+    views.ok = true;
+    return views;
 }
 
 }  // namespace
 
 SideBySideViews SplitSideBySide(const ImageBuffer& picture) {
-    SideBySideViews views;
-    if (!picture || picture.BitCount() != 24) return views;
-    const int half = picture.Width() / 2;
-    if (half <= 0) return views;
-    ImageBuffer left = CutColumns(picture, 0, half);
-    ImageBuffer right = CutColumns(picture, half, half);
-    if (!left || !right) return views;
-    views.left = std::move(left);
-    views.right = std::move(right);
-    return views;
+    StereoViews views = SplitStereoPicture(picture, StereoLayout::SideBySide);
+    if (!views) return {};
+    return {std::move(views.left), std::move(views.right)};
 }
 
-OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath) {
-    OpenedViews views;
-    LoadedImage left = LoadImageFile(leftPath);
-    LoadedImage right = LoadImageFile(rightPath);
-    views.leftPath = left.path;
-    views.rightPath = right.path;
-    views.leftName = left.displayName;
-    views.rightName = right.displayName;
-    if (!left.loaded || !right.loaded || !left.image || !right.image) return views;
-    views.left = std::move(left.image);
-    views.right = std::move(right.image);
-    views.ok = true;
-    return views;
+OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
+                          const CodecOptions& codec) {
+    return FromResult(OpenLeftRight(leftPath, rightPath, codec));
 }
 
-OpenedViews OpenStereoPicture(const std::string& path, int layout) {
-    OpenedViews views;
-    LoadedImage picture = LoadImageFile(path);
-    views.leftPath = views.rightPath = picture.path;
-    views.leftName = views.rightName = picture.displayName;
-    if (!picture.loaded || !picture.image) return views;
-    const bool alone = layout == kSingleLayout;
-    if (alone) {
-        views.left = std::move(picture.image);
-        views.ok = true;
-        return views;
-    }
-    SideBySideViews pair = SplitSideBySide(picture.image);
-    if (!pair.left || !pair.right) return views;
-    views.left = std::move(pair.left);
-    views.right = std::move(pair.right);
-    views.leftName += LoadResString(kLeftSuffix);
-    views.rightName += LoadResString(kRightSuffix);
-    views.ok = true;
-    return views;
+OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec) {
+    StereoOpenOptions options;
+    options.codec = codec;
+    options.readDas = [](const std::string& dasPath) {
+        BatchDasSource source = ReadBatchDasSource(dasPath);
+        return DasOpenSource{std::move(source.picture), source.x, source.y};
+    };
+    const StereoLayout split = StereoLayoutFromNumber(layout).value_or(StereoLayout::SideBySide);
+    return FromResult(OpenStereoFile(path, split, options));
 }
 
 }  // namespace duplora

@@ -1,10 +1,11 @@
-// Loading the pictures of an opening: two files as a pair, or one file holding both views (or
-// a single picture). The window calls only these two, so the full stereo-file reader can
-// take their place without touching the window.
+// Loading the pictures of an opening: two files as a pair, or one file holding both views in
+// one of the stereo layouts (or a single picture). The core's stereo opener does the reading
+// and splitting; this turns its result into what the window puts into the document.
 #pragma once
 
 #include <string>
 
+#include "core/formats/codec_options.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -21,6 +22,10 @@ struct OpenedViews {
     std::string rightPath;
     std::string leftName;  // shown names
     std::string rightName;
+    // A DAS container brings the alignment it was stored with.
+    bool hasAlignment = false;
+    int dx = 0;
+    int dy = 0;
 };
 
 // The two halves of a 24-bit side-by-side picture: columns 0 … w/2 − 1 and the w/2 columns
@@ -32,10 +37,12 @@ struct SideBySideViews {
 SideBySideViews SplitSideBySide(const ImageBuffer& picture);
 
 // The left and the right view from two picture files; not ok when either cannot be read.
-OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath);
+OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
+                          const CodecOptions& codec = {});
 
-// Both views from one file in `layout` (side by side for now), or with layout 20 the picture
-// alone as the left view. Names get " - Links" / " - Rechts" unless shown alone.
-OpenedViews OpenStereoPicture(const std::string& path, int layout);
+// Both views from one file in `layout` (0–7; 10 opens as 0; a number that is no layout as
+// 0), DAS containers included, or with layout 20 the picture alone as the left view. Names
+// get " - Links" / " - Rechts" unless shown alone.
+OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec = {});
 
 }  // namespace duplora

@@ -251,7 +251,7 @@ TEST(OpenStereoFile, DasPicturesSplitSideBySideAndBringTheirAlignment) {
     StereoOpenOptions options;
     options.readDas = [&](const std::string& path) {
         ++calls;
-        DasPicture result;
+        DasOpenSource result;
         if (path == das) {
             result.picture = DuplicateImage(joined);
             result.x = 12;
@@ -459,15 +459,15 @@ TEST(ProposeRightPartner, PartnerThenTheLastRightFolder) {
 }
 
 TEST(OpenRequests, DroppedFilesAndArguments) {
-    using Kind = OpenRequest::Kind;
+    using Kind = StereoOpenRequest::Kind;
     EXPECT_EQ(RequestForDroppedFiles({}).kind, Kind::Nothing);
-    const OpenRequest list = RequestForDroppedFiles({"/x/show.TXT", "/x/a.jpg"});
+    const StereoOpenRequest list = RequestForDroppedFiles({"/x/show.TXT", "/x/a.jpg"});
     EXPECT_EQ(list.kind, Kind::SlideShowList);
     EXPECT_EQ(list.path, "/x/show.TXT");
-    const OpenRequest one = RequestForDroppedFiles({"/x/a.jps"});
+    const StereoOpenRequest one = RequestForDroppedFiles({"/x/a.jps"});
     EXPECT_EQ(one.kind, Kind::StereoFile);
     EXPECT_EQ(one.path, "/x/a.jps");
-    const OpenRequest pair = RequestForDroppedFiles({"/x/r.jpg", "/x/l.jpg", "/x/z.jpg"});
+    const StereoOpenRequest pair = RequestForDroppedFiles({"/x/r.jpg", "/x/l.jpg", "/x/z.jpg"});
     EXPECT_EQ(pair.kind, Kind::Pair);
     EXPECT_EQ(pair.left, "/x/l.jpg");
     EXPECT_EQ(pair.right, "/x/r.jpg");
@@ -479,7 +479,8 @@ TEST(OpenRequests, DroppedFilesAndArguments) {
     EXPECT_EQ(RequestForArguments({dir.Path()}).kind, Kind::Nothing);
     EXPECT_EQ(RequestForArguments({dir / "show.txt"}).kind, Kind::SlideShowList);
     EXPECT_EQ(RequestForArguments({dir / "a.jpg"}).kind, Kind::StereoFile);
-    const OpenRequest args = RequestForArguments({dir / "a.jpg", "/x/mid.jpg", "/x/last.jpg"});
+    const StereoOpenRequest args =
+        RequestForArguments({dir / "a.jpg", "/x/mid.jpg", "/x/last.jpg"});
     EXPECT_EQ(args.kind, Kind::Pair);
     EXPECT_EQ(args.left, "/x/last.jpg");
     EXPECT_EQ(args.right, dir / "a.jpg");

@@ -1,0 +1,117 @@
+#include "gui/shell/file_commands.h"
+
+#include "app/shell/path_names.h"
+#include "app/shell/settings.h"
+#include "app/shell/settings_store.h"
+#include "core/formats/stereo_open.h"
+#include "core/formats/stereo_save.h"
+#include "core/strings.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/save_dialogs.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr int kErrorCaption = 2505;  // "FEHLER"
+constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
+constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Res(int id) {
+    return Q(LoadResString(id));
+}
+
+SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
+                         const ImageBuffer& image) {
+    SaveDialogSetup setup;
+    setup.kind = kind;
+    setup.folder = Q(context.settings->saveFolder);
+    setup.name = Q(std::string(FileNamePart(context.leftPath)));
+    setup.saveImage = &image;
+    setup.settings.type = static_cast<SaveFileType>(context.memory->type);
+    setup.settings.quality = context.settings->nQuality;
+    setup.settings.exifThumbnail = context.memory->exifThumbnail;
+    setup.settings.mirrorLeft = context.memory->mirrorLeft;
+    setup.leftSuffix = Q(context.settings->leftname);
+    setup.rightSuffix = Q(context.settings->rightname);
+    return setup;
+}
+
+// What the dialog leaves behind whether it was accepted or not.
+void Remember(const SaveContext& context, const SaveDialog& dialog) {
+    const SaveSettings chosen = dialog.Settings();
+    context.memory->type = static_cast<int>(chosen.type);
+    context.memory->exifThumbnail = chosen.exifThumbnail;
+    context.memory->mirrorLeft = chosen.mirrorLeft;
+    Settings& settings = *context.settings;
+    settings.nQuality = chosen.quality;
+    if (dialog.Kind() == SaveDialogKind::LeftRight) {
+        settings.leftname = LimitNameSuffix(dialog.LeftSuffix().toStdString());
+        settings.rightname = LimitNameSuffix(dialog.RightSuffix().toStdString());
+    }
+    context.store->WriteSettings(
+        SettingWritesFor(settings, {setting::kNQuality, setting::kLeftname, setting::kRightname}));
+}
+
+}  // namespace
+
+bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single) {
+    ImageBuffer saveImage = ComposeSaveImage(input, single);
+    if (!saveImage) return false;
+    SaveDialogSetup setup = SetupFor(context, SaveDialogKind::StereoPicture, saveImage);
+    setup.title = Q(SaveDialogTitle(single));
+    SaveDialog dialog(setup, context.parent);
+    const bool accepted = dialog.Run();
+    Remember(context, dialog);
+    if (!accepted) return false;
+
+    const std::string path = dialog.Chosen().front().toStdString();
+    context.settings->saveFolder = std::string(FolderPart(path));
+    const SaveSettings chosen = dialog.Settings();
+    // The mirror works on the composed copy; the views stay as they are.
+    const ImageBuffer written =
+        ApplySaveMirror(std::move(saveImage), chosen.mirrorLeft, input.mode, single);
+    if (!written) {
+        dialogs::Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
+        return false;
+    }
+    return SaveStereoPicture(path, written, chosen);
+}
+
+bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
+    const ImageBuffer pair = ComposeLeftRightImage(input);
+    if (!pair) {
+        dialogs::Tell(context.parent, Res(kCannotStore), Res(kErrorCaption));
+        return false;
+    }
+    SaveDialogSetup setup = SetupFor(context, SaveDialogKind::LeftRight, pair);
+    setup.title = Q(LeftRightSaveDialogTitle());
+    // The type list here has JPEG and BMP only.
+    if (setup.settings.type != SaveFileType::Bmp) setup.settings.type = SaveFileType::Jpeg;
+    SaveDialog dialog(setup, context.parent);
+    const bool accepted = dialog.Run();
+    Remember(context, dialog);
+    if (!accepted) return false;
+
+    const std::string path = dialog.Chosen().front().toStdString();
+    context.settings->saveFolder = std::string(FolderPart(path));
+    // Equal names, a declined replace question and write failures are told by the saver.
+    return SaveLeftRightFiles(path, pair, context.settings->leftname, context.settings->rightname,
+                              dialog.Settings()) == LeftRightSaveResult::Saved;
+}
+
+std::string AskForPartner(QWidget* parent, const std::string& left,
+                          const std::string& lastRightFolder) {
+    const std::optional<std::string> partner = ProposeRightPartner(left, lastRightFolder);
+    if (!partner) return {};
+    const auto answer =
+        dialogs::Ask(parent, Q(PartnerQuestionText(*partner)), Q(PartnerQuestionCaption()),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    return answer == QMessageBox::Yes ? *partner : std::string();
+}
+
+}  // namespace duplora

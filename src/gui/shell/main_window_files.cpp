@@ -1,0 +1,144 @@
+// The main window's file commands: the open dialogs (stereo file, left and right files,
+// single picture), the opening of what they chose, and the two save dialogs.
+#include <QFileInfo>
+
+#include "app/shell/path_names.h"
+#include "core/formats/plugins.h"
+#include "core/strings.h"
+#include "gui/shell/das_readers.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/open_dialogs.h"
+#include "gui/shell/open_pair.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
+constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
+constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
+constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Res(int id) {
+    return Q(LoadResString(id));
+}
+
+}  // namespace
+
+// ---- opening ---------------------------------------------------------------------------------
+
+CodecOptions MainWindow::Codec() {
+    if (!plugins_) plugins_ = std::make_shared<PluginTable>(LoadPlugins(settings_.susie32Plugin));
+    CodecOptions codec;
+    codec.allowLzw = LzwTiffAllowed(settings_);
+    codec.plugins = plugins_.get();
+    return codec;
+}
+
+OpenDialogSetup MainWindow::OpenSetup(OpenDialogKind kind, int title, const std::string& folder) {
+    OpenDialogSetup setup;
+    setup.kind = kind;
+    setup.title = Res(title);
+    setup.folder = Q(folder);
+    setup.preview.codec = Codec();
+    setup.preview.readDas = ReadDasPreview;
+    setup.filter = OpenDialogFilter(setup.preview.codec.plugins);
+    setup.layout = stereoLayout_ > 9 ? 0 : stereoLayout_;
+    setup.showPreview = settings_.nOpenPreview != 0;
+    setup.fitSize = settings_.nFitSize != 0;
+    return setup;
+}
+
+void MainWindow::RememberOpenOptions(bool showPreview, bool fitSize) {
+    settings_.nOpenPreview = showPreview ? 1 : 0;
+    settings_.nFitSize = fitSize ? 1 : 0;
+    store_.WriteSettings(SettingWritesFor(settings_, {setting::kNOpenPreview, setting::kNFitSize}));
+}
+
+void MainWindow::OpenStereoDialog() {
+    // A pair of two files or a single picture was last: the dialog starts side by side.
+    if (stereoLayout_ > 9) stereoLayout_ = 0;
+    OpenDialog dialog(OpenSetup(OpenDialogKind::StereoFile, kOpenStereoTitle, settings_.openFolder),
+                      this);
+    const bool accepted = dialog.Run();
+    // A layout picked is kept even when the dialog is cancelled.
+    stereoLayout_ = dialog.Layout();
+    RememberOpenOptions(dialog.ShowPreview(), dialog.FitSize());
+    if (!accepted) return;
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenStereo(dialog.Chosen().front().toStdString(), stereoLayout_, OpenSource::Dialog);
+}
+
+void MainWindow::OpenSingleDialog() {
+    OpenDialog dialog(OpenSetup(OpenDialogKind::Single, kOpenSingleTitle, settings_.openFolder),
+                      this);
+    if (!dialog.Run()) return;
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenStereo(dialog.Chosen().front().toStdString(), kSingleLayout, OpenSource::Dialog);
+}
+
+void MainWindow::OpenLeftRightDialog() {
+    OpenDialog dialog(OpenSetup(OpenDialogKind::LeftRight, kOpenLeftTitle, settings_.openFolder),
+                      this);
+    const bool accepted = dialog.Run();
+    RememberOpenOptions(dialog.ShowPreview(), dialog.FitSize());
+    if (!accepted) return;
+    const QStringList files = dialog.Chosen();
+    const std::string left = files[0].toStdString();
+    std::string right;
+    if (files.size() >= 2) {
+        // Two picked at once: the first as the left view, as the name box lists them.
+        right = files[1].toStdString();
+    } else {
+        right = AskForPartner(this, left, rightFolder_);
+        if (right.empty()) {
+            OpenDialog second(OpenSetup(OpenDialogKind::RightFile, kOpenRightTitle,
+                                        std::string(FolderPart(left))),
+                              this);
+            const bool chosen = second.Run();
+            RememberOpenOptions(second.ShowPreview(), settings_.nFitSize != 0);
+            if (!chosen) return;
+            right = second.Chosen().front().toStdString();
+        }
+    }
+    commandLineStart_ = false;
+    fromHistory_ = false;
+    OpenPair(left, right, OpenSource::Dialog);
+}
+
+bool MainWindow::OpenStereo(const std::string& path, int layout, OpenSource source) {
+    OpenedViews views = OpenStereoPicture(path, layout, Codec());
+    const OpenedKind kind = layout == kSingleLayout ? OpenedKind::Mono : OpenedKind::Stereo;
+    return TakeOpened(std::move(views), kind, layout, source);
+}
+
+bool MainWindow::OpenPair(const std::string& left, const std::string& right, OpenSource source) {
+    OpenedViews views = OpenPairFiles(left, right, Codec());
+    const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, kTwoFileLayout, source);
+    if (ok) rightFolder_ = std::string(FolderPart(right));
+    return ok;
+}
+
+// ---- saving ----------------------------------------------------------------------------------
+
+void MainWindow::SaveStereoCommand() {
+    if (!document_.BothLoaded() || !document_.Left().image) return;
+    const SaveContext context{this, &settings_, &store_, &saveMemory_, document_.Left().path};
+    if (SaveStereoWithDialog(context, Input(), document_.SingleImageMode()))
+        document_.SetModified(false);
+}
+
+void MainWindow::SaveLeftRightCommand() {
+    if (!document_.BothLoaded() || !document_.Left().image) return;
+    const SaveContext context{this, &settings_, &store_, &saveMemory_, document_.Left().path};
+    SaveLeftRightWithDialog(context, Input());
+}
+
+}  // namespace duplora

@@ -1,0 +1,233 @@
+#include "gui/shell/open_dialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/image/qimage_bridge.h"
+#include "core/formats/plugins.h"
+#include "core/formats/stereo_open.h"
+
+namespace duplora {
+
+namespace {
+
+const char* const kStandardFilter =
+    "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
+    "*.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)";
+const char* const kAllFilesFilter = "All Files (*)";
+
+// The layout radios in the order of their ids; 3006 (turned left) has no button of its own
+// but is kept, hidden, so that a remembered layout 5 survives the dialog.
+struct LayoutRadio {
+    int layout;
+    const char* text;
+    bool shown;
+};
+constexpr LayoutRadio kLayoutRadios[] = {
+    {0, "Nebeneinander", true},
+    {1, "Übereinander", true},
+    {2, "Interlace", true},
+    {3, "Anaglyph", true},
+    {4, "SIS", true},
+    {5, "SIS", false},
+    {6, "Tri-Delta (TT)", true},
+    {7, "Tri-Delta (BB)", true},
+};
+
+struct RotationRadio {
+    int id;
+    const char* text;
+};
+constexpr RotationRadio kRotationRadios[] = {
+    {kRotateLeftRadio, "links 90°"},
+    {kRotateNoneRadio, "Original"},
+    {kRotateRightRadio, "rechts 90°"},
+    {kRotateHalfRadio, "180° drehen"},
+};
+
+QString ControlName(int id) {
+    return QStringLiteral("ctl%1").arg(id);
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QString OpenDialogFilter(const PluginTable* plugins) {
+    QStringList filters{QLatin1String(kStandardFilter)};
+    if (plugins) {
+        for (const Plugin& plugin : plugins->Plugins()) {
+            for (const PluginFilter& filter : plugin.filters) {
+                QString patterns = Q(filter.pattern);
+                patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+                filters << Q(filter.description) + QStringLiteral(" (") + patterns.trimmed() +
+                               QLatin1Char(')');
+            }
+        }
+    }
+    filters << QLatin1String(kAllFilesFilter);
+    return filters.join(QStringLiteral(";;"));
+}
+
+OpenDialog::OpenDialog(OpenDialogSetup setup, QWidget* parent)
+    : FileDialogPanel(setup.title, parent), setup_(std::move(setup)) {
+    setObjectName(setup_.kind == OpenDialogKind::StereoFile  ? QStringLiteral("OPNOPTIONS")
+                  : setup_.kind == OpenDialogKind::LeftRight ? QStringLiteral("OPNOPTIONW")
+                  : setup_.kind == OpenDialogKind::RightFile ? QStringLiteral("OPNOPTION")
+                                                             : QStringLiteral("MONO"));
+    layout_ = setup_.layout > 9 ? 0 : setup_.layout;
+    QFileDialog* files = Files();
+    files->setAcceptMode(QFileDialog::AcceptOpen);
+    files->setFileMode(setup_.kind == OpenDialogKind::LeftRight ? QFileDialog::ExistingFiles
+                                                                : QFileDialog::ExistingFile);
+    files->setNameFilters(setup_.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+    if (!setup_.folder.isEmpty()) files->setDirectory(setup_.folder);
+    BuildPanel();
+}
+
+void OpenDialog::BuildPanel() {
+    if (setup_.kind == OpenDialogKind::Single) {
+        Panel()->hide();
+        return;
+    }
+    QVBoxLayout* panel = PanelLayout();
+    if (setup_.kind == OpenDialogKind::LeftRight) {
+        auto* hint =
+            new QLabel(QStringLiteral("Sie können mehrere Bilder (L/R) zugleich auswählen. "));
+        hint->setObjectName(QStringLiteral("multiHint"));
+        hint->setWordWrap(true);
+        panel->addWidget(hint);
+    }
+
+    auto* preview = new QCheckBox(QStringLiteral("Vorschau zeigen"));
+    preview->setObjectName(ControlName(1231));
+    preview->setChecked(setup_.showPreview);
+    connect(preview, &QCheckBox::toggled, this, &OpenDialog::SetPreviewOn);
+    panel->addWidget(preview);
+
+    box_ = new QLabel;
+    box_->setObjectName(ControlName(1232));
+    box_->setFixedSize(kPreviewBox + 4, kPreviewBox + 4);
+    box_->setAlignment(Qt::AlignCenter);
+    box_->setFrameShape(QFrame::StyledPanel);
+    panel->addWidget(box_);
+    typeText_ = new QLabel;
+    typeText_->setObjectName(ControlName(1234));
+    panel->addWidget(typeText_);
+    colourText_ = new QLabel;
+    colourText_->setObjectName(ControlName(1238));
+    colourText_->setWordWrap(true);
+    panel->addWidget(colourText_);
+
+    // Shown only for a JPEG that has an Exif orientation.
+    auto* rotations = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto* radio = new QRadioButton(QString::fromUtf8(kRotationRadios[i].text));
+        const int id = kRotationRadios[i].id;
+        radio->setObjectName(ControlName(id));
+        radio->setVisible(false);
+        rotations->addButton(radio, id);
+        connect(radio, &QRadioButton::clicked, this, [this, id] { ChooseRotation(id); });
+        panel->addWidget(radio);
+        rotation_[i] = radio;
+    }
+    rotation_[1]->setChecked(true);
+
+    if (setup_.kind == OpenDialogKind::StereoFile) {
+        auto* group = new QGroupBox;
+        group->setObjectName(QStringLiteral("layouts"));
+        auto* groupLayout = new QVBoxLayout(group);
+        auto* radios = new QButtonGroup(this);
+        for (const LayoutRadio& entry : kLayoutRadios) {
+            auto* radio = new QRadioButton(QString::fromUtf8(entry.text));
+            const int id = kLayoutRadioFirst + entry.layout;
+            radio->setObjectName(ControlName(id));
+            radio->setVisible(entry.shown);
+            radio->setChecked(entry.layout == layout_);
+            radios->addButton(radio, id);
+            const int layout = entry.layout;
+            connect(radio, &QRadioButton::toggled, this, [this, layout](bool on) {
+                if (on) layout_ = layout;
+            });
+            groupLayout->addWidget(radio);
+        }
+        panel->addWidget(group);
+    }
+    if (setup_.kind != OpenDialogKind::RightFile) {
+        auto* fit = new QCheckBox(QStringLiteral("in Normalgröße öffnen"));
+        fit->setObjectName(ControlName(3000));
+        fit->setChecked(setup_.fitSize);
+        connect(fit, &QCheckBox::toggled, this, [this](bool on) { setup_.fitSize = on; });
+        panel->addWidget(fit);
+    }
+    panel->addStretch(1);
+}
+
+void OpenDialog::SelectFiles(const QStringList& files) {
+    FileDialogPanel::SelectFiles(files);
+}
+
+void OpenDialog::SelectionChanged(const QString& path) {
+    if (path.isEmpty() || path == lastName_) return;
+    lastName_ = path;
+    if (setup_.showPreview) LoadPreview(path);
+}
+
+void OpenDialog::SetPreviewOn(bool on) {
+    setup_.showPreview = on;
+    if (on) {
+        if (!lastName_.isEmpty()) LoadPreview(lastName_);
+        return;
+    }
+    preview_.reset();
+    ShowPreviewTexts();
+}
+
+void OpenDialog::LoadPreview(const QString& path) {
+    if (!box_ || !QFileInfo(path).isFile()) return;
+    std::optional<OpenPreview> loaded = LoadOpenPreview(path.toStdString(), setup_.preview);
+    // A file that cannot be opened leaves the panel as it was.
+    if (!loaded) return;
+    preview_ = std::move(loaded);
+    ShowPreviewTexts();
+}
+
+void OpenDialog::ShowPreviewTexts() {
+    if (!box_) return;
+    if (!preview_) {
+        typeText_->clear();
+        colourText_->clear();
+        box_->clear();
+        for (QRadioButton* radio : rotation_) radio->setVisible(false);
+        return;
+    }
+    typeText_->setText(Q(preview_->typeText));
+    colourText_->setText(Q(preview_->colourText));
+    const QImage thumbnail = QImageFromImageBuffer(PreviewThumbnail(preview_->image));
+    if (thumbnail.isNull())
+        box_->clear();
+    else
+        box_->setPixmap(QPixmap::fromImage(thumbnail));
+    for (QRadioButton* radio : rotation_) radio->setVisible(preview_->rotation.visible);
+    for (int i = 0; i < 4; ++i)
+        if (kRotationRadios[i].id == preview_->rotation.checkedRadio)
+            rotation_[i]->setChecked(true);
+}
+
+void OpenDialog::ChooseRotation(int radioId) {
+    if (lastName_.isEmpty()) return;
+    // The choice is written into the file itself; the preview is rebuilt from it.
+    WriteOrientationChoice(lastName_.toStdString(), radioId);
+    LoadPreview(lastName_);
+}
+
+}  // namespace duplora

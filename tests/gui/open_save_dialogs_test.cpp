@@ -1,0 +1,816 @@
+// The open and save dialogs, as widgets and through the window's commands: every layout the
+// stereo-file dialog offers opens through the core's reader, and what the save dialogs write
+// reads back.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+
+#include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
+#include "core/formats/load_chain.h"
+#include "gui/shell/das_readers.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/open_dialogs.h"
+#include "gui/shell/save_dialogs.h"
+#include "gui_test_main.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeImage;
+using test::MakeNoise;
+using test::PixelAt;
+using test::SampleExists;
+using test::SamplePath;
+
+const char* const kGx8Left = "pairs/gx8_l.jpg";
+const char* const kGx8Right = "pairs/gx8_r.jpg";
+const char* const kSmallLeft = "pairs/sugarshack_l.jpg";
+const char* const kSmallRight = "pairs/sugarshack_r.jpg";
+
+QString S(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+void Settle(int rounds = 8) {
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+template <typename T>
+T* Control(QWidget& dialog, int id) {
+    return dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
+}
+
+// The next stereo-file dialog picks `path` with the layout radio of `layout`.
+void QueueStereoOpen(const QString& path, int layout) {
+    QueueDialogDriver([path, layout](FileDialogPanel& dialog) {
+        QRadioButton* radio = Control<QRadioButton>(dialog, 3001 + layout);
+        if (!radio) return false;
+        radio->setChecked(true);
+        dialog.SelectFiles({path});
+        return true;
+    });
+}
+
+// The next save dialog is set up by `setUp`, then saves as `path`.
+void QueueSave(const QString& path, std::function<void(SaveDialog&)> setUp = {}) {
+    QueueDialogDriver([path, setUp](FileDialogPanel& panel) {
+        auto* dialog = dynamic_cast<SaveDialog*>(&panel);
+        if (!dialog) return false;
+        if (setUp) setUp(*dialog);
+        dialog->SelectFiles({path});
+        return true;
+    });
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class OpenSaveTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
+        dialogs::ResetSkipped();
+        ClearDialogDrivers();
+    }
+    void TearDown() override {
+        window_.reset();
+        EXPECT_EQ(QueuedDialogDrivers(), 0) << "a queued dialog was never run";
+        ClearDialogDrivers();
+        dialogs::ResetSkipped();
+    }
+
+    MainWindow& Start() {
+        StartOptions options;
+        options.samplePairWhenEmpty = false;
+        window_ = std::make_unique<MainWindow>(*store_, options);
+        window_->resize(1000, 700);
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        Settle();
+        return *window_;
+    }
+
+    // Opens through the stereo-file dialog and shows the result at 100 %.
+    void OpenStereo(const QString& path, int layout) {
+        QueueStereoOpen(path, layout);
+        window_->ExecuteCommand(CmdOpenStereo);
+        Settle();
+        window_->ExecuteCommand(CmdZoom100);
+        Settle();
+    }
+
+    void OpenPair(const std::string& left, const std::string& right) {
+        dialogs::QueueFiles({S(left), S(right)});
+        window_->ExecuteCommand(CmdOpenLeftRight);
+        Settle();
+        window_->ExecuteCommand(CmdZoom100);
+        Settle();
+    }
+
+    QSize ViewSize(Side side) const {
+        const ImageBuffer& image = window_->Document().View(side).image;
+        return {image.Width(), image.Height()};
+    }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// ---- the open dialog as a widget ---------------------------------------------------------
+
+OpenDialogSetup StereoSetup(int layout, bool preview) {
+    OpenDialogSetup setup;
+    setup.kind = OpenDialogKind::StereoFile;
+    setup.title = QStringLiteral("Stereobild öffnen");
+    setup.filter = OpenDialogFilter(nullptr);
+    setup.layout = layout;
+    setup.showPreview = preview;
+    setup.preview.readDas = ReadDasPreview;
+    return setup;
+}
+
+TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
+    struct Case {
+        int remembered;
+        int checkedId;
+    };
+    for (const Case c : {Case{0, 3001}, Case{3, 3004}, Case{5, 3006}, Case{7, 3008}, Case{10, 3001},
+                         Case{20, 3001}}) {
+        OpenDialog dialog(StereoSetup(c.remembered, false));
+        for (int id = 3001; id <= 3008; ++id) {
+            QRadioButton* radio = Control<QRadioButton>(dialog, id);
+            ASSERT_NE(radio, nullptr) << id;
+            EXPECT_EQ(radio->isChecked(), id == c.checkedId) << c.remembered << " " << id;
+            // Turned left has no button of its own.
+            EXPECT_EQ(radio->isHidden(), id == 3006) << id;
+        }
+    }
+    OpenDialog dialog(StereoSetup(0, false));
+    EXPECT_EQ(Control<QRadioButton>(dialog, 3003)->text(), QStringLiteral("Interlace"));
+    Control<QRadioButton>(dialog, 3007)->click();
+    EXPECT_EQ(dialog.Layout(), 6);
+    Control<QRadioButton>(dialog, 3002)->click();
+    EXPECT_EQ(dialog.Layout(), 1);
+    Control<QCheckBox>(dialog, 3000)->click();
+    EXPECT_TRUE(dialog.FitSize());
+    EXPECT_EQ(Control<QCheckBox>(dialog, 3000)->text(), QStringLiteral("in Normalgröße öffnen"));
+}
+
+TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
+    if (!SampleExists(kGx8Left)) GTEST_SKIP() << "sample photographs missing";
+    OpenDialog dialog(StereoSetup(0, true));
+    dialog.SelectFiles({S(SamplePath(kGx8Left))});
+    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : Jpeg File"));
+    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
+              QStringLiteral("Bildgröße: 1824x1367  Farben: Volle Farbanzahl "));
+    // The longer side fitted to 160, the shorter one in proportion (the Exif thumbnail or
+    // the 1/8 reduction, whichever the file gives).
+    ASSERT_TRUE(dialog.Preview());
+    const QSize thumbnail = Control<QLabel>(dialog, 1232)->pixmap().size();
+    EXPECT_EQ(thumbnail.width(), 160);
+    EXPECT_EQ(thumbnail.height(), 160 * dialog.Preview()->height / dialog.Preview()->width);
+    EXPECT_NEAR(thumbnail.height(), 120, 1);
+    // The file has an Exif orientation of 1: the rotation radios show "Original".
+    for (int id = 1260; id <= 1263; ++id) {
+        EXPECT_FALSE(Control<QRadioButton>(dialog, id)->isHidden()) << id;
+        EXPECT_EQ(Control<QRadioButton>(dialog, id)->isChecked(), id == 1261) << id;
+    }
+
+    // A file without an Exif orientation hides them; switching the preview off clears all.
+    dialog.SelectFiles({S(SamplePath(kSmallLeft))});
+    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
+              QStringLiteral("Bildgröße: 640x480  Farben: Volle Farbanzahl "));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
+    Control<QCheckBox>(dialog, 1231)->click();
+    EXPECT_FALSE(dialog.ShowPreview());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1234)->text().isEmpty());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1232)->pixmap().isNull());
+}
+
+TEST(OpenDialogWidget, WithThePreviewOffNothingIsRead) {
+    if (!SampleExists(kGx8Left)) GTEST_SKIP() << "sample photographs missing";
+    OpenDialog dialog(StereoSetup(0, false));
+    dialog.SelectFiles({S(SamplePath(kGx8Left))});
+    EXPECT_FALSE(dialog.Preview());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
+    // Switching it on previews the selected file.
+    Control<QCheckBox>(dialog, 1231)->click();
+    ASSERT_TRUE(dialog.Preview());
+    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : Jpeg File"));
+}
+
+TEST(OpenDialogWidget, BmpAndDasFilesAreLabelledWithTheirOwnTexts) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString bmp = dir.filePath(QStringLiteral("noise.bmp"));
+    ASSERT_TRUE(WriteBmpFile(bmp.toStdString(), MakeNoise(300, 100, 7)));
+    OpenDialog dialog(StereoSetup(0, true));
+    dialog.SelectFiles({bmp});
+    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : BMP File"));
+    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
+              QStringLiteral("Bildgröße: 300x100  Farben: Volle Farbanzahl "));
+    EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(160, 53));
+
+    if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
+    const QString das = dir.filePath(QStringLiteral("pair.das"));
+    ASSERT_TRUE(
+        CreateDasFile(das.toStdString(), SamplePath(kSmallLeft), SamplePath(kSmallRight), 5, 3));
+    dialog.SelectFiles({das});
+    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : DAS File"));
+    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
+              QStringLiteral("Bildgröße: 640x480 - 640x480  Farben: Volle Farbanzahl "));
+    EXPECT_FALSE(Control<QLabel>(dialog, 1232)->pixmap().isNull());
+}
+
+TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
+    if (!SampleExists(kGx8Left)) GTEST_SKIP() << "sample photographs missing";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString copy = dir.filePath(QStringLiteral("turn.jpg"));
+    ASSERT_TRUE(QFile::copy(S(SamplePath(kGx8Left)), copy));
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    struct stat before {};
+    ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &before), 0);
+
+    OpenDialog dialog(StereoSetup(0, true));
+    dialog.SelectFiles({copy});
+    ASSERT_TRUE(dialog.Preview());
+    EXPECT_EQ(dialog.Preview()->orientation, 1);
+    Control<QRadioButton>(dialog, 1262)->click();  // "rechts 90°"
+    ASSERT_TRUE(dialog.Preview());
+    EXPECT_EQ(dialog.Preview()->orientation, 6);
+    EXPECT_TRUE(Control<QRadioButton>(dialog, 1262)->isChecked());
+    // The preview is rebuilt from the turned file: now higher than wide.
+    const QSize turned = Control<QLabel>(dialog, 1232)->pixmap().size();
+    EXPECT_EQ(turned.height(), 160);
+    EXPECT_NEAR(turned.width(), 120, 1);
+    struct stat after {};
+    ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &after), 0);
+    EXPECT_EQ(after.st_mtime, before.st_mtime);
+}
+
+TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
+    OpenDialogSetup setup = StereoSetup(0, false);
+    setup.kind = OpenDialogKind::LeftRight;
+    OpenDialog pair(setup);
+    EXPECT_EQ(pair.Files()->fileMode(), QFileDialog::ExistingFiles);
+    EXPECT_EQ(pair.findChild<QLabel*>(QStringLiteral("multiHint"))->text(),
+              QStringLiteral("Sie können mehrere Bilder (L/R) zugleich auswählen. "));
+    EXPECT_EQ(Control<QRadioButton>(pair, 3001), nullptr);
+    pair.SelectFiles({QStringLiteral("/a/x_l.jpg"), QStringLiteral("/a/x_r.jpg")});
+    ASSERT_NE(pair.NameBox(), nullptr);
+    EXPECT_EQ(pair.NameBox()->text(), QStringLiteral("\"x_l.jpg\" \"x_r.jpg\""));
+
+    setup.kind = OpenDialogKind::Single;
+    OpenDialog single(setup);
+    EXPECT_TRUE(single.Panel()->isHidden());
+    EXPECT_EQ(single.Files()->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(single.Files()->nameFilters().front().startsWith(
+        QStringLiteral("JPS/DAS/BMI/JPG/STJ/BMP/TIF File (")));
+    EXPECT_EQ(single.Files()->nameFilters().back(), QStringLiteral("All Files (*)"));
+}
+
+// Shown for real: the embedded file dialog's own accept and cancel close the whole dialog.
+TEST(OpenDialogWidget, ShownDialogClosesWithTheFileDialogsOwnButtons) {
+    if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
+    dialogs::SetSkipped(false);
+    for (const bool accept : {true, false}) {
+        OpenDialog dialog(StereoSetup(1, true));
+        QTimer::singleShot(0, &dialog, [&dialog, accept] {
+            if (!accept) {
+                dialog.Files()->reject();
+                return;
+            }
+            dialog.Files()->setDirectory(S(SamplePath("pairs")));
+            dialog.NameBox()->setText(QStringLiteral("sugarshack_l.jpg"));
+            QMetaObject::invokeMethod(dialog.Files(), "accept");
+        });
+        const bool accepted = dialog.Run();
+        EXPECT_EQ(accepted, accept);
+        if (accept) {
+            ASSERT_EQ(dialog.Chosen().size(), 1);
+            EXPECT_EQ(dialog.Chosen().front(), S(SamplePath(kSmallLeft)));
+            EXPECT_EQ(dialog.Layout(), 1);
+        }
+    }
+    dialogs::SetSkipped(true);
+}
+
+// ---- the save dialog as a widget ---------------------------------------------------------
+
+SaveDialogSetup SaveSetup(const ImageBuffer& image, SaveFileType type, const QString& name) {
+    SaveDialogSetup setup;
+    setup.kind = SaveDialogKind::StereoPicture;
+    setup.title = QStringLiteral("Stereobild Speichern");
+    setup.name = name;
+    setup.saveImage = &image;
+    setup.settings.type = type;
+    setup.settings.quality = 99;
+    return setup;
+}
+
+TEST(SaveDialogWidget, SmallPictureShowsTheExactSizeAndNoExactButton) {
+    const ImageBuffer image = MakeNoise(200, 100, 3);
+    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
+    EXPECT_EQ(Control<QLabel>(dialog, 1242)->text(), QStringLiteral("99"));
+    EXPECT_EQ(Control<QScrollBar>(dialog, 1243)->value(), 99);
+    const QString text = Control<QLabel>(dialog, 1230)->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Dateigröße nach Speichern:\n genau ")))
+        << text.toStdString();
+    EXPECT_EQ(
+        text,
+        QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes").arg(dialog.Estimate().bytes));
+    EXPECT_TRUE(Control<QPushButton>(dialog, 3096)->isHidden());
+    EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(200, 100));
+}
+
+TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
+    const ImageBuffer image = MakeImage(2000, 750, [](int x, int y) {
+        return static_cast<std::uint32_t>(((x / 7) * 0x10305 + (y / 5) * 0x30201) & 0xFFFFFF);
+    });
+    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    EXPECT_FALSE(Control<QPushButton>(dialog, 3096)->isHidden());
+    EXPECT_FALSE(dialog.Estimate().exact);
+    EXPECT_EQ(dialog.Estimate().bytes % 100, 0);
+    EXPECT_TRUE(Control<QLabel>(dialog, 1230)->text().contains(QStringLiteral(" ca. ")));
+    EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(220, 82));
+
+    Control<QPushButton>(dialog, 3096)->click();
+    EXPECT_TRUE(dialog.Estimate().exact);
+    const std::int64_t exact = dialog.Estimate().bytes;
+    EXPECT_TRUE(Control<QLabel>(dialog, 1230)->text().contains(QStringLiteral(" genau ")));
+    // Later estimates at the same quality scale by the measured ratio: the exact size again,
+    // rounded down to hundreds.
+    Control<QScrollBar>(dialog, 1243)->setValue(98);
+    EXPECT_EQ(Control<QLabel>(dialog, 1242)->text(), QStringLiteral("98"));
+    Control<QScrollBar>(dialog, 1243)->setValue(99);
+    EXPECT_FALSE(dialog.Estimate().exact);
+    EXPECT_LE(std::abs(dialog.Estimate().bytes - exact / 100 * 100), 100);
+}
+
+TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
+    const ImageBuffer image = MakeNoise(300, 300, 5);
+    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.bmp")));
+    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jpg"));
+    EXPECT_TRUE(Control<QLabel>(dialog, 3073)->isHidden());
+
+    dialog.SelectType(SaveFileType::Bmp);
+    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.bmp"));
+    for (int id : {3092, 1242, 1230}) EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
+    EXPECT_TRUE(Control<QScrollBar>(dialog, 1243)->isHidden());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
+    EXPECT_TRUE(Control<QPushButton>(dialog, 3096)->isHidden());
+
+    dialog.SelectType(SaveFileType::Stj);
+    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.stj"));
+    EXPECT_FALSE(Control<QLabel>(dialog, 3073)->isHidden());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
+    EXPECT_FALSE(Control<QScrollBar>(dialog, 1243)->isHidden());
+    EXPECT_EQ(dialog.Settings().type, SaveFileType::Stj);
+
+    dialog.SelectType(SaveFileType::Jps);
+    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jps"));
+    EXPECT_FALSE(Control<QCheckBox>(dialog, 3142)->isHidden());
+}
+
+TEST(SaveDialogWidget, MirrorSwitchAppearsOnARightDoubleClick) {
+    const ImageBuffer image = MakeNoise(100, 50, 9);
+    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("a.jpg")));
+    QCheckBox* mirror = Control<QCheckBox>(dialog, 3217);
+    ASSERT_NE(mirror, nullptr);
+    EXPECT_TRUE(mirror->isHidden());
+    QTest::mouseDClick(&dialog, Qt::LeftButton);
+    EXPECT_TRUE(mirror->isHidden());
+    QTest::mouseDClick(&dialog, Qt::RightButton);
+    EXPECT_FALSE(mirror->isHidden());
+    mirror->click();
+    EXPECT_TRUE(dialog.Settings().mirrorLeft);
+
+    // Once on, it is there from the start.
+    SaveDialogSetup setup = SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("a.jpg"));
+    setup.settings.mirrorLeft = true;
+    SaveDialog again(setup);
+    EXPECT_FALSE(Control<QCheckBox>(again, 3217)->isHidden());
+}
+
+TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuffixes) {
+    const ImageBuffer image = MakeNoise(100, 50, 9);
+    SaveDialogSetup setup = SaveSetup(image, SaveFileType::Stj, QStringLiteral("a.jpg"));
+    setup.kind = SaveDialogKind::LeftRight;
+    setup.leftSuffix = QStringLiteral("_l");
+    setup.rightSuffix = QStringLiteral("_r");
+    SaveDialog dialog(setup);
+    EXPECT_EQ(dialog.Files()->nameFilters(),
+              QStringList({QStringLiteral("JPEG File (*.jpg *.JPG *.jpeg *.JPEG)"),
+                           QStringLiteral("BMP File (*.bmp *.BMP)")}));
+    EXPECT_EQ(dialog.Settings().type, SaveFileType::Jpeg);  // no STJ here
+    EXPECT_EQ(Control<QLineEdit>(dialog, 3057)->text(), QStringLiteral("_l"));
+    Control<QLineEdit>(dialog, 3058)->setText(QStringLiteral("_rechts_und_noch_viel_mehr"));
+    EXPECT_EQ(dialog.RightSuffix(), QStringLiteral("_rechts_und_noch_vie"));
+}
+
+// ---- opening through the window ------------------------------------------------------------
+
+TEST_F(OpenSaveTest, LeftAndRightFilesOpenAsAPair) {
+    if (!SampleExists(kGx8Left) || !SampleExists(kGx8Right)) GTEST_SKIP() << "samples missing";
+    MainWindow& w = Start();
+    OpenPair(SamplePath(kGx8Left), SamplePath(kGx8Right));
+    ASSERT_TRUE(w.Document().BothLoaded());
+    EXPECT_EQ(ViewSize(Side::Left), QSize(1824, 1367));
+    EXPECT_EQ(ViewSize(Side::Right), QSize(1824, 1367));
+    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral(
+        "Linkes Bild(gx8_l.jpg [1824 x 1367]) Rechtes Bild(gx8_r.jpg [1824 x 1367])")))
+        << w.windowTitle().toStdString();
+    EXPECT_EQ(w.StatusText(0), QStringLiteral("Bildgröße nach Ausrichtung[1824 x 1367]"));
+    EXPECT_EQ(w.StatusText(1), QStringLiteral("Position Ausrichtung(x = 0 y = 0)"));
+    EXPECT_EQ(w.StatusText(2), QStringLiteral("Bildgröße [1824 x 1367]  Zoom(100 %)"));
+}
+
+TEST_F(OpenSaveTest, RightFileIsAskedForWhenThePartnerIsDeclined) {
+    if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
+    MainWindow& w = Start();
+    dialogs::QueueFiles({S(SamplePath(kGx8Left))});
+    dialogs::QueueButton(QMessageBox::No);
+    dialogs::QueueFiles({S(SamplePath(kSmallRight))});
+    w.ExecuteCommand(CmdOpenLeftRight);
+    Settle();
+    EXPECT_EQ(dialogs::SkippedCount(), 3);
+    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Rechtes Bild öffnen"));
+    EXPECT_EQ(w.Document().Left().path, SamplePath(kGx8Left));
+    EXPECT_EQ(w.Document().Right().path, SamplePath(kSmallRight));
+    // Different sizes are brought to one.
+    EXPECT_EQ(ViewSize(Side::Left), ViewSize(Side::Right));
+}
+
+struct LayoutCase {
+    const char* file;
+    int layout;
+    int width;  // of each view
+    int height;
+};
+
+class SampleLayoutTest : public OpenSaveTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(SampleLayoutTest, OpensThroughTheStereoDialogIntoTwoViews) {
+    const LayoutCase& c = GetParam();
+    if (!SampleExists(c.file)) GTEST_SKIP() << "sample missing";
+    MainWindow& w = Start();
+    OpenStereo(S(SamplePath(c.file)), c.layout);
+    ASSERT_TRUE(w.Document().BothLoaded());
+    const QSize size(c.width, c.height);
+    EXPECT_EQ(ViewSize(Side::Left), size);
+    EXPECT_EQ(ViewSize(Side::Right), size);
+    const QString name = QFileInfo(S(c.file)).fileName();
+    const QString sizeText = QStringLiteral("[%1 x %2]").arg(c.width).arg(c.height);
+    const QRegularExpression title(QRegularExpression::anchoredPattern(
+        QStringLiteral("Linkes Bild\\(%1 - Links %2\\) "
+                       "Rechtes Bild\\(%1 - Rechts %2\\)  "
+                       "\\(\\d+/7\\)  ")
+            .arg(QRegularExpression::escape(name), QRegularExpression::escape(sizeText))));
+    EXPECT_TRUE(title.match(w.windowTitle()).hasMatch()) << w.windowTitle().toStdString();
+    EXPECT_EQ(w.StatusText(0), QStringLiteral("Bildgröße nach Ausrichtung") + sizeText);
+    EXPECT_EQ(w.StatusText(2), QStringLiteral("Bildgröße %1  Zoom(100 %)").arg(sizeText));
+    // The history keeps the layout for the next opening.
+    EXPECT_EQ(w.CurrentSettings().fileTypeHistory[0], c.layout);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, SampleLayoutTest,
+    ::testing::Values(LayoutCase{"single-file/calf-left-right.jpg", 0, 1920, 1080},
+                      LayoutCase{"single-file/stereograph.left-right.jpg", 0, 1821, 1574},
+                      LayoutCase{"single-file/capoda.left-right.jpg", 0, 4096, 4096},
+                      LayoutCase{"single-file/GOPR0.left-right.jpg", 0, 4000, 3000},
+                      LayoutCase{"single-file/walrus-360.top-bottom.jpg", 1, 4096, 2048},
+                      LayoutCase{"single-file/persepolis.anaglyph.jpg", 3, 943, 666}));
+
+// Every layout of a small generated picture: the view sizes each split gives.
+TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
+    MainWindow& w = Start();
+    const QString path = Path(QStringLiteral("made.bmp"));
+    const ImageBuffer picture = MakeImage(41, 30, [](int x, int y) {
+        return static_cast<std::uint32_t>((x * 6) << 16 | (y * 8) << 8 | ((x + y) & 0xFF));
+    });
+    ASSERT_TRUE(WriteBmpFile(path.toStdString(), picture));
+    struct Case {
+        int layout;
+        QSize view;
+    };
+    for (const Case c :
+         {Case{0, {20, 30}}, Case{1, {41, 15}}, Case{2, {41, 30}}, Case{3, {41, 30}},
+          Case{4, {30, 20}}, Case{5, {30, 20}}, Case{6, {30, 20}}, Case{7, {30, 20}}}) {
+        OpenStereo(path, c.layout);
+        ASSERT_TRUE(w.Document().BothLoaded()) << c.layout;
+        EXPECT_EQ(ViewSize(Side::Left), c.view) << c.layout;
+        EXPECT_EQ(ViewSize(Side::Right), c.view) << c.layout;
+        EXPECT_EQ(w.CurrentSettings().fileTypeHistory[0], c.layout);
+    }
+    // Side by side: the halves, the odd last column dropped.
+    OpenStereo(path, 0);
+    EXPECT_EQ(PixelAt(w.Document().Left().image, 3, 4), PixelAt(picture, 3, 4));
+    EXPECT_EQ(PixelAt(w.Document().Right().image, 3, 4), PixelAt(picture, 23, 4));
+    // A file no reader takes leaves the document empty.
+    const QString text = Path(QStringLiteral("notes.jpg"));
+    QFile note(text);
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.write("not a picture");
+    note.close();
+    OpenStereo(text, 0);
+    EXPECT_FALSE(w.Document().BothLoaded());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
+}
+
+TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
+    if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
+    MainWindow& w = Start();
+    const QString das = Path(QStringLiteral("pair.das"));
+    ASSERT_TRUE(
+        CreateDasFile(das.toStdString(), SamplePath(kSmallLeft), SamplePath(kSmallRight), 5, 3));
+    OpenStereo(das, 1);  // over/under chosen: a container is side by side all the same
+    ASSERT_TRUE(w.Document().BothLoaded());
+    EXPECT_EQ(ViewSize(Side::Left), QSize(640, 480));
+    EXPECT_EQ(w.Document().Dx(), -5);
+    EXPECT_EQ(w.Document().Dy(), 3);
+    // The status bar tells the offset the other way round.
+    EXPECT_EQ(w.StatusText(1), QStringLiteral("Position Ausrichtung(x = 5 y = -3)"));
+}
+
+TEST_F(OpenSaveTest, CancelledStereoDialogOpensNothingButKeepsThePickedLayout) {
+    MainWindow& w = Start();
+    QueueDialogDriver([](FileDialogPanel& dialog) {
+        Control<QRadioButton>(dialog, 3003)->click();
+        Control<QCheckBox>(dialog, 1231)->click();
+        return false;
+    });
+    w.ExecuteCommand(CmdOpenStereo);
+    Settle();
+    EXPECT_FALSE(w.Document().BothLoaded());
+    EXPECT_EQ(store_->ReadSetting("nOpenPreview"), "1");
+    // The next dialog starts on interlace.
+    int startLayout = -1;
+    QueueDialogDriver([&startLayout](FileDialogPanel& dialog) {
+        startLayout = static_cast<OpenDialog&>(dialog).Layout();
+        return false;
+    });
+    w.ExecuteCommand(CmdOpenStereo);
+    EXPECT_EQ(startLayout, 2);
+}
+
+// ---- saving through the window -----------------------------------------------------------
+
+class SaveThroughWindowTest : public OpenSaveTest {
+  protected:
+    bool OpenSmallPair() {
+        if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) return false;
+        Start();
+        OpenPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
+        dialogs::ResetSkipped();  // the open dialog's answer
+        return window_->Document().BothLoaded();
+    }
+    const ImageBuffer& Left() const { return window_->Document().Left().image; }
+    const ImageBuffer& Right() const { return window_->Document().Right().image; }
+};
+
+TEST_F(SaveThroughWindowTest, StereoPictureAsBmpHoldsBothViewsSideBySide) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    MainWindow& w = *window_;
+    w.Document().SetModified(true);
+    const QString path = Path(QStringLiteral("out.bmp"));
+    QueueSave(path);
+    w.ExecuteCommand(CmdSaveStereo);
+    const LoadedImage read = LoadImageFile(path.toStdString());
+    ASSERT_TRUE(read.loaded);
+    ASSERT_EQ(read.image.Width(), 1280);
+    ASSERT_EQ(read.image.Height(), 480);
+    for (const QPoint p : {QPoint(0, 0), QPoint(639, 479), QPoint(321, 123)}) {
+        EXPECT_EQ(PixelAt(read.image, p.x(), p.y()), PixelAt(Left(), p.x(), p.y()));
+        EXPECT_EQ(PixelAt(read.image, 640 + p.x(), p.y()), PixelAt(Right(), p.x(), p.y()));
+    }
+    EXPECT_FALSE(w.Document().Modified());
+    EXPECT_EQ(w.CurrentSettings().saveFolder, dir_.path().toStdString());
+    EXPECT_EQ(dialogs::SkippedCount(), 0);  // nothing to tell
+}
+
+TEST_F(SaveThroughWindowTest, StereoPictureAsJpegJpsAndStjReadsBack) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    MainWindow& w = *window_;
+    for (const char* name : {"out.jpg", "out.jps", "out.stj"}) {
+        const QString path = Path(QLatin1String(name));
+        QueueSave(path, [](SaveDialog& dialog) { dialog.SetQuality(90); });
+        w.ExecuteCommand(CmdSaveStereo);
+        const LoadedImage read = LoadImageFile(path.toStdString());
+        ASSERT_TRUE(read.loaded) << name;
+        EXPECT_EQ(read.image.Width(), 1280) << name;
+        EXPECT_EQ(read.image.Height(), 480) << name;
+    }
+    EXPECT_EQ(store_->ReadSetting("nQuality"), "90");
+    const QByteArray stj = FileBytes(Path(QStringLiteral("out.stj")));
+    ASSERT_GT(stj.size(), 43);
+    EXPECT_EQ(stj.left(6), QByteArray::fromHex("FFD8FFE00010"));
+    EXPECT_EQ(stj.mid(24, 5), QByteArray("3Dpic"));
+    // The type chosen last is where the next dialog starts.
+    SaveFileType startType = SaveFileType::Fixed;
+    QueueDialogDriver([&startType](FileDialogPanel& dialog) {
+        startType = static_cast<SaveDialog&>(dialog).Settings().type;
+        return false;
+    });
+    w.ExecuteCommand(CmdSaveStereo);
+    EXPECT_EQ(startType, SaveFileType::Stj);
+    // A JPS opens again as a side-by-side stereo file.
+    OpenStereo(Path(QStringLiteral("out.jps")), 0);
+    EXPECT_EQ(ViewSize(Side::Left), QSize(640, 480));
+}
+
+TEST_F(SaveThroughWindowTest, MirrorSwitchTurnsTheLeftHalfOfASideBySideSave) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    const QString path = Path(QStringLiteral("mirror.bmp"));
+    QueueSave(path, [](SaveDialog& dialog) {
+        dialog.RevealMirrorSwitch();
+        dialog.findChild<QCheckBox*>(QStringLiteral("ctl3217"))->click();
+    });
+    window_->ExecuteCommand(CmdSaveStereo);
+    const LoadedImage read = LoadImageFile(path.toStdString());
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(PixelAt(read.image, 0, 10), PixelAt(Left(), 639, 10));
+    EXPECT_EQ(PixelAt(read.image, 640, 10), PixelAt(Right(), 0, 10));
+    // The views themselves are not touched.
+    const LoadedImage source = LoadImageFile(SamplePath(kSmallLeft));
+    EXPECT_EQ(PixelAt(Left(), 0, 10), PixelAt(source.image, 0, 10));
+}
+
+TEST_F(SaveThroughWindowTest, LeftAndRightFilesGetTheirSuffixes) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    QueueSave(Path(QStringLiteral("pair.bmp")), [](SaveDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(QStringLiteral("-L"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(QStringLiteral("-R"));
+    });
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    const LoadedImage left = LoadImageFile(Path(QStringLiteral("pair-L.bmp")).toStdString());
+    const LoadedImage right = LoadImageFile(Path(QStringLiteral("pair-R.bmp")).toStdString());
+    ASSERT_TRUE(left.loaded);
+    ASSERT_TRUE(right.loaded);
+    EXPECT_TRUE(test::SamePixels(left.image, Left()));
+    EXPECT_TRUE(test::SamePixels(right.image, Right()));
+    EXPECT_EQ(store_->ReadSetting("Leftname"), "-L");
+    EXPECT_EQ(store_->ReadSetting("Rightname"), "-R");
+
+    // As JPEG files with the stored suffixes.
+    QueueSave(Path(QStringLiteral("pair.jpg")));
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    const LoadedImage jpeg = LoadImageFile(Path(QStringLiteral("pair-R.jpg")).toStdString());
+    ASSERT_TRUE(jpeg.loaded);
+    EXPECT_EQ(jpeg.image.Width(), 640);
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair-L.jpg"))));
+}
+
+TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    const QString right = Path(QStringLiteral("pair_r.jpg"));
+    QFile old(right);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    dialogs::QueueButton(QMessageBox::Cancel);
+    QueueSave(Path(QStringLiteral("pair.jpg")));
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    EXPECT_EQ(dialogs::LastSkippedText(),
+              QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
+    EXPECT_EQ(dialogs::LastSkippedCaption(), right);
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
+    EXPECT_EQ(FileBytes(right), QByteArray("old"));
+
+    dialogs::QueueButton(QMessageBox::Ok);
+    QueueSave(Path(QStringLiteral("pair.jpg")));
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
+    EXPECT_TRUE(LoadImageFile(right.toStdString()).loaded);
+}
+
+TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeftFile) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    QueueSave(Path(QStringLiteral("same.jpg")), [](SaveDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(QStringLiteral("_x"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(QStringLiteral("_x"));
+    });
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER"));
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("same_x.jpg"))));
+}
+
+// Makes writing fail: a folder without write permission, or, where permissions do not bind
+// (running as root), a file-size limit far below the picture.
+class WritesFail {
+  public:
+    explicit WritesFail(const QString& folder) : folder_(folder) {
+        if (::geteuid() != 0) {
+            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+            return;
+        }
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = 2000;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        limited_ = true;
+    }
+    ~WritesFail() {
+        if (limited_) {
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
+            std::signal(SIGXFSZ, previous_);
+        } else {
+            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+  private:
+    QString folder_;
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+    bool limited_ = false;
+};
+
+TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    QDir(dir_.path()).mkdir(QStringLiteral("locked"));
+    const QString folder = Path(QStringLiteral("locked"));
+    const QString path = folder + QStringLiteral("/keep.jpg");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the old picture");
+    old.close();
+    window_->Document().SetModified(true);
+    for (const char* type : {"jpg", "bmp"}) {
+        const QString target = folder + QStringLiteral("/keep.") + QLatin1String(type);
+        if (QLatin1String(type) == QLatin1String("bmp")) QFile::copy(path, target);
+        dialogs::ResetSkipped();
+        QueueSave(target);
+        {
+            WritesFail fail(folder);
+            window_->ExecuteCommand(CmdSaveStereo);
+        }
+        EXPECT_EQ(dialogs::LastSkippedText(), QStringLiteral("Kann Bild nicht speichern")) << type;
+        EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER")) << type;
+        EXPECT_EQ(FileBytes(target), QByteArray("the old picture")) << type;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), type[0] == 'j' ? 1 : 2)
+            << "no scratch file left behind";
+        EXPECT_TRUE(window_->Document().Modified());
+    }
+}
+
+TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndSingleTitleIsBildSpeichern) {
+    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+    window_->ExecuteCommand(CmdSaveStereo);  // nothing queued: cancelled
+    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Stereobild Speichern"));
+    EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
+    window_->ExecuteCommand(CmdSaveLeftRight);
+    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Linkes/Rechtes Bild Speichern"));
+
+    dialogs::QueueFiles({S(SamplePath(kSmallLeft))});
+    window_->ExecuteCommand(CmdOpenSingle);
+    Settle();
+    ASSERT_TRUE(window_->Document().SingleImageMode());
+    const QString path = Path(QStringLiteral("mono.bmp"));
+    QueueSave(path);
+    window_->ExecuteCommand(CmdSaveStereo);
+    const LoadedImage read = LoadImageFile(path.toStdString());
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(read.image.Width(), 640);
+    EXPECT_EQ(read.image.Height(), 480);
+}
+
+}  // namespace
+}  // namespace duplora
