@@ -973,7 +973,8 @@ void MainWindow::ToggleNavigator() {
 
 void MainWindow::FollowNavigatorSetting() {
     // Shown while the setting asks for it and there is a picture to show.
-    const bool picture = composer_.FirstView() || composer_.Composite();
+    const bool picture =
+        composer_.Has(DisplayComposer::kFirstView) || composer_.Has(DisplayComposer::kComposite);
     const bool show = settings_.nLoc == 1 && picture;
     if (!show) {
         navigator_->hide();

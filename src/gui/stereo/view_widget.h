@@ -14,6 +14,7 @@
 #include "app/shell/command_ids.h"
 #include "app/stereo/pane_mouse.h"
 #include "app/stereo/view_layout.h"
+#include "gui/stereo/pane_picture.h"
 
 namespace duplora {
 
@@ -72,6 +73,8 @@ class ViewWidget : public QAbstractScrollArea {
 
     // What pane `index` paints into `dirty` (pane coordinates).
     void PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const;
+    // What pane `index` shows, as last made for the screen.
+    const PanePicture& PanePictureOf(int index) const { return panePictures_[index]; }
 
   signals:
     // A request for the main window: edge-zone clicks and double clicks (next / previous
@@ -116,6 +119,8 @@ class ViewWidget : public QAbstractScrollArea {
     EdgeZone zone_ = EdgeZone::None;
     QCursor previousCursor_;
     QCursor nextCursor_;
+    // The panes' pictures made for the screen; painting refreshes them.
+    mutable std::array<PanePicture, 3> panePictures_;
 };
 
 }  // namespace duplora
