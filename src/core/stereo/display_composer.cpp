@@ -6,6 +6,7 @@
 
 #include "core/image/convert.h"
 #include "core/image/pixel_gather.h"
+#include "core/util/parallel.h"
 #include "core/stereo/combine.h"
 #include "core/strings.h"
 
@@ -196,6 +197,39 @@ ImageBuffer DisplayComposer::Render(Picture which, int left, int top, int width,
     const int bottom = recipe.height - top - height;
     for (int k = 0; k < height; ++k) rows[k] = bottom + k;
     return RenderSampled(which, cols, rows);
+}
+
+bool DisplayComposer::RenderBands(
+    Picture which, int left, int top, int width, int height, int bandRows,
+    const std::function<void(const ImageBuffer& band, int firstRow)>& sink) const {
+    const Recipe& recipe = recipes_[which];
+    if (width <= 0 || height <= 0 || bandRows <= 0 || left < 0 || top < 0 ||
+        left > recipe.width - width || top > recipe.height - height)
+        return false;
+    const bool two = recipe.kind != Kind::View;
+    if (recipe.kind == Kind::None || !recipe.first.Unchanged() ||
+        (two && !recipe.second.Unchanged()))
+        return false;
+    std::vector<int> cols(static_cast<std::size_t>(width));
+    for (int j = 0; j < width; ++j) cols[j] = left + j;
+    const int bands = (height + bandRows - 1) / bandRows;
+    // A paint waits for this: it is worth the second core well below the megapixel from
+    // which whole-picture passes split their rows.
+    const std::int64_t pixels = std::max<std::int64_t>(std::int64_t{width} * height, 1 << 20);
+    ParallelRows(bands, pixels, [&](int begin, int end) {
+        std::vector<int> rows;
+        for (int band = begin; band < end; ++band) {
+            const int first = band * bandRows;
+            const int count = std::min(bandRows, height - first);
+            // Part rows first … first + count − 1 from the top are these stored rows.
+            const int bottom = recipe.height - top - first - count;
+            rows.resize(static_cast<std::size_t>(count));
+            for (int k = 0; k < count; ++k) rows[k] = bottom + k;
+            const ImageBuffer part = RenderSampled(which, cols, rows);
+            if (part) sink(part, first);
+        }
+    });
+    return true;
 }
 
 ImageBuffer DisplayComposer::RenderSampled(Picture which, std::span<const int> cols,

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -57,6 +58,13 @@ class DisplayComposer {
     // from the top), as a 24-bit picture of that size. None when the part does not lie
     // inside the picture, or the views have changed since the composition.
     ImageBuffer Render(Picture which, int left, int top, int width, int height) const;
+    // The same part made in bands of at most `bandRows` rows, each handed to
+    // sink(band, firstRow) as a 24-bit picture `width` wide with firstRow counted from the
+    // part's top. Bands stay small enough for the processor's cache, and are made on all
+    // cores at once: the sink is called from several threads, each time for other rows.
+    // False (and no call) where Render gives none.
+    bool RenderBands(Picture which, int left, int top, int width, int height, int bandRows,
+                     const std::function<void(const ImageBuffer& band, int firstRow)>& sink) const;
     // Picked pixels of picture `which`: the result's column j is picture column cols[j] and
     // its stored row k (from the bottom) is picture stored row storedRows[k].
     ImageBuffer RenderSampled(Picture which, std::span<const int> cols,

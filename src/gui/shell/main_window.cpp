@@ -301,6 +301,9 @@ void MainWindow::CreateStatusBar() {
     for (int i = 0; i < 3; ++i) {
         status_[i] = new QLabel(bar);
         status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
+        // Sunken parts with a little room, so that neighbouring texts do not run together.
+        status_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        status_[i]->setIndent(4);
         if (i < 2) {
             // The parts keep their places unless a text needs more room.
             status_[i]->setMinimumWidth(kStatusPartEdges[i] - left);

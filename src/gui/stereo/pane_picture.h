@@ -11,8 +11,10 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/stereo/display_composer.h"
 
@@ -47,12 +49,17 @@ class PanePicture {
     void Build(const DisplayComposer& composer, const Key& key);
 
     Key key_;
+    // The pixels live in `storage_`, which only grows: a pane that changes size does not
+    // take fresh memory (and its page faults) for every new size.
+    std::vector<std::uint32_t> storage_;
     QImage image_;
     int builds_ = 0;
 };
 
-// Copies a 24-bit picture (blue, green, red) into `target` at `at` as opaque 32-bit pixels;
-// the part outside the target is left out.
-void CopyToScreenImage(const ImageBuffer& picture, QImage& target, QPoint at);
+// Copies a 24-bit picture (blue, green, red) into 32-bit pixels 0xFFRRGGBB at column x,
+// row y of `target` (`width` × `height` pixels, rows `stride` pixels apart); the part
+// outside the target is left out.
+void CopyToScreenPixels(const ImageBuffer& picture, std::uint32_t* target, int width, int height,
+                        std::ptrdiff_t stride, int x, int y);
 
 }  // namespace duplora

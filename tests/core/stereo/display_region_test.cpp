@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <mutex>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -112,6 +114,27 @@ TEST_P(DisplayRegionTest, EveryPartIsThatPartOfTheWholePicture) {
             const ImageBuffer part = composer.Render(which, x, y, pw, ph);
             ASSERT_TRUE(SamePixels(part, CropRect(whole, x, y, x + pw, y + ph)))
                 << "picture " << i << " part " << x << "," << y << " " << pw << "x" << ph;
+        }
+        // Bands of three rows (made on several threads) put together give the same part.
+        {
+            const int x = w / 4, y = h / 5, pw = w - w / 4, ph = h - h / 5;
+            ImageBuffer joined = CreateImage(pw, ph, 24);
+            int calls = 0;
+            std::mutex lock;
+            ASSERT_TRUE(composer.RenderBands(which, x, y, pw, ph, 3,
+                                             [&](const ImageBuffer& band, int firstRow) {
+                                                 ASSERT_EQ(band.Width(), pw);
+                                                 for (int r = 0; r < band.Height(); ++r)
+                                                     std::memcpy(joined.Line(firstRow + r),
+                                                                 band.Line(r), 3 * pw);
+                                                 std::lock_guard guard(lock);
+                                                 ++calls;
+                                             }));
+            EXPECT_EQ(calls, (ph + 2) / 3);
+            EXPECT_TRUE(SamePixels(joined, CropRect(whole, x, y, x + pw, y + ph)))
+                << "picture " << i << " in bands";
+            EXPECT_FALSE(composer.RenderBands(which, x, y, pw + 1, ph, 3,
+                                              [](const ImageBuffer&, int) {}));
         }
         // Picked pixels are those of a nearest-neighbour scaling of the whole picture.
         const int tw = std::max(1, w / 3), th = std::max(1, h / 2);
