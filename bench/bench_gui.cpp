@@ -228,8 +228,8 @@ int PeakMemoryChild(int argc, char** argv) {
     const ImageBuffer& right = w.Document().Right().image;
     const long long viewBytes =
         3LL * left.Width() * left.Height() + 3LL * right.Width() * right.Height();
-    std::printf("%ld %lld %d %ld %ld\n", PeakResidentKiB(), viewBytes,
-                w.Document().ZoomPercent(), started, opened);
+    std::printf("%ld %lld %d %ld %ld\n", PeakResidentKiB(), viewBytes, w.Document().ZoomPercent(),
+                started, opened);
     return 0;
 }
 
@@ -260,7 +260,8 @@ void BM_PeakMemory(benchmark::State& state) {
     state.counters["peak_open_MiB"] = static_cast<double>(openedKiB) / 1024.0;
     state.counters["views_MiB"] = static_cast<double>(viewBytes) / (1024.0 * 1024.0);
     // Must stay below 3.5.
-    state.counters["peak_over_views"] = static_cast<double>(peakKiB) * 1024.0 / static_cast<double>(viewBytes);
+    state.counters["peak_over_views"] =
+        static_cast<double>(peakKiB) * 1024.0 / static_cast<double>(viewBytes);
     state.counters["zoom"] = zoom;
 }
 

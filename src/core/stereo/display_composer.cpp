@@ -6,9 +6,9 @@
 
 #include "core/image/convert.h"
 #include "core/image/pixel_gather.h"
-#include "core/util/parallel.h"
 #include "core/stereo/combine.h"
 #include "core/strings.h"
+#include "core/util/parallel.h"
 
 namespace duplora {
 namespace {
@@ -104,8 +104,8 @@ bool DisplayComposer::ComposeForDisplay(const CompositionInput& input) {
             recipes_[kSecondView] = ViewRecipe(second, w0, h0, area, true, input.panorama);
             const Recipe& a = recipes_[kFirstView];
             const Recipe& b = recipes_[kSecondView];
-            if (mode == DisplayMode::ThreeViews && a.kind != Kind::None &&
-                b.kind != Kind::None && a.width == b.width && a.height == b.height) {
+            if (mode == DisplayMode::ThreeViews && a.kind != Kind::None && b.kind != Kind::None &&
+                a.width == b.width && a.height == b.height) {
                 Recipe blend = a;
                 blend.kind = Kind::Blend;
                 blend.second = b.first;
@@ -184,8 +184,7 @@ void DisplayComposer::ComposeOffsetComposite(const CompositionInput& input) {
     recipes_[kComposite] = std::move(c);
 }
 
-ImageBuffer DisplayComposer::Render(Picture which, int left, int top, int width,
-                                    int height) const {
+ImageBuffer DisplayComposer::Render(Picture which, int left, int top, int width, int height) const {
     const Recipe& recipe = recipes_[which];
     if (width <= 0 || height <= 0 || left < 0 || top < 0 || left > recipe.width - width ||
         top > recipe.height - height)
@@ -338,8 +337,7 @@ const DisplayTexts& DisplayComposer::RefreshCaptionAndStatus(const CompositionIn
         texts.title += LoadResString(kTitlePanorama);
 
     const Picture shown = single ? kComposite : kFirstView;
-    texts.status[2] =
-        FormatResString(kStatusZoom, Width(shown), Height(shown), input.zoomPercent);
+    texts.status[2] = FormatResString(kStatusZoom, Width(shown), Height(shown), input.zoomPercent);
     if (!single) {
         const CommonArea area =
             ComputeCommonArea(first.Width(), first.Height(), input.dx, input.dy, input.panorama);

@@ -40,10 +40,10 @@ void NavigatorWindow::Rebuild() {
     if (!picture.isEmpty() && !size.isEmpty()) {
         // The thumbnail's pixels only, picked as a nearest-neighbour scaling of the picture
         // would pick them.
-        const std::vector<int> cols = FixedPointWalk(
-            0, std::int64_t{picture.width()} * 1024 / size.width(), size.width());
-        const std::vector<int> rows = FixedPointWalk(
-            0, std::int64_t{picture.height()} * 1024 / size.height(), size.height());
+        const std::vector<int> cols =
+            FixedPointWalk(0, std::int64_t{picture.width()} * 1024 / size.width(), size.width());
+        const std::vector<int> rows =
+            FixedPointWalk(0, std::int64_t{picture.height()} * 1024 / size.height(), size.height());
         const ImageBuffer small = composer_.RenderSampled(
             static_cast<DisplayComposer::Picture>(SourceIndex()), cols, rows);
         thumbnail_ = QImageFromImageBuffer(small);

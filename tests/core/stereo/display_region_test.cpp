@@ -61,14 +61,13 @@ std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
         out[2] = PrepareView(second, w0, h0, area, true, in.panorama);
         if (mode == 10) out[0] = ComposeBlend(out[1], out[2]);
         if (mode >= 20)
-            out[0] =
-                ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
+            out[0] = ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
     } else {
         out[1] = CropScaleView(first, w0, h0, 0, 0, 0, 0, false);
         out[2] = CropScaleView(second, w0, h0, 0, 0, 0, 0, true);
-        CommonArea scaled = ComputeCommonArea(first.Width(), first.Height(),
-                                              in.dx * in.zoomPercent / 100,
-                                              in.dy * in.zoomPercent / 100, false);
+        CommonArea scaled =
+            ComputeCommonArea(first.Width(), first.Height(), in.dx * in.zoomPercent / 100,
+                              in.dy * in.zoomPercent / 100, false);
         out[0] = ComposeByCode(mode, out[1], out[2], scaled, in.greyPair, in.colourKind, tables);
     }
     return out;
@@ -107,8 +106,10 @@ TEST_P(DisplayRegionTest, EveryPartIsThatPartOfTheWholePicture) {
         const int w = whole.Width(), h = whole.Height();
         // Parts at the corners, in the middle, one pixel, a row and a column.
         const std::vector<std::array<int, 4>> parts = {
-            {0, 0, w, h},         {0, 0, 1, 1},     {w - 1, h - 1, 1, 1}, {w / 3, h / 4, w / 2, h / 2},
-            {0, h - 1, w, 1},     {w - 1, 0, 1, h}, {1, 1, w - 2, h - 2}, {w / 2, 0, w - w / 2, h / 2 + 1}};
+            {0, 0, w, h},         {0, 0, 1, 1},
+            {w - 1, h - 1, 1, 1}, {w / 3, h / 4, w / 2, h / 2},
+            {0, h - 1, w, 1},     {w - 1, 0, 1, h},
+            {1, 1, w - 2, h - 2}, {w / 2, 0, w - w / 2, h / 2 + 1}};
         for (const auto& [x, y, pw, ph] : parts) {
             if (pw <= 0 || ph <= 0) continue;
             const ImageBuffer part = composer.Render(which, x, y, pw, ph);
@@ -121,20 +122,19 @@ TEST_P(DisplayRegionTest, EveryPartIsThatPartOfTheWholePicture) {
             ImageBuffer joined = CreateImage(pw, ph, 24);
             int calls = 0;
             std::mutex lock;
-            ASSERT_TRUE(composer.RenderBands(which, x, y, pw, ph, 3,
-                                             [&](const ImageBuffer& band, int firstRow) {
-                                                 ASSERT_EQ(band.Width(), pw);
-                                                 for (int r = 0; r < band.Height(); ++r)
-                                                     std::memcpy(joined.Line(firstRow + r),
-                                                                 band.Line(r), 3 * pw);
-                                                 std::lock_guard guard(lock);
-                                                 ++calls;
-                                             }));
+            ASSERT_TRUE(composer.RenderBands(
+                which, x, y, pw, ph, 3, [&](const ImageBuffer& band, int firstRow) {
+                    ASSERT_EQ(band.Width(), pw);
+                    for (int r = 0; r < band.Height(); ++r)
+                        std::memcpy(joined.Line(firstRow + r), band.Line(r), 3 * pw);
+                    std::lock_guard guard(lock);
+                    ++calls;
+                }));
             EXPECT_EQ(calls, (ph + 2) / 3);
             EXPECT_TRUE(SamePixels(joined, CropRect(whole, x, y, x + pw, y + ph)))
                 << "picture " << i << " in bands";
-            EXPECT_FALSE(composer.RenderBands(which, x, y, pw + 1, ph, 3,
-                                              [](const ImageBuffer&, int) {}));
+            EXPECT_FALSE(
+                composer.RenderBands(which, x, y, pw + 1, ph, 3, [](const ImageBuffer&, int) {}));
         }
         // Picked pixels are those of a nearest-neighbour scaling of the whole picture.
         const int tw = std::max(1, w / 3), th = std::max(1, h / 2);
@@ -231,8 +231,8 @@ TEST(DisplayRegion, IndexedViewsAreReadThroughTheirColourTable) {
         composer.ComposeForDisplay(in);
         const std::array<ImageBuffer, 3> expected = Expected(in);
         for (int i = 0; i < 3; ++i)
-            EXPECT_TRUE(SamePixels(composer.Get(static_cast<DisplayComposer::Picture>(i)),
-                                   expected[i]))
+            EXPECT_TRUE(
+                SamePixels(composer.Get(static_cast<DisplayComposer::Picture>(i)), expected[i]))
                 << static_cast<int>(mode) << " " << i;
     }
 }
@@ -257,11 +257,10 @@ TEST(DisplayRegion, ScreenSizedPartOfALargePhotograph) {
     const int x = 1500, y = 2100, w = 1580, h = 880;
     const ImageBuffer part = composer.Render(c, x, y, w, h);
     // The same part of the whole-picture rule, at full size.
-    const CommonArea area = ComputeCommonArea(views.first.Width(), views.first.Height(), in.dx,
-                                              in.dy, false);
-    const ImageBuffer whole = ComposeGreyAnaglyph(views.first, views.second, area,
-                                                  GreyAnaglyphPair::RedCyan,
-                                                  BuildAnaglyphTables(100, 100));
+    const CommonArea area =
+        ComputeCommonArea(views.first.Width(), views.first.Height(), in.dx, in.dy, false);
+    const ImageBuffer whole = ComposeGreyAnaglyph(
+        views.first, views.second, area, GreyAnaglyphPair::RedCyan, BuildAnaglyphTables(100, 100));
     EXPECT_TRUE(SamePixels(part, CropRect(whole, x, y, x + w, y + h)));
 }
 
