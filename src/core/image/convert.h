@@ -42,6 +42,23 @@ ImageBuffer CropScaleView(const ImageBuffer& image, int refWidth, int refHeight,
 ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int secondX,
                      int secondY, int firstX, int firstY, bool second);
 
+// The source pixels a view scaling reads: the source column for each output column and
+// the source stored row for each output stored row.
+struct ViewWalk {
+    std::vector<int> cols;
+    std::vector<int> rows;
+};
+
+// The walk of CropScaleView (same arguments): gathering `cols` × `rows` of the image gives
+// its result, so a part of that result can be made without the rest. False where
+// CropScaleView gives no picture.
+bool CropScaleWalk(const ImageBuffer& image, int refWidth, int refHeight, int secondX, int secondY,
+                   int firstX, int firstY, bool second, ViewWalk& walk);
+
+// The same for WrapView.
+bool WrapWalk(const ImageBuffer& image, int outWidth, int outHeight, int secondX, int secondY,
+              int firstX, int firstY, bool second, ViewWalk& walk);
+
 // Output size shared by CropScaleView and ScaleToTrueColourGdi; false when a dimension
 // would be 0 or negative.
 bool CropScaleSize(const ImageBuffer& image, int refWidth, int refHeight, int secondX,

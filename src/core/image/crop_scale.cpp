@@ -28,17 +28,13 @@ bool FindSourceArea(const ImageBuffer& image, int secondX, int secondY, int firs
 // Nearest neighbour in 22.10 fixed point over the source area, for any readable depth.
 ImageBuffer ScaleAreaNearest(const ImageBuffer& image, int refWidth, int refHeight, int secondX,
                              int secondY, int firstX, int firstY, bool second) {
-    if (!ReadablePicture(image)) return {};
-    int outW, outH;
-    if (!CropScaleSize(image, refWidth, refHeight, secondX, secondY, firstX, firstY, outW, outH))
+    ViewWalk walk;
+    if (!CropScaleWalk(image, refWidth, refHeight, secondX, secondY, firstX, firstY, second, walk))
         return {};
-    SourceArea area;
-    if (!FindSourceArea(image, secondX, secondY, firstX, firstY, second, area)) return {};
-    ImageBuffer out = CreateImageForOverwrite(outW, outH, 24);
+    ImageBuffer out = CreateImageForOverwrite(static_cast<int>(walk.cols.size()),
+                                              static_cast<int>(walk.rows.size()), 24);
     if (!out) return out;
-    const std::vector<int> cols = FixedPointWalk(area.x, area.width * 1024 / outW, outW);
-    const std::vector<int> rows = FixedPointWalk(area.y, area.height * 1024 / outH, outH);
-    GatherTrueColour(image, cols, rows, out, 0, 0);
+    GatherTrueColour(image, walk.cols, walk.rows, out, 0, 0);
     return out;
 }
 
@@ -91,23 +87,47 @@ ImageBuffer ScaleToTrueColourGdi(const ImageBuffer& image, int refWidth, int ref
     return ScaleAreaNearest(image, refWidth, refHeight, secondX, secondY, firstX, firstY, second);
 }
 
-ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int secondX,
-                     int secondY, int firstX, int firstY, bool second) {
-    if (!image) return {};
+bool CropScaleWalk(const ImageBuffer& image, int refWidth, int refHeight, int secondX, int secondY,
+                   int firstX, int firstY, bool second, ViewWalk& walk) {
+    walk = {};
+    if (!ReadablePicture(image)) return false;
+    int outW, outH;
+    if (!CropScaleSize(image, refWidth, refHeight, secondX, secondY, firstX, firstY, outW, outH))
+        return false;
+    SourceArea area;
+    if (!FindSourceArea(image, secondX, secondY, firstX, firstY, second, area)) return false;
+    walk.cols = FixedPointWalk(area.x, area.width * 1024 / outW, outW);
+    walk.rows = FixedPointWalk(area.y, area.height * 1024 / outH, outH);
+    return true;
+}
+
+bool WrapWalk(const ImageBuffer& image, int outWidth, int outHeight, int secondX, int secondY,
+              int firstX, int firstY, bool second, ViewWalk& walk) {
+    walk = {};
+    if (!image) return false;
     if (image.BitCount() != 24)
-        return ScaleToTrueColourGdi(image, outWidth, outHeight, secondX, secondY, firstX, firstY,
-                                    second);
-    if (!ReadablePicture(image) || outWidth <= 0 || outHeight <= 0) return {};
+        return CropScaleWalk(image, outWidth, outHeight, secondX, secondY, firstX, firstY, second,
+                             walk);
+    if (!ReadablePicture(image) || outWidth <= 0 || outHeight <= 0) return false;
     const int width = image.Width(), height = image.Height();
     int x0, y0;
     if (!WrapStart(second ? secondX : firstX, width, x0) ||
         !WrapStart(second ? secondY : firstY, height, y0))
+        return false;
+    walk.cols = WrappedWalk(x0, width, outWidth);
+    walk.rows = WrappedWalk(y0, height, outHeight);
+    return true;
+}
+
+ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int secondX,
+                     int secondY, int firstX, int firstY, bool second) {
+    ViewWalk walk;
+    if (!WrapWalk(image, outWidth, outHeight, secondX, secondY, firstX, firstY, second, walk))
         return {};
-    ImageBuffer out = CreateImageForOverwrite(outWidth, outHeight, 24);
+    ImageBuffer out = CreateImageForOverwrite(static_cast<int>(walk.cols.size()),
+                                              static_cast<int>(walk.rows.size()), 24);
     if (!out) return out;
-    const std::vector<int> cols = WrappedWalk(x0, width, outWidth);
-    const std::vector<int> rows = WrappedWalk(y0, height, outHeight);
-    GatherTrueColour(image, cols, rows, out, 0, 0);
+    GatherTrueColour(image, walk.cols, walk.rows, out, 0, 0);
     return out;
 }
 

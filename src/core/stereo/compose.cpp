@@ -25,6 +25,26 @@ ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer&
     }
 }
 
+bool PrepareViewWalk(const ImageBuffer& view, int refWidth, int refHeight, const CommonArea& area,
+                     bool second, bool panorama, ViewWalk& walk) {
+    walk = {};
+    if (!view) return false;
+    if (!panorama)
+        return CropScaleWalk(view, refWidth, refHeight, area.secondX, area.secondY, area.firstX,
+                             area.firstY, second, walk);
+    // A 360° view repeats every full turn; wrapping the start column into the picture keeps
+    // any offset, however many turns, inside it.
+    CommonArea wrapped = area;
+    const int width = view.Width(), height = view.Height();
+    if (width <= 0 || height <= 0) return false;
+    wrapped.secondX %= width;
+    wrapped.firstX %= width;
+    wrapped.secondY %= height;
+    wrapped.firstY %= height;
+    return WrapWalk(view, refWidth, refHeight, wrapped.secondX, wrapped.secondY, wrapped.firstX,
+                    wrapped.firstY, second, walk);
+}
+
 ImageBuffer PrepareView(const ImageBuffer& view, int refWidth, int refHeight,
                         const CommonArea& area, bool second, bool panorama) {
     if (!view) return {};

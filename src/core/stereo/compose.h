@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/image/convert.h"
 #include "core/image/image_buffer.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/common_area.h"
@@ -50,5 +51,9 @@ ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, in
 // margins of `area`: cropped and scaled, or wrapped around in panorama mode.
 ImageBuffer PrepareView(const ImageBuffer& view, int refWidth, int refHeight,
                         const CommonArea& area, bool second, bool panorama);
+
+// The source pixels PrepareView reads (see ViewWalk); false where it gives no picture.
+bool PrepareViewWalk(const ImageBuffer& view, int refWidth, int refHeight, const CommonArea& area,
+                     bool second, bool panorama, ViewWalk& walk);
 
 }  // namespace duplora

@@ -286,6 +286,9 @@ void MainWindow::CreateStatusBar() {
     for (int i = 0; i < 3; ++i) {
         status_[i] = new QLabel(bar);
         status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
+        // Sunken parts with a little room, so that neighbouring texts do not run together.
+        status_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        status_[i]->setIndent(4);
         if (i < 2) {
             // The parts keep their places unless a text needs more room.
             status_[i]->setMinimumWidth(kStatusPartEdges[i] - left);
@@ -901,7 +904,8 @@ void MainWindow::ToggleNavigator() {
 
 void MainWindow::FollowNavigatorSetting() {
     // Shown while the setting asks for it and there is a picture to show.
-    const bool picture = composer_.FirstView() || composer_.Composite();
+    const bool picture =
+        composer_.Has(DisplayComposer::kFirstView) || composer_.Has(DisplayComposer::kComposite);
     const bool show = settings_.nLoc == 1 && picture;
     if (!show) {
         navigator_->hide();

@@ -6,7 +6,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "app/shell/stereo_document.h"
-#include "core/image/convert.h"
+#include "core/image/pixel_gather.h"
 #include "core/stereo/display_composer.h"
 #include "gui/stereo/view_widget.h"
 
@@ -24,23 +24,28 @@ NavigatorWindow::NavigatorWindow(StereoDocument& document, const DisplayComposer
 
 int NavigatorWindow::SourceIndex() const {
     // The left picture where the mode has one, else the composite.
-    return composer_.FirstView() ? DisplayComposer::kFirstView : DisplayComposer::kComposite;
+    return composer_.Has(DisplayComposer::kFirstView) ? DisplayComposer::kFirstView
+                                                      : DisplayComposer::kComposite;
 }
 
 QSize NavigatorWindow::PictureSize() const {
-    const ImageBuffer& picture =
-        composer_.Get(static_cast<DisplayComposer::Picture>(SourceIndex()));
-    return picture ? QSize(picture.Width(), picture.Height()) : QSize();
+    const auto which = static_cast<DisplayComposer::Picture>(SourceIndex());
+    return composer_.Has(which) ? QSize(composer_.Width(which), composer_.Height(which)) : QSize();
 }
 
 void NavigatorWindow::Rebuild() {
     thumbnail_ = QImage();
-    const ImageBuffer& picture =
-        composer_.Get(static_cast<DisplayComposer::Picture>(SourceIndex()));
-    const QSize size = NavigatorThumbnailSize(PictureSize(), this->size());
-    if (picture && !size.isEmpty()) {
-        const ImageBuffer small =
-            CropScaleView(picture, size.width(), size.height(), 0, 0, 0, 0, false);
+    const QSize picture = PictureSize();
+    const QSize size = NavigatorThumbnailSize(picture, this->size());
+    if (!picture.isEmpty() && !size.isEmpty()) {
+        // The thumbnail's pixels only, picked as a nearest-neighbour scaling of the picture
+        // would pick them.
+        const std::vector<int> cols =
+            FixedPointWalk(0, std::int64_t{picture.width()} * 1024 / size.width(), size.width());
+        const std::vector<int> rows =
+            FixedPointWalk(0, std::int64_t{picture.height()} * 1024 / size.height(), size.height());
+        const ImageBuffer small = composer_.RenderSampled(
+            static_cast<DisplayComposer::Picture>(SourceIndex()), cols, rows);
         thumbnail_ = QImageFromImageBuffer(small);
     }
     update();

@@ -43,24 +43,6 @@ QCursor ArrowCursor(bool next) {
     return QCursor(pixmap, next ? 29 : 2, 16);
 }
 
-// Draws rows of a 24-bit picture 1:1 into the dirty rectangle of a pane whose top-left shows
-// picture position `origin`. Each visible row is wrapped as it is stored, without a copy.
-void DrawRows(QPainter& painter, const ImageBuffer& picture, QPoint origin, const QRect& dirty) {
-    const int pw = picture.Width();
-    const int ph = picture.Height();
-    const int first = std::max(dirty.left() + origin.x(), 0);
-    const int last = std::min(dirty.right() + 1 + origin.x(), pw);
-    if (first >= last) return;
-    const int top = std::max(dirty.top(), -origin.y());
-    const int bottom = std::min(dirty.bottom() + 1, ph - origin.y());
-    for (int py = top; py < bottom; ++py) {
-        const int y = py + origin.y();
-        const QImage row(picture.Line(y) + 3 * first, last - first, 1, picture.Stride(),
-                         QImage::Format_BGR888);
-        painter.drawImage(first - origin.x(), py, row);
-    }
-}
-
 }  // namespace
 
 // ---- pane -----------------------------------------------------------------------------------
@@ -140,8 +122,9 @@ int ViewWidget::Mode() const {
 }
 
 QSize ViewWidget::PictureSize(int index) const {
-    const ImageBuffer& picture = composer_.Get(static_cast<DisplayComposer::Picture>(index));
-    return picture ? QSize(picture.Width(), picture.Height()) : QSize(0, 0);
+    const auto which = static_cast<DisplayComposer::Picture>(index);
+    return composer_.Has(which) ? QSize(composer_.Width(which), composer_.Height(which))
+                                : QSize(0, 0);
 }
 
 QColor ViewWidget::Background() const {
@@ -272,11 +255,13 @@ void ViewWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const {
-    painter.fillRect(dirty, Background());
-    const ImageBuffer& picture = composer_.Get(static_cast<DisplayComposer::Picture>(pane.Index()));
-    if (!picture || picture.BitCount() != 24) return;
-    const QSize size(picture.Width(), picture.Height());
+    const int index = pane.Index();
+    const QSize size = PictureSize(index);
     const QSize client = pane.size();
+    if (size.isEmpty()) {
+        painter.fillRect(dirty, Background());
+        return;
+    }
     const int mode = Mode();
     QPoint origin = PaintOrigin(size, client, QPoint(document_.ScrollX(), document_.ScrollY()));
     if (mode == view_mode::kInterlace) {
@@ -284,11 +269,12 @@ void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRec
         const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();
         origin.setY(InterlaceOriginY(origin.y(), screenY, size.height()));
     }
-    DrawRows(painter, picture, origin, dirty);
-    if (document_.Panorama()) {
-        if (const auto second = PanoramaSecondCopyX(size.width(), client.width(), origin.x()))
-            DrawRows(painter, picture, QPoint(-*second, origin.y()), dirty);
-    }
+    std::optional<int> wrapX;
+    if (document_.Panorama()) wrapX = PanoramaSecondCopyX(size.width(), client.width(), origin.x());
+    // Only the visible part is made, once; repaints of the same view draw it again.
+    panePictures_[index].Paint(painter, dirty, composer_,
+                               static_cast<DisplayComposer::Picture>(index), client, origin, wrapX,
+                               Background());
 }
 
 // ---- mouse ----------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "app/stereo/pane_mouse.h"
 #include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
+#include "gui/stereo/pane_picture.h"
 
 namespace duplora {
 
@@ -74,6 +75,8 @@ class ViewWidget : public QAbstractScrollArea {
 
     // What pane `index` paints into `dirty` (pane coordinates).
     void PaintPane(const PaneWidget& pane, QPainter& painter, const QRect& dirty) const;
+    // What pane `index` shows, as last made for the screen.
+    const PanePicture& PanePictureOf(int index) const { return panePictures_[index]; }
 
     // ---- selections -------------------------------------------------------------------------
     // Starts drawing a rectangle (free trim, preset ratio, phone area), keeping the ratio
@@ -144,6 +147,8 @@ class ViewWidget : public QAbstractScrollArea {
     QCursor nextCursor_;
     SelectionTracker selection_;
     std::optional<QPoint> crossHair_;  // pane coordinates, drawn in every shown pane
+    // The panes' pictures made for the screen; painting refreshes them.
+    mutable std::array<PanePicture, 3> panePictures_;
 };
 
 }  // namespace duplora

@@ -1,0 +1,268 @@
+// The display composer makes only the parts of its pictures that are asked for. Every part
+// must be the same part of the picture the whole-picture rules give: the views prepared
+// with PrepareView, combined with the combiners.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "core/formats/load_chain.h"
+#include "core/image/convert.h"
+#include "core/image/pixel_gather.h"
+#include "core/image/split.h"
+#include "core/stereo/combine.h"
+#include "core/stereo/compose.h"
+#include "core/stereo/display_composer.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeNoise;
+using test::SamePixels;
+
+struct RegionCase {
+    DisplayMode mode;
+    int zoom;
+    int dx, dy;
+    bool panorama;
+    int greyPair = 0;
+    int colourKind = 0;
+};
+
+std::string Name(const ::testing::TestParamInfo<RegionCase>& info) {
+    const RegionCase& c = info.param;
+    std::string name = "mode" + std::to_string(static_cast<int>(c.mode)) + "_zoom" +
+                       std::to_string(c.zoom) + "_dx" + std::to_string(c.dx + 1000) + "_dy" +
+                       std::to_string(c.dy + 1000) + (c.panorama ? "_pano" : "") + "_g" +
+                       std::to_string(c.greyPair) + "_k" + std::to_string(c.colourKind);
+    return name;
+}
+
+// The three pictures by the whole-picture rules.
+std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
+    std::array<ImageBuffer, 3> out;
+    const ImageBuffer& first = *in.first;
+    const ImageBuffer& second = *in.second;
+    const int w0 = first.Width() * in.zoomPercent / 100;
+    const int h0 = first.Height() * in.zoomPercent / 100;
+    const CommonArea area =
+        ComputeCommonArea(first.Width(), first.Height(), in.dx, in.dy, in.panorama);
+    const int mode = static_cast<int>(in.mode);
+    const AnaglyphTables tables = BuildAnaglyphTables(in.leftGamma, in.rightGamma);
+    if (mode == 25) {
+        out[0] = PrepareView(first, w0, h0, area, false, in.panorama);
+    } else if (mode < 20 || in.panorama) {
+        out[1] = PrepareView(first, w0, h0, area, false, in.panorama);
+        out[2] = PrepareView(second, w0, h0, area, true, in.panorama);
+        if (mode == 10) out[0] = ComposeBlend(out[1], out[2]);
+        if (mode >= 20)
+            out[0] = ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
+    } else {
+        out[1] = CropScaleView(first, w0, h0, 0, 0, 0, 0, false);
+        out[2] = CropScaleView(second, w0, h0, 0, 0, 0, 0, true);
+        CommonArea scaled =
+            ComputeCommonArea(first.Width(), first.Height(), in.dx * in.zoomPercent / 100,
+                              in.dy * in.zoomPercent / 100, false);
+        out[0] = ComposeByCode(mode, out[1], out[2], scaled, in.greyPair, in.colourKind, tables);
+    }
+    return out;
+}
+
+class DisplayRegionTest : public ::testing::TestWithParam<RegionCase> {};
+
+TEST_P(DisplayRegionTest, EveryPartIsThatPartOfTheWholePicture) {
+    const RegionCase& c = GetParam();
+    // Odd sizes, so that interlace has a black top row and the halves do not divide evenly.
+    const ImageBuffer a = MakeNoise(37, 23, 11);
+    const ImageBuffer b = MakeNoise(37, 23, 12);
+    CompositionInput in;
+    in.first = &a;
+    in.second = &b;
+    in.mode = c.mode;
+    in.zoomPercent = c.zoom;
+    in.dx = c.dx;
+    in.dy = c.dy;
+    in.panorama = c.panorama;
+    in.greyPair = static_cast<GreyAnaglyphPair>(c.greyPair);
+    in.colourKind = static_cast<ColourAnaglyphKind>(c.colourKind);
+    in.leftGamma = 130;
+    in.rightGamma = 80;
+    DisplayComposer composer;
+    composer.ComposeForDisplay(in);
+    const std::array<ImageBuffer, 3> expected = Expected(in);
+    for (int i = 0; i < 3; ++i) {
+        const auto which = static_cast<DisplayComposer::Picture>(i);
+        const ImageBuffer& whole = expected[i];
+        ASSERT_EQ(composer.Has(which), static_cast<bool>(whole)) << "picture " << i;
+        if (!whole) continue;
+        ASSERT_EQ(composer.Width(which), whole.Width()) << i;
+        ASSERT_EQ(composer.Height(which), whole.Height()) << i;
+        EXPECT_TRUE(SamePixels(composer.Get(which), whole)) << "picture " << i;
+        const int w = whole.Width(), h = whole.Height();
+        // Parts at the corners, in the middle, one pixel, a row and a column.
+        const std::vector<std::array<int, 4>> parts = {
+            {0, 0, w, h},         {0, 0, 1, 1},
+            {w - 1, h - 1, 1, 1}, {w / 3, h / 4, w / 2, h / 2},
+            {0, h - 1, w, 1},     {w - 1, 0, 1, h},
+            {1, 1, w - 2, h - 2}, {w / 2, 0, w - w / 2, h / 2 + 1}};
+        for (const auto& [x, y, pw, ph] : parts) {
+            if (pw <= 0 || ph <= 0) continue;
+            const ImageBuffer part = composer.Render(which, x, y, pw, ph);
+            ASSERT_TRUE(SamePixels(part, CropRect(whole, x, y, x + pw, y + ph)))
+                << "picture " << i << " part " << x << "," << y << " " << pw << "x" << ph;
+        }
+        // Bands of three rows (made on several threads) put together give the same part.
+        {
+            const int x = w / 4, y = h / 5, pw = w - w / 4, ph = h - h / 5;
+            ImageBuffer joined = CreateImage(pw, ph, 24);
+            int calls = 0;
+            std::mutex lock;
+            ASSERT_TRUE(composer.RenderBands(
+                which, x, y, pw, ph, 3, [&](const ImageBuffer& band, int firstRow) {
+                    ASSERT_EQ(band.Width(), pw);
+                    for (int r = 0; r < band.Height(); ++r)
+                        std::memcpy(joined.Line(firstRow + r), band.Line(r), 3 * pw);
+                    std::lock_guard guard(lock);
+                    ++calls;
+                }));
+            EXPECT_EQ(calls, (ph + 2) / 3);
+            EXPECT_TRUE(SamePixels(joined, CropRect(whole, x, y, x + pw, y + ph)))
+                << "picture " << i << " in bands";
+            EXPECT_FALSE(
+                composer.RenderBands(which, x, y, pw + 1, ph, 3, [](const ImageBuffer&, int) {}));
+        }
+        // Picked pixels are those of a nearest-neighbour scaling of the whole picture.
+        const int tw = std::max(1, w / 3), th = std::max(1, h / 2);
+        const std::vector<int> cols = FixedPointWalk(0, std::int64_t{w} * 1024 / tw, tw);
+        const std::vector<int> rows = FixedPointWalk(0, std::int64_t{h} * 1024 / th, th);
+        EXPECT_TRUE(SamePixels(composer.RenderSampled(which, cols, rows),
+                               CropScaleView(whole, tw, th, 0, 0, 0, 0, false)))
+            << "picture " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ModesZoomsOffsets, DisplayRegionTest,
+    ::testing::Values(RegionCase{DisplayMode::SideBySide, 100, 5, -3, false},
+                      RegionCase{DisplayMode::SideBySide, 57, -9, 4, false},
+                      RegionCase{DisplayMode::OverUnder, 150, 0, 7, false},
+                      RegionCase{DisplayMode::ThreeViews, 100, -6, 1, false},
+                      RegionCase{DisplayMode::ThreeViews, 83, 3, -2, false},
+                      RegionCase{DisplayMode::Interlace, 100, 4, 3, false},
+                      RegionCase{DisplayMode::Interlace, 75, -8, -5, false},
+                      RegionCase{DisplayMode::Interlace, 100, 2, 1, true},
+                      RegionCase{DisplayMode::GreyAnaglyph, 100, 4, -2, false, 0},
+                      RegionCase{DisplayMode::GreyAnaglyph, 66, -7, 3, false, 1},
+                      RegionCase{DisplayMode::GreyAnaglyph, 210, 1, 1, false, 2},
+                      RegionCase{DisplayMode::GreyAnaglyph, 100, 50, 2, true, 3},
+                      RegionCase{DisplayMode::ColourAnaglyph, 100, 6, 2, false, 0, 0},
+                      RegionCase{DisplayMode::ColourAnaglyph, 90, -3, -4, false, 0, 1},
+                      RegionCase{DisplayMode::ColourAnaglyph, 100, 2, 9, false, 0, 2},
+                      RegionCase{DisplayMode::ColourAnaglyph, 120, -5, 0, false, 0, 3},
+                      RegionCase{DisplayMode::ColourAnaglyph, 100, 1000, -1000, false, 0, 1},
+                      RegionCase{DisplayMode::SideBySide, 100, -45, 3, true},
+                      RegionCase{DisplayMode::Single, 100, 0, 0, false},
+                      RegionCase{DisplayMode::Single, 43, 0, 0, false}),
+    Name);
+
+TEST(DisplayRegion, PartsOutsideThePictureGiveNothing) {
+    const ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    CompositionInput in;
+    in.first = &a;
+    in.second = &b;
+    in.mode = DisplayMode::GreyAnaglyph;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const auto c = DisplayComposer::kComposite;
+    EXPECT_TRUE(composer.Render(c, 0, 0, 20, 10));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 21, 10));
+    EXPECT_FALSE(composer.Render(c, -1, 0, 5, 5));
+    EXPECT_FALSE(composer.Render(c, 5, 6, 5, 5));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 0, 5));
+    const int bad[] = {20};
+    const int good[] = {0};
+    EXPECT_FALSE(composer.RenderSampled(c, bad, good));
+    EXPECT_FALSE(composer.RenderSampled(c, good, bad));
+    EXPECT_FALSE(composer.RenderSampled(c, {}, good));
+    composer.Clear();
+    EXPECT_FALSE(composer.Has(c));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 1, 1));
+}
+
+TEST(DisplayRegion, ViewsReplacedSinceTheCompositionGiveNothing) {
+    ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    CompositionInput in;
+    in.first = &a;
+    in.second = &b;
+    in.mode = DisplayMode::SideBySide;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const std::uint64_t generation = composer.Generation();
+    EXPECT_TRUE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    // An edit puts a new, smaller picture in place before the window recomposes.
+    b = MakeNoise(8, 4, 3);
+    EXPECT_FALSE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    EXPECT_TRUE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    a.Reset();
+    EXPECT_FALSE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    // Composing again takes the new pictures, and says so.
+    a = MakeNoise(8, 4, 4);
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_NE(composer.Generation(), generation);
+    EXPECT_TRUE(SamePixels(composer.Render(DisplayComposer::kSecondView, 0, 0, 8, 4), b));
+}
+
+TEST(DisplayRegion, IndexedViewsAreReadThroughTheirColourTable) {
+    const ImageBuffer a = test::MakeIndexed(16, 9, 8, 5);
+    const ImageBuffer b = test::MakeIndexed(16, 9, 4, 6);
+    CompositionInput in;
+    in.first = &a;
+    in.second = &b;
+    for (const DisplayMode mode : {DisplayMode::ThreeViews, DisplayMode::ColourAnaglyph}) {
+        in.mode = mode;
+        in.zoomPercent = 125;
+        in.dx = 3;
+        DisplayComposer composer;
+        composer.ComposeForDisplay(in);
+        const std::array<ImageBuffer, 3> expected = Expected(in);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(
+                SamePixels(composer.Get(static_cast<DisplayComposer::Picture>(i)), expected[i]))
+                << static_cast<int>(mode) << " " << i;
+    }
+}
+
+TEST(DisplayRegion, ScreenSizedPartOfALargePhotograph) {
+    const char* const name = "single-file/capoda.left-right.jpg";
+    if (!test::SampleExists(name)) GTEST_SKIP() << "sample photograph missing";
+    LoadedImage file = LoadImageFile(test::SamplePath(name));
+    ASSERT_TRUE(file.loaded);
+    PicturePair views = SplitPairPicture(file.image, false);
+    file.image.Reset();
+    ASSERT_TRUE(views.first && views.second);
+    CompositionInput in;
+    in.first = &views.first;
+    in.second = &views.second;
+    in.mode = DisplayMode::GreyAnaglyph;
+    in.dx = -13;
+    in.dy = 7;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const auto c = DisplayComposer::kComposite;
+    const int x = 1500, y = 2100, w = 1580, h = 880;
+    const ImageBuffer part = composer.Render(c, x, y, w, h);
+    // The same part of the whole-picture rule, at full size.
+    const CommonArea area =
+        ComputeCommonArea(views.first.Width(), views.first.Height(), in.dx, in.dy, false);
+    const ImageBuffer whole = ComposeGreyAnaglyph(
+        views.first, views.second, area, GreyAnaglyphPair::RedCyan, BuildAnaglyphTables(100, 100));
+    EXPECT_TRUE(SamePixels(part, CropRect(whole, x, y, x + w, y + h)));
+}
+
+}  // namespace
+}  // namespace duplora

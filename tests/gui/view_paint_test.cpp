@@ -1,0 +1,187 @@
+// The panes paint only their visible part, made once per view: what they show must still be
+// the display picture pixel for pixel.
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/shell/settings_store.h"
+#include "app/stereo/view_layout.h"
+#include "core/stereo/display_composer.h"
+#include "gui/shell/dialogs.h"
+#include "gui/shell/main_window.h"
+#include "gui/stereo/pane_picture.h"
+#include "gui/stereo/view_widget.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using test::MakeNoise;
+using test::PixelAt;
+using test::SampleExists;
+using test::SamplePath;
+
+QRgb Rgb(std::uint32_t rrggbb) {
+    return 0xFF000000u | rrggbb;
+}
+
+void Settle(int rounds = 8) {
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+// A small picture is centred in a larger pane over the background; a large one is cut at
+// the origin; the panorama copy continues after the right end.
+TEST(PanePicture, CentresCutsAndWraps) {
+    const ImageBuffer a = MakeNoise(30, 20, 1), b = MakeNoise(30, 20, 2);
+    CompositionInput in;
+    in.first = &a;
+    in.second = &b;
+    in.mode = DisplayMode::ColourAnaglyph;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const ImageBuffer& whole = composer.Composite();
+    const QColor background(10, 20, 30);
+
+    struct Case {
+        QSize client;
+        QPoint origin;
+        std::optional<int> wrapX;
+    } cases[] = {{{50, 40}, {-10, -10}, {}}, {{12, 9}, {7, 4}, {}}, {{25, 20}, {20, 0}, 10}};
+    for (const Case& c : cases) {
+        PanePicture pane;
+        QImage screen(c.client, QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        {
+            QPainter painter(&screen);
+            pane.Paint(painter, QRect(QPoint(0, 0), c.client), composer,
+                       DisplayComposer::kComposite, c.client, c.origin, c.wrapX, background);
+        }
+        for (int y = 0; y < c.client.height(); ++y)
+            for (int x = 0; x < c.client.width(); ++x) {
+                int px = x + c.origin.x();
+                const int py = y + c.origin.y();
+                if (c.wrapX && x >= *c.wrapX) px = x - *c.wrapX;
+                const bool inside = px >= 0 && px < 30 && py >= 0 && py < 20;
+                const QRgb expected = inside ? Rgb(PixelAt(whole, px, py)) : background.rgb();
+                ASSERT_EQ(screen.pixel(x, y), expected) << x << "," << y;
+            }
+        // Painting the same again, or a part of it, makes nothing new.
+        QPainter painter(&screen);
+        pane.Paint(painter, QRect(1, 1, 3, 3), composer, DisplayComposer::kComposite, c.client,
+                   c.origin, c.wrapX, background);
+        EXPECT_EQ(pane.Builds(), 1);
+    }
+}
+
+class ViewPaintTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
+        dialogs::ResetSkipped();
+    }
+    void TearDown() override {
+        window_.reset();
+        dialogs::ResetSkipped();
+    }
+    MainWindow& StartWithPair() {
+        StartOptions options;
+        options.commandLine = {SamplePath("pairs/sugarshack_r.jpg"),
+                               SamplePath("pairs/sugarshack_l.jpg")};
+        options.samplePairWhenEmpty = false;
+        window_ = std::make_unique<MainWindow>(*store_, options);
+        window_->resize(1000, 700);
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        Settle();
+        return *window_;
+    }
+    QTemporaryDir dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
+    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
+        GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    w.ExecuteCommand(CmdGreyRedCyan);
+    w.ExecuteCommand(CmdZoom200);
+    Settle();
+    QWidget* pane = w.View()->Pane(0);
+    const PanePicture& made = w.View()->PanePictureOf(0);
+    pane->repaint();
+    const int builds = made.Builds();
+    // The pane's size, not the picture's (1280 × 960 at 200 %).
+    EXPECT_EQ(made.Image().size(), pane->size());
+    EXPECT_LT(pane->width(), 1280);
+    pane->repaint();
+    pane->repaint();
+    EXPECT_EQ(made.Builds(), builds);
+
+    // A scroll makes it anew, and it shows the picture from the new place.
+    w.View()->horizontalScrollBar()->setValue(123);
+    w.View()->verticalScrollBar()->setValue(45);
+    Settle();
+    pane->repaint();
+    EXPECT_GT(made.Builds(), builds);
+    const ImageBuffer& picture = w.Composer().Composite();
+    const QImage shown = pane->grab().toImage();
+    const QPoint scroll(w.Document().ScrollX(), w.Document().ScrollY());
+    ASSERT_EQ(scroll, QPoint(123, 45));
+    for (int y = 0; y < shown.height(); y += 11)
+        for (int x = 0; x < shown.width(); x += 13)
+            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, scroll.x() + x, scroll.y() + y)))
+                << x << "," << y;
+
+    // An alignment step changes the composite: the pane follows.
+    const int before = made.Builds();
+    w.ExecuteCommand(CmdAlignLeft);
+    pane->repaint();
+    EXPECT_GT(made.Builds(), before);
+    const QImage moved = pane->grab().toImage();
+    const ImageBuffer& after = w.Composer().Composite();
+    for (int y = 0; y < moved.height(); y += 17)
+        for (int x = 0; x < moved.width(); x += 19)
+            ASSERT_EQ(moved.pixel(x, y),
+                      Rgb(PixelAt(after, w.Document().ScrollX() + x, w.Document().ScrollY() + y)))
+                << x << "," << y;
+}
+
+TEST_F(ViewPaintTest, PanoramaPaneContinuesWithTheLeftEnd) {
+    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
+        GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    w.ExecuteCommand(CmdZoom200);
+    w.ExecuteCommand(CmdPanorama);
+    Settle();
+    ASSERT_TRUE(w.Document().Panorama());
+    // Dragging wraps the scroll position past the scroll bar's end.
+    const ImageBuffer& picture = w.Composer().FirstView();
+    w.Document().SetScroll(picture.Width() - 100, 0);
+    Settle();
+    QWidget* pane = w.View()->Pane(1);
+    const QImage shown = pane->grab().toImage();
+    const QPoint origin(w.Document().ScrollX(), w.Document().ScrollY());
+    const auto second = PanoramaSecondCopyX(picture.Width(), pane->width(), origin.x());
+    ASSERT_TRUE(second.has_value());
+    for (int y = 0; y < shown.height(); y += 23)
+        for (int x = 0; x < shown.width(); x += 7) {
+            const int px = second && x >= *second ? x - *second : origin.x() + x;
+            if (px >= picture.Width()) continue;
+            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, px, origin.y() + y)))
+                << x << "," << y;
+        }
+}
+
+}  // namespace
+}  // namespace duplora
