@@ -265,15 +265,32 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     {
         QFile f(In("show.txt"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("21,0,0,10,0,frozenpond_l.jpg,frozenpond_r.jpg,\n");
+        // The pair as it is, and swapped: the right file leads and names the output.
+        f.write(
+            "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
+            "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n");
     }
-    const Result r = Run({"--list", In("show.txt"), "--to", "grey-anaglyph", "-o", Home("lst")});
+    const Result r = Run(
+        {"--list", In("show.txt"), "--to", "grey-anaglyph", "--type", "bmp", "-o", Home("lst")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    const ImageBuffer picture =
-        LoadImageFile((Home("lst") + "/frozenpond_l.jpg").toStdString()).image;
+    const ImageBuffer picture = ReadBmpFile((Home("lst") + "/frozenpond_l.bmp").toStdString());
+    const ImageBuffer swapped = ReadBmpFile((Home("lst") + "/frozenpond_r.bmp").toStdString());
     const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
-    ASSERT_TRUE(picture && view);
+    ASSERT_TRUE(picture && swapped && view);
     EXPECT_EQ(picture.Width(), view.Width() - 10);
+    EXPECT_EQ(picture.Height(), view.Height() - 4);
+    // Swapped, the same common area with the views' channels exchanged: red (the left view)
+    // and cyan (the right one).
+    ASSERT_EQ(swapped.Width(), picture.Width());
+    ASSERT_EQ(swapped.Height(), picture.Height());
+    int differing = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const std::uint32_t p = test::PixelAt(picture, x, y);
+            const std::uint32_t q = test::PixelAt(swapped, x, y);
+            if ((q >> 16) != (p & 0xFF) || (q & 0xFF) != (p >> 16)) ++differing;
+        }
+    EXPECT_EQ(differing, 0);
     const Result missing = Run({"--list", In("nothing.txt"), "-o", Home("lst")});
     EXPECT_EQ(missing.exitCode, 1);
 }
