@@ -151,6 +151,16 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
                                                   std::to_string(h * c.heightFactor))
                         << file;
                 }
+                // JPG and JPS files open with the Exif block right after the start marker.
+                if (type != BatchOutputType::Bmp) {
+                    std::FILE* f = std::fopen(file.c_str(), "rb");
+                    ASSERT_TRUE(f);
+                    unsigned char head[10] = {};
+                    EXPECT_EQ(std::fread(head, 1, sizeof head, f), sizeof head);
+                    std::fclose(f);
+                    EXPECT_EQ(head[3], 0xE1) << file;
+                    EXPECT_EQ(std::string(reinterpret_cast<char*>(head + 6), 4), "Exif") << file;
+                }
             }
         }
     }
