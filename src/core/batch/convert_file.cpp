@@ -78,7 +78,7 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
     options.codec = codec;
     options.readDas = [](const std::string& dasPath) {
         BatchDasSource source = ReadBatchDasSource(dasPath);
-        return DasPicture{std::move(source.picture), source.x, source.y};
+        return DasOpenPicture{std::move(source.picture), source.x, source.y};
     };
     StereoOpenResult opened = OpenStereoFile(path, *split, options);
     if (!opened.loaded || !opened.left || !opened.right) return views;

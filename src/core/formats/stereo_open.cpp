@@ -159,7 +159,7 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     if ((read.image = ReadTiffFile(path, options.codec))) return read;
     if ((read.image = ReadTiffRgba(path, options.codec))) return read;
     if (options.readDas) {
-        DasPicture das = options.readDas(path);
+        DasOpenPicture das = options.readDas(path);
         if (das.picture) {
             read.image = std::move(das.picture);
             read.fromDas = true;

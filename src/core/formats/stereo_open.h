@@ -56,12 +56,14 @@ StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout);
 
 // What the reader of DAS containers gives the opener: the two stored pictures joined side
 // by side (left first) and the stored alignment. An empty picture means "not a DAS file".
-struct DasPicture {
+// (Its own name: a second type called DasPicture, beside das.h's, let the linker mix up the
+// two types' destructors.)
+struct DasOpenPicture {
     ImageBuffer picture;
     int x = 0;  // stored horizontal alignment
     int y = 0;  // stored vertical alignment
 };
-using DasPictureReader = std::function<DasPicture(const std::string& path)>;
+using DasPictureReader = std::function<DasOpenPicture(const std::string& path)>;
 
 struct StereoOpenOptions {
     CodecOptions codec;

@@ -251,7 +251,7 @@ TEST(OpenStereoFile, DasPicturesSplitSideBySideAndBringTheirAlignment) {
     StereoOpenOptions options;
     options.readDas = [&](const std::string& path) {
         ++calls;
-        DasPicture result;
+        DasOpenPicture result;
         if (path == das) {
             result.picture = DuplicateImage(joined);
             result.x = 12;
