@@ -341,11 +341,16 @@ int main(int argc, char** argv) {
     // Read the settings before anything else: they give the defaults.
     std::unique_ptr<QCoreApplication> app;
     bool wantsText = false;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
         if (std::string_view(argv[i]) == "--text") wantsText = true;
     if (wantsText) {
-        // Text needs fonts, which need the GUI side of Qt; no display is used.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Text needs fonts, which need the GUI side of Qt; nothing is ever shown. The
+        // offscreen platform serves unless the user chose one and a display is there for it
+        // (a platform that needs a display would end the program without one).
+        const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                             !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !display)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -14,8 +16,13 @@
 
 #include "app/batch/batch_settings.h"
 #include "app/batch/slide_list.h"
+#include "app/edit/frame_style.h"
+#include "app/edit/pair_overlay.h"
+#include "app/edit/text_overlay.h"
 #include "core/batch/list_file.h"
+#include "core/edit/logo.h"
 #include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
 #include "core/formats/load_chain.h"
 #include "support/test_support.h"
 
@@ -98,8 +105,10 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
         {BatchOutputLayout::ColourAnaglyph, 1, 1}, {BatchOutputLayout::LeftRight, 1, 1},
     };
     for (const BatchOutputType type :
-         {BatchOutputType::Bmp, BatchOutputType::Jpg, BatchOutputType::Jps}) {
+         {BatchOutputType::Bmp, BatchOutputType::Jpg, BatchOutputType::Jps, BatchOutputType::Das}) {
         for (const LayoutCase& c : layouts) {
+            // A container keeps the two files as they are: it has no output layout.
+            if (type == BatchOutputType::Das && c.layout != BatchOutputLayout::SideBySide) continue;
             BatchOptions options;
             options.sourceLayout = BatchSourceLayout::LeftRight;
             options.outputLayout = c.layout;
@@ -115,6 +124,19 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
             const std::string stem = sub + "/sugarshack_l";
             const std::string ext(BatchOutputExtension(type));
             std::vector<std::string> outputs;
+            if (type == BatchOutputType::Das) {
+                // Opened again, the container gives back both views, side by side.
+                const BatchViews views = OpenBatchStereoFile(stem + ext, 0, {});
+                ASSERT_TRUE(views);
+                EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
+                EXPECT_EQ(views.right.Width(), w);
+                EXPECT_EQ(views.right.Height(), h);
+                DasHeader header;
+                ASSERT_TRUE(ReadDasHeader(stem + ext, header));
+                EXPECT_EQ(header.alignX, 0);
+                EXPECT_EQ(header.alignY, 0);
+                continue;
+            }
             if (c.layout == BatchOutputLayout::LeftRight)
                 outputs = {stem + "_l" + ext, stem + "_r" + ext};
             else
@@ -128,6 +150,16 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
                     EXPECT_EQ(Identify(file), std::to_string(w * c.widthFactor) + " " +
                                                   std::to_string(h * c.heightFactor))
                         << file;
+                }
+                // JPG and JPS files open with the Exif block right after the start marker.
+                if (type != BatchOutputType::Bmp) {
+                    std::FILE* f = std::fopen(file.c_str(), "rb");
+                    ASSERT_TRUE(f);
+                    unsigned char head[10] = {};
+                    EXPECT_EQ(std::fread(head, 1, sizeof head, f), sizeof head);
+                    std::fclose(f);
+                    EXPECT_EQ(head[3], 0xE1) << file;
+                    EXPECT_EQ(std::string(reinterpret_cast<char*>(head + 6), 4), "Exif") << file;
                 }
             }
         }
@@ -296,6 +328,114 @@ TEST_F(ListRun, StoredFrameAndLogoAreBurntIn) {
     EXPECT_EQ(PixelAt(framed, 0, 0), 0xFFFFFFu);   // the outer frame
     EXPECT_EQ(PixelAt(framed, 4, 30), 0x000000u);  // the middle frame
 }
+
+// Fonts need a running application; the tests run on the offscreen platform.
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "duplora_app_tests";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+// Two pictures next to each other, as the side-by-side composition lays equal views.
+ImageBuffer SideBySide(const ImageBuffer& left, const ImageBuffer& right) {
+    return MakeImage(left.Width() + right.Width(), left.Height(), [&](int x, int y) {
+        return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
+    });
+}
+
+struct OverlayCase {
+    const char* name;
+    bool text, logo, border, swap;
+};
+
+class BatchOverlayTest : public ::testing::TestWithParam<OverlayCase> {};
+
+// The text, the logo and the frame of a batch run are exactly those the edit commands draw
+// with the same settings: the left view at depth 0, the right one at the stored depth
+// (negated when the views are exchanged), then the frame around both views.
+TEST_P(BatchOverlayTest, SameAsTheEditCommandsDraw) {
+    EnsureGuiApplication();
+    const OverlayCase c = GetParam();
+    QTemporaryDir in, out;
+    ASSERT_TRUE(in.isValid() && out.isValid());
+    const ImageBuffer first = MakeImage(
+        48, 30, [](int x, int y) { return std::uint32_t(0x102030 + 0x030201 * ((x + y) % 17)); });
+    const ImageBuffer second = MakeImage(
+        48, 30, [](int x, int y) { return std::uint32_t(0x604020 + 0x010305 * ((x * y) % 13)); });
+    ASSERT_TRUE(WriteBmpFile(Path(in, "a_l.bmp"), first));
+    ASSERT_TRUE(WriteBmpFile(Path(in, "a_r.bmp"), second));
+    // A logo with a transparent white pixel in its middle.
+    const ImageBuffer logo = MakeImage(
+        6, 5, [](int x, int y) { return x == 3 && y == 2 ? 0xFFFFFFu : 0x00C000u + 9u * x; });
+    ASSERT_TRUE(WriteBmpFile(Path(in, "logo.bmp"), logo));
+
+    Settings settings = DefaultSettings("/prog/");
+    settings.textset.text = "Ab3";
+    settings.textset.corner = 0;
+    settings.textset.xDistance = 6;
+    settings.textset.yDistance = 1;
+    settings.textset.depth = 4;
+    settings.textset.bandHeight = 9;
+    settings.textset.textColour = ColourRef(250, 20, 10);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    settings.logfont = font.toString().toStdString();
+    settings.logoset.file = Path(in, "logo.bmp");
+    settings.logoset.corner = 3;
+    settings.logoset.xDistance = 2;
+    settings.logoset.yDistance = 3;
+    settings.logoset.depth = -3;
+    settings.logoset.bandHeight = 4;
+    settings.logoset.bandColour = ColourRef(0, 0, 90);
+    settings.logoset.transparent = 1;
+    settings.border.outerPrint = 2;
+    settings.border.middlePrint = 5;
+    settings.border.innerPrint = 1;
+    settings.border.roundCorners = 1;
+
+    BatchOptions options;
+    options.sourceLayout = BatchSourceLayout::LeftRight;
+    options.outputLayout = BatchOutputLayout::SideBySide;
+    options.outputType = BatchOutputType::Bmp;
+    options.targetFolder = out.path().toStdString();
+    options.text = c.text;
+    options.logo = c.logo;
+    options.border = c.border;
+    options.swap = c.swap;
+    BatchWorker worker;
+    ASSERT_TRUE(worker.Start(MakeFileJob({Path(in, "a_l.bmp"), Path(in, "a_r.bmp")}, options),
+                             options, BatchEnvironmentFromSettings(settings)));
+    worker.Wait();
+    ASSERT_TRUE(worker.Summary().AllConverted());
+
+    ImageBuffer left = DuplicateTrueColour(c.swap ? second : first);
+    ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
+    const int sign = c.swap ? -1 : 1;
+    if (c.text) {
+        left = AddText(left, settings.textset, 0, settings.logfont);
+        right = AddText(right, settings.textset, sign * settings.textset.depth, settings.logfont);
+    }
+    if (c.logo) {
+        left = AddLogo(left, logo, LogoStampFor(settings.logoset, 0));
+        right = AddLogo(right, logo, LogoStampFor(settings.logoset, sign * settings.logoset.depth));
+    }
+    ImageBuffer expected = SideBySide(left, right);
+    if (c.border) expected = AddBorder(expected, 0, settings.border);
+    ASSERT_TRUE(expected);
+    EXPECT_TRUE(test::SamePixels(ReadBmpFile(Path(out, "a_l.bmp")), expected, c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Overlays, BatchOverlayTest,
+                         ::testing::Values(OverlayCase{"text", true, false, false, false},
+                                           OverlayCase{"text_swapped", true, false, false, true},
+                                           OverlayCase{"logo", false, true, false, false},
+                                           OverlayCase{"logo_swapped", false, true, false, true},
+                                           OverlayCase{"border", false, false, true, false},
+                                           OverlayCase{"all_swapped", true, true, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- settings -------------------------------------------------------------------------
 

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
@@ -34,10 +36,12 @@ class ConvertCli : public ::testing::Test {
         QDir().mkpath(config_);
     }
 
-    Result Run(const QStringList& arguments) const {
+    // `platform`, when given, is the Qt platform the user has chosen.
+    Result Run(const QStringList& arguments, const QString& platform = {}) const {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("QT_QPA_PLATFORM");
+        if (!platform.isEmpty()) environment.insert("QT_QPA_PLATFORM", platform);
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
         environment.insert("HOME", home_.path());
@@ -63,6 +67,20 @@ class ConvertCli : public ::testing::Test {
             std::filesystem::copy_file(test::SamplePath(std::string("pairs/") + name),
                                        In(name).toStdString());
         return true;
+    }
+
+    // A side-by-side BMP of two width × height views in the input folder.
+    QString WriteSideBySide(const QString& name, int width, int height, std::uint32_t left,
+                            std::uint32_t right) const {
+        const ImageBuffer picture = test::MakeImage(
+            2 * width, height, [&](int x, int) { return x < width ? left : right; });
+        EXPECT_TRUE(WriteBmpFile(In(name).toStdString(), picture));
+        return In(name);
+    }
+
+    // Nothing was written to the settings folder.
+    bool SettingsUntouched() const {
+        return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
     }
 
     QTemporaryDir home_, in_;
@@ -125,6 +143,7 @@ TEST_F(ConvertCli, ConvertsAPairIntoANewFolderAndPrintsTheLog) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
+    EXPECT_TRUE(SettingsUntouched());
 }
 
 TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
@@ -213,6 +232,32 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
     ASSERT_TRUE(picture && view);
     EXPECT_EQ(picture.Width(), 2 * view.Width());
     EXPECT_EQ(picture.Height(), view.Height() + 12);
+    // The text's colour in the black band at the bottom right of each view: the glyphs
+    // were drawn, with the right view's copy shifted by the depth of 3. (The width is an
+    // estimate, so the left copy may lose its last columns at the picture's edge.)
+    const auto textColumns = [&](int from) {
+        std::vector<int> columns;
+        for (int x = from; x < from + view.Width(); ++x)
+            for (int y = view.Height(); y < picture.Height(); ++y)
+                if (test::PixelAt(picture, x, y) == 0xE6E6E6u) {
+                    columns.push_back(x - from);
+                    break;
+                }
+        return columns;
+    };
+    const std::vector<int> left = textColumns(0), right = textColumns(view.Width());
+    ASSERT_FALSE(left.empty());
+    ASSERT_GE(right.size(), left.size());
+    EXPECT_GT(left.front(), view.Width() / 2);
+    for (std::size_t i = 0; i < left.size(); ++i) EXPECT_EQ(right[i], left[i] - 3);
+
+    // A platform that needs a display, chosen where there is none, does not stop it.
+    const Result xcb = Run({"--from", "lr", "--text", "--type", "bmp", "--yes", "-o", Home("txt"),
+                            In("frozenpond_l.jpg"), In("frozenpond_r.jpg")},
+                           "xcb");
+    EXPECT_EQ(xcb.exitCode, 0) << xcb.err;
+    EXPECT_TRUE(test::SamePixels(ReadBmpFile((Home("txt") + "/frozenpond_l.bmp").toStdString()),
+                                 picture, "cli-text"));
 }
 
 TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
@@ -220,17 +265,112 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     {
         QFile f(In("show.txt"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("21,0,0,10,0,frozenpond_l.jpg,frozenpond_r.jpg,\n");
+        // The pair as it is, and swapped: the right file leads and names the output.
+        f.write(
+            "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
+            "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n");
     }
-    const Result r = Run({"--list", In("show.txt"), "--to", "grey-anaglyph", "-o", Home("lst")});
+    const Result r = Run(
+        {"--list", In("show.txt"), "--to", "grey-anaglyph", "--type", "bmp", "-o", Home("lst")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    const ImageBuffer picture =
-        LoadImageFile((Home("lst") + "/frozenpond_l.jpg").toStdString()).image;
+    const ImageBuffer picture = ReadBmpFile((Home("lst") + "/frozenpond_l.bmp").toStdString());
+    const ImageBuffer swapped = ReadBmpFile((Home("lst") + "/frozenpond_r.bmp").toStdString());
     const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
-    ASSERT_TRUE(picture && view);
+    ASSERT_TRUE(picture && swapped && view);
     EXPECT_EQ(picture.Width(), view.Width() - 10);
+    EXPECT_EQ(picture.Height(), view.Height() - 4);
+    // Swapped, the same common area with the views' channels exchanged: red (the left view)
+    // and cyan (the right one).
+    ASSERT_EQ(swapped.Width(), picture.Width());
+    ASSERT_EQ(swapped.Height(), picture.Height());
+    int differing = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const std::uint32_t p = test::PixelAt(picture, x, y);
+            const std::uint32_t q = test::PixelAt(swapped, x, y);
+            if ((q >> 16) != (p & 0xFF) || (q & 0xFF) != (p >> 16)) ++differing;
+        }
+    EXPECT_EQ(differing, 0);
     const Result missing = Run({"--list", In("nothing.txt"), "-o", Home("lst")});
     EXPECT_EQ(missing.exitCode, 1);
+}
+
+struct OptionCase {
+    const char* name;
+    QStringList arguments;
+    int width, height;  // of the output, a side-by-side picture of two 40 × 30 views
+    std::function<bool(const ImageBuffer&)> pixels;
+    const char* logLine;  // a line the log must hold, or null
+};
+
+// Each option of the dialog reaches the picture: sources of a white left and a grey right
+// view, written as BMP so that the pixels are exact.
+TEST_F(ConvertCli, EveryOptionReachesThePicture) {
+    const QString source = WriteSideBySide("w.bmp", 40, 30, 0xFFFFFF, 0x808080);
+    const auto at = [](int x, int y, std::uint32_t rgb) {
+        return [=](const ImageBuffer& p) { return test::PixelAt(p, x, y) == rgb; };
+    };
+    const OptionCase cases[] = {
+        {"plain", {}, 80, 30, at(0, 0, 0xFFFFFF), nullptr},
+        {"ou", {"--to", "ou"}, 40, 60, at(5, 35, 0x808080), nullptr},
+        {"interlace", {"--to", "interlace"}, 40, 30, at(5, 0, 0x808080), nullptr},
+        {"grey", {"--to", "grey-anaglyph"}, 40, 30, at(3, 3, 0xFF8080), nullptr},
+        {"grey-yellow-blue",
+         {"--to", "grey-anaglyph", "--grey-pair", "yellow-blue"},
+         40,
+         30,
+         at(3, 3, 0x8080FF),
+         nullptr},
+        {"colour", {"--to", "colour-anaglyph"}, 40, 30, at(3, 3, 0xFF8080), nullptr},
+        {"colour-yellow-blue",
+         {"--to", "colour-anaglyph", "--colour-kind", "colour-yellow-blue"},
+         40,
+         30,
+         at(3, 3, 0x8080FF),
+         nullptr},
+        {"swap", {"--swap"}, 80, 30, at(0, 0, 0x808080), nullptr},
+        {"position", {"--position", "5,-3"}, 70, 27, at(0, 0, 0xFFFFFF), nullptr},
+        {"width", {"--width", "20"}, 20, 7, nullptr, "Quellbild von(80*30)nach(20*7)umgewandelt\n"},
+        {"size", {"--size", "50,100"}, 80, 30, at(20, 15, 0xFFFFFF), nullptr},
+        {"size-border", {"--size", "50,100"}, 80, 30, at(5, 5, 0x000000), nullptr},
+        {"angle", {"--angle", "1.5,-0.5"}, 80, 30, at(20, 15, 0xFFFFFF), nullptr},
+        {"gamma", {"--gamma", "1.00,2.00"}, 80, 30, at(60, 15, 0xB4B4B4), nullptr},
+        {"sharpen", {"--sharpen", "50"}, 80, 30, at(60, 15, 0x808080), nullptr},
+        {"border", {"--border"}, 80 + 4 * 28, 30 + 2 * 28, at(0, 0, 0xFFFFFF), nullptr},
+    };
+    for (const OptionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString out = Home(QString("opt-") + c.name);
+        const Result r =
+            Run(QStringList{"--type", "bmp", "-o", out} + c.arguments + QStringList{source});
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        const ImageBuffer picture = ReadBmpFile((out + "/w.bmp").toStdString());
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture.Width(), c.width);
+        EXPECT_EQ(picture.Height(), c.height);
+        if (c.pixels) EXPECT_TRUE(c.pixels(picture));
+        if (c.logLine) EXPECT_NE(r.out.find(c.logLine), std::string::npos) << r.out;
+    }
+    EXPECT_TRUE(SettingsUntouched());
+}
+
+// Several files convert at once, and the log still reads in file order.
+TEST_F(ConvertCli, LogStaysInFileOrder) {
+    QStringList files;
+    for (int i = 0; i < 9; ++i)
+        files << WriteSideBySide(QString("f%1.bmp").arg(i), 60 + 40 * (i % 3), 40, 0xFF0000,
+                                 0x00FF00);
+    const QString out = Home("order");
+    const Result r = Run(QStringList{"--type", "bmp", "-o", out} + files);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string expected =
+        "Input:" + in_.path().toStdString() + "-> Output:" + out.toStdString() + " [BMP]\n\n";
+    for (int i = 0; i < 9; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        expected += "\"" + std::to_string(i + 1) + "/9 Quelle(" + name + ".bmp)\"-> Ausgabe(" +
+                    out.toStdString() + "/" + name + ".bmp)\nErgebmis : Erfolgreich\n\n";
+    }
+    EXPECT_EQ(r.out, expected);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 
 #include "core/formats/stereo_names.h"
@@ -251,14 +252,35 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     int active = 0;
     bool noMore = false;
 
+    // Two files that make the same output (same name from different folders) are converted
+    // one after the other, so that the later one finds the earlier one's output and is
+    // asked about it, as in a run on one thread.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> sameOutputBefore(n, kNone);
+    {
+        std::unordered_map<std::string, std::size_t> lastWith;
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::string name =
+                BatchOutputName(options.targetFolder, job.items[k].left, options.outputType);
+            const auto [at, fresh] = lastWith.try_emplace(name, k);
+            if (!fresh) {
+                sameOutputBefore[k] = at->second;
+                at->second = k;
+            }
+        }
+    }
+
     const auto helper = [&] {
         ThreadSinks sinks(threads);
         for (;;) {
             std::size_t k;
             {
-                std::lock_guard lock(mutex);
+                std::unique_lock lock(mutex);
                 if (noMore || next >= n || ending()) break;
                 k = next++;
+                // The earlier file was taken before this one, so it is under way or done.
+                if (const std::size_t before = sameOutputBefore[k]; before != kNone)
+                    changed.wait(lock, [&] { return results[before].done; });
             }
             Result result;
             result.outcome = convert(

@@ -362,6 +362,34 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     EXPECT_EQ(parallel.summary.failed, 1);
 }
 
+TEST(BatchRunTest, SameOutputNameIsAskedAboutOnSeveralThreadsToo) {
+    TempFolder a, b, out;
+    std::vector<std::string> files;
+    for (int i = 0; i < 6; ++i) {
+        const TempFolder& folder = i % 2 ? b : a;
+        // Files 0 and 1, and 2 and 3, have the same names in two folders.
+        files.push_back(
+            WriteSideBySide(folder, "n" + std::to_string(i / 2) + ".bmp", 64, 48, kRed, kWhite));
+    }
+    BatchOptions options;
+    options.outputType = BatchOutputType::Bmp;
+    BatchThreads threads;
+    threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::No; };
+    std::string logs[2];
+    for (int count : {1, 2}) {
+        TempFolder target;
+        options.targetFolder = target.Path();
+        threads.count = count;
+        const BatchRunLog run = RunFiles(files, options, nullptr, threads);
+        EXPECT_EQ(run.summary.converted, 3) << count;
+        EXPECT_EQ(run.summary.skipped, 3) << count;
+        logs[count - 1] = run.Joined();
+        for (std::size_t at; (at = logs[count - 1].find(target.Path())) != std::string::npos;)
+            logs[count - 1].replace(at, target.Path().size(), "<out>");
+    }
+    EXPECT_EQ(logs[0], logs[1]);
+}
+
 TEST(BatchRunTest, StopDuringTheThirdFileEndsAfterIt) {
     TempFolder in, out;
     const std::string file = WriteSideBySide(in, "s.bmp", 4, 4, kRed, kRed);
