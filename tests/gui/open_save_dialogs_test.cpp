@@ -322,7 +322,9 @@ TEST(OpenDialogWidget, ShownDialogClosesWithTheFileDialogsOwnButtons) {
         EXPECT_EQ(accepted, accept);
         if (accept) {
             ASSERT_EQ(dialog.Chosen().size(), 1);
-            EXPECT_EQ(dialog.Chosen().front(), S(SamplePath(kSmallLeft)));
+            // The samples folder may be reached through "..": compare where the names lead.
+            EXPECT_EQ(QFileInfo(dialog.Chosen().front()).canonicalFilePath(),
+                      QFileInfo(S(SamplePath(kSmallLeft))).canonicalFilePath());
             EXPECT_EQ(dialog.Layout(), 1);
         }
     }
