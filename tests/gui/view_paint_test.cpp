@@ -157,6 +157,41 @@ TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
                 << x << "," << y;
 }
 
+TEST_F(ViewPaintTest, ScrollingMovesThePaneAndMakesTheNewStrips) {
+    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
+        GTEST_SKIP() << "sample photographs missing";
+    MainWindow& w = StartWithPair();
+    for (const CommandId mode : {CmdColourAnaglyph, CmdInterlace, CmdSideBySide}) {
+        w.ExecuteCommand(mode);
+        w.ExecuteCommand(CmdZoom200);
+        Settle();
+        const int index = mode == CmdSideBySide ? 2 : 0;
+        QWidget* pane = w.View()->Pane(index);
+        const ImageBuffer& picture = w.Composer().Get(static_cast<DisplayComposer::Picture>(index));
+        ASSERT_TRUE(picture);
+        // Small steps every way, a step larger than the pane, and back to the start.
+        const QPoint steps[] = {{7, 0},  {0, 5},   {-3, -2}, {40, 31},  {-25, 12},
+                                {0, -9}, {600, 0}, {-1, 1},  {13, -40}, {-2000, -2000}};
+        for (const QPoint step : steps) {
+            w.View()->ScrollTo(QPoint(w.Document().ScrollX(), w.Document().ScrollY()) + step);
+            Settle();
+            const QImage shown = pane->grab().toImage();
+            const int screenY = pane->mapToGlobal(QPoint(0, 0)).y();
+            const int originX = w.Document().ScrollX();
+            const int originY = mode == CmdInterlace ? InterlaceOriginY(w.Document().ScrollY(),
+                                                                        screenY, picture.Height())
+                                                     : w.Document().ScrollY();
+            for (int y = 0; y < shown.height(); y += 3)
+                for (int x = 0; x < shown.width(); x += 5) {
+                    if (originY + y >= picture.Height()) continue;
+                    ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, originX + x, originY + y)))
+                        << "mode " << mode << " step " << step.x() << "," << step.y() << " at " << x
+                        << "," << y;
+                }
+        }
+    }
+}
+
 TEST_F(ViewPaintTest, PanoramaPaneContinuesWithTheLeftEnd) {
     if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
         GTEST_SKIP() << "sample photographs missing";

@@ -1,8 +1,8 @@
 // What one pane shows, ready for the screen: the visible part of its display picture
 // converted once to the screen's 32-bit format, over the background. Every paint draws from
-// it; it is made anew only when the composition, the picture position, the pane's size or
-// the background changed. So a paint never converts more than the pane shows, and a repaint
-// of the same view converts nothing.
+// it; it is made anew only when the composition, the pane's size or the background changed,
+// and a scroll moves it and makes only the strips that come into view. So a paint never
+// converts more than the pane shows, and a repaint of the same view converts nothing.
 #pragma once
 
 #include <QColor>
@@ -47,6 +47,13 @@ class PanePicture {
         bool operator==(const Key&) const = default;
     };
     void Build(const DisplayComposer& composer, const Key& key);
+    // Moves the picture made for the previous key when only the origin changed; false
+    // where it cannot.
+    bool Shift(const DisplayComposer& composer, const Key& key);
+    // Makes `area` of the pane (background, and the picture with its left edge at pane
+    // column −originX) for the current key.
+    void Draw(const DisplayComposer& composer, const QRect& area, int originX,
+              bool background = true);
 
     Key key_;
     // The pixels live in `storage_`, which only grows: a pane that changes size does not
