@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
 #include "core/formats/dib_layout.h"
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_load.h"
 #include "core/formats/plugins.h"

@@ -141,7 +141,7 @@ StereoViews SplitTurned(const ImageBuffer& picture, StereoLayout layout) {
 
 struct ReadPicture {
     ImageBuffer image;
-    int orientation = kNoExifOrientation;
+    int orientation = kNoOrientation;
     bool fromDas = false;
     int dasX = 0;
     int dasY = 0;
