@@ -578,6 +578,18 @@ DasPicture LoadDasPicture(const std::string& dasPath) {
     return result;
 }
 
+DasThumbnail LoadDasThumbnail(const std::string& dasPath) {
+    DasThumbnail result;
+    Descriptor fd;
+    DasLayout layout;
+    if (!ReadLayoutOfFile(dasPath, true, layout, fd)) return result;
+    const std::vector<std::uint8_t> bytes = ReadEntry(fd.Get(), layout.entries[kDasLeftThumbnail]);
+    if (bytes.empty()) return result;
+    result.image = DecodeJpegMemory(bytes.data(), bytes.size(), true);
+    if (result.image) result.header = std::move(layout.header);
+    return result;
+}
+
 // ---- writing -------------------------------------------------------------------------
 
 bool CreateDasFile(const std::string& dasPath, const std::string& leftPath,

@@ -178,6 +178,18 @@ std::string DasColourText(int depth, const DasPreview& sizes) {
                            sizes.rightHeight, colours.c_str());
 }
 
+DasPreview ReadDasPreview(const std::string& path) {
+    DasThumbnail das = LoadDasThumbnail(path);
+    DasPreview preview;
+    if (!das.image) return preview;
+    preview.thumbnail = std::move(das.image);
+    preview.leftWidth = das.header.leftWidth;
+    preview.leftHeight = das.header.leftHeight;
+    preview.rightWidth = das.header.rightWidth;
+    preview.rightHeight = das.header.rightHeight;
+    return preview;
+}
+
 std::optional<OpenPreview> LoadOpenPreview(const std::string& path, const PreviewOptions& options) {
     if (path.empty() || !CanOpen(path)) return std::nullopt;
     OpenPreview preview;

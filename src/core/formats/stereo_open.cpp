@@ -160,11 +160,11 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     if ((read.image = ReadTiffRgba(path, options.codec))) return read;
     if (options.readDas) {
         DasPicture das = options.readDas(path);
-        if (das.picture) {
-            read.image = std::move(das.picture);
+        if (das.image) {
+            read.image = std::move(das.image);
             read.fromDas = true;
-            read.dasX = das.x;
-            read.dasY = das.y;
+            read.dasX = das.header.alignX;
+            read.dasY = das.header.alignY;
             return read;
         }
     }

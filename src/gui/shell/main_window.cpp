@@ -793,6 +793,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     document_.SetView(Side::Left, std::move(views.left), views.leftPath, views.leftName);
     // A single picture is shown alone; its right view is there without a picture.
     document_.SetView(Side::Right, std::move(views.right), views.rightPath, views.rightName);
+    if (views.hasAlignment) document_.SetOffset(views.dx, views.dy);
 
     AfterOpeningInput in;
     in.kind = kind;

@@ -4,14 +4,11 @@
 #include <utility>
 
 #include "core/formats/load_chain.h"
-#include "core/strings.h"
+#include "core/formats/stereo_open.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kLeftSuffix = 2636;   // " - Links"
-constexpr int kRightSuffix = 2637;  // " - Rechts"
 
 // Columns [x, x + width) of a 24-bit picture, row by row.
 ImageBuffer CutColumns(const ImageBuffer& picture, int x, int width) {
@@ -54,22 +51,18 @@ OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightP
 
 OpenedViews OpenStereoPicture(const std::string& path, int layout) {
     OpenedViews views;
-    LoadedImage picture = LoadImageFile(path);
-    views.leftPath = views.rightPath = picture.path;
-    views.leftName = views.rightName = picture.displayName;
-    if (!picture.loaded || !picture.image) return views;
-    const bool alone = layout == kSingleLayout;
-    if (alone) {
-        views.left = std::move(picture.image);
-        views.ok = true;
-        return views;
-    }
-    SideBySideViews pair = SplitSideBySide(picture.image);
-    if (!pair.left || !pair.right) return views;
-    views.left = std::move(pair.left);
-    views.right = std::move(pair.right);
-    views.leftName += LoadResString(kLeftSuffix);
-    views.rightName += LoadResString(kRightSuffix);
+    const StereoLayout split = StereoLayoutFromNumber(layout).value_or(StereoLayout::SideBySide);
+    StereoOpenResult opened = OpenStereoFile(path, split);
+    views.leftPath = std::move(opened.leftPath);
+    views.rightPath = std::move(opened.rightPath);
+    views.leftName = std::move(opened.leftName);
+    views.rightName = std::move(opened.rightName);
+    if (!opened.loaded || !opened.left) return views;
+    views.left = std::move(opened.left);
+    views.right = std::move(opened.right);
+    views.hasAlignment = opened.hasAlignment;
+    views.dx = opened.dx;
+    views.dy = opened.dy;
     views.ok = true;
     return views;
 }

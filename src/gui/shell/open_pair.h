@@ -21,6 +21,9 @@ struct OpenedViews {
     std::string rightPath;
     std::string leftName;  // shown names
     std::string rightName;
+    bool hasAlignment = false;  // a DAS container brought the offset dx, dy
+    int dx = 0;
+    int dy = 0;
 };
 
 // The two halves of a 24-bit side-by-side picture: columns 0 … w/2 − 1 and the w/2 columns
@@ -34,8 +37,9 @@ SideBySideViews SplitSideBySide(const ImageBuffer& picture);
 // The left and the right view from two picture files; not ok when either cannot be read.
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath);
 
-// Both views from one file in `layout` (side by side for now), or with layout 20 the picture
-// alone as the left view. Names get " - Links" / " - Rechts" unless shown alone.
+// Both views from one file split by `layout` (OpenStereoFile: every single-file layout and
+// DAS containers with their alignment), or with layout 20 the picture alone as the left view.
+// Names get " - Links" / " - Rechts" unless shown alone.
 OpenedViews OpenStereoPicture(const std::string& path, int layout);
 
 }  // namespace duplora
