@@ -144,6 +144,64 @@ TEST_F(TiffFromTools, CmykFile) {
     EXPECT_LE(test::MaxDifference(image, source_), 2);
 }
 
+// Every photometric interpretation the main reader knows, each written uncompressed by
+// ImageMagick and then recompressed by tiffcp in every compression we read: the pixels are
+// ImageMagick's own reading of the uncompressed file (CMYK within our K formula's rounding).
+// LZW opens only with the switch on; bilevel pictures also go through the fax codings
+// (Group 4 is not a main-reader compression and comes through the RGBA reader).
+TEST_F(TiffFromTools, EveryCompressionOfEveryPhotometric) {
+    struct Form {
+        const char* name;
+        const char* options;
+        int tolerance;
+        bool bilevel;
+    };
+    const Form forms[] = {
+        {"white-is-zero", "-colorspace gray -depth 8 -define quantum:polarity=min-is-white", 0,
+         false},
+        {"black-is-zero", "-colorspace gray -depth 8", 0, false},
+        {"rgb", "-depth 8", 0, false},
+        {"palette", "-colors 200 -type palette", 0, false},
+        {"separated", "-colorspace cmyk -depth 8", 2, false},
+        {"bilevel", "-monochrome -depth 1", 0, true},
+    };
+    struct Coding {
+        const char* option;
+        bool lzw;
+        bool bilevelOnly;
+        bool byMain;
+    };
+    const Coding codings[] = {
+        {"none", false, false, true}, {"packbits", false, false, true}, {"zip", false, false, true},
+        {"lzw", true, false, true},   {"lzw:2", true, false, true},     {"g3", false, true, true},
+        {"g3:2d", false, true, true}, {"g4", false, true, false},
+    };
+    int index = 0;
+    for (const Form& form : forms) {
+        const std::string plain =
+            Convert(std::string("-compress none ") + form.options, std::string(form.name) + ".tif");
+        const ImageBuffer expected = test::ReadWithImageMagick(plain, dir_ / "x.ppm");
+        ASSERT_TRUE(expected) << form.name;
+        for (const Coding& coding : codings) {
+            if (coding.bilevelOnly && !form.bilevel) continue;
+            // A horizontal predictor needs 8 or more bits per sample.
+            if (std::string(coding.option) == "lzw:2" && form.bilevel) continue;
+            SCOPED_TRACE(std::string(form.name) + " " + coding.option);
+            const std::string path = Tiffcp(plain, std::string("-c ") + coding.option,
+                                            "m" + std::to_string(index++) + ".tif");
+            bool byMain = false;
+            const ImageBuffer image = ReadAny(path, WithLzw(true), &byMain);
+            ASSERT_TRUE(image);
+            EXPECT_EQ(byMain, coding.byMain);
+            EXPECT_LE(test::MaxDifference(image, expected), form.tolerance);
+            if (coding.lzw) {
+                EXPECT_FALSE(ReadTiffFile(path, WithLzw(false)));
+                EXPECT_FALSE(ReadTiffRgba(path, WithLzw(false)));
+            }
+        }
+    }
+}
+
 // Written with libtiff itself: a palette whose entries are 16-bit values.
 TEST(TiffRead, SixteenBitPaletteIsScaled) {
     ScratchDir dir;
