@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -228,6 +230,71 @@ TEST(TiffRead, SixteenBitPaletteIsScaled) {
     const ImageBuffer colour = test::ExpandForTest(image);
     EXPECT_EQ(test::PixelAt(colour, 0, 0), 0xFF8001u);
     EXPECT_EQ(test::PixelAt(colour, 1, 0), 0x030100u);
+}
+
+// A little-endian TIFF made by hand: one directory of SHORT/LONG entries (sorted by tag)
+// and `pixels` bytes of strip data after it.
+std::vector<unsigned char> HandMadeTiff(std::vector<std::array<std::uint32_t, 3>> entries,
+                                        std::size_t pixels) {
+    std::vector<unsigned char> out = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    const std::uint32_t data = 8 + 2 + 12 * static_cast<std::uint32_t>(entries.size() + 1) + 4;
+    entries.push_back({273, 4, data});  // StripOffsets
+    std::sort(entries.begin(), entries.end());
+    put(static_cast<std::uint32_t>(entries.size()), 2);
+    for (const auto& [tag, type, value] : entries) {
+        put(tag, 2), put(type, 2), put(1, 4), put(value, 4);
+    }
+    put(0, 4);
+    out.resize(out.size() + pixels, 0x80);
+    return out;
+}
+
+// Found by fuzzing: 274 bytes declaring 65535 samples per pixel made libtiff's RGBA reader
+// ask for a 9 GB strip buffer. Such files are refused before libtiff makes a buffer; a file
+// with a few extra samples still reads.
+TEST(TiffRead, DeclaredSampleCountsCannotInflateBuffers) {
+    ScratchDir dir;
+    const auto file = [&](std::uint32_t spp, std::uint32_t bps, std::uint32_t photometric,
+                          std::size_t pixels) {
+        return HandMadeTiff({{256, 3, 33},  // width
+                             {257, 3, 4352},
+                             {258, 3, bps},
+                             {259, 3, 32773},  // PackBits
+                             {262, 3, photometric},
+                             {277, 3, spp},
+                             {279, 4, static_cast<std::uint32_t>(pixels)}},
+                            pixels);
+    };
+    const std::pair<const char*, std::vector<unsigned char>> refused[] = {
+        {"spp-65535", file(65535, 8, 1, 64)},
+        {"spp-9", file(9, 8, 2, 64)},
+        {"bps-32", file(1, 32, 1, 64)},
+        {"bps-0", file(1, 0, 1, 64)},
+    };
+    for (const auto& [name, bytes] : refused) {
+        ASSERT_TRUE(test::WriteAll(dir / name, bytes));
+        EXPECT_FALSE(ReadTiffFile(dir / name, WithLzw(true))) << name;
+        EXPECT_FALSE(ReadTiffRgba(dir / name, WithLzw(true))) << name;
+    }
+    // RGB with one extra sample, stored uncompressed: the main reader drops the extra.
+    std::vector<unsigned char> rgbx = HandMadeTiff({{256, 3, 2},
+                                                    {257, 3, 1},
+                                                    {258, 3, 8},
+                                                    {259, 3, 1},
+                                                    {262, 3, 2},
+                                                    {277, 3, 4},
+                                                    {279, 4, 8},
+                                                    {338, 3, 0}},  // ExtraSamples: unspecified
+                                                   8);
+    for (int i = 0; i < 8; ++i) rgbx[rgbx.size() - 8 + i] = static_cast<unsigned char>(10 * i + 1);
+    ASSERT_TRUE(test::WriteAll(dir / "rgbx", rgbx));
+    const ImageBuffer image = ReadTiffFile(dir / "rgbx");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(test::PixelAt(image, 0, 0), 0x010B15u);
+    EXPECT_EQ(test::PixelAt(image, 1, 0), 0x29333Du);
 }
 
 TEST(TiffRead, BadFilesGiveNoneQuietly) {
