@@ -11,7 +11,7 @@
 #include <csetjmp>
 #include <vector>
 
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_load.h"
 #include "fuzz_picture.h"
@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (small.image) {
         fuzz::CheckPicture(small.image, true);
         if (small.fromThumbnail) {
-            fuzz::Check(small.width == facts.frameWidth && small.height == facts.frameHeight);
+            fuzz::Check(small.width == facts.width && small.height == facts.height);
         } else {
             fuzz::Check(small.width == width && small.height == height);
             fuzz::Check(fuzz::SamePixels(small.image, Turns(small.orientation)

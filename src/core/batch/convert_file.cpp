@@ -76,10 +76,6 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
     if (!split || *split == StereoLayout::Single) return views;
     StereoOpenOptions options;
     options.codec = codec;
-    options.readDas = [](const std::string& dasPath) {
-        BatchDasSource source = ReadBatchDasSource(dasPath);
-        return DasOpenSource{std::move(source.picture), source.x, source.y};
-    };
     StereoOpenResult opened = OpenStereoFile(path, *split, options);
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <new>
 
-#include "core/formats/jpeg_segments.h"
+#include "core/formats/atomic_file.h"
 #include "core/shell/setting_values.h"
 
 namespace duplora {

@@ -13,6 +13,7 @@
 #include <unordered_set>
 
 #include "core/batch/name_order.h"
+#include "core/formats/stereo_names.h"
 #include "core/hooks.h"
 #include "core/strings.h"
 
@@ -35,9 +36,8 @@ std::string_view NamePart(std::string_view path) {
 }
 
 // Offset of the extension's dot in a file name; npos for none or only a leading dot.
-std::size_t ExtensionDot(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    return dot == 0 ? std::string_view::npos : dot;
+std::size_t NameExtensionDot(std::string_view name) {
+    return ExtensionDot(name).value_or(std::string_view::npos);
 }
 
 bool IsContinuationByte(char c) {
@@ -185,13 +185,11 @@ std::string RenamedFileName(std::string_view fileName, const RenameOptions& opti
     const std::string_view name = NamePart(fileName);
     std::string result(name);
     switch (options.rule) {
-        case RenameRule::AddLetters: {
-            const std::size_t dot = ExtensionDot(name);
-            result.insert(dot == std::string_view::npos ? name.size() : dot, options.addLetters);
+        case RenameRule::AddLetters:
+            result = InsertNameSuffix(name, options.addLetters);
             break;
-        }
         case RenameRule::DeleteLetters: {
-            const std::size_t dot = ExtensionDot(name);
+            const std::size_t dot = NameExtensionDot(name);
             const std::string_view stem = name.substr(0, dot);
             const std::size_t pos = FindWhole(stem, options.deleteLetters, true);
             if (pos != std::string_view::npos) result.erase(pos, options.deleteLetters.size());

@@ -17,7 +17,7 @@
 #include "core/formats/atomic_file.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/dib_layout.h"
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_load.h"
 #include "core/formats/progress_counter.h"
@@ -345,8 +345,7 @@ ImageBuffer DecodeSource(const std::vector<std::uint8_t>& bytes) {
     }
     ImageBuffer image = DecodeJpegMemory(bytes.data(), bytes.size(), false);
     if (!image) return {};
-    const ExifFacts facts =
-        ParseExifFacts(bytes.data(), std::min(bytes.size(), kExifHeaderBufferSize));
+    const ExifFacts facts = ReadExifFacts(bytes);
     if (facts.orientation == 3 || facts.orientation == 6 || facts.orientation == 8) {
         if (ImageBuffer turned = ApplyExifOrientation(image, facts.orientation)) return turned;
     }
@@ -575,6 +574,18 @@ DasPicture LoadDasPicture(const std::string& dasPath) {
         if (!views[side]) return result;
     }
     result.image = JoinSideBySide(views[0], views[1]);
+    if (result.image) result.header = std::move(layout.header);
+    return result;
+}
+
+DasThumbnail LoadDasThumbnail(const std::string& dasPath) {
+    DasThumbnail result;
+    Descriptor fd;
+    DasLayout layout;
+    if (!ReadLayoutOfFile(dasPath, true, layout, fd)) return result;
+    const std::vector<std::uint8_t> bytes = ReadEntry(fd.Get(), layout.entries[kDasLeftThumbnail]);
+    if (bytes.empty()) return result;
+    result.image = DecodeJpegMemory(bytes.data(), bytes.size(), true);
     if (result.image) result.header = std::move(layout.header);
     return result;
 }

@@ -123,6 +123,15 @@ struct DasPicture {
 // black canvas of the larger width and height. None when anything fails.
 DasPicture LoadDasPicture(const std::string& dasPath);
 
+// The open dialog's look at a container: the left thumbnail, decoded with the 160-pixel
+// reduction, and the header. Reads no more than a preview may (kDasPreviewBodyLimit). An
+// empty picture when the file is no readable container.
+struct DasThumbnail {
+    ImageBuffer image;
+    DasHeader header;
+};
+DasThumbnail LoadDasThumbnail(const std::string& dasPath);
+
 // ---- writing -------------------------------------------------------------------------
 
 // Packs the left and right source files into a new DAS file at `dasPath` with alignment

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "core/formats/atomic_file.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_segments.h"
 #include "core/hooks.h"
@@ -248,6 +249,29 @@ ExifFacts ScanExifHeader(std::span<std::uint8_t> header, ExifToolMode mode,
     facts.result = ExifToolResult::Done;
     if (changed) *changed = walk.changed;
     return facts;
+}
+
+ExifFacts ReadExifFacts(std::span<const std::uint8_t> header,
+                        std::vector<std::uint8_t>* thumbnail) {
+    // The reading modes never store into the bytes, so a read-only view is safe here.
+    const std::span<std::uint8_t> bytes(const_cast<std::uint8_t*>(header.data()),
+                                        std::min(header.size(), kExifHeaderSize));
+    ExifFacts facts = ScanExifHeader(bytes, ExifToolMode::ReadOrientation);
+    if (thumbnail) {
+        thumbnail->clear();
+        if (facts.thumbnailInside) {
+            const auto* first = header.data() + facts.tiffHeader + facts.thumbnailOffset;
+            thumbnail->assign(first, first + facts.thumbnailLength);
+        }
+    }
+    return facts;
+}
+
+ExifFacts ReadExifFacts(const std::string& path, std::vector<std::uint8_t>* thumbnail) {
+    if (thumbnail) thumbnail->clear();
+    std::vector<std::uint8_t> head;
+    if (!ReadFileHead(path, kExifHeaderSize, head)) return {};
+    return ReadExifFacts(head, thumbnail);
 }
 
 ExifFacts ExifTool(const std::string& path, const std::string& thumbnailPath, ExifToolMode mode,

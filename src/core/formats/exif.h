@@ -41,17 +41,21 @@ struct ExifValues {
     int pixelHeight = 0;
 };
 
-// What one pass over a file's header found.
+// What one pass over a file's header found. The one record of these facts: the picture
+// loaders, the open dialog's preview, the DAS reader and the Exif editor all read them here.
 struct ExifFacts {
     ExifToolResult result = ExifToolResult::NoExif;
     int orientation = kNoOrientation;  // tag 274
-    int width = 0;                     // from the baseline frame header
+    int width = 0;                     // main picture, from its frame header
     int height = 0;
     std::size_t tiffHeader = 0;         // file offset of the TIFF header, when found
     std::uint32_t thumbnailOffset = 0;  // tags 513 and 514, relative to the TIFF header
     std::uint32_t thumbnailLength = 0;
     bool thumbnailInside = false;  // offset and length lie inside the Exif block that was read
     std::string comment;           // the COM segment's text up to its first zero byte
+
+    // An APP1 "Exif" block with a whole TIFF header was found.
+    bool HasExif() const { return tiffHeader != 0; }
 };
 
 // Reads (modes 0, 1) or patches in place (modes 2, 3) the header bytes of a JPEG file.
@@ -59,6 +63,14 @@ struct ExifFacts {
 // count is checked against the bytes given; never reads or writes outside them.
 ExifFacts ScanExifHeader(std::span<std::uint8_t> header, ExifToolMode mode,
                          const ExifValues& values = {}, bool* changed = nullptr);
+
+// Reads the facts of header bytes without changing them. When `thumbnail` is given it
+// receives the thumbnail's bytes if they lie inside the block, else it is emptied.
+ExifFacts ReadExifFacts(std::span<const std::uint8_t> header,
+                        std::vector<std::uint8_t>* thumbnail = nullptr);
+// The same for the first 65535 bytes of a file; no Exif (orientation 100) when it cannot
+// be read.
+ExifFacts ReadExifFacts(const std::string& path, std::vector<std::uint8_t>* thumbnail = nullptr);
 
 // The whole operation on a file. Mode 1 writes the thumbnail's bytes to `thumbnailPath`
 // (result 0) when the file has one inside its first 65535 bytes. Modes 2 and 3 replace the

@@ -88,8 +88,8 @@ JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode) {
             result.image = DecodeJpegMemory(thumbnail.data(), thumbnail.size(), false);
             if (result.image) {
                 result.fromThumbnail = true;
-                result.width = facts.frameWidth;
-                result.height = facts.frameHeight;
+                result.width = facts.width;
+                result.height = facts.height;
             }
         }
         if (!result.image) result.image = DecodeJpegFile(path, true, &result.width, &result.height);

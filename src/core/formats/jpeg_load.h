@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -13,8 +13,8 @@ namespace duplora {
 enum class JpegLoadMode { Full = 0, Preview = 1 };
 
 struct JpegLoadResult {
-    ImageBuffer image;                     // turned by the orientation; none on failure
-    int orientation = kNoExifOrientation;  // Exif tag 0x0112; 100 when the file has none
+    ImageBuffer image;                 // turned by the orientation; none on failure
+    int orientation = kNoOrientation;  // Exif tag 0x0112; 100 when the file has none
     // Full: the decoded size. Preview: the main picture's size, from the frame header
     // when the Exif thumbnail was used (0 when no frame header was found), else from
     // decoding. Both before turning.

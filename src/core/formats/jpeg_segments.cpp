@@ -50,21 +50,6 @@ class FileDescriptor {
     int fd_;
 };
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const std::size_t chunk = std::min<std::size_t>(size, std::size_t{1} << 20);
-        const ssize_t n = ::write(fd, data, chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
     got = 0;
     while (got < size) {
@@ -79,20 +64,6 @@ bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
     return true;
 }
 
-// The file a path names after following symbolic links, so that a rewrite replaces the
-// file and not the link.
-std::string ResolvedPath(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string out(real);
-            std::free(real);
-            return out;
-        }
-    }
-    return path;
-}
-
 std::uint16_t Be16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
 }
@@ -103,111 +74,6 @@ bool IsStandalone(std::uint8_t marker) {
 }
 
 }  // namespace
-
-// ---- atomic replacement -------------------------------------------------------------
-
-FileStamp ReadFileStamp(const std::string& path) {
-    FileStamp stamp;
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return stamp;
-    stamp.valid = true;
-    stamp.accessTime = st.st_atim;
-    stamp.modifyTime = st.st_mtim;
-    stamp.mode = st.st_mode & 07777;
-    stamp.owner = st.st_uid;
-    stamp.group = st.st_gid;
-    stamp.size = static_cast<std::uint64_t>(st.st_size);
-    return stamp;
-}
-
-ReplaceResult ReplaceFile(const std::string& path,
-                          std::span<const std::span<const std::uint8_t>> pieces,
-                          const FileStamp& stamp) {
-    if (path.empty()) return ReplaceResult::CannotCreate;
-    const std::string target = ResolvedPath(path);
-    std::string temp = target + ".tmpXXXXXX";
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0) return ReplaceResult::CannotCreate;
-
-    bool ok = true;
-    for (const auto& piece : pieces) {
-        if (!piece.empty() && !WriteAll(fd.Get(), piece.data(), piece.size())) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        if (stamp.valid) {
-            // Ownership can only be kept by a privileged user; losing it is no failure.
-            [[maybe_unused]] const int owned = ::fchown(fd.Get(), stamp.owner, stamp.group);
-            ok = ::fchmod(fd.Get(), stamp.mode) == 0;
-            const timespec times[2] = {stamp.accessTime, stamp.modifyTime};
-            ok = ok && ::futimens(fd.Get(), times) == 0;
-        } else {
-            ok = ::fchmod(fd.Get(), 0644) == 0;
-        }
-    }
-    ok = ok && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return ReplaceResult::WriteFailed;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return ReplaceResult::CannotRename;
-    }
-    // Make the rename itself durable.
-    const std::size_t slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) ::fsync(dir.Get());
-    return ReplaceResult::Ok;
-}
-
-ReplaceResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                          const FileStamp& stamp) {
-    const std::span<const std::uint8_t> pieces[] = {bytes};
-    return ReplaceFile(path, pieces, stamp);
-}
-
-bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out) {
-    out.clear();
-    // Non-blocking, so that a FIFO cannot hang the caller before it is refused.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    // Sized by what the file says it holds, then grown only as far as bytes really come.
-    constexpr std::size_t kChunk = std::size_t{1} << 16;
-    const std::size_t want =
-        std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0)));
-    try {
-        out.resize(want);
-        std::size_t got = 0;
-        if (!ReadAll(fd.Get(), out.data(), want, got)) {
-            out.clear();
-            return false;
-        }
-        out.resize(got);
-        if (got < want) return true;
-        // A file that grew since: read on up to the limit.
-        while (out.size() < limit) {
-            const std::size_t more = std::min(kChunk, limit - out.size());
-            const std::size_t before = out.size();
-            out.resize(before + more);
-            if (!ReadAll(fd.Get(), out.data() + before, more, got)) {
-                out.clear();
-                return false;
-            }
-            out.resize(before + got);
-            if (got < more) break;
-        }
-    } catch (const std::bad_alloc&) {
-        out.clear();
-        return false;
-    }
-    return true;
-}
 
 // ---- segment editor -------------------------------------------------------------------
 

@@ -1,50 +1,16 @@
-// Marker segments of JPEG files, edited without decoding the picture, and the way this
-// program replaces a file it rewrites: a new file beside it, flushed, then renamed over it,
-// keeping the old file's times and permissions.
+// Marker segments of JPEG files, edited without decoding the picture. A rewrite replaces the
+// file atomically (atomic_file.h), keeping its times and permissions.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
-#include <ctime>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/formats/atomic_file.h"
+
 namespace duplora {
-
-// ---- atomic replacement -------------------------------------------------------------
-
-// What a rewrite keeps of the file it replaces.
-struct FileStamp {
-    bool valid = false;
-    timespec accessTime{};
-    timespec modifyTime{};
-    mode_t mode = 0644;
-    uid_t owner = 0;
-    gid_t group = 0;
-    std::uint64_t size = 0;
-};
-
-// The stamp of an existing file (symbolic links followed); invalid when it cannot be read.
-FileStamp ReadFileStamp(const std::string& path);
-
-enum class ReplaceResult { Ok, CannotCreate, WriteFailed, CannotRename };
-
-// Writes `pieces` one after the other into a unique temporary file in the folder of `path`
-// (after following a symbolic link; an empty path is refused), flushes it to disk and renames it
-// over `path`. With a valid stamp the new file gets its permissions, owner and access and
-// modification times; without one it is created 0644. On any failure the temporary file is removed
-// and `path` is left exactly as it was.
-ReplaceResult ReplaceFile(const std::string& path,
-                          std::span<const std::span<const std::uint8_t>> pieces,
-                          const FileStamp& stamp);
-ReplaceResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                          const FileStamp& stamp);
-
-// Reads at most `limit` bytes from the start of a regular file; false when it is not one
-// or cannot be opened or read.
-bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out);
 
 // ---- segment editor -------------------------------------------------------------------
 

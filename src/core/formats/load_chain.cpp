@@ -53,7 +53,7 @@ LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options) 
 ImageBuffer LoadPictureFile(const std::string& path, const CodecOptions& options) {
     if (path.empty()) return {};
     const ScopedProgressSink silent{ProgressSink{}};
-    int orientation = kNoExifOrientation;
+    int orientation = kNoOrientation;
     return AsTrueColour(TryReaders(path, options, orientation));
 }
 

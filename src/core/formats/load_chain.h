@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/formats/codec_options.h"
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -14,9 +14,9 @@ namespace duplora {
 struct LoadedImage {
     bool loaded = false;
     std::string path;
-    std::string displayName;               // the file-name part of the path
-    ImageBuffer image;                     // 24 bit
-    int orientation = kNoExifOrientation;  // Exif orientation of a JPEG; 100 otherwise
+    std::string displayName;           // the file-name part of the path
+    ImageBuffer image;                 // 24 bit
+    int orientation = kNoOrientation;  // Exif orientation of a JPEG; 100 otherwise
 };
 
 // Tries, in this order: JPEG (turned by its Exif orientation), BMP, TIFF, TIFF through

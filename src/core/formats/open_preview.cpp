@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
 #include "core/formats/dib_layout.h"
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_load.h"
 #include "core/formats/plugins.h"
@@ -175,6 +176,18 @@ std::string DasColourText(int depth, const DasPreview& sizes) {
     const std::string colours = ColourCountText(depth);
     return FormatResString(kDasSizesColoursId, sizes.leftWidth, sizes.leftHeight, sizes.rightWidth,
                            sizes.rightHeight, colours.c_str());
+}
+
+DasPreview ReadDasPreview(const std::string& path) {
+    DasThumbnail das = LoadDasThumbnail(path);
+    DasPreview preview;
+    if (!das.image) return preview;
+    preview.thumbnail = std::move(das.image);
+    preview.leftWidth = das.header.leftWidth;
+    preview.leftHeight = das.header.leftHeight;
+    preview.rightWidth = das.header.rightWidth;
+    preview.rightHeight = das.header.rightHeight;
+    return preview;
 }
 
 std::optional<OpenPreview> LoadOpenPreview(const std::string& path, const PreviewOptions& options) {

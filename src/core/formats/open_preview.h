@@ -59,10 +59,13 @@ struct DasPreview {
     int rightHeight = 0;
 };
 using DasPreviewReader = std::function<DasPreview(const std::string& path)>;
+// The container reader's preview (LoadDasThumbnail).
+DasPreview ReadDasPreview(const std::string& path);
 
 struct PreviewOptions {
     CodecOptions codec;  // codec.plugins: the loaded plug-ins, for names and reading
-    DasPreviewReader readDas;
+    // The container reader unless a caller puts another in; empty shows no DAS preview.
+    DasPreviewReader readDas = ReadDasPreview;
 };
 
 // Orientation of a file without an Exif orientation tag.

@@ -141,7 +141,7 @@ StereoViews SplitTurned(const ImageBuffer& picture, StereoLayout layout) {
 
 struct ReadPicture {
     ImageBuffer image;
-    int orientation = kNoExifOrientation;
+    int orientation = kNoOrientation;
     bool fromDas = false;
     int dasX = 0;
     int dasY = 0;
@@ -159,12 +159,12 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     if ((read.image = ReadTiffFile(path, options.codec))) return read;
     if ((read.image = ReadTiffRgba(path, options.codec))) return read;
     if (options.readDas) {
-        DasOpenSource das = options.readDas(path);
-        if (das.picture) {
-            read.image = std::move(das.picture);
+        DasPicture das = options.readDas(path);
+        if (das.image) {
+            read.image = std::move(das.image);
             read.fromDas = true;
-            read.dasX = das.x;
-            read.dasY = das.y;
+            read.dasX = das.header.alignX;
+            read.dasY = das.header.alignY;
             return read;
         }
     }

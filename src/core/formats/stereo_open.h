@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/formats/codec_options.h"
+#include "core/formats/das.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -54,20 +55,15 @@ struct StereoViews {
 // small to give two views.
 StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout);
 
-// What the reader of DAS containers gives the opener: the two stored pictures joined side
-// by side (left first) and the stored alignment. An empty picture means "not a DAS file".
-struct DasOpenSource {
-    ImageBuffer picture;
-    int x = 0;  // stored horizontal alignment
-    int y = 0;  // stored vertical alignment
-};
-using DasPictureReader = std::function<DasOpenSource(const std::string& path)>;
+// Reads a DAS container as the opener needs it: both stored pictures joined side by side
+// (left first) and the stored alignment. An empty picture means "not a DAS file".
+using DasPictureReader = std::function<DasPicture(const std::string& path)>;
 
 struct StereoOpenOptions {
     CodecOptions codec;
-    // Tried after the TIFF readers and before the plug-ins; DAS files are not opened
-    // when it is not set.
-    DasPictureReader readDas;
+    // Tried after the TIFF readers and before the plug-ins: the container reader, unless a
+    // caller puts another in its place. An empty function opens no DAS files.
+    DasPictureReader readDas = LoadDasPicture;
 };
 
 // The outcome of an opening, for the app layer to make the document from.

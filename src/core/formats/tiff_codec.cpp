@@ -52,6 +52,24 @@ bool CompressionAllowed(std::uint16_t compression, bool allowLzw) {
     }
 }
 
+// libtiff sizes its decoding buffers (one strip or one tile) by what the file declares,
+// so a few hundred bytes declaring thousands of samples per pixel make it ask for
+// gigabytes. Neither reader can use more than eight samples of at most 16 bits, and no
+// strip or tile may be larger than the largest picture; other files are refused before
+// libtiff makes any buffer.
+constexpr std::uint16_t kMaxSamplesPerPixel = 8;
+constexpr std::uint16_t kMaxBitsPerSample = 16;
+
+bool DecodeBuffersSane(TIFF* t) {
+    std::uint16_t bps = 1, spp = 1;
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    if (bps == 0 || bps > kMaxBitsPerSample || spp == 0 || spp > kMaxSamplesPerPixel)
+        return false;
+    const std::uint64_t block = TIFFIsTiled(t) ? TIFFTileSize64(t) : TIFFStripSize64(t);
+    return block > 0 && block <= kMaxPixelBytes;
+}
+
 void SetHeaderExtras(ImageBuffer& image, int bits) {
     std::uint8_t* h = image.Data();
     const std::uint32_t size = static_cast<std::uint32_t>(
@@ -153,7 +171,7 @@ ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options) {
     TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &planar);
 
     if (!CompressionAllowed(compression, options.allowLzw)) return {};
-    if (!ImageSizeAllowed(width, height)) return {};
+    if (!ImageSizeAllowed(width, height) || !DecodeBuffersSane(t)) return {};
     // Tiled files and separate colour planes are left to the RGBA reader.
     if (TIFFIsTiled(t) || (spp > 1 && planar != PLANARCONFIG_CONTIG)) return {};
     const std::uint64_t scanline = TIFFScanlineSize64(t);
@@ -242,7 +260,7 @@ ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options) {
     TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
     if (compression == COMPRESSION_OJPEG) return {};
     if (compression == COMPRESSION_LZW && !options.allowLzw) return {};
-    if (!ImageSizeAllowed(width, height)) return {};
+    if (!ImageSizeAllowed(width, height) || !DecodeBuffersSane(t)) return {};
 
     const std::size_t pixels = std::size_t{width} * height;
     std::unique_ptr<std::uint32_t, void (*)(void*)> raster(

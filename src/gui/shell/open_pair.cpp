@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/batch/batch_das.h"
 #include "core/formats/stereo_open.h"
 
 namespace duplora {
@@ -41,10 +40,6 @@ OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightP
 OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec) {
     StereoOpenOptions options;
     options.codec = codec;
-    options.readDas = [](const std::string& dasPath) {
-        BatchDasSource source = ReadBatchDasSource(dasPath);
-        return DasOpenSource{std::move(source.picture), source.x, source.y};
-    };
     const StereoLayout split = StereoLayoutFromNumber(layout).value_or(StereoLayout::SideBySide);
     return FromResult(OpenStereoFile(path, split, options));
 }

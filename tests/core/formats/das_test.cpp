@@ -8,12 +8,15 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/formats/bmp_codec.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_load.h"
+#include "core/formats/open_preview.h"
+#include "core/formats/stereo_open.h"
 #include "core/hooks.h"
 #include "jpeg_file_test_util.h"
 #include "support/test_support.h"
@@ -478,6 +481,50 @@ TEST_F(DasSamplePair, FailedCreateLeavesTheOldFile) {
     EXPECT_FALSE(CreateDasFile(das_, left_, right_, 5, 5));
     EXPECT_EQ(ReadBytes(das_), old);
     EXPECT_EQ(src_.Entries(), entries);
+}
+
+// The container opens through the stereo opener in any layout as the pair side by side with
+// its stored alignment; the alignment written back changes bytes 26–33 and nothing else, and
+// the next opening brings the new offset. The open dialog shows its thumbnail and sizes.
+TEST_F(DasSamplePair, OpensAsAPairAndTakesANewAlignment) {
+    const StereoOpenResult opened = OpenStereoFile(das_, StereoLayout::OverUnder);
+    ASSERT_TRUE(opened.loaded);
+    EXPECT_TRUE(opened.fromDas);
+    EXPECT_EQ(opened.dx, -12);
+    EXPECT_EQ(opened.dy, -3);
+    EXPECT_EQ(opened.leftName, "gx8.das - Links");
+    ASSERT_EQ(opened.left.Width(), 1824);
+    ASSERT_EQ(opened.left.Height(), 1367);
+    EXPECT_TRUE(test::SamePixels(opened.left, LoadJpegImage(left_).image, "das-open-left"));
+    EXPECT_TRUE(test::SamePixels(opened.right, LoadJpegImage(right_).image, "das-open-right"));
+
+    const Bytes before = ReadBytes(das_);
+    const DasAlignment stored = DasAlignmentFromOffset({-5, 4}, false);
+    ASSERT_TRUE(WriteDasAlignment(das_, stored.x, stored.y));
+    const Bytes after = ReadBytes(das_);
+    ASSERT_EQ(after.size(), before.size());
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i] != before[i]) changed.push_back(i);
+    for (std::size_t i : changed) EXPECT_TRUE(i >= 26 && i <= 33) << i;
+    EXPECT_FALSE(changed.empty());
+    const StereoOpenResult again = OpenStereoFile(das_, StereoLayout::SideBySide);
+    ASSERT_TRUE(again.loaded);
+    EXPECT_EQ(again.dx, -5);
+    EXPECT_EQ(again.dy, 4);
+    // Restoring still gives the sources back byte for byte.
+    TempFolder out;
+    ASSERT_TRUE(RestoreDasFiles(das_, out.File("gx8_l.jpg")));
+    EXPECT_EQ(ReadBytes(out.File("gx8_l.jpg")), ReadBytes(left_));
+    EXPECT_EQ(ReadBytes(out.File("gx8_r.jpg")), ReadBytes(right_));
+
+    const std::optional<OpenPreview> preview = LoadOpenPreview(das_);
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->das);
+    EXPECT_EQ(preview->typeText, "Dateityp : DAS File");
+    EXPECT_EQ(preview->colourText, "Bildgröße: 1824x1367 - 1824x1367  Farben: Volle Farbanzahl ");
+    ASSERT_TRUE(preview->image);
+    EXPECT_EQ(std::max(preview->image.Width(), preview->image.Height()), 160);
 }
 
 // ---- pictures of other sizes and kinds ------------------------------------------------

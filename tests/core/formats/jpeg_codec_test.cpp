@@ -85,6 +85,11 @@ TEST(JpegEncode, ColourAndGreyFilesReadElsewhere) {
             test::Capture("identify -format '%w %h %[channels]' " + test::Quote(path));
         EXPECT_EQ(text.substr(0, 5), "61 35") << text;
         EXPECT_NE(text.find(colour ? "srgb" : "gray"), std::string::npos) << text;
+        // ImageMagick's pixels: its libjpeg settings may round a step apart from ours.
+        if (test::HaveTool("convert")) {
+            EXPECT_LE(test::MaxDifference(test::ReadWithImageMagick(path, dir / "im.ppm"), ours),
+                      2);
+        }
         if (colour) {
             EXPECT_LE(test::MaxDifference(ours, source), 12);
         } else {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/formats/exif_facts.h"
+#include "core/formats/exif.h"
 #include "core/formats/jpeg_codec.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
@@ -73,7 +73,7 @@ TEST(LoadJpegImage, OrientationWrittenByExiftool) {
     ASSERT_TRUE(EncodeJpegImage(plain, test::MakeNoise(40, 24, 8), true, 90));
     const ImageBuffer decoded = DecodeJpegFile(plain, false);
     const JpegLoadResult none = LoadJpegImage(plain);
-    EXPECT_EQ(none.orientation, kNoExifOrientation);
+    EXPECT_EQ(none.orientation, kNoOrientation);
     EXPECT_TRUE(test::SamePixels(none.image, decoded, "orient-none"));
 
     for (const char* order : {"MM", "II"}) {
@@ -89,9 +89,9 @@ TEST(LoadJpegImage, OrientationWrittenByExiftool) {
             EXPECT_TRUE(test::SamePixels(result.image, Turned(decoded, orientation),
                                          "orient-" + std::to_string(orientation)));
             const ExifFacts facts = ReadExifFacts(path);
-            EXPECT_TRUE(facts.hasExif);
-            EXPECT_EQ(facts.frameWidth, 40);
-            EXPECT_EQ(facts.frameHeight, 24);
+            EXPECT_TRUE(facts.HasExif());
+            EXPECT_EQ(facts.width, 40);
+            EXPECT_EQ(facts.height, 24);
         }
     }
 }
@@ -162,53 +162,55 @@ std::vector<std::uint8_t> JpegWithExif(bool little, std::uint16_t orientation,
     // A frame header: 8 bits, height 300, width 500.
     const std::uint8_t sof[] = {0xFF, 0xC0, 0, 11, 8, 0x01, 0x2C, 0x01, 0xF4, 1, 1, 0x11, 0};
     jpeg.insert(jpeg.end(), std::begin(sof), std::end(sof));
-    jpeg.push_back(0xFF), jpeg.push_back(0xD9);
+    // The scan header ends the walk (an end of image before it would void the block).
+    jpeg.push_back(0xFF), jpeg.push_back(0xDA);
     return jpeg;
 }
 
-TEST(ExifFacts, HandMadeBlocks) {
+TEST(ReadExifFacts, HandMadeBlocks) {
     for (bool little : {true, false}) {
         // Thumbnail of 5 bytes right after the IFDs (offset 56 from the TIFF header).
         std::vector<std::uint8_t> thumb;
         auto jpeg = JpegWithExif(little, 6, 56, 5, 8, 5);
-        ExifFacts facts = ParseExifFacts(jpeg.data(), jpeg.size(), &thumb);
-        EXPECT_TRUE(facts.hasExif);
+        ExifFacts facts = ReadExifFacts(jpeg, &thumb);
+        EXPECT_TRUE(facts.HasExif());
         EXPECT_EQ(facts.orientation, 6);
-        EXPECT_EQ(facts.frameWidth, 500);
-        EXPECT_EQ(facts.frameHeight, 300);
+        EXPECT_EQ(facts.width, 500);
+        EXPECT_EQ(facts.height, 300);
         EXPECT_EQ(facts.thumbnailLength, 5u);
         EXPECT_EQ(thumb, std::vector<std::uint8_t>(5, 0xAB));
 
         // A thumbnail reaching one byte past the block is not taken.
         jpeg = JpegWithExif(little, 3, 56, 6, 8, 5);
-        facts = ParseExifFacts(jpeg.data(), jpeg.size(), &thumb);
+        facts = ReadExifFacts(jpeg, &thumb);
         EXPECT_EQ(facts.orientation, 3);
-        EXPECT_EQ(facts.thumbnailLength, 0u);
+        EXPECT_FALSE(facts.thumbnailInside);
         EXPECT_TRUE(thumb.empty());
         // Offsets near 2^32 do not wrap around.
         jpeg = JpegWithExif(little, 3, 0xFFFFFFFEu, 4, 8, 5);
-        facts = ParseExifFacts(jpeg.data(), jpeg.size(), &thumb);
-        EXPECT_EQ(facts.thumbnailLength, 0u);
+        facts = ReadExifFacts(jpeg, &thumb);
+        EXPECT_FALSE(facts.thumbnailInside);
+        EXPECT_TRUE(thumb.empty());
         // IFD0 pointing outside the block: no orientation, nothing read.
         jpeg = JpegWithExif(little, 8, 56, 5, 0x7FFFFFF0u, 5);
-        facts = ParseExifFacts(jpeg.data(), jpeg.size(), &thumb);
-        EXPECT_EQ(facts.orientation, kNoExifOrientation);
+        facts = ReadExifFacts(jpeg, &thumb);
+        EXPECT_EQ(facts.orientation, kNoOrientation);
         // Every truncation of a valid block parses without reading past its end (run
         // under the address sanitizer this proves the bounds).
         jpeg = JpegWithExif(little, 8, 56, 5, 8, 5);
         for (std::size_t n = 0; n <= jpeg.size(); ++n) {
             std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + n);
-            facts = ParseExifFacts(cut.data(), cut.size(), &thumb);
-            EXPECT_TRUE(facts.orientation == 8 || facts.orientation == kNoExifOrientation);
+            facts = ReadExifFacts(cut, &thumb);
+            EXPECT_TRUE(facts.orientation == 8 || facts.orientation == kNoOrientation);
         }
     }
     // An IFD that links to itself ends the walk.
     auto loop = JpegWithExif(true, 6, 56, 5, 8, 5);
     loop[12 + 8 + 2 + 12] = 8;  // IFD0's link → IFD0
     loop[12 + 8 + 2 + 13] = 0;
-    const ExifFacts facts = ParseExifFacts(loop.data(), loop.size());
+    const ExifFacts facts = ReadExifFacts(loop);
     EXPECT_EQ(facts.orientation, 6);
-    EXPECT_EQ(ParseExifFacts(nullptr, 10).orientation, kNoExifOrientation);
+    EXPECT_EQ(ReadExifFacts(std::span<const std::uint8_t>{}).orientation, kNoOrientation);
 }
 
 TEST(LoadJpegImage, RealPhotographs) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -251,11 +252,11 @@ TEST(OpenStereoFile, DasPicturesSplitSideBySideAndBringTheirAlignment) {
     StereoOpenOptions options;
     options.readDas = [&](const std::string& path) {
         ++calls;
-        DasOpenSource result;
+        DasPicture result;
         if (path == das) {
-            result.picture = DuplicateImage(joined);
-            result.x = 12;
-            result.y = -3;
+            result.image = DuplicateImage(joined);
+            result.header.alignX = 12;
+            result.header.alignY = -3;
         }
         return result;
     };
@@ -278,7 +279,9 @@ TEST(OpenStereoFile, DasPicturesSplitSideBySideAndBringTheirAlignment) {
     ASSERT_TRUE(WriteBmpFile(dir / "plain.bmp", joined));
     EXPECT_TRUE(OpenStereoFile(dir / "plain.bmp", StereoLayout::SideBySide, options).loaded);
     EXPECT_EQ(calls, 0);
-    // Without a reader a DAS file does not open.
+    // Without a reader a DAS file does not open; the real reader refuses this one.
+    options.readDas = nullptr;
+    EXPECT_FALSE(OpenStereoFile(das, StereoLayout::SideBySide, options).loaded);
     EXPECT_FALSE(OpenStereoFile(das, StereoLayout::SideBySide).loaded);
 }
 
@@ -350,26 +353,54 @@ TEST_P(SampleFiles, OpenInTheirLayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Photographs, SampleFiles,
-    ::testing::Values(SampleCase{"GOPR0.left-right.jpg", StereoLayout::SideBySide, 4000, 3000},
-                      SampleCase{"capoda.left-right.jpg", StereoLayout::SideBySide, 4096, 4096},
-                      SampleCase{"calf-left-right.jpg", StereoLayout::SideBySide, 1920, 1080},
-                      SampleCase{"stereograph.left-right.jpg", StereoLayout::SideBySide, 1821,
-                                 1574},
-                      SampleCase{"walrus-360.top-bottom.jpg", StereoLayout::OverUnder, 4096, 2048},
-                      SampleCase{"persepolis.anaglyph.jpg", StereoLayout::Anaglyph, 943, 666},
-                      SampleCase{"wikipedia.anaglyph.jpg", StereoLayout::Anaglyph, 800, 633}));
+const SampleCase kSampleCases[] = {
+    {"GOPR0.left-right.jpg", StereoLayout::SideBySide, 4000, 3000},
+    {"capoda.left-right.jpg", StereoLayout::SideBySide, 4096, 4096},
+    {"calf-left-right.jpg", StereoLayout::SideBySide, 1920, 1080},
+    {"stereograph.left-right.jpg", StereoLayout::SideBySide, 1821, 1574},
+    {"walrus-360.top-bottom.jpg", StereoLayout::OverUnder, 4096, 2048},
+    {"persepolis.anaglyph.jpg", StereoLayout::Anaglyph, 943, 666},
+    {"wikipedia.anaglyph.jpg", StereoLayout::Anaglyph, 800, 633}};
+
+INSTANTIATE_TEST_SUITE_P(Photographs, SampleFiles, ::testing::ValuesIn(kSampleCases));
+
+struct SamplePair {
+    const char* left;
+    const char* right;
+    int width, height;
+};
+const SamplePair kSamplePairs[] = {{"pairs/frozenpond_l.jpg", "pairs/frozenpond_r.jpg", 640, 480},
+                                   {"pairs/sugarshack_l.jpg", "pairs/sugarshack_r.jpg", 640, 480},
+                                   {"pairs/gx8_l.jpg", "pairs/gx8_r.jpg", 1824, 1367}};
+
+// No photograph in the sample folders goes untried: each has its case above, and its
+// name tells the layout the case opens it in.
+TEST(SampleFiles, EveryPhotographHasItsCase) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "samples missing";
+    const std::filesystem::path root =
+        std::filesystem::path(test::SamplePath("pairs/gx8_l.jpg")).parent_path().parent_path();
+    for (const auto& entry : std::filesystem::directory_iterator(root / "single-file")) {
+        const std::string name = entry.path().filename().string();
+        const auto found = std::find_if(std::begin(kSampleCases), std::end(kSampleCases),
+                                        [&](const SampleCase& c) { return name == c.file; });
+        ASSERT_NE(found, std::end(kSampleCases)) << name;
+        const StereoLayout byName =
+            name.find("anaglyph") != std::string::npos     ? StereoLayout::Anaglyph
+            : name.find("top-bottom") != std::string::npos ? StereoLayout::OverUnder
+                                                           : StereoLayout::SideBySide;
+        EXPECT_EQ(found->layout, byName) << name;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(root / "pairs")) {
+        const std::string name = "pairs/" + entry.path().filename().string();
+        EXPECT_TRUE(
+            std::any_of(std::begin(kSamplePairs), std::end(kSamplePairs),
+                        [&](const SamplePair& p) { return name == p.left || name == p.right; }))
+            << name;
+    }
+}
 
 TEST(OpenLeftRight, RealPairsOpenAsTwoFiles) {
-    struct Pair {
-        const char* left;
-        const char* right;
-        int width, height;
-    };
-    for (const Pair& p : {Pair{"pairs/frozenpond_l.jpg", "pairs/frozenpond_r.jpg", 640, 480},
-                          Pair{"pairs/sugarshack_l.jpg", "pairs/sugarshack_r.jpg", 640, 480},
-                          Pair{"pairs/gx8_l.jpg", "pairs/gx8_r.jpg", 1824, 1367}}) {
+    for (const SamplePair& p : kSamplePairs) {
         if (!test::SampleExists(p.left) || !test::SampleExists(p.right)) continue;
         const std::string left = test::SamplePath(p.left);
         const std::string right = test::SamplePath(p.right);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -144,6 +146,64 @@ TEST_F(TiffFromTools, CmykFile) {
     EXPECT_LE(test::MaxDifference(image, source_), 2);
 }
 
+// Every photometric interpretation the main reader knows, each written uncompressed by
+// ImageMagick and then recompressed by tiffcp in every compression we read: the pixels are
+// ImageMagick's own reading of the uncompressed file (CMYK within our K formula's rounding).
+// LZW opens only with the switch on; bilevel pictures also go through the fax codings
+// (Group 4 is not a main-reader compression and comes through the RGBA reader).
+TEST_F(TiffFromTools, EveryCompressionOfEveryPhotometric) {
+    struct Form {
+        const char* name;
+        const char* options;
+        int tolerance;
+        bool bilevel;
+    };
+    const Form forms[] = {
+        {"white-is-zero", "-colorspace gray -depth 8 -define quantum:polarity=min-is-white", 0,
+         false},
+        {"black-is-zero", "-colorspace gray -depth 8", 0, false},
+        {"rgb", "-depth 8", 0, false},
+        {"palette", "-colors 200 -type palette", 0, false},
+        {"separated", "-colorspace cmyk -depth 8", 2, false},
+        {"bilevel", "-monochrome -depth 1", 0, true},
+    };
+    struct Coding {
+        const char* option;
+        bool lzw;
+        bool bilevelOnly;
+        bool byMain;
+    };
+    const Coding codings[] = {
+        {"none", false, false, true}, {"packbits", false, false, true}, {"zip", false, false, true},
+        {"lzw", true, false, true},   {"lzw:2", true, false, true},     {"g3", false, true, true},
+        {"g3:2d", false, true, true}, {"g4", false, true, false},
+    };
+    int index = 0;
+    for (const Form& form : forms) {
+        const std::string plain =
+            Convert(std::string("-compress none ") + form.options, std::string(form.name) + ".tif");
+        const ImageBuffer expected = test::ReadWithImageMagick(plain, dir_ / "x.ppm");
+        ASSERT_TRUE(expected) << form.name;
+        for (const Coding& coding : codings) {
+            if (coding.bilevelOnly && !form.bilevel) continue;
+            // A horizontal predictor needs 8 or more bits per sample.
+            if (std::string(coding.option) == "lzw:2" && form.bilevel) continue;
+            SCOPED_TRACE(std::string(form.name) + " " + coding.option);
+            const std::string path = Tiffcp(plain, std::string("-c ") + coding.option,
+                                            "m" + std::to_string(index++) + ".tif");
+            bool byMain = false;
+            const ImageBuffer image = ReadAny(path, WithLzw(true), &byMain);
+            ASSERT_TRUE(image);
+            EXPECT_EQ(byMain, coding.byMain);
+            EXPECT_LE(test::MaxDifference(image, expected), form.tolerance);
+            if (coding.lzw) {
+                EXPECT_FALSE(ReadTiffFile(path, WithLzw(false)));
+                EXPECT_FALSE(ReadTiffRgba(path, WithLzw(false)));
+            }
+        }
+    }
+}
+
 // Written with libtiff itself: a palette whose entries are 16-bit values.
 TEST(TiffRead, SixteenBitPaletteIsScaled) {
     ScratchDir dir;
@@ -170,6 +230,71 @@ TEST(TiffRead, SixteenBitPaletteIsScaled) {
     const ImageBuffer colour = test::ExpandForTest(image);
     EXPECT_EQ(test::PixelAt(colour, 0, 0), 0xFF8001u);
     EXPECT_EQ(test::PixelAt(colour, 1, 0), 0x030100u);
+}
+
+// A little-endian TIFF made by hand: one directory of SHORT/LONG entries (sorted by tag)
+// and `pixels` bytes of strip data after it.
+std::vector<unsigned char> HandMadeTiff(std::vector<std::array<std::uint32_t, 3>> entries,
+                                        std::size_t pixels) {
+    std::vector<unsigned char> out = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    const std::uint32_t data = 8 + 2 + 12 * static_cast<std::uint32_t>(entries.size() + 1) + 4;
+    entries.push_back({273, 4, data});  // StripOffsets
+    std::sort(entries.begin(), entries.end());
+    put(static_cast<std::uint32_t>(entries.size()), 2);
+    for (const auto& [tag, type, value] : entries) {
+        put(tag, 2), put(type, 2), put(1, 4), put(value, 4);
+    }
+    put(0, 4);
+    out.resize(out.size() + pixels, 0x80);
+    return out;
+}
+
+// Found by fuzzing: 274 bytes declaring 65535 samples per pixel made libtiff's RGBA reader
+// ask for a 9 GB strip buffer. Such files are refused before libtiff makes a buffer; a file
+// with a few extra samples still reads.
+TEST(TiffRead, DeclaredSampleCountsCannotInflateBuffers) {
+    ScratchDir dir;
+    const auto file = [&](std::uint32_t spp, std::uint32_t bps, std::uint32_t photometric,
+                          std::size_t pixels) {
+        return HandMadeTiff({{256, 3, 33},  // width
+                             {257, 3, 4352},
+                             {258, 3, bps},
+                             {259, 3, 32773},  // PackBits
+                             {262, 3, photometric},
+                             {277, 3, spp},
+                             {279, 4, static_cast<std::uint32_t>(pixels)}},
+                            pixels);
+    };
+    const std::pair<const char*, std::vector<unsigned char>> refused[] = {
+        {"spp-65535", file(65535, 8, 1, 64)},
+        {"spp-9", file(9, 8, 2, 64)},
+        {"bps-32", file(1, 32, 1, 64)},
+        {"bps-0", file(1, 0, 1, 64)},
+    };
+    for (const auto& [name, bytes] : refused) {
+        ASSERT_TRUE(test::WriteAll(dir / name, bytes));
+        EXPECT_FALSE(ReadTiffFile(dir / name, WithLzw(true))) << name;
+        EXPECT_FALSE(ReadTiffRgba(dir / name, WithLzw(true))) << name;
+    }
+    // RGB with one extra sample, stored uncompressed: the main reader drops the extra.
+    std::vector<unsigned char> rgbx = HandMadeTiff({{256, 3, 2},
+                                                    {257, 3, 1},
+                                                    {258, 3, 8},
+                                                    {259, 3, 1},
+                                                    {262, 3, 2},
+                                                    {277, 3, 4},
+                                                    {279, 4, 8},
+                                                    {338, 3, 0}},  // ExtraSamples: unspecified
+                                                   8);
+    for (int i = 0; i < 8; ++i) rgbx[rgbx.size() - 8 + i] = static_cast<unsigned char>(10 * i + 1);
+    ASSERT_TRUE(test::WriteAll(dir / "rgbx", rgbx));
+    const ImageBuffer image = ReadTiffFile(dir / "rgbx");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(test::PixelAt(image, 0, 0), 0x010B15u);
+    EXPECT_EQ(test::PixelAt(image, 1, 0), 0x29333Du);
 }
 
 TEST(TiffRead, BadFilesGiveNoneQuietly) {
