@@ -348,8 +348,12 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
         ASSERT_TRUE(picture);
         EXPECT_EQ(picture.Width(), c.width);
         EXPECT_EQ(picture.Height(), c.height);
-        if (c.pixels) EXPECT_TRUE(c.pixels(picture));
-        if (c.logLine) EXPECT_NE(r.out.find(c.logLine), std::string::npos) << r.out;
+        if (c.pixels) {
+            EXPECT_TRUE(c.pixels(picture));
+        }
+        if (c.logLine) {
+            EXPECT_NE(r.out.find(c.logLine), std::string::npos) << r.out;
+        }
     }
     EXPECT_TRUE(SettingsUntouched());
 }

@@ -28,7 +28,7 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/load_chain.h"
-#include "gui/shell/das_readers.h"
+#include "core/formats/open_preview.h"
 #include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"

@@ -5,7 +5,7 @@
 #include "app/shell/path_names.h"
 #include "core/formats/plugins.h"
 #include "core/strings.h"
-#include "gui/shell/das_readers.h"
+#include "core/formats/open_preview.h"
 #include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"
