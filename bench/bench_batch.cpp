@@ -36,57 +36,6 @@ const std::string& ScratchFolder() {
     return folder;
 }
 
-struct Size {
-    int width = 0, height = 0;
-};
-
-Size PlainDecode(const char* path, std::vector<std::uint8_t>& out) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return {};
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    const std::size_t rowBytes = std::size_t(info.output_width) * info.output_components;
-    out.resize(rowBytes * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.data() + rowBytes * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    const Size size{static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return size;
-}
-
-void PlainEncode(const std::string& path, const std::uint8_t* rgb, int width, int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return;
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, kQuality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<std::uint8_t*>(rgb) + std::size_t(width) * 3 * info.next_scanline;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
-}
-
 double Seconds(const std::function<void()>& op) {
     const auto t0 = std::chrono::steady_clock::now();
     op();
@@ -126,7 +75,7 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
     const std::string plainPath = ScratchFolder() + "/plain.jpg";
     const auto library = [&] {
         PlainDecode(kPhoto, decoded);
-        PlainEncode(plainPath, packed.data.get(), packed.width, packed.height);
+        PlainEncode(plainPath, packed.data.get(), packed.width, packed.height, kQuality);
     };
     const auto ours = [&] { benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog)); };
 

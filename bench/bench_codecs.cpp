@@ -82,57 +82,6 @@ void RunAgainstLibrary(benchmark::State& state, std::size_t outputBytes, std::in
 
 // ---- the plain library ----------------------------------------------------------
 
-struct PlainDecodeResult {
-    int width = 0, height = 0;
-};
-
-PlainDecodeResult PlainDecode(const char* path, std::vector<std::uint8_t>& out) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return {};
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    const std::size_t rowBytes = std::size_t(info.output_width) * info.output_components;
-    out.resize(rowBytes * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.data() + rowBytes * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    PlainDecodeResult r{static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return r;
-}
-
-void PlainEncode(const std::string& path, const std::uint8_t* rgb, int width, int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return;
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, kQuality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<std::uint8_t*>(rgb) + std::size_t(width) * 3 * info.next_scanline;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
-}
-
 // ---- decoding -------------------------------------------------------------------
 
 void BM_DecodeJpegFile(benchmark::State& state) {
@@ -141,7 +90,7 @@ void BM_DecodeJpegFile(benchmark::State& state) {
         return;
     }
     static std::vector<std::uint8_t> plain;
-    const PlainDecodeResult size = PlainDecode(kPhoto, plain);
+    const PlainSize size = PlainDecode(kPhoto, plain);
     RunAgainstLibrary(
         state, std::size_t(RowBytes(size.width, 24)) * size.height,
         std::int64_t{size.width} * size.height, [] { PlainDecode(kPhoto, plain); },
@@ -158,7 +107,7 @@ void BM_PlainLibjpegDecode(benchmark::State& state) {
         return;
     }
     static std::vector<std::uint8_t> out;
-    const PlainDecodeResult size = PlainDecode(kPhoto, out);
+    const PlainSize size = PlainDecode(kPhoto, out);
     RunWithRatio(state, out.size(), std::int64_t{size.width} * size.height,
                  [] { PlainDecode(kPhoto, out); });
 }
@@ -178,7 +127,7 @@ const PackedRgb& PackedView() {
 
 void PlainEncodeView() {
     const PackedRgb& rgb = PackedView();
-    PlainEncode(ScratchFolder() + "/plain.jpg", rgb.data.get(), rgb.width, rgb.height);
+    PlainEncode(ScratchFolder() + "/plain.jpg", rgb.data.get(), rgb.width, rgb.height, kQuality);
 }
 
 std::size_t EncodedBytes() {

@@ -43,46 +43,17 @@ Times Measure(const std::function<void()>& op) {
     return {std::chrono::duration<double>(t1 - t0).count(), CpuNow() - cpu0};
 }
 
-struct PlainSize {
-    int width = 0, height = 0;
-};
-
-// libjpeg-turbo as anyone would call it: default output, one row at a time, into a
-// buffer kept between calls.
-PlainSize PlainDecode(std::vector<std::uint8_t>& out) {
-    std::FILE* file = std::fopen(kPhoto, "rb");
-    if (!file) return {};
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    const std::size_t rowBytes = std::size_t(info.output_width) * info.output_components;
-    out.resize(rowBytes * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.data() + rowBytes * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    const PlainSize size{static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return size;
-}
-
 void BM_OpenSideBySideFile(benchmark::State& state) {
     if (!std::filesystem::exists(kPhoto)) {
         state.SkipWithError("sample photograph missing");
         return;
     }
     static std::vector<std::uint8_t> plain;
-    const PlainSize size = PlainDecode(plain);
+    const PlainSize size = PlainDecode(kPhoto, plain);
     const int half = size.width / 2;
     const std::size_t viewBytes = std::size_t(RowBytes(half, 24)) * size.height;
     const double memcpySeconds = MemcpySeconds(2 * viewBytes);
-    const auto library = [] { PlainDecode(plain); };
+    const auto library = [] { PlainDecode(kPhoto, plain); };
     const auto ours = [] {
         StereoOpenResult opened = OpenStereoFile(kPhoto, StereoLayout::SideBySide);
         benchmark::DoNotOptimize(opened.left.Data());

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <functional>
 
+#include <string>
+#include <vector>
+
 #include "core/image/image_buffer.h"
 
 namespace duplora::bench {
@@ -25,5 +28,16 @@ double MemcpySeconds(std::size_t bytes);
 // memcpy time of `outputBytes`) and megapixels per second of `outputPixels`.
 void RunWithRatio(benchmark::State& state, std::size_t outputBytes, std::int64_t outputPixels,
                   const std::function<void()>& op);
+
+// The library baseline: libjpeg-turbo as anyone would call it, default output one row at a
+// time into `out` (kept between calls). Gives the picture's size, 0 x 0 when unreadable.
+struct PlainSize {
+    int width = 0, height = 0;
+};
+PlainSize PlainDecode(const char* path, std::vector<std::uint8_t>& out);
+
+// And its encoder: packed RGB rows, default settings at `quality`.
+void PlainEncode(const std::string& path, const std::uint8_t* rgb, int width, int height,
+                 int quality);
 
 }  // namespace duplora::bench
