@@ -11,14 +11,4 @@ bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
     return CreateDasFile(dasPath, leftPath, rightPath, x, y);
 }
 
-BatchDasSource ReadBatchDasSource(const std::string& path) {
-    BatchDasSource source;
-    DasPicture das = LoadDasPicture(path);
-    if (!das) return source;
-    source.picture = std::move(das.image);
-    source.x = das.header.alignX;
-    source.y = das.header.alignY;
-    return source;
-}
-
 }  // namespace duplora

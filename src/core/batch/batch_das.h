@@ -1,10 +1,8 @@
-// The DAS container as the batch uses it: packing two source files into one, and reading a
-// container's pair as one side-by-side picture for opening.
+// The DAS container as the batch writes it: packing two source files into one.
 #pragma once
 
 #include <string>
 
-#include "core/image/image_buffer.h"
 
 namespace duplora {
 
@@ -13,14 +11,5 @@ namespace duplora {
 // container).
 bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
                         const std::string& rightPath, int x, int y);
-
-// A container's two pictures side by side and its stored alignment; no picture when the
-// file is not a readable container.
-struct BatchDasSource {
-    ImageBuffer picture;
-    int x = 0;
-    int y = 0;
-};
-BatchDasSource ReadBatchDasSource(const std::string& path);
 
 }  // namespace duplora

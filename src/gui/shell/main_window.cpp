@@ -35,6 +35,7 @@
 #include "app/stereo/view_layout.h"
 #include "app/stereo/zoom.h"
 #include "core/formats/bmp_codec.h"
+#include "core/formats/stereo_open.h"
 #include "core/image/geometry.h"
 #include "core/image/rotate.h"
 #include "core/image/split.h"
@@ -805,7 +806,7 @@ void MainWindow::Browse(CommandId command) {
 void MainWindow::Paste() {
     const QImage image = QApplication::clipboard()->image();
     ImageBuffer picture = ImageBufferFromQImage(image);
-    SideBySideViews pair = SplitSideBySide(picture);
+    StereoViews pair = SplitStereoPicture(picture, StereoLayout::SideBySide);
     if (!pair.left || !pair.right) {
         dialogs::Tell(this, Res(kNoPaste), Res(kErrorCaption));
         return;

@@ -26,12 +26,6 @@ OpenedViews FromResult(StereoOpenResult result) {
 
 }  // namespace
 
-SideBySideViews SplitSideBySide(const ImageBuffer& picture) {
-    StereoViews views = SplitStereoPicture(picture, StereoLayout::SideBySide);
-    if (!views) return {};
-    return {std::move(views.left), std::move(views.right)};
-}
-
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
                           const CodecOptions& codec) {
     return FromResult(OpenLeftRight(leftPath, rightPath, codec));

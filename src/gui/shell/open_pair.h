@@ -28,14 +28,6 @@ struct OpenedViews {
     int dy = 0;
 };
 
-// The two halves of a 24-bit side-by-side picture: columns 0 … w/2 − 1 and the w/2 columns
-// from w/2 (an odd last column is dropped). Empty views for anything else.
-struct SideBySideViews {
-    ImageBuffer left;
-    ImageBuffer right;
-};
-SideBySideViews SplitSideBySide(const ImageBuffer& picture);
-
 // The left and the right view from two picture files; not ok when either cannot be read.
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
                           const CodecOptions& codec = {});
