@@ -38,7 +38,9 @@ class PairOverlayTest : public ::testing::Test {
   protected:
     void SetUp() override {
         EnsureGuiApplication();
-        logoPath_ = test::TestOutputDir() + "/pair_overlay_logo.bmp";
+        // ctest runs the cases of this fixture side by side: each needs its own logo file.
+        logoPath_ = test::TestOutputDir() + "/pair_overlay_logo_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp";
         ASSERT_TRUE(
             WriteBmpFile(logoPath_, test::MakeImage(4, 3, [](int, int) { return kLogoColour; })));
         settings_.logoset.file = logoPath_;
