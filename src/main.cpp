@@ -9,6 +9,7 @@
 
 #include "app/shell/open_rules.h"
 #include "app/shell/settings_store.h"
+#include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/screenshots.h"
 #include "gui/shell/toolbar_icons.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Ferrowyn"));
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
     app.setWindowIcon(duplora::ToolbarIcon(20));
+    duplora::dialogs::InstallGermanQtTexts();
 
     // --screenshot-modes DIR: grab the window in a few display modes and end. Such a run keeps
     // its settings in a temporary store, never in the user's.

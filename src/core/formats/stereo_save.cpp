@@ -180,16 +180,18 @@ bool WriteStjFile(const std::string& target, const std::string& jpegPath) {
 
 // ---- left and right files ---------------------------------------------------------------
 
+bool ConfirmReplace(const std::string& path) {
+    return !Exists(path) ||
+           AskQuestion(LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel) ==
+               Answer::Ok;
+}
+
 bool ConfirmLeftRightNames(const LeftRightNames& names) {
     if (names.Same()) {
         ShowMessage(kSameNamesText, LoadResString(kErrorCaptionId), MessageIcon::Exclamation);
         return false;
     }
-    const std::string* existing =
-        Exists(names.left) ? &names.left : (Exists(names.right) ? &names.right : nullptr);
-    if (!existing) return true;
-    return AskQuestion(LoadResString(kReplaceQuestionId), *existing, QuestionKind::OkCancel) ==
-           Answer::Ok;
+    return ConfirmReplace(Exists(names.left) ? names.left : names.right);
 }
 
 StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft) {

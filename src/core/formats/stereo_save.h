@@ -73,6 +73,10 @@ const std::array<std::uint8_t, kStjHeadSize>& StjHead();
 // and a 16-byte JFIF APP0, or the target cannot be written.
 bool WriteStjFile(const std::string& target, const std::string& jpegPath);
 
+// When `path` exists, asks "Datei bereits vorhanden! Diese Datei ersetzen ?" with the name as
+// caption (OK/Cancel). True when the file may be written.
+bool ConfirmReplace(const std::string& path);
+
 // ---- left and right files ---------------------------------------------------------------
 
 // The check before writing: equal names are refused with a message; when the left (else the

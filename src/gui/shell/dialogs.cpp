@@ -1,6 +1,10 @@
 #include "gui/shell/dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <deque>
 
@@ -69,6 +73,20 @@ QString LastSkippedText() {
 
 QString LastSkippedCaption() {
     return TheGate().lastCaption;
+}
+
+bool InstallGermanQtTexts() {
+    static QTranslator* installed = nullptr;
+    if (installed) return true;
+    auto* texts = new QTranslator(QCoreApplication::instance());
+    if (!texts->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete texts;
+        return false;
+    }
+    QCoreApplication::installTranslator(texts);
+    installed = texts;
+    return true;
 }
 
 void ResetSkipped() {

@@ -40,6 +40,10 @@ QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QStr
 void Tell(QWidget* parent, const QString& text, const QString& caption,
           QMessageBox::Icon icon = QMessageBox::Warning);
 
+// Qt's own texts in the file dialogs and message boxes (buttons, labels, its questions) in
+// German, like the rest of the window. False when Qt's translations are not installed.
+bool InstallGermanQtTexts();
+
 // Starting another program counts as a dialog too: never while dialogs are skipped.
 bool ProgramStartsAllowed();
 

@@ -71,6 +71,8 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
 
     const std::string path = dialog.Chosen().front().toStdString();
     context.settings->saveFolder = std::string(FolderPart(path));
+    // Asked here rather than by the file dialog: only now does the name have its ending.
+    if (!ConfirmReplace(path)) return false;
     const SaveSettings chosen = dialog.Settings();
     // The mirror works on the composed copy; the views stay as they are.
     const ImageBuffer written =

@@ -71,8 +71,9 @@ SaveDialog::SaveDialog(SaveDialogSetup setup, QWidget* parent)
     QFileDialog* files = Files();
     files->setAcceptMode(QFileDialog::AcceptSave);
     files->setFileMode(QFileDialog::AnyFile);
-    // The left/right save asks about existing files itself, naming the one that exists.
-    files->setOption(QFileDialog::DontConfirmOverwrite, !stereo);
+    // The saves ask about existing files themselves, once the name has its ending (and for
+    // left/right files naming the one that exists).
+    files->setOption(QFileDialog::DontConfirmOverwrite, true);
     files->setNameFilters(typeFilters_);
     files->selectNameFilter(typeFilters_[TypeIndex(settings.type)]);
     if (!setup_.folder.isEmpty()) files->setDirectory(setup_.folder);
