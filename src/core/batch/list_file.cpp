@@ -201,25 +201,6 @@ std::string_view LineEndOf(std::string_view text) {
     return "\n";
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -233,13 +214,7 @@ bool WriteAll(int fd, std::string_view data) {
 bool ReadAllAt(int fd, std::string& out, std::size_t size) {
     out.resize(size);
     std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, out.data() + got, size - got, static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
+    if (!ReadAll(fd, reinterpret_cast<std::uint8_t*>(out.data()), size, got)) return false;
     out.resize(got);
     return true;
 }

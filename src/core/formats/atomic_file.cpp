@@ -38,20 +38,6 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
-bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
-    got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, data + got, size - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 FileStamp ReadFileStamp(const std::string& path) {
@@ -209,6 +195,30 @@ bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::u
     } catch (const std::bad_alloc&) {
         out.clear();
         return false;
+    }
+    return true;
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileDescriptor::Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+}
+
+bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, data + got, size - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
     }
     return true;
 }

@@ -73,6 +73,25 @@ ReplaceResult ReplaceFile(const std::string& path,
 ReplaceResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                           const FileStamp& stamp);
 
+// Owns a file descriptor and closes it when it goes.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return fd_; }
+    // Closes now and tells whether the close succeeded (it can report a failed write).
+    bool Close();
+
+  private:
+    int fd_;
+};
+
+// Reads up to `size` bytes into `data`, retrying short and interrupted reads; `got` says
+// how many came before the end of the file. False on a read error.
+bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::size_t& got);
+
 // Reads at most `limit` bytes from the start of a regular file; false when it is not one
 // or cannot be opened or read.
 bool ReadFileHead(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out);

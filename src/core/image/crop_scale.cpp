@@ -25,17 +25,22 @@ bool FindSourceArea(const ImageBuffer& image, int secondX, int secondY, int firs
            area.x + area.width <= width && area.y + area.height <= height;
 }
 
+// A 24-bit picture of the walked source pixels.
+ImageBuffer GatherWalk(const ImageBuffer& image, const ViewWalk& walk) {
+    ImageBuffer out = CreateImageForOverwrite(static_cast<int>(walk.cols.size()),
+                                              static_cast<int>(walk.rows.size()), 24);
+    if (!out) return out;
+    GatherTrueColour(image, walk.cols, walk.rows, out, 0, 0);
+    return out;
+}
+
 // Nearest neighbour in 22.10 fixed point over the source area, for any readable depth.
 ImageBuffer ScaleAreaNearest(const ImageBuffer& image, int refWidth, int refHeight, int secondX,
                              int secondY, int firstX, int firstY, bool second) {
     ViewWalk walk;
     if (!CropScaleWalk(image, refWidth, refHeight, secondX, secondY, firstX, firstY, second, walk))
         return {};
-    ImageBuffer out = CreateImageForOverwrite(static_cast<int>(walk.cols.size()),
-                                              static_cast<int>(walk.rows.size()), 24);
-    if (!out) return out;
-    GatherTrueColour(image, walk.cols, walk.rows, out, 0, 0);
-    return out;
+    return GatherWalk(image, walk);
 }
 
 // Start of a wrapped walk: one turn is taken off a start past the edge; a start more
@@ -124,11 +129,7 @@ ImageBuffer WrapView(const ImageBuffer& image, int outWidth, int outHeight, int 
     ViewWalk walk;
     if (!WrapWalk(image, outWidth, outHeight, secondX, secondY, firstX, firstY, second, walk))
         return {};
-    ImageBuffer out = CreateImageForOverwrite(static_cast<int>(walk.cols.size()),
-                                              static_cast<int>(walk.rows.size()), 24);
-    if (!out) return out;
-    GatherTrueColour(image, walk.cols, walk.rows, out, 0, 0);
-    return out;
+    return GatherWalk(image, walk);
 }
 
 }  // namespace duplora
