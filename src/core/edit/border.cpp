@@ -74,15 +74,11 @@ bool FramedSize(int width, int height, int layout, const FrameStyle& style, int&
 
 ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& style) {
     if (!picture) return {};
-    const int bits = picture.BitCount();
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
     if (style.outer < 0 || style.middle < 0 || style.inner < 0) return {};
     ImageBuffer converted;
-    if (bits != 24) {
-        converted = ToTrueColour(picture);
-        if (!converted) return {};
-    }
-    const ImageBuffer& source = bits == 24 ? picture : converted;
+    const ImageBuffer* trueColour = AsTrueColour(picture, converted);
+    if (!trueColour) return {};
+    const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
 
     int outW = 0, outH = 0;

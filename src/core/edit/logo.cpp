@@ -17,11 +17,9 @@ LogoPicture LoadLogo(const std::string& logoFile, const CodecOptions& options) {
 ImageBuffer AddLogo(const ImageBuffer& picture, const ImageBuffer& logo, const LogoStamp& stamp) {
     if (!picture || !logo) return {};
     ImageBuffer converted;
-    if (logo.BitCount() != 24) {
-        converted = ToTrueColour(logo);
-        if (!converted) return {};
-    }
-    const ImageBuffer& source = converted ? converted : logo;
+    const ImageBuffer* trueColour = AsTrueColour(logo, converted);
+    if (!trueColour) return {};
+    const ImageBuffer& source = *trueColour;
 
     ImageBuffer canvas = PlaceOnBand(picture, stamp.placement.corner, stamp.band);
     if (!canvas) return canvas;

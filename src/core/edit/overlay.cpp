@@ -45,14 +45,10 @@ void FillPixels(std::uint8_t* row, std::int64_t count, const std::uint8_t bgr[3]
 
 ImageBuffer PlaceOnBand(const ImageBuffer& picture, int corner, const OverlayBand& band) {
     if (!picture || corner < 0 || corner > 3 || band.height < 0) return {};
-    const int bits = picture.BitCount();
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
     ImageBuffer converted;
-    if (bits != 24) {
-        converted = ToTrueColour(picture);
-        if (!converted) return {};
-    }
-    const ImageBuffer& source = bits == 24 ? picture : converted;
+    const ImageBuffer* trueColour = AsTrueColour(picture, converted);
+    if (!trueColour) return {};
+    const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
     const std::int64_t total = std::int64_t{height} + band.height;
     ImageBuffer canvas;

@@ -116,4 +116,12 @@ ImageBuffer CropMargins(const ImageBuffer& image, int secondX, int secondY, int 
     return out;
 }
 
+const ImageBuffer* AsTrueColour(const ImageBuffer& image, ImageBuffer& holder) {
+    const int bits = image.BitCount();
+    if (!image || (bits != 1 && bits != 4 && bits != 8 && bits != 24)) return nullptr;
+    if (bits == 24) return &image;
+    holder = ToTrueColour(image);
+    return holder ? &holder : nullptr;
+}
+
 }  // namespace duplora

@@ -12,6 +12,10 @@ namespace duplora {
 // 24-bit copy of a 1-, 4- or 8-bit picture through its colour table; none for deeper ones.
 ImageBuffer ToTrueColour(const ImageBuffer& image);
 
+// The picture in 24 bits: itself when it is, else its ToTrueColour copy kept in `holder`.
+// Null for depths other than 1, 4, 8 and 24, or when the copy cannot be made.
+const ImageBuffer* AsTrueColour(const ImageBuffer& image, ImageBuffer& holder);
+
 // The rectangle [left, right) × [top, bottom), given top-down, in the source's depth
 // with its colour table. It must start inside the source; parts past the right or
 // bottom edge stay black (index 0).

@@ -17,14 +17,10 @@ constexpr int kErrorCaption = 2505;            // "FEHLER"
 
 ImageBuffer FrameOnCanvas(const ImageBuffer& image, int width, int height) {
     if (!image) return {};
-    const int bits = image.BitCount();
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
     ImageBuffer converted;
-    if (bits != 24) {
-        converted = ToTrueColour(image);
-        if (!converted) return {};
-    }
-    const ImageBuffer& source = bits == 24 ? image : converted;
+    const ImageBuffer* trueColour = AsTrueColour(image, converted);
+    if (!trueColour) return {};
+    const ImageBuffer& source = *trueColour;
 
     ImageBuffer canvas = CreateImageForOverwrite(width, height, 24);
     if (!canvas) {

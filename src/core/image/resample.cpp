@@ -368,14 +368,10 @@ class PercentReporter {
 
 ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
     if (!image || !ImageSizeAllowed(newWidth, newHeight)) return {};
-    const int bits = image.BitCount();
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
     ImageBuffer converted;
-    if (bits != 24) {
-        converted = ToTrueColour(image);
-        if (!converted) return {};
-    }
-    const ImageBuffer& source = bits == 24 ? image : converted;
+    const ImageBuffer* trueColour = AsTrueColour(image, converted);
+    if (!trueColour) return {};
+    const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
     if (width <= 0 || height <= 0) return {};
 
