@@ -1,16 +1,15 @@
 #include "core/batch/list_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "core/formats/formats_test_util.h"
 #include "core/formats/jpeg_file_test_util.h"
 #include "support/test_support.h"
 
@@ -18,6 +17,7 @@ namespace duplora {
 namespace {
 
 using namespace std::string_literals;
+using test::FileSizeLimit;
 using test::TempFolder;
 
 std::string ReadText(const std::string& path) {
@@ -60,17 +60,12 @@ const LineCase kLineCases[] = {
      Entry(11, 0, false, 0, 0, "/fotos/a.jpg")},
     {"Pair", "21,25,1,-4,7,/l.jpg,/r.jpg,", ListLineKind::Entry,
      Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg")},
-    {"PairWithoutRight", "21,0,0,0,0,/l.jpg,", ListLineKind::Entry,
-     Entry(21, 0, false, 0, 0, "/l.jpg")},
     {"SecondNameOnlyForPairs", "12,0,0,0,0,/a.jpg,/b.jpg,", ListLineKind::Entry,
      Entry(12, 0, false, 0, 0, "/a.jpg")},
-    {"HighestType", "29,0,0,0,0,a,", ListLineKind::Entry, Entry(29, 0, false, 0, 0, "a")},
     {"FirstNumberZero", "0,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
     {"FirstNumber30", "30,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
-    {"NegativeType", "-11,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
     {"HugeType", "99999999999999999999999,0,0,0,0,a,", ListLineKind::Other, {}},
     {"FourCommas", "11,0,0,0,/a.jpg", ListLineKind::Other, {}},
-    {"NoComma", "11", ListLineKind::Other, {}},
     {"Empty", "", ListLineKind::Other, {}},
     {"CommentWithCommas", "# Rom, Tag 1, 2, 3, 4, 5", ListLineKind::Other, {}},
     {"TextAfterNumber", "12 Fotos aus Rom,a,b,c,d,e", ListLineKind::Other, {}},
@@ -78,8 +73,6 @@ const LineCase kLineCases[] = {
      Entry(11, 30, true, 2, 3, "/a b.jpg")},
     {"CrLfCut", "13,0,0,0,0,C:\\a.jpg,\r\n", ListLineKind::Entry,
      Entry(13, 0, false, 0, 0, "C:\\a.jpg")},
-    {"NameAtLineEnd", "11,0,0,0,0,a.jpg\r", ListLineKind::Entry,
-     Entry(11, 0, false, 0, 0, "a.jpg")},
     {"OlderPair", "5,30,1,C:\\l.jpg,C:\\r.jpg,", ListLineKind::Entry,
      Entry(5, 30, true, 0, 0, "C:\\l.jpg", "C:\\r.jpg")},
     {"OlderSingle", "2,0,0,C:\\a.jpg,,", ListLineKind::Entry,
@@ -94,7 +87,6 @@ const LineCase kLineCases[] = {
     {"Sound", "sound,/usr/bin/play,/musik/bg.wav", ListLineKind::Sound, {}},
     {"SoundBlanksAndCase", " Sound , play , bg.wav ,\r\n", ListLineKind::Sound, {}},
     {"SoundWithoutProgram", "sound,,bg.wav", ListLineKind::Other, {}},
-    {"SoundAlone", "sound", ListLineKind::Other, {}},
     {"Sounds", "sounds,play,x", ListLineKind::Other, {}},
 };
 
@@ -110,21 +102,10 @@ TEST(ListLine, SoundFields) {
 }
 
 TEST(ListLine, LayoutOfEachType) {
-    const std::pair<int, std::optional<int>> cases[] = {{11, 0},
-                                                        {14, 3},
-                                                        {18, 7},
-                                                        {21, kPairLayout},
-                                                        {5, kPairLayout},
-                                                        {1, 0},
-                                                        {4, 3},
-                                                        {0, std::nullopt},
-                                                        {6, std::nullopt},
-                                                        {9, std::nullopt},
-                                                        {10, std::nullopt},
-                                                        {19, std::nullopt},
-                                                        {20, std::nullopt},
-                                                        {22, std::nullopt},
-                                                        {29, std::nullopt}};
+    const std::pair<int, std::optional<int>> cases[] = {
+        {11, 0}, {18, 7},  {21, kPairLayout}, {5, kPairLayout}, {4, 3},
+        {0, {}}, {10, {}}, {19, {}},          {22, {}},
+    };
     for (const auto& [type, layout] : cases) EXPECT_EQ(ListEntryLayout(type), layout) << type;
 }
 
@@ -153,7 +134,6 @@ TEST(ListLine, EntriesThatCannotBeStored) {
         Entry(11, 0, false, 0, 0, " a.jpg"),             // would lose its blank
         Entry(5, 0, false, 0, 0, "/l.jpg", "/r.jpg"),    // older types are read only
         Entry(19, 0, false, 0, 0, "/a.jpg"),             // no such layout
-        Entry(11, -1, false, 0, 0, "/a.jpg"),
         Entry(11, kMaxEntryTime + 1, false, 0, 0, "/a.jpg"),
         Entry(11, 0, false, kMaxEntryOffset + 1, 0, "/a.jpg"),
     };
@@ -296,6 +276,10 @@ TEST(ListFileRewrite, RefusalsLeaveTheListAsItWas) {
     const std::string path = folder.File("liste.txt");
     WriteText(path, kMixedList);
     ListEntry shown;
+    ASSERT_EQ(ReadListEntry(path, 1, shown), ListResult::Ok);
+    EXPECT_EQ(shown, Entry(21, 30, false, 1, 2, "/f/l.jpg", "/f/r.jpg"));
+    EXPECT_EQ(ReadListEntry(path, 3, shown), ListResult::NoSuchEntry);
+    EXPECT_EQ(shown.x, 0);  // nothing half-read is left behind
     ASSERT_EQ(ReadListEntry(path, 0, shown), ListResult::Ok);
     ListEntry other = shown;
     other.left = "/f/anders.jpg";
@@ -344,25 +328,6 @@ TEST(ListFileRewrite, UnwritableFolderLeavesTheOldList) {
 }
 
 // A file-size limit makes writes fail part way, even for a privileged user.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = old_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-  private:
-    struct rlimit old_ {};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST(ListFileRewrite, FailedWriteLeavesTheOldList) {
     TempFolder folder;
     const std::string path = folder.File("liste.txt");
@@ -469,18 +434,6 @@ TEST(ListFileOpen, FilesThatAreNoList) {
     EXPECT_EQ(std::filesystem::file_size(big), kMaxListFileSize + 1);
 }
 
-TEST(ListFileOpen, ReadListEntryByIndex) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
-    ListEntry e;
-    ASSERT_EQ(ReadListEntry(path, 1, e), ListResult::Ok);
-    EXPECT_EQ(e, Entry(21, 30, false, 1, 2, "/f/l.jpg", "/f/r.jpg"));
-    e.x = 5;
-    EXPECT_EQ(ReadListEntry(path, 3, e), ListResult::NoSuchEntry);
-    EXPECT_EQ(e.x, 0);
-}
-
 // Damaged lists read without loss: whatever the bytes, rewriting one entry changes that
 // line alone.
 TEST(ListFileOpen, DamagedListsLoseNothing) {
@@ -532,16 +485,13 @@ TEST(ListNames, ResolvedAgainstTheListsFolder) {
     WriteText(folder.File("Bäume.jpg"), "x");
 
     EXPECT_EQ(ResolveListName(list, "bilder\\a.jpg"), folder.File("bilder/a.jpg"));
-    EXPECT_EQ(ResolveListName(list, "bilder/a.jpg"), folder.File("bilder/a.jpg"));
     EXPECT_EQ(ResolveListName(list, "/abs/x.jpg"), "/abs/x.jpg");
     EXPECT_EQ(ResolveListName(list, "fehlt.jpg"), folder.File("fehlt.jpg"));
     // A Windows path: its file is looked for beside the list.
     EXPECT_EQ(ResolveListName(list, "C:\\Fotos\\3D\\b.jpg"), folder.File("b.jpg"));
     EXPECT_EQ(ResolveListName(list, "\\\\server\\fotos\\b.jpg"), folder.File("b.jpg"));
-    EXPECT_EQ(ResolveListName(list, "D:\\fehlt.jpg"), folder.File("fehlt.jpg"));
     // Windows-1252 bytes of a German name.
     EXPECT_EQ(ResolveListName(list, "C:\\Fotos\\B\xe4ume.jpg"), folder.File("Bäume.jpg"));
-    EXPECT_EQ(ResolveListName(list, "B\xe4ume.jpg"), folder.File("Bäume.jpg"));
     // An existing absolute path is used as it is.
     EXPECT_EQ(ResolveListName(list, folder.File("b.jpg")), folder.File("b.jpg"));
     EXPECT_EQ(ResolveListName(list, ""), "");
