@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ScratchDir;
+using Names = std::vector<std::string>;
 
 RenameOptions Add(std::string letters) {
     RenameOptions o;
@@ -146,10 +147,8 @@ class RenameFilesTest : public ::testing::Test {
 
     // Each file holds its own first name, so a test can tell where every file went.
     std::string Make(const std::string& name) {
-        const std::string path = dir_ / name;
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path) << name;
-        return path;
+        std::ofstream(dir_ / name) << name;
+        return dir_ / name;
     }
     std::string Contents(const std::string& name) {
         std::ifstream in(dir_ / name);
@@ -157,10 +156,23 @@ class RenameFilesTest : public ::testing::Test {
         s << in.rdbuf();
         return in ? s.str() : "<missing>";
     }
+    // Every file of the folder as "name<first name".
+    Names Where() {
+        Names where;
+        for (const std::string& name : dir_.Files()) where.push_back(name + "<" + Contents(name));
+        return where;
+    }
 
     ScratchDir dir_;
     test::HookRecorder hooks_;
 };
+
+using S = RenameStatus;
+std::vector<RenameStatus> Statuses(const RenameResult& r) {
+    std::vector<RenameStatus> statuses;
+    for (const auto& e : r.entries) statuses.push_back(e.status);
+    return statuses;
+}
 
 const std::string kExists = "Achtung|Diese Datei existiert bereits - wird übersprungen.";
 const std::string kFailed = "FEHLER|Fehler beim Umbenennen - wird übersprungen.";
@@ -173,7 +185,7 @@ TEST_F(RenameFilesTest, AsksFirstAndNoChangesNothing) {
     ASSERT_EQ(hooks_.questions.size(), 1u);
     EXPECT_EQ(hooks_.questions[0],
               "Konvertierung bestätigen|3 Dateien umbenennen. Wollen Sie starten ?");
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(dir_.Files(), (Names{"a.jpg", "b.jpg", "c.jpg"}));
 
     // Nothing picked: nothing to ask.
     EXPECT_FALSE(RenameFiles({}, Add("_x")).started);
@@ -185,10 +197,7 @@ TEST_F(RenameFilesTest, RenumberSortsWithoutRegardToCase) {
     const RenameResult r = RenameFiles(paths, Renumber("P", "007", ".jpg"));
     ASSERT_TRUE(r.started);
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"P007.jpg", "P008.jpg", "P009.jpg"}));
-    EXPECT_EQ(Contents("P007.jpg"), "A.jpg");
-    EXPECT_EQ(Contents("P008.jpg"), "b.JPG");
-    EXPECT_EQ(Contents("P009.jpg"), "c.jpg");
+    EXPECT_EQ(Where(), (Names{"P007.jpg<A.jpg", "P008.jpg<b.JPG", "P009.jpg<c.jpg"}));
     EXPECT_TRUE(hooks_.messages.empty());
 }
 
@@ -197,16 +206,11 @@ TEST_F(RenameFilesTest, ChainsAndShiftsNeverOverwrite) {
     const std::vector<std::string> up = {Make("1.jpg"), Make("2.jpg"), Make("3.jpg")};
     RenameResult r = RenameFiles(up, Renumber("", "2", ".jpg"));
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"2.jpg", "3.jpg", "4.jpg"}));
-    EXPECT_EQ(Contents("2.jpg"), "1.jpg");
-    EXPECT_EQ(Contents("3.jpg"), "2.jpg");
-    EXPECT_EQ(Contents("4.jpg"), "3.jpg");
+    EXPECT_EQ(Where(), (Names{"2.jpg<1.jpg", "3.jpg<2.jpg", "4.jpg<3.jpg"}));
     // And back down again: 2→1, 3→2, 4→3.
     r = RenameFiles({dir_ / "2.jpg", dir_ / "3.jpg", dir_ / "4.jpg"}, Renumber("", "1", ".jpg"));
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"1.jpg", "2.jpg", "3.jpg"}));
-    EXPECT_EQ(Contents("1.jpg"), "1.jpg");
-    EXPECT_EQ(Contents("3.jpg"), "3.jpg");
+    EXPECT_EQ(Where(), (Names{"1.jpg<1.jpg", "2.jpg<2.jpg", "3.jpg<3.jpg"}));
     EXPECT_TRUE(hooks_.messages.empty());
 }
 
@@ -215,9 +219,7 @@ TEST_F(RenameFilesTest, RingsSwapThroughTemporaryNames) {
     const std::vector<std::string> paths = {Make("9.jpg"), Make("10.jpg")};
     const RenameResult r = RenameFiles(paths, Renumber("", "9", ".jpg"));
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 2);
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"10.jpg", "9.jpg"}));
-    EXPECT_EQ(Contents("9.jpg"), "10.jpg");
-    EXPECT_EQ(Contents("10.jpg"), "9.jpg");
+    EXPECT_EQ(Where(), (Names{"10.jpg<9.jpg", "9.jpg<10.jpg"}));
 }
 
 TEST_F(RenameFilesTest, FailureAtTheEndOfAChainKeepsEveryFile) {
@@ -225,12 +227,10 @@ TEST_F(RenameFilesTest, FailureAtTheEndOfAChainKeepsEveryFile) {
     const std::string many(130, 'X');
     const std::vector<std::string> paths = {Make("X.jpg"), Make(many + ".jpg")};
     const RenameResult r = RenameFiles(paths, Exchange("X", many));
-    EXPECT_EQ(r.entries[0].status, RenameStatus::TargetExists);
-    EXPECT_EQ(r.entries[1].status, RenameStatus::Failed);
+    EXPECT_EQ(Statuses(r), (std::vector{S::TargetExists, S::Failed}));
     EXPECT_EQ(r.entries[1].location, paths[1]);
-    EXPECT_EQ(hooks_.messages, (std::vector<std::string>{kExists, kFailed}));
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"X.jpg", many + ".jpg"}));
-    EXPECT_EQ(Contents("X.jpg"), "X.jpg");
+    EXPECT_EQ(hooks_.messages, (Names{kExists, kFailed}));
+    EXPECT_EQ(Where(), (Names{"X.jpg<X.jpg", many + ".jpg<" + many + ".jpg"}));
 }
 
 TEST_F(RenameFilesTest, BrokenChainSkipsEveryLinkThatWouldOverwrite) {
@@ -239,11 +239,8 @@ TEST_F(RenameFilesTest, BrokenChainSkipsEveryLinkThatWouldOverwrite) {
     Make("3.jpg");
     const RenameResult r = RenameFiles(paths, Renumber("", "2", ".jpg"));
     EXPECT_EQ(r.Count(RenameStatus::TargetExists), 2);
-    EXPECT_EQ(hooks_.messages, (std::vector<std::string>{kExists, kExists}));
-    EXPECT_EQ(Contents("1.jpg"), "1.jpg");
-    EXPECT_EQ(Contents("2.jpg"), "2.jpg");
-    EXPECT_EQ(Contents("3.jpg"), "3.jpg");
-    EXPECT_EQ(dir_.Files().size(), 3u);
+    EXPECT_EQ(hooks_.messages, (Names{kExists, kExists}));
+    EXPECT_EQ(Where(), (Names{"1.jpg<1.jpg", "2.jpg<2.jpg", "3.jpg<3.jpg"}));
 }
 
 TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
@@ -251,18 +248,14 @@ TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
     // files wanting one new name the first in the list gets it.
     const std::vector<std::string> paths = {Make("a1.jpg"), Make("b1.jpg"), Make("a2.jpg")};
     RenameResult r = RenameFiles(paths, Exchange("a", "b"));
-    ASSERT_EQ(r.entries.size(), 3u);
-    EXPECT_EQ(r.entries[0].status, RenameStatus::TargetExists);
-    EXPECT_EQ(r.entries[1].status, RenameStatus::Unchanged);
-    EXPECT_EQ(r.entries[2].status, RenameStatus::Renamed);
+    ASSERT_EQ(Statuses(r), (std::vector{S::TargetExists, S::Unchanged, S::Renamed}));
     EXPECT_EQ(r.entries[2].location, dir_ / "b2.jpg");
-    EXPECT_EQ(hooks_.messages, (std::vector<std::string>{kExists}));
+    EXPECT_EQ(hooks_.messages, (Names{kExists}));
 
     hooks_.messages.clear();
     const std::vector<std::string> same = {Make("x.jpg"), Make("y.jpg")};
     r = RenameFiles(same, Renumber("same", "*", ".jpg"));
-    EXPECT_EQ(r.entries[0].status, RenameStatus::Renamed);
-    EXPECT_EQ(r.entries[1].status, RenameStatus::TargetExists);
+    EXPECT_EQ(Statuses(r), (std::vector{S::Renamed, S::TargetExists}));
     EXPECT_EQ(Contents("same.jpg"), "x.jpg");
     EXPECT_EQ(Contents("y.jpg"), "y.jpg");
 }
@@ -270,10 +263,9 @@ TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
 TEST_F(RenameFilesTest, BadEntriesFailAndTheRestGoesOn) {
     const std::vector<std::string> paths = {dir_ / "missing.jpg", Make("a.jpg"), Make("b.jpg")};
     RenameResult r = RenameFiles(paths, Add("_x"));
-    EXPECT_EQ(r.entries[0].status, RenameStatus::Failed);
-    EXPECT_EQ(r.Count(RenameStatus::Renamed), 2);
-    EXPECT_EQ(hooks_.messages, (std::vector<std::string>{kFailed}));
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a_x.jpg", "b_x.jpg"}));
+    EXPECT_EQ(Statuses(r), (std::vector{S::Failed, S::Renamed, S::Renamed}));
+    EXPECT_EQ(hooks_.messages, (Names{kFailed}));
+    EXPECT_EQ(dir_.Files(), (Names{"a_x.jpg", "b_x.jpg"}));
 
     // A name that would leave the folder, or be no name at all, is refused.
     hooks_.messages.clear();
@@ -283,10 +275,9 @@ TEST_F(RenameFilesTest, BadEntriesFailAndTheRestGoesOn) {
     r = RenameFiles({dir_ / "a_x.jpg"}, Exchange("a_x.jpg", ".."));
     EXPECT_EQ(r.entries[0].status, RenameStatus::Failed);
     r = RenameFiles({dir_ / "b_x.jpg", dir_ / "b_x.jpg"}, Add("1"));
-    EXPECT_EQ(r.entries[0].status, RenameStatus::Renamed);
-    EXPECT_EQ(r.entries[1].status, RenameStatus::Failed);  // gone after its first rename
-    EXPECT_EQ(hooks_.messages, (std::vector<std::string>{kFailed, kFailed, kFailed}));
-    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a_x.jpg", "b_x1.jpg"}));
+    EXPECT_EQ(Statuses(r), (std::vector{S::Renamed, S::Failed}));  // gone after its first rename
+    EXPECT_EQ(hooks_.messages, (Names{kFailed, kFailed, kFailed}));
+    EXPECT_EQ(dir_.Files(), (Names{"a_x.jpg", "b_x1.jpg"}));
 
     // A new name that is a folder is taken, too.
     hooks_.messages.clear();
