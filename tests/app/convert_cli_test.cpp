@@ -81,6 +81,13 @@ class ConvertCli : public ::testing::Test {
         return In(name);
     }
 
+    // A file with its folders.
+    static bool WriteFile(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
     // Nothing was written to the settings folder.
     bool SettingsUntouched() const {
         return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
@@ -120,37 +127,47 @@ TEST_F(ConvertCli, HelpExitsWithZero) {
     EXPECT_NE(r.out.find("--list LIST"), std::string::npos);
 }
 
-TEST_F(ConvertCli, ConvertsAPairIntoANewFolderAndPrintsTheLog) {
+// The stored save folder and quality are the defaults; the stored file is never written.
+TEST_F(ConvertCli, ConvertsAPairWithTheStoredSettingsAndPrintsTheLog) {
     if (!CopyPair()) GTEST_SKIP();
-    const QString out = Home("made/here");
-    const Result r = Run({"--from", "lr", "--to", "colour-anaglyph", "--quality", "80", "-o", out,
-                          In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    const QString folder = Home("saved");
+    const QString ini = config_ + "/Ferrowyn/duplmaker.ini";
+    const QByteArray text = "[General]\nSaveFolder=" + folder.toUtf8() + "\nnQuality=30\n";
+    ASSERT_TRUE(WriteFile(ini, text));
+    const QDateTime before = QFileInfo(ini).lastModified();
+    const QStringList pair = {
+        "--from", "lr", "--to", "colour-anaglyph", In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
+    const Result r = Run(pair);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
-    const std::string output = (out + "/frozenpond_l.jpg").toStdString();
+    const std::string output = (folder + "/frozenpond_l.jpg").toStdString();
     const ImageBuffer picture = LoadImageFile(output).image;
     const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
     ASSERT_TRUE(picture && view);
     EXPECT_EQ(picture.Width(), view.Width());
     EXPECT_EQ(picture.Height(), view.Height());
-    EXPECT_NE(r.out.find("Input:" + in_.path().toStdString() + "-> Output:" + out.toStdString() +
+    EXPECT_NE(r.out.find("Input:" + in_.path().toStdString() + "-> Output:" + folder.toStdString() +
                          " [JPG]\n\n\"1/2 Quelle(frozenpond_l.jpg)\"-> Ausgabe(" + output +
                          ")\nErgebmis : Erfolgreich\n\n"),
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
-    EXPECT_TRUE(SettingsUntouched());
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), text);
+    EXPECT_EQ(QFileInfo(ini).lastModified(), before);
+
+    // Quality 90 into a folder still to be made: a larger file than the stored quality 30.
+    const QString out = Home("made/here");
+    EXPECT_EQ(Run(QStringList{"--quality", "90", "-o", out} + pair).exitCode, 0);
+    EXPECT_LT(QFileInfo(QString::fromStdString(output)).size(),
+              QFileInfo(out + "/frozenpond_l.jpg").size());
 }
 
 TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     if (!CopyPair()) GTEST_SKIP();
     const QString out = Home("out");
-    QDir().mkpath(out);
     const QString existing = out + "/frozenpond_l.bmp";
-    {
-        QFile f(existing);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old");
-    }
+    ASSERT_TRUE(WriteFile(existing, "old"));
     const QStringList arguments = {
         "--from", "lr", "--type", "bmp", "-o", out, In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
     const Result skipped = Run(arguments);
@@ -167,11 +184,7 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
 
 TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
     if (!CopyPair()) GTEST_SKIP();
-    {
-        QFile f(In("broken.jpg"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xFF\xD8 not really");
-    }
+    ASSERT_TRUE(WriteFile(In("broken.jpg"), "\xFF\xD8 not really"));
     const QString out = Home("out2");
     const Result r = Run({"--to", "ou", "-o", out, In("broken.jpg"), In("frozenpond_l.jpg")});
     EXPECT_EQ(r.exitCode, 1);
@@ -181,44 +194,12 @@ TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
     EXPECT_FALSE(QFileInfo::exists(out + "/broken.jpg"));
 }
 
-TEST_F(ConvertCli, StoredSettingsGiveTheDefaultsAndAreNotWritten) {
-    if (!CopyPair()) GTEST_SKIP();
-    const QString folder = Home("saved");
-    QDir().mkpath(config_ + "/Ferrowyn");
-    const QString ini = config_ + "/Ferrowyn/duplmaker.ini";
-    const QByteArray text = "[General]\nSaveFolder=" + folder.toUtf8() + "\nnQuality=30\n";
-    {
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    const QDateTime before = QFileInfo(ini).lastModified();
-    const Result r = Run({"--from", "lr", In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    const QString output = folder + "/frozenpond_l.jpg";
-    ASSERT_TRUE(QFileInfo::exists(output));
-    QFile f(ini);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), text);
-    EXPECT_EQ(QFileInfo(ini).lastModified(), before);
-
-    // The stored quality 30 makes a smaller file than quality 90.
-    const Result high = Run({"--from", "lr", "--quality", "90", "-o", Home("high"),
-                             In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
-    EXPECT_EQ(high.exitCode, 0);
-    EXPECT_LT(QFileInfo(output).size(), QFileInfo(Home("high") + "/frozenpond_l.jpg").size());
-}
-
 TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
     if (!CopyPair()) GTEST_SKIP();
-    QDir().mkpath(config_ + "/Ferrowyn");
-    QFile ini(config_ + "/Ferrowyn/duplmaker.ini");
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     // Bottom right, a band of 12 rows under each view.
-    ini.write(
-        "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376\\t1\\t12"
-        "\\t0\\tDuplora\\t\"\n");
-    ini.close();
+    ASSERT_TRUE(WriteFile(config_ + "/Ferrowyn/duplmaker.ini",
+                          "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376"
+                          "\\t1\\t12\\t0\\tDuplora\\t\"\n"));
     const Result r = Run({"--from", "lr", "--text", "--type", "bmp", "-o", Home("txt"),
                           In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
@@ -257,14 +238,10 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
 
 TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     if (!CopyPair()) GTEST_SKIP();
-    {
-        QFile f(In("show.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        // The pair as it is, and swapped: the right file leads and names the output.
-        f.write(
-            "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
-            "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n");
-    }
+    // The pair as it is, and swapped: the right file leads and names the output.
+    ASSERT_TRUE(WriteFile(In("show.txt"),
+                          "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
+                          "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"));
     const Result r = Run(
         {"--list", In("show.txt"), "--to", "grey-anaglyph", "--type", "bmp", "-o", Home("lst")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;

@@ -115,9 +115,13 @@ INSTANTIATE_TEST_SUITE_P(Lists, AssociationUndo,
                                             ::testing::ValuesIn(kOrders), ::testing::Bool()),
                          UndoCaseName);
 
-TEST(Association, KeepsThePreviousDefaultAndShowsOurs) {
+class Association : public ::testing::Test {
+  protected:
     TempHome home;
-    FileAssociations assoc(home.folders, kExecutable, false);
+    FileAssociations assoc{home.folders, kExecutable, false};
+};
+
+TEST_F(Association, KeepsThePreviousDefaultAndShowsOurs) {
     const QByteArray before =
         "[Default Applications]\nimage/jpeg=org.gnome.eog.desktop;\ntext/plain=gedit.desktop;\n";
     WriteAll(assoc.MimeAppsPath(), before);
@@ -133,9 +137,7 @@ TEST(Association, KeepsThePreviousDefaultAndShowsOurs) {
     EXPECT_EQ(ReadAll(assoc.MimeAppsPath()), before);
 }
 
-TEST(Association, ANewListGetsOneSection) {
-    TempHome home;
-    FileAssociations assoc(home.folders, kExecutable, false);
+TEST_F(Association, ANewListGetsOneSection) {
     ASSERT_TRUE(assoc.Associate(AssociationType::Jpg));
     ASSERT_TRUE(assoc.Associate(AssociationType::Jps));
     EXPECT_EQ(ReadAll(assoc.MimeAppsPath()),
@@ -143,9 +145,7 @@ TEST(Association, ANewListGetsOneSection) {
               "image/jpeg=duplora.desktop;\n");
 }
 
-TEST(Association, ChangesMadeMeanwhileStay) {
-    TempHome home;
-    FileAssociations assoc(home.folders, kExecutable, false);
+TEST_F(Association, ChangesMadeMeanwhileStay) {
     WriteAll(assoc.MimeAppsPath(), "[Default Applications]\nimage/jpeg=eog.desktop;\n");
     ASSERT_TRUE(assoc.Associate(AssociationType::Jpg));
     QByteArray list = ReadAll(assoc.MimeAppsPath());
@@ -168,35 +168,32 @@ TEST(Association, ChangesMadeMeanwhileStay) {
     EXPECT_FALSE(QFile::exists(assoc.DesktopEntryPath()));
 }
 
-TEST(Association, DesktopEntryAndMimeTypes) {
-    TempHome home;
-    FileAssociations assoc(home.folders, QStringLiteral("/opt/a \"b\" $c\\d 100%/duplora"), false);
-    ASSERT_TRUE(assoc.Associate(AssociationType::Jps));
-    const QByteArray entry = ReadAll(assoc.DesktopEntryPath());
+TEST_F(Association, DesktopEntryAndMimeTypes) {
+    FileAssociations quoted(home.folders, QStringLiteral("/opt/a \"b\" $c\\d 100%/duplora"), false);
+    ASSERT_TRUE(quoted.Associate(AssociationType::Jps));
+    const QByteArray entry = ReadAll(quoted.DesktopEntryPath());
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\nType=Application\nName=Duplora\n"));
     // Quoted for the command line, then escaped for the key file.
     EXPECT_TRUE(entry.contains("Exec=\"/opt/a \\\\\"b\\\\\" \\\\$c\\\\\\\\d 100%%/duplora\" %f\n"))
         << entry.toStdString();
     EXPECT_TRUE(entry.contains("MimeType=image/jpeg;image/x-jps;image/x-das;\n"));
 
-    QByteArray xml = ReadAll(assoc.MimePackagePath());
+    QByteArray xml = ReadAll(quoted.MimePackagePath());
     EXPECT_TRUE(xml.contains("<mime-type type=\"image/x-jps\">"));
     EXPECT_TRUE(xml.contains("<comment>JPS Bild</comment>"));
     EXPECT_TRUE(xml.contains("<glob pattern=\"*.jps\"/>"));
     EXPECT_FALSE(xml.contains("image/x-das"));
-    ASSERT_TRUE(assoc.Associate(AssociationType::Das));
-    xml = ReadAll(assoc.MimePackagePath());
+    ASSERT_TRUE(quoted.Associate(AssociationType::Das));
+    xml = ReadAll(quoted.MimePackagePath());
     EXPECT_TRUE(xml.contains("<comment>BMP Bild</comment>"));
     EXPECT_TRUE(xml.contains("<glob pattern=\"*.das\"/>"));
-    ASSERT_TRUE(assoc.Dissociate(AssociationType::Jps));
-    xml = ReadAll(assoc.MimePackagePath());
+    ASSERT_TRUE(quoted.Dissociate(AssociationType::Jps));
+    xml = ReadAll(quoted.MimePackagePath());
     EXPECT_FALSE(xml.contains("image/x-jps"));
-    EXPECT_TRUE(QFile::exists(assoc.DesktopEntryPath()));
+    EXPECT_TRUE(QFile::exists(quoted.DesktopEntryPath()));
 }
 
-TEST(Association, HandMadeDesktopEntryIsLeftAlone) {
-    TempHome home;
-    FileAssociations assoc(home.folders, kExecutable, false);
+TEST_F(Association, HandMadeDesktopEntryIsLeftAlone) {
     const QByteArray mine = "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %f\n";
     WriteAll(assoc.DesktopEntryPath(), mine);
     ASSERT_TRUE(assoc.Associate(AssociationType::Jpg));
@@ -205,9 +202,7 @@ TEST(Association, HandMadeDesktopEntryIsLeftAlone) {
     EXPECT_EQ(ReadAll(assoc.DesktopEntryPath()), mine);
 }
 
-TEST(Association, UnreadableListIsNotOverwritten) {
-    TempHome home;
-    FileAssociations assoc(home.folders, kExecutable, false);
+TEST_F(Association, UnreadableListIsNotOverwritten) {
     ASSERT_TRUE(QDir().mkpath(assoc.MimeAppsPath()));
     EXPECT_FALSE(assoc.Associate(AssociationType::Jpg));
     EXPECT_FALSE(assoc.IsAssociated(AssociationType::Jpg));

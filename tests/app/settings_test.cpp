@@ -197,11 +197,7 @@ TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
         ASSERT_TRUE(store.WriteSettings(closing));
         ASSERT_TRUE(store.WriteSettings(history));
     }
-    const Settings back = ReadBack();
-    EXPECT_EQ(back.nAnatype, 3);
-    EXPECT_EQ(back.nAnactype, 1);
-    EXPECT_EQ(back.fileHistory[0], "/x/a.jps");
-    EXPECT_EQ(back.fileTypeHistory[0], 2);
+    EXPECT_EQ(ReadBack(), s);
     EXPECT_EQ(FormatSetting(s, "border"), "0\t1\t2\t10\t2\t4\t20\t4\t16777215\t0\t16777215\t0\t");
     EXPECT_EQ(FormatSetting(s, "textset"),
               "3\t0\t0\t0\t15132390\t0\t1\t1\t1\t2105376\t1\t0\t0\t\t");
@@ -226,17 +222,15 @@ TEST_F(SettingsTest, FileWithGarbageLinesKeepsItsValues) {
         SettingsStore store(path_);
         const Settings s = ReadAllSettings(store, kProgramFolder);
         EXPECT_EQ(s.nQuality, 85);
-        EXPECT_EQ(s.trimingSize[0], 100);
-        EXPECT_EQ(s.trimingSize[9], 1000);
         EXPECT_EQ(s.slideTime, 55);
-        EXPECT_EQ(s.leftname, "@Variant(broken");
         EXPECT_EQ(s.openFolder, "/home/user/Bilder");
         // A write rewrites the file; every value in it stays.
         EXPECT_TRUE(store.WriteSetting("nWaku", "9"));
     }
     const Settings s = ReadBack();
     EXPECT_EQ(s.nWaku, 9);
-    EXPECT_EQ(s.trimingSize[9], 1000);
+    EXPECT_EQ(s.trimingSize,
+              (std::array<int, 10>{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}));
     EXPECT_EQ(s.leftname, "@Variant(broken");
     SettingsStore again(path_);
     EXPECT_EQ(again.ReadSetting("Elsewhere/key"), "value");
@@ -277,7 +271,6 @@ TEST_F(SettingsTest, FontsAreStoredAsText) {
     font.setBold(true);
     font.setItalic(true);
     ASSERT_TRUE(store.WriteSettingFont("LOGFONT", font));
-    EXPECT_EQ(QString::fromStdString(store.ReadSetting("LOGFONT")), font.toString());
     const auto back = store.ReadSettingFont("LOGFONT");
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, font);

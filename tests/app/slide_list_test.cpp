@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/hooks.h"
+#include "core/batch/hook_recorder.h"
 #include "core/strings.h"
 #include "support/test_support.h"
 
@@ -392,21 +392,15 @@ TEST(ListSound, CommandsAreNeverShellLines) {
 }
 
 TEST(ListSound, QuestionGoesThroughTheHook) {
-    std::string asked;
-    auto previous =
-        SetQuestionSink([&](std::string_view text, std::string_view caption, QuestionKind kind) {
-            asked = std::string(text) + "|" + std::string(caption);
-            EXPECT_EQ(kind, QuestionKind::YesNo);
-            return Answer::No;
-        });
-    const bool yes = ListSoundStarter::AskThroughHook()(
+    test::HookRecorder hooks;
+    hooks.fallback = Answer::No;
+    EXPECT_FALSE(ListSoundStarter::AskThroughHook()(
         QStringLiteral("/x/liste.txt"),
-        {SoundStart{QStringLiteral("play"), {QStringLiteral("bg.wav")}, QStringLiteral("/x")}});
-    SetQuestionSink(std::move(previous));
-    EXPECT_FALSE(yes);
-    EXPECT_NE(asked.find("/x/liste.txt"), std::string::npos);
-    EXPECT_NE(asked.find("play bg.wav"), std::string::npos);
-    EXPECT_NE(asked.find("|Achtung"), std::string::npos);
+        {SoundStart{QStringLiteral("play"), {QStringLiteral("bg.wav")}, QStringLiteral("/x")}}));
+    ASSERT_EQ(hooks.questions.size(), 1u);
+    EXPECT_TRUE(hooks.questions[0].starts_with("Achtung")) << hooks.questions[0];
+    EXPECT_NE(hooks.questions[0].find("/x/liste.txt"), std::string::npos);
+    EXPECT_NE(hooks.questions[0].find("play bg.wav"), std::string::npos);
 }
 
 // ---- list maker -----------------------------------------------------------------------
@@ -451,7 +445,6 @@ TEST(ListMaker, WrittenListPlaysRealPhotographs) {
     ASSERT_EQ(player.Open(folder.File("neu.txt"), Interval(30)), ListResult::Ok);
     const SlidePlan plan = player.Current();
     EXPECT_TRUE(plan.Showable());
-    EXPECT_TRUE(plan.pair);
     EXPECT_EQ(plan.left, test::SamplePath("pairs/sugarshack_l.jpg"));
     EXPECT_EQ(plan.right, test::SamplePath("pairs/sugarshack_r.jpg"));
     EXPECT_EQ(plan.comment, QStringLiteral("Zuckerhütte"));
