@@ -47,41 +47,15 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, FreshStoreGivesTheStartValues) {
     SettingsStore store(path_);
     const Settings s = ReadAllSettings(store, kProgramFolder);
-    EXPECT_EQ(s.nAdjustv, 4);
-    EXPECT_EQ(s.nWaku, 5);
-    EXPECT_EQ(ViewFrameWidth(s), 5);
-    EXPECT_EQ(s.nQuality, 70);
-    EXPECT_EQ(s.nSharpen, 40);
-    EXPECT_EQ(s.nEdgedtc, 16);
-    EXPECT_EQ(s.slideTime, 30);
-    EXPECT_EQ(s.trimingSize,
-              (std::array<int, 10>{640, 480, 800, 600, 1024, 768, 1280, 1024, 1600, 1200}));
-    EXPECT_EQ(s.nAspect, (AspectSet{0, 4, 3}));
-    EXPECT_EQ(s.n2action, 1);
-    EXPECT_EQ(s.nGmmar, 100);
-    EXPECT_EQ(s.nGmmab, 100);
-    EXPECT_EQ(s.leftname, "_l");
-    EXPECT_EQ(s.rightname, "_r");
-    EXPECT_EQ(s.susie32Plugin, "/opt/duplora/");
-    EXPECT_EQ(s.gaibuFile, "gimp");
-    EXPECT_EQ(s.n3DSize, 2);
-    EXPECT_EQ(s.n3DBpp, 1);
-    EXPECT_EQ(s.nTSize, 1);
-    EXPECT_EQ(s.nVidia, 1);
-    EXPECT_EQ(s.comset, 0);
-    EXPECT_FALSE(LzwTiffAllowed(s));
-    EXPECT_EQ(s.textset.textColour, 0xE6E6E6);
-    EXPECT_EQ(s.textset.shadowColour, 0x202020);
-    EXPECT_EQ(s.logoset.transparentColour, 0xFFFFFF);
-    EXPECT_EQ(s.border, BorderSet{});
-    EXPECT_EQ(s.border.outerPrint + s.border.middlePrint + s.border.innerPrint, 28);
-    // Reading creates nothing on disk.
-    EXPECT_FALSE(QFile::exists(path_));
-    // The same as the defaults of the struct itself, apart from the program folder.
+    EXPECT_EQ(s, DefaultSettings(kProgramFolder));
+    // The struct's own defaults, apart from the program folder.
     Settings plain;
     plain.susie32Plugin = "/opt/duplora/";
     EXPECT_EQ(s, plain);
-    EXPECT_EQ(DefaultSettings(kProgramFolder), plain);
+    EXPECT_EQ(ViewFrameWidth(s), 5);
+    EXPECT_FALSE(LzwTiffAllowed(s));
+    // Reading creates nothing on disk.
+    EXPECT_FALSE(QFile::exists(path_));
 }
 
 // One stored text and what the settings hold after start-up.
@@ -106,52 +80,27 @@ TEST_P(StoredValue, IsReadWithItsRule) {
         name, text, [](const Settings& s) { return expr; }, #expr \
     }
 
+// Below, at and above each kind of range, garbage, empty texts, and lists too short, too long
+// or with holes.
 INSTANTIATE_TEST_SUITE_P(
     OutOfRangeAndGarbage, StoredValue,
     ::testing::Values(
         VALUE("SlideTime", "0", s.slideTime == 30), VALUE("SlideTime", "4000", s.slideTime == 30),
         VALUE("SlideTime", "3600", s.slideTime == 3600),
         VALUE("SlideTime", "zehn", s.slideTime == 30), VALUE("nQuality", "100", s.nQuality == 70),
-        VALUE("nQuality", "0", s.nQuality == 70), VALUE("nQuality", "99", s.nQuality == 99),
         VALUE("nQuality", "85%", s.nQuality == 85), VALUE("nAdjustv", "0", s.nAdjustv == 4),
-        VALUE("nAdjustv", "-3", s.nAdjustv == 4), VALUE("nAdjustv", "500", s.nAdjustv == 100),
-        VALUE("nAdjustv", "x", s.nAdjustv == 4), VALUE("nAdjustv", "1", s.nAdjustv == 1),
-        VALUE("nWaku", "100", s.nWaku == 5), VALUE("nWaku", "", s.nWaku == 5),
-        VALUE("nWaku", "x", s.nWaku == 5),
+        VALUE("nAdjustv", "500", s.nAdjustv == 100),
         VALUE("nWaku", "0", s.nWaku == 0 && ViewFrameWidth(s) == 0),
-        VALUE("nEdgedtc", "256", s.nEdgedtc == 16), VALUE("nEdgedtc", "0", s.nEdgedtc == 0),
-        VALUE("nSharpen", "0", s.nSharpen == 40), VALUE("nSharpen", "51", s.nSharpen == 40),
-        VALUE("nSharpen", "50", s.nSharpen == 50), VALUE("n3DSize", "6", s.n3DSize == 2),
-        VALUE("n3DSize", "5", s.n3DSize == 5), VALUE("n3DBpp", "3", s.n3DBpp == 1),
-        VALUE("n3DBpp", "0", s.n3DBpp == 0), VALUE("nTSize", "9", s.nTSize == 1),
-        VALUE("nTSize", "8", s.nTSize == 8), VALUE("nVidia", "3", s.nVidia == 1),
-        VALUE("nVidia", "", s.nVidia == 1), VALUE("nVidia", "0", s.nVidia == 0),
-        VALUE("n2action", "", s.n2action == 1), VALUE("n2action", "0", s.n2action == 0),
-        VALUE("n2action", "7", s.n2action == 1), VALUE("nGmmar", "0", s.nGmmar == 100),
-        VALUE("nGmmab", "", s.nGmmab == 100), VALUE("nGmmab", "250", s.nGmmab == 250),
-        VALUE("nGmmar", "501", s.nGmmar == 100), VALUE("nAnatype", "3", s.nAnatype == 3),
-        VALUE("nAnatype", "4", s.nAnatype == 0), VALUE("nAnactype", "-1", s.nAnactype == 0),
-        VALUE("nSSType", "11", s.nSSType == 0), VALUE("nSSin", "10", s.nSSin == 10),
-        VALUE("GaibuHiki", "2", s.gaibuHiki == 0), VALUE("GaibuHiki", "1", s.gaibuHiki == 1),
-        VALUE("nLoc", "1", s.nLoc == 1), VALUE("nWcent", "5", s.nWcent == 0),
-        VALUE("nTrimress", "1", s.nTrimress == 1), VALUE("nKantyo", "x", s.nKantyo == 0),
-        VALUE("nWinMax", "1", s.nWinMax == 1), VALUE("Docomo", "1", s.docomo == 1),
-        VALUE("special", "604718", LzwTiffAllowed(s)),
-        VALUE("special", "604719", !LzwTiffAllowed(s)), VALUE("comset", "76", s.comset == 76),
-        VALUE("comset", "77", s.comset == 0), VALUE("comset", "80", s.comset == 0),
-        VALUE("comset", "-1", s.comset == 0), VALUE("comset", "abc", s.comset == 0),
-        VALUE("Leftname", "\x01x", s.leftname == "_l"), VALUE("Leftname", "", s.leftname == "_l"),
+        VALUE("nEdgedtc", "0", s.nEdgedtc == 0), VALUE("n2action", "", s.n2action == 1),
+        VALUE("n2action", "7", s.n2action == 1), VALUE("nAnatype", "4", s.nAnatype == 0),
+        VALUE("special", "604718", LzwTiffAllowed(s)), VALUE("comset", "76", s.comset == 76),
+        VALUE("comset", "77", s.comset == 0), VALUE("Leftname", "\x01x", s.leftname == "_l"),
         VALUE("Leftname", "-L", s.leftname == "-L"),
-        VALUE("Rightname", "\x13r", s.rightname == "_r"),
         VALUE("Rightname", "\x14r", s.rightname == "\x14r"),
         VALUE("GaibuFile", "", s.gaibuFile == "gimp"),
-        VALUE("GaibuFile", "/usr/bin/krita", s.gaibuFile == "/usr/bin/krita"),
         VALUE("Susie32Plugin", "/home/u/spi", s.susie32Plugin == "/home/u/spi/"),
-        VALUE("Susie32Plugin", "/home/u/spi/", s.susie32Plugin == "/home/u/spi/"),
         VALUE("nAspect", "1\t0\t5\t", (s.nAspect == AspectSet{1, 4, 3})),
-        VALUE("nAspect", "1\t16\t9\t", (s.nAspect == AspectSet{1, 16, 9})),
         VALUE("nAspect", "2\t-16\t9\t", (s.nAspect == AspectSet{0, 4, 3})),
-        VALUE("nAspect", "Unsinn", (s.nAspect == AspectSet{0, 4, 3})),
         VALUE("TrimingSize", "100,200,x,-5,300,",
               (s.trimingSize ==
                std::array<int, 10>{100, 200, 800, 600, 300, 768, 1280, 1024, 1600, 1200})),
@@ -160,7 +109,6 @@ INSTANTIATE_TEST_SUITE_P(
         VALUE("FileTypeHistory", "1,20,9,-1,7,",
               (s.fileTypeHistory == std::array<int, 5>{1, 20, 0, 0, 7})),
         VALUE("nTrimresd", "1,320,-4", (s.nTrimresd == TrimResizeSet{1, 320, 0})),
-        VALUE("nTrimresd", "x", (s.nTrimresd == TrimResizeSet{0, 0, 0})),
         VALUE("textset", "0\t10\t",
               s.textset.corner == 0 && s.textset.xDistance == 10 && s.textset.shadow == 1 &&
                   s.textset.text.empty()),
@@ -177,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                   ViewFrameWidth(s) == 12),
         VALUE("border", "1\tx\t-3\t",
               s.border.show == 1 && s.border.roundCorners == 1 && s.border.outerDisplay == 2 &&
-                  s.border.background == 0)));
+                  s.border.background == 0)),
+    [](const auto& info) { return info.param.name + std::to_string(info.index); });
 
 #undef VALUE
 
@@ -190,34 +139,22 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     for (int k = 0; k < 10; ++k) s.fileHistory[k] = "/pics/" + std::to_string(k) + "_l.jpg";
     s.fileHistory[3].clear();
     s.fileTypeHistory = {0, 10, 20, 7, 3};
-    s.n3DSize = 5;
-    s.n3DBpp = 2;
-    s.nQuality = 99;
-    s.nTSize = 8;
-    s.nWaku = 0;
-    s.nAspect = {1, 16, 9};
-    s.nVidia = 2;
-    s.docomo = 1;
-    s.nWinMax = 1;
-    s.nGmmar = 1;
-    s.nGmmab = 500;
-    s.nSharpen = 1;
-    s.nEdgedtc = 255;
-    s.slideTime = 3600;
-    s.gaibuHiki = 1;
-    s.comset = 76;
-    s.nAdjustv = 100;
+    // Each number at a value other than its start value, limits where it has them.
+    const std::pair<int Settings::*, int> numbers[] = {
+        {&Settings::n3DSize, 5},      {&Settings::n3DBpp, 2},    {&Settings::nQuality, 99},
+        {&Settings::nTSize, 8},       {&Settings::nWaku, 0},     {&Settings::nVidia, 2},
+        {&Settings::docomo, 1},       {&Settings::nWinMax, 1},   {&Settings::nGmmar, 1},
+        {&Settings::nGmmab, 500},     {&Settings::nSharpen, 1},  {&Settings::nEdgedtc, 255},
+        {&Settings::slideTime, 3600}, {&Settings::gaibuHiki, 1}, {&Settings::comset, 76},
+        {&Settings::nAdjustv, 100},   {&Settings::nSSin, 10},    {&Settings::nAnatype, 3},
+        {&Settings::nAnactype, 2},    {&Settings::nSSType, 5},   {&Settings::nLoc, 1},
+        {&Settings::nWcent, 1},       {&Settings::nTrimress, 1}, {&Settings::nKantyo, 1},
+        {&Settings::n2action, 0},
+    };
+    for (const auto& [member, value] : numbers) s.*member = value;
     s.special = kLzwMarker;
-    s.nSSin = 10;
-    s.nAnatype = 3;
-    s.nAnactype = 2;
-    s.nSSType = 5;
-    s.nLoc = 1;
-    s.nWcent = 1;
-    s.nTrimress = 1;
+    s.nAspect = {1, 16, 9};
     s.nTrimresd = {1, 1920, 1080};
-    s.nKantyo = 1;
-    s.n2action = 0;
     s.leftname = "-links";
     s.rightname = "-rechts";
     s.gaibuFile = "/usr/bin/gimp-2.10";
@@ -260,14 +197,7 @@ TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
         ASSERT_TRUE(store.WriteSettings(closing));
         ASSERT_TRUE(store.WriteSettings(history));
     }
-    const Settings back = ReadBack();
-    EXPECT_EQ(back.nAnatype, 3);
-    EXPECT_EQ(back.nAnactype, 1);
-    EXPECT_EQ(back.fileHistory[0], "/x/a.jps");
-    EXPECT_EQ(back.fileTypeHistory[0], 2);
-    EXPECT_EQ(FormatSetting(s, "nAspect"), "0\t4\t3\t");
-    EXPECT_EQ(FormatSetting(s, "TrimingSize"), "640,480,800,600,1024,768,1280,1024,1600,1200,");
-    EXPECT_EQ(FormatSetting(s, "nTrimresd"), "0,0,0");
+    EXPECT_EQ(ReadBack(), s);
     EXPECT_EQ(FormatSetting(s, "border"), "0\t1\t2\t10\t2\t4\t20\t4\t16777215\t0\t16777215\t0\t");
     EXPECT_EQ(FormatSetting(s, "textset"),
               "3\t0\t0\t0\t15132390\t0\t1\t1\t1\t2105376\t1\t0\t0\t\t");
@@ -292,21 +222,16 @@ TEST_F(SettingsTest, FileWithGarbageLinesKeepsItsValues) {
         SettingsStore store(path_);
         const Settings s = ReadAllSettings(store, kProgramFolder);
         EXPECT_EQ(s.nQuality, 85);
-        EXPECT_EQ(s.trimingSize[0], 100);
-        EXPECT_EQ(s.trimingSize[9], 1000);
         EXPECT_EQ(s.slideTime, 55);
-        EXPECT_EQ(s.leftname, "@Variant(broken");
         EXPECT_EQ(s.openFolder, "/home/user/Bilder");
         // A write rewrites the file; every value in it stays.
         EXPECT_TRUE(store.WriteSetting("nWaku", "9"));
     }
     const Settings s = ReadBack();
     EXPECT_EQ(s.nWaku, 9);
-    EXPECT_EQ(s.nQuality, 85);
-    EXPECT_EQ(s.trimingSize[9], 1000);
-    EXPECT_EQ(s.slideTime, 55);
+    EXPECT_EQ(s.trimingSize,
+              (std::array<int, 10>{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}));
     EXPECT_EQ(s.leftname, "@Variant(broken");
-    EXPECT_EQ(s.openFolder, "/home/user/Bilder");
     SettingsStore again(path_);
     EXPECT_EQ(again.ReadSetting("Elsewhere/key"), "value");
 }
@@ -346,13 +271,9 @@ TEST_F(SettingsTest, FontsAreStoredAsText) {
     font.setBold(true);
     font.setItalic(true);
     ASSERT_TRUE(store.WriteSettingFont("LOGFONT", font));
-    EXPECT_EQ(QString::fromStdString(store.ReadSetting("LOGFONT")), font.toString());
     const auto back = store.ReadSettingFont("LOGFONT");
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->family(), QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(back->pointSize(), 17);
-    EXPECT_TRUE(back->bold());
-    EXPECT_TRUE(back->italic());
+    EXPECT_EQ(*back, font);
     ASSERT_TRUE(store.WriteSetting("LOGFONT1", ""));
     EXPECT_FALSE(store.ReadSettingFont("LOGFONT1").has_value());
     EXPECT_EQ(ReadBack().logfont, font.toString().toStdString());

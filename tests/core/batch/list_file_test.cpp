@@ -1,16 +1,15 @@
 #include "core/batch/list_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "core/formats/formats_test_util.h"
 #include "core/formats/jpeg_file_test_util.h"
 #include "support/test_support.h"
 
@@ -18,6 +17,7 @@ namespace duplora {
 namespace {
 
 using namespace std::string_literals;
+using test::FileSizeLimit;
 using test::TempFolder;
 
 std::string ReadText(const std::string& path) {
@@ -34,133 +34,86 @@ ListEntry Entry(int type, int time, bool swap, int x, int y, std::string left,
     return ListEntry{type, time, swap, x, y, std::move(left), std::move(right)};
 }
 
+ListEntry Single(std::string name, int type = 11) {
+    return Entry(type, 0, false, 0, 0, std::move(name));
+}
+
 // ---- one line -------------------------------------------------------------------------
 
-struct LineCase {
-    const char* name;
-    std::string line;
-    ListLineKind kind;
-    ListEntry entry;  // checked for entries
-};
-
-class ListLine : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(ListLine, ReadsAsExpected) {
-    const LineCase& c = GetParam();
-    EXPECT_EQ(ClassifyListLine(c.line), c.kind);
-    ListEntry e;
-    ASSERT_EQ(ParseListEntry(c.line, e), c.kind == ListLineKind::Entry);
-    if (c.kind == ListLineKind::Entry) {
-        EXPECT_EQ(e, c.entry);
+TEST(ListLine, ReadsAsExpected) {
+    const struct {
+        std::string line;
+        std::optional<ListEntry> entry;  // none: not an entry
+    } cases[] = {
+        {"21,25,1,-4,7,/l.jpg,/r.jpg,", Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg")},
+        {"12,0,0,0,0,/a.jpg,/b.jpg,", Single("/a.jpg", 12)},  // a second name only for pairs
+        {"0,0,0,0,0,/a.jpg,", {}},
+        {"30,0,0,0,0,/a.jpg,", {}},
+        {"99999999999999999999999,0,0,0,0,a,", {}},
+        {"11,0,0,0,/a.jpg", {}},  // four commas
+        {"# Rom, Tag 1, 2, 3, 4, 5", {}},
+        {"12 Fotos aus Rom,a,b,c,d,e", {}},
+        {" 11 , 30 , 1 , 2 , 3 , /a b.jpg ,", Entry(11, 30, true, 2, 3, "/a b.jpg")},
+        {"13,0,0,0,0,C:\\a.jpg,\r\n", Single("C:\\a.jpg", 13)},
+        {"5,30,1,C:\\l.jpg,C:\\r.jpg,", Entry(5, 30, true, 0, 0, "C:\\l.jpg", "C:\\r.jpg")},
+        {"2,0,0,C:\\a.jpg,,", Single("C:\\a.jpg", 2)},
+        {"11,99999999999999999999,1,-99999999999,99999999999,a.jpg,",
+         Entry(11, kMaxEntryTime, true, -kMaxEntryOffset, kMaxEntryOffset, "a.jpg")},
+        {"11,abc,xyz,12px,--3,a.jpg,", Entry(11, 0, false, 12, 0, "a.jpg")},
+        {"11,-5,2,0,0,a,", Entry(11, 0, true, 0, 0, "a")},  // a negative time is the default
+        {std::string("11,0,0,0,0,a\0b,", 15), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ClassifyListLine(c.line), c.entry ? ListLineKind::Entry : ListLineKind::Other);
+        ListEntry e;
+        ASSERT_EQ(ParseListEntry(c.line, e), c.entry.has_value());
+        if (c.entry) EXPECT_EQ(e, *c.entry);
     }
 }
 
-const LineCase kLineCases[] = {
-    {"StereoFile", "11,0,0,0,0,/fotos/a.jpg,", ListLineKind::Entry,
-     Entry(11, 0, false, 0, 0, "/fotos/a.jpg")},
-    {"Pair", "21,25,1,-4,7,/l.jpg,/r.jpg,", ListLineKind::Entry,
-     Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg")},
-    {"PairWithoutRight", "21,0,0,0,0,/l.jpg,", ListLineKind::Entry,
-     Entry(21, 0, false, 0, 0, "/l.jpg")},
-    {"SecondNameOnlyForPairs", "12,0,0,0,0,/a.jpg,/b.jpg,", ListLineKind::Entry,
-     Entry(12, 0, false, 0, 0, "/a.jpg")},
-    {"HighestType", "29,0,0,0,0,a,", ListLineKind::Entry, Entry(29, 0, false, 0, 0, "a")},
-    {"FirstNumberZero", "0,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
-    {"FirstNumber30", "30,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
-    {"NegativeType", "-11,0,0,0,0,/a.jpg,", ListLineKind::Other, {}},
-    {"HugeType", "99999999999999999999999,0,0,0,0,a,", ListLineKind::Other, {}},
-    {"FourCommas", "11,0,0,0,/a.jpg", ListLineKind::Other, {}},
-    {"NoComma", "11", ListLineKind::Other, {}},
-    {"Empty", "", ListLineKind::Other, {}},
-    {"CommentWithCommas", "# Rom, Tag 1, 2, 3, 4, 5", ListLineKind::Other, {}},
-    {"TextAfterNumber", "12 Fotos aus Rom,a,b,c,d,e", ListLineKind::Other, {}},
-    {"BlanksAroundFields", " 11 , 30 , 1 , 2 , 3 , /a b.jpg ,", ListLineKind::Entry,
-     Entry(11, 30, true, 2, 3, "/a b.jpg")},
-    {"CrLfCut", "13,0,0,0,0,C:\\a.jpg,\r\n", ListLineKind::Entry,
-     Entry(13, 0, false, 0, 0, "C:\\a.jpg")},
-    {"NameAtLineEnd", "11,0,0,0,0,a.jpg\r", ListLineKind::Entry,
-     Entry(11, 0, false, 0, 0, "a.jpg")},
-    {"OlderPair", "5,30,1,C:\\l.jpg,C:\\r.jpg,", ListLineKind::Entry,
-     Entry(5, 30, true, 0, 0, "C:\\l.jpg", "C:\\r.jpg")},
-    {"OlderSingle", "2,0,0,C:\\a.jpg,,", ListLineKind::Entry,
-     Entry(2, 0, false, 0, 0, "C:\\a.jpg")},
-    {"HugeNumbers", "11,99999999999999999999,1,-99999999999,99999999999,a.jpg,",
-     ListLineKind::Entry,
-     Entry(11, kMaxEntryTime, true, -kMaxEntryOffset, kMaxEntryOffset, "a.jpg")},
-    {"GarbageNumbers", "11,abc,xyz,12px,--3,a.jpg,", ListLineKind::Entry,
-     Entry(11, 0, false, 12, 0, "a.jpg")},
-    {"NegativeTimeIsDefault", "11,-5,2,0,0,a,", ListLineKind::Entry, Entry(11, 0, true, 0, 0, "a")},
-    {"NulByte", std::string("11,0,0,0,0,a\0b,", 15), ListLineKind::Other, {}},
-    {"Sound", "sound,/usr/bin/play,/musik/bg.wav", ListLineKind::Sound, {}},
-    {"SoundBlanksAndCase", " Sound , play , bg.wav ,\r\n", ListLineKind::Sound, {}},
-    {"SoundWithoutProgram", "sound,,bg.wav", ListLineKind::Other, {}},
-    {"SoundAlone", "sound", ListLineKind::Other, {}},
-    {"Sounds", "sounds,play,x", ListLineKind::Other, {}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Lines, ListLine, ::testing::ValuesIn(kLineCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ListLine, SoundFields) {
+TEST(ListLine, SoundLines) {
     SoundCommand s;
     ASSERT_TRUE(ParseSoundLine(" Sound , play , bg.wav ,\r\n", s));
     EXPECT_EQ(s, (SoundCommand{"play", "bg.wav"}));
+    EXPECT_EQ(ClassifyListLine(" Sound , play , bg.wav ,\r\n"), ListLineKind::Sound);
     ASSERT_TRUE(ParseSoundLine("sound,C:\\Programme\\player.exe", s));
     EXPECT_EQ(s, (SoundCommand{"C:\\Programme\\player.exe", ""}));
+    for (const char* other : {"sound,,bg.wav", "sounds,play,x"})
+        EXPECT_EQ(ClassifyListLine(other), ListLineKind::Other) << other;
 }
 
 TEST(ListLine, LayoutOfEachType) {
-    const std::pair<int, std::optional<int>> cases[] = {{11, 0},
-                                                        {14, 3},
-                                                        {18, 7},
-                                                        {21, kPairLayout},
-                                                        {5, kPairLayout},
-                                                        {1, 0},
-                                                        {4, 3},
-                                                        {0, std::nullopt},
-                                                        {6, std::nullopt},
-                                                        {9, std::nullopt},
-                                                        {10, std::nullopt},
-                                                        {19, std::nullopt},
-                                                        {20, std::nullopt},
-                                                        {22, std::nullopt},
-                                                        {29, std::nullopt}};
+    const std::pair<int, std::optional<int>> cases[] = {
+        {11, 0}, {18, 7},  {21, kPairLayout}, {5, kPairLayout}, {4, 3},
+        {0, {}}, {10, {}}, {19, {}},          {22, {}},
+    };
     for (const auto& [type, layout] : cases) EXPECT_EQ(ListEntryLayout(type), layout) << type;
 }
 
-TEST(ListLine, WrittenEntriesReadBack) {
-    const ListEntry entries[] = {
-        Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg"),
-        Entry(11, 0, false, 0, 0, "/fotos/Bäume mit Blättern.jpg"),
-        Entry(18, kMaxEntryTime, false, kMaxEntryOffset, -kMaxEntryOffset, "rel/a.jps"),
-    };
-    EXPECT_EQ(FormatListEntry(entries[0]), "21,25,1,-4,7,/l.jpg,/r.jpg,");
-    EXPECT_EQ(FormatListEntry(entries[1]), "11,0,0,0,0,/fotos/Bäume mit Blättern.jpg,");
-    for (const ListEntry& e : entries) {
+TEST(ListLine, WrittenEntriesReadBackAndBadOnesAreRefused) {
+    EXPECT_EQ(FormatListEntry(Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg")),
+              "21,25,1,-4,7,/l.jpg,/r.jpg,");
+    for (const ListEntry& e :
+         {Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg"), Single("/fotos/Bäume mit Blättern.jpg"),
+          Entry(18, kMaxEntryTime, false, kMaxEntryOffset, -kMaxEntryOffset, "rel/a.jps")}) {
         ASSERT_TRUE(ListEntryStorable(e));
         ListEntry back;
         ASSERT_TRUE(ParseListEntry(FormatListEntry(e), back));
         EXPECT_EQ(back, e);
     }
-}
-
-TEST(ListLine, EntriesThatCannotBeStored) {
     const ListEntry bad[] = {
-        Entry(21, 0, false, 0, 0, "/l.jpg"),             // pair without right
-        Entry(11, 0, false, 0, 0, ""),                   // no name
-        Entry(11, 0, false, 0, 0, "/Rom, Tag 1/a.jpg"),  // comma
-        Entry(11, 0, false, 0, 0, "/a\n.jpg"),           // line end
-        Entry(11, 0, false, 0, 0, " a.jpg"),             // would lose its blank
-        Entry(5, 0, false, 0, 0, "/l.jpg", "/r.jpg"),    // older types are read only
-        Entry(19, 0, false, 0, 0, "/a.jpg"),             // no such layout
-        Entry(11, -1, false, 0, 0, "/a.jpg"),
+        Single("/l.jpg", 21),                          // pair without right
+        Single(""),                                    // no name
+        Single("/Rom, Tag 1/a.jpg"),                   // comma
+        Single("/a\n.jpg"),                            // line end
+        Single(" a.jpg"),                              // would lose its blank
+        Entry(5, 0, false, 0, 0, "/l.jpg", "/r.jpg"),  // older types are read only
+        Single("/a.jpg", 19),                          // no such layout
         Entry(11, kMaxEntryTime + 1, false, 0, 0, "/a.jpg"),
         Entry(11, 0, false, kMaxEntryOffset + 1, 0, "/a.jpg"),
     };
     for (const ListEntry& e : bad) EXPECT_FALSE(ListEntryStorable(e)) << FormatListEntry(e);
-}
-
-TEST(ListLine, CommentsNeverReadAsEntries) {
     for (const char* text : {"12,3,4,5,6,7,", "sound,rm,-rf", "a\r\n21,0,0,0,0,x,y,", ""}) {
         const std::string line = FormatListComment(text);
         EXPECT_EQ(ClassifyListLine(line), ListLineKind::Other) << line;
@@ -172,7 +125,7 @@ TEST(ListLine, CommentsNeverReadAsEntries) {
 
 TEST(ListText, CountsEntriesAndFindsCommentsAndSounds) {
     const std::string text =
-        "# Urlaub\r\n"
+        "\xEF\xBB\xBF# Urlaub\r\n"  // the byte order mark of Windows editors
         "11,0,0,0,0,a.jpg,\r\n"
         "sound,play,bg.wav\r\n"
         "0,0,0,0,0,not.jpg,\r\n"
@@ -191,39 +144,30 @@ TEST(ListText, CountsEntriesAndFindsCommentsAndSounds) {
     const ListLineSpan first = list.entryLines[0];
     EXPECT_EQ(text.substr(first.begin, first.end - first.begin), "11,0,0,0,0,a.jpg,");
     EXPECT_EQ(text.substr(first.end, first.next - first.end), "\r\n");
-    const ListLineSpan last = list.entryLines[2];
-    EXPECT_EQ(last.end, text.size());
-    EXPECT_EQ(last.next, text.size());
+    EXPECT_EQ(list.entryLines[2].end, text.size());
+    EXPECT_EQ(list.entryLines[2].next, text.size());
+    EXPECT_EQ(ParseListText("\xEF\xBB\xBF"
+                            "11,0,0,0,0,a.jpg,")
+                  .entryLines[0]
+                  .begin,
+              3u);
 }
 
-TEST(ListText, ByteOrderMarkOfWindowsEditors) {
-    const std::string text =
-        "\xEF\xBB\xBF"
-        "11,0,0,0,0,a.jpg,\r\n12,0,0,0,0,b.jpg,\r\n";
-    const ListFile list = ParseListText(text);
-    ASSERT_EQ(list.entries.size(), 2u);
-    EXPECT_EQ(list.entries[0].left, "a.jpg");
-    EXPECT_EQ(list.entryLines[0].begin, 3u);  // a rewrite keeps the mark
-}
-
-TEST(ListText, MoreThanTheLimit) {
+TEST(ListText, LimitsOfEntriesSoundsAndComments) {
     std::string text;
     for (int i = 0; i < kMaxListEntries + 3; ++i)
         text += "11,0,0,0,0,f" + std::to_string(i) + ",\n";
-    const ListFile list = ParseListText(text);
+    ListFile list = ParseListText(text);
     EXPECT_EQ(list.entries.size(), static_cast<std::size_t>(kMaxListEntries));
     EXPECT_EQ(list.entriesBeyondLimit, 3u);
     EXPECT_EQ(list.entries.back().left, "f4999");
-}
 
-TEST(ListText, OnlyTheFirstSoundLinesAndShortComments) {
-    std::string text;
+    text.clear();
     for (int i = 0; i < 20; ++i) text += "sound,p" + std::to_string(i) + "\n";
     text += "# " + std::string(5000, 'x') + "ä\n11,0,0,0,0,a,\n";
-    const ListFile list = ParseListText(text);
+    list = ParseListText(text);
     EXPECT_EQ(list.sounds.size(), kMaxSoundLines);
-    ASSERT_EQ(list.comments.size(), 1u);
-    EXPECT_EQ(list.comments[0].size(), kMaxCommentLength);
+    EXPECT_EQ(list.comments.at(0).size(), kMaxCommentLength);
     // A cut never splits a character.
     const std::string accents =
         "# " + std::string(kMaxCommentLength - 1, 'x') + "ää\n11,0,0,0,0,a,";
@@ -246,143 +190,124 @@ const std::string kMixedList =
     "\n"
     "# Ende"s;
 
-TEST(ListFileRewrite, WritesAlignmentIntoEntryTwoOnly) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
-    ListFile before;
-    ASSERT_EQ(OpenList(path, before), ListResult::Ok);
-    ASSERT_EQ(before.entries.size(), 3u);
+std::string Replaced(std::string text, const std::string& old, const std::string& now) {
+    return text.replace(text.find(old), old.size(), now);
+}
 
+class ListFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override { WriteText(path_, kMixedList); }
+    TempFolder folder_;
+    const std::string path_ = folder_.File("liste.txt");
+};
+
+TEST_F(ListFileTest, RewriteAndDeleteChangeOnlyTheirLine) {
+    ListFile before;
+    ASSERT_EQ(OpenList(path_, before), ListResult::Ok);
+    ASSERT_EQ(before.entries.size(), 3u);
     ListEntry e = before.entries[2];
     e.x = -4;
     e.y = 7;
-    ASSERT_EQ(RewriteListEntry(path, 2, e, &before.entries[2]), ListResult::Ok);
-    std::string expected = kMixedList;
-    const std::string old = "13,0,1,0,0,/f/c.jpg,";
-    expected.replace(expected.find(old), old.size(), "13,0,1,-4,7,/f/c.jpg,");
-    EXPECT_EQ(ReadText(path), expected);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"liste.txt"});
-
-    // The CRLF line keeps its CRLF.
+    ASSERT_EQ(RewriteListEntry(path_, 2, e, &before.entries[2]), ListResult::Ok);
+    std::string expected = Replaced(kMixedList, "13,0,1,0,0,", "13,0,1,-4,7,");
+    EXPECT_EQ(ReadText(path_), expected);
+    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"liste.txt"});
+    // The CRLF line keeps its CRLF; deleting it takes the CRLF along.
     ListEntry pair = before.entries[1];
     pair.swap = true;
-    ASSERT_EQ(RewriteListEntry(path, 1, pair), ListResult::Ok);
-    EXPECT_NE(ReadText(path).find("21,30,1,1,2,/f/l.jpg,/f/r.jpg,\r\n  irgendein"),
-              std::string::npos);
-}
-
-TEST(ListFileRewrite, DeleteDropsOnlyThatLine) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
-    ASSERT_EQ(DeleteListEntry(path, 1), ListResult::Ok);
-    std::string expected = kMixedList;
-    const std::string line = "21,30,0,1,2,/f/l.jpg,/f/r.jpg,\r\n";
-    expected.erase(expected.find(line), line.size());
-    EXPECT_EQ(ReadText(path), expected);
+    ASSERT_EQ(RewriteListEntry(path_, 1, pair), ListResult::Ok);
+    expected = Replaced(expected, "21,30,0,", "21,30,1,");
+    EXPECT_EQ(ReadText(path_), expected);
+    ASSERT_EQ(DeleteListEntry(path_, 1), ListResult::Ok);
+    EXPECT_EQ(ReadText(path_), Replaced(expected, "21,30,1,1,2,/f/l.jpg,/f/r.jpg,\r\n", ""));
 
     // The last entry, on a line without an end.
-    WriteText(path, "# x\n11,0,0,0,0,a,\n12,0,0,0,0,b,");
-    ASSERT_EQ(DeleteListEntry(path, 1), ListResult::Ok);
-    EXPECT_EQ(ReadText(path), "# x\n11,0,0,0,0,a,\n");
-    ASSERT_EQ(DeleteListEntry(path, 0), ListResult::Ok);
-    EXPECT_EQ(ReadText(path), "# x\n");
-    EXPECT_EQ(DeleteListEntry(path, 0), ListResult::NoSuchEntry);
+    WriteText(path_, "# x\n11,0,0,0,0,a,\n12,0,0,0,0,b,");
+    ASSERT_EQ(DeleteListEntry(path_, 1), ListResult::Ok);
+    EXPECT_EQ(ReadText(path_), "# x\n11,0,0,0,0,a,\n");
+    ASSERT_EQ(DeleteListEntry(path_, 0), ListResult::Ok);
+    EXPECT_EQ(ReadText(path_), "# x\n");
+    EXPECT_EQ(DeleteListEntry(path_, 0), ListResult::NoSuchEntry);
 }
 
-TEST(ListFileRewrite, RefusalsLeaveTheListAsItWas) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
+TEST_F(ListFileTest, RefusalsLeaveTheListAsItWas) {
     ListEntry shown;
-    ASSERT_EQ(ReadListEntry(path, 0, shown), ListResult::Ok);
+    ASSERT_EQ(ReadListEntry(path_, 1, shown), ListResult::Ok);
+    EXPECT_EQ(shown, Entry(21, 30, false, 1, 2, "/f/l.jpg", "/f/r.jpg"));
+    EXPECT_EQ(ReadListEntry(path_, 3, shown), ListResult::NoSuchEntry);
+    EXPECT_EQ(shown.x, 0);  // nothing half-read is left behind
+    ASSERT_EQ(ReadListEntry(path_, 0, shown), ListResult::Ok);
     ListEntry other = shown;
     other.left = "/f/anders.jpg";
 
-    EXPECT_EQ(RewriteListEntry(path, 3, shown), ListResult::NoSuchEntry);
-    EXPECT_EQ(RewriteListEntry(path, -1, shown), ListResult::NoSuchEntry);
-    EXPECT_EQ(RewriteListEntry(path, 0, shown, &other), ListResult::EntryChanged);
-    EXPECT_EQ(DeleteListEntry(path, 0, &other), ListResult::EntryChanged);
-    EXPECT_EQ(RewriteListEntry(path, 0, Entry(11, 0, false, 0, 0, "a,b")), ListResult::BadEntry);
-    EXPECT_EQ(RewriteListEntry(folder.File("fehlt.txt"), 0, shown), ListResult::CannotOpen);
-    EXPECT_EQ(ReadText(path), kMixedList);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"liste.txt"});
+    EXPECT_EQ(RewriteListEntry(path_, 3, shown), ListResult::NoSuchEntry);
+    EXPECT_EQ(RewriteListEntry(path_, -1, shown), ListResult::NoSuchEntry);
+    EXPECT_EQ(RewriteListEntry(path_, 0, shown, &other), ListResult::EntryChanged);
+    EXPECT_EQ(DeleteListEntry(path_, 0, &other), ListResult::EntryChanged);
+    EXPECT_EQ(RewriteListEntry(path_, 0, Single("a,b")), ListResult::BadEntry);
+    EXPECT_EQ(RewriteListEntry(folder_.File("fehlt.txt"), 0, shown), ListResult::CannotOpen);
+    EXPECT_EQ(ReadText(path_), kMixedList);
+    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"liste.txt"});
 }
 
-TEST(ListFileRewrite, KeepsPermissionsAndLinks) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    const std::string link = folder.File("link.txt");
-    WriteText(path, "11,0,0,0,0,a,\n");
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
-    ASSERT_EQ(RewriteListEntry(link, 0, Entry(12, 0, false, 0, 0, "b")), ListResult::Ok);
+TEST_F(ListFileTest, KeepsPermissionsAndLinks) {
+    const std::string link = folder_.File("link.txt");
+    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink(path_.c_str(), link.c_str()), 0);
+    ASSERT_EQ(RewriteListEntry(link, 0, Single("b", 12)), ListResult::Ok);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadText(path), "12,0,0,0,0,b,\n");
+    EXPECT_EQ(ReadText(path_), Replaced(kMixedList, "11,0,0,0,0,/f/a.jpg,", "12,0,0,0,0,b,"));
     struct stat st;
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    ASSERT_EQ(::stat(path_.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST(ListFileRewrite, UnwritableFolderLeavesTheOldList) {
-    TempFolder folder;
-    const std::string sub = folder.File("ro");
+TEST_F(ListFileTest, ReadOnlyListOrFolderIsRefused) {
+    ::chmod(path_.c_str(), 0444);
+    const bool immutable = ::geteuid() == 0 && test::SetImmutable(path_, true);
+    if (::geteuid() == 0 && !immutable) GTEST_SKIP() << "cannot make a file read-only here";
+    const ListResult rewrite = RewriteListEntry(path_, 0, Single("/x.jpg"));
+    const ListResult append = AppendListEntry(path_, Single("/x.jpg"));
+    if (immutable) test::SetImmutable(path_, false);
+    EXPECT_EQ(rewrite, ListResult::CannotOpen);
+    EXPECT_EQ(append, ListResult::CannotOpen);
+    EXPECT_EQ(ReadText(path_), kMixedList);
+
+    // In a folder that takes no new files the temporary copy cannot be made.
+    const std::string sub = folder_.File("ro");
     ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
-    const std::string path = sub + "/liste.txt";
-    WriteText(path, kMixedList);
-    ListResult result;
+    const std::string inner = sub + "/liste.txt";
+    WriteText(inner, kMixedList);
     {
         test::LockedFolder lock(sub);
         if (lock.Unlocked()) GTEST_SKIP() << "cannot make a folder unwritable here";
-        result = RewriteListEntry(path, 0, Entry(12, 0, false, 0, 0, "/x.jpg"));
-        EXPECT_EQ(DeleteListEntry(path, 0), ListResult::CannotCreateTemporary);
+        EXPECT_EQ(RewriteListEntry(inner, 0, Single("/x.jpg")), ListResult::CannotCreateTemporary);
+        EXPECT_EQ(DeleteListEntry(inner, 0), ListResult::CannotCreateTemporary);
     }
-    EXPECT_EQ(result, ListResult::CannotCreateTemporary);
-    EXPECT_EQ(ReadText(path), kMixedList);
+    EXPECT_EQ(ReadText(inner), kMixedList);
     EXPECT_EQ(std::filesystem::directory_iterator(sub)->path().filename(), "liste.txt");
 }
 
 // A file-size limit makes writes fail part way, even for a privileged user.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = old_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-  private:
-    struct rlimit old_ {};
-    void (*previous_)(int) = nullptr;
-};
-
-TEST(ListFileRewrite, FailedWriteLeavesTheOldList) {
+TEST(ListFileWrite, FailedWriteLeavesTheOldList) {
     TempFolder folder;
     const std::string path = folder.File("liste.txt");
     std::string text;
     for (int i = 0; i < 2000; ++i)
         text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
     WriteText(path, text);
-    ListResult rewrite, append;
+    ListResult rewrite, append, create;
     {
         FileSizeLimit limit(text.size() - 100);
-        rewrite = RewriteListEntry(path, 1999, Entry(12, 0, false, 0, 0, "/x.jpg"));
+        rewrite = RewriteListEntry(path, 1999, Single("/x.jpg"));
     }
     {
         FileSizeLimit limit(text.size() + 10);
         append = AppendListEntry(path, Entry(21, 0, false, 0, 0, "/links.jpg", "/rechts.jpg"));
     }
-    ListResult create;
     {
         FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
-        create = AppendListEntry(folder.File("neu.txt"), Entry(12, 0, false, 0, 0, "/x.jpg"));
+        create = AppendListEntry(folder.File("neu.txt"), Single("/x.jpg"));
     }
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
     EXPECT_EQ(append, ListResult::WriteFailed);
@@ -391,31 +316,15 @@ TEST(ListFileRewrite, FailedWriteLeavesTheOldList) {
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"liste.txt"});
 }
 
-TEST(ListFileRewrite, ReadOnlyListIsRefused) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
-    ::chmod(path.c_str(), 0444);
-    const bool immutable = ::geteuid() == 0 && test::SetImmutable(path, true);
-    if (::geteuid() == 0 && !immutable) GTEST_SKIP() << "cannot make a file read-only here";
-    const ListResult rewrite = RewriteListEntry(path, 0, Entry(12, 0, false, 0, 0, "/x.jpg"));
-    const ListResult append = AppendListEntry(path, Entry(12, 0, false, 0, 0, "/x.jpg"));
-    if (immutable) test::SetImmutable(path, false);
-    EXPECT_EQ(rewrite, ListResult::CannotOpen);
-    EXPECT_EQ(append, ListResult::CannotOpen);
-    EXPECT_EQ(ReadText(path), kMixedList);
-}
-
-TEST(ListFileAppend, CreatesAndFollowsTheListsLineEnds) {
+TEST(ListFileWrite, AppendCreatesAndFollowsTheListsLineEnds) {
     TempFolder folder;
     const std::string path = folder.File("neu.txt");
-    const ListEntry pair = Entry(21, 0, true, -3, 2, "/l.jpg", "/r.jpg");
-    ASSERT_EQ(AppendListEntry(path, pair), ListResult::Ok);
+    ASSERT_EQ(AppendListEntry(path, Entry(21, 0, true, -3, 2, "/l.jpg", "/r.jpg")), ListResult::Ok);
     EXPECT_EQ(ReadText(path), "21,0,1,-3,2,/l.jpg,/r.jpg,\n");
 
     // A Windows list whose last line has no line end.
     WriteText(path, "# Liste\r\n11,0,0,0,0,C:\\a.jpg,");
-    const ListEntry more[] = {Entry(12, 0, false, 0, 0, "/b.jpg"), Entry(13, 5, false, 0, 0, "/c")};
+    const ListEntry more[] = {Single("/b.jpg", 12), Entry(13, 5, false, 0, 0, "/c")};
     ASSERT_EQ(AppendListEntries(path, more, "Zweiter Teil\nmit Umbruch"), ListResult::Ok);
     EXPECT_EQ(ReadText(path),
               "# Liste\r\n11,0,0,0,0,C:\\a.jpg,\r\n# Zweiter Teil mit Umbruch\r\n"
@@ -423,20 +332,16 @@ TEST(ListFileAppend, CreatesAndFollowsTheListsLineEnds) {
 
     // A bad entry anywhere writes nothing.
     const std::string before = ReadText(path);
-    const ListEntry mixed[] = {Entry(12, 0, false, 0, 0, "/ok.jpg"), Entry(12, 0, false, 0, 0, "")};
+    const ListEntry mixed[] = {Single("/ok.jpg", 12), Single("", 12)};
     EXPECT_EQ(AppendListEntries(path, mixed), ListResult::BadEntry);
     EXPECT_EQ(ReadText(path), before);
-}
 
-TEST(ListFileAppend, StopsAtTheEntryLimit) {
-    TempFolder folder;
-    const std::string path = folder.File("voll.txt");
-    std::string text;
-    for (int i = 0; i < kMaxListEntries - 1; ++i) text += "11,0,0,0,0,f,\n";
-    WriteText(path, text);
-    const ListEntry e = Entry(11, 0, false, 0, 0, "/g.jpg");
-    ASSERT_EQ(AppendListEntry(path, e), ListResult::Ok);
-    EXPECT_EQ(AppendListEntry(path, e), ListResult::ListFull);
+    // Up to the entry limit and no further.
+    std::string full;
+    for (int i = 0; i < kMaxListEntries - 1; ++i) full += "11,0,0,0,0,f,\n";
+    WriteText(path, full);
+    ASSERT_EQ(AppendListEntry(path, Single("/g.jpg")), ListResult::Ok);
+    EXPECT_EQ(AppendListEntry(path, Single("/g.jpg")), ListResult::ListFull);
     ListFile list;
     ASSERT_EQ(OpenList(path, list), ListResult::Ok);
     EXPECT_EQ(list.entries.size(), static_cast<std::size_t>(kMaxListEntries));
@@ -453,32 +358,19 @@ TEST(ListFileOpen, FilesThatAreNoList) {
     EXPECT_EQ(e.x, 0);
     EXPECT_EQ(e.y, 0);
     EXPECT_EQ(OpenList(folder.Path(), list), ListResult::CannotOpen);
-    EXPECT_EQ(AppendListEntry(folder.Path(), Entry(11, 0, false, 0, 0, "/a")),
-              ListResult::CannotOpen);
+    EXPECT_EQ(AppendListEntry(folder.Path(), Single("/a")), ListResult::CannotOpen);
     // A FIFO is refused at once instead of waiting for a writer.
     const std::string fifo = folder.File("fifo.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     EXPECT_EQ(OpenList(fifo, list), ListResult::CannotOpen);
-    EXPECT_EQ(AppendListEntry(fifo, Entry(11, 0, false, 0, 0, "/a")), ListResult::CannotOpen);
+    EXPECT_EQ(AppendListEntry(fifo, Single("/a")), ListResult::CannotOpen);
     // Too large to be a list (a sparse file, so it costs no disk).
     const std::string big = folder.File("gross.txt");
     WriteText(big, "11,0,0,0,0,a,\n");
     ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(kMaxListFileSize) + 1), 0);
     EXPECT_EQ(OpenList(big, list), ListResult::TooLarge);
-    EXPECT_EQ(AppendListEntry(big, Entry(11, 0, false, 0, 0, "/a")), ListResult::TooLarge);
+    EXPECT_EQ(AppendListEntry(big, Single("/a")), ListResult::TooLarge);
     EXPECT_EQ(std::filesystem::file_size(big), kMaxListFileSize + 1);
-}
-
-TEST(ListFileOpen, ReadListEntryByIndex) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
-    WriteText(path, kMixedList);
-    ListEntry e;
-    ASSERT_EQ(ReadListEntry(path, 1, e), ListResult::Ok);
-    EXPECT_EQ(e, Entry(21, 30, false, 1, 2, "/f/l.jpg", "/f/r.jpg"));
-    e.x = 5;
-    EXPECT_EQ(ReadListEntry(path, 3, e), ListResult::NoSuchEntry);
-    EXPECT_EQ(e.x, 0);
 }
 
 // Damaged lists read without loss: whatever the bytes, rewriting one entry changes that
@@ -502,11 +394,11 @@ TEST(ListFileOpen, DamagedListsLoseNothing) {
         ASSERT_FALSE(list.entries.empty());
         const std::size_t last = list.entries.size() - 1;
         const ListLineSpan span = list.entryLines[last];
-        const ListEntry replacement = Entry(11, 0, false, 0, 0, "/neu.jpg");
-        ASSERT_EQ(RewriteListEntry(path, static_cast<int>(last), replacement, &list.entries[last]),
-                  ListResult::Ok);
+        ASSERT_EQ(
+            RewriteListEntry(path, static_cast<int>(last), Single("/neu.jpg"), &list.entries[last]),
+            ListResult::Ok);
         std::string expected = text;
-        expected.replace(span.begin, span.end - span.begin, FormatListEntry(replacement));
+        expected.replace(span.begin, span.end - span.begin, "11,0,0,0,0,/neu.jpg,");
         EXPECT_EQ(ReadText(path), expected);
     }
     ListFile list;
@@ -518,7 +410,7 @@ TEST(ListFileOpen, DamagedListsLoseNothing) {
     ASSERT_EQ(OpenList(path, list), ListResult::Ok);
     ASSERT_EQ(list.entries.size(), 2u);
     EXPECT_EQ(list.entries[0], Entry(21, 1, true, -kMaxEntryOffset, 0, "/l.jpg"));
-    EXPECT_EQ(list.entries[1], Entry(11, 0, false, 0, 0, "/x"));
+    EXPECT_EQ(list.entries[1], Single("/x"));
 }
 
 // ---- names ----------------------------------------------------------------------------
@@ -527,24 +419,20 @@ TEST(ListNames, ResolvedAgainstTheListsFolder) {
     TempFolder folder;
     const std::string list = folder.File("liste.txt");
     std::filesystem::create_directories(folder.File("bilder"));
-    WriteText(folder.File("bilder/a.jpg"), "x");
-    WriteText(folder.File("b.jpg"), "x");
-    WriteText(folder.File("Bäume.jpg"), "x");
-
-    EXPECT_EQ(ResolveListName(list, "bilder\\a.jpg"), folder.File("bilder/a.jpg"));
-    EXPECT_EQ(ResolveListName(list, "bilder/a.jpg"), folder.File("bilder/a.jpg"));
-    EXPECT_EQ(ResolveListName(list, "/abs/x.jpg"), "/abs/x.jpg");
-    EXPECT_EQ(ResolveListName(list, "fehlt.jpg"), folder.File("fehlt.jpg"));
-    // A Windows path: its file is looked for beside the list.
-    EXPECT_EQ(ResolveListName(list, "C:\\Fotos\\3D\\b.jpg"), folder.File("b.jpg"));
-    EXPECT_EQ(ResolveListName(list, "\\\\server\\fotos\\b.jpg"), folder.File("b.jpg"));
-    EXPECT_EQ(ResolveListName(list, "D:\\fehlt.jpg"), folder.File("fehlt.jpg"));
-    // Windows-1252 bytes of a German name.
-    EXPECT_EQ(ResolveListName(list, "C:\\Fotos\\B\xe4ume.jpg"), folder.File("Bäume.jpg"));
-    EXPECT_EQ(ResolveListName(list, "B\xe4ume.jpg"), folder.File("Bäume.jpg"));
-    // An existing absolute path is used as it is.
-    EXPECT_EQ(ResolveListName(list, folder.File("b.jpg")), folder.File("b.jpg"));
-    EXPECT_EQ(ResolveListName(list, ""), "");
+    for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"})
+        WriteText(folder.File(name), "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {"bilder\\a.jpg", folder.File("bilder/a.jpg")},
+        {"/abs/x.jpg", "/abs/x.jpg"},
+        {"fehlt.jpg", folder.File("fehlt.jpg")},
+        // A Windows path: its file is looked for beside the list.
+        {"C:\\Fotos\\3D\\b.jpg", folder.File("b.jpg")},
+        {"\\\\server\\fotos\\b.jpg", folder.File("b.jpg")},
+        {"C:\\Fotos\\B\xe4ume.jpg", folder.File("Bäume.jpg")},  // Windows-1252 bytes
+        {folder.File("b.jpg"), folder.File("b.jpg")},
+        {"", ""},
+    };
+    for (const auto& [name, resolved] : cases) EXPECT_EQ(ResolveListName(list, name), resolved);
     EXPECT_EQ(ResolveListName("liste.txt", "a.jpg"), "a.jpg");
 }
 
@@ -555,8 +443,7 @@ TEST(ListNames, WindowsListOfRealPhotographs) {
         if (!test::SampleExists(s)) GTEST_SKIP() << "samples missing";
     TempFolder folder;
     std::filesystem::create_directory_symlink(
-        std::filesystem::path(test::SamplePath("pairs/gx8_l.jpg")).parent_path(),
-        folder.File("Paare"));
+        std::filesystem::path(test::SamplePath(samples[0])).parent_path(), folder.File("Paare"));
     std::filesystem::create_symlink(test::SamplePath(samples[2]),
                                     folder.File("calf-left-right.jpg"));
     const std::string path = folder.File("SLIDE.TXT");
@@ -566,13 +453,13 @@ TEST(ListNames, WindowsListOfRealPhotographs) {
     ListFile list;
     ASSERT_EQ(OpenList(path, list), ListResult::Ok);
     ASSERT_EQ(list.entries.size(), 2u);
-    const std::string left = ResolveListName(path, list.entries[0].left);
-    const std::string right = ResolveListName(path, list.entries[0].right);
-    EXPECT_EQ(test::ReadBytes(left), test::ReadBytes(test::SamplePath(samples[0])));
-    EXPECT_EQ(test::ReadBytes(right), test::ReadBytes(test::SamplePath(samples[1])));
+    const auto bytes = [&](const std::string& name) {
+        return test::ReadBytes(ResolveListName(path, name));
+    };
+    EXPECT_EQ(bytes(list.entries[0].left), test::ReadBytes(test::SamplePath(samples[0])));
+    EXPECT_EQ(bytes(list.entries[0].right), test::ReadBytes(test::SamplePath(samples[1])));
     EXPECT_EQ(ListEntryLayout(list.entries[1].type), 0);
-    EXPECT_EQ(test::ReadBytes(ResolveListName(path, list.entries[1].left)),
-              test::ReadBytes(test::SamplePath(samples[2])));
+    EXPECT_EQ(bytes(list.entries[1].left), test::ReadBytes(test::SamplePath(samples[2])));
 }
 
 }  // namespace
