@@ -128,6 +128,24 @@ class TrimResizeTest : public ::testing::Test {
 
     QString Status(int part) const { return window_->StatusText(part); }
 
+    // The pane shows `picture` inverted at `inverted` and as it is at `plain`.
+    static void ExpectInverted(QWidget* pane, const ImageBuffer& picture,
+                               std::initializer_list<QPoint> inverted,
+                               std::initializer_list<QPoint> plain) {
+        const QImage image = pane->grab().toImage();
+        for (const QPoint p : inverted)
+            EXPECT_EQ(Rgb(image.pixel(p)), 0xFFFFFFu ^ PixelAt(picture, p.x(), p.y())) << p.x();
+        for (const QPoint p : plain)
+            EXPECT_EQ(Rgb(image.pixel(p)), PixelAt(picture, p.x(), p.y())) << p.x();
+    }
+
+    void OpenSingle(const char* name) {
+        dialogs::QueueFiles({QString::fromStdString(Linked(name))});
+        window_->ExecuteCommand(CmdOpenSingle);
+        Settle();
+        ASSERT_TRUE(window_->Document().SingleImageMode());
+    }
+
     QTemporaryDir dir_;
     QString folder_;
     std::unique_ptr<SettingsStore> store_;
@@ -149,46 +167,33 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     Move(view->Pane(2), QPoint(50, 60), Qt::NoButton);
     Settle();
     const ImageBuffer& shownLeft = w.Composer().FirstView();
-    const QImage crossed = view->Pane(1)->grab().toImage();
-    EXPECT_EQ(Rgb(crossed.pixel(50, 10)), 0xFFFFFFu ^ PixelAt(shownLeft, 50, 10));
-    EXPECT_EQ(Rgb(crossed.pixel(10, 60)), 0xFFFFFFu ^ PixelAt(shownLeft, 10, 60));
-    EXPECT_EQ(Rgb(crossed.pixel(10, 10)), PixelAt(shownLeft, 10, 10));
-    // The band being drawn in the right pane, its corner under the cross-hair.
+    ExpectInverted(view->Pane(1), shownLeft, {{50, 10}, {10, 60}}, {{10, 10}});
+    // The band being drawn in the right pane; where its corner meets the cross-hair, each
+    // pixel is inverted once.
     Move(view->Pane(2), QPoint(30, 40), Qt::NoButton);
     QTest::mousePress(view->Pane(2), Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
     Move(view->Pane(2), QPoint(150, 120), Qt::LeftButton);
     Settle();
-    // Where the band's corner meets the cross-hair, each pixel is inverted once.
-    const QImage banded = view->Pane(1)->grab().toImage();
-    EXPECT_EQ(Rgb(banded.pixel(150, 80)), 0xFFFFFFu ^ PixelAt(shownLeft, 150, 80));
-    EXPECT_EQ(Rgb(banded.pixel(90, 120)), 0xFFFFFFu ^ PixelAt(shownLeft, 90, 120));
-    EXPECT_EQ(Rgb(banded.pixel(150, 120)), 0xFFFFFFu ^ PixelAt(shownLeft, 150, 120));
-    EXPECT_EQ(Rgb(banded.pixel(30, 80)), 0xFFFFFFu ^ PixelAt(shownLeft, 30, 80));
-    EXPECT_EQ(Rgb(banded.pixel(60, 60)), PixelAt(shownLeft, 60, 60));
+    ExpectInverted(view->Pane(1), shownLeft, {{150, 80}, {90, 120}, {150, 120}, {30, 80}},
+                   {{60, 60}});
+    // One step: cut on release, pane pixel p being full-size pixel 2p.
     QTest::mouseRelease(view->Pane(2), Qt::LeftButton, Qt::NoModifier, QPoint(150, 120));
     Settle();
-    EXPECT_EQ(w.Document().Left().image.Width(), 240);  // one step: cut on release
-    Key(Qt::Key_Z);
-    Key(Qt::Key_A);
-
-    Drag(view->Pane(1), QPoint(10, 20), QPoint(110, 90));
     EXPECT_FALSE(view->SelectionActive());
     const ImageBuffer left = Original("sugarshack_l.jpg");
     const ImageBuffer right = Original("sugarshack_r.jpg");
-    const ImageBuffer& l = w.Document().Left().image;
-    EXPECT_TRUE(SamePixels(l, CropRect(left, 20, 40, 220, 180), "free_left"));
     EXPECT_TRUE(
-        SamePixels(w.Document().Right().image, CropRect(right, 20, 40, 220, 180), "free_right"));
+        SamePixels(w.Document().Left().image, CropRect(left, 60, 80, 300, 240), "free_left"));
+    EXPECT_TRUE(
+        SamePixels(w.Document().Right().image, CropRect(right, 60, 80, 300, 240), "free_right"));
     EXPECT_TRUE(w.Document().Modified());
-    EXPECT_EQ(w.View()->PaneRect(1).size(), QSize(100, 70));
-    EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [100 x 70]  Zoom(50 %)"));
+    EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [120 x 80]  Zoom(50 %)"));
 
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(SamePixels(w.Document().Left().image, left, "free_undo"));
     EXPECT_EQ(w.View()->PaneRect(1).size(), QSize(320, 240));
     Key(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_TRUE(
-        SamePixels(w.Document().Left().image, CropRect(left, 20, 40, 220, 180), "free_redo"));
+    EXPECT_EQ(w.View()->PaneRect(1).size(), QSize(120, 80));
 }
 
 TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
@@ -205,13 +210,10 @@ TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
     ASSERT_EQ(view->SelectionMode(), 11);
     EXPECT_EQ(Status(0), QStringLiteral("(10,10)-(130,90) [120 X 80]"));
     EXPECT_EQ(view->Pane(2)->cursor().shape(), Qt::SizeAllCursor);
-    for (int pane : {1, 2}) {
-        const ImageBuffer& shown = w.Composer().Get(static_cast<DisplayComposer::Picture>(pane));
-        const QImage image = view->Pane(pane)->grab().toImage();
-        EXPECT_EQ(Rgb(image.pixel(35, 5)), 0xFFFFFFu ^ PixelAt(shown, 35, 5)) << pane;
-        EXPECT_EQ(Rgb(image.pixel(65, 30)), 0xFFFFFFu ^ PixelAt(shown, 65, 30)) << pane;
-        EXPECT_EQ(Rgb(image.pixel(35, 20)), PixelAt(shown, 35, 20)) << pane;
-    }
+    for (int pane : {1, 2})
+        ExpectInverted(view->Pane(pane),
+                       w.Composer().Get(static_cast<DisplayComposer::Picture>(pane)),
+                       {{35, 5}, {65, 30}}, {{35, 20}});
     EXPECT_EQ(w.Document().Left().image.Width(), 640);  // nothing cut yet
 
     // Then the place: moved by (10, 5) pane pixels, 20 × 10 full-size pixels.
@@ -252,8 +254,7 @@ TEST_F(TrimResizeTest, TwoStepDiscardsATinyRectangleAndOtherCommandsCancel) {
     EXPECT_FALSE(view->SelectionActive());
     EXPECT_EQ(w.Document().Dy(), -4);
     EXPECT_FALSE(w.Document().Modified());
-    const QImage image = view->Pane(1)->grab().toImage();
-    EXPECT_EQ(Rgb(image.pixel(30, 20)), PixelAt(w.Composer().FirstView(), 30, 20));
+    ExpectInverted(view->Pane(1), w.Composer().FirstView(), {}, {{30, 20}});
 }
 
 TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePreset) {
@@ -292,8 +293,7 @@ TEST_F(TrimResizeTest, FixedPresetIsPlacedAtTheVisibleTopLeftAndMoved) {
     Key(Qt::Key_5);
     ASSERT_EQ(view->SelectionMode(), 11);
     EXPECT_EQ(view->SelectionRectangle(), (SelectionRect{0, 0, 300, 200}));
-    const QImage image = view->Pane(2)->grab().toImage();
-    EXPECT_EQ(Rgb(image.pixel(150, 0)), 0xFFFFFFu ^ PixelAt(w.Composer().SecondView(), 150, 0));
+    ExpectInverted(view->Pane(2), w.Composer().SecondView(), {{150, 0}}, {});
     // Moved as far as it goes: it stays inside the picture.
     Drag(view->Pane(1), QPoint(50, 50), QPoint(400, 400));
     const ImageBuffer left = Original("sugarshack_l.jpg");
@@ -303,15 +303,11 @@ TEST_F(TrimResizeTest, FixedPresetIsPlacedAtTheVisibleTopLeftAndMoved) {
 
 TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     MainWindow& w = Start();
-    dialogs::QueueFiles({QString::fromStdString(Linked("gx8_l.jpg"))});
-    w.ExecuteCommand(CmdOpenSingle);
-    Settle();
-    ASSERT_TRUE(w.Document().SingleImageMode());
+    OpenSingle("gx8_l.jpg");
     Zoom50();
     bool asked = false;
     dialogs::SetTrimSizeDialogHook([&](TrimSizeDialog& dialog) {
         asked = true;
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Freier Ausschnitt"));
         EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("1824 x 1367"));
         // Nothing stored yet: the picture's own size is offered.
         EXPECT_EQ(dialog.WidthBox()->value(), 1824);
@@ -330,8 +326,6 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     const ImageBuffer picture = Original("gx8_l.jpg");
     EXPECT_TRUE(SamePixels(w.Document().Left().image, CropRect(picture, 60, 40, 260, 140),
                            "custom_single"));
-    EXPECT_FALSE(w.Document().Right().image);
-    EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
     EXPECT_EQ(view->PaneRect(0).size(), QSize(100, 50));
 
     // Cancelled, the dialog changes nothing and starts nothing.
@@ -409,16 +403,13 @@ TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
 
 TEST_F(TrimResizeTest, RotateTurnsASinglePictureAndThePairAndUndoes) {
     MainWindow& w = Start();
-    dialogs::QueueFiles({QString::fromStdString(Linked("frozenpond_l.jpg"))});
-    w.ExecuteCommand(CmdOpenSingle);
-    Settle();
-    ASSERT_TRUE(w.Document().SingleImageMode());
+    OpenSingle("frozenpond_l.jpg");
     const ImageBuffer picture = Original("frozenpond_l.jpg");
     Key(Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_TRUE(SamePixels(w.Document().Left().image,
                            RotateQuarter(picture, kRotateCounterClockwise), "rotate_single"));
     EXPECT_FALSE(w.Document().Right().image);
-    EXPECT_EQ(w.View()->PaneRect(0).height() > w.View()->PaneRect(0).width(), true);
+    EXPECT_GT(w.View()->PaneRect(0).height(), w.View()->PaneRect(0).width());
     Key(Qt::Key_Z);
     EXPECT_TRUE(SamePixels(w.Document().Left().image, picture, "rotate_single_undo"));
 
@@ -461,13 +452,10 @@ TEST_F(TrimResizeTest, StepsThroughTheFolderByPairsAndByPictures) {
     EXPECT_FALSE(w.Document().Modified());
 
     // A single picture steps file by file and stays a single picture.
-    dialogs::QueueFiles({QString::fromStdString(Linked("gx8_r.jpg"))});
-    w.ExecuteCommand(CmdOpenSingle);
-    Settle();
+    OpenSingle("gx8_r.jpg");
     EXPECT_EQ(w.Folder().index, 3);
     Key(Qt::Key_Space);
     EXPECT_EQ(w.Document().Left().path, Linked("sugarshack_l.jpg"));
-    EXPECT_TRUE(w.Document().SingleImageMode());
     EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
     Key(Qt::Key_Backspace);
     Key(Qt::Key_Backspace);
@@ -480,7 +468,6 @@ TEST_F(TrimResizeTest, HiddenCursorGivesWayToTheSelectionCursors) {
     ViewWidget* view = w.View();
     Key(Qt::Key_M);
     ASSERT_TRUE(view->CursorHidden());
-    EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
     Move(view->Pane(1), QPoint(100, 100), Qt::NoButton);
     EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::BlankCursor);
     Key(Qt::Key_A);
@@ -504,25 +491,15 @@ TEST(ResizeDialogWidget, TextsValuesAndTheKeptRatio) {
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Umrechnung Bildgröße"));
-    EXPECT_EQ(dialog.WidthBox()->objectName(), QStringLiteral("ctl1274"));
-    EXPECT_EQ(dialog.HeightBox()->objectName(), QStringLiteral("ctl1300"));
-    EXPECT_EQ(dialog.ReferenceLabel()->objectName(), QStringLiteral("ctl1301"));
     EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("640 x 480"));
-    EXPECT_EQ(dialog.RecomputeBox()->objectName(), QStringLiteral("ctl1303"));
     EXPECT_EQ(dialog.RecomputeBox()->text(), QStringLiteral("neu berechnen"));
     const char* const radios[] = {"Verhältnis nicht beibehalten", "Verhältnis beibehalten",
                                   "Verhältnis mit Rahmen beibehalten"};
     for (int i = 0; i < 3; ++i) {
         QRadioButton* b = dialog.AspectButton(static_cast<AspectMode>(i));
-        EXPECT_EQ(b->objectName(), QStringLiteral("ctl%1").arg(3240 + i));
         EXPECT_EQ(b->text(), QString::fromUtf8(radios[i]));
         EXPECT_EQ(b->isChecked(), i == 1);
     }
-    bool labelled = false;
-    for (QLabel* label : dialog.findChildren<QLabel*>())
-        labelled = labelled || label->text() == QStringLiteral("Originalgröße:");
-    EXPECT_TRUE(labelled);
-    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("ctl1"))->text(), QStringLiteral("OK"));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("ctl2"))->text(),
               QStringLiteral("Abbrechen"));
     // The stored target is shown as it was, not recomputed.
@@ -546,12 +523,9 @@ TEST(ResizeDialogWidget, TextsValuesAndTheKeptRatio) {
 
     // Free: the sides are independent.
     dialog.AspectButton(AspectMode::Free)->click();
-    dialog.WidthBox()->setValue(500);
-    EXPECT_EQ(dialog.Choice(),
-              (ResizeChoice{500, dialog.HeightBox()->value(), AspectMode::Free, true}));
     const int heightBefore = dialog.HeightBox()->value();
     dialog.WidthBox()->setValue(700);
-    EXPECT_EQ(dialog.HeightBox()->value(), heightBefore);
+    EXPECT_EQ(dialog.Choice(), (ResizeChoice{700, heightBefore, AspectMode::Free, true}));
     // Choosing keep-ratio again, with recompute stored on: X beyond the reference goes back
     // to it and Y follows.
     dialog.AspectButton(AspectMode::KeepRatio)->click();
@@ -570,9 +544,8 @@ TEST(ResizeDialogWidget, TheStoredRecomputeFlagDecidesTheLimitNotTheTickedBox) {
     ResizeDialog first(ResizeChoice{0, 0, AspectMode::KeepRatio, true}, QSize(640, 480));
     EXPECT_EQ(first.WidthBox()->value(), 640);
     EXPECT_EQ(first.HeightBox()->value(), 480);
-}
 
-TEST(ResizeDialogWidget, SkippedWithoutAHookItCancels) {
+    // Skipped without a hook, asking cancels and keeps the stored choice.
     ResizeChoice stored{300, 200, AspectMode::Free, false};
     EXPECT_FALSE(dialogs::AskResize(nullptr, stored, QSize(640, 480)));
     EXPECT_EQ(stored, (ResizeChoice{300, 200, AspectMode::Free, false}));
@@ -587,12 +560,8 @@ TEST(ResizeDialogWidget, SkippedWithoutAHookItCancels) {
 TEST(TrimSizeDialogWidget, TextsAndValues) {
     TrimSizeDialog dialog(TrimResizeSet{1, 300, 200}, QSize(636, 480));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Freier Ausschnitt"));
-    EXPECT_EQ(dialog.WidthBox()->objectName(), QStringLiteral("ctl1011"));
-    EXPECT_EQ(dialog.HeightBox()->objectName(), QStringLiteral("ctl1012"));
-    EXPECT_EQ(dialog.RescaleBox()->objectName(), QStringLiteral("ctl3091"));
     EXPECT_EQ(dialog.RescaleBox()->text(),
               QStringLiteral("Nach Ausschittsanpassung auf obige Größe umrechnen."));
-    EXPECT_EQ(dialog.ReferenceLabel()->objectName(), QStringLiteral("ctl1273"));
     EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("636 x 480"));
     EXPECT_EQ(dialog.Choice(), (TrimResizeSet{1, 300, 200}));
     dialog.RescaleBox()->setChecked(false);
