@@ -43,6 +43,7 @@ using test::MakeNoise;
 using test::PixelAt;
 using test::SampleExists;
 using test::SamplePath;
+using test::Settle;
 
 const char* const kGx8Left = "pairs/gx8_l.jpg";
 const char* const kSmallLeft = "pairs/sugarshack_l.jpg";
@@ -50,13 +51,6 @@ const char* const kSmallRight = "pairs/sugarshack_r.jpg";
 
 QString S(const std::string& path) {
     return QString::fromStdString(path);
-}
-
-void Settle(int rounds = 8) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QCoreApplication::sendPostedEvents();
-    }
 }
 
 template <typename T>
@@ -91,30 +85,12 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class OpenSaveTest : public ::testing::Test {
+class OpenSaveTest : public test::WindowTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
-        dialogs::ResetSkipped();
-        ClearDialogDrivers();
-    }
     void TearDown() override {
         window_.reset();
         EXPECT_EQ(QueuedDialogDrivers(), 0) << "a queued dialog was never run";
-        ClearDialogDrivers();
-        dialogs::ResetSkipped();
-    }
-
-    MainWindow& Start() {
-        StartOptions options;
-        options.samplePairWhenEmpty = false;
-        window_ = std::make_unique<MainWindow>(*store_, options);
-        window_->resize(1000, 700);
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        Settle();
-        return *window_;
+        WindowTest::TearDown();
     }
 
     // Opens through the stereo-file dialog and shows the result at 100 %.
@@ -140,10 +116,6 @@ class OpenSaveTest : public ::testing::Test {
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 // ---- the open dialog as a widget ---------------------------------------------------------

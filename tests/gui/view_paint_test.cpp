@@ -17,6 +17,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/stereo/pane_picture.h"
 #include "gui/stereo/view_widget.h"
+#include "gui_test_main.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -24,19 +25,10 @@ namespace {
 
 using test::MakeNoise;
 using test::PixelAt;
+using test::Rgb;
 using test::SampleExists;
 using test::SamplePath;
-
-QRgb Rgb(std::uint32_t rrggbb) {
-    return 0xFF000000u | rrggbb;
-}
-
-void Settle(int rounds = 8) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QCoreApplication::sendPostedEvents();
-    }
-}
+using test::Settle;
 
 // A small picture is centred in a larger pane over the background; a large one is cut at
 // the origin; the panorama copy continues after the right end.
@@ -83,42 +75,14 @@ TEST(PanePicture, CentresCutsAndWraps) {
 }
 
 // Starts with the sugar-shack pair, or skips without the photographs.
-class ViewPaintTest : public ::testing::Test {
+class ViewPaintTest : public test::WindowTest {
   protected:
     void SetUp() override {
         if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
             GTEST_SKIP() << "sample photographs missing";
-        ASSERT_TRUE(dir_.isValid());
-        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
-        dialogs::ResetSkipped();
-        StartOptions options;
-        options.commandLine = {SamplePath("pairs/sugarshack_r.jpg"),
-                               SamplePath("pairs/sugarshack_l.jpg")};
-        options.samplePairWhenEmpty = false;
-        window_ = std::make_unique<MainWindow>(*store_, options);
-        window_->resize(1000, 700);
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        Settle();
+        WindowTest::SetUp();
+        StartWithPair(SamplePath("pairs/sugarshack_l.jpg"), SamplePath("pairs/sugarshack_r.jpg"));
     }
-    void TearDown() override {
-        window_.reset();
-        dialogs::ResetSkipped();
-    }
-    QPoint Scroll() const { return {window_->Document().ScrollX(), window_->Document().ScrollY()}; }
-
-    // The pane shows `picture` from `origin` on a grid of `step` (rows past its end skipped).
-    static void ExpectShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step) {
-        const QImage shown = pane->grab().toImage();
-        for (int y = 0; y < shown.height() && origin.y() + y < picture.Height(); y += step.y())
-            for (int x = 0; x < shown.width(); x += step.x())
-                ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, origin.x() + x, origin.y() + y)))
-                    << x << "," << y;
-    }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
@@ -144,14 +108,14 @@ TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
     pane->repaint();
     EXPECT_GT(made.Builds(), builds);
     ASSERT_EQ(Scroll(), QPoint(123, 45));
-    ExpectShows(pane, w.Composer().Composite(), Scroll(), {13, 11});
+    test::ExpectPaneShows(pane, w.Composer().Composite(), Scroll(), {13, 11});
 
     // An alignment step changes the composite: the pane follows.
     const int before = made.Builds();
     w.ExecuteCommand(CmdAlignLeft);
     pane->repaint();
     EXPECT_GT(made.Builds(), before);
-    ExpectShows(pane, w.Composer().Composite(), Scroll(), {19, 17});
+    test::ExpectPaneShows(pane, w.Composer().Composite(), Scroll(), {19, 17});
 }
 
 TEST_F(ViewPaintTest, ScrollingMovesThePaneAndMakesTheNewStrips) {
@@ -176,7 +140,7 @@ TEST_F(ViewPaintTest, ScrollingMovesThePaneAndMakesTheNewStrips) {
             const int originY = mode == CmdInterlace
                                     ? InterlaceOriginY(Scroll().y(), screenY, picture.Height())
                                     : Scroll().y();
-            ExpectShows(pane, picture, QPoint(Scroll().x(), originY), {5, 3});
+            test::ExpectPaneShows(pane, picture, QPoint(Scroll().x(), originY), {5, 3});
         }
     }
 }
