@@ -129,14 +129,12 @@ TEST(ViewScroll, PanesThatFollowAScroll) {
 
 // ---- Painting ---------------------------------------------------------------------------
 
-TEST(PanePaint, OriginCentresSmallPicturesAndScrollsLargeOnes) {
+TEST(PanePaint, OriginCentresSmallPicturesScrollsLargeOnesAndWrapsPanoramas) {
     EXPECT_EQ(PaintOrigin(300, 500, 77), -100);
     EXPECT_EQ(PaintOrigin(800, 500, 120), 120);
     EXPECT_EQ(PaintOrigin(501, 500, 9), 0);  // (1)/2 = 0 is not positive
     EXPECT_EQ(PaintOrigin(QSize(300, 800), QSize(500, 500), QPoint(5, 60)), QPoint(-100, 60));
-}
-
-TEST(PanePaint, PanoramaDrawsTheLeftEndAfterTheRightEnd) {
+    // The panorama draws the left end again after the right end.
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 700), std::optional<int>(300));
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 600), std::nullopt);
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 999), std::optional<int>(1));
@@ -168,16 +166,14 @@ TEST(PanePaint, BorderBandsAroundAPane) {
 
 // ---- Edge zones, dragging and cursors ---------------------------------------------------
 
-struct ZoneCase {
-    QPoint point;
-    PanState pan;
-    EdgeZone zone;
-};
-
-TEST(EdgeZones, TenthsOfThePaneByPanState) {
+TEST(EdgeZones, TenthsOfThePaneByPanStateStepOrDrag) {
     // Pane 500 × 300: tenths at x < 50, x > 450, y < 30, y > 270.
     const QSize pane(500, 300);
-    const ZoneCase cases[] = {
+    const struct {
+        QPoint point;
+        PanState pan;
+        EdgeZone zone;
+    } cases[] = {
         {{49, 150}, PanState::Fits, EdgeZone::Previous},
         {{50, 150}, PanState::Fits, EdgeZone::None},
         {{0, 150}, PanState::Fits, EdgeZone::None},
@@ -194,13 +190,10 @@ TEST(EdgeZones, TenthsOfThePaneByPanState) {
         {{10, 10}, PanState::Taller, EdgeZone::Previous},
         {{10, 10}, PanState::Both, EdgeZone::None},
     };
-    for (const ZoneCase& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(EdgeZoneAt(c.point, pane, c.pan), c.zone)
             << c.point.x() << "," << c.point.y() << " pan " << static_cast<int>(c.pan);
     }
-}
-
-TEST(EdgeZones, ClicksStepOrDrag) {
     EXPECT_EQ(ClickAction(EdgeZone::Next, PanState::Wider), PaneClick::NextImage);
     EXPECT_EQ(ClickAction(EdgeZone::None, PanState::Fits), PaneClick::Nothing);
     EXPECT_EQ(ClickAction(EdgeZone::None, PanState::Taller), PaneClick::StartDrag);
@@ -237,25 +230,19 @@ TEST(PaneCursorChoice, ChosenByPictureSelectionAndZone) {
 
 // ---- Navigator ----------------------------------------------------------------------------
 
-TEST(Navigator, ThumbnailFitsTheLongerSide) {
+TEST(Navigator, ThumbnailFrameAndDrag) {
     EXPECT_EQ(NavigatorThumbnailSize({1000, 4000}, {200, 150}), QSize(50, 200));
     EXPECT_EQ(NavigatorThumbnailSize({300, 300}, {150, 200}), QSize(200, 200));
     EXPECT_EQ(NavigatorThumbnailSize({0, 300}, {150, 200}), QSize(0, 0));
     EXPECT_EQ(NavigatorThumbnailOffset({200, 50}, {200, 150}), QPoint(0, 50));
-}
-
-TEST(Navigator, FrameOutlinesTheVisiblePart) {
-    const QSize picture(4000, 1000);
-    const QSize thumb(200, 50);
+    // The frame outlines the visible part.
+    QSize picture(4000, 1000);
+    QSize thumb(200, 50);
     EXPECT_EQ(NavigatorFrame({1000, 0}, {800, 500}, picture, thumb, {0, 50}),
               QRect(50, 50, 40, 25));
     EXPECT_EQ(NavigatorFrame({0, 0}, {800, 500}, QSize(0, 0), thumb, {0, 50}), QRect());
-}
-
-TEST(Navigator, DragScrollsByThePictureScale) {
+    // Dragging scrolls by the picture scale, within the maxima.
     const NavigatorDrag drag({60, 60}, {1000, 100});
-    const QSize picture(4000, 1000);
-    const QSize thumb(200, 50);
     EXPECT_EQ(drag.ScrollFor({70, 61}, picture, thumb, {3200, 500}), QPoint(1200, 120));
     EXPECT_EQ(drag.ScrollFor({-500, 0}, picture, thumb, {3200, 500}), QPoint(0, 0));
     EXPECT_EQ(drag.ScrollFor({500, 500}, picture, thumb, {3200, 500}), QPoint(3200, 500));
@@ -264,7 +251,7 @@ TEST(Navigator, DragScrollsByThePictureScale) {
 
 // ---- Automatic scrolling ------------------------------------------------------------------
 
-TEST(AutoScrolling, SwingsBackAtBothEnds) {
+TEST(AutoScrolling, SwingsBackAtBothEndsOrRunsRoundAPanorama) {
     AutoScroll s{8, 1, 3, 4};
     s = AutoScrollPass(s, 10, 400, false);
     EXPECT_EQ(s, (AutoScroll{10, -1, 3, 4}));
@@ -274,11 +261,8 @@ TEST(AutoScrolling, SwingsBackAtBothEnds) {
     EXPECT_EQ(s, (AutoScroll{0, 1, 3, 4}));
     EXPECT_FALSE(AutoScrollPossible(0));
     EXPECT_TRUE(AutoScrollPossible(1));
-}
-
-TEST(AutoScrolling, PanoramaRunsOnRoundThePicture) {
-    AutoScroll s{998, 1, 5, 4};
-    s = AutoScrollPass(s, 600, 1000, true);
+    // A panorama runs on round the picture.
+    s = AutoScrollPass(AutoScroll{998, 1, 5, 4}, 600, 1000, true);
     EXPECT_EQ(s, (AutoScroll{3, 1, 5, 4}));
     s = AutoScrollPass(AutoScroll{2, -1, 5, 4}, 600, 1000, true);
     EXPECT_EQ(s, (AutoScroll{997, -1, 5, 4}));
