@@ -44,15 +44,13 @@ TEST(SelectionMapping, PointsAreClampedIntoThePicture) {
 
 // ---- Ratio --------------------------------------------------------------------------------
 
-TEST(SelectionRatioRule, TheLongSideIsShortened) {
+TEST(SelectionRatioRule, TheLongSideIsShortenedToTheModesRatio) {
     EXPECT_EQ(ConstrainToRatio({0, 0}, {100, 30}, {4, 3}), QPoint(40, 30));
     EXPECT_EQ(ConstrainToRatio({0, 0}, {-100, 90}, {4, 3}), QPoint(-100, 75));
     EXPECT_EQ(ConstrainToRatio({50, 50}, {90, 80}, {4, 3}), QPoint(90, 80));  // exact
     EXPECT_EQ(ConstrainToRatio({0, 0}, {100, 30}, {0, 3}), QPoint(100, 30));  // no ratio
     EXPECT_EQ(ConstrainToRatio({0, 0}, {100, 0}, {480, 320}), QPoint(0, 0));
-}
-
-TEST(SelectionRatioRule, WhichRatioEachModeKeeps) {
+    // Which ratio each mode keeps.
     const AspectSet off{0, 4, 3};
     const AspectSet on{1, 16, 9};
     const QSize preset(640, 480);
@@ -176,7 +174,7 @@ TEST(SelectionMachine, FixedSizeIsPlacedAtTheVisibleTopLeft) {
     EXPECT_EQ(t.Rect(), (SelectionRect{384, 288, 1024, 768}));
 }
 
-TEST(SelectionMachine, AnyOtherForwardedCommandCancels) {
+TEST(SelectionMachine, AnyOtherForwardedCommandCancelsAndOnlyDrawingModesStart) {
     SelectionTracker t;
     const SelectionView v = View();
     t.Begin(kFree);
@@ -192,10 +190,7 @@ TEST(SelectionMachine, AnyOtherForwardedCommandCancels) {
 
     // Nothing active: nothing to cancel.
     EXPECT_FALSE(t.Forward(view_command::kZoomIn, v).repaint);
-}
-
-TEST(SelectionMachine, OnlyDrawingModesStart) {
-    SelectionTracker t;
+    // Only drawing modes start.
     t.Begin(kMoveFree);
     EXPECT_FALSE(t.Active());
     t.Begin(kNone);

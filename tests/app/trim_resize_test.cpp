@@ -132,26 +132,13 @@ TEST(TrimPair, AlignsThePairAndKeepsTheZoom) {
     EXPECT_FALSE(none.right);
 }
 
-TEST(TrimPair, APresetRatioTrimIsScaledToThePreset) {
-    const ImageBuffer a = MakeNoise(80, 60, 4);
-    TrimRequest request;
-    request.rect = {0, 0, 40, 30};
-    request.scaleTo = QSize(64, 48);
-    const EditedPair pair = TrimPair(a, a, request, ViewState{});
-    ASSERT_TRUE(pair.left && pair.right);
-    const ImageBuffer cut = CropRect(a, 0, 0, 40, 30);
-    EXPECT_TRUE(SamePixels(pair.left, ResizeImage(cut, 64, 48), "trim_scaled"));
-}
-
-TEST(ResizeDialogRules, KeepRatioFollowsTheOtherSide) {
+TEST(ResizeDialogRules, KeepRatioFollowsTheOtherSideAndAModeRereadsX) {
     EXPECT_EQ(KeepRatioWidth(240, {640, 480}, 7), 320);
     EXPECT_EQ(KeepRatioHeight(333, {640, 480}, 7), 249);  // 249.75
     EXPECT_EQ(KeepRatioWidth(1, {640, 480}, 7), 1);       // 1.33
     EXPECT_EQ(KeepRatioHeight(10, {0, 480}, 7), 7);
     EXPECT_EQ(KeepRatioHeight(60000, {100, 60000}, 7), kMaxResizeSide);
-}
-
-TEST(ResizeDialogRules, ChoosingARatioModeRereadsX) {
+    // Choosing a ratio mode rereads X.
     const QSize reference(640, 480);
     const ResizeChoice shown{1000, 123, AspectMode::Free, true};
     // With recompute stored on, an X beyond the reference width goes back to it.

@@ -85,7 +85,7 @@ ZoomInput Input(int command, int mode = kSingle) {
     return in;
 }
 
-TEST(ZoomCommands, PresetsAndStepsEndFittingAndKeepTheCentre) {
+TEST(ZoomCommands, PresetsStepsAndFits) {
     for (const auto& [command, zoom] : {std::pair{kZoom75, 75}, std::pair{kZoomOut, 90}}) {
         const auto r = ApplyZoomCommand(Input(command));
         ASSERT_TRUE(r) << command;
@@ -94,9 +94,7 @@ TEST(ZoomCommands, PresetsAndStepsEndFittingAndKeepTheCentre) {
         EXPECT_EQ(r->followUp, 0) << command;
     }
     EXPECT_EQ(ApplyZoomCommand(Input(kZoom200))->scroll, QPoint(400, 150));
-}
-
-TEST(ZoomCommands, FitsSetTheirModeAndAskForARepeat) {
+    // Fits set their mode and ask for a repeat.
     auto r = ApplyZoomCommand(Input(kFitWindow));
     EXPECT_EQ(*r, (ZoomResult{16, FitMode::Window, QPoint(0, 0), 0}));
     r = ApplyZoomCommand(Input(kFitHeight));
@@ -108,9 +106,7 @@ TEST(ZoomCommands, FitsSetTheirModeAndAskForARepeat) {
     EXPECT_EQ(r->fit, FitMode::Height);
     EXPECT_EQ(ApplyZoomCommand(Input(kFitWidth))->followUp, kFitWidthAgain);
     EXPECT_EQ(ApplyZoomCommand(Input(kFitWindow, kSideBySide))->zoom, 8);
-}
-
-TEST(ZoomCommands, PageFlippingOutputAreaIsNotSplit) {
+    // The page-flipping output area is not split.
     ZoomInput in = Input(kFitWindow, kSideBySide);
     in.outputArea = QSize(1920, 1080);
     EXPECT_EQ(ApplyZoomCommand(in)->zoom, 27);
@@ -118,7 +114,7 @@ TEST(ZoomCommands, PageFlippingOutputAreaIsNotSplit) {
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
 }
 
-TEST(ZoomCommands, IgnoredWhenTheViewIsSmallerThanItsFrame) {
+TEST(ZoomCommands, IgnoredWhenTheViewIsSmallerThanItsFrameOrHasNoPicture) {
     ZoomInput in = Input(kZoomIn);
     in.viewClient = {500, 19};  // margin 2 × 5 + 10 = 20
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
