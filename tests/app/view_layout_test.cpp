@@ -70,6 +70,10 @@ const LayoutCase kLayoutCases[] = {
 };
 // clang-format on
 
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PaneLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(PaneLayoutTest, PlacesEveryPane) {

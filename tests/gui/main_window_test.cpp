@@ -425,6 +425,10 @@ struct LayoutCase {
     int wcent;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PaneLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(PaneLayoutTest, PanesAreWhereTheLayoutPutsThem) {
@@ -600,6 +604,12 @@ TEST_F(PairWindowTest, ClosingWithoutChangesAsksNothing) {
 
 enum class Loaded { Nothing, Pair, Single };
 
+const char* const kLoadedNames[] = {"NothingLoaded", "PairLoaded", "SingleLoaded"};
+
+void PrintTo(Loaded loaded, std::ostream* os) {
+    *os << kLoadedNames[static_cast<int>(loaded)];
+}
+
 class CommandRobustnessTest : public MainWindowTest,
                               public ::testing::WithParamInterface<std::tuple<Loaded, unsigned>> {};
 
@@ -635,8 +645,7 @@ TEST_P(CommandRobustnessTest, EveryCommandInRandomOrderNeitherCrashesNorBlocks) 
 }
 
 std::string RobustnessName(const ::testing::TestParamInfo<CommandRobustnessTest::ParamType>& info) {
-    const char* const names[] = {"NothingLoaded", "PairLoaded", "SingleLoaded"};
-    return names[static_cast<int>(std::get<0>(info.param))] + std::string("Seed") +
+    return kLoadedNames[static_cast<int>(std::get<0>(info.param))] + std::string("Seed") +
            std::to_string(std::get<1>(info.param));
 }
 
