@@ -365,25 +365,19 @@ TEST_F(DocumentTest, ClosingQuestionNamesTheBaseName) {
 // ---- names --------------------------------------------------------------------------------
 
 TEST(PathNames, PairBaseNameDropsTheMarkerOfTheFileNameOnly) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"photo_l.jpg", "photo.jpg"},
-        {"x_R.tif", "x.tif"},
-        {"img1r.jpg", "img1.jpg"},
-        {"photo.r.jpg", "photo.jpg"},
-        {"a_l.r.jpg", "a.jpg"},
-        {"left.jpg", "left.jpg"},
-        {"photo_l", "photo_l"},
-        {"photo_lx.jpg", "photo_lx.jpg"},
+        {"photo_l.jpg", "photo.jpg"}, {"x_R.tif", "x.tif"}, {"img1r.jpg", "img1.jpg"},
+        {"photo.r.jpg", "photo.jpg"}, {"a_l.r.jpg", "a.jpg"}, {"left.jpg", "left.jpg"},
+        {"photo_l", "photo_l"}, {"photo_lx.jpg", "photo_lx.jpg"},
         // Folders are never touched, whatever dots and markers they hold.
         {"/home/me/trip_l.2020/DSC_0001.jpg", "DSC_0001.jpg"},
-        {"/data/set_r.v2/photo_l.jpg", "photo.jpg"},
-        {"/data/x.l/plain", "plain"},
+        {"/data/set_r.v2/photo_l.jpg", "photo.jpg"}, {"/data/x.l/plain", "plain"},
         {"/data/folder/", ""},
         // Whole UTF-8 characters, in any script.
-        {"/home/jürgen/Größe_l.jpg", "Größe.jpg"},
-        {"写真_R.jpg", "写真.jpg"},
-        {"Ä.r.JPG", "Ä.JPG"},
-        {"😀_r.png", "😀.png"}};
+        {"/home/jürgen/Größe_l.jpg", "Größe.jpg"}, {"写真_R.jpg", "写真.jpg"},
+        {"Ä.r.JPG", "Ä.JPG"}, {"😀_r.png", "😀.png"}};
+    // clang-format on
     for (const auto& [path, base] : cases) EXPECT_EQ(PairBaseName(path), base) << path;
 }
 
