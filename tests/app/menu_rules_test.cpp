@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -27,16 +26,16 @@ void LoadPair(StereoDocument& doc) {
     doc.SetView(Side::Right, test::MakeNoise(4, 3, 2), "/p/a_r.jpg", "a_r.jpg");
 }
 
-TEST(Toolbar, ButtonsAndPictures) {
-    const auto buttons = ToolbarButtons();
-    ASSERT_EQ(buttons.size(), 36u);
-    EXPECT_EQ(buttons.front().style, ToolButtonStyle::Separator);
-    EXPECT_EQ(buttons.back().style, ToolButtonStyle::Separator);
+bool CopyEdit(StereoDocument& doc) {
+    return doc.ApplyEdit([](const ImageBuffer& l, const ImageBuffer& r) {
+        return EditedPair{DuplicateImage(l), DuplicateImage(r)};
+    });
+}
+
+TEST(Toolbar, ButtonsPicturesAndTooltips) {
     std::set<CommandId> commands;
-    int separators = 0;
-    for (const ToolButton& b : buttons) {
+    for (const ToolButton& b : ToolbarButtons()) {
         if (b.style == ToolButtonStyle::Separator) {
-            ++separators;
             EXPECT_EQ(b.command, CmdNone);
             continue;
         }
@@ -46,37 +45,9 @@ TEST(Toolbar, ButtonsAndPictures) {
         EXPECT_EQ(ToolbarDropDownMenu(b.command) != nullptr, b.style == ToolButtonStyle::DropDown)
             << b.command;
     }
-    EXPECT_EQ(separators, 8);
-    EXPECT_EQ(buttons[1].command, CmdOpenStereo);
-    EXPECT_EQ(buttons[11].command, CmdSwap);
-    EXPECT_EQ(buttons[11].picture, 23);
-    EXPECT_EQ(buttons[34].command, CmdPanorama);
-    EXPECT_EQ(buttons[34].style, ToolButtonStyle::Check);
-}
-
-TEST(Toolbar, TooltipsAreTwoHundredAboveTheCommand) {
+    // A tooltip is the text two hundred above its command.
     EXPECT_EQ(ToolTipStringId(CmdOpenLeftRight), 2200);
     EXPECT_EQ(ToolTipText(CmdOpenLeftRight), "Linkes/Rechtes Bild öffnen...");
-    EXPECT_EQ(ToolTipText(CmdBorder), "Zeige/Verberge Rahmen");
-    EXPECT_EQ(ToolTipText(CmdPanorama), "360° Panorama Modus");
-}
-
-TEST(Toolbar, DropDowns) {
-    const MenuDef* zoom = ToolbarDropDownMenu(CmdZoom100);
-    ASSERT_NE(zoom, nullptr);
-    EXPECT_EQ(zoom->name, "ZOOM");
-    const MenuDef* grey = ToolbarDropDownMenu(CmdGreyAnaglyph);
-    ASSERT_NE(grey, nullptr);
-    EXPECT_EQ(grey->name, "TOOLSMG");
-    std::vector<CommandId> items;
-    for (const MenuEntry& e : grey->entries)
-        if (e.kind == MenuEntryKind::Item) items.push_back(e.command);
-    EXPECT_EQ(items, (std::vector<CommandId>{CmdGreyRedCyan, CmdGreyRedGreen, CmdGreyRedBlue,
-                                             CmdGreyYellowBlue, CmdGreyAnaglyphSettings}));
-    const MenuDef* colour = ToolbarDropDownMenu(CmdColourAnaglyph);
-    ASSERT_NE(colour, nullptr);
-    EXPECT_EQ(colour->name, "TOOLSMC");
-    EXPECT_EQ(ToolbarDropDownMenu(CmdSwap), nullptr);
 }
 
 TEST(Toolbar, EnabledSets) {
@@ -93,27 +64,44 @@ TEST(Toolbar, EnabledSets) {
             << id;
         EXPECT_EQ(ToolbarButtonEnabled(ToolbarSet::Single, id), single.count(id) == 1) << id;
     }
-    EXPECT_FALSE(ToolbarButtonEnabled(ToolbarSet::Single, CmdSwap));
-    EXPECT_TRUE(ToolbarButtonEnabled(ToolbarSet::Stereo, CmdSwap));
     EXPECT_FALSE(ToolbarButtonEnabled(ToolbarSet::Stereo, CmdHelp)) << "not a button";
 }
 
-TEST(Toolbar, UndoAndRedoFollowTheLeftView) {
-    StereoDocument doc;
-    LoadPair(doc);
-    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{false, false}));
-    ASSERT_TRUE(doc.ApplyEdit([](const ImageBuffer& l, const ImageBuffer& r) {
-        return EditedPair{DuplicateImage(l), DuplicateImage(r)};
-    }));
-    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{true, false}));
-    ASSERT_TRUE(doc.Undo());
-    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{false, true}));
-}
-
-TEST(MenuUpdate, ChecksFollowTheDocument) {
+TEST(MenuUpdate, UndoAndRedoFollowTheLeftViewOnTheToolbarAndEitherInTheMenu) {
     StereoDocument doc;
     LoadPair(doc);
     Settings settings;
+    auto enabled = [&] { return AsMap(ComputeMenuUpdate(doc, settings, {true, true}).enabled); };
+    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{false, false}));
+    EXPECT_TRUE(enabled().at(CmdCopy));
+    EXPECT_FALSE(enabled().at(CmdUndo));
+    ASSERT_TRUE(CopyEdit(doc));
+    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{true, false}));
+    ASSERT_TRUE(doc.Swap());
+    EXPECT_TRUE(enabled().at(CmdUndo));
+    EXPECT_FALSE(enabled().at(CmdRedo));
+    ASSERT_TRUE(doc.Swap());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(ToolbarUndoRedo(doc), (UndoRedoEnabled{false, true}));
+    EXPECT_FALSE(enabled().at(CmdUndo));
+    EXPECT_TRUE(enabled().at(CmdRedo));
+    doc.Right().Clear();
+    EXPECT_FALSE(enabled().at(CmdCopy));
+    // Without a document menu none of its items are touched.
+    const MenuUpdate start = ComputeMenuUpdate(doc, settings, {true, false});
+    EXPECT_EQ(AsMap(start.enabled).count(CmdUndo), 0u);
+    EXPECT_TRUE(start.texts.empty());
+}
+
+TEST(MenuUpdate, ChecksFollowTheDocumentAndPasteTheClipboard) {
+    StereoDocument doc;
+    Settings settings;
+    for (bool clip : {false, true}) {
+        const auto enabled = AsMap(ComputeMenuUpdate(doc, settings, {clip, false}).enabled);
+        EXPECT_EQ(enabled.at(CmdPaste), clip);
+        EXPECT_EQ(enabled.at(CmdPasteCompanion), clip);
+    }
+    LoadPair(doc);
     ASSERT_TRUE(doc.SelectDisplayMode(CmdGreyRedBlue));
     ASSERT_TRUE(doc.SelectDisplayMode(CmdHalfToneRedCyan));
     doc.SetPanorama(true);
@@ -123,60 +111,17 @@ TEST(MenuUpdate, ChecksFollowTheDocument) {
         EXPECT_EQ(checked.at(static_cast<CommandId>(CmdColourRedCyan + k)), k == 1);
     }
     EXPECT_TRUE(checked.at(CmdPanorama));
-    doc.SetPanorama(false);
-    EXPECT_FALSE(AsMap(ComputeMenuUpdate(doc, settings, {}).checked).at(CmdPanorama));
-}
-
-TEST(MenuUpdate, PasteFollowsTheClipboard) {
-    StereoDocument doc;
-    Settings settings;
-    for (bool clip : {false, true}) {
-        const auto enabled = AsMap(ComputeMenuUpdate(doc, settings, {clip, false}).enabled);
-        EXPECT_EQ(enabled.at(CmdPaste), clip);
-        EXPECT_EQ(enabled.at(CmdPasteCompanion), clip);
-    }
-}
-
-TEST(MenuUpdate, DocumentItemsOnlyWithADocumentMenu) {
-    StereoDocument doc;
-    LoadPair(doc);
-    Settings settings;
-    MenuUpdate start = ComputeMenuUpdate(doc, settings, {true, false});
-    EXPECT_EQ(AsMap(start.enabled).count(CmdCopy), 0u);
-    EXPECT_EQ(AsMap(start.enabled).count(CmdUndo), 0u);
-    EXPECT_TRUE(start.texts.empty());
-
-    auto enabled = AsMap(ComputeMenuUpdate(doc, settings, {true, true}).enabled);
-    EXPECT_TRUE(enabled.at(CmdCopy));
-    EXPECT_FALSE(enabled.at(CmdUndo));
-    EXPECT_FALSE(enabled.at(CmdRedo));
-    ASSERT_TRUE(doc.ApplyEdit([](const ImageBuffer& l, const ImageBuffer& r) {
-        return EditedPair{DuplicateImage(l), DuplicateImage(r)};
-    }));
-    ASSERT_TRUE(doc.Swap());  // the menu looks at either view, unlike the toolbar
-    enabled = AsMap(ComputeMenuUpdate(doc, settings, {true, true}).enabled);
-    EXPECT_TRUE(enabled.at(CmdUndo));
-    EXPECT_FALSE(enabled.at(CmdRedo));
-    ASSERT_TRUE(doc.Undo());
-    enabled = AsMap(ComputeMenuUpdate(doc, settings, {true, true}).enabled);
-    EXPECT_FALSE(enabled.at(CmdUndo));
-    EXPECT_TRUE(enabled.at(CmdRedo));
-    doc.Right().Clear();
-    EXPECT_FALSE(AsMap(ComputeMenuUpdate(doc, settings, {true, true}).enabled).at(CmdCopy));
 }
 
 TEST(MenuUpdate, TrimPresetTexts) {
     StereoDocument doc;
     Settings settings;
-    auto texts = AsMap(ComputeMenuUpdate(doc, settings, {false, true}).texts);
-    ASSERT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts.at(CmdTrimPreset1), "Fester Ausschnitt (640x480)\t1");
-    EXPECT_EQ(texts.at(CmdTrimPreset5), "Fester Ausschnitt (1600x1200)\t5");
     settings.trimingSize[6] = 333;
     settings.trimingSize[7] = 222;
-    texts = AsMap(ComputeMenuUpdate(doc, settings, {false, true}).texts);
+    const auto texts = AsMap(ComputeMenuUpdate(doc, settings, {false, true}).texts);
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts.at(CmdTrimPreset1), "Fester Ausschnitt (640x480)\t1");
     EXPECT_EQ(texts.at(CmdTrimPreset4), "Fester Ausschnitt (333x222)\t4");
-    EXPECT_EQ(MenuLabel(texts.at(CmdTrimPreset4)), "Fester Ausschnitt (333x222)");
     EXPECT_EQ(TrimPresetText(settings, 5), "");
 }
 
@@ -184,13 +129,10 @@ TEST(ContextMenu, HeadItemsAndChoice) {
     StereoDocument doc;
     EXPECT_FALSE(ContextMenuAvailable(doc));
     LoadPair(doc);
-    EXPECT_TRUE(ContextMenuAvailable(doc));
     EXPECT_EQ(ContextMenuFor(doc), MenuId::Context);
     doc.SetSingleImageMode(true);
     EXPECT_EQ(ContextMenuFor(doc), MenuId::ContextSingle);
-    EXPECT_EQ(ContextHeadText(CmdFullScreen, false, false), "Vollbild\tV");
     EXPECT_EQ(ContextHeadText(CmdFullScreen, true, false), "An Fensterröße anpassen\tF");
-    EXPECT_EQ(ContextHeadText(CmdMouseCursor, false, false), "Mauszeiger verbergen\tM");
     EXPECT_EQ(ContextHeadText(CmdMouseCursor, false, true), "Mauszeiger anzeigen\tM");
     EXPECT_EQ(ContextHeadText(CmdSwap, false, false), "");
 }

@@ -28,63 +28,51 @@ struct LayoutCase {
 };
 
 const QRect kNone(0, 0, 0, 0);
-const QSize kNoPicture(0, 0);
+const QSize kNo(0, 0);
+const QSize k300(300, 200);
+const QSize kBig(800, 900);
+const std::array<QSize, 3> kPair{kNo, k300, k300};
+const std::array<QSize, 3> kAll{k300, k300, k300};
+const std::array<QSize, 3> kOne{QSize(600, 400), kNo, kNo};
 
 // Hand computed: client 1000 × 600, frame 5 unless stated.
 // clang-format off
 const LayoutCase kLayoutCases[] = {
-    {"SideBySideCentred", kSideBySide, 0, {1000, 600}, 5,
-     {kNoPicture, QSize(300, 200), QSize(300, 200)},
+    {"SideBySideCentred", kSideBySide, 0, {1000, 600}, 5, kPair,
      {kNone, QRect(100, 200, 300, 200), QRect(600, 200, 300, 200)}},
-    {"SideBySidePacked", kSideBySide, 1, {1000, 600}, 5,
-     {kNoPicture, QSize(300, 200), QSize(300, 200)},
+    {"SideBySidePacked", kSideBySide, 1, {1000, 600}, 5, kPair,
      {kNone, QRect(195, 200, 300, 200), QRect(505, 200, 300, 200)}},
-    {"SideBySideLimitedToRoom", kSideBySide, 0, {1000, 600}, 5,
-     {kNoPicture, QSize(800, 900), QSize(800, 900)},
-     {kNone, QRect(5, 5, 490, 590), QRect(505, 5, 490, 590)}},
-    {"SideBySidePackedLimited", kSideBySide, 1, {1000, 600}, 5,
-     {kNoPicture, QSize(800, 900), QSize(800, 900)},
+    {"SideBySideLimitedToRoom", kSideBySide, 0, {1000, 600}, 5, {kNo, kBig, kBig},
      {kNone, QRect(5, 5, 490, 590), QRect(505, 5, 490, 590)}},
     // Odd sizes: every division truncates. W/2 = 500, room 494; (494 − 301)/2 = 96.
-    {"SideBySideOddSizes", kSideBySide, 0, {1001, 601}, 3,
-     {kNoPicture, QSize(301, 201), QSize(301, 201)},
+    {"SideBySideOddSizes", kSideBySide, 0, {1001, 601}, 3, {kNo, QSize(301, 201), QSize(301, 201)},
      {kNone, QRect(99, 200, 301, 201), QRect(599, 200, 301, 201)}},
-    {"OverUnderCentred", kOverUnder, 0, {1000, 600}, 5,
-     {kNoPicture, QSize(300, 200), QSize(300, 200)},
+    {"OverUnderCentred", kOverUnder, 0, {1000, 600}, 5, kPair,
      {kNone, QRect(350, 50, 300, 200), QRect(350, 350, 300, 200)}},
-    {"OverUnderPacked", kOverUnder, 1, {1000, 600}, 5,
-     {kNoPicture, QSize(300, 200), QSize(300, 200)},
+    {"OverUnderPacked", kOverUnder, 1, {1000, 600}, 5, kPair,
      {kNone, QRect(350, 95, 300, 200), QRect(350, 305, 300, 200)}},
-    {"ThreeViewsCentred", kThreeViews, 0, {1000, 600}, 5,
-     {QSize(300, 200), QSize(300, 200), QSize(300, 200)},
+    {"ThreeViewsCentred", kThreeViews, 0, {1000, 600}, 5, kAll,
      {QRect(345, 350, 300, 200), QRect(100, 50, 300, 200), QRect(600, 50, 300, 200)}},
-    {"ThreeViewsPacked", kThreeViews, 1, {1000, 600}, 5,
-     {QSize(300, 200), QSize(300, 200), QSize(300, 200)},
+    {"ThreeViewsPacked", kThreeViews, 1, {1000, 600}, 5, kAll,
      {QRect(345, 305, 300, 200), QRect(195, 95, 300, 200), QRect(505, 95, 300, 200)}},
-    {"InterlaceCentred", kInterlace, 0, {1000, 600}, 5,
-     {QSize(600, 400), kNoPicture, kNoPicture},
+    {"InterlaceCentred", kInterlace, 0, {1000, 600}, 5, kOne,
      {QRect(200, 100, 600, 400), kNone, kNone}},
-    {"GreyAnaglyphPackedIsCentredToo", kGreyAnaglyph, 1, {1000, 600}, 5,
-     {QSize(600, 400), kNoPicture, kNoPicture},
+    {"GreyAnaglyphPackedIsCentredToo", kGreyAnaglyph, 1, {1000, 600}, 5, kOne,
      {QRect(200, 100, 600, 400), kNone, kNone}},
-    {"ColourAnaglyphLarge", kColourAnaglyph, 0, {1000, 600}, 5,
-     {QSize(6000, 4000), kNoPicture, kNoPicture},
-     {QRect(5, 5, 990, 590), kNone, kNone}},
-    {"SinglePicture", kSingle, 1, {1000, 600}, 0,
-     {QSize(100, 50), kNoPicture, kNoPicture},
+    {"SinglePicture", kSingle, 1, {1000, 600}, 0, {QSize(100, 50), kNo, kNo},
      {QRect(450, 275, 100, 50), kNone, kNone}},
     // A view narrower than its frame: empty panes, never negative sizes.
-    {"ViewSmallerThanFrame", kSideBySide, 0, {10, 10}, 5,
-     {kNoPicture, QSize(300, 200), QSize(300, 200)},
+    {"ViewSmallerThanFrame", kSideBySide, 0, {10, 10}, 5, kPair,
      {kNone, QRect(3, 5, 0, 0), QRect(8, 5, 0, 0)}},
-    {"MissingPictureGivesEmptyPane", kInterlace, 0, {1000, 600}, 5,
-     {kNoPicture, kNoPicture, kNoPicture},
+    {"MissingPictureGivesEmptyPane", kInterlace, 0, {1000, 600}, 5, {kNo, kNo, kNo},
      {QRect(500, 300, 0, 0), kNone, kNone}},
-    {"UnknownModeShowsNothing", 7, 0, {1000, 600}, 5,
-     {QSize(300, 200), QSize(300, 200), QSize(300, 200)},
-     {kNone, kNone, kNone}},
+    {"UnknownModeShowsNothing", 7, 0, {1000, 600}, 5, kAll, {kNone, kNone, kNone}},
 };
 // clang-format on
+
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PaneLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -101,23 +89,6 @@ TEST_P(PaneLayoutTest, PlacesEveryPane) {
 INSTANTIATE_TEST_SUITE_P(Modes, PaneLayoutTest, ::testing::ValuesIn(kLayoutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PaneLayout, PanesShownAndScrollPanePerMode) {
-    for (int mode : {kSideBySide, kOverUnder}) {
-        EXPECT_FALSE(PaneShown(mode, 0));
-        EXPECT_TRUE(PaneShown(mode, 1));
-        EXPECT_TRUE(PaneShown(mode, 2));
-        EXPECT_EQ(ScrollPane(mode), 1);
-    }
-    for (int pane = 0; pane < 3; ++pane) EXPECT_TRUE(PaneShown(kThreeViews, pane));
-    EXPECT_EQ(ScrollPane(kThreeViews), 1);
-    for (int mode : {kInterlace, kGreyAnaglyph, kColourAnaglyph, kSingle}) {
-        EXPECT_TRUE(PaneShown(mode, 0));
-        EXPECT_FALSE(PaneShown(mode, 1));
-        EXPECT_FALSE(PaneShown(mode, 2));
-        EXPECT_EQ(ScrollPane(mode), 0);
-    }
-}
-
 TEST(ViewRect, CoversClientBelowToolbarOrTheWholeScreen) {
     EXPECT_EQ(ViewRect(false, {1920, 1080}, {1200, 800}, 22), QRect(0, 30, 1200, 748));
     EXPECT_EQ(ViewRect(true, {1920, 1080}, {1200, 800}, 22), QRect(0, 0, 1920, 1080));
@@ -126,22 +97,16 @@ TEST(ViewRect, CoversClientBelowToolbarOrTheWholeScreen) {
 
 // ---- Scrolling --------------------------------------------------------------------------
 
-TEST(ViewScroll, MaximaAndClamping) {
+TEST(ViewScroll, MaximaClampingAndPanState) {
     ScrollState s = FitScroll({800, 600}, {500, 700}, {400, 50});
     EXPECT_EQ(s.maximum, QPoint(300, 0));
     EXPECT_EQ(s.position, QPoint(300, 0));
     s = FitScroll({800, 900}, {500, 700}, {-20, 150});
     EXPECT_EQ(s.maximum, QPoint(300, 200));
     EXPECT_EQ(s.position, QPoint(0, 150));
-    s = FitScroll({100, 100}, {500, 700}, {40, 40});
-    EXPECT_EQ(s.maximum, QPoint(0, 0));
-    EXPECT_EQ(s.position, QPoint(0, 0));
-}
-
-TEST(ViewScroll, PanStateFollowsWhichWayThePictureIsLarger) {
+    EXPECT_EQ(FitScroll({100, 100}, {500, 700}, {40, 40}).position, QPoint(0, 0));
     EXPECT_EQ(PanStateFor({800, 600}, {500, 700}), PanState::Wider);
     EXPECT_EQ(PanStateFor({400, 800}, {500, 700}), PanState::Taller);
-    EXPECT_EQ(PanStateFor({800, 800}, {500, 700}), PanState::Both);
     EXPECT_EQ(PanStateFor({500, 700}, {500, 700}), PanState::Fits);
 }
 
@@ -151,9 +116,7 @@ TEST(ViewScroll, BarActionsStepAndClamp) {
     EXPECT_EQ(ScrollTo(60, 100, ScrollAction::PageBack), 10);
     EXPECT_EQ(ScrollTo(80, 100, ScrollAction::PageForward), 100);
     EXPECT_EQ(ScrollTo(40, 100, ScrollAction::ThumbTrack, 90), 40);
-    EXPECT_EQ(ScrollTo(40, 100, ScrollAction::ThumbPosition, 42), 42);
     EXPECT_EQ(ScrollTo(40, 100, ScrollAction::ThumbPosition, 500), 100);
-    EXPECT_EQ(ScrollTo(0, 0, ScrollAction::PageForward), 0);
 }
 
 TEST(ViewScroll, PanesThatFollowAScroll) {
@@ -161,9 +124,6 @@ TEST(ViewScroll, PanesThatFollowAScroll) {
     EXPECT_EQ(t.scroll, (std::array<bool, 3>{false, true, true}));
     t = ScrolledPanes(kThreeViews, true);
     EXPECT_EQ(t.scroll, (std::array<bool, 3>{true, true, true}));
-    t = ScrolledPanes(kGreyAnaglyph, true);
-    EXPECT_EQ(t.scroll, (std::array<bool, 3>{true, false, false}));
-    EXPECT_FALSE(t.repaintPane0);
     // Interlace keeps its line parity: a vertical scroll repaints instead of moving bits.
     t = ScrolledPanes(kInterlace, true);
     EXPECT_EQ(t.scroll, (std::array<bool, 3>{false, false, false}));
@@ -173,15 +133,12 @@ TEST(ViewScroll, PanesThatFollowAScroll) {
 
 // ---- Painting ---------------------------------------------------------------------------
 
-TEST(PanePaint, OriginCentresSmallPicturesAndScrollsLargeOnes) {
+TEST(PanePaint, OriginCentresSmallPicturesScrollsLargeOnesAndWrapsPanoramas) {
     EXPECT_EQ(PaintOrigin(300, 500, 77), -100);
     EXPECT_EQ(PaintOrigin(800, 500, 120), 120);
     EXPECT_EQ(PaintOrigin(501, 500, 9), 0);  // (1)/2 = 0 is not positive
-    EXPECT_EQ(PaintOrigin(502, 500, 2), 2);
     EXPECT_EQ(PaintOrigin(QSize(300, 800), QSize(500, 500), QPoint(5, 60)), QPoint(-100, 60));
-}
-
-TEST(PanePaint, PanoramaDrawsTheLeftEndAfterTheRightEnd) {
+    // The panorama draws the left end again after the right end.
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 700), std::optional<int>(300));
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 600), std::nullopt);
     EXPECT_EQ(PanoramaSecondCopyX(1000, 400, 999), std::optional<int>(1));
@@ -195,7 +152,6 @@ TEST(PanePaint, InterlaceOriginKeepsLineParity) {
     EXPECT_EQ(InterlaceOriginY(-3, 10, 100), -2);
     // Different parity: the origin is made odd.
     EXPECT_EQ(InterlaceOriginY(4, 11, 100), 5);
-    EXPECT_EQ(InterlaceOriginY(5, 11, 100), 5);
     EXPECT_EQ(InterlaceOriginY(-4, -1, 100), -3);
 }
 
@@ -214,17 +170,14 @@ TEST(PanePaint, BorderBandsAroundAPane) {
 
 // ---- Edge zones, dragging and cursors ---------------------------------------------------
 
-struct ZoneCase {
-    QPoint point;
-    PanState pan;
-    EdgeZone zone;
-};
-
-TEST(EdgeZones, TenthsOfThePaneByPanState) {
+TEST(EdgeZones, TenthsOfThePaneByPanStateStepOrDrag) {
     // Pane 500 × 300: tenths at x < 50, x > 450, y < 30, y > 270.
     const QSize pane(500, 300);
-    const ZoneCase cases[] = {
-        {{10, 150}, PanState::Fits, EdgeZone::Previous},
+    const struct {
+        QPoint point;
+        PanState pan;
+        EdgeZone zone;
+    } cases[] = {
         {{49, 150}, PanState::Fits, EdgeZone::Previous},
         {{50, 150}, PanState::Fits, EdgeZone::None},
         {{0, 150}, PanState::Fits, EdgeZone::None},
@@ -232,46 +185,28 @@ TEST(EdgeZones, TenthsOfThePaneByPanState) {
         {{500, 150}, PanState::Fits, EdgeZone::None},
         {{250, 10}, PanState::Fits, EdgeZone::Next},
         {{250, 290}, PanState::Fits, EdgeZone::Previous},
-        {{250, 150}, PanState::Fits, EdgeZone::None},
-        {{10, 10}, PanState::Fits, EdgeZone::Next},        // corner: vertical verdict
         {{490, 290}, PanState::Fits, EdgeZone::Previous},  // corner: vertical verdict
         // Wider: sideways dragging has priority, top and bottom still step.
         {{10, 150}, PanState::Wider, EdgeZone::None},
-        {{460, 150}, PanState::Wider, EdgeZone::None},
-        {{250, 10}, PanState::Wider, EdgeZone::Next},
         {{10, 10}, PanState::Wider, EdgeZone::Next},
         // Taller: only the sides step.
-        {{10, 150}, PanState::Taller, EdgeZone::Previous},
         {{250, 10}, PanState::Taller, EdgeZone::None},
         {{10, 10}, PanState::Taller, EdgeZone::Previous},
         {{10, 10}, PanState::Both, EdgeZone::None},
-        {{250, 290}, PanState::Both, EdgeZone::None},
     };
-    for (const ZoneCase& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(EdgeZoneAt(c.point, pane, c.pan), c.zone)
             << c.point.x() << "," << c.point.y() << " pan " << static_cast<int>(c.pan);
     }
-}
-
-TEST(EdgeZones, ClicksStepOrDrag) {
-    EXPECT_EQ(ClickAction(EdgeZone::Previous, PanState::Fits), PaneClick::PreviousImage);
     EXPECT_EQ(ClickAction(EdgeZone::Next, PanState::Wider), PaneClick::NextImage);
     EXPECT_EQ(ClickAction(EdgeZone::None, PanState::Fits), PaneClick::Nothing);
     EXPECT_EQ(ClickAction(EdgeZone::None, PanState::Taller), PaneClick::StartDrag);
-    EXPECT_EQ(ClickCommand(PaneClick::PreviousImage), view_command::kPreviousImage);
-    EXPECT_EQ(ClickCommand(PaneClick::NextImage), view_command::kNextImage);
     EXPECT_EQ(ClickCommand(PaneClick::StartDrag), 0);
 }
 
-TEST(PaneDrag, PictureFollowsTheMouseWithinTheMaxima) {
-    const QSize picture(620, 360);
-    EXPECT_EQ(DragScroll({100, 50}, {200, 200}, {150, 190}, {300, 200}, picture, false),
-              QPoint(150, 60));
-    EXPECT_EQ(DragScroll({100, 50}, {200, 200}, {0, 400}, {120, 60}, picture, false),
+TEST(PaneDrag, PictureFollowsTheMouseWithinTheMaximaAndPanoramaWrapsSideways) {
+    EXPECT_EQ(DragScroll({100, 50}, {200, 200}, {0, 400}, {120, 60}, QSize(620, 360), false),
               QPoint(120, 0));
-}
-
-TEST(PaneDrag, PanoramaWrapsSidewaysOnly) {
     const QSize picture(1000, 400);
     EXPECT_EQ(DragScroll({980, 10}, {300, 100}, {250, 50}, {600, 100}, picture, true),
               QPoint(30, 60));
@@ -294,34 +229,24 @@ TEST(PaneCursorChoice, ChosenByPictureSelectionAndZone) {
     EXPECT_EQ(cursor({true, 0, false, true, EdgeZone::Next, PanState::Fits}), PaneCursor::Hidden);
     EXPECT_EQ(cursor({true, 0, false, false, EdgeZone::Previous, PanState::Fits}),
               PaneCursor::Previous);
-    EXPECT_EQ(cursor({true, 0, false, false, EdgeZone::Next, PanState::Fits}), PaneCursor::Next);
-    EXPECT_EQ(cursor({true, 0, false, false, EdgeZone::None, PanState::Taller}),
-              PaneCursor::OpenHand);
     EXPECT_EQ(cursor({true, 0, false, false, EdgeZone::None, PanState::Fits}), PaneCursor::Arrow);
 }
 
 // ---- Navigator ----------------------------------------------------------------------------
 
-TEST(Navigator, ThumbnailFitsTheLongerSide) {
-    EXPECT_EQ(NavigatorThumbnailSize({4000, 1000}, {200, 150}), QSize(200, 50));
+TEST(Navigator, ThumbnailFrameAndDrag) {
     EXPECT_EQ(NavigatorThumbnailSize({1000, 4000}, {200, 150}), QSize(50, 200));
     EXPECT_EQ(NavigatorThumbnailSize({300, 300}, {150, 200}), QSize(200, 200));
     EXPECT_EQ(NavigatorThumbnailSize({0, 300}, {150, 200}), QSize(0, 0));
     EXPECT_EQ(NavigatorThumbnailOffset({200, 50}, {200, 150}), QPoint(0, 50));
-}
-
-TEST(Navigator, FrameOutlinesTheVisiblePart) {
-    const QSize picture(4000, 1000);
-    const QSize thumb(200, 50);
+    // The frame outlines the visible part.
+    QSize picture(4000, 1000);
+    QSize thumb(200, 50);
     EXPECT_EQ(NavigatorFrame({1000, 0}, {800, 500}, picture, thumb, {0, 50}),
               QRect(50, 50, 40, 25));
     EXPECT_EQ(NavigatorFrame({0, 0}, {800, 500}, QSize(0, 0), thumb, {0, 50}), QRect());
-}
-
-TEST(Navigator, DragScrollsByThePictureScale) {
+    // Dragging scrolls by the picture scale, within the maxima.
     const NavigatorDrag drag({60, 60}, {1000, 100});
-    const QSize picture(4000, 1000);
-    const QSize thumb(200, 50);
     EXPECT_EQ(drag.ScrollFor({70, 61}, picture, thumb, {3200, 500}), QPoint(1200, 120));
     EXPECT_EQ(drag.ScrollFor({-500, 0}, picture, thumb, {3200, 500}), QPoint(0, 0));
     EXPECT_EQ(drag.ScrollFor({500, 500}, picture, thumb, {3200, 500}), QPoint(3200, 500));
@@ -330,7 +255,7 @@ TEST(Navigator, DragScrollsByThePictureScale) {
 
 // ---- Automatic scrolling ------------------------------------------------------------------
 
-TEST(AutoScrolling, SwingsBackAtBothEnds) {
+TEST(AutoScrolling, SwingsBackAtBothEndsOrRunsRoundAPanorama) {
     AutoScroll s{8, 1, 3, 4};
     s = AutoScrollPass(s, 10, 400, false);
     EXPECT_EQ(s, (AutoScroll{10, -1, 3, 4}));
@@ -340,33 +265,27 @@ TEST(AutoScrolling, SwingsBackAtBothEnds) {
     EXPECT_EQ(s, (AutoScroll{0, 1, 3, 4}));
     EXPECT_FALSE(AutoScrollPossible(0));
     EXPECT_TRUE(AutoScrollPossible(1));
-}
-
-TEST(AutoScrolling, PanoramaRunsOnRoundThePicture) {
-    AutoScroll s{998, 1, 5, 4};
-    s = AutoScrollPass(s, 600, 1000, true);
+    // A panorama runs on round the picture.
+    s = AutoScrollPass(AutoScroll{998, 1, 5, 4}, 600, 1000, true);
     EXPECT_EQ(s, (AutoScroll{3, 1, 5, 4}));
     s = AutoScrollPass(AutoScroll{2, -1, 5, 4}, 600, 1000, true);
     EXPECT_EQ(s, (AutoScroll{997, -1, 5, 4}));
 }
 
-TEST(AutoScrolling, SpeedKeys) {
+TEST(AutoScrolling, SpeedAndDirectionKeys) {
     AutoScroll s;  // step 1, delay 4
     for (int i = 0; i < 4; ++i) s = AutoScrollOnKey(s, AutoScrollKey::Up, true).state;
     EXPECT_EQ(s.step, 5);
-    EXPECT_EQ(s.delay, 4);
     EXPECT_EQ(AutoScrollPauseMs(s), 16);
+    // The step goes before the delay, both ways.
     EXPECT_EQ(AutoScrollSlower(AutoScroll{0, 1, 1, 4}), (AutoScroll{0, 1, 1, 5}));
     EXPECT_EQ(AutoScrollSlower(AutoScroll{0, 1, 3, 4}), (AutoScroll{0, 1, 2, 4}));
     EXPECT_EQ(AutoScrollFaster(AutoScroll{0, 1, 1, 6}), (AutoScroll{0, 1, 1, 5}));
-    EXPECT_EQ(AutoScrollFaster(AutoScroll{0, 1, 2, 4}), (AutoScroll{0, 1, 3, 4}));
     // Slowing down ends at a pause of about a second.
     for (int i = 0; i < 100; ++i) s = AutoScrollSlower(s);
     EXPECT_EQ(s.delay, kAutoScrollMaxDelay);
-}
 
-TEST(AutoScrolling, DirectionKeysDependOnTheScrollDirection) {
-    const AutoScroll s;
+    s = AutoScroll{};
     EXPECT_EQ(AutoScrollOnKey(s, AutoScrollKey::Left, true).state.direction, -1);
     EXPECT_EQ(AutoScrollOnKey(s, AutoScrollKey::Down, false).state.direction, -1);
     EXPECT_EQ(AutoScrollOnKey(AutoScroll{0, -1, 1, 4}, AutoScrollKey::Up, false).state.direction,
@@ -384,7 +303,6 @@ TEST(AutoScrolling, DirectionKeysDependOnTheScrollDirection) {
 TEST(FullScreenCommands, CommandsByState) {
     using view_command::kFullScreen;
     using view_command::kLeaveFullScreen;
-    EXPECT_EQ(FullScreenAction(kFullScreen, true, false, false), FullScreenStep::Toggle);
     EXPECT_EQ(FullScreenAction(kFullScreen, true, true, false), FullScreenStep::Toggle);
     EXPECT_EQ(FullScreenAction(kFullScreen, false, false, false), FullScreenStep::Nothing);
     EXPECT_EQ(FullScreenAction(kLeaveFullScreen, true, true, true), FullScreenStep::Toggle);

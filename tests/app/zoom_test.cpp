@@ -10,30 +10,22 @@ namespace {
 using namespace view_command;
 using namespace view_mode;
 
-struct StepCase {
-    int from;
-    int in;
-    int out;
-};
-
 TEST(ZoomSteps, InAndOutWithSnappingTo100) {
-    const StepCase cases[] = {
-        {100, 110, 90},              // 90 is not strictly inside the snapping band
-        {95, 100, 86},               // in: 104 snaps to 100
-        {5, 6, 4},                   // 5 × 110 / 100 = 5, plus 1 below 10
-        {9, 10, 8},                  // 9.9 → 9, plus 1
-        {10, 11, 9},     {1, 2, 1},  // out: 0 becomes the minimum 1
-        {89, 100, 80},   {110, 121, 100}, {115, 126, 100},  // out: 104 snaps
-        {200, 220, 181},
+    struct Case {
+        int from, in, out;
     };
-    for (const StepCase& c : cases) {
+    const Case cases[] = {
+        {100, 110, 90},   // 90 is not strictly inside the snapping band
+        {95, 100, 86},    // in: 104 snaps to 100
+        {9, 10, 8},       // 9.9 → 9, plus 1 below 10
+        {1, 2, 1},        // out: 0 becomes the minimum 1
+        {115, 126, 100},  // out: 104 snaps
+    };
+    for (const Case& c : cases) {
         EXPECT_EQ(ZoomInStep(c.from), c.in) << "in from " << c.from;
         EXPECT_EQ(ZoomOutStep(c.from), c.out) << "out from " << c.from;
     }
-    EXPECT_EQ(ZoomInStep(kMaxZoomPercent), kMaxZoomPercent);
-}
-
-TEST(ZoomSteps, RepeatedStepsStayInRange) {
+    // Repeated steps stay in range.
     int z = 100;
     for (int i = 0; i < 500; ++i) z = ZoomInStep(z);
     EXPECT_EQ(z, kMaxZoomPercent);
@@ -42,35 +34,29 @@ TEST(ZoomSteps, RepeatedStepsStayInRange) {
 }
 
 TEST(ZoomFit, AreaIsTheViewLessFrameSplitByMode) {
-    EXPECT_EQ(FitArea(kSingle, {1000, 700}, 5), QSize(990, 690));
     EXPECT_EQ(FitArea(kInterlace, {1000, 700}, 5), QSize(990, 690));
     EXPECT_EQ(FitArea(kSideBySide, {1000, 700}, 5), QSize(495, 690));
     EXPECT_EQ(FitArea(kOverUnder, {1000, 700}, 5), QSize(990, 345));
     EXPECT_EQ(FitArea(kThreeViews, {1000, 700}, 5), QSize(495, 345));
 }
 
-struct FitCase {
-    FitMode fit;
-    QSize area;
-    QSize view;
-    int zoom;
-};
-
 TEST(ZoomFit, IntegerFitsOfTheLeftView) {
-    const FitCase cases[] = {
+    struct Case {
+        FitMode fit;
+        QSize area;
+        QSize view;
+        int zoom;
+    };
+    const Case cases[] = {
         {FitMode::Height, {990, 690}, {6000, 4000}, 17},
         {FitMode::Width, {990, 690}, {6000, 4000}, 16},
         {FitMode::Window, {990, 690}, {6000, 4000}, 16},
-        {FitMode::Window, {495, 690}, {6000, 4000}, 8},
-        {FitMode::Window, {990, 345}, {6000, 4000}, 8},
-        {FitMode::Window, {495, 345}, {6000, 4000}, 8},
         {FitMode::Window, {990, 690}, {3000, 4000}, 17},
-        {FitMode::Height, {990, 690}, {3000, 4000}, 17},
         {FitMode::Width, {990, 690}, {3000, 4000}, 33},
         {FitMode::Window, {990, 690}, {320, 240}, 287},
         {FitMode::Window, {10, 10}, {60000, 60000}, 1},  // never below 1
     };
-    for (const FitCase& c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(FitZoom(c.fit, c.area, c.view), std::optional<int>(c.zoom))
             << static_cast<int>(c.fit) << " " << c.area.width() << "x" << c.area.height() << " "
             << c.view.width() << "x" << c.view.height();
@@ -99,11 +85,8 @@ ZoomInput Input(int command, int mode = kSingle) {
     return in;
 }
 
-TEST(ZoomCommands, PresetsAndSteps) {
-    const std::pair<int, int> presets[] = {{kZoom100, 100}, {kZoom50, 50},   {kZoom75, 75},
-                                           {kZoom150, 150}, {kZoom200, 200}, {kZoomIn, 110},
-                                           {kZoomOut, 90}};
-    for (const auto& [command, zoom] : presets) {
+TEST(ZoomCommands, PresetsStepsAndFits) {
+    for (const auto& [command, zoom] : {std::pair{kZoom75, 75}, std::pair{kZoomOut, 90}}) {
         const auto r = ApplyZoomCommand(Input(command));
         ASSERT_TRUE(r) << command;
         EXPECT_EQ(r->zoom, zoom) << command;
@@ -111,9 +94,7 @@ TEST(ZoomCommands, PresetsAndSteps) {
         EXPECT_EQ(r->followUp, 0) << command;
     }
     EXPECT_EQ(ApplyZoomCommand(Input(kZoom200))->scroll, QPoint(400, 150));
-}
-
-TEST(ZoomCommands, FitsSetTheirModeAndAskForARepeat) {
+    // Fits set their mode and ask for a repeat.
     auto r = ApplyZoomCommand(Input(kFitWindow));
     EXPECT_EQ(*r, (ZoomResult{16, FitMode::Window, QPoint(0, 0), 0}));
     r = ApplyZoomCommand(Input(kFitHeight));
@@ -123,15 +104,9 @@ TEST(ZoomCommands, FitsSetTheirModeAndAskForARepeat) {
     r = ApplyZoomCommand(Input(kFitHeightAgain));
     EXPECT_EQ(r->followUp, 0);
     EXPECT_EQ(r->fit, FitMode::Height);
-    r = ApplyZoomCommand(Input(kFitWidth));
-    EXPECT_EQ(r->zoom, 16);
-    EXPECT_EQ(r->fit, FitMode::Width);
-    EXPECT_EQ(r->followUp, kFitWidthAgain);
-    EXPECT_EQ(ApplyZoomCommand(Input(kFitWidthAgain))->followUp, 0);
+    EXPECT_EQ(ApplyZoomCommand(Input(kFitWidth))->followUp, kFitWidthAgain);
     EXPECT_EQ(ApplyZoomCommand(Input(kFitWindow, kSideBySide))->zoom, 8);
-}
-
-TEST(ZoomCommands, PageFlippingOutputAreaIsNotSplit) {
+    // The page-flipping output area is not split.
     ZoomInput in = Input(kFitWindow, kSideBySide);
     in.outputArea = QSize(1920, 1080);
     EXPECT_EQ(ApplyZoomCommand(in)->zoom, 27);
@@ -139,11 +114,9 @@ TEST(ZoomCommands, PageFlippingOutputAreaIsNotSplit) {
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
 }
 
-TEST(ZoomCommands, IgnoredWhenTheViewIsSmallerThanItsFrame) {
+TEST(ZoomCommands, IgnoredWhenTheViewIsSmallerThanItsFrameOrHasNoPicture) {
     ZoomInput in = Input(kZoomIn);
-    in.viewClient = {19, 500};  // margin 2 × 5 + 10 = 20
-    EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
-    in.viewClient = {500, 19};
+    in.viewClient = {500, 19};  // margin 2 × 5 + 10 = 20
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
     in.viewClient = {20, 20};
     EXPECT_TRUE(ApplyZoomCommand(in));

@@ -1,13 +1,18 @@
 #include "gui_test_main.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include "gui/shell/dialogs.h"
+#include "gui/shell/file_dialog_panel.h"
+#include "gui/shell/trim_dialogs.h"
+#include "support/test_support.h"
 
 namespace duplora::test {
 
@@ -30,6 +35,72 @@ int ModalWindowsSeen() {
 
 void InstallQuietHandler() {
     standardHandler = qInstallMessageHandler(QuietHandler);
+}
+
+void Settle(int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+void MoveMouse(QWidget* widget, QPoint to, Qt::MouseButtons buttons) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void DragMouse(QWidget* widget, QPoint from, QPoint to, int steps) {
+    MoveMouse(widget, from, Qt::NoButton);
+    // (QTest presses at the centre when given the point 0, 0.)
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= steps; ++i)
+        MoveMouse(widget, from + (to - from) * i / steps, Qt::LeftButton);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+    Settle();
+}
+
+void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step) {
+    const QImage shown = pane->grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    for (int y = 0; y < shown.height() && origin.y() + y < picture.Height(); y += step.y())
+        for (int x = 0; x < shown.width(); x += step.x())
+            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, origin.x() + x, origin.y() + y)))
+                << x << "," << y;
+}
+
+void WindowTest::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
+    dialogs::ResetSkipped();
+    ClearDialogDrivers();
+}
+
+void WindowTest::TearDown() {
+    window_.reset();
+    dialogs::SetResizeDialogHook(nullptr);
+    dialogs::SetTrimSizeDialogHook(nullptr);
+    ClearDialogDrivers();
+    dialogs::ResetSkipped();
+}
+
+MainWindow& WindowTest::Start(CommandLinePaths paths, bool samplePairWhenEmpty) {
+    StartOptions options;
+    options.commandLine = std::move(paths);
+    options.samplePairWhenEmpty = samplePairWhenEmpty;
+    window_ = std::make_unique<MainWindow>(*store_, options);
+    window_->resize(1000, 700);
+    window_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    window_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    Settle();
+    return *window_;
+}
+
+void WindowTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(window_.get(), key, modifiers);
+    Settle(2);
 }
 
 }  // namespace duplora::test

@@ -1,5 +1,15 @@
-// The GUI tests' own start: an offscreen QApplication, test-mode paths and no dialogs.
+// The GUI tests' own start: an offscreen QApplication, test-mode paths and no dialogs; and
+// what the tests share to drive a main window.
 #pragma once
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "gui/shell/main_window.h"
 
 namespace duplora::test {
 
@@ -8,5 +18,43 @@ int ModalWindowsSeen();
 
 // Drops the offscreen platform's notes about what it cannot do.
 void InstallQuietHandler();
+
+// Handles posted and pending events a few rounds.
+void Settle(int rounds = 8);
+
+// A picture pixel (0xRRGGBB) as a grabbed pane holds it.
+inline QRgb Rgb(std::uint32_t rrggbb) {
+    return 0xFF000000u | rrggbb;
+}
+
+// A mouse move with `buttons` held.
+void MoveMouse(QWidget* widget, QPoint to, Qt::MouseButtons buttons);
+
+// Hover at `from`, press, `steps` moves with the button held, release.
+void DragMouse(QWidget* widget, QPoint from, QPoint to, int steps = 1);
+
+// The pane shows `picture` from `origin`, checked on a grid of `step`; rows past the picture's
+// end are not checked.
+void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step);
+
+// A main window over a settings file of its own, shown and active at 1000 × 700.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    MainWindow& Start(CommandLinePaths paths = {}, bool samplePairWhenEmpty = false);
+    // The pair from the command line: the second argument is the left view.
+    MainWindow& StartWithPair(const std::string& left, const std::string& right) {
+        return Start({right, left});
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    QString Status(int part) const { return window_->StatusText(part); }
+    QPoint Scroll() const { return {window_->Document().ScrollX(), window_->Document().ScrollY()}; }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<MainWindow> window_;
+};
 
 }  // namespace duplora::test

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,21 +43,14 @@ using test::MakeNoise;
 using test::PixelAt;
 using test::SampleExists;
 using test::SamplePath;
+using test::Settle;
 
 const char* const kGx8Left = "pairs/gx8_l.jpg";
-const char* const kGx8Right = "pairs/gx8_r.jpg";
 const char* const kSmallLeft = "pairs/sugarshack_l.jpg";
 const char* const kSmallRight = "pairs/sugarshack_r.jpg";
 
 QString S(const std::string& path) {
     return QString::fromStdString(path);
-}
-
-void Settle(int rounds = 8) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QCoreApplication::sendPostedEvents();
-    }
 }
 
 template <typename T>
@@ -93,30 +85,17 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class OpenSaveTest : public ::testing::Test {
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+class OpenSaveTest : public test::WindowTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
-        dialogs::ResetSkipped();
-        ClearDialogDrivers();
-    }
     void TearDown() override {
         window_.reset();
         EXPECT_EQ(QueuedDialogDrivers(), 0) << "a queued dialog was never run";
-        ClearDialogDrivers();
-        dialogs::ResetSkipped();
-    }
-
-    MainWindow& Start() {
-        StartOptions options;
-        options.samplePairWhenEmpty = false;
-        window_ = std::make_unique<MainWindow>(*store_, options);
-        window_->resize(1000, 700);
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        Settle();
-        return *window_;
+        WindowTest::TearDown();
     }
 
     // Opens through the stereo-file dialog and shows the result at 100 %.
@@ -142,10 +121,6 @@ class OpenSaveTest : public ::testing::Test {
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 // ---- the open dialog as a widget ---------------------------------------------------------
@@ -166,8 +141,8 @@ TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
         int remembered;
         int checkedId;
     };
-    for (const Case c : {Case{0, 3001}, Case{3, 3004}, Case{5, 3006}, Case{7, 3008}, Case{10, 3001},
-                         Case{20, 3001}}) {
+    // Turned left (5) is checked though hidden; out of range starts on side by side.
+    for (const Case c : {Case{3, 3004}, Case{5, 3006}, Case{10, 3001}}) {
         OpenDialog dialog(StereoSetup(c.remembered, false));
         for (int id = 3001; id <= 3008; ++id) {
             QRadioButton* radio = Control<QRadioButton>(dialog, id);
@@ -178,20 +153,21 @@ TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
         }
     }
     OpenDialog dialog(StereoSetup(0, false));
-    EXPECT_EQ(Control<QRadioButton>(dialog, 3003)->text(), QStringLiteral("Interlace"));
     Control<QRadioButton>(dialog, 3007)->click();
     EXPECT_EQ(dialog.Layout(), 6);
-    Control<QRadioButton>(dialog, 3002)->click();
-    EXPECT_EQ(dialog.Layout(), 1);
     Control<QCheckBox>(dialog, 3000)->click();
     EXPECT_TRUE(dialog.FitSize());
     EXPECT_EQ(Control<QCheckBox>(dialog, 3000)->text(), QStringLiteral("in Normalgröße öffnen"));
 }
 
 TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
-    if (!SampleExists(kGx8Left)) GTEST_SKIP() << "sample photographs missing";
-    OpenDialog dialog(StereoSetup(0, true));
+    if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "no samples";
+    // With the preview off nothing is read; switching it on previews the selected file.
+    OpenDialog dialog(StereoSetup(0, false));
     dialog.SelectFiles({S(SamplePath(kGx8Left))});
+    EXPECT_FALSE(dialog.Preview());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
+    Control<QCheckBox>(dialog, 1231)->click();
     EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : Jpeg File"));
     EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
               QStringLiteral("Bildgröße: 1824x1367  Farben: Volle Farbanzahl "));
@@ -201,50 +177,20 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     const QSize thumbnail = Control<QLabel>(dialog, 1232)->pixmap().size();
     EXPECT_EQ(thumbnail.width(), 160);
     EXPECT_EQ(thumbnail.height(), 160 * dialog.Preview()->height / dialog.Preview()->width);
-    EXPECT_NEAR(thumbnail.height(), 120, 1);
     // The file has an Exif orientation of 1: the rotation radios show "Original".
     for (int id = 1260; id <= 1263; ++id) {
         EXPECT_FALSE(Control<QRadioButton>(dialog, id)->isHidden()) << id;
         EXPECT_EQ(Control<QRadioButton>(dialog, id)->isChecked(), id == 1261) << id;
     }
 
-    // A file without an Exif orientation hides them; switching the preview off clears all.
-    dialog.SelectFiles({S(SamplePath(kSmallLeft))});
-    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
-              QStringLiteral("Bildgröße: 640x480  Farben: Volle Farbanzahl "));
-    EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
-    Control<QCheckBox>(dialog, 1231)->click();
-    EXPECT_FALSE(dialog.ShowPreview());
-    EXPECT_TRUE(Control<QLabel>(dialog, 1234)->text().isEmpty());
-    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
-    EXPECT_TRUE(Control<QLabel>(dialog, 1232)->pixmap().isNull());
-}
-
-TEST(OpenDialogWidget, WithThePreviewOffNothingIsRead) {
-    if (!SampleExists(kGx8Left)) GTEST_SKIP() << "sample photographs missing";
-    OpenDialog dialog(StereoSetup(0, false));
-    dialog.SelectFiles({S(SamplePath(kGx8Left))});
-    EXPECT_FALSE(dialog.Preview());
-    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
-    // Switching it on previews the selected file.
-    Control<QCheckBox>(dialog, 1231)->click();
-    ASSERT_TRUE(dialog.Preview());
-    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : Jpeg File"));
-}
-
-TEST(OpenDialogWidget, BmpAndDasFilesAreLabelledWithTheirOwnTexts) {
+    // BMP and DAS files have texts of their own.
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString bmp = dir.filePath(QStringLiteral("noise.bmp"));
     ASSERT_TRUE(WriteBmpFile(bmp.toStdString(), MakeNoise(300, 100, 7)));
-    OpenDialog dialog(StereoSetup(0, true));
     dialog.SelectFiles({bmp});
     EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : BMP File"));
-    EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
-              QStringLiteral("Bildgröße: 300x100  Farben: Volle Farbanzahl "));
     EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(160, 53));
-
-    if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
     const QString das = dir.filePath(QStringLiteral("pair.das"));
     ASSERT_TRUE(
         CreateDasFile(das.toStdString(), SamplePath(kSmallLeft), SamplePath(kSmallRight), 5, 3));
@@ -252,7 +198,15 @@ TEST(OpenDialogWidget, BmpAndDasFilesAreLabelledWithTheirOwnTexts) {
     EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : DAS File"));
     EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
               QStringLiteral("Bildgröße: 640x480 - 640x480  Farben: Volle Farbanzahl "));
-    EXPECT_FALSE(Control<QLabel>(dialog, 1232)->pixmap().isNull());
+
+    // A file without an Exif orientation hides them; switching the preview off clears all.
+    dialog.SelectFiles({S(SamplePath(kSmallLeft))});
+    EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
+    Control<QCheckBox>(dialog, 1231)->click();
+    EXPECT_FALSE(dialog.ShowPreview());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1234)->text().isEmpty());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
+    EXPECT_TRUE(Control<QLabel>(dialog, 1232)->pixmap().isNull());
 }
 
 TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
@@ -267,12 +221,9 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
 
     OpenDialog dialog(StereoSetup(0, true));
     dialog.SelectFiles({copy});
-    ASSERT_TRUE(dialog.Preview());
-    EXPECT_EQ(dialog.Preview()->orientation, 1);
     Control<QRadioButton>(dialog, 1262)->click();  // "rechts 90°"
     ASSERT_TRUE(dialog.Preview());
     EXPECT_EQ(dialog.Preview()->orientation, 6);
-    EXPECT_TRUE(Control<QRadioButton>(dialog, 1262)->isChecked());
     // The preview is rebuilt from the turned file: now higher than wide.
     const QSize turned = Control<QLabel>(dialog, 1232)->pixmap().size();
     EXPECT_EQ(turned.height(), 160);
@@ -289,7 +240,6 @@ TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
     EXPECT_EQ(pair.Files()->fileMode(), QFileDialog::ExistingFiles);
     EXPECT_EQ(pair.findChild<QLabel*>(QStringLiteral("multiHint"))->text(),
               QStringLiteral("Sie können mehrere Bilder (L/R) zugleich auswählen. "));
-    EXPECT_EQ(Control<QRadioButton>(pair, 3001), nullptr);
     pair.SelectFiles({QStringLiteral("/a/x_l.jpg"), QStringLiteral("/a/x_r.jpg")});
     ASSERT_NE(pair.NameBox(), nullptr);
     EXPECT_EQ(pair.NameBox()->text(), QStringLiteral("\"x_l.jpg\" \"x_r.jpg\""));
@@ -300,7 +250,6 @@ TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
     EXPECT_EQ(single.Files()->fileMode(), QFileDialog::ExistingFile);
     EXPECT_TRUE(single.Files()->nameFilters().front().startsWith(
         QStringLiteral("JPS/DAS/BMI/JPG/STJ/BMP/TIF File (")));
-    EXPECT_EQ(single.Files()->nameFilters().back(), QStringLiteral("All Files (*)"));
 }
 
 // Shown for real: the embedded file dialog's own accept and cancel close the whole dialog.
@@ -344,22 +293,6 @@ SaveDialogSetup SaveSetup(const ImageBuffer& image, SaveFileType type, const QSt
     return setup;
 }
 
-TEST(SaveDialogWidget, SmallPictureShowsTheExactSizeAndNoExactButton) {
-    const ImageBuffer image = MakeNoise(200, 100, 3);
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
-    EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
-    EXPECT_EQ(Control<QLabel>(dialog, 1242)->text(), QStringLiteral("99"));
-    EXPECT_EQ(Control<QScrollBar>(dialog, 1243)->value(), 99);
-    const QString text = Control<QLabel>(dialog, 1230)->text();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Dateigröße nach Speichern:\n genau ")))
-        << text.toStdString();
-    EXPECT_EQ(
-        text,
-        QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes").arg(dialog.Estimate().bytes));
-    EXPECT_TRUE(Control<QPushButton>(dialog, 3096)->isHidden());
-    EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(200, 100));
-}
-
 TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
     const ImageBuffer image = MakeImage(2000, 750, [](int x, int y) {
         return static_cast<std::uint32_t>(((x / 7) * 0x10305 + (y / 5) * 0x30201) & 0xFFFFFF);
@@ -374,7 +307,7 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
     Control<QPushButton>(dialog, 3096)->click();
     EXPECT_TRUE(dialog.Estimate().exact);
     const std::int64_t exact = dialog.Estimate().bytes;
-    EXPECT_TRUE(Control<QLabel>(dialog, 1230)->text().contains(QStringLiteral(" genau ")));
+
     // Later estimates at the same quality scale by the measured ratio: the exact size again,
     // rounded down to hundreds.
     Control<QScrollBar>(dialog, 1243)->setValue(98);
@@ -382,6 +315,15 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
     Control<QScrollBar>(dialog, 1243)->setValue(99);
     EXPECT_FALSE(dialog.Estimate().exact);
     EXPECT_LE(std::abs(dialog.Estimate().bytes - exact / 100 * 100), 100);
+
+    // A small picture is measured at once: no button.
+    const ImageBuffer small = MakeNoise(200, 100, 3);
+    SaveDialog exactAtOnce(SaveSetup(small, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    EXPECT_EQ(Control<QLabel>(exactAtOnce, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
+    EXPECT_EQ(Control<QLabel>(exactAtOnce, 1230)->text(),
+              QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes")
+                  .arg(exactAtOnce.Estimate().bytes));
+    EXPECT_TRUE(Control<QPushButton>(exactAtOnce, 3096)->isHidden());
 }
 
 TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
@@ -392,41 +334,17 @@ TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
 
     dialog.SelectType(SaveFileType::Bmp);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.bmp"));
-    for (int id : {3092, 1242, 1230}) EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
-    EXPECT_TRUE(Control<QScrollBar>(dialog, 1243)->isHidden());
-    EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
-    EXPECT_TRUE(Control<QPushButton>(dialog, 3096)->isHidden());
+    for (int id : {3092, 1242, 1230, 1243, 3142, 3096})
+        EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
 
     dialog.SelectType(SaveFileType::Stj);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.stj"));
     EXPECT_FALSE(Control<QLabel>(dialog, 3073)->isHidden());
     EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
-    EXPECT_FALSE(Control<QScrollBar>(dialog, 1243)->isHidden());
-    EXPECT_EQ(dialog.Settings().type, SaveFileType::Stj);
 
     dialog.SelectType(SaveFileType::Jps);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jps"));
     EXPECT_FALSE(Control<QCheckBox>(dialog, 3142)->isHidden());
-}
-
-TEST(SaveDialogWidget, MirrorSwitchAppearsOnARightDoubleClick) {
-    const ImageBuffer image = MakeNoise(100, 50, 9);
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("a.jpg")));
-    QCheckBox* mirror = Control<QCheckBox>(dialog, 3217);
-    ASSERT_NE(mirror, nullptr);
-    EXPECT_TRUE(mirror->isHidden());
-    QTest::mouseDClick(&dialog, Qt::LeftButton);
-    EXPECT_TRUE(mirror->isHidden());
-    QTest::mouseDClick(&dialog, Qt::RightButton);
-    EXPECT_FALSE(mirror->isHidden());
-    mirror->click();
-    EXPECT_TRUE(dialog.Settings().mirrorLeft);
-
-    // Once on, it is there from the start.
-    SaveDialogSetup setup = SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("a.jpg"));
-    setup.settings.mirrorLeft = true;
-    SaveDialog again(setup);
-    EXPECT_FALSE(Control<QCheckBox>(again, 3217)->isHidden());
 }
 
 TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuffixes) {
@@ -447,21 +365,6 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
 
 // ---- opening through the window ------------------------------------------------------------
 
-TEST_F(OpenSaveTest, LeftAndRightFilesOpenAsAPair) {
-    if (!SampleExists(kGx8Left) || !SampleExists(kGx8Right)) GTEST_SKIP() << "samples missing";
-    MainWindow& w = Start();
-    OpenPair(SamplePath(kGx8Left), SamplePath(kGx8Right));
-    ASSERT_TRUE(w.Document().BothLoaded());
-    EXPECT_EQ(ViewSize(Side::Left), QSize(1824, 1367));
-    EXPECT_EQ(ViewSize(Side::Right), QSize(1824, 1367));
-    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral(
-        "Linkes Bild(gx8_l.jpg [1824 x 1367]) Rechtes Bild(gx8_r.jpg [1824 x 1367])")))
-        << w.windowTitle().toStdString();
-    EXPECT_EQ(w.StatusText(0), QStringLiteral("Bildgröße nach Ausrichtung[1824 x 1367]"));
-    EXPECT_EQ(w.StatusText(1), QStringLiteral("Position Ausrichtung(x = 0 y = 0)"));
-    EXPECT_EQ(w.StatusText(2), QStringLiteral("Bildgröße [1824 x 1367]  Zoom(100 %)"));
-}
-
 TEST_F(OpenSaveTest, RightFileIsAskedForWhenThePartnerIsDeclined) {
     if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();
@@ -478,47 +381,6 @@ TEST_F(OpenSaveTest, RightFileIsAskedForWhenThePartnerIsDeclined) {
     EXPECT_EQ(ViewSize(Side::Left), ViewSize(Side::Right));
 }
 
-struct LayoutCase {
-    const char* file;
-    int layout;
-    int width;  // of each view
-    int height;
-};
-
-class SampleLayoutTest : public OpenSaveTest, public ::testing::WithParamInterface<LayoutCase> {};
-
-TEST_P(SampleLayoutTest, OpensThroughTheStereoDialogIntoTwoViews) {
-    const LayoutCase& c = GetParam();
-    if (!SampleExists(c.file)) GTEST_SKIP() << "sample missing";
-    MainWindow& w = Start();
-    OpenStereo(S(SamplePath(c.file)), c.layout);
-    ASSERT_TRUE(w.Document().BothLoaded());
-    const QSize size(c.width, c.height);
-    EXPECT_EQ(ViewSize(Side::Left), size);
-    EXPECT_EQ(ViewSize(Side::Right), size);
-    const QString name = QFileInfo(S(c.file)).fileName();
-    const QString sizeText = QStringLiteral("[%1 x %2]").arg(c.width).arg(c.height);
-    const QRegularExpression title(QRegularExpression::anchoredPattern(
-        QStringLiteral("Linkes Bild\\(%1 - Links %2\\) "
-                       "Rechtes Bild\\(%1 - Rechts %2\\)  "
-                       "\\(\\d+/7\\)  ")
-            .arg(QRegularExpression::escape(name), QRegularExpression::escape(sizeText))));
-    EXPECT_TRUE(title.match(w.windowTitle()).hasMatch()) << w.windowTitle().toStdString();
-    EXPECT_EQ(w.StatusText(0), QStringLiteral("Bildgröße nach Ausrichtung") + sizeText);
-    EXPECT_EQ(w.StatusText(2), QStringLiteral("Bildgröße %1  Zoom(100 %)").arg(sizeText));
-    // The history keeps the layout for the next opening.
-    EXPECT_EQ(w.CurrentSettings().fileTypeHistory[0], c.layout);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Samples, SampleLayoutTest,
-    ::testing::Values(LayoutCase{"single-file/calf-left-right.jpg", 0, 1920, 1080},
-                      LayoutCase{"single-file/stereograph.left-right.jpg", 0, 1821, 1574},
-                      LayoutCase{"single-file/capoda.left-right.jpg", 0, 4096, 4096},
-                      LayoutCase{"single-file/GOPR0.left-right.jpg", 0, 4000, 3000},
-                      LayoutCase{"single-file/walrus-360.top-bottom.jpg", 1, 4096, 2048},
-                      LayoutCase{"single-file/persepolis.anaglyph.jpg", 3, 943, 666}));
-
 // Every layout of a small generated picture: the view sizes each split gives.
 TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
     MainWindow& w = Start();
@@ -531,6 +393,7 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
         int layout;
         QSize view;
     };
+    // Side by side drops the odd last column; the turned layouts swap the sides.
     for (const Case c :
          {Case{0, {20, 30}}, Case{1, {41, 15}}, Case{2, {41, 30}}, Case{3, {41, 30}},
           Case{4, {30, 20}}, Case{5, {30, 20}}, Case{6, {30, 20}}, Case{7, {30, 20}}}) {
@@ -540,16 +403,20 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
         EXPECT_EQ(ViewSize(Side::Right), c.view) << c.layout;
         EXPECT_EQ(w.CurrentSettings().fileTypeHistory[0], c.layout);
     }
-    // Side by side: the halves, the odd last column dropped.
     OpenStereo(path, 0);
     EXPECT_EQ(PixelAt(w.Document().Left().image, 3, 4), PixelAt(picture, 3, 4));
     EXPECT_EQ(PixelAt(w.Document().Right().image, 3, 4), PixelAt(picture, 23, 4));
+    // A real over/under photograph.
+    const char* const overUnder = "single-file/walrus-360.top-bottom.jpg";
+    if (SampleExists(overUnder)) {
+        OpenStereo(S(SamplePath(overUnder)), 1);
+        EXPECT_EQ(ViewSize(Side::Right), QSize(4096, 2048));
+        EXPECT_TRUE(w.windowTitle().startsWith(
+            QStringLiteral("Linkes Bild(walrus-360.top-bottom.jpg - Links [4096 x 2048])")));
+    }
     // A file no reader takes leaves the document empty.
     const QString text = Path(QStringLiteral("notes.jpg"));
-    QFile note(text);
-    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
-    note.write("not a picture");
-    note.close();
+    ASSERT_TRUE(WriteBytes(text, "not a picture"));
     OpenStereo(text, 0);
     EXPECT_FALSE(w.Document().BothLoaded());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
@@ -593,27 +460,38 @@ TEST_F(OpenSaveTest, CancelledStereoDialogOpensNothingButKeepsThePickedLayout) {
 
 // ---- saving through the window -----------------------------------------------------------
 
+// Starts with the small pair opened, or skips without the photographs.
 class SaveThroughWindowTest : public OpenSaveTest {
   protected:
-    bool OpenSmallPair() {
-        if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) return false;
+    void SetUp() override {
+        OpenSaveTest::SetUp();
+        if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) GTEST_SKIP() << "no samples";
         Start();
         OpenPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
         dialogs::ResetSkipped();  // the open dialog's answer
-        return window_->Document().BothLoaded();
+        ASSERT_TRUE(window_->Document().BothLoaded());
     }
     const ImageBuffer& Left() const { return window_->Document().Left().image; }
     const ImageBuffer& Right() const { return window_->Document().Right().image; }
+
+    // Saves left and right files named after `name`, with suffixes typed in when given.
+    void SaveLeftRight(const QString& name, const QString& left = {}, const QString& right = {}) {
+        QueueSave(Path(name), [left, right](SaveDialog& dialog) {
+            if (left.isEmpty()) return;
+            dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(left);
+            dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(right);
+        });
+        window_->ExecuteCommand(CmdSaveLeftRight);
+    }
 };
 
-TEST_F(SaveThroughWindowTest, StereoPictureAsBmpHoldsBothViewsSideBySide) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
+TEST_F(SaveThroughWindowTest, StereoPictureReadsBackInEveryType) {
     MainWindow& w = *window_;
     w.Document().SetModified(true);
-    const QString path = Path(QStringLiteral("out.bmp"));
-    QueueSave(path);
+    const QString bmp = Path(QStringLiteral("out.bmp"));
+    QueueSave(bmp);
     w.ExecuteCommand(CmdSaveStereo);
-    const LoadedImage read = LoadImageFile(path.toStdString());
+    const LoadedImage read = LoadImageFile(bmp.toStdString());
     ASSERT_TRUE(read.loaded);
     ASSERT_EQ(read.image.Width(), 1280);
     ASSERT_EQ(read.image.Height(), 480);
@@ -624,44 +502,35 @@ TEST_F(SaveThroughWindowTest, StereoPictureAsBmpHoldsBothViewsSideBySide) {
     EXPECT_FALSE(w.Document().Modified());
     EXPECT_EQ(w.CurrentSettings().saveFolder, dir_.path().toStdString());
     EXPECT_EQ(dialogs::SkippedCount(), 0);  // nothing to tell
-}
 
-TEST_F(SaveThroughWindowTest, StereoPictureAsJpegJpsAndStjReadsBack) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
-    MainWindow& w = *window_;
     for (const char* name : {"out.jpg", "out.jps", "out.stj"}) {
         const QString path = Path(QLatin1String(name));
         QueueSave(path, [](SaveDialog& dialog) { dialog.SetQuality(90); });
         w.ExecuteCommand(CmdSaveStereo);
-        const LoadedImage read = LoadImageFile(path.toStdString());
-        ASSERT_TRUE(read.loaded) << name;
-        EXPECT_EQ(read.image.Width(), 1280) << name;
-        EXPECT_EQ(read.image.Height(), 480) << name;
+        const LoadedImage jpeg = LoadImageFile(path.toStdString());
+        ASSERT_TRUE(jpeg.loaded) << name;
+        EXPECT_EQ(jpeg.image.Width(), 1280) << name;
     }
     EXPECT_EQ(store_->ReadSetting("nQuality"), "90");
     const QByteArray stj = FileBytes(Path(QStringLiteral("out.stj")));
     ASSERT_GT(stj.size(), 43);
     EXPECT_EQ(stj.left(6), QByteArray::fromHex("FFD8FFE00010"));
     EXPECT_EQ(stj.mid(24, 5), QByteArray("3Dpic"));
-    // The type chosen last is where the next dialog starts.
-    SaveFileType startType = SaveFileType::Fixed;
-    QueueDialogDriver([&startType](FileDialogPanel& dialog) {
-        startType = static_cast<SaveDialog&>(dialog).Settings().type;
-        return false;
-    });
-    w.ExecuteCommand(CmdSaveStereo);
-    EXPECT_EQ(startType, SaveFileType::Stj);
     // A JPS opens again as a side-by-side stereo file.
     OpenStereo(Path(QStringLiteral("out.jps")), 0);
     EXPECT_EQ(ViewSize(Side::Left), QSize(640, 480));
 }
 
 TEST_F(SaveThroughWindowTest, MirrorSwitchTurnsTheLeftHalfOfASideBySideSave) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
     const QString path = Path(QStringLiteral("mirror.bmp"));
     QueueSave(path, [](SaveDialog& dialog) {
-        dialog.RevealMirrorSwitch();
-        dialog.findChild<QCheckBox*>(QStringLiteral("ctl3217"))->click();
+        // Hidden until a double click with the right button.
+        QCheckBox* mirror = Control<QCheckBox>(dialog, 3217);
+        QTest::mouseDClick(&dialog, Qt::LeftButton);
+        EXPECT_TRUE(mirror->isHidden());
+        QTest::mouseDClick(&dialog, Qt::RightButton);
+        EXPECT_FALSE(mirror->isHidden());
+        mirror->click();
     });
     window_->ExecuteCommand(CmdSaveStereo);
     const LoadedImage read = LoadImageFile(path.toStdString());
@@ -671,66 +540,50 @@ TEST_F(SaveThroughWindowTest, MirrorSwitchTurnsTheLeftHalfOfASideBySideSave) {
     // The views themselves are not touched.
     const LoadedImage source = LoadImageFile(SamplePath(kSmallLeft));
     EXPECT_EQ(PixelAt(Left(), 0, 10), PixelAt(source.image, 0, 10));
+    // Once on, the switch is there from the start.
+    bool shown = false;
+    QueueDialogDriver([&shown](FileDialogPanel& dialog) {
+        shown = !Control<QCheckBox>(dialog, 3217)->isHidden();
+        return false;
+    });
+    window_->ExecuteCommand(CmdSaveStereo);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(SaveThroughWindowTest, LeftAndRightFilesGetTheirSuffixes) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
-    QueueSave(Path(QStringLiteral("pair.bmp")), [](SaveDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(QStringLiteral("-L"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(QStringLiteral("-R"));
-    });
-    window_->ExecuteCommand(CmdSaveLeftRight);
+    SaveLeftRight(QStringLiteral("pair.bmp"), QStringLiteral("-L"), QStringLiteral("-R"));
     const LoadedImage left = LoadImageFile(Path(QStringLiteral("pair-L.bmp")).toStdString());
     const LoadedImage right = LoadImageFile(Path(QStringLiteral("pair-R.bmp")).toStdString());
-    ASSERT_TRUE(left.loaded);
-    ASSERT_TRUE(right.loaded);
     EXPECT_TRUE(test::SamePixels(left.image, Left()));
     EXPECT_TRUE(test::SamePixels(right.image, Right()));
     EXPECT_EQ(store_->ReadSetting("Leftname"), "-L");
     EXPECT_EQ(store_->ReadSetting("Rightname"), "-R");
-
     // As JPEG files with the stored suffixes.
-    QueueSave(Path(QStringLiteral("pair.jpg")));
-    window_->ExecuteCommand(CmdSaveLeftRight);
-    const LoadedImage jpeg = LoadImageFile(Path(QStringLiteral("pair-R.jpg")).toStdString());
-    ASSERT_TRUE(jpeg.loaded);
-    EXPECT_EQ(jpeg.image.Width(), 640);
+    SaveLeftRight(QStringLiteral("pair.jpg"));
+    EXPECT_EQ(LoadImageFile(Path(QStringLiteral("pair-R.jpg")).toStdString()).image.Width(), 640);
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair-L.jpg"))));
 }
 
-TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
-    const QString right = Path(QStringLiteral("pair_r.jpg"));
-    QFile old(right);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
+TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeftFile) {
+    SaveLeftRight(QStringLiteral("same.jpg"), QStringLiteral("_x"), QStringLiteral("_x"));
+    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER"));
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("same_x.jpg"))));
+}
 
+TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
+    const QString right = Path(QStringLiteral("pair_r.jpg"));
+    ASSERT_TRUE(WriteBytes(right, "old"));
     dialogs::QueueButton(QMessageBox::Cancel);
-    QueueSave(Path(QStringLiteral("pair.jpg")));
-    window_->ExecuteCommand(CmdSaveLeftRight);
+    SaveLeftRight(QStringLiteral("pair.jpg"));
     EXPECT_EQ(dialogs::LastSkippedText(),
               QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
     EXPECT_EQ(dialogs::LastSkippedCaption(), right);
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
     EXPECT_EQ(FileBytes(right), QByteArray("old"));
-
     dialogs::QueueButton(QMessageBox::Ok);
-    QueueSave(Path(QStringLiteral("pair.jpg")));
-    window_->ExecuteCommand(CmdSaveLeftRight);
+    SaveLeftRight(QStringLiteral("pair.jpg"));
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
     EXPECT_TRUE(LoadImageFile(right.toStdString()).loaded);
-}
-
-TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeftFile) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
-    QueueSave(Path(QStringLiteral("same.jpg")), [](SaveDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(QStringLiteral("_x"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(QStringLiteral("_x"));
-    });
-    window_->ExecuteCommand(CmdSaveLeftRight);
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER"));
-    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("same_x.jpg"))));
 }
 
 // Makes writing fail: a folder without write permission, or, where permissions do not bind
@@ -766,18 +619,12 @@ class WritesFail {
 };
 
 TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
     QDir(dir_.path()).mkdir(QStringLiteral("locked"));
     const QString folder = Path(QStringLiteral("locked"));
-    const QString path = folder + QStringLiteral("/keep.jpg");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("the old picture");
-    old.close();
     window_->Document().SetModified(true);
     for (const char* type : {"jpg", "bmp"}) {
         const QString target = folder + QStringLiteral("/keep.") + QLatin1String(type);
-        if (QLatin1String(type) == QLatin1String("bmp")) QFile::copy(path, target);
+        ASSERT_TRUE(WriteBytes(target, "the old picture"));
         dialogs::ResetSkipped();
         dialogs::QueueButton(QMessageBox::Ok);  // replace it
         QueueSave(target);
@@ -795,12 +642,9 @@ TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
 }
 
 TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndSingleTitleIsBildSpeichern) {
-    if (!OpenSmallPair()) GTEST_SKIP() << "samples missing";
     window_->ExecuteCommand(CmdSaveStereo);  // nothing queued: cancelled
     EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Stereobild Speichern"));
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
-    window_->ExecuteCommand(CmdSaveLeftRight);
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Linkes/Rechtes Bild Speichern"));
 
     dialogs::QueueFiles({S(SamplePath(kSmallLeft))});
     window_->ExecuteCommand(CmdOpenSingle);
@@ -811,8 +655,7 @@ TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndSingleTitleIsBildSpei
     window_->ExecuteCommand(CmdSaveStereo);
     const LoadedImage read = LoadImageFile(path.toStdString());
     ASSERT_TRUE(read.loaded);
-    EXPECT_EQ(read.image.Width(), 640);
-    EXPECT_EQ(read.image.Height(), 480);
+    EXPECT_TRUE(test::SamePixels(read.image, window_->Document().Left().image, "mono"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/stereo/pane_picture.h"
 #include "gui/stereo/view_widget.h"
+#include "gui_test_main.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -24,19 +25,10 @@ namespace {
 
 using test::MakeNoise;
 using test::PixelAt;
+using test::Rgb;
 using test::SampleExists;
 using test::SamplePath;
-
-QRgb Rgb(std::uint32_t rrggbb) {
-    return 0xFF000000u | rrggbb;
-}
-
-void Settle(int rounds = 8) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QCoreApplication::sendPostedEvents();
-    }
-}
+using test::Settle;
 
 // A small picture is centred in a larger pane over the background; a large one is cut at
 // the origin; the panorama copy continues after the right end.
@@ -82,38 +74,19 @@ TEST(PanePicture, CentresCutsAndWraps) {
     }
 }
 
-class ViewPaintTest : public ::testing::Test {
+// Starts with the sugar-shack pair, or skips without the photographs.
+class ViewPaintTest : public test::WindowTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
-        dialogs::ResetSkipped();
+        if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
+            GTEST_SKIP() << "sample photographs missing";
+        WindowTest::SetUp();
+        StartWithPair(SamplePath("pairs/sugarshack_l.jpg"), SamplePath("pairs/sugarshack_r.jpg"));
     }
-    void TearDown() override {
-        window_.reset();
-        dialogs::ResetSkipped();
-    }
-    MainWindow& StartWithPair() {
-        StartOptions options;
-        options.commandLine = {SamplePath("pairs/sugarshack_r.jpg"),
-                               SamplePath("pairs/sugarshack_l.jpg")};
-        options.samplePairWhenEmpty = false;
-        window_ = std::make_unique<MainWindow>(*store_, options);
-        window_->resize(1000, 700);
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        Settle();
-        return *window_;
-    }
-    QTemporaryDir dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
-    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
-        GTEST_SKIP() << "sample photographs missing";
-    MainWindow& w = StartWithPair();
+    MainWindow& w = *window_;
     w.ExecuteCommand(CmdGreyRedCyan);
     w.ExecuteCommand(CmdZoom200);
     Settle();
@@ -134,33 +107,19 @@ TEST_F(ViewPaintTest, APaneIsMadeOncePerViewAtItsOwnSize) {
     Settle();
     pane->repaint();
     EXPECT_GT(made.Builds(), builds);
-    const ImageBuffer& picture = w.Composer().Composite();
-    const QImage shown = pane->grab().toImage();
-    const QPoint scroll(w.Document().ScrollX(), w.Document().ScrollY());
-    ASSERT_EQ(scroll, QPoint(123, 45));
-    for (int y = 0; y < shown.height(); y += 11)
-        for (int x = 0; x < shown.width(); x += 13)
-            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, scroll.x() + x, scroll.y() + y)))
-                << x << "," << y;
+    ASSERT_EQ(Scroll(), QPoint(123, 45));
+    test::ExpectPaneShows(pane, w.Composer().Composite(), Scroll(), {13, 11});
 
     // An alignment step changes the composite: the pane follows.
     const int before = made.Builds();
     w.ExecuteCommand(CmdAlignLeft);
     pane->repaint();
     EXPECT_GT(made.Builds(), before);
-    const QImage moved = pane->grab().toImage();
-    const ImageBuffer& after = w.Composer().Composite();
-    for (int y = 0; y < moved.height(); y += 17)
-        for (int x = 0; x < moved.width(); x += 19)
-            ASSERT_EQ(moved.pixel(x, y),
-                      Rgb(PixelAt(after, w.Document().ScrollX() + x, w.Document().ScrollY() + y)))
-                << x << "," << y;
+    test::ExpectPaneShows(pane, w.Composer().Composite(), Scroll(), {19, 17});
 }
 
 TEST_F(ViewPaintTest, ScrollingMovesThePaneAndMakesTheNewStrips) {
-    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
-        GTEST_SKIP() << "sample photographs missing";
-    MainWindow& w = StartWithPair();
+    MainWindow& w = *window_;
     for (const CommandId mode : {CmdColourAnaglyph, CmdInterlace, CmdSideBySide}) {
         w.ExecuteCommand(mode);
         w.ExecuteCommand(CmdZoom200);
@@ -169,33 +128,25 @@ TEST_F(ViewPaintTest, ScrollingMovesThePaneAndMakesTheNewStrips) {
         QWidget* pane = w.View()->Pane(index);
         const ImageBuffer& picture = w.Composer().Get(static_cast<DisplayComposer::Picture>(index));
         ASSERT_TRUE(picture);
-        // Small steps every way, a step larger than the pane, and back to the start.
-        const QPoint steps[] = {{7, 0},  {0, 5},   {-3, -2}, {40, 31},  {-25, 12},
-                                {0, -9}, {600, 0}, {-1, 1},  {13, -40}, {-2000, -2000}};
-        for (const QPoint step : steps) {
-            w.View()->ScrollTo(QPoint(w.Document().ScrollX(), w.Document().ScrollY()) + step);
+        // Small steps every way (odd ones for the interlace parity), a step larger than the
+        // pane, and back to the start.
+        for (const QPoint step : {QPoint(7, 0), QPoint(0, 5), QPoint(-3, -2), QPoint(40, 31),
+                                  QPoint(600, 0), QPoint(13, -40), QPoint(-2000, -2000)}) {
+            SCOPED_TRACE(testing::Message()
+                         << "mode " << mode << " step " << step.x() << "," << step.y());
+            w.View()->ScrollTo(Scroll() + step);
             Settle();
-            const QImage shown = pane->grab().toImage();
             const int screenY = pane->mapToGlobal(QPoint(0, 0)).y();
-            const int originX = w.Document().ScrollX();
-            const int originY = mode == CmdInterlace ? InterlaceOriginY(w.Document().ScrollY(),
-                                                                        screenY, picture.Height())
-                                                     : w.Document().ScrollY();
-            for (int y = 0; y < shown.height(); y += 3)
-                for (int x = 0; x < shown.width(); x += 5) {
-                    if (originY + y >= picture.Height()) continue;
-                    ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, originX + x, originY + y)))
-                        << "mode " << mode << " step " << step.x() << "," << step.y() << " at " << x
-                        << "," << y;
-                }
+            const int originY = mode == CmdInterlace
+                                    ? InterlaceOriginY(Scroll().y(), screenY, picture.Height())
+                                    : Scroll().y();
+            test::ExpectPaneShows(pane, picture, QPoint(Scroll().x(), originY), {5, 3});
         }
     }
 }
 
 TEST_F(ViewPaintTest, PanoramaPaneContinuesWithTheLeftEnd) {
-    if (!SampleExists("pairs/sugarshack_l.jpg") || !SampleExists("pairs/sugarshack_r.jpg"))
-        GTEST_SKIP() << "sample photographs missing";
-    MainWindow& w = StartWithPair();
+    MainWindow& w = *window_;
     w.ExecuteCommand(CmdZoom200);
     w.ExecuteCommand(CmdPanorama);
     Settle();
@@ -206,7 +157,7 @@ TEST_F(ViewPaintTest, PanoramaPaneContinuesWithTheLeftEnd) {
     Settle();
     QWidget* pane = w.View()->Pane(1);
     const QImage shown = pane->grab().toImage();
-    const QPoint origin(w.Document().ScrollX(), w.Document().ScrollY());
+    const QPoint origin = Scroll();
     const auto second = PanoramaSecondCopyX(picture.Width(), pane->width(), origin.x());
     ASSERT_TRUE(second.has_value());
     for (int y = 0; y < shown.height(); y += 23)
