@@ -1,7 +1,7 @@
 #include "core/formats/das.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <array>
@@ -64,7 +64,7 @@ Bytes MakeContainer(const std::array<Bytes, 4>& entries, const char* magic = "DA
 const std::array<Bytes, 4> kSmallEntries = {Bytes{1, 2, 3}, Bytes{4, 5}, Bytes{6, 7, 8, 9},
                                             Bytes{10}};
 
-// ---- FILETIME and alignment values ------------------------------------------------------
+// ---- FILETIME --------------------------------------------------------------------------
 
 TEST(DasFileTime, KnownValuesBothWays) {
     struct Case {
@@ -85,15 +85,6 @@ TEST(DasFileTime, KnownValuesBothWays) {
     EXPECT_EQ(PosixToFileTime({-11644473601LL, 0}), 0u);  // before 1601
     EXPECT_EQ(PosixToFileTime({std::numeric_limits<time_t>::max(), 0}),
               std::numeric_limits<std::uint64_t>::max());
-}
-
-TEST(DasAlignmentValues, StoredAndShownOffsets) {
-    const DasOffset shown = OffsetFromDasAlignment({12, -3});
-    EXPECT_EQ(std::pair(shown.dx, shown.dy), std::pair(-12, -3));
-    const DasAlignment stored = DasAlignmentFromOffset({-5, 4}, false);
-    EXPECT_EQ(std::pair(stored.x, stored.y), std::pair(5, 4));
-    const DasAlignment swapped = DasAlignmentFromOffset({-5, 4}, true);
-    EXPECT_EQ(std::pair(swapped.x, swapped.y), std::pair(-5, -4));
 }
 
 // ---- reading hand-made containers ------------------------------------------------------
@@ -172,8 +163,8 @@ TEST(DasRead, PreviewNeedsTheSecondEntryWithin65000Bytes) {
     ScratchDir dir, out;
     for (const std::size_t thumbnail : {std::size_t{64992}, std::size_t{64993}}) {
         SCOPED_TRACE(thumbnail);
-        ASSERT_TRUE(
-            WriteAll(dir / "p.das", MakeContainer({Bytes(thumbnail, 7), Bytes{1}, Bytes{2}, Bytes{3}})));
+        ASSERT_TRUE(WriteAll(dir / "p.das",
+                             MakeContainer({Bytes(thumbnail, 7), Bytes{1}, Bytes{2}, Bytes{3}})));
         EXPECT_EQ(ExtractDasJpegs(dir / "p.das", out.Path(), true),
                   thumbnail <= 64992 ? kDasExtracted : 0);
         // Whatever the thumbnail, the file still opens.
@@ -258,6 +249,9 @@ TEST(DasAlignmentWrite, ChangesOnlyBytes26To33) {
         EXPECT_EQ(Get32(after, 26), 5);
         EXPECT_EQ(Get32(after, 30), 4);
     }
+    // Stored values are the shown offset with x negated, both negated for swapped views.
+    const DasAlignment swapped = DasAlignmentFromOffset({-5, 4}, true);
+    EXPECT_EQ(std::pair(swapped.x, swapped.y), std::pair(-5, -4));
     // Other files are left alone: a JPEG, and "DA" without a whole header.
     Bytes shortDas = MakeContainer(kSmallEntries);
     shortDas.resize(kDasHeaderSize - 1);
@@ -496,13 +490,19 @@ TEST(DasNames, MakeDasNameProposals) {
 
 TEST(DasNames, PartnerNames) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/p/IMG_L.JPG", "/p/IMG_R.JPG"},   {"/p/foto_l", "/p/foto_r"},
-        {"/p/dsc0001.jpg", "/p/dsc0002.jpg"}, {"/p/dsc0199.jpg", "/p/dsc0200.jpg"},
-        {"/p/shot+9.jpg", "/p/shot,0.jpg"}, {"/p/ü_l.jpg", "/p/ü_r.jpg"},
-        {"/p/x.IOS", "/p/x.IOS"},           {"/p/dsc999.jpg", ""},
-        {"/p/photo.jpg", ""},               {"/p.l/photo.jpg", ""},
+        {"/p/IMG_L.JPG", "/p/IMG_R.JPG"},
+        {"/p/foto_l", "/p/foto_r"},
+        {"/p/dsc0001.jpg", "/p/dsc0002.jpg"},
+        {"/p/dsc0199.jpg", "/p/dsc0200.jpg"},
+        {"/p/shot+9.jpg", "/p/shot,0.jpg"},
+        {"/p/ü_l.jpg", "/p/ü_r.jpg"},
+        {"/p/x.IOS", "/p/x.IOS"},
+        {"/p/dsc999.jpg", ""},
+        {"/p/photo.jpg", ""},
+        {"/p.l/photo.jpg", ""},
         {"/p/a..jpg", ""},  // "." would count up to "/"
-        {"/p/ä.jpg", ""},                   {"", ""},
+        {"/p/ä.jpg", ""},
+        {"", ""},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(DasPartnerName(in), out) << in;
 

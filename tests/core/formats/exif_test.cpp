@@ -33,9 +33,10 @@ Bytes FakeThumbnail(std::size_t size) {
 }
 
 Bytes FrameHeader(int width, int height, std::uint8_t marker = 0xC0) {
-    return Segment(marker, {8, static_cast<std::uint8_t>(height >> 8),
-                            static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(width >> 8),
-                            static_cast<std::uint8_t>(width), 1, 1, 0x11, 0});
+    return Segment(
+        marker,
+        {8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
+         static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 1, 1, 0x11, 0});
 }
 
 // SOI, the given segments, a frame header and a scan.
@@ -61,7 +62,8 @@ class TiffWriter {
         Put32(8);
     }
     void Put16(std::uint32_t v) {
-        const std::uint8_t hi = static_cast<std::uint8_t>(v >> 8), lo = static_cast<std::uint8_t>(v);
+        const std::uint8_t hi = static_cast<std::uint8_t>(v >> 8),
+                           lo = static_cast<std::uint8_t>(v);
         Append(bytes_, big_ ? Bytes{hi, lo} : Bytes{lo, hi});
     }
     void Put32(std::uint32_t v) {
@@ -216,9 +218,8 @@ struct HostileCase {
 };
 
 std::vector<HostileCase> HostileCases() {
-    Bytes hugeCount = TiffWriter(false)
-                          .Directory({{274, 3, 8}, {513, 4, 0xFFFF0000u}, {514, 4, 4}}, 0)
-                          .App1();
+    Bytes hugeCount =
+        TiffWriter(false).Directory({{274, 3, 8}, {513, 4, 0xFFFF0000u}, {514, 4, 4}}, 0).App1();
     hugeCount[10 + 8] = hugeCount[10 + 9] = 0xFF;
     TiffWriter far(false);
     far.Raw()[4] = far.Raw()[5] = far.Raw()[6] = 0xF0, far.Raw()[7] = 0xFF;
@@ -232,14 +233,15 @@ std::vector<HostileCase> HostileCases() {
         {"HugeCount", hugeCount, 8, false},
         {"FarDirectory", far.App1(), kNoOrientation, false},
         {"OverflowingThumbnail",
-         TiffWriter(false).Directory({{274, 3, 6}, {513, 4, 0xFFFFFFF0u}, {514, 4, 0x20}}, 0).App1(),
+         TiffWriter(false)
+             .Directory({{274, 3, 6}, {513, 4, 0xFFFFFFF0u}, {514, 4, 0x20}}, 0)
+             .App1(),
          6, false},
         {"ThumbnailPastBlock", TiffWriter(true).Directory({{513, 4, 20}, {514, 4, 5000}}, 0).App1(),
          kNoOrientation, false},
         {"FarExifDirectory",
          TiffWriter(false).Directory({{274, 3, 1}, {34665, 4, 0xFFFFFFF8u}}, 0).App1(), 1, false},
-        {"ShortTiff", Segment(0xE1, Text(std::string("Exif\0\0II*\0", 10))), kNoOrientation,
-         false},
+        {"ShortTiff", Segment(0xE1, Text(std::string("Exif\0\0II*\0", 10))), kNoOrientation, false},
         {"LyingLength", lying, 6, true},
     };
 }
@@ -271,8 +273,7 @@ TEST(ScanExifHeader, EveryTruncationIsSafe) {
     for (std::size_t n = 0; n <= full.size(); ++n) {
         for (int mode = 0; mode <= 3; ++mode) {
             Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
-            EXPECT_EQ(Scan(cut, static_cast<ExifToolMode>(mode)).thumbnailInside,
-                      n >= thumbnailEnd)
+            EXPECT_EQ(Scan(cut, static_cast<ExifToolMode>(mode)).thumbnailInside, n >= thumbnailEnd)
                 << n;
         }
     }
@@ -286,11 +287,11 @@ TEST(ExifTool, ThumbnailMustLieInsideTheFirst65535Bytes) {
     // The block starts at 2 + padding + 4; its thumbnail ends 3640 bytes later.
     for (const std::size_t padding : {65535 - 3646, 65535 - 3645}) {
         const bool inside = padding == 65535 - 3646;
-        ASSERT_TRUE(test::WriteAll(dir / "far.jpg",
-                                   JpegWith({Segment(0xFE, Bytes(padding, 'x')), block})));
+        ASSERT_TRUE(
+            test::WriteAll(dir / "far.jpg", JpegWith({Segment(0xFE, Bytes(padding, 'x')), block})));
         std::filesystem::remove(dir / "thumb.jpg");
-        const ExifFacts facts = ExifTool(dir / "far.jpg", dir / "thumb.jpg",
-                                         ExifToolMode::ExtractThumbnail);
+        const ExifFacts facts =
+            ExifTool(dir / "far.jpg", dir / "thumb.jpg", ExifToolMode::ExtractThumbnail);
         EXPECT_EQ(facts.result, inside ? ExifToolResult::ThumbnailWritten : ExifToolResult::Done);
         EXPECT_EQ(facts.orientation, 1);
         EXPECT_EQ(std::filesystem::exists(dir / "thumb.jpg"), inside);
@@ -349,8 +350,7 @@ TEST(AddExifBlock, ThumbnailIsThePreviewResizedAndSharpened) {
         ASSERT_TRUE(EncodeJpegImage(
             expected, SharpenImage(ResizeImage(preview, c.thumbWidth, c.thumbHeight), 30), true,
             60));
-        ASSERT_EQ(EditJpegSegments(expected, {}, SegmentEditMode::DropApp0),
-                  SegmentEditResult::Ok);
+        ASSERT_EQ(EditJpegSegments(expected, {}, SegmentEditMode::DropApp0), SegmentEditResult::Ok);
 
         ASSERT_TRUE(AddExifBlock(path));
         ASSERT_EQ(ExifTool(path, dir / "thumb.jpg", ExifToolMode::ExtractThumbnail).result,
@@ -516,7 +516,6 @@ TEST_F(WithExiftool, RealPhotographs) {
     std::size_t differing = 0;
     for (std::size_t i = 0; i < original.size(); ++i) differing += original[i] != rewritten[i];
     EXPECT_EQ(differing, 1u);
-
 }
 
 }  // namespace

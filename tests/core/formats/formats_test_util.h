@@ -104,7 +104,9 @@ std::string Quote(const std::string& path);
 
 Bytes ReadAll(const std::string& path);
 bool WriteAll(const std::string& path, const Bytes& bytes);
-inline Bytes ReadBytes(const std::string& path) { return ReadAll(path); }
+inline Bytes ReadBytes(const std::string& path) {
+    return ReadAll(path);
+}
 inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
     return WriteAll(path, bytes);
 }
@@ -138,7 +140,11 @@ Bytes EntropyData(const Bytes& file);
 std::vector<int> HeaderMarkers(const Bytes& file);
 // One segment: marker, big-endian length, payload.
 Bytes Segment(std::uint8_t marker, const Bytes& payload);
-inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-inline void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+inline Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+inline void Append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
 
 }  // namespace duplora::test

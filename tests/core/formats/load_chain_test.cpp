@@ -103,15 +103,5 @@ TEST(LoadChain, PictureLoaderIsSilent) {
     EXPECT_FALSE(LoadPictureFile(dir / "missing.jpg"));
 }
 
-TEST(LoadChain, RealPhotograph) {
-    if (!test::SampleExists("pairs/gx8_r.jpg")) GTEST_SKIP() << "samples missing";
-    const LoadedImage loaded = LoadImageFile(test::SamplePath("pairs/gx8_r.jpg"));
-    ASSERT_TRUE(loaded.loaded);
-    EXPECT_EQ(loaded.displayName, "gx8_r.jpg");
-    const bool turned = loaded.orientation == 6 || loaded.orientation == 8;
-    EXPECT_EQ(loaded.image.Width(), turned ? 1367 : 1824);
-    EXPECT_EQ(loaded.image.Height(), turned ? 1824 : 1367);
-}
-
 }  // namespace
 }  // namespace duplora

@@ -34,7 +34,8 @@ TEST(Plugins, OurPngPluginAndFoldersWithoutPlugins) {
     ScratchDir dir;
     test::WriteAll(dir / "junk.spi", {'n', 'o', 't'});
     std::error_code ec;
-    for (const char* lib : {"/lib/x86_64-linux-gnu/libz.so.1", "/usr/lib/x86_64-linux-gnu/libz.so.1"})
+    for (const char* lib :
+         {"/lib/x86_64-linux-gnu/libz.so.1", "/usr/lib/x86_64-linux-gnu/libz.so.1"})
         if (std::filesystem::copy_file(lib, dir / "zlib.spi", ec)) break;
     EXPECT_EQ(LoadPlugins(dir.Path()).Size(), 0);
 }

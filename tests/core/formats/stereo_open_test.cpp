@@ -29,42 +29,39 @@ std::uint32_t Code(int x, int y) {
 }
 constexpr int kW = 7, kH = 5;  // odd both ways
 
+// A view is the rectangle at (x0, y0) of the picture turned by `turn`: 1 not at all,
+// 6 right, T(x, y) = S(y, H − 1 − x), 8 left, T(x, y) = S(W − 1 − y, x).
+struct Crop {
+    int turn, x0, y0;
+};
+
+std::uint32_t Source(const Crop& c, int x, int y) {
+    x += c.x0, y += c.y0;
+    return c.turn == 6 ? Code(y, kH - 1 - x) : c.turn == 8 ? Code(kW - 1 - y, x) : Code(x, y);
+}
+
 struct SplitCase {
     const char* name;
     StereoLayout layout;
     int viewWidth, viewHeight;
-    // Source pixel (sx, sy) for view pixel (x, y).
-    void (*left)(int x, int y, int& sx, int& sy);
-    void (*right)(int x, int y, int& sx, int& sy);
+    Crop left, right;
 };
 
-// Turned right, T(x, y) = S(y, H − 1 − x); turned left, T(x, y) = S(W − 1 − y, x); H' = W,
-// so halves of the turned picture are 3 rows here and row 6 is dropped.
+// A turned picture is W = 7 rows high: halves of 3 rows, the last row dropped.
 const SplitCase kSplitCases[] = {
-    {"SideBySide", StereoLayout::SideBySide, 3, 5, [](int x, int y, int& sx, int& sy) { sx = x, sy = y; },
-     [](int x, int y, int& sx, int& sy) { sx = 3 + x, sy = y; }},
-    {"OverUnder", StereoLayout::OverUnder, 7, 2, [](int x, int y, int& sx, int& sy) { sx = x, sy = y; },
-     [](int x, int y, int& sx, int& sy) { sx = x, sy = 2 + y; }},
-    {"TurnedRight", StereoLayout::TurnedRight, 5, 3,
-     [](int x, int y, int& sx, int& sy) { sx = 3 + y, sy = kH - 1 - x; },
-     [](int x, int y, int& sx, int& sy) { sx = y, sy = kH - 1 - x; }},
-    {"TurnedLeft", StereoLayout::TurnedLeft, 5, 3,
-     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - (3 + y), sy = x; },
-     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - y, sy = x; }},
-    {"TriDeltaTT", StereoLayout::TriDeltaTT, 5, 3,
-     [](int x, int y, int& sx, int& sy) { sx = 3 + y, sy = kH - 1 - x; },
-     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - (3 + y), sy = x; }},
-    {"TriDeltaBB", StereoLayout::TriDeltaBB, 5, 3,
-     [](int x, int y, int& sx, int& sy) { sx = y, sy = kH - 1 - x; },
-     [](int x, int y, int& sx, int& sy) { sx = kW - 1 - y, sy = x; }},
+    {"SideBySide", StereoLayout::SideBySide, 3, 5, {1, 0, 0}, {1, 3, 0}},
+    {"OverUnder", StereoLayout::OverUnder, 7, 2, {1, 0, 0}, {1, 0, 2}},
+    {"TurnedRight", StereoLayout::TurnedRight, 5, 3, {6, 0, 3}, {6, 0, 0}},
+    {"TurnedLeft", StereoLayout::TurnedLeft, 5, 3, {8, 0, 3}, {8, 0, 0}},
+    {"TriDeltaTT", StereoLayout::TriDeltaTT, 5, 3, {6, 0, 3}, {8, 0, 3}},
+    {"TriDeltaBB", StereoLayout::TriDeltaBB, 5, 3, {6, 0, 0}, {8, 0, 0}},
 };
 
 class SplitRules : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitRules, EveryViewPixelComesFromItsSourcePixel) {
     const SplitCase& c = GetParam();
-    const ImageBuffer picture = test::MakeImage(kW, kH, Code);
-    const StereoViews views = SplitStereoPicture(picture, c.layout);
+    const StereoViews views = SplitStereoPicture(test::MakeImage(kW, kH, Code), c.layout);
     ASSERT_TRUE(views);
     for (const ImageBuffer* view : {&views.left, &views.right}) {
         ASSERT_EQ(view->Width(), c.viewWidth);
@@ -73,11 +70,9 @@ TEST_P(SplitRules, EveryViewPixelComesFromItsSourcePixel) {
     }
     for (int y = 0; y < c.viewHeight; ++y) {
         for (int x = 0; x < c.viewWidth; ++x) {
-            int sx, sy;
-            c.left(x, y, sx, sy);
-            EXPECT_EQ(PixelAt(views.left, x, y), Code(sx, sy)) << "left " << x << "," << y;
-            c.right(x, y, sx, sy);
-            EXPECT_EQ(PixelAt(views.right, x, y), Code(sx, sy)) << "right " << x << "," << y;
+            EXPECT_EQ(PixelAt(views.left, x, y), Source(c.left, x, y)) << "left " << x << "," << y;
+            EXPECT_EQ(PixelAt(views.right, x, y), Source(c.right, x, y))
+                << "right " << x << "," << y;
         }
     }
 }
@@ -123,9 +118,8 @@ TEST(SplitInterlace, FieldsCountFromTheBottomRow) {
 TEST(SplitAnaglyphLayout, RedLeftAndTheStrongerOfGreenAndBlueRight) {
     // The right view is whichever of green and blue is stronger, as grey.
     for (const auto& [green, blue, right] : {std::tuple{90u, 40u, 90u}, {40u, 90u, 90u}}) {
-        const ImageBuffer picture = test::MakeImage(20, 20, [&](int x, int y) {
-            return ((x * 11 + y) & 0xFFu) << 16 | green << 8 | blue;
-        });
+        const ImageBuffer picture = test::MakeImage(
+            20, 20, [&](int x, int y) { return ((x * 11 + y) & 0xFFu) << 16 | green << 8 | blue; });
         const StereoViews views = SplitStereoPicture(picture, StereoLayout::Anaglyph);
         ASSERT_TRUE(views);
         for (int y = 0; y < 20; ++y)
@@ -380,16 +374,17 @@ TEST(OpenLeftRight, RealPairsOpenAsTwoFiles) {
 // ---- names -------------------------------------------------------------------------------
 
 TEST(FindPartnerName, TheLetterBeforeTheExtensionDecides) {
-    const std::pair<const char*, const char*> cases[] = {  // "" for none
+    const std::pair<const char*, const char*> cases[] = {
+        // "" for none
         {"pair_r.jpg", "pair_l.jpg"},
         {"/a/PAIR_L.JPG", "/a/PAIR_R.JPG"},
         {"/a/pair.l.r.jpg", "/a/pair.l.l.jpg"},  // only the last dot counts
         {"/a/photo.jpg", ""},
-        {"/a/pair_l", ""},                       // no extension
-        {"/fotos.l/photo", ""},                  // the folder's dot is not an extension
-        {"/a/.jpg", ""},                         // a leading dot is no extension
+        {"/a/pair_l", ""},       // no extension
+        {"/fotos.l/photo", ""},  // the folder's dot is not an extension
+        {"/a/.jpg", ""},         // a leading dot is no extension
         {"/Über.L/Schnee_L.jpeg", "/Über.L/Schnee_R.jpeg"},
-        {"/Fotos/Größe_ö.jpg", ""},              // a multi-byte character before the dot
+        {"/Fotos/Größe_ö.jpg", ""},  // a multi-byte character before the dot
         {"", ""},
     };
     for (const auto& [path, partner] : cases)
@@ -452,13 +447,17 @@ TEST(OpenRequests, DroppedFilesArgumentsAndQuotedNames) {
 // ---- the open dialog's preview -------------------------------------------------------------
 
 TEST(OpenPreview, KindSizeAndRotationRules) {
-    const std::pair<const char*, PreviewKind> kinds[] = {
-        {"a.JPS", PreviewKind::StereoJpeg}, {"a.IOS", PreviewKind::Das},
-        {"a.jpeg", PreviewKind::Jpeg},      {"a.stj", PreviewKind::Jpeg},
-        {"a.BMI", PreviewKind::InterlacedBmp}, {"a.tiff", PreviewKind::Tiff},
-        {"jpg", PreviewKind::Jpeg},         {"a.png", PreviewKind::None},
-        {"", PreviewKind::None}};
-    for (const auto& [name, kind] : kinds) EXPECT_EQ(ClassifyPreviewName(name, nullptr), kind) << name;
+    const std::pair<const char*, PreviewKind> kinds[] = {{"a.JPS", PreviewKind::StereoJpeg},
+                                                         {"a.IOS", PreviewKind::Das},
+                                                         {"a.jpeg", PreviewKind::Jpeg},
+                                                         {"a.stj", PreviewKind::Jpeg},
+                                                         {"a.BMI", PreviewKind::InterlacedBmp},
+                                                         {"a.tiff", PreviewKind::Tiff},
+                                                         {"jpg", PreviewKind::Jpeg},
+                                                         {"a.png", PreviewKind::None},
+                                                         {"", PreviewKind::None}};
+    for (const auto& [name, kind] : kinds)
+        EXPECT_EQ(ClassifyPreviewName(name, nullptr), kind) << name;
 
     struct Fit {
         int w, h, fw, fh;

@@ -156,7 +156,7 @@ TEST(TiffRead, SixteenBitPaletteIsScaled) {
     ScratchDir dir;
     std::vector<std::uint16_t> map(3 * 256, 0);
     map[1] = 65535, map[256 + 1] = 32896, map[512 + 1] = 257;  // → 255, 128, 1
-    map[2] = 1000, map[256 + 2] = 300;                            // → 3, 1, 0
+    map[2] = 1000, map[256 + 2] = 300;                         // → 3, 1, 0
     const std::uint8_t row[2] = {1, 2};
     ASSERT_TRUE(WriteTiff(dir / "pal.tif", 2, 1, 1, PHOTOMETRIC_PALETTE, 1, row, map.data()));
     const ImageBuffer image = ReadTiffFile(dir / "pal.tif");
@@ -267,9 +267,8 @@ TEST(TiffRead, ProgressIsReading) {
     ASSERT_TRUE(WriteTiff(dir / "p.tif", 10, 200, 1, PHOTOMETRIC_MINISBLACK, 2, row.data()));
     int reading = 0;
     {
-        const ScopedProgressSink sink([&](ProgressDirection d, int) {
-            reading += d == ProgressDirection::Reading;
-        });
+        const ScopedProgressSink sink(
+            [&](ProgressDirection d, int) { reading += d == ProgressDirection::Reading; });
         ASSERT_TRUE(ReadTiffFile(dir / "p.tif"));
     }
     EXPECT_EQ(reading, 100);
