@@ -6,7 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -54,6 +59,53 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, savedHandler_);
 }
 
+LockedFolder::LockedFolder(const std::string& path) : path_(path) {
+    ::chmod(path.c_str(), 0555);
+    const std::string probe = path + "/.probe";
+    const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY, 0600);
+    if (fd < 0) {
+        locked_ = true;
+        return;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+    immutable_ = locked_ = SetImmutable(path, true);
+}
+
+LockedFolder::~LockedFolder() {
+    if (immutable_) SetImmutable(path_, false);
+    ::chmod(path_.c_str(), 0755);
+}
+
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+Dialogue::Dialogue(Answer answer) {
+    previousMessage_ = SetMessageSink([this](std::string_view t, std::string_view c, MessageIcon) {
+        shown.push_back({std::string(t), std::string(c)});
+    });
+    previousQuestion_ =
+        SetQuestionSink([this, answer](std::string_view t, std::string_view c, QuestionKind k) {
+            asked.push_back({std::string(t), std::string(c), k});
+            return answer;
+        });
+}
+
+Dialogue::~Dialogue() {
+    SetMessageSink(std::move(previousMessage_));
+    SetQuestionSink(std::move(previousQuestion_));
+}
+
 bool HaveTool(const std::string& tool) {
     return RunQuiet("command -v " + tool);
 }
@@ -74,6 +126,11 @@ std::string Capture(const std::string& command) {
     return out;
 }
 
+Bytes CaptureBytes(const std::string& command) {
+    const std::string s = Capture(command + "; printf x");
+    return Bytes(s.begin(), s.end() - (s.empty() ? 0 : 1));
+}
+
 std::string Quote(const std::string& path) {
     std::string out = "'";
     for (char c : path) {
@@ -85,16 +142,27 @@ std::string Quote(const std::string& path) {
     return out + "'";
 }
 
-std::vector<unsigned char> ReadAll(const std::string& path) {
+Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-bool WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) {
+bool WriteAll(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
+}
+
+std::int64_t ModifyTime(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+void SetOldTimes(const std::string& path) {
+    const timespec times[2] = {{1000000000, 123456789}, {1100000000, 987654321}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
 ImageBuffer ReadPnm(const std::string& path) {
@@ -191,6 +259,48 @@ ImageBuffer ExpandForTest(const ImageBuffer& indexed) {
         const std::uint8_t* e = table + 4 * IndexAt(indexed, x, y);
         return static_cast<std::uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16));
     });
+}
+
+bool MakeJpeg(const std::string& path, const std::string& size) {
+    return HaveTool("convert") &&
+           RunQuiet("convert -size " + size + " gradient:red-blue " + Quote(path)) &&
+           std::filesystem::exists(path);
+}
+
+Bytes EntropyData(const Bytes& file) {
+    std::size_t p = 2;
+    while (p + 4 <= file.size() && file[p] == 0xFF) {
+        while (p + 1 < file.size() && file[p + 1] == 0xFF) ++p;
+        const std::uint8_t marker = file[p + 1];
+        const std::size_t length = (file[p + 2] << 8) | file[p + 3];
+        if (marker == 0xDA) {
+            if (p + 2 + length > file.size()) return {};
+            return Bytes(file.begin() + p + 2 + length, file.end());
+        }
+        p += 2 + length;
+    }
+    return {};
+}
+
+std::vector<int> HeaderMarkers(const Bytes& file) {
+    std::vector<int> markers;
+    std::size_t p = 2;
+    while (p + 4 <= file.size() && file[p] == 0xFF) {
+        const std::uint8_t marker = file[p + 1];
+        markers.push_back(marker);
+        if (marker == 0xDA) break;
+        p += 2 + ((file[p + 2] << 8) | file[p + 3]);
+    }
+    return markers;
+}
+
+Bytes Segment(std::uint8_t marker, const Bytes& payload) {
+    Bytes s(payload.size() + 4);
+    s[0] = 0xFF, s[1] = marker;
+    s[2] = static_cast<std::uint8_t>((payload.size() + 2) >> 8);
+    s[3] = static_cast<std::uint8_t>(payload.size() + 2);
+    std::copy(payload.begin(), payload.end(), s.begin() + 4);
+    return s;
 }
 
 }  // namespace duplora::test

@@ -24,19 +24,14 @@ TEST(ImageNames, SaveTypeAndKnownSets) {
         bool set0, set1, set2;
     };
     const Case cases[] = {
-        {"a.jpg", SaveType::Jpeg, true, true, true},
         {"A.JPEG", SaveType::Jpeg, true, true, true},
         {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
         {"x.BmP", SaveType::Bmp, true, true, true},
         {"pair.jps", SaveType::Jps, true, true, false},
         {"c.das", SaveType::Other, true, true, false},
-        {"i.bmi", SaveType::Other, true, true, false},
         {"v.ios", SaveType::Other, true, false, false},
-        {"t.tif", SaveType::Other, true, true, true},
         {"t.TIFF", SaveType::Other, true, true, true},
-        {"p.png", SaveType::Other, false, false, false},
         {"jpg.txt", SaveType::Other, false, false, false},
-        {"", SaveType::Other, false, false, false},
         {"pg", SaveType::Other, false, false, false},
     };
     for (const Case& c : cases) {
@@ -70,7 +65,7 @@ TEST(LoadChain, ContentsDecideNotTheName) {
     ASSERT_TRUE(indexed.loaded);
     EXPECT_EQ(indexed.image.BitCount(), 24);
 
-    test::WriteAll(dir / "junk.jpg", std::vector<unsigned char>(500, 0x11));
+    test::WriteAll(dir / "junk.jpg", test::Bytes(500, 0x11));
     const LoadedImage junk = LoadImageFile(dir / "junk.jpg");
     EXPECT_FALSE(junk.loaded);
     EXPECT_FALSE(junk.image);
@@ -106,16 +101,6 @@ TEST(LoadChain, PictureLoaderIsSilent) {
     EXPECT_GT(calls, 0);
     EXPECT_FALSE(LoadPictureFile(""));
     EXPECT_FALSE(LoadPictureFile(dir / "missing.jpg"));
-}
-
-TEST(LoadChain, RealPhotograph) {
-    if (!test::SampleExists("pairs/gx8_r.jpg")) GTEST_SKIP() << "samples missing";
-    const LoadedImage loaded = LoadImageFile(test::SamplePath("pairs/gx8_r.jpg"));
-    ASSERT_TRUE(loaded.loaded);
-    EXPECT_EQ(loaded.displayName, "gx8_r.jpg");
-    const bool turned = loaded.orientation == 6 || loaded.orientation == 8;
-    EXPECT_EQ(loaded.image.Width(), turned ? 1367 : 1824);
-    EXPECT_EQ(loaded.image.Height(), turned ? 1824 : 1367);
 }
 
 }  // namespace

@@ -17,9 +17,8 @@ using test::ScratchDir;
 
 const std::string kPluginDir = DUPLORA_PLUGIN_DIR;
 
-TEST(Plugins, OurPngPluginIsFound) {
+TEST(Plugins, OurPngPluginAndFoldersWithoutPlugins) {
     const PluginTable table = LoadPlugins(kPluginDir);
-    ASSERT_GE(table.Size(), 1);
     const Plugin* png = nullptr;
     for (const Plugin& p : table.Plugins())
         if (std::filesystem::path(p.path).filename() == "png.spi") png = &p;
@@ -28,38 +27,29 @@ TEST(Plugins, OurPngPluginIsFound) {
     EXPECT_EQ(png->filters[0].pattern, "*.png");
     EXPECT_EQ(png->filters[0].description, "PNG-Bild");
     EXPECT_EQ(table.TryOrder().size(), static_cast<std::size_t>(table.Size()));
-}
 
-TEST(Plugins, FoldersWithoutPlugins) {
     EXPECT_EQ(LoadPlugins("").Size(), 0);
     EXPECT_EQ(LoadPlugins("/no/such/folder").Size(), 0);
-    ScratchDir dir;
     // A text file and a shared object that is no plug-in, both named like plug-ins.
+    ScratchDir dir;
     test::WriteAll(dir / "junk.spi", {'n', 'o', 't'});
     std::error_code ec;
     for (const char* lib :
-         {"/lib/x86_64-linux-gnu/libz.so.1", "/usr/lib/x86_64-linux-gnu/libz.so.1"}) {
-        if (std::filesystem::exists(lib)) {
-            std::filesystem::copy_file(lib, dir / "zlib.spi", ec);
-            break;
-        }
-    }
+         {"/lib/x86_64-linux-gnu/libz.so.1", "/usr/lib/x86_64-linux-gnu/libz.so.1"})
+        if (std::filesystem::copy_file(lib, dir / "zlib.spi", ec)) break;
     EXPECT_EQ(LoadPlugins(dir.Path()).Size(), 0);
 }
 
 TEST(Plugins, TryOrderKeepsOnlyValidIndices) {
+    if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
     PluginTable table = LoadPlugins(kPluginDir);
     ASSERT_GE(table.Size(), 1);
     table.SetTryOrder({5, -1, 0, 99});
     EXPECT_EQ(table.TryOrder(), std::vector<int>{0});
-    table.SetTryOrder({});
-    EXPECT_TRUE(table.TryOrder().empty());
     // An empty try order means no plug-in is asked.
+    table.SetTryOrder({});
     ScratchDir dir;
-    if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
-    ASSERT_TRUE(test::WritePpm(test::MakeNoise(8, 8, 1), dir / "a.ppm"));
-    ASSERT_TRUE(
-        test::RunQuiet("convert " + test::Quote(dir / "a.ppm") + " " + test::Quote(dir / "a.png")));
+    ASSERT_TRUE(test::RunQuiet("convert -size 8x8 gradient: PNG:" + test::Quote(dir / "a.png")));
     CodecOptions options;
     options.plugins = &table;
     EXPECT_FALSE(LoadImageFile(dir / "a.png", options).loaded);
@@ -83,7 +73,6 @@ TEST(Plugins, PngFromImageMagickOpensThroughTheLoadChain) {
     };
     const Case cases[] = {{"rgb.png", ""},
                           {"palette.png", "-colors 40 -type palette"},
-                          {"grey.png", "-colorspace gray"},
                           {"grey1.png", "-monochrome"},
                           {"deep.png", "-depth 16"},
                           {"interlaced.png", "-interlace PNG"},
@@ -103,11 +92,10 @@ TEST(Plugins, PngFromImageMagickOpensThroughTheLoadChain) {
     // A further extension behind ".png" is not the plug-in's pattern.
     std::filesystem::copy_file(dir / "rgb.png", dir / "rgb.png.bak");
     EXPECT_FALSE(LoadImageFile(dir / "rgb.png.bak", options).loaded);
-    // A PNG pattern on a file that is no PNG: the plug-in says it does not support it.
-    test::WriteAll(dir / "fake.png", std::vector<unsigned char>(100, 0x42));
+    // A file that is no PNG, and a PNG cut short: the plug-in refuses, nothing crashes.
+    test::WriteAll(dir / "fake.png", test::Bytes(100, 0x42));
     EXPECT_FALSE(LoadImageFile(dir / "fake.png", options).loaded);
-    // A PNG cut short: the plug-in fails, nothing crashes.
-    std::vector<unsigned char> cut = test::ReadAll(dir / "rgb.png");
+    test::Bytes cut = test::ReadAll(dir / "rgb.png");
     cut.resize(cut.size() / 2);
     test::WriteAll(dir / "cut.png", cut);
     EXPECT_FALSE(LoadImageFile(dir / "cut.png", options).loaded);
@@ -125,10 +113,8 @@ TEST(Plugins, ProgressOnlyWhenAsked) {
             const ScopedProgressSink sink([&](ProgressDirection, int) { ++calls; });
             ASSERT_TRUE(ReadWithPlugin(dir / "g.png", table, 0, asked));
         }
-        if (asked)
-            EXPECT_GT(calls, 2);
-        else
-            EXPECT_EQ(calls, 0);
+        EXPECT_EQ(calls > 2, asked);
+        EXPECT_EQ(calls == 0, !asked);
     }
 }
 
