@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/formats/formats_test_util.h"
-#include "core/formats/jpeg_file_test_util.h"
 #include "support/test_support.h"
 
 namespace duplora {
