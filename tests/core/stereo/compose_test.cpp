@@ -194,22 +194,6 @@ TEST_F(DisplayComposerTest, SinglePicture) {
     EXPECT_EQ(composer.Texts().status[1], "");
 }
 
-TEST_F(DisplayComposerTest, AnaglyphScalesWholeViewsThenCuts) {
-    in.mode = DisplayMode::GreyAnaglyph;
-    in.greyPair = GreyAnaglyphPair::RedGreen;
-    in.leftGamma = 80;
-    in.zoomPercent = 50;
-    in.dx = 5;  // scaled: trunc(2.5) = 2
-    ASSERT_TRUE(composer.ComposeForDisplay(in));
-    const ImageBuffer sa = CropScaleView(a, 10, 6, 0, 0, 0, 0, false);
-    const ImageBuffer sb = CropScaleView(b, 10, 6, 0, 0, 0, 0, true);
-    EXPECT_TRUE(SamePixels(composer.FirstView(), sa));
-    EXPECT_TRUE(SamePixels(composer.SecondView(), sb));
-    EXPECT_TRUE(SamePixels(composer.Composite(),
-                           ComposeGreyAnaglyph(sa, sb, {2, 0, 0, 0}, GreyAnaglyphPair::RedGreen,
-                                               BuildAnaglyphTables(80, 100))));
-}
-
 TEST_F(DisplayComposerTest, RecomposeAfterOffsetKeepsScaledViews) {
     in.mode = DisplayMode::Interlace;
     in.zoomPercent = 75;
@@ -261,23 +245,10 @@ TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
     EXPECT_FALSE(composer.FirstView());
     EXPECT_EQ(composer.Texts().status[2], "Bildgröße [0 x 0]  Zoom(0 %)");
     in.zoomPercent = 100;
-    in.mode = static_cast<DisplayMode>(7);
-    EXPECT_FALSE(composer.ComposeForDisplay(in));
     in.first = nullptr;
     in.mode = DisplayMode::SideBySide;
     EXPECT_FALSE(composer.ComposeForDisplay(in));
     EXPECT_FALSE(composer.SecondView());
-}
-
-TEST_F(DisplayComposerTest, PanoramaWrapsPreparedViews) {
-    in.panorama = true;
-    in.mode = DisplayMode::Interlace;
-    in.dx = 27;  // beyond the width: no clamp, one whole turn plus 7
-    ASSERT_TRUE(composer.ComposeForDisplay(in));
-    ASSERT_EQ(composer.Composite().Width(), 20);
-    EXPECT_TRUE(SamePixels(composer.SecondView(), WrapView(b, 20, 12, 7, 0, 0, 0, true)));
-    EXPECT_TRUE(SamePixels(composer.Composite(),
-                           ComposeInterlace(composer.FirstView(), composer.SecondView(), {})));
 }
 
 // ---- a real pair --------------------------------------------------------------------
