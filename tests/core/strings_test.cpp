@@ -18,9 +18,10 @@ bool IsValidUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2
-                          : c >= 0xF0 && c <= 0xF4                         ? 3
-                                                                           : 0;
+        const int extra = c >= 0xC2 && c <= 0xDF   ? 1
+                          : c >= 0xE0 && c <= 0xEF ? 2
+                          : c >= 0xF0 && c <= 0xF4 ? 3
+                                                   : 0;
         if (extra == 0 || i + extra >= s.size()) return false;
         std::uint32_t cp = c & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {
@@ -36,9 +37,13 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 TEST(StringTable, SortedUniqueIdsWithNonEmptyUtf8Texts) {
-    EXPECT_TRUE(IsValidUtf8("Bildgr\xC3\xB6\xC3\x9F" "e"));
-    EXPECT_FALSE(IsValidUtf8("Gr\xF6\xDF" "e"));  // Latin-1
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
+    EXPECT_TRUE(
+        IsValidUtf8("Bildgr\xC3\xB6\xC3\x9F"
+                    "e"));
+    EXPECT_FALSE(
+        IsValidUtf8("Gr\xF6\xDF"
+                    "e"));                  // Latin-1
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));  // overlong
     const auto table = StringTable();
     ASSERT_GT(table.size(), 100u);
     for (std::size_t i = 0; i < table.size(); ++i) {

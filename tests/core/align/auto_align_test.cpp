@@ -177,9 +177,9 @@ TEST(LevellingRotationSlot, SlotTurnsTheLineLevel) {
         int x1, y1, x2, y2, slot;
     };
     const Case cases[] = {
-        {10, 50, 110, 40, 957},  // atan2(10, 100) = 5.71°
-        {110, 40, 10, 50, 957},  // drawn from the right end
-        {10, 40, 110, 50, 843},  // falling: −5.71°
+        {10, 50, 110, 40, 957},   // atan2(10, 100) = 5.71°
+        {110, 40, 10, 50, 957},   // drawn from the right end
+        {10, 40, 110, 50, 843},   // falling: −5.71°
         {10, 200, 110, 27, 599},  // 59.97° turns the other way by 30.03° (1499 − 900)
         // exactly 45° (450.0000000000005) stays; 45.28° wraps to −44.72°
         {0, 100, 100, 0, 1350},

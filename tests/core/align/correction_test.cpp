@@ -134,7 +134,8 @@ TEST(RotationStep, ZeroAngleCopiesAllButTheLastColumnAndRow) {
         ASSERT_TRUE(out);
         for (int r = 0; r < 7; ++r)
             for (int x = 0; x < 9; ++x)
-                ASSERT_EQ(Grey(out, x, r), (x == 8 || r == 6) ? 0 : Grey(src, x, r)) << x << "," << r;
+                ASSERT_EQ(Grey(out, x, r), (x == 8 || r == 6) ? 0 : Grey(src, x, r))
+                    << x << "," << r;
     }
 }
 
@@ -161,7 +162,7 @@ TEST(RotationStep, BilinearWeightsByHand) {
 using SetupFields = std::array<std::int64_t, 15>;
 
 SetupFields Fields(const PerspectiveSetup& ps) {
-    return {ps.c,    ps.s, ps.t,     ps.d, ps.p, ps.q, ps.b,     ps.sigma,
+    return {ps.c,    ps.s, ps.t,     ps.d, ps.p, ps.q,     ps.b,     ps.sigma,
             ps.step, ps.g, ps.start, ps.e, ps.f, ps.delta, ps.depth0};
 }
 
@@ -173,10 +174,16 @@ TEST(PerspectiveSetup, ConstantsByHand) {
     const Case cases[] = {
         // 6000 × 4000 at 0°: T = 368 does not divide sw·2^20, so p = sw·1024 − 1 and
         // the step along the axis comes out at 1023, not 1024.
-        {0, 198, 3000, 2000,
+        {0,
+         198,
+         3000,
+         2000,
          {1024, 0, 368, 8548173, 3071999, 3071999, 3072001, 6144002, 1023, 1, 0, 2048000, 0, 0,
           2048000}},
-        {-250, 272, 240, 320,
+        {-250,
+         272,
+         240,
+         320,
          {928, -432, 526, 478437, 299017, 192502, 183052, 467390, 1076, -62708, -65892, 269317,
           -149019, -326, 249354}},
     };
@@ -235,8 +242,9 @@ TEST(PerspectiveSteps, NearestSourcePixelByHand) {
                 p[2] = 1;
             }
         const ImageBuffer out =
-            c.vertical ? PerspectiveVerticalStep(src, c.angle, c.fov, c.width, c.height, kNearest)
-                       : PerspectiveHorizontalStep(src, c.angle, c.fov, c.width, c.height, kNearest);
+            c.vertical
+                ? PerspectiveVerticalStep(src, c.angle, c.fov, c.width, c.height, kNearest)
+                : PerspectiveHorizontalStep(src, c.angle, c.fov, c.width, c.height, kNearest);
         ASSERT_TRUE(out);
         const std::uint8_t* p = out.StoredRow(c.y) + 3 * c.x;
         SCOPED_TRACE(testing::Message() << c.vertical << " " << c.x << "," << c.y);

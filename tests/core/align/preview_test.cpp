@@ -201,7 +201,8 @@ TEST(EdgeView, EqualsTheEditFilterAndPhotoGreyIsItsLuminance) {
     std::mt19937 rng(77);
     // Tiny pictures have no full neighbourhood; thresholds outside 1…254 are clamped.
     for (auto [w, h, t] : {std::tuple{1, 1, 16}, {4, 4, 16}, {100, 3, 16}, {30, 20, -5}})
-        ASSERT_TRUE(SamePixels(EdgeView(test::MakeNoise(w, h, 5), t), EdgesAsGrey(test::MakeNoise(w, h, 5), t)));
+        ASSERT_TRUE(SamePixels(EdgeView(test::MakeNoise(w, h, 5), t),
+                               EdgesAsGrey(test::MakeNoise(w, h, 5), t)));
     for (int round = 0; round < 12; ++round) {
         const int w = 5 + static_cast<int>(rng() % 60), h = 5 + static_cast<int>(rng() % 60);
         // Blocks of colour with noise, so that both sides of the threshold occur.
@@ -210,8 +211,7 @@ TEST(EdgeView, EqualsTheEditFilterAndPhotoGreyIsItsLuminance) {
             return base + (rng() & 0x0F0F0F);
         });
         const int threshold = static_cast<int>(rng() % 40) - 2;
-        ASSERT_TRUE(SamePixels(EdgeView(src, threshold), EdgesAsGrey(src, threshold)))
-            << round;
+        ASSERT_TRUE(SamePixels(EdgeView(src, threshold), EdgesAsGrey(src, threshold))) << round;
     }
     const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg", 4);
     if (!photo) GTEST_SKIP() << "sample photo missing";

@@ -121,8 +121,14 @@ TEST(RoundedCornerInset, HandWorkedEllipses) {
         int width, height;
         std::vector<int> insets;  // rows 0, 1, … from the edge, then 0 for all further rows
     };
-    const Case cases[] = {{20, 20, {7, 5, 3, 2, 2, 1, 1}}, {10, 10, {3, 1, 1}}, {4, 4, {1}},
-                          {3, 3, {}}, {0, 20, {}}, {20, 0, {}}, {8, 4, {1}}, {4, 8, {1}}};
+    const Case cases[] = {{20, 20, {7, 5, 3, 2, 2, 1, 1}},
+                          {10, 10, {3, 1, 1}},
+                          {4, 4, {1}},
+                          {3, 3, {}},
+                          {0, 20, {}},
+                          {20, 0, {}},
+                          {8, 4, {1}},
+                          {4, 8, {1}}};
     for (const Case& c : cases)
         for (int row = 0; row < static_cast<int>(c.insets.size()) + 4; ++row)
             EXPECT_EQ(RoundedCornerInset(row, c.width, c.height),

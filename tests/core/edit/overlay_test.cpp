@@ -38,9 +38,13 @@ INSTANTIATE_TEST_SUITE_P(
         OriginCase{{3, -4, -3, 0}, 200, 100, 300, 120, -96, -17},
         OriginCase{
             {0, INT_MIN, INT_MAX, INT_MAX}, 10, 10, 1, 1, std::int64_t{INT_MIN} - INT_MAX, INT_MAX},
-        OriginCase{
-            {3, INT_MIN, INT_MIN, INT_MIN}, 10, 10, 1, 1, 9 - std::int64_t{INT_MIN} * 2,
-            9 - std::int64_t{INT_MIN}}));
+        OriginCase{{3, INT_MIN, INT_MIN, INT_MIN},
+                   10,
+                   10,
+                   1,
+                   1,
+                   9 - std::int64_t{INT_MIN} * 2,
+                   9 - std::int64_t{INT_MIN}}));
 
 TEST(PlaceOnBand, BandAboveForTopCornersBelowForBottomOnes) {
     const ImageBuffer picture = test::MakeImage(7, 5, Where);

@@ -129,9 +129,8 @@ TEST_P(CropRectDepth, KeepsPixelsAndTableWithZeroPastTheEdgesAndInTheTail) {
             ASSERT_EQ(out.Height(), 9);
             for (int y = 0; y < 9; ++y)
                 for (int x = 0; x < right - left; ++x)
-                    ASSERT_EQ(ColourAt(out, x, y), left + x < 21 && 2 + y < 9
-                                                       ? ColourAt(src, left + x, 2 + y)
-                                                       : outside)
+                    ASSERT_EQ(ColourAt(out, x, y),
+                              left + x < 21 && 2 + y < 9 ? ColourAt(src, left + x, 2 + y) : outside)
                         << left << ".." << right << " at " << x << "," << y;
             if (bits == 24) continue;
             EXPECT_EQ(std::memcmp(out.ColourTable(), src.ColourTable(), 4u << bits), 0);
@@ -216,8 +215,8 @@ TEST(CropScaleView, RowRoutinesMatchThePixelRule) {
     // inside the picture, and sizes large enough to be split over threads (the last one a
     // plain copy).
     const Case cases[] = {
-        {64, 20, 32, 10, 0, 0, 0, 0, false}, {101, 11, 50, 5, 3, 1, 2, 0, true},
-        {101, 11, 50, 5, 3, 1, 2, 0, false}, {17, 5, 61, 19, 1, 0, 0, 1, true},
+        {64, 20, 32, 10, 0, 0, 0, 0, false},        {101, 11, 50, 5, 3, 1, 2, 0, true},
+        {101, 11, 50, 5, 3, 1, 2, 0, false},        {17, 5, 61, 19, 1, 0, 0, 1, true},
         {2800, 1601, 1400, 800, 0, 0, 0, 0, false}, {1100, 1000, 1100, 1000, 0, 0, 0, 0, true},
     };
     for (const Case& c : cases) {
@@ -285,11 +284,11 @@ TEST(Conversions, BadInputGivesNothing) {
     EXPECT_FALSE(CropRect(indexed, 20, 0, 24, 4));    // starts past the right edge
     EXPECT_FALSE(CropRect(indexed, 0, 0, 70000, 4));  // beyond the size limit
     EXPECT_FALSE(CentreOnCanvas(noise, 0, 4));
-    EXPECT_FALSE(CropMargins(noise, 10, 0, 10, 0, true));  // nothing left
-    EXPECT_FALSE(CropMargins(noise, -2, 0, 3, 0, true));   // negative start
+    EXPECT_FALSE(CropMargins(noise, 10, 0, 10, 0, true));                  // nothing left
+    EXPECT_FALSE(CropMargins(noise, -2, 0, 3, 0, true));                   // negative start
     EXPECT_FALSE(CropMargins(noise, 2147483647, 0, 2147483647, 0, true));  // overflow
-    EXPECT_FALSE(CropScaleView(noise, 0, 10, 0, 0, 0, 0, false));  // output width 0
-    EXPECT_FALSE(CropScaleView(noise, 20, 1, 0, 5, 0, 0, false));  // trunc(5 / 10) = 0
+    EXPECT_FALSE(CropScaleView(noise, 0, 10, 0, 0, 0, 0, false));          // output width 0
+    EXPECT_FALSE(CropScaleView(noise, 20, 1, 0, 5, 0, 0, false));          // trunc(5 / 10) = 0
     EXPECT_FALSE(CropScaleView(noise, 20, 10, 0, 0, 2000000000, 0, true));
     EXPECT_FALSE(ScaleToTrueColourGdi(indexed, 20, 10, 25, 0, 0, 0, true));
     EXPECT_FALSE(WrapView(noise, 10, 0, 0, 0, 0, 0, false));

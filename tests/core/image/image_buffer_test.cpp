@@ -12,15 +12,6 @@
 namespace duplora {
 namespace {
 
-TEST(RowBytes, PaddedToFourBytesAndZeroForOtherDepths) {
-    EXPECT_EQ(RowBytes(13, 24), 40);
-    EXPECT_EQ(RowBytes(33, 1), 8);
-    EXPECT_EQ(RowBytes(9, 4), 8);
-    EXPECT_EQ(RowBytes(5, 8), 8);
-    EXPECT_EQ(RowBytes(10, 16), 0);
-    EXPECT_EQ(RowBytes(0, 24), 0);
-}
-
 TEST(CreateImage, HeaderZeroedPixelsAndRefusals) {
     ImageBuffer image = CreateImage(13, 3, 24);
     ASSERT_TRUE(image);
@@ -50,8 +41,7 @@ TEST(CreateImage, OverwriteVariantClearsHeaderAndPadding) {
     ImageBuffer image = CreateImageForOverwrite(1001, 1001, 24);
     ASSERT_TRUE(image);
     EXPECT_EQ(image.Width(), 1001);
-    for (int row = 0; row < image.Height(); ++row)
-        ASSERT_EQ(image.StoredRow(row)[3003], 0) << row;
+    for (int row = 0; row < image.Height(); ++row) ASSERT_EQ(image.StoredRow(row)[3003], 0) << row;
 }
 
 TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {

@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
             AxisCase{{10, 20, 30, 41, 50, 60, 70, 80, 90, 250}, 5, {10, 25, 45, 65, 85}},
             // Uneven boxes: ends at 0, 2, 4; the means truncate; 5 and 6 unused.
             AxisCase{{10, 20, 31, 40, 51, 60, 70}, 3, {10, 25, 45}},
-            AxisCase{{7, 9, 11}, 3, {7, 9, 11}}, AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
+            AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
             // Falling segments truncate toward zero: 10 − 10/3 = 7, 10 − 20/3 = 4.
             AxisCase{{10, 0}, 4, {10, 7, 4, 0}},
             AxisCase{{255, 0, 255}, 6, {255, 128, 0, 85, 170, 255}},
@@ -140,12 +140,11 @@ TEST(ResizeImage, MatchesTheTwoPassRule) {
     struct Size {
         int w, h, newW, newH;
     };
-    // Mixed directions; the last ones are big enough to be split over threads.
     // Mixed directions, single rows and columns, bands over threads, boxes of 14/15 pixels,
     // boxes over 256 pixels and segments over 257 steps.
-    const Size sizes[] = {{37, 23, 11, 50},    {9, 9, 40, 3},         {1, 7, 6, 2},
-                          {8, 1, 3, 5},        {1500, 800, 1301, 901}, {100, 100, 7, 6},
-                          {700, 3, 2, 700},    {2, 600, 600, 2}};
+    const Size sizes[] = {{37, 23, 11, 50}, {9, 9, 40, 3},          {1, 7, 6, 2},
+                          {8, 1, 3, 5},     {1500, 800, 1301, 901}, {100, 100, 7, 6},
+                          {700, 3, 2, 700}, {2, 600, 600, 2}};
     std::uint32_t seed = 1;
     for (const Size& s : sizes) {
         ImageBuffer src = MakeNoise(s.w, s.h, seed++);
@@ -197,18 +196,12 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
     EXPECT_EQ(percents.back(), 100);
 }
 
-TEST(ResizeImage, RealPhotographHalvedAndEnlarged) {
-    const std::string path = test::SamplePath("pairs/gx8_l.jpg");
+TEST(ResizeImage, RealPhotographHalved) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpeg(path);
+    ImageBuffer photo = test::LoadJpeg(test::SamplePath("pairs/gx8_l.jpg"));
     ASSERT_TRUE(photo);
-    ImageBuffer half = ResizeImage(photo, photo.Width() / 2, photo.Height() / 2);
-    EXPECT_TRUE(SamePixels(half, ReferenceResize(photo, photo.Width() / 2, photo.Height() / 2),
-                           "photo-half"));
-    ImageBuffer crop = CreateImage(200, 150, 24);
-    for (int y = 0; y < 150; ++y) std::memcpy(crop.Line(y), photo.Line(y + 500) + 700 * 3, 200 * 3);
-    EXPECT_TRUE(
-        SamePixels(ResizeImage(crop, 333, 211), ReferenceResize(crop, 333, 211), "photo-enlarged"));
+    const int w = photo.Width() / 2, h = photo.Height() / 2;
+    EXPECT_TRUE(SamePixels(ResizeImage(photo, w, h), ReferenceResize(photo, w, h), "photo-half"));
 }
 
 // ---- the resize command's sizes ----------------------------------------------------

@@ -28,8 +28,10 @@ TEST(RotateQuarter, HandComputedTurnsAndDirections) {
     ImageBuffer src = test::MakeImage(3, 2, [&](int x, int y) { return v[y][x]; });
     ImageBuffer right = RotateQuarter(src, kRotateClockwise);
     ASSERT_TRUE(right);
-    const std::uint32_t wantRight[3][2] = {{v[1][0], v[0][0]}, {v[1][1], v[0][1]}, {v[1][2], v[0][2]}};
-    const std::uint32_t wantLeft[3][2] = {{v[0][2], v[1][2]}, {v[0][1], v[1][1]}, {v[0][0], v[1][0]}};
+    const std::uint32_t wantRight[3][2] = {
+        {v[1][0], v[0][0]}, {v[1][1], v[0][1]}, {v[1][2], v[0][2]}};
+    const std::uint32_t wantLeft[3][2] = {
+        {v[0][2], v[1][2]}, {v[0][1], v[1][1]}, {v[0][0], v[1][0]}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 2; ++x) EXPECT_EQ(PixelAt(right, x, y), wantRight[y][x]);
     // Any direction but 1 turns left.
@@ -70,16 +72,16 @@ TEST_P(RotateRoundTrip, EveryPixelMovesAndFourTurnsGiveTheSource) {
 }
 
 // Odd sizes leave partial bytes at every depth; the large one is split over threads.
-INSTANTIATE_TEST_SUITE_P(
-    DepthsAndOddSizes, RotateRoundTrip,
-    ::testing::Combine(::testing::Values(1, 4, 8, 24),
-                       ::testing::Values(Size{13, 7}, Size{33, 5}, Size{1, 9}, Size{9, 1},
-                                         Size{1, 1}, Size{1501, 901})),
-    [](const ::testing::TestParamInfo<RotateRoundTrip::ParamType>& info) {
-        const Size s = std::get<1>(info.param);
-        return std::to_string(std::get<0>(info.param)) + "Bits" + std::to_string(s.w) + "x" +
-               std::to_string(s.h);
-    });
+INSTANTIATE_TEST_SUITE_P(DepthsAndOddSizes, RotateRoundTrip,
+                         ::testing::Combine(::testing::Values(1, 4, 8, 24),
+                                            ::testing::Values(Size{13, 7}, Size{33, 5}, Size{1, 9},
+                                                              Size{9, 1}, Size{1, 1},
+                                                              Size{1501, 901})),
+                         [](const ::testing::TestParamInfo<RotateRoundTrip::ParamType>& info) {
+                             const Size s = std::get<1>(info.param);
+                             return std::to_string(std::get<0>(info.param)) + "Bits" +
+                                    std::to_string(s.w) + "x" + std::to_string(s.h);
+                         });
 
 TEST(RotateQuarter, RealPhotograph) {
     if (!test::SampleExists("pairs/frozenpond_l.jpg")) GTEST_SKIP() << "sample missing";

@@ -84,8 +84,7 @@ TEST(SplitAnaglyph, ChannelZeroTakesTheStrongerOfGreenAndBlueOnTheSampleGrid) {
 
 TEST(SplitAnaglyph, RealAnaglyph) {
     if (!test::SampleExists("single-file/wikipedia.anaglyph.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo =
-        test::LoadSample("single-file/wikipedia.anaglyph.jpg");
+    ImageBuffer photo = test::LoadSample("single-file/wikipedia.anaglyph.jpg");
     ASSERT_TRUE(photo);
     EXPECT_TRUE(SamePixels(SplitAnaglyph(photo, 1), Grey(photo, 2), "anaglyph-red"));
     ImageBuffer cyan = SplitAnaglyph(photo, 0);

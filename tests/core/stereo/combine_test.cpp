@@ -149,7 +149,8 @@ TEST(ComposeColourAnaglyph, ChannelsOfEveryKind) {
         {ColourAnaglyphKind::ColourYellowBlue, Rgb(10, 20, 225)},
         {ColourAnaglyphKind::HalfToneYellowBlue, Rgb(10, 20, 188)}};
     for (const auto& [kind, expected] : cases) {
-        const ImageBuffer out = ComposeColourAnaglyph(a, b, {}, kind, BuildAnaglyphTables(200, 100));
+        const ImageBuffer out =
+            ComposeColourAnaglyph(a, b, {}, kind, BuildAnaglyphTables(200, 100));
         ASSERT_TRUE(out);
         EXPECT_EQ(PixelAt(out, 0, 0), expected) << static_cast<int>(kind);
     }
@@ -233,11 +234,11 @@ TEST(Combiners, BadInputGivesNone) {
     EXPECT_EQ(all(a, b, {}), 5);
     EXPECT_EQ(all(none, b, {}), 0);
     EXPECT_EQ(all(a, none, {}), 0);
-    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);       // nothing left
-    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);      // margins beyond the picture
+    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);        // nothing left
+    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);       // margins beyond the picture
     EXPECT_EQ(all(a, b, {INT_MAX, 0, 0, -1}), 0);  // negative margin, no overflow
-    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);   // second view too small for its part
-    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);   // …but fine where it fits
+    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);    // second view too small for its part
+    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);    // …but fine where it fits
     EXPECT_EQ(all(deep, b, {}), 0);
     EXPECT_FALSE(ComposeGreyAnaglyph(a, b, {}, static_cast<GreyAnaglyphPair>(4), kDefaultTables));
     EXPECT_FALSE(
