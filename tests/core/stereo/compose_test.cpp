@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -22,14 +21,9 @@ using test::Tagged;
 
 constexpr int A = 0xA, B = 0xB;
 
-// printf into a string: the expected texts are built from the German originals here,
-// independently of the string table.
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
+// The title of the pair in the fixture below.
+constexpr const char* kPairTitle =
+    "Linkes Bild(baum_l.jpg [20 x 12]) Rechtes Bild(baum_r.jpg [20 x 12])  (3/7)  ";
 
 CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second) {
     CompositionInput in;
@@ -153,8 +147,7 @@ TEST_F(DisplayComposerTest, SideBySideTexts) {
     EXPECT_TRUE(SamePixels(composer.SecondView(), CropScaleView(b, 10, 6, 4, 0, 0, 1, true)));
     EXPECT_FALSE(composer.Composite());
     const DisplayTexts& t = composer.Texts();
-    EXPECT_EQ(t.title, Format("Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ",
-                              "baum_l.jpg", 20, 12, "baum_r.jpg", 20, 12, 3, 7));
+    EXPECT_EQ(t.title, kPairTitle);
     EXPECT_EQ(t.status[0], "Bildgröße nach Ausrichtung[16 x 11]");
     EXPECT_EQ(t.status[1], "Position Ausrichtung(x = -4 y = 1)");
     EXPECT_EQ(t.status[2], "Bildgröße [8 x 5]  Zoom(50 %)");
@@ -165,9 +158,7 @@ TEST_F(DisplayComposerTest, TitleAdditions) {
     in.slideInterval = 25;
     in.panorama = true;
     composer.RefreshCaptionAndStatus(in);
-    const std::string base =
-        Format("Linkes Bild(%s [%d x %d]) Rechtes Bild(%s [%d x %d])  (%d/%d)  ", "baum_l.jpg", 20,
-               12, "baum_r.jpg", 20, 12, 3, 7);
+    const std::string base = kPairTitle;
     EXPECT_EQ(composer.Texts().title, base + "Slide Show Intervall 2.5 S.");
     in.slideShowRunning = false;
     EXPECT_EQ(composer.RefreshCaptionAndStatus(in).title, base + "Panorama Modus");
@@ -189,8 +180,7 @@ TEST_F(DisplayComposerTest, SinglePicture) {
     EXPECT_EQ(composer.Composite().Width(), 30);
     EXPECT_EQ(composer.Composite().Height(), 18);
     EXPECT_FALSE(composer.FirstView());
-    EXPECT_EQ(composer.Texts().title,
-              Format("Bild(%s [%d x %d]) (%d/%d)", "baum_l.jpg", 20, 12, 1, 1));
+    EXPECT_EQ(composer.Texts().title, "Bild(baum_l.jpg [20 x 12]) (1/1)");
     EXPECT_EQ(composer.Texts().status[1], "");
 }
 
