@@ -25,35 +25,32 @@ ImageBuffer Marked(int w, int h) {
     return MakeImage(w, h, Mark);
 }
 
-struct CanvasCase {
-    int imageW, imageH, canvasW, canvasH;
-    int left, top;  // where the image's top-left lands (may be negative)
-};
-
-class FrameOnCanvasPlacement : public ::testing::TestWithParam<CanvasCase> {};
-
-TEST_P(FrameOnCanvasPlacement, ImageCentredOnBlack) {
-    const CanvasCase& c = GetParam();
-    ImageBuffer out = FrameOnCanvas(Marked(c.imageW, c.imageH), c.canvasW, c.canvasH);
-    ASSERT_TRUE(out);
-    ASSERT_EQ(out.Width(), c.canvasW);
-    ASSERT_EQ(out.Height(), c.canvasH);
-    EXPECT_EQ(out.BitCount(), 24);
-    for (int y = 0; y < c.canvasH; ++y)
-        for (int x = 0; x < c.canvasW; ++x) {
-            const int sx = x - c.left, sy = y - c.top;
-            const bool inside = sx >= 0 && sy >= 0 && sx < c.imageW && sy < c.imageH;
-            ASSERT_EQ(PixelAt(out, x, y), inside ? Mark(sx, sy) : 0u) << x << "," << y;
-        }
+TEST(FrameOnCanvas, ImageCentredOnBlack) {
+    struct Case {
+        int imageW, imageH, canvasW, canvasH;
+        int left, top;  // where the image's top-left lands (may be negative)
+    };
+    const Case cases[] = {{3, 2, 7, 5, 2, 1},
+                          // Larger image: (3 − 5) / 2 = −1 toward zero, clipped all round.
+                          {5, 5, 3, 2, -1, -1},
+                          {6, 2, 3, 7, -1, 2},
+                          // A view scaled to 200 × 150 on its 200 × 200 frame: 25 rows each side.
+                          {200, 150, 200, 200, 0, 25}};
+    for (const Case& c : cases) {
+        ImageBuffer out = FrameOnCanvas(Marked(c.imageW, c.imageH), c.canvasW, c.canvasH);
+        ASSERT_TRUE(out);
+        ASSERT_EQ(out.Width(), c.canvasW);
+        ASSERT_EQ(out.Height(), c.canvasH);
+        EXPECT_EQ(out.BitCount(), 24);
+        for (int y = 0; y < c.canvasH; ++y)
+            for (int x = 0; x < c.canvasW; ++x) {
+                const int sx = x - c.left, sy = y - c.top;
+                const bool inside = sx >= 0 && sy >= 0 && sx < c.imageW && sy < c.imageH;
+                ASSERT_EQ(PixelAt(out, x, y), inside ? Mark(sx, sy) : 0u)
+                    << c.imageW << "x" << c.imageH << ": " << x << "," << y;
+            }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FrameOnCanvasPlacement,
-    ::testing::Values(CanvasCase{3, 2, 7, 5, 2, 1},
-                      // Larger image: (3 − 5) / 2 = −1 toward zero, clipped all round.
-                      CanvasCase{5, 5, 3, 2, -1, -1}, CanvasCase{6, 2, 3, 7, -1, 2},
-                      // A view scaled to 200 × 150 on its 200 × 200 frame: 25 rows each side.
-                      CanvasCase{200, 150, 200, 200, 0, 25}));
 
 TEST(FrameOnCanvas, NoPictureOrNoCanvas) {
     std::vector<std::string> seen;

@@ -70,22 +70,6 @@ TEST(ComposeForOutput, OffsetIsClampedToTenPixels) {
     EXPECT_EQ(PixelAt(out, 19, 9), Tag(B, 29, 11));
 }
 
-TEST(ComposeForOutput, SwapMirrorsThePair) {
-    // Swap exchanges the views and negates the offset: the same common area, with the
-    // halves exchanged; swapping back gives the first picture again.
-    const ImageBuffer a = MakeNoise(24, 16, 5), b = MakeNoise(24, 16, 6);
-    const ImageBuffer straight = ComposeForOutput(PairInput(a, b), 0, 5, -2);
-    const ImageBuffer swapped = ComposeForOutput(PairInput(b, a), 0, -5, 2);
-    ASSERT_TRUE(straight && swapped);
-    ASSERT_EQ(straight.Width(), swapped.Width());
-    const int w = straight.Width() / 2;
-    for (int y = 0; y < straight.Height(); ++y)
-        for (int x = 0; x < w; ++x) {
-            ASSERT_EQ(PixelAt(straight, x, y), PixelAt(swapped, w + x, y));
-            ASSERT_EQ(PixelAt(straight, w + x, y), PixelAt(swapped, x, y));
-        }
-}
-
 TEST(ComposeForOutput, BadInputGivesNone) {
     const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2), none;
     EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 2, 0, 0));
