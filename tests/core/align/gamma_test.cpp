@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <vector>
 
@@ -84,6 +86,10 @@ struct DensityCase {
     int gamma;
     int density;
 };
+
+void PrintTo(const DensityCase& c, std::ostream* os) {
+    *os << c.pixels.size() << " pixels at gamma " << c.gamma;
+}
 
 class GammaDensity : public ::testing::TestWithParam<DensityCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -61,6 +63,10 @@ struct ScaleCase {
     int width, height, percent;
     std::vector<int> columns, rows;  // source of each output column / stored row, -1 black
 };
+
+void PrintTo(const ScaleCase& c, std::ostream* os) {
+    *os << c.width << "x" << c.height << " at " << c.percent << " %";
+}
 
 class PreviewScaleByHand : public ::testing::TestWithParam<ScaleCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +37,10 @@ struct PlacementCase {
     int logoW, logoH;
     int c0, r0;  // expected start column and row (logo rows land on r0 − 1 onwards)
 };
+
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LogoPlacementTest : public ::testing::TestWithParam<PlacementCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -106,6 +108,10 @@ struct SpikeCase {
     int outCentre, outEdge, outCorner;
 };
 
+void PrintTo(const SpikeCase& c, std::ostream* os) {
+    *os << "field " << c.field << " centre " << c.centre << " divisor " << c.divisor;
+}
+
 class SharpenSpike : public ::testing::TestWithParam<SpikeCase> {};
 
 TEST_P(SharpenSpike, HandComputedNeighbourhood) {
@@ -172,6 +178,10 @@ struct StepCase {
     int a, b, column, threshold;
     bool edge;
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.a << " to " << c.b << " at column " << c.column << ", threshold " << c.threshold;
+}
 
 class EdgeStep : public ::testing::TestWithParam<StepCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -99,6 +101,10 @@ struct AxisCase {
     int to;
     std::vector<int> expected;
 };
+
+void PrintTo(const AxisCase& c, std::ostream* os) {
+    *os << c.source.size() << " to " << c.to;
+}
 
 class ResizeAxis : public ::testing::TestWithParam<std::tuple<AxisCase, bool>> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -40,6 +42,10 @@ TEST(RotateQuarter, HandComputedTurnAndDirections) {
 struct Size {
     int w, h;
 };
+
+void PrintTo(const Size& c, std::ostream* os) {
+    *os << c.w << "x" << c.h;
+}
 
 class RotateRoundTrip : public ::testing::TestWithParam<std::tuple<int, Size>> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -100,6 +102,10 @@ struct FieldCase {
     int height;
     std::vector<std::pair<int, int>> rows;  // output stored row r = mean of these source rows
 };
+
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << (c.odd ? "odd" : "even") << " field of " << c.height << " rows";
+}
 
 class ExtractFieldRows : public ::testing::TestWithParam<FieldCase> {};
 

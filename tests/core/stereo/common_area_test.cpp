@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 
 #include "core/stereo/common_area.h"
@@ -14,6 +16,10 @@ struct AreaCase {
     bool panorama;
     CommonArea expected;  // secondX, secondY, firstX, firstY
 };
+
+void PrintTo(const AreaCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ComputeCommonAreaTest : public ::testing::TestWithParam<AreaCase> {};
 

@@ -3,6 +3,8 @@
 // with PrepareView, combined with the combiners.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -33,6 +35,11 @@ struct RegionCase {
     int greyPair = 0;
     int colourKind = 0;
 };
+
+void PrintTo(const RegionCase& c, std::ostream* os) {
+    *os << "mode " << static_cast<int>(c.mode) << " zoom " << c.zoom << " offset " << c.dx << ","
+        << c.dy;
+}
 
 std::string Name(const ::testing::TestParamInfo<RegionCase>& info) {
     const RegionCase& c = info.param;
