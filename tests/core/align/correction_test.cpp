@@ -271,22 +271,6 @@ TEST(PerspectiveSteps, AnglesBeyondTheLimitAreClamped) {
 
 // ---- the chain --------------------------------------------------------------------------
 
-TEST(CorrectionTransform, RunsTheStepsInOrder) {
-    const ImageBuffer src = test::MakeNoise(64, 48, 8);
-    auto rot = [&](const ImageBuffer& i, int a) { return RotationStep(i, a, 80, 60, kFramed); };
-    auto vert = [&](const ImageBuffer& i, int a) {
-        return PerspectiveVerticalStep(i, a, 198, 80, 60, kFramed);
-    };
-    auto hori = [&](const ImageBuffer& i, int a) {
-        return PerspectiveHorizontalStep(i, a, 198, 80, 60, kFramed);
-    };
-    // One angle runs its step alone; two angles run all three, the one at 0 included.
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 37, 0, 0, 80, 60), rot(src, 37)));
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, -120, 0, 80, 60), vert(src, -120)));
-    EXPECT_TRUE(
-        SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), hori(vert(rot(src, 15), 0), 40)));
-}
-
 TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {
     const ImageBuffer grey = GreyNoise(64, 48, 9);
     for (bool nearest : {false, true}) {

@@ -172,25 +172,6 @@ TEST(AddBorder, RoundedMiddleFrameCorners) {
     EXPECT_EQ(PixelAt(square, 3, 4), kOuter);
 }
 
-TEST(AddBorder, BothFramesOfAPairHaveTheSameCorners) {
-    const ImageBuffer picture = test::MakeNoise(20, 8, 4);
-    const ImageBuffer out = AddBorder(picture, 0, Style(4, 20, 4, true));
-    ASSERT_TRUE(out);
-    const int half = out.Width() / 2;
-    for (int y = 0; y < out.Height(); ++y)
-        for (int x = 0; x < half; ++x)
-            if (x < 28 || x >= half - 28 || y < 28 || y >= out.Height() - 28) {
-                ASSERT_EQ(PixelAt(out, x, y), PixelAt(out, half + x, y)) << x << "," << y;
-            }
-}
-
-TEST(AddBorder, ColoursAreColourReferences) {
-    FrameStyle s = Style(1, 1, 1, false);
-    s.outerColour = 0x123456;  // red 0x56, green 0x34, blue 0x12
-    const ImageBuffer out = AddBorder(test::MakeNoise(2, 2, 1), 2, s);
-    EXPECT_EQ(PixelAt(out, 0, 0), 0x563412u);
-}
-
 TEST(AddBorder, IndexedPictureIsFramedInTrueColour) {
     const ImageBuffer picture = test::MakeIndexed(6, 4, 4, 2);
     const ImageBuffer out = AddBorder(picture, 2, Style(1, 1, 1, false));

@@ -135,16 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
         // One row has no odd field at all: it is kept.
         FieldCase{true, 1, {{0, 0}}}));
 
-TEST(ExtractField, MeanTruncatesPerByte) {
-    ImageBuffer src = CreateImage(1, 3, 24);
-    const std::uint8_t rows[3][3] = {{1, 200, 255}, {9, 9, 9}, {4, 51, 254}};
-    for (int r = 0; r < 3; ++r) std::memcpy(src.StoredRow(r), rows[r], 3);
-    ImageBuffer out = ExtractField(src, false);
-    EXPECT_EQ(out.StoredRow(1)[0], 2);    // (1 + 4) >> 1
-    EXPECT_EQ(out.StoredRow(1)[1], 125);  // (200 + 51) >> 1
-    EXPECT_EQ(out.StoredRow(1)[2], 254);  // (255 + 254) >> 1
-}
-
 TEST(SplitAnaglyphAndExtractField, BadInput) {
     EXPECT_FALSE(SplitAnaglyph(ImageBuffer{}, 0));
     EXPECT_FALSE(SplitAnaglyph(test::MakeIndexed(4, 4, 8, 1), 1));
