@@ -271,6 +271,16 @@ TEST(PerspectiveSteps, AnglesBeyondTheLimitAreClamped) {
 
 // ---- the chain --------------------------------------------------------------------------
 
+TEST(CorrectionTransform, RunsAllThreeStepsOnTheCanvas) {
+    // A view shrunk to 64 × 48 on its 80 × 60 canvas; with two angles set, the step at 0
+    // runs too.
+    const ImageBuffer src = test::MakeNoise(64, 48, 8);
+    const ImageBuffer expected = PerspectiveHorizontalStep(
+        PerspectiveVerticalStep(RotationStep(src, 15, 80, 60, kFramed), 0, 198, 80, 60, kFramed),
+        40, 198, 80, 60, kFramed);
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), expected));
+}
+
 TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {
     const ImageBuffer grey = GreyNoise(64, 48, 9);
     for (bool nearest : {false, true}) {
