@@ -142,22 +142,5 @@ TEST(SplitAnaglyphAndExtractField, BadInput) {
     EXPECT_FALSE(ExtractField(test::MakeIndexed(4, 4, 4, 1), true));
 }
 
-TEST(ExtractField, RealPhotographOddHeight) {
-    if (!test::SampleExists("pairs/gx8_r.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadSample("pairs/gx8_r.jpg");
-    ASSERT_TRUE(photo);
-    const int h = photo.Height();
-    const std::size_t bytes = static_cast<std::size_t>(photo.Width()) * 3;
-    ImageBuffer even = ExtractField(photo, false), odd = ExtractField(photo, true);
-    ASSERT_TRUE(even && odd);
-    for (int r = 0; r < h; r += 2)
-        ASSERT_EQ(std::memcmp(even.StoredRow(r), photo.StoredRow(r), bytes), 0) << r;
-    for (int r = 0; r + 1 < h; r += 2)
-        ASSERT_EQ(std::memcmp(odd.StoredRow(r), photo.StoredRow(r + 1), bytes), 0) << r;
-    // The top row of an odd-height picture has no odd row above it.
-    const int lastOdd = (h - 1) % 2 ? h - 1 : h - 2;
-    EXPECT_EQ(std::memcmp(odd.StoredRow(h - 1), photo.StoredRow(lastOdd), bytes), 0);
-}
-
 }  // namespace
 }  // namespace duplora
