@@ -210,9 +210,6 @@ TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
     EXPECT_FALSE(composer.ComposeForDisplay(in));
     EXPECT_TRUE(composer.FirstView());
     EXPECT_FALSE(composer.SecondView());
-    in.mode = DisplayMode::GreyAnaglyph;
-    EXPECT_FALSE(composer.ComposeForDisplay(in));
-    EXPECT_FALSE(composer.Composite());
     in.second = &b;
     in.zoomPercent = 0;
     EXPECT_FALSE(composer.ComposeForDisplay(in));
