@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -132,38 +133,10 @@ TEST(RotationStep, ZeroAngleCopiesAllButTheLastColumnAndRow) {
         const ImageBuffer out = RotationStep(src, 0, 9, 7, sampling);
         ASSERT_TRUE(out);
         for (int r = 0; r < 7; ++r)
-            for (int x = 0; x < 9; ++x) {
-                const int expected = (x == 8 || r == 6) ? 0 : Grey(src, x, r);
-                ASSERT_EQ(Grey(out, x, r), expected) << x << "," << r;
-            }
+            for (int x = 0; x < 9; ++x)
+                ASSERT_EQ(Grey(out, x, r), (x == 8 || r == 6) ? 0 : Grey(src, x, r))
+                    << x << "," << r;
     }
-}
-
-TEST(CorrectionTransform, NoAngleBlackensTheOuterFrameOnly) {
-    const ImageBuffer src = test::MakeNoise(11, 8, 2);
-    const ImageBuffer out = CorrectionTransform(src, 0, 0, 0);
-    ASSERT_TRUE(out);
-    ASSERT_EQ(out.BitCount(), 24);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 11; ++x) {
-            const bool frame = x == 0 || y == 0 || x == 10 || y == 7;
-            ASSERT_EQ(PixelAt(out, x, y), frame ? 0u : PixelAt(src, x, y)) << x << "," << y;
-        }
-}
-
-TEST(RotationStep, QuarterTurnMovesPixelsClockwise) {
-    // C = 0, S = 1024: output (x, y) reads source (sw − (y − oh), sh + (x − ow)), stored rows.
-    const ImageBuffer src = GreyNoise(4, 4, 3);
-    const ImageBuffer out = RotationStep(src, 900, 4, 4, kNearest);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) {
-            const int ix = 4 - y, iy = x;
-            const int expected = (ix < 3 && iy < 3) ? Grey(src, ix, iy) : 0;
-            EXPECT_EQ(Grey(out, x, y), expected) << x << "," << y;
-        }
-    // The right edge's middle goes to the bottom edge on screen.
-    EXPECT_EQ(Grey(out, 2, 2), Grey(src, 2, 2));
-    EXPECT_EQ(Grey(out, 2, 3), Grey(src, 1, 2));
 }
 
 TEST(RotationStep, BilinearWeightsByHand) {
@@ -180,85 +153,46 @@ TEST(RotationStep, BilinearWeightsByHand) {
     const ImageBuffer out = RotationStep(src, 450, 3, 3, kBilinear);
     EXPECT_EQ(Grey(out, 2, 1), 179);
     EXPECT_EQ(Grey(out, 1, 1), 10);  // the centre stays, fractions 0
-    const ImageBuffer nearest = RotationStep(src, 450, 3, 3, kNearest);
-    EXPECT_EQ(Grey(nearest, 2, 1), 10);
-}
-
-TEST(CorrectionTransform, SmallerPictureSitsCentredOnTheCanvas) {
-    // A view shrunk to half is corrected onto its full-size canvas.
-    const ImageBuffer src = test::MakeNoise(50, 40, 4);
-    const ImageBuffer out = CorrectionTransform(src, 0, 0, 0, 100, 80);
-    ASSERT_TRUE(out);
-    ASSERT_EQ(out.Width(), 100);
-    ASSERT_EQ(out.Height(), 80);
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 100; ++x) {
-            const int sx = x - 25, sy = y - 20;
-            const bool inside = sx >= 1 && sx < 49 && sy >= 1 && sy < 39;
-            ASSERT_EQ(PixelAt(out, x, y), inside ? PixelAt(src, sx, sy) : 0u) << x << "," << y;
-        }
+    EXPECT_EQ(Grey(RotationStep(src, 450, 3, 3, kNearest), 2, 1), 10);
 }
 
 // ---- perspective ----------------------------------------------------------------------
 
-struct SetupCase {
-    int angle, fov, along, across;
-    PerspectiveSetup expected;
-};
+// c s t d p q b sigma step g start e f delta depth0
+using SetupFields = std::array<std::int64_t, 15>;
 
-class PerspectiveSetupByHand : public ::testing::TestWithParam<SetupCase> {};
-
-TEST_P(PerspectiveSetupByHand, Constants) {
-    const SetupCase& c = GetParam();
-    const auto ps = ComputePerspectiveSetup(c.angle, c.fov, c.along, c.across);
-    ASSERT_TRUE(ps);
-    const PerspectiveSetup& e = c.expected;
-    EXPECT_EQ(ps->c, e.c);
-    EXPECT_EQ(ps->s, e.s);
-    EXPECT_EQ(ps->t, e.t);
-    EXPECT_EQ(ps->d, e.d);
-    EXPECT_EQ(ps->p, e.p);
-    EXPECT_EQ(ps->q, e.q);
-    EXPECT_EQ(ps->b, e.b);
-    EXPECT_EQ(ps->sigma, e.sigma);
-    EXPECT_EQ(ps->step, e.step);
-    EXPECT_EQ(ps->g, e.g);
-    EXPECT_EQ(ps->start, e.start);
-    EXPECT_EQ(ps->e, e.e);
-    EXPECT_EQ(ps->f, e.f);
-    EXPECT_EQ(ps->delta, e.delta);
-    EXPECT_EQ(ps->depth0, e.depth0);
+SetupFields Fields(const PerspectiveSetup& ps) {
+    return {ps.c,    ps.s, ps.t,     ps.d, ps.p, ps.q,     ps.b,     ps.sigma,
+            ps.step, ps.g, ps.start, ps.e, ps.f, ps.delta, ps.depth0};
 }
 
-PerspectiveSetup Expect(std::int64_t c, std::int64_t s, std::int64_t t, std::int64_t d,
-                        std::int64_t p, std::int64_t q, std::int64_t b, std::int64_t sigma,
-                        std::int64_t step, std::int64_t g, std::int64_t start, std::int64_t e,
-                        std::int64_t f, std::int64_t delta, std::int64_t depth0) {
-    PerspectiveSetup ps;
-    ps.c = c, ps.s = s, ps.t = t, ps.d = d, ps.p = p, ps.q = q, ps.b = b, ps.sigma = sigma;
-    ps.step = step, ps.g = g, ps.start = start, ps.e = e, ps.f = f, ps.delta = delta;
-    ps.depth0 = depth0;
-    return ps;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Correction, PerspectiveSetupByHand,
-    ::testing::Values(
+TEST(PerspectiveSetup, ConstantsByHand) {
+    struct Case {
+        int angle, fov, along, across;
+        SetupFields expected;
+    };
+    const Case cases[] = {
         // 6000 × 4000 at 0°: T = 368 does not divide sw·2^20, so p = sw·1024 − 1 and
         // the step along the axis comes out at 1023, not 1024.
-        SetupCase{0, 198, 3000, 2000,
-                  Expect(1024, 0, 368, 8548173, 3071999, 3071999, 3072001, 6144002, 1023, 1, 0,
-                         2048000, 0, 0, 2048000)},
-        // Half sizes that are multiples of 23 give the exact identity constants.
-        SetupCase{0, 198, 23, 23,
-                  Expect(1024, 0, 368, 65536, 23552, 23552, 23552, 47104, 1024, 0, 0, 23552, 0, 0,
-                         23552)},
-        SetupCase{100, 198, 100, 50,
-                  Expect(1008, 177, 368, 284939, 96039, 108760, 107476, 202381, 1036, 5076, 5135,
-                         54591, 6386, 32, 54433)},
-        SetupCase{-250, 272, 240, 320,
-                  Expect(928, -432, 526, 478437, 299017, 192502, 183052, 467390, 1076, -62708,
-                         -65892, 269317, -149019, -326, 249354)}));
+        {0,
+         198,
+         3000,
+         2000,
+         {1024, 0, 368, 8548173, 3071999, 3071999, 3072001, 6144002, 1023, 1, 0, 2048000, 0, 0,
+          2048000}},
+        {-250,
+         272,
+         240,
+         320,
+         {928, -432, 526, 478437, 299017, 192502, 183052, 467390, 1076, -62708, -65892, 269317,
+          -149019, -326, 249354}},
+    };
+    for (const Case& c : cases) {
+        const auto ps = ComputePerspectiveSetup(c.angle, c.fov, c.along, c.across);
+        ASSERT_TRUE(ps) << c.angle;
+        EXPECT_EQ(Fields(*ps), c.expected) << c.angle;
+    }
+}
 
 TEST(PerspectiveSetup, RefusesWhatHasNoProjection) {
     EXPECT_FALSE(ComputePerspectiveSetup(899, 660, 100, 100));   // an edge behind the eye
@@ -267,13 +201,12 @@ TEST(PerspectiveSetup, RefusesWhatHasNoProjection) {
     EXPECT_FALSE(ComputePerspectiveSetup(100, 900, 100, 100));
     EXPECT_FALSE(ComputePerspectiveSetup(100, 198, 0, 100));
     EXPECT_TRUE(ComputePerspectiveSetup(-600, 484, 100, 100));
-    EXPECT_TRUE(ComputePerspectiveSetup(899, 198, 100, 100));  // 89.9° with a normal lens
-    EXPECT_TRUE(ComputePerspectiveSetup(899, 198, 1, 1));
+    EXPECT_TRUE(ComputePerspectiveSetup(899, 198, 1, 1));  // 89.9° with a normal lens
 }
 
 TEST(PerspectiveSteps, ZeroAngleReproducesTheSource) {
     // Even where the projection's constants are inexact (6000 wide gives a step of 1023).
-    for (auto [w, h] : {std::pair{46, 46}, std::pair{6000, 4}, std::pair{37, 21}}) {
+    for (auto [w, h] : {std::pair{6000, 4}, std::pair{37, 21}}) {
         const ImageBuffer grey = GreyNoise(w, h, 5);
         const ImageBuffer colour = MakeNoise(w, h, 6);
         for (bool vertical : {true, false})
@@ -286,61 +219,42 @@ TEST(PerspectiveSteps, ZeroAngleReproducesTheSource) {
                 EXPECT_TRUE(SamePixels(step(colour), colour)) << w << " " << vertical;
             }
     }
-    // A larger canvas holds the source centred, black around it.
-    const ImageBuffer src = MakeNoise(4, 2, 7);
-    const ImageBuffer out = PerspectiveVerticalStep(src, 0, 198, 8, 4, kFramed);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(PixelAt(out, 0, 0), 0u);
-    EXPECT_EQ(PixelAt(out, 2, 1), PixelAt(src, 0, 0));
-    EXPECT_EQ(PixelAt(out, 5, 2), PixelAt(src, 3, 1));
-    EXPECT_EQ(PixelAt(out, 6, 2), 0u);
 }
 
-struct MapCase {
-    bool vertical;
-    int angle, fov, width, height, x, y;  // output pixel, stored rows
-    int sourceX, sourceY;                 // -1: black
-};
-
-class PerspectiveMapByHand : public ::testing::TestWithParam<MapCase> {};
-
-TEST_P(PerspectiveMapByHand, NearestSourcePixel) {
-    const MapCase& c = GetParam();
-    // Blue holds the column, green the stored row.
-    ImageBuffer src = CreateImage(c.width, c.height, 24);
-    for (int r = 0; r < c.height; ++r)
-        for (int x = 0; x < c.width; ++x) {
-            src.StoredRow(r)[3 * x] = static_cast<std::uint8_t>(x);
-            src.StoredRow(r)[3 * x + 1] = static_cast<std::uint8_t>(r);
-            src.StoredRow(r)[3 * x + 2] = 1;
+TEST(PerspectiveSteps, NearestSourcePixelByHand) {
+    struct Case {
+        bool vertical;
+        int angle, fov, width, height, x, y;  // output pixel, stored rows
+        int sourceX, sourceY;                 // -1: black
+    };
+    const Case cases[] = {{true, 100, 198, 200, 100, 0, 0, 5, 2},
+                          {true, 100, 198, 200, 100, 190, 97, -1, -1},
+                          {false, -250, 272, 640, 480, 10, 400, 52, 355},
+                          {false, -250, 272, 640, 480, 600, 20, -1, -1}};
+    for (const Case& c : cases) {
+        // Blue holds the column, green the stored row, red marks a sampled pixel.
+        ImageBuffer src = CreateImage(c.width, c.height, 24);
+        for (int r = 0; r < c.height; ++r)
+            for (int x = 0; x < c.width; ++x) {
+                std::uint8_t* p = src.StoredRow(r) + 3 * x;
+                p[0] = static_cast<std::uint8_t>(x);
+                p[1] = static_cast<std::uint8_t>(r);
+                p[2] = 1;
+            }
+        const ImageBuffer out =
+            c.vertical
+                ? PerspectiveVerticalStep(src, c.angle, c.fov, c.width, c.height, kNearest)
+                : PerspectiveHorizontalStep(src, c.angle, c.fov, c.width, c.height, kNearest);
+        ASSERT_TRUE(out);
+        const std::uint8_t* p = out.StoredRow(c.y) + 3 * c.x;
+        SCOPED_TRACE(testing::Message() << c.vertical << " " << c.x << "," << c.y);
+        EXPECT_EQ(p[2], c.sourceX < 0 ? 0 : 1);
+        if (c.sourceX >= 0) {
+            EXPECT_EQ(p[0], c.sourceX % 256);
+            EXPECT_EQ(p[1], c.sourceY % 256);
         }
-    const ImageBuffer out =
-        c.vertical ? PerspectiveVerticalStep(src, c.angle, c.fov, c.width, c.height, kNearest)
-                   : PerspectiveHorizontalStep(src, c.angle, c.fov, c.width, c.height, kNearest);
-    ASSERT_TRUE(out);
-    const std::uint8_t* p = out.StoredRow(c.y) + 3 * c.x;
-    if (c.sourceX < 0) {
-        EXPECT_EQ(p[2], 0);
-    } else {
-        EXPECT_EQ(p[2], 1);
-        EXPECT_EQ(p[0], c.sourceX % 256);
-        EXPECT_EQ(p[1], c.sourceY % 256);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Correction, PerspectiveMapByHand,
-                         ::testing::Values(MapCase{true, 100, 198, 200, 100, 0, 0, 5, 2},
-                                           MapCase{true, 100, 198, 200, 100, 100, 50, 106, 49},
-                                           MapCase{true, 100, 198, 200, 100, 37, 80, 42, 78},
-                                           MapCase{true, 100, 198, 200, 100, 150, 3, 156, 1},
-                                           MapCase{true, 100, 198, 200, 100, 199, 99, -1, -1},
-                                           MapCase{true, 100, 198, 200, 100, 190, 97, -1, -1},
-                                           MapCase{false, -250, 272, 640, 480, 639, 479, 577, 438},
-                                           MapCase{false, -250, 272, 640, 480, 320, 240, 319, 187},
-                                           MapCase{false, -250, 272, 640, 480, 10, 400, 52, 355},
-                                           MapCase{false, -250, 272, 640, 480, 5, 470, 63, 429},
-                                           MapCase{false, -250, 272, 640, 480, 0, 0, -1, -1},
-                                           MapCase{false, -250, 272, 640, 480, 600, 20, -1, -1}));
 
 TEST(PerspectiveSteps, AnglesBeyondTheLimitAreClamped) {
     const ImageBuffer src = GreyNoise(40, 30, 7);
@@ -357,24 +271,14 @@ TEST(PerspectiveSteps, AnglesBeyondTheLimitAreClamped) {
 
 // ---- the chain --------------------------------------------------------------------------
 
-TEST(CorrectionTransform, RunsTheStepsInOrder) {
+TEST(CorrectionTransform, RunsAllThreeStepsOnTheCanvas) {
+    // A view shrunk to 64 × 48 on its 80 × 60 canvas; with two angles set, the step at 0
+    // runs too.
     const ImageBuffer src = test::MakeNoise(64, 48, 8);
-    auto rot = [&](const ImageBuffer& i, int a) { return RotationStep(i, a, 80, 60, kFramed); };
-    auto vert = [&](const ImageBuffer& i, int a) {
-        return PerspectiveVerticalStep(i, a, 198, 80, 60, kFramed);
-    };
-    auto hori = [&](const ImageBuffer& i, int a) {
-        return PerspectiveHorizontalStep(i, a, 198, 80, 60, kFramed);
-    };
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, 0, 0, 80, 60), rot(src, 0)));
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 37, 0, 0, 80, 60), rot(src, 37)));
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, -120, 0, 80, 60), vert(src, -120)));
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 0, 0, 55, 80, 60), hori(src, 55)));
-    // Two angles: all three steps run, the one at 0 included.
-    EXPECT_TRUE(
-        SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), hori(vert(rot(src, 15), 0), 40)));
-    EXPECT_TRUE(SamePixels(CorrectionTransform(src, -15, 60, -40, 80, 60),
-                           hori(vert(rot(src, -15), 60), -40)));
+    const ImageBuffer expected = PerspectiveHorizontalStep(
+        PerspectiveVerticalStep(RotationStep(src, 15, 80, 60, kFramed), 0, 198, 80, 60, kFramed),
+        40, 198, 80, 60, kFramed);
+    EXPECT_TRUE(SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), expected));
 }
 
 TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {
@@ -387,11 +291,8 @@ TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {
             -70, 272, 64, 48, sampling);
         const ImageBuffer out = PreviewCorrection(grey, 25, 90, -70, nearest, 272);
         ASSERT_TRUE(out);
-        EXPECT_EQ(out.BitCount(), 8);
         EXPECT_TRUE(SamePixels(out, expected));
-        // The result carries the grey palette.
-        EXPECT_EQ(out.ColourTable()[4 * 77], 77);
-        EXPECT_EQ(out.ColourTable()[4 * 77 + 2], 77);
+        EXPECT_EQ(out.ColourTable()[4 * 77 + 2], 77);  // the grey palette
     }
 }
 
@@ -402,11 +303,9 @@ TEST(CorrectionTransform, BadInputGivesNothing) {
     EXPECT_FALSE(CorrectionTransform(grey, 10, 0, 0));
     EXPECT_FALSE(CorrectionTransform(test::MakeIndexed(20, 10, 4, 1), 10, 0, 0));
     EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, 0, 10));
-    EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, -5, 10));
     EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 0, 70000, 10));
     EXPECT_FALSE(CorrectionTransform(colour, 0, 10, 0, 0, 0, 0));    // no field of view
     EXPECT_FALSE(CorrectionTransform(colour, 0, 0, 10, 0, 0, 900));  // beyond 89.9°
-    EXPECT_FALSE(CorrectionTransform(colour, 0, 899, 0, 0, 0, 660));
     EXPECT_FALSE(CorrectionTransform(colour, 10, 0, 899, 0, 0, 660));
     EXPECT_FALSE(PreviewCorrection(ImageBuffer{}, 10, 0, 0));
     EXPECT_FALSE(PreviewCorrection(colour, 10, 0, 0));
@@ -417,14 +316,12 @@ TEST(CorrectionTransform, ExtremeAnglesAndTinyPicturesStayInside) {
     // Every rotation is a valid turn; pictures too small for a 2 × 2 neighbourhood come
     // back black.
     const ImageBuffer src = test::MakeNoise(30, 20, 11);
-    for (int angle : {INT_MAX, INT_MIN, 3600, -1800, 1})
-        EXPECT_TRUE(CorrectionTransform(src, angle, 0, 0)) << angle;
+    for (int angle : {INT_MAX, INT_MIN}) EXPECT_TRUE(CorrectionTransform(src, angle, 0, 0));
     EXPECT_TRUE(
         SamePixels(CorrectionTransform(src, 3600, 0, 0), CorrectionTransform(src, 0, 0, 0)));
     for (auto [w, h] : {std::pair{1, 1}, {1, 30}, {30, 1}, {2, 2}}) {
         const ImageBuffer tiny = test::MakeNoise(w, h, 12);
-        for (auto [r, v, hz] :
-             {std::tuple{0, 0, 0}, {300, 0, 0}, {0, 500, 0}, {0, 0, -500}, {10, 20, 30}}) {
+        for (auto [r, v, hz] : {std::tuple{300, 0, 0}, {0, 500, 0}, {0, 0, -500}}) {
             const ImageBuffer out = CorrectionTransform(tiny, r, v, hz);
             ASSERT_TRUE(out) << w << "x" << h;
             for (int y = 0; y < h; ++y)
@@ -471,22 +368,12 @@ TEST(CorrectionSteps, EqualTheReferenceOnRandomPicturesAndAngles) {
     }
 }
 
-TEST(CorrectionTransform, EqualsTheReferenceOnALargePicture) {
-    // Large enough to be split into bands over the cores.
-    const ImageBuffer src = test::MakeNoise(1300, 900, 13);
-    const ImageBuffer out = CorrectionTransform(src, 15, -40, 25);
-    const ImageBuffer expected = ReferencePerspective(
-        false,
-        ReferencePerspective(true, ReferenceRotation(src, 15, 1300, 900, kFramed), -40, 198, 1300,
-                             900, kFramed),
-        25, 198, 1300, 900, kFramed);
-    EXPECT_TRUE(SamePixels(out, expected, "large"));
-}
-
 TEST(CorrectionTransform, RealPhotoEqualsTheReference) {
-    const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg", 8);
+    // Large enough to be split into bands over the cores.
+    const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg");
     if (!photo) GTEST_SKIP() << "sample photo missing";
     const int w = photo.Width(), h = photo.Height();
+    ASSERT_GT(std::int64_t{w} * h, std::int64_t{1} << 20);
     const ImageBuffer out = CorrectionTransform(photo, -12, 30, -20);
     const ImageBuffer expected = ReferencePerspective(
         false,

@@ -12,40 +12,29 @@ namespace {
 using test::PixelAt;
 using test::Where;
 
-struct OriginCase {
-    OverlayPlacement placement;
-    int width, height, overlayW, overlayH;
-    std::int64_t x, y;
-};
-
-class PlaceOverlayTest : public ::testing::TestWithParam<OriginCase> {};
-
-TEST_P(PlaceOverlayTest, CornerRule) {
-    const OriginCase& c = GetParam();
-    const OverlayOrigin at = PlaceOverlay(c.placement, c.width, c.height, c.overlayW, c.overlayH);
-    EXPECT_EQ(at.x, c.x);
-    EXPECT_EQ(at.y, c.y);
+TEST(PlaceOverlay, CornerRule) {
+    struct Case {
+        OverlayPlacement placement;
+        int width, height, overlayW, overlayH;
+        std::int64_t x, y;
+    };
+    constexpr std::int64_t kMin = INT_MIN, kMax = INT_MAX;
+    const Case cases[] = {// Depth 5 at X distance 10: x = 10 on the left view, 5 on the right one.
+                          {{0, 10, 0, 5}, 200, 100, 30, 12, 5, 0},
+                          {{1, 10, 7, 5}, 200, 100, 30, 12, 155, 7},
+                          {{2, 10, 7, -5}, 200, 100, 30, 12, 15, 81},
+                          {{3, 0, 0, 0}, 200, 140, 30, 12, 170, 128},  // band of 40 included
+                          {{3, -4, -3, 0}, 200, 100, 300, 120, -96, -17},
+                          // No overflow at the ends of the range.
+                          {{0, INT_MIN, INT_MAX, INT_MAX}, 10, 10, 1, 1, kMin - kMax, kMax},
+                          {{3, INT_MIN, INT_MIN, INT_MIN}, 10, 10, 1, 1, 9 - kMin * 2, 9 - kMin}};
+    for (const Case& c : cases) {
+        const OverlayOrigin at =
+            PlaceOverlay(c.placement, c.width, c.height, c.overlayW, c.overlayH);
+        EXPECT_EQ(at.x, c.x) << c.placement.corner << " " << c.placement.xDistance;
+        EXPECT_EQ(at.y, c.y) << c.placement.corner << " " << c.placement.yDistance;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Corners, PlaceOverlayTest,
-    ::testing::Values(
-        // Depth 5 at X distance 10: x = 10 on the left view, 5 on the right one.
-        OriginCase{{0, 10, 0, 0}, 200, 100, 30, 12, 10, 0},
-        OriginCase{{0, 10, 0, 5}, 200, 100, 30, 12, 5, 0},
-        OriginCase{{1, 10, 7, 5}, 200, 100, 30, 12, 155, 7},
-        OriginCase{{2, 10, 7, -5}, 200, 100, 30, 12, 15, 81},
-        OriginCase{{3, 0, 0, 0}, 200, 140, 30, 12, 170, 128},  // band of 40 included
-        OriginCase{{3, -4, -3, 0}, 200, 100, 300, 120, -96, -17},
-        OriginCase{
-            {0, INT_MIN, INT_MAX, INT_MAX}, 10, 10, 1, 1, std::int64_t{INT_MIN} - INT_MAX, INT_MAX},
-        OriginCase{{3, INT_MIN, INT_MIN, INT_MIN},
-                   10,
-                   10,
-                   1,
-                   1,
-                   9 - std::int64_t{INT_MIN} * 2,
-                   9 - std::int64_t{INT_MIN}}));
 
 TEST(PlaceOnBand, BandAboveForTopCornersBelowForBottomOnes) {
     const ImageBuffer picture = test::MakeImage(7, 5, Where);
@@ -66,14 +55,8 @@ TEST(PlaceOnBand, BandAboveForTopCornersBelowForBottomOnes) {
     }
 }
 
-TEST(PlaceOnBand, NoBandIsACopy) {
-    const ImageBuffer picture = test::MakeNoise(13, 6, 4);
-    const ImageBuffer out = PlaceOnBand(picture, 2, {0, 0x123456});
-    EXPECT_TRUE(test::SamePixels(out, picture, "band_none"));
-}
-
 TEST(FillPixels, RepeatsTheColourExactly) {
-    for (const int count : {1, 2, 3, 7, 64, 1001}) {
+    for (const int count : {1, 3, 7, 1001}) {
         std::vector<std::uint8_t> row(static_cast<std::size_t>(count) * 3 + 3, 0xEE);
         const std::uint8_t bgr[3] = {1, 2, 3};
         FillPixels(row.data(), count, bgr);
@@ -83,8 +66,9 @@ TEST(FillPixels, RepeatsTheColourExactly) {
     }
 }
 
-TEST(PlaceOnBand, BadInput) {
+TEST(PlaceOnBand, NoBandIsACopyAndBadInputGivesNone) {
     const ImageBuffer picture = test::MakeNoise(4, 4, 1);
+    EXPECT_TRUE(test::SamePixels(PlaceOnBand(picture, 2, {0, 0x123456}), picture));  // no band
     EXPECT_FALSE(PlaceOnBand(ImageBuffer{}, 0, {}));
     EXPECT_FALSE(PlaceOnBand(picture, 4, {}));
     EXPECT_FALSE(PlaceOnBand(picture, -1, {}));

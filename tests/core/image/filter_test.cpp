@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
 #include "core/hooks.h"
 #include "core/image/filter.h"
 #include "core/image/luminance.h"
-#include "core/image/luminance_row.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -89,7 +91,6 @@ ImageBuffer ReferenceEdges(const ImageBuffer& src, int threshold) {
     return out;
 }
 
-
 std::vector<int> CollectProgress(const std::function<void()>& work) {
     std::vector<int> seen;
     ScopedProgressSink sink([&](ProgressDirection, int percent) { seen.push_back(percent); });
@@ -107,20 +108,21 @@ struct SpikeCase {
     int outCentre, outEdge, outCorner;
 };
 
+void PrintTo(const SpikeCase& c, std::ostream* os) {
+    *os << "field " << c.field << " centre " << c.centre << " divisor " << c.divisor;
+}
+
 class SharpenSpike : public ::testing::TestWithParam<SpikeCase> {};
 
 TEST_P(SharpenSpike, HandComputedNeighbourhood) {
     const SpikeCase c = GetParam();
-    ImageBuffer src = MakeImage(5, 5, [&](int x, int y) {
-        const int v = (x == 2 && y == 2) ? c.centre : c.field;
-        return 0x4D0000u | static_cast<std::uint32_t>(v) << 8 | static_cast<std::uint32_t>(v);
-    });
+    const auto colour = [](int v) { return 0x4D0000u | static_cast<std::uint32_t>(v) * 0x101u; };
+    ImageBuffer src = MakeImage(
+        5, 5, [&](int x, int y) { return colour(x == 2 && y == 2 ? c.centre : c.field); });
     ImageBuffer out = SharpenImage(src, c.divisor);
     ASSERT_TRUE(out);
     const auto expect = [&](int x, int y, int v) {
-        EXPECT_EQ(PixelAt(out, x, y),
-                  0x4D0000u | static_cast<std::uint32_t>(v) << 8 | static_cast<std::uint32_t>(v))
-            << x << "," << y;
+        EXPECT_EQ(PixelAt(out, x, y), colour(v)) << x << "," << y;
     };
     expect(2, 2, c.outCentre);
     for (auto [x, y] : {XY{1, 2}, XY{3, 2}, XY{2, 1}, XY{2, 3}}) expect(x, y, c.outEdge);
@@ -132,19 +134,9 @@ TEST_P(SharpenSpike, HandComputedNeighbourhood) {
 INSTANTIATE_TEST_SUITE_P(
     Spikes, SharpenSpike,
     ::testing::Values(SpikeCase{0, 100, 1, 255, 0, 0},       // 1300 clamped; −200, −100
-                      SpikeCase{50, 100, 3, 255, 16, 33},    // 900/3; 50/3; 100/3
                       SpikeCase{100, 90, 11, 79, 101, 100},  // 870/11; 1120/11; 1110/11
                       SpikeCase{200, 10, 50, 0, 207, 203},   // −1780 → 0; 10380/50; 10190/50
-                      SpikeCase{10, 0, 50, 0, 10, 10},       // −120/50 = −2 → 0
                       SpikeCase{0, 100, 0, 255, 0, 0}));     // divisor 0 is taken as 1
-
-TEST(SharpenImage, UniformPictureUnchangedForEveryDivisor) {
-    ImageBuffer src = MakeImage(7, 6, [](int, int) { return 0x3C80F0u; });
-    for (int n : {-3, 0, 1, 2, 3, 7, 11, 20, 30, 49, 50, 51, 1000, 4096, 1 << 30}) {
-        SCOPED_TRACE(n);
-        EXPECT_TRUE(SamePixels(SharpenImage(src, n), src, "sharpen_uniform"));
-    }
-}
 
 TEST(SharpenImage, MatchesTheRuleForEveryDivisor) {
     // Noise with two isolated extremes: a white pixel on black and a black pixel on
@@ -154,37 +146,27 @@ TEST(SharpenImage, MatchesTheRuleForEveryDivisor) {
     std::memset(src.Line(2) + 6, 255, 3);
     for (int y = 4; y <= 6; ++y) std::memset(src.Line(y) + 18, 255, 9);
     std::memset(src.Line(5) + 21, 0, 3);
-    for (int n = 1; n <= kMaxSharpenDivisor; ++n) {
-        ImageBuffer out = SharpenImage(src, n);
-        ASSERT_TRUE(SamePixels(out, ReferenceSharpen(src, n), "sharpen_rule")) << n;
-    }
+    for (int n = 1; n <= kMaxSharpenDivisor; ++n)
+        ASSERT_TRUE(SamePixels(SharpenImage(src, n), ReferenceSharpen(src, n), "sharpen_rule"))
+            << n;
     // Larger divisors give the same pixels as the largest one.
     EXPECT_TRUE(SamePixels(SharpenImage(src, 100000), ReferenceSharpen(src, 100000)));
 }
 
-TEST(SharpenImage, ThinPicturesAreCopies) {
-    for (auto [w, h] : {XY{1, 1}, XY{7, 1}, XY{7, 2}, XY{1, 9}, XY{2, 9}}) {
+TEST(SharpenImage, UniformAndThinPicturesAreCopiesWithTheirHeader) {
+    ImageBuffer uniform = MakeImage(7, 6, [](int, int) { return 0x3C80F0u; });
+    for (int n : {-3, 0, 1, 50, 51, 1 << 30})
+        EXPECT_TRUE(SamePixels(SharpenImage(uniform, n), uniform, "sharpen_uniform")) << n;
+    for (auto [w, h] : {XY{1, 1}, XY{7, 2}, XY{2, 9}}) {
         ImageBuffer src = MakeNoise(w, h, 11);
         EXPECT_TRUE(SamePixels(SharpenImage(src, 1), src, "sharpen_thin")) << w << "x" << h;
     }
-}
-
-TEST(SharpenImage, KeepsHeaderAndRefusesOtherDepths) {
     ImageBuffer src = MakeNoise(6, 5, 3);
     const std::int32_t resolution = 3780;
     std::memcpy(src.Data() + 24, &resolution, 4);
     ImageBuffer out = SharpenImage(src, 11);
     ASSERT_TRUE(out);
     EXPECT_EQ(std::memcmp(out.Data(), src.Data(), kBitmapHeaderSize), 0);
-    EXPECT_FALSE(SharpenImage(ImageBuffer(), 11));
-    EXPECT_FALSE(SharpenImage(test::MakeIndexed(6, 5, 8, 1), 11));
-}
-
-TEST(SharpenImage, ProgressGrowsPerRow) {
-    ImageBuffer src = MakeNoise(4, 11, 2);
-    const std::vector<int> seen = CollectProgress([&] { SharpenImage(src, 11); });
-    // Rows 1 … 9 of 11: 100·row / 10.
-    EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
 }
 
 // ---- DetectEdges --------------------------------------------------------------------
@@ -196,6 +178,10 @@ struct StepCase {
     int a, b, column, threshold;
     bool edge;
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.a << " to " << c.b << " at column " << c.column << ", threshold " << c.threshold;
+}
 
 class EdgeStep : public ::testing::TestWithParam<StepCase> {};
 
@@ -226,58 +212,20 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{60, 40, 6, 19, true},    // falling step, 20 > 19
                       StepCase{40, 60, 6, 20, false},   // 20 is not above 20
                       StepCase{40, 41, 6, 0, false},    // threshold 0 detects with 1
-                      StepCase{40, 41, 6, -9, false},   //
-                      StepCase{0, 255, 6, 255, true},   // 255 detects with 254
-                      StepCase{0, 255, 6, 1000, true},  //
+                      StepCase{0, 255, 6, 1000, true},  // above 254 detects with 254
                       StepCase{0, 255, 3, 16, true},    // crossing at columns 2 and 3
-                      StepCase{0, 255, 9, 16, true}));  // crossing at columns 8 and 9
-
-TEST(DetectEdges, NoEdgeWhereTheNeighbourIsOutsideTheComputedColumns) {
-    // A step at column 2: column 1 is outside the computed region and counts as a zero
-    // Laplacian, so column 2 sees only positive values and is no edge.
-    ImageBuffer src = MakeImage(12, 8, [](int x, int) { return Grey(x < 2 ? 0 : 200); });
-    ImageBuffer out = DetectEdges(src, 16);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 12; ++x) ASSERT_EQ(PixelAt(out, x, y), 0xFFFFFFu) << x << "," << y;
-}
-
-TEST(DetectEdges, UniformAndTinyPicturesAreWhite) {
-    std::vector<ImageBuffer> pictures;
-    for (std::uint32_t colour : {0x000000u, 0xFFFFFFu, 0x7F3A10u})
-        pictures.push_back(MakeImage(9, 7, [=](int, int) { return colour; }));
-    // Without a full 5 × 5 neighbourhood anywhere, even noise gives no edge.
-    for (auto [w, h] : {XY{1, 1}, XY{4, 9}, XY{9, 4}, XY{4, 4}})
-        pictures.push_back(MakeNoise(w, h, 9));
-    for (const ImageBuffer& src : pictures) {
-        ImageBuffer out = DetectEdges(src, 1);
-        ASSERT_TRUE(out);
-        EXPECT_EQ(out.BitCount(), 24);
-        EXPECT_TRUE(SamePixels(
-            out, MakeImage(src.Width(), src.Height(), [](int, int) { return 0xFFFFFFu; }),
-            "edges_white"));
-    }
-}
+                      // Column 1 lies outside the computed region and counts as a zero
+                      // Laplacian, so column 2 sees only positive values: no edge.
+                      StepCase{0, 200, 2, 16, false}));
 
 TEST(DetectEdges, MatchesTheRuleOnNoise) {
-    for (auto [w, h] : {XY{5, 5}, XY{6, 7}, XY{31, 17}, XY{64, 40}}) {
+    // Pictures without a full 5 × 5 neighbourhood stay white.
+    for (auto [w, h] : {XY{1, 1}, XY{4, 9}, XY{9, 4}, XY{5, 5}, XY{6, 7}, XY{64, 40}}) {
         ImageBuffer src = MakeNoise(w, h, static_cast<std::uint32_t>(w * h));
-        for (int t : {0, 1, 16, 100, 254, 255}) {
+        for (int t : {0, 16, 100, 255})
             ASSERT_TRUE(SamePixels(DetectEdges(src, t), ReferenceEdges(src, t), "edges_noise"))
                 << w << "x" << h << " t=" << t;
-        }
     }
-}
-
-TEST(DetectEdges, RefusesOtherDepths) {
-    EXPECT_FALSE(DetectEdges(ImageBuffer(), 16));
-    EXPECT_FALSE(DetectEdges(test::MakeIndexed(9, 9, 8, 1), 16));
-}
-
-TEST(DetectEdges, ProgressReachesAHundred) {
-    ImageBuffer src = MakeNoise(6, 9, 4);
-    const std::vector<int> seen = CollectProgress([&] { DetectEdges(src, 16); });
-    // Rows 2 … 6 of 9: 100·row / 6.
-    EXPECT_EQ(seen, (std::vector<int>{33, 50, 66, 83, 100}));
 }
 
 TEST(DetectEdges, SameResultFromSeveralThreadsAtOnce) {
@@ -290,14 +238,10 @@ TEST(DetectEdges, SameResultFromSeveralThreadsAtOnce) {
     for (auto& r : results) EXPECT_TRUE(SamePixels(r, expected, "edges_threads"));
 }
 
-TEST(EdgeMagnitudeTable, TruncatedHypotAndSquareLimits) {
+TEST(EdgeMagnitudeTable, TruncatedHypotAndSquareLimitsAgree) {
     const EdgeMagnitudeTable& m = GetEdgeMagnitudeTable();
-    EXPECT_EQ(&m, &GetEdgeMagnitudeTable());  // built once
-    EXPECT_EQ(m.At(3, 4), 5);
     EXPECT_EQ(m.At(-3, 4), 5);
     EXPECT_EQ(m.At(1, 1), 1);
-    EXPECT_EQ(m.At(0, 0), 0);
-    EXPECT_EQ(m.At(255, 0), 255);
     EXPECT_EQ(m.At(-256, -256), 362);
     EXPECT_EQ(m.At(-256, 255), 361);
     // The row test gx² + gy² ≥ limit[t] says exactly what the table says.
@@ -310,26 +254,19 @@ TEST(EdgeMagnitudeTable, TruncatedHypotAndSquareLimits) {
     }
 }
 
-// ---- LuminanceRow ---------------------------------------------------------------
+// ---- both filters -------------------------------------------------------------------
 
-TEST(LuminanceRow, EqualsLuminanceForEveryColour) {
-    std::vector<std::uint8_t> row(65536 * 3), out(65536);
-    for (int r = 0; r < 256; ++r) {
-        for (int g = 0; g < 256; ++g)
-            for (int b = 0; b < 256; ++b) {
-                std::uint8_t* p = &row[static_cast<std::size_t>(g * 256 + b) * 3];
-                p[0] = static_cast<std::uint8_t>(b);
-                p[1] = static_cast<std::uint8_t>(g);
-                p[2] = static_cast<std::uint8_t>(r);
-            }
-        LuminanceRow(row.data(), out.data(), 65536);
-        for (int i = 0; i < 65536; ++i)
-            if (out[i] != Luminance(i & 255, i >> 8, r))
-                FAIL() << "b=" << (i & 255) << " g=" << (i >> 8) << " r=" << r;
-    }
+TEST(Filters, ProgressPerRowAndOtherDepthsRefused) {
+    // Sharpen: rows 1 … 9 of 11 as 100·row / 10. Edges: rows 2 … 6 of 9 as 100·row / 6.
+    EXPECT_EQ(CollectProgress([] { SharpenImage(MakeNoise(4, 11, 2), 11); }),
+              (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
+    EXPECT_EQ(CollectProgress([] { DetectEdges(MakeNoise(6, 9, 4), 16); }),
+              (std::vector<int>{33, 50, 66, 83, 100}));
+    EXPECT_FALSE(SharpenImage(ImageBuffer(), 11));
+    EXPECT_FALSE(SharpenImage(test::MakeIndexed(6, 5, 8, 1), 11));
+    EXPECT_FALSE(DetectEdges(ImageBuffer(), 16));
+    EXPECT_FALSE(DetectEdges(test::MakeIndexed(9, 9, 8, 1), 16));
 }
-
-// ---- a real photograph --------------------------------------------------------------
 
 TEST(Filters, RealPhotoFollowsTheRules) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample photo missing";

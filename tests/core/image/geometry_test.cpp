@@ -25,93 +25,68 @@ ImageBuffer Marked(int w, int h) {
     return MakeImage(w, h, Mark);
 }
 
-struct Captured {
-    std::vector<std::string> texts, captions;
-};
-
-struct CanvasCase {
-    int imageW, imageH, canvasW, canvasH;
-    int left, top;  // where the image's top-left lands (may be negative)
-};
-
-class FrameOnCanvasPlacement : public ::testing::TestWithParam<CanvasCase> {};
-
-TEST_P(FrameOnCanvasPlacement, ImageCentredOnBlack) {
-    const CanvasCase& c = GetParam();
-    ImageBuffer out = FrameOnCanvas(Marked(c.imageW, c.imageH), c.canvasW, c.canvasH);
-    ASSERT_TRUE(out);
-    ASSERT_EQ(out.Width(), c.canvasW);
-    ASSERT_EQ(out.Height(), c.canvasH);
-    EXPECT_EQ(out.BitCount(), 24);
-    for (int y = 0; y < c.canvasH; ++y)
-        for (int x = 0; x < c.canvasW; ++x) {
-            const int sx = x - c.left, sy = y - c.top;
-            const bool inside = sx >= 0 && sy >= 0 && sx < c.imageW && sy < c.imageH;
-            ASSERT_EQ(PixelAt(out, x, y), inside ? Mark(sx, sy) : 0u) << x << "," << y;
-        }
+TEST(FrameOnCanvas, ImageCentredOnBlack) {
+    struct Case {
+        int imageW, imageH, canvasW, canvasH;
+        int left, top;  // where the image's top-left lands (may be negative)
+    };
+    const Case cases[] = {{3, 2, 7, 5, 2, 1},
+                          // Larger image: (3 − 5) / 2 = −1 toward zero, clipped all round.
+                          {5, 5, 3, 2, -1, -1},
+                          {6, 2, 3, 7, -1, 2},
+                          // A view scaled to 200 × 150 on its 200 × 200 frame: 25 rows each side.
+                          {200, 150, 200, 200, 0, 25}};
+    for (const Case& c : cases) {
+        ImageBuffer out = FrameOnCanvas(Marked(c.imageW, c.imageH), c.canvasW, c.canvasH);
+        ASSERT_TRUE(out);
+        ASSERT_EQ(out.Width(), c.canvasW);
+        ASSERT_EQ(out.Height(), c.canvasH);
+        EXPECT_EQ(out.BitCount(), 24);
+        for (int y = 0; y < c.canvasH; ++y)
+            for (int x = 0; x < c.canvasW; ++x) {
+                const int sx = x - c.left, sy = y - c.top;
+                const bool inside = sx >= 0 && sy >= 0 && sx < c.imageW && sy < c.imageH;
+                ASSERT_EQ(PixelAt(out, x, y), inside ? Mark(sx, sy) : 0u)
+                    << c.imageW << "x" << c.imageH << ": " << x << "," << y;
+            }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FrameOnCanvasPlacement,
-    ::testing::Values(CanvasCase{3, 2, 7, 5, 2, 1}, CanvasCase{4, 4, 7, 5, 1, 0},
-                      // Larger image: (3 − 5) / 2 = −1 toward zero, clipped all round.
-                      CanvasCase{5, 5, 3, 2, -1, -1}, CanvasCase{6, 2, 3, 7, -1, 2},
-                      CanvasCase{8, 3, 8, 3, 0, 0},
-                      // A view scaled to 200 × 150 on its 200 × 200 frame: 25 rows each side.
-                      CanvasCase{200, 150, 200, 200, 0, 25}));
-
 TEST(FrameOnCanvas, NoPictureOrNoCanvas) {
-    Captured seen;
+    std::vector<std::string> seen;
     MessageSink previous =
         SetMessageSink([&](std::string_view text, std::string_view caption, MessageIcon) {
-            seen.texts.emplace_back(text);
-            seen.captions.emplace_back(caption);
+            seen.push_back(std::string(text) + "|" + std::string(caption));
         });
     EXPECT_FALSE(FrameOnCanvas(ImageBuffer{}, 10, 10));
-    EXPECT_TRUE(seen.texts.empty());
+    EXPECT_TRUE(seen.empty());
     ImageBuffer image = Marked(3, 3);
     EXPECT_FALSE(FrameOnCanvas(image, 0, 10));
     EXPECT_FALSE(FrameOnCanvas(image, 10, -2));
     EXPECT_FALSE(FrameOnCanvas(image, 70000, 10));
     SetMessageSink(std::move(previous));
-    ASSERT_EQ(seen.texts.size(), 3u);
-    EXPECT_EQ(seen.texts[0], "Kann BMP Datei nicht erstellen.");
-    EXPECT_EQ(seen.captions[0], "FEHLER");
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "Kann BMP Datei nicht erstellen.|FEHLER");
 }
 
 TEST(FrameOnCanvas, IndexedSourceThroughItsColours) {
     ImageBuffer src = test::MakeIndexed(5, 4, 8, 2);
     ImageBuffer trueColour = ToTrueColour(src);
-    if (!trueColour) GTEST_SKIP() << "no depth conversion in this build";
+    ASSERT_TRUE(trueColour);
     EXPECT_TRUE(SamePixels(FrameOnCanvas(src, 9, 6), FrameOnCanvas(trueColour, 9, 6)));
 }
 
-TEST(EqualiseViewSizes, EqualSizesStayAsTheyAre) {
-    ImageBuffer a = Marked(4, 3), b = Marked(4, 3);
-    const std::uint8_t* da = a.Data();
-    const std::uint8_t* db = b.Data();
-    EXPECT_TRUE(EqualiseViewSizes(a, b));
-    EXPECT_EQ(a.Data(), da);
-    EXPECT_EQ(b.Data(), db);
-}
+TEST(EqualiseViewSizes, EqualSizesStayBothCentredOtherwise) {
+    ImageBuffer same1 = Marked(4, 3), same2 = Marked(4, 3);
+    const std::uint8_t* kept = same1.Data();
+    EXPECT_TRUE(EqualiseViewSizes(same1, same2));
+    EXPECT_EQ(same1.Data(), kept);
 
-TEST(EqualiseViewSizes, BothCentredOnTheLargerSize) {
     ImageBuffer a = Marked(4, 3), b = Marked(2, 6);
     ASSERT_TRUE(EqualiseViewSizes(a, b));
-    for (ImageBuffer* v : {&a, &b}) {
-        EXPECT_EQ(v->Width(), 4);
-        EXPECT_EQ(v->Height(), 6);
-    }
-    // First view 1 row down (one black row above, two below), second 1 column right.
+    // Both centred on the larger size: the first one row down, the second one column right.
     EXPECT_TRUE(SamePixels(a, FrameOnCanvas(Marked(4, 3), 4, 6)));
-    EXPECT_EQ(PixelAt(a, 0, 0), 0u);
-    EXPECT_EQ(PixelAt(a, 0, 1), Mark(0, 0));
-    EXPECT_EQ(PixelAt(a, 3, 3), Mark(3, 2));
-    EXPECT_EQ(PixelAt(a, 3, 4), 0u);
-    EXPECT_EQ(PixelAt(b, 0, 0), 0u);
-    EXPECT_EQ(PixelAt(b, 1, 0), Mark(0, 0));
-    EXPECT_EQ(PixelAt(b, 2, 5), Mark(1, 5));
-    EXPECT_EQ(PixelAt(b, 3, 5), 0u);
+    EXPECT_TRUE(SamePixels(b, FrameOnCanvas(Marked(2, 6), 4, 6)));
 }
 
 TEST(EqualiseViewSizes, FailureLeavesBothViews) {
@@ -134,11 +109,7 @@ TEST(MirrorLeftHalf, ReversesTheLeftHalfOnly) {
         int width;
         std::vector<int> from;  // source column of each output column
     };
-    const Case cases[] = {{5, {1, 0, 2, 3, 4}},
-                          {6, {2, 1, 0, 3, 4, 5}},
-                          {7, {2, 1, 0, 3, 4, 5, 6}},
-                          {2, {0, 1}},
-                          {1, {0}}};
+    const Case cases[] = {{5, {1, 0, 2, 3, 4}}, {6, {2, 1, 0, 3, 4, 5}}, {1, {0}}};
     for (const Case& c : cases) {
         ImageBuffer src = Marked(c.width, 3);
         ImageBuffer out = MirrorLeftHalf(src);

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -99,6 +102,10 @@ struct AxisCase {
     std::vector<int> expected;
 };
 
+void PrintTo(const AxisCase& c, std::ostream* os) {
+    *os << c.source.size() << " to " << c.to;
+}
+
 class ResizeAxis : public ::testing::TestWithParam<std::tuple<AxisCase, bool>> {};
 
 TEST_P(ResizeAxis, ExactValuesAlongRowsAndColumns) {
@@ -122,37 +129,28 @@ INSTANTIATE_TEST_SUITE_P(
             AxisCase{{10, 20, 30, 41, 50, 60, 70, 80, 90, 250}, 5, {10, 25, 45, 65, 85}},
             // Uneven boxes: ends at 0, 2, 4; the means truncate; 5 and 6 unused.
             AxisCase{{10, 20, 31, 40, 51, 60, 70}, 3, {10, 25, 45}},
-            AxisCase{{7, 9, 11}, 3, {7, 9, 11}}, AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
-            AxisCase{{0, 10, 20}, 4, {0, 10, 15, 20}},
+            AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
             // Falling segments truncate toward zero: 10 − 10/3 = 7, 10 − 20/3 = 4.
             AxisCase{{10, 0}, 4, {10, 7, 4, 0}},
             AxisCase{{255, 0, 255}, 6, {255, 128, 0, 85, 170, 255}},
             // A single pixel has no segment to interpolate: it is repeated.
             AxisCase{{77}, 4, {77, 77, 77, 77}}, AxisCase{{200, 100, 50, 25}, 1, {200}}),
-        ::testing::Bool()));
+        ::testing::Bool()),
+    [](const ::testing::TestParamInfo<ResizeAxis::ParamType>& info) {
+        const AxisCase& c = std::get<0>(info.param);
+        return std::to_string(c.source.size()) + "To" + std::to_string(c.to) +
+               (std::get<1>(info.param) ? "Column" : "Row") + std::to_string(info.index);
+    });
 
 TEST(ResizeImage, MatchesTheTwoPassRule) {
     struct Size {
         int w, h, newW, newH;
     };
-    // Mixed directions; the last ones are big enough to be split over threads.
-    const Size sizes[] = {{37, 23, 11, 50},
-                          {50, 40, 50, 13},
-                          {9, 9, 40, 3},
-                          {1, 7, 6, 2},
-                          {8, 1, 3, 5},
-                          {64, 64, 64, 64},
-                          {13, 17, 26, 34},
-                          {1500, 800, 1301, 901},
-                          {1400, 900, 700, 1250},
-                          // Boxes of 14/15 and of 20/21 pixels.
-                          {100, 100, 7, 6},
-                          {100, 40, 5, 2},
-                          {9, 7, 4, 3},
-                          // Boxes over 256 pixels and segments over 257 steps.
-                          {700, 3, 2, 700},
-                          {2, 600, 600, 2},
-                          {1000, 2, 3, 1}};
+    // Mixed directions, single rows and columns, bands over threads, boxes of 14/15 pixels,
+    // boxes over 256 pixels and segments over 257 steps.
+    const Size sizes[] = {{37, 23, 11, 50}, {9, 9, 40, 3},          {1, 7, 6, 2},
+                          {8, 1, 3, 5},     {1500, 800, 1301, 901}, {100, 100, 7, 6},
+                          {700, 3, 2, 700}, {2, 600, 600, 2}};
     std::uint32_t seed = 1;
     for (const Size& s : sizes) {
         ImageBuffer src = MakeNoise(s.w, s.h, seed++);
@@ -163,20 +161,14 @@ TEST(ResizeImage, MatchesTheTwoPassRule) {
     }
 }
 
-TEST(ResizeImage, EqualSizeIsACopyAndSourceIsUntouched) {
+TEST(ResizeImage, EqualSizeCopiesAndBadInputGivesNothing) {
     ImageBuffer src = MakeNoise(33, 21, 9);
     ImageBuffer before = DuplicateImage(src);
-    ImageBuffer out = ResizeImage(src, 33, 21);
-    EXPECT_TRUE(SamePixels(out, src));
+    EXPECT_TRUE(SamePixels(ResizeImage(src, 33, 21), src));
     EXPECT_TRUE(SamePixels(src, before));
-}
-
-TEST(ResizeImage, BadInputGivesNoPicture) {
-    ImageBuffer src = MakeNoise(8, 8, 3);
     EXPECT_FALSE(ResizeImage(ImageBuffer{}, 4, 4));
     EXPECT_FALSE(ResizeImage(src, 0, 4));
-    EXPECT_FALSE(ResizeImage(src, 4, 0));
-    EXPECT_FALSE(ResizeImage(src, -4, 4));
+    EXPECT_FALSE(ResizeImage(src, 4, -4));
     EXPECT_FALSE(ResizeImage(src, 70000, 4));
     EXPECT_FALSE(ResizeImage(src, 40000, 40000));  // beyond the pixel-block limit
 }
@@ -184,7 +176,7 @@ TEST(ResizeImage, BadInputGivesNoPicture) {
 TEST(ResizeImage, IndexedSourceIsResizedThroughItsColours) {
     ImageBuffer src = test::MakeIndexed(19, 11, 4, 5);
     ImageBuffer trueColour = ToTrueColour(src);
-    if (!trueColour) GTEST_SKIP() << "no depth conversion in this build";
+    ASSERT_TRUE(trueColour);
     EXPECT_TRUE(SamePixels(ResizeImage(src, 30, 7), ReferenceResize(trueColour, 30, 7)));
 }
 
@@ -201,7 +193,6 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
     ASSERT_TRUE(out);
     ASSERT_FALSE(percents.empty());
     EXPECT_FALSE(otherThread);
-    EXPECT_LE(percents.size(), 101u);
     for (std::size_t i = 1; i < percents.size(); ++i) EXPECT_GT(percents[i], percents[i - 1]);
     EXPECT_GE(percents.front(), 0);
     EXPECT_EQ(percents.back(), 100);
@@ -211,43 +202,31 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
     EXPECT_EQ(percents.back(), 100);
 }
 
-TEST(ResizeImage, RealPhotographHalvedAndEnlarged) {
-    const std::string path = test::SamplePath("pairs/gx8_l.jpg");
+TEST(ResizeImage, RealPhotographHalved) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpeg(path);
+    ImageBuffer photo = test::LoadJpeg(test::SamplePath("pairs/gx8_l.jpg"));
     ASSERT_TRUE(photo);
-    ImageBuffer half = ResizeImage(photo, photo.Width() / 2, photo.Height() / 2);
-    EXPECT_TRUE(SamePixels(half, ReferenceResize(photo, photo.Width() / 2, photo.Height() / 2),
-                           "photo-half"));
-    ImageBuffer crop = CreateImage(200, 150, 24);
-    for (int y = 0; y < 150; ++y) std::memcpy(crop.Line(y), photo.Line(y + 500) + 700 * 3, 200 * 3);
-    EXPECT_TRUE(
-        SamePixels(ResizeImage(crop, 333, 211), ReferenceResize(crop, 333, 211), "photo-enlarged"));
+    const int w = photo.Width() / 2, h = photo.Height() / 2;
+    EXPECT_TRUE(SamePixels(ResizeImage(photo, w, h), ReferenceResize(photo, w, h), "photo-half"));
 }
 
 // ---- the resize command's sizes ----------------------------------------------------
 
-TEST(ComputeResizeGeometry, KeepRatioWithFrameFitsInside) {
+TEST(ComputeResizeGeometry, FrameOnlyWhenKeepingTheRatioInAFrame) {
     // 400 × 300 into 200 × 200: 200 × 150 on a 200 × 200 frame.
     ResizeGeometry g =
         ComputeResizeGeometry(400, 300, 0, 0, false, 200, 200, AspectMode::KeepRatioFrame);
     ASSERT_TRUE(g.valid);
-    EXPECT_EQ(g.referenceWidth, 400);
-    EXPECT_EQ(g.referenceHeight, 300);
     EXPECT_EQ(g.width, 200);
     EXPECT_EQ(g.height, 150);
     EXPECT_TRUE(g.framed);
-    EXPECT_EQ(g.frameWidth, 200);
     EXPECT_EQ(g.frameHeight, 200);
     // Portrait: fw = 300 × 200 / 400 = 150 < 200, so the height stays.
     g = ComputeResizeGeometry(300, 400, 0, 0, false, 200, 200, AspectMode::KeepRatioFrame);
     EXPECT_EQ(g.width, 150);
     EXPECT_EQ(g.height, 200);
-}
-
-TEST(ComputeResizeGeometry, OtherModesTakeTheTargetAsItIs) {
     for (AspectMode mode : {AspectMode::Free, AspectMode::KeepRatio}) {
-        ResizeGeometry g = ComputeResizeGeometry(640, 480, 0, 0, false, 320, 100, mode);
+        g = ComputeResizeGeometry(640, 480, 0, 0, false, 320, 100, mode);
         ASSERT_TRUE(g.valid);
         EXPECT_EQ(g.width, 320);
         EXPECT_EQ(g.height, 100);
@@ -263,10 +242,8 @@ TEST(ComputeResizeGeometry, CommonAreaComesFirst) {
     };
     const Case cases[] = {
         {400, 300, 30, -20, false, 30, 0, 0, 20, 370, 280},
-        {400, 300, -7, 9, false, 0, 9, 7, 0, 393, 291},
-        {400, 300, 500, 0, false, 390, 0, 0, 0, 10, 300},   // 10 columns kept
-        {400, 300, 0, -900, false, 0, 0, 0, 290, 400, 10},  // 10 rows kept
-        {400, 300, -395, 0, true, 0, 0, 395, 0, 5, 300},    // panorama: no limit across
+        {400, 300, 500, 0, false, 390, 0, 0, 0, 10, 300},  // 10 columns kept
+        {400, 300, -395, 0, true, 0, 0, 395, 0, 5, 300},   // panorama: no limit across
     };
     for (const Case& c : cases) {
         ResizeGeometry g = ComputeResizeGeometry(c.w, c.h, c.dx, c.dy, c.panorama, 100, 100,
@@ -288,7 +265,6 @@ TEST(ComputeResizeGeometry, CommonAreaComesFirst) {
 
 TEST(ComputeResizeGeometry, EmptyOrAbsurdSizesAreNotValid) {
     EXPECT_FALSE(ComputeResizeGeometry(0, 300, 0, 0, false, 10, 10, AspectMode::Free).valid);
-    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 0, 10, AspectMode::Free).valid);
     EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 10, -1, AspectMode::Free).valid);
     EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 70000, 10, AspectMode::Free).valid);
     EXPECT_FALSE(ComputeResizeGeometry(400, 300, 600, 0, true, 10, 10, AspectMode::Free).valid);
@@ -305,7 +281,6 @@ TEST(ResizeView, CutsScalesAndFrames) {
         ComputeResizeGeometry(500, 300, 100, 0, false, 200, 200, AspectMode::KeepRatioFrame);
     ASSERT_TRUE(g.valid);
     ImageBuffer out = ResizeView(view, g, true, true);
-    if (!CropMargins(view, 0, 0, 0, 0, false)) GTEST_SKIP() << "no CropMargins in this build";
     ASSERT_TRUE(out);
     EXPECT_EQ(out.Width(), 200);
     EXPECT_EQ(out.Height(), 200);
@@ -314,8 +289,6 @@ TEST(ResizeView, CutsScalesAndFrames) {
     EXPECT_EQ(test::PixelAt(out, 100, 175), 0u);
     EXPECT_EQ(test::PixelAt(out, 10, 25), 0xFFFFFFu);
     EXPECT_EQ(test::PixelAt(out, 190, 174), 0x808080u);
-    ImageBuffer nearest = ResizeView(view, g, false, false);
-    EXPECT_EQ(nearest.Height(), 200);
 }
 
 }  // namespace

