@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFont>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -24,6 +23,7 @@
 #include "core/edit/logo.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
+#include "gui_application.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -294,15 +294,7 @@ TEST_F(ListRun, DasOutputOnlyForPairs) {
     EXPECT_EQ(run.summary.failed, 1);
 }
 
-// Fonts need a running application; the tests run on the offscreen platform.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "duplora_app_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+using test::EnsureGuiApplication;
 
 // Two pictures next to each other, as the side-by-side composition lays equal views.
 ImageBuffer SideBySide(const ImageBuffer& left, const ImageBuffer& right) {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <set>
 
 #include "app/edit/frame_style.h"
 #include "core/formats/bmp_codec.h"
+#include "gui_application.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -15,14 +15,7 @@ namespace {
 
 using test::PixelAt;
 
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "duplora_app_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+using test::EnsureGuiApplication;
 
 // View pixels name their view (top byte 0x40 or 0x80) and position.
 ImageBuffer View(int id, int width, int height) {
@@ -80,9 +73,10 @@ TEST_F(PairOverlayTest, SecondViewShiftedByTheDepth) {
             for (int x = 0; x < 60; ++x) {
                 ASSERT_EQ(PixelAt(views.first, x, y),
                           logoAt(x, y, 20) ? kLogoColour : PixelAt(first_, x, y));
-                if (!c.single)
+                if (!c.single) {
                     ASSERT_EQ(PixelAt(views.second, x, y),
                               logoAt(x, y, c.secondX) ? kLogoColour : PixelAt(second_, x, y));
+                }
             }
     }
 }

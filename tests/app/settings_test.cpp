@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "app/shell/settings_store.h"
+#include "gui_application.h"
 
 namespace duplora {
 namespace {
@@ -259,12 +259,7 @@ TEST_F(SettingsTest, UserStoreLivesInTheConfigFolder) {
 }
 
 TEST_F(SettingsTest, FontsAreStoredAsText) {
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "duplora_app_tests";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
-    }
+    test::EnsureGuiApplication();
     SettingsStore store(path_);
     EXPECT_FALSE(store.ReadSettingFont("LOGFONT").has_value());
     QFont font(QStringLiteral("DejaVu Sans"), 17);

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "core/formats/load_chain.h"
+#include "gui_application.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -16,15 +17,7 @@ namespace {
 
 using test::PixelAt;
 
-// Fonts need a running application; the tests run on the offscreen platform.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "duplora_app_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+using test::EnsureGuiApplication;
 
 constexpr std::uint32_t kBackground = 0x405060;
 

@@ -1,5 +1,7 @@
 #include "gui/shell/file_commands.h"
 
+#include <optional>
+
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
@@ -8,6 +10,7 @@
 #include "core/strings.h"
 #include "gui/shell/dialogs.h"
 #include "gui/shell/save_dialogs.h"
+#include "gui/shell/ui_text.h"
 
 namespace duplora {
 
@@ -16,14 +19,6 @@ namespace {
 constexpr int kErrorCaption = 2505;  // "FEHLER"
 constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
 constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString Res(int id) {
-    return Q(LoadResString(id));
-}
 
 SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
                          const ImageBuffer& image) {
@@ -57,6 +52,17 @@ void Remember(const SaveContext& context, const SaveDialog& dialog) {
         SettingWritesFor(settings, {setting::kNQuality, setting::kLeftname, setting::kRightname}));
 }
 
+// Shows the dialog and keeps what it leaves behind; the chosen name (its folder remembered as
+// the next save folder), or nothing when cancelled.
+std::optional<std::string> RunSaveDialog(const SaveContext& context, SaveDialog& dialog) {
+    const bool accepted = dialog.Run();
+    Remember(context, dialog);
+    if (!accepted) return std::nullopt;
+    std::string path = dialog.Chosen().front().toStdString();
+    context.settings->saveFolder = std::string(FolderPart(path));
+    return path;
+}
+
 }  // namespace
 
 bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single) {
@@ -65,14 +71,9 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::StereoPicture, saveImage);
     setup.title = Q(SaveDialogTitle(single));
     SaveDialog dialog(setup, context.parent);
-    const bool accepted = dialog.Run();
-    Remember(context, dialog);
-    if (!accepted) return false;
-
-    const std::string path = dialog.Chosen().front().toStdString();
-    context.settings->saveFolder = std::string(FolderPart(path));
+    const std::optional<std::string> path = RunSaveDialog(context, dialog);
     // Asked here rather than by the file dialog: only now does the name have its ending.
-    if (!ConfirmReplace(path)) return false;
+    if (!path || !ConfirmReplace(*path)) return false;
     const SaveSettings chosen = dialog.Settings();
     // The mirror works on the composed copy; the views stay as they are.
     const ImageBuffer written =
@@ -81,7 +82,7 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
         dialogs::Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
         return false;
     }
-    return SaveStereoPicture(path, written, chosen);
+    return SaveStereoPicture(*path, written, chosen);
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
@@ -95,14 +96,10 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     // The type list here has JPEG and BMP only.
     if (setup.settings.type != SaveFileType::Bmp) setup.settings.type = SaveFileType::Jpeg;
     SaveDialog dialog(setup, context.parent);
-    const bool accepted = dialog.Run();
-    Remember(context, dialog);
-    if (!accepted) return false;
-
-    const std::string path = dialog.Chosen().front().toStdString();
-    context.settings->saveFolder = std::string(FolderPart(path));
+    const std::optional<std::string> path = RunSaveDialog(context, dialog);
+    if (!path) return false;
     // Equal names, a declined replace question and write failures are told by the saver.
-    return SaveLeftRightFiles(path, pair, context.settings->leftname, context.settings->rightname,
+    return SaveLeftRightFiles(*path, pair, context.settings->leftname, context.settings->rightname,
                               dialog.Settings()) == LeftRightSaveResult::Saved;
 }
 

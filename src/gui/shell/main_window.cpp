@@ -44,6 +44,7 @@
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/shell/trim_commands.h"
+#include "gui/shell/ui_text.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 
@@ -60,18 +61,6 @@ constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
 constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
 constexpr int kReading = 2589;       // "lese... %d %%"
 constexpr int kWriting = 2590;       // "schreibe... %d %%"
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Res(int id) {
-    return Q(LoadResString(id));
-}
 
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {

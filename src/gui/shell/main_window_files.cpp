@@ -10,6 +10,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"
 #include "gui/shell/open_pair.h"
+#include "gui/shell/ui_text.h"
 
 namespace duplora {
 
@@ -19,14 +20,6 @@ constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
 constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
 constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
 constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString Res(int id) {
-    return Q(LoadResString(id));
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "app/image/qimage_bridge.h"
 #include "core/formats/plugins.h"
 #include "core/formats/stereo_open.h"
+#include "gui/shell/ui_text.h"
 
 namespace duplora {
 
@@ -54,10 +55,6 @@ constexpr RotationRadio kRotationRadios[] = {
 
 QString ControlName(int id) {
     return QStringLiteral("ctl%1").arg(id);
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 }  // namespace

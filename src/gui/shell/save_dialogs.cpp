@@ -16,6 +16,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "core/formats/image_names.h"
+#include "gui/shell/ui_text.h"
 
 namespace duplora {
 
@@ -35,10 +36,6 @@ const char* const kPhoneNote =
 
 QString ControlName(int id) {
     return QStringLiteral("ctl%1").arg(id);
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 SaveFileType TypeOfName(const QString& name) {
