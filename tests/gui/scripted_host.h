@@ -1,0 +1,65 @@
+// The tests' DialogHost: each dialog is really shown, then the next queued script plays the
+// user on what is visible (types into the focused box, clicks a shown button). A dialog that
+// no script closes is closed as Escape would; a message box without a script answers
+// Cancel, else No, else OK. Programs are never started; the host records what it was asked.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "gui/shell/dialog_host.h"
+
+class QDialog;
+
+namespace duplora::test {
+
+class ScriptedHost : public DialogHost {
+  public:
+    using Script = std::function<void(QDialog& dialog)>;
+
+    // The next dialog shown gets `script`.
+    void Queue(Script script);
+    // The next message box: its `button` is clicked.
+    void QueueButton(QMessageBox::StandardButton button);
+    // The next file dialog: `text` is typed into the focused box (the name box) and Return
+    // pressed, as a user would type a path.
+    void QueueTyping(const QString& text);
+
+    int Exec(QDialog& dialog) override;
+    bool StartProgram(const QString& program, const QStringList& arguments) override;
+    bool OpenWithDesktop(const QUrl& url) override;
+
+    struct Shown {
+        QString name;     // objectName
+        QString title;    // window title
+        QString text;     // a message box's text
+        bool visible = false;
+    };
+    const std::vector<Shown>& ShownDialogs() const { return shown_; }
+    int Count() const { return static_cast<int>(shown_.size()); }
+    QString LastText() const { return shown_.empty() ? QString() : shown_.back().text; }
+    QString LastTitle() const { return shown_.empty() ? QString() : shown_.back().title; }
+    int PendingScripts() const { return static_cast<int>(scripts_.size()); }
+    void Reset();
+
+    QStringList started;       // "program arg…" of every program start asked for
+    QList<QUrl> opened;        // every URL given to the desktop
+    bool desktopOpens = true;  // what OpenWithDesktop answers
+
+  private:
+    std::deque<Script> scripts_;
+    std::vector<Shown> shown_;
+};
+
+// Types `text` into the focused widget of the active window and presses Return.
+void TypeIntoFocus(const QString& text);
+// Clicks the visible button of `dialog` whose text (without '&') is `label`; false when there is
+// no such button.
+bool ClickButton(QWidget& dialog, const QString& label);
+
+}  // namespace duplora::test
