@@ -25,7 +25,7 @@
 
 #include "app/shell/settings_store.h"
 #include "bench_support.h"
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
 #include "gui/stereo/view_widget.h"
 
@@ -73,6 +73,7 @@ class PaintCounter : public QObject {
 struct Session {
     QTemporaryDir dir;
     std::unique_ptr<SettingsStore> store;
+    WindowDialogHost host;  // nothing here asks
     std::unique_ptr<MainWindow> window;
     PaintCounter paints;
 };
@@ -82,15 +83,12 @@ Session* session = nullptr;
 std::unique_ptr<Session> OpenSession(int width, int height) {
     auto s = std::make_unique<Session>();
     s->store = std::make_unique<SettingsStore>(s->dir.filePath(QStringLiteral("duplmaker.ini")));
-    dialogs::SetSkipped(true);
     StartOptions options;
-    options.samplePairWhenEmpty = false;
-    s->window = std::make_unique<MainWindow>(*s->store, options);
+    options.commandLine.first = SamplePath();
+    s->window = std::make_unique<MainWindow>(*s->store, s->host, options);
     s->window->resize(width, height);
     s->window->show();
     Settle();
-    dialogs::QueueFiles({QString::fromStdString(SamplePath())});
-    s->window->ExecuteCommand(CmdOpenStereo);
     Settle();
     for (int i = 0; i < 3; ++i) s->window->View()->Pane(i)->installEventFilter(&s->paints);
     return s;

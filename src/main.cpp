@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -9,29 +10,67 @@
 
 #include "app/shell/open_rules.h"
 #include "app/shell/settings_store.h"
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/screenshots.h"
 #include "gui/shell/toolbar_icons.h"
 
+#ifndef DUPLORA_VERSION
+#define DUPLORA_VERSION "0.1.0"
+#endif
+
+namespace {
+
+void Describe(QCommandLineParser& parser, const QCommandLineOption& screenshots) {
+    parser.setApplicationDescription(QStringLiteral(
+        "Duplora – Stereobilder öffnen, ausrichten, bearbeiten und speichern.\n"
+        "Eine Datei öffnet ein Stereobild (oder eine Slide Show Liste *.txt); zwei Dateien\n"
+        "öffnen ein Bildpaar, die zweite als linkes Bild."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("rechts"),
+                                 QStringLiteral("Stereobild, Liste oder rechtes Bild"),
+                                 QStringLiteral("[rechts]"));
+    parser.addPositionalArgument(QStringLiteral("links"), QStringLiteral("linkes Bild"),
+                                 QStringLiteral("[links]"));
+    parser.addOption(screenshots);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Grabs the window in a few display modes and ends; keeps its settings in a temporary
+    // store, never in the user's.
+    QCommandLineOption screenshots(QStringLiteral("screenshot-modes"),
+                                   QStringLiteral("Bildschirmfotos in ORDNER schreiben"),
+                                   QStringLiteral("ORDNER"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    {
+        // --help and --version answer without a window, and without a display.
+        QCoreApplication probe(argc, argv);
+        probe.setApplicationName(QStringLiteral("duplora"));
+        probe.setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
+        QCommandLineParser parser;
+        Describe(parser, screenshots);
+        parser.parse(probe.arguments());
+        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")))
+            parser.process(probe);  // prints and exits
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ferrowyn"));
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
     app.setWindowIcon(duplora::ToolbarIcon(20));
-    duplora::dialogs::InstallGermanQtTexts();
+    duplora::InstallGermanQtTexts();
+    QCommandLineParser parser;
+    Describe(parser, screenshots);
+    parser.process(app);
 
-    // --screenshot-modes DIR: grab the window in a few display modes and end. Such a run keeps
-    // its settings in a temporary store, never in the user's.
     std::vector<std::string> arguments;
-    QString screenshotFolder;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--screenshot-modes" && i + 1 < argc)
-            screenshotFolder = QString::fromLocal8Bit(argv[++i]);
-        else
-            arguments.push_back(argument);
-    }
+    for (const QString& argument : parser.positionalArguments())
+        arguments.push_back(argument.toLocal8Bit().toStdString());
+    const QString screenshotFolder = parser.value(screenshots);
 
     QTemporaryDir scratch;
     std::unique_ptr<duplora::SettingsStore> store;
@@ -40,9 +79,10 @@ int main(int argc, char** argv) {
     else
         store = std::make_unique<duplora::SettingsStore>(scratch.filePath("duplmaker.ini"));
 
+    duplora::WindowDialogHost host;
     duplora::StartOptions options;
     options.commandLine = duplora::CommandLineFromArguments(arguments);
-    duplora::MainWindow window(*store, options);
+    duplora::MainWindow window(*store, host, options);
     if (window.CurrentSettings().nWinMax == 1)
         window.showMaximized();
     else

@@ -9,6 +9,31 @@ namespace duplora {
 
 extern const StringEntry kStringTable[] = {
     {2200, "Linkes/Rechtes Bild öffnen..."},
+    {2201, "Stereobild speichern"},
+    {2202, "Originalgröße und Zoom"},
+    {2203, "An Fenstergröße anpassen"},
+    {2206, "3er Ansicht"},
+    {2207, "Interlace"},
+    {2208, "Grau-Anaglyph"},
+    {2209, "Farb-Anaglyph"},
+    {2210, "Nebeneinander"},
+    {2211, "Übereinander"},
+    {2212, "Vertausche Links/Rechts"},
+    {2213, "Ausrichtung oben"},
+    {2214, "Ausrichtung unten"},
+    {2215, "Ausrichtung links"},
+    {2216, "Ausrichtung rechts"},
+    {2217, "Pageflipping für 3D Shutterbrillen"},
+    {2218, "Vollbild"},
+    {2219, "Stereobild öffnen..."},
+    {2221, "Justage"},
+    {2222, "Freier Ausschnitt"},
+    {2223, "Bildgröße"},
+    {2228, "Navigator zeigen/verbergen"},
+    {2230, "Mauszeiger zeigen/verbergen"},
+    {2231, "Rückgängig"},
+    {2232, "Wiederholen"},
+    {2233, "Ausrichtung zurücksetzen"},
     {2234, "Zeige/Verberge Rahmen"},
     {2235, "360° Panorama Modus"},
     {2501, "Duplora"},
@@ -161,6 +186,14 @@ extern const StringEntry kStringTable[] = {
      "Bildgröße(%d x %d) muß kleiner als die Texsturgröße(%d x %d) im\n OpenGL Modus sein. \nSoll "
      "DPL  die Bildgröße anpassen? "},
     {2699, "Panorama Modus"},
+    // The program's own texts, beyond the original table.
+    {2900, "Die Datei [%s] kann nicht gelesen werden: %s"},
+    {2901, "Die Datei gibt es nicht."},
+    {2902, "Die Datei darf nicht gelesen werden."},
+    {2903, "Das Bildformat ist unbekannt."},
+    {2904, "Das Bild ist zu groß."},
+    {2905, "Die Datei ist beschädigt oder unvollständig."},
+    {2906, "Kann Bild nicht öffnen"},
 };
 extern const std::size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
 

@@ -1,6 +1,7 @@
 #include "gui_test_main.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTest>
@@ -9,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/shell/dialogs.h"
-#include "gui/shell/file_dialog_panel.h"
-#include "gui/shell/trim_dialogs.h"
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QTreeView>
+
 #include "support/test_support.h"
 
 namespace duplora::test {
@@ -69,26 +72,46 @@ void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, Q
                 << x << "," << y;
 }
 
+void ClickFile(QWidget& dialog, const QString& path) {
+    auto* files = dialog.findChild<QFileDialog*>();
+    if (!files) files = qobject_cast<QFileDialog*>(&dialog);
+    ASSERT_NE(files, nullptr);
+    const QFileInfo info(path);
+    files->setDirectory(info.absolutePath());
+    // The list or the detail view, whichever the dialog shows.
+    QAbstractItemView* list = files->findChild<QListView*>(QStringLiteral("listView"));
+    if (!list || !list->isVisible())
+        list = files->findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    ASSERT_NE(model, nullptr);
+    QModelIndex index;
+    // The model reads the folder in the background.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        index = model->index(info.absoluteFilePath());
+        return index.isValid() && !list->visualRect(index).isEmpty();
+    }));
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(index).center());
+    Settle(2);
+}
+
 void WindowTest::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
-    dialogs::ResetSkipped();
-    ClearDialogDrivers();
 }
 
 void WindowTest::TearDown() {
     window_.reset();
-    dialogs::SetResizeDialogHook(nullptr);
-    dialogs::SetTrimSizeDialogHook(nullptr);
-    ClearDialogDrivers();
-    dialogs::ResetSkipped();
+    EXPECT_EQ(host_.PendingScripts(), 0) << "a queued answer was never used";
 }
 
-MainWindow& WindowTest::Start(CommandLinePaths paths, bool samplePairWhenEmpty) {
+MainWindow& WindowTest::Start(CommandLinePaths paths) {
     StartOptions options;
     options.commandLine = std::move(paths);
-    options.samplePairWhenEmpty = samplePairWhenEmpty;
-    window_ = std::make_unique<MainWindow>(*store_, options);
+    window_ = std::make_unique<MainWindow>(*store_, host_, options);
     window_->resize(1000, 700);
     window_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -112,8 +135,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Ferrowyn"));
     app.setApplicationName(QStringLiteral("duplmaker-test"));
-    // No dialog ever waits for a person here.
-    duplora::dialogs::SetSkipped(true);
     // Anything modal that still opens runs its own event loop, where this timer finds and
     // closes it, so a test fails instead of hanging.
     QTimer watchdog;

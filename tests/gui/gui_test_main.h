@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "gui/shell/main_window.h"
+#include "scripted_host.h"
 
 namespace duplora::test {
 
@@ -37,13 +38,18 @@ void DragMouse(QWidget* widget, QPoint from, QPoint to, int steps = 1);
 // end are not checked.
 void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step);
 
-// A main window over a settings file of its own, shown and active at 1000 × 700.
+// Clicks the file `path` in the file list of a shown file dialog, as a user picking it (the
+// list shows the file's folder first).
+void ClickFile(QWidget& dialog, const QString& path);
+
+// A main window over a settings file of its own, shown and active at 1000 × 700; every dialog
+// it opens goes to `host_`.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    MainWindow& Start(CommandLinePaths paths = {}, bool samplePairWhenEmpty = false);
+    MainWindow& Start(CommandLinePaths paths = {});
     // The pair from the command line: the second argument is the left view.
     MainWindow& StartWithPair(const std::string& left, const std::string& right) {
         return Start({right, left});
@@ -53,6 +59,7 @@ class WindowTest : public ::testing::Test {
     QPoint Scroll() const { return {window_->Document().ScrollX(), window_->Document().ScrollY()}; }
 
     QTemporaryDir dir_;
+    ScriptedHost host_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -17,15 +17,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "app/shell/menu_rules.h"
 #include "app/stereo/navigator.h"
 #include "app/stereo/view_layout.h"
 #include "core/formats/load_chain.h"
-#include "gui/shell/dialogs.h"
+#include "core/hooks.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
@@ -60,7 +62,7 @@ class MainWindowTest : public test::WindowTest {
     }
 
     void OpenSingle() {
-        dialogs::QueueFiles({Q(kLeft)});
+        host_.QueueTyping(Q(kLeft));
         window_->ExecuteCommand(CmdOpenSingle);
         Settle();
     }
@@ -202,15 +204,6 @@ TEST_F(PairWindowTest, FitToWindowIsTheLargestZoomWhosePicturesFitTheirPanes) {
     }
 }
 
-TEST_F(MainWindowTest, StartWithoutFilesShowsTheSamplePair) {
-    MainWindow& w = Start({}, true);
-    ASSERT_TRUE(w.Document().BothLoaded());
-    EXPECT_EQ(w.LoadedMenu(), MainMenu::Duplora);
-    EXPECT_TRUE(w.View()->Pane(1)->isVisible() && w.View()->Pane(2)->isVisible());
-    EXPECT_FALSE(w.Document().Modified());
-    EXPECT_EQ(w.FitModeNow(), 1);
-}
-
 TEST_F(MainWindowTest, DroppedSideBySideFileIsCutIntoItsHalvesAndPaintedOneToOne) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
@@ -244,7 +237,7 @@ TEST_F(MainWindowTest, DroppedSideBySideFileIsCutIntoItsHalvesAndPaintedOneToOne
 TEST_F(PairWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
     MainWindow& w = W();
     OpenSingle();
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Monobild öffnen"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Monobild öffnen"));
     EXPECT_TRUE(w.Document().SingleImageMode());
     EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
     EXPECT_EQ(w.LoadedMenu(), MainMenu::DuploraSgl);
@@ -269,13 +262,13 @@ TEST_F(PairWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
 TEST_F(MainWindowTest, LeftRightDialogOffersThePartnerFile) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
-    dialogs::QueueFiles({Q(kRight)});
-    dialogs::QueueButton(QMessageBox::Yes);
+    host_.QueueTyping(Q(kRight));
+    host_.QueueButton(QMessageBox::Yes);
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
-    EXPECT_EQ(dialogs::LastSkippedText(),
+    EXPECT_EQ(host_.LastText(),
               QString::fromStdString("Öffne '" + SamplePath(kLeft) + "' als Stereopaar?"));
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Bestätigung"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Bestätigung"));
     // The chosen file is the left view, its partner the right one.
     EXPECT_EQ(w.Document().Left().path, SamplePath(kRight));
     EXPECT_EQ(w.Document().Right().path, SamplePath(kLeft));
@@ -578,26 +571,158 @@ TEST_F(PairWindowTest, NavigatorShowsAThumbnailAndDraggingOnItScrollsTheView) {
     EXPECT_EQ(store_->ReadSetting("nLoc"), "0");
 }
 
-TEST_F(PairWindowTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+TEST_F(PairWindowTest, ClosingWithChangesAsksAndOnlyNoOrASaveLetsTheWindowGo) {
     MainWindow& w = W();
+    w.ExecuteCommand(CmdGreyYellowBlue);
     w.ExecuteCommand(CmdRotateRight);
-    dialogs::ResetSkipped();
-    EXPECT_FALSE(w.close());
+    host_.Reset();
+    EXPECT_FALSE(w.close());  // Cancel
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(dialogs::SkippedCount(), 1);
-    EXPECT_EQ(dialogs::LastSkippedText(),
-              QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"));
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("sugarshack.jpg"));
-    dialogs::QueueButton(QMessageBox::No);
+    EXPECT_EQ(host_.Count(), 1);
+    EXPECT_EQ(host_.LastText(), QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("sugarshack.jpg"));
+    // "Ja" and then a cancelled save dialog: nothing was saved, so the window stays.
+    host_.QueueButton(QMessageBox::Yes);
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Stereobild Speichern"));
+    EXPECT_TRUE(w.Document().Modified());
+    host_.QueueButton(QMessageBox::No);
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isVisible());
-    // Closing stores the last folders.
+    // Closing stores the last folders and the anaglyph choices made.
     EXPECT_EQ(store_->ReadSetting("OpenFolder"), SamplePath("pairs"));
+    EXPECT_EQ(store_->ReadSetting("nAnatype"), "3");
 }
 
 TEST_F(PairWindowTest, ClosingWithoutChangesAsksNothing) {
     EXPECT_TRUE(W().close());
-    EXPECT_EQ(dialogs::SkippedCount(), 0);
+    EXPECT_EQ(host_.Count(), 0);
+}
+
+// Every way of putting another pair in the window asks first when the shown one was changed:
+// Cancel keeps it, "Nein" lets the new one in.
+TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
+    MainWindow& w = W();
+    const struct {
+        const char* name;
+        std::function<void()> replace;
+    } ways[] = {
+        {"next image", [&] { Key(Qt::Key_Space); }},
+        {"previous image", [&] { Key(Qt::Key_Backspace); }},
+        {"double click", [&] {
+             QTest::mouseDClick(w.View()->Pane(1), Qt::LeftButton, Qt::NoModifier,
+                                w.View()->Pane(1)->rect().center());
+             Settle();
+         }},
+        {"history", [&] { w.ExecuteCommand(CmdHistory1); Settle(); }},
+        {"drop", [&] { Drop({Q(kSideBySide)}); }},
+        {"open dialog", [&] { Key(Qt::Key_O, Qt::ControlModifier); }},
+        {"paste", [&] { Key(Qt::Key_V, Qt::ControlModifier); }},
+    };
+    QApplication::clipboard()->setImage(QImage(64, 32, QImage::Format_RGB32));
+    for (const auto& way : ways) {
+        w.ExecuteCommand(CmdRotateRight);
+        ASSERT_TRUE(w.Document().Modified()) << way.name;
+        const std::string left = w.Document().Left().path;
+        host_.Reset();
+        host_.QueueButton(QMessageBox::Cancel);
+        way.replace();
+        EXPECT_EQ(host_.Count(), 1) << way.name;
+        EXPECT_EQ(host_.LastText(), QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"))
+            << way.name;
+        EXPECT_TRUE(w.Document().Modified()) << way.name;
+        EXPECT_EQ(w.Document().Left().path, left) << way.name;
+        EXPECT_EQ(w.Document().Left().image.Width(), 480) << way.name;
+        w.ExecuteCommand(CmdUndo);
+        w.Document().SetModified(false);
+    }
+    // "Nein" goes on.
+    w.ExecuteCommand(CmdRotateRight);
+    host_.QueueButton(QMessageBox::No);
+    Key(Qt::Key_Space);
+    EXPECT_FALSE(w.Document().Modified());
+    EXPECT_NE(w.Document().Left().path, SamplePath(kLeft));
+}
+
+// Every menu item, accelerator and toolbar button that is enabled in a state does something
+// there: it has a handler whose guard lets it act. Commands still waiting for their window
+// show disabled everywhere.
+TEST_F(MainWindowTest, NoEnabledCommandIsSilent) {
+    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
+    const auto check = [this](const char* state) {
+        MainWindow& w = *window_;
+        std::vector<QAction*> actions;
+        const std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+            QMetaObject::invokeMethod(menu, "aboutToShow", Qt::DirectConnection);
+            for (QAction* a : menu->actions()) {
+                if (a->menu()) walk(a->menu());
+                else if (a->data().isValid()) actions.push_back(a);
+            }
+        };
+        for (QAction* top : w.menuBar()->actions())
+            if (top->menu()) walk(top->menu());
+        for (QAction* a : w.actions())
+            if (a->objectName().startsWith(QStringLiteral("key"))) actions.push_back(a);
+        for (const ToolButton& b : ToolbarButtons()) {
+            if (b.command == CmdNone) continue;
+            actions.push_back(w.ToolbarAction(b.command));
+            if (QMenu* drop = w.ToolbarDropDown(b.command)) walk(drop);
+        }
+        int enabled = 0;
+        for (QAction* a : actions) {
+            const auto command = static_cast<CommandId>(
+                a->data().isValid() ? a->data().toInt()
+                                    : a->objectName().mid(a->objectName().startsWith(
+                                                              QStringLiteral("key")) ? 3 : 2)
+                                          .toInt());
+            if (NotYetBuilt(command)) {
+                EXPECT_FALSE(a->isEnabled()) << state << ": " << command << " waits for its window";
+                continue;
+            }
+            if (!a->isEnabled()) continue;
+            ++enabled;
+            EXPECT_TRUE(w.HasHandler(command)) << state << ": " << command << " has no handler";
+            // Accelerators are always there; the menus and toolbar offer only what acts.
+            if (!a->objectName().startsWith(QStringLiteral("key"))) {
+                EXPECT_TRUE(w.CommandActs(command))
+                    << state << ": " << command << " is offered but does nothing";
+            }
+        }
+        EXPECT_GT(enabled, 10) << state;
+    };
+    Start();
+    check("nothing");
+    window_.reset();
+    StartWithPair();
+    check("pair");
+    OpenSingle();
+    check("single picture");
+}
+
+TEST_F(PairWindowTest, MessagesFromOtherThreadsAreShownOnTheWindowsThread) {
+    host_.Reset();
+    std::thread worker([] {
+        for (int i = 0; i < 3; ++i) ShowMessage("Kann Bild nicht speichern", "FEHLER");
+    });
+    worker.join();
+    EXPECT_EQ(host_.Count(), 0);  // nothing was made on the worker
+    Settle();
+    EXPECT_EQ(host_.Count(), 3);  // the host checks it runs on the GUI thread
+    EXPECT_EQ(host_.LastText(), QStringLiteral("Kann Bild nicht speichern"));
+}
+
+TEST_F(PairWindowTest, ScrollBarsPageByAFixedStep) {
+    MainWindow& w = W();
+    w.ExecuteCommand(CmdZoom200);
+    Settle();
+    QScrollBar* bar = w.View()->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    Settle();
+    EXPECT_EQ(Scroll().x(), 50);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    Settle();
+    EXPECT_EQ(Scroll().x(), 0);
 }
 
 // ---- robustness ---------------------------------------------------------------------------------

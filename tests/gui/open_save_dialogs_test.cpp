@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -23,12 +25,12 @@
 
 #include <csignal>
 #include <memory>
+#include <optional>
 
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/load_chain.h"
 #include "core/formats/open_preview.h"
-#include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"
 #include "gui/shell/save_dialogs.h"
@@ -58,26 +60,23 @@ T* Control(QWidget& dialog, int id) {
     return dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
 }
 
-// The next stereo-file dialog picks `path` with the layout radio of `layout`.
-void QueueStereoOpen(const QString& path, int layout) {
-    QueueDialogDriver([path, layout](FileDialogPanel& dialog) {
-        QRadioButton* radio = Control<QRadioButton>(dialog, 3001 + layout);
-        if (!radio) return false;
-        radio->setChecked(true);
-        dialog.SelectFiles({path});
-        return true;
-    });
+// Clicks into the name box of a shown file dialog, replaces its text with `name` and presses
+// Return.
+void TypeName(QDialog& dialog, const QString& name) {
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(box->isVisible());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, name);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
-// The next save dialog is set up by `setUp`, then saves as `path`.
-void QueueSave(const QString& path, std::function<void(SaveDialog&)> setUp = {}) {
-    QueueDialogDriver([path, setUp](FileDialogPanel& panel) {
-        auto* dialog = dynamic_cast<SaveDialog*>(&panel);
-        if (!dialog) return false;
-        if (setUp) setUp(*dialog);
-        dialog->SelectFiles({path});
-        return true;
-    });
+void ClickControl(QWidget& dialog, int id) {
+    QAbstractButton* button = Control<QAbstractButton>(dialog, id);
+    ASSERT_NE(button, nullptr) << id;
+    ASSERT_TRUE(button->isVisible()) << id;
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, button->height() / 2));
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -92,10 +91,23 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 
 class OpenSaveTest : public test::WindowTest {
   protected:
-    void TearDown() override {
-        window_.reset();
-        EXPECT_EQ(QueuedDialogDrivers(), 0) << "a queued dialog was never run";
-        WindowTest::TearDown();
+    // The next stereo-file dialog picks `path` with the layout radio of `layout` (turned left
+    // has no radio of its own and is kept from the last opening).
+    void QueueStereoOpen(const QString& path, int layout) {
+        host_.Queue([path, layout](QDialog& dialog) {
+            if (layout != 5) ClickControl(dialog, 3001 + layout);
+            TypeName(dialog, path);
+        });
+    }
+
+    // The next save dialog is set up by `setUp`, then saves as `path`.
+    void QueueSave(const QString& path, std::function<void(SaveDialog&)> setUp = {}) {
+        host_.Queue([path, setUp](QDialog& dialog) {
+            auto* save = dynamic_cast<SaveDialog*>(&dialog);
+            ASSERT_NE(save, nullptr);
+            if (setUp) setUp(*save);
+            TypeName(dialog, path);
+        });
     }
 
     // Opens through the stereo-file dialog and shows the result at 100 %.
@@ -108,7 +120,7 @@ class OpenSaveTest : public test::WindowTest {
     }
 
     void OpenPair(const std::string& left, const std::string& right) {
-        dialogs::QueueFiles({S(left), S(right)});
+        host_.QueueTyping(QStringLiteral("\"%1\" \"%2\"").arg(S(left), S(right)));
         window_->ExecuteCommand(CmdOpenLeftRight);
         Settle();
         window_->ExecuteCommand(CmdZoom100);
@@ -164,7 +176,8 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "no samples";
     // With the preview off nothing is read; switching it on previews the selected file.
     OpenDialog dialog(StereoSetup(0, false));
-    dialog.SelectFiles({S(SamplePath(kGx8Left))});
+    dialog.show();
+    test::ClickFile(dialog, S(SamplePath(kGx8Left)));
     EXPECT_FALSE(dialog.Preview());
     EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
     Control<QCheckBox>(dialog, 1231)->click();
@@ -188,19 +201,19 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     ASSERT_TRUE(dir.isValid());
     const QString bmp = dir.filePath(QStringLiteral("noise.bmp"));
     ASSERT_TRUE(WriteBmpFile(bmp.toStdString(), MakeNoise(300, 100, 7)));
-    dialog.SelectFiles({bmp});
+    test::ClickFile(dialog, bmp);
     EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : BMP File"));
     EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(160, 53));
     const QString das = dir.filePath(QStringLiteral("pair.das"));
     ASSERT_TRUE(
         CreateDasFile(das.toStdString(), SamplePath(kSmallLeft), SamplePath(kSmallRight), 5, 3));
-    dialog.SelectFiles({das});
+    test::ClickFile(dialog, das);
     EXPECT_EQ(Control<QLabel>(dialog, 1234)->text(), QStringLiteral("Dateityp : DAS File"));
     EXPECT_EQ(Control<QLabel>(dialog, 1238)->text(),
               QStringLiteral("Bildgröße: 640x480 - 640x480  Farben: Volle Farbanzahl "));
 
     // A file without an Exif orientation hides them; switching the preview off clears all.
-    dialog.SelectFiles({S(SamplePath(kSmallLeft))});
+    test::ClickFile(dialog, S(SamplePath(kSmallLeft)));
     EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
     Control<QCheckBox>(dialog, 1231)->click();
     EXPECT_FALSE(dialog.ShowPreview());
@@ -220,7 +233,8 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
     ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &before), 0);
 
     OpenDialog dialog(StereoSetup(0, true));
-    dialog.SelectFiles({copy});
+    dialog.show();
+    test::ClickFile(dialog, copy);
     Control<QRadioButton>(dialog, 1262)->click();  // "rechts 90°"
     ASSERT_TRUE(dialog.Preview());
     EXPECT_EQ(dialog.Preview()->orientation, 6);
@@ -240,9 +254,6 @@ TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
     EXPECT_EQ(pair.Files()->fileMode(), QFileDialog::ExistingFiles);
     EXPECT_EQ(pair.findChild<QLabel*>(QStringLiteral("multiHint"))->text(),
               QStringLiteral("Sie können mehrere Bilder (L/R) zugleich auswählen. "));
-    pair.SelectFiles({QStringLiteral("/a/x_l.jpg"), QStringLiteral("/a/x_r.jpg")});
-    ASSERT_NE(pair.NameBox(), nullptr);
-    EXPECT_EQ(pair.NameBox()->text(), QStringLiteral("\"x_l.jpg\" \"x_r.jpg\""));
 
     setup.kind = OpenDialogKind::Single;
     OpenDialog single(setup);
@@ -252,23 +263,29 @@ TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
         QStringLiteral("JPS/DAS/BMI/JPG/STJ/BMP/TIF File (")));
 }
 
-// Shown for real: the embedded file dialog's own accept and cancel close the whole dialog.
-TEST(OpenDialogWidget, ShownDialogClosesWithTheFileDialogsOwnButtons) {
+// Shown as the user sees it: the file list, the name box (with the keyboard focus) and the
+// type list sit inside the dialog's window beside the options; typing a name and Return
+// accepts, Escape cancels.
+TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
     if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
-    dialogs::SetSkipped(false);
+    test::ScriptedHost host;
     for (const bool accept : {true, false}) {
         OpenDialog dialog(StereoSetup(1, true));
-        QTimer::singleShot(0, &dialog, [&dialog, accept] {
-            if (!accept) {
-                dialog.Files()->reject();
-                return;
+        host.Queue([&dialog, accept](QDialog&) {
+            for (const char* name : {"stackedWidget", "fileNameEdit", "fileTypeCombo", "buttonBox"}) {
+                QWidget* part = dialog.findChild<QWidget*>(QLatin1String(name));
+                ASSERT_NE(part, nullptr) << name;
+                EXPECT_TRUE(part->isVisible()) << name;
+                EXPECT_EQ(part->window(), &dialog) << name;
             }
-            dialog.Files()->setDirectory(S(SamplePath("pairs")));
-            dialog.NameBox()->setText(QStringLiteral("sugarshack_l.jpg"));
-            QMetaObject::invokeMethod(dialog.Files(), "accept");
+            EXPECT_EQ(QApplication::focusWidget(), dialog.NameBox());
+            EXPECT_TRUE(Control<QRadioButton>(dialog, 3002)->isVisible());
+            if (accept)
+                test::TypeIntoFocus(S(SamplePath(kSmallLeft)));
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         });
-        const bool accepted = dialog.Run();
-        EXPECT_EQ(accepted, accept);
+        EXPECT_EQ(dialog.Run(host), accept);
         if (accept) {
             ASSERT_EQ(dialog.Chosen().size(), 1);
             // The samples folder may be reached through "..": compare where the names lead.
@@ -277,7 +294,6 @@ TEST(OpenDialogWidget, ShownDialogClosesWithTheFileDialogsOwnButtons) {
             EXPECT_EQ(dialog.Layout(), 1);
         }
     }
-    dialogs::SetSkipped(true);
 }
 
 // ---- the save dialog as a widget ---------------------------------------------------------
@@ -368,13 +384,13 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
 TEST_F(OpenSaveTest, RightFileIsAskedForWhenThePartnerIsDeclined) {
     if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();
-    dialogs::QueueFiles({S(SamplePath(kGx8Left))});
-    dialogs::QueueButton(QMessageBox::No);
-    dialogs::QueueFiles({S(SamplePath(kSmallRight))});
+    host_.QueueTyping(S(SamplePath(kGx8Left)));
+    host_.QueueButton(QMessageBox::No);
+    host_.QueueTyping(S(SamplePath(kSmallRight)));
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
-    EXPECT_EQ(dialogs::SkippedCount(), 3);
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Rechtes Bild öffnen"));
+    EXPECT_EQ(host_.Count(), 3);
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Rechtes Bild öffnen"));
     EXPECT_EQ(w.Document().Left().path, SamplePath(kGx8Left));
     EXPECT_EQ(w.Document().Right().path, SamplePath(kSmallRight));
     // Different sizes are brought to one.
@@ -414,12 +430,26 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
         EXPECT_TRUE(w.windowTitle().startsWith(
             QStringLiteral("Linkes Bild(walrus-360.top-bottom.jpg - Links [4096 x 2048])")));
     }
-    // A file no reader takes leaves the document empty.
-    const QString text = Path(QStringLiteral("notes.jpg"));
-    ASSERT_TRUE(WriteBytes(text, "not a picture"));
-    OpenStereo(text, 0);
-    EXPECT_FALSE(w.Document().BothLoaded());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
+    // A file no reader takes leaves the pair as it was and says why.
+    const QString title = w.windowTitle();
+    const QString text = Path(QStringLiteral("cut.jpg"));
+    ASSERT_TRUE(WriteBytes(text, QByteArray::fromHex("FFD8FFE000104A46494600")));
+    const QString unknown = Path(QStringLiteral("notes.xyz"));
+    ASSERT_TRUE(WriteBytes(unknown, "not a picture"));
+    const struct {
+        QString path;
+        const char* why;
+    } unreadable[] = {
+        {text, "Die Datei ist beschädigt oder unvollständig."},
+        {unknown, "Das Bildformat ist unbekannt."},
+    };
+    for (const auto& c : unreadable) {
+        OpenStereo(c.path, 0);
+        EXPECT_TRUE(w.Document().BothLoaded());
+        EXPECT_EQ(w.windowTitle(), title);
+        EXPECT_EQ(host_.LastText(), QStringLiteral("Die Datei [%1] kann nicht gelesen werden: %2")
+                                        .arg(c.path, QString::fromUtf8(c.why)));
+    }
 }
 
 TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
@@ -439,23 +469,22 @@ TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
 
 TEST_F(OpenSaveTest, CancelledStereoDialogOpensNothingButKeepsThePickedLayout) {
     MainWindow& w = Start();
-    QueueDialogDriver([](FileDialogPanel& dialog) {
-        Control<QRadioButton>(dialog, 3003)->click();
-        Control<QCheckBox>(dialog, 1231)->click();
-        return false;
+    host_.Queue([](QDialog& dialog) {
+        ClickControl(dialog, 3003);
+        ClickControl(dialog, 1231);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     w.ExecuteCommand(CmdOpenStereo);
     Settle();
     EXPECT_FALSE(w.Document().BothLoaded());
     EXPECT_EQ(store_->ReadSetting("nOpenPreview"), "1");
     // The next dialog starts on interlace.
-    int startLayout = -1;
-    QueueDialogDriver([&startLayout](FileDialogPanel& dialog) {
-        startLayout = static_cast<OpenDialog&>(dialog).Layout();
-        return false;
+    bool interlace = false;
+    host_.Queue([&interlace](QDialog& dialog) {
+        interlace = Control<QRadioButton>(dialog, 3003)->isChecked();
     });
     w.ExecuteCommand(CmdOpenStereo);
-    EXPECT_EQ(startLayout, 2);
+    EXPECT_TRUE(interlace);
 }
 
 // ---- saving through the window -----------------------------------------------------------
@@ -468,19 +497,26 @@ class SaveThroughWindowTest : public OpenSaveTest {
         if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) GTEST_SKIP() << "no samples";
         Start();
         OpenPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
-        dialogs::ResetSkipped();  // the open dialog's answer
+        host_.Reset();  // the open dialog
         ASSERT_TRUE(window_->Document().BothLoaded());
     }
     const ImageBuffer& Left() const { return window_->Document().Left().image; }
     const ImageBuffer& Right() const { return window_->Document().Right().image; }
 
-    // Saves left and right files named after `name`, with suffixes typed in when given.
-    void SaveLeftRight(const QString& name, const QString& left = {}, const QString& right = {}) {
+    // Saves left and right files named after `name`, with suffixes typed in when given, and
+    // answers a replace question with `replace`.
+    void SaveLeftRight(const QString& name, const QString& left = {}, const QString& right = {},
+                       std::optional<QMessageBox::StandardButton> replace = {}) {
         QueueSave(Path(name), [left, right](SaveDialog& dialog) {
             if (left.isEmpty()) return;
-            dialog.findChild<QLineEdit*>(QStringLiteral("ctl3057"))->setText(left);
-            dialog.findChild<QLineEdit*>(QStringLiteral("ctl3058"))->setText(right);
+            for (const auto& [id, text] : {std::pair{3057, left}, std::pair{3058, right}}) {
+                QLineEdit* box = Control<QLineEdit>(dialog, id);
+                QTest::mouseClick(box, Qt::LeftButton);
+                QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(box, text);
+            }
         });
+        if (replace) host_.QueueButton(*replace);
         window_->ExecuteCommand(CmdSaveLeftRight);
     }
 };
@@ -501,7 +537,7 @@ TEST_F(SaveThroughWindowTest, StereoPictureReadsBackInEveryType) {
     }
     EXPECT_FALSE(w.Document().Modified());
     EXPECT_EQ(w.CurrentSettings().saveFolder, dir_.path().toStdString());
-    EXPECT_EQ(dialogs::SkippedCount(), 0);  // nothing to tell
+    EXPECT_EQ(host_.Count(), 1);  // the save dialog; nothing to tell
 
     for (const char* name : {"out.jpg", "out.jps", "out.stj"}) {
         const QString path = Path(QLatin1String(name));
@@ -542,9 +578,8 @@ TEST_F(SaveThroughWindowTest, MirrorSwitchTurnsTheLeftHalfOfASideBySideSave) {
     EXPECT_EQ(PixelAt(Left(), 0, 10), PixelAt(source.image, 0, 10));
     // Once on, the switch is there from the start.
     bool shown = false;
-    QueueDialogDriver([&shown](FileDialogPanel& dialog) {
-        shown = !Control<QCheckBox>(dialog, 3217)->isHidden();
-        return false;
+    host_.Queue([&shown](QDialog& dialog) {
+        shown = Control<QCheckBox>(dialog, 3217)->isVisible();
     });
     window_->ExecuteCommand(CmdSaveStereo);
     EXPECT_TRUE(shown);
@@ -566,22 +601,19 @@ TEST_F(SaveThroughWindowTest, LeftAndRightFilesGetTheirSuffixes) {
 
 TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeftFile) {
     SaveLeftRight(QStringLiteral("same.jpg"), QStringLiteral("_x"), QStringLiteral("_x"));
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("FEHLER"));
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("same_x.jpg"))));
 }
 
 TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
     const QString right = Path(QStringLiteral("pair_r.jpg"));
     ASSERT_TRUE(WriteBytes(right, "old"));
-    dialogs::QueueButton(QMessageBox::Cancel);
-    SaveLeftRight(QStringLiteral("pair.jpg"));
-    EXPECT_EQ(dialogs::LastSkippedText(),
-              QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
-    EXPECT_EQ(dialogs::LastSkippedCaption(), right);
+    SaveLeftRight(QStringLiteral("pair.jpg"), {}, {}, QMessageBox::Cancel);
+    EXPECT_EQ(host_.LastText(), QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
+    EXPECT_EQ(host_.LastTitle(), right);
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
     EXPECT_EQ(FileBytes(right), QByteArray("old"));
-    dialogs::QueueButton(QMessageBox::Ok);
-    SaveLeftRight(QStringLiteral("pair.jpg"));
+    SaveLeftRight(QStringLiteral("pair.jpg"), {}, {}, QMessageBox::Ok);
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
     EXPECT_TRUE(LoadImageFile(right.toStdString()).loaded);
 }
@@ -625,15 +657,15 @@ TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
     for (const char* type : {"jpg", "bmp"}) {
         const QString target = folder + QStringLiteral("/keep.") + QLatin1String(type);
         ASSERT_TRUE(WriteBytes(target, "the old picture"));
-        dialogs::ResetSkipped();
-        dialogs::QueueButton(QMessageBox::Ok);  // replace it
+        host_.Reset();
         QueueSave(target);
+        host_.QueueButton(QMessageBox::Ok);  // replace it
         {
             WritesFail fail(folder);
             window_->ExecuteCommand(CmdSaveStereo);
         }
-        EXPECT_EQ(dialogs::LastSkippedText(), QStringLiteral("Kann Bild nicht speichern")) << type;
-        EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("FEHLER")) << type;
+        EXPECT_EQ(host_.LastText(), QStringLiteral("Kann Bild nicht speichern")) << type;
+        EXPECT_EQ(host_.LastTitle(), QStringLiteral("FEHLER")) << type;
         EXPECT_EQ(FileBytes(target), QByteArray("the old picture")) << type;
         EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), type[0] == 'j' ? 1 : 2)
             << "no scratch file left behind";
@@ -641,12 +673,40 @@ TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
     }
 }
 
+// "bild" typed without an ending becomes bild.jpg (JPEG is the first type), which exists: the
+// question names the whole path; Cancel keeps the old file and the modified pair.
+TEST_F(SaveThroughWindowTest, NameWithoutEndingGetsItBeforeTheReplaceQuestion) {
+    const QString target = Path(QStringLiteral("bild.jpg"));
+    ASSERT_TRUE(WriteBytes(target, "old"));
+    for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        window_->Document().SetModified(true);
+        QueueSave(Path(QStringLiteral("bild")));
+        host_.QueueButton(answer);
+        window_->ExecuteCommand(CmdSaveStereo);
+        EXPECT_EQ(host_.LastText(), QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
+        EXPECT_EQ(host_.LastTitle(), target);
+        EXPECT_EQ(window_->Document().Modified(), answer == QMessageBox::Cancel);
+    }
+    EXPECT_EQ(LoadImageFile(target.toStdString()).image.Width(), 1280);
+    // The status bar no longer shows the writing progress.
+    EXPECT_FALSE(window_->StatusText(0).startsWith(QStringLiteral("schreibe")));
+}
+
+TEST(GermanQtTexts, MessageBoxButtonsSpeakGerman) {
+    if (!InstallGermanQtTexts()) GTEST_SKIP() << "Qt's translations are not installed";
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+}
+
 TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndSingleTitleIsBildSpeichern) {
     window_->ExecuteCommand(CmdSaveStereo);  // nothing queued: cancelled
-    EXPECT_EQ(dialogs::LastSkippedCaption(), QStringLiteral("Stereobild Speichern"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Stereobild Speichern"));
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
 
-    dialogs::QueueFiles({S(SamplePath(kSmallLeft))});
+    host_.QueueTyping(S(SamplePath(kSmallLeft)));
     window_->ExecuteCommand(CmdOpenSingle);
     Settle();
     ASSERT_TRUE(window_->Document().SingleImageMode());

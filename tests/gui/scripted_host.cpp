@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,8 @@ void ScriptedHost::QueueTyping(const QString& text) {
 }
 
 int ScriptedHost::Exec(QDialog& dialog) {
+    // Widgets live on the GUI thread only.
+    EXPECT_EQ(QThread::currentThread(), qApp->thread());
     dialog.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.activateWindow();

@@ -4,9 +4,12 @@
 // Cancel, else No, else OK. Programs are never started; the host records what it was asked.
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -15,8 +18,11 @@
 #include "gui/shell/dialog_host.h"
 
 class QDialog;
+class QWidget;
 
 namespace duplora::test {
+
+bool ClickButton(QWidget& dialog, const QString& label);
 
 class ScriptedHost : public DialogHost {
   public:
@@ -24,6 +30,17 @@ class ScriptedHost : public DialogHost {
 
     // The next dialog shown gets `script`.
     void Queue(Script script);
+    // The next dialog, of type D: `play` gets it and returns true to click its "OK".
+    template <typename D, typename F>
+    void QueueAs(F play) {
+        Queue([play](QDialog& dialog) {
+            auto* typed = dynamic_cast<D*>(&dialog);
+            ASSERT_NE(typed, nullptr) << "another dialog: " << dialog.objectName().toStdString();
+            if (play(*typed)) {
+                ASSERT_TRUE(ClickButton(dialog, QStringLiteral("OK")));
+            }
+        });
+    }
     // The next message box: its `button` is clicked.
     void QueueButton(QMessageBox::StandardButton button);
     // The next file dialog: `text` is typed into the focused box (the name box) and Return

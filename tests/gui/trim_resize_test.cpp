@@ -23,7 +23,6 @@
 #include "core/image/convert.h"
 #include "core/image/resample.h"
 #include "core/image/rotate.h"
-#include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/trim_dialogs.h"
 #include "gui/stereo/view_widget.h"
@@ -93,7 +92,7 @@ class TrimResizeTest : public test::WindowTest {
     }
 
     void OpenSingle(const char* name) {
-        dialogs::QueueFiles({QString::fromStdString(Linked(name))});
+        host_.QueueTyping(QString::fromStdString(Linked(name)));
         window_->ExecuteCommand(CmdOpenSingle);
         Settle();
         ASSERT_TRUE(window_->Document().SingleImageMode());
@@ -217,7 +216,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     OpenSingle("gx8_l.jpg");
     Zoom50();
     bool asked = false;
-    dialogs::SetTrimSizeDialogHook([&](TrimSizeDialog& dialog) {
+    host_.QueueAs<TrimSizeDialog>([&](TrimSizeDialog& dialog) {
         asked = true;
         EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("1824 x 1367"));
         // Nothing stored yet: the picture's own size is offered.
@@ -240,7 +239,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     EXPECT_EQ(view->PaneRect(0).size(), QSize(100, 50));
 
     // Cancelled, the dialog changes nothing and starts nothing.
-    dialogs::SetTrimSizeDialogHook([](TrimSizeDialog& dialog) {
+    host_.QueueAs<TrimSizeDialog>([](TrimSizeDialog& dialog) {
         EXPECT_EQ(dialog.WidthBox()->value(), 200);
         EXPECT_FALSE(dialog.RescaleBox()->isChecked());
         return false;
@@ -249,7 +248,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     EXPECT_FALSE(view->SelectionActive());
 
     // The single picture resizes alone.
-    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+    host_.QueueAs<ResizeDialog>([](ResizeDialog& dialog) {
         EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("200 x 100"));
         dialog.WidthBox()->setValue(50);
         return true;
@@ -265,7 +264,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
 
 TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
     MainWindow& w = Start();
-    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+    host_.QueueAs<ResizeDialog>([](ResizeDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Umrechnung Bildgröße"));
         EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("640 x 480"));
         EXPECT_TRUE(dialog.AspectButton(AspectMode::KeepRatio)->isChecked());
@@ -285,7 +284,7 @@ TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
     EXPECT_EQ(w.Document().Left().image.Width(), 320);
 
     // Cancel keeps the pictures; the ratio mode chosen before cancelling stays chosen.
-    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
+    host_.QueueAs<ResizeDialog>([](ResizeDialog& dialog) {
         EXPECT_EQ(dialog.ReferenceLabel()->text(), QStringLiteral("320 x 240"));
         EXPECT_EQ(dialog.WidthBox()->value(), 320);
         dialog.AspectButton(AspectMode::KeepRatioFrame)->click();
@@ -294,7 +293,7 @@ TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
     Key(Qt::Key_R);
     EXPECT_EQ(w.Document().Left().image.Width(), 320);
     bool kept = false;
-    dialogs::SetResizeDialogHook([&kept](ResizeDialog& dialog) {
+    host_.QueueAs<ResizeDialog>([&kept](ResizeDialog& dialog) {
         kept = dialog.AspectButton(AspectMode::KeepRatioFrame)->isChecked();
         return false;
     });
@@ -315,8 +314,9 @@ TEST_F(TrimResizeTest, RotateTurnsASinglePictureAndThePairAndUndoes) {
     EXPECT_TRUE(SamePixels(w.Document().Left().image, picture, "rotate_single_undo"));
 
     // A pair turns with its offset: dx = 4 becomes dy = 4 turning right.
-    dialogs::QueueFiles({QString::fromStdString(Linked("sugarshack_l.jpg")),
-                         QString::fromStdString(Linked("sugarshack_r.jpg"))});
+    host_.QueueTyping(QStringLiteral("\"%1\" \"%2\"")
+                          .arg(QString::fromStdString(Linked("sugarshack_l.jpg")),
+                               QString::fromStdString(Linked("sugarshack_r.jpg"))));
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
     Key(Qt::Key_Left);
@@ -435,16 +435,15 @@ TEST(ResizeDialogWidget, TheStoredRecomputeFlagDecidesTheLimitNotTheTickedBox) {
     EXPECT_EQ(first.WidthBox()->value(), 640);
     EXPECT_EQ(first.HeightBox()->value(), 480);
 
-    // Skipped without a hook, asking cancels and keeps the stored choice.
+    // Closed with Escape, asking cancels and keeps the stored choice.
+    test::ScriptedHost host;
     ResizeChoice stored{300, 200, AspectMode::Free, false};
-    EXPECT_FALSE(dialogs::AskResize(nullptr, stored, QSize(640, 480)));
+    EXPECT_FALSE(AskResize(nullptr, host, stored, QSize(640, 480)));
     EXPECT_EQ(stored, (ResizeChoice{300, 200, AspectMode::Free, false}));
-    dialogs::SetResizeDialogHook([](ResizeDialog& dialog) {
-        dialog.findChild<QPushButton*>(QStringLiteral("ctl1"))->click();
-        return dialog.result() == QDialog::Accepted;
+    host.Queue([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ctl1")), Qt::LeftButton);
     });
-    EXPECT_TRUE(dialogs::AskResize(nullptr, stored, QSize(640, 480)));
-    dialogs::SetResizeDialogHook(nullptr);
+    EXPECT_TRUE(AskResize(nullptr, host, stored, QSize(640, 480)));
 }
 
 TEST(TrimSizeDialogWidget, TextsAndValues) {
@@ -458,14 +457,13 @@ TEST(TrimSizeDialogWidget, TextsAndValues) {
     dialog.WidthBox()->setValue(0);  // a trim is at least one pixel
     EXPECT_EQ(dialog.Choice(), (TrimResizeSet{0, 1, 200}));
 
-    std::optional<TrimResizeSet> none = dialogs::AskTrimSize(nullptr, {1, 5, 5}, QSize(10, 10));
-    EXPECT_FALSE(none);
-    dialogs::SetTrimSizeDialogHook([](TrimSizeDialog& d) {
+    test::ScriptedHost host;
+    EXPECT_FALSE(AskTrimSize(nullptr, host, {1, 5, 5}, QSize(10, 10)));
+    host.QueueAs<TrimSizeDialog>([](TrimSizeDialog& d) {
         d.HeightBox()->setValue(7);
         return true;
     });
-    EXPECT_EQ(dialogs::AskTrimSize(nullptr, {1, 5, 5}, QSize(10, 10)), (TrimResizeSet{1, 5, 7}));
-    dialogs::SetTrimSizeDialogHook(nullptr);
+    EXPECT_EQ(AskTrimSize(nullptr, host, {1, 5, 5}, QSize(10, 10)), (TrimResizeSet{1, 5, 7}));
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "app/shell/settings_store.h"
 #include "app/stereo/view_layout.h"
 #include "core/stereo/display_composer.h"
-#include "gui/shell/dialogs.h"
 #include "gui/shell/main_window.h"
 #include "gui/stereo/pane_picture.h"
 #include "gui/stereo/view_widget.h"

@@ -12,8 +12,8 @@
 
 namespace duplora {
 
-// When a command acts at all. Commands are guarded rather than disabled: the window checks
-// the guard and otherwise ignores the command.
+// When a command acts at all, given with its handler. Commands are guarded rather than
+// disabled: the window checks the guard and otherwise ignores the command.
 enum class CommandGuard {
     Always,      // opening, batch, settings, help
     Loaded,      // both views loaded: a pair, or a single picture
@@ -29,13 +29,17 @@ struct CommandEntry {
     std::string_view text;
     // Accelerators as QKeySequence portable text, one key each; unused ones are empty.
     std::array<std::string_view, 4> keys;
-    CommandGuard guard;
 };
 
 // Every command, sorted by id.
 std::span<const CommandEntry> CommandTable();
 // The entry of an id, or nullptr for an id that is not a command.
 const CommandEntry* FindCommand(int id);
+
+// The commands whose windows are not built yet: the menus, keys and toolbar show them
+// disabled, and nothing handles them.
+std::span<const CommandId> NotYetBuiltCommands();
+bool NotYetBuilt(CommandId command);
 
 // What the guards look at.
 struct CommandContext {

@@ -281,7 +281,10 @@ StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& r
     result.leftName = std::move(left.displayName);
     result.rightName = std::move(right.displayName);
     result.orientation = left.orientation;
-    if (!left.loaded || !right.loaded) return result;
+    if (!left.loaded || !right.loaded) {
+        result.failedPath = !left.loaded ? leftPath : rightPath;
+        return result;
+    }
     result.left = std::move(left.image);
     result.right = std::move(right.image);
     result.loaded = true;

@@ -82,6 +82,8 @@ struct StereoOpenResult {
     int dx = 0;
     int dy = 0;
     int orientation = 100;  // Exif orientation of a JPEG source; 100 when it has none
+    // When not loaded: the file that could not be read (for a pair, the first that failed).
+    std::string failedPath;
 };
 
 // Opens one file as a stereo picture. Paths and display names are filled in whatever

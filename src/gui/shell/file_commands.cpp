@@ -8,7 +8,7 @@
 #include "core/formats/stereo_open.h"
 #include "core/formats/stereo_save.h"
 #include "core/strings.h"
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/save_dialogs.h"
 #include "gui/shell/ui_text.h"
 
@@ -55,7 +55,7 @@ void Remember(const SaveContext& context, const SaveDialog& dialog) {
 // Shows the dialog and keeps what it leaves behind; the chosen name (its folder remembered as
 // the next save folder), or nothing when cancelled.
 std::optional<std::string> RunSaveDialog(const SaveContext& context, SaveDialog& dialog) {
-    const bool accepted = dialog.Run();
+    const bool accepted = dialog.Run(*context.host);
     Remember(context, dialog);
     if (!accepted) return std::nullopt;
     std::string path = dialog.Chosen().front().toStdString();
@@ -79,7 +79,7 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
     const ImageBuffer written =
         ApplySaveMirror(std::move(saveImage), chosen.mirrorLeft, input.mode, single);
     if (!written) {
-        dialogs::Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
+        context.host->Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
         return false;
     }
     return SaveStereoPicture(*path, written, chosen);
@@ -88,7 +88,7 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
     const ImageBuffer pair = ComposeLeftRightImage(input);
     if (!pair) {
-        dialogs::Tell(context.parent, Res(kCannotStore), Res(kErrorCaption));
+        context.host->Tell(context.parent, Res(kCannotStore), Res(kErrorCaption));
         return false;
     }
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::LeftRight, pair);
@@ -103,12 +103,12 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
                               dialog.Settings()) == LeftRightSaveResult::Saved;
 }
 
-std::string AskForPartner(QWidget* parent, const std::string& left,
+std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,
                           const std::string& lastRightFolder) {
     const std::optional<std::string> partner = ProposeRightPartner(left, lastRightFolder);
     if (!partner) return {};
     const auto answer =
-        dialogs::Ask(parent, Q(PartnerQuestionText(*partner)), Q(PartnerQuestionCaption()),
+        host.Ask(parent, Q(PartnerQuestionText(*partner)), Q(PartnerQuestionCaption()),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
     return answer == QMessageBox::Yes ? *partner : std::string();
 }

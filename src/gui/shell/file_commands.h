@@ -11,6 +11,7 @@ class QWidget;
 
 namespace duplora {
 
+class DialogHost;
 class SettingsStore;
 struct Settings;
 
@@ -26,6 +27,7 @@ struct SaveMemory {
 // suffixes (both written to the store when the dialog closes) and the save folder.
 struct SaveContext {
     QWidget* parent = nullptr;
+    DialogHost* host = nullptr;
     Settings* settings = nullptr;
     SettingsStore* store = nullptr;
     SaveMemory* memory = nullptr;
@@ -44,7 +46,7 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
 // The right view proposed for a lone left file (its L/R partner, or the file of the same name
 // in the folder the last right view came from) when the user agrees to "Öffne '%s' als
 // Stereopaar?"; empty when there is none or the user declines.
-std::string AskForPartner(QWidget* parent, const std::string& left,
+std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,
                           const std::string& lastRightFolder);
 
 }  // namespace duplora

@@ -1,18 +1,18 @@
 // The open and save dialogs of the window: Qt's own file dialog (never the desktop's, so the
-// option panel can sit beside it) embedded as a widget on the left, the dialog's options on
-// the right. Every such dialog runs through Run(), which a test can drive without showing it.
+// option panel can sit beside it) embedded as a widget on the left — file list, name box, type
+// list and its buttons — and the dialog's options on the right.
 #pragma once
 
 #include <QDialog>
 #include <QStringList>
-
-#include <functional>
 
 class QFileDialog;
 class QLineEdit;
 class QVBoxLayout;
 
 namespace duplora {
+
+class DialogHost;
 
 class FileDialogPanel : public QDialog {
     Q_OBJECT
@@ -26,18 +26,14 @@ class FileDialogPanel : public QDialog {
     // The file-name box of the file dialog; null if Qt ever renames it.
     QLineEdit* NameBox() const;
 
-    // What was chosen once the dialog is accepted: the files picked in the list, or those
-    // given to SelectFiles.
+    // What was chosen once the dialog is accepted.
     const QStringList& Chosen() const { return chosen_; }
-    // Picks files as if the user had: the first goes into the name box, the preview follows.
-    virtual void SelectFiles(const QStringList& files);
 
-    // Shows the dialog modally. With dialogs skipped (dialogs.h), the next queued driver gets
-    // the dialog instead, or else the next queued file answer is picked; nothing queued is a
-    // cancel. True when accepted with at least one file.
-    bool Run();
+    // Shows the dialog modally through `host`; true when accepted with at least one file.
+    bool Run(DialogHost& host);
 
   protected:
+    void showEvent(QShowEvent* event) override;
     QVBoxLayout* PanelLayout() const { return panelLayout_; }
     // The selection in the file list changed to `path`.
     virtual void SelectionChanged(const QString& path) { Q_UNUSED(path); }
@@ -50,12 +46,5 @@ class FileDialogPanel : public QDialog {
     QWidget* panel_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
 };
-
-// For tests: the next file dialog run while dialogs are skipped is handed to the first queued
-// driver, which sets it up as a user would; its result says whether the dialog was accepted.
-using DialogDriver = std::function<bool(FileDialogPanel& dialog)>;
-void QueueDialogDriver(DialogDriver driver);
-void ClearDialogDrivers();
-int QueuedDialogDrivers();
 
 }  // namespace duplora

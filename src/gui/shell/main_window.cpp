@@ -10,15 +10,18 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -30,7 +33,7 @@
 #include "app/shell/file_history.h"
 #include "app/shell/menu_rules.h"
 #include "app/shell/path_names.h"
-#include "app/shell/sample_pair.h"
+#include "app/shell/open_failure.h"
 #include "app/stereo/full_screen.h"
 #include "app/stereo/view_layout.h"
 #include "app/stereo/zoom.h"
@@ -40,7 +43,7 @@
 #include "core/image/rotate.h"
 #include "core/image/split.h"
 #include "core/strings.h"
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/shell/trim_commands.h"
@@ -114,9 +117,11 @@ QSize PaneRoom(int mode, QSize client, int frame) {
 
 }  // namespace
 
-MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidget* parent)
+MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOptions& options,
+                       QWidget* parent)
     : QMainWindow(parent),
       store_(store),
+      host_(host),
       programFolder_(QCoreApplication::applicationDirPath().toStdString()),
       settings_(ReadAllSettings(store, programFolder_)) {
     setObjectName(QStringLiteral("DUPLORA"));
@@ -128,7 +133,7 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     setCentralWidget(view_);
     connect(view_, &ViewWidget::CommandRequested, this,
             [this](CommandId command) { ExecuteCommand(command); });
-    trims_ = std::make_unique<TrimCommands>(this, document_, *view_, settings_, store_);
+    trims_ = std::make_unique<TrimCommands>(this, host_, document_, *view_, settings_, store_);
     connect(view_, &ViewWidget::SelectionStatus, this, [this](const QString& text) {
         if (text.isEmpty())
             ShowTexts();
@@ -152,6 +157,9 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     slideTimer_.setSingleShot(false);
     connect(&slideTimer_, &QTimer::timeout, this, &MainWindow::SlideShowTick);
 
+    RegisterCommands();
+    RegisterFileCommands();
+    RegisterSettingsCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -159,22 +167,50 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
     ApplyToolbarSet(ToolbarSet::Start);
     ShowTexts();
     resize(1000, 700);
+    InstallCoreSinks();
+    qApp->installEventFilter(this);
 
-    // The core's messages and questions appear as boxes over this window.
-    previousMessageSink_ =
-        SetMessageSink([this](std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (CommandLineOpening(options.commandLine, programFolder_, settings_.comset))
+        OpenCommandLine(options.commandLine);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    SetMessageSink(std::move(previousMessageSink_));
+    SetQuestionSink(std::move(previousQuestionSink_));
+    SetProgressSink(std::move(previousProgressSink_));
+}
+
+void MainWindow::InstallCoreSinks() {
+    // Boxes are made on the GUI thread only: a message raised by a worker (the batch) waits
+    // there for its turn.
+    QPointer<MainWindow> window(this);
+    previousMessageSink_ = SetMessageSink(
+        [this, window](std::string_view text, std::string_view caption, MessageIcon icon) {
             const QMessageBox::Icon boxIcon = icon == MessageIcon::Information
                                                   ? QMessageBox::Information
                                               : icon == MessageIcon::Error ? QMessageBox::Critical
                                                                            : QMessageBox::Warning;
-            dialogs::Tell(this, Q(text), Q(caption), boxIcon);
+            const QString shownText = Q(text);
+            const QString shownCaption = Q(caption);
+            if (QThread::currentThread() != qApp->thread()) {
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [window, shownText, shownCaption, boxIcon] {
+                        if (window) window->host_.Tell(window, shownText, shownCaption, boxIcon);
+                    },
+                    Qt::QueuedConnection);
+                return;
+            }
+            host_.Tell(this, shownText, shownCaption, boxIcon);
         });
+    // The question sink is per thread: this one answers the GUI thread's questions only.
     previousQuestionSink_ =
         SetQuestionSink([this](std::string_view text, std::string_view caption, QuestionKind kind) {
             QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
             if (kind == QuestionKind::OkCancel) buttons = QMessageBox::Ok | QMessageBox::Cancel;
             if (kind == QuestionKind::YesNoCancel) buttons |= QMessageBox::Cancel;
-            switch (dialogs::Ask(this, Q(text), Q(caption), buttons, QMessageBox::Question)) {
+            switch (host_.Ask(this, Q(text), Q(caption), buttons, QMessageBox::Question)) {
                 case QMessageBox::Yes:
                     return Answer::Yes;
                 case QMessageBox::No:
@@ -193,18 +229,6 @@ MainWindow::MainWindow(SettingsStore& store, const StartOptions& options, QWidge
         status_[0]->setText(Q(FormatResString(text, percent)));
         status_[0]->repaint();
     });
-
-    const auto opening = CommandLineOpening(options.commandLine, programFolder_, settings_.comset);
-    if (opening)
-        OpenCommandLine(options.commandLine);
-    else if (options.samplePairWhenEmpty && options.commandLine.first.empty())
-        OpenSamplePair();
-}
-
-MainWindow::~MainWindow() {
-    SetMessageSink(std::move(previousMessageSink_));
-    SetQuestionSink(std::move(previousQuestionSink_));
-    SetProgressSink(std::move(previousProgressSink_));
 }
 
 // ---- surfaces -----------------------------------------------------------------------------
@@ -215,8 +239,15 @@ void MainWindow::CreateShortcuts() {
         for (std::string_view key : entry.keys)
             if (!key.empty()) keys.push_back(QKeySequence(Q(key), QKeySequence::PortableText));
         if (keys.isEmpty()) continue;
+        for (const QKeySequence& key : keys) {
+            const QKeyCombination combination = key[0];
+            if (combination.keyboardModifiers() == Qt::AltModifier &&
+                combination.key() >= Qt::Key_A && combination.key() <= Qt::Key_Z)
+                altAccelerators_[combination.key()] = entry.id;
+        }
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("key%1").arg(entry.id));
+        action->setEnabled(!NotYetBuilt(entry.id));
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         const CommandId command = entry.id;
@@ -238,12 +269,7 @@ void MainWindow::CreateToolbar() {
             continue;
         }
         const CommandId command = button.command;
-        QString tip = Q(ToolTipText(command));
-        if (tip.isEmpty()) {
-            // Until every tooltip is in the string table, the menu text stands in.
-            const CommandEntry* entry = FindCommand(command);
-            tip = entry ? Q(MenuLabel(entry->text)).remove(QLatin1Char('&')) : QString();
-        }
+        const QString tip = Q(ToolTipText(command));
         auto* action = new QAction(ToolbarIcon(button.picture), tip, this);
         action->setObjectName(QStringLiteral("tb%1").arg(command));
         action->setToolTip(tip);
@@ -340,6 +366,7 @@ void MainWindow::FillMenu(QMenu* menu, MenuId id) {
                 }
                 QAction* action = menu->addAction(text);
                 action->setData(static_cast<int>(command));
+                action->setEnabled(!NotYetBuilt(command));
                 action->setCheckable(IsCheckItem(command));
                 connect(action, &QAction::triggered, this,
                         [this, command] { ExecuteCommand(command); });
@@ -364,6 +391,7 @@ void MainWindow::UpdateMenu(QMenu* menu) {
             if (id == command) action->setChecked(on);
         for (const auto& [id, text] : update.texts)
             if (id == command) action->setText(Q(text));
+        if (NotYetBuilt(static_cast<CommandId>(command))) action->setEnabled(false);
     }
     UpdateHistoryItems(menu);
 }
@@ -397,7 +425,8 @@ void MainWindow::UpdateHistoryItems(QMenu* menu) {
 void MainWindow::ApplyToolbarSet(ToolbarSet set) {
     toolbarSet_ = set;
     for (const auto& [command, action] : toolbarActions_)
-        action->setEnabled(ToolbarButtonEnabled(set, static_cast<CommandId>(command)));
+        action->setEnabled(ToolbarButtonEnabled(set, static_cast<CommandId>(command)) &&
+                           !NotYetBuilt(static_cast<CommandId>(command)));
     if (set != ToolbarSet::Start) {
         const UndoRedoEnabled undoRedo = ToolbarUndoRedo(document_);
         UpdateUndoRedoButtons(undoRedo.undo, undoRedo.redo);
@@ -516,153 +545,79 @@ void MainWindow::PostCommand(CommandId command) {
         this, [this, command] { ExecuteCommand(command); }, Qt::QueuedConnection);
 }
 
+CommandContext MainWindow::Context() const {
+    return CommandContext{document_.BothLoaded(), document_.SingleImageMode(), false};
+}
+
+bool MainWindow::CommandActs(CommandId command) const {
+    const CommandRegistry::Entry* entry = commands_.Find(command);
+    return entry && GuardAllows(entry->guard, Context());
+}
+
 void MainWindow::ExecuteCommand(CommandId command) {
-    const CommandEntry* entry = FindCommand(command);
-    if (!entry) return;
+    if (!FindCommand(command)) return;
     // A selection in the view sees every command first: it places or gives up its rectangle.
     if (view_->SelectionActive()) view_->ForwardToSelection(command);
-    const CommandContext context{document_.BothLoaded(), document_.SingleImageMode(), false};
-    if (!GuardAllows(entry->guard, context)) return;
+    const CommandRegistry::Entry* entry = commands_.Find(command);
+    if (!entry || !GuardAllows(entry->guard, Context())) return;
     if (!KeepsSlideShow(command)) slideShowRunning_ = false;
-
-    switch (command) {
-        // ---- opening ----
-        case CmdOpenStereo:
-            OpenStereoDialog();
-            break;
-        case CmdOpenLeftRight:
-            OpenLeftRightDialog();
-            break;
-        case CmdOpenSingle:
-            OpenSingleDialog();
-            break;
-        case CmdSaveStereo:
-            SaveStereoCommand();
-            break;
-        case CmdSaveLeftRight:
-            SaveLeftRightCommand();
-            break;
-        case CmdOpenPending:
-            OpenStereo(pendingPath_, stereoLayout_,
-                       fromHistory_ ? OpenSource::History : OpenSource::Pending);
-            break;
-        case CmdOpenPendingPair:
-            OpenPair(pendingLeftPath_, pendingPath_,
-                     fromHistory_ ? OpenSource::History : OpenSource::Pending);
-            break;
-        case CmdHistory1:
-        case CmdHistory2:
-        case CmdHistory3:
-        case CmdHistory4:
-        case CmdHistory5:
-            OpenFromHistory(command);
-            break;
-        case CmdPaste:
-            Paste();
-            break;
-        case CmdCopy:
-            Copy();
-            break;
-
-        // ---- zoom ----
-        case CmdZoom100:
-        case CmdFitWindow:
-        case CmdZoomIn:
-        case CmdZoomOut:
-        case CmdZoom50:
-        case CmdZoom75:
-        case CmdZoom150:
-        case CmdZoom200:
-        case CmdFitHeight:
-        case CmdFitHeightSecondPass:
-        case CmdFitWidth:
-        case CmdFitWidthSecondPass:
-            Zoom(command);
-            break;
-
-        // ---- the document's own commands (they signal the rebuild) ----
-        case CmdSwap:
-            document_.Swap();
-            break;
-        case CmdAlignUp:
-        case CmdAlignDown:
-        case CmdAlignLeft:
-        case CmdAlignRight:
-        case CmdAlignReset:
-            document_.StepAlignment(command);
-            break;
-        case CmdUndo:
-            document_.Undo();
-            break;
-        case CmdRedo:
-            document_.Redo();
-            break;
-        case CmdRotateRight:
-        case CmdRotateLeft:
-            Rotate(command);
-            break;
-
-        // ---- the view ----
-        case CmdFullScreen:
-        case CmdLeaveFullScreen:
-            ToggleFullScreen(command);
-            break;
-        case CmdNavigator:
-            ToggleNavigator();
-            break;
-        case CmdMouseCursor:
-            view_->SetCursorHidden(!view_->CursorHidden());
-            break;
-        case CmdBorder:
-            ToggleBorder();
-            break;
-        case CmdPanorama:
-            TogglePanorama();
-            break;
-        case CmdNextImage:
-        case CmdPreviousImage:
-        case CmdNextPair:
-            Browse(command);
-            break;
-        case CmdSlideShow:
-            ToggleSlideShow();
-            break;
-        case CmdRefreshStatus:
-            if (document_.BothLoaded() && document_.Left().image)
-                composer_.RefreshCaptionAndStatus(Input());
-            ShowTexts();
-            break;
-
-        // ---- program ----
-        case CmdExit:
-            close();
-            break;
-        case CmdHelp:
-            Help();
-            break;
-        case CmdAbout:
-            dialogs::Tell(this, Res(kProgramTitle) + QStringLiteral(" ") + QStringLiteral("0.1.0"),
-                          Res(kProgramTitle), QMessageBox::Information);
-            break;
-        case CmdExternalProgram:
-            ExternalProgram();
-            break;
-
-        default:
-            if (StereoDocument::IsDisplayModeCommand(command)) {
-                document_.SelectDisplayMode(command);
-                break;
-            }
-            if (const auto trim = trims_->Execute(command);
-                trim != TrimCommands::Outcome::NotMine) {
-                if (trim == TrimCommands::Outcome::Edited) RefitAfterResize();
-                break;
-            }
-            // Saving, printing, the editing and settings dialogs, page flipping, selections,
-            // lists and the navigator come with their own windows.
-            break;
-    }
+    entry->run(command);
     if (QAction* panorama = ToolbarAction(CmdPanorama)) panorama->setChecked(document_.Panorama());
+}
+
+void MainWindow::RegisterCommands() {
+    using G = CommandGuard;
+    CommandRegistry& c = commands_;
+    // ---- zoom ----
+    c.Add({CmdZoom100, CmdFitWindow, CmdZoomIn, CmdZoomOut, CmdZoom50, CmdZoom75, CmdZoom150,
+           CmdZoom200, CmdFitHeight, CmdFitWidth},
+          G::Loaded, [this](CommandId command) { Zoom(command); });
+    c.Add({CmdFitHeightSecondPass, CmdFitWidthSecondPass}, G::Internal,
+          [this](CommandId command) { Zoom(command); });
+
+    // ---- the document's own commands (they signal the rebuild) ----
+    c.Add(CmdSwap, G::Stereo, [this](CommandId) { document_.Swap(); });
+    c.Add({CmdAlignUp, CmdAlignDown, CmdAlignLeft, CmdAlignRight, CmdAlignReset}, G::Stereo,
+          [this](CommandId command) { document_.StepAlignment(command); });
+    c.Add(CmdUndo, G::Loaded, [this](CommandId) { document_.Undo(); });
+    c.Add(CmdRedo, G::Loaded, [this](CommandId) { document_.Redo(); });
+    c.Add({CmdRotateRight, CmdRotateLeft}, G::Loaded, [this](CommandId command) { Rotate(command); });
+    c.Add({CmdSideBySide, CmdOverUnder, CmdThreeViews, CmdInterlace, CmdGreyAnaglyph,
+           CmdColourAnaglyph, CmdGreyRedCyan, CmdGreyRedGreen, CmdGreyRedBlue, CmdGreyYellowBlue,
+           CmdColourRedCyan, CmdHalfToneRedCyan, CmdColourYellowBlue, CmdHalfToneYellowBlue},
+          G::Stereo, [this](CommandId command) { document_.SelectDisplayMode(command); });
+
+    // ---- trims and resizing ----
+    const CommandRegistry::Handler trim = [this](CommandId command) {
+        if (trims_->Execute(command) == TrimCommands::Outcome::Edited) RefitAfterResize();
+    };
+    c.Add({CmdFreeTrim, CmdCustomTrim, CmdTrimPreset1, CmdTrimPreset2, CmdTrimPreset3,
+           CmdTrimPreset4, CmdTrimPreset5},
+          G::LoadedNoGl, trim);
+    c.Add(CmdResize, G::Loaded, trim);
+    c.Add({CmdTrimFinished, CmdPresetTrimFinished}, G::Internal, trim);
+
+    // ---- the view ----
+    c.Add({CmdFullScreen}, G::Loaded, [this](CommandId command) { ToggleFullScreen(command); });
+    c.Add({CmdLeaveFullScreen}, G::Always, [this](CommandId command) { ToggleFullScreen(command); });
+    c.Add(CmdNavigator, G::Loaded, [this](CommandId) { ToggleNavigator(); });
+    c.Add(CmdMouseCursor, G::Loaded,
+          [this](CommandId) { view_->SetCursorHidden(!view_->CursorHidden()); });
+    c.Add(CmdBorder, G::Loaded, [this](CommandId) { ToggleBorder(); });
+    c.Add(CmdPanorama, G::Loaded, [this](CommandId) { TogglePanorama(); });
+    c.Add({CmdNextImage, CmdPreviousImage, CmdNextPair}, G::Loaded,
+          [this](CommandId command) { Browse(command); });
+    c.Add(CmdSlideShow, G::Loaded, [this](CommandId) { ToggleSlideShow(); });
+    c.Add(CmdRefreshStatus, G::Internal, [this](CommandId) {
+        if (document_.BothLoaded() && document_.Left().image)
+            composer_.RefreshCaptionAndStatus(Input());
+        ShowTexts();
+    });
+
+    // ---- the program ----
+    c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
+    c.Add(CmdHelp, G::Always, [this](CommandId) { Help(); });
+    c.Add(CmdExternalProgram, G::Always, [this](CommandId) { ExternalProgram(); });
 }
 
 // ---- opening -------------------------------------------------------------------------------
@@ -681,9 +636,19 @@ void MainWindow::OpenCommandLine(const CommandLinePaths& paths) {
         PostCommand(request->command);
 }
 
-bool MainWindow::AskYesNo(const std::string& text, const std::string& caption) {
-    return dialogs::Ask(this, Q(text), Q(caption), QMessageBox::Yes | QMessageBox::No,
-                        QMessageBox::Question) == QMessageBox::Yes;
+bool MainWindow::MayReplacePair() {
+    const auto question = document_.ClosingQuestion();
+    if (!question) return true;
+    switch (host_.Ask(this, Q(question->text), Q(question->caption),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                      QMessageBox::Warning)) {
+        case QMessageBox::Yes:
+            return SaveStereoCommand();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void MainWindow::OpenFromHistory(CommandId item) {
@@ -701,14 +666,16 @@ void MainWindow::OpenFromHistory(CommandId item) {
 bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source) {
     const bool wasSwapped = document_.Swapped();
     const bool mono = kind == OpenedKind::Mono;
-    document_.ClearForOpening(views.leftPath);
-    document_.SetScroll(0, 0);
     if (!views.ok) {
-        // A picture no reader takes leaves the document empty.
-        Recompose();
-        view_->Relayout();
+        // What is shown stays; the user learns which file failed and why.
+        const std::string failed = views.failedPath.empty() ? views.leftPath : views.failedPath;
+        host_.Tell(this, Q(UnreadableText(failed, WhyUnreadable(failed, Codec()))),
+                   Q(UnreadableCaption()));
+        ShowTexts();
         return false;
     }
+    document_.ClearForOpening(views.leftPath);
+    document_.SetScroll(0, 0);
     stereoLayout_ = layout;
     document_.SetView(Side::Left, std::move(views.left), views.leftPath, views.leftName);
     // A single picture is shown alone; its right view is there without a picture.
@@ -718,8 +685,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     AfterOpeningInput in;
     in.kind = kind;
     in.loadedMenu = loadedMenu_;
-    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse ||
-                     source == OpenSource::Sample;
+    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse;
     in.commandLineStart = commandLineStart_;
     in.comset = settings_.comset;
     in.nFitSize = settings_.nFitSize;
@@ -729,19 +695,17 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
 
     document_.SetModified(plan.modified);
     if (plan.equalizeSizes) EqualiseViewSizes(document_.Left().image, document_.Right().image);
-    if (source != OpenSource::Sample) {
-        if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
-        if (plan.rebuildFolderList && source != OpenSource::Browse) {
-            folder_ = BuildFolderList(views.leftPath);
-            browseKind_ = layout == kTwoFileLayout ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
-        }
+    if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
+    if (plan.rebuildFolderList && source != OpenSource::Browse) {
+        folder_ = BuildFolderList(views.leftPath);
+        browseKind_ = layout == kTwoFileLayout ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
     if (plan.loadMenu) LoadMenu(*plan.loadMenu);
     ApplyToolbarSet(plan.toolbar);
     document_.SetSingleImageMode(plan.singleImageMode);
     if (plan.displayMode) document_.SetMode(*plan.displayMode);
     if (source == OpenSource::Browse && wasSwapped && !mono) document_.Swap();
-    if (plan.updateHistory && source != OpenSource::Sample) {
+    if (plan.updateHistory) {
         HistoryEntry entry;
         entry.first = views.leftPath;
         entry.layout = layout;
@@ -760,21 +724,13 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     return true;
 }
 
-void MainWindow::OpenSamplePair() {
-    SamplePair sample = MakeSamplePair();
-    OpenedViews views;
-    views.ok = static_cast<bool>(sample.left) && static_cast<bool>(sample.right);
-    views.left = std::move(sample.left);
-    views.right = std::move(sample.right);
-    const std::string name = "Duplora";
-    views.leftName = name + LoadResString(2636);
-    views.rightName = name + LoadResString(2637);
-    commandLineStart_ = false;
-    TakeOpened(std::move(views), OpenedKind::Stereo, 0, OpenSource::Sample);
-}
-
 void MainWindow::Browse(CommandId command) {
     if (folder_.Empty()) return;
+    if (!MayReplacePair()) {
+        // A slide show stops rather than ask again at its next picture.
+        slideShowRunning_ = false;
+        return;
+    }
     if (browseKind_ == BrowseKind::StereoFile) {
         const auto step = StepStereoFile(folder_, command);
         if (!step) return;
@@ -793,11 +749,12 @@ void MainWindow::Browse(CommandId command) {
 }
 
 void MainWindow::Paste() {
+    if (!MayReplacePair()) return;
     const QImage image = QApplication::clipboard()->image();
     ImageBuffer picture = ImageBufferFromQImage(image);
     StereoViews pair = SplitStereoPicture(picture, StereoLayout::SideBySide);
     if (!pair.left || !pair.right) {
-        dialogs::Tell(this, Res(kNoPaste), Res(kErrorCaption));
+        host_.Tell(this, Res(kNoPaste), Res(kErrorCaption));
         return;
     }
     const std::string leftLabel = LoadResString(kPastedLeftNameId);
@@ -825,7 +782,7 @@ void MainWindow::Copy() {
         ComposeForOutput(in, static_cast<int>(document_.Mode()), document_.Dx(), document_.Dy());
     const QImage image = QImageFromImageBuffer(picture);
     if (image.isNull()) {
-        dialogs::Tell(this, Res(kNoBackup), Res(kErrorCaption));
+        host_.Tell(this, Res(kNoBackup), Res(kErrorCaption));
         return;
     }
     QApplication::clipboard()->setImage(image);
@@ -936,13 +893,12 @@ void MainWindow::SlideShowTick() {
 }
 
 void MainWindow::ExternalProgram() {
-    if (!dialogs::ProgramStartsAllowed()) return;
     QStringList arguments;
     if (document_.BothLoaded() && document_.Left().image && settings_.gaibuHiki == 1) {
         ImageBuffer picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
                                                document_.Dx(), document_.Dy());
         if (!picture) {
-            dialogs::Tell(this, Res(kCannotStore), Res(kErrorCaption));
+            host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
             return;
         }
         // A folder of its own, left behind for the other program to read.
@@ -950,19 +906,19 @@ void MainWindow::ExternalProgram() {
         folder.setAutoRemove(false);
         const QString path = folder.filePath(QStringLiteral("TMP.BMP"));
         if (!folder.isValid() || !WriteBmpFile(path.toStdString(), picture)) {
-            dialogs::Tell(this, Res(kCannotSave), path);
+            host_.Tell(this, Res(kCannotSave), path);
             return;
         }
         arguments << path;
     }
-    QProcess::startDetached(Q(settings_.gaibuFile), arguments);
+    host_.StartProgram(Q(settings_.gaibuFile), arguments);
 }
 
 void MainWindow::Help() {
     const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
-    const bool shown = QFileInfo::exists(path) && dialogs::ProgramStartsAllowed() &&
-                       QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    if (!shown) dialogs::Tell(this, Res(kNoHelp), path);
+    const bool shown =
+        QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
+    if (!shown) host_.Tell(this, Res(kNoHelp), path);
 }
 
 // ---- events ------------------------------------------------------------------------------------
@@ -970,18 +926,39 @@ void MainWindow::Help() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     slideShowRunning_ = false;
     slideTimer_.stop();
-    if (const auto question = document_.ClosingQuestion()) {
-        const auto answer = dialogs::Ask(this, Q(question->text), Q(question->caption),
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                         QMessageBox::Warning);
-        if (answer == QMessageBox::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (answer == QMessageBox::Yes) ExecuteCommand(CmdSaveStereo);
+    // Only a saved pair or a "Nein" lets the window go; a cancelled save keeps it open.
+    if (!MayReplacePair()) {
+        event->ignore();
+        return;
     }
+    // The anaglyph choices as they are now.
+    settings_.nAnatype = document_.GreyPair();
+    settings_.nAnactype = document_.ColourKind();
     store_.WriteSettings(ClosingWrites(settings_));
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Alt+letter accelerators win over the menu bar's mnemonics, which would otherwise make
+    // the key ambiguous (and do nothing).
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            if (const auto command = AltAccelerator(*static_cast<QKeyEvent*>(event))) {
+                event->accept();
+                if (event->type() == QEvent::KeyPress) ExecuteCommand(*command);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+std::optional<CommandId> MainWindow::AltAccelerator(const QKeyEvent& event) const {
+    if (event.modifiers() != Qt::AltModifier) return std::nullopt;
+    const auto it = altAccelerators_.find(event.key());
+    if (it == altAccelerators_.end() || NotYetBuilt(it->second)) return std::nullopt;
+    return it->second;
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -1011,8 +988,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    // Right button menus wait for the user; a run without dialogs never opens one.
-    if (dialogs::Skipped()) return;
     QMenu* menu = BuildContextMenu();
     if (!menu) return;
     UpdateMenu(menu);

@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/shell/command_ids.h"
@@ -21,15 +22,18 @@
 #include "core/formats/codec_options.h"
 #include "core/hooks.h"
 #include "core/stereo/display_composer.h"
+#include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace duplora {
 
+class DialogHost;
 class NavigatorWindow;
 class PluginTable;
 class TrimCommands;
@@ -40,16 +44,16 @@ enum class OpenDialogKind;
 
 struct StartOptions {
     CommandLinePaths commandLine;
-    // Without a file to open, show the bundled sample pair.
-    bool samplePairWhenEmpty = true;
 };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    // The settings are read from `store` once; the window writes back to it.
-    MainWindow(SettingsStore& store, const StartOptions& options, QWidget* parent = nullptr);
+    // The settings are read from `store` once; the window writes back to it. Every question
+    // and dialog goes through `host`.
+    MainWindow(SettingsStore& store, DialogHost& host, const StartOptions& options,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Carries out one command; ids that are not commands, and commands whose guard does not
@@ -57,6 +61,11 @@ class MainWindow : public QMainWindow {
     void ExecuteCommand(CommandId command);
     // The same, once the event loop runs again.
     void PostCommand(CommandId command);
+    // Whether anything carries out `command` (its guard aside).
+    bool HasHandler(CommandId command) const { return commands_.Has(command); }
+    const CommandRegistry& Commands() const { return commands_; }
+    // Whether the guard of `command` lets it act now.
+    bool CommandActs(CommandId command) const;
 
     // ---- state, for the program's own tools and its tests ------------------------------------
     StereoDocument& Document() { return document_; }
@@ -77,10 +86,8 @@ class MainWindow : public QMainWindow {
     bool FullScreen() const { return fullScreen_; }
     const FolderList& Folder() const { return folder_; }
 
-    // Shows the bundled sample pair side by side.
-    void OpenSamplePair();
-
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -88,7 +95,17 @@ class MainWindow : public QMainWindow {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse, Sample };
+    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse };
+
+    // ---- commands ----------------------------------------------------------------------------
+    void RegisterCommands();          // the document, the view and the program
+    void RegisterFileCommands();      // opening, saving, clipboard (main_window_files.cpp)
+    void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
+    CommandContext Context() const;
+    // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
+    std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
+    // The core's messages and questions, shown by the host on the GUI thread.
+    void InstallCoreSinks();
 
     // ---- surfaces ---------------------------------------------------------------------------
     void CreateShortcuts();
@@ -109,6 +126,9 @@ class MainWindow : public QMainWindow {
     void RefitAfterResize();
 
     // ---- opening ----------------------------------------------------------------------------
+    // Before the pair is replaced: asks whether to save a modified one. False when the user
+    // cancelled or the save did not happen.
+    bool MayReplacePair();
     void OpenCommandLine(const CommandLinePaths& paths);
     void OpenStereoDialog();
     void OpenLeftRightDialog();
@@ -126,7 +146,7 @@ class MainWindow : public QMainWindow {
     void RememberOpenOptions(bool showPreview, bool fitSize);
 
     // ---- saving (main_window_files.cpp) ------------------------------------------------------
-    void SaveStereoCommand();
+    bool SaveStereoCommand();
     void SaveLeftRightCommand();
 
     // ---- other commands ---------------------------------------------------------------------
@@ -140,9 +160,10 @@ class MainWindow : public QMainWindow {
     void SlideShowTick();
     void ExternalProgram();
     void Help();
-    bool AskYesNo(const std::string& text, const std::string& caption);
 
     SettingsStore& store_;
+    DialogHost& host_;
+    CommandRegistry commands_;
     std::string programFolder_;
     Settings settings_;
     StereoDocument document_;
@@ -154,6 +175,7 @@ class MainWindow : public QMainWindow {
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;
+    std::map<int, CommandId> altAccelerators_;  // Qt key (letter) → command
     std::map<int, QMenu*> dropDowns_;
     MainMenu loadedMenu_ = MainMenu::Syoki;
     ToolbarSet toolbarSet_ = ToolbarSet::Start;

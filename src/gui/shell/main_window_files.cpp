@@ -6,7 +6,7 @@
 #include "core/formats/plugins.h"
 #include "core/strings.h"
 #include "core/formats/open_preview.h"
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"
 #include "gui/shell/open_pair.h"
@@ -22,6 +22,30 @@ constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
 constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
 
 }  // namespace
+
+void MainWindow::RegisterFileCommands() {
+    using G = CommandGuard;
+    CommandRegistry& c = commands_;
+    c.Add(CmdOpenStereo, G::Always, [this](CommandId) { OpenStereoDialog(); });
+    c.Add(CmdOpenLeftRight, G::Always, [this](CommandId) { OpenLeftRightDialog(); });
+    c.Add(CmdOpenSingle, G::Always, [this](CommandId) { OpenSingleDialog(); });
+    c.Add(CmdSaveStereo, G::Loaded, [this](CommandId) { SaveStereoCommand(); });
+    c.Add(CmdSaveLeftRight, G::Loaded, [this](CommandId) { SaveLeftRightCommand(); });
+    c.Add(CmdOpenPending, G::Internal, [this](CommandId) {
+        if (!MayReplacePair()) return;
+        OpenStereo(pendingPath_, stereoLayout_,
+                   fromHistory_ ? OpenSource::History : OpenSource::Pending);
+    });
+    c.Add(CmdOpenPendingPair, G::Internal, [this](CommandId) {
+        if (!MayReplacePair()) return;
+        OpenPair(pendingLeftPath_, pendingPath_,
+                 fromHistory_ ? OpenSource::History : OpenSource::Pending);
+    });
+    c.Add({CmdHistory1, CmdHistory2, CmdHistory3, CmdHistory4, CmdHistory5}, G::Always,
+          [this](CommandId command) { OpenFromHistory(command); });
+    c.Add(CmdPaste, G::Always, [this](CommandId) { Paste(); });
+    c.Add(CmdCopy, G::Loaded, [this](CommandId) { Copy(); });
+}
 
 // ---- opening ---------------------------------------------------------------------------------
 
@@ -54,11 +78,12 @@ void MainWindow::RememberOpenOptions(bool showPreview, bool fitSize) {
 }
 
 void MainWindow::OpenStereoDialog() {
+    if (!MayReplacePair()) return;
     // A pair of two files or a single picture was last: the dialog starts side by side.
     if (stereoLayout_ > 9) stereoLayout_ = 0;
     OpenDialog dialog(OpenSetup(OpenDialogKind::StereoFile, kOpenStereoTitle, settings_.openFolder),
                       this);
-    const bool accepted = dialog.Run();
+    const bool accepted = dialog.Run(host_);
     // A layout picked is kept even when the dialog is cancelled.
     stereoLayout_ = dialog.Layout();
     RememberOpenOptions(dialog.ShowPreview(), dialog.FitSize());
@@ -69,18 +94,20 @@ void MainWindow::OpenStereoDialog() {
 }
 
 void MainWindow::OpenSingleDialog() {
+    if (!MayReplacePair()) return;
     OpenDialog dialog(OpenSetup(OpenDialogKind::Single, kOpenSingleTitle, settings_.openFolder),
                       this);
-    if (!dialog.Run()) return;
+    if (!dialog.Run(host_)) return;
     commandLineStart_ = false;
     fromHistory_ = false;
     OpenStereo(dialog.Chosen().front().toStdString(), kSingleLayout, OpenSource::Dialog);
 }
 
 void MainWindow::OpenLeftRightDialog() {
+    if (!MayReplacePair()) return;
     OpenDialog dialog(OpenSetup(OpenDialogKind::LeftRight, kOpenLeftTitle, settings_.openFolder),
                       this);
-    const bool accepted = dialog.Run();
+    const bool accepted = dialog.Run(host_);
     RememberOpenOptions(dialog.ShowPreview(), dialog.FitSize());
     if (!accepted) return;
     const QStringList files = dialog.Chosen();
@@ -90,12 +117,12 @@ void MainWindow::OpenLeftRightDialog() {
         // Two picked at once: the first as the left view, as the name box lists them.
         right = files[1].toStdString();
     } else {
-        right = AskForPartner(this, left, rightFolder_);
+        right = AskForPartner(this, host_, left, rightFolder_);
         if (right.empty()) {
             OpenDialog second(OpenSetup(OpenDialogKind::RightFile, kOpenRightTitle,
                                         std::string(FolderPart(left))),
                               this);
-            const bool chosen = second.Run();
+            const bool chosen = second.Run(host_);
             RememberOpenOptions(second.ShowPreview(), settings_.nFitSize != 0);
             if (!chosen) return;
             right = second.Chosen().front().toStdString();
@@ -121,17 +148,23 @@ bool MainWindow::OpenPair(const std::string& left, const std::string& right, Ope
 
 // ---- saving ----------------------------------------------------------------------------------
 
-void MainWindow::SaveStereoCommand() {
-    if (!document_.BothLoaded() || !document_.Left().image) return;
-    const SaveContext context{this, &settings_, &store_, &saveMemory_, document_.Left().path};
-    if (SaveStereoWithDialog(context, Input(), document_.SingleImageMode()))
-        document_.SetModified(false);
+bool MainWindow::SaveStereoCommand() {
+    if (!document_.BothLoaded() || !document_.Left().image) return false;
+    const SaveContext context{this, &host_, &settings_, &store_, &saveMemory_,
+                              document_.Left().path};
+    const bool saved = SaveStereoWithDialog(context, Input(), document_.SingleImageMode());
+    if (saved) document_.SetModified(false);
+    // The writing progress gives way to the pair's texts.
+    ShowTexts();
+    return saved;
 }
 
 void MainWindow::SaveLeftRightCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return;
-    const SaveContext context{this, &settings_, &store_, &saveMemory_, document_.Left().path};
+    const SaveContext context{this, &host_, &settings_, &store_, &saveMemory_,
+                              document_.Left().path};
     SaveLeftRightWithDialog(context, Input());
+    ShowTexts();
 }
 
 }  // namespace duplora

@@ -169,10 +169,6 @@ void OpenDialog::BuildPanel() {
     panel->addStretch(1);
 }
 
-void OpenDialog::SelectFiles(const QStringList& files) {
-    FileDialogPanel::SelectFiles(files);
-}
-
 void OpenDialog::SelectionChanged(const QString& path) {
     if (path.isEmpty() || path == lastName_) return;
     lastName_ = path;

@@ -52,8 +52,6 @@ class OpenDialog : public FileDialogPanel {
     // opened.
     const std::optional<OpenPreview>& Preview() const { return preview_; }
 
-    void SelectFiles(const QStringList& files) override;
-
   protected:
     void SelectionChanged(const QString& path) override;
 

@@ -14,6 +14,7 @@ OpenedViews FromResult(StereoOpenResult result) {
     views.rightPath = std::move(result.rightPath);
     views.leftName = std::move(result.leftName);
     views.rightName = std::move(result.rightName);
+    views.failedPath = result.failedPath.empty() ? views.leftPath : std::move(result.failedPath);
     if (!result.loaded || !result.left || (!result.single && !result.right)) return views;
     views.left = std::move(result.left);
     views.right = std::move(result.right);

@@ -26,6 +26,8 @@ struct OpenedViews {
     bool hasAlignment = false;
     int dx = 0;
     int dy = 0;
+    // When not ok: the file that could not be read.
+    std::string failedPath;
 };
 
 // The left and the right view from two picture files; not ok when either cannot be read.

@@ -273,18 +273,14 @@ void SaveDialog::mouseDoubleClickEvent(QMouseEvent* event) {
     FileDialogPanel::mouseDoubleClickEvent(event);
 }
 
-void SaveDialog::SelectFiles(const QStringList& files) {
-    if (!files.isEmpty()) {
-        const SaveFileType type = TypeOfName(files.front());
-        if (type != SaveFileType::Fixed && TypeIndex(type) >= 0) SelectType(type);
-    }
-    FileDialogPanel::SelectFiles(files);
-}
-
 void SaveDialog::Accepting() {
     if (chosen_.isEmpty()) return;
     // A name typed without an ending gets the one of the chosen type.
     QString& path = chosen_.front();
+    // A name typed with the ending of another listed type saves as that type.
+    const SaveFileType typed = TypeOfName(path);
+    if (typed != SaveFileType::Fixed && TypeIndex(typed) >= 0 && typed != setup_.settings.type)
+        SelectType(typed);
     if (!ExtensionDot(path.toStdString()))
         path = Q(FixSaveExtension(path.toStdString(), setup_.settings.type));
 }

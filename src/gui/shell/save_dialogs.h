@@ -53,9 +53,6 @@ class SaveDialog : public FileDialogPanel {
     // What a double click with the right button on the dialog does.
     void RevealMirrorSwitch();
 
-    // Picks the type matching the file's extension too, as a user picking the file would.
-    void SelectFiles(const QStringList& files) override;
-
   protected:
     void Accepting() override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -9,9 +9,14 @@
 
 namespace duplora {
 
-TrimCommands::TrimCommands(QWidget* parent, StereoDocument& document, ViewWidget& view,
-                           Settings& settings, SettingsStore& store)
-    : parent_(parent), document_(document), view_(view), settings_(settings), store_(store) {}
+TrimCommands::TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document,
+                           ViewWidget& view, Settings& settings, SettingsStore& store)
+    : parent_(parent),
+      host_(host),
+      document_(document),
+      view_(view),
+      settings_(settings),
+      store_(store) {}
 
 QSize TrimCommands::LeftSize() const {
     const ImageBuffer& left = document_.Left().image;
@@ -83,7 +88,7 @@ void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
 }
 
 void TrimCommands::StartCustom() {
-    const auto choice = dialogs::AskTrimSize(parent_, settings_.nTrimresd, Reference());
+    const auto choice = AskTrimSize(parent_, host_, settings_.nTrimresd, Reference());
     if (!choice) return;
     settings_.nTrimresd = *choice;
     store_.WriteSettings(SettingWritesFor(settings_, {setting::kNTrimresd}));
@@ -109,7 +114,7 @@ bool TrimCommands::Cut(bool scale) {
 }
 
 bool TrimCommands::Resize() {
-    if (!dialogs::AskResize(parent_, resize_, Reference())) return false;
+    if (!AskResize(parent_, host_, resize_, Reference())) return false;
     const ResizeChoice choice = resize_;
     const int dx = document_.Dx();
     const int dy = document_.Dy();

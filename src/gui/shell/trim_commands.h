@@ -11,6 +11,7 @@ class QWidget;
 
 namespace duplora {
 
+class DialogHost;
 class SettingsStore;
 class StereoDocument;
 class ViewWidget;
@@ -18,7 +19,7 @@ struct Settings;
 
 class TrimCommands {
   public:
-    TrimCommands(QWidget* parent, StereoDocument& document, ViewWidget& view, Settings& settings,
+    TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document, ViewWidget& view, Settings& settings,
                  SettingsStore& store);
 
     enum class Outcome {
@@ -43,6 +44,7 @@ class TrimCommands {
     QSize Reference() const;
 
     QWidget* parent_;
+    DialogHost& host_;
     StereoDocument& document_;
     ViewWidget& view_;
     Settings& settings_;

@@ -10,9 +10,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/shell/dialog_host.h"
+
 #include <algorithm>
 
-#include "gui/shell/dialogs.h"
+#include "gui/shell/dialog_host.h"
 
 namespace duplora {
 
@@ -51,23 +53,6 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 // A first opening, with nothing stored yet, offers the pair's own size.
 int Shown(int stored, int reference) {
     return stored > 0 ? stored : std::max(1, reference);
-}
-
-struct Hooks {
-    dialogs::ResizeDialogHook resize;
-    dialogs::TrimSizeDialogHook trimSize;
-};
-
-Hooks& TheHooks() {
-    static Hooks hooks;
-    return hooks;
-}
-
-// Runs the dialog, or while dialogs are skipped lets the hook play the user.
-template <typename Dialog, typename Hook>
-bool Run(Dialog& dialog, const Hook& hook) {
-    if (!dialogs::Skipped()) return dialog.exec() == QDialog::Accepted;
-    return hook && hook(dialog);
 }
 
 }  // namespace
@@ -184,19 +169,9 @@ TrimResizeSet TrimSizeDialog::Choice() const {
 
 // ---- running them ---------------------------------------------------------------------------
 
-namespace dialogs {
-
-void SetResizeDialogHook(ResizeDialogHook hook) {
-    TheHooks().resize = std::move(hook);
-}
-
-void SetTrimSizeDialogHook(TrimSizeDialogHook hook) {
-    TheHooks().trimSize = std::move(hook);
-}
-
-bool AskResize(QWidget* parent, ResizeChoice& stored, QSize reference) {
+bool AskResize(QWidget* parent, DialogHost& host, ResizeChoice& stored, QSize reference) {
     ResizeDialog dialog(stored, reference, parent);
-    const bool ok = Run(dialog, TheHooks().resize);
+    const bool ok = host.Run(dialog);
     const ResizeChoice shown = dialog.Choice();
     // A ratio mode chosen counts even when the dialog is cancelled.
     stored.aspect = shown.aspect;
@@ -204,13 +179,11 @@ bool AskResize(QWidget* parent, ResizeChoice& stored, QSize reference) {
     return ok;
 }
 
-std::optional<TrimResizeSet> AskTrimSize(QWidget* parent, const TrimResizeSet& stored,
-                                         QSize reference) {
+std::optional<TrimResizeSet> AskTrimSize(QWidget* parent, DialogHost& host,
+                                         const TrimResizeSet& stored, QSize reference) {
     TrimSizeDialog dialog(stored, reference, parent);
-    if (!Run(dialog, TheHooks().trimSize)) return std::nullopt;
+    if (!host.Run(dialog)) return std::nullopt;
     return dialog.Choice();
 }
-
-}  // namespace dialogs
 
 }  // namespace duplora

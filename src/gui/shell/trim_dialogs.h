@@ -1,14 +1,11 @@
 // The two size dialogs of the edit menu: "Umrechnung Bildgröße" (resize both views) and
-// "Freier Ausschnitt" (the size of a custom trim). Like every other dialog of the window they
-// can be skipped: with dialogs skipped, a hook plays the user on the dialog as it would open,
-// or, without a hook, the dialog counts as cancelled.
+// "Freier Ausschnitt" (the size of a custom trim).
 #pragma once
 
 #include <QDialog>
 #include <QSize>
 
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "app/image/trim_resize.h"
@@ -20,6 +17,8 @@ class QRadioButton;
 class QSpinBox;
 
 namespace duplora {
+
+class DialogHost;
 
 // "Umrechnung Bildgröße": X (1274) and Y (1300), the reference size (1301), "neu
 // berechnen" (1303) and the three ways to keep the ratio (3240–3242).
@@ -79,22 +78,12 @@ class TrimSizeDialog : public QDialog {
     QLabel* referenceLabel_ = nullptr;
 };
 
-namespace dialogs {
+// The dialogs, modal to `parent`, run through `host`. The resize dialog keeps a chosen ratio
+// mode in `stored` whichever way it closes, and the other values on OK only; true for OK. The
+// trim size dialog gives its values on OK, none on Cancel.
+bool AskResize(QWidget* parent, DialogHost& host, ResizeChoice& stored, QSize reference);
+std::optional<TrimResizeSet> AskTrimSize(QWidget* parent, DialogHost& host,
+                                         const TrimResizeSet& stored, QSize reference);
 
-// What plays the user while dialogs are skipped: it gets the dialog as it opened, may change
-// its fields and returns true for OK, false for Cancel. An empty hook cancels.
-using ResizeDialogHook = std::function<bool(ResizeDialog&)>;
-using TrimSizeDialogHook = std::function<bool(TrimSizeDialog&)>;
-void SetResizeDialogHook(ResizeDialogHook hook);
-void SetTrimSizeDialogHook(TrimSizeDialogHook hook);
-
-// The dialogs, modal to `parent`. The resize dialog keeps a chosen ratio mode in `stored`
-// whichever way it closes, and the other values on OK only; true for OK. The trim size
-// dialog gives its values on OK, none on Cancel.
-bool AskResize(QWidget* parent, ResizeChoice& stored, QSize reference);
-std::optional<TrimResizeSet> AskTrimSize(QWidget* parent, const TrimResizeSet& stored,
-                                         QSize reference);
-
-}  // namespace dialogs
 
 }  // namespace duplora

@@ -113,6 +113,13 @@ ViewWidget::ViewWidget(StereoDocument& document, const DisplayComposer& composer
         // The picture moves when the thumb is let go, not while it is dragged.
         bar->setTracking(false);
         connect(bar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
+        // The thumb is as long as the pane, but a click beside it moves a fixed page.
+        connect(bar, &QScrollBar::actionTriggered, this, [bar](int action) {
+            if (action == QAbstractSlider::SliderPageStepAdd)
+                bar->setSliderPosition(std::min(bar->maximum(), bar->value() + kScrollPage));
+            else if (action == QAbstractSlider::SliderPageStepSub)
+                bar->setSliderPosition(std::max(bar->minimum(), bar->value() - kScrollPage));
+        });
     }
     for (int i = 0; i < 3; ++i) panes_[i] = new PaneWidget(this, i);
 }
