@@ -35,6 +35,9 @@ void ScriptedHost::QueueTyping(const QString& text) {
 int ScriptedHost::Exec(QDialog& dialog) {
     // Widgets live on the GUI thread only.
     EXPECT_EQ(QThread::currentThread(), qApp->thread());
+    // Shown as it opens, though no event loop of its own waits for it (the watchdog of the
+    // test program leaves it alone).
+    dialog.setProperty("scripted", true);
     dialog.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.activateWindow();
@@ -62,6 +65,11 @@ int ScriptedHost::Exec(QDialog& dialog) {
     }
     if (dialog.isVisible()) dialog.reject();
     Settle(2);
+    // As a window manager would, the window the dialog belonged to is active again.
+    if (QWidget* parent = dialog.parentWidget(); parent && parent->window()->isVisible()) {
+        parent->window()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(parent->window()));
+    }
     return dialog.result();
 }
 

@@ -313,7 +313,9 @@ TEST_F(TrimResizeTest, RotateTurnsASinglePictureAndThePairAndUndoes) {
     Key(Qt::Key_Z);
     EXPECT_TRUE(SamePixels(w.Document().Left().image, picture, "rotate_single_undo"));
 
-    // A pair turns with its offset: dx = 4 becomes dy = 4 turning right.
+    // A pair turns with its offset: dx = 4 becomes dy = 4 turning right. (The turned picture
+    // is left unsaved.)
+    host_.QueueButton(QMessageBox::No);
     host_.QueueTyping(QStringLiteral("\"%1\" \"%2\"")
                           .arg(QString::fromStdString(Linked("sugarshack_l.jpg")),
                                QString::fromStdString(Linked("sugarshack_r.jpg"))));
