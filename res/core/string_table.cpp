@@ -194,6 +194,7 @@ extern const StringEntry kStringTable[] = {
     {2904, "Das Bild ist zu groß."},
     {2905, "Die Datei ist beschädigt oder unvollständig."},
     {2906, "Kann Bild nicht öffnen"},
+    {2907, "Kann das Programm [%s] nicht starten."},
 };
 extern const std::size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
 

@@ -64,6 +64,7 @@ constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
 constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
 constexpr int kReading = 2589;       // "lese... %d %%"
 constexpr int kWriting = 2590;       // "schreibe... %d %%"
+constexpr int kCannotStart = 2907;   // "Kann das Programm [%s] nicht starten."
 
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {
@@ -911,7 +912,10 @@ void MainWindow::ExternalProgram() {
         }
         arguments << path;
     }
-    host_.StartProgram(Q(settings_.gaibuFile), arguments);
+    // Said when it fails: the user would otherwise wait for a program that never comes.
+    if (!host_.StartProgram(Q(settings_.gaibuFile), arguments))
+        host_.Tell(this, Q(FormatResString(kCannotStart, settings_.gaibuFile.c_str())),
+                   Res(kErrorCaption));
 }
 
 void MainWindow::Help() {
