@@ -267,6 +267,37 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     EXPECT_EQ(missing.exitCode, 1);
 }
 
+// An output never replaces its own source, not even with --yes: the source named relatively
+// (the target is the current folder), the target reached through a link, the right file
+// of a pair, and the right half of a pair written as two files.
+TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
+    for (const char* name : {"p.bmp", "p.jpg", "p_r.bmp"}) WriteSideBySide(name, 8, 6, 0xFFFFFF, 0);
+    ASSERT_TRUE(QFile::link(in_.path(), Home("alias")));
+    const struct {
+        const char* arguments;
+        const char* source;  // the file that would be replaced
+    } cases[] = {
+        {"--type bmp --yes p.bmp", "p.bmp"},
+        {"--type bmp --yes -o ALIAS p.bmp", "p.bmp"},
+        {"--from lr --type bmp --yes p.jpg p.bmp", "p.bmp"},
+        {"--from lr --to lr --type bmp --yes p.bmp p_r.bmp", "p_r.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        QStringList arguments = Arguments(c.arguments);
+        arguments.replaceInStrings("ALIAS", Home("alias"));
+        const QDateTime before = QFileInfo(In(c.source)).lastModified();
+        const QFileInfo was(In(c.source));
+        const Result r = Run(arguments);
+        EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+        EXPECT_NE(r.out.find("Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\n"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(QFileInfo(In(c.source)).lastModified(), before);
+        EXPECT_EQ(QFileInfo(In(c.source)).size(), was.size());
+    }
+}
+
 struct OptionCase {
     const char* name;
     const char* arguments;

@@ -35,6 +35,16 @@ bool IsFile(const std::string& path) {
     return !path.empty() && std::filesystem::exists(path, error);
 }
 
+// One of the files the item is read from, by whatever name or link the output reaches it.
+bool IsSourceOf(const BatchItem& item, const std::string& output) {
+    for (const std::string* source : {&item.left, &item.right}) {
+        std::error_code error;
+        if (!source->empty() && std::filesystem::equivalent(*source, output, error) && !error)
+            return true;
+    }
+    return false;
+}
+
 void RemoveFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         std::error_code error;
@@ -257,6 +267,11 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     unswapped.swap = false;
     const BatchOffset offset = BatchItemOffset(item, unswapped);
     const int x = -offset.dx, y = offset.dy;
+    if (IsSourceOf(item, outputName)) {
+        log(FormatResString(kBatchOutputText, outputName.c_str()));
+        log(kBatchSameAsSourceText);
+        return BatchOutcome::SameAsSource;
+    }
     if (!CreateBatchDasFile(outputName, item.left, item.right, x, y)) {
         log(kBatchDasErrorText);
         return BatchOutcome::DasError;
@@ -308,6 +323,10 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
     }
     for (const Output& output : outputs) {
         log(FormatResString(kBatchOutputText, output.path.c_str()));
+        if (IsSourceOf(item, output.path)) {
+            log(kBatchSameAsSourceText);
+            return BatchOutcome::SameAsSource;
+        }
         if (IsFile(output.path) && AskQuestion(LoadResString(kBatchOverwriteText), output.path,
                                                QuestionKind::YesNo) != Answer::Yes) {
             log(LoadResString(kBatchSkippedText));

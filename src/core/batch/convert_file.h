@@ -31,6 +31,8 @@ inline constexpr int kBatchLogoErrorText = 2691;   // "Logo Bild kann nicht geö
 inline constexpr int kBatchWarningCaption = 2515;  // "Achtung"
 inline constexpr const char* kBatchDasErrorText = "Error  ";
 inline constexpr const char* kBatchNotConvertibleText = "Can not convert!  ";
+inline constexpr const char* kBatchSameAsSourceText =
+    "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n";
 
 // One unit of work of a run: a file of the file list or an entry of a slide-show list.
 struct BatchItem {
@@ -73,13 +75,16 @@ enum class BatchOutcome {
     WriteError,      // an output could not be made or written
     DasError,        // the DAS file could not be made
     NotConvertible,  // a list entry that cannot become a DAS file
+    SameAsSource,    // an output would have replaced one of the item's own files
     Aborted,         // stopped inside the file; what it had written is removed
 };
 
 using BatchLogFn = std::function<void(std::string_view text)>;
 
 // Steps 3 to 16 of one file, after its "Quelle" line: everything is logged through `log`,
-// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. When
+// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. An
+// output that is one of the item's own files (by any name or link) is never written,
+// whatever the answer to the question would be. When
 // `abort` becomes true the file is given up at the next step and any output it wrote is
 // removed.
 BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options,

@@ -375,6 +375,14 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     EXPECT_EQ(views.dx, -7);
     EXPECT_EQ(views.dy, 2);
 
+    // Packed again into the same folder, the container would be its own source: refused.
+    const test::Bytes packed = test::ReadAll(in / "v_l.das");
+    const BatchRunLog again = RunFiles({in / "v_l.das"}, options);
+    EXPECT_EQ(again.summary.failed, 1);
+    EXPECT_EQ(again.log.back(),
+              "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(in / "v_l.das"), packed);
+
     // Without a right file nothing can be packed.
     options.sourceLayout = BatchSourceLayout::SideBySide;
     options.position = false;
