@@ -88,6 +88,14 @@ class ConvertCli : public ::testing::Test {
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     }
 
+    // "TYPE WxH" of a picture as ImageMagick reads it; empty when it cannot.
+    static std::string Identify(const QString& path) {
+        QProcess identify;
+        identify.start("identify", {"-format", "%m %wx%h", path});
+        if (!identify.waitForFinished(30000) || identify.exitCode() != 0) return {};
+        return identify.readAllStandardOutput().toStdString();
+    }
+
     // Nothing was written to the settings folder.
     bool SettingsUntouched() const {
         return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
@@ -296,6 +304,21 @@ TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
         EXPECT_EQ(QFileInfo(In(c.source)).lastModified(), before);
         EXPECT_EQ(QFileInfo(In(c.source)).size(), was.size());
     }
+}
+
+// Left and right files given in any order pair by their names; a file without a partner
+// takes the next one left over.
+TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
+    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
+        if (!test::SampleExists(std::string("pairs/") + name)) GTEST_SKIP();
+    QStringList arguments = {"--from", "lr", "-o", Home("pairs")};
+    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
+        arguments << QString::fromStdString(test::SamplePath(std::string("pairs/") + name));
+    const Result r = Run(arguments);
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(Identify(Home("pairs/frozenpond_l.jpg")), "JPEG 1280x480");
+    EXPECT_EQ(Identify(Home("pairs/gx8_l.jpg")), "JPEG 3648x1367");
+    EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
 }
 
 struct OptionCase {

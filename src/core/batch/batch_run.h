@@ -25,8 +25,10 @@ struct BatchJob {
 
 // The file run over `paths` (at most kMaxBatchFiles are taken). With separate left and
 // right files the right file is the one of the same name in the right folder, else its
-// L/R partner there; without a right folder it is the next file of the list, which is
-// then not converted again on its own.
+// L/R partner there. Without a right folder a file pairs with its L/R partner by name
+// wherever it stands in the list (the L file being the left view), and a file without one
+// with the next file that no other claims by name; a file taken as a right view is not
+// converted again on its own.
 BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& options);
 
 // The list run over the entries of a slide-show list read from `listPath`. Names are

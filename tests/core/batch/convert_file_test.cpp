@@ -198,21 +198,37 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
 
 // ---- jobs ---------------------------------------------------------------------------
 
-TEST(BatchJobTest, SeparateFilesPairWithTheNextOrTheRightFolder) {
+TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     ScratchDir right;
     for (const char* name : {"b.jpg", "c_r.jpg"}) ASSERT_TRUE(test::WriteAll(right / name, {}));
     BatchOptions options;
     options.sourceLayout = BatchSourceLayout::LeftRight;
-    const std::vector<std::string> files = {"/p/a_l.jpg", "/p/a_r.jpg", "/p/b.jpg", "/p/c_l.jpg",
-                                            "/p/d.jpg"};
+    const auto inP = [](std::vector<std::string> names) {
+        for (std::string& name : names) name = "/p/" + name;
+        return names;
+    };
+    const auto pairs = [](const BatchJob& job) {
+        std::string text;
+        for (const BatchItem& item : job.items)
+            text += FileStem(item.left) + "+" + FileStem(item.right) + " ";
+        return text;
+    };
+    // A file goes with its partner by name wherever that stands, a right file named first
+    // still as the right view; the others with the next file no name claims.
+    const struct {
+        std::vector<std::string> files;
+        const char* pairs;
+    } cases[] = {
+        {{"a_l.jpg", "a_r.jpg", "b.jpg", "c_l.jpg", "d.jpg"}, "a_l+a_r b+c_l d+ "},
+        {{"f_l.jpg", "g_l.jpg", "f_r.jpg", "g_r.jpg"}, "f_l+f_r g_l+g_r "},
+        {{"x.jpg", "a_R.jpg", "a_L.jpg", "y.jpg"}, "x+y a_L+a_R "},
+    };
+    for (const auto& c : cases) EXPECT_EQ(pairs(MakeFileJob(inP(c.files), options)), c.pairs);
+    const std::vector<std::string> files = inP(cases[0].files);
     BatchJob job = MakeFileJob(files, options);
-    ASSERT_EQ(job.items.size(), 3u);
     EXPECT_EQ(job.count, 5);
-    EXPECT_EQ(job.items[0].right, "/p/a_r.jpg");
-    EXPECT_EQ(job.items[1].left, "/p/b.jpg");
-    EXPECT_EQ(job.items[1].right, "/p/c_l.jpg");
+    EXPECT_EQ(job.items[1].index, 2);
     EXPECT_EQ(job.items[2].index, 4);
-    EXPECT_EQ(job.items[2].right, "");  // nothing left to pair with
 
     options.useRightFolder = true;
     options.rightFolder = right.Path();
