@@ -70,7 +70,8 @@ const char kHelp[] =
     "  -q, --quiet            print no log\n"
     "  -h, --help             show this help\n"
     "\n"
-    "Exit status: 0 every file converted, 1 a file failed or was skipped, 2 usage error.\n";
+    "Exit status: 0 every file converted, 1 a file failed, was skipped or was read only\n"
+    "in part, 2 usage error.\n";
 
 struct CommandLine {
     BatchOptions options;
@@ -423,6 +424,11 @@ int main(int argc, char** argv) {
 
     BatchLogSink log;
     if (!cl.quiet) log.append = PrintLog;
+    // A picture converted from a damaged or cut-off file is worth a word, even without a log.
+    log.done = [](const BatchItem&, const BatchItemResult& result) {
+        for (const std::string& path : result.partlyRead)
+            std::fprintf(stderr, "Warnung : Quelle(%s) nur teilweise gelesen.\n", path.c_str());
+    };
     BatchThreads threads;
     threads.count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     const Answer answer = cl.yes ? Answer::Yes : Answer::No;
@@ -443,5 +449,5 @@ int main(int argc, char** argv) {
 
     const BatchSummary summary = RunBatch(job, options, environment, log, control, threads);
     gControl = nullptr;
-    return summary.AllConverted() ? 0 : 1;
+    return summary.AllConverted() && summary.partlyRead == 0 ? 0 : 1;
 }

@@ -306,6 +306,30 @@ TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
     }
 }
 
+// A photograph cut short converts with what is there, and the run says so: a warning
+// naming the file, and exit status 1. ImageMagick reads the output whole.
+TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
+    if (!CopyPair()) GTEST_SKIP();
+    QFile whole(In("frozenpond_l.jpg"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    ASSERT_TRUE(WriteFile(In("cut.jpg"), bytes.left(bytes.size() / 2)));
+    const Result r =
+        Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Quelle(" + In("cut.jpg").toStdString() + ") nur teilweise gelesen"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("Erfolgreich"), std::string::npos) << r.out;
+    EXPECT_EQ(Identify(Home("cut/cut.jpg")), "JPEG 1280x480");
+
+    // The whole file makes no warning.
+    const Result clean =
+        Run({"--from", "lr", "-o", Home("whole"), In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err;
+    EXPECT_EQ(clean.err.find("nur teilweise"), std::string::npos) << clean.err;
+}
+
 // Left and right files given in any order pair by their names; a file without a partner
 // takes the next one left over.
 TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {

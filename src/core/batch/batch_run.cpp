@@ -185,8 +185,9 @@ struct LogEvent {
     std::string text;
 };
 
-void Tally(BatchSummary& summary, BatchOutcome outcome) {
-    switch (outcome) {
+void Tally(BatchSummary& summary, const BatchItemResult& result) {
+    if (!result.partlyRead.empty()) ++summary.partlyRead;
+    switch (result.outcome) {
         case BatchOutcome::Converted:
             ++summary.converted;
             break;
@@ -272,6 +273,10 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         else
             append(event.text);
     };
+    const auto done = [&](std::size_t k, const BatchItemResult& result) {
+        Tally(summary, result);
+        if (log.done) log.done(job.items[k], result);
+    };
     const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
 
     const int helpers = std::clamp(threads.count, 1, 64);
@@ -282,9 +287,9 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                 summary.stopped = true;
                 break;
             }
-            const BatchOutcome outcome = convert(k, deliver);
-            Tally(summary, outcome);
-            if (outcome == BatchOutcome::Aborted) {
+            const BatchItemResult result = convert(k, deliver);
+            done(k, result);
+            if (result.outcome == BatchOutcome::Aborted) {
                 summary.stopped = true;
                 break;
             }
@@ -296,7 +301,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     // hands the logs on strictly in file order.
     struct Result {
         std::vector<LogEvent> events;
-        BatchOutcome outcome = BatchOutcome::Aborted;
+        BatchItemResult item;
         bool done = false;
     };
     std::vector<Result> results(n);
@@ -337,7 +342,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                     changed.wait(lock, [&] { return results[before].done; });
             }
             Result result;
-            result.outcome = convert(
+            result.item = convert(
                 k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
             result.done = true;
             std::lock_guard lock(mutex);
@@ -365,8 +370,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             result = std::move(results[k]);
         }
         for (const LogEvent& event : result.events) deliver(event);
-        Tally(summary, result.outcome);
-        if (result.outcome == BatchOutcome::Aborted) summary.stopped = true;
+        done(k, result.item);
+        if (result.item.outcome == BatchOutcome::Aborted) summary.stopped = true;
         if (ending()) {
             std::lock_guard lock(mutex);
             noMore = true;

@@ -47,6 +47,7 @@ struct BatchSummary {
     int converted = 0;     // made every output
     int skipped = 0;       // not replaced, or list entries without a name
     int failed = 0;        // unreadable, not writable, or given up
+    int partlyRead = 0;    // files with a source read only in part
     bool stopped = false;  // ended before the last file
     bool AllConverted() const { return !stopped && skipped == 0 && failed == 0; }
 };
@@ -55,6 +56,8 @@ struct BatchSummary {
 struct BatchLogSink {
     std::function<void()> clear;
     std::function<void(std::string_view text)> append;
+    // Each file's result, after its log.
+    std::function<void(const BatchItem& item, const BatchItemResult& result)> done;
 };
 
 struct BatchThreads {

@@ -90,6 +90,7 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);
     views.right = std::move(opened.right);
+    if (opened.partial) views.partlyRead.push_back(path);
     // A container brings the alignment it was stored with.
     if (opened.hasAlignment) {
         views.dx = opened.dx;
@@ -109,8 +110,13 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
         }
         return views;
     }
-    views.left = std::move(LoadImageFile(item.left, codec).image);
-    if (!item.right.empty()) views.right = std::move(LoadImageFile(item.right, codec).image);
+    const auto load = [&views, &codec](const std::string& path, ImageBuffer& view) {
+        LoadedImage loaded = LoadImageFile(path, codec);
+        view = std::move(loaded.image);
+        if (view && loaded.partial) views.partlyRead.push_back(path);
+    };
+    load(item.left, views.left);
+    if (!item.right.empty()) load(item.right, views.right);
     // Two files of different sizes are brought to one, as when the pair is opened.
     if (views) EqualiseViewSizes(views.left, views.right);
     return views;
@@ -280,18 +286,10 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     return BatchOutcome::Converted;
 }
 
-}  // namespace
-
-BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
-                              const BatchEnvironment& environment, const BatchLogFn& logTo,
-                              const std::atomic<bool>* abort) {
-    const BatchLogFn log = logTo ? logTo : [](std::string_view) {};
-    const std::string outputName =
-        BatchOutputName(options.targetFolder, item.left, options.outputType);
-    if (options.outputType == BatchOutputType::Das)
-        return ConvertToDas(item, options, outputName, log);
-
-    BatchViews views = LoadBatchViews(item, environment.codec);
+// Steps 6 to 16 for the views as loaded.
+BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::string& outputName,
+                          const BatchOptions& options, const BatchEnvironment& environment,
+                          const BatchLogFn& log, const std::atomic<bool>* abort) {
     if (!views) {
         ShowMessage(kBatchOtherTypeText, kBatchWarningCaption);
         log(LoadResString(kBatchReadErrorText));
@@ -384,6 +382,25 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
     }
     log(LoadResString(kBatchSuccessText));
     return BatchOutcome::Converted;
+}
+
+}  // namespace
+
+BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
+                                 const BatchEnvironment& environment, const BatchLogFn& logTo,
+                                 const std::atomic<bool>* abort) {
+    const BatchLogFn log = logTo ? logTo : [](std::string_view) {};
+    const std::string outputName =
+        BatchOutputName(options.targetFolder, item.left, options.outputType);
+    BatchItemResult result;
+    if (options.outputType == BatchOutputType::Das) {
+        result.outcome = ConvertToDas(item, options, outputName, log);
+        return result;
+    }
+    BatchViews views = LoadBatchViews(item, environment.codec);
+    result.partlyRead = std::move(views.partlyRead);
+    result.outcome = ConvertViews(item, views, outputName, options, environment, log, abort);
+    return result;
 }
 
 }  // namespace duplora

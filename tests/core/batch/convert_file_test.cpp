@@ -11,6 +11,7 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/formats_test_util.h"
+#include "core/formats/jpeg_codec.h"
 #include "core/hooks.h"
 #include "core/strings.h"
 #include "support/test_support.h"
@@ -40,6 +41,7 @@ std::string WriteSideBySide(const ScratchDir& folder, const std::string& name, i
 
 struct BatchRunLog {
     std::vector<std::string> log;
+    std::vector<std::string> partlyRead;  // as the files' results reported them
     BatchSummary summary;
     std::string Joined() const {
         std::string all;
@@ -55,6 +57,10 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     BatchLogSink log;
     log.clear = [&run] { run.log.push_back("<clear>"); };
     log.append = [&run](std::string_view text) { run.log.emplace_back(text); };
+    log.done = [&run](const BatchItem&, const BatchItemResult& result) {
+        run.partlyRead.insert(run.partlyRead.end(), result.partlyRead.begin(),
+                              result.partlyRead.end());
+    };
     run.summary =
         RunBatch(MakeFileJob(files, options), options, {}, log, control ? *control : own, threads);
     return run;
@@ -286,7 +292,8 @@ TEST(BatchRunTest, LogIsClearedBeforeEveryHundredthFile) {
 }
 
 // Files finish out of order on several threads (their sizes differ), two pairs of them want
-// the same output name and one is missing: the log and the questions still go in file order.
+// the same output name, one is missing and one cut short: the log, the questions and the
+// files' results still go in file order.
 TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     ScratchDir a, b;
     std::vector<std::string> files;
@@ -294,6 +301,11 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
         files.push_back(WriteSideBySide(i % 2 ? b : a, "n" + std::to_string(i / 2) + ".bmp",
                                         40 + 8 * (i % 3), 30, kRed, kWhite));
     files.insert(files.begin() + 5, a / "missing.bmp");
+    ASSERT_TRUE(EncodeJpegImage(a / "cut.jpg", test::MakeNoise(64, 32, 1), true, 90));
+    test::Bytes cut = test::ReadAll(a / "cut.jpg");
+    cut.resize(cut.size() / 2);
+    ASSERT_TRUE(test::WriteAll(a / "cut.jpg", cut));
+    files.insert(files.begin() + 2, a / "cut.jpg");
     BatchThreads threads;
     threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::No; };
     std::string logs[2];
@@ -301,9 +313,11 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
         ScratchDir target;
         threads.count = count;
         const BatchRunLog run = RunFiles(files, BmpInto(target), nullptr, threads);
-        EXPECT_EQ(run.summary.converted, 4) << count;
+        EXPECT_EQ(run.summary.converted, 5) << count;
         EXPECT_EQ(run.summary.skipped, 4) << count;
         EXPECT_EQ(run.summary.failed, 1) << count;
+        EXPECT_EQ(run.summary.partlyRead, 1) << count;
+        EXPECT_EQ(run.partlyRead, std::vector<std::string>{a / "cut.jpg"}) << count;
         logs[count / 3] = WithoutFolder(run.Joined(), target.Path());
     }
     EXPECT_EQ(logs[0], logs[1]);
@@ -378,7 +392,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     options.positionH = 2;
     options.positionV = 1;
     options.targetFolder = in.Path();
-    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}), BatchOutcome::Converted);
+    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}).outcome, BatchOutcome::Converted);
     ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);
