@@ -77,7 +77,9 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
         PlainDecode(kPhoto, decoded);
         PlainEncode(plainPath, packed.data.get(), packed.width, packed.height, kQuality);
     };
-    const auto ours = [&] { benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog)); };
+    const auto ours = [&] {
+        benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog).outcome);
+    };
 
     const std::size_t outputBytes = std::size_t(RowBytes(anaglyph.Width(), 24)) * anaglyph.Height();
     const double memcpySeconds = MemcpySeconds(outputBytes);

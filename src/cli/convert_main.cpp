@@ -1,6 +1,8 @@
 // duplora-convert: the batch conversion from the command line. Each option is a control
 // of the batch dialog with the dialog's default; the user's settings are read (quality,
 // anaglyph choices, overlays, last save folder) and never written. Needs no display.
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -44,7 +46,8 @@ const char kHelp[] =
     "  -o, --output DIR       target folder, created when missing (default: the last\n"
     "                         save folder, else the current folder)\n"
     "      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right\n"
-    "                         files; the right one is the next FILE) (default sbs)\n"
+    "                         files: each FILE with its _l/_r partner, else with the\n"
+    "                         next FILE) (default sbs)\n"
     "      --right-folder DIR with --from lr: take the right files from DIR\n"
     "      --to LAYOUT        sbs, ou, interlace, grey-anaglyph, colour-anaglyph or lr\n"
     "                         (two files, _l and _r) (default sbs)\n"
@@ -63,11 +66,13 @@ const char kHelp[] =
     "      --grey-pair PAIR   red-cyan, red-green, red-blue or yellow-blue\n"
     "      --colour-kind KIND colour-red-cyan, halftone-red-cyan, colour-yellow-blue or\n"
     "                         halftone-yellow-blue (default: the stored anaglyph choices)\n"
-    "      --yes              replace existing outputs (without it they are skipped)\n"
+    "      --yes              replace existing outputs, but never a source file (without\n"
+    "                         it they are skipped)\n"
     "  -q, --quiet            print no log\n"
     "  -h, --help             show this help\n"
     "\n"
-    "Exit status: 0 every file converted, 1 a file failed or was skipped, 2 usage error.\n";
+    "Exit status: 0 every file converted, 1 a file failed, was skipped or was read only\n"
+    "in part, 2 usage error.\n";
 
 struct CommandLine {
     BatchOptions options;
@@ -77,14 +82,57 @@ struct CommandLine {
     bool listGiven = false;
     bool yes = false;
     bool quiet = false;
-    bool help = false;
-    std::optional<GreyAnaglyphPair> greyPair;
-    std::optional<ColourAnaglyphKind> colourKind;
 };
 
 struct UsageError {
     std::string reason;
 };
+
+// The options, named as the help text names them; the help text itself is kHelp.
+struct Options {
+    QCommandLineOption output{{"o", "output"}, {}, "DIR"};
+    QCommandLineOption list{"list", {}, "LIST"};
+    QCommandLineOption from{"from", {}, "LAYOUT"};
+    QCommandLineOption rightFolder{"right-folder", {}, "DIR"};
+    QCommandLineOption to{"to", {}, "LAYOUT"};
+    QCommandLineOption type{"type", {}, "TYPE"};
+    QCommandLineOption quality{"quality", {}, "N"};
+    QCommandLineOption exifThumbnail{"exif-thumbnail"};
+    QCommandLineOption angle{"angle", {}, "L,R"};
+    QCommandLineOption size{"size", {}, "L,R"};
+    QCommandLineOption position{"position", {}, "H,V"};
+    QCommandLineOption gamma{"gamma", {}, "L,R"};
+    QCommandLineOption width{"width", {}, "W"};
+    QCommandLineOption sharpen{"sharpen", {}, "N"};
+    QCommandLineOption swap{"swap"};
+    QCommandLineOption text{"text"};
+    QCommandLineOption logo{"logo"};
+    QCommandLineOption border{"border"};
+    QCommandLineOption greyPair{"grey-pair", {}, "PAIR"};
+    QCommandLineOption colourKind{"colour-kind", {}, "KIND"};
+    QCommandLineOption yes{"yes"};
+    QCommandLineOption quiet{{"q", "quiet"}};
+    QCommandLineOption help{{"h", "help"}};
+
+    void AddTo(QCommandLineParser& parser) const {
+        parser.addOptions({output,   list,          from,  rightFolder, to,       type,
+                           quality,  exifThumbnail, angle, size,        position, gamma,
+                           width,    sharpen,       swap,  text,        logo,     border,
+                           greyPair, colourKind,    yes,   quiet,       help});
+    }
+};
+
+// The arguments as bytes: Latin-1 maps each byte to one character and back, so a file name
+// that is not valid UTF-8 comes through unchanged.
+QStringList ByteArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLatin1(argv[i]);
+    return arguments;
+}
+
+std::string Bytes(const QString& argument) {
+    return argument.toLatin1().toStdString();
+}
 
 template <typename T>
 std::optional<T> Choose(std::string_view value,
@@ -125,179 +173,141 @@ bool InRange(const std::pair<int, int>& v, int low, int high) {
     return v.first >= low && v.first <= high && v.second >= low && v.second <= high;
 }
 
-CommandLine Parse(int argc, char** argv, BatchOptions defaults) {
+// The parsed options laid over the stored defaults; a value out of range or options that
+// do not go together are usage errors.
+CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOptions defaults) {
     CommandLine cl;
     cl.options = std::move(defaults);
     BatchOptions& o = cl.options;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
-            cl.files.emplace_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string_view name = arg;
-        std::optional<std::string_view> inlineValue;
-        if (arg.starts_with("--")) {
-            if (const std::size_t eq = arg.find('='); eq != std::string_view::npos) {
-                name = arg.substr(0, eq);
-                inlineValue = arg.substr(eq + 1);
-            }
-        }
-        const auto flag = [&](std::string_view shortName, std::string_view longName) {
-            return name == longName || (!shortName.empty() && name == shortName);
-        };
-        const auto value = [&]() -> std::string_view {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= argc) throw UsageError{std::string(name) + " needs a value"};
-            return argv[++i];
-        };
-        const auto bad = [&](std::string_view v) {
-            return UsageError{"bad value for " + std::string(name) + ": '" + std::string(v) + "'"};
-        };
-        const auto noValue = [&] {
-            if (inlineValue) throw UsageError{std::string(name) + " takes no value"};
-        };
+    // The value of a given option (the last one when it is given more than once).
+    const auto valueOf = [&parser](const QCommandLineOption& option) -> std::optional<std::string> {
+        if (!parser.isSet(option)) return std::nullopt;
+        return Bytes(parser.value(option));
+    };
+    const auto bad = [](const QCommandLineOption& option, std::string_view v) {
+        return UsageError{"bad value for --" + Bytes(option.names().back()) + ": '" +
+                          std::string(v) + "'"};
+    };
 
-        if (flag("-h", "--help")) {
-            noValue();
-            cl.help = true;
-        } else if (flag("-q", "--quiet")) {
-            noValue();
-            cl.quiet = true;
-        } else if (flag("", "--yes")) {
-            noValue();
-            cl.yes = true;
-        } else if (flag("", "--exif-thumbnail")) {
-            noValue();
-            o.exifThumbnail = true;
-        } else if (flag("", "--swap")) {
-            noValue();
-            o.swap = true;
-        } else if (flag("", "--text")) {
-            noValue();
-            o.text = true;
-        } else if (flag("", "--logo")) {
-            noValue();
-            o.logo = true;
-        } else if (flag("", "--border")) {
-            noValue();
-            o.border = true;
-        } else if (flag("-o", "--output")) {
-            const std::string_view v = value();
-            if (v.empty()) throw bad(v);
-            o.targetFolder = NormaliseTargetFolder(std::string(v));
-            cl.outputGiven = true;
-        } else if (flag("", "--list")) {
-            if (cl.listGiven) throw UsageError{"only one --list can be converted"};
-            cl.list = std::string(value());
-            cl.listGiven = true;
-        } else if (flag("", "--from")) {
-            const std::string_view v = value();
-            const auto layout =
-                Choose<BatchSourceLayout>(v, {{"sbs", BatchSourceLayout::SideBySide},
-                                              {"ou", BatchSourceLayout::OverUnder},
-                                              {"interlace", BatchSourceLayout::Interlace},
-                                              {"anaglyph", BatchSourceLayout::Anaglyph},
-                                              {"lr", BatchSourceLayout::LeftRight}});
-            if (!layout) throw bad(v);
-            o.sourceLayout = *layout;
-        } else if (flag("", "--right-folder")) {
-            const std::string_view v = value();
-            if (v.empty()) throw bad(v);
-            o.useRightFolder = true;
-            o.rightFolder = std::string(v);
-        } else if (flag("", "--to")) {
-            const std::string_view v = value();
-            const auto layout = Choose<BatchOutputLayout>(
-                v, {{"sbs", BatchOutputLayout::SideBySide},
-                    {"ou", BatchOutputLayout::OverUnder},
-                    {"interlace", BatchOutputLayout::Interlace},
-                    {"grey-anaglyph", BatchOutputLayout::GreyAnaglyph},
-                    {"colour-anaglyph", BatchOutputLayout::ColourAnaglyph},
-                    {"lr", BatchOutputLayout::LeftRight}});
-            if (!layout) throw bad(v);
-            o.outputLayout = *layout;
-        } else if (flag("", "--type")) {
-            const std::string_view v = value();
-            const auto type = Choose<BatchOutputType>(v, {{"bmp", BatchOutputType::Bmp},
-                                                          {"jpg", BatchOutputType::Jpg},
-                                                          {"jps", BatchOutputType::Jps},
-                                                          {"das", BatchOutputType::Das}});
-            if (!type) throw bad(v);
-            o.outputType = *type;
-        } else if (flag("", "--quality")) {
-            const std::string_view v = value();
-            const std::optional<int> q = WholeNumber(v);
-            if (!q || *q < 1 || *q > 99) throw bad(v);
-            o.quality = *q;
-        } else if (flag("", "--angle")) {
-            const std::string_view v = value();
-            const auto a = TwoValues(v, ParseBatchAngle);
-            if (!a || !InRange(*a, -kMaxBatchAngle, kMaxBatchAngle)) throw bad(v);
-            o.angle = true;
-            o.leftAngle = a->first;
-            o.rightAngle = a->second;
-        } else if (flag("", "--size")) {
-            const std::string_view v = value();
-            const auto s = TwoValues(v, WholeNumber);
-            if (!s || !InRange(*s, 0, kMaxBatchSize)) throw bad(v);
-            o.size = true;
-            o.leftSize = s->first;
-            o.rightSize = s->second;
-        } else if (flag("", "--position")) {
-            const std::string_view v = value();
-            const auto p = TwoValues(v, WholeNumber);
-            if (!p || !InRange(*p, -kMaxImageDimension, kMaxImageDimension)) throw bad(v);
-            o.position = true;
-            o.positionH = p->first;
-            o.positionV = p->second;
-        } else if (flag("", "--gamma")) {
-            const std::string_view v = value();
-            const auto g = TwoValues(v, ParseBatchGamma);
-            if (!g || !InRange(*g, kMinGamma, kMaxGamma)) throw bad(v);
-            o.gamma = true;
-            o.leftGamma = g->first;
-            o.rightGamma = g->second;
-        } else if (flag("", "--width")) {
-            const std::string_view v = value();
-            const std::optional<int> w = WholeNumber(v);
-            if (!w || *w < 1 || *w > kMaxImageDimension) throw bad(v);
-            o.resizeWidth = true;
-            o.width = *w;
-        } else if (flag("", "--sharpen")) {
-            const std::string_view v = value();
-            const std::optional<int> s = WholeNumber(v);
-            if (!s || *s < 1 || *s > kMaxBatchSharpness) throw bad(v);
-            o.sharpen = true;
-            o.sharpness = *s;
-        } else if (flag("", "--grey-pair")) {
-            const std::string_view v = value();
-            cl.greyPair =
-                Choose<GreyAnaglyphPair>(v, {{"red-cyan", GreyAnaglyphPair::RedCyan},
-                                             {"red-green", GreyAnaglyphPair::RedGreen},
-                                             {"red-blue", GreyAnaglyphPair::RedBlue},
-                                             {"yellow-blue", GreyAnaglyphPair::YellowBlue}});
-            if (!cl.greyPair) throw bad(v);
-        } else if (flag("", "--colour-kind")) {
-            const std::string_view v = value();
-            cl.colourKind = Choose<ColourAnaglyphKind>(
-                v, {{"colour-red-cyan", ColourAnaglyphKind::ColourRedCyan},
-                    {"halftone-red-cyan", ColourAnaglyphKind::HalfToneRedCyan},
-                    {"colour-yellow-blue", ColourAnaglyphKind::ColourYellowBlue},
-                    {"halftone-yellow-blue", ColourAnaglyphKind::HalfToneYellowBlue}});
-            if (!cl.colourKind) throw bad(v);
-        } else {
-            throw UsageError{"unknown option " + std::string(name)};
-        }
+    cl.quiet = parser.isSet(opt.quiet);
+    cl.yes = parser.isSet(opt.yes);
+    if (parser.isSet(opt.exifThumbnail)) o.exifThumbnail = true;
+    if (parser.isSet(opt.swap)) o.swap = true;
+    if (parser.isSet(opt.text)) o.text = true;
+    if (parser.isSet(opt.logo)) o.logo = true;
+    if (parser.isSet(opt.border)) o.border = true;
+
+    if (const auto v = valueOf(opt.output)) {
+        if (v->empty()) throw bad(opt.output, *v);
+        o.targetFolder = NormaliseTargetFolder(*v);
+        cl.outputGiven = true;
     }
-    if (cl.help) return cl;
-    if (cl.greyPair) o.greyPair = *cl.greyPair;
-    if (cl.colourKind) o.colourKind = *cl.colourKind;
+    if (parser.isSet(opt.list)) {
+        if (parser.values(opt.list).size() > 1)
+            throw UsageError{"only one --list can be converted"};
+        cl.list = Bytes(parser.value(opt.list));
+        cl.listGiven = true;
+    }
+    if (const auto v = valueOf(opt.from)) {
+        const auto layout =
+            Choose<BatchSourceLayout>(*v, {{"sbs", BatchSourceLayout::SideBySide},
+                                           {"ou", BatchSourceLayout::OverUnder},
+                                           {"interlace", BatchSourceLayout::Interlace},
+                                           {"anaglyph", BatchSourceLayout::Anaglyph},
+                                           {"lr", BatchSourceLayout::LeftRight}});
+        if (!layout) throw bad(opt.from, *v);
+        o.sourceLayout = *layout;
+    }
+    if (const auto v = valueOf(opt.rightFolder)) {
+        if (v->empty()) throw bad(opt.rightFolder, *v);
+        o.useRightFolder = true;
+        o.rightFolder = *v;
+    }
+    if (const auto v = valueOf(opt.to)) {
+        const auto layout =
+            Choose<BatchOutputLayout>(*v, {{"sbs", BatchOutputLayout::SideBySide},
+                                           {"ou", BatchOutputLayout::OverUnder},
+                                           {"interlace", BatchOutputLayout::Interlace},
+                                           {"grey-anaglyph", BatchOutputLayout::GreyAnaglyph},
+                                           {"colour-anaglyph", BatchOutputLayout::ColourAnaglyph},
+                                           {"lr", BatchOutputLayout::LeftRight}});
+        if (!layout) throw bad(opt.to, *v);
+        o.outputLayout = *layout;
+    }
+    if (const auto v = valueOf(opt.type)) {
+        const auto type = Choose<BatchOutputType>(*v, {{"bmp", BatchOutputType::Bmp},
+                                                       {"jpg", BatchOutputType::Jpg},
+                                                       {"jps", BatchOutputType::Jps},
+                                                       {"das", BatchOutputType::Das}});
+        if (!type) throw bad(opt.type, *v);
+        o.outputType = *type;
+    }
+    if (const auto v = valueOf(opt.quality)) {
+        const std::optional<int> q = WholeNumber(*v);
+        if (!q || *q < 1 || *q > 99) throw bad(opt.quality, *v);
+        o.quality = *q;
+    }
+    if (const auto v = valueOf(opt.angle)) {
+        const auto a = TwoValues(*v, ParseBatchAngle);
+        if (!a || !InRange(*a, -kMaxBatchAngle, kMaxBatchAngle)) throw bad(opt.angle, *v);
+        o.angle = true;
+        o.leftAngle = a->first;
+        o.rightAngle = a->second;
+    }
+    if (const auto v = valueOf(opt.size)) {
+        const auto s = TwoValues(*v, WholeNumber);
+        if (!s || !InRange(*s, 0, kMaxBatchSize)) throw bad(opt.size, *v);
+        o.size = true;
+        o.leftSize = s->first;
+        o.rightSize = s->second;
+    }
+    if (const auto v = valueOf(opt.position)) {
+        const auto p = TwoValues(*v, WholeNumber);
+        if (!p || !InRange(*p, -kMaxImageDimension, kMaxImageDimension))
+            throw bad(opt.position, *v);
+        o.position = true;
+        o.positionH = p->first;
+        o.positionV = p->second;
+    }
+    if (const auto v = valueOf(opt.gamma)) {
+        const auto g = TwoValues(*v, ParseBatchGamma);
+        if (!g || !InRange(*g, kMinGamma, kMaxGamma)) throw bad(opt.gamma, *v);
+        o.gamma = true;
+        o.leftGamma = g->first;
+        o.rightGamma = g->second;
+    }
+    if (const auto v = valueOf(opt.width)) {
+        const std::optional<int> w = WholeNumber(*v);
+        if (!w || *w < 1 || *w > kMaxImageDimension) throw bad(opt.width, *v);
+        o.resizeWidth = true;
+        o.width = *w;
+    }
+    if (const auto v = valueOf(opt.sharpen)) {
+        const std::optional<int> s = WholeNumber(*v);
+        if (!s || *s < 1 || *s > kMaxBatchSharpness) throw bad(opt.sharpen, *v);
+        o.sharpen = true;
+        o.sharpness = *s;
+    }
+    if (const auto v = valueOf(opt.greyPair)) {
+        const auto pair =
+            Choose<GreyAnaglyphPair>(*v, {{"red-cyan", GreyAnaglyphPair::RedCyan},
+                                          {"red-green", GreyAnaglyphPair::RedGreen},
+                                          {"red-blue", GreyAnaglyphPair::RedBlue},
+                                          {"yellow-blue", GreyAnaglyphPair::YellowBlue}});
+        if (!pair) throw bad(opt.greyPair, *v);
+        o.greyPair = *pair;
+    }
+    if (const auto v = valueOf(opt.colourKind)) {
+        const auto kind = Choose<ColourAnaglyphKind>(
+            *v, {{"colour-red-cyan", ColourAnaglyphKind::ColourRedCyan},
+                 {"halftone-red-cyan", ColourAnaglyphKind::HalfToneRedCyan},
+                 {"colour-yellow-blue", ColourAnaglyphKind::ColourYellowBlue},
+                 {"halftone-yellow-blue", ColourAnaglyphKind::HalfToneYellowBlue}});
+        if (!kind) throw bad(opt.colourKind, *v);
+        o.colourKind = *kind;
+    }
+
+    for (const QString& file : parser.positionalArguments()) cl.files.push_back(Bytes(file));
     if (cl.listGiven && !cl.files.empty())
         throw UsageError{"give either files or --list, not both"};
     if (!cl.listGiven && cl.files.empty()) throw UsageError{"no files to convert"};
@@ -338,12 +348,22 @@ std::string CurrentFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Read the settings before anything else: they give the defaults.
+    QCommandLineParser parser;
+    const Options opt;
+    opt.AddTo(parser);
+    if (!parser.parse(ByteArguments(argc, argv))) {
+        std::fprintf(stderr, "duplora-convert: %s (try --help)\n",
+                     Bytes(parser.errorText()).c_str());
+        return kExitUsage;
+    }
+    if (parser.isSet(opt.help)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+
+    // The settings give the defaults, so the application comes first.
     std::unique_ptr<QCoreApplication> app;
-    bool wantsText = false;
-    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
-        if (std::string_view(argv[i]) == "--text") wantsText = true;
-    if (wantsText) {
+    if (parser.isSet(opt.text)) {
         // Text needs fonts, which need the GUI side of Qt; nothing is ever shown. The
         // offscreen platform serves unless the user chose one and a display is there for it
         // (a platform that needs a display would end the program without one).
@@ -361,18 +381,13 @@ int main(int argc, char** argv) {
     const SettingsStore store;
     const Settings settings =
         ReadAllSettings(store, QCoreApplication::applicationDirPath().toStdString() + "/");
-    BatchOptions defaults = BatchOptionsFromSettings(settings);
 
     CommandLine cl;
     try {
-        cl = Parse(argc, argv, std::move(defaults));
+        cl = Apply(parser, opt, BatchOptionsFromSettings(settings));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "duplora-convert: %s (try --help)\n", error.reason.c_str());
         return kExitUsage;
-    }
-    if (cl.help) {
-        std::fputs(kHelp, stdout);
-        return 0;
     }
     BatchOptions& options = cl.options;
     if (!cl.outputGiven && options.targetFolder.empty()) options.targetFolder = CurrentFolder();
@@ -410,6 +425,11 @@ int main(int argc, char** argv) {
 
     BatchLogSink log;
     if (!cl.quiet) log.append = PrintLog;
+    // A picture converted from a damaged or cut-off file is worth a word, even without a log.
+    log.done = [](const BatchItem&, const BatchItemResult& result) {
+        for (const std::string& path : result.partlyRead)
+            std::fprintf(stderr, "Warnung : Quelle(%s) nur teilweise gelesen.\n", path.c_str());
+    };
     BatchThreads threads;
     threads.count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     const Answer answer = cl.yes ? Answer::Yes : Answer::No;
@@ -430,5 +450,5 @@ int main(int argc, char** argv) {
 
     const BatchSummary summary = RunBatch(job, options, environment, log, control, threads);
     gControl = nullptr;
-    return summary.AllConverted() ? 0 : 1;
+    return summary.AllConverted() && summary.partlyRead == 0 ? 0 : 1;
 }

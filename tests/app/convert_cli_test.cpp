@@ -88,6 +88,14 @@ class ConvertCli : public ::testing::Test {
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     }
 
+    // "TYPE WxH" of a picture as ImageMagick reads it; empty when it cannot.
+    static std::string Identify(const QString& path) {
+        QProcess identify;
+        identify.start("identify", {"-format", "%m %wx%h", path});
+        if (!identify.waitForFinished(30000) || identify.exitCode() != 0) return {};
+        return identify.readAllStandardOutput().toStdString();
+    }
+
     // Nothing was written to the settings folder.
     bool SettingsUntouched() const {
         return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
@@ -265,6 +273,76 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     EXPECT_EQ(differing, 0);
     const Result missing = Run({"--list", In("nothing.txt"), "-o", Home("lst")});
     EXPECT_EQ(missing.exitCode, 1);
+}
+
+// An output never replaces its own source, not even with --yes: the source named relatively
+// (the target is the current folder), the target reached through a link, the right file
+// of a pair, and the right half of a pair written as two files.
+TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
+    for (const char* name : {"p.bmp", "p.jpg", "p_r.bmp"}) WriteSideBySide(name, 8, 6, 0xFFFFFF, 0);
+    ASSERT_TRUE(QFile::link(in_.path(), Home("alias")));
+    const struct {
+        const char* arguments;
+        const char* source;  // the file that would be replaced
+    } cases[] = {
+        {"--type bmp --yes p.bmp", "p.bmp"},
+        {"--type bmp --yes -o ALIAS p.bmp", "p.bmp"},
+        {"--from lr --type bmp --yes p.jpg p.bmp", "p.bmp"},
+        {"--from lr --to lr --type bmp --yes p.bmp p_r.bmp", "p_r.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        QStringList arguments = Arguments(c.arguments);
+        arguments.replaceInStrings("ALIAS", Home("alias"));
+        const QDateTime before = QFileInfo(In(c.source)).lastModified();
+        const QFileInfo was(In(c.source));
+        const Result r = Run(arguments);
+        EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+        EXPECT_NE(r.out.find("Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\n"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(QFileInfo(In(c.source)).lastModified(), before);
+        EXPECT_EQ(QFileInfo(In(c.source)).size(), was.size());
+    }
+}
+
+// A photograph cut short converts with what is there, and the run says so: a warning
+// naming the file, and exit status 1. ImageMagick reads the output whole.
+TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
+    if (!CopyPair()) GTEST_SKIP();
+    QFile whole(In("frozenpond_l.jpg"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    ASSERT_TRUE(WriteFile(In("cut.jpg"), bytes.left(bytes.size() / 2)));
+    const Result r =
+        Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Quelle(" + In("cut.jpg").toStdString() + ") nur teilweise gelesen"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("Erfolgreich"), std::string::npos) << r.out;
+    EXPECT_EQ(Identify(Home("cut/cut.jpg")), "JPEG 1280x480");
+
+    // The whole file makes no warning.
+    const Result clean =
+        Run({"--from", "lr", "-o", Home("whole"), In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err;
+    EXPECT_EQ(clean.err.find("nur teilweise"), std::string::npos) << clean.err;
+}
+
+// Left and right files given in any order pair by their names; a file without a partner
+// takes the next one left over.
+TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
+    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
+        if (!test::SampleExists(std::string("pairs/") + name)) GTEST_SKIP();
+    QStringList arguments = {"--from", "lr", "-o", Home("pairs")};
+    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
+        arguments << QString::fromStdString(test::SamplePath(std::string("pairs/") + name));
+    const Result r = Run(arguments);
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(Identify(Home("pairs/frozenpond_l.jpg")), "JPEG 1280x480");
+    EXPECT_EQ(Identify(Home("pairs/gx8_l.jpg")), "JPEG 3648x1367");
+    EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
 }
 
 struct OptionCase {

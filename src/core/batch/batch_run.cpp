@@ -40,6 +40,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+constexpr std::size_t kNoPartner = static_cast<std::size_t>(-1);
+
 std::string RightFileInFolder(const std::string& leftPath, const std::string& folder) {
     const std::string_view name = NamePart(leftPath);
     std::string candidate = JoinPath(folder, name);
@@ -58,6 +60,41 @@ std::string BatchSourceLine(int index, int count, std::string_view name) {
     return FormatResString(kBatchSourceText, index + 1, count, text.c_str());
 }
 
+namespace {
+
+// With separate files and no right folder: for each file, the index of its L/R partner by
+// name among the others, when one is there; each file is claimed once.
+std::vector<std::size_t> PartnersByName(const std::vector<std::string>& paths, std::size_t count) {
+    std::vector<std::size_t> partner(count, kNoPartner);
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    const auto key = [](const std::string& path) {
+        return std::filesystem::path(path).lexically_normal().string();
+    };
+    for (std::size_t i = 0; i < count; ++i) byName[key(paths[i])].push_back(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (partner[i] != kNoPartner) continue;
+        const std::optional<std::string> name = FindPartnerName(paths[i]);
+        if (!name) continue;
+        const auto found = byName.find(key(*name));
+        if (found == byName.end()) continue;
+        for (std::size_t j : found->second)
+            if (j != i && partner[j] == kNoPartner) {
+                partner[i] = j;
+                partner[j] = i;
+                break;
+            }
+    }
+    return partner;
+}
+
+// "pair_R.jpg": the right file of a pair by its name.
+bool NamedRight(std::string_view path) {
+    const std::optional<std::size_t> dot = ExtensionDot(path);
+    return dot && (path[*dot - 1] == 'r' || path[*dot - 1] == 'R');
+}
+
+}  // namespace
+
 BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& options) {
     BatchJob job;
     const std::size_t count = std::min(paths.size(), static_cast<std::size_t>(kMaxBatchFiles));
@@ -65,22 +102,39 @@ BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& 
     job.header = BatchLogHeader(count > 0 ? FolderOf(paths[0]) : std::string_view{}, options);
     const bool separate = options.sourceLayout == BatchSourceLayout::LeftRight;
     const bool rightFolder = options.useRightFolder && !options.rightFolder.empty();
+    const std::vector<std::size_t> partner =
+        separate && !rightFolder ? PartnersByName(paths, count) : std::vector<std::size_t>{};
+    std::vector<char> taken(count, 0);
     for (std::size_t i = 0; i < count; ++i) {
+        if (taken[i]) continue;
+        taken[i] = 1;
         BatchItem item;
         item.index = static_cast<int>(i);
         item.left = paths[i];
-        item.logName = std::string(NamePart(paths[i]));
         if (separate) {
             item.pair = true;
             if (rightFolder) {
                 item.right = RightFileInFolder(paths[i], options.rightFolder);
-            } else if (i + 1 < count) {
-                // The next file is this one's right view; it is not a left view as well.
-                item.right = paths[++i];
+            } else if (partner[i] != kNoPartner) {
+                item.right = paths[partner[i]];
+                taken[partner[i]] = 1;
+                // Named the other way round: the names say which view is which.
+                if (NamedRight(item.left) && !NamedRight(item.right))
+                    std::swap(item.left, item.right);
+            } else {
+                // The next file that no other file claims by name is this one's right view;
+                // it is not a left view as well.
+                for (std::size_t j = i + 1; j < count; ++j)
+                    if (!taken[j] && partner[j] == kNoPartner) {
+                        item.right = paths[j];
+                        taken[j] = 1;
+                        break;
+                    }
             }
         } else {
             item.layout = static_cast<int>(options.sourceLayout);
         }
+        item.logName = std::string(NamePart(item.left));
         job.items.push_back(std::move(item));
     }
     return job;
@@ -131,8 +185,9 @@ struct LogEvent {
     std::string text;
 };
 
-void Tally(BatchSummary& summary, BatchOutcome outcome) {
-    switch (outcome) {
+void Tally(BatchSummary& summary, const BatchItemResult& result) {
+    if (!result.partlyRead.empty()) ++summary.partlyRead;
+    switch (result.outcome) {
         case BatchOutcome::Converted:
             ++summary.converted;
             break;
@@ -218,6 +273,10 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         else
             append(event.text);
     };
+    const auto done = [&](std::size_t k, const BatchItemResult& result) {
+        Tally(summary, result);
+        if (log.done) log.done(job.items[k], result);
+    };
     const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
 
     const int helpers = std::clamp(threads.count, 1, 64);
@@ -228,9 +287,9 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                 summary.stopped = true;
                 break;
             }
-            const BatchOutcome outcome = convert(k, deliver);
-            Tally(summary, outcome);
-            if (outcome == BatchOutcome::Aborted) {
+            const BatchItemResult result = convert(k, deliver);
+            done(k, result);
+            if (result.outcome == BatchOutcome::Aborted) {
                 summary.stopped = true;
                 break;
             }
@@ -242,7 +301,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     // hands the logs on strictly in file order.
     struct Result {
         std::vector<LogEvent> events;
-        BatchOutcome outcome = BatchOutcome::Aborted;
+        BatchItemResult item;
         bool done = false;
     };
     std::vector<Result> results(n);
@@ -283,7 +342,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                     changed.wait(lock, [&] { return results[before].done; });
             }
             Result result;
-            result.outcome = convert(
+            result.item = convert(
                 k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
             result.done = true;
             std::lock_guard lock(mutex);
@@ -311,8 +370,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             result = std::move(results[k]);
         }
         for (const LogEvent& event : result.events) deliver(event);
-        Tally(summary, result.outcome);
-        if (result.outcome == BatchOutcome::Aborted) summary.stopped = true;
+        done(k, result.item);
+        if (result.item.outcome == BatchOutcome::Aborted) summary.stopped = true;
         if (ending()) {
             std::lock_guard lock(mutex);
             noMore = true;

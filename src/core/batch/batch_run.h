@@ -25,8 +25,10 @@ struct BatchJob {
 
 // The file run over `paths` (at most kMaxBatchFiles are taken). With separate left and
 // right files the right file is the one of the same name in the right folder, else its
-// L/R partner there; without a right folder it is the next file of the list, which is
-// then not converted again on its own.
+// L/R partner there. Without a right folder a file pairs with its L/R partner by name
+// wherever it stands in the list (the L file being the left view), and a file without one
+// with the next file that no other claims by name; a file taken as a right view is not
+// converted again on its own.
 BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& options);
 
 // The list run over the entries of a slide-show list read from `listPath`. Names are
@@ -45,6 +47,7 @@ struct BatchSummary {
     int converted = 0;     // made every output
     int skipped = 0;       // not replaced, or list entries without a name
     int failed = 0;        // unreadable, not writable, or given up
+    int partlyRead = 0;    // files with a source read only in part
     bool stopped = false;  // ended before the last file
     bool AllConverted() const { return !stopped && skipped == 0 && failed == 0; }
 };
@@ -53,6 +56,8 @@ struct BatchSummary {
 struct BatchLogSink {
     std::function<void()> clear;
     std::function<void(std::string_view text)> append;
+    // Each file's result, after its log.
+    std::function<void(const BatchItem& item, const BatchItemResult& result)> done;
 };
 
 struct BatchThreads {

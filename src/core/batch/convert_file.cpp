@@ -35,6 +35,16 @@ bool IsFile(const std::string& path) {
     return !path.empty() && std::filesystem::exists(path, error);
 }
 
+// One of the files the item is read from, by whatever name or link the output reaches it.
+bool IsSourceOf(const BatchItem& item, const std::string& output) {
+    for (const std::string* source : {&item.left, &item.right}) {
+        std::error_code error;
+        if (!source->empty() && std::filesystem::equivalent(*source, output, error) && !error)
+            return true;
+    }
+    return false;
+}
+
 void RemoveFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         std::error_code error;
@@ -80,6 +90,7 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);
     views.right = std::move(opened.right);
+    if (opened.partial) views.partlyRead.push_back(path);
     // A container brings the alignment it was stored with.
     if (opened.hasAlignment) {
         views.dx = opened.dx;
@@ -99,8 +110,13 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
         }
         return views;
     }
-    views.left = std::move(LoadImageFile(item.left, codec).image);
-    if (!item.right.empty()) views.right = std::move(LoadImageFile(item.right, codec).image);
+    const auto load = [&views, &codec](const std::string& path, ImageBuffer& view) {
+        LoadedImage loaded = LoadImageFile(path, codec);
+        view = std::move(loaded.image);
+        if (view && loaded.partial) views.partlyRead.push_back(path);
+    };
+    load(item.left, views.left);
+    if (!item.right.empty()) load(item.right, views.right);
     // Two files of different sizes are brought to one, as when the pair is opened.
     if (views) EqualiseViewSizes(views.left, views.right);
     return views;
@@ -257,6 +273,11 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     unswapped.swap = false;
     const BatchOffset offset = BatchItemOffset(item, unswapped);
     const int x = -offset.dx, y = offset.dy;
+    if (IsSourceOf(item, outputName)) {
+        log(FormatResString(kBatchOutputText, outputName.c_str()));
+        log(kBatchSameAsSourceText);
+        return BatchOutcome::SameAsSource;
+    }
     if (!CreateBatchDasFile(outputName, item.left, item.right, x, y)) {
         log(kBatchDasErrorText);
         return BatchOutcome::DasError;
@@ -265,18 +286,10 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     return BatchOutcome::Converted;
 }
 
-}  // namespace
-
-BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
-                              const BatchEnvironment& environment, const BatchLogFn& logTo,
-                              const std::atomic<bool>* abort) {
-    const BatchLogFn log = logTo ? logTo : [](std::string_view) {};
-    const std::string outputName =
-        BatchOutputName(options.targetFolder, item.left, options.outputType);
-    if (options.outputType == BatchOutputType::Das)
-        return ConvertToDas(item, options, outputName, log);
-
-    BatchViews views = LoadBatchViews(item, environment.codec);
+// Steps 6 to 16 for the views as loaded.
+BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::string& outputName,
+                          const BatchOptions& options, const BatchEnvironment& environment,
+                          const BatchLogFn& log, const std::atomic<bool>* abort) {
     if (!views) {
         ShowMessage(kBatchOtherTypeText, kBatchWarningCaption);
         log(LoadResString(kBatchReadErrorText));
@@ -308,6 +321,10 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
     }
     for (const Output& output : outputs) {
         log(FormatResString(kBatchOutputText, output.path.c_str()));
+        if (IsSourceOf(item, output.path)) {
+            log(kBatchSameAsSourceText);
+            return BatchOutcome::SameAsSource;
+        }
         if (IsFile(output.path) && AskQuestion(LoadResString(kBatchOverwriteText), output.path,
                                                QuestionKind::YesNo) != Answer::Yes) {
             log(LoadResString(kBatchSkippedText));
@@ -365,6 +382,25 @@ BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options
     }
     log(LoadResString(kBatchSuccessText));
     return BatchOutcome::Converted;
+}
+
+}  // namespace
+
+BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
+                                 const BatchEnvironment& environment, const BatchLogFn& logTo,
+                                 const std::atomic<bool>* abort) {
+    const BatchLogFn log = logTo ? logTo : [](std::string_view) {};
+    const std::string outputName =
+        BatchOutputName(options.targetFolder, item.left, options.outputType);
+    BatchItemResult result;
+    if (options.outputType == BatchOutputType::Das) {
+        result.outcome = ConvertToDas(item, options, outputName, log);
+        return result;
+    }
+    BatchViews views = LoadBatchViews(item, environment.codec);
+    result.partlyRead = std::move(views.partlyRead);
+    result.outcome = ConvertViews(item, views, outputName, options, environment, log, abort);
+    return result;
 }
 
 }  // namespace duplora

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/batch/batch_options.h"
 #include "core/formats/codec_options.h"
@@ -31,6 +32,8 @@ inline constexpr int kBatchLogoErrorText = 2691;   // "Logo Bild kann nicht geö
 inline constexpr int kBatchWarningCaption = 2515;  // "Achtung"
 inline constexpr const char* kBatchDasErrorText = "Error  ";
 inline constexpr const char* kBatchNotConvertibleText = "Can not convert!  ";
+inline constexpr const char* kBatchSameAsSourceText =
+    "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n";
 
 // One unit of work of a run: a file of the file list or an entry of a slide-show list.
 struct BatchItem {
@@ -73,18 +76,29 @@ enum class BatchOutcome {
     WriteError,      // an output could not be made or written
     DasError,        // the DAS file could not be made
     NotConvertible,  // a list entry that cannot become a DAS file
+    SameAsSource,    // an output would have replaced one of the item's own files
     Aborted,         // stopped inside the file; what it had written is removed
+};
+
+// What became of one file of a run.
+struct BatchItemResult {
+    BatchOutcome outcome = BatchOutcome::Aborted;
+    // Sources read only in part (a JPEG that ends early, a TIFF strip that cannot be read
+    // whole): converted from what was there, for the caller to warn about.
+    std::vector<std::string> partlyRead;
 };
 
 using BatchLogFn = std::function<void(std::string_view text)>;
 
 // Steps 3 to 16 of one file, after its "Quelle" line: everything is logged through `log`,
-// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. When
+// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. An
+// output that is one of the item's own files (by any name or link) is never written,
+// whatever the answer to the question would be. When
 // `abort` becomes true the file is given up at the next step and any output it wrote is
 // removed.
-BatchOutcome ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
-                              const BatchEnvironment& environment, const BatchLogFn& log,
-                              const std::atomic<bool>* abort = nullptr);
+BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
+                                 const BatchEnvironment& environment, const BatchLogFn& log,
+                                 const std::atomic<bool>* abort = nullptr);
 
 // ---- the steps, for the dialog's preview and for tests ----------------------------------
 
@@ -94,6 +108,7 @@ struct BatchViews {
     // The alignment a DAS container was stored with, as an offset of these views.
     int dx = 0;
     int dy = 0;
+    std::vector<std::string> partlyRead;  // the files read only in part
     explicit operator bool() const { return left && right; }
 };
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <jpeglib.h>
+// After jpeglib.h: which messages exist depends on the library's configuration.
+#include <jerror.h>
 
 #include "core/formats/atomic_file.h"
 #include "core/formats/progress_counter.h"
@@ -33,6 +35,7 @@ constexpr int kCannotOpenImage = 2503;
 struct ErrorManager {
     jpeg_error_mgr library;
     std::jmp_buf jump;
+    bool lostData = false;  // a warning that part of the picture could not be decoded
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr info) {
@@ -42,9 +45,38 @@ struct ErrorManager {
 // The texts of warnings and errors are never shown to anyone.
 void QuietMessage(j_common_ptr) {}
 
+// Warnings after which part of the picture is missing or wrong: the data ends early or is
+// damaged. The others (an unknown JFIF version, stray bytes between segments, a bad ICC
+// profile) leave the pixels whole.
+bool LosesData(int code) {
+    switch (code) {
+#if JPEG_LIB_VERSION >= 70 || defined(C_ARITH_CODING_SUPPORTED) || defined(D_ARITH_CODING_SUPPORTED)
+        case JWRN_ARITH_BAD_CODE:
+#endif
+        case JWRN_BOGUS_PROGRESSION:
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_JPEG_EOF:
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Warnings (level −1) are counted and remembered; trace messages are ignored.
+void NoteMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    ++errors->library.num_warnings;
+    if (LosesData(errors->library.msg_code)) errors->lostData = true;
+}
+
 jpeg_error_mgr* InitErrors(ErrorManager& errors) {
     jpeg_std_error(&errors.library);
     errors.library.error_exit = ErrorExit;
+    errors.library.emit_message = NoteMessage;
     errors.library.output_message = QuietMessage;
     return &errors.library;
 }
@@ -218,7 +250,7 @@ void DecodeBody(void* context) {
     jpeg_finish_decompress(info);
 }
 
-ImageBuffer Decode(DecodeJob& job, int* fullWidth, int* fullHeight) {
+ImageBuffer Decode(DecodeJob& job, int* fullWidth, int* fullHeight, bool* partial) {
     // Zeroed so that destroying is safe even when creating failed inside the guard.
     jpeg_decompress_struct info{};
     ErrorManager errors;
@@ -227,6 +259,7 @@ ImageBuffer Decode(DecodeJob& job, int* fullWidth, int* fullHeight) {
     const bool ok = RunGuarded(errors, DecodeBody, &job) && !job.refused;
     jpeg_destroy_decompress(&info);
     if (!ok) return {};
+    if (partial) *partial = errors.lostData;
     if (job.preview) {
         if (fullWidth) *fullWidth = job.fullWidth;
         if (fullHeight) *fullHeight = job.fullHeight;
@@ -236,25 +269,26 @@ ImageBuffer Decode(DecodeJob& job, int* fullWidth, int* fullHeight) {
 
 }  // namespace
 
-ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth, int* fullHeight) {
+ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth, int* fullHeight,
+                           bool* partial) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return {};
     DecodeJob job;
     job.file = file;
     job.preview = preview;
-    ImageBuffer image = Decode(job, fullWidth, fullHeight);
+    ImageBuffer image = Decode(job, fullWidth, fullHeight, partial);
     std::fclose(file);
     return image;
 }
 
 ImageBuffer DecodeJpegMemory(const std::uint8_t* data, std::size_t size, bool preview,
-                             int* fullWidth, int* fullHeight) {
+                             int* fullWidth, int* fullHeight, bool* partial) {
     if (!data || size == 0) return {};
     DecodeJob job;
     job.data = data;
     job.size = size;
     job.preview = preview;
-    return Decode(job, fullWidth, fullHeight);
+    return Decode(job, fullWidth, fullHeight, partial);
 }
 
 // ---- encoding ------------------------------------------------------------------

@@ -19,12 +19,14 @@ inline constexpr int kJpegPreviewSize = 160;
 // longer side (rows point-sampled, columns averaged) and the full decoded size is written
 // to `fullWidth`/`fullHeight`; without it they are left untouched. Reports reading
 // progress. None for anything the library cannot decode and for pictures beyond the
-// size limits.
+// size limits. A file that ends early or whose data is damaged still decodes as far as its
+// data goes; `partial` then becomes true (false after a whole decode).
 ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth = nullptr,
-                           int* fullHeight = nullptr);
+                           int* fullHeight = nullptr, bool* partial = nullptr);
 // The same for a JPEG held in memory (an embedded Exif thumbnail).
 ImageBuffer DecodeJpegMemory(const std::uint8_t* data, std::size_t size, bool preview,
-                             int* fullWidth = nullptr, int* fullHeight = nullptr);
+                             int* fullWidth = nullptr, int* fullHeight = nullptr,
+                             bool* partial = nullptr);
 
 // Releases a pixel block to the picture block pool, so that large blocks are reused.
 struct PooledBlockDeleter {

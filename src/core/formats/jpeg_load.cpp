@@ -92,9 +92,11 @@ JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode) {
                 result.height = facts.height;
             }
         }
-        if (!result.image) result.image = DecodeJpegFile(path, true, &result.width, &result.height);
+        if (!result.image)
+            result.image =
+                DecodeJpegFile(path, true, &result.width, &result.height, &result.partial);
     } else {
-        result.image = DecodeJpegFile(path, false);
+        result.image = DecodeJpegFile(path, false, nullptr, nullptr, &result.partial);
         if (result.image) {
             result.width = result.image.Width();
             result.height = result.image.Height();

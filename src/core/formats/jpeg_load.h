@@ -21,6 +21,9 @@ struct JpegLoadResult {
     int width = 0;
     int height = 0;
     bool fromThumbnail = false;
+    // The file ends early or its data is damaged: the picture is what could be decoded
+    // (the main picture's decode; a damaged thumbnail is merely not used).
+    bool partial = false;
 };
 
 // Full decodes the whole picture. Preview uses the embedded Exif thumbnail when there is

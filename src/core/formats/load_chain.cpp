@@ -13,15 +13,17 @@ namespace duplora {
 
 namespace {
 
-ImageBuffer TryReaders(const std::string& path, const CodecOptions& options, int& orientation) {
+ImageBuffer TryReaders(const std::string& path, const CodecOptions& options, int& orientation,
+                       bool& partial) {
     JpegLoadResult jpeg = LoadJpegImage(path, JpegLoadMode::Full);
     if (jpeg.image) {
         orientation = jpeg.orientation;
+        partial = jpeg.partial;
         return std::move(jpeg.image);
     }
     if (ImageBuffer image = ReadBmpFile(path)) return image;
-    if (ImageBuffer image = ReadTiffFile(path, options)) return image;
-    if (ImageBuffer image = ReadTiffRgba(path, options)) return image;
+    if (ImageBuffer image = ReadTiffFile(path, options, &partial)) return image;
+    if (ImageBuffer image = ReadTiffRgba(path, options, &partial)) return image;
     if (options.plugins) {
         for (int index : options.plugins->TryOrder())
             if (ImageBuffer image =
@@ -45,7 +47,7 @@ LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options) 
     result.path = path;
     result.displayName = std::filesystem::path(path).filename().string();
     if (path.empty()) return result;
-    result.image = AsTrueColour(TryReaders(path, options, result.orientation));
+    result.image = AsTrueColour(TryReaders(path, options, result.orientation, result.partial));
     result.loaded = static_cast<bool>(result.image);
     return result;
 }
@@ -54,7 +56,8 @@ ImageBuffer LoadPictureFile(const std::string& path, const CodecOptions& options
     if (path.empty()) return {};
     const ScopedProgressSink silent{ProgressSink{}};
     int orientation = kNoOrientation;
-    return AsTrueColour(TryReaders(path, options, orientation));
+    bool partial = false;
+    return AsTrueColour(TryReaders(path, options, orientation, partial));
 }
 
 }  // namespace duplora

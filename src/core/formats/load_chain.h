@@ -17,6 +17,9 @@ struct LoadedImage {
     std::string displayName;           // the file-name part of the path
     ImageBuffer image;                 // 24 bit
     int orientation = kNoOrientation;  // Exif orientation of a JPEG; 100 otherwise
+    // Read only in part (a JPEG that ends early or is damaged, a TIFF strip that cannot be
+    // read whole): the picture is what could be decoded.
+    bool partial = false;
 };
 
 // Tries, in this order: JPEG (turned by its Exif orientation), BMP, TIFF, TIFF through

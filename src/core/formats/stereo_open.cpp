@@ -142,6 +142,7 @@ StereoViews SplitTurned(const ImageBuffer& picture, StereoLayout layout) {
 struct ReadPicture {
     ImageBuffer image;
     int orientation = kNoOrientation;
+    bool partial = false;
     bool fromDas = false;
     int dasX = 0;
     int dasY = 0;
@@ -153,11 +154,12 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     if (jpeg.image) {
         read.image = std::move(jpeg.image);
         read.orientation = jpeg.orientation;
+        read.partial = jpeg.partial;
         return read;
     }
     if ((read.image = ReadBmpFile(path))) return read;
-    if ((read.image = ReadTiffFile(path, options.codec))) return read;
-    if ((read.image = ReadTiffRgba(path, options.codec))) return read;
+    if ((read.image = ReadTiffFile(path, options.codec, &read.partial))) return read;
+    if ((read.image = ReadTiffRgba(path, options.codec, &read.partial))) return read;
     if (options.readDas) {
         DasPicture das = options.readDas(path);
         if (das.image) {
@@ -245,6 +247,7 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
     ReadPicture read = ReadAnyPicture(path, options);
     if (!read.image) return result;
     result.orientation = read.orientation;
+    result.partial = read.partial;
     if (read.fromDas) {
         result.fromDas = true;
         result.hasAlignment = true;
@@ -281,6 +284,7 @@ StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& r
     result.leftName = std::move(left.displayName);
     result.rightName = std::move(right.displayName);
     result.orientation = left.orientation;
+    result.partial = left.partial || right.partial;
     if (!left.loaded || !right.loaded) {
         result.failedPath = !left.loaded ? leftPath : rightPath;
         return result;

@@ -84,6 +84,9 @@ struct StereoOpenResult {
     int orientation = 100;  // Exif orientation of a JPEG source; 100 when it has none
     // When not loaded: the file that could not be read (for a pair, the first that failed).
     std::string failedPath;
+    // A file was read only in part (a JPEG that ends early, a TIFF strip that cannot be
+    // read whole): the views are what could be decoded.
+    bool partial = false;
 };
 
 // Opens one file as a stereo picture. Paths and display names are filled in whatever

@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::uint32_t kPixelsPerMetre = 2834;  // 72 dots per inch
 
-int QuietHandler(TIFF*, void*, const char*, const char*, va_list) {
+// Counts the errors in the int `user` points to, when it points to one.
+int QuietHandler(TIFF*, void* user, const char*, const char*, va_list) {
+    if (user) ++*static_cast<int*>(user);
     return 1;
 }
 
@@ -24,12 +26,13 @@ struct TiffCloser {
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
-// Opens for reading with this handle's errors and warnings going nowhere; the global
-// handlers stay untouched, so other threads and other users of libtiff are unaffected.
-TiffHandle OpenQuiet(const std::string& path) {
+// Opens for reading with this handle's errors and warnings going nowhere, the errors
+// counted in `errors` (which must outlive the handle); the global handlers stay untouched,
+// so other threads and other users of libtiff are unaffected.
+TiffHandle OpenQuiet(const std::string& path, int* errors = nullptr) {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options) return nullptr;
-    TIFFOpenOptionsSetErrorHandlerExtR(options, QuietHandler, nullptr);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, QuietHandler, errors);
     TIFFOpenOptionsSetWarningHandlerExtR(options, QuietHandler, nullptr);
     TiffHandle tif(TIFFOpenExt(path.c_str(), "r", options));
     TIFFOpenOptionsFree(options);
@@ -154,7 +157,7 @@ void ConvertRow(RowKind kind, const std::uint8_t* s, std::uint8_t* d, int width,
 
 }  // namespace
 
-ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options) {
+ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options, bool* partial) {
     TiffHandle tif = OpenQuiet(path);
     if (!tif) return {};
     TIFF* t = tif.get();
@@ -231,25 +234,31 @@ ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options) {
                                                         static_cast<std::size_t>(image.Stride()));
 
     ProgressCounter progress(ProgressDirection::Reading, height);
+    bool anyStrip = false, lost = false;
     for (std::uint32_t row = 0; row < height; row += rowsPerStrip) {
         progress.At(row);
         const std::uint32_t rows = std::min(rowsPerStrip, height - row);
         const tmsize_t want = static_cast<tmsize_t>(scanline * rows);
+        // A strip that decodes short, or fails part-way, keeps what it gave and leaves the
+        // rest black.
+        std::memset(strip.data(), 0, static_cast<std::size_t>(want));
         const tmsize_t got =
             TIFFReadEncodedStrip(t, TIFFComputeStrip(t, row, 0), strip.data(), want);
-        if (got < 0) return {};
-        // A strip that decodes short leaves its missing rows black.
-        if (got < want) std::memset(strip.data() + got, 0, static_cast<std::size_t>(want - got));
+        if (got >= 0) anyStrip = true;
+        if (got < want) lost = true;
         for (std::uint32_t i = 0; i < rows; ++i)
             ConvertRow(kind, strip.data() + scanline * i, image.Line(static_cast<int>(row + i)),
                        static_cast<int>(width), step, copyBytes);
     }
+    if (!anyStrip) return {};
     ClearRowPadding(image);
+    if (partial) *partial = lost;
     return image;
 }
 
-ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options) {
-    TiffHandle tif = OpenQuiet(path);
+ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options, bool* partial) {
+    int errors = 0;
+    TiffHandle tif = OpenQuiet(path, &errors);
     if (!tif) return {};
     TIFF* t = tif.get();
     std::uint32_t width = 0, height = 0;
@@ -266,7 +275,12 @@ ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options) {
     std::unique_ptr<std::uint32_t, void (*)(void*)> raster(
         static_cast<std::uint32_t*>(_TIFFmalloc(static_cast<tmsize_t>(pixels * 4))), _TIFFfree);
     if (!raster) return {};
+    // Not stopping at an error: a strip or tile that cannot be read is reported, and the
+    // picture is what the others gave (black where nothing was put).
+    std::memset(raster.get(), 0, pixels * 4);
+    const int errorsBefore = errors;
     if (!TIFFReadRGBAImage(t, width, height, raster.get(), 0)) return {};
+    const bool lost = errors > errorsBefore;
 
     ImageBuffer image =
         CreateImageForOverwrite(static_cast<int>(width), static_cast<int>(height), 24);
@@ -284,6 +298,7 @@ ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options) {
             d[2] = static_cast<std::uint8_t>(TIFFGetR(v));
         }
     }
+    if (partial) *partial = lost;
     return image;
 }
 

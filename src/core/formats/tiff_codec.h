@@ -1,5 +1,7 @@
 // TIFF reading through libtiff. The library's error and warning texts are silenced per
-// file handle; nothing is written to the terminal.
+// file handle; nothing is written to the terminal. Pixel data that cannot be read whole (a
+// strip that ends early or does not decode) leaves its rows black or as far as decoded;
+// `partial` then becomes true (false after a whole read).
 #pragma once
 
 #include <string>
@@ -14,11 +16,14 @@ namespace duplora {
 // grey of 1, 4, 8 and 16 bits, palette of 1, 4 and 8 bits, RGB of 8 and 16 bits per
 // sample (a fourth sample is dropped), and CMYK of 8 bits. Gives 1-, 4- and 8-bit
 // pictures with their colour table, or 24 bit. Reports reading progress per strip.
-// None for every other file, so that ReadTiffRgba can try it.
-ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options = {});
+// None for every other file, and when not one strip can be read, so that ReadTiffRgba can
+// try it.
+ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options = {},
+                         bool* partial = nullptr);
 
 // Fallback through libtiff's RGBA conversion (tiles, planes, YCbCr, new-style JPEG,
 // odd sample depths). Old-style JPEG is refused, LZW needs the switch. 24-bit result.
-ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options = {});
+ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options = {},
+                         bool* partial = nullptr);
 
 }  // namespace duplora

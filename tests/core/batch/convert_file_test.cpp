@@ -11,6 +11,7 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/formats_test_util.h"
+#include "core/formats/jpeg_codec.h"
 #include "core/hooks.h"
 #include "core/strings.h"
 #include "support/test_support.h"
@@ -40,6 +41,7 @@ std::string WriteSideBySide(const ScratchDir& folder, const std::string& name, i
 
 struct BatchRunLog {
     std::vector<std::string> log;
+    std::vector<std::string> partlyRead;  // as the files' results reported them
     BatchSummary summary;
     std::string Joined() const {
         std::string all;
@@ -55,6 +57,10 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     BatchLogSink log;
     log.clear = [&run] { run.log.push_back("<clear>"); };
     log.append = [&run](std::string_view text) { run.log.emplace_back(text); };
+    log.done = [&run](const BatchItem&, const BatchItemResult& result) {
+        run.partlyRead.insert(run.partlyRead.end(), result.partlyRead.begin(),
+                              result.partlyRead.end());
+    };
     run.summary =
         RunBatch(MakeFileJob(files, options), options, {}, log, control ? *control : own, threads);
     return run;
@@ -198,21 +204,37 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
 
 // ---- jobs ---------------------------------------------------------------------------
 
-TEST(BatchJobTest, SeparateFilesPairWithTheNextOrTheRightFolder) {
+TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     ScratchDir right;
     for (const char* name : {"b.jpg", "c_r.jpg"}) ASSERT_TRUE(test::WriteAll(right / name, {}));
     BatchOptions options;
     options.sourceLayout = BatchSourceLayout::LeftRight;
-    const std::vector<std::string> files = {"/p/a_l.jpg", "/p/a_r.jpg", "/p/b.jpg", "/p/c_l.jpg",
-                                            "/p/d.jpg"};
+    const auto inP = [](std::vector<std::string> names) {
+        for (std::string& name : names) name = "/p/" + name;
+        return names;
+    };
+    const auto pairs = [](const BatchJob& job) {
+        std::string text;
+        for (const BatchItem& item : job.items)
+            text += FileStem(item.left) + "+" + FileStem(item.right) + " ";
+        return text;
+    };
+    // A file goes with its partner by name wherever that stands, a right file named first
+    // still as the right view; the others with the next file no name claims.
+    const struct {
+        std::vector<std::string> files;
+        const char* pairs;
+    } cases[] = {
+        {{"a_l.jpg", "a_r.jpg", "b.jpg", "c_l.jpg", "d.jpg"}, "a_l+a_r b+c_l d+ "},
+        {{"f_l.jpg", "g_l.jpg", "f_r.jpg", "g_r.jpg"}, "f_l+f_r g_l+g_r "},
+        {{"x.jpg", "a_R.jpg", "a_L.jpg", "y.jpg"}, "x+y a_L+a_R "},
+    };
+    for (const auto& c : cases) EXPECT_EQ(pairs(MakeFileJob(inP(c.files), options)), c.pairs);
+    const std::vector<std::string> files = inP(cases[0].files);
     BatchJob job = MakeFileJob(files, options);
-    ASSERT_EQ(job.items.size(), 3u);
     EXPECT_EQ(job.count, 5);
-    EXPECT_EQ(job.items[0].right, "/p/a_r.jpg");
-    EXPECT_EQ(job.items[1].left, "/p/b.jpg");
-    EXPECT_EQ(job.items[1].right, "/p/c_l.jpg");
+    EXPECT_EQ(job.items[1].index, 2);
     EXPECT_EQ(job.items[2].index, 4);
-    EXPECT_EQ(job.items[2].right, "");  // nothing left to pair with
 
     options.useRightFolder = true;
     options.rightFolder = right.Path();
@@ -270,7 +292,8 @@ TEST(BatchRunTest, LogIsClearedBeforeEveryHundredthFile) {
 }
 
 // Files finish out of order on several threads (their sizes differ), two pairs of them want
-// the same output name and one is missing: the log and the questions still go in file order.
+// the same output name, one is missing and one cut short: the log, the questions and the
+// files' results still go in file order.
 TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     ScratchDir a, b;
     std::vector<std::string> files;
@@ -278,6 +301,11 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
         files.push_back(WriteSideBySide(i % 2 ? b : a, "n" + std::to_string(i / 2) + ".bmp",
                                         40 + 8 * (i % 3), 30, kRed, kWhite));
     files.insert(files.begin() + 5, a / "missing.bmp");
+    ASSERT_TRUE(EncodeJpegImage(a / "cut.jpg", test::MakeNoise(64, 32, 1), true, 90));
+    test::Bytes cut = test::ReadAll(a / "cut.jpg");
+    cut.resize(cut.size() / 2);
+    ASSERT_TRUE(test::WriteAll(a / "cut.jpg", cut));
+    files.insert(files.begin() + 2, a / "cut.jpg");
     BatchThreads threads;
     threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::No; };
     std::string logs[2];
@@ -285,9 +313,11 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
         ScratchDir target;
         threads.count = count;
         const BatchRunLog run = RunFiles(files, BmpInto(target), nullptr, threads);
-        EXPECT_EQ(run.summary.converted, 4) << count;
+        EXPECT_EQ(run.summary.converted, 5) << count;
         EXPECT_EQ(run.summary.skipped, 4) << count;
         EXPECT_EQ(run.summary.failed, 1) << count;
+        EXPECT_EQ(run.summary.partlyRead, 1) << count;
+        EXPECT_EQ(run.partlyRead, std::vector<std::string>{a / "cut.jpg"}) << count;
         logs[count / 3] = WithoutFolder(run.Joined(), target.Path());
     }
     EXPECT_EQ(logs[0], logs[1]);
@@ -362,7 +392,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     options.positionH = 2;
     options.positionV = 1;
     options.targetFolder = in.Path();
-    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}), BatchOutcome::Converted);
+    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}).outcome, BatchOutcome::Converted);
     ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);
@@ -374,6 +404,14 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     EXPECT_EQ(PixelAt(views.right, 3, 3), kBlack);
     EXPECT_EQ(views.dx, -7);
     EXPECT_EQ(views.dy, 2);
+
+    // Packed again into the same folder, the container would be its own source: refused.
+    const test::Bytes packed = test::ReadAll(in / "v_l.das");
+    const BatchRunLog again = RunFiles({in / "v_l.das"}, options);
+    EXPECT_EQ(again.summary.failed, 1);
+    EXPECT_EQ(again.log.back(),
+              "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(in / "v_l.das"), packed);
 
     // Without a right file nothing can be packed.
     options.sourceLayout = BatchSourceLayout::SideBySide;

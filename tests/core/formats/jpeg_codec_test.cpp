@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/formats/jpeg_load.h"
+#include "core/formats/load_chain.h"
 #include "core/hooks.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
@@ -262,13 +264,35 @@ TEST(JpegDecode, BadFilesGiveNone) {
 }
 
 // A file cut inside its picture data decodes as far as it goes, the rest grey, like every
-// viewer shows a half-downloaded photograph: the library treats it as a warning.
+// viewer shows a half-downloaded photograph: the library treats it as a warning, and the
+// decoder reports the picture as partial. Stray bytes between segments lose nothing.
 TEST(JpegDecode, CutInsideTheDataKeepsWhatIsThere) {
     ScratchDir dir;
     ASSERT_TRUE(EncodeJpegImage(dir / "good.jpg", test::MakeNoise(64, 64, 1), true, 90));
-    test::Bytes bytes = test::ReadAll(dir / "good.jpg");
-    bytes.resize(bytes.size() * 2 / 3);
-    test::WriteAll(dir / "cut.jpg", bytes);
+    const test::Bytes good = test::ReadAll(dir / "good.jpg");
+    test::Bytes stray = good;
+    stray.insert(stray.begin() + 2, {0x12, 0x34, 0x56});  // between two segments
+    const struct {
+        const char* name;
+        test::Bytes bytes;
+        bool partial;
+    } cases[] = {
+        {"good.jpg", good, false},
+        {"cut.jpg", test::Bytes(good.begin(), good.begin() + good.size() * 2 / 3), true},
+        {"stray.jpg", stray, false},
+    };
+    for (const auto& c : cases) {
+        test::WriteAll(dir / c.name, c.bytes);
+        for (const bool preview : {false, true}) {
+            bool partial = !c.partial;
+            const ImageBuffer image =
+                DecodeJpegFile(dir / c.name, preview, nullptr, nullptr, &partial);
+            ASSERT_TRUE(image) << c.name;
+            EXPECT_EQ(partial, c.partial) << c.name;
+        }
+        EXPECT_EQ(LoadJpegImage(dir / c.name).partial, c.partial) << c.name;
+        EXPECT_EQ(LoadImageFile(dir / c.name).partial, c.partial) << c.name;
+    }
     const ImageBuffer image = DecodeJpegFile(dir / "cut.jpg", false);
     EXPECT_EQ(std::pair(image.Width(), image.Height()), std::pair(64, 64));
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/formats/load_chain.h"
 #include "core/hooks.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
@@ -258,6 +259,41 @@ TEST(TiffRead, BadFilesGiveNoneQuietly) {
         test::WriteAll(dir / "broken.tif", broken);
         EXPECT_LE(ReadTiffFile(dir / "broken.tif").Width(), 65535);
         EXPECT_LE(ReadTiffRgba(dir / "broken.tif").Width(), 65535);
+    }
+}
+
+// A strip that ends early (its byte count short of its rows): the strips before it are
+// kept, its own rows are black, and both readers report the picture as partial, through
+// the load chain too. The whole file is not.
+TEST(TiffRead, ShortStripIsReadInPartAndSaysSo) {
+    ScratchDir dir;
+    const std::vector<std::uint8_t> strip(4 * 16 * 3, 0x55);
+    for (const bool cut : {false, true}) {
+        SCOPED_TRACE(cut);
+        const std::string path = dir / (cut ? "short.tif" : "whole.tif");
+        TIFF* t = TIFFOpen(path.c_str(), "w");
+        ASSERT_TRUE(t);
+        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, 16);
+        TIFFSetField(t, TIFFTAG_IMAGELENGTH, 16);
+        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 4);
+        for (std::uint32_t s = 0; s < 4; ++s)
+            TIFFWriteRawStrip(t, s, const_cast<std::uint8_t*>(strip.data()),
+                              cut && s == 3 ? 48 : static_cast<tmsize_t>(strip.size()));
+        TIFFClose(t);
+
+        bool partial = !cut;
+        const ImageBuffer image = ReadTiffFile(path, {}, &partial);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(partial, cut);
+        EXPECT_EQ(test::PixelAt(image, 5, 11), 0x555555u);
+        EXPECT_EQ(test::PixelAt(image, 5, 12), cut ? 0u : 0x555555u);
+        partial = !cut;
+        EXPECT_TRUE(ReadTiffRgba(path, {}, &partial));
+        EXPECT_EQ(partial, cut);
+        EXPECT_EQ(LoadImageFile(path).partial, cut);
     }
 }
 
