@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         QCommandLineParser parser;
         Describe(parser, screenshots);
         parser.parse(probe.arguments());
-        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")))
+        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+            parser.isSet(QStringLiteral("version")))
             parser.process(probe);  // prints and exits
     }
 

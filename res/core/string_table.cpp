@@ -195,6 +195,7 @@ extern const StringEntry kStringTable[] = {
     {2905, "Die Datei ist beschädigt oder unvollständig."},
     {2906, "Kann Bild nicht öffnen"},
     {2907, "Kann das Programm [%s] nicht starten."},
+    {2908, "Die Datei [%s] ist beschädigt und wurde nur zum Teil gelesen."},
 };
 extern const std::size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
 

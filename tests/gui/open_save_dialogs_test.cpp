@@ -452,6 +452,19 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
     }
 }
 
+TEST_F(OpenSaveTest, JpegCutShortOpensWithAWarning) {
+    if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "samples missing";
+    MainWindow& w = Start();
+    const QString cut = Path(QStringLiteral("cut.jpg"));
+    const QByteArray whole = FileBytes(S(SamplePath(kSmallLeft)));
+    ASSERT_TRUE(WriteBytes(cut, whole.left(whole.size() / 2)));
+    OpenStereo(cut, 0);
+    EXPECT_TRUE(w.Document().BothLoaded());
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Achtung"));
+    EXPECT_EQ(host_.LastText(),
+              QStringLiteral("Die Datei [%1] ist beschädigt und wurde nur zum Teil gelesen.").arg(cut));
+}
+
 TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
     if (!SampleExists(kSmallLeft) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();

@@ -65,6 +65,8 @@ constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
 constexpr int kReading = 2589;       // "lese... %d %%"
 constexpr int kWriting = 2590;       // "schreibe... %d %%"
 constexpr int kCannotStart = 2907;   // "Kann das Programm [%s] nicht starten."
+constexpr int kPartlyRead = 2908;    // "Die Datei [%s] ist beschädigt und wurde nur zum Teil…"
+constexpr int kWarningCaption = 2515;  // "Achtung"
 
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {
@@ -715,6 +717,9 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     }
     Recompose();
     view_->Relayout();
+    if (views.partial)
+        host_.Tell(this, Q(FormatResString(kPartlyRead, views.leftPath.c_str())),
+                   Res(kWarningCaption));
     for (const QueuedCommand& queued : plan.commands) {
         if (queued.sendAtOnce)
             ExecuteCommand(queued.command);

@@ -15,6 +15,7 @@ OpenedViews FromResult(StereoOpenResult result) {
     views.leftName = std::move(result.leftName);
     views.rightName = std::move(result.rightName);
     views.failedPath = result.failedPath.empty() ? views.leftPath : std::move(result.failedPath);
+    views.partial = result.partial;
     if (!result.loaded || !result.left || (!result.single && !result.right)) return views;
     views.left = std::move(result.left);
     views.right = std::move(result.right);

@@ -28,6 +28,8 @@ struct OpenedViews {
     int dy = 0;
     // When not ok: the file that could not be read.
     std::string failedPath;
+    // A file was read only in part; the views hold what could be decoded.
+    bool partial = false;
 };
 
 // The left and the right view from two picture files; not ok when either cannot be read.

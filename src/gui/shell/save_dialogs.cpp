@@ -16,6 +16,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "core/formats/image_names.h"
+#include "core/hooks.h"
 #include "gui/shell/ui_text.h"
 
 namespace duplora {
@@ -243,6 +244,8 @@ void SaveDialog::MeasureExact() {
 void SaveDialog::Estimate(bool exact) {
     if (!box_) return;
     const SaveSettings& settings = setup_.settings;
+    // Trial encodes are not the save: the window's status bar keeps its texts.
+    const ScopedProgressSink quiet(nullptr);
     estimate_ = SizeEstimate{};
     if (settings.type != SaveFileType::Bmp && preview_.image) {
         estimate_ = exact && setup_.saveImage
