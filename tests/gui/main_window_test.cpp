@@ -28,6 +28,7 @@
 #include "app/stereo/view_layout.h"
 #include "core/formats/load_chain.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
@@ -136,7 +137,10 @@ TEST_F(MainWindowTest, ToolbarFollowsTheTableWithTooltipsPicturesAndDropDowns) {
             continue;
         }
         EXPECT_EQ(action, w.ToolbarAction(b.command));
-        EXPECT_FALSE(action->toolTip().isEmpty() || action->icon().isNull()) << b.command;
+        EXPECT_FALSE(action->icon().isNull()) << b.command;
+        // Every tooltip is the string table's entry 200 above the command.
+        EXPECT_FALSE(action->toolTip().isEmpty()) << b.command;
+        EXPECT_EQ(action->toolTip(), QString::fromStdString(LoadResString(b.command + 200)));
         EXPECT_EQ(action->isCheckable(), b.style == ToolButtonStyle::Check);
         EXPECT_EQ(w.ToolbarDropDown(b.command) != nullptr, b.style == ToolButtonStyle::DropDown);
     }
@@ -594,6 +598,17 @@ TEST_F(PairWindowTest, ClosingWithChangesAsksAndOnlyNoOrASaveLetsTheWindowGo) {
     // Closing stores the last folders and the anaglyph choices made.
     EXPECT_EQ(store_->ReadSetting("OpenFolder"), SamplePath("pairs"));
     EXPECT_EQ(store_->ReadSetting("nAnatype"), "3");
+}
+
+// Alt+E is the settings dialog's accelerator and the "&Editieren" menu's mnemonic: the
+// accelerator wins.
+TEST_F(PairWindowTest, AltEOpensTheSettingsDialog) {
+    host_.Reset();
+    Key(Qt::Key_E, Qt::AltModifier);
+    ASSERT_EQ(host_.Count(), 1);
+    EXPECT_EQ(host_.ShownDialogs().front().name, QStringLiteral("SETTEI"));
+    Key(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Start von der Befehlszeile"));
 }
 
 TEST_F(PairWindowTest, ClosingWithoutChangesAsksNothing) {
