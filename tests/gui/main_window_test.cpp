@@ -249,9 +249,8 @@ TEST_F(PairWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Bild(sugarshack_l.jpg [640 x 480]) (5/6)"));
     EXPECT_TRUE(Status(0).isEmpty() && Status(1).isEmpty());
     EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [640 x 480]  Zoom(100 %)"));
-    ExpectButtons([](CommandId c) {
-        return ToolbarButtonEnabled(ToolbarSet::Single, c) && !NotYetBuilt(c);
-    });
+    ExpectButtons(
+        [](CommandId c) { return ToolbarButtonEnabled(ToolbarSet::Single, c) && !NotYetBuilt(c); });
     EXPECT_TRUE(w.View()->Pane(0)->isVisible());
     EXPECT_FALSE(w.View()->Pane(1)->isVisible());
     std::unique_ptr<QMenu> context(w.BuildContextMenu());
@@ -626,12 +625,17 @@ TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
     } ways[] = {
         {"next image", [&] { Key(Qt::Key_Space); }},
         {"previous image", [&] { Key(Qt::Key_Backspace); }},
-        {"double click", [&] {
+        {"double click",
+         [&] {
              QTest::mouseDClick(w.View()->Pane(1), Qt::LeftButton, Qt::NoModifier,
                                 w.View()->Pane(1)->rect().center());
              Settle();
          }},
-        {"history", [&] { w.ExecuteCommand(CmdHistory1); Settle(); }},
+        {"history",
+         [&] {
+             w.ExecuteCommand(CmdHistory1);
+             Settle();
+         }},
         {"drop", [&] { Drop({Q(kSideBySide)}); }},
         {"open dialog", [&] { Key(Qt::Key_O, Qt::ControlModifier); }},
         {"paste", [&] { Key(Qt::Key_V, Qt::ControlModifier); }},
@@ -645,7 +649,8 @@ TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
         host_.QueueButton(QMessageBox::Cancel);
         way.replace();
         EXPECT_EQ(host_.Count(), 1) << way.name;
-        EXPECT_EQ(host_.LastText(), QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"))
+        EXPECT_EQ(host_.LastText(),
+                  QStringLiteral("Änderungen im Bild [sugarshack.jpg] speichern ?"))
             << way.name;
         EXPECT_TRUE(w.Document().Modified()) << way.name;
         EXPECT_EQ(w.Document().Left().path, left) << way.name;
@@ -672,8 +677,10 @@ TEST_F(MainWindowTest, NoEnabledCommandIsSilent) {
         const std::function<void(QMenu*)> walk = [&](QMenu* menu) {
             QMetaObject::invokeMethod(menu, "aboutToShow", Qt::DirectConnection);
             for (QAction* a : menu->actions()) {
-                if (a->menu()) walk(a->menu());
-                else if (a->data().isValid()) actions.push_back(a);
+                if (a->menu())
+                    walk(a->menu());
+                else if (a->data().isValid())
+                    actions.push_back(a);
             }
         };
         for (QAction* top : w.menuBar()->actions())
@@ -689,10 +696,11 @@ TEST_F(MainWindowTest, NoEnabledCommandIsSilent) {
         int enabled = 0;
         for (QAction* a : actions) {
             const auto command = static_cast<CommandId>(
-                a->data().isValid() ? a->data().toInt()
-                                    : a->objectName().mid(a->objectName().startsWith(
-                                                              QStringLiteral("key")) ? 3 : 2)
-                                          .toInt());
+                a->data().isValid()
+                    ? a->data().toInt()
+                    : a->objectName()
+                          .mid(a->objectName().startsWith(QStringLiteral("key")) ? 3 : 2)
+                          .toInt());
             if (NotYetBuilt(command)) {
                 EXPECT_FALSE(a->isEnabled()) << state << ": " << command << " waits for its window";
                 continue;

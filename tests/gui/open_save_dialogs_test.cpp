@@ -272,7 +272,8 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
     for (const bool accept : {true, false}) {
         OpenDialog dialog(StereoSetup(1, true));
         host.Queue([&dialog, accept](QDialog&) {
-            for (const char* name : {"stackedWidget", "fileNameEdit", "fileTypeCombo", "buttonBox"}) {
+            for (const char* name :
+                 {"stackedWidget", "fileNameEdit", "fileTypeCombo", "buttonBox"}) {
                 QWidget* part = dialog.findChild<QWidget*>(QLatin1String(name));
                 ASSERT_NE(part, nullptr) << name;
                 EXPECT_TRUE(part->isVisible()) << name;
@@ -410,9 +411,8 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
         QSize view;
     };
     // Side by side drops the odd last column; the turned layouts swap the sides.
-    for (const Case c :
-         {Case{0, {20, 30}}, Case{1, {41, 15}}, Case{2, {41, 30}}, Case{3, {41, 30}},
-          Case{4, {30, 20}}, Case{6, {30, 20}}, Case{7, {30, 20}}}) {
+    for (const Case c : {Case{0, {20, 30}}, Case{1, {41, 15}}, Case{2, {41, 30}}, Case{3, {41, 30}},
+                         Case{4, {30, 20}}, Case{6, {30, 20}}, Case{7, {30, 20}}}) {
         OpenStereo(path, c.layout);
         ASSERT_TRUE(w.Document().BothLoaded()) << c.layout;
         EXPECT_EQ(ViewSize(Side::Left), c.view) << c.layout;
@@ -461,8 +461,9 @@ TEST_F(OpenSaveTest, JpegCutShortOpensWithAWarning) {
     OpenStereo(cut, 0);
     EXPECT_TRUE(w.Document().BothLoaded());
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Achtung"));
-    EXPECT_EQ(host_.LastText(),
-              QStringLiteral("Die Datei [%1] ist beschädigt und wurde nur zum Teil gelesen.").arg(cut));
+    EXPECT_EQ(
+        host_.LastText(),
+        QStringLiteral("Die Datei [%1] ist beschädigt und wurde nur zum Teil gelesen.").arg(cut));
 }
 
 TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
@@ -591,9 +592,8 @@ TEST_F(SaveThroughWindowTest, MirrorSwitchTurnsTheLeftHalfOfASideBySideSave) {
     EXPECT_EQ(PixelAt(Left(), 0, 10), PixelAt(source.image, 0, 10));
     // Once on, the switch is there from the start.
     bool shown = false;
-    host_.Queue([&shown](QDialog& dialog) {
-        shown = Control<QCheckBox>(dialog, 3217)->isVisible();
-    });
+    host_.Queue(
+        [&shown](QDialog& dialog) { shown = Control<QCheckBox>(dialog, 3217)->isVisible(); });
     window_->ExecuteCommand(CmdSaveStereo);
     EXPECT_TRUE(shown);
 }
@@ -696,7 +696,8 @@ TEST_F(SaveThroughWindowTest, NameWithoutEndingGetsItBeforeTheReplaceQuestion) {
         QueueSave(Path(QStringLiteral("bild")));
         host_.QueueButton(answer);
         window_->ExecuteCommand(CmdSaveStereo);
-        EXPECT_EQ(host_.LastText(), QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
+        EXPECT_EQ(host_.LastText(),
+                  QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
         EXPECT_EQ(host_.LastTitle(), target);
         EXPECT_EQ(window_->Document().Modified(), answer == QMessageBox::Cancel);
     }

@@ -20,7 +20,8 @@ void ScriptedHost::Queue(Script script) {
 void ScriptedHost::QueueButton(QMessageBox::StandardButton button) {
     Queue([button](QDialog& dialog) {
         auto* box = qobject_cast<QMessageBox*>(&dialog);
-        ASSERT_NE(box, nullptr) << "expected a message box, got " << dialog.objectName().toStdString();
+        ASSERT_NE(box, nullptr) << "expected a message box, got "
+                                << dialog.objectName().toStdString();
         QAbstractButton* shown = box->button(button);
         ASSERT_NE(shown, nullptr) << "the message box has no such button";
         ASSERT_TRUE(shown->isVisible());

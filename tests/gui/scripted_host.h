@@ -52,9 +52,9 @@ class ScriptedHost : public DialogHost {
     bool OpenWithDesktop(const QUrl& url) override;
 
     struct Shown {
-        QString name;     // objectName
-        QString title;    // window title
-        QString text;     // a message box's text
+        QString name;   // objectName
+        QString title;  // window title
+        QString text;   // a message box's text
         bool visible = false;
     };
     const std::vector<Shown>& ShownDialogs() const { return shown_; }

@@ -1,6 +1,7 @@
 #include "app/shell/commands.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/strings.h"
 
@@ -337,79 +338,32 @@ constexpr MenuEntry kDuploraSgl[] = {
     Sub(MenuId::Help, "&Hilfe"),
 };
 
-constexpr MenuEntry kSglFile[] = {
-    I(CmdOpenStereo),
-    I(CmdOpenLeftRight),
-    I(CmdOpenSingle),
-    Sep(),
-    I(CmdSaveStereo),
-    Sep(),
-    I(CmdBatch),
-    I(CmdBatchFromList),
-    I(CmdMultiRename),
-    I(CmdMosaic),
-    Sep(),
-    I(CmdPrint),
-    I(CmdPrintSettings),
-    Sep(),
-    I(CmdExternalProgram),
-    Sep(),
-    History(),
-    I(CmdExit),
-};
+// A single picture's menus are the pair's without what needs two views: the pair's saves and
+// exports, the slide-show lists and the next pair.
+constexpr CommandId kPairOnly[] = {CmdSaveLeftRight, CmdHtml, CmdPhoneImage, CmdMakeDas,
+                                   CmdNextPair};
+constexpr MenuId kPairOnlyMenus[] = {MenuId::SlideShowList};
 
-constexpr MenuEntry kSglEdit[] = {
-    I(CmdUndo),
-    I(CmdRedo),
-    Sep(),
-    I(CmdCopy),
-    I(CmdPaste),
-    Sep(),
-    I(CmdFreeTrim),
-    I(CmdFreeTrimSettings),
-    I(CmdCustomTrim),
-    I(CmdTrimPreset1),
-    I(CmdTrimPreset2),
-    I(CmdTrimPreset3),
-    I(CmdTrimPreset4),
-    I(CmdTrimPreset5),
-    Sep(),
-    I(CmdResize),
-    I(CmdRotateRight),
-    I(CmdRotateLeft),
-    Sep(),
-    I(CmdSharpen),
-    I(CmdEdgeDetect),
-    Sep(),
-    I(CmdAddText),
-    I(CmdAddLogo),
-    I(CmdBorderSettings),
-    Sep(),
-    I(CmdSettings),
-    I(CmdPageFlipSettings),
-    I(CmdStartSettings),
-};
+std::vector<MenuEntry> SingleOf(std::span<const MenuEntry> stereo) {
+    std::vector<MenuEntry> single;
+    for (const MenuEntry& entry : stereo) {
+        if (entry.kind == K::Item &&
+            std::ranges::find(kPairOnly, entry.command) != std::end(kPairOnly))
+            continue;
+        if (entry.kind == K::Submenu &&
+            std::ranges::find(kPairOnlyMenus, entry.submenu) != std::end(kPairOnlyMenus))
+            continue;
+        // What is left of a group between two separators may be nothing.
+        if (entry.kind == K::Separator && (single.empty() || single.back().kind == K::Separator))
+            continue;
+        single.push_back(entry);
+    }
+    return single;
+}
 
-constexpr MenuEntry kSglView[] = {
-    I(CmdZoom100),
-    I(CmdFitWindow),
-    I(CmdFitHeight),
-    I(CmdFitWidth),
-    I(CmdZoomIn),
-    I(CmdZoomOut),
-    Sep(),
-    I(CmdFullScreen),
-    I(CmdNavigator),
-    I(CmdMouseCursor),
-    Sep(),
-    I(CmdNextImage),
-    I(CmdPreviousImage),
-    I(CmdSlideShow),
-    Sep(),
-    I(CmdPanorama),
-    I(CmdAutoScrollHorizontal),
-    I(CmdAutoScrollVertical),
-};
+const std::vector<MenuEntry> kSglFile = SingleOf(kFile);
+const std::vector<MenuEntry> kSglEdit = SingleOf(kEdit);
+const std::vector<MenuEntry> kSglView = SingleOf(kView);
 
 constexpr MenuEntry kZoom[] = {
     I(CmdZoom50), I(CmdZoom75), I(CmdZoom100, "1&00% Größe"), I(CmdZoom150), I(CmdZoom200),
@@ -467,16 +421,41 @@ namespace {
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
     // page flipping, printing, the phone picture and the HTML page
-    CmdPageFlipping, CmdPrint, CmdPrintSettings, CmdPhoneImage, CmdPhoneAreaFinished,
-    CmdWritePhoneImage, CmdSavePhoneImage, CmdHtml,
+    CmdPageFlipping,
+    CmdPrint,
+    CmdPrintSettings,
+    CmdPhoneImage,
+    CmdPhoneAreaFinished,
+    CmdWritePhoneImage,
+    CmdSavePhoneImage,
+    CmdHtml,
     // alignment, gamma and the anaglyph settings
-    CmdAdjust, CmdExtendedAdjust, CmdGamma, CmdGreyAnaglyphSettings, CmdColourAnaglyphSettings,
+    CmdAdjust,
+    CmdExtendedAdjust,
+    CmdGamma,
+    CmdGreyAnaglyphSettings,
+    CmdColourAnaglyphSettings,
     // sharpen, edges, text, logo, border, DAS container, auto scroll
-    CmdSharpen, CmdEdgeDetect, CmdAddText, CmdAddLogo, CmdBorderSettings, CmdMakeDas,
-    CmdWriteAlignment, CmdAutoScrollHorizontal, CmdAutoScrollVertical,
+    CmdSharpen,
+    CmdEdgeDetect,
+    CmdAddText,
+    CmdAddLogo,
+    CmdBorderSettings,
+    CmdMakeDas,
+    CmdWriteAlignment,
+    CmdAutoScrollHorizontal,
+    CmdAutoScrollVertical,
     // batch conversion, rename, mosaic and slide-show lists
-    CmdBatch, CmdBatchFromList, CmdMultiRename, CmdMosaic, CmdMakeList, CmdOpenList,
-    CmdOpenPendingList, CmdAddToList, CmdChooseList, CmdDeleteFromList,
+    CmdBatch,
+    CmdBatchFromList,
+    CmdMultiRename,
+    CmdMosaic,
+    CmdMakeList,
+    CmdOpenList,
+    CmdOpenPendingList,
+    CmdAddToList,
+    CmdChooseList,
+    CmdDeleteFromList,
 };
 
 }  // namespace

@@ -27,7 +27,8 @@ bool TooLarge(std::uint64_t width, std::uint64_t height) {
 }
 
 std::uint32_t Le32(const std::vector<unsigned char>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+           (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 // The frame size of a JPEG from its first start-of-frame segment; 0 × 0 when none is found in
@@ -42,8 +43,8 @@ std::pair<std::uint32_t, std::uint32_t> JpegSize(const std::vector<unsigned char
             continue;
         }
         const std::size_t length = (b[at + 2] << 8) | b[at + 3];
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                           marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame)
             return {static_cast<std::uint32_t>((b[at + 7] << 8) | b[at + 8]),
                     static_cast<std::uint32_t>((b[at + 5] << 8) | b[at + 6])};
@@ -93,8 +94,8 @@ UnreadableReason WhyUnreadable(const std::string& path, const CodecOptions& code
     }
     const bool tiff = head.size() >= 4 && ((head[0] == 'I' && head[1] == 'I' && head[2] == 42) ||
                                            (head[0] == 'M' && head[1] == 'M' && head[3] == 42));
-    const bool das = head.size() >= 2 && ((head[0] == 'D' && head[1] == 'A') ||
-                                          (head[0] == 'I' && head[1] == 'O'));
+    const bool das = head.size() >= 2 &&
+                     ((head[0] == 'D' && head[1] == 'A') || (head[0] == 'I' && head[1] == 'O'));
     if (tiff || das || PluginClaims(path, codec.plugins)) return UnreadableReason::Damaged;
     return UnreadableReason::UnknownFormat;
 }

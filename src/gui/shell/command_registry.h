@@ -24,7 +24,8 @@ class CommandRegistry {
     void Add(CommandId command, CommandGuard guard, Handler handler) {
         entries_[command] = Entry{guard, std::move(handler)};
     }
-    void Add(std::initializer_list<CommandId> commands, CommandGuard guard, const Handler& handler) {
+    void Add(std::initializer_list<CommandId> commands, CommandGuard guard,
+             const Handler& handler) {
         for (CommandId command : commands) Add(command, guard, handler);
     }
     const Entry* Find(CommandId command) const {

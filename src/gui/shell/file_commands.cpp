@@ -109,7 +109,7 @@ std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& 
     if (!partner) return {};
     const auto answer =
         host.Ask(parent, Q(PartnerQuestionText(*partner)), Q(PartnerQuestionCaption()),
-                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
     return answer == QMessageBox::Yes ? *partner : std::string();
 }
 

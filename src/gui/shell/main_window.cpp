@@ -32,8 +32,8 @@
 #include "app/image/qimage_bridge.h"
 #include "app/shell/file_history.h"
 #include "app/shell/menu_rules.h"
-#include "app/shell/path_names.h"
 #include "app/shell/open_failure.h"
+#include "app/shell/path_names.h"
 #include "app/stereo/full_screen.h"
 #include "app/stereo/view_layout.h"
 #include "app/stereo/zoom.h"
@@ -55,17 +55,17 @@ namespace duplora {
 
 namespace {
 
-constexpr int kProgramTitle = 2501;  // "Duplora"
-constexpr int kErrorCaption = 2505;  // "FEHLER"
-constexpr int kNoBackup = 2513;      // "Kann Sicherung nicht erstellen"
-constexpr int kNoPaste = 2514;       // "Einfügen nicht möglich"
-constexpr int kNoHelp = 2523;        // "Kann Hilfedatei nicht finden"
-constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
-constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
-constexpr int kReading = 2589;       // "lese... %d %%"
-constexpr int kWriting = 2590;       // "schreibe... %d %%"
-constexpr int kCannotStart = 2907;   // "Kann das Programm [%s] nicht starten."
-constexpr int kPartlyRead = 2908;    // "Die Datei [%s] ist beschädigt und wurde nur zum Teil…"
+constexpr int kProgramTitle = 2501;    // "Duplora"
+constexpr int kErrorCaption = 2505;    // "FEHLER"
+constexpr int kNoBackup = 2513;        // "Kann Sicherung nicht erstellen"
+constexpr int kNoPaste = 2514;         // "Einfügen nicht möglich"
+constexpr int kNoHelp = 2523;          // "Kann Hilfedatei nicht finden"
+constexpr int kCannotStore = 2506;     // "Kann Werte nicht abspeichern"
+constexpr int kCannotSave = 2509;      // "Kann Bild nicht speichern"
+constexpr int kReading = 2589;         // "lese... %d %%"
+constexpr int kWriting = 2590;         // "schreibe... %d %%"
+constexpr int kCannotStart = 2907;     // "Kann das Programm [%s] nicht starten."
+constexpr int kPartlyRead = 2908;      // "Die Datei [%s] ist beschädigt und wurde nur zum Teil…"
 constexpr int kWarningCaption = 2515;  // "Achtung"
 
 // The shortcut as the menus show it, in German.
@@ -584,7 +584,8 @@ void MainWindow::RegisterCommands() {
           [this](CommandId command) { document_.StepAlignment(command); });
     c.Add(CmdUndo, G::Loaded, [this](CommandId) { document_.Undo(); });
     c.Add(CmdRedo, G::Loaded, [this](CommandId) { document_.Redo(); });
-    c.Add({CmdRotateRight, CmdRotateLeft}, G::Loaded, [this](CommandId command) { Rotate(command); });
+    c.Add({CmdRotateRight, CmdRotateLeft}, G::Loaded,
+          [this](CommandId command) { Rotate(command); });
     c.Add({CmdSideBySide, CmdOverUnder, CmdThreeViews, CmdInterlace, CmdGreyAnaglyph,
            CmdColourAnaglyph, CmdGreyRedCyan, CmdGreyRedGreen, CmdGreyRedBlue, CmdGreyYellowBlue,
            CmdColourRedCyan, CmdHalfToneRedCyan, CmdColourYellowBlue, CmdHalfToneYellowBlue},
@@ -602,7 +603,8 @@ void MainWindow::RegisterCommands() {
 
     // ---- the view ----
     c.Add({CmdFullScreen}, G::Loaded, [this](CommandId command) { ToggleFullScreen(command); });
-    c.Add({CmdLeaveFullScreen}, G::Always, [this](CommandId command) { ToggleFullScreen(command); });
+    c.Add({CmdLeaveFullScreen}, G::Always,
+          [this](CommandId command) { ToggleFullScreen(command); });
     c.Add(CmdNavigator, G::Loaded, [this](CommandId) { ToggleNavigator(); });
     c.Add(CmdMouseCursor, G::Loaded,
           [this](CommandId) { view_->SetCursorHidden(!view_->CursorHidden()); });
@@ -925,8 +927,7 @@ void MainWindow::ExternalProgram() {
 
 void MainWindow::Help() {
     const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
-    const bool shown =
-        QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
+    const bool shown = QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
     if (!shown) host_.Tell(this, Res(kNoHelp), path);
 }
 

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 
 #include "app/shell/path_names.h"
+#include "core/formats/open_preview.h"
 #include "core/formats/plugins.h"
 #include "core/strings.h"
-#include "core/formats/open_preview.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/open_dialogs.h"
@@ -150,8 +150,8 @@ bool MainWindow::OpenPair(const std::string& left, const std::string& right, Ope
 
 bool MainWindow::SaveStereoCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return false;
-    const SaveContext context{this, &host_, &settings_, &store_, &saveMemory_,
-                              document_.Left().path};
+    const SaveContext context{this,    &host_,       &settings_,
+                              &store_, &saveMemory_, document_.Left().path};
     const bool saved = SaveStereoWithDialog(context, Input(), document_.SingleImageMode());
     if (saved) document_.SetModified(false);
     // The writing progress gives way to the pair's texts.
@@ -161,8 +161,8 @@ bool MainWindow::SaveStereoCommand() {
 
 void MainWindow::SaveLeftRightCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return;
-    const SaveContext context{this, &host_, &settings_, &store_, &saveMemory_,
-                              document_.Left().path};
+    const SaveContext context{this,    &host_,       &settings_,
+                              &store_, &saveMemory_, document_.Left().path};
     SaveLeftRightWithDialog(context, Input());
     ShowTexts();
 }

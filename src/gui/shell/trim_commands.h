@@ -19,8 +19,8 @@ struct Settings;
 
 class TrimCommands {
   public:
-    TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document, ViewWidget& view, Settings& settings,
-                 SettingsStore& store);
+    TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document, ViewWidget& view,
+                 Settings& settings, SettingsStore& store);
 
     enum class Outcome {
         NotMine,  // not one of these commands

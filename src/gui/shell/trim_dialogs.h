@@ -85,5 +85,4 @@ bool AskResize(QWidget* parent, DialogHost& host, ResizeChoice& stored, QSize re
 std::optional<TrimResizeSet> AskTrimSize(QWidget* parent, DialogHost& host,
                                          const TrimResizeSet& stored, QSize reference);
 
-
 }  // namespace duplora
