@@ -136,54 +136,6 @@ TEST(Menus, TextsOverriddenInOneMenu) {
     EXPECT_EQ(MenuLabel("&Drucken..."), "&Drucken...");
 }
 
-TEST(Toolbar, ButtonsTooltipsAndEnabledSets) {
-    const std::set<CommandId> single = {
-        CmdOpenStereo, CmdOpenLeftRight, CmdSaveStereo, CmdFreeTrim, CmdResize, CmdMouseCursor,
-        CmdNavigator,  CmdFullScreen,    CmdFitWindow,  CmdZoom100,  CmdBorder, CmdPanorama};
-    std::set<CommandId> commands;
-    for (const ToolButton& b : ToolbarButtons()) {
-        const CommandId id = b.command;
-        EXPECT_EQ(ToolbarButtonEnabled(ToolbarSet::Start, id),
-                  id == CmdOpenStereo || id == CmdOpenLeftRight)
-            << id;
-        EXPECT_EQ(ToolbarButtonEnabled(ToolbarSet::Stereo, id),
-                  id != CmdNone && id != CmdUndo && id != CmdRedo)
-            << id;
-        EXPECT_EQ(ToolbarButtonEnabled(ToolbarSet::Single, id), single.count(id) == 1) << id;
-        if (b.style == ToolButtonStyle::Separator) {
-            EXPECT_EQ(id, CmdNone);
-            continue;
-        }
-        EXPECT_TRUE(commands.insert(id).second) << id;
-        EXPECT_GE(b.picture, 0);
-        EXPECT_LT(b.picture, kToolbarPictureCount);
-        EXPECT_EQ(ToolbarDropDownMenu(id) != nullptr, b.style == ToolButtonStyle::DropDown) << id;
-    }
-    EXPECT_FALSE(ToolbarButtonEnabled(ToolbarSet::Stereo, CmdHelp)) << "not a button";
-    EXPECT_EQ(ToolTipStringId(CmdOpenLeftRight), 2200);  // two hundred above its command
-    EXPECT_EQ(ToolTipText(CmdOpenLeftRight), "Linkes/Rechtes Bild öffnen...");
-}
-
-TEST(CommandGuards, Table) {
-    using G = CommandGuard;
-    const struct {
-        CommandContext context;
-        std::set<CommandGuard> allowed;
-    } cases[] = {
-        {{false, false, false}, {G::Always, G::Internal}},
-        {{true, false, false},
-         {G::Always, G::Internal, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl}},
-        {{true, true, false}, {G::Always, G::Internal, G::Loaded, G::LoadedNoGl}},
-        {{true, false, true}, {G::Always, G::Internal, G::Loaded, G::Stereo}},
-        {{true, true, true}, {G::Always, G::Internal, G::Loaded}},
-    };
-    for (const auto& c : cases)
-        for (G g : {G::Always, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl, G::Internal})
-            EXPECT_EQ(GuardAllows(g, c.context), c.allowed.count(g) == 1)
-                << static_cast<int>(g) << " " << c.context.bothLoaded << c.context.singleImageMode
-                << c.context.openGlActive;
-}
-
 // ---- what the menus show for a document ---------------------------------------------------
 
 class MenuUpdateTest : public ::testing::Test {
