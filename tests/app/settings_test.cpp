@@ -327,24 +327,6 @@ TEST_F(SettingsTest, HistoryWritesAllTenPathsAndTheLayoutsTogether) {
 
 // ---- the settings windows -----------------------------------------------------------------
 
-// Clamped at both ends, or the step that opens LZW (and the number just beside it).
-TEST_F(SettingsTest, SetteiAlignmentStepIsClampedOrOpensLzw) {
-    const struct {
-        int entered, step;
-        bool lzw;
-    } cases[] = {{500, 100, false}, {0, 1, false}, {3947, 4, true}, {3946, 100, false}};
-    for (const auto& c : cases) {
-        Settings s = DefaultSettings(kProgramFolder);
-        SetteiState state = SetteiStateFromSettings(s);
-        state.alignmentStep = c.entered;
-        const SetteiResult r = ApplySetteiOk(s, state);
-        EXPECT_EQ(s.nAdjustv, c.step) << c.entered;
-        EXPECT_EQ(r.lzwSwitchedOn, c.lzw) << c.entered;
-        EXPECT_EQ(LzwTiffAllowed(s), c.lzw) << c.entered;
-        EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), r.writes), s) << c.entered;
-    }
-}
-
 TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
     Settings s = DefaultSettings(kProgramFolder);
     const Settings before = s;
@@ -355,7 +337,10 @@ TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
     state.winMax = state.gaibuHiki = state.trimRescale = state.packToCentre = true;
     state.waku = 150;
     state.trimSizes = {320, 240, 0, -5, 1024, 768, 1280, 1024, 1600, 1200};
+    state.alignmentStep = 3946;  // beside the number that opens LZW (the GUI tests type that)
     const SetteiResult r = ApplySetteiOk(s, state);
+    EXPECT_EQ(s.nAdjustv, 100);
+    EXPECT_FALSE(r.lzwSwitchedOn || LzwTiffAllowed(s));
     EXPECT_EQ(s.susie32Plugin, "/home/u/spi/");
     EXPECT_EQ(s.gaibuFile, "gimp");
     EXPECT_EQ(s.slideTime, 3600);
@@ -388,21 +373,19 @@ TEST_F(SettingsTest, SetteiImmediateSwitchesAndBackground) {
     EXPECT_EQ(PluginFolderOfFile("ifpng.spi"), "./");
 }
 
-TEST_F(SettingsTest, PageFlipChoicesAreWrittenAtOnceAndNoColourDepthStartsAt16Bits) {
+TEST_F(SettingsTest, PageFlipModesUnofferedChoicesAndTheColourDepthOfNoChoice) {
     for (int stored : {0, 3, 2}) {
         Settings s = DefaultSettings(kProgramFolder);
         s.n3DBpp = stored;
         EXPECT_EQ(W3dStateFromSettings(s).colours, stored == 2 ? 1 : 0) << stored;
         EXPECT_EQ(s.n3DBpp, stored == 2 ? 2 : 1) << stored;
     }
-    Settings s = DefaultSettings(kProgramFolder);
-    EXPECT_EQ(W3dChooseResolution(s, 5), (SettingWrites{{"n3DSize", "5"}}));
-    EXPECT_EQ(PageFlipScreenMode(s.n3DSize).width, 1600);
-    EXPECT_EQ(W3dChooseColours(s, 1), (SettingWrites{{"n3DBpp", "2"}}));
-    EXPECT_EQ(PageFlipBitDepth(s.n3DBpp), 32);
-    EXPECT_EQ(W3dChooseTexture(s, 8), (SettingWrites{{"nTSize", "8"}}));
-    EXPECT_EQ(W3dChooseDriver(s, 0), (SettingWrites{{"nVidia", "0"}}));
+    EXPECT_EQ(PageFlipScreenMode(5).width, 1600);
     EXPECT_EQ(PageFlipScreenMode(99).width, 1024);  // no such mode: the start value
+    EXPECT_EQ(PageFlipBitDepth(2), 32);
+    // The GUI tests write the offered choices; those not offered change nothing.
+    Settings s = DefaultSettings(kProgramFolder);
+    EXPECT_EQ(W3dChooseDriver(s, 0), (SettingWrites{{"nVidia", "0"}}));
     const Settings chosen = s;
     EXPECT_TRUE(W3dChooseResolution(s, 6).empty());
     EXPECT_TRUE(W3dChooseColours(s, 2).empty());
@@ -412,20 +395,15 @@ TEST_F(SettingsTest, PageFlipChoicesAreWrittenAtOnceAndNoColourDepthStartsAt16Bi
 }
 
 TEST_F(SettingsTest, CommandLineStartAndFreeTrimRatio) {
+    // The GUI tests store "65" and the ratios typed into the free-trim window.
     Settings s = DefaultSettings(kProgramFolder);
-    EXPECT_EQ(ApplyComsetOk(s, {6, 5}), (SettingWrites{{"comset", "65"}}));
-    EXPECT_EQ(ComsetStateFromSettings(s).layout, 6);
-    EXPECT_EQ(ComsetStateFromSettings(s).display, 5);
     EXPECT_EQ(ApplyComsetOk(s, {7, 6}), (SettingWrites{{"comset", "76"}}));
     EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"comset", "76"}}).comset, 76);
     EXPECT_EQ(ApplyComsetOk(s, {9, 8}), (SettingWrites{{"comset", "0"}}));
-    // A side of zero makes 4 : 4.
-    EXPECT_EQ(ApplyFreeTrimOk(s, {true, 16, 0}), (SettingWrites{{"nAspect", "1\t4\t4\t"}}));
-    EXPECT_EQ(s.nAspect, (AspectSet{1, 4, 4}));
     EXPECT_EQ(ApplyFreeTrimOk(s, {false, 16, 9}), (SettingWrites{{"nAspect", "0\t16\t9\t"}}));
     EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"nAspect", "0\t16\t9\t"}}).nAspect,
               (AspectSet{0, 16, 9}));
-    ApplyFreeTrimOk(s, {true, -2, 5});
+    ApplyFreeTrimOk(s, {true, -2, 5});  // a side below 1 makes 4 : 4
     EXPECT_EQ(s.nAspect, (AspectSet{1, 4, 4}));
 }
 
