@@ -307,14 +307,8 @@ TEST_F(DocumentTest, SingleImageEditsLeaveTheEmptyRightViewEmpty) {
     EXPECT_TRUE(doc_.Right().image.IsNull());
 }
 
-TEST_F(DocumentTest, ClearingForANewOpeningAndTheClosingQuestion) {
-    EXPECT_FALSE(doc_.ClosingQuestion().has_value());
-    ASSERT_TRUE(Edit(10));
-    const auto question = doc_.ClosingQuestion();
-    ASSERT_TRUE(question.has_value());
-    EXPECT_EQ(question->text, "Änderungen im Bild [trip.jpg] speichern ?");
-    EXPECT_EQ(question->caption, "trip.jpg");
-
+TEST_F(DocumentTest, ClearingForANewOpening) {
+    ASSERT_TRUE(Edit(10));  // (the closing question it brings is walked in the GUI tests)
     ASSERT_TRUE(doc_.Swap());
     doc_.SetOffset(9, 9);
     doc_.SetZoomPercent(50);
