@@ -1,7 +1,12 @@
+// Trimming and resizing the pair, the bridge to Qt's pictures and the built-in sample pair.
 #include "app/image/trim_resize.h"
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include "app/image/qimage_bridge.h"
+#include "app/shell/sample_pair.h"
 #include "core/image/convert.h"
 #include "core/stereo/common_area.h"
 #include "core/stereo/compose.h"
@@ -179,6 +184,37 @@ TEST(ResizePair, CutsToTheCommonAreaFirst) {
     const EditedPair pano = ResizePair(a, b, 250, 0, true, choice, ViewState{});
     ASSERT_TRUE(pano.left && pano.right);
     EXPECT_EQ(pano.left.Width(), 45);
+}
+
+TEST(QImageBridge, RoundTripKeepsEveryPixelAndIndexedPicturesGoThroughTheirTable) {
+    const ImageBuffer src = MakeNoise(33, 17, 4);
+    const QImage q = QImageFromImageBuffer(src);
+    ASSERT_EQ(q.size(), QSize(33, 17));
+    // Top-down in Qt, bottom-up in the buffer: pixel (0, 0) is the first line seen.
+    EXPECT_EQ(q.pixel(0, 0) & 0xFFFFFF, PixelAt(src, 0, 0));
+    EXPECT_EQ(q.pixel(32, 16) & 0xFFFFFF, PixelAt(src, 32, 16));
+    EXPECT_TRUE(SamePixels(ImageBufferFromQImage(q), src));
+    EXPECT_TRUE(QImageFromImageBuffer(ImageBuffer{}).isNull());
+    EXPECT_FALSE(ImageBufferFromQImage(QImage{}));
+    for (int bits : {1, 4, 8}) {
+        const ImageBuffer indexed = test::MakeIndexed(13, 5, bits, 3);
+        const QImage qi = QImageFromImageBuffer(indexed);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 13; ++x) {
+                const std::uint8_t* e = indexed.ColourTable() + 4 * test::IndexAt(indexed, x, y);
+                ASSERT_EQ(qi.pixel(x, y), qRgb(e[2], e[1], e[0])) << bits << " " << x << "," << y;
+            }
+    }
+}
+
+TEST(SamplePair, ViewsDifferOnlyByDepthShift) {
+    const SamplePair pair = MakeSamplePair(320, 240);
+    ASSERT_TRUE(pair.left && pair.right);
+    EXPECT_EQ(pair.left.Width(), 320);
+    EXPECT_EQ(pair.right.Height(), 240);
+    // The sky at the top is at infinity in both views; the foreground is not.
+    EXPECT_EQ(PixelAt(pair.left, 5, 2), PixelAt(pair.right, 5, 2));
+    EXPECT_FALSE(SamePixels(pair.left, pair.right, "sample-pair"));
 }
 
 }  // namespace
