@@ -1,3 +1,5 @@
+// Batch runs through the worker: every output layout and type read back by us and by
+// ImageMagick, stopping, list runs, and overlays as the edit commands draw them.
 #include "app/batch/batch_worker.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +8,9 @@
 #include <QFont>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -34,10 +36,6 @@ using test::PixelAt;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 
-std::string Path(const QTemporaryDir& dir, const std::string& name) {
-    return dir.filePath(QString::fromStdString(name)).toStdString();
-}
-
 // A finished run through the worker: its log and summary.
 struct WorkerRun {
     std::vector<std::string> log;
@@ -49,28 +47,29 @@ struct WorkerRun {
     }
 };
 
-WorkerRun RunWorker(BatchJob job, const BatchOptions& options, BatchThreads threads = {},
-                    BatchWorker* worker = nullptr) {
+WorkerRun RunWorker(BatchJob job, const BatchOptions& options, BatchEnvironment environment = {},
+                    BatchThreads threads = {}, BatchWorker* worker = nullptr) {
     BatchWorker own;
     BatchWorker& w = worker ? *worker : own;
     WorkerRun run;
     std::mutex mutex;
     // Direct connections: the lines arrive on the worker's thread, in order.
-    QObject::connect(
+    const QMetaObject::Connection connection = QObject::connect(
         &w, &BatchWorker::LogAppended, &w,
         [&](const QString& text) {
             std::lock_guard lock(mutex);
             run.log.push_back(text.toStdString());
         },
         Qt::DirectConnection);
-    EXPECT_TRUE(w.Start(std::move(job), options, {}, std::move(threads)));
+    EXPECT_TRUE(w.Start(std::move(job), options, std::move(environment), std::move(threads)));
     w.Wait();
+    QObject::disconnect(connection);
     EXPECT_FALSE(w.IsRunning());
     run.summary = w.Summary();
     return run;
 }
 
-// Width and height as ImageMagick reads them; empty when it cannot.
+// "W H" as ImageMagick reads it; empty when it cannot.
 std::string Identify(const std::string& path) {
     QProcess identify;
     identify.start("identify", {"-format", "%w %h", QString::fromStdString(path)});
@@ -78,52 +77,66 @@ std::string Identify(const std::string& path) {
     return identify.readAllStandardOutput().toStdString();
 }
 
-bool HaveIdentify() {
-    return !QStandardPaths::findExecutable("identify").isEmpty();
-}
+class BatchTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(in_.isValid() && out_.isValid()); }
+    std::string In(const std::string& name) const { return Path(in_, name); }
+    std::string Out(const std::string& name) const { return Path(out_, name); }
+    static std::string Path(const QTemporaryDir& dir, const std::string& name) {
+        return dir.filePath(QString::fromStdString(name)).toStdString();
+    }
+    BatchOptions Options(BatchOutputType type = BatchOutputType::Bmp) const {
+        BatchOptions options;
+        options.targetFolder = out_.path().toStdString();
+        options.outputType = type;
+        return options;
+    }
+    // A list file of `text` and the run over it.
+    BatchJob ListJob(const std::string& text, const BatchOptions& options, ListFile& file) {
+        std::FILE* f = std::fopen(In("show.txt").c_str(), "wb");
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+        EXPECT_EQ(OpenList(In("show.txt"), file), ListResult::Ok);
+        return MakeListJob(In("show.txt"), file, options);
+    }
 
-struct LayoutCase {
-    BatchOutputLayout layout;
-    int widthFactor;  // output size in view widths and heights
-    int heightFactor;
+    QTemporaryDir in_, out_;
 };
 
-TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
+TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
     if (!test::SampleExists("pairs/sugarshack_l.jpg")) GTEST_SKIP();
-    QTemporaryDir in, out;
-    ASSERT_TRUE(in.isValid() && out.isValid());
-    const std::string left = Path(in, "sugarshack_l.jpg"), right = Path(in, "sugarshack_r.jpg");
+    const std::string left = In("sugarshack_l.jpg"), right = In("sugarshack_r.jpg");
     std::filesystem::copy_file(test::SamplePath("pairs/sugarshack_l.jpg"), left);
     std::filesystem::copy_file(test::SamplePath("pairs/sugarshack_r.jpg"), right);
     const ImageBuffer view = LoadImageFile(left).image;
     ASSERT_TRUE(view);
     const int w = view.Width(), h = view.Height();
-
-    const LayoutCase layouts[] = {
+    const bool identify = !QStandardPaths::findExecutable("identify").isEmpty();
+    const struct {
+        BatchOutputLayout layout;
+        int widthFactor, heightFactor;  // output size in view widths and heights
+    } layouts[] = {
         {BatchOutputLayout::SideBySide, 2, 1},     {BatchOutputLayout::OverUnder, 1, 2},
         {BatchOutputLayout::Interlace, 1, 1},      {BatchOutputLayout::GreyAnaglyph, 1, 1},
         {BatchOutputLayout::ColourAnaglyph, 1, 1}, {BatchOutputLayout::LeftRight, 1, 1},
     };
     for (const BatchOutputType type :
          {BatchOutputType::Bmp, BatchOutputType::Jpg, BatchOutputType::Jps, BatchOutputType::Das}) {
-        for (const LayoutCase& c : layouts) {
+        for (const auto& c : layouts) {
             // A container keeps the two files as they are: it has no output layout.
             if (type == BatchOutputType::Das && c.layout != BatchOutputLayout::SideBySide) continue;
-            BatchOptions options;
+            BatchOptions options = Options(type);
             options.sourceLayout = BatchSourceLayout::LeftRight;
             options.outputLayout = c.layout;
-            options.outputType = type;
             options.exifThumbnail = type != BatchOutputType::Bmp;
-            const std::string sub =
-                Path(out, std::to_string(int(type)) + "-" + std::to_string(int(c.layout)));
-            std::filesystem::create_directory(sub);
-            options.targetFolder = sub;
+            options.targetFolder =
+                Out(std::to_string(int(type)) + "-" + std::to_string(int(c.layout)));
+            std::filesystem::create_directory(options.targetFolder);
             const WorkerRun run = RunWorker(MakeFileJob({left, right}, options), options);
             SCOPED_TRACE(run.Joined());
             EXPECT_TRUE(run.summary.AllConverted());
-            const std::string stem = sub + "/sugarshack_l";
+            const std::string stem = options.targetFolder + "/sugarshack_l";
             const std::string ext(BatchOutputExtension(type));
-            std::vector<std::string> outputs;
             if (type == BatchOutputType::Das) {
                 // Opened again, the container gives back both views, not moved.
                 const BatchViews views = OpenBatchStereoFile(stem + ext, 0, {});
@@ -134,201 +147,126 @@ TEST(BatchWorkerTest, RealPairInEveryOutputLayoutAndType) {
                 EXPECT_EQ(views.dy, 0);
                 continue;
             }
-            if (c.layout == BatchOutputLayout::LeftRight)
-                outputs = {stem + "_l" + ext, stem + "_r" + ext};
-            else
-                outputs = {stem + ext};
+            const std::vector<std::string> outputs =
+                c.layout == BatchOutputLayout::LeftRight
+                    ? std::vector<std::string>{stem + "_l" + ext, stem + "_r" + ext}
+                    : std::vector<std::string>{stem + ext};
+            const std::string size =
+                std::to_string(w * c.widthFactor) + " " + std::to_string(h * c.heightFactor);
             for (const std::string& file : outputs) {
                 const ImageBuffer written = LoadImageFile(file).image;
                 ASSERT_TRUE(written) << file;
-                EXPECT_EQ(written.Width(), w * c.widthFactor) << file;
-                EXPECT_EQ(written.Height(), h * c.heightFactor) << file;
-                if (HaveIdentify()) {
-                    EXPECT_EQ(Identify(file), std::to_string(w * c.widthFactor) + " " +
-                                                  std::to_string(h * c.heightFactor))
-                        << file;
+                EXPECT_EQ(std::to_string(written.Width()) + " " + std::to_string(written.Height()),
+                          size);
+                if (identify) {
+                    EXPECT_EQ(Identify(file), size) << file;
                 }
+                if (type == BatchOutputType::Bmp) continue;
                 // JPG and JPS files open with the Exif block right after the start marker.
-                if (type != BatchOutputType::Bmp) {
-                    QFile f(QString::fromStdString(file));
-                    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-                    const QByteArray head = f.read(10);
-                    EXPECT_EQ(head.mid(2, 2), QByteArray("\xFF\xE1")) << file;
-                    EXPECT_EQ(head.mid(6, 4), "Exif") << file;
-                }
+                QFile f(QString::fromStdString(file));
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                const QByteArray head = f.read(10);
+                EXPECT_EQ(head.mid(2, 2), QByteArray("\xFF\xE1")) << file;
+                EXPECT_EQ(head.mid(6, 4), "Exif") << file;
             }
         }
     }
 }
 
-TEST(BatchWorkerTest, StopDuringFileThreeOfTenLeavesThreeResults) {
-    QTemporaryDir in, out;
-    ASSERT_TRUE(in.isValid() && out.isValid());
+TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgain) {
     const ImageBuffer picture =
         MakeImage(16, 8, [](int x, int) { return x < 8 ? kWhite : kBlack; });
     std::vector<std::string> files;
     for (int i = 1; i <= 10; ++i) {
-        files.push_back(Path(in, "p" + std::to_string(i) + ".bmp"));
+        files.push_back(In("p" + std::to_string(i) + ".bmp"));
         ASSERT_TRUE(WriteBmpFile(files.back(), picture));
     }
     // File 3's output exists, so the run asks about it while working on file 3.
-    ASSERT_TRUE(WriteBmpFile(Path(out, "p3.jpg"), picture));
-    BatchOptions options;
-    options.targetFolder = out.path().toStdString();
+    ASSERT_TRUE(WriteBmpFile(Out("p3.jpg"), picture));
+    const BatchOptions options = Options(BatchOutputType::Jpg);
     BatchWorker worker;
     BatchThreads threads;
     threads.question = [&worker](std::string_view, std::string_view, QuestionKind) {
         worker.Stop();  // "Anhalten" pressed while the question is up
         return Answer::Yes;
     };
-    const WorkerRun run = RunWorker(MakeFileJob(files, options), options, threads, &worker);
+    const WorkerRun run = RunWorker(MakeFileJob(files, options), options, {}, threads, &worker);
     EXPECT_TRUE(run.summary.stopped);
     EXPECT_EQ(run.summary.converted, 3);
-    int results = 0;
-    for (const std::string& line : run.log)
-        if (line == "Ergebmis : Erfolgreich\r\n\r\n") ++results;
-    EXPECT_EQ(results, 3);
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), "Ergebmis : Erfolgreich\r\n\r\n"), 3);
     EXPECT_EQ(run.log.back(), "Ergebmis : Erfolgreich\r\n\r\n");
-    EXPECT_FALSE(std::filesystem::exists(Path(out, "p4.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(Out("p4.jpg")));
+    // The same worker takes the next run.
+    const WorkerRun empty = RunWorker(BatchJob{}, options, {}, {}, &worker);
+    EXPECT_EQ(empty.summary.items, 0);
+    EXPECT_TRUE(empty.summary.AllConverted());
 }
 
-TEST(BatchWorkerTest, RunsOneAfterAnother) {
-    BatchWorker worker;
-    BatchOptions options;
-    BatchJob job;
-    EXPECT_TRUE(worker.Start(job, options, {}));
-    worker.Wait();
-    EXPECT_TRUE(worker.Start(job, options, {}));
-    worker.Wait();
-    EXPECT_EQ(worker.Summary().items, 0);
-    EXPECT_TRUE(worker.Summary().AllConverted());
-}
-
-// ---- the list run ---------------------------------------------------------------------
-
-class ListRun : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(in_.isValid() && out_.isValid());
-        ASSERT_TRUE(
-            WriteBmpFile(Path(in_, "l.bmp"), MakeImage(20, 12, [](int, int) { return kWhite; })));
-        ASSERT_TRUE(
-            WriteBmpFile(Path(in_, "r.bmp"), MakeImage(20, 12, [](int, int) { return kBlack; })));
-        const ImageBuffer sbs =
-            MakeImage(40, 12, [](int x, int) { return x < 20 ? kWhite : kBlack; });
-        ASSERT_TRUE(WriteBmpFile(Path(in_, "sbs.bmp"), sbs));
-    }
-    std::string List(const std::string& text) {
-        const std::string path = Path(in_, "show.txt");
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        std::fputs(text.c_str(), f);
-        std::fclose(f);
-        return path;
-    }
-    BatchOptions Options() const {
-        BatchOptions options;
-        options.targetFolder = out_.path().toStdString();
-        options.outputType = BatchOutputType::Bmp;
-        options.outputLayout = BatchOutputLayout::GreyAnaglyph;
-        return options;
-    }
-    ImageBuffer Output(const std::string& name) const { return ReadBmpFile(Path(out_, name)); }
-
-    QTemporaryDir in_, out_;
-};
-
-TEST_F(ListRun, EntriesConvertWithTheirSwapAndAlignment) {
-    const std::string list = List(
-        "# a show\r\n"
-        "21,0,0,4,0,l.bmp,r.bmp,\r\n"
-        "21,0,1,4,2,l.bmp,r.bmp,\r\n"
-        "11,0,1,-3,0,sbs.bmp,\r\n");
+TEST_F(BatchTest, ListEntriesConvertWithTheirSwapAndAlignment) {
+    ASSERT_TRUE(WriteBmpFile(In("l.bmp"), MakeImage(20, 12, [](int, int) { return kWhite; })));
+    ASSERT_TRUE(WriteBmpFile(In("r.bmp"), MakeImage(20, 12, [](int, int) { return kBlack; })));
+    ASSERT_TRUE(WriteBmpFile(
+        In("sbs.bmp"), MakeImage(40, 12, [](int x, int) { return x < 20 ? kWhite : kBlack; })));
+    BatchOptions options = Options();
+    options.outputLayout = BatchOutputLayout::GreyAnaglyph;
     ListFile file;
-    ASSERT_EQ(OpenList(list, file), ListResult::Ok);
-    const BatchOptions options = Options();
-    const BatchJob job = MakeListJob(list, file, options);
+    const BatchJob job = ListJob(
+        "# a "
+        "show\r\n21,0,0,4,0,l.bmp,r.bmp,\r\n21,0,1,4,2,l.bmp,r.bmp,\r\n11,0,1,-3,0,sbs.bmp,\r\n",
+        options, file);
     ASSERT_EQ(job.items.size(), 3u);
     // The offsets are those the slide show gives the same entries.
     for (std::size_t i = 0; i < job.items.size(); ++i) {
-        const SlidePlan plan = PlanSlide(file, list, static_cast<int>(i), {});
-        EXPECT_EQ(job.items[i].dx, plan.dx) << i;
-        EXPECT_EQ(job.items[i].dy, plan.dy) << i;
-        if (job.items[i].pair)
-            EXPECT_EQ(job.items[i].left, plan.swapViews ? plan.right : plan.left) << i;
+        const SlidePlan plan = PlanSlide(file, In("show.txt"), static_cast<int>(i), {});
+        const BatchItem& item = job.items[i];
+        EXPECT_EQ(std::pair(item.dx, item.dy), std::pair(plan.dx, plan.dy)) << i;
+        if (item.pair)
+            EXPECT_EQ(item.left, plan.swapViews ? plan.right : plan.left) << i;
         else
-            EXPECT_EQ(job.items[i].swapViews, plan.swapViews) << i;
+            EXPECT_EQ(item.swapViews, plan.swapViews) << i;
     }
-
     const WorkerRun run = RunWorker(job, options);
     SCOPED_TRACE(run.Joined());
     EXPECT_TRUE(run.summary.AllConverted());
     EXPECT_EQ(run.log[0],
               "Input:Slide Show List -> Output:" + options.targetFolder + " [BMP]\r\n\r\n");
-
-    // Entry 1: white on the left, four columns of alignment.
-    const ImageBuffer first = Output("l.bmp");
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first.Width(), 16);
-    EXPECT_EQ(PixelAt(first, 3, 3), 0xFF0000u);
-    // Entry 2, swapped: the right file leads (and names the output), offsets negated.
-    const ImageBuffer second = Output("r.bmp");
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second.Width(), 16);
-    EXPECT_EQ(second.Height(), 10);
-    EXPECT_EQ(PixelAt(second, 3, 3), 0x00FFFFu);
-    // Entry 3, one side-by-side file, swapped.
-    const ImageBuffer third = Output("sbs.bmp");
-    ASSERT_TRUE(third);
-    EXPECT_EQ(third.Width(), 17);
-    EXPECT_EQ(PixelAt(third, 3, 3), 0x00FFFFu);
-}
-
-TEST_F(ListRun, DasOutputOnlyForPairs) {
-    const std::string list = List("11,0,0,0,0,sbs.bmp,\n");
-    ListFile file;
-    ASSERT_EQ(OpenList(list, file), ListResult::Ok);
-    BatchOptions options = Options();
+    // White on the left with four columns of alignment; swapped, the right file leads (and
+    // names the output) with the offsets negated; one side-by-side file, swapped.
+    const struct {
+        const char* name;
+        int width, height;
+        std::uint32_t rgb;
+    } outputs[] = {
+        {"l.bmp", 16, 12, 0xFF0000}, {"r.bmp", 16, 10, 0x00FFFF}, {"sbs.bmp", 17, 12, 0x00FFFF}};
+    for (const auto& o : outputs) {
+        const ImageBuffer picture = ReadBmpFile(Out(o.name));
+        ASSERT_TRUE(picture) << o.name;
+        EXPECT_EQ(picture.Width(), o.width) << o.name;
+        EXPECT_EQ(picture.Height(), o.height) << o.name;
+        EXPECT_EQ(PixelAt(picture, 3, 3), o.rgb) << o.name;
+    }
+    // A DAS file only for pairs.
     options.outputType = BatchOutputType::Das;
-    const WorkerRun run = RunWorker(MakeListJob(list, file, options), options);
-    EXPECT_EQ(run.log.back(), "Can not convert!  ");
-    EXPECT_EQ(run.summary.failed, 1);
+    const WorkerRun das = RunWorker(ListJob("11,0,0,0,0,sbs.bmp,\n", options, file), options);
+    EXPECT_EQ(das.log.back(), "Can not convert!  ");
+    EXPECT_EQ(das.summary.failed, 1);
 }
-
-using test::EnsureGuiApplication;
-
-// Two pictures next to each other, as the side-by-side composition lays equal views.
-ImageBuffer SideBySide(const ImageBuffer& left, const ImageBuffer& right) {
-    return MakeImage(left.Width() + right.Width(), left.Height(), [&](int x, int y) {
-        return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
-    });
-}
-
-struct OverlayCase {
-    const char* name;
-    bool text, logo, border, swap;
-};
-
-class BatchOverlayTest : public ::testing::TestWithParam<OverlayCase> {};
 
 // The text, the logo and the frame of a batch run are exactly those the edit commands draw
 // with the same settings: the left view at depth 0, the right one at the stored depth
 // (negated when the views are exchanged), then the frame around both views.
-TEST_P(BatchOverlayTest, SameAsTheEditCommandsDraw) {
-    EnsureGuiApplication();
-    const OverlayCase c = GetParam();
-    QTemporaryDir in, out;
-    ASSERT_TRUE(in.isValid() && out.isValid());
+TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
+    test::EnsureGuiApplication();
     const ImageBuffer first = MakeImage(
         48, 30, [](int x, int y) { return std::uint32_t(0x102030 + 0x030201 * ((x + y) % 17)); });
     const ImageBuffer second = MakeImage(
         48, 30, [](int x, int y) { return std::uint32_t(0x604020 + 0x010305 * ((x * y) % 13)); });
-    ASSERT_TRUE(WriteBmpFile(Path(in, "a_l.bmp"), first));
-    ASSERT_TRUE(WriteBmpFile(Path(in, "a_r.bmp"), second));
+    ASSERT_TRUE(WriteBmpFile(In("a_l.bmp"), first));
+    ASSERT_TRUE(WriteBmpFile(In("a_r.bmp"), second));
     // A logo with a transparent white pixel in its middle.
     const ImageBuffer logo = MakeImage(
         6, 5, [](int x, int y) { return x == 3 && y == 2 ? 0xFFFFFFu : 0x00C000u + 9u * x; });
-    ASSERT_TRUE(WriteBmpFile(Path(in, "logo.bmp"), logo));
-
+    ASSERT_TRUE(WriteBmpFile(In("logo.bmp"), logo));
     // Text at the top left with a band of 9 rows, the logo at the bottom right with a band of
     // 4 and white transparent, a print frame of 2 + 5 + 1 with round corners.
     Settings settings = DefaultSettings("/prog/");
@@ -336,53 +274,56 @@ TEST_P(BatchOverlayTest, SameAsTheEditCommandsDraw) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     settings.logfont = font.toString().toStdString();
-    settings.logoset = {3, 2, 3, -3, 1, 4, ColourRef(0, 0, 90), 1, 0xFFFFFF, Path(in, "logo.bmp")};
+    settings.logoset = {3, 2, 3, -3, 1, 4, ColourRef(0, 0, 90), 1, 0xFFFFFF, In("logo.bmp")};
     settings.border.outerPrint = 2;
     settings.border.middlePrint = 5;
     settings.border.innerPrint = 1;
 
-    BatchOptions options;
-    options.sourceLayout = BatchSourceLayout::LeftRight;
-    options.outputLayout = BatchOutputLayout::SideBySide;
-    options.outputType = BatchOutputType::Bmp;
-    options.targetFolder = out.path().toStdString();
-    options.text = c.text;
-    options.logo = c.logo;
-    options.border = c.border;
-    options.swap = c.swap;
-    BatchWorker worker;
-    ASSERT_TRUE(worker.Start(MakeFileJob({Path(in, "a_l.bmp"), Path(in, "a_r.bmp")}, options),
-                             options, BatchEnvironmentFromSettings(settings)));
-    worker.Wait();
-    ASSERT_TRUE(worker.Summary().AllConverted());
+    const struct {
+        const char* name;
+        bool text, logo, border, swap;
+    } cases[] = {{"text", true, false, false, false},
+                 {"logo_swapped", false, true, false, true},
+                 {"border", false, false, true, false},
+                 {"all_swapped", true, true, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BatchOptions options = Options();
+        options.sourceLayout = BatchSourceLayout::LeftRight;
+        options.text = c.text;
+        options.logo = c.logo;
+        options.border = c.border;
+        options.swap = c.swap;
+        options.targetFolder = Out(c.name);
+        std::filesystem::create_directory(options.targetFolder);
+        const WorkerRun run = RunWorker(MakeFileJob({In("a_l.bmp"), In("a_r.bmp")}, options),
+                                        options, BatchEnvironmentFromSettings(settings));
+        ASSERT_TRUE(run.summary.AllConverted());
 
-    ImageBuffer left = DuplicateTrueColour(c.swap ? second : first);
-    ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
-    const int sign = c.swap ? -1 : 1;
-    if (c.text) {
-        left = AddText(left, settings.textset, 0, settings.logfont);
-        right = AddText(right, settings.textset, sign * settings.textset.depth, settings.logfont);
+        ImageBuffer left = DuplicateTrueColour(c.swap ? second : first);
+        ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
+        const int sign = c.swap ? -1 : 1;
+        if (c.text) {
+            left = AddText(left, settings.textset, 0, settings.logfont);
+            right =
+                AddText(right, settings.textset, sign * settings.textset.depth, settings.logfont);
+        }
+        if (c.logo) {
+            left = AddLogo(left, logo, LogoStampFor(settings.logoset, 0));
+            right =
+                AddLogo(right, logo, LogoStampFor(settings.logoset, sign * settings.logoset.depth));
+        }
+        ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
+            return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
+        });
+        if (c.border) expected = AddBorder(expected, 0, settings.border);
+        ASSERT_TRUE(expected);
+        EXPECT_TRUE(
+            test::SamePixels(ReadBmpFile(options.targetFolder + "/a_l.bmp"), expected, c.name));
     }
-    if (c.logo) {
-        left = AddLogo(left, logo, LogoStampFor(settings.logoset, 0));
-        right = AddLogo(right, logo, LogoStampFor(settings.logoset, sign * settings.logoset.depth));
-    }
-    ImageBuffer expected = SideBySide(left, right);
-    if (c.border) expected = AddBorder(expected, 0, settings.border);
-    ASSERT_TRUE(expected);
-    EXPECT_TRUE(test::SamePixels(ReadBmpFile(Path(out, "a_l.bmp")), expected, c.name));
 }
 
-INSTANTIATE_TEST_SUITE_P(Overlays, BatchOverlayTest,
-                         ::testing::Values(OverlayCase{"text", true, false, false, false},
-                                           OverlayCase{"logo_swapped", false, true, false, true},
-                                           OverlayCase{"border", false, false, true, false},
-                                           OverlayCase{"all_swapped", true, true, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// ---- settings -------------------------------------------------------------------------
-
-TEST(BatchSettingsTest, DialogStartsFromTheStoredChoices) {
+TEST_F(BatchTest, DialogStartsFromTheStoredChoices) {
     Settings settings = DefaultSettings("/prog/");
     settings.nQuality = 85;
     settings.saveFolder = "/photos/out/";

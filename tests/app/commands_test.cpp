@@ -1,3 +1,5 @@
+// The command table, the menus and toolbar, what each state enables, and what an opening
+// asks for.
 #include "app/shell/commands.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,9 @@
 
 #include "app/shell/menu_rules.h"
 #include "app/shell/open_rules.h"
+#include "app/shell/settings.h"
+#include "app/shell/stereo_document.h"
+#include "support/test_support.h"
 
 namespace duplora {
 namespace {
@@ -35,21 +40,12 @@ std::set<CommandId> ItemsUnder(MenuId root) {
     return items;
 }
 
-TEST(CommandTable, IdsAreUniqueAndFound) {
+TEST(CommandTable, IdsAndKeysAreUniqueAndEveryKeyParses) {
     std::set<int> ids;
+    std::map<QKeySequence, int> owner;
     for (const CommandEntry& c : CommandTable()) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.id;
         EXPECT_EQ(FindCommand(c.id), &c);
-    }
-    for (int unknown : {0, 1520, 2036, 2180, 5000}) EXPECT_EQ(FindCommand(unknown), nullptr);
-    // The texts keep their German spelling, slips included.
-    EXPECT_EQ(FindCommand(2000)->text, "&Linkes/Rechtes Bild öfnnen...");
-    EXPECT_EQ(FindCommand(2035)->text, "Panorama Modus (360°)");
-}
-
-TEST(CommandTable, EveryAcceleratorParsesAndNoTwoCommandsShareOne) {
-    std::map<QKeySequence, int> owner;
-    for (const CommandEntry& c : CommandTable()) {
         for (std::string_view key : c.keys) {
             if (key.empty()) continue;
             const QString text = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
@@ -57,13 +53,15 @@ TEST(CommandTable, EveryAcceleratorParsesAndNoTwoCommandsShareOne) {
             ASSERT_EQ(seq.count(), 1) << key << " of " << c.id;
             EXPECT_NE(seq[0].key(), Qt::Key_unknown) << key;
             EXPECT_EQ(seq.toString(QKeySequence::PortableText), text) << "not canonical: " << key;
-            const auto [it, fresh] = owner.emplace(seq, c.id);
-            EXPECT_TRUE(fresh) << key << " of " << c.id << " already belongs to " << it->second;
+            EXPECT_TRUE(owner.emplace(seq, c.id).second) << key << " of " << c.id << " is taken";
         }
     }
-    // A command with two keys.
-    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Z"))), CmdUndo);
+    for (int unknown : {0, 1520, 2036, 2180, 5000}) EXPECT_EQ(FindCommand(unknown), nullptr);
+    EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Z"))), CmdUndo);  // two keys, one command
     EXPECT_EQ(owner.at(QKeySequence(QStringLiteral("Ctrl+Z"))), CmdUndo);
+    // The texts keep their German spelling, slips included.
+    EXPECT_EQ(FindCommand(2000)->text, "&Linkes/Rechtes Bild öfnnen...");
+    EXPECT_EQ(FindCommand(2035)->text, "Panorama Modus (360°)");
 }
 
 TEST(Menus, EveryItemRefersToATableEntry) {
@@ -80,8 +78,7 @@ TEST(Menus, EveryItemRefersToATableEntry) {
                 EXPECT_NE(menu.entries[i - 1].kind, MenuEntryKind::Separator) << menu.name;
             }
             if (e.kind == MenuEntryKind::Item) {
-                const CommandEntry* c = FindCommand(e.command);
-                ASSERT_NE(c, nullptr) << menu.name << " item " << e.command;
+                ASSERT_NE(FindCommand(e.command), nullptr) << menu.name << " item " << e.command;
                 EXPECT_FALSE(MenuItemText(e).empty()) << e.command;
             } else if (e.kind == MenuEntryKind::Submenu) {
                 EXPECT_FALSE(SubmenuTitle(e).empty()) << menu.name;
@@ -105,10 +102,8 @@ TEST(Menus, EveryCommandWithATextCanBeReached) {
     }
 }
 
-TEST(Menus, EachMenuBarOffersWhatItsStateAllows) {
-    // (Whether each offered item acts in its state is walked in the window's own test.)
+TEST(Menus, HistorySlotBeforeExitAndTheContextMenuFromTheStereoBar) {
     EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdOpenStereo));
-    // Each menu bar has one file menu with the history slot before "&Beenden".
     for (MenuId bar : {MenuId::Syoki, MenuId::Duplora, MenuId::DuploraSgl}) {
         std::set<MenuId> menus;
         Reachable(bar, menus);
@@ -125,7 +120,6 @@ TEST(Menus, EachMenuBarOffersWhatItsStateAllows) {
         }
         EXPECT_EQ(historySlots, 1);
     }
-    // The context menu is made of the stereo menu bar's popups.
     const auto full = GetMenu(MenuId::Context).entries;
     const auto bar = GetMenu(MenuId::Duplora).entries;
     ASSERT_EQ(full.size(), 3 + bar.size());
@@ -142,25 +136,88 @@ TEST(Menus, TextsOverriddenInOneMenu) {
     EXPECT_EQ(MenuLabel("&Drucken..."), "&Drucken...");
 }
 
-TEST(CommandGuards, Table) {
-    struct Case {
-        CommandContext context;
-        std::set<CommandGuard> allowed;
-    };
-    using G = CommandGuard;
-    const Case cases[] = {
-        {{false, false, false}, {G::Always, G::Internal}},
-        {{true, false, false},
-         {G::Always, G::Internal, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl}},
-        {{true, true, false}, {G::Always, G::Internal, G::Loaded, G::LoadedNoGl}},
-        {{true, false, true}, {G::Always, G::Internal, G::Loaded, G::Stereo}},
-        {{true, true, true}, {G::Always, G::Internal, G::Loaded}},
-    };
-    for (const Case& c : cases)
-        for (G g : {G::Always, G::Loaded, G::Stereo, G::LoadedNoGl, G::StereoNoGl, G::Internal})
-            EXPECT_EQ(GuardAllows(g, c.context), c.allowed.count(g) == 1)
-                << static_cast<int>(g) << " " << c.context.bothLoaded << c.context.singleImageMode
-                << c.context.openGlActive;
+// ---- what the menus show for a document ---------------------------------------------------
+
+class MenuUpdateTest : public ::testing::Test {
+  protected:
+    void LoadPair() {
+        doc_.ClearForOpening("/p/a_l.jpg");
+        doc_.SetView(Side::Left, test::MakeNoise(4, 3, 1), "/p/a_l.jpg", "a_l.jpg");
+        doc_.SetView(Side::Right, test::MakeNoise(4, 3, 2), "/p/a_r.jpg", "a_r.jpg");
+    }
+    template <typename T>
+    static std::map<CommandId, T> AsMap(const std::vector<std::pair<CommandId, T>>& list) {
+        std::map<CommandId, T> map;
+        for (const auto& [id, value] : list) EXPECT_TRUE(map.emplace(id, value).second) << id;
+        return map;
+    }
+    std::map<CommandId, bool> Enabled(MenuUpdateInput in = {true, true}) const {
+        return AsMap(ComputeMenuUpdate(doc_, settings_, in).enabled);
+    }
+
+    StereoDocument doc_;
+    Settings settings_;
+};
+
+TEST_F(MenuUpdateTest, UndoAndRedoFollowTheLeftViewOnTheToolbarAndEitherInTheMenu) {
+    LoadPair();
+    EXPECT_EQ(ToolbarUndoRedo(doc_), (UndoRedoEnabled{false, false}));
+    EXPECT_TRUE(Enabled().at(CmdCopy));
+    EXPECT_FALSE(Enabled().at(CmdUndo));
+    ASSERT_TRUE(doc_.ApplyEdit([](const ImageBuffer& l, const ImageBuffer& r) {
+        return EditedPair{DuplicateImage(l), DuplicateImage(r)};
+    }));
+    EXPECT_EQ(ToolbarUndoRedo(doc_), (UndoRedoEnabled{true, false}));
+    ASSERT_TRUE(doc_.Swap());
+    EXPECT_TRUE(Enabled().at(CmdUndo));
+    EXPECT_FALSE(Enabled().at(CmdRedo));
+    ASSERT_TRUE(doc_.Swap());
+    ASSERT_TRUE(doc_.Undo());
+    EXPECT_EQ(ToolbarUndoRedo(doc_), (UndoRedoEnabled{false, true}));
+    EXPECT_FALSE(Enabled().at(CmdUndo));
+    EXPECT_TRUE(Enabled().at(CmdRedo));
+    doc_.Right().Clear();
+    EXPECT_FALSE(Enabled().at(CmdCopy));
+    // Without a document menu none of its items are touched.
+    const MenuUpdate start = ComputeMenuUpdate(doc_, settings_, {true, false});
+    EXPECT_EQ(AsMap(start.enabled).count(CmdUndo), 0u);
+    EXPECT_TRUE(start.texts.empty());
+}
+
+TEST_F(MenuUpdateTest, ChecksFollowTheDocumentPasteTheClipboardAndPresetsTheirSizes) {
+    for (bool clip : {false, true}) {
+        EXPECT_EQ(Enabled({clip, false}).at(CmdPaste), clip);
+        EXPECT_EQ(Enabled({clip, false}).at(CmdPasteCompanion), clip);
+    }
+    settings_.trimingSize[6] = 333;
+    settings_.trimingSize[7] = 222;
+    const auto texts = AsMap(ComputeMenuUpdate(doc_, settings_, {false, true}).texts);
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts.at(CmdTrimPreset1), "Fester Ausschnitt (640x480)\t1");
+    EXPECT_EQ(texts.at(CmdTrimPreset4), "Fester Ausschnitt (333x222)\t4");
+    EXPECT_EQ(TrimPresetText(settings_, 5), "");
+
+    LoadPair();
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyRedBlue));
+    ASSERT_TRUE(doc_.SelectDisplayMode(CmdHalfToneRedCyan));
+    doc_.SetPanorama(true);
+    const auto checked = AsMap(ComputeMenuUpdate(doc_, settings_, {}).checked);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(checked.at(static_cast<CommandId>(CmdGreyRedCyan + k)), k == 2);
+        EXPECT_EQ(checked.at(static_cast<CommandId>(CmdColourRedCyan + k)), k == 1);
+    }
+    EXPECT_TRUE(checked.at(CmdPanorama));
+}
+
+TEST_F(MenuUpdateTest, ContextMenuHeadItemsAndChoice) {
+    EXPECT_FALSE(ContextMenuAvailable(doc_));
+    LoadPair();
+    EXPECT_EQ(ContextMenuFor(doc_), MenuId::Context);
+    doc_.SetSingleImageMode(true);
+    EXPECT_EQ(ContextMenuFor(doc_), MenuId::ContextSingle);
+    EXPECT_EQ(ContextHeadText(CmdFullScreen, true, false), "An Fensterröße anpassen\tF");
+    EXPECT_EQ(ContextHeadText(CmdMouseCursor, false, true), "Mauszeiger anzeigen\tM");
+    EXPECT_EQ(ContextHeadText(CmdSwap, false, false), "");
 }
 
 // ---- command line and drops ---------------------------------------------------------------
@@ -176,7 +233,7 @@ TEST(CommandLine, FirstArgumentAndLastFurtherOne) {
     EXPECT_EQ(CommandLineFromArgv(1, argv), (CommandLinePaths{}));
 }
 
-TEST(CommandLineOpening, PairsFilesListsAndWhatIsRefused) {
+TEST(CommandLine, OpensPairsFilesAndListsAndRefusesTheRest) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     auto make = [&](const std::string& name) {
@@ -185,52 +242,34 @@ TEST(CommandLineOpening, PairsFilesListsAndWhatIsRefused) {
         return path;
     };
     // A pair: the second argument is the left view; the start setting picks the layout.
-    const std::string right = make("r 1.jpg");
-    const std::string left = make("l 1.jpg");
-    auto request = CommandLineOpening({right, left}, "/opt/duplora", 37);
-    ASSERT_TRUE(request.has_value());
-    EXPECT_EQ(request->command, CmdOpenPendingPair);
-    EXPECT_EQ(request->path, right);
-    EXPECT_EQ(request->leftPath, left);
-    EXPECT_TRUE(request->commandLineStart);
-    EXPECT_EQ(request->layout, 3);
-    EXPECT_FALSE(request->sendAtOnce);
+    const std::string right = make("r 1.jpg"), left = make("l 1.jpg");
+    EXPECT_EQ(CommandLineOpening({right, left}, "/opt/duplora", 37),
+              (OpenRequest{CmdOpenPendingPair, right, left, true, 3, false}));
     // One file, with the page flipping that ends the program sent at once.
     const std::string file = make("Größe.jps");
-    request = CommandLineOpening({file, ""}, "/opt/duplora", 16);
-    ASSERT_TRUE(request.has_value());
-    EXPECT_EQ(request->command, CmdOpenPending);
-    EXPECT_EQ(request->layout, 1);
-    EXPECT_TRUE(request->sendAtOnce);
+    EXPECT_EQ(CommandLineOpening({file, ""}, "/opt/duplora", 16),
+              (OpenRequest{CmdOpenPending, file, "", true, 1, true}));
     // A list without a folder is looked for beside the program.
     std::vector<std::string> asked;
-    request = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6,
-                                 [&](const std::string& p) {
-                                     asked.push_back(p);
-                                     return true;
-                                 });
-    ASSERT_TRUE(request.has_value());
-    EXPECT_EQ(request->command, CmdOpenPendingList);
-    EXPECT_EQ(request->path, "/opt/duplora/show.TXT");
-    EXPECT_EQ(asked.back(), "/opt/duplora/show.TXT");
-    EXPECT_FALSE(request->commandLineStart);
-    EXPECT_FALSE(request->layout.has_value());
+    const auto list = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6,
+                                         [&](const std::string& p) {
+                                             asked.push_back(p);
+                                             return true;
+                                         });
+    EXPECT_EQ(list,
+              (OpenRequest{CmdOpenPendingList, "/opt/duplora/show.TXT", "", false, {}, false}));
+    EXPECT_EQ(asked, std::vector<std::string>{"/opt/duplora/show.TXT"});
     // Nothing for an empty, garbled or missing first path.
     for (const std::string& bad : {std::string(), "\x1f" + file, " " + file, file + ".missing"})
         EXPECT_FALSE(CommandLineOpening({bad, file}, "/opt", 0).has_value()) << bad;
 }
 
-TEST(DropOpening, Rules) {
+TEST(CommandLine, DropsOpenAListFirstThenAPairThenOneFile) {
     using V = std::vector<std::string>;
     EXPECT_FALSE(DropOpening(V{}).has_value());
-    auto r = DropOpening(V{"/a/one.jpg", "/a/two.jpg", "/a/three.jpg"});
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->command, CmdOpenPendingPair);
-    EXPECT_EQ(r->path, "/a/one.jpg");
-    EXPECT_EQ(r->leftPath, "/a/two.jpg");
-    EXPECT_FALSE(r->commandLineStart);
-    EXPECT_EQ(DropOpening(V{"/a/list.txt", "/a/two.jpg"})->command, CmdOpenPendingList)
-        << "a list first wins";
+    EXPECT_EQ(DropOpening(V{"/a/one.jpg", "/a/two.jpg", "/a/three.jpg"}),
+              (OpenRequest{CmdOpenPendingPair, "/a/one.jpg", "/a/two.jpg", false, {}, false}));
+    EXPECT_EQ(DropOpening(V{"/a/list.txt", "/a/two.jpg"})->command, CmdOpenPendingList);
     EXPECT_EQ(DropOpening(V{"/a.txt/photo.jps"})->command, CmdOpenPending);
     const QList<QUrl> urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/mein Bild_l.jpg")),
                               QUrl(QStringLiteral("https://example.org/x.jpg")),
@@ -246,9 +285,7 @@ TEST(AfterOpening, StereoFromNothingLoadsTheStereoMenu) {
     in.openedPath = "/pics/trip/a.jps";
     const AfterOpening plan = PlanAfterOpening(in);
     EXPECT_EQ(plan.loadMenu, MainMenu::Duplora);
-    EXPECT_TRUE(plan.equalizeSizes);
-    EXPECT_TRUE(plan.updateHistory);
-    EXPECT_TRUE(plan.rebuildFolderList);
+    EXPECT_TRUE(plan.equalizeSizes && plan.updateHistory && plan.rebuildFolderList);
     EXPECT_FALSE(plan.modified);
     EXPECT_EQ(plan.openFolder, "/pics/trip");
     EXPECT_EQ(plan.commands, (std::vector<QueuedCommand>{{CmdFitWindow, false}}));
@@ -265,14 +302,13 @@ TEST(AfterOpening, StereoFromNothingLoadsTheStereoMenu) {
 }
 
 TEST(AfterOpening, MenuSwitches) {
-    struct Case {
+    const struct {
         OpenedKind kind;
         MainMenu loaded;
         std::optional<MainMenu> load;
         ToolbarSet toolbar;
         std::optional<DisplayMode> mode;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {OpenedKind::Stereo, MainMenu::Duplora, std::nullopt, ToolbarSet::Stereo, std::nullopt},
         {OpenedKind::Stereo, MainMenu::DuploraSgl, MainMenu::Duplora, ToolbarSet::Stereo,
          DisplayMode::SideBySide},
@@ -283,7 +319,7 @@ TEST(AfterOpening, MenuSwitches) {
         {OpenedKind::Paste, MainMenu::Syoki, MainMenu::Duplora, ToolbarSet::Stereo,
          DisplayMode::SideBySide},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         AfterOpeningInput in;
         in.kind = c.kind;
         in.loadedMenu = c.loaded;
@@ -295,19 +331,17 @@ TEST(AfterOpening, MenuSwitches) {
     }
 }
 
-TEST(AfterOpening, Fitting) {
-    struct Case {
+TEST(AfterOpening, FittingAndTheStartDisplayOfACommandLineOpening) {
+    const struct {
         OpenedKind kind;
-        int nFitSize;
-        int fitMode;
+        int nFitSize, fitMode;
         CommandId command;
-    };
-    const Case cases[] = {
+    } fits[] = {
         {OpenedKind::Stereo, 0, 0, CmdFitWindow}, {OpenedKind::Stereo, 0, 2, CmdFitHeight},
         {OpenedKind::Stereo, 0, 3, CmdFitWidth},  {OpenedKind::Stereo, 1, 2, CmdZoom100},
         {OpenedKind::Mono, 0, 2, CmdFitWindow},   {OpenedKind::Mono, 1, 0, CmdZoom100},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : fits) {
         AfterOpeningInput in;
         in.kind = c.kind;
         in.nFitSize = c.nFitSize;
@@ -316,10 +350,7 @@ TEST(AfterOpening, Fitting) {
         EXPECT_EQ(PlanAfterOpening(in).commands, (std::vector<QueuedCommand>{{c.command, false}}))
             << c.nFitSize << " " << c.fitMode;
     }
-}
-
-TEST(AfterOpening, StartDisplayAfterACommandLineOpening) {
-    const std::vector<std::vector<QueuedCommand>> expected = {
+    const std::vector<std::vector<QueuedCommand>> starts = {
         {{CmdFitWindow, false}},
         {{CmdOverUnder, true}, {CmdFitWindow, false}},
         {{CmdInterlace, true}, {CmdFitWindow, false}},
@@ -334,7 +365,7 @@ TEST(AfterOpening, StartDisplayAfterACommandLineOpening) {
         in.comset = 20 + digit;
         in.nFitSize = 1;  // the start display decides, not the open dialog's setting
         const AfterOpening plan = PlanAfterOpening(in);
-        EXPECT_EQ(plan.commands, expected[digit]) << digit;
+        EXPECT_EQ(plan.commands, starts[digit]) << digit;
         EXPECT_EQ(plan.closeWhenPageFlippingEnds, digit == 6);
     }
 }

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -105,9 +104,9 @@ class ConvertCli : public ::testing::Test {
     QString config_;
 };
 
-TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLine) {
-    // No arguments, values out of range or unknown, an option without its value, and
-    // options that do not go together.
+// No arguments, values out of range or unknown, an option without its value, and options
+// that do not go together exit with 2 and one line; help with 0.
+TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
     const char* const cases[] = {
         "",
         "--quality 0 a.jpg",
@@ -127,12 +126,9 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLine) {
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
-}
-
-TEST_F(ConvertCli, HelpExitsWithZero) {
-    const Result r = Run({"--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("--list LIST"), std::string::npos);
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--list LIST"), std::string::npos);
 }
 
 // The stored save folder and quality are the defaults; the stored file is never written.
@@ -345,19 +341,17 @@ TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
     EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
 }
 
-struct OptionCase {
-    const char* name;
-    const char* arguments;
-    int width, height;  // of the output, a side-by-side picture of two 40 × 30 views
-    int x, y;
-    std::uint32_t rgb;  // the pixel at (x, y)
-};
-
 // Each option of the dialog reaches the picture: sources of a white left and a grey right
 // view, written as BMP so that the pixels are exact.
 TEST_F(ConvertCli, EveryOptionReachesThePicture) {
     const QString source = WriteSideBySide("w.bmp", 40, 30, 0xFFFFFF, 0x808080);
-    const OptionCase cases[] = {
+    const struct {
+        const char* name;
+        const char* arguments;
+        int width, height;  // of the output, a side-by-side picture of two 40 × 30 views
+        int x, y;
+        std::uint32_t rgb;  // the pixel at (x, y)
+    } cases[] = {
         {"plain", "", 80, 30, 0, 0, 0xFFFFFF},
         {"ou", "--to ou", 40, 60, 5, 35, 0x808080},
         {"interlace", "--to interlace", 40, 30, 5, 0, 0x808080},
@@ -376,7 +370,7 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
         {"sharpen", "--sharpen 50", 80, 30, 60, 15, 0x808080},
         {"border", "--border", 80 + 4 * 28, 30 + 2 * 28, 0, 0, 0xFFFFFF},
     };
-    for (const OptionCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString out = Home(QString("opt-") + c.name);
         const Result r = Run(QStringList{"--type", "bmp", "-o", out} + Arguments(c.arguments) +

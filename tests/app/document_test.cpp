@@ -15,6 +15,8 @@ namespace {
 
 using test::MakeNoise;
 using test::SamePixels;
+using XY = std::pair<int, int>;
+using Buttons = std::pair<bool, bool>;  // undo, redo on the toolbar
 
 // A picture that differs from its source in size and content, as an edit would make it.
 ImageBuffer Edited(const ImageBuffer& source, std::uint32_t seed) {
@@ -28,38 +30,32 @@ class DocumentTest : public ::testing::Test {
         QObject::connect(&doc_, &StereoDocument::DisplayChanged,
                          [this](DisplayChange c) { changes_.push_back(c); });
         QObject::connect(&doc_, &StereoDocument::ViewLayoutChanged, [this] { ++layouts_; });
-        QObject::connect(&doc_, &StereoDocument::UndoRedoStateChanged,
-                         [this](bool u, bool r) { buttons_.emplace_back(u, r); });
-        LoadPair();
-    }
-
-    void LoadPair() {
+        QObject::connect(&doc_, &StereoDocument::UndoRedoStateChanged, [this](bool u, bool r) {
+            buttons_ = {u, r};
+        });
         doc_.ClearForOpening("/photos/trip_l.jpg");
         doc_.SetView(Side::Left, MakeNoise(6, 4, 1), "/photos/trip_l.jpg", "trip_l.jpg");
         doc_.SetView(Side::Right, MakeNoise(6, 4, 2), "/photos/trip_r.jpg", "trip_r.jpg");
     }
-
     // Replaces both pictures by edited ones through the editing protocol.
     bool Edit(std::uint32_t seed) {
         return doc_.ApplyEdit([seed](const ImageBuffer& l, const ImageBuffer& r) {
             return EditedPair{Edited(l, seed), Edited(r, seed + 1)};
         });
     }
-
-    // The current pictures, as copies to compare with later.
     std::pair<ImageBuffer, ImageBuffer> Snapshot() const {
         return {DuplicateImage(doc_.Left().image), DuplicateImage(doc_.Right().image)};
     }
-
     void ExpectPictures(const std::pair<ImageBuffer, ImageBuffer>& expected) const {
         EXPECT_TRUE(SamePixels(doc_.Left().image, expected.first, "left"));
         EXPECT_TRUE(SamePixels(doc_.Right().image, expected.second, "right"));
     }
+    XY Offset() const { return {doc_.Dx(), doc_.Dy()}; }
 
     StereoDocument doc_;
     std::vector<DisplayChange> changes_;
     int layouts_ = 0;
-    std::vector<std::pair<bool, bool>> buttons_;
+    Buttons buttons_;
 };
 
 TEST_F(DocumentTest, AnEmptyDocumentRefusesAndSettingsApply) {
@@ -75,20 +71,16 @@ TEST_F(DocumentTest, AnEmptyDocumentRefusesAndSettingsApply) {
     EXPECT_EQ(fresh.AlignmentStep(), 7);
     EXPECT_EQ(fresh.GreyPair(), 2);
     EXPECT_EQ(fresh.ColourKind(), 3);
-    EXPECT_EQ(fresh.FrameWidth(), 9);
-    settings.border.show = 1;  // the shown frame's three widths replace nWaku
-    fresh.ApplySettings(settings);
-    EXPECT_EQ(fresh.FrameWidth(), 2 + 10 + 2);
+    EXPECT_EQ(fresh.FrameWidth(), 9);  // (the shown frame's widths: the GUI's border test)
 }
 
 TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     const auto original = Snapshot();
-    const ViewState before{3, -2, 5, 6, 80};
+    const ViewState before{3, -2, 5, 6, 80}, after{-7, 1, 40, 50, 150};
     doc_.SetViewState(before);
     ASSERT_TRUE(Edit(10));
     const auto edited = Snapshot();
     EXPECT_TRUE(doc_.Modified());
-    const ViewState after{-7, 1, 40, 50, 150};
     doc_.SetViewState(after);
     doc_.SetModified(false);  // as after saving: undo and redo are modifications again
 
@@ -98,7 +90,7 @@ TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     EXPECT_EQ(doc_.CurrentViewState(), before);
     EXPECT_FALSE(doc_.HasUndo());
     EXPECT_TRUE(doc_.HasRedo());
-    EXPECT_EQ(buttons_.back(), std::make_pair(false, true));
+    EXPECT_EQ(buttons_, Buttons(false, true));
     EXPECT_FALSE(doc_.Undo()) << "one step only";
 
     // Redo rebuilds the pictures once.
@@ -111,17 +103,16 @@ TEST_F(DocumentTest, UndoThenRedoRestoresPicturesAndViewValues) {
     EXPECT_EQ(layouts_, 1);
     ExpectPictures(edited);
     EXPECT_EQ(doc_.CurrentViewState(), after);
-    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    EXPECT_EQ(buttons_, Buttons(true, false));
     EXPECT_FALSE(doc_.Redo());
 
-    // And back once more: the step survives a full round.
+    // The step survives a full round; an edit after an undo drops the redo step.
     ASSERT_TRUE(doc_.Undo());
     ExpectPictures(original);
     EXPECT_EQ(doc_.CurrentViewState(), before);
-    // An edit after an undo drops the redo step.
     ASSERT_TRUE(Edit(20));
     EXPECT_FALSE(doc_.HasRedo());
-    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
+    EXPECT_EQ(buttons_, Buttons(true, false));
     ASSERT_TRUE(doc_.Undo());
     ExpectPictures(original);
 }
@@ -131,41 +122,34 @@ TEST_F(DocumentTest, UndoAndRedoAcrossASwapKeepTheOffsetWithItsViews) {
     doc_.SetOffset(5, 2);
     ASSERT_TRUE(Edit(10));
     ASSERT_TRUE(doc_.Swap());
-    EXPECT_EQ(doc_.Dx(), -5);
+    EXPECT_EQ(Offset(), XY(-5, -2));
+    // Still swapped after the undo, so the offset that fits the views is the negated one.
     ASSERT_TRUE(doc_.Undo());
-    // The views are still swapped, so the offset that fits them is the negated one.
-    EXPECT_EQ(doc_.Dx(), -5);
-    EXPECT_EQ(doc_.Dy(), -2);
+    EXPECT_EQ(Offset(), XY(-5, -2));
     EXPECT_TRUE(SamePixels(doc_.Left().image, original.second));
     // Redo brings back the offset from before the undo, for the views shown then.
     ASSERT_TRUE(doc_.Swap());
     ASSERT_TRUE(doc_.Redo());
-    EXPECT_EQ(doc_.Dx(), 5);
-    EXPECT_EQ(doc_.Dy(), 2);
+    EXPECT_EQ(Offset(), XY(5, 2));
     ASSERT_TRUE(doc_.Swap());
     ASSERT_TRUE(doc_.Undo());
-    EXPECT_EQ(doc_.Dx(), -5);
-    EXPECT_EQ(doc_.Dy(), -2);
+    EXPECT_EQ(Offset(), XY(-5, -2));
 }
 
-TEST_F(DocumentTest, SwapTwiceIsTheIdentity) {
+TEST_F(DocumentTest, SwapTwiceIsTheIdentityAndTheListSwapCombinesWithIt) {
     doc_.SetOffset(7, -3);
     const auto pictures = Snapshot();
     ASSERT_TRUE(doc_.Swap());
     EXPECT_EQ(doc_.LeftIndex(), 1);
-    EXPECT_EQ(doc_.Dx(), -7);
-    EXPECT_EQ(doc_.Dy(), 3);
+    EXPECT_EQ(Offset(), XY(-7, 3));
     EXPECT_EQ(doc_.Left().path, "/photos/trip_r.jpg");
     EXPECT_EQ(changes_.back(), DisplayChange::Order);
     ASSERT_TRUE(doc_.Swap());
     EXPECT_FALSE(doc_.Swapped());
-    EXPECT_EQ(doc_.Dx(), 7);
-    EXPECT_EQ(doc_.Dy(), -3);
+    EXPECT_EQ(Offset(), XY(7, -3));
     ExpectPictures(pictures);
     EXPECT_FALSE(doc_.Modified()) << "swapping is not an edit";
-}
 
-TEST_F(DocumentTest, ListSwapCombinesWithTheSwapFlag) {
     doc_.SetListSwap(true, true);
     EXPECT_EQ(doc_.LeftIndex(), 1);
     ASSERT_TRUE(doc_.Swap());  // swapped + list swap = 2: back to A on the left
@@ -185,17 +169,13 @@ TEST_F(DocumentTest, AlignmentStepsMoveTheRightViewWithoutAnEdit) {
         SCOPED_TRACE(c.command);
         doc_.SetAlignmentStep(4);
         ASSERT_TRUE(doc_.StepAlignment(c.command));
-        EXPECT_EQ(doc_.Dx(), c.dx);
-        EXPECT_EQ(doc_.Dy(), c.dy);
+        EXPECT_EQ(Offset(), XY(c.dx, c.dy));
         EXPECT_EQ(changes_.back(), DisplayChange::Offset);
-        // Twice the step with another step size.
-        doc_.SetAlignmentStep(3);
+        doc_.SetAlignmentStep(3);  // a second step of another size
         ASSERT_TRUE(doc_.StepAlignment(c.command));
-        EXPECT_EQ(doc_.Dx(), c.dx + c.dx / 4 * 3);
-        EXPECT_EQ(doc_.Dy(), c.dy + c.dy / 4 * 3);
+        EXPECT_EQ(Offset(), XY(c.dx / 4 * 7, c.dy / 4 * 7));
         ASSERT_TRUE(doc_.StepAlignment(CmdAlignReset));
-        EXPECT_EQ(doc_.Dx(), 0);
-        EXPECT_EQ(doc_.Dy(), 0);
+        EXPECT_EQ(Offset(), XY(0, 0));
     }
     EXPECT_FALSE(doc_.Modified());
     EXPECT_FALSE(doc_.HasUndo());
@@ -205,19 +185,16 @@ TEST_F(DocumentTest, DirectCommandsNeedAShownPair) {
     doc_.SetAlignmentStep(0);
     EXPECT_EQ(doc_.AlignmentStep(), 1);
     EXPECT_FALSE(doc_.StepAlignment(CmdSwap));
-
-    doc_.SetSingleImageMode(true);
-    EXPECT_FALSE(doc_.StepAlignment(CmdAlignLeft));
-    EXPECT_FALSE(doc_.Swap());
-    EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
+    // A single picture, then a pair with its right view missing.
+    for (bool single : {true, false}) {
+        doc_.SetSingleImageMode(single);
+        if (!single) doc_.Right().Clear();
+        EXPECT_FALSE(doc_.StepAlignment(CmdAlignLeft));
+        EXPECT_FALSE(doc_.Swap());
+        EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
+    }
     EXPECT_EQ(doc_.Dx(), 0);
     EXPECT_EQ(doc_.LeftIndex(), 0);
-
-    doc_.SetSingleImageMode(false);
-    doc_.Right().Clear();
-    EXPECT_FALSE(doc_.StepAlignment(CmdAlignLeft));
-    EXPECT_FALSE(doc_.Swap());
-    EXPECT_FALSE(doc_.SelectDisplayMode(CmdInterlace));
     EXPECT_TRUE(changes_.empty());
     // Nor is an edit run on a missing view.
     bool called = false;
@@ -254,7 +231,6 @@ TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {
     ASSERT_TRUE(Edit(10));
     const auto edited = Snapshot();
     doc_.SetModified(false);
-
     doc_.SetViewState({5, -3, 1, 2, 90});
     ASSERT_TRUE(doc_.SaveUndo());
     // The right view's state is kept mirrored.
@@ -271,10 +247,9 @@ TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {
     EXPECT_FALSE(doc_.EditOpen());
     ExpectPictures(edited);
     EXPECT_FALSE(doc_.Modified());
-    EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
-    doc_.RevertFailedEdit();  // nothing open: nothing happens
-    // The earlier step is still there.
-    ASSERT_TRUE(doc_.Undo());
+    EXPECT_EQ(buttons_, Buttons(true, false));
+    doc_.RevertFailedEdit();   // nothing open: nothing happens
+    ASSERT_TRUE(doc_.Undo());  // the earlier step is still there
     ExpectPictures(original);
 }
 
@@ -283,17 +258,11 @@ TEST_F(DocumentTest, EditWithAMissingResultIsReverted) {
     ASSERT_TRUE(doc_.Undo());  // a redo step exists now
     const auto shown = Snapshot();
     changes_.clear();
-    EditedPair (*failures[])(const ImageBuffer&, const ImageBuffer&) = {
-        [](const ImageBuffer&, const ImageBuffer& r) {
-            return EditedPair{{}, Edited(r, 3)};
-        },
-        [](const ImageBuffer& l, const ImageBuffer&) {
-            return EditedPair{Edited(l, 3), {}};
-        },
-        [](const ImageBuffer&, const ImageBuffer&) { return EditedPair{}; },
-    };
-    for (auto failure : failures) {
-        EXPECT_FALSE(doc_.ApplyEdit(failure));
+    for (int missing : {1, 2, 3}) {  // left, right, both
+        EXPECT_FALSE(doc_.ApplyEdit([missing](const ImageBuffer& l, const ImageBuffer& r) {
+            return EditedPair{missing & 1 ? ImageBuffer() : Edited(l, 3),
+                              missing & 2 ? ImageBuffer() : Edited(r, 3)};
+        }));
         EXPECT_FALSE(doc_.EditOpen());
         ExpectPictures(shown);
         EXPECT_TRUE(doc_.HasRedo());
@@ -304,18 +273,18 @@ TEST_F(DocumentTest, EditWithAMissingResultIsReverted) {
 }
 
 TEST_F(DocumentTest, AnEditCanSetTheViewValuesThatGoWithItsPictures) {
-    doc_.SetViewState({4, 4, 10, 10, 100});
-    const ViewState trimmed{0, 0, 0, 0, 100};
+    const ViewState shown{4, 4, 10, 10, 100}, trimmed{0, 0, 0, 0, 100};
+    doc_.SetViewState(shown);
     EXPECT_FALSE(doc_.ApplyEdit([&](const ImageBuffer&, const ImageBuffer& r) {
         return EditedPair{{}, Edited(r, 1), trimmed};
     }));
-    EXPECT_EQ(doc_.CurrentViewState(), (ViewState{4, 4, 10, 10, 100})) << "failed: kept";
+    EXPECT_EQ(doc_.CurrentViewState(), shown) << "failed: kept";
     ASSERT_TRUE(doc_.ApplyEdit([&](const ImageBuffer& l, const ImageBuffer& r) {
         return EditedPair{Edited(l, 1), Edited(r, 2), trimmed};
     }));
     EXPECT_EQ(doc_.CurrentViewState(), trimmed);
     ASSERT_TRUE(doc_.Undo());
-    EXPECT_EQ(doc_.CurrentViewState(), (ViewState{4, 4, 10, 10, 100}));
+    EXPECT_EQ(doc_.CurrentViewState(), shown);
 }
 
 TEST_F(DocumentTest, SingleImageEditsLeaveTheEmptyRightViewEmpty) {
@@ -336,7 +305,7 @@ TEST_F(DocumentTest, SingleImageEditsLeaveTheEmptyRightViewEmpty) {
 }
 
 TEST_F(DocumentTest, ClearingForANewOpening) {
-    ASSERT_TRUE(Edit(10));
+    ASSERT_TRUE(Edit(10));  // (the closing question it brings is walked in the GUI tests)
     ASSERT_TRUE(doc_.Swap());
     doc_.SetOffset(9, 9);
     doc_.SetZoomPercent(50);
@@ -344,25 +313,12 @@ TEST_F(DocumentTest, ClearingForANewOpening) {
     EXPECT_FALSE(doc_.Slot(0).loaded || doc_.Slot(1).loaded);
     EXPECT_TRUE(doc_.Slot(0).image.IsNull() && doc_.Slot(0).undoImage.IsNull());
     EXPECT_TRUE(doc_.Slot(1).path.empty());
-    EXPECT_FALSE(doc_.HasUndo() || doc_.HasRedo());
-    EXPECT_FALSE(doc_.Swapped());
+    EXPECT_FALSE(doc_.HasUndo() || doc_.HasRedo() || doc_.Swapped() || doc_.Modified());
     EXPECT_EQ(doc_.Dx(), 0);
-    EXPECT_FALSE(doc_.Modified());
     EXPECT_EQ(doc_.BaseName(), "Brücke.jpg");
     EXPECT_EQ(doc_.ZoomPercent(), 50) << "zoom belongs to the view, not to the opening";
-    EXPECT_EQ(buttons_.back(), std::make_pair(false, false));
+    EXPECT_EQ(buttons_, Buttons(false, false));
 }
-
-TEST_F(DocumentTest, ClosingQuestionNamesTheBaseName) {
-    EXPECT_FALSE(doc_.ClosingQuestion().has_value());
-    ASSERT_TRUE(Edit(10));
-    const auto question = doc_.ClosingQuestion();
-    ASSERT_TRUE(question.has_value());
-    EXPECT_EQ(question->text, "Änderungen im Bild [trip.jpg] speichern ?");
-    EXPECT_EQ(question->caption, "trip.jpg");
-}
-
-// ---- names --------------------------------------------------------------------------------
 
 TEST(PathNames, PairBaseNameDropsTheMarkerOfTheFileNameOnly) {
     // clang-format off
@@ -379,9 +335,6 @@ TEST(PathNames, PairBaseNameDropsTheMarkerOfTheFileNameOnly) {
         {"Ä.r.JPG", "Ä.JPG"}, {"😀_r.png", "😀.png"}};
     // clang-format on
     for (const auto& [path, base] : cases) EXPECT_EQ(PairBaseName(path), base) << path;
-}
-
-TEST(PathNames, Parts) {
     EXPECT_EQ(FileNamePart("/a/b.c/d.jpg"), "d.jpg");
     EXPECT_EQ(FolderPart("/d.jpg"), "/");
     EXPECT_EQ(FolderPart("d.jpg"), "");

@@ -1,3 +1,5 @@
+// The settings file: start values, the rule each stored value is read with, what the settings
+// windows and the file history write, and what the next start reads back.
 #include "app/shell/settings.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,8 @@
 #include <map>
 #include <string>
 
+#include "app/shell/file_history.h"
+#include "app/shell/settings_dialogs.h"
 #include "app/shell/settings_store.h"
 #include "gui_application.h"
 
@@ -18,6 +22,7 @@ namespace duplora {
 namespace {
 
 const std::string kProgramFolder = "/opt/duplora";
+using Write = std::pair<std::string, std::string>;
 
 class SettingsTest : public ::testing::Test {
   protected:
@@ -26,75 +31,71 @@ class SettingsTest : public ::testing::Test {
         ASSERT_TRUE(dir_.isValid());
         path_ = dir_.filePath(QStringLiteral("Ferrowyn/duplmaker.ini"));
     }
-
     void WriteRaw(const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path_).absolutePath());
         QFile file(path_);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-
+    bool Store(const SettingWrites& writes) { return SettingsStore(path_).WriteSettings(writes); }
     // A fresh store object each time, as at a new start of the program.
     Settings ReadBack() {
         SettingsStore store(path_);
         return ReadAllSettings(store, kProgramFolder);
+    }
+    // What the next start reads when `writes` land on a store that held `before`.
+    static Settings NextStart(const Settings& before, const SettingWrites& writes) {
+        std::map<std::string, std::string> stored;
+        for (const auto& [name, text] : AllSettingWrites(before)) stored[name] = text;
+        for (const auto& [name, text] : writes) stored[name] = text;
+        return ParseSettings([&](std::string_view name) { return stored[std::string(name)]; },
+                             kProgramFolder);
     }
 
     QTemporaryDir dir_;
     QString path_;
 };
 
-TEST_F(SettingsTest, FreshStoreGivesTheStartValues) {
-    SettingsStore store(path_);
-    const Settings s = ReadAllSettings(store, kProgramFolder);
+TEST_F(SettingsTest, FreshStoreGivesTheStartValuesAndCreatesNothing) {
+    const Settings s = ReadBack();
     EXPECT_EQ(s, DefaultSettings(kProgramFolder));
-    // The struct's own defaults, apart from the program folder.
-    Settings plain;
+    Settings plain;  // the struct's own defaults, apart from the program folder
     plain.susie32Plugin = "/opt/duplora/";
     EXPECT_EQ(s, plain);
     EXPECT_EQ(ViewFrameWidth(s), 5);
     EXPECT_FALSE(LzwTiffAllowed(s));
-    // Reading creates nothing on disk.
     EXPECT_FALSE(QFile::exists(path_));
 }
 
-// One stored text and what the settings hold after start-up.
-struct ValueCase {
-    const char* name;
-    const char* text;
-    std::function<bool(const Settings&)> check;
-    const char* what;
-};
-
-class StoredValue : public SettingsTest, public ::testing::WithParamInterface<ValueCase> {};
-
-TEST_P(StoredValue, IsReadWithItsRule) {
-    const ValueCase& c = GetParam();
-    SettingsStore store(path_);
-    ASSERT_TRUE(store.WriteSetting(c.name, c.text));
-    EXPECT_TRUE(c.check(ReadBack())) << c.name << " = \"" << c.text << "\": " << c.what;
-}
-
-#define VALUE(name, text, expr)                                   \
-    ValueCase {                                                   \
-        name, text, [](const Settings& s) { return expr; }, #expr \
-    }
-
 // Below, at and above each kind of range, garbage, empty texts, and lists too short, too long
 // or with holes.
-INSTANTIATE_TEST_SUITE_P(
-    OutOfRangeAndGarbage, StoredValue,
-    ::testing::Values(
-        VALUE("SlideTime", "0", s.slideTime == 30), VALUE("SlideTime", "4000", s.slideTime == 30),
+TEST_F(SettingsTest, EachStoredValueIsReadWithItsRule) {
+#define VALUE(name, text, expr)                            \
+    {                                                      \
+        name, text, [](const Settings& s) { return expr; } \
+    }
+    const struct {
+        const char* name;
+        const char* text;
+        std::function<bool(const Settings&)> check;
+    } cases[] = {
+        VALUE("SlideTime", "0", s.slideTime == 30),
+        VALUE("SlideTime", "4000", s.slideTime == 30),
         VALUE("SlideTime", "3600", s.slideTime == 3600),
-        VALUE("SlideTime", "zehn", s.slideTime == 30), VALUE("nQuality", "100", s.nQuality == 70),
-        VALUE("nQuality", "85%", s.nQuality == 85), VALUE("nAdjustv", "0", s.nAdjustv == 4),
+        VALUE("SlideTime", "zehn", s.slideTime == 30),
+        VALUE("nQuality", "100", s.nQuality == 70),
+        VALUE("nQuality", "85%", s.nQuality == 85),
+        VALUE("nAdjustv", "0", s.nAdjustv == 4),
         VALUE("nAdjustv", "500", s.nAdjustv == 100),
         VALUE("nWaku", "0", s.nWaku == 0 && ViewFrameWidth(s) == 0),
-        VALUE("nEdgedtc", "0", s.nEdgedtc == 0), VALUE("n2action", "", s.n2action == 1),
-        VALUE("n2action", "7", s.n2action == 1), VALUE("nAnatype", "4", s.nAnatype == 0),
-        VALUE("special", "604718", LzwTiffAllowed(s)), VALUE("comset", "76", s.comset == 76),
-        VALUE("comset", "77", s.comset == 0), VALUE("Leftname", "\x01x", s.leftname == "_l"),
+        VALUE("nEdgedtc", "0", s.nEdgedtc == 0),
+        VALUE("n2action", "", s.n2action == 1),
+        VALUE("n2action", "7", s.n2action == 1),
+        VALUE("nAnatype", "4", s.nAnatype == 0),
+        VALUE("special", "604718", LzwTiffAllowed(s)),
+        VALUE("comset", "76", s.comset == 76),
+        VALUE("comset", "77", s.comset == 0),
+        VALUE("Leftname", "\x01x", s.leftname == "_l"),
         VALUE("Leftname", "-L", s.leftname == "-L"),
         VALUE("Rightname", "\x14r", s.rightname == "\x14r"),
         VALUE("GaibuFile", "", s.gaibuFile == "gimp"),
@@ -125,10 +126,15 @@ INSTANTIATE_TEST_SUITE_P(
                   ViewFrameWidth(s) == 12),
         VALUE("border", "1\tx\t-3\t",
               s.border.show == 1 && s.border.roundCorners == 1 && s.border.outerDisplay == 2 &&
-                  s.border.background == 0)),
-    [](const auto& info) { return info.param.name + std::to_string(info.index); });
-
+                  s.border.background == 0),
+    };
 #undef VALUE
+    for (const auto& c : cases) {
+        QFile::remove(path_);
+        ASSERT_TRUE(Store({{c.name, c.text}}));
+        EXPECT_TRUE(c.check(ReadBack())) << c.name << " = \"" << c.text << "\"";
+    }
+}
 
 TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     Settings s = DefaultSettings(kProgramFolder);
@@ -141,15 +147,15 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     s.fileTypeHistory = {0, 10, 20, 7, 3};
     // Each number at a value other than its start value, limits where it has them.
     const std::pair<int Settings::*, int> numbers[] = {
-        {&Settings::n3DSize, 5},      {&Settings::n3DBpp, 2},    {&Settings::nQuality, 99},
-        {&Settings::nTSize, 8},       {&Settings::nWaku, 0},     {&Settings::nVidia, 2},
-        {&Settings::docomo, 1},       {&Settings::nWinMax, 1},   {&Settings::nGmmar, 1},
-        {&Settings::nGmmab, 500},     {&Settings::nSharpen, 1},  {&Settings::nEdgedtc, 255},
-        {&Settings::slideTime, 3600}, {&Settings::gaibuHiki, 1}, {&Settings::comset, 76},
-        {&Settings::nAdjustv, 100},   {&Settings::nSSin, 10},    {&Settings::nAnatype, 3},
-        {&Settings::nAnactype, 2},    {&Settings::nSSType, 5},   {&Settings::nLoc, 1},
-        {&Settings::nWcent, 1},       {&Settings::nTrimress, 1}, {&Settings::nKantyo, 1},
-        {&Settings::n2action, 0},
+        {&Settings::n3DSize, 5},      {&Settings::n3DBpp, 2},       {&Settings::nQuality, 99},
+        {&Settings::nTSize, 8},       {&Settings::nWaku, 0},        {&Settings::nVidia, 2},
+        {&Settings::docomo, 1},       {&Settings::nWinMax, 1},      {&Settings::nGmmar, 1},
+        {&Settings::nGmmab, 500},     {&Settings::nSharpen, 1},     {&Settings::nEdgedtc, 255},
+        {&Settings::slideTime, 3600}, {&Settings::gaibuHiki, 1},    {&Settings::comset, 76},
+        {&Settings::nAdjustv, 100},   {&Settings::nSSin, 10},       {&Settings::nAnatype, 3},
+        {&Settings::nAnactype, 2},    {&Settings::nSSType, 5},      {&Settings::nLoc, 1},
+        {&Settings::nWcent, 1},       {&Settings::nTrimress, 1},    {&Settings::nKantyo, 1},
+        {&Settings::n2action, 0},     {&Settings::nOpenPreview, 1}, {&Settings::nFitSize, 1},
     };
     for (const auto& [member, value] : numbers) s.*member = value;
     s.special = kLzwMarker;
@@ -165,13 +171,8 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     s.logoset = {2, 1, 1, 1, 0, 3, 4, 1, 5, "/home/u/logo,1.bmp"};
     s.logosetdef = LogoSet{};
     s.border = {1, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0xFFFFFF};
-    s.nOpenPreview = 1;
-    s.nFitSize = 1;
     s.kantanTyousei = "1,-2,3,4,5,6,7,8,9,10,";
-    {
-        SettingsStore store(path_);
-        ASSERT_TRUE(store.WriteSettings(AllSettingWrites(s)));
-    }
+    ASSERT_TRUE(Store(AllSettingWrites(s)));
     EXPECT_EQ(ReadBack(), s);
 }
 
@@ -190,13 +191,10 @@ TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
                                       {"nAnactype", "1"}}));
     const SettingWrites history = FileHistoryWrites(s);
     ASSERT_EQ(history.size(), 11u);
-    EXPECT_EQ(history[0], (std::pair<std::string, std::string>{"FileHistory0", "/x/a.jps"}));
-    EXPECT_EQ(history[10], (std::pair<std::string, std::string>{"FileTypeHistory", "2,0,0,0,0,"}));
-    {
-        SettingsStore store(path_);
-        ASSERT_TRUE(store.WriteSettings(closing));
-        ASSERT_TRUE(store.WriteSettings(history));
-    }
+    EXPECT_EQ(history[0], Write("FileHistory0", "/x/a.jps"));
+    EXPECT_EQ(history[10], Write("FileTypeHistory", "2,0,0,0,0,"));
+    ASSERT_TRUE(Store(closing));
+    ASSERT_TRUE(Store(history));
     EXPECT_EQ(ReadBack(), s);
     EXPECT_EQ(FormatSetting(s, "border"), "0\t1\t2\t10\t2\t4\t20\t4\t16777215\t0\t16777215\t0\t");
     EXPECT_EQ(FormatSetting(s, "textset"),
@@ -204,55 +202,40 @@ TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
     EXPECT_EQ(FormatSetting(s, "NoSuchValue"), "");
 }
 
-TEST_F(SettingsTest, FileWithGarbageLinesKeepsItsValues) {
+TEST_F(SettingsTest, DamagedFilesKeepWhatCanBeRead) {
     WriteRaw(
-        "garbage before any section\n"
-        "[General]\n"
-        "nQuality=85\n"
-        "this line means nothing\n"
-        "=orphan\n"
-        "\x01\x02\xff\xfe binary\n"
-        "TrimingSize=100,200,300,400,500,600,700,800,900,1000,\n"
-        "SlideTime=\"55\"\n"
-        "Leftname=@Variant(broken\n"
-        "OpenFolder=/home/user/Bilder\n"
-        "[Elsewhere]\n"
-        "key=value\n");
+        "garbage before any section\n[General]\nnQuality=85\nthis line means nothing\n"
+        "=orphan\n\x01\x02\xff\xfe binary\nTrimingSize=100,200,300,400,500,600,700,800,900,1000,\n"
+        "SlideTime=\"55\"\nLeftname=@Variant(broken\nOpenFolder=/home/user/Bilder\n"
+        "[Elsewhere]\nkey=value\n");
     {
         SettingsStore store(path_);
         const Settings s = ReadAllSettings(store, kProgramFolder);
         EXPECT_EQ(s.nQuality, 85);
         EXPECT_EQ(s.slideTime, 55);
         EXPECT_EQ(s.openFolder, "/home/user/Bilder");
-        // A write rewrites the file; every value in it stays.
-        EXPECT_TRUE(store.WriteSetting("nWaku", "9"));
+        EXPECT_TRUE(store.WriteSetting("nWaku", "9"));  // rewrites the file, every value stays
     }
     const Settings s = ReadBack();
     EXPECT_EQ(s.nWaku, 9);
     EXPECT_EQ(s.trimingSize,
               (std::array<int, 10>{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}));
     EXPECT_EQ(s.leftname, "@Variant(broken");
-    SettingsStore again(path_);
-    EXPECT_EQ(again.ReadSetting("Elsewhere/key"), "value");
+    EXPECT_EQ(SettingsStore(path_).ReadSetting("Elsewhere/key"), "value");
+    // Binary and empty files read as fresh.
+    for (const QByteArray& bytes :
+         {QByteArray("\x00\x01\x02\xff[[[===\n\n\x7f", 13), QByteArray()}) {
+        WriteRaw(bytes);
+        EXPECT_EQ(ReadBack(), DefaultSettings(kProgramFolder));
+    }
 }
 
-TEST_F(SettingsTest, BinaryAndEmptyFilesReadAsFresh) {
-    WriteRaw(QByteArray("\x00\x01\x02\xff[[[===\n\n\x7f", 13));
-    EXPECT_EQ(ReadBack(), DefaultSettings(kProgramFolder));
-    WriteRaw("");
-    EXPECT_EQ(ReadBack(), DefaultSettings(kProgramFolder));
-}
-
-TEST_F(SettingsTest, UnwritableStoreFailsQuietly) {
-    // The store's path is a folder: nothing can be written there.
-    ASSERT_TRUE(QDir().mkpath(path_));
+TEST_F(SettingsTest, UnwritableStoreFailsQuietlyAndTheUserStoreIsInTheConfigFolder) {
+    ASSERT_TRUE(QDir().mkpath(path_));  // a folder: nothing can be written there
     SettingsStore store(path_);
     EXPECT_FALSE(store.WriteSetting("nQuality", "80"));
     EXPECT_EQ(ReadAllSettings(store, kProgramFolder).slideTime, 30);
     EXPECT_TRUE(QFileInfo(path_).isDir());
-}
-
-TEST_F(SettingsTest, UserStoreLivesInTheConfigFolder) {
     EXPECT_TRUE(SettingsStore::UserStorePath().endsWith(QStringLiteral("/Ferrowyn/duplmaker.ini")));
     // Test mode keeps it away from the user's own settings.
     EXPECT_TRUE(SettingsStore::UserStorePath().contains(QStringLiteral("qttest")));
@@ -266,12 +249,162 @@ TEST_F(SettingsTest, FontsAreStoredAsText) {
     font.setBold(true);
     font.setItalic(true);
     ASSERT_TRUE(store.WriteSettingFont("LOGFONT", font));
-    const auto back = store.ReadSettingFont("LOGFONT");
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, font);
+    EXPECT_EQ(store.ReadSettingFont("LOGFONT"), font);
     ASSERT_TRUE(store.WriteSetting("LOGFONT1", ""));
     EXPECT_FALSE(store.ReadSettingFont("LOGFONT1").has_value());
     EXPECT_EQ(ReadBack().logfont, font.toString().toStdString());
+}
+
+// ---- the file history ---------------------------------------------------------------------
+
+std::vector<std::string> Firsts(const Settings& s) {
+    std::vector<std::string> firsts;
+    for (const HistoryEntry& e : ReadFileHistory(s)) firsts.push_back(e.first);
+    return firsts;
+}
+
+TEST_F(SettingsTest, HistoryTakesNewOpeningsOnTopAndRenewsAListedFileWhereItStands) {
+    Settings s;
+    for (int i = 1; i <= 6; ++i)
+        UpdateFileHistory(s, {"/p/" + std::to_string(i) + ".jps", "", i % 8});
+    EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/6.jps", "/p/5.jps", "/p/4.jps", "/p/3.jps",
+                                                   "/p/2.jps"}));
+    EXPECT_EQ(s.fileTypeHistory, (std::array<int, 5>{6, 5, 4, 3, 2}));
+
+    s = Settings();
+    UpdateFileHistory(s, {"/p/a.jpg", "", 0});
+    UpdateFileHistory(s, {"/p/b.jpg", "", 1});
+    UpdateFileHistory(s, {"/p/a.jpg", "", 4});
+    EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/b.jpg", "/p/a.jpg", "", "", ""}));
+    EXPECT_EQ(s.fileTypeHistory[1], 4);
+    // A pair is always a new entry, even with the same first path.
+    UpdateFileHistory(s, {"/p/a.jpg", "/p/c.jpg", kPairLayout});
+    EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/a.jpg", "/p/b.jpg", "/p/a.jpg", "", ""}));
+    EXPECT_EQ(ReadFileHistory(s)[0].second, "/p/c.jpg");
+    // So is a single file whose path is listed only as a pair's left view.
+    UpdateFileHistory(s, {"/p/c.jpg", "", 2});
+    EXPECT_EQ(Firsts(s)[0], "/p/c.jpg");
+}
+
+TEST_F(SettingsTest, HistoryMenuItemsAndWhatTheyOpen) {
+    Settings s;
+    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
+    UpdateFileHistory(s, {"/p/one.jps", "", 3});
+    UpdateFileHistory(s, {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", kPairLayout});
+    EXPECT_EQ(FileHistoryMenuItems(s),
+              (std::vector<HistoryMenuItem>{{CmdHistory1, "/home/me/Bilder/l_l.jpg/r_r.jpg"},
+                                            {CmdHistory2, "/p/one.jps"}}));
+    // A pair opens with the right view first, as on the command line.
+    EXPECT_EQ(OpenFromHistory(s, CmdHistory1),
+              (HistoryOpening{CmdOpenPendingPair, "/home/me/Bilder/r_r.jpg",
+                              "/home/me/Bilder/l_l.jpg", kPairLayout}));
+    EXPECT_EQ(OpenFromHistory(s, CmdHistory2),
+              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", 3}));
+    EXPECT_FALSE(OpenFromHistory(s, CmdHistory3).has_value());
+    EXPECT_FALSE(OpenFromHistory(s, CmdMultiRename).has_value());
+    // An entry with an empty first path is left out; the others keep their numbers.
+    s.fileHistory[2] = s.fileHistory[3] = "";
+    s.fileHistory[4] = "/p/three.jps";
+    const auto gap = FileHistoryMenuItems(s);
+    ASSERT_EQ(gap.size(), 2u);
+    EXPECT_EQ(gap[1], (HistoryMenuItem{CmdHistory3, "/p/three.jps"}));
+    s.fileHistory[0] = "";  // later entries alone do not count while the first is empty
+    EXPECT_TRUE(FileHistoryMenuItems(s).empty());
+}
+
+TEST_F(SettingsTest, HistoryWritesAllTenPathsAndTheLayoutsTogether) {
+    Settings s;
+    UpdateFileHistory(s, {"/p/Größe 1.jps", "", 1});
+    const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", kPairLayout});
+    ASSERT_EQ(writes.size(), 11u);
+    std::map<std::string, std::string> values(writes.begin(), writes.end());
+    EXPECT_EQ(values.at("FileHistory1"), "/p/r.jpg");
+    EXPECT_EQ(values.at("FileHistory9"), "");
+    EXPECT_EQ(values.at("FileTypeHistory"), "10,1,0,0,0,");
+    ASSERT_TRUE(Store(writes));
+    EXPECT_EQ(ReadFileHistory(ReadBack()), ReadFileHistory(s));
+}
+
+// ---- the settings windows -----------------------------------------------------------------
+
+TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
+    Settings s = DefaultSettings(kProgramFolder);
+    const Settings before = s;
+    SetteiState state = SetteiStateFromSettings(s);
+    state.susie32Plugin = "/home/u/spi";
+    state.gaibuFile = "";
+    state.slideTime = 4000;
+    state.winMax = state.gaibuHiki = state.trimRescale = state.packToCentre = true;
+    state.waku = 150;
+    state.trimSizes = {320, 240, 0, -5, 1024, 768, 1280, 1024, 1600, 1200};
+    state.alignmentStep = 3946;  // beside the number that opens LZW (the GUI tests type that)
+    const SetteiResult r = ApplySetteiOk(s, state);
+    EXPECT_EQ(s.nAdjustv, 100);
+    EXPECT_FALSE(r.lzwSwitchedOn || LzwTiffAllowed(s));
+    EXPECT_EQ(s.susie32Plugin, "/home/u/spi/");
+    EXPECT_EQ(s.gaibuFile, "gimp");
+    EXPECT_EQ(s.slideTime, 3600);
+    EXPECT_EQ(std::tuple(s.nWinMax, s.gaibuHiki, s.nTrimress, s.nWcent), std::tuple(1, 1, 1, 1));
+    EXPECT_EQ(s.nWaku, 99);
+    EXPECT_EQ(ViewFrameWidth(s), 99);
+    EXPECT_EQ(s.trimingSize,
+              (std::array<int, 10>{320, 240, 1, 1, 1024, 768, 1280, 1024, 1600, 1200}));
+    EXPECT_EQ(r.writes.back(), Write("TrimingSize", "320,240,1,1,1024,768,1280,1024,1600,1200,"));
+    EXPECT_EQ(NextStart(before, r.writes), s);
+    // While the frame is shown the frame width stays that of the frame.
+    s.border.show = 1;
+    state.waku = 7;
+    ApplySetteiOk(s, state);
+    EXPECT_EQ(s.nWaku, 7);
+    EXPECT_EQ(ViewFrameWidth(s), 2 + 10 + 2);
+}
+
+TEST_F(SettingsTest, SetteiImmediateSwitchesAndBackground) {
+    Settings s = DefaultSettings(kProgramFolder);
+    EXPECT_EQ(ToggleKantyo(s), (SettingWrites{{"nKantyo", "1"}}));
+    EXPECT_EQ(ToggleKantyo(s), (SettingWrites{{"nKantyo", "0"}}));
+    EXPECT_EQ(ToggleTwoStepTrim(s), (SettingWrites{{"n2action", "0"}}));
+    EXPECT_EQ(s.n2action, 0);
+    s.border.background = ColourRef(0, 0, 128);
+    EXPECT_EQ(
+        SetteiClosingWrites(s),
+        (SettingWrites{{"border", "0\t1\t2\t10\t2\t4\t20\t4\t16777215\t0\t16777215\t8388608\t"}}));
+    EXPECT_EQ(PluginFolderOfFile("/usr/lib/spi/ifpng.spi"), "/usr/lib/spi/");
+    EXPECT_EQ(PluginFolderOfFile("ifpng.spi"), "./");
+}
+
+TEST_F(SettingsTest, PageFlipModesUnofferedChoicesAndTheColourDepthOfNoChoice) {
+    for (int stored : {0, 3, 2}) {
+        Settings s = DefaultSettings(kProgramFolder);
+        s.n3DBpp = stored;
+        EXPECT_EQ(W3dStateFromSettings(s).colours, stored == 2 ? 1 : 0) << stored;
+        EXPECT_EQ(s.n3DBpp, stored == 2 ? 2 : 1) << stored;
+    }
+    EXPECT_EQ(PageFlipScreenMode(5).width, 1600);
+    EXPECT_EQ(PageFlipScreenMode(99).width, 1024);  // no such mode: the start value
+    EXPECT_EQ(PageFlipBitDepth(2), 32);
+    // The GUI tests write the offered choices; those not offered change nothing.
+    Settings s = DefaultSettings(kProgramFolder);
+    EXPECT_EQ(W3dChooseDriver(s, 0), (SettingWrites{{"nVidia", "0"}}));
+    const Settings chosen = s;
+    EXPECT_TRUE(W3dChooseResolution(s, 6).empty());
+    EXPECT_TRUE(W3dChooseColours(s, 2).empty());
+    EXPECT_TRUE(W3dChooseTexture(s, -1).empty());
+    EXPECT_TRUE(W3dChooseDriver(s, 3).empty());
+    EXPECT_EQ(s, chosen);
+}
+
+TEST_F(SettingsTest, CommandLineStartAndFreeTrimRatio) {
+    // The GUI tests store "65" and the ratios typed into the free-trim window.
+    Settings s = DefaultSettings(kProgramFolder);
+    EXPECT_EQ(ApplyComsetOk(s, {7, 6}), (SettingWrites{{"comset", "76"}}));
+    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"comset", "76"}}).comset, 76);
+    EXPECT_EQ(ApplyComsetOk(s, {9, 8}), (SettingWrites{{"comset", "0"}}));
+    EXPECT_EQ(ApplyFreeTrimOk(s, {false, 16, 9}), (SettingWrites{{"nAspect", "0\t16\t9\t"}}));
+    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"nAspect", "0\t16\t9\t"}}).nAspect,
+              (AspectSet{0, 16, 9}));
+    ApplyFreeTrimOk(s, {true, -2, 5});  // a side below 1 makes 4 : 4
+    EXPECT_EQ(s.nAspect, (AspectSet{1, 4, 4}));
 }
 
 }  // namespace

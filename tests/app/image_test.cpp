@@ -1,7 +1,12 @@
+// Trimming and resizing the pair, the bridge to Qt's pictures and the built-in sample pair.
 #include "app/image/trim_resize.h"
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include "app/image/qimage_bridge.h"
+#include "app/shell/sample_pair.h"
 #include "core/image/convert.h"
 #include "core/stereo/common_area.h"
 #include "core/stereo/compose.h"
@@ -21,24 +26,21 @@ ImageBuffer Coordinates(int width, int height) {
                      [](int x, int y) { return static_cast<std::uint32_t>((x << 12) | y); });
 }
 
-TEST(AlignedSize, CommonAreaOrWholePanorama) {
-    struct Case {
+TEST(TrimArea, WithinTheCommonAreaOrTheWholePanorama) {
+    // Offsets beyond the picture keep a sliver of ten pixels.
+    const struct {
         int dx, dy;
         bool panorama;
         QSize size;
-    };
-    // Offsets beyond the picture keep a sliver of ten pixels.
-    const Case cases[] = {
+    } cases[] = {
         {-15, 0, false, {85, 80}},  {0, 5, false, {100, 75}},  {-200, 0, false, {10, 80}},
         {0, 300, false, {100, 10}}, {300, 5, true, {100, 80}},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(AlignedSize({100, 80}, c.dx, c.dy, c.panorama), c.size)
             << c.dx << "," << c.dy << " panorama " << c.panorama;
     EXPECT_EQ(AlignedSize({0, 80}, 0, 0, false), QSize(0, 0));
-}
-
-TEST(TrimArea, OrderedAndKeptWithinTheAlignedPair) {
+    // The trim area is ordered and kept within the aligned pair.
     EXPECT_EQ(TrimArea({30, 40, 10, 5}, {100, 80}), (SelectionRect{10, 5, 30, 40}));
     EXPECT_EQ(TrimArea({-5, -5, 120, 90}, {100, 80}), (SelectionRect{0, 0, 100, 80}));
     // Nothing left: a line, or a place past the pair.
@@ -138,18 +140,14 @@ TEST(ResizeDialogRules, KeepRatioFollowsTheOtherSideAndAModeRereadsX) {
     EXPECT_EQ(KeepRatioWidth(1, {640, 480}, 7), 1);       // 1.33
     EXPECT_EQ(KeepRatioHeight(10, {0, 480}, 7), 7);
     EXPECT_EQ(KeepRatioHeight(60000, {100, 60000}, 7), kMaxResizeSide);
-    // Choosing a ratio mode rereads X.
-    const QSize reference(640, 480);
+    // With recompute stored on, an X beyond the reference width goes back to it; stored off
+    // (the GUI tests' case), X stays.
     const ResizeChoice shown{1000, 123, AspectMode::Free, true};
-    // With recompute stored on, an X beyond the reference width goes back to it.
-    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatio, true, reference),
+    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatio, true, {640, 480}),
               (ResizeChoice{640, 480, AspectMode::KeepRatio, true}));
-    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatioFrame, true, reference),
+    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatioFrame, true, {640, 480}),
               (ResizeChoice{640, 123, AspectMode::KeepRatioFrame, true}));
-    // Stored off: X stays, Y follows it only while the ratio is kept.
-    EXPECT_EQ(AspectChosen(shown, AspectMode::KeepRatio, false, reference),
-              (ResizeChoice{1000, 750, AspectMode::KeepRatio, true}));
-    EXPECT_EQ(AspectChosen(shown, AspectMode::Free, false, reference),
+    EXPECT_EQ(AspectChosen(shown, AspectMode::Free, false, {640, 480}),
               (ResizeChoice{1000, 123, AspectMode::Free, true}));
 }
 
@@ -186,6 +184,37 @@ TEST(ResizePair, CutsToTheCommonAreaFirst) {
     const EditedPair pano = ResizePair(a, b, 250, 0, true, choice, ViewState{});
     ASSERT_TRUE(pano.left && pano.right);
     EXPECT_EQ(pano.left.Width(), 45);
+}
+
+TEST(QImageBridge, RoundTripKeepsEveryPixelAndIndexedPicturesGoThroughTheirTable) {
+    const ImageBuffer src = MakeNoise(33, 17, 4);
+    const QImage q = QImageFromImageBuffer(src);
+    ASSERT_EQ(q.size(), QSize(33, 17));
+    // Top-down in Qt, bottom-up in the buffer: pixel (0, 0) is the first line seen.
+    EXPECT_EQ(q.pixel(0, 0) & 0xFFFFFF, PixelAt(src, 0, 0));
+    EXPECT_EQ(q.pixel(32, 16) & 0xFFFFFF, PixelAt(src, 32, 16));
+    EXPECT_TRUE(SamePixels(ImageBufferFromQImage(q), src));
+    EXPECT_TRUE(QImageFromImageBuffer(ImageBuffer{}).isNull());
+    EXPECT_FALSE(ImageBufferFromQImage(QImage{}));
+    for (int bits : {1, 4, 8}) {
+        const ImageBuffer indexed = test::MakeIndexed(13, 5, bits, 3);
+        const QImage qi = QImageFromImageBuffer(indexed);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 13; ++x) {
+                const std::uint8_t* e = indexed.ColourTable() + 4 * test::IndexAt(indexed, x, y);
+                ASSERT_EQ(qi.pixel(x, y), qRgb(e[2], e[1], e[0])) << bits << " " << x << "," << y;
+            }
+    }
+}
+
+TEST(SamplePair, ViewsDifferOnlyByDepthShift) {
+    const SamplePair pair = MakeSamplePair(320, 240);
+    ASSERT_TRUE(pair.left && pair.right);
+    EXPECT_EQ(pair.left.Width(), 320);
+    EXPECT_EQ(pair.right.Height(), 240);
+    // The sky at the top is at infinity in both views; the foreground is not.
+    EXPECT_EQ(PixelAt(pair.left, 5, 2), PixelAt(pair.right, 5, 2));
+    EXPECT_FALSE(SamePixels(pair.left, pair.right, "sample-pair"));
 }
 
 }  // namespace
