@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -96,51 +94,37 @@ ImageBuffer ReferenceResize(const ImageBuffer& src, int newW, int newH) {
     return out;
 }
 
-struct AxisCase {
-    std::vector<int> source;
-    int to;
-    std::vector<int> expected;
-};
-
-void PrintTo(const AxisCase& c, std::ostream* os) {
-    *os << c.source.size() << " to " << c.to;
+TEST(ResizeImage, ExactValuesAlongRowsAndColumns) {
+    const struct {
+        std::vector<int> source;
+        int to;
+        std::vector<int> expected;
+    } cases[] = {// Ten to five: pixel 0 alone, then pairs (1,2) … (7,8); pixel 9 unused.
+                 {{10, 20, 30, 41, 50, 60, 70, 80, 90, 250}, 5, {10, 25, 45, 65, 85}},
+                 // Uneven boxes: ends at 0, 2, 4; the means truncate; 5 and 6 unused.
+                 {{10, 20, 31, 40, 51, 60, 70}, 3, {10, 25, 45}},
+                 {{0, 100}, 5, {0, 25, 50, 75, 100}},
+                 // Falling segments truncate toward zero: 10 − 10/3 = 7, 10 − 20/3 = 4.
+                 {{10, 0}, 4, {10, 7, 4, 0}},
+                 {{255, 0, 255}, 6, {255, 128, 0, 85, 170, 255}},
+                 // A single pixel has no segment to interpolate: it is repeated.
+                 {{77}, 4, {77, 77, 77, 77}},
+                 {{200, 100, 50, 25}, 1, {200}}};
+    for (const auto& c : cases)
+        for (const bool vertical : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.source.size() << " to " << c.to << (vertical ? " down" : " across"));
+            ImageBuffer src = MakeLine(c.source, vertical);
+            ImageBuffer out = vertical ? ResizeImage(src, 1, c.to) : ResizeImage(src, c.to, 1);
+            ASSERT_TRUE(out);
+            EXPECT_EQ(Channel(out, vertical, 0), c.expected);
+            // The other channels follow the same rule on their own values.
+            std::vector<int> reversed(c.source.rbegin(), c.source.rend()), inverted;
+            for (int v : c.source) inverted.push_back(255 - v);
+            EXPECT_EQ(Channel(out, vertical, 1), ReferenceAxis(reversed, c.to));
+            EXPECT_EQ(Channel(out, vertical, 2), ReferenceAxis(inverted, c.to));
+        }
 }
-
-class ResizeAxis : public ::testing::TestWithParam<std::tuple<AxisCase, bool>> {};
-
-TEST_P(ResizeAxis, ExactValuesAlongRowsAndColumns) {
-    const auto& [c, vertical] = GetParam();
-    ImageBuffer src = MakeLine(c.source, vertical);
-    ImageBuffer out = vertical ? ResizeImage(src, 1, c.to) : ResizeImage(src, c.to, 1);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(Channel(out, vertical, 0), c.expected);
-    // The other channels follow the same rule on their own values.
-    std::vector<int> reversed(c.source.rbegin(), c.source.rend()), inverted;
-    for (int v : c.source) inverted.push_back(255 - v);
-    EXPECT_EQ(Channel(out, vertical, 1), ReferenceAxis(reversed, c.to));
-    EXPECT_EQ(Channel(out, vertical, 2), ReferenceAxis(inverted, c.to));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ResizeAxis,
-    ::testing::Combine(
-        ::testing::Values(
-            // Ten to five: pixel 0 alone, then pairs (1,2) … (7,8); pixel 9 unused.
-            AxisCase{{10, 20, 30, 41, 50, 60, 70, 80, 90, 250}, 5, {10, 25, 45, 65, 85}},
-            // Uneven boxes: ends at 0, 2, 4; the means truncate; 5 and 6 unused.
-            AxisCase{{10, 20, 31, 40, 51, 60, 70}, 3, {10, 25, 45}},
-            AxisCase{{0, 100}, 5, {0, 25, 50, 75, 100}},
-            // Falling segments truncate toward zero: 10 − 10/3 = 7, 10 − 20/3 = 4.
-            AxisCase{{10, 0}, 4, {10, 7, 4, 0}},
-            AxisCase{{255, 0, 255}, 6, {255, 128, 0, 85, 170, 255}},
-            // A single pixel has no segment to interpolate: it is repeated.
-            AxisCase{{77}, 4, {77, 77, 77, 77}}, AxisCase{{200, 100, 50, 25}, 1, {200}}),
-        ::testing::Bool()),
-    [](const ::testing::TestParamInfo<ResizeAxis::ParamType>& info) {
-        const AxisCase& c = std::get<0>(info.param);
-        return std::to_string(c.source.size()) + "To" + std::to_string(c.to) +
-               (std::get<1>(info.param) ? "Column" : "Row") + std::to_string(info.index);
-    });
 
 TEST(ResizeImage, MatchesTheTwoPassRule) {
     struct Size {
@@ -204,13 +188,11 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
 
 TEST(ResizeImage, RealPhotographHalved) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
-    ImageBuffer photo = test::LoadJpeg(test::SamplePath("pairs/gx8_l.jpg"));
+    const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg");
     ASSERT_TRUE(photo);
     const int w = photo.Width() / 2, h = photo.Height() / 2;
     EXPECT_TRUE(SamePixels(ResizeImage(photo, w, h), ReferenceResize(photo, w, h), "photo-half"));
 }
-
-// ---- the resize command's sizes ----------------------------------------------------
 
 TEST(ComputeResizeGeometry, FrameOnlyWhenKeepingTheRatioInAFrame) {
     // 400 × 300 into 200 × 200: 200 × 150 on a 200 × 200 frame.
@@ -264,13 +246,14 @@ TEST(ComputeResizeGeometry, CommonAreaComesFirst) {
 }
 
 TEST(ComputeResizeGeometry, EmptyOrAbsurdSizesAreNotValid) {
-    EXPECT_FALSE(ComputeResizeGeometry(0, 300, 0, 0, false, 10, 10, AspectMode::Free).valid);
-    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 10, -1, AspectMode::Free).valid);
-    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 0, 0, false, 70000, 10, AspectMode::Free).valid);
-    EXPECT_FALSE(ComputeResizeGeometry(400, 300, 600, 0, true, 10, 10, AspectMode::Free).valid);
-    // A fitted height of 0 (1000 × 10 into 50 × 50).
-    EXPECT_FALSE(
-        ComputeResizeGeometry(1000, 10, 0, 0, false, 50, 50, AspectMode::KeepRatioFrame).valid);
+    const auto valid = [](int w, int h, int dx, bool panorama, int x, int y, AspectMode mode) {
+        return ComputeResizeGeometry(w, h, dx, 0, panorama, x, y, mode).valid;
+    };
+    EXPECT_FALSE(valid(0, 300, 0, false, 10, 10, AspectMode::Free));
+    EXPECT_FALSE(valid(400, 300, 0, false, 10, -1, AspectMode::Free));
+    EXPECT_FALSE(valid(400, 300, 0, false, 70000, 10, AspectMode::Free));
+    EXPECT_FALSE(valid(400, 300, 600, true, 10, 10, AspectMode::Free));
+    EXPECT_FALSE(valid(1000, 10, 0, false, 50, 50, AspectMode::KeepRatioFrame));  // height 0
 }
 
 TEST(ResizeView, CutsScalesAndFrames) {
