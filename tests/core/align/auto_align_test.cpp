@@ -14,8 +14,6 @@
 namespace duplora {
 namespace {
 
-// ---- MapPointBack / MapPointForward ----------------------------------------------
-
 TEST(MapPoint, WorkedOutValues) {
     // (10, −10) from the centre, doubled by the 50 % size: (120, 30); at 30 %,
     // (−10, −10) × 100 / 30 = −33.3 → −33, toward zero.
@@ -56,8 +54,6 @@ TEST(MapPoint, ExtremeCoordinatesDoNotOverflow) {
     EXPECT_EQ(f.x, std::numeric_limits<int>::min());
     EXPECT_EQ(f.y, std::numeric_limits<int>::max());
 }
-
-// ---- DrawGuideLine ------------------------------------------------------------------
 
 using Pixel = std::pair<int, int>;  // (x, stored row)
 
@@ -111,8 +107,6 @@ TEST(DrawGuideLine, ThicknessStopsAtTheEdges) {
     ASSERT_TRUE(DrawGuideLine(steep, 7, -1, 7, 4));
     EXPECT_EQ(WhitePixels(steep), (std::set<Pixel>{{7, 0}, {7, 1}, {7, 2}, {7, 3}, {7, 4}}));
 }
-
-// ---- FinishGuideLine ------------------------------------------------------------
 
 GuideLine Drawn(int x1, int y1, int x2, int y2) {
     return GuideLine{GuideLine::kDrawing, x1, y1, x2, y2};
@@ -170,8 +164,6 @@ TEST(FinishGuideLine, DropsClicksLinesOutsideAndZeroSize) {
     EXPECT_EQ(FinishGuideLine(set, view, clean), set);
 }
 
-// ---- LevellingRotationSlot ----------------------------------------------------------
-
 TEST(LevellingRotationSlot, SlotTurnsTheLineLevel) {
     struct Case {
         int x1, y1, x2, y2, slot;
@@ -192,29 +184,27 @@ TEST(LevellingRotationSlot, SlotTurnsTheLineLevel) {
             << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
 }
 
-// ---- AutoAlign ------------------------------------------------------------------
-
-AutoAlignInput TwoLines(int mode) {
-    AutoAlignInput in;
-    in.viewMode = mode;
-    in.left = GuideLine{GuideLine::kSet, 10, 50, 110, 40};
-    in.right = GuideLine{GuideLine::kSet, 20, 60, 120, 55};
-    in.previewWidth = 220;
-    in.previewHeight = 146;
-    in.zoom = 12;  // a 1824-pixel view in a 220-pixel preview
-    in.rotationLeft = 911;
-    in.rotationRight = 888;
-    in.sizeLeft = 100;
-    in.sizeRight = 110;
-    in.positionX = 900;
-    in.positionY = 700;
-    in.positionRangeX = 1824;
-    in.positionRangeY = 1367;
-    return in;
+// Both lines set; a 1824-pixel view in a 220-pixel preview (zoom 12).
+AutoAlignInput TwoLines() {
+    return {0,
+            false,
+            {GuideLine::kSet, 10, 50, 110, 40},
+            {GuideLine::kSet, 20, 60, 120, 55},
+            220,
+            146,
+            12,
+            911,
+            888,
+            100,
+            110,
+            900,
+            700,
+            1824,
+            1367};
 }
 
 TEST(AutoAlign, BothViewsLevelledAndStartsMatched) {
-    const AutoAlignResult r = AutoAlign(TwoLines(0));
+    const AutoAlignResult r = AutoAlign(TwoLines());
     EXPECT_TRUE(r.leftLevelled && r.rightLevelled && r.pairMoved);
     EXPECT_EQ(r.rotationLeft, 957);
     EXPECT_EQ(r.rotationRight, 928);  // atan2(5, 100) = 2.86°
@@ -230,14 +220,12 @@ TEST(AutoAlign, BothViewsLevelledAndStartsMatched) {
 
 // Which slots change, by view mode and by what is missing. Untouched slots keep the
 // input values 911, 888, 900, 700.
-struct AutoAlignCase {
-    const char* name;
-    std::function<void(AutoAlignInput&)> change;
-    int rotationLeft, rotationRight, positionX, positionY;
-};
-
 TEST(AutoAlign, SlotsTouchedByModeAndLines) {
-    const AutoAlignCase cases[] = {
+    const struct {
+        const char* name;
+        std::function<void(AutoAlignInput&)> change;
+        int rotationLeft, rotationRight, positionX, positionY;
+    } cases[] = {
         {"left view only", [](AutoAlignInput& in) { in.viewMode = 1; }, 957, 888, 900, 700},
         {"right view only", [](AutoAlignInput& in) { in.viewMode = 2; }, 911, 928, 900, 700},
         {"unknown mode", [](AutoAlignInput& in) { in.viewMode = 7; }, 911, 888, 900, 700},
@@ -262,8 +250,8 @@ TEST(AutoAlign, SlotsTouchedByModeAndLines) {
          },
          900, 900, 812, 1367},
     };
-    for (const AutoAlignCase& c : cases) {
-        AutoAlignInput in = TwoLines(0);
+    for (const auto& c : cases) {
+        AutoAlignInput in = TwoLines();
         c.change(in);
         const AutoAlignResult r = AutoAlign(in);
         EXPECT_EQ(r.rotationLeft, c.rotationLeft) << c.name;
