@@ -58,10 +58,9 @@ ImageBuffer ReferenceEdges(const ImageBuffer& src, int threshold) {
         return plane[static_cast<std::size_t>(y) * w + x];
     };
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint8_t* p = src.Line(y) + 3 * x;
-            at(lum, x, y) = Luminance(p[0], p[1], p[2]);
-        }
+        for (int x = 0; x < w; ++x)
+            at(lum, x, y) =
+                Luminance(src.Line(y)[3 * x], src.Line(y)[3 * x + 1], src.Line(y)[3 * x + 2]);
     for (int y = 2; y < h - 2; ++y)
         for (int x = 2; x < w - 2; ++x) {
             int sum = 0;
@@ -73,12 +72,12 @@ ImageBuffer ReferenceEdges(const ImageBuffer& src, int threshold) {
     ImageBuffer out = MakeImage(w, h, [](int, int) { return 0xFFFFFFu; });
     for (int y = 2; y < h - 2; ++y)
         for (int x = 2; x < w - 2; ++x) {
-            const int values[5] = {at(lap, x, y), at(lap, x - 1, y), at(lap, x + 1, y),
-                                   at(lap, x, y - 1), at(lap, x, y + 1)};
-            const int pos =
-                static_cast<int>(std::count_if(values, values + 5, [](int v) { return v > 0; }));
-            const int neg =
-                static_cast<int>(std::count_if(values, values + 5, [](int v) { return v < 0; }));
+            int pos = 0, neg = 0;
+            for (const int v : {at(lap, x, y), at(lap, x - 1, y), at(lap, x + 1, y),
+                                at(lap, x, y - 1), at(lap, x, y + 1)}) {
+                pos += v > 0;
+                neg += v < 0;
+            }
             const int gx = at(lum, x + 1, y) - at(lum, x - 1, y);
             const int gy = at(lum, x, y + 1) - at(lum, x, y - 1);
             const int g = static_cast<int>(std::hypot(gx, gy));
@@ -143,10 +142,8 @@ TEST(SharpenImage, UniformAndThinPicturesAreCopiesWithTheirHeader) {
         EXPECT_TRUE(SamePixels(SharpenImage(src, 1), src, "sharpen_thin")) << w << "x" << h;
     }
     ImageBuffer src = MakeNoise(6, 5, 3);
-    const std::int32_t resolution = 3780;
-    std::memcpy(src.Data() + 24, &resolution, 4);
-    ImageBuffer out = SharpenImage(src, 11);
-    ASSERT_TRUE(out);
+    src.Data()[24] = 0xC4;  // a resolution in the header
+    const ImageBuffer out = SharpenImage(src, 11);
     EXPECT_EQ(std::memcmp(out.Data(), src.Data(), kBitmapHeaderSize), 0);
 }
 
@@ -196,12 +193,12 @@ TEST(DetectEdges, MatchesTheRuleOnNoise) {
 }
 
 TEST(DetectEdges, SameResultFromSeveralThreadsAtOnce) {
-    ImageBuffer src = MakeNoise(300, 200, 8);
-    ImageBuffer expected = DetectEdges(src, 30);
+    const ImageBuffer src = MakeNoise(300, 200, 8), expected = DetectEdges(src, 30);
     std::vector<ImageBuffer> results(4);
-    std::vector<std::thread> threads;
-    for (auto& r : results) threads.emplace_back([&] { r = DetectEdges(src, 30); });
-    for (auto& t : threads) t.join();
+    {
+        std::vector<std::jthread> threads;
+        for (auto& r : results) threads.emplace_back([&] { r = DetectEdges(src, 30); });
+    }
     for (auto& r : results) EXPECT_TRUE(SamePixels(r, expected, "edges_threads"));
 }
 
@@ -231,21 +228,13 @@ TEST(Filters, ProgressPerRowAndOtherDepthsRefused) {
     EXPECT_FALSE(DetectEdges(test::MakeIndexed(9, 9, 8, 1), 16));
 }
 
+// Large enough to be split over the cores: the bands must not show.
 TEST(Filters, RealPhotoFollowsTheRules) {
     if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "sample missing";
     const ImageBuffer photo = test::LoadSample("pairs/gx8_l.jpg");
-    ASSERT_TRUE(photo);
-    // Large enough to be split over the cores; the bands must not show.
     ASSERT_GT(std::int64_t{photo.Width()} * photo.Height(), std::int64_t{1} << 20);
     EXPECT_TRUE(SamePixels(SharpenImage(photo, 11), ReferenceSharpen(photo, 11), "photo_sharpen"));
-    ImageBuffer edges = DetectEdges(photo, 16);
-    EXPECT_TRUE(SamePixels(edges, ReferenceEdges(photo, 16), "photo_edges"));
-    // A photograph has edges, but far fewer than pixels.
-    std::int64_t black = 0;
-    for (int y = 0; y < edges.Height(); ++y)
-        for (int x = 0; x < edges.Width(); ++x) black += edges.Line(y)[3 * x] == 0;
-    EXPECT_GT(black, std::int64_t{edges.Width()});
-    EXPECT_LT(black, std::int64_t{edges.Width()} * edges.Height() / 4);
+    EXPECT_TRUE(SamePixels(DetectEdges(photo, 16), ReferenceEdges(photo, 16), "photo_edges"));
 }
 
 }  // namespace

@@ -80,15 +80,6 @@ TEST(SplitAnaglyph, ChannelZeroTakesTheStrongerOfGreenAndBlueOnTheSampleGrid) {
     EXPECT_TRUE(SamePixels(SplitAnaglyph(even, 0), Grey(even, 0)));
 }
 
-TEST(SplitAnaglyph, RealAnaglyph) {
-    if (!test::SampleExists("single-file/wikipedia.anaglyph.jpg")) GTEST_SKIP() << "sample missing";
-    const ImageBuffer photo = test::LoadSample("single-file/wikipedia.anaglyph.jpg");
-    ASSERT_TRUE(photo);
-    EXPECT_TRUE(SamePixels(SplitAnaglyph(photo, 1), Grey(photo, 2), "anaglyph-red"));
-    const ImageBuffer cyan = SplitAnaglyph(photo, 0);
-    EXPECT_TRUE(SamePixels(cyan, Grey(photo, 1)) || SamePixels(cyan, Grey(photo, 0)));
-}
-
 TEST(ExtractField, RowsFromTheirField) {
     const struct {
         bool odd;
