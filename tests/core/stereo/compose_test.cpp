@@ -1,9 +1,20 @@
+// Composition for output and for the window. The display composer makes only the parts of
+// its pictures that are asked for; every part must be the same part of the picture the
+// whole-picture rules give: the views prepared with PrepareView, combined with the combiners.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "core/formats/load_chain.h"
 #include "core/image/convert.h"
+#include "core/image/luminance.h"
+#include "core/image/pixel_gather.h"
+#include "core/image/split.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/compose.h"
 #include "core/stereo/display_composer.h"
@@ -24,10 +35,12 @@ constexpr int A = 0xA, B = 0xB;
 constexpr const char* kPairTitle =
     "Linkes Bild(baum_l.jpg [20 x 12]) Rechtes Bild(baum_r.jpg [20 x 12])  (3/7)  ";
 
-CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second) {
+CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second,
+                           DisplayMode mode = DisplayMode::SideBySide) {
     CompositionInput in;
     in.first = &first;
     in.second = &second;
+    in.mode = mode;
     return in;
 }
 
@@ -201,6 +214,209 @@ TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
     in.mode = DisplayMode::SideBySide;
     EXPECT_FALSE(composer.ComposeForDisplay(in));
     EXPECT_FALSE(composer.SecondView());
+}
+
+// The three pictures by the whole-picture rules.
+std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
+    std::array<ImageBuffer, 3> out;
+    const ImageBuffer& first = *in.first;
+    const ImageBuffer& second = *in.second;
+    const int w0 = first.Width() * in.zoomPercent / 100;
+    const int h0 = first.Height() * in.zoomPercent / 100;
+    const CommonArea area =
+        ComputeCommonArea(first.Width(), first.Height(), in.dx, in.dy, in.panorama);
+    const int mode = static_cast<int>(in.mode);
+    const AnaglyphTables tables = BuildAnaglyphTables(in.leftGamma, in.rightGamma);
+    if (mode == 25) {
+        out[0] = PrepareView(first, w0, h0, area, false, in.panorama);
+    } else if (mode < 20 || in.panorama) {
+        out[1] = PrepareView(first, w0, h0, area, false, in.panorama);
+        out[2] = PrepareView(second, w0, h0, area, true, in.panorama);
+        if (mode == 10) out[0] = ComposeBlend(out[1], out[2]);
+        if (mode >= 20)
+            out[0] = ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
+    } else {
+        out[1] = CropScaleView(first, w0, h0, 0, 0, 0, 0, false);
+        out[2] = CropScaleView(second, w0, h0, 0, 0, 0, 0, true);
+        CommonArea scaled =
+            ComputeCommonArea(first.Width(), first.Height(), in.dx * in.zoomPercent / 100,
+                              in.dy * in.zoomPercent / 100, false);
+        out[0] = ComposeByCode(mode, out[1], out[2], scaled, in.greyPair, in.colourKind, tables);
+    }
+    return out;
+}
+
+TEST(DisplayRegion, EveryPartIsThatPartOfTheWholePicture) {
+    const struct {
+        DisplayMode mode;
+        int zoom, dx, dy;
+        bool panorama;
+        int greyPair = 0, colourKind = 0;
+    } cases[] = {{DisplayMode::SideBySide, 57, -9, 4, false},
+                 {DisplayMode::OverUnder, 150, 0, 7, false},
+                 {DisplayMode::ThreeViews, 83, 3, -2, false},
+                 {DisplayMode::Interlace, 100, 2, 1, true},
+                 {DisplayMode::GreyAnaglyph, 66, -7, 3, false, 1},
+                 {DisplayMode::GreyAnaglyph, 210, 50, 2, true, 3},
+                 {DisplayMode::ColourAnaglyph, 90, -3, -4, false, 0, 1},
+                 {DisplayMode::ColourAnaglyph, 100, 1000, -1000, false, 0, 2},
+                 {DisplayMode::Single, 43, 0, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "mode " << static_cast<int>(c.mode) << " zoom " << c.zoom);
+        // Odd sizes, so that interlace has a black top row and the halves do not divide evenly.
+        const ImageBuffer a = MakeNoise(37, 23, 11);
+        const ImageBuffer b = MakeNoise(37, 23, 12);
+        CompositionInput in = PairInput(a, b, c.mode);
+        in.zoomPercent = c.zoom;
+        in.dx = c.dx;
+        in.dy = c.dy;
+        in.panorama = c.panorama;
+        in.greyPair = static_cast<GreyAnaglyphPair>(c.greyPair);
+        in.colourKind = static_cast<ColourAnaglyphKind>(c.colourKind);
+        in.leftGamma = 130;
+        in.rightGamma = 80;
+        DisplayComposer composer;
+        composer.ComposeForDisplay(in);
+        const std::array<ImageBuffer, 3> expected = Expected(in);
+        for (int i = 0; i < 3; ++i) {
+            const auto which = static_cast<DisplayComposer::Picture>(i);
+            const ImageBuffer& whole = expected[i];
+            ASSERT_EQ(composer.Has(which), static_cast<bool>(whole)) << "picture " << i;
+            if (!whole) continue;
+            ASSERT_EQ(composer.Width(which), whole.Width()) << i;
+            ASSERT_EQ(composer.Height(which), whole.Height()) << i;
+            EXPECT_TRUE(SamePixels(composer.Get(which), whole)) << "picture " << i;
+            const int w = whole.Width(), h = whole.Height();
+            // Parts at the corners, in the middle, one pixel, a row and a column.
+            const std::vector<std::array<int, 4>> parts = {{0, 0, 1, 1},
+                                                           {w - 1, h - 1, 1, 1},
+                                                           {w / 3, h / 4, w / 2, h / 2},
+                                                           {0, h - 1, w, 1},
+                                                           {w - 1, 0, 1, h}};
+            for (const auto& [x, y, pw, ph] : parts) {
+                if (pw <= 0 || ph <= 0) continue;
+                const ImageBuffer part = composer.Render(which, x, y, pw, ph);
+                ASSERT_TRUE(SamePixels(part, CropRect(whole, x, y, x + pw, y + ph)))
+                    << "picture " << i << " part " << x << "," << y << " " << pw << "x" << ph;
+            }
+            // Bands of three rows (made on several threads) put together give the same part.
+            {
+                const int x = w / 4, y = h / 5, pw = w - w / 4, ph = h - h / 5;
+                ImageBuffer joined = CreateImage(pw, ph, 24);
+                int calls = 0;
+                std::mutex lock;
+                ASSERT_TRUE(composer.RenderBands(
+                    which, x, y, pw, ph, 3, [&](const ImageBuffer& band, int firstRow) {
+                        ASSERT_EQ(band.Width(), pw);
+                        for (int r = 0; r < band.Height(); ++r)
+                            std::memcpy(joined.Line(firstRow + r), band.Line(r), 3 * pw);
+                        std::lock_guard guard(lock);
+                        ++calls;
+                    }));
+                EXPECT_EQ(calls, (ph + 2) / 3);
+                EXPECT_TRUE(SamePixels(joined, CropRect(whole, x, y, x + pw, y + ph)))
+                    << "picture " << i << " in bands";
+                EXPECT_FALSE(composer.RenderBands(which, x, y, pw + 1, ph, 3,
+                                                  [](const ImageBuffer&, int) {}));
+            }
+            // Picked pixels are those of a nearest-neighbour scaling of the whole picture.
+            const int tw = std::max(1, w / 3), th = std::max(1, h / 2);
+            const std::vector<int> cols = FixedPointWalk(0, std::int64_t{w} * 1024 / tw, tw);
+            const std::vector<int> rows = FixedPointWalk(0, std::int64_t{h} * 1024 / th, th);
+            EXPECT_TRUE(SamePixels(composer.RenderSampled(which, cols, rows),
+                                   CropScaleView(whole, tw, th, 0, 0, 0, 0, false)))
+                << "picture " << i;
+        }
+    }
+}
+
+TEST(DisplayRegion, PartsOutsideThePictureGiveNothing) {
+    const ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(PairInput(a, b, DisplayMode::GreyAnaglyph)));
+    const auto c = DisplayComposer::kComposite;
+    EXPECT_TRUE(composer.Render(c, 0, 0, 20, 10));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 21, 10));
+    EXPECT_FALSE(composer.Render(c, -1, 0, 5, 5));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 0, 5));
+    const int bad[] = {20};
+    const int good[] = {0};
+    EXPECT_FALSE(composer.RenderSampled(c, bad, good));
+    EXPECT_FALSE(composer.RenderSampled(c, {}, good));
+    composer.Clear();
+    EXPECT_FALSE(composer.Has(c));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 1, 1));
+}
+
+TEST(DisplayRegion, ViewsReplacedSinceTheCompositionGiveNothing) {
+    ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    const CompositionInput in = PairInput(a, b, DisplayMode::SideBySide);
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const std::uint64_t generation = composer.Generation();
+    EXPECT_TRUE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    // An edit puts a new, smaller picture in place before the window recomposes.
+    b = MakeNoise(8, 4, 3);
+    EXPECT_FALSE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    EXPECT_TRUE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    a.Reset();
+    EXPECT_FALSE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    // Composing again takes the new pictures, and says so.
+    a = MakeNoise(8, 4, 4);
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_NE(composer.Generation(), generation);
+    EXPECT_TRUE(SamePixels(composer.Render(DisplayComposer::kSecondView, 0, 0, 8, 4), b));
+}
+
+TEST(DisplayRegion, IndexedViewsAreReadThroughTheirColourTable) {
+    const ImageBuffer a = test::MakeIndexed(16, 9, 8, 5);
+    const ImageBuffer b = test::MakeIndexed(16, 9, 4, 6);
+    for (const DisplayMode mode : {DisplayMode::ThreeViews, DisplayMode::ColourAnaglyph}) {
+        CompositionInput in = PairInput(a, b, mode);
+        in.zoomPercent = 125;
+        in.dx = 3;
+        DisplayComposer composer;
+        composer.ComposeForDisplay(in);
+        const std::array<ImageBuffer, 3> expected = Expected(in);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(
+                SamePixels(composer.Get(static_cast<DisplayComposer::Picture>(i)), expected[i]))
+                << static_cast<int>(mode) << " " << i;
+    }
+}
+
+// A screen-sized part of a large pair, by the per-pixel rule of the grey anaglyph at full size.
+TEST(DisplayRegion, ScreenSizedPartOfALargePhotograph) {
+    const char* const name = "single-file/capoda.left-right.jpg";
+    if (!test::SampleExists(name)) GTEST_SKIP() << "sample photograph missing";
+    LoadedImage file = LoadImageFile(test::SamplePath(name));
+    ASSERT_TRUE(file.loaded);
+    const PicturePair views = SplitPairPicture(file.image, false);
+    file.image.Reset();
+    ASSERT_TRUE(views.first && views.second);
+    CompositionInput in = PairInput(views.first, views.second, DisplayMode::GreyAnaglyph);
+    in.dx = -13;
+    in.dy = 7;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const int x = 1500, y = 2100, w = 1580, h = 880;
+    const CommonArea area =
+        ComputeCommonArea(views.first.Width(), views.first.Height(), in.dx, in.dy, false);
+    const LevelTable& levels = BuildAnaglyphTables(100, 100).left;
+    const auto grey = [&](std::uint32_t p) {
+        return levels[LuminanceDouble(test::Blue(p), test::Green(p), test::Red(p))];
+    };
+    EXPECT_TRUE(SamePixels(
+        composer.Render(DisplayComposer::kComposite, x, y, w, h),
+        test::MakeImage(w, h,
+                        [&](int px, int py) {
+                            const int y1 = grey(test::FirstAt(views.first, area, x + px, y + py));
+                            const int y2 = grey(
+                                test::SecondAt(views.first, views.second, area, x + px, y + py));
+                            return test::Rgb(y1, y2, y2);
+                        }),
+        "photo_part"));
 }
 
 }  // namespace
