@@ -168,8 +168,8 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
         options.positionH = 2;
         options.positionV = 1;
         const BatchOffset offset = BatchItemOffset(item, options);
-        EXPECT_EQ(offset.dx, c.wantX) << c.hasOffset << c.swap << c.position;
-        EXPECT_EQ(offset.dy, c.wantY) << c.hasOffset << c.swap << c.position;
+        EXPECT_EQ(std::pair(offset.dx, offset.dy), std::pair(c.wantX, c.wantY))
+            << c.hasOffset << c.swap << c.position;
     }
 }
 

@@ -124,11 +124,11 @@ TEST_F(DisplayComposerTest, SideBySideTexts) {
     EXPECT_TRUE(SamePixels(composer.FirstView(), CropScaleView(a, 10, 6, 4, 0, 0, 1, false)));
     EXPECT_TRUE(SamePixels(composer.SecondView(), CropScaleView(b, 10, 6, 4, 0, 0, 1, true)));
     EXPECT_FALSE(composer.Composite());
-    const DisplayTexts& t = composer.Texts();
-    EXPECT_EQ(t.title, kPairTitle);
-    EXPECT_EQ(t.status[0], "Bildgröße nach Ausrichtung[16 x 11]");
-    EXPECT_EQ(t.status[1], "Position Ausrichtung(x = -4 y = 1)");
-    EXPECT_EQ(t.status[2], "Bildgröße [8 x 5]  Zoom(50 %)");
+    EXPECT_EQ(composer.Texts().title, kPairTitle);
+    EXPECT_EQ(composer.Texts().status,
+              (std::array<std::string, 3>{"Bildgröße nach Ausrichtung[16 x 11]",
+                                          "Position Ausrichtung(x = -4 y = 1)",
+                                          "Bildgröße [8 x 5]  Zoom(50 %)"}));
 }
 
 TEST_F(DisplayComposerTest, TitleAdditions) {
