@@ -36,19 +36,22 @@ TEST(AddBorder, OutputSizeOfEachLayout) {
 }
 
 TEST(AddBorder, SquareFramesDrawnBoxByBox) {
-    // Side by side 6 × 4 with o, m, i = 1, 2, 1 (T = 4): 22 × 12, boxes [0, 11) and [11, 22).
-    const ImageBuffer wide = test::MakeImage(6, 4, Where);
-    ImageBuffer expected = CreateImage(22, 12, 24);
-    FillBox(expected, 0, 0, 22, 12, kOuter);
-    for (const int left : {0, 11}) {
-        FillBox(expected, left + 1, 1, left + 10, 11, kMiddle);
-        FillBox(expected, left + 3, 3, left + 8, 9, kInner);
-        PutPicture(expected, wide, left + 4, 4, left ? 3 : 0, 0, 3, 4);
+    // Side by side with o, m, i = 1, 2, 1 (T = 4): 6 × 4 gives 22 × 12, boxes [0, 11) and
+    // [11, 22); the large picture is framed in bands over the cores.
+    for (const ImageBuffer& wide : {test::MakeImage(6, 4, Where), test::MakeNoise(1500, 800, 4)}) {
+        const int w = wide.Width() / 2, h = wide.Height(), box = w + 8;
+        ImageBuffer expected = CreateImage(2 * box, h + 8, 24);
+        FillBox(expected, 0, 0, 2 * box, h + 8, kOuter);
+        for (const int k : {0, 1}) {
+            FillBox(expected, k * box + 1, 1, k * box + box - 1, h + 7, kMiddle);
+            FillBox(expected, k * box + 3, 3, k * box + box - 3, h + 5, kInner);
+            PutPicture(expected, wide, k * box + 4, 4, k * w, 0, w, h);
+        }
+        EXPECT_TRUE(test::SamePixels(AddBorder(wide, 0, Style(1, 2, 1)), expected, "border_sbs"));
     }
-    EXPECT_TRUE(test::SamePixels(AddBorder(wide, 0, Style(1, 2, 1)), expected, "border_sbs"));
     // Over/under 5 × 6 with 2, 1, 0 (T = 3): 11 × 18, boxes rows [0, 9) and [9, 18).
     const ImageBuffer tall = test::MakeImage(5, 6, Where);
-    expected = CreateImage(11, 18, 24);
+    ImageBuffer expected = CreateImage(11, 18, 24);
     FillBox(expected, 0, 0, 11, 18, kOuter);
     for (const int top : {0, 9}) {
         FillBox(expected, 2, top + 2, 9, top + 7, kMiddle);

@@ -93,7 +93,8 @@ TEST(AddLogo, EveryPixelWhereThePlacementRuleSays) {
     const struct {
         OverlayPlacement placement;
         int band, logoW, logoH;
-        int c0, r0;  // expected start column and row (logo rows land on r0 − 1 onwards)
+        int c0, r0;          // expected start column and row (logo rows land on r0 − 1 onwards)
+        bool large = false;  // on a picture split into bands over the cores
     } cases[] = {{{0, 3, 2, 0}, 0, 5, 4, 3, 2},
                  {{1, 3, 2, 0}, 0, 5, 4, 32, 2},
                  {{3, 3, 2, 5}, 0, 5, 4, 27, 24},
@@ -101,12 +102,16 @@ TEST(AddLogo, EveryPixelWhereThePlacementRuleSays) {
                  {{0, -3, -2, 0}, 0, 5, 4, -3, -2},
                  {{3, 0, 0, 0}, 0, 60, 50, -20, -20},
                  {{0, 1000000, 0, 0}, 0, 5, 4, 1000000, 0},
+                 {{1, 3, 2, 4}, 10, 5, 4, 28, 2},  // a top corner: the logo over the band
+                 {{1, 3, 2, 4}, 10, 5, 4, 1488, 2, true},
                  {{0, 0, 0, 0}, 0, 5, 4, 0, 0}};  // at Y distance 0 the top corners lose a row
-    const ImageBuffer picture = test::MakeImage(40, 30, Where);
+    const ImageBuffer small = test::MakeImage(40, 30, Where), large = test::MakeNoise(1500, 800, 6);
     for (const auto& c : cases) {
+        const ImageBuffer& picture = c.large ? large : small;
+        const int w = picture.Width(), h = picture.Height() + c.band;
         const ImageBuffer logo = TaggedLogo(c.logoW, c.logoH);
-        ImageBuffer expected = CreateImage(40, 30 + c.band, 24);
-        test::FillBox(expected, 0, 0, 40, 30 + c.band, 0xFF0000);
+        ImageBuffer expected = CreateImage(w, h, 24);
+        test::FillBox(expected, 0, 0, w, h, 0xFF0000);
         test::PutPicture(expected, picture, 0, c.placement.corner <= 1 ? c.band : 0);
         test::PutPicture(expected, logo, c.c0, c.r0 - 1);
         // The band red, as a colour reference.
@@ -114,6 +119,7 @@ TEST(AddLogo, EveryPixelWhereThePlacementRuleSays) {
                                      expected, "logo"))
             << c.placement.corner << " " << c.placement.xDistance << " " << c.placement.yDistance;
     }
+    const ImageBuffer& picture = small;
     // Extreme distances and depths leave the picture as it was.
     const OverlayPlacement extremes[] = {{0, INT_MAX, INT_MAX, INT_MIN},
                                          {1, INT_MIN, INT_MIN, INT_MAX},
