@@ -124,7 +124,8 @@ TEST(RotateQuarter, HandComputedTurnAndDirections) {
 // Odd sizes leave partial bytes at every depth; the large one is split over threads.
 TEST(RotateQuarter, EveryPixelMovesAndFourTurnsGiveTheSourceAtEveryDepth) {
     for (const int bits : {1, 4, 8, 24})
-        for (const auto& [w, h] : {std::pair{13, 7}, {33, 5}, {1, 9}, {9, 1}, {1, 1}, {1501, 901}}) {
+        for (const auto& [w, h] :
+             {std::pair{13, 7}, {33, 5}, {1, 9}, {9, 1}, {1, 1}, {1501, 901}}) {
             SCOPED_TRACE(testing::Message() << bits << " bits " << w << "x" << h);
             const ImageBuffer src =
                 bits == 24 ? test::MakeNoise(w, h, 7) : test::MakeIndexed(w, h, bits, 7);
