@@ -280,9 +280,8 @@ TEST_F(ListFileTest, ReadOnlyListOrFolderIsRefused) {
 }
 
 // A file-size limit makes writes fail part way, even for a privileged user.
-TEST(ListFileWrite, FailedWriteLeavesTheOldList) {
-    ScratchDir folder;
-    const std::string path = folder / "liste.txt";
+TEST_F(ListFileTest, FailedWriteLeavesTheOldList) {
+    const std::string path = folder_ / "liste.txt";
     std::string text;
     for (int i = 0; i < 2000; ++i)
         text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
@@ -298,18 +297,17 @@ TEST(ListFileWrite, FailedWriteLeavesTheOldList) {
     }
     {
         FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
-        create = AppendListEntry(folder / "neu.txt", Single("/x.jpg"));
+        create = AppendListEntry(folder_ / "neu.txt", Single("/x.jpg"));
     }
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
     EXPECT_EQ(append, ListResult::WriteFailed);
     EXPECT_EQ(create, ListResult::WriteFailed);
     EXPECT_EQ(ReadText(path), text);
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"liste.txt"});
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"liste.txt"});
 }
 
-TEST(ListFileWrite, AppendCreatesAndFollowsTheListsLineEnds) {
-    ScratchDir folder;
-    const std::string path = folder / "neu.txt";
+TEST_F(ListFileTest, AppendCreatesAndFollowsTheListsLineEnds) {
+    const std::string path = folder_ / "neu.txt";
     ASSERT_EQ(AppendListEntry(path, Entry(21, 0, true, -3, 2, "/l.jpg", "/r.jpg")), ListResult::Ok);
     EXPECT_EQ(ReadText(path), "21,0,1,-3,2,/l.jpg,/r.jpg,\n");
 
@@ -339,24 +337,23 @@ TEST(ListFileWrite, AppendCreatesAndFollowsTheListsLineEnds) {
     EXPECT_EQ(list.entries.back().left, "/g.jpg");
 }
 
-TEST(ListFileOpen, FilesThatAreNoList) {
-    ScratchDir folder;
+TEST_F(ListFileTest, FilesThatAreNoList) {
     ListFile list;
     ListEntry e;
     e.x = e.y = 99;
-    EXPECT_EQ(OpenList(folder / "fehlt.txt", list), ListResult::CannotOpen);
-    EXPECT_EQ(ReadListEntry(folder / "fehlt.txt", 0, e), ListResult::CannotOpen);
+    EXPECT_EQ(OpenList(folder_ / "fehlt.txt", list), ListResult::CannotOpen);
+    EXPECT_EQ(ReadListEntry(folder_ / "fehlt.txt", 0, e), ListResult::CannotOpen);
     EXPECT_EQ(e.x, 0);
     EXPECT_EQ(e.y, 0);
-    EXPECT_EQ(OpenList(folder.Path(), list), ListResult::CannotOpen);
-    EXPECT_EQ(AppendListEntry(folder.Path(), Single("/a")), ListResult::CannotOpen);
+    EXPECT_EQ(OpenList(folder_.Path(), list), ListResult::CannotOpen);
+    EXPECT_EQ(AppendListEntry(folder_.Path(), Single("/a")), ListResult::CannotOpen);
     // A FIFO is refused at once instead of waiting for a writer.
-    const std::string fifo = folder / "fifo.txt";
+    const std::string fifo = folder_ / "fifo.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     EXPECT_EQ(OpenList(fifo, list), ListResult::CannotOpen);
     EXPECT_EQ(AppendListEntry(fifo, Single("/a")), ListResult::CannotOpen);
     // Too large to be a list (a sparse file, so it costs no disk).
-    const std::string big = folder / "gross.txt";
+    const std::string big = folder_ / "gross.txt";
     WriteText(big, "11,0,0,0,0,a,\n");
     ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(kMaxListFileSize) + 1), 0);
     EXPECT_EQ(OpenList(big, list), ListResult::TooLarge);
@@ -366,9 +363,8 @@ TEST(ListFileOpen, FilesThatAreNoList) {
 
 // Damaged lists read without loss: whatever the bytes, rewriting one entry changes that
 // line alone.
-TEST(ListFileOpen, DamagedListsLoseNothing) {
-    ScratchDir folder;
-    const std::string path = folder / "kaputt.txt";
+TEST_F(ListFileTest, DamagedListsLoseNothing) {
+    const std::string path = folder_ / "kaputt.txt";
     std::mt19937 random(7);
     std::string garbage(20000, '\0');
     for (char& c : garbage) c = static_cast<char>(random() % 7 == 0 ? ',' : random() & 0xFF);
@@ -404,20 +400,19 @@ TEST(ListFileOpen, DamagedListsLoseNothing) {
     EXPECT_EQ(list.entries[1], Single("/x"));
 }
 
-TEST(ListNames, ResolvedAgainstTheListsFolder) {
-    ScratchDir folder;
-    const std::string list = folder / "liste.txt";
-    std::filesystem::create_directories(folder / "bilder");
-    for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"}) WriteText(folder / name, "x");
+TEST_F(ListFileTest, ResolvedAgainstTheListsFolder) {
+    const std::string list = folder_ / "liste.txt";
+    std::filesystem::create_directories(folder_ / "bilder");
+    for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"}) WriteText(folder_ / name, "x");
     const std::pair<std::string, std::string> cases[] = {
-        {"bilder\\a.jpg", folder / "bilder/a.jpg"},
+        {"bilder\\a.jpg", folder_ / "bilder/a.jpg"},
         {"/abs/x.jpg", "/abs/x.jpg"},
-        {"fehlt.jpg", folder / "fehlt.jpg"},
+        {"fehlt.jpg", folder_ / "fehlt.jpg"},
         // A Windows path: its file is looked for beside the list.
-        {"C:\\Fotos\\3D\\b.jpg", folder / "b.jpg"},
-        {"\\\\server\\fotos\\b.jpg", folder / "b.jpg"},
-        {"C:\\Fotos\\B\xe4ume.jpg", folder / "Bäume.jpg"},  // Windows-1252 bytes
-        {folder / "b.jpg", folder / "b.jpg"},
+        {"C:\\Fotos\\3D\\b.jpg", folder_ / "b.jpg"},
+        {"\\\\server\\fotos\\b.jpg", folder_ / "b.jpg"},
+        {"C:\\Fotos\\B\xe4ume.jpg", folder_ / "Bäume.jpg"},  // Windows-1252 bytes
+        {folder_ / "b.jpg", folder_ / "b.jpg"},
         {"", ""},
     };
     for (const auto& [name, resolved] : cases) EXPECT_EQ(ResolveListName(list, name), resolved);
