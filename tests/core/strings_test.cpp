@@ -14,82 +14,67 @@ namespace {
 bool IsValidUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<std::uint8_t>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        const int extra = c >= 0xC2 && c <= 0xDF   ? 1
+        const int extra = c < 0x80                 ? 0
+                          : c >= 0xC2 && c <= 0xDF ? 1
                           : c >= 0xE0 && c <= 0xEF ? 2
                           : c >= 0xF0 && c <= 0xF4 ? 3
-                                                   : 0;
-        if (extra == 0 || i + extra >= s.size()) return false;
-        std::uint32_t cp = c & (0x3F >> extra);
+                                                   : -1;
+        if (extra < 0 || i + extra >= s.size() + (extra == 0)) return false;
+        std::uint32_t cp = c & (0x7F >> extra);
         for (int k = 1; k <= extra; ++k) {
             const auto cc = static_cast<std::uint8_t>(s[i + k]);
             if ((cc & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000)) return false;
-        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
+            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
         i += extra + 1;
     }
     return true;
 }
 
-TEST(StringTable, SortedUniqueIdsWithNonEmptyUtf8Texts) {
+// Sorted unique ids and non-empty UTF-8 texts. Callers fill the texts with printf: only
+// %d, %02d, %s and %% may occur. A written-out escape ("\n" as two characters) means a
+// text was copied wrongly.
+TEST(StringTable, SortedUniqueIdsWithNonEmptyUtf8TextsAndKnownConversions) {
     EXPECT_TRUE(
         IsValidUtf8("Bildgr\xC3\xB6\xC3\x9F"
                     "e"));
     EXPECT_FALSE(
         IsValidUtf8("Gr\xF6\xDF"
-                    "e"));                  // Latin-1
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));  // overlong
+                    "e"));                      // Latin-1
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
     const auto table = StringTable();
     ASSERT_GT(table.size(), 100u);
     for (std::size_t i = 0; i < table.size(); ++i) {
         const StringEntry& e = table[i];
-        if (i > 0) {
-            EXPECT_LT(table[i - 1].id, e.id) << "at index " << i;
-        }
+        EXPECT_TRUE(i == 0 || table[i - 1].id < e.id) << "at index " << i;
         ASSERT_NE(e.text, nullptr) << e.id;
-        EXPECT_FALSE(std::string_view(e.text).empty()) << e.id;
-        EXPECT_TRUE(IsValidUtf8(e.text)) << e.id;
-    }
-}
-
-// Callers fill the texts with printf: only %d, %02d, %s and %% may occur. A written-out
-// escape ("\n" as two characters) means a text was copied wrongly.
-TEST(StringTable, OnlyKnownConversionsAndNoEscapeLeftAsPlainText) {
-    for (const StringEntry& e : StringTable()) {
         const std::string_view t = e.text;
+        EXPECT_FALSE(t.empty()) << e.id;
+        EXPECT_TRUE(IsValidUtf8(t)) << e.id;
         for (const char* escape : {"\\n", "\\r", "\\t"})
             EXPECT_EQ(t.find(escape), std::string_view::npos) << e.id;
-        for (std::size_t i = t.find('%'); i != std::string_view::npos; i = t.find('%', i)) {
-            const std::string_view rest = t.substr(i + 1);
-            if (rest.starts_with("d") || rest.starts_with("s") || rest.starts_with("%")) {
-                i += 2;
-            } else if (rest.starts_with("02d")) {
-                i += 4;
-            } else {
+        for (std::size_t at = t.find('%'); at != std::string_view::npos; at = t.find('%', at)) {
+            const std::string_view rest = t.substr(at + 1);
+            const std::size_t length =
+                rest.starts_with("02d")                                                   ? 4
+                : rest.starts_with("d") || rest.starts_with("s") || rest.starts_with("%") ? 2
+                                                                                          : 0;
+            if (length == 0) {
                 ADD_FAILURE() << "id " << e.id << ": unknown conversion in \"" << t << "\"";
                 break;
             }
+            at += length;
         }
     }
 }
 
-TEST(LoadResString, MissingIdsGiveEmptyTextAndResultsStayValidTogether) {
-    for (int id : {0, -1, 2199, 2504, 3000}) EXPECT_EQ(LoadResString(id), "") << id;
-    EXPECT_EQ(FormatResString(2504, 1, 2), "");
-    const std::string text = LoadResString(2509);
-    const std::string caption = LoadResString(2505);
-    EXPECT_EQ(text, "Kann Bild nicht speichern");
-    EXPECT_EQ(caption, "FEHLER");
-}
-
 // Letter for letter where a text could be mangled: umlauts, ß, °, tabs, control
-// characters, quotes and a leading backslash.
-TEST(LoadResString, TextsThatAreEasyToMangle) {
+// characters, quotes and a leading backslash. Missing ids give empty texts.
+TEST(LoadResString, TextsThatAreEasyToMangleAndMissingIds) {
     const std::pair<int, const char*> samples[] = {
         {2235, "360° Panorama Modus"},
         {2525, "An Fensterröße anpassen\tF"},
@@ -101,6 +86,11 @@ TEST(LoadResString, TextsThatAreEasyToMangle) {
          "Bildgröße(%d x %d) muß kleiner als die Texsturgröße(%d x %d) im\n OpenGL Modus "
          "sein. \nSoll DPL  die Bildgröße anpassen? "}};
     for (const auto& [id, text] : samples) EXPECT_EQ(LoadResString(id), text) << id;
+    for (int id : {0, -1, 2199, 2504, 3000}) EXPECT_EQ(LoadResString(id), "") << id;
+    EXPECT_EQ(FormatResString(2504, 1, 2), "");
+    // Two results stay valid together.
+    const std::string text = LoadResString(2509), caption = LoadResString(2505);
+    EXPECT_EQ(text + "|" + caption, "Kann Bild nicht speichern|FEHLER");
 }
 
 TEST(FormatResString, FillsNumbersTextsAndPercentSigns) {

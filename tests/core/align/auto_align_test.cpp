@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <functional>
-#include <limits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -13,8 +13,6 @@
 
 namespace duplora {
 namespace {
-
-// ---- MapPointBack / MapPointForward ----------------------------------------------
 
 TEST(MapPoint, WorkedOutValues) {
     // (10, −10) from the centre, doubled by the 50 % size: (120, 30); at 30 %,
@@ -31,6 +29,10 @@ TEST(MapPoint, WorkedOutValues) {
     EXPECT_EQ(MapPointForward(7, 9, 200, 100, 123, 0), (GuidePoint{100, 50}));
     EXPECT_FALSE(MapPointBack(10, 10, 200, 100, 0, 0));
     EXPECT_FALSE(MapPointBack(10, 10, 200, 100, 57, -20));
+    // Extreme coordinates do not overflow.
+    EXPECT_EQ(MapPointBack(2000000000, -2000000000, 100, 100, 450, 1)->x, INT_MAX);
+    EXPECT_EQ(MapPointForward(-2000000000, 2000000000, 100, 100, 0, 1 << 30),
+              (GuidePoint{INT_MIN, INT_MAX}));
 }
 
 TEST(MapPoint, ForwardUndoesBackWithinTheTruncation) {
@@ -48,17 +50,6 @@ TEST(MapPoint, ForwardUndoesBackWithinTheTruncation) {
                 }
 }
 
-TEST(MapPoint, ExtremeCoordinatesDoNotOverflow) {
-    const auto b = MapPointBack(2000000000, -2000000000, 100, 100, 450, 1);
-    ASSERT_TRUE(b);
-    EXPECT_EQ(b->x, std::numeric_limits<int>::max());
-    const GuidePoint f = MapPointForward(-2000000000, 2000000000, 100, 100, 0, 1 << 30);
-    EXPECT_EQ(f.x, std::numeric_limits<int>::min());
-    EXPECT_EQ(f.y, std::numeric_limits<int>::max());
-}
-
-// ---- DrawGuideLine ------------------------------------------------------------------
-
 using Pixel = std::pair<int, int>;  // (x, stored row)
 
 std::set<Pixel> WhitePixels(const ImageBuffer& grey) {
@@ -69,7 +60,7 @@ std::set<Pixel> WhitePixels(const ImageBuffer& grey) {
     return white;
 }
 
-TEST(DrawGuideLine, TwoPixelsThickAlongBothAxes) {
+TEST(DrawGuideLine, TwoPixelsThickAlongBothAxesStoppingAtTheEdges) {
     ImageBuffer grey = CreateImage(8, 6, 8);
     // Rows h − y − 2: (1, 1) → row 3, (5, 3) → row 1. Along x, rows 3 + (i·−2)/4 for
     // i = 0…3: 3, 3, 2, 2, each with the row above; along the rows, columns 5 + (i·−4)/2
@@ -82,43 +73,38 @@ TEST(DrawGuideLine, TwoPixelsThickAlongBothAxes) {
     ImageBuffer other = CreateImage(8, 6, 8);
     ASSERT_TRUE(DrawGuideLine(other, 5, 3, 1, 1));
     EXPECT_EQ(WhitePixels(other), expected);
-}
-
-TEST(DrawGuideLine, RefusesEndsOutsideThePicture) {
-    struct Ends {
-        int x1, y1, x2, y2;
-    };
-    // 8 × 6: x in 0 … 7, y in −1 … 4 (rows 6 − y − 2 in 0 … 5).
-    for (Ends e : {Ends{-1, 1, 5, 3}, Ends{1, 1, 8, 3}, Ends{1, 5, 5, 3}, Ends{1, 1, 5, -2},
-                   Ends{1, 100000, 5, 3}, Ends{-2147483647, 0, 0, 0}}) {
-        ImageBuffer grey = CreateImage(8, 6, 8);
-        EXPECT_FALSE(DrawGuideLine(grey, e.x1, e.y1, e.x2, e.y2)) << e.x1 << "," << e.y1;
-        EXPECT_TRUE(WhitePixels(grey).empty());
-    }
-    ImageBuffer none;
-    EXPECT_FALSE(DrawGuideLine(none, 1, 1, 5, 3));
-    ImageBuffer colour = CreateImage(8, 6, 24);
-    EXPECT_FALSE(DrawGuideLine(colour, 1, 1, 5, 3));
-}
-
-TEST(DrawGuideLine, ThicknessStopsAtTheEdges) {
     // y = −1 is the top row (row h − 1): the doubling row above it does not exist. The
     // last column has no right neighbour for the doubling along the rows.
-    ImageBuffer grey = CreateImage(8, 6, 8);
-    ASSERT_TRUE(DrawGuideLine(grey, 0, -1, 7, -1));
-    for (int x = 0; x < 7; ++x) EXPECT_EQ(grey.StoredRow(5)[x], 255) << x;
+    ImageBuffer top = CreateImage(8, 6, 8);
+    ASSERT_TRUE(DrawGuideLine(top, 0, -1, 7, -1));
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(top.StoredRow(5)[x], 255) << x;
     ImageBuffer steep = CreateImage(8, 6, 8);
     ASSERT_TRUE(DrawGuideLine(steep, 7, -1, 7, 4));
     EXPECT_EQ(WhitePixels(steep), (std::set<Pixel>{{7, 0}, {7, 1}, {7, 2}, {7, 3}, {7, 4}}));
 }
 
-// ---- FinishGuideLine ------------------------------------------------------------
+TEST(DrawGuideLine, RefusesEndsOutsideThePicture) {
+    // 8 × 6: x in 0 … 7, y in −1 … 4 (rows 6 − y − 2 in 0 … 5).
+    for (const auto& [x1, y1, x2, y2] : {std::tuple{-1, 1, 5, 3},
+                                         {1, 1, 8, 3},
+                                         {1, 5, 5, 3},
+                                         {1, 1, 5, -2},
+                                         {1, 100000, 5, 3},
+                                         {-2147483647, 0, 0, 0}}) {
+        ImageBuffer grey = CreateImage(8, 6, 8);
+        EXPECT_FALSE(DrawGuideLine(grey, x1, y1, x2, y2)) << x1 << "," << y1;
+        EXPECT_TRUE(WhitePixels(grey).empty());
+    }
+    ImageBuffer none, colour = CreateImage(8, 6, 24);
+    EXPECT_FALSE(DrawGuideLine(none, 1, 1, 5, 3));
+    EXPECT_FALSE(DrawGuideLine(colour, 1, 1, 5, 3));
+}
 
 GuideLine Drawn(int x1, int y1, int x2, int y2) {
     return GuideLine{GuideLine::kDrawing, x1, y1, x2, y2};
 }
 
-TEST(FinishGuideLine, AddsBackWhatTheOffsetCutAndBurnsTheLine) {
+TEST(FinishGuideLine, AddsBackWhatTheOffsetCutUndoesTurnAndSizeAndBurnsTheLine) {
     ImageBuffer burnt = CreateImage(220, 146, 8);
     GuideLineView plain{false, 0, 0, 220, 146, 0, 100};
     EXPECT_EQ(FinishGuideLine(Drawn(10, 50, 110, 40), plain, burnt),
@@ -126,30 +112,23 @@ TEST(FinishGuideLine, AddsBackWhatTheOffsetCutAndBurnsTheLine) {
     // Rows 94 … 104 from column 10; the last step along x ends at column 109.
     EXPECT_EQ(burnt.StoredRow(94)[10], 255);
     EXPECT_EQ(burnt.StoredRow(104)[109], 255);
-    struct Case {
-        bool right;
-        int dx, dy, x, y;
-    };
     // Left view: + max(dx, 0), + max(−dy, 0); right view: + max(−dx, 0), + max(dy, 0).
-    for (Case c : {Case{false, 7, -5, 17, 55}, Case{false, -7, 5, 10, 50},
-                   Case{true, -7, 5, 17, 55}, Case{true, 7, -5, 10, 50}}) {
+    for (const auto& [right, dx, dy, x, y] : {std::tuple{false, 7, -5, 17, 55},
+                                              {false, -7, 5, 10, 50},
+                                              {true, -7, 5, 17, 55},
+                                              {true, 7, -5, 10, 50}}) {
         ImageBuffer base = CreateImage(220, 146, 8);
-        GuideLineView view{c.right, c.dx, c.dy, 220, 146, 0, 100};
-        const GuideLine set = FinishGuideLine(Drawn(10, 50, 110, 40), view, base);
-        EXPECT_EQ(set.x1, c.x) << c.right << " " << c.dx;
-        EXPECT_EQ(set.y1, c.y) << c.right << " " << c.dy;
-        EXPECT_EQ(set.state, GuideLine::kSet);
+        const GuideLine set =
+            FinishGuideLine(Drawn(10, 50, 110, 40), {right, dx, dy, 220, 146, 0, 100}, base);
+        EXPECT_EQ((std::tuple{set.state, set.x1, set.y1}), (std::tuple{GuideLine::kSet, x, y}))
+            << right << dx;
     }
-}
-
-TEST(FinishGuideLine, UndoesRotationAndSize) {
+    // A view shown turned by +3.0° and at 80 %: the drawn ends go back by −3.0°.
     ImageBuffer base = CreateImage(220, 146, 8);
-    // The view is shown turned by +3.0° and at 80 %: the drawn ends go back by −3.0°.
-    GuideLineView view{false, 0, 0, 220, 146, 30, 80};
-    const GuideLine set = FinishGuideLine(Drawn(160, 20, 60, 120), view, base);
-    const auto a = MapPointBack(160, 20, 220, 146, -30, 80);
-    const auto b = MapPointBack(60, 120, 220, 146, -30, 80);
-    EXPECT_EQ(set, (GuideLine{GuideLine::kSet, a->x, a->y, b->x, b->y}));
+    const auto a = MapPointBack(160, 20, 220, 146, -30, 80),
+               b = MapPointBack(60, 120, 220, 146, -30, 80);
+    EXPECT_EQ(FinishGuideLine(Drawn(160, 20, 60, 120), {false, 0, 0, 220, 146, 30, 80}, base),
+              (GuideLine{GuideLine::kSet, a->x, a->y, b->x, b->y}));
 }
 
 TEST(FinishGuideLine, DropsClicksLinesOutsideAndZeroSize) {
@@ -170,74 +149,50 @@ TEST(FinishGuideLine, DropsClicksLinesOutsideAndZeroSize) {
     EXPECT_EQ(FinishGuideLine(set, view, clean), set);
 }
 
-// ---- LevellingRotationSlot ----------------------------------------------------------
-
 TEST(LevellingRotationSlot, SlotTurnsTheLineLevel) {
-    struct Case {
+    const struct {
         int x1, y1, x2, y2, slot;
-    };
-    const Case cases[] = {
-        {10, 50, 110, 40, 957},   // atan2(10, 100) = 5.71°
-        {110, 40, 10, 50, 957},   // drawn from the right end
-        {10, 40, 110, 50, 843},   // falling: −5.71°
-        {10, 200, 110, 27, 599},  // 59.97° turns the other way by 30.03° (1499 − 900)
-        // exactly 45° (450.0000000000005) stays; 45.28° wraps to −44.72°
-        {0, 100, 100, 0, 1350},
-        {0, 100, 100, -1, 452},
-        // vertical: ±90° wraps to no turn, whichever end was first
-        {50, 10, 50, 100, 900},
-        {50, 100, 50, 10, 900}};
-    for (const Case& c : cases)
+    } cases[] = {{10, 50, 110, 40, 957},   // atan2(10, 100) = 5.71°
+                 {110, 40, 10, 50, 957},   // drawn from the right end
+                 {10, 40, 110, 50, 843},   // falling: −5.71°
+                 {10, 200, 110, 27, 599},  // 59.97° turns the other way by 30.03° (1499 − 900)
+                 // exactly 45° (450.0000000000005) stays; 45.28° wraps to −44.72°
+                 {0, 100, 100, 0, 1350},
+                 {0, 100, 100, -1, 452},
+                 // vertical: ±90° wraps to no turn, whichever end was first
+                 {50, 10, 50, 100, 900},
+                 {50, 100, 50, 10, 900}};
+    for (const auto& c : cases)
         EXPECT_EQ(LevellingRotationSlot(GuideLine{GuideLine::kSet, c.x1, c.y1, c.x2, c.y2}), c.slot)
             << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
 }
 
-// ---- AutoAlign ------------------------------------------------------------------
-
-AutoAlignInput TwoLines(int mode) {
-    AutoAlignInput in;
-    in.viewMode = mode;
-    in.left = GuideLine{GuideLine::kSet, 10, 50, 110, 40};
-    in.right = GuideLine{GuideLine::kSet, 20, 60, 120, 55};
-    in.previewWidth = 220;
-    in.previewHeight = 146;
-    in.zoom = 12;  // a 1824-pixel view in a 220-pixel preview
-    in.rotationLeft = 911;
-    in.rotationRight = 888;
-    in.sizeLeft = 100;
-    in.sizeRight = 110;
-    in.positionX = 900;
-    in.positionY = 700;
-    in.positionRangeX = 1824;
-    in.positionRangeY = 1367;
-    return in;
+// Both lines set; a 1824-pixel view in a 220-pixel preview (zoom 12).
+const GuideLine kLeft{GuideLine::kSet, 10, 50, 110, 40}, kRight{GuideLine::kSet, 20, 60, 120, 55};
+AutoAlignInput TwoLines() {
+    return {0, false, kLeft, kRight, 220, 146, 12, 911, 888, 100, 110, 900, 700, 1824, 1367};
 }
 
 TEST(AutoAlign, BothViewsLevelledAndStartsMatched) {
-    const AutoAlignResult r = AutoAlign(TwoLines(0));
+    const AutoAlignResult r = AutoAlign(TwoLines());
     EXPECT_TRUE(r.leftLevelled && r.rightLevelled && r.pairMoved);
-    EXPECT_EQ(r.rotationLeft, 957);
-    EXPECT_EQ(r.rotationRight, 928);  // atan2(5, 100) = 2.86°
-    // The levelled left line's ends lie on one preview row.
-    EXPECT_EQ(r.leftStart, (GuidePoint{13, 41}));
-    EXPECT_EQ(r.leftEnd, (GuidePoint{113, 41}));
-    EXPECT_EQ(r.rightStart, (GuidePoint{13, 55}));
-    EXPECT_EQ(r.rightEnd, (GuidePoint{121, 55}));
-    // (13 − 13)·100 / 12 + 912; (41 − 55)·100 / 12 = −116.7 → −116, + 683
-    EXPECT_EQ(r.positionX, 912);
-    EXPECT_EQ(r.positionY, 567);
+    // atan2(5, 100) = 2.86° on the right; (13 − 13)·100 / 12 + 912 and
+    // (41 − 55)·100 / 12 = −116.7 → −116, + 683.
+    EXPECT_EQ((std::vector{r.rotationLeft, r.rotationRight, r.positionX, r.positionY}),
+              (std::vector{957, 928, 912, 567}));
+    // The levelled lines' ends lie on one preview row each.
+    EXPECT_EQ((std::vector{r.leftStart, r.leftEnd, r.rightStart, r.rightEnd}),
+              (std::vector<GuidePoint>{{13, 41}, {113, 41}, {13, 55}, {121, 55}}));
 }
 
 // Which slots change, by view mode and by what is missing. Untouched slots keep the
 // input values 911, 888, 900, 700.
-struct AutoAlignCase {
-    const char* name;
-    std::function<void(AutoAlignInput&)> change;
-    int rotationLeft, rotationRight, positionX, positionY;
-};
-
 TEST(AutoAlign, SlotsTouchedByModeAndLines) {
-    const AutoAlignCase cases[] = {
+    const struct {
+        const char* name;
+        std::function<void(AutoAlignInput&)> change;
+        int rotationLeft, rotationRight, positionX, positionY;
+    } cases[] = {
         {"left view only", [](AutoAlignInput& in) { in.viewMode = 1; }, 957, 888, 900, 700},
         {"right view only", [](AutoAlignInput& in) { in.viewMode = 2; }, 911, 928, 900, 700},
         {"unknown mode", [](AutoAlignInput& in) { in.viewMode = 7; }, 911, 888, 900, 700},
@@ -262,14 +217,13 @@ TEST(AutoAlign, SlotsTouchedByModeAndLines) {
          },
          900, 900, 812, 1367},
     };
-    for (const AutoAlignCase& c : cases) {
-        AutoAlignInput in = TwoLines(0);
+    for (const auto& c : cases) {
+        AutoAlignInput in = TwoLines();
         c.change(in);
         const AutoAlignResult r = AutoAlign(in);
-        EXPECT_EQ(r.rotationLeft, c.rotationLeft) << c.name;
-        EXPECT_EQ(r.rotationRight, c.rotationRight) << c.name;
-        EXPECT_EQ(r.positionX, c.positionX) << c.name;
-        EXPECT_EQ(r.positionY, c.positionY) << c.name;
+        EXPECT_EQ((std::vector{r.rotationLeft, r.rotationRight, r.positionX, r.positionY}),
+                  (std::vector{c.rotationLeft, c.rotationRight, c.positionX, c.positionY}))
+            << c.name;
         EXPECT_EQ(r.leftLevelled, r.rotationLeft != 911) << c.name;
         EXPECT_EQ(r.pairMoved, r.positionY != 700) << c.name;
     }

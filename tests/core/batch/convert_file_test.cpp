@@ -8,11 +8,11 @@
 
 #include "core/batch/batch_options.h"
 #include "core/batch/batch_run.h"
+#include "core/batch/hook_recorder.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/formats_test_util.h"
 #include "core/formats/jpeg_codec.h"
-#include "core/hooks.h"
 #include "core/strings.h"
 #include "support/test_support.h"
 
@@ -21,7 +21,6 @@ namespace {
 
 using test::MakeImage;
 using test::PixelAt;
-using test::SamePixels;
 using test::ScratchDir;
 
 constexpr std::uint32_t kRed = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF;
@@ -33,14 +32,14 @@ ImageBuffer Plain(int width, int height, std::uint32_t rgb) {
 // A side-by-side BMP whose left half is `left` and right half `right`.
 std::string WriteSideBySide(const ScratchDir& folder, const std::string& name, int viewWidth,
                             int height, std::uint32_t left, std::uint32_t right) {
-    const ImageBuffer picture =
-        MakeImage(2 * viewWidth, height, [&](int x, int) { return x < viewWidth ? left : right; });
-    EXPECT_TRUE(WriteBmpFile(folder / name, picture));
+    EXPECT_TRUE(WriteBmpFile(folder / name, MakeImage(2 * viewWidth, height, [&](int x, int) {
+                                 return x < viewWidth ? left : right;
+                             })));
     return folder / name;
 }
 
 struct BatchRunLog {
-    std::vector<std::string> log;
+    std::vector<std::string> log;         // "<clear>" where the log was cleared
     std::vector<std::string> partlyRead;  // as the files' results reported them
     BatchSummary summary;
     std::string Joined() const {
@@ -66,23 +65,14 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     return run;
 }
 
-BatchOptions BmpInto(const ScratchDir& out) {
+BatchOptions Into(const ScratchDir& out, BatchOutputType type = BatchOutputType::Bmp) {
     BatchOptions options;
     options.targetFolder = out.Path();
-    options.outputType = BatchOutputType::Bmp;
+    options.outputType = type;
     return options;
 }
 
-// The joined log with every mention of `folder` replaced, to compare runs into two folders.
-std::string WithoutFolder(std::string log, const std::string& folder) {
-    for (std::size_t at; (at = log.find(folder)) != std::string::npos;)
-        log.replace(at, folder.size(), "<out>");
-    return log;
-}
-
-// ---- options ------------------------------------------------------------------------
-
-TEST(BatchOptionsTest, NamesAndHeaders) {
+TEST(BatchOptionsTest, NamesHeadersAndPrefill) {
     EXPECT_EQ(BatchOutputName("/out", "/in/a.b/pic.large.JPG", BatchOutputType::Jps),
               "/out/pic.large.jps");
     EXPECT_EQ(BatchOutputName("/out/", "noext", BatchOutputType::Bmp), "/out/noext.bmp");
@@ -94,18 +84,26 @@ TEST(BatchOptionsTest, NamesAndHeaders) {
     options.outputType = BatchOutputType::Das;
     EXPECT_EQ(BatchLogHeader("/src", options), "Input:/src-> Output:/t [DAS]\r\n\r\n");
     EXPECT_EQ(BatchListLogHeader(options), "Input:Slide Show List -> Output:/t [DAS]\r\n\r\n");
+    // The quick adjustment's angles, sizes (100 + n) and position.
+    ASSERT_TRUE(PrefillFromQuickAdjustment("15,-15,10,-20,7,3,1,2,3,4,", options));
+    EXPECT_EQ((std::vector{options.leftAngle, options.rightAngle, options.leftSize,
+                           options.rightSize, options.positionH, options.positionV}),
+              (std::vector{15, -15, 110, 80, 7, -3}));
+    BatchOptions untouched;
+    EXPECT_FALSE(PrefillFromQuickAdjustment("1,2,3,", untouched));
+    EXPECT_FALSE(PrefillFromQuickAdjustment("1,2,x,4,5,6,", untouched));
+    EXPECT_EQ(untouched.leftSize, 100);
 }
 
 TEST(BatchOptionsTest, AngleAndGammaTexts) {
-    struct Case {
+    const struct {
         const char* text;
-        std::optional<int> angle;
-        std::optional<int> gamma;
+        std::optional<int> angle, gamma;
     } cases[] = {
         {"1.5", 15, 150}, {"-0.5", -5, -50}, {"1.50", {}, 150}, {"0.01", {}, 1},
         {"", {}, {}},     {"1.", {}, {}},    {"1.2.3", {}, {}}, {".5", 5, 50},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(ParseBatchAngle(c.text), c.angle) << c.text;
         EXPECT_EQ(ParseBatchGamma(c.text), c.gamma) << c.text;
     }
@@ -113,41 +111,32 @@ TEST(BatchOptionsTest, AngleAndGammaTexts) {
     EXPECT_EQ(FormatBatchGamma(1), "0.01");
 }
 
-TEST(BatchOptionsTest, QuickAdjustmentPrefill) {
-    BatchOptions options;
-    ASSERT_TRUE(PrefillFromQuickAdjustment("15,-15,10,-20,7,3,1,2,3,4,", options));
-    EXPECT_EQ(options.leftAngle, 15);
-    EXPECT_EQ(options.rightAngle, -15);
-    EXPECT_EQ(options.leftSize, 110);
-    EXPECT_EQ(options.rightSize, 80);
-    EXPECT_EQ(options.positionH, 7);
-    EXPECT_EQ(options.positionV, -3);
-    BatchOptions untouched;
-    EXPECT_FALSE(PrefillFromQuickAdjustment("1,2,3,", untouched));
-    EXPECT_FALSE(PrefillFromQuickAdjustment("1,2,x,4,5,6,", untouched));
-    EXPECT_EQ(untouched.leftSize, 100);
-}
-
-// ---- one view: rotation and size ------------------------------------------------------
-
-// A one-coloured view, smaller on the black canvas of its former size: at 80 % the 80 × 64
+// A smaller view sits centred on the black canvas of its former size: at 80 % the 80 × 64
 // picture at (10, 8); at 0 % a single pixel rather than a failure.
 TEST(BatchViewTest, SmallerViewSitsCentredOnItsFormerSize) {
     const struct {
         int width, height, angle, percent;
         int left, top, right, bottom;  // the picture's place
-    } cases[] = {
-        {100, 80, 0, 80, 10, 8, 90, 72},
-        {9, 9, 0, 0, 4, 4, 5, 5},
-    };
+    } cases[] = {{100, 80, 0, 80, 10, 8, 90, 72}, {9, 9, 0, 0, 4, 4, 5, 5}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.percent);
-        const ImageBuffer expected = MakeImage(c.width, c.height, [&](int x, int y) {
+        const auto box = [&](int x, int y) {
             return x >= c.left && x < c.right && y >= c.top && y < c.bottom ? kRed : kBlack;
-        });
-        EXPECT_TRUE(SamePixels(AdjustBatchView(Plain(c.width, c.height, kRed), c.angle, c.percent),
-                               expected, "batch_view"));
+        };
+        EXPECT_TRUE(
+            test::SamePixels(AdjustBatchView(Plain(c.width, c.height, kRed), c.angle, c.percent),
+                             MakeImage(c.width, c.height, box), "batch_view"))
+            << c.percent;
     }
+    // Shrinking comes before the quarter turn: 40 × 20 turned upright (20 × 40) in the
+    // middle of the 100 × 50 canvas.
+    const ImageBuffer turned = AdjustBatchView(Plain(100, 50, kWhite), 900, 40);
+    ASSERT_EQ(turned.Width(), 100);
+    ASSERT_EQ(turned.Height(), 50);
+    EXPECT_EQ((std::vector{PixelAt(turned, 50, 10), PixelAt(turned, 35, 25),
+                           PixelAt(turned, 65, 25), PixelAt(turned, 50, 2)}),
+              (std::vector{kWhite, kBlack, kBlack, kBlack}));
+    EXPECT_FALSE(AdjustBatchView(ImageBuffer{}, 10, 120));
+    EXPECT_FALSE(AdjustBatchView(test::MakeIndexed(8, 8, 8, 1), 0, 100));
 }
 
 TEST(BatchViewTest, LargerViewShowsItsMagnifiedCentre) {
@@ -160,33 +149,15 @@ TEST(BatchViewTest, LargerViewShowsItsMagnifiedCentre) {
         EXPECT_NEAR(static_cast<int>(PixelAt(out, x, 10) & 0xFF), 2 * (25 + x / 2), 2) << x;
 }
 
-TEST(BatchViewTest, ShrinkingComesBeforeTheQuarterTurn) {
-    // 40 × 20, turned upright (20 × 40) in the middle of the 100 × 50 canvas.
-    const ImageBuffer out = AdjustBatchView(Plain(100, 50, kWhite), 900, 40);
-    ASSERT_EQ(out.Width(), 100);
-    ASSERT_EQ(out.Height(), 50);
-    EXPECT_EQ(PixelAt(out, 50, 10), kWhite);
-    EXPECT_EQ(PixelAt(out, 35, 25), kBlack);
-    EXPECT_EQ(PixelAt(out, 65, 25), kBlack);
-    EXPECT_EQ(PixelAt(out, 50, 2), kBlack);
-}
-
-TEST(BatchViewTest, BadInputGivesNothing) {
-    EXPECT_FALSE(AdjustBatchView(ImageBuffer{}, 10, 120));
-    EXPECT_FALSE(AdjustBatchView(test::MakeIndexed(8, 8, 8, 1), 0, 100));
-}
-
 TEST(BatchViewTest, OffsetAddsThePositionFields) {
-    struct Case {
-        bool hasOffset;
-        bool swap;
-        bool position;
+    const struct {
+        bool hasOffset, swap, position;
         int wantX, wantY;
     } cases[] = {
         {false, false, false, 0, 0}, {false, false, true, -2, -1}, {true, false, true, -9, 3},
         {true, true, false, 7, -4},  {true, true, true, 5, -5},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         BatchItem item;
         item.hasOffset = c.hasOffset;
         item.dx = -7;
@@ -197,12 +168,10 @@ TEST(BatchViewTest, OffsetAddsThePositionFields) {
         options.positionH = 2;
         options.positionV = 1;
         const BatchOffset offset = BatchItemOffset(item, options);
-        EXPECT_EQ(offset.dx, c.wantX) << c.hasOffset << c.swap << c.position;
-        EXPECT_EQ(offset.dy, c.wantY) << c.hasOffset << c.swap << c.position;
+        EXPECT_EQ(std::pair(offset.dx, offset.dy), std::pair(c.wantX, c.wantY))
+            << c.hasOffset << c.swap << c.position;
     }
 }
-
-// ---- jobs ---------------------------------------------------------------------------
 
 TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     ScratchDir right;
@@ -250,29 +219,25 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     EXPECT_EQ(MakeFileJob(many, options).items.size(), std::size_t(kMaxBatchFiles));
 }
 
-// ---- runs ---------------------------------------------------------------------------
-
 TEST(BatchRunTest, LogOfOneFileReadsAsTheProgressWindowShowsIt) {
     ScratchDir in, out;
     const std::string file = WriteSideBySide(in, "pair.bmp", 8, 4, kWhite, kBlack);
-    BatchOptions options = BmpInto(out);
+    BatchOptions options = Into(out);
     options.outputLayout = BatchOutputLayout::GreyAnaglyph;
     options.resizeWidth = true;
     options.width = 4;
     const BatchRunLog run = RunFiles({file}, options);
-    const std::vector<std::string> expected = {
-        "<clear>",
-        "Input:" + in.Path() + "-> Output:" + out.Path() + " [BMP]\r\n\r\n",
-        "\"1/1 Quelle(pair.bmp)\"",
-        "-> Ausgabe(" + out / "pair.bmp" + ")\r\n",
-        "Quellbild von(8*4)nach(4*2)umgewandelt\r\n",
-        "Ergebmis : Erfolgreich\r\n\r\n",
-    };
-    EXPECT_EQ(run.log, expected);
+    EXPECT_EQ(run.log, (std::vector<std::string>{
+                           "<clear>",
+                           "Input:" + in.Path() + "-> Output:" + out.Path() + " [BMP]\r\n\r\n",
+                           "\"1/1 Quelle(pair.bmp)\"",
+                           "-> Ausgabe(" + out / "pair.bmp" + ")\r\n",
+                           "Quellbild von(8*4)nach(4*2)umgewandelt\r\n",
+                           "Ergebmis : Erfolgreich\r\n\r\n",
+                       }));
     EXPECT_TRUE(run.summary.AllConverted());
     const ImageBuffer written = ReadBmpFile(out / "pair.bmp");
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written.Width(), 4);
+    ASSERT_EQ(written.Width(), 4);
     EXPECT_EQ(PixelAt(written, 1, 1), kRed);  // red/cyan: white left, black right
 }
 
@@ -281,13 +246,13 @@ TEST(BatchRunTest, LogIsClearedBeforeEveryHundredthFile) {
     const std::vector<std::string> files(250, WriteSideBySide(in, "s.bmp", 2, 2, kRed, kRed));
     BatchThreads threads;
     threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; };
-    const BatchRunLog run = RunFiles(files, BmpInto(out), nullptr, threads);
-    std::vector<std::size_t> clears;
-    for (std::size_t i = 0; i < run.log.size(); ++i)
-        if (run.log[i] == "<clear>") clears.push_back(i);
-    ASSERT_EQ(clears.size(), 3u);
-    EXPECT_EQ(run.log[clears[1] + 1], "\"100/250 Quelle(s.bmp)\"");
-    EXPECT_EQ(run.log[clears[2] + 1], "\"200/250 Quelle(s.bmp)\"");
+    const BatchRunLog run = RunFiles(files, Into(out), nullptr, threads);
+    std::vector<std::string> afterClears;
+    for (std::size_t i = 0; i + 1 < run.log.size(); ++i)
+        if (run.log[i] == "<clear>") afterClears.push_back(run.log[i + 1]);
+    EXPECT_EQ(afterClears.size(), 3u);
+    EXPECT_EQ(afterClears.back(), "\"200/250 Quelle(s.bmp)\"");
+    EXPECT_EQ(afterClears.at(1), "\"100/250 Quelle(s.bmp)\"");
     EXPECT_EQ(run.summary.converted, 250);
 }
 
@@ -310,15 +275,18 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::No; };
     std::string logs[2];
     for (int count : {1, 3}) {
+        SCOPED_TRACE(count);
         ScratchDir target;
         threads.count = count;
-        const BatchRunLog run = RunFiles(files, BmpInto(target), nullptr, threads);
-        EXPECT_EQ(run.summary.converted, 5) << count;
-        EXPECT_EQ(run.summary.skipped, 4) << count;
-        EXPECT_EQ(run.summary.failed, 1) << count;
-        EXPECT_EQ(run.summary.partlyRead, 1) << count;
-        EXPECT_EQ(run.partlyRead, std::vector<std::string>{a / "cut.jpg"}) << count;
-        logs[count / 3] = WithoutFolder(run.Joined(), target.Path());
+        const BatchRunLog run = RunFiles(files, Into(target), nullptr, threads);
+        const BatchSummary& s = run.summary;
+        EXPECT_EQ((std::vector{s.converted, s.skipped, s.failed, s.partlyRead}),
+                  (std::vector{5, 4, 1, 1}));
+        EXPECT_EQ(run.partlyRead, std::vector<std::string>{a / "cut.jpg"});
+        // The log of both runs, without the name of their output folder.
+        std::string& log = logs[count / 3] = run.Joined();
+        for (std::size_t at; (at = log.find(target.Path())) != std::string::npos;)
+            log.replace(at, target.Path().size(), "<out>");
     }
     EXPECT_EQ(logs[0], logs[1]);
 }
@@ -326,9 +294,7 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
 TEST(BatchRunTest, AbortRemovesTheHalfOfAPairAlreadyWritten) {
     ScratchDir in, out;
     const std::string file = WriteSideBySide(in, "h.bmp", 64, 32, kRed, kWhite);
-    BatchOptions options;
-    options.targetFolder = out.Path();
-    options.outputType = BatchOutputType::Jpg;
+    BatchOptions options = Into(out, BatchOutputType::Jpg);
     options.outputLayout = BatchOutputLayout::LeftRight;
     BatchControl control;
     BatchThreads threads;
@@ -346,18 +312,11 @@ TEST(BatchRunTest, AbortRemovesTheHalfOfAPairAlreadyWritten) {
 TEST(BatchRunTest, UnreadableFileIsLoggedAndTheOthersConvert) {
     ScratchDir in, out;
     const std::string good = WriteSideBySide(in, "good.bmp", 4, 4, kRed, kRed);
-    const std::string bad = in / "bad.jpg";
-    const std::string junk = "not a picture";
-    ASSERT_TRUE(test::WriteAll(bad, {junk.begin(), junk.end()}));
-    int boxes = 0;
-    SetMessageSink([&boxes](std::string_view text, std::string_view, MessageIcon) {
-        if (text == LoadResString(kBatchOtherTypeText)) ++boxes;
-    });
-    BatchOptions options;
-    options.targetFolder = out.Path();
-    const BatchRunLog run = RunFiles({bad, good}, options);
-    SetMessageSink({});
-    EXPECT_EQ(boxes, 1);
+    ASSERT_TRUE(test::WriteAll(in / "bad.jpg", test::Text("not a picture")));
+    test::HookRecorder hooks;
+    const BatchRunLog run = RunFiles({in / "bad.jpg", good}, Into(out, BatchOutputType::Jpg));
+    EXPECT_EQ(hooks.messages, std::vector<std::string>{LoadResString(kBatchWarningCaption) + "|" +
+                                                       LoadResString(kBatchOtherTypeText)});
     EXPECT_EQ(run.log[3], "Ergebnis: Leserfehler.\r\n\r\n");
     EXPECT_EQ(run.summary.converted, 1);
     EXPECT_EQ(run.summary.failed, 1);
@@ -369,9 +328,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ScratchDir in, out;
     ASSERT_TRUE(WriteBmpFile(in / "v_l.bmp", Plain(30, 20, kWhite)));
     ASSERT_TRUE(WriteBmpFile(in / "v_r.bmp", Plain(30, 20, kBlack)));
-    BatchOptions options;
-    options.targetFolder = out.Path();
-    options.outputType = BatchOutputType::Das;
+    BatchOptions options = Into(out, BatchOutputType::Das);
     options.sourceLayout = BatchSourceLayout::LeftRight;
     const BatchRunLog run = RunFiles({in / "v_l.bmp", in / "v_r.bmp"}, options);
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
@@ -382,10 +339,9 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
 
     // A list entry's alignment with the position fields: offset (−5 − 2, 3 − 1).
     BatchItem item;
-    item.pair = true;
+    item.pair = item.hasOffset = true;
     item.left = in / "v_l.bmp";
     item.right = in / "v_r.bmp";
-    item.hasOffset = true;
     item.dx = -5;
     item.dy = 3;
     options.position = true;
@@ -396,7 +352,6 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);
-
     // Opened again as a source, the container gives its views and its offset.
     const BatchViews views = OpenBatchStereoFile(in / "v_l.das", 1, {});
     ASSERT_TRUE(views);
@@ -412,7 +367,6 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     EXPECT_EQ(again.log.back(),
               "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n");
     EXPECT_EQ(test::ReadAll(in / "v_l.das"), packed);
-
     // Without a right file nothing can be packed.
     options.sourceLayout = BatchSourceLayout::SideBySide;
     options.position = false;
@@ -422,12 +376,11 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
 }
 
 TEST(BatchRunTest, RealSideBySidePhotoBecomesAnAnaglyphOfHalfItsWidth) {
+    const std::string source = test::SamplePath("single-file/stereograph.left-right.jpg");
     if (!test::SampleExists("single-file/stereograph.left-right.jpg")) GTEST_SKIP();
     ScratchDir out;
-    BatchOptions options;
-    options.targetFolder = out.Path();
+    BatchOptions options = Into(out, BatchOutputType::Jpg);
     options.outputLayout = BatchOutputLayout::ColourAnaglyph;
-    const std::string source = test::SamplePath("single-file/stereograph.left-right.jpg");
     const BatchRunLog run = RunFiles({source}, options);
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
     const ImageBuffer whole = test::LoadJpeg(source);

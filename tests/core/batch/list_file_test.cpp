@@ -17,15 +17,15 @@ namespace {
 
 using namespace std::string_literals;
 using test::FileSizeLimit;
-using test::TempFolder;
+using test::ScratchDir;
 
 std::string ReadText(const std::string& path) {
-    const test::Bytes b = test::ReadBytes(path);
+    const test::Bytes b = test::ReadAll(path);
     return std::string(b.begin(), b.end());
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-    ASSERT_TRUE(test::WriteBytes(path, test::Bytes(text.begin(), text.end())));
+    ASSERT_TRUE(test::WriteAll(path, test::Bytes(text.begin(), text.end())));
 }
 
 ListEntry Entry(int type, int time, bool swap, int x, int y, std::string left,
@@ -36,8 +36,6 @@ ListEntry Entry(int type, int time, bool swap, int x, int y, std::string left,
 ListEntry Single(std::string name, int type = 11) {
     return Entry(type, 0, false, 0, 0, std::move(name));
 }
-
-// ---- one line -------------------------------------------------------------------------
 
 TEST(ListLine, ReadsAsExpected) {
     const struct {
@@ -67,11 +65,13 @@ TEST(ListLine, ReadsAsExpected) {
         EXPECT_EQ(ClassifyListLine(c.line), c.entry ? ListLineKind::Entry : ListLineKind::Other);
         ListEntry e;
         ASSERT_EQ(ParseListEntry(c.line, e), c.entry.has_value());
-        if (c.entry) EXPECT_EQ(e, *c.entry);
+        if (c.entry) {
+            EXPECT_EQ(e, *c.entry);
+        }
     }
 }
 
-TEST(ListLine, SoundLines) {
+TEST(ListLine, SoundLinesAndLayouts) {
     SoundCommand s;
     ASSERT_TRUE(ParseSoundLine(" Sound , play , bg.wav ,\r\n", s));
     EXPECT_EQ(s, (SoundCommand{"play", "bg.wav"}));
@@ -80,14 +80,11 @@ TEST(ListLine, SoundLines) {
     EXPECT_EQ(s, (SoundCommand{"C:\\Programme\\player.exe", ""}));
     for (const char* other : {"sound,,bg.wav", "sounds,play,x"})
         EXPECT_EQ(ClassifyListLine(other), ListLineKind::Other) << other;
-}
-
-TEST(ListLine, LayoutOfEachType) {
-    const std::pair<int, std::optional<int>> cases[] = {
-        {11, 0}, {18, 7},  {21, kPairLayout}, {5, kPairLayout}, {4, 3},
-        {0, {}}, {10, {}}, {19, {}},          {22, {}},
+    const std::pair<int, std::optional<int>> layouts[] = {
+        {11, 0}, {18, 7}, {21, kPairLayout}, {5, kPairLayout}, {4, 3},
+        {1, 0},  {0, {}}, {10, {}},          {19, {}},         {22, {}},
     };
-    for (const auto& [type, layout] : cases) EXPECT_EQ(ListEntryLayout(type), layout) << type;
+    for (const auto& [type, layout] : layouts) EXPECT_EQ(ListEntryLayout(type), layout) << type;
 }
 
 TEST(ListLine, WrittenEntriesReadBackAndBadOnesAreRefused) {
@@ -120,8 +117,6 @@ TEST(ListLine, WrittenEntriesReadBackAndBadOnesAreRefused) {
     }
 }
 
-// ---- a whole list ---------------------------------------------------------------------
-
 TEST(ListText, CountsEntriesAndFindsCommentsAndSounds) {
     const std::string text =
         "\xEF\xBB\xBF# Urlaub\r\n"  // the byte order mark of Windows editors
@@ -145,11 +140,10 @@ TEST(ListText, CountsEntriesAndFindsCommentsAndSounds) {
     EXPECT_EQ(text.substr(first.end, first.next - first.end), "\r\n");
     EXPECT_EQ(list.entryLines[2].end, text.size());
     EXPECT_EQ(list.entryLines[2].next, text.size());
-    EXPECT_EQ(ParseListText("\xEF\xBB\xBF"
-                            "11,0,0,0,0,a.jpg,")
-                  .entryLines[0]
-                  .begin,
-              3u);
+    const std::string marked =
+        "\xEF\xBB\xBF"
+        "11,0,0,0,0,a.jpg,";
+    EXPECT_EQ(ParseListText(marked).entryLines[0].begin, 3u);
 }
 
 TEST(ListText, LimitsOfEntriesSoundsAndComments) {
@@ -173,8 +167,6 @@ TEST(ListText, LimitsOfEntriesSoundsAndComments) {
     EXPECT_EQ(ParseListText(accents).comments[0].size(), kMaxCommentLength - 1);
 }
 
-// ---- files ----------------------------------------------------------------------------
-
 // Comments, a sound line, a CRLF entry, a line without any end, binary bytes and an entry
 // beyond the five-comma rule, all of which a rewrite must keep.
 const std::string kMixedList =
@@ -196,8 +188,8 @@ std::string Replaced(std::string text, const std::string& old, const std::string
 class ListFileTest : public ::testing::Test {
   protected:
     void SetUp() override { WriteText(path_, kMixedList); }
-    TempFolder folder_;
-    const std::string path_ = folder_.File("liste.txt");
+    ScratchDir folder_;
+    const std::string path_ = folder_ / "liste.txt";
 };
 
 TEST_F(ListFileTest, RewriteAndDeleteChangeOnlyTheirLine) {
@@ -210,7 +202,7 @@ TEST_F(ListFileTest, RewriteAndDeleteChangeOnlyTheirLine) {
     ASSERT_EQ(RewriteListEntry(path_, 2, e, &before.entries[2]), ListResult::Ok);
     std::string expected = Replaced(kMixedList, "13,0,1,0,0,", "13,0,1,-4,7,");
     EXPECT_EQ(ReadText(path_), expected);
-    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"liste.txt"});
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"liste.txt"});
     // The CRLF line keeps its CRLF; deleting it takes the CRLF along.
     ListEntry pair = before.entries[1];
     pair.swap = true;
@@ -244,13 +236,13 @@ TEST_F(ListFileTest, RefusalsLeaveTheListAsItWas) {
     EXPECT_EQ(RewriteListEntry(path_, 0, shown, &other), ListResult::EntryChanged);
     EXPECT_EQ(DeleteListEntry(path_, 0, &other), ListResult::EntryChanged);
     EXPECT_EQ(RewriteListEntry(path_, 0, Single("a,b")), ListResult::BadEntry);
-    EXPECT_EQ(RewriteListEntry(folder_.File("fehlt.txt"), 0, shown), ListResult::CannotOpen);
+    EXPECT_EQ(RewriteListEntry(folder_ / "fehlt.txt", 0, shown), ListResult::CannotOpen);
     EXPECT_EQ(ReadText(path_), kMixedList);
-    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"liste.txt"});
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"liste.txt"});
 }
 
 TEST_F(ListFileTest, KeepsPermissionsAndLinks) {
-    const std::string link = folder_.File("link.txt");
+    const std::string link = folder_ / "link.txt";
     ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
     ASSERT_EQ(::symlink(path_.c_str(), link.c_str()), 0);
     ASSERT_EQ(RewriteListEntry(link, 0, Single("b", 12)), ListResult::Ok);
@@ -273,7 +265,7 @@ TEST_F(ListFileTest, ReadOnlyListOrFolderIsRefused) {
     EXPECT_EQ(ReadText(path_), kMixedList);
 
     // In a folder that takes no new files the temporary copy cannot be made.
-    const std::string sub = folder_.File("ro");
+    const std::string sub = folder_ / "ro";
     ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
     const std::string inner = sub + "/liste.txt";
     WriteText(inner, kMixedList);
@@ -288,9 +280,8 @@ TEST_F(ListFileTest, ReadOnlyListOrFolderIsRefused) {
 }
 
 // A file-size limit makes writes fail part way, even for a privileged user.
-TEST(ListFileWrite, FailedWriteLeavesTheOldList) {
-    TempFolder folder;
-    const std::string path = folder.File("liste.txt");
+TEST_F(ListFileTest, FailedWriteLeavesTheOldList) {
+    const std::string path = folder_ / "liste.txt";
     std::string text;
     for (int i = 0; i < 2000; ++i)
         text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
@@ -306,18 +297,17 @@ TEST(ListFileWrite, FailedWriteLeavesTheOldList) {
     }
     {
         FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
-        create = AppendListEntry(folder.File("neu.txt"), Single("/x.jpg"));
+        create = AppendListEntry(folder_ / "neu.txt", Single("/x.jpg"));
     }
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
     EXPECT_EQ(append, ListResult::WriteFailed);
     EXPECT_EQ(create, ListResult::WriteFailed);
     EXPECT_EQ(ReadText(path), text);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"liste.txt"});
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"liste.txt"});
 }
 
-TEST(ListFileWrite, AppendCreatesAndFollowsTheListsLineEnds) {
-    TempFolder folder;
-    const std::string path = folder.File("neu.txt");
+TEST_F(ListFileTest, AppendCreatesAndFollowsTheListsLineEnds) {
+    const std::string path = folder_ / "neu.txt";
     ASSERT_EQ(AppendListEntry(path, Entry(21, 0, true, -3, 2, "/l.jpg", "/r.jpg")), ListResult::Ok);
     EXPECT_EQ(ReadText(path), "21,0,1,-3,2,/l.jpg,/r.jpg,\n");
 
@@ -347,24 +337,23 @@ TEST(ListFileWrite, AppendCreatesAndFollowsTheListsLineEnds) {
     EXPECT_EQ(list.entries.back().left, "/g.jpg");
 }
 
-TEST(ListFileOpen, FilesThatAreNoList) {
-    TempFolder folder;
+TEST_F(ListFileTest, FilesThatAreNoList) {
     ListFile list;
     ListEntry e;
     e.x = e.y = 99;
-    EXPECT_EQ(OpenList(folder.File("fehlt.txt"), list), ListResult::CannotOpen);
-    EXPECT_EQ(ReadListEntry(folder.File("fehlt.txt"), 0, e), ListResult::CannotOpen);
+    EXPECT_EQ(OpenList(folder_ / "fehlt.txt", list), ListResult::CannotOpen);
+    EXPECT_EQ(ReadListEntry(folder_ / "fehlt.txt", 0, e), ListResult::CannotOpen);
     EXPECT_EQ(e.x, 0);
     EXPECT_EQ(e.y, 0);
-    EXPECT_EQ(OpenList(folder.Path(), list), ListResult::CannotOpen);
-    EXPECT_EQ(AppendListEntry(folder.Path(), Single("/a")), ListResult::CannotOpen);
+    EXPECT_EQ(OpenList(folder_.Path(), list), ListResult::CannotOpen);
+    EXPECT_EQ(AppendListEntry(folder_.Path(), Single("/a")), ListResult::CannotOpen);
     // A FIFO is refused at once instead of waiting for a writer.
-    const std::string fifo = folder.File("fifo.txt");
+    const std::string fifo = folder_ / "fifo.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     EXPECT_EQ(OpenList(fifo, list), ListResult::CannotOpen);
     EXPECT_EQ(AppendListEntry(fifo, Single("/a")), ListResult::CannotOpen);
     // Too large to be a list (a sparse file, so it costs no disk).
-    const std::string big = folder.File("gross.txt");
+    const std::string big = folder_ / "gross.txt";
     WriteText(big, "11,0,0,0,0,a,\n");
     ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(kMaxListFileSize) + 1), 0);
     EXPECT_EQ(OpenList(big, list), ListResult::TooLarge);
@@ -374,9 +363,8 @@ TEST(ListFileOpen, FilesThatAreNoList) {
 
 // Damaged lists read without loss: whatever the bytes, rewriting one entry changes that
 // line alone.
-TEST(ListFileOpen, DamagedListsLoseNothing) {
-    TempFolder folder;
-    const std::string path = folder.File("kaputt.txt");
+TEST_F(ListFileTest, DamagedListsLoseNothing) {
+    const std::string path = folder_ / "kaputt.txt";
     std::mt19937 random(7);
     std::string garbage(20000, '\0');
     for (char& c : garbage) c = static_cast<char>(random() % 7 == 0 ? ',' : random() & 0xFF);
@@ -412,53 +400,23 @@ TEST(ListFileOpen, DamagedListsLoseNothing) {
     EXPECT_EQ(list.entries[1], Single("/x"));
 }
 
-// ---- names ----------------------------------------------------------------------------
-
-TEST(ListNames, ResolvedAgainstTheListsFolder) {
-    TempFolder folder;
-    const std::string list = folder.File("liste.txt");
-    std::filesystem::create_directories(folder.File("bilder"));
-    for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"})
-        WriteText(folder.File(name), "x");
+TEST_F(ListFileTest, ResolvedAgainstTheListsFolder) {
+    const std::string list = folder_ / "liste.txt";
+    std::filesystem::create_directories(folder_ / "bilder");
+    for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"}) WriteText(folder_ / name, "x");
     const std::pair<std::string, std::string> cases[] = {
-        {"bilder\\a.jpg", folder.File("bilder/a.jpg")},
+        {"bilder\\a.jpg", folder_ / "bilder/a.jpg"},
         {"/abs/x.jpg", "/abs/x.jpg"},
-        {"fehlt.jpg", folder.File("fehlt.jpg")},
+        {"fehlt.jpg", folder_ / "fehlt.jpg"},
         // A Windows path: its file is looked for beside the list.
-        {"C:\\Fotos\\3D\\b.jpg", folder.File("b.jpg")},
-        {"\\\\server\\fotos\\b.jpg", folder.File("b.jpg")},
-        {"C:\\Fotos\\B\xe4ume.jpg", folder.File("Bäume.jpg")},  // Windows-1252 bytes
-        {folder.File("b.jpg"), folder.File("b.jpg")},
+        {"C:\\Fotos\\3D\\b.jpg", folder_ / "b.jpg"},
+        {"\\\\server\\fotos\\b.jpg", folder_ / "b.jpg"},
+        {"C:\\Fotos\\B\xe4ume.jpg", folder_ / "Bäume.jpg"},  // Windows-1252 bytes
+        {folder_ / "b.jpg", folder_ / "b.jpg"},
         {"", ""},
     };
     for (const auto& [name, resolved] : cases) EXPECT_EQ(ResolveListName(list, name), resolved);
     EXPECT_EQ(ResolveListName("liste.txt", "a.jpg"), "a.jpg");
-}
-
-TEST(ListNames, WindowsListOfRealPhotographs) {
-    const char* samples[] = {"pairs/gx8_l.jpg", "pairs/gx8_r.jpg",
-                             "single-file/calf-left-right.jpg"};
-    for (const char* s : samples)
-        if (!test::SampleExists(s)) GTEST_SKIP() << "samples missing";
-    TempFolder folder;
-    std::filesystem::create_directory_symlink(
-        std::filesystem::path(test::SamplePath(samples[0])).parent_path(), folder.File("Paare"));
-    std::filesystem::create_symlink(test::SamplePath(samples[2]),
-                                    folder.File("calf-left-right.jpg"));
-    const std::string path = folder.File("SLIDE.TXT");
-    WriteText(path,
-              "21,0,0,-12,3,Paare\\gx8_l.jpg,Paare\\gx8_r.jpg,\r\n"
-              "1,40,1,C:\\Eigene Dateien\\calf-left-right.jpg,,\r\n");
-    ListFile list;
-    ASSERT_EQ(OpenList(path, list), ListResult::Ok);
-    ASSERT_EQ(list.entries.size(), 2u);
-    const auto bytes = [&](const std::string& name) {
-        return test::ReadBytes(ResolveListName(path, name));
-    };
-    EXPECT_EQ(bytes(list.entries[0].left), test::ReadBytes(test::SamplePath(samples[0])));
-    EXPECT_EQ(bytes(list.entries[0].right), test::ReadBytes(test::SamplePath(samples[1])));
-    EXPECT_EQ(ListEntryLayout(list.entries[1].type), 0);
-    EXPECT_EQ(bytes(list.entries[1].left), test::ReadBytes(test::SamplePath(samples[2])));
 }
 
 }  // namespace

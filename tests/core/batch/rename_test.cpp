@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,18 +45,14 @@ RenameOptions Renumber(std::string prefix, std::string start, std::string suffix
     return o;
 }
 
-// ---- the name rules -------------------------------------------------------------
-
-struct RuleCase {
-    const char* what;
-    RenameOptions options;
-    std::string name;
-    std::int64_t number;
-    std::string expected;
-};
-
 TEST(RenameRules, Table) {
-    const RuleCase cases[] = {
+    const struct {
+        const char* what;
+        RenameOptions options;
+        std::string name;
+        std::int64_t number;
+        std::string expected;
+    } cases[] = {
         {"add before the extension", Add("_l"), "IMG_0123.JPG", 0, "IMG_0123_l.JPG"},
         {"add to the last extension", Add("_x"), "a.tar.gz", 0, "a.tar_x.gz"},
         {"leading dot is no extension", Add("_x"), ".hidden", 0, ".hidden_x"},
@@ -81,16 +75,16 @@ TEST(RenameRules, Table) {
         {"keep numbering, folder digits ignored", Renumber("p", "*", ".jpg"), "/2024.05/x7.jpg", 0,
          "p7.jpg"},
     };
-    for (const RuleCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(RenamedFileName(c.name, c.options, c.number), c.expected) << c.what;
 }
 
 TEST(RenameRules, StartNumber) {
-    struct Case {
+    const struct {
         const char* text;
         int digits;
         std::int64_t number;
-    } const cases[] = {
+    } cases[] = {
         {"007", 3, 7},
         {"*", 0, 0},
         {"12a", 3, 12},
@@ -98,10 +92,9 @@ TEST(RenameRules, StartNumber) {
         {"ä1", 2, 0},  // characters, not bytes, give the width
         {"99999999999999999999", 20, 1'000'000'000'000'000'000},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const StartNumber s = ParseStartNumber(c.text);
-        EXPECT_EQ(s.digits, c.digits) << c.text;
-        EXPECT_EQ(s.number, c.number) << c.text;
+        EXPECT_EQ(std::pair(s.digits, s.number), std::pair(c.digits, c.number)) << c.text;
     }
 }
 
@@ -139,22 +132,16 @@ TEST(NameOrder, IgnoresCaseInAnyScript) {
     EXPECT_NE(CompareNamesNoCase("\xC3", "\xC3\xA4"), 0);
 }
 
-// ---- renaming files ---------------------------------------------------------------
-
+// Each file holds its own first name, so a test can tell where every file went.
 class RenameFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_FALSE(dir_.Path().empty()); }
-
-    // Each file holds its own first name, so a test can tell where every file went.
     std::string Make(const std::string& name) {
-        std::ofstream(dir_ / name) << name;
+        EXPECT_TRUE(test::WriteAll(dir_ / name, test::Text(name)));
         return dir_ / name;
     }
     std::string Contents(const std::string& name) {
-        std::ifstream in(dir_ / name);
-        std::stringstream s;
-        s << in.rdbuf();
-        return in ? s.str() : "<missing>";
+        const test::Bytes bytes = test::ReadAll(dir_ / name);
+        return std::string(bytes.begin(), bytes.end());
     }
     // Every file of the folder as "name<first name".
     Names Where() {
@@ -162,7 +149,6 @@ class RenameFilesTest : public ::testing::Test {
         for (const std::string& name : dir_.Files()) where.push_back(name + "<" + Contents(name));
         return where;
     }
-
     ScratchDir dir_;
     test::HookRecorder hooks_;
 };
@@ -178,7 +164,7 @@ const std::string kExists = "Achtung|Diese Datei existiert bereits - wird übers
 const std::string kFailed = "FEHLER|Fehler beim Umbenennen - wird übersprungen.";
 
 TEST_F(RenameFilesTest, AsksFirstAndNoChangesNothing) {
-    const std::vector<std::string> paths = {Make("a.jpg"), Make("b.jpg"), Make("c.jpg")};
+    const Names paths = {Make("a.jpg"), Make("b.jpg"), Make("c.jpg")};
     hooks_.fallback = Answer::No;
     const RenameResult r = RenameFiles(paths, Add("_x"));
     EXPECT_FALSE(r.started);
@@ -193,7 +179,7 @@ TEST_F(RenameFilesTest, AsksFirstAndNoChangesNothing) {
 }
 
 TEST_F(RenameFilesTest, RenumberSortsWithoutRegardToCase) {
-    const std::vector<std::string> paths = {Make("c.jpg"), Make("A.jpg"), Make("b.JPG")};
+    const Names paths = {Make("c.jpg"), Make("A.jpg"), Make("b.JPG")};
     const RenameResult r = RenameFiles(paths, Renumber("P", "007", ".jpg"));
     ASSERT_TRUE(r.started);
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
@@ -201,59 +187,61 @@ TEST_F(RenameFilesTest, RenumberSortsWithoutRegardToCase) {
     EXPECT_TRUE(hooks_.messages.empty());
 }
 
-TEST_F(RenameFilesTest, ChainsAndShiftsNeverOverwrite) {
-    // 1→2, 2→3, 3→4: taken one by one each new name exists; all three must arrive.
-    const std::vector<std::string> up = {Make("1.jpg"), Make("2.jpg"), Make("3.jpg")};
-    RenameResult r = RenameFiles(up, Renumber("", "2", ".jpg"));
-    EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
-    EXPECT_EQ(Where(), (Names{"2.jpg<1.jpg", "3.jpg<2.jpg", "4.jpg<3.jpg"}));
-    // And back down again: 2→1, 3→2, 4→3.
-    r = RenameFiles({dir_ / "2.jpg", dir_ / "3.jpg", dir_ / "4.jpg"}, Renumber("", "1", ".jpg"));
-    EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
-    EXPECT_EQ(Where(), (Names{"1.jpg<1.jpg", "2.jpg<2.jpg", "3.jpg<3.jpg"}));
-    EXPECT_TRUE(hooks_.messages.empty());
-}
-
-TEST_F(RenameFilesTest, RingsSwapThroughTemporaryNames) {
-    // Sorted as text "10.jpg" comes first, so renumbering from 9 swaps the two names.
-    const std::vector<std::string> paths = {Make("9.jpg"), Make("10.jpg")};
-    const RenameResult r = RenameFiles(paths, Renumber("", "9", ".jpg"));
-    EXPECT_EQ(r.Count(RenameStatus::Renamed), 2);
-    EXPECT_EQ(Where(), (Names{"10.jpg<9.jpg", "9.jpg<10.jpg"}));
-}
-
-TEST_F(RenameFilesTest, FailureAtTheEndOfAChainKeepsEveryFile) {
-    // X.jpg → XX…X.jpg (130 X), which itself would become a name too long for the folder.
-    const std::string many(130, 'X');
-    const std::vector<std::string> paths = {Make("X.jpg"), Make(many + ".jpg")};
-    const RenameResult r = RenameFiles(paths, Exchange("X", many));
-    EXPECT_EQ(Statuses(r), (std::vector{S::TargetExists, S::Failed}));
-    EXPECT_EQ(r.entries[1].location, paths[1]);
-    EXPECT_EQ(hooks_.messages, (Names{kExists, kFailed}));
-    EXPECT_EQ(Where(), (Names{"X.jpg<X.jpg", many + ".jpg<" + many + ".jpg"}));
-}
-
-TEST_F(RenameFilesTest, BrokenChainSkipsEveryLinkThatWouldOverwrite) {
-    // 1→2, 2→3, but 3.jpg is not part of the run: 2 cannot move, so 1 cannot either.
-    const std::vector<std::string> paths = {Make("1.jpg"), Make("2.jpg")};
-    Make("3.jpg");
-    const RenameResult r = RenameFiles(paths, Renumber("", "2", ".jpg"));
-    EXPECT_EQ(r.Count(RenameStatus::TargetExists), 2);
-    EXPECT_EQ(hooks_.messages, (Names{kExists, kExists}));
-    EXPECT_EQ(Where(), (Names{"1.jpg<1.jpg", "2.jpg<2.jpg", "3.jpg<3.jpg"}));
+// Renames that depend on each other: taken one by one, each new name would exist.
+TEST_F(RenameFilesTest, ChainsRingsAndBrokenChainsNeverOverwrite) {
+    const std::string x130(130, 'X');
+    const struct {
+        Names files;  // renamed, in this order; "+" marks a file only present
+        RenameOptions options;
+        Names where, messages;
+    } cases[] = {
+        {{"1.jpg", "2.jpg", "3.jpg"},
+         Renumber("", "2", ".jpg"),
+         {"2.jpg<1.jpg", "3.jpg<2.jpg", "4.jpg<3.jpg"},
+         {}},
+        {{"2.jpg", "3.jpg", "4.jpg"},
+         Renumber("", "1", ".jpg"),
+         {"1.jpg<2.jpg", "2.jpg<3.jpg", "3.jpg<4.jpg"},
+         {}},
+        // Sorted as text "10.jpg" comes first: renumbering from 9 swaps the two names.
+        {{"9.jpg", "10.jpg"}, Renumber("", "9", ".jpg"), {"10.jpg<9.jpg", "9.jpg<10.jpg"}, {}},
+        // 3.jpg is not part of the run: 2 cannot move, so 1 cannot either.
+        {{"1.jpg", "2.jpg", "+3.jpg"},
+         Renumber("", "2", ".jpg"),
+         {"1.jpg<1.jpg", "2.jpg<2.jpg", "3.jpg<3.jpg"},
+         {kExists, kExists}},
+        // X.jpg → X…X.jpg (130 X), which itself would get a name too long for the folder.
+        {{"X.jpg", x130 + ".jpg"},
+         Exchange("X", x130),
+         {"X.jpg<X.jpg", x130 + ".jpg<" + x130 + ".jpg"},
+         {kExists, kFailed}},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& name : dir_.Files()) fs::remove(dir_ / name);
+        hooks_.messages.clear();
+        Names paths;
+        for (const std::string& name : c.files)
+            if (name[0] == '+')
+                Make(name.substr(1));
+            else
+                paths.push_back(Make(name));
+        RenameFiles(paths, c.options);
+        EXPECT_EQ(Where(), c.where) << c.files[0];
+        EXPECT_EQ(hooks_.messages, c.messages) << c.files[0];
+    }
 }
 
 TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
     // b1.jpg stays as it is (nothing to exchange), so a1.jpg cannot become b1.jpg; of two
     // files wanting one new name the first in the list gets it.
-    const std::vector<std::string> paths = {Make("a1.jpg"), Make("b1.jpg"), Make("a2.jpg")};
+    const Names paths = {Make("a1.jpg"), Make("b1.jpg"), Make("a2.jpg")};
     RenameResult r = RenameFiles(paths, Exchange("a", "b"));
     ASSERT_EQ(Statuses(r), (std::vector{S::TargetExists, S::Unchanged, S::Renamed}));
     EXPECT_EQ(r.entries[2].location, dir_ / "b2.jpg");
     EXPECT_EQ(hooks_.messages, (Names{kExists}));
 
     hooks_.messages.clear();
-    const std::vector<std::string> same = {Make("x.jpg"), Make("y.jpg")};
+    const Names same = {Make("x.jpg"), Make("y.jpg")};
     r = RenameFiles(same, Renumber("same", "*", ".jpg"));
     EXPECT_EQ(Statuses(r), (std::vector{S::Renamed, S::TargetExists}));
     EXPECT_EQ(Contents("same.jpg"), "x.jpg");
@@ -261,7 +249,7 @@ TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
 }
 
 TEST_F(RenameFilesTest, BadEntriesFailAndTheRestGoesOn) {
-    const std::vector<std::string> paths = {dir_ / "missing.jpg", Make("a.jpg"), Make("b.jpg")};
+    const Names paths = {dir_ / "missing.jpg", Make("a.jpg"), Make("b.jpg")};
     RenameResult r = RenameFiles(paths, Add("_x"));
     EXPECT_EQ(Statuses(r), (std::vector{S::Failed, S::Renamed, S::Renamed}));
     EXPECT_EQ(hooks_.messages, (Names{kFailed}));

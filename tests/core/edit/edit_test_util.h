@@ -3,10 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
-#include <vector>
 
-#include "core/hooks.h"
 #include "core/image/image_buffer.h"
 #include "support/test_support.h"
 
@@ -47,20 +44,5 @@ inline std::uint32_t IndexedColour(const ImageBuffer& image, int x, int y) {
     const std::uint8_t* entry = image.ColourTable() + 4 * IndexAt(image, x, y);
     return (std::uint32_t{entry[2]} << 16) | (std::uint32_t{entry[1]} << 8) | entry[0];
 }
-
-// Collects the messages shown while it lives.
-class MessageCatcher {
-  public:
-    MessageCatcher()
-        : previous_(
-              SetMessageSink([this](std::string_view text, std::string_view caption, MessageIcon) {
-                  texts.emplace_back(std::string(text) + "|" + std::string(caption));
-              })) {}
-    ~MessageCatcher() { SetMessageSink(std::move(previous_)); }
-    std::vector<std::string> texts;
-
-  private:
-    MessageSink previous_;
-};
 
 }  // namespace duplora::test

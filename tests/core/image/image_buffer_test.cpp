@@ -1,12 +1,14 @@
+#include "core/image/image_buffer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "core/hooks.h"
-#include "core/image/image_buffer.h"
+#include "core/batch/hook_recorder.h"
 #include "core/image/luminance.h"
+#include "core/image/luminance_row.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -15,25 +17,25 @@ namespace {
 TEST(CreateImage, HeaderZeroedPixelsAndRefusals) {
     ImageBuffer image = CreateImage(13, 3, 24);
     ASSERT_TRUE(image);
-    const std::uint8_t* p = image.Data();
     const std::uint8_t header[16] = {40, 0, 0, 0, 13, 0, 0, 0, 3, 0, 0, 0, 1, 0, 24, 0};
-    EXPECT_EQ(std::memcmp(p, header, 16), 0);
+    EXPECT_EQ(std::memcmp(image.Data(), header, 16), 0);
     EXPECT_EQ(image.ByteSize(), 40u + 40u * 3);
-    for (std::size_t i = 16; i < image.ByteSize(); ++i) ASSERT_EQ(p[i], 0) << i;
+    for (std::size_t i = 16; i < image.ByteSize(); ++i) ASSERT_EQ(image.Data()[i], 0) << i;
     EXPECT_EQ(CreateImage(4, 4, 16).BitCount(), 24);  // 9 bits or more become 24
     ImageBuffer mono = CreateImage(4, 4, 1);
     EXPECT_EQ(mono.ColourCount(), 2);
     EXPECT_EQ(mono.Pixels(), mono.Data() + 40 + 8);
-    EXPECT_FALSE(CreateImage(0, 4, 24));
-    EXPECT_FALSE(CreateImage(-3, 4, 24));
-    EXPECT_FALSE(CreateImage(4, 4, 2));
-    EXPECT_FALSE(CreateImage(65536, 1, 24));
-    EXPECT_FALSE(CreateImage(40000, 40000, 24));  // 4.8 GB of pixels
+    for (auto [w, h, bits] : {std::tuple{0, 4, 24},
+                              {-3, 4, 24},
+                              {4, 4, 2},
+                              {65536, 1, 24},
+                              {40000, 40000, 24}})  // the last: 4.8 GB of pixels
+        EXPECT_FALSE(CreateImage(w, h, bits)) << w << "x" << h << "x" << bits;
     EXPECT_TRUE(CreateImage(65535, 1, 24));
 }
 
 TEST(CreateImage, OverwriteVariantClearsHeaderAndPadding) {
-    // Reuse of a dirty block must not leak old bytes into header, table or padding.
+    // A reused dirty block must not leak old bytes into header, table or padding.
     {
         ImageBuffer dirty = CreateImage(1001, 1001, 24);
         std::memset(dirty.Data(), 0xAB, dirty.ByteSize());
@@ -48,7 +50,6 @@ TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {
     for (int bits : {1, 4, 8}) {
         ImageBuffer src = test::MakeIndexed(37, 11, bits, 7);
         ImageBuffer copy = DuplicateImage(src);
-        ASSERT_TRUE(copy);
         ASSERT_EQ(copy.ByteSize(), src.ByteSize());
         EXPECT_EQ(std::memcmp(copy.Data(), src.Data(), src.ByteSize()), 0) << bits;
     }
@@ -60,19 +61,14 @@ TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {
 }
 
 TEST(Accessors, MissingPictureTellsOnlyForWidth) {
-    std::vector<std::string> shown;
-    auto old = SetMessageSink([&](std::string_view text, std::string_view caption, MessageIcon) {
-        shown.push_back(std::string(text) + "|" + std::string(caption));
-    });
+    test::HookRecorder hooks;
     ImageBuffer none;
     EXPECT_EQ(ImageWidth(none), 0);
     EXPECT_EQ(ImageHeight(none), 0);
     EXPECT_EQ(ImagePixels(none), nullptr);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Kann BMP Datei nicht erstellen.|FEHLER");
     EXPECT_EQ(ImageWidth(none), 0);
-    EXPECT_EQ(shown.size(), 2u);
-    SetMessageSink(old);
+    EXPECT_EQ(hooks.messages,
+              std::vector<std::string>(2, "FEHLER|Kann BMP Datei nicht erstellen."));
 }
 
 TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {
@@ -83,14 +79,13 @@ TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {
     EXPECT_FALSE(ImageBuffer::FromPacked(src.Data(), src.ByteSize() - 1));
     EXPECT_FALSE(ImageBuffer::FromPacked(src.Data(), 39));
     EXPECT_FALSE(ImageBuffer::FromPacked(nullptr, 1000));
-
     std::vector<std::uint8_t> bytes(src.Data(), src.Data() + src.ByteSize());
-    std::int32_t huge = 60000;
+    const std::int32_t huge = 60000;
     std::memcpy(bytes.data() + 4, &huge, 4);
     std::memcpy(bytes.data() + 8, &huge, 4);
     EXPECT_FALSE(ImageBuffer::FromPacked(bytes.data(), bytes.size()));
-    std::uint32_t manyColours = 100000;
-    std::memcpy(bytes.data() + 4, &(src.Data()[4]), 8);
+    const std::uint32_t manyColours = 100000;
+    std::memcpy(bytes.data() + 4, src.Data() + 4, 8);
     std::memcpy(bytes.data() + 32, &manyColours, 4);
     EXPECT_FALSE(ImageBuffer::FromPacked(bytes.data(), bytes.size()));
 }
@@ -98,7 +93,7 @@ TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {
 TEST(FromPacked, TopDownRowsAreTurned) {
     ImageBuffer src = test::MakeNoise(6, 4, 5);
     std::vector<std::uint8_t> bytes(src.Data(), src.Data() + src.ByteSize());
-    std::int32_t negative = -4;
+    const std::int32_t negative = -4;
     std::memcpy(bytes.data() + 8, &negative, 4);
     ImageBuffer turned = ImageBuffer::FromPacked(bytes.data(), bytes.size());
     ASSERT_TRUE(turned);
@@ -107,20 +102,43 @@ TEST(FromPacked, TopDownRowsAreTurned) {
             EXPECT_EQ(test::PixelAt(turned, x, y), test::PixelAt(src, x, 3 - y));
 }
 
-// Every colour: the table method must equal the double evaluation bit for bit.
+// The table method and the row routine both equal the double rule, for every colour.
 TEST(Luminance, BitExactForAllColours) {
+    constexpr int kColours = 1 << 24;  // blue varies fastest
+    std::vector<std::uint8_t> bgr(std::size_t{kColours} * 3), row(kColours);
+    for (std::size_t c = 0; c < kColours; ++c)
+        for (int k = 0; k < 3; ++k) bgr[3 * c + k] = static_cast<std::uint8_t>(c >> (8 * k));
+    LuminanceRow(bgr.data(), row.data(), kColours);
     const LuminanceTables& t = GetLuminanceTables();
-    long mismatches = 0;
-    for (int r = 0; r < 256; ++r)
-        for (int g = 0; g < 256; ++g)
-            for (int b = 0; b < 256; ++b) {
-                const double y = 0.587 * g + 0.114 * b + 0.299 * r;
-                if (Luminance(t, b, g, r) != static_cast<int>(y)) ++mismatches;
-            }
-    EXPECT_EQ(mismatches, 0);
-    // A colour whose exact value is an integer but whose double sum falls just below it.
+    int wrong = 0;
+    for (int c = 0; c < kColours && wrong < 10; ++c) {
+        const int b = c & 0xFF, g = (c >> 8) & 0xFF, r = c >> 16;
+        const int want = static_cast<int>(0.587 * g + 0.114 * b + 0.299 * r);
+        if (Luminance(t, b, g, r) == want && row[c] == want) continue;
+        ++wrong;
+        ADD_FAILURE() << "colour " << std::hex << c << std::dec << ": " << Luminance(t, b, g, r)
+                      << " and " << int{row[c]} << " instead of " << want;
+    }
+}
+
+TEST(LuminanceRow, KnownValuesAndTailsOfShortRows) {
+    // (R, G, B) = (0, 72, 24) sums to 44.99999999999999 in double, grey 23 to 22.999….
+    const std::uint8_t bgr[] = {24, 72, 0, 23, 23, 23, 255, 255, 255, 200, 150, 100};
+    std::uint8_t y[5] = {1, 1, 1, 1, 99};
+    LuminanceRow(bgr, y, 4);
+    EXPECT_EQ(std::vector<int>(y, y + 5), (std::vector<int>{44, 22, 255, 140, 99}));
     EXPECT_EQ(Luminance(24, 72, 0), 44);
-    EXPECT_EQ(Luminance(255, 255, 255), 255);
+    LuminanceRow(bgr, y, 0);
+    EXPECT_EQ(y[0], 44);
+    // Rows that leave tails after whole vectors; nothing is written past the row.
+    for (const int count : {7, 31, 269}) {
+        std::vector<std::uint8_t> in(std::size_t(count) * 3), out(count + 1, 7);
+        for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<std::uint8_t>(i * 37);
+        LuminanceRow(in.data(), out.data(), count);
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(out[i], LuminanceDouble(in[3 * i], in[3 * i + 1], in[3 * i + 2])) << i;
+        EXPECT_EQ(out[count], 7);
+    }
 }
 
 }  // namespace

@@ -1,10 +1,20 @@
+// Composition for output and for the window. The display composer makes only the parts of
+// its pictures that are asked for; every part must be the same part of the picture the
+// whole-picture rules give: the views prepared with PrepareView, combined with the combiners.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "core/formats/load_chain.h"
 #include "core/image/convert.h"
 #include "core/image/luminance.h"
+#include "core/image/pixel_gather.h"
+#include "core/image/split.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/compose.h"
 #include "core/stereo/display_composer.h"
@@ -25,16 +35,16 @@ constexpr int A = 0xA, B = 0xB;
 constexpr const char* kPairTitle =
     "Linkes Bild(baum_l.jpg [20 x 12]) Rechtes Bild(baum_r.jpg [20 x 12])  (3/7)  ";
 
-CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second) {
+CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second,
+                           DisplayMode mode = DisplayMode::SideBySide) {
     CompositionInput in;
     in.first = &first;
     in.second = &second;
+    in.mode = mode;
     return in;
 }
 
-// ---- ComposeForOutput -------------------------------------------------------------
-
-TEST(ComposeForOutput, FullSizeCombinerOfEachCode) {
+TEST(ComposeForOutput, FullSizeCombinerOfEachCodeOrNone) {
     const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2);
     CompositionInput in = PairInput(a, b);
     in.greyPair = GreyAnaglyphPair::RedBlue;
@@ -56,46 +66,32 @@ TEST(ComposeForOutput, FullSizeCombinerOfEachCode) {
         ASSERT_TRUE(expected) << code;
         EXPECT_TRUE(SamePixels(ComposeForOutput(in, code, -3, 4), expected, "output")) << code;
     }
-}
-
-TEST(ComposeForOutput, OffsetIsClampedToTenPixels) {
-    const ImageBuffer a = Tagged(A, 30, 12), b = Tagged(B, 30, 12);
-    const ImageBuffer out = ComposeForOutput(PairInput(a, b), 0, 500, -500);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(out.Width(), 20);
-    EXPECT_EQ(out.Height(), 10);
-    // dx → 20, dy → −2: second columns 20…29, first rows from the top 0…9 (firstY = 2).
-    EXPECT_EQ(PixelAt(out, 0, 0), Tag(A, 0, 0));
-    EXPECT_EQ(PixelAt(out, 10, 0), Tag(B, 20, 2));
-    EXPECT_EQ(PixelAt(out, 19, 9), Tag(B, 29, 11));
-}
-
-TEST(ComposeForOutput, BadInputGivesNone) {
-    const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2), none;
+    // Unknown codes or a view missing give none; the single picture needs no second view.
+    const ImageBuffer none;
     EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 2, 0, 0));
     EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 26, 0, 0));
     EXPECT_FALSE(ComposeForOutput(PairInput(a, none), 21, 0, 0));
     EXPECT_FALSE(ComposeForOutput(PairInput(none, b), 0, 0, 0));
     EXPECT_FALSE(ComposeForOutput(CompositionInput{}, 25, 0, 0));
-    // The single picture needs no second view.
     EXPECT_TRUE(ComposeForOutput(PairInput(a, none), 25, 0, 0));
 }
 
-TEST(ComposeForOutput, PanoramaWrapsAround) {
-    const ImageBuffer a = Tagged(A, 8, 12), b = Tagged(B, 8, 12);
-    CompositionInput in = PairInput(a, b);
+TEST(ComposeForOutput, OffsetIsClampedToTenPixelsAndWrapsInPanorama) {
+    const ImageBuffer a = Tagged(A, 30, 12), b = Tagged(B, 30, 12);
+    // dx → 20, dy → −2: second columns 20…29, first rows from the top 0…9 (firstY = 2).
+    EXPECT_TRUE(SamePixels(ComposeForOutput(PairInput(a, b), 0, 500, -500),
+                           test::MakeImage(20, 10, [](int x, int y) {
+                               return x < 10 ? Tag(A, x, y) : Tag(B, x + 10, y + 2);
+                           })));
+    // Panorama, dx = 3: the second view starts at column 3 and wraps; dy = 1 reads it from
+    // stored row 1, wrapping: top-down row y − 1.
+    const ImageBuffer c = Tagged(A, 8, 12), d = Tagged(B, 8, 12);
+    CompositionInput in = PairInput(c, d);
     in.panorama = true;
-    // dx = 3: the second view starts at column 3 and wraps; dy = 1 shifts it one row.
     const ImageBuffer out = ComposeForOutput(in, 0, 3, 1);
-    ASSERT_TRUE(out);
-    ASSERT_EQ(out.Width(), 16);
-    ASSERT_EQ(out.Height(), 12);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 8; ++x) {
-            // Stored row 1 + r of the second view, wrapping: top-down row y − 1.
-            ASSERT_EQ(PixelAt(out, x, y), Tag(A, x, y));
-            ASSERT_EQ(PixelAt(out, 8 + x, y), Tag(B, (x + 3) % 8, (y + 11) % 12)) << x << y;
-        }
+    EXPECT_TRUE(SamePixels(out, test::MakeImage(16, 12, [](int x, int y) {
+                               return x < 8 ? Tag(A, x, y) : Tag(B, (x - 5) % 8, (y + 11) % 12);
+                           })));
     // Whole turns make no difference, nor do they overflow.
     EXPECT_TRUE(SamePixels(ComposeForOutput(in, 0, 3 + 8 * 1000, 1), out));
     // A negative offset wraps the first view instead.
@@ -103,8 +99,6 @@ TEST(ComposeForOutput, PanoramaWrapsAround) {
     ASSERT_TRUE(left);
     EXPECT_EQ(PixelAt(left, 7, 11), Tag(A, 1, 11));
 }
-
-// ---- DisplayComposer ----------------------------------------------------------------
 
 class DisplayComposerTest : public ::testing::Test {
   protected:
@@ -130,11 +124,11 @@ TEST_F(DisplayComposerTest, SideBySideTexts) {
     EXPECT_TRUE(SamePixels(composer.FirstView(), CropScaleView(a, 10, 6, 4, 0, 0, 1, false)));
     EXPECT_TRUE(SamePixels(composer.SecondView(), CropScaleView(b, 10, 6, 4, 0, 0, 1, true)));
     EXPECT_FALSE(composer.Composite());
-    const DisplayTexts& t = composer.Texts();
-    EXPECT_EQ(t.title, kPairTitle);
-    EXPECT_EQ(t.status[0], "Bildgröße nach Ausrichtung[16 x 11]");
-    EXPECT_EQ(t.status[1], "Position Ausrichtung(x = -4 y = 1)");
-    EXPECT_EQ(t.status[2], "Bildgröße [8 x 5]  Zoom(50 %)");
+    EXPECT_EQ(composer.Texts().title, kPairTitle);
+    EXPECT_EQ(composer.Texts().status,
+              (std::array<std::string, 3>{"Bildgröße nach Ausrichtung[16 x 11]",
+                                          "Position Ausrichtung(x = -4 y = 1)",
+                                          "Bildgröße [8 x 5]  Zoom(50 %)"}));
 }
 
 TEST_F(DisplayComposerTest, TitleAdditions) {
@@ -222,32 +216,207 @@ TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
     EXPECT_FALSE(composer.SecondView());
 }
 
-// ---- a real pair --------------------------------------------------------------------
+// The three pictures by the whole-picture rules.
+std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
+    std::array<ImageBuffer, 3> out;
+    const ImageBuffer& first = *in.first;
+    const ImageBuffer& second = *in.second;
+    const int w0 = first.Width() * in.zoomPercent / 100;
+    const int h0 = first.Height() * in.zoomPercent / 100;
+    const CommonArea area =
+        ComputeCommonArea(first.Width(), first.Height(), in.dx, in.dy, in.panorama);
+    const int mode = static_cast<int>(in.mode);
+    const AnaglyphTables tables = BuildAnaglyphTables(in.leftGamma, in.rightGamma);
+    if (mode == 25) {
+        out[0] = PrepareView(first, w0, h0, area, false, in.panorama);
+    } else if (mode < 20 || in.panorama) {
+        out[1] = PrepareView(first, w0, h0, area, false, in.panorama);
+        out[2] = PrepareView(second, w0, h0, area, true, in.panorama);
+        if (mode == 10) out[0] = ComposeBlend(out[1], out[2]);
+        if (mode >= 20)
+            out[0] = ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
+    } else {
+        out[1] = CropScaleView(first, w0, h0, 0, 0, 0, 0, false);
+        out[2] = CropScaleView(second, w0, h0, 0, 0, 0, 0, true);
+        CommonArea scaled =
+            ComputeCommonArea(first.Width(), first.Height(), in.dx * in.zoomPercent / 100,
+                              in.dy * in.zoomPercent / 100, false);
+        out[0] = ComposeByCode(mode, out[1], out[2], scaled, in.greyPair, in.colourKind, tables);
+    }
+    return out;
+}
 
-TEST(ComposeRealPhoto, GreyAnaglyphOfACameraPair) {
-    if (!test::SampleExists("pairs/frozenpond_l.jpg")) GTEST_SKIP() << "samples missing";
-    const ImageBuffer l = test::LoadSample("pairs/frozenpond_l.jpg");
-    const ImageBuffer r = test::LoadSample("pairs/frozenpond_r.jpg");
-    ASSERT_TRUE(l && r);
-    CompositionInput in = PairInput(l, r);
-    in.greyPair = GreyAnaglyphPair::RedCyan;
-    const int dx = 23, dy = -9;
-    const ImageBuffer grey = ComposeForOutput(in, 21, dx, dy);
-    ASSERT_TRUE(grey);
-    const CommonArea area = ComputeCommonArea(l.Width(), l.Height(), dx, dy);
-    ASSERT_EQ(grey.Width(), l.Width() - dx);
-    ASSERT_EQ(grey.Height(), l.Height() + dy);
-    const LevelTable& levels = BuildAnaglyphTables(100, 100).left;
-    const auto lum = [](std::uint32_t p) {
-        return LuminanceDouble(test::Blue(p), test::Green(p), test::Red(p));
-    };
-    for (int y = 0; y < grey.Height(); ++y)
-        for (int x = 0; x < grey.Width(); ++x) {
-            const int y1 = lum(test::FirstAt(l, area, x, y));
-            const int y2 = lum(test::SecondAt(l, r, area, x, y));
-            ASSERT_EQ(PixelAt(grey, x, y), test::Rgb(levels[y1], levels[y2], levels[y2]))
-                << x << "," << y;
+TEST(DisplayRegion, EveryPartIsThatPartOfTheWholePicture) {
+    const struct {
+        DisplayMode mode;
+        int zoom, dx, dy;
+        bool panorama;
+        int greyPair = 0, colourKind = 0;
+    } cases[] = {{DisplayMode::SideBySide, 57, -9, 4, false},
+                 {DisplayMode::OverUnder, 150, 0, 7, false},
+                 {DisplayMode::ThreeViews, 83, 3, -2, false},
+                 {DisplayMode::Interlace, 100, 2, 1, true},
+                 {DisplayMode::GreyAnaglyph, 66, -7, 3, false, 1},
+                 {DisplayMode::GreyAnaglyph, 210, 50, 2, true, 3},
+                 {DisplayMode::ColourAnaglyph, 90, -3, -4, false, 0, 1},
+                 {DisplayMode::ColourAnaglyph, 100, 1000, -1000, false, 0, 2},
+                 {DisplayMode::Single, 43, 0, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "mode " << static_cast<int>(c.mode) << " zoom " << c.zoom);
+        // Odd sizes, so that interlace has a black top row and the halves do not divide evenly.
+        const ImageBuffer a = MakeNoise(37, 23, 11);
+        const ImageBuffer b = MakeNoise(37, 23, 12);
+        CompositionInput in = PairInput(a, b, c.mode);
+        in.zoomPercent = c.zoom;
+        in.dx = c.dx;
+        in.dy = c.dy;
+        in.panorama = c.panorama;
+        in.greyPair = static_cast<GreyAnaglyphPair>(c.greyPair);
+        in.colourKind = static_cast<ColourAnaglyphKind>(c.colourKind);
+        in.leftGamma = 130;
+        in.rightGamma = 80;
+        DisplayComposer composer;
+        composer.ComposeForDisplay(in);
+        const std::array<ImageBuffer, 3> expected = Expected(in);
+        for (int i = 0; i < 3; ++i) {
+            const auto which = static_cast<DisplayComposer::Picture>(i);
+            const ImageBuffer& whole = expected[i];
+            ASSERT_EQ(composer.Has(which), static_cast<bool>(whole)) << "picture " << i;
+            if (!whole) continue;
+            ASSERT_EQ(composer.Width(which), whole.Width()) << i;
+            ASSERT_EQ(composer.Height(which), whole.Height()) << i;
+            EXPECT_TRUE(SamePixels(composer.Get(which), whole)) << "picture " << i;
+            const int w = whole.Width(), h = whole.Height();
+            // Parts at the corners, in the middle, one pixel, a row and a column.
+            const std::vector<std::array<int, 4>> parts = {{0, 0, 1, 1},
+                                                           {w - 1, h - 1, 1, 1},
+                                                           {w / 3, h / 4, w / 2, h / 2},
+                                                           {0, h - 1, w, 1},
+                                                           {w - 1, 0, 1, h}};
+            for (const auto& [x, y, pw, ph] : parts) {
+                if (pw <= 0 || ph <= 0) continue;
+                const ImageBuffer part = composer.Render(which, x, y, pw, ph);
+                ASSERT_TRUE(SamePixels(part, CropRect(whole, x, y, x + pw, y + ph)))
+                    << "picture " << i << " part " << x << "," << y << " " << pw << "x" << ph;
+            }
+            // Bands of three rows (made on several threads) put together give the same part.
+            {
+                const int x = w / 4, y = h / 5, pw = w - w / 4, ph = h - h / 5;
+                ImageBuffer joined = CreateImage(pw, ph, 24);
+                int calls = 0;
+                std::mutex lock;
+                ASSERT_TRUE(composer.RenderBands(
+                    which, x, y, pw, ph, 3, [&](const ImageBuffer& band, int firstRow) {
+                        ASSERT_EQ(band.Width(), pw);
+                        for (int r = 0; r < band.Height(); ++r)
+                            std::memcpy(joined.Line(firstRow + r), band.Line(r), 3 * pw);
+                        std::lock_guard guard(lock);
+                        ++calls;
+                    }));
+                EXPECT_EQ(calls, (ph + 2) / 3);
+                EXPECT_TRUE(SamePixels(joined, CropRect(whole, x, y, x + pw, y + ph)))
+                    << "picture " << i << " in bands";
+                EXPECT_FALSE(composer.RenderBands(which, x, y, pw + 1, ph, 3,
+                                                  [](const ImageBuffer&, int) {}));
+            }
+            // Picked pixels are those of a nearest-neighbour scaling of the whole picture.
+            const int tw = std::max(1, w / 3), th = std::max(1, h / 2);
+            const std::vector<int> cols = FixedPointWalk(0, std::int64_t{w} * 1024 / tw, tw);
+            const std::vector<int> rows = FixedPointWalk(0, std::int64_t{h} * 1024 / th, th);
+            EXPECT_TRUE(SamePixels(composer.RenderSampled(which, cols, rows),
+                                   CropScaleView(whole, tw, th, 0, 0, 0, 0, false)))
+                << "picture " << i;
         }
+    }
+}
+
+TEST(DisplayRegion, PartsOutsideThePictureGiveNothing) {
+    const ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(PairInput(a, b, DisplayMode::GreyAnaglyph)));
+    const auto c = DisplayComposer::kComposite;
+    EXPECT_TRUE(composer.Render(c, 0, 0, 20, 10));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 21, 10));
+    EXPECT_FALSE(composer.Render(c, -1, 0, 5, 5));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 0, 5));
+    const int bad[] = {20};
+    const int good[] = {0};
+    EXPECT_FALSE(composer.RenderSampled(c, bad, good));
+    EXPECT_FALSE(composer.RenderSampled(c, {}, good));
+    composer.Clear();
+    EXPECT_FALSE(composer.Has(c));
+    EXPECT_FALSE(composer.Render(c, 0, 0, 1, 1));
+}
+
+TEST(DisplayRegion, ViewsReplacedSinceTheCompositionGiveNothing) {
+    ImageBuffer a = MakeNoise(20, 10, 1), b = MakeNoise(20, 10, 2);
+    const CompositionInput in = PairInput(a, b, DisplayMode::SideBySide);
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const std::uint64_t generation = composer.Generation();
+    EXPECT_TRUE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    // An edit puts a new, smaller picture in place before the window recomposes.
+    b = MakeNoise(8, 4, 3);
+    EXPECT_FALSE(composer.Render(DisplayComposer::kSecondView, 0, 0, 20, 10));
+    EXPECT_TRUE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    a.Reset();
+    EXPECT_FALSE(composer.Render(DisplayComposer::kFirstView, 0, 0, 20, 10));
+    // Composing again takes the new pictures, and says so.
+    a = MakeNoise(8, 4, 4);
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    EXPECT_NE(composer.Generation(), generation);
+    EXPECT_TRUE(SamePixels(composer.Render(DisplayComposer::kSecondView, 0, 0, 8, 4), b));
+}
+
+TEST(DisplayRegion, IndexedViewsAreReadThroughTheirColourTable) {
+    const ImageBuffer a = test::MakeIndexed(16, 9, 8, 5);
+    const ImageBuffer b = test::MakeIndexed(16, 9, 4, 6);
+    for (const DisplayMode mode : {DisplayMode::ThreeViews, DisplayMode::ColourAnaglyph}) {
+        CompositionInput in = PairInput(a, b, mode);
+        in.zoomPercent = 125;
+        in.dx = 3;
+        DisplayComposer composer;
+        composer.ComposeForDisplay(in);
+        const std::array<ImageBuffer, 3> expected = Expected(in);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(
+                SamePixels(composer.Get(static_cast<DisplayComposer::Picture>(i)), expected[i]))
+                << static_cast<int>(mode) << " " << i;
+    }
+}
+
+// A screen-sized part of a large pair, by the per-pixel rule of the grey anaglyph at full size.
+TEST(DisplayRegion, ScreenSizedPartOfALargePhotograph) {
+    const char* const name = "single-file/capoda.left-right.jpg";
+    if (!test::SampleExists(name)) GTEST_SKIP() << "sample photograph missing";
+    LoadedImage file = LoadImageFile(test::SamplePath(name));
+    ASSERT_TRUE(file.loaded);
+    const PicturePair views = SplitPairPicture(file.image, false);
+    file.image.Reset();
+    ASSERT_TRUE(views.first && views.second);
+    CompositionInput in = PairInput(views.first, views.second, DisplayMode::GreyAnaglyph);
+    in.dx = -13;
+    in.dy = 7;
+    DisplayComposer composer;
+    ASSERT_TRUE(composer.ComposeForDisplay(in));
+    const int x = 1500, y = 2100, w = 1580, h = 880;
+    const CommonArea area =
+        ComputeCommonArea(views.first.Width(), views.first.Height(), in.dx, in.dy, false);
+    const LevelTable& levels = BuildAnaglyphTables(100, 100).left;
+    const auto grey = [&](std::uint32_t p) {
+        return levels[LuminanceDouble(test::Blue(p), test::Green(p), test::Red(p))];
+    };
+    EXPECT_TRUE(SamePixels(
+        composer.Render(DisplayComposer::kComposite, x, y, w, h),
+        test::MakeImage(w, h,
+                        [&](int px, int py) {
+                            const int y1 = grey(test::FirstAt(views.first, area, x + px, y + py));
+                            const int y2 = grey(
+                                test::SecondAt(views.first, views.second, area, x + px, y + py));
+                            return test::Rgb(y1, y2, y2);
+                        }),
+        "photo_part"));
 }
 
 }  // namespace
