@@ -154,6 +154,16 @@ bool WriteAll(const std::string& path, const Bytes& bytes) {
     return static_cast<bool>(out);
 }
 
+std::uint32_t Le(const Bytes& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
+    return v;
+}
+
+void PutLe(Bytes& b, std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 std::int64_t ModifyTime(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return -1;
@@ -166,63 +176,34 @@ void SetOldTimes(const std::string& path) {
 }
 
 ImageBuffer ReadPnm(const std::string& path) {
-    const std::vector<unsigned char> bytes = ReadAll(path);
-    std::size_t pos = 0;
-    const auto token = [&]() -> std::string {
-        while (pos < bytes.size()) {
-            if (bytes[pos] == '#') {
-                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
-            } else if (std::isspace(bytes[pos])) {
-                ++pos;
-            } else {
-                break;
-            }
-        }
-        std::string t;
-        while (pos < bytes.size() && !std::isspace(bytes[pos]))
-            t += static_cast<char>(bytes[pos++]);
-        return t;
-    };
-    const std::string magic = token();
-    if (magic != "P6" && magic != "P5") return {};
-    const int width = std::atoi(token().c_str());
-    const int height = std::atoi(token().c_str());
-    const int maxval = std::atoi(token().c_str());
-    ++pos;  // the single whitespace byte before the samples
-    const int channels = magic == "P6" ? 3 : 1;
-    if (maxval != 255 || width <= 0 || height <= 0 ||
+    const Bytes bytes = ReadAll(path);
+    const std::string head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 64));
+    char magic[3] = {};
+    int width = 0, height = 0, maxval = 0, at = 0;
+    if (std::sscanf(head.c_str(), "%2s %d %d %d%n", magic, &width, &height, &maxval, &at) != 4)
+        return {};
+    const int channels = magic == std::string("P6") ? 3 : magic == std::string("P5") ? 1 : 0;
+    const std::size_t pos = static_cast<std::size_t>(at) + 1;  // one whitespace byte
+    if (!channels || maxval != 255 || width <= 0 || height <= 0 ||
         bytes.size() < pos + std::size_t(width) * height * channels)
         return {};
-    ImageBuffer image = CreateImage(width, height, 24);
-    const unsigned char* s = bytes.data() + pos;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* d = image.Line(y);
-        for (int x = 0; x < width; ++x, d += 3, s += channels) {
-            if (channels == 3) {
-                d[0] = s[2], d[1] = s[1], d[2] = s[0];
-            } else {
-                d[0] = d[1] = d[2] = s[0];
-            }
-        }
-    }
-    return image;
+    const std::uint8_t* s = bytes.data() + pos;
+    return MakeImage(width, height, [&](int x, int y) {
+        const std::uint8_t* p = s + (std::size_t(y) * width + x) * channels;
+        return channels == 3 ? std::uint32_t(p[0] << 16 | p[1] << 8 | p[2]) : p[0] * 0x010101u;
+    });
 }
 
 bool WritePpm(const ImageBuffer& image, const std::string& path) {
     if (!image || image.BitCount() != 24) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << "P6\n" << image.Width() << " " << image.Height() << "\n255\n";
-    std::vector<char> row(std::size_t(image.Width()) * 3);
-    for (int y = 0; y < image.Height(); ++y) {
-        const std::uint8_t* s = image.Line(y);
+    std::string out =
+        "P6\n" + std::to_string(image.Width()) + " " + std::to_string(image.Height()) + "\n255\n";
+    for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
-            row[x * 3] = static_cast<char>(s[x * 3 + 2]);
-            row[x * 3 + 1] = static_cast<char>(s[x * 3 + 1]);
-            row[x * 3 + 2] = static_cast<char>(s[x * 3]);
+            const std::uint32_t c = PixelAt(image, x, y);
+            out += {char(c >> 16), char(c >> 8), char(c)};
         }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
-    return static_cast<bool>(out);
+    return WriteAll(path, Text(out));
 }
 
 ImageBuffer ReadWithImageMagick(const std::string& path, const std::string& scratchPpm) {
@@ -259,6 +240,25 @@ ImageBuffer ExpandForTest(const ImageBuffer& indexed) {
         const std::uint8_t* e = table + 4 * IndexAt(indexed, x, y);
         return static_cast<std::uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16));
     });
+}
+
+::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
+                                          ProgressDirection direction, int minCalls) {
+    std::vector<std::pair<ProgressDirection, int>> seen;
+    {
+        const ScopedProgressSink sink([&](ProgressDirection d, int p) { seen.emplace_back(d, p); });
+        if (!action()) return ::testing::AssertionFailure() << "the action failed";
+    }
+    auto failure = ::testing::AssertionFailure() << seen.size() << " calls:";
+    for (const auto& [d, p] : seen)
+        failure << " " << (d == ProgressDirection::Writing ? "w" : "r") << p;
+    if (static_cast<int>(seen.size()) < minCalls || seen.empty() || seen.front().second != 0 ||
+        seen.back().second < 90)
+        return failure;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        if (seen[i].first != direction || (i > 0 && seen[i].second <= seen[i - 1].second))
+            return failure;
+    return ::testing::AssertionSuccess();
 }
 
 bool MakeJpeg(const std::string& path, const std::string& size) {

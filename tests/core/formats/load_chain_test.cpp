@@ -55,20 +55,13 @@ TEST(LoadChain, ContentsDecideNotTheName) {
     EXPECT_EQ(bmp.path, dir / "bmp-named.jpg");
     EXPECT_EQ(bmp.displayName, "bmp-named.jpg");
     EXPECT_TRUE(test::SamePixels(bmp.image, picture, "chain-bmp"));
-
-    const LoadedImage jpeg = LoadImageFile(dir / "jpeg-named.bmp");
-    EXPECT_TRUE(jpeg.loaded);
-    EXPECT_TRUE(
-        test::SamePixels(jpeg.image, DecodeJpegFile(dir / "jpeg-named.bmp", false), "chain-jpeg"));
-
-    const LoadedImage indexed = LoadImageFile(dir / "indexed.bmp");
-    ASSERT_TRUE(indexed.loaded);
-    EXPECT_EQ(indexed.image.BitCount(), 24);
+    EXPECT_TRUE(test::SamePixels(LoadImageFile(dir / "jpeg-named.bmp").image,
+                                 DecodeJpegFile(dir / "jpeg-named.bmp", false), "chain-jpeg"));
+    EXPECT_EQ(LoadImageFile(dir / "indexed.bmp").image.BitCount(), 24);
 
     test::WriteAll(dir / "junk.jpg", test::Bytes(500, 0x11));
     const LoadedImage junk = LoadImageFile(dir / "junk.jpg");
-    EXPECT_FALSE(junk.loaded);
-    EXPECT_FALSE(junk.image);
+    EXPECT_FALSE(junk.loaded || junk.image);
     EXPECT_EQ(junk.displayName, "junk.jpg");
     EXPECT_FALSE(LoadImageFile("").loaded);
     EXPECT_FALSE(LoadImageFile(dir / "missing.bmp").loaded);
