@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/hooks.h"
@@ -15,6 +16,7 @@
 namespace duplora::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using TwoNames = std::pair<std::string, std::string>;
 
 // A fresh folder under the temporary folder, removed with everything in it.
 class ScratchDir {
