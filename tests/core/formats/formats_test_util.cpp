@@ -20,8 +20,7 @@
 namespace duplora::test {
 
 ScratchDir::ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "duplora-formats-XXXXXX").string();
+    std::string pattern = std::filesystem::temp_directory_path() / "duplora-formats-XXXXXX";
     if (::mkdtemp(pattern.data())) path_ = pattern;
 }
 
@@ -63,10 +62,7 @@ LockedFolder::LockedFolder(const std::string& path) : path_(path) {
     ::chmod(path.c_str(), 0555);
     const std::string probe = path + "/.probe";
     const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY, 0600);
-    if (fd < 0) {
-        locked_ = true;
-        return;
-    }
+    if ((locked_ = fd < 0)) return;
     ::close(fd);
     ::unlink(probe.c_str());
     immutable_ = locked_ = SetImmutable(path, true);
@@ -81,11 +77,9 @@ bool SetImmutable(const std::string& path, bool on) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0) return false;
     int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
+    const bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                    (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                     ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
     ::close(fd);
     return ok;
 }
@@ -133,12 +127,7 @@ Bytes CaptureBytes(const std::string& command) {
 
 std::string Quote(const std::string& path) {
     std::string out = "'";
-    for (char c : path) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
+    for (char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
 
@@ -216,21 +205,17 @@ int MaxDifference(const ImageBuffer& a, const ImageBuffer& b) {
         b.BitCount() != 24)
         return 256;
     int worst = 0;
-    for (int y = 0; y < a.Height(); ++y) {
-        const std::uint8_t* p = a.Line(y);
-        const std::uint8_t* q = b.Line(y);
-        for (int i = 0; i < a.Width() * 3; ++i) worst = std::max(worst, std::abs(p[i] - q[i]));
-    }
+    for (int y = 0; y < a.Height(); ++y)
+        for (int i = 0; i < a.Width() * 3; ++i)
+            worst = std::max(worst, std::abs(a.Line(y)[i] - b.Line(y)[i]));
     return worst;
 }
 
 ImageBuffer MakeGradient(int width, int height) {
     return MakeImage(width, height, [&](int x, int y) {
-        const std::uint32_t r = static_cast<std::uint32_t>(x * 255 / std::max(1, width - 1));
-        const std::uint32_t g = static_cast<std::uint32_t>(y * 255 / std::max(1, height - 1));
-        const std::uint32_t b =
-            static_cast<std::uint32_t>((x + y) * 255 / std::max(1, width + height - 2));
-        return (r << 16) | (g << 8) | b;
+        return std::uint32_t(x * 255 / std::max(1, width - 1)) << 16 |
+               std::uint32_t(y * 255 / std::max(1, height - 1)) << 8 |
+               std::uint32_t((x + y) * 255 / std::max(1, width + height - 2));
     });
 }
 
@@ -267,39 +252,34 @@ bool MakeJpeg(const std::string& path, const std::string& size) {
            std::filesystem::exists(path);
 }
 
-Bytes EntropyData(const Bytes& file) {
-    std::size_t p = 2;
-    while (p + 4 <= file.size() && file[p] == 0xFF) {
-        while (p + 1 < file.size() && file[p + 1] == 0xFF) ++p;
-        const std::uint8_t marker = file[p + 1];
-        const std::size_t length = (file[p + 2] << 8) | file[p + 3];
-        if (marker == 0xDA) {
-            if (p + 2 + length > file.size()) return {};
-            return Bytes(file.begin() + p + 2 + length, file.end());
-        }
-        p += 2 + length;
+// Walks the segments up to the first SOS, collecting their markers; the offset after the
+// SOS segment, 0 when there is none.
+static std::size_t WalkToScan(const Bytes& file, std::vector<int>& markers) {
+    for (std::size_t p = 2; p + 4 <= file.size() && file[p] == 0xFF;) {
+        if (file[p + 1] == 0xFF && ++p) continue;  // a fill byte
+        markers.push_back(file[p + 1]);
+        p += 2 + ((file[p + 2] << 8) | file[p + 3]);
+        if (markers.back() == 0xDA) return p <= file.size() ? p : 0;
     }
-    return {};
+    return 0;
+}
+
+Bytes EntropyData(const Bytes& file) {
+    std::vector<int> markers;
+    const std::size_t at = WalkToScan(file, markers);
+    return at ? Bytes(file.begin() + at, file.end()) : Bytes{};
 }
 
 std::vector<int> HeaderMarkers(const Bytes& file) {
     std::vector<int> markers;
-    std::size_t p = 2;
-    while (p + 4 <= file.size() && file[p] == 0xFF) {
-        const std::uint8_t marker = file[p + 1];
-        markers.push_back(marker);
-        if (marker == 0xDA) break;
-        p += 2 + ((file[p + 2] << 8) | file[p + 3]);
-    }
+    WalkToScan(file, markers);
     return markers;
 }
 
 Bytes Segment(std::uint8_t marker, const Bytes& payload) {
-    Bytes s(payload.size() + 4);
-    s[0] = 0xFF, s[1] = marker;
-    s[2] = static_cast<std::uint8_t>((payload.size() + 2) >> 8);
-    s[3] = static_cast<std::uint8_t>(payload.size() + 2);
-    std::copy(payload.begin(), payload.end(), s.begin() + 4);
+    const std::size_t length = payload.size() + 2;
+    Bytes s = {0xFF, marker, std::uint8_t(length >> 8), std::uint8_t(length)};
+    Append(s, payload);
     return s;
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,22 +44,21 @@ const std::map<std::string, Bytes>& Pieces() {
     return pieces;
 }
 
-Bytes Join(const std::vector<std::string>& names) {
+// The pieces named in `names`, separated by spaces, one after the other.
+Bytes Join(const std::string& names) {
     Bytes out;
-    for (const auto& name : names) Append(out, Pieces().at(name));
+    std::istringstream in(names);
+    for (std::string name; in >> name;) Append(out, Pieces().at(name));
     return out;
 }
 
-const std::vector<std::string> kInput = {"soi",  "app0", "exif", "com1", "dqt", "xmp",
-                                         "com2", "sof",  "dht",  "sos",  "scan"};
-// The input without its APP1 segments.
-const std::vector<std::string> kNoApp1 = {"soi", "app0", "com1", "dqt", "com2",
-                                          "sof", "dht",  "sos",  "scan"};
+const char* const kInput = "soi app0 exif com1 dqt xmp com2 sof dht sos scan";
+const char* const kNoApp1 = "soi app0 com1 dqt com2 sof dht sos scan";  // without APP1
 
 struct ModeCase {
     const char* name;
     SegmentEditMode mode;
-    std::vector<std::string> expected;
+    const char* expected;
 };
 
 class SegmentModes : public ::testing::TestWithParam<ModeCase> {};
@@ -67,8 +67,7 @@ TEST_P(SegmentModes, RewritesHeaderAndKeepsScanBytes) {
     ScratchDir dir;
     const std::string path = dir / "picture.jpg";
     ASSERT_TRUE(test::WriteAll(path, Join(kInput)));
-    ASSERT_TRUE(
-        test::WriteAll(dir / "source.jpg", Join({"soi", "app0", "source", "dqt", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(dir / "source.jpg", Join("soi app0 source dqt sos scan")));
     SegmentSource source;
     source.comment = "new text";
     source.block = Pieces().at("block");
@@ -78,31 +77,20 @@ TEST_P(SegmentModes, RewritesHeaderAndKeepsScanBytes) {
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"picture.jpg", "source.jpg"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EditJpegSegments, SegmentModes,
-    ::testing::Values(
-        // Every comment goes; the new one stands before the first table segment.
-        ModeCase{"SetComment",
-                 SegmentEditMode::SetComment,
-                 {"soi", "app0", "exif", "newcom", "dqt", "xmp", "sof", "dht", "sos", "scan"}},
-        // Every APP1 goes; the block comes first.
-        ModeCase{"InsertBlock",
-                 SegmentEditMode::InsertBlock,
-                 {"soi", "block", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"DropApp0",
-                 SegmentEditMode::DropApp0,
-                 {"soi", "exif", "com1", "dqt", "xmp", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"DropApp1", SegmentEditMode::DropApp1, kNoApp1},
-        // Only the first APP1 is replaced.
-        ModeCase{
-            "ReplaceApp1",
-            SegmentEditMode::ReplaceApp1,
-            {"soi", "app0", "source", "com1", "dqt", "xmp", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"CopyApp1",
-                 SegmentEditMode::CopyApp1,
-                 {"soi", "source", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"Rewrite", SegmentEditMode::Rewrite, kInput}),
-    [](const auto& info) { return std::string(info.param.name); });
+// SetComment: every comment goes, the new one before the first table segment. InsertBlock:
+// every APP1 goes, the block comes first. ReplaceApp1: only the first APP1 is replaced.
+const ModeCase kModeCases[] = {
+    {"SetComment", SegmentEditMode::SetComment, "soi app0 exif newcom dqt xmp sof dht sos scan"},
+    {"InsertBlock", SegmentEditMode::InsertBlock, "soi block app0 com1 dqt com2 sof dht sos scan"},
+    {"DropApp0", SegmentEditMode::DropApp0, "soi exif com1 dqt xmp com2 sof dht sos scan"},
+    {"DropApp1", SegmentEditMode::DropApp1, kNoApp1},
+    {"ReplaceApp1", SegmentEditMode::ReplaceApp1,
+     "soi app0 source com1 dqt xmp com2 sof dht sos scan"},
+    {"CopyApp1", SegmentEditMode::CopyApp1, "soi source app0 com1 dqt com2 sof dht sos scan"},
+    {"Rewrite", SegmentEditMode::Rewrite, kInput}};
+
+INSTANTIATE_TEST_SUITE_P(EditJpegSegments, SegmentModes, ::testing::ValuesIn(kModeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The whole new file of an edit in memory; empty on failure.
 Bytes EditedInMemory(const Bytes& input, const std::string& comment, SegmentEditMode mode) {
@@ -117,19 +105,19 @@ Bytes EditedInMemory(const Bytes& input, const std::string& comment, SegmentEdit
 TEST(EditJpegSegments, CommentEdgesAndFillBytes) {
     // An empty comment only removes the old ones.
     EXPECT_EQ(EditedInMemory(Join(kInput), "", SegmentEditMode::SetComment),
-              Join({"soi", "app0", "exif", "dqt", "xmp", "sof", "dht", "sos", "scan"}));
+              Join("soi app0 exif dqt xmp sof dht sos scan"));
     // A comment longer than a segment holds is cut to fit: length field FF FF.
     const Bytes cut =
         EditedInMemory(Join(kInput), std::string(70000, 'c'), SegmentEditMode::SetComment);
-    const std::size_t at = Join({"soi", "app0", "exif"}).size();
+    const std::size_t at = Join("soi app0 exif").size();
     ASSERT_GT(cut.size(), at + 4);
     EXPECT_EQ(Bytes(cut.begin() + at, cut.begin() + at + 4), (Bytes{0xFF, 0xFE, 0xFF, 0xFF}));
     // Fill bytes before a marker are accepted and dropped.
-    Bytes filled = Join({"soi", "app0"});
+    Bytes filled = Join("soi app0");
     filled.push_back(0xFF);
-    Append(filled, Join({"com1", "dqt", "sos", "scan"}));
+    Append(filled, Join("com1 dqt sos scan"));
     EXPECT_EQ(EditedInMemory(filled, "", SegmentEditMode::Rewrite),
-              Join({"soi", "app0", "com1", "dqt", "sos", "scan"}));
+              Join("soi app0 com1 dqt sos scan"));
 }
 
 // ---- failures leave the file as it was ----------------------------------------------
@@ -141,8 +129,7 @@ struct BadCase {
     SegmentEditResult expected;
 };
 
-Bytes Joined(const std::vector<std::string>& before, const Bytes& middle,
-             const std::vector<std::string>& after) {
+Bytes Joined(const std::string& before, const Bytes& middle, const std::string& after) {
     Bytes f = Join(before);
     Append(f, middle);
     Append(f, Join(after));
@@ -156,14 +143,12 @@ std::vector<BadCase> BadCases() {
         {"NotJpeg", Text("GIF89a...."), M::Rewrite, SegmentEditResult::NotJpeg},
         {"Empty", {}, M::DropApp1, SegmentEditResult::NotJpeg},
         // A comment claiming 16382 bytes.
-        {"TruncatedSegment", Joined({"soi", "app0"}, {0xFF, 0xFE, 0x40, 0x00, 'a', 'b'}, {}),
+        {"TruncatedSegment", Joined("soi app0", {0xFF, 0xFE, 0x40, 0x00, 'a', 'b'}, ""),
          M::SetComment, bad},
-        {"GarbageBetweenSegments", Joined({"soi", "app0"}, {0x42}, {"dqt", "sos", "scan"}),
-         M::DropApp0, bad},
-        {"LengthBelowTwo", Joined({"soi"}, {0xFF, 0xE0, 0x00, 0x01}, {"sos", "scan"}), M::Rewrite,
-         bad},
-        {"NoScan", Join({"soi", "app0", "dqt"}), M::DropApp1, bad},
-        {"EndBeforeScan", Joined({"soi", "app0"}, {0xFF, 0xD9}, {}), M::Rewrite, bad},
+        {"GarbageBetweenSegments", Joined("soi app0", {0x42}, "dqt sos scan"), M::DropApp0, bad},
+        {"LengthBelowTwo", Joined("soi", {0xFF, 0xE0, 0x00, 0x01}, "sos scan"), M::Rewrite, bad},
+        {"NoScan", Join("soi app0 dqt"), M::DropApp1, bad},
+        {"EndBeforeScan", Joined("soi app0", {0xFF, 0xD9}, ""), M::Rewrite, bad},
     };
 }
 
@@ -193,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(EditJpegSegments, SegmentFailures, ::testing::ValuesIn(
 
 TEST(EditJpegSegments, EveryTruncationFailsCleanlyOrKeepsTheScan) {
     const Bytes input = Join(kInput);
-    const std::size_t sos = input.size() - Join({"sos", "scan"}).size();
+    const std::size_t sos = input.size() - Join("sos scan").size();
     for (std::size_t n = 0; n <= input.size(); ++n) {
         const Bytes cut(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
         for (int mode = 1; mode <= 7; ++mode) {
@@ -227,7 +212,7 @@ TEST(EditJpegSegments, UnusableBlocksAndSourcesAreRefused) {
     EXPECT_EQ(EditJpegSegments(path, {}, static_cast<SegmentEditMode>(8)),
               SegmentEditResult::BadArguments);
 
-    ASSERT_TRUE(test::WriteAll(dir / "plain.jpg", Join({"soi", "app0", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(dir / "plain.jpg", Join("soi app0 sos scan")));
     // A declared length beyond the file.
     ASSERT_TRUE(test::WriteAll(dir / "cut.seg", Bytes{0xFF, 0xE1, 0x10, 0x00, 'E'}));
     for (const char* name : {"plain.jpg", "cut.seg", "missing.jpg"}) {
@@ -244,8 +229,7 @@ TEST(EditJpegSegments, UnusableBlocksAndSourcesAreRefused) {
     SegmentSource bare;
     bare.path = dir / "bare.seg";
     ASSERT_EQ(EditJpegSegments(path, bare, SegmentEditMode::CopyApp1), SegmentEditResult::Ok);
-    EXPECT_EQ(ReadAll(path),
-              Join({"soi", "source", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}));
+    EXPECT_EQ(ReadAll(path), Join("soi source app0 com1 dqt com2 sof dht sos scan"));
 }
 
 TEST(EditJpegSegments, MissingOrReadOnlyFileShowsTheOpenBox) {
@@ -295,7 +279,7 @@ TEST(EditJpegSegments, KeepsTimesAndFollowsLinks) {
 TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
     ScratchDir dir;
     const std::string donor = dir / "donor.jpg";
-    ASSERT_TRUE(test::WriteAll(donor, Join({"soi", "source", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(donor, Join("soi source sos scan")));
     int tried = 0;
     for (const char* sample : {"pairs/gx8_l.jpg", "pairs/frozenpond_r.jpg"}) {
         if (!test::SampleExists(sample)) continue;
@@ -315,19 +299,13 @@ TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
             const Bytes edited = ReadAll(path);
             EXPECT_EQ(test::EntropyData(edited), scan);
             const auto markers = test::HeaderMarkers(edited);
-            if (mode == 1) {
-                EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xFE), 1);
-                if (test::HaveTool("exiftool")) {
-                    EXPECT_EQ(test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)),
-                              "Kommentar äöü");
-                }
-            }
-            if (mode == 4) {
-                EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xE1), 0);
-            }
-            if (mode == 7) {
-                EXPECT_EQ(edited, original);
-            }
+            const auto count = [&](int m) { return std::count(markers.begin(), markers.end(), m); };
+            if (mode == 1) EXPECT_EQ(count(0xFE), 1);
+            if (mode == 1 && test::HaveTool("exiftool"))
+                EXPECT_EQ(test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)),
+                          "Kommentar äöü");
+            if (mode == 4) EXPECT_EQ(count(0xE1), 0);
+            if (mode == 7) EXPECT_EQ(edited, original);
         }
         ++tried;
     }
