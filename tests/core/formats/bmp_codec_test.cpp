@@ -68,8 +68,7 @@ TEST(BmpRead, HandMadeForms) {
         {"top-down", MakeBmp(2, -2, 24, 40, {}, topDown)},
         {"core", MakeBmp(2, 2, 8, 12, coreTable, {2, 3, 0, 0, 0, 1, 0, 0})},
         {"32-bit", MakeBmp(2, 2, 32, 40, {}, rows32)},
-        {"16-bit-565", MakeBmp(2, 2, 16, 40, masks, rows16, 0, 3)},
-    };
+        {"16-bit-565", MakeBmp(2, 2, 16, 40, masks, rows16, 0, 3)}};
     for (const auto& [name, bytes] : forms)
         EXPECT_TRUE(test::SamePixels(ReadBytesAsBmp(dir, bytes), quad, name));
     // 5-5-5 without masks: 0x4210 is 16 in every channel, 16 × 255 / 31 rounds to 132.
@@ -131,8 +130,7 @@ TEST(BmpRead, BadFilesGiveNone) {
         {"rle-24-bit", MakeBmp(2, 2, 24, 40, {}, kRows24, 0, 1)},
         {"depth-2", patched(28, 2, 2)},
         {"header-size-huge", patched(14, 0xFFFFFF00u)},
-        {"colours-used-17", used},
-    };
+        {"colours-used-17", used}};
     for (const auto& [name, bytes] : cases) EXPECT_FALSE(ReadBytesAsBmp(dir, bytes)) << name;
     EXPECT_FALSE(ReadBmpFile(dir / "missing.bmp"));
     EXPECT_FALSE(ReadBmpFile(dir.Path()));

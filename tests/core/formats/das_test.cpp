@@ -383,7 +383,7 @@ TEST(DasNames, FitDasNameCutsOnACharacterBoundary) {
         {a127, a127},
         {std::string(200, 'b') + ".jpg", std::string(123, 'b') + ".jpg"},
         {std::string(130, 'c'), std::string(127, 'c')},
-        {std::string(126, 'd') + "€", std::string(126, 'd')},  // no half character
+        {std::string(126, 'd') + "€", std::string(126, 'd')}  // no half character
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(FitDasName(in), out) << in;
 
@@ -403,16 +403,14 @@ TEST(DasNames, FitDasNameCutsOnACharacterBoundary) {
 TEST(DasNames, MakeDasNameProposals) {
     const struct {
         const char *left, *folder, *out;  // "" out: a failure
-    } proposals[] = {
-        {"/a/b/pair_l.jpg", "", "/a/b/pair.das"},
-        {"/a/b/pairL.JPG", "/x", "/x/pair.das"},
-        {"/a/b/pair-L.bmp", "/x/", "/x/pair.das"},
-        {"/a/b/pair_r.jpg", "", "/a/b/pair_r.das"},
-        {"/a/b.l/photo.jpg", "", "/a/b.l/photo.das"},
-        {"/a/schöne_l.tar.jpg", "", "/a/schöne_l.tar.das"},
-        {"/a/b/", "", ""},
-        {"/missing/x.das", "", ""},
-    };
+    } proposals[] = {{"/a/b/pair_l.jpg", "", "/a/b/pair.das"},
+                     {"/a/b/pairL.JPG", "/x", "/x/pair.das"},
+                     {"/a/b/pair-L.bmp", "/x/", "/x/pair.das"},
+                     {"/a/b/pair_r.jpg", "", "/a/b/pair_r.das"},
+                     {"/a/b.l/photo.jpg", "", "/a/b.l/photo.das"},
+                     {"/a/schöne_l.tar.jpg", "", "/a/schöne_l.tar.das"},
+                     {"/a/b/", "", ""},
+                     {"/missing/x.das", "", ""}};
     for (const auto& c : proposals) {
         std::string out;
         const DasNameResult result = MakeDasName(c.left, out, c.folder);
@@ -440,8 +438,7 @@ TEST(DasNames, PartnerNames) {
         {"/p.l/photo.jpg", ""},
         {"/p/a..jpg", ""},  // "." would count up to "/"
         {"/p/ä.jpg", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [in, out] : cases) EXPECT_EQ(DasPartnerName(in), out) << in;
 
     ScratchDir dir;

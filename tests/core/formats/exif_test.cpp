@@ -5,6 +5,8 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -132,8 +134,7 @@ TEST_P(ByteOrders, ReadAndWriteInTheFilesOrder) {
     Bytes file = JpegWith({HandMadeExif(big, 8)}, 100, 50);
     ExifFacts facts = Scan(file, ExifToolMode::ExtractThumbnail);
     EXPECT_EQ(facts.orientation, 8);
-    EXPECT_EQ(facts.thumbnailOffset, 98u);
-    EXPECT_EQ(facts.thumbnailLength, 40u);
+    EXPECT_EQ(std::pair(facts.thumbnailOffset, facts.thumbnailLength), std::pair(98u, 40u));
     EXPECT_TRUE(facts.thumbnailInside);
     EXPECT_EQ(facts.width, 100);
 
@@ -149,8 +150,7 @@ TEST_P(ByteOrders, ReadAndWriteInTheFilesOrder) {
     EXPECT_FALSE(changed);
 
     // Exif IFD at 12 + 38: PixelX SHORT, PixelY LONG.
-    values.pixelWidth = 0x1234;
-    values.pixelHeight = 0x5678;
+    values.pixelWidth = 0x1234, values.pixelHeight = 0x5678;
     Scan(file, ExifToolMode::WriteDimensions, values, &changed);
     EXPECT_TRUE(changed);
     const std::size_t xAt = 12 + 38 + 2 + 8, yAt = xAt + 12;
@@ -188,8 +188,7 @@ TEST(ScanExifHeader, NoExifEarlyEndAndProgressiveFrames) {
     Append(progressive, FrameHeader(320, 200, 0xC2));
     Append(progressive, Segment(0xDA, {1, 1, 0, 0, 63, 0}));
     facts = Scan(progressive, ExifToolMode::ExtractThumbnail);
-    EXPECT_EQ(facts.width, 320);
-    EXPECT_EQ(facts.height, 200);
+    EXPECT_EQ(std::pair(facts.width, facts.height), std::pair(320, 200));
 }
 
 // Hostile structures: each is read without touching a byte outside the buffer (the
@@ -226,8 +225,7 @@ std::vector<HostileCase> HostileCases() {
         {"FarExifDirectory",
          TiffWriter(false).Directory({{274, 3, 1}, {34665, 4, 0xFFFFFFF8u}}, 0).App1(), 1, false},
         {"ShortTiff", Segment(0xE1, Text(std::string("Exif\0\0II*\0", 10))), kNoOrientation, false},
-        {"LyingLength", lying, 6, true},
-    };
+        {"LyingLength", lying, 6, true}};
 }
 
 class HostileExif : public ::testing::TestWithParam<HostileCase> {};
@@ -242,9 +240,7 @@ TEST_P(HostileExif, FailsCleanly) {
         values.pixelWidth = values.pixelHeight = 9;
         const ExifFacts facts = Scan(file, static_cast<ExifToolMode>(mode), values);
         EXPECT_EQ(facts.thumbnailInside, GetParam().thumbnail);
-        if (mode < 2) {
-            EXPECT_EQ(facts.orientation, GetParam().orientation);
-        }
+        if (mode < 2) EXPECT_EQ(facts.orientation, GetParam().orientation);
     }
 }
 
@@ -370,8 +366,9 @@ class WithExiftool : public ::testing::Test {
         if (!test::HaveTool("exiftool") || !test::HaveTool("convert"))
             GTEST_SKIP() << "exiftool or ImageMagick missing";
     }
-    static std::string Tag(const std::string& path, const std::string& tag) {
-        return test::Capture("exiftool -n -s -s -s -" + tag + " " + Quote(path));
+    // The values of the tags, given as "-Tag -Tag", one a line as exiftool reads them.
+    static std::string Tag(const std::string& path, const std::string& tags) {
+        return test::Capture("exiftool -n -s -s -s " + tags + " " + Quote(path));
     }
     static void Write(const std::string& path, int orientation, int width, int height) {
         ExifValues values;
@@ -382,9 +379,9 @@ class WithExiftool : public ::testing::Test {
                   ExifToolResult::Done);
         EXPECT_EQ(ExifTool(path, "", ExifToolMode::WriteDimensions, values).result,
                   ExifToolResult::Done);
-        EXPECT_EQ(Tag(path, "Orientation"), std::to_string(orientation));
-        EXPECT_EQ(Tag(path, "ExifImageWidth"), std::to_string(width));
-        EXPECT_EQ(Tag(path, "ExifImageHeight"), std::to_string(height));
+        EXPECT_EQ(Tag(path, "-Orientation -ExifImageWidth -ExifImageHeight"),
+                  std::to_string(orientation) + "\n" + std::to_string(width) + "\n" +
+                      std::to_string(height));
     }
     ScratchDir dir_;
 };
@@ -399,18 +396,13 @@ TEST_F(WithExiftool, ReadsTheBlockWeAdd) {
     ASSERT_TRUE(AddExifBlock(path));
     EXPECT_EQ(test::ModifyTime(path), before);
     EXPECT_EQ(test::EntropyData(ReadAll(path)), scan);
-    EXPECT_EQ(Tag(path, "Make"), "Ferrowyn&Sol");
-    EXPECT_EQ(Tag(path, "Model"), "Duplora Studio1");
-    EXPECT_EQ(Tag(path, "Software"), "Ferrowyn & Sol Ver1.00");
-    EXPECT_EQ(Tag(path, "Orientation"), "1");
-    EXPECT_EQ(Tag(path, "ExifVersion"), "0210");
     const std::string date = ExifDateText(before / 1000000000);
-    for (const char* tag : {"ModifyDate", "DateTimeOriginal", "CreateDate"})
-        EXPECT_EQ(Tag(path, tag), date) << tag;
-    EXPECT_EQ(Tag(path, "ExifImageWidth"), "64");
-    EXPECT_EQ(Tag(path, "ExifImageHeight"), "48");
-    EXPECT_EQ(Tag(path, "Compression"), "6");
-    EXPECT_EQ(test::Capture("exiftool -s -s -s -Warning " + Quote(path)), "");
+    EXPECT_EQ(Tag(path,
+                  "-Make -Model -Software -Orientation -ExifVersion -ModifyDate "
+                  "-DateTimeOriginal -CreateDate -ExifImageWidth -ExifImageHeight "
+                  "-Compression -Warning"),
+              "Ferrowyn&Sol\nDuplora Studio1\nFerrowyn & Sol Ver1.00\n1\n0210\n" + date + "\n" +
+                  date + "\n" + date + "\n64\n48\n6");
 
     // exiftool's thumbnail is the one we read, a 160 × 120 JPEG without a JFIF segment.
     const std::string ours = dir_ / "ours.jpg";
@@ -445,13 +437,12 @@ TEST_P(ExiftoolByteOrders, WeReadAndWriteWhatExiftoolWrote) {
                                " -Orientation#=6 -ExifImageWidth=64 -ExifImageHeight=48"
                                " '-ThumbnailImage<=" +
                                thumb + "' " + Quote(path)));
-    ASSERT_EQ(Tag(path, "ExifByteOrder"), order);
+    ASSERT_EQ(Tag(path, "-ExifByteOrder"), order);
 
     const ExifFacts facts = ExifTool(path, dir_ / "out.jpg", ExifToolMode::ExtractThumbnail);
     EXPECT_EQ(facts.result, ExifToolResult::ThumbnailWritten);
     EXPECT_EQ(facts.orientation, 6);
-    EXPECT_EQ(facts.width, 64);
-    EXPECT_EQ(facts.height, 48);
+    EXPECT_EQ(std::pair(facts.width, facts.height), std::pair(64, 48));
     EXPECT_EQ(ReadAll(dir_ / "out.jpg"), ReadAll(thumb));
     Write(path, 3, 4000, 3000);
 }
@@ -466,8 +457,7 @@ TEST_F(WithExiftool, RealPhotographs) {
     const std::string pond = test::SamplePath("pairs/frozenpond_l.jpg");
     const ExifFacts facts = ExifTool(pond, dir_ / "thumb.jpg", ExifToolMode::ExtractThumbnail);
     EXPECT_EQ(facts.result, ExifToolResult::ThumbnailWritten);
-    EXPECT_EQ(facts.width, 640);
-    EXPECT_EQ(facts.height, 480);
+    EXPECT_EQ(std::pair(facts.width, facts.height), std::pair(640, 480));
     EXPECT_EQ(facts.orientation, kNoOrientation);
     EXPECT_EQ(ReadAll(dir_ / "thumb.jpg"),
               test::CaptureBytes("exiftool -b -ThumbnailImage " + Quote(pond)));
@@ -481,12 +471,12 @@ TEST_F(WithExiftool, RealPhotographs) {
     values.orientation = 6;
     EXPECT_EQ(ExifTool(copy, "", ExifToolMode::WriteOrientation, values).result,
               ExifToolResult::Done);
-    EXPECT_EQ(Tag(copy, "Orientation"), "6");
+    EXPECT_EQ(Tag(copy, "-Orientation"), "6");
     const Bytes rewritten = ReadAll(copy);
     ASSERT_EQ(rewritten.size(), original.size());
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < original.size(); ++i) differing += original[i] != rewritten[i];
-    EXPECT_EQ(differing, 1u);
+    EXPECT_EQ(std::inner_product(original.begin(), original.end(), rewritten.begin(), 0,
+                                 std::plus<>(), std::not_equal_to<>()),
+              1);
 }
 
 }  // namespace

@@ -206,8 +206,7 @@ TEST(JpegDecode, BadFilesGiveNone) {
         {"soi-only", {0xFF, 0xD8}},
         {"garbage", test::Bytes(4096, 0x5A)},
         {"header-cut", test::Bytes(good.begin(), good.begin() + 120)},
-        {"tables-only", test::Bytes(good.begin(), good.begin() + good.size() / 8)},
-    };
+        {"tables-only", test::Bytes(good.begin(), good.begin() + good.size() / 8)}};
     // A frame header claiming 65535 × 65535, past the limits.
     test::Bytes wide = good;
     for (std::size_t i = 0; i + 8 < wide.size(); ++i)
@@ -240,11 +239,9 @@ TEST(JpegDecode, CutInsideTheDataKeepsWhatIsThere) {
         const char* name;
         test::Bytes bytes;
         bool partial;
-    } cases[] = {
-        {"good.jpg", good, false},
-        {"cut.jpg", test::Bytes(good.begin(), good.begin() + good.size() * 2 / 3), true},
-        {"stray.jpg", stray, false},
-    };
+    } cases[] = {{"good.jpg", good, false},
+                 {"cut.jpg", test::Bytes(good.begin(), good.begin() + good.size() * 2 / 3), true},
+                 {"stray.jpg", stray, false}};
     for (const auto& c : cases) {
         test::WriteAll(dir / c.name, c.bytes);
         for (const bool preview : {false, true}) {

@@ -39,8 +39,7 @@ const std::map<std::string, Bytes>& Pieces() {
         {"scan", {0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0xFE, 0xE1, 0xFF, 0x00, 0xFF, 0xD9}},
         {"newcom", Segment(0xFE, Text("new text"))},
         {"block", Segment(0xE1, Text(std::string("Exif\0\0inserted", 14)))},
-        {"source", Segment(0xE1, Text(std::string("Exif\0\0from the source", 21)))},
-    };
+        {"source", Segment(0xE1, Text(std::string("Exif\0\0from the source", 21)))}};
     return pieces;
 }
 
@@ -148,8 +147,7 @@ std::vector<BadCase> BadCases() {
         {"GarbageBetweenSegments", Joined("soi app0", {0x42}, "dqt sos scan"), M::DropApp0, bad},
         {"LengthBelowTwo", Joined("soi", {0xFF, 0xE0, 0x00, 0x01}, "sos scan"), M::Rewrite, bad},
         {"NoScan", Join("soi app0 dqt"), M::DropApp1, bad},
-        {"EndBeforeScan", Joined("soi app0", {0xFF, 0xD9}, ""), M::Rewrite, bad},
-    };
+        {"EndBeforeScan", Joined("soi app0", {0xFF, 0xD9}, ""), M::Rewrite, bad}};
 }
 
 class SegmentFailures : public ::testing::TestWithParam<BadCase> {};

@@ -24,17 +24,15 @@ TEST(ImageNames, SaveTypeAndKnownSets) {
         SaveType type;
         bool set0, set1, set2;
     };
-    const Case cases[] = {
-        {"A.JPEG", SaveType::Jpeg, true, true, true},
-        {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
-        {"x.BmP", SaveType::Bmp, true, true, true},
-        {"pair.jps", SaveType::Jps, true, true, false},
-        {"c.das", SaveType::Other, true, true, false},
-        {"v.ios", SaveType::Other, true, false, false},
-        {"t.TIFF", SaveType::Other, true, true, true},
-        {"jpg.txt", SaveType::Other, false, false, false},
-        {"pg", SaveType::Other, false, false, false},
-    };
+    const Case cases[] = {{"A.JPEG", SaveType::Jpeg, true, true, true},
+                          {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
+                          {"x.BmP", SaveType::Bmp, true, true, true},
+                          {"pair.jps", SaveType::Jps, true, true, false},
+                          {"c.das", SaveType::Other, true, true, false},
+                          {"v.ios", SaveType::Other, true, false, false},
+                          {"t.TIFF", SaveType::Other, true, true, true},
+                          {"jpg.txt", SaveType::Other, false, false, false},
+                          {"pg", SaveType::Other, false, false, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(SaveTypeByExtension(c.name), c.type) << c.name;
         EXPECT_EQ(IsKnownImageName(c.name, 0), c.set0) << c.name;

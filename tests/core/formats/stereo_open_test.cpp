@@ -56,8 +56,7 @@ const SplitCase kSplitCases[] = {
     {"TurnedRight", StereoLayout::TurnedRight, 5, 3, {6, 0, 3}, {6, 0, 0}},
     {"TurnedLeft", StereoLayout::TurnedLeft, 5, 3, {8, 0, 3}, {8, 0, 0}},
     {"TriDeltaTT", StereoLayout::TriDeltaTT, 5, 3, {6, 0, 3}, {8, 0, 3}},
-    {"TriDeltaBB", StereoLayout::TriDeltaBB, 5, 3, {6, 0, 0}, {8, 0, 0}},
-};
+    {"TriDeltaBB", StereoLayout::TriDeltaBB, 5, 3, {6, 0, 0}, {8, 0, 0}}};
 
 class SplitRules : public ::testing::TestWithParam<SplitCase> {};
 
@@ -314,8 +313,7 @@ TEST(FindPartnerName, TheLetterBeforeTheExtensionDecides) {
         {"/a/.jpg", ""},         // a leading dot is no extension
         {"/Über.L/Schnee_L.jpeg", "/Über.L/Schnee_R.jpeg"},
         {"/Fotos/Größe_ö.jpg", ""},  // a multi-byte character before the dot
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, partner] : cases)
         EXPECT_EQ(FindPartnerName(path).value_or(""), partner) << path;
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,10 @@ namespace duplora {
 namespace {
 
 using test::Bytes;
+using test::Dialogue;
 using test::PixelAt;
 using test::ReadBytes;
 using test::ScratchDir;
-
-using test::Dialogue;
 
 // Width and height of a file as ImageMagick sees it; "" without the tool.
 std::string IdentifySize(const std::string& path, const std::string& format = "") {
@@ -38,26 +38,19 @@ TEST(SaveNames, SuffixesExtensionsAndTypes) {
         {"/a/pair.x.jpg", "/a/pair.x_l.jpg"},
         {"/Fotos 2024.05/pair", "/Fotos 2024.05/pair_l"},  // no dot in the name
         {"/Bilder/Größe.jpg", "/Bilder/Größe_l.jpg"},
-        {"/a/.hidden", "/a/.hidden_l"},
-    };
+        {"/a/.hidden", "/a/.hidden_l"}};
     for (const auto& [path, expected] : suffixed) EXPECT_EQ(InsertNameSuffix(path, "_l"), expected);
     const LeftRightNames names = MakeLeftRightNames("/a/stem.jpg", "_l", "_r");
-    EXPECT_EQ(names.left, "/a/stem_l.jpg");
-    EXPECT_EQ(names.right, "/a/stem_r.jpg");
+    EXPECT_EQ(test::TwoNames(names.left, names.right),
+              test::TwoNames("/a/stem_l.jpg", "/a/stem_r.jpg"));
     EXPECT_FALSE(names.Same());
     EXPECT_TRUE(MakeLeftRightNames("/a/stem.jpg", "", "").Same());
 
-    struct Case {
-        const char* name;
-        SaveFileType type;
-        const char* expected;
-    };
-    for (const Case& c : {Case{"photo.bmp", SaveFileType::Jpeg, "photo.jpg"},
-                          Case{"photo.jpeg", SaveFileType::Jpeg, "photo.jpeg"},
-                          Case{"photo.jps", SaveFileType::Stj, "photo.stj"},
-                          Case{"/a.b/photo", SaveFileType::Bmp, "/a.b/photo.bmp"},
-                          Case{"photo.tif", SaveFileType::Fixed, "photo.tif"}})
-        EXPECT_EQ(FixSaveExtension(c.name, c.type), c.expected) << c.name;
+    EXPECT_EQ(FixSaveExtension("photo.bmp", SaveFileType::Jpeg), "photo.jpg");
+    EXPECT_EQ(FixSaveExtension("photo.jpeg", SaveFileType::Jpeg), "photo.jpeg");
+    EXPECT_EQ(FixSaveExtension("photo.jps", SaveFileType::Stj), "photo.stj");
+    EXPECT_EQ(FixSaveExtension("/a.b/photo", SaveFileType::Bmp), "/a.b/photo.bmp");
+    EXPECT_EQ(FixSaveExtension("photo.tif", SaveFileType::Fixed), "photo.tif");
     // Twenty characters, not twenty bytes, and never half a character.
     EXPECT_EQ(LimitNameSuffix("abcdefghijklmnopqrstuvwxyz"), "abcdefghijklmnopqrst");
     EXPECT_EQ(LimitNameSuffix(std::string(22, 'x') + "ä"), std::string(20, 'x'));
@@ -94,8 +87,7 @@ TEST(ComposeSaveImage, DisplayModeAndMirror) {
     input.second = &right;
     input.mode = DisplayMode::SideBySide;
     const ImageBuffer sbs = ComposeSaveImage(input, false);
-    ASSERT_EQ(sbs.Width(), 8);
-    ASSERT_EQ(sbs.Height(), 2);
+    ASSERT_EQ(std::pair(sbs.Width(), sbs.Height()), std::pair(8, 2));
     EXPECT_EQ(PixelAt(sbs, 1, 1), 0x100011u);
     EXPECT_EQ(PixelAt(sbs, 5, 0), 0x200010u);
     EXPECT_TRUE(test::SamePixels(ComposeLeftRightImage(input), sbs, "lr-compose"));
@@ -114,8 +106,7 @@ TEST(ComposeSaveImage, DisplayModeAndMirror) {
 
     input.mode = DisplayMode::OverUnder;
     const ImageBuffer ou = ComposeSaveImage(input, false);
-    EXPECT_EQ(ou.Width(), 4);
-    EXPECT_EQ(ou.Height(), 4);
+    EXPECT_EQ(std::pair(ou.Width(), ou.Height()), std::pair(4, 4));
     EXPECT_TRUE(test::SamePixels(ComposeSaveImage(input, true), left, "single"));
     input.second = nullptr;
     EXPECT_FALSE(ComposeSaveImage(input, false));
@@ -205,8 +196,7 @@ TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
     EXPECT_TRUE(dialogue.asked.empty());
     const ImageBuffer left = ReadBmpFile(dir / "pair_l.bmp");
     const ImageBuffer right = ReadBmpFile(dir / "pair_r.bmp");
-    ASSERT_EQ(left.Width(), 4);  // the odd last column is dropped
-    ASSERT_EQ(right.Width(), 4);
+    ASSERT_EQ(std::pair(left.Width(), right.Width()), std::pair(4, 4));  // odd column dropped
     EXPECT_EQ(PixelAt(left, 3, 2), (3u << 8) | 2);
     EXPECT_EQ(PixelAt(right, 0, 1), (4u << 8) | 1);
 
@@ -267,23 +257,12 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
 class SizeEstimateTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        hadTmp_ = old != nullptr;
-        if (hadTmp_) oldTmp_ = old;
+        if (const char* tmp = std::getenv("TMPDIR")) old_ = tmp;
         ::setenv("TMPDIR", temp_.Path().c_str(), 1);
     }
-    void TearDown() override {
-        if (hadTmp_)
-            ::setenv("TMPDIR", oldTmp_.c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-    ScratchDir temp_;
-    ScratchDir out_;
-
-  private:
-    bool hadTmp_ = false;
-    std::string oldTmp_;
+    void TearDown() override { old_ ? ::setenv("TMPDIR", old_->c_str(), 1) : ::unsetenv("TMPDIR"); }
+    std::optional<std::string> old_;
+    ScratchDir temp_, out_;
 };
 
 TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
@@ -314,8 +293,7 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     const ImageBuffer picture = test::MakeGradient(4000, 1500);
     SavePreview preview = MakeSavePreview(picture);
     ASSERT_TRUE(preview.reduced);
-    EXPECT_EQ(preview.image.Width(), 220);
-    EXPECT_EQ(preview.image.Height(), 82);
+    EXPECT_EQ(std::pair(preview.image.Width(), preview.image.Height()), std::pair(220, 82));
     EXPECT_DOUBLE_EQ(preview.sizeFactor, std::pow(4000.0 / 220 * (1500.0 / 82), 0.85));
 
     const SizeEstimate about = EstimateSaveSize(preview, 80, SaveFileType::Jpeg);

@@ -44,20 +44,18 @@ TEST(TiffRead, EveryCompressionOfEveryPhotometricFromTools) {
         int mainBits;  // the depth the main reader gives
         int tolerance;
     };
-    const Form forms[] = {
-        {"white-is-zero", "-colorspace gray -depth 8", kOther, 8, 0},
-        {"black-is-zero", "-colorspace gray -depth 8", kOther, 8, 0},
-        {"grey-16", "-colorspace gray -depth 16", kOther, 8, 1},
-        {"white-is-zero-16", "-colorspace gray -depth 16", kOther, 8, 1},
-        {"grey-4", "-colorspace gray -depth 4", kFourBit, 4, 0},
-        {"rgb", "-depth 8", kRgb, 24, 0},
-        {"rgb-16", "-depth 16", kOther, 24, 1},
-        {"palette-4", "-colors 12 -type palette", kFourBit, 4, 0},
-        {"palette-8", "-colors 200 -type palette", kOther, 8, 0},
-        {"separated", "-colorspace cmyk -depth 8", kOther, 24, 2},
-        {"bilevel", "-monochrome -depth 1", kBilevel, 1, 0},
-        {"white-is-zero-bilevel", "-monochrome -depth 1", kBilevel, 1, 0},
-    };
+    const Form forms[] = {{"white-is-zero", "-colorspace gray -depth 8", kOther, 8, 0},
+                          {"black-is-zero", "-colorspace gray -depth 8", kOther, 8, 0},
+                          {"grey-16", "-colorspace gray -depth 16", kOther, 8, 1},
+                          {"white-is-zero-16", "-colorspace gray -depth 16", kOther, 8, 1},
+                          {"grey-4", "-colorspace gray -depth 4", kFourBit, 4, 0},
+                          {"rgb", "-depth 8", kRgb, 24, 0},
+                          {"rgb-16", "-depth 16", kOther, 24, 1},
+                          {"palette-4", "-colors 12 -type palette", kFourBit, 4, 0},
+                          {"palette-8", "-colors 200 -type palette", kOther, 8, 0},
+                          {"separated", "-colorspace cmyk -depth 8", kOther, 24, 2},
+                          {"bilevel", "-monochrome -depth 1", kBilevel, 1, 0},
+                          {"white-is-zero-bilevel", "-monochrome -depth 1", kBilevel, 1, 0}};
     struct Coding {
         const char* options;
         int kinds;  // the forms it applies to
@@ -76,8 +74,7 @@ TEST(TiffRead, EveryCompressionOfEveryPhotometricFromTools) {
         {"-c g4", kBilevel, false, false, 0},
         {"-c jpeg", kRgb, false, false, 12},
         {"-c none -t", kRgb, false, false, 0},
-        {"-c none -p separate", kRgb, false, false, 0},
-    };
+        {"-c none -p separate", kRgb, false, false, 0}};
     for (const Form& form : forms) {
         SCOPED_TRACE(form.name);
         // RGB goes through JPEG as well, which needs a smooth picture.
@@ -189,12 +186,10 @@ TEST(TiffRead, DeclaredSampleCountsCannotInflateBuffers) {
                              {277, 3, spp}},
                             64);
     };
-    const std::pair<const char*, Bytes> refused[] = {
-        {"spp-65535", file(65535, 8, 1)},
-        {"spp-9", file(9, 8, 2)},
-        {"bps-32", file(1, 32, 1)},
-        {"bps-0", file(1, 0, 1)},
-    };
+    const std::pair<const char*, Bytes> refused[] = {{"spp-65535", file(65535, 8, 1)},
+                                                     {"spp-9", file(9, 8, 2)},
+                                                     {"bps-32", file(1, 32, 1)},
+                                                     {"bps-0", file(1, 0, 1)}};
     for (const auto& [name, bytes] : refused) {
         ASSERT_TRUE(test::WriteAll(dir / name, bytes));
         EXPECT_FALSE(ReadTiffFile(dir / name, WithLzw())) << name;
@@ -222,8 +217,7 @@ TEST(TiffRead, BadFilesGiveNoneQuietly) {
         {"empty", {}},
         {"garbage", Bytes(3000, 0x49)},
         {"header-only", Bytes(bytes.begin(), bytes.begin() + 8)},
-        {"no-pixels", Bytes(bytes.begin(), bytes.begin() + 100)},
-    };
+        {"no-pixels", Bytes(bytes.begin(), bytes.begin() + 100)}};
     for (const auto& [name, data] : cases) test::WriteAll(dir / name, data);
     for (const char* name : {"empty", "garbage", "header-only", "no-pixels", "missing"}) {
         EXPECT_FALSE(ReadTiffFile(dir / name)) << name;
