@@ -110,8 +110,6 @@ TEST(ReadFileHead, LimitsAndNonFiles) {
     EXPECT_TRUE(out.empty());
 }
 
-// ---- every writer that fails leaves the old file and nothing else ------------------------
-
 enum class Failure { BadInput, FullDisk, LockedFolder, NoFolder };
 
 struct WriterCase {

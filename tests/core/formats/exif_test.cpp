@@ -99,8 +99,6 @@ ExifFacts Scan(Bytes& file, ExifToolMode mode, const ExifValues& values = {},
     return ScanExifHeader(file, mode, values, changed);
 }
 
-// ---- the block we make, and reading and patching in memory ----------------------------
-
 TEST(MakeExifBlock, PatchesLengthDatesSizeAndThumbnail) {
     std::tm local{};
     local.tm_year = 2023 - 1900, local.tm_mday = 5, local.tm_hour = 7, local.tm_min = 8;
@@ -240,7 +238,9 @@ TEST_P(HostileExif, FailsCleanly) {
         values.pixelWidth = values.pixelHeight = 9;
         const ExifFacts facts = Scan(file, static_cast<ExifToolMode>(mode), values);
         EXPECT_EQ(facts.thumbnailInside, GetParam().thumbnail);
-        if (mode < 2) EXPECT_EQ(facts.orientation, GetParam().orientation);
+        if (mode < 2) {
+            EXPECT_EQ(facts.orientation, GetParam().orientation);
+        }
     }
 }
 
@@ -258,8 +258,6 @@ TEST(ScanExifHeader, EveryTruncationIsSafe) {
         }
     }
 }
-
-// ---- files ------------------------------------------------------------------------------
 
 TEST(ExifTool, ThumbnailMustLieInsideTheFirst65535Bytes) {
     ScratchDir dir;
@@ -357,8 +355,6 @@ TEST(AddExifBlock, UndecodableFileShowsItsBoxAndStays) {
     EXPECT_FALSE(AddExifBlock(dir / "missing.jpg"));
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"broken.jpg"});
 }
-
-// ---- with exiftool --------------------------------------------------------------------
 
 class WithExiftool : public ::testing::Test {
   protected:

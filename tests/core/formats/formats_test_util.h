@@ -129,7 +129,7 @@ ImageBuffer MakeGradient(int width, int height);  // smooth, for lossy round tri
 ImageBuffer ExpandForTest(const ImageBuffer& indexed);
 
 // Runs `action` (false fails) and checks its progress: only in `direction`, rising by whole
-// percents from 0 to 90 or more, at least `minCalls` times.
+// percents from 0 to above 90, at least `minCalls` times.
 ::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
                                           ProgressDirection direction, int minCalls);
 

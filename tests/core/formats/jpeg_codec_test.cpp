@@ -75,8 +75,9 @@ TEST(JpegEncode, ColourAndGreyFilesReadElsewhere) {
         EXPECT_EQ(text.substr(0, 5), "61 35") << text;
         EXPECT_NE(text.find(colour ? "srgb" : "gray"), std::string::npos) << text;
         // ImageMagick's pixels: its libjpeg settings may round a step apart from ours.
-        if (test::HaveTool("convert"))
+        if (test::HaveTool("convert")) {
             EXPECT_LE(test::MaxDifference(test::ReadWithImageMagick(path, dir / "i.ppm"), ours), 2);
+        }
         // Grey pixels come back near the encoder's grey value.
         const ImageBuffer grey = test::MakeImage(61, 35, [&](int x, int y) {
             const std::uint32_t s = test::PixelAt(source, x, y);
@@ -274,8 +275,6 @@ TEST(JpegCodec, ProgressRisesWhileWritingAndReading) {
     EXPECT_TRUE(test::RisingProgress([&] { return !!DecodeJpegFile(path, false); },
                                      ProgressDirection::Reading, 90));
 }
-
-// ---- loading with the Exif orientation ----------------------------------------------
 
 // Expected turns, written pixel by pixel: (x, y) of the result from the source.
 ImageBuffer Turned(const ImageBuffer& s, int orientation) {

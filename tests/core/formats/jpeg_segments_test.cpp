@@ -119,8 +119,6 @@ TEST(EditJpegSegments, CommentEdgesAndFillBytes) {
               Join("soi app0 com1 dqt sos scan"));
 }
 
-// ---- failures leave the file as it was ----------------------------------------------
-
 struct BadCase {
     const char* name;
     Bytes file;
@@ -272,8 +270,6 @@ TEST(EditJpegSegments, KeepsTimesAndFollowsLinks) {
     EXPECT_EQ(ReadAll(path), Join(kNoApp1));
 }
 
-// ---- real photographs ----------------------------------------------------------------
-
 TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
     ScratchDir dir;
     const std::string donor = dir / "donor.jpg";
@@ -298,12 +294,14 @@ TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
             EXPECT_EQ(test::EntropyData(edited), scan);
             const auto markers = test::HeaderMarkers(edited);
             const auto count = [&](int m) { return std::count(markers.begin(), markers.end(), m); };
-            if (mode == 1) EXPECT_EQ(count(0xFE), 1);
-            if (mode == 1 && test::HaveTool("exiftool"))
-                EXPECT_EQ(test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)),
-                          "Kommentar äöü");
-            if (mode == 4) EXPECT_EQ(count(0xE1), 0);
-            if (mode == 7) EXPECT_EQ(edited, original);
+            if (mode == 1) {
+                EXPECT_EQ(count(0xFE), 1);
+                EXPECT_TRUE(!test::HaveTool("exiftool") ||
+                            test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)) ==
+                                "Kommentar äöü");
+            }
+            EXPECT_TRUE(mode != 4 || count(0xE1) == 0);
+            EXPECT_TRUE(mode != 7 || edited == original);
         }
         ++tried;
     }

@@ -95,8 +95,6 @@ TEST(LoadChain, PictureLoaderIsSilent) {
     EXPECT_FALSE(LoadPictureFile(dir / "missing.jpg"));
 }
 
-// ---- plug-ins ---------------------------------------------------------------------------
-
 const std::string kPluginDir = DUPLORA_PLUGIN_DIR;
 
 TEST(Plugins, OurPngPluginAndFoldersWithoutPlugins) {

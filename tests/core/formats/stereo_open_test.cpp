@@ -21,8 +21,6 @@ namespace {
 using test::PixelAt;
 using test::ScratchDir;
 
-// ---- splitting rules on synthetic pictures ----------------------------------------------
-
 // Every pixel tells where it came from: red-green carry x, blue y.
 std::uint32_t Code(int x, int y) {
     return (static_cast<std::uint32_t>(x) << 8) | static_cast<std::uint32_t>(y);
@@ -137,8 +135,6 @@ TEST(StereoLayoutNumbers, StoredNumbersAndTheDialogsChoice) {
     EXPECT_EQ(LayoutForStereoDialog(StereoLayout::TriDeltaTT), StereoLayout::TriDeltaTT);
 }
 
-// ---- opening files -----------------------------------------------------------------------
-
 TEST(OpenStereoFile, SplitsAFileAndNamesTheViews) {
     ScratchDir dir;
     const ImageBuffer picture = test::MakeImage(kW, kH, Code);
@@ -200,8 +196,6 @@ TEST(OpenStereoFile, FilesNoReaderTakesAreNotLoaded) {
     EXPECT_FALSE(OpenStereoFile(dir / "junk.jpg", StereoLayout::SideBySide, options).loaded);
     EXPECT_EQ(calls, 1);
 }
-
-// ---- real photographs ----------------------------------------------------------------
 
 // The rectangle of `whole` at (x0, y0) of the view's size, compared row by row.
 ::testing::AssertionResult ViewIsCrop(const ImageBuffer& view, const ImageBuffer& whole, int x0,
@@ -299,8 +293,6 @@ TEST(OpenLeftRight, RealPairsOpenAsTwoFiles) {
     EXPECT_FALSE(OpenLeftRight(test::SamplePath("pairs/gx8_l.jpg"), dir / "none_r.jpg").loaded);
 }
 
-// ---- names -------------------------------------------------------------------------------
-
 TEST(FindPartnerName, TheLetterBeforeTheExtensionDecides) {
     const std::pair<const char*, const char*> cases[] = {
         // "" for none
@@ -369,8 +361,6 @@ TEST(OpenRequests, DroppedFilesArgumentsAndQuotedNames) {
     EXPECT_TRUE(SplitQuotedNames("plain.jpg").empty());
 }
 
-// ---- the open dialog's preview -------------------------------------------------------------
-
 TEST(OpenPreview, KindSizeRotationAndTexts) {
     const std::pair<const char*, PreviewKind> kinds[] = {{"a.JPS", PreviewKind::StereoJpeg},
                                                          {"a.IOS", PreviewKind::Das},
@@ -402,7 +392,7 @@ TEST(OpenPreview, KindSizeRotationAndTexts) {
         const RotationChoice choice = RotationRadiosFor(orientation);
         EXPECT_TRUE(choice.visible);
         EXPECT_EQ(choice.checkedRadio, radio) << orientation;
-        if (radio) EXPECT_EQ(OrientationForRadio(radio), orientation);
+        EXPECT_EQ(OrientationForRadio(radio), radio ? orientation : 0);
     }
     EXPECT_EQ(OrientationForRadio(1264), 0);
 

@@ -31,8 +31,6 @@ std::string IdentifySize(const std::string& path, const std::string& format = ""
                          test::Quote(format.empty() ? path : format + ":" + path));
 }
 
-// ---- names ------------------------------------------------------------------------------
-
 TEST(SaveNames, SuffixesExtensionsAndTypes) {
     const std::pair<const char*, const char*> suffixed[] = {
         {"/a/pair.x.jpg", "/a/pair.x_l.jpg"},
@@ -75,8 +73,6 @@ TEST(SavePanel, ControlsAndTexts) {
     EXPECT_EQ(SaveImageSizeText(test::MakeNoise(40, 30, 1)), "Bildgröße (40 X 30)");
 }
 
-// ---- composing --------------------------------------------------------------------------
-
 TEST(ComposeSaveImage, DisplayModeAndMirror) {
     const ImageBuffer left =
         test::MakeImage(4, 2, [](int x, int y) { return 0x100000u + x * 16 + y; });
@@ -112,8 +108,6 @@ TEST(ComposeSaveImage, DisplayModeAndMirror) {
     EXPECT_FALSE(ComposeSaveImage(input, false));
 }
 
-// ---- STJ --------------------------------------------------------------------------------
-
 TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
     static const std::uint8_t kHead[43] = {
         0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x00, 0x01, 0x00,
@@ -141,8 +135,6 @@ TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"in.bmp", "in.jpg", "out.stj"}));
 }
 
-// ---- saving the stereo picture ---------------------------------------------------------------
-
 // Each type goes to its writer: BMP as held, JPEG at the quality, JPS the same JPEG
 // under another name, STJ the same stream wrapped; no scratch file stays behind.
 TEST(SaveStereoPicture, EveryTypeGoesToItsWriter) {
@@ -163,7 +155,9 @@ TEST(SaveStereoPicture, EveryTypeGoesToItsWriter) {
     EXPECT_EQ(ReadBytes(dir / "s.jps"), ReadBytes(dir / "expected.jpg"));
     ASSERT_TRUE(WriteStjFile(dir / "expected.stj", dir / "expected.jpg"));
     EXPECT_EQ(ReadBytes(dir / "s.stj"), ReadBytes(dir / "expected.stj"));
-    if (test::HaveTool("identify")) EXPECT_EQ(IdentifySize(dir / "s.stj", "jpeg"), "301 120");
+    if (test::HaveTool("identify")) {
+        EXPECT_EQ(IdentifySize(dir / "s.stj", "jpeg"), "301 120");
+    }
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"expected.jpg", "expected.stj", "s.bmp",
                                                      "s.jpg", "s.jps", "s.stj"}));
 }
@@ -182,8 +176,6 @@ TEST(SaveStereoPicture, ExifBlockOnlyWhenAskedAndNeverInStj) {
             << name;
     }
 }
-
-// ---- left and right files -----------------------------------------------------------------
 
 TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
     ScratchDir dir;
@@ -250,8 +242,6 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
               LeftRightSaveResult::Failed);
     EXPECT_EQ(failed.shown.back().text, "Kann Bild nicht speichern");
 }
-
-// ---- size estimate ------------------------------------------------------------------------
 
 // Scratch files go to a folder of the test's own, so that it can see them all removed.
 class SizeEstimateTest : public ::testing::Test {
