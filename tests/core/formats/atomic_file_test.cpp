@@ -5,32 +5,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/formats/bmp_codec.h"
+#include "core/formats/das.h"
+#include "core/formats/exif.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/formats/jpeg_segments.h"
+#include "core/formats/stereo_save.h"
 #include "formats_test_util.h"
+#include "support/test_support.h"
 
 namespace duplora {
 namespace {
 
 using test::ScratchDir;
-
-std::vector<unsigned char> Text(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+using test::Text;
 
 std::span<const std::uint8_t> Span(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-// Two writers on the same target at once work on different temporary files; the last
-// commit wins, an uncommitted writer leaves nothing behind.
+// Writers on one target use different temporary files, the last commit wins, an
+// uncommitted one leaves nothing, and the target's permissions stay.
 TEST(AtomicFileWriter, UniqueTemporariesAndNothingLeftBehind) {
     ScratchDir dir;
     const std::string target = dir / "a.bin";
     ASSERT_TRUE(test::WriteAll(target, Text("old")));
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     {
         AtomicFileWriter first, second, dropped;
         ASSERT_TRUE(first.Open(target));
@@ -48,6 +54,9 @@ TEST(AtomicFileWriter, UniqueTemporariesAndNothingLeftBehind) {
     }
     EXPECT_EQ(test::ReadAll(target), Text("two"));
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"a.bin"});
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 
     AtomicFileWriter none;
     EXPECT_FALSE(none.Open(""));
@@ -56,9 +65,8 @@ TEST(AtomicFileWriter, UniqueTemporariesAndNothingLeftBehind) {
     EXPECT_FALSE(none.Open(dir / "missing-folder/a.bin"));
 }
 
-// In-memory replacement goes through the same writer: the stamp's permissions and times
-// are kept, a link is followed, and a failed write leaves the old file byte for byte.
-TEST(ReplaceFile, KeepsTheStampFollowsLinksAndFailsCleanly) {
+// The stamp's permissions and times are kept and a link is followed.
+TEST(ReplaceFile, KeepsTheStampAndFollowsLinks) {
     ScratchDir dir;
     const std::string target = dir / "t.txt";
     ASSERT_TRUE(test::WriteAll(target, Text("before")));
@@ -81,19 +89,9 @@ TEST(ReplaceFile, KeepsTheStampFollowsLinksAndFailsCleanly) {
     EXPECT_EQ(st.st_mtim.tv_sec, 1200000000);
     EXPECT_EQ(st.st_mtim.tv_nsec, 700);
 
-    // Without a stamp a new file gets the usual permissions.
     EXPECT_EQ(ReplaceFile(dir / "new.txt", Span("n"), FileStamp{}), ReplaceResult::Ok);
     EXPECT_EQ(test::ReadAll(dir / "new.txt"), Text("n"));
-
-    // A write that runs into the file-size limit fails; the old file stays.
-    const std::string big(300000, 'x');
-    {
-        test::FileSizeLimit limit(100000);
-        if (!limit.Active()) GTEST_SKIP() << "cannot limit the file size";
-        EXPECT_EQ(ReplaceFile(target, Span(big), stamp), ReplaceResult::WriteFailed);
-    }
-    EXPECT_EQ(test::ReadAll(target), Text("after"));
-    // A folder as target cannot be renamed over.
+    // A folder cannot be renamed over.
     ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0755), 0);
     EXPECT_NE(ReplaceFile(dir / "sub", Span("x"), FileStamp{}), ReplaceResult::Ok);
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"link", "new.txt", "sub", "t.txt"}));
@@ -104,13 +102,128 @@ TEST(ReadFileHead, LimitsAndNonFiles) {
     ASSERT_TRUE(test::WriteAll(dir / "f", Text("0123456789")));
     std::vector<std::uint8_t> out;
     ASSERT_TRUE(ReadFileHead(dir / "f", 4, out));
-    EXPECT_EQ(out, (std::vector<std::uint8_t>{'0', '1', '2', '3'}));
+    EXPECT_EQ(out, Text("0123"));
     ASSERT_TRUE(ReadFileHead(dir / "f", 100, out));
     EXPECT_EQ(out.size(), 10u);
     EXPECT_FALSE(ReadFileHead(dir.Path(), 100, out));
     EXPECT_FALSE(ReadFileHead(dir / "missing", 100, out));
     EXPECT_TRUE(out.empty());
 }
+
+enum class Failure { BadInput, FullDisk, LockedFolder, NoFolder };
+
+struct WriterCase {
+    const char* name;
+    Failure failure;
+    // Writes `target` in `folder`, which also holds the JPEGs l.jpg and r.jpg and the text
+    // file notes.jpg; true when the write did what it must not.
+    std::function<bool(const std::string& target, const std::string& folder)> write;
+    const char* text = nullptr;     // the box shown, where pinned
+    const char* caption = nullptr;  // "" for the target's path
+};
+
+bool SaveAs(SaveFileType type, const std::string& target) {
+    SaveSettings settings;
+    settings.type = type;
+    return SaveStereoPicture(target, test::MakeNoise(300, 200, 4), settings);
+}
+
+const WriterCase kWriterCases[] = {
+    {"BmpWithoutPicture", Failure::BadInput,
+     [](auto& t, auto&) { return WriteBmpFile(t, ImageBuffer{}); }},
+    {"Bmp", Failure::FullDisk,
+     [](auto& t, auto&) { return WriteBmpFile(t, test::MakeNoise(200, 200, 2)); }},
+    {"Bmp", Failure::NoFolder,
+     [](auto& t, auto&) { return WriteBmpFile(t, test::MakeNoise(4, 4, 1)); }, nullptr, ""},
+    {"JpegBadInput", Failure::BadInput,
+     [](auto& t, auto&) {
+         const std::uint8_t pixel[3] = {1, 2, 3};
+         const std::vector<std::uint8_t> row(70000 * 3);  // wider than JPEG holds
+         return EncodeJpegFile(t, nullptr, 1, 1, true, 90) ||
+                EncodeJpegFile(t, pixel, 0, 1, true, 90) ||
+                EncodeJpegFile(t, pixel, 1, 0, true, 90) ||
+                EncodeJpegFile(t, row.data(), 70000, 1, true, 90) ||
+                EncodeJpegImage(t, test::MakeIndexed(4, 4, 8, 2), true, 90);
+     }},
+    {"Jpeg", Failure::FullDisk,
+     [](auto& t, auto&) { return EncodeJpegImage(t, test::MakeNoise(300, 300, 3), true, 95); }},
+    {"Jpeg", Failure::NoFolder,
+     [](auto& t, auto&) {
+         const std::uint8_t pixel[3] = {1, 2, 3};
+         return EncodeJpegFile(t, pixel, 1, 1, true, 90);
+     },
+     nullptr, ""},
+    {"SaveJpeg", Failure::LockedFolder,
+     [](auto& t, auto&) { return SaveAs(SaveFileType::Jpeg, t); }, "Kann Bild nicht speichern",
+     "FEHLER"},
+    {"SaveBmp", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Bmp, t); },
+     "Kann Bild nicht speichern", "FEHLER"},
+    {"SaveStj", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Stj, t); },
+     "Kann Bild nicht speichern", "FEHLER"},
+    {"DasBadSources", Failure::BadInput,
+     [](auto& t, auto& f) {
+         return CreateDasFile(t, f + "/l.jpg", f + "/missing.jpg", 1, 1) ||
+                CreateDasFile(t, f + "/missing.jpg", f + "/r.jpg", 1, 1) ||
+                CreateDasFile(t, f + "/l.jpg", f + "/notes.jpg", 1, 1);
+     }},
+    {"Das", Failure::LockedFolder,
+     [](auto& t, auto& f) { return CreateDasFile(t, f + "/l.jpg", f + "/r.jpg", 5, 5); }},
+    {"ReplaceFile", Failure::FullDisk,
+     [](auto& t, auto&) {
+         const std::string big(300000, 'x');
+         return ReplaceFile(t, Span(big), ReadFileStamp(t)) != ReplaceResult::WriteFailed;
+     }},
+    {"SegmentEdit", Failure::LockedFolder,
+     [](auto& t, auto&) {
+         return EditJpegSegments(t, {}, SegmentEditMode::DropApp0) !=
+                SegmentEditResult::CannotCreateTemporary;
+     },
+     "Kann temporäre Datei nicht erstellen. CD-ROM?", "FEHLER"},
+    {"AddExifBlock", Failure::LockedFolder, [](auto& t, auto&) { return AddExifBlock(t); },
+     "Error Add Exif info.", ""},
+};
+
+class FailedWrites : public ::testing::TestWithParam<WriterCase> {};
+
+TEST_P(FailedWrites, LeaveTheOldFile) {
+    const WriterCase& c = GetParam();
+    ScratchDir dir;
+    for (const char* name : {"old.jpg", "l.jpg", "r.jpg"})
+        ASSERT_TRUE(EncodeJpegImage(dir / name, test::MakeNoise(64, 48, 1), true, 90));
+    ASSERT_TRUE(test::WriteAll(dir / "notes.jpg", Text("no picture")));
+    const test::Bytes old = test::ReadAll(dir / "old.jpg");
+    const auto files = dir.Files();
+    const std::string target = dir / (c.failure == Failure::NoFolder ? "none/x.jpg" : "old.jpg");
+    test::Dialogue dialogue;
+    {
+        std::optional<test::FileSizeLimit> limit;
+        std::optional<test::LockedFolder> lock;
+        if (c.failure == Failure::FullDisk) {
+            limit.emplace(4096);
+            ASSERT_TRUE(limit->Active());
+        } else if (c.failure == Failure::LockedFolder) {
+            lock.emplace(dir.Path());
+            if (lock->Unlocked()) GTEST_SKIP() << "cannot make a folder unwritable here";
+        }
+        EXPECT_FALSE(c.write(target, dir.Path()));
+    }
+    EXPECT_EQ(test::ReadAll(dir / "old.jpg"), old);
+    EXPECT_EQ(dir.Files(), files);
+    if (c.caption) {
+        ASSERT_FALSE(dialogue.shown.empty());
+        EXPECT_EQ(dialogue.shown.back().caption, *c.caption ? std::string(c.caption) : target);
+    }
+    if (c.text) {
+        EXPECT_EQ(dialogue.shown.back().text, c.text);
+    }
+}
+
+std::string CaseName(const ::testing::TestParamInfo<WriterCase>& info) {
+    const char* const failures[] = {"BadInput", "FullDisk", "LockedFolder", "NoFolder"};
+    return std::string(info.param.name) + "_" + failures[static_cast<int>(info.param.failure)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, FailedWrites, ::testing::ValuesIn(kWriterCases), CaseName);
 
 }  // namespace
 }  // namespace duplora

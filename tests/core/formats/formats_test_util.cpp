@@ -20,8 +20,7 @@
 namespace duplora::test {
 
 ScratchDir::ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "duplora-formats-XXXXXX").string();
+    std::string pattern = std::filesystem::temp_directory_path() / "duplora-formats-XXXXXX";
     if (::mkdtemp(pattern.data())) path_ = pattern;
 }
 
@@ -63,10 +62,7 @@ LockedFolder::LockedFolder(const std::string& path) : path_(path) {
     ::chmod(path.c_str(), 0555);
     const std::string probe = path + "/.probe";
     const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY, 0600);
-    if (fd < 0) {
-        locked_ = true;
-        return;
-    }
+    if ((locked_ = fd < 0)) return;
     ::close(fd);
     ::unlink(probe.c_str());
     immutable_ = locked_ = SetImmutable(path, true);
@@ -81,11 +77,9 @@ bool SetImmutable(const std::string& path, bool on) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0) return false;
     int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
+    const bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                    (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                     ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
     ::close(fd);
     return ok;
 }
@@ -133,12 +127,7 @@ Bytes CaptureBytes(const std::string& command) {
 
 std::string Quote(const std::string& path) {
     std::string out = "'";
-    for (char c : path) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
+    for (char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
 
@@ -154,6 +143,16 @@ bool WriteAll(const std::string& path, const Bytes& bytes) {
     return static_cast<bool>(out);
 }
 
+std::uint32_t Le(const Bytes& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
+    return v;
+}
+
+void PutLe(Bytes& b, std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 std::int64_t ModifyTime(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return -1;
@@ -166,63 +165,34 @@ void SetOldTimes(const std::string& path) {
 }
 
 ImageBuffer ReadPnm(const std::string& path) {
-    const std::vector<unsigned char> bytes = ReadAll(path);
-    std::size_t pos = 0;
-    const auto token = [&]() -> std::string {
-        while (pos < bytes.size()) {
-            if (bytes[pos] == '#') {
-                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
-            } else if (std::isspace(bytes[pos])) {
-                ++pos;
-            } else {
-                break;
-            }
-        }
-        std::string t;
-        while (pos < bytes.size() && !std::isspace(bytes[pos]))
-            t += static_cast<char>(bytes[pos++]);
-        return t;
-    };
-    const std::string magic = token();
-    if (magic != "P6" && magic != "P5") return {};
-    const int width = std::atoi(token().c_str());
-    const int height = std::atoi(token().c_str());
-    const int maxval = std::atoi(token().c_str());
-    ++pos;  // the single whitespace byte before the samples
-    const int channels = magic == "P6" ? 3 : 1;
-    if (maxval != 255 || width <= 0 || height <= 0 ||
+    const Bytes bytes = ReadAll(path);
+    const std::string head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 64));
+    char magic[3] = {};
+    int width = 0, height = 0, maxval = 0, at = 0;
+    if (std::sscanf(head.c_str(), "%2s %d %d %d%n", magic, &width, &height, &maxval, &at) != 4)
+        return {};
+    const int channels = magic == std::string("P6") ? 3 : magic == std::string("P5") ? 1 : 0;
+    const std::size_t pos = static_cast<std::size_t>(at) + 1;  // one whitespace byte
+    if (!channels || maxval != 255 || width <= 0 || height <= 0 ||
         bytes.size() < pos + std::size_t(width) * height * channels)
         return {};
-    ImageBuffer image = CreateImage(width, height, 24);
-    const unsigned char* s = bytes.data() + pos;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* d = image.Line(y);
-        for (int x = 0; x < width; ++x, d += 3, s += channels) {
-            if (channels == 3) {
-                d[0] = s[2], d[1] = s[1], d[2] = s[0];
-            } else {
-                d[0] = d[1] = d[2] = s[0];
-            }
-        }
-    }
-    return image;
+    const std::uint8_t* s = bytes.data() + pos;
+    return MakeImage(width, height, [&](int x, int y) {
+        const std::uint8_t* p = s + (std::size_t(y) * width + x) * channels;
+        return channels == 3 ? std::uint32_t(p[0] << 16 | p[1] << 8 | p[2]) : p[0] * 0x010101u;
+    });
 }
 
 bool WritePpm(const ImageBuffer& image, const std::string& path) {
     if (!image || image.BitCount() != 24) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << "P6\n" << image.Width() << " " << image.Height() << "\n255\n";
-    std::vector<char> row(std::size_t(image.Width()) * 3);
-    for (int y = 0; y < image.Height(); ++y) {
-        const std::uint8_t* s = image.Line(y);
+    std::string out =
+        "P6\n" + std::to_string(image.Width()) + " " + std::to_string(image.Height()) + "\n255\n";
+    for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
-            row[x * 3] = static_cast<char>(s[x * 3 + 2]);
-            row[x * 3 + 1] = static_cast<char>(s[x * 3 + 1]);
-            row[x * 3 + 2] = static_cast<char>(s[x * 3]);
+            const std::uint32_t c = PixelAt(image, x, y);
+            out += {char(c >> 16), char(c >> 8), char(c)};
         }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
-    return static_cast<bool>(out);
+    return WriteAll(path, Text(out));
 }
 
 ImageBuffer ReadWithImageMagick(const std::string& path, const std::string& scratchPpm) {
@@ -235,21 +205,17 @@ int MaxDifference(const ImageBuffer& a, const ImageBuffer& b) {
         b.BitCount() != 24)
         return 256;
     int worst = 0;
-    for (int y = 0; y < a.Height(); ++y) {
-        const std::uint8_t* p = a.Line(y);
-        const std::uint8_t* q = b.Line(y);
-        for (int i = 0; i < a.Width() * 3; ++i) worst = std::max(worst, std::abs(p[i] - q[i]));
-    }
+    for (int y = 0; y < a.Height(); ++y)
+        for (int i = 0; i < a.Width() * 3; ++i)
+            worst = std::max(worst, std::abs(a.Line(y)[i] - b.Line(y)[i]));
     return worst;
 }
 
 ImageBuffer MakeGradient(int width, int height) {
     return MakeImage(width, height, [&](int x, int y) {
-        const std::uint32_t r = static_cast<std::uint32_t>(x * 255 / std::max(1, width - 1));
-        const std::uint32_t g = static_cast<std::uint32_t>(y * 255 / std::max(1, height - 1));
-        const std::uint32_t b =
-            static_cast<std::uint32_t>((x + y) * 255 / std::max(1, width + height - 2));
-        return (r << 16) | (g << 8) | b;
+        return std::uint32_t(x * 255 / std::max(1, width - 1)) << 16 |
+               std::uint32_t(y * 255 / std::max(1, height - 1)) << 8 |
+               std::uint32_t((x + y) * 255 / std::max(1, width + height - 2));
     });
 }
 
@@ -261,44 +227,59 @@ ImageBuffer ExpandForTest(const ImageBuffer& indexed) {
     });
 }
 
+::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
+                                          ProgressDirection direction, int minCalls) {
+    std::vector<std::pair<ProgressDirection, int>> seen;
+    {
+        const ScopedProgressSink sink([&](ProgressDirection d, int p) { seen.emplace_back(d, p); });
+        if (!action()) return ::testing::AssertionFailure() << "the action failed";
+    }
+    auto failure = ::testing::AssertionFailure() << seen.size() << " calls:";
+    for (const auto& [d, p] : seen)
+        failure << " " << (d == ProgressDirection::Writing ? "w" : "r") << p;
+    if (static_cast<int>(seen.size()) < minCalls || seen.empty() || seen.front().second != 0 ||
+        seen.back().second <= 90)
+        return failure;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        if (seen[i].first != direction || (i > 0 && seen[i].second <= seen[i - 1].second))
+            return failure;
+    return ::testing::AssertionSuccess();
+}
+
 bool MakeJpeg(const std::string& path, const std::string& size) {
     return HaveTool("convert") &&
            RunQuiet("convert -size " + size + " gradient:red-blue " + Quote(path)) &&
            std::filesystem::exists(path);
 }
 
-Bytes EntropyData(const Bytes& file) {
-    std::size_t p = 2;
-    while (p + 4 <= file.size() && file[p] == 0xFF) {
-        while (p + 1 < file.size() && file[p + 1] == 0xFF) ++p;
-        const std::uint8_t marker = file[p + 1];
-        const std::size_t length = (file[p + 2] << 8) | file[p + 3];
-        if (marker == 0xDA) {
-            if (p + 2 + length > file.size()) return {};
-            return Bytes(file.begin() + p + 2 + length, file.end());
-        }
-        p += 2 + length;
+// Walks the segments up to the first SOS, collecting their markers; the offset after the
+// SOS segment, 0 when there is none.
+static std::size_t WalkToScan(const Bytes& file, std::vector<int>& markers) {
+    for (std::size_t p = 2; p + 4 <= file.size() && file[p] == 0xFF;) {
+        if (file[p + 1] == 0xFF && ++p) continue;  // a fill byte
+        markers.push_back(file[p + 1]);
+        p += 2 + ((file[p + 2] << 8) | file[p + 3]);
+        if (markers.back() == 0xDA) return p <= file.size() ? p : 0;
     }
-    return {};
+    return 0;
+}
+
+Bytes EntropyData(const Bytes& file) {
+    std::vector<int> markers;
+    const std::size_t at = WalkToScan(file, markers);
+    return at ? Bytes(file.begin() + at, file.end()) : Bytes{};
 }
 
 std::vector<int> HeaderMarkers(const Bytes& file) {
     std::vector<int> markers;
-    std::size_t p = 2;
-    while (p + 4 <= file.size() && file[p] == 0xFF) {
-        const std::uint8_t marker = file[p + 1];
-        markers.push_back(marker);
-        if (marker == 0xDA) break;
-        p += 2 + ((file[p + 2] << 8) | file[p + 3]);
-    }
+    WalkToScan(file, markers);
     return markers;
 }
 
 Bytes Segment(std::uint8_t marker, const Bytes& payload) {
     Bytes s(payload.size() + 4);
     s[0] = 0xFF, s[1] = marker;
-    s[2] = static_cast<std::uint8_t>((payload.size() + 2) >> 8);
-    s[3] = static_cast<std::uint8_t>(payload.size() + 2);
+    s[2] = std::uint8_t((payload.size() + 2) >> 8), s[3] = std::uint8_t(payload.size() + 2);
     std::copy(payload.begin(), payload.end(), s.begin() + 4);
     return s;
 }

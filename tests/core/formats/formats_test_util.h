@@ -1,10 +1,13 @@
-// Helpers for the file-format tests: scratch folders, outside tools, whole files, the plain
-// PPM/PGM files through which ImageMagick and djpeg hand us their pixels, and the pieces of
-// a JPEG file.
+// Helpers for the file-format tests (the batch tests use some too): scratch folders, outside
+// tools, whole files, binary PPM/PGM pictures and the pieces of a JPEG file.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/hooks.h"
@@ -13,8 +16,9 @@
 namespace duplora::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using TwoNames = std::pair<std::string, std::string>;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the temporary folder, removed with everything in it.
 class ScratchDir {
   public:
     ScratchDir();
@@ -23,21 +27,19 @@ class ScratchDir {
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    // Names of the files in the folder, sorted.
-    std::vector<std::string> Files() const;
+    std::vector<std::string> Files() const;  // sorted names
 
   private:
     std::string path_;
 };
 
-// The same folder under the names the list-file tests use.
+// The same under the names the list-file tests use.
 struct TempFolder : ScratchDir {
     std::string File(const std::string& name) const { return *this / name; }
     std::vector<std::string> Entries() const { return Files(); }
 };
 
-// Limits the size of files this process may write (RLIMIT_FSIZE) for its lifetime, with
-// SIGXFSZ ignored: a write beyond the limit fails as on a full disk.
+// While it lives, writes past `bytes` fail as on a full disk (RLIMIT_FSIZE, SIGXFSZ ignored).
 class FileSizeLimit {
   public:
     explicit FileSizeLimit(unsigned long bytes);
@@ -52,9 +54,8 @@ class FileSizeLimit {
     bool active_ = false;
 };
 
-// Makes a folder unwritable for the life of the object: by its permissions, and where
-// those do not bind (a privileged user), by the immutable attribute. Unlocked() tells
-// whether neither worked.
+// While it lives the folder takes no new files: by its permissions, or for a privileged
+// user by the immutable attribute. Unlocked() when neither worked.
 class LockedFolder {
   public:
     explicit LockedFolder(const std::string& path);
@@ -69,11 +70,10 @@ class LockedFolder {
     bool immutable_ = false;
 };
 
-// Sets or clears the immutable attribute, which stops even a privileged user from
-// changing a file or a folder's entries. False when the file system does not allow it.
+// Sets or clears the immutable attribute; false where the file system does not allow it.
 bool SetImmutable(const std::string& path, bool on);
 
-// Collects the messages shown and answers every question with `answer` while it lives.
+// While it lives: records the messages shown and answers every question with `answer`.
 class Dialogue {
   public:
     struct Shown {
@@ -91,16 +91,13 @@ class Dialogue {
     QuestionSink previousQuestion_;
 };
 
-// True when `tool` can be run (found on the PATH).
 bool HaveTool(const std::string& tool);
-// Runs a shell command with its output discarded; true when it exits with 0.
+// Runs a shell command quietly; true when it exits with 0.
 bool RunQuiet(const std::string& command);
-// What a shell command printed on standard output, without one trailing newline.
+// Standard output of a shell command without one trailing newline; CaptureBytes keeps all.
 std::string Capture(const std::string& command);
-// The same, every byte kept.
 Bytes CaptureBytes(const std::string& command);
-// Wraps a path in single quotes for the shell.
-std::string Quote(const std::string& path);
+std::string Quote(const std::string& path);  // for the shell
 
 Bytes ReadAll(const std::string& path);
 bool WriteAll(const std::string& path, const Bytes& bytes);
@@ -110,35 +107,40 @@ inline Bytes ReadBytes(const std::string& path) {
 inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
     return WriteAll(path, bytes);
 }
+// Little-endian fields.
+std::uint32_t Le(const Bytes& b, std::size_t at, int bytes = 4);
+void PutLe(Bytes& b, std::size_t at, std::uint32_t value, int bytes = 4);
 
-// Modification time of a file in nanoseconds; gives a file fixed old times.
+// Modification time in nanoseconds; SetOldTimes gives a file fixed old times.
 std::int64_t ModifyTime(const std::string& path);
 void SetOldTimes(const std::string& path);
 
-// 24-bit picture from a binary PPM (P6) or PGM (P5) with maxval 255; none otherwise.
+// 24-bit picture from a binary PPM or PGM with maxval 255 (none otherwise), and back.
 ImageBuffer ReadPnm(const std::string& path);
-// Writes a 24-bit picture as a binary PPM.
 bool WritePpm(const ImageBuffer& image, const std::string& path);
-// Reads the pixels of any picture file through ImageMagick (none when that fails).
+// Any picture file's pixels as ImageMagick reads them (none when that fails).
 ImageBuffer ReadWithImageMagick(const std::string& path, const std::string& scratchPpm);
 
-// Largest difference of any channel between two 24-bit pictures of the same size
-// (256 when the sizes differ or one is missing).
+// Largest channel difference of two 24-bit pictures; 256 when the sizes differ or one is
+// missing.
 int MaxDifference(const ImageBuffer& a, const ImageBuffer& b);
-// A smooth picture, for lossy round trips.
-ImageBuffer MakeGradient(int width, int height);
-// 24-bit copy of a 1-, 4- or 8-bit picture, looked up index by index (for expectations).
+ImageBuffer MakeGradient(int width, int height);  // smooth, for lossy round trips
+// 24-bit copy of a 1-, 4- or 8-bit picture, looked up index by index.
 ImageBuffer ExpandForTest(const ImageBuffer& indexed);
+
+// Runs `action` (false fails) and checks its progress: only in `direction`, rising by whole
+// percents from 0 to above 90, at least `minCalls` times.
+::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
+                                          ProgressDirection direction, int minCalls);
 
 // ---- JPEG files ----
 // A JPEG made by ImageMagick; false when that is not possible.
 bool MakeJpeg(const std::string& path, const std::string& size = "64x48");
-// The bytes from the end of the first SOS segment on: the entropy-coded data and all
-// that follows. Empty when no SOS is found by a plain segment walk.
+// Everything after the first SOS segment (empty when a plain walk finds none), and the
+// markers of the segments up to it.
 Bytes EntropyData(const Bytes& file);
-// The markers of the segments before the first SOS, SOS included.
 std::vector<int> HeaderMarkers(const Bytes& file);
-// One segment: marker, big-endian length, payload.
+// Marker, big-endian length, payload.
 Bytes Segment(std::uint8_t marker, const Bytes& payload);
 inline Bytes Text(const std::string& s) {
     return Bytes(s.begin(), s.end());

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/strings.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
 
@@ -39,27 +39,25 @@ const std::map<std::string, Bytes>& Pieces() {
         {"scan", {0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0xFE, 0xE1, 0xFF, 0x00, 0xFF, 0xD9}},
         {"newcom", Segment(0xFE, Text("new text"))},
         {"block", Segment(0xE1, Text(std::string("Exif\0\0inserted", 14)))},
-        {"source", Segment(0xE1, Text(std::string("Exif\0\0from the source", 21)))},
-    };
+        {"source", Segment(0xE1, Text(std::string("Exif\0\0from the source", 21)))}};
     return pieces;
 }
 
-Bytes Join(const std::vector<std::string>& names) {
+// The pieces named in `names`, separated by spaces, one after the other.
+Bytes Join(const std::string& names) {
     Bytes out;
-    for (const auto& name : names) Append(out, Pieces().at(name));
+    std::istringstream in(names);
+    for (std::string name; in >> name;) Append(out, Pieces().at(name));
     return out;
 }
 
-const std::vector<std::string> kInput = {"soi",  "app0", "exif", "com1", "dqt", "xmp",
-                                         "com2", "sof",  "dht",  "sos",  "scan"};
-// The input without its APP1 segments.
-const std::vector<std::string> kNoApp1 = {"soi", "app0", "com1", "dqt", "com2",
-                                          "sof", "dht",  "sos",  "scan"};
+const char* const kInput = "soi app0 exif com1 dqt xmp com2 sof dht sos scan";
+const char* const kNoApp1 = "soi app0 com1 dqt com2 sof dht sos scan";  // without APP1
 
 struct ModeCase {
     const char* name;
     SegmentEditMode mode;
-    std::vector<std::string> expected;
+    const char* expected;
 };
 
 class SegmentModes : public ::testing::TestWithParam<ModeCase> {};
@@ -68,8 +66,7 @@ TEST_P(SegmentModes, RewritesHeaderAndKeepsScanBytes) {
     ScratchDir dir;
     const std::string path = dir / "picture.jpg";
     ASSERT_TRUE(test::WriteAll(path, Join(kInput)));
-    ASSERT_TRUE(
-        test::WriteAll(dir / "source.jpg", Join({"soi", "app0", "source", "dqt", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(dir / "source.jpg", Join("soi app0 source dqt sos scan")));
     SegmentSource source;
     source.comment = "new text";
     source.block = Pieces().at("block");
@@ -79,31 +76,20 @@ TEST_P(SegmentModes, RewritesHeaderAndKeepsScanBytes) {
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"picture.jpg", "source.jpg"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EditJpegSegments, SegmentModes,
-    ::testing::Values(
-        // Every comment goes; the new one stands before the first table segment.
-        ModeCase{"SetComment",
-                 SegmentEditMode::SetComment,
-                 {"soi", "app0", "exif", "newcom", "dqt", "xmp", "sof", "dht", "sos", "scan"}},
-        // Every APP1 goes; the block comes first.
-        ModeCase{"InsertBlock",
-                 SegmentEditMode::InsertBlock,
-                 {"soi", "block", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"DropApp0",
-                 SegmentEditMode::DropApp0,
-                 {"soi", "exif", "com1", "dqt", "xmp", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"DropApp1", SegmentEditMode::DropApp1, kNoApp1},
-        // Only the first APP1 is replaced.
-        ModeCase{
-            "ReplaceApp1",
-            SegmentEditMode::ReplaceApp1,
-            {"soi", "app0", "source", "com1", "dqt", "xmp", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"CopyApp1",
-                 SegmentEditMode::CopyApp1,
-                 {"soi", "source", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}},
-        ModeCase{"Rewrite", SegmentEditMode::Rewrite, kInput}),
-    [](const auto& info) { return std::string(info.param.name); });
+// SetComment: every comment goes, the new one before the first table segment. InsertBlock:
+// every APP1 goes, the block comes first. ReplaceApp1: only the first APP1 is replaced.
+const ModeCase kModeCases[] = {
+    {"SetComment", SegmentEditMode::SetComment, "soi app0 exif newcom dqt xmp sof dht sos scan"},
+    {"InsertBlock", SegmentEditMode::InsertBlock, "soi block app0 com1 dqt com2 sof dht sos scan"},
+    {"DropApp0", SegmentEditMode::DropApp0, "soi exif com1 dqt xmp com2 sof dht sos scan"},
+    {"DropApp1", SegmentEditMode::DropApp1, kNoApp1},
+    {"ReplaceApp1", SegmentEditMode::ReplaceApp1,
+     "soi app0 source com1 dqt xmp com2 sof dht sos scan"},
+    {"CopyApp1", SegmentEditMode::CopyApp1, "soi source app0 com1 dqt com2 sof dht sos scan"},
+    {"Rewrite", SegmentEditMode::Rewrite, kInput}};
+
+INSTANTIATE_TEST_SUITE_P(EditJpegSegments, SegmentModes, ::testing::ValuesIn(kModeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The whole new file of an edit in memory; empty on failure.
 Bytes EditedInMemory(const Bytes& input, const std::string& comment, SegmentEditMode mode) {
@@ -118,22 +104,20 @@ Bytes EditedInMemory(const Bytes& input, const std::string& comment, SegmentEdit
 TEST(EditJpegSegments, CommentEdgesAndFillBytes) {
     // An empty comment only removes the old ones.
     EXPECT_EQ(EditedInMemory(Join(kInput), "", SegmentEditMode::SetComment),
-              Join({"soi", "app0", "exif", "dqt", "xmp", "sof", "dht", "sos", "scan"}));
+              Join("soi app0 exif dqt xmp sof dht sos scan"));
     // A comment longer than a segment holds is cut to fit: length field FF FF.
     const Bytes cut =
         EditedInMemory(Join(kInput), std::string(70000, 'c'), SegmentEditMode::SetComment);
-    const std::size_t at = Join({"soi", "app0", "exif"}).size();
+    const std::size_t at = Join("soi app0 exif").size();
     ASSERT_GT(cut.size(), at + 4);
     EXPECT_EQ(Bytes(cut.begin() + at, cut.begin() + at + 4), (Bytes{0xFF, 0xFE, 0xFF, 0xFF}));
     // Fill bytes before a marker are accepted and dropped.
-    Bytes filled = Join({"soi", "app0"});
+    Bytes filled = Join("soi app0");
     filled.push_back(0xFF);
-    Append(filled, Join({"com1", "dqt", "sos", "scan"}));
+    Append(filled, Join("com1 dqt sos scan"));
     EXPECT_EQ(EditedInMemory(filled, "", SegmentEditMode::Rewrite),
-              Join({"soi", "app0", "com1", "dqt", "sos", "scan"}));
+              Join("soi app0 com1 dqt sos scan"));
 }
-
-// ---- failures leave the file as it was ----------------------------------------------
 
 struct BadCase {
     const char* name;
@@ -142,8 +126,7 @@ struct BadCase {
     SegmentEditResult expected;
 };
 
-Bytes Joined(const std::vector<std::string>& before, const Bytes& middle,
-             const std::vector<std::string>& after) {
+Bytes Joined(const std::string& before, const Bytes& middle, const std::string& after) {
     Bytes f = Join(before);
     Append(f, middle);
     Append(f, Join(after));
@@ -157,15 +140,12 @@ std::vector<BadCase> BadCases() {
         {"NotJpeg", Text("GIF89a...."), M::Rewrite, SegmentEditResult::NotJpeg},
         {"Empty", {}, M::DropApp1, SegmentEditResult::NotJpeg},
         // A comment claiming 16382 bytes.
-        {"TruncatedSegment", Joined({"soi", "app0"}, {0xFF, 0xFE, 0x40, 0x00, 'a', 'b'}, {}),
+        {"TruncatedSegment", Joined("soi app0", {0xFF, 0xFE, 0x40, 0x00, 'a', 'b'}, ""),
          M::SetComment, bad},
-        {"GarbageBetweenSegments", Joined({"soi", "app0"}, {0x42}, {"dqt", "sos", "scan"}),
-         M::DropApp0, bad},
-        {"LengthBelowTwo", Joined({"soi"}, {0xFF, 0xE0, 0x00, 0x01}, {"sos", "scan"}), M::Rewrite,
-         bad},
-        {"NoScan", Join({"soi", "app0", "dqt"}), M::DropApp1, bad},
-        {"EndBeforeScan", Joined({"soi", "app0"}, {0xFF, 0xD9}, {}), M::Rewrite, bad},
-    };
+        {"GarbageBetweenSegments", Joined("soi app0", {0x42}, "dqt sos scan"), M::DropApp0, bad},
+        {"LengthBelowTwo", Joined("soi", {0xFF, 0xE0, 0x00, 0x01}, "sos scan"), M::Rewrite, bad},
+        {"NoScan", Join("soi app0 dqt"), M::DropApp1, bad},
+        {"EndBeforeScan", Joined("soi app0", {0xFF, 0xD9}, ""), M::Rewrite, bad}};
 }
 
 class SegmentFailures : public ::testing::TestWithParam<BadCase> {};
@@ -181,11 +161,11 @@ TEST_P(SegmentFailures, LeaveFileUnchanged) {
     EXPECT_EQ(ReadAll(path), GetParam().file);
     EXPECT_EQ(test::ModifyTime(path), before);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"bad.jpg"});
-    // Only a broken JPEG gets the "Fehler in JPEG Datei" box.
+    // Only a broken JPEG gets a box.
     const bool malformed = GetParam().expected == SegmentEditResult::Malformed;
     ASSERT_EQ(dialogue.shown.size(), malformed ? 1u : 0u);
     if (malformed) {
-        EXPECT_EQ(dialogue.shown[0].caption, LoadResString(2505));
+        EXPECT_EQ(dialogue.shown[0].caption, "FEHLER");
     }
 }
 
@@ -194,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(EditJpegSegments, SegmentFailures, ::testing::ValuesIn(
 
 TEST(EditJpegSegments, EveryTruncationFailsCleanlyOrKeepsTheScan) {
     const Bytes input = Join(kInput);
-    const std::size_t sos = input.size() - Join({"sos", "scan"}).size();
+    const std::size_t sos = input.size() - Join("sos scan").size();
     for (std::size_t n = 0; n <= input.size(); ++n) {
         const Bytes cut(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
         for (int mode = 1; mode <= 7; ++mode) {
@@ -228,7 +208,7 @@ TEST(EditJpegSegments, UnusableBlocksAndSourcesAreRefused) {
     EXPECT_EQ(EditJpegSegments(path, {}, static_cast<SegmentEditMode>(8)),
               SegmentEditResult::BadArguments);
 
-    ASSERT_TRUE(test::WriteAll(dir / "plain.jpg", Join({"soi", "app0", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(dir / "plain.jpg", Join("soi app0 sos scan")));
     // A declared length beyond the file.
     ASSERT_TRUE(test::WriteAll(dir / "cut.seg", Bytes{0xFF, 0xE1, 0x10, 0x00, 'E'}));
     for (const char* name : {"plain.jpg", "cut.seg", "missing.jpg"}) {
@@ -245,8 +225,7 @@ TEST(EditJpegSegments, UnusableBlocksAndSourcesAreRefused) {
     SegmentSource bare;
     bare.path = dir / "bare.seg";
     ASSERT_EQ(EditJpegSegments(path, bare, SegmentEditMode::CopyApp1), SegmentEditResult::Ok);
-    EXPECT_EQ(ReadAll(path),
-              Join({"soi", "source", "app0", "com1", "dqt", "com2", "sof", "dht", "sos", "scan"}));
+    EXPECT_EQ(ReadAll(path), Join("soi source app0 com1 dqt com2 sof dht sos scan"));
 }
 
 TEST(EditJpegSegments, MissingOrReadOnlyFileShowsTheOpenBox) {
@@ -258,7 +237,7 @@ TEST(EditJpegSegments, MissingOrReadOnlyFileShowsTheOpenBox) {
         EXPECT_EQ(EditJpegSegments(dir / "none.jpg", {}, SegmentEditMode::Rewrite),
                   SegmentEditResult::CannotOpen);
         ASSERT_EQ(dialogue.shown.size(), 2u);
-        EXPECT_EQ(dialogue.shown[0].text, LoadResString(2645));
+        EXPECT_EQ(dialogue.shown[0].text, "Kann Datei nicht schreiben, eventuell nur lesen?");
         EXPECT_EQ(dialogue.shown[1].text, "Kann Bild nicht öffnen");
         EXPECT_TRUE(dir.Files().empty());
     }
@@ -274,16 +253,14 @@ TEST(EditJpegSegments, MissingOrReadOnlyFileShowsTheOpenBox) {
     EXPECT_EQ(result, SegmentEditResult::CannotOpen);
     EXPECT_EQ(ReadAll(path), input);
     ASSERT_EQ(dialogue.shown.size(), 1u);
-    EXPECT_EQ(dialogue.shown[0].text, LoadResString(2645));
+    EXPECT_EQ(dialogue.shown[0].text, "Kann Datei nicht schreiben, eventuell nur lesen?");
 }
 
-// The replacement keeps the file's times and follows a link (the atomic writer's own tests
-// cover permissions and failed writes); a folder that takes no temporary file gets its box.
-TEST(EditJpegSegments, KeepsTimesFollowsLinksAndNeedsAWritableFolder) {
+// The replacement keeps the file's times and follows a link.
+TEST(EditJpegSegments, KeepsTimesAndFollowsLinks) {
     ScratchDir dir;
     const std::string path = dir / "real.jpg", link = dir / "link.jpg";
-    const Bytes input = Join(kInput);
-    ASSERT_TRUE(test::WriteAll(path, input));
+    ASSERT_TRUE(test::WriteAll(path, Join(kInput)));
     test::SetOldTimes(path);
     const auto before = test::ModifyTime(path);
     ASSERT_EQ(::symlink("real.jpg", link.c_str()), 0);
@@ -291,25 +268,12 @@ TEST(EditJpegSegments, KeepsTimesFollowsLinksAndNeedsAWritableFolder) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(test::ModifyTime(path), before);
     EXPECT_EQ(ReadAll(path), Join(kNoApp1));
-
-    ASSERT_TRUE(test::WriteAll(path, input));
-    test::Dialogue dialogue;
-    test::LockedFolder lock(dir.Path());
-    if (lock.Unlocked()) GTEST_SKIP() << "cannot make a folder unwritable here";
-    EXPECT_EQ(EditJpegSegments(path, {}, SegmentEditMode::DropApp1),
-              SegmentEditResult::CannotCreateTemporary);
-    EXPECT_EQ(ReadAll(path), input);
-    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"link.jpg", "real.jpg"}));
-    ASSERT_EQ(dialogue.shown.size(), 1u);
-    EXPECT_EQ(dialogue.shown[0].text, LoadResString(2646));
 }
-
-// ---- real photographs ----------------------------------------------------------------
 
 TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
     ScratchDir dir;
     const std::string donor = dir / "donor.jpg";
-    ASSERT_TRUE(test::WriteAll(donor, Join({"soi", "source", "sos", "scan"})));
+    ASSERT_TRUE(test::WriteAll(donor, Join("soi source sos scan")));
     int tried = 0;
     for (const char* sample : {"pairs/gx8_l.jpg", "pairs/frozenpond_r.jpg"}) {
         if (!test::SampleExists(sample)) continue;
@@ -329,19 +293,15 @@ TEST(EditJpegSegments, RealPhotosKeepScanDataInEveryMode) {
             const Bytes edited = ReadAll(path);
             EXPECT_EQ(test::EntropyData(edited), scan);
             const auto markers = test::HeaderMarkers(edited);
+            const auto count = [&](int m) { return std::count(markers.begin(), markers.end(), m); };
             if (mode == 1) {
-                EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xFE), 1);
-                if (test::HaveTool("exiftool")) {
-                    EXPECT_EQ(test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)),
-                              "Kommentar äöü");
-                }
+                EXPECT_EQ(count(0xFE), 1);
+                EXPECT_TRUE(!test::HaveTool("exiftool") ||
+                            test::Capture("exiftool -s -s -s -Comment " + test::Quote(path)) ==
+                                "Kommentar äöü");
             }
-            if (mode == 4) {
-                EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xE1), 0);
-            }
-            if (mode == 7) {
-                EXPECT_EQ(edited, original);
-            }
+            EXPECT_TRUE(mode != 4 || count(0xE1) == 0);
+            EXPECT_TRUE(mode != 7 || edited == original);
         }
         ++tried;
     }

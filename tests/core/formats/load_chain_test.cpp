@@ -1,4 +1,5 @@
 #include "core/formats/load_chain.h"
+#include "core/formats/plugins.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,15 @@ TEST(ImageNames, SaveTypeAndKnownSets) {
         SaveType type;
         bool set0, set1, set2;
     };
-    const Case cases[] = {
-        {"A.JPEG", SaveType::Jpeg, true, true, true},
-        {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
-        {"x.BmP", SaveType::Bmp, true, true, true},
-        {"pair.jps", SaveType::Jps, true, true, false},
-        {"c.das", SaveType::Other, true, true, false},
-        {"v.ios", SaveType::Other, true, false, false},
-        {"t.TIFF", SaveType::Other, true, true, true},
-        {"jpg.txt", SaveType::Other, false, false, false},
-        {"pg", SaveType::Other, false, false, false},
-    };
+    const Case cases[] = {{"A.JPEG", SaveType::Jpeg, true, true, true},
+                          {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
+                          {"x.BmP", SaveType::Bmp, true, true, true},
+                          {"pair.jps", SaveType::Jps, true, true, false},
+                          {"c.das", SaveType::Other, true, true, false},
+                          {"v.ios", SaveType::Other, true, false, false},
+                          {"t.TIFF", SaveType::Other, true, true, true},
+                          {"jpg.txt", SaveType::Other, false, false, false},
+                          {"pg", SaveType::Other, false, false, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(SaveTypeByExtension(c.name), c.type) << c.name;
         EXPECT_EQ(IsKnownImageName(c.name, 0), c.set0) << c.name;
@@ -55,20 +54,13 @@ TEST(LoadChain, ContentsDecideNotTheName) {
     EXPECT_EQ(bmp.path, dir / "bmp-named.jpg");
     EXPECT_EQ(bmp.displayName, "bmp-named.jpg");
     EXPECT_TRUE(test::SamePixels(bmp.image, picture, "chain-bmp"));
-
-    const LoadedImage jpeg = LoadImageFile(dir / "jpeg-named.bmp");
-    EXPECT_TRUE(jpeg.loaded);
-    EXPECT_TRUE(
-        test::SamePixels(jpeg.image, DecodeJpegFile(dir / "jpeg-named.bmp", false), "chain-jpeg"));
-
-    const LoadedImage indexed = LoadImageFile(dir / "indexed.bmp");
-    ASSERT_TRUE(indexed.loaded);
-    EXPECT_EQ(indexed.image.BitCount(), 24);
+    EXPECT_TRUE(test::SamePixels(LoadImageFile(dir / "jpeg-named.bmp").image,
+                                 DecodeJpegFile(dir / "jpeg-named.bmp", false), "chain-jpeg"));
+    EXPECT_EQ(LoadImageFile(dir / "indexed.bmp").image.BitCount(), 24);
 
     test::WriteAll(dir / "junk.jpg", test::Bytes(500, 0x11));
     const LoadedImage junk = LoadImageFile(dir / "junk.jpg");
-    EXPECT_FALSE(junk.loaded);
-    EXPECT_FALSE(junk.image);
+    EXPECT_FALSE(junk.loaded || junk.image);
     EXPECT_EQ(junk.displayName, "junk.jpg");
     EXPECT_FALSE(LoadImageFile("").loaded);
     EXPECT_FALSE(LoadImageFile(dir / "missing.bmp").loaded);
@@ -101,6 +93,93 @@ TEST(LoadChain, PictureLoaderIsSilent) {
     EXPECT_GT(calls, 0);
     EXPECT_FALSE(LoadPictureFile(""));
     EXPECT_FALSE(LoadPictureFile(dir / "missing.jpg"));
+}
+
+const std::string kPluginDir = DUPLORA_PLUGIN_DIR;
+
+TEST(Plugins, OurPngPluginAndFoldersWithoutPlugins) {
+    const PluginTable table = LoadPlugins(kPluginDir);
+    const Plugin* png = nullptr;
+    for (const Plugin& p : table.Plugins())
+        if (std::filesystem::path(p.path).filename() == "png.spi") png = &p;
+    ASSERT_NE(png, nullptr);
+    ASSERT_EQ(png->filters.size(), 1u);
+    EXPECT_EQ(png->filters[0].pattern, "*.png");
+    EXPECT_EQ(png->filters[0].description, "PNG-Bild");
+    EXPECT_EQ(table.TryOrder().size(), static_cast<std::size_t>(table.Size()));
+
+    EXPECT_EQ(LoadPlugins("").Size(), 0);
+    EXPECT_EQ(LoadPlugins("/no/such/folder").Size(), 0);
+    // A text file and a shared object that is no plug-in, both named like plug-ins.
+    ScratchDir dir;
+    test::WriteAll(dir / "junk.spi", {'n', 'o', 't'});
+    std::error_code ec;
+    for (const char* lib :
+         {"/lib/x86_64-linux-gnu/libz.so.1", "/usr/lib/x86_64-linux-gnu/libz.so.1"})
+        if (std::filesystem::copy_file(lib, dir / "zlib.spi", ec)) break;
+    EXPECT_EQ(LoadPlugins(dir.Path()).Size(), 0);
+}
+
+// PNG files written by ImageMagick open through the load chain with the plug-in folder
+// set, with ImageMagick's pixels.
+TEST(Plugins, PngFromImageMagickOpensThroughTheLoadChain) {
+    if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
+    PluginTable table = LoadPlugins(kPluginDir);
+    ASSERT_GE(table.Size(), 1);
+    CodecOptions options;
+    options.plugins = &table;
+    ScratchDir dir;
+    ASSERT_TRUE(test::WritePpm(test::MakeNoise(45, 27, 12), dir / "src.ppm"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"rgb.png", ""},
+        {"palette.png", "-colors 40 -type palette"},
+        {"grey1.png", "-monochrome"},
+        {"deep.png", "-depth 16"},
+        {"interlaced.png", "-interlace PNG"},
+        {"UPPER.PNG", ""}};
+    for (const auto& [name, convertOptions] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = dir / name;
+        ASSERT_TRUE(test::RunQuiet("convert " + test::Quote(dir / "src.ppm") + " " +
+                                   convertOptions + " PNG:" + test::Quote(path)));
+        const ImageBuffer expected = test::ReadWithImageMagick(path, dir / "x.ppm");
+        ASSERT_TRUE(expected);
+        EXPECT_FALSE(LoadImageFile(path).loaded) << "loads without plug-ins";
+        const LoadedImage loaded = LoadImageFile(path, options);
+        EXPECT_EQ(loaded.displayName, name);
+        EXPECT_TRUE(loaded.loaded);
+        EXPECT_TRUE(test::SamePixels(loaded.image, expected, "png-plugin"));
+    }
+    // A further extension behind ".png" is not the plug-in's pattern.
+    std::filesystem::copy_file(dir / "rgb.png", dir / "rgb.png.bak");
+    EXPECT_FALSE(LoadImageFile(dir / "rgb.png.bak", options).loaded);
+    // A file that is no PNG, and a PNG cut short: the plug-in refuses, nothing crashes.
+    test::WriteAll(dir / "fake.png", test::Bytes(100, 0x42));
+    EXPECT_FALSE(LoadImageFile(dir / "fake.png", options).loaded);
+    test::Bytes cut = test::ReadAll(dir / "rgb.png");
+    cut.resize(cut.size() / 2);
+    test::WriteAll(dir / "cut.png", cut);
+    EXPECT_FALSE(LoadImageFile(dir / "cut.png", options).loaded);
+
+    // Progress only when asked.
+    ASSERT_TRUE(
+        test::RunQuiet("convert -size 300x300 gradient: PNG:" + test::Quote(dir / "g.png")));
+    for (bool asked : {false, true}) {
+        int calls = 0;
+        {
+            const ScopedProgressSink sink([&](ProgressDirection, int) { ++calls; });
+            ASSERT_TRUE(ReadWithPlugin(dir / "g.png", table, 0, asked));
+        }
+        EXPECT_EQ(calls > 2, asked);
+        EXPECT_EQ(calls == 0, !asked);
+    }
+    // Only valid indices stay in the try order; an empty one asks no plug-in.
+    table.SetTryOrder({5, -1, 0, 99});
+    EXPECT_EQ(table.TryOrder(), std::vector<int>{0});
+    table.SetTryOrder({});
+    EXPECT_FALSE(LoadImageFile(dir / "rgb.png", options).loaded);
+    EXPECT_FALSE(ReadWithPlugin(dir / "rgb.png", table, 7));
+    EXPECT_FALSE(ReadWithPlugin(dir / "rgb.png", table, -1));
 }
 
 }  // namespace
