@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     duplora::StartOptions options;
     options.commandLine = duplora::CommandLineFromArguments(arguments);
     duplora::MainWindow window(*store, host, options);
-    if (window.CurrentSettings().nWinMax == 1)
+    if (window.CurrentSettings().startMaximised == 1)
         window.showMaximized();
     else
         window.show();

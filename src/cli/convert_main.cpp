@@ -420,7 +420,7 @@ int main(int argc, char** argv) {
         job = MakeFileJob(cl.files, options);
     }
 
-    const PluginTable plugins = LoadPlugins(settings.susie32Plugin);
+    const PluginTable plugins = LoadPlugins(settings.pluginFolder);
     const BatchEnvironment environment = BatchEnvironmentFromSettings(settings, &plugins);
 
     BatchLogSink log;

@@ -270,11 +270,12 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
     // Text at the top left with a band of 9 rows, the logo at the bottom right with a band of
     // 4 and white transparent, a print frame of 2 + 5 + 1 with round corners.
     Settings settings = DefaultSettings("/prog/");
-    settings.textset = {0, 6, 1, 4, ColourRef(250, 20, 10), 0, 1, 1, 1, 0x202020, 1, 9, 0, "Ab3"};
+    settings.textSettings = {0, 6, 1, 4,    ColourRef(250, 20, 10), 0, 1, 1, 1, 0x202020,
+                             1, 9, 0, "Ab3"};
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
-    settings.logfont = font.toString().toStdString();
-    settings.logoset = {3, 2, 3, -3, 1, 4, ColourRef(0, 0, 90), 1, 0xFFFFFF, In("logo.bmp")};
+    settings.textFont = font.toString().toStdString();
+    settings.logoSettings = {3, 2, 3, -3, 1, 4, ColourRef(0, 0, 90), 1, 0xFFFFFF, In("logo.bmp")};
     settings.border.outerPrint = 2;
     settings.border.middlePrint = 5;
     settings.border.innerPrint = 1;
@@ -304,14 +305,15 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
         ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
         const int sign = c.swap ? -1 : 1;
         if (c.text) {
-            left = AddText(left, settings.textset, 0, settings.logfont);
-            right =
-                AddText(right, settings.textset, sign * settings.textset.depth, settings.logfont);
+            left = AddText(left, settings.textSettings, 0, settings.textFont);
+            right = AddText(right, settings.textSettings, sign * settings.textSettings.depth,
+                            settings.textFont);
         }
         if (c.logo) {
-            left = AddLogo(left, logo, LogoStampFor(settings.logoset, 0));
+            left = AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0));
             right =
-                AddLogo(right, logo, LogoStampFor(settings.logoset, sign * settings.logoset.depth));
+                AddLogo(right, logo,
+                        LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth));
         }
         ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
             return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
@@ -325,12 +327,12 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
 
 TEST_F(BatchTest, DialogStartsFromTheStoredChoices) {
     Settings settings = DefaultSettings("/prog/");
-    settings.nQuality = 85;
+    settings.jpegQuality = 85;
     settings.saveFolder = "/photos/out/";
-    settings.nAnatype = 3;
-    settings.nAnactype = 1;
-    settings.nGmmar = 120;
-    settings.nGmmab = 80;
+    settings.greyAnaglyphPair = 3;
+    settings.colourAnaglyphKind = 1;
+    settings.leftGamma = 120;
+    settings.rightGamma = 80;
     const BatchOptions options = BatchOptionsFromSettings(settings);
     EXPECT_EQ(options.quality, 85);
     EXPECT_EQ(options.targetFolder, "/photos/out");

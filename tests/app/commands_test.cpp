@@ -103,8 +103,8 @@ TEST(Menus, EveryCommandWithATextCanBeReached) {
 }
 
 TEST(Menus, HistorySlotBeforeExitAndTheContextMenuFromTheStereoBar) {
-    EXPECT_TRUE(ItemsUnder(MenuId::Syoki).count(CmdOpenStereo));
-    for (MenuId bar : {MenuId::Syoki, MenuId::Duplora, MenuId::DuploraSgl}) {
+    EXPECT_TRUE(ItemsUnder(MenuId::Start).count(CmdOpenStereo));
+    for (MenuId bar : {MenuId::Start, MenuId::Duplora, MenuId::DuploraSgl}) {
         std::set<MenuId> menus;
         Reachable(bar, menus);
         int historySlots = 0;
@@ -189,8 +189,8 @@ TEST_F(MenuUpdateTest, ChecksFollowTheDocumentPasteTheClipboardAndPresetsTheirSi
         EXPECT_EQ(Enabled({clip, false}).at(CmdPaste), clip);
         EXPECT_EQ(Enabled({clip, false}).at(CmdPasteCompanion), clip);
     }
-    settings_.trimingSize[6] = 333;
-    settings_.trimingSize[7] = 222;
+    settings_.trimPresets[6] = 333;
+    settings_.trimPresets[7] = 222;
     const auto texts = AsMap(ComputeMenuUpdate(doc_, settings_, {false, true}).texts);
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts.at(CmdTrimPreset1), "Fester Ausschnitt (640x480)\t1");
@@ -316,7 +316,7 @@ TEST(AfterOpening, MenuSwitches) {
          DisplayMode::Single},
         {OpenedKind::Mono, MainMenu::DuploraSgl, std::nullopt, ToolbarSet::Single,
          DisplayMode::Single},
-        {OpenedKind::Paste, MainMenu::Syoki, MainMenu::Duplora, ToolbarSet::Stereo,
+        {OpenedKind::Paste, MainMenu::Start, MainMenu::Duplora, ToolbarSet::Stereo,
          DisplayMode::SideBySide},
     };
     for (const auto& c : cases) {
@@ -334,7 +334,7 @@ TEST(AfterOpening, MenuSwitches) {
 TEST(AfterOpening, FittingAndTheStartDisplayOfACommandLineOpening) {
     const struct {
         OpenedKind kind;
-        int nFitSize, fitMode;
+        int openAtFullSize, fitMode;
         CommandId command;
     } fits[] = {
         {OpenedKind::Stereo, 0, 0, CmdFitWindow}, {OpenedKind::Stereo, 0, 2, CmdFitHeight},
@@ -344,11 +344,11 @@ TEST(AfterOpening, FittingAndTheStartDisplayOfACommandLineOpening) {
     for (const auto& c : fits) {
         AfterOpeningInput in;
         in.kind = c.kind;
-        in.nFitSize = c.nFitSize;
+        in.openAtFullSize = c.openAtFullSize;
         in.fitMode = c.fitMode;
-        in.comset = 3;  // not a command-line opening: ignored
+        in.commandLineOpening = 3;  // not a command-line opening: ignored
         EXPECT_EQ(PlanAfterOpening(in).commands, (std::vector<QueuedCommand>{{c.command, false}}))
-            << c.nFitSize << " " << c.fitMode;
+            << c.openAtFullSize << " " << c.fitMode;
     }
     const std::vector<std::vector<QueuedCommand>> starts = {
         {{CmdFitWindow, false}},
@@ -362,8 +362,8 @@ TEST(AfterOpening, FittingAndTheStartDisplayOfACommandLineOpening) {
     for (int digit = 0; digit <= 6; ++digit) {
         AfterOpeningInput in;
         in.commandLineStart = true;
-        in.comset = 20 + digit;
-        in.nFitSize = 1;  // the start display decides, not the open dialog's setting
+        in.commandLineOpening = 20 + digit;
+        in.openAtFullSize = 1;  // the start display decides, not the open dialog's setting
         const AfterOpening plan = PlanAfterOpening(in);
         EXPECT_EQ(plan.commands, starts[digit]) << digit;
         EXPECT_EQ(plan.closeWhenPageFlippingEnds, digit == 6);

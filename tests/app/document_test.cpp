@@ -63,10 +63,10 @@ TEST_F(DocumentTest, AnEmptyDocumentRefusesAndSettingsApply) {
     EXPECT_FALSE(fresh.Undo());
     EXPECT_FALSE(fresh.Swap());
     Settings settings;
-    settings.nAdjustv = 7;
-    settings.nAnatype = 2;
-    settings.nAnactype = 3;
-    settings.nWaku = 9;
+    settings.alignmentStep = 7;
+    settings.greyAnaglyphPair = 2;
+    settings.colourAnaglyphKind = 3;
+    settings.frameWidth = 9;
     fresh.ApplySettings(settings);
     EXPECT_EQ(fresh.AlignmentStep(), 7);
     EXPECT_EQ(fresh.GreyPair(), 2);

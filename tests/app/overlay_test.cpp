@@ -76,12 +76,12 @@ class OverlayTest : public ::testing::Test {
         logoPath_ = test::TestOutputDir() + "/overlay_logo_" +
                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp";
         ASSERT_TRUE(WriteBmpFile(logoPath_, Plain(4, 3, kLogoColour)));
-        settings_.logoset.file = logoPath_;
-        settings_.logoset.corner = 0;
-        settings_.logoset.xDistance = 20;
-        settings_.logoset.yDistance = 5;
-        settings_.logoset.depth = 6;
-        settings_.logoset.band = 0;
+        settings_.logoSettings.file = logoPath_;
+        settings_.logoSettings.corner = 0;
+        settings_.logoSettings.xDistance = 20;
+        settings_.logoSettings.yDistance = 5;
+        settings_.logoSettings.depth = 6;
+        settings_.logoSettings.band = 0;
     }
     void TearDown() override { std::filesystem::remove(logoPath_); }
 
@@ -305,8 +305,8 @@ TEST_F(OverlayTest, PairLogoOnTheSecondViewIsShiftedByTheDepth) {
 }
 
 TEST_F(OverlayTest, PairViewsAreCutToTheCommonArea) {
-    settings_.logoset.xDistance = 0;
-    settings_.logoset.depth = 0;
+    settings_.logoSettings.xDistance = 0;
+    settings_.logoSettings.depth = 0;
     const PairViews views = AddLogoToPair({&first_, &second_, 7, -3, false, false}, settings_, {});
     ASSERT_TRUE(views.ok);
     // dx = 7: the second view from column 7; dy = −3: the first view's top 27 rows, the
@@ -322,12 +322,12 @@ TEST_F(OverlayTest, PairViewsAreCutToTheCommonArea) {
 }
 
 TEST_F(OverlayTest, PairTextOnBothViewsWithTheDepth) {
-    settings_.logfont = FontOfPixels(14);
-    settings_.textset = PlainText("3D", 2, 12, 2);
-    settings_.textset.depth = 4;
-    settings_.textset.band = 1;
-    settings_.textset.bandHeight = 20;
-    settings_.textset.bandColour = 0;
+    settings_.textFont = FontOfPixels(14);
+    settings_.textSettings = PlainText("3D", 2, 12, 2);
+    settings_.textSettings.depth = 4;
+    settings_.textSettings.band = 1;
+    settings_.textSettings.bandHeight = 20;
+    settings_.textSettings.bandColour = 0;
     for (const bool swapped : {false, true}) {
         const PairViews views = AddTextToPair({&first_, &second_, 0, 0, false, swapped}, settings_);
         ASSERT_TRUE(views.ok);
@@ -347,8 +347,8 @@ TEST_F(OverlayTest, NothingToStampGivesNothing) {
     EXPECT_FALSE(AddLogoToPair(PairOverlayInput{}, settings_, {}).ok);
     const ImageBuffer empty;
     EXPECT_FALSE(AddTextToPair(PairOverlayInput{&empty, &second_}, settings_).ok);
-    settings_.logoset.band = 1;
-    settings_.logoset.bandHeight = 70000;  // no canvas that tall
+    settings_.logoSettings.band = 1;
+    settings_.logoSettings.bandHeight = 70000;  // no canvas that tall
     const PairViews views = AddLogoToPair(PairOverlayInput{&first_, &second_}, settings_, {});
     EXPECT_FALSE(views.ok || views.first || views.second);
     int calls = 0;

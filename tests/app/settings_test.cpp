@@ -60,7 +60,7 @@ TEST_F(SettingsTest, FreshStoreGivesTheStartValuesAndCreatesNothing) {
     const Settings s = ReadBack();
     EXPECT_EQ(s, DefaultSettings(kProgramFolder));
     Settings plain;  // the struct's own defaults, apart from the program folder
-    plain.susie32Plugin = "/opt/duplora/";
+    plain.pluginFolder = "/opt/duplora/";
     EXPECT_EQ(s, plain);
     EXPECT_EQ(ViewFrameWidth(s), 5);
     EXPECT_FALSE(LzwTiffAllowed(s));
@@ -83,44 +83,44 @@ TEST_F(SettingsTest, EachStoredValueIsReadWithItsRule) {
         VALUE("SlideTime", "4000", s.slideTime == 30),
         VALUE("SlideTime", "3600", s.slideTime == 3600),
         VALUE("SlideTime", "zehn", s.slideTime == 30),
-        VALUE("nQuality", "100", s.nQuality == 70),
-        VALUE("nQuality", "85%", s.nQuality == 85),
-        VALUE("nAdjustv", "0", s.nAdjustv == 4),
-        VALUE("nAdjustv", "500", s.nAdjustv == 100),
-        VALUE("nWaku", "0", s.nWaku == 0 && ViewFrameWidth(s) == 0),
-        VALUE("nEdgedtc", "0", s.nEdgedtc == 0),
-        VALUE("n2action", "", s.n2action == 1),
-        VALUE("n2action", "7", s.n2action == 1),
-        VALUE("nAnatype", "4", s.nAnatype == 0),
+        VALUE("nQuality", "100", s.jpegQuality == 70),
+        VALUE("nQuality", "85%", s.jpegQuality == 85),
+        VALUE("nAdjustv", "0", s.alignmentStep == 4),
+        VALUE("nAdjustv", "500", s.alignmentStep == 100),
+        VALUE("nWaku", "0", s.frameWidth == 0 && ViewFrameWidth(s) == 0),
+        VALUE("nEdgedtc", "0", s.edgeThreshold == 0),
+        VALUE("n2action", "", s.twoStepTrim == 1),
+        VALUE("n2action", "7", s.twoStepTrim == 1),
+        VALUE("nAnatype", "4", s.greyAnaglyphPair == 0),
         VALUE("special", "604718", LzwTiffAllowed(s)),
-        VALUE("comset", "76", s.comset == 76),
-        VALUE("comset", "77", s.comset == 0),
-        VALUE("Leftname", "\x01x", s.leftname == "_l"),
-        VALUE("Leftname", "-L", s.leftname == "-L"),
-        VALUE("Rightname", "\x14r", s.rightname == "\x14r"),
-        VALUE("GaibuFile", "", s.gaibuFile == "gimp"),
-        VALUE("Susie32Plugin", "/home/u/spi", s.susie32Plugin == "/home/u/spi/"),
-        VALUE("nAspect", "1\t0\t5\t", (s.nAspect == AspectSet{1, 4, 3})),
-        VALUE("nAspect", "2\t-16\t9\t", (s.nAspect == AspectSet{0, 4, 3})),
+        VALUE("comset", "76", s.commandLineOpening == 76),
+        VALUE("comset", "77", s.commandLineOpening == 0),
+        VALUE("Leftname", "\x01x", s.leftSuffix == "_l"),
+        VALUE("Leftname", "-L", s.leftSuffix == "-L"),
+        VALUE("Rightname", "\x14r", s.rightSuffix == "\x14r"),
+        VALUE("GaibuFile", "", s.externalProgram == "gimp"),
+        VALUE("Susie32Plugin", "/home/u/spi", s.pluginFolder == "/home/u/spi/"),
+        VALUE("nAspect", "1\t0\t5\t", (s.freeTrimRatio == AspectSet{1, 4, 3})),
+        VALUE("nAspect", "2\t-16\t9\t", (s.freeTrimRatio == AspectSet{0, 4, 3})),
         VALUE("TrimingSize", "100,200,x,-5,300,",
-              (s.trimingSize ==
+              (s.trimPresets ==
                std::array<int, 10>{100, 200, 800, 600, 300, 768, 1280, 1024, 1600, 1200})),
         VALUE("TrimingSize", "1,2,3,4,5,6,7,8,9,10,11,12,",
-              (s.trimingSize == std::array<int, 10>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10})),
+              (s.trimPresets == std::array<int, 10>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10})),
         VALUE("FileTypeHistory", "1,20,9,-1,7,",
               (s.fileTypeHistory == std::array<int, 5>{1, 20, 0, 0, 7})),
-        VALUE("nTrimresd", "1,320,-4", (s.nTrimresd == TrimResizeSet{1, 320, 0})),
+        VALUE("nTrimresd", "1,320,-4", (s.customTrim == TrimResizeSet{1, 320, 0})),
         VALUE("textset", "0\t10\t",
-              s.textset.corner == 0 && s.textset.xDistance == 10 && s.textset.shadow == 1 &&
-                  s.textset.text.empty()),
+              s.textSettings.corner == 0 && s.textSettings.xDistance == 10 &&
+                  s.textSettings.shadow == 1 && s.textSettings.text.empty()),
         VALUE("textset", "7\t1\t2\t3\t-1\t2\t0\t4\t5\t16777216\t0\t-8\t255\tHallo\tWelt\t",
-              s.textset.corner == 3 && s.textset.depth == 3 && s.textset.textColour == 0xE6E6E6 &&
-                  s.textset.smooth == 0 && s.textset.shadow == 0 &&
-                  s.textset.shadowColour == 0x202020 && s.textset.band == 0 &&
-                  s.textset.bandHeight == 0 && s.textset.bandColour == 255 &&
-                  s.textset.text == "Hallo\tWelt"),
+              s.textSettings.corner == 3 && s.textSettings.depth == 3 &&
+                  s.textSettings.textColour == 0xE6E6E6 && s.textSettings.smooth == 0 &&
+                  s.textSettings.shadow == 0 && s.textSettings.shadowColour == 0x202020 &&
+                  s.textSettings.band == 0 && s.textSettings.bandHeight == 0 &&
+                  s.textSettings.bandColour == 255 && s.textSettings.text == "Hallo\tWelt"),
         VALUE("logoset", "1\t5\t6\t-7\t0\t40\t65280\t1\t0\t/home/u/logo.bmp\t",
-              (s.logoset == LogoSet{1, 5, 6, -7, 0, 40, 65280, 1, 0, "/home/u/logo.bmp"})),
+              (s.logoSettings == LogoSet{1, 5, 6, -7, 0, 40, 65280, 1, 0, "/home/u/logo.bmp"})),
         VALUE("border", "1\t0\t3\t4\t5\t6\t7\t8\t1\t2\t3\t255\t",
               (s.border == BorderSet{1, 0, 3, 4, 5, 6, 7, 8, 1, 2, 3, 255}) &&
                   ViewFrameWidth(s) == 12),
@@ -140,46 +140,51 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     Settings s = DefaultSettings(kProgramFolder);
     s.openFolder = "/home/ü/Bilder/3D";
     s.saveFolder = "/tmp/a b,c";
-    s.trimingSize = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    s.susie32Plugin = "/usr/lib/spi/";
+    s.trimPresets = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    s.pluginFolder = "/usr/lib/spi/";
     for (int k = 0; k < 10; ++k) s.fileHistory[k] = "/pics/" + std::to_string(k) + "_l.jpg";
     s.fileHistory[3].clear();
     s.fileTypeHistory = {0, 10, 20, 7, 3};
     // Each number at a value other than its start value, limits where it has them.
     const std::pair<int Settings::*, int> numbers[] = {
-        {&Settings::n3DSize, 5},      {&Settings::n3DBpp, 2},       {&Settings::nQuality, 99},
-        {&Settings::nTSize, 8},       {&Settings::nWaku, 0},        {&Settings::nVidia, 2},
-        {&Settings::docomo, 1},       {&Settings::nWinMax, 1},      {&Settings::nGmmar, 1},
-        {&Settings::nGmmab, 500},     {&Settings::nSharpen, 1},     {&Settings::nEdgedtc, 255},
-        {&Settings::slideTime, 3600}, {&Settings::gaibuHiki, 1},    {&Settings::comset, 76},
-        {&Settings::nAdjustv, 100},   {&Settings::nSSin, 10},       {&Settings::nAnatype, 3},
-        {&Settings::nAnactype, 2},    {&Settings::nSSType, 5},      {&Settings::nLoc, 1},
-        {&Settings::nWcent, 1},       {&Settings::nTrimress, 1},    {&Settings::nKantyo, 1},
-        {&Settings::n2action, 0},     {&Settings::nOpenPreview, 1}, {&Settings::nFitSize, 1},
+        {&Settings::pageFlipScreenMode, 5},  {&Settings::pageFlipColourDepth, 2},
+        {&Settings::jpegQuality, 99},        {&Settings::textureSize, 8},
+        {&Settings::frameWidth, 0},          {&Settings::pageFlipDriver, 2},
+        {&Settings::phoneSize, 1},           {&Settings::startMaximised, 1},
+        {&Settings::leftGamma, 1},           {&Settings::rightGamma, 500},
+        {&Settings::sharpenStrength, 1},     {&Settings::edgeThreshold, 255},
+        {&Settings::slideTime, 3600},        {&Settings::passPictureToExternalProgram, 1},
+        {&Settings::commandLineOpening, 76}, {&Settings::alignmentStep, 100},
+        {&Settings::listMakerSource, 10},    {&Settings::greyAnaglyphPair, 3},
+        {&Settings::colourAnaglyphKind, 2},  {&Settings::listDisplayMode, 5},
+        {&Settings::showNavigator, 1},       {&Settings::packToCentre, 1},
+        {&Settings::presetTrimRescales, 1},  {&Settings::adjustDialogMaximised, 1},
+        {&Settings::twoStepTrim, 0},         {&Settings::openPreview, 1},
+        {&Settings::openAtFullSize, 1},
     };
     for (const auto& [member, value] : numbers) s.*member = value;
-    s.special = kLzwMarker;
-    s.nAspect = {1, 16, 9};
-    s.nTrimresd = {1, 1920, 1080};
-    s.leftname = "-links";
-    s.rightname = "-rechts";
-    s.gaibuFile = "/usr/bin/gimp-2.10";
-    s.logfont = "DejaVu Sans,12,-1,5,700,0,0,0,0,0";
-    s.logfont1 = "Noto Serif,20,-1,5,400,1,0,0,0,0";
-    s.textset = {1, 2, 3, 4, 5, 1, 0, 6, 7, 8, 0, 9, 10, "Grüße \"3D\"\ttab\\n"};
-    s.textsetdef = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ""};
-    s.logoset = {2, 1, 1, 1, 0, 3, 4, 1, 5, "/home/u/logo,1.bmp"};
-    s.logosetdef = LogoSet{};
+    s.lzwAccessMarker = kLzwMarker;
+    s.freeTrimRatio = {1, 16, 9};
+    s.customTrim = {1, 1920, 1080};
+    s.leftSuffix = "-links";
+    s.rightSuffix = "-rechts";
+    s.externalProgram = "/usr/bin/gimp-2.10";
+    s.textFont = "DejaVu Sans,12,-1,5,700,0,0,0,0,0";
+    s.textFontDefault = "Noto Serif,20,-1,5,400,1,0,0,0,0";
+    s.textSettings = {1, 2, 3, 4, 5, 1, 0, 6, 7, 8, 0, 9, 10, "Grüße \"3D\"\ttab\\n"};
+    s.textDefaults = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ""};
+    s.logoSettings = {2, 1, 1, 1, 0, 3, 4, 1, 5, "/home/u/logo,1.bmp"};
+    s.logoDefaults = LogoSet{};
     s.border = {1, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0xFFFFFF};
-    s.kantanTyousei = "1,-2,3,4,5,6,7,8,9,10,";
+    s.quickAdjustment = "1,-2,3,4,5,6,7,8,9,10,";
     ASSERT_TRUE(Store(AllSettingWrites(s)));
     EXPECT_EQ(ReadBack(), s);
 }
 
 TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
     Settings s = DefaultSettings(kProgramFolder);
-    s.nAnatype = 3;  // yellow/blue
-    s.nAnactype = 1;
+    s.greyAnaglyphPair = 3;  // yellow/blue
+    s.colourAnaglyphKind = 1;
     s.openFolder = "/data/in";
     s.saveFolder = "/data/out";
     s.fileHistory[0] = "/x/a.jps";
@@ -211,16 +216,16 @@ TEST_F(SettingsTest, DamagedFilesKeepWhatCanBeRead) {
     {
         SettingsStore store(path_);
         const Settings s = ReadAllSettings(store, kProgramFolder);
-        EXPECT_EQ(s.nQuality, 85);
+        EXPECT_EQ(s.jpegQuality, 85);
         EXPECT_EQ(s.slideTime, 55);
         EXPECT_EQ(s.openFolder, "/home/user/Bilder");
         EXPECT_TRUE(store.WriteSetting("nWaku", "9"));  // rewrites the file, every value stays
     }
     const Settings s = ReadBack();
-    EXPECT_EQ(s.nWaku, 9);
-    EXPECT_EQ(s.trimingSize,
+    EXPECT_EQ(s.frameWidth, 9);
+    EXPECT_EQ(s.trimPresets,
               (std::array<int, 10>{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}));
-    EXPECT_EQ(s.leftname, "@Variant(broken");
+    EXPECT_EQ(s.leftSuffix, "@Variant(broken");
     EXPECT_EQ(SettingsStore(path_).ReadSetting("Elsewhere/key"), "value");
     // Binary and empty files read as fresh.
     for (const QByteArray& bytes :
@@ -252,7 +257,7 @@ TEST_F(SettingsTest, FontsAreStoredAsText) {
     EXPECT_EQ(store.ReadSettingFont("LOGFONT"), font);
     ASSERT_TRUE(store.WriteSetting("LOGFONT1", ""));
     EXPECT_FALSE(store.ReadSettingFont("LOGFONT1").has_value());
-    EXPECT_EQ(ReadBack().logfont, font.toString().toStdString());
+    EXPECT_EQ(ReadBack().textFont, font.toString().toStdString());
 }
 
 // ---- the file history ---------------------------------------------------------------------
@@ -331,23 +336,26 @@ TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
     Settings s = DefaultSettings(kProgramFolder);
     const Settings before = s;
     SetteiState state = SetteiStateFromSettings(s);
-    state.susie32Plugin = "/home/u/spi";
-    state.gaibuFile = "";
+    state.pluginFolder = "/home/u/spi";
+    state.externalProgram = "";
     state.slideTime = 4000;
-    state.winMax = state.gaibuHiki = state.trimRescale = state.packToCentre = true;
+    state.winMax = state.passPictureToExternalProgram = state.trimRescale = state.packToCentre =
+        true;
     state.waku = 150;
     state.trimSizes = {320, 240, 0, -5, 1024, 768, 1280, 1024, 1600, 1200};
     state.alignmentStep = 3946;  // beside the number that opens LZW (the GUI tests type that)
     const SetteiResult r = ApplySetteiOk(s, state);
-    EXPECT_EQ(s.nAdjustv, 100);
+    EXPECT_EQ(s.alignmentStep, 100);
     EXPECT_FALSE(r.lzwSwitchedOn || LzwTiffAllowed(s));
-    EXPECT_EQ(s.susie32Plugin, "/home/u/spi/");
-    EXPECT_EQ(s.gaibuFile, "gimp");
+    EXPECT_EQ(s.pluginFolder, "/home/u/spi/");
+    EXPECT_EQ(s.externalProgram, "gimp");
     EXPECT_EQ(s.slideTime, 3600);
-    EXPECT_EQ(std::tuple(s.nWinMax, s.gaibuHiki, s.nTrimress, s.nWcent), std::tuple(1, 1, 1, 1));
-    EXPECT_EQ(s.nWaku, 99);
+    EXPECT_EQ(std::tuple(s.startMaximised, s.passPictureToExternalProgram, s.presetTrimRescales,
+                         s.packToCentre),
+              std::tuple(1, 1, 1, 1));
+    EXPECT_EQ(s.frameWidth, 99);
     EXPECT_EQ(ViewFrameWidth(s), 99);
-    EXPECT_EQ(s.trimingSize,
+    EXPECT_EQ(s.trimPresets,
               (std::array<int, 10>{320, 240, 1, 1, 1024, 768, 1280, 1024, 1600, 1200}));
     EXPECT_EQ(r.writes.back(), Write("TrimingSize", "320,240,1,1,1024,768,1280,1024,1600,1200,"));
     EXPECT_EQ(NextStart(before, r.writes), s);
@@ -355,7 +363,7 @@ TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
     s.border.show = 1;
     state.waku = 7;
     ApplySetteiOk(s, state);
-    EXPECT_EQ(s.nWaku, 7);
+    EXPECT_EQ(s.frameWidth, 7);
     EXPECT_EQ(ViewFrameWidth(s), 2 + 10 + 2);
 }
 
@@ -364,7 +372,7 @@ TEST_F(SettingsTest, SetteiImmediateSwitchesAndBackground) {
     EXPECT_EQ(ToggleKantyo(s), (SettingWrites{{"nKantyo", "1"}}));
     EXPECT_EQ(ToggleKantyo(s), (SettingWrites{{"nKantyo", "0"}}));
     EXPECT_EQ(ToggleTwoStepTrim(s), (SettingWrites{{"n2action", "0"}}));
-    EXPECT_EQ(s.n2action, 0);
+    EXPECT_EQ(s.twoStepTrim, 0);
     s.border.background = ColourRef(0, 0, 128);
     EXPECT_EQ(
         SetteiClosingWrites(s),
@@ -376,9 +384,9 @@ TEST_F(SettingsTest, SetteiImmediateSwitchesAndBackground) {
 TEST_F(SettingsTest, PageFlipModesUnofferedChoicesAndTheColourDepthOfNoChoice) {
     for (int stored : {0, 3, 2}) {
         Settings s = DefaultSettings(kProgramFolder);
-        s.n3DBpp = stored;
+        s.pageFlipColourDepth = stored;
         EXPECT_EQ(W3dStateFromSettings(s).colours, stored == 2 ? 1 : 0) << stored;
-        EXPECT_EQ(s.n3DBpp, stored == 2 ? 2 : 1) << stored;
+        EXPECT_EQ(s.pageFlipColourDepth, stored == 2 ? 2 : 1) << stored;
     }
     EXPECT_EQ(PageFlipScreenMode(5).width, 1600);
     EXPECT_EQ(PageFlipScreenMode(99).width, 1024);  // no such mode: the start value
@@ -398,13 +406,14 @@ TEST_F(SettingsTest, CommandLineStartAndFreeTrimRatio) {
     // The GUI tests store "65" and the ratios typed into the free-trim window.
     Settings s = DefaultSettings(kProgramFolder);
     EXPECT_EQ(ApplyComsetOk(s, {7, 6}), (SettingWrites{{"comset", "76"}}));
-    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"comset", "76"}}).comset, 76);
+    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"comset", "76"}}).commandLineOpening,
+              76);
     EXPECT_EQ(ApplyComsetOk(s, {9, 8}), (SettingWrites{{"comset", "0"}}));
     EXPECT_EQ(ApplyFreeTrimOk(s, {false, 16, 9}), (SettingWrites{{"nAspect", "0\t16\t9\t"}}));
-    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"nAspect", "0\t16\t9\t"}}).nAspect,
+    EXPECT_EQ(NextStart(DefaultSettings(kProgramFolder), {{"nAspect", "0\t16\t9\t"}}).freeTrimRatio,
               (AspectSet{0, 16, 9}));
     ApplyFreeTrimOk(s, {true, -2, 5});  // a side below 1 makes 4 : 4
-    EXPECT_EQ(s.nAspect, (AspectSet{1, 4, 4}));
+    EXPECT_EQ(s.freeTrimRatio, (AspectSet{1, 4, 4}));
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ class PairWindowTest : public MainWindowTest {
 TEST_F(MainWindowTest, StartsEmptyWithTheStartMenuAndOnlyTheOpenButtons) {
     MainWindow& w = Start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
-    EXPECT_EQ(w.LoadedMenu(), MainMenu::Syoki);
+    EXPECT_EQ(w.LoadedMenu(), MainMenu::Start);
     EXPECT_EQ(w.menuBar()->objectName(), QStringLiteral("SYOKI"));
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(Status(i).isEmpty());
     ExpectButtons([](CommandId c) { return c == CmdOpenStereo || c == CmdOpenLeftRight; });

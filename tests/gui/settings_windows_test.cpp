@@ -142,8 +142,8 @@ class SettingsWindows : public ::testing::Test {
 
 struct StepCase {
     const char* typed;
-    const char* step;     // nAdjustv stored
-    const char* special;  // `special` stored
+    const char* step;             // alignmentStep stored
+    const char* lzwAccessMarker;  // `lzwAccessMarker` stored
 };
 
 class SettingsStepField : public SettingsWindows, public ::testing::WithParamInterface<StepCase> {};
@@ -158,9 +158,9 @@ TEST_P(SettingsStepField, TypedStepIsClampedOrSwitchesOnLzw) {
     });
     EXPECT_TRUE(RunSettingsDialog(context_));
     EXPECT_EQ(Stored("nAdjustv"), GetParam().step);
-    EXPECT_EQ(Stored("special"), GetParam().special);
-    EXPECT_EQ(Restarted().nAdjustv, std::stoi(GetParam().step));
-    EXPECT_EQ(LzwTiffAllowed(Restarted()), *GetParam().special != '\0');
+    EXPECT_EQ(Stored("special"), GetParam().lzwAccessMarker);
+    EXPECT_EQ(Restarted().alignmentStep, std::stoi(GetParam().step));
+    EXPECT_EQ(LzwTiffAllowed(Restarted()), *GetParam().lzwAccessMarker != '\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsWindows, SettingsStepField,
@@ -199,8 +199,8 @@ TEST_F(SettingsWindows, SetteiImmediateActionsStayWhenCancelled) {
     EXPECT_EQ(Stored("nAdjustv"), "");
     EXPECT_EQ(Stored("SlideTime"), "");
     const Settings next = Restarted();
-    EXPECT_EQ(next.nKantyo, 1);
-    EXPECT_EQ(next.n2action, 0);
+    EXPECT_EQ(next.adjustDialogMaximised, 1);
+    EXPECT_EQ(next.twoStepTrim, 0);
     EXPECT_EQ(next.border.background, ColourRef(16, 32, 48));
     EXPECT_EQ(BackgroundColour(settings_), QColor(16, 32, 48));
     EXPECT_TRUE(Associations().IsAssociated(AssociationType::Jpg));
@@ -237,24 +237,24 @@ TEST_F(SettingsWindows, SetteiOkTakesOverFieldsAndChosenFiles) {
     });
     EXPECT_TRUE(RunSettingsDialog(context_));
     const Settings next = Restarted();
-    EXPECT_EQ(next.susie32Plugin, dir_.filePath(QStringLiteral("plugins/")).toStdString());
-    EXPECT_EQ(next.gaibuFile, program.toStdString());
+    EXPECT_EQ(next.pluginFolder, dir_.filePath(QStringLiteral("plugins/")).toStdString());
+    EXPECT_EQ(next.externalProgram, program.toStdString());
     EXPECT_EQ(next.slideTime, 55);
-    EXPECT_EQ(next.nWaku, 15);
-    EXPECT_EQ(next.trimingSize[0], 720);
-    EXPECT_EQ(next.trimingSize[1], 576);
-    EXPECT_EQ(next.trimingSize[2], 800);
-    EXPECT_EQ(next.nWinMax, 1);
-    EXPECT_EQ(next.nWcent, 1);
-    EXPECT_EQ(next.nTrimress, 1);
-    EXPECT_EQ(next.gaibuHiki, 1);
+    EXPECT_EQ(next.frameWidth, 15);
+    EXPECT_EQ(next.trimPresets[0], 720);
+    EXPECT_EQ(next.trimPresets[1], 576);
+    EXPECT_EQ(next.trimPresets[2], 800);
+    EXPECT_EQ(next.startMaximised, 1);
+    EXPECT_EQ(next.packToCentre, 1);
+    EXPECT_EQ(next.presetTrimRescales, 1);
+    EXPECT_EQ(next.passPictureToExternalProgram, 1);
     EXPECT_EQ(next, settings_) << "the running program and the next start disagree";
 }
 
 // ---- W3D ---------------------------------------------------------------------------------
 
 TEST_F(SettingsWindows, PageFlipShowsTheDriversControlsAndWritesEachChoice) {
-    settings_.n3DBpp = 0;  // read as 16 bits
+    settings_.pageFlipColourDepth = 0;  // read as 16 bits
     host_.Queue([this](QDialog& dialog) {
         ExpectOkCancel(dialog, "W3D");
         EXPECT_EQ(FocusName(), QStringLiteral("ctl3163"));  // NVidia, the start value
@@ -280,10 +280,10 @@ TEST_F(SettingsWindows, PageFlipShowsTheDriversControlsAndWritesEachChoice) {
     });
     RunPageFlipDialog(context_);
     const Settings next = Restarted();
-    EXPECT_EQ(next.n3DSize, 3);
-    EXPECT_EQ(next.n3DBpp, 2);
-    EXPECT_EQ(next.nVidia, 2);
-    EXPECT_EQ(next.nTSize, 8);
+    EXPECT_EQ(next.pageFlipScreenMode, 3);
+    EXPECT_EQ(next.pageFlipColourDepth, 2);
+    EXPECT_EQ(next.pageFlipDriver, 2);
+    EXPECT_EQ(next.textureSize, 8);
 
     // Opened again with OpenGL, the texture list shows and the screen mode is hidden.
     host_.Queue([](QDialog& dialog) {
@@ -316,7 +316,7 @@ TEST_F(SettingsWindows, CommandLineStartWritesBothChoicesOnOkOnly) {
     });
     RunCommandLineStartDialog(context_);
     EXPECT_EQ(Stored("comset"), "65");
-    EXPECT_EQ(settings_.comset, 65);
+    EXPECT_EQ(settings_.commandLineOpening, 65);
 }
 
 // ---- FREETRIM ----------------------------------------------------------------------------
@@ -325,7 +325,7 @@ struct RatioCase {
     const char* x;
     const char* y;
     bool tickKeep;
-    const char* stored;  // nAspect
+    const char* stored;  // freeTrimRatio
 };
 
 class SettingsFreeTrim : public SettingsWindows, public ::testing::WithParamInterface<RatioCase> {};
@@ -363,7 +363,7 @@ TEST_F(SettingsWindows, FreeTrimCancelWritesNothing) {
     EXPECT_EQ(Stored("nAspect"), "0\t4\t3\t");
     RunFreeTrimDialog(context_);
     EXPECT_EQ(Stored("nAspect"), "0\t4\t3\t");
-    EXPECT_EQ(settings_.nAspect, (AspectSet{0, 4, 3}));
+    EXPECT_EQ(settings_.freeTrimRatio, (AspectSet{0, 4, 3}));
 }
 
 // ---- ABOUT -------------------------------------------------------------------------------

@@ -14,12 +14,12 @@ namespace duplora {
 
 BatchOptions BatchOptionsFromSettings(const Settings& settings) {
     BatchOptions options;
-    options.quality = settings.nQuality;
+    options.quality = settings.jpegQuality;
     options.targetFolder = NormaliseTargetFolder(settings.saveFolder);
-    options.greyPair = static_cast<GreyAnaglyphPair>(settings.nAnatype);
-    options.colourKind = static_cast<ColourAnaglyphKind>(settings.nAnactype);
-    options.anaglyphLeftGamma = settings.nGmmar;
-    options.anaglyphRightGamma = settings.nGmmab;
+    options.greyPair = static_cast<GreyAnaglyphPair>(settings.greyAnaglyphPair);
+    options.colourKind = static_cast<ColourAnaglyphKind>(settings.colourAnaglyphKind);
+    options.anaglyphLeftGamma = settings.leftGamma;
+    options.anaglyphRightGamma = settings.rightGamma;
     ClampBatchOptions(options);
     return options;
 }
@@ -35,7 +35,7 @@ struct RunShared {
             CodecOptions codec;
             codec.allowLzw = LzwTiffAllowed(settings);
             codec.plugins = plugins;
-            logo = LoadLogo(settings.logoset.file, codec).image;
+            logo = LoadLogo(settings.logoSettings.file, codec).image;
         });
         return logo;
     }
@@ -58,13 +58,13 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
     a.text = [shared](const ImageBuffer& view, int depth) {
         return DrawBatchText(view, shared->settings, depth);
     };
-    a.textDepth = settings.textset.depth;
+    a.textDepth = settings.textSettings.depth;
     a.logo = [shared](const ImageBuffer& view, int depth) {
         const ImageBuffer& logo = shared->Get();
         if (!logo) return ImageBuffer{};
-        return AddLogo(view, logo, LogoStampFor(shared->settings.logoset, depth));
+        return AddLogo(view, logo, LogoStampFor(shared->settings.logoSettings, depth));
     };
-    a.logoDepth = settings.logoset.depth;
+    a.logoDepth = settings.logoSettings.depth;
     a.border = [shared](const ImageBuffer& picture, int layout) {
         return DrawBatchBorder(picture, shared->settings, layout);
     };
@@ -72,12 +72,13 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
 }
 
 ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth) {
-    return AddText(view, settings.textset, depth, settings.logfont);
+    return AddText(view, settings.textSettings, depth, settings.textFont);
 }
 
 ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
                           const CodecOptions& codec) {
-    return AddLogo(view, settings.logoset.file, LogoStampFor(settings.logoset, depth), codec);
+    return AddLogo(view, settings.logoSettings.file, LogoStampFor(settings.logoSettings, depth),
+                   codec);
 }
 
 ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, int layout) {

@@ -18,7 +18,7 @@ namespace duplora {
 
 // The choices of the list-open dialog.
 struct SlideShowOptions {
-    int showType = 0;          // nSSType: 0 side by side ... 5 page flipping
+    int showType = 0;          // listDisplayMode: 0 side by side ... 5 page flipping
     bool swap = false;         // "Vertausche L/R": every entry shown exchanged
     bool hideComment = false;  // "Kommentar verbergen"
     bool autostart = false;    // "Autostart Slide Show"

@@ -45,16 +45,16 @@ PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& s
 }
 
 PairViews AddTextToPair(const PairOverlayInput& input, const Settings& settings) {
-    const TextSet& set = settings.textset;
+    const TextSet& set = settings.textSettings;
     return StampPair(input, set.depth, [&](const ImageBuffer& view, int depth) {
-        return AddText(view, set, depth, settings.logfont);
+        return AddText(view, set, depth, settings.textFont);
     });
 }
 
 PairViews AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
                         const CodecOptions& options) {
     if (!input.first || !*input.first) return {};
-    const LogoSet& set = settings.logoset;
+    const LogoSet& set = settings.logoSettings;
     const LogoPicture logo = LoadLogo(set.file, options);
     return StampPair(input, set.depth, [&](const ImageBuffer& view, int depth) {
         return AddLogo(view, logo.image, LogoStampFor(set, depth));

@@ -37,10 +37,10 @@ using ViewStamp = std::function<ImageBuffer(const ImageBuffer& view, int depth)>
 // stamped with depth 0. Taking the undo snapshot is the caller's part.
 PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& stamp);
 
-// The text of settings.textset in the font settings.logfont.
+// The text of settings.textSettings in the font settings.textFont.
 PairViews AddTextToPair(const PairOverlayInput& input, const Settings& settings);
 
-// The logo of settings.logoset, read once for both views (the built-in logo when the file
+// The logo of settings.logoSettings, read once for both views (the built-in logo when the file
 // cannot be read).
 PairViews AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
                         const CodecOptions& options);

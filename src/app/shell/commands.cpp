@@ -159,13 +159,13 @@ constexpr MenuEntry Head(CommandId command) {
     return {K::ContextHead, command};
 }
 
-constexpr MenuEntry kSyoki[] = {
-    Sub(MenuId::SyokiFile, "&Datei"),
-    Sub(MenuId::SyokiEdit, "&Editieren"),
+constexpr MenuEntry kStart[] = {
+    Sub(MenuId::StartFile, "&Datei"),
+    Sub(MenuId::StartEdit, "&Editieren"),
     Sub(MenuId::Help, "&Hilfe"),
 };
 
-constexpr MenuEntry kSyokiFile[] = {
+constexpr MenuEntry kStartFile[] = {
     I(CmdOpenStereo),
     I(CmdOpenLeftRight),
     I(CmdOpenSingle),
@@ -188,7 +188,7 @@ constexpr MenuEntry kSyokiFile[] = {
     I(CmdExit),
 };
 
-constexpr MenuEntry kSyokiEdit[] = {
+constexpr MenuEntry kStartEdit[] = {
     I(CmdPaste),          Sep(),
     I(CmdSettings),       I(CmdPageFlipSettings),
     I(CmdStartSettings),  I(CmdFreeTrimSettings),
@@ -381,7 +381,7 @@ constexpr MenuEntry kContextSingle[] = {
 };
 
 const MenuDef kMenus[] = {
-    {MenuId::Syoki, "SYOKI", kSyoki},
+    {MenuId::Start, "SYOKI", kStart},
     {MenuId::Duplora, "DUPLORA", kDuplora},
     {MenuId::DuploraSgl, "DUPLORASGL", kDuploraSgl},
     {MenuId::File, "STFILE", kFile},
@@ -390,8 +390,8 @@ const MenuDef kMenus[] = {
     {MenuId::Stereo, "STSTEREO", kStereo},
     {MenuId::Align, "STAJUST", kAlign},
     {MenuId::Help, "STHELP", kHelp},
-    {MenuId::SyokiFile, "SYOKIFILE", kSyokiFile},
-    {MenuId::SyokiEdit, "SYOKIEDIT", kSyokiEdit},
+    {MenuId::StartFile, "SYOKIFILE", kStartFile},
+    {MenuId::StartEdit, "SYOKIEDIT", kStartEdit},
     {MenuId::SglFile, "SGLFILE", kSglFile},
     {MenuId::SglEdit, "SGLEDIT", kSglEdit},
     {MenuId::SglView, "SGLVIEW", kSglView},

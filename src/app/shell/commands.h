@@ -52,7 +52,7 @@ bool GuardAllows(CommandGuard guard, const CommandContext& context);
 // ---- menus --------------------------------------------------------------------------------
 
 enum class MenuId {
-    Syoki,       // menu bar while nothing is loaded
+    Start,       // menu bar while nothing is loaded
     Duplora,     // menu bar of a stereo pair
     DuploraSgl,  // menu bar of a single picture
     // Popups of the menu bars, each also loadable on its own (the context menu's submenus).
@@ -62,8 +62,8 @@ enum class MenuId {
     Stereo,
     Align,
     Help,
-    SyokiFile,
-    SyokiEdit,
+    StartFile,
+    StartEdit,
     SglFile,
     SglEdit,
     SglView,
@@ -95,7 +95,7 @@ struct MenuEntry {
     std::string_view text = {};
     // Submenu title from the string table when not 0 (the context menu's titles).
     int titleStringId = 0;
-    MenuId submenu = MenuId::Syoki;
+    MenuId submenu = MenuId::Start;
 };
 
 struct MenuDef {

@@ -131,8 +131,8 @@ MenuUpdate ComputeMenuUpdate(const StereoDocument& document, const Settings& set
 
 std::string TrimPresetText(const Settings& settings, int index) {
     if (index < 0 || index > 4) return {};
-    return FormatResString(2629 + index, settings.trimingSize[2 * index],
-                           settings.trimingSize[2 * index + 1]);
+    return FormatResString(2629 + index, settings.trimPresets[2 * index],
+                           settings.trimPresets[2 * index + 1]);
 }
 
 bool ContextMenuAvailable(const StereoDocument& document) {

@@ -40,7 +40,7 @@ bool FileReadable(const std::string& path) {
 }
 
 std::optional<OpenRequest> CommandLineOpening(
-    const CommandLinePaths& paths, const std::string& programFolder, int comset,
+    const CommandLinePaths& paths, const std::string& programFolder, int commandLineOpening,
     const std::function<bool(const std::string&)>& readable) {
     if (!NamesSomething(paths.first)) return std::nullopt;
     OpenRequest request;
@@ -54,14 +54,14 @@ std::optional<OpenRequest> CommandLineOpening(
         return request;
     }
     request.commandLineStart = true;
-    request.layout = Digit(comset, 1);
+    request.layout = Digit(commandLineOpening, 1);
     if (NamesSomething(paths.second)) {
         request.command = CmdOpenPendingPair;
         request.leftPath = paths.second;
     } else {
         request.command = CmdOpenPending;
     }
-    request.sendAtOnce = Digit(comset, 0) == 6;
+    request.sendAtOnce = Digit(commandLineOpening, 0) == 6;
     return request;
 }
 
@@ -87,8 +87,8 @@ std::vector<std::string> LocalFilesFromUrls(const QList<QUrl>& urls) {
     return files;
 }
 
-std::vector<QueuedCommand> StartDisplayCommands(int comset) {
-    switch (Digit(comset, 0)) {
+std::vector<QueuedCommand> StartDisplayCommands(int commandLineOpening) {
+    switch (Digit(commandLineOpening, 0)) {
         case 1:
             return {{CmdOverUnder, true}, {CmdFitWindow, false}};
         case 2:
@@ -128,15 +128,15 @@ AfterOpening PlanAfterOpening(const AfterOpeningInput& input) {
     plan.updateHistory = !input.fromHistory;
     if (mono) {
         plan.displayMode = DisplayMode::Single;
-        plan.commands.push_back({input.nFitSize == 1 ? CmdZoom100 : CmdFitWindow, false});
+        plan.commands.push_back({input.openAtFullSize == 1 ? CmdZoom100 : CmdFitWindow, false});
         return plan;
     }
     // A newly loaded stereo menu starts side by side (this also leaves the single mode).
     if (plan.loadMenu) plan.displayMode = DisplayMode::SideBySide;
     if (input.commandLineStart) {
-        plan.commands = StartDisplayCommands(input.comset);
-        plan.closeWhenPageFlippingEnds = Digit(input.comset, 0) == 6;
-    } else if (input.nFitSize == 1) {
+        plan.commands = StartDisplayCommands(input.commandLineOpening);
+        plan.closeWhenPageFlippingEnds = Digit(input.commandLineOpening, 0) == 6;
+    } else if (input.openAtFullSize == 1) {
         plan.commands.push_back({CmdZoom100, false});
     } else {
         plan.commands.push_back({FitCommand(input.fitMode).value_or(CmdFitWindow), false});

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/shell/command_ids.h"
-#include "core/stereo/display_mode.h"
 #include "app/shell/menu_rules.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -40,7 +40,7 @@ struct OpenRequest {
     std::string path;
     // The pair's left view (2072 only).
     std::string leftPath;
-    // Opened from the command line: the start display of `comset` follows the opening.
+    // Opened from the command line: the start display of `commandLineOpening` follows the opening.
     bool commandLineStart = false;
     // StereoLayout to open with; none keeps the current one.
     std::optional<int> layout;
@@ -55,10 +55,10 @@ bool FileReadable(const std::string& path);
 
 // What the command line opens, if anything. An empty first path opens nothing; a list
 // named without a folder is looked for in the program's folder; a file that cannot be read
-// is ignored without a message. `comset` gives the layout (tens digit) and, through its
+// is ignored without a message. `commandLineOpening` gives the layout (tens digit) and, through its
 // display digit 6, whether the command is handled at once.
 std::optional<OpenRequest> CommandLineOpening(
-    const CommandLinePaths& paths, const std::string& programFolder, int comset,
+    const CommandLinePaths& paths, const std::string& programFolder, int commandLineOpening,
     const std::function<bool(const std::string&)>& readable = FileReadable);
 
 // What dropped files open: a list by its extension, else the second file as the left view
@@ -77,16 +77,16 @@ enum class OpenedKind {
 };
 
 // The menu bar in use. SYOKI stands for the old menu state 0, the others for state 2.
-enum class MainMenu { Syoki, Duplora, DuploraSgl };
+enum class MainMenu { Start, Duplora, DuploraSgl };
 
 struct AfterOpeningInput {
     OpenedKind kind = OpenedKind::Stereo;
-    MainMenu loadedMenu = MainMenu::Syoki;
+    MainMenu loadedMenu = MainMenu::Start;
     bool fromHistory = false;
     bool commandLineStart = false;
-    int comset = 0;
-    int nFitSize = 0;  // "in Normalgröße öffnen"
-    int fitMode = 0;   // 0 none, 1 window, 2 image height, 3 image width
+    int commandLineOpening = 0;
+    int openAtFullSize = 0;  // "in Normalgröße öffnen"
+    int fitMode = 0;         // 0 none, 1 window, 2 image height, 3 image width
     std::string openedPath;
 };
 
@@ -114,8 +114,9 @@ struct AfterOpening {
 
 AfterOpening PlanAfterOpening(const AfterOpeningInput& input);
 
-// The commands of the start display (units digit of `comset`) after a command-line opening.
-std::vector<QueuedCommand> StartDisplayCommands(int comset);
+// The commands of the start display (units digit of `commandLineOpening`) after a command-line
+// opening.
+std::vector<QueuedCommand> StartDisplayCommands(int commandLineOpening);
 
 // The fitting command re-applied when the window changes size; none for FitMode 0.
 std::optional<CommandId> FitCommand(int fitMode);

@@ -180,14 +180,14 @@ std::vector<Rule> MakeRules() {
                      [](Settings& s, std::string_view text, const std::string&) {
                          const auto n = ParseSettingNumbers(text, ',', 10);
                          for (std::size_t k = 0; k < n.size(); ++k)
-                             if (n[k] && *n[k] > 0) s.trimingSize[k] = *n[k];
+                             if (n[k] && *n[k] > 0) s.trimPresets[k] = *n[k];
                      },
-                     [](const Settings& s) { return FormatSettingInts(s.trimingSize, ','); }});
+                     [](const Settings& s) { return FormatSettingInts(s.trimPresets, ','); }});
     rules.push_back({std::string(kSusie32Plugin),
                      [](Settings& s, std::string_view text, const std::string& folder) {
-                         s.susie32Plugin = PluginFolder(text, folder);
+                         s.pluginFolder = PluginFolder(text, folder);
                      },
-                     [](const Settings& s) { return s.susie32Plugin; }});
+                     [](const Settings& s) { return s.pluginFolder; }});
     for (int k = 0; k < 10; ++k) {
         rules.push_back({FileHistoryName(k),
                          [k](Settings& s, std::string_view text, const std::string&) {
@@ -202,78 +202,79 @@ std::vector<Rule> MakeRules() {
                              s.fileTypeHistory[k] = n[k] && IsLayout(*n[k]) ? *n[k] : 0;
                      },
                      [](const Settings& s) { return FormatSettingInts(s.fileTypeHistory, ','); }});
-    rules.push_back(RangedRule(kN3DSize, &Settings::n3DSize, 0, 5, 2));
-    rules.push_back(RangedRule(kN3DBpp, &Settings::n3DBpp, 0, 2, 1));
-    rules.push_back(RangedRule(kNQuality, &Settings::nQuality, 1, 99, 70));
-    rules.push_back(RangedRule(kNTSize, &Settings::nTSize, 0, 8, 1));
-    rules.push_back(RangedRule(kNWaku, &Settings::nWaku, 0, 99, 5));
-    rules.push_back({std::string(kNAspect),
-                     [](Settings& s, std::string_view text, const std::string&) {
-                         s.nAspect = ParseAspect(text);
-                     },
-                     [](const Settings& s) {
-                         const int n[] = {s.nAspect.keepRatio, s.nAspect.x, s.nAspect.y};
-                         return FormatSettingInts(n, '\t');
-                     }});
-    rules.push_back(RangedRule(kNVidia, &Settings::nVidia, 0, 2, 1));
-    rules.push_back(RangedRule(kDocomo, &Settings::docomo, INT_MIN, INT_MAX, 0));
-    rules.push_back(RangedRule(kNWinMax, &Settings::nWinMax, 0, 1, 0));
+    rules.push_back(RangedRule(kN3DSize, &Settings::pageFlipScreenMode, 0, 5, 2));
+    rules.push_back(RangedRule(kN3DBpp, &Settings::pageFlipColourDepth, 0, 2, 1));
+    rules.push_back(RangedRule(kNQuality, &Settings::jpegQuality, 1, 99, 70));
+    rules.push_back(RangedRule(kNTSize, &Settings::textureSize, 0, 8, 1));
+    rules.push_back(RangedRule(kNWaku, &Settings::frameWidth, 0, 99, 5));
+    rules.push_back(
+        {std::string(kNAspect),
+         [](Settings& s, std::string_view text, const std::string&) {
+             s.freeTrimRatio = ParseAspect(text);
+         },
+         [](const Settings& s) {
+             const int n[] = {s.freeTrimRatio.keepRatio, s.freeTrimRatio.x, s.freeTrimRatio.y};
+             return FormatSettingInts(n, '\t');
+         }});
+    rules.push_back(RangedRule(kNVidia, &Settings::pageFlipDriver, 0, 2, 1));
+    rules.push_back(RangedRule(kDocomo, &Settings::phoneSize, INT_MIN, INT_MAX, 0));
+    rules.push_back(RangedRule(kNWinMax, &Settings::startMaximised, 0, 1, 0));
     // A gamma of 0 would divide by zero when the tables are built.
-    rules.push_back(RangedRule(kNGmmar, &Settings::nGmmar, 1, 500, 100));
-    rules.push_back(RangedRule(kNGmmab, &Settings::nGmmab, 1, 500, 100));
-    rules.push_back(RangedRule(kNSharpen, &Settings::nSharpen, 1, 50, 40));
-    rules.push_back(RangedRule(kNEdgedtc, &Settings::nEdgedtc, 0, 255, 16));
+    rules.push_back(RangedRule(kNGmmar, &Settings::leftGamma, 1, 500, 100));
+    rules.push_back(RangedRule(kNGmmab, &Settings::rightGamma, 1, 500, 100));
+    rules.push_back(RangedRule(kNSharpen, &Settings::sharpenStrength, 1, 50, 40));
+    rules.push_back(RangedRule(kNEdgedtc, &Settings::edgeThreshold, 0, 255, 16));
     rules.push_back(RangedRule(kSlideTime, &Settings::slideTime, 1, 3600, 30));
-    rules.push_back(RangedRule(kGaibuHiki, &Settings::gaibuHiki, 0, 1, 0));
+    rules.push_back(RangedRule(kGaibuHiki, &Settings::passPictureToExternalProgram, 0, 1, 0));
     rules.push_back({std::string(kComset),
                      [](Settings& s, std::string_view text, const std::string&) {
                          const int v = ParseSettingInt(text);
                          const bool valid = v >= 0 && v / 10 <= 7 && v % 10 <= 6;
-                         s.comset = valid ? v : 0;
+                         s.commandLineOpening = valid ? v : 0;
                      },
-                     [](const Settings& s) { return FormatSettingInt(s.comset); }});
+                     [](const Settings& s) { return FormatSettingInt(s.commandLineOpening); }});
     rules.push_back({std::string(kNAdjustv),
                      [](Settings& s, std::string_view text, const std::string&) {
                          const int v = ParseSettingInt(text);
-                         s.nAdjustv = v < 1 ? 4 : v > 100 ? 100 : v;
+                         s.alignmentStep = v < 1 ? 4 : v > 100 ? 100 : v;
                      },
-                     [](const Settings& s) { return FormatSettingInt(s.nAdjustv); }});
-    rules.push_back(RangedRule(kSpecial, &Settings::special, INT_MIN, INT_MAX, 0));
-    rules.push_back(RangedRule(kNSSin, &Settings::nSSin, 0, 10, 0));
-    rules.push_back(RangedRule(kNAnatype, &Settings::nAnatype, 0, 3, 0));
-    rules.push_back(RangedRule(kNAnactype, &Settings::nAnactype, 0, 3, 0));
-    rules.push_back(RangedRule(kNSSType, &Settings::nSSType, 0, 10, 0));
-    rules.push_back(RangedRule(kNLoc, &Settings::nLoc, 0, 1, 0));
-    rules.push_back(RangedRule(kNWcent, &Settings::nWcent, 0, 1, 0));
-    rules.push_back(RangedRule(kNTrimress, &Settings::nTrimress, 0, 1, 0));
+                     [](const Settings& s) { return FormatSettingInt(s.alignmentStep); }});
+    rules.push_back(RangedRule(kSpecial, &Settings::lzwAccessMarker, INT_MIN, INT_MAX, 0));
+    rules.push_back(RangedRule(kNSSin, &Settings::listMakerSource, 0, 10, 0));
+    rules.push_back(RangedRule(kNAnatype, &Settings::greyAnaglyphPair, 0, 3, 0));
+    rules.push_back(RangedRule(kNAnactype, &Settings::colourAnaglyphKind, 0, 3, 0));
+    rules.push_back(RangedRule(kNSSType, &Settings::listDisplayMode, 0, 10, 0));
+    rules.push_back(RangedRule(kNLoc, &Settings::showNavigator, 0, 1, 0));
+    rules.push_back(RangedRule(kNWcent, &Settings::packToCentre, 0, 1, 0));
+    rules.push_back(RangedRule(kNTrimress, &Settings::presetTrimRescales, 0, 1, 0));
     rules.push_back({std::string(kNTrimresd),
                      [](Settings& s, std::string_view text, const std::string&) {
-                         s.nTrimresd = ParseTrimResize(text);
+                         s.customTrim = ParseTrimResize(text);
                      },
                      [](const Settings& s) {
-                         const auto& t = s.nTrimresd;
+                         const auto& t = s.customTrim;
                          return FormatSettingInt(t.rescale) + ',' + FormatSettingInt(t.width) +
                                 ',' + FormatSettingInt(t.height);
                      }});
-    rules.push_back(RangedRule(kNKantyo, &Settings::nKantyo, 0, 1, 0));
-    rules.push_back(RangedRule(kN2action, &Settings::n2action, 0, 1, 1));
+    rules.push_back(RangedRule(kNKantyo, &Settings::adjustDialogMaximised, 0, 1, 0));
+    rules.push_back(RangedRule(kN2action, &Settings::twoStepTrim, 0, 1, 1));
     rules.push_back({std::string(kLeftname),
                      [](Settings& s, std::string_view text, const std::string&) {
-                         s.leftname = Suffix(text, "_l");
+                         s.leftSuffix = Suffix(text, "_l");
                      },
-                     [](const Settings& s) { return s.leftname; }});
+                     [](const Settings& s) { return s.leftSuffix; }});
     rules.push_back({std::string(kRightname),
                      [](Settings& s, std::string_view text, const std::string&) {
-                         s.rightname = Suffix(text, "_r");
+                         s.rightSuffix = Suffix(text, "_r");
                      },
-                     [](const Settings& s) { return s.rightname; }});
+                     [](const Settings& s) { return s.rightSuffix; }});
     rules.push_back({std::string(kGaibuFile),
                      [](Settings& s, std::string_view text, const std::string&) {
-                         s.gaibuFile = text.empty() ? "gimp" : Text(text);
+                         s.externalProgram = text.empty() ? "gimp" : Text(text);
                      },
-                     [](const Settings& s) { return s.gaibuFile; }});
-    rules.push_back(TextRule(kLogfont, &Settings::logfont));
-    rules.push_back(TextRule(kLogfont1, &Settings::logfont1));
+                     [](const Settings& s) { return s.externalProgram; }});
+    rules.push_back(TextRule(kLogfont, &Settings::textFont));
+    rules.push_back(TextRule(kLogfont1, &Settings::textFontDefault));
     const auto textSet = [](std::string_view name, TextSet Settings::*member) {
         return Rule{std::string(name),
                     [member](Settings& s, std::string_view text, const std::string&) {
@@ -281,8 +282,8 @@ std::vector<Rule> MakeRules() {
                     },
                     [member](const Settings& s) { return FormatTextSet(s.*member); }};
     };
-    rules.push_back(textSet(kTextset, &Settings::textset));
-    rules.push_back(textSet(kTextsetdef, &Settings::textsetdef));
+    rules.push_back(textSet(kTextset, &Settings::textSettings));
+    rules.push_back(textSet(kTextsetdef, &Settings::textDefaults));
     const auto logoSet = [](std::string_view name, LogoSet Settings::*member) {
         return Rule{std::string(name),
                     [member](Settings& s, std::string_view text, const std::string&) {
@@ -290,16 +291,16 @@ std::vector<Rule> MakeRules() {
                     },
                     [member](const Settings& s) { return FormatLogoSet(s.*member); }};
     };
-    rules.push_back(logoSet(kLogoset, &Settings::logoset));
-    rules.push_back(logoSet(kLogosetdef, &Settings::logosetdef));
+    rules.push_back(logoSet(kLogoset, &Settings::logoSettings));
+    rules.push_back(logoSet(kLogosetdef, &Settings::logoDefaults));
     rules.push_back({std::string(kBorder),
                      [](Settings& s, std::string_view text, const std::string&) {
                          s.border = ParseBorder(text);
                      },
                      [](const Settings& s) { return FormatBorder(s.border); }});
-    rules.push_back(RangedRule(kNOpenPreview, &Settings::nOpenPreview, 0, 1, 0));
-    rules.push_back(RangedRule(kNFitSize, &Settings::nFitSize, 0, 1, 0));
-    rules.push_back(TextRule(kKantanTyousei, &Settings::kantanTyousei));
+    rules.push_back(RangedRule(kNOpenPreview, &Settings::openPreview, 0, 1, 0));
+    rules.push_back(RangedRule(kNFitSize, &Settings::openAtFullSize, 0, 1, 0));
+    rules.push_back(TextRule(kKantanTyousei, &Settings::quickAdjustment));
     return rules;
 }
 
@@ -317,7 +318,7 @@ std::string FileHistoryName(int index) {
 int ViewFrameWidth(const Settings& settings) {
     const BorderSet& b = settings.border;
     if (b.show == 1) return b.outerDisplay + b.middleDisplay + b.innerDisplay;
-    return settings.nWaku;
+    return settings.frameWidth;
 }
 
 const std::vector<std::string>& SettingNames() {

@@ -21,7 +21,7 @@ constexpr int ColourRef(int red, int green, int blue) {
     return red | (green << 8) | (blue << 16);
 }
 
-// The text overlay settings (`textset`, `textsetdef`): thirteen numbers and the text.
+// The text overlay settings (`textSettings`, `textDefaults`): thirteen numbers and the text.
 struct TextSet {
     int corner = 3;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right
     int xDistance = 0;
@@ -40,7 +40,7 @@ struct TextSet {
     bool operator==(const TextSet&) const = default;
 };
 
-// The logo overlay settings (`logoset`, `logosetdef`): nine numbers and the logo file.
+// The logo overlay settings (`logoSettings`, `logoDefaults`): nine numbers and the logo file.
 struct LogoSet {
     int corner = 3;
     int xDistance = 0;
@@ -72,7 +72,7 @@ struct BorderSet {
     bool operator==(const BorderSet&) const = default;
 };
 
-// `nAspect`: the free-trim ratio.
+// `freeTrimRatio`: the free-trim ratio.
 struct AspectSet {
     int keepRatio = 0;
     int x = 4;
@@ -80,7 +80,7 @@ struct AspectSet {
     bool operator==(const AspectSet&) const = default;
 };
 
-// `nTrimresd`: the custom trim size of the free-trim size dialog.
+// `customTrim`: the custom trim size of the free-trim size dialog.
 struct TrimResizeSet {
     int rescale = 0;
     int width = 0;
@@ -92,53 +92,53 @@ struct Settings {
     std::string openFolder;
     std::string saveFolder;
     // Width and height of the five trim presets, alternating.
-    std::array<int, 10> trimingSize{640, 480, 800, 600, 1024, 768, 1280, 1024, 1600, 1200};
-    std::string susie32Plugin;  // plug-in folder, ending in '/'
+    std::array<int, 10> trimPresets{640, 480, 800, 600, 1024, 768, 1280, 1024, 1600, 1200};
+    std::string pluginFolder;  // plug-in folder, ending in '/'
     // Five entries of two paths each: entry k is 2k and 2k + 1.
     std::array<std::string, 10> fileHistory;
     std::array<int, 5> fileTypeHistory{};  // StereoLayout of each entry
-    int n3DSize = 2;
-    int n3DBpp = 1;
-    int nQuality = 70;
-    int nTSize = 1;
-    int nWaku = 5;
-    AspectSet nAspect;
-    int nVidia = 1;
-    int docomo = 0;
-    int nWinMax = 0;
-    int nGmmar = 100;
-    int nGmmab = 100;
-    int nSharpen = 40;
-    int nEdgedtc = 16;
+    int pageFlipScreenMode = 2;
+    int pageFlipColourDepth = 1;
+    int jpegQuality = 70;
+    int textureSize = 1;
+    int frameWidth = 5;
+    AspectSet freeTrimRatio;
+    int pageFlipDriver = 1;
+    int phoneSize = 0;
+    int startMaximised = 0;
+    int leftGamma = 100;
+    int rightGamma = 100;
+    int sharpenStrength = 40;
+    int edgeThreshold = 16;
     int slideTime = 30;  // tenths of a second
-    int gaibuHiki = 0;
-    int comset = 0;  // StereoLayout × 10 + display
-    int nAdjustv = 4;
-    int special = 0;
-    int nSSin = 0;
-    int nAnatype = 0;
-    int nAnactype = 0;
-    int nSSType = 0;
-    int nLoc = 0;
-    int nWcent = 0;
-    int nTrimress = 0;
-    TrimResizeSet nTrimresd;
-    int nKantyo = 0;
-    int n2action = 1;
-    std::string leftname = "_l";
-    std::string rightname = "_r";
-    std::string gaibuFile = "gimp";
+    int passPictureToExternalProgram = 0;
+    int commandLineOpening = 0;  // StereoLayout × 10 + display
+    int alignmentStep = 4;
+    int lzwAccessMarker = 0;
+    int listMakerSource = 0;
+    int greyAnaglyphPair = 0;
+    int colourAnaglyphKind = 0;
+    int listDisplayMode = 0;
+    int showNavigator = 0;
+    int packToCentre = 0;
+    int presetTrimRescales = 0;
+    TrimResizeSet customTrim;
+    int adjustDialogMaximised = 0;
+    int twoStepTrim = 1;
+    std::string leftSuffix = "_l";
+    std::string rightSuffix = "_r";
+    std::string externalProgram = "gimp";
     // Font descriptions (QFont::toString()); empty means the system font.
-    std::string logfont;
-    std::string logfont1;
-    TextSet textset;
-    TextSet textsetdef;
-    LogoSet logoset;
-    LogoSet logosetdef;
+    std::string textFont;
+    std::string textFontDefault;
+    TextSet textSettings;
+    TextSet textDefaults;
+    LogoSet logoSettings;
+    LogoSet logoDefaults;
     BorderSet border;
-    int nOpenPreview = 0;
-    int nFitSize = 0;
-    std::string kantanTyousei;  // "%d," ten times; read by the quick-alignment dialog
+    int openPreview = 0;
+    int openAtFullSize = 0;
+    std::string quickAdjustment;  // "%d," ten times; read by the quick-alignment dialog
     bool operator==(const Settings&) const = default;
 };
 
@@ -195,14 +195,14 @@ inline constexpr std::string_view kKantanTyousei = "KantanTyousei";
 // "FileHistory0" … "FileHistory9".
 std::string FileHistoryName(int index);
 
-// `special` holds this marker when LZW-compressed TIFF files may be read.
+// `lzwAccessMarker` holds this marker when LZW-compressed TIFF files may be read.
 inline constexpr int kLzwMarker = 604718;
 inline bool LzwTiffAllowed(const Settings& settings) {
-    return settings.special == kLzwMarker;
+    return settings.lzwAccessMarker == kLzwMarker;
 }
 
 // The frame width the view leaves around the picture: the three display frame widths while
-// the frame is shown, else `nWaku`.
+// the frame is shown, else `frameWidth`.
 int ViewFrameWidth(const Settings& settings);
 
 // Every value name the store knows, in the order they are read.

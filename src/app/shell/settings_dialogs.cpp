@@ -25,16 +25,16 @@ int Flag(bool on) {
 
 SetteiState SetteiStateFromSettings(const Settings& settings) {
     SetteiState state;
-    state.susie32Plugin = settings.susie32Plugin;
-    state.gaibuFile = settings.gaibuFile;
+    state.pluginFolder = settings.pluginFolder;
+    state.externalProgram = settings.externalProgram;
     state.slideTime = settings.slideTime;
-    state.alignmentStep = settings.nAdjustv;
-    state.winMax = settings.nWinMax == 1;
-    state.gaibuHiki = settings.gaibuHiki == 1;
-    state.waku = settings.nWaku;
-    state.trimRescale = settings.nTrimress == 1;
-    state.packToCentre = settings.nWcent == 1;
-    state.trimSizes = settings.trimingSize;
+    state.alignmentStep = settings.alignmentStep;
+    state.winMax = settings.startMaximised == 1;
+    state.passPictureToExternalProgram = settings.passPictureToExternalProgram == 1;
+    state.waku = settings.frameWidth;
+    state.trimRescale = settings.presetTrimRescales == 1;
+    state.packToCentre = settings.packToCentre == 1;
+    state.trimSizes = settings.trimPresets;
     return state;
 }
 
@@ -45,47 +45,47 @@ SetteiResult ApplySetteiOk(Settings& settings, const SetteiState& state) {
         result.writes.emplace_back(std::string(name), FormatSetting(settings, name));
     };
 
-    settings.susie32Plugin = state.susie32Plugin;
-    if (settings.susie32Plugin.empty() || settings.susie32Plugin.back() != '/')
-        settings.susie32Plugin += '/';
+    settings.pluginFolder = state.pluginFolder;
+    if (settings.pluginFolder.empty() || settings.pluginFolder.back() != '/')
+        settings.pluginFolder += '/';
     write(kSusie32Plugin);
-    settings.gaibuFile = state.gaibuFile.empty() ? "gimp" : state.gaibuFile;
+    settings.externalProgram = state.externalProgram.empty() ? "gimp" : state.externalProgram;
     write(kGaibuFile);
     settings.slideTime = std::clamp(state.slideTime, 1, 3600);
     write(kSlideTime);
     if (state.alignmentStep == kLzwAccessNumber) {
-        settings.special = kLzwMarker;
-        settings.nAdjustv = 4;
+        settings.lzwAccessMarker = kLzwMarker;
+        settings.alignmentStep = 4;
         result.lzwSwitchedOn = true;
         write(kSpecial);
     } else {
-        settings.nAdjustv = std::clamp(state.alignmentStep, 1, 100);
+        settings.alignmentStep = std::clamp(state.alignmentStep, 1, 100);
     }
     write(kNAdjustv);
-    settings.nWinMax = Flag(state.winMax);
+    settings.startMaximised = Flag(state.winMax);
     write(kNWinMax);
-    settings.gaibuHiki = Flag(state.gaibuHiki);
+    settings.passPictureToExternalProgram = Flag(state.passPictureToExternalProgram);
     write(kGaibuHiki);
-    settings.nWaku = std::clamp(state.waku, 0, 99);
+    settings.frameWidth = std::clamp(state.waku, 0, 99);
     write(kNWaku);
-    settings.nTrimress = Flag(state.trimRescale);
+    settings.presetTrimRescales = Flag(state.trimRescale);
     write(kNTrimress);
-    settings.nWcent = Flag(state.packToCentre);
+    settings.packToCentre = Flag(state.packToCentre);
     write(kNWcent);
     // A preset of no size would select nothing; the smallest preset is one pixel.
-    for (std::size_t k = 0; k < settings.trimingSize.size(); ++k)
-        settings.trimingSize[k] = std::max(state.trimSizes[k], 1);
+    for (std::size_t k = 0; k < settings.trimPresets.size(); ++k)
+        settings.trimPresets[k] = std::max(state.trimSizes[k], 1);
     write(kTrimingSize);
     return result;
 }
 
 SettingWrites ToggleKantyo(Settings& settings) {
-    settings.nKantyo = settings.nKantyo == 1 ? 0 : 1;
+    settings.adjustDialogMaximised = settings.adjustDialogMaximised == 1 ? 0 : 1;
     return SettingWritesFor(settings, {setting::kNKantyo});
 }
 
 SettingWrites ToggleTwoStepTrim(Settings& settings) {
-    settings.n2action = settings.n2action == 1 ? 0 : 1;
+    settings.twoStepTrim = settings.twoStepTrim == 1 ? 0 : 1;
     return SettingWritesFor(settings, {setting::kN2action});
 }
 
@@ -108,12 +108,13 @@ std::span<const char* const> W3dResolutionTexts() {
     return kResolutionTexts;
 }
 
-ScreenMode PageFlipScreenMode(int n3DSize) {
-    return kScreenModes[n3DSize >= 0 && n3DSize <= 5 ? n3DSize : 2];
+ScreenMode PageFlipScreenMode(int pageFlipScreenMode) {
+    return kScreenModes[pageFlipScreenMode >= 0 && pageFlipScreenMode <= 5 ? pageFlipScreenMode
+                                                                           : 2];
 }
 
-int PageFlipBitDepth(int n3DBpp) {
-    switch (n3DBpp) {
+int PageFlipBitDepth(int pageFlipColourDepth) {
+    switch (pageFlipColourDepth) {
         case 0:
             return 8;
         case 2:
@@ -123,67 +124,70 @@ int PageFlipBitDepth(int n3DBpp) {
     }
 }
 
-int PageFlipTextureSize(int nTSize) {
-    return kTextureSizes[nTSize >= 0 && nTSize <= 8 ? nTSize : 1];
+int PageFlipTextureSize(int textureSize) {
+    return kTextureSizes[textureSize >= 0 && textureSize <= 8 ? textureSize : 1];
 }
 
 W3dState W3dStateFromSettings(Settings& settings) {
-    if (settings.n3DBpp < 1 || settings.n3DBpp > 2) settings.n3DBpp = 1;
-    return {settings.n3DSize, settings.n3DBpp - 1, settings.nTSize, settings.nVidia};
+    if (settings.pageFlipColourDepth < 1 || settings.pageFlipColourDepth > 2)
+        settings.pageFlipColourDepth = 1;
+    return {settings.pageFlipScreenMode, settings.pageFlipColourDepth - 1, settings.textureSize,
+            settings.pageFlipDriver};
 }
 
 SettingWrites W3dChooseResolution(Settings& settings, int index) {
     if (index < 0 || index > 5) return {};
-    settings.n3DSize = index;
+    settings.pageFlipScreenMode = index;
     return SettingWritesFor(settings, {setting::kN3DSize});
 }
 
 SettingWrites W3dChooseColours(Settings& settings, int index) {
     if (index < 0 || index > 1) return {};
-    settings.n3DBpp = index + 1;
+    settings.pageFlipColourDepth = index + 1;
     return SettingWritesFor(settings, {setting::kN3DBpp});
 }
 
 SettingWrites W3dChooseTexture(Settings& settings, int index) {
     if (index < 0 || index > 8) return {};
-    settings.nTSize = index;
+    settings.textureSize = index;
     return SettingWritesFor(settings, {setting::kNTSize});
 }
 
 SettingWrites W3dChooseDriver(Settings& settings, int driver) {
     if (driver < 0 || driver > 2) return {};
-    settings.nVidia = driver;
+    settings.pageFlipDriver = driver;
     return SettingWritesFor(settings, {setting::kNVidia});
 }
 
 // ---- COMSET ------------------------------------------------------------------------------
 
 ComsetState ComsetStateFromSettings(const Settings& settings) {
-    return {settings.comset / 10, settings.comset % 10};
+    return {settings.commandLineOpening / 10, settings.commandLineOpening % 10};
 }
 
 SettingWrites ApplyComsetOk(Settings& settings, const ComsetState& state) {
     // The radio groups only offer layouts 0–7 and displays 0–6; anything else is no choice.
     const int layout = state.layout >= 0 && state.layout <= 7 ? state.layout : 0;
     const int display = state.display >= 0 && state.display <= 6 ? state.display : 0;
-    settings.comset = layout * 10 + display;
+    settings.commandLineOpening = layout * 10 + display;
     return SettingWritesFor(settings, {setting::kComset});
 }
 
 // ---- FREETRIM ----------------------------------------------------------------------------
 
 FreeTrimState FreeTrimStateFromSettings(const Settings& settings) {
-    return {settings.nAspect.keepRatio == 1, settings.nAspect.x, settings.nAspect.y};
+    return {settings.freeTrimRatio.keepRatio == 1, settings.freeTrimRatio.x,
+            settings.freeTrimRatio.y};
 }
 
 SettingWrites ApplyFreeTrimOk(Settings& settings, const FreeTrimState& state) {
-    settings.nAspect.keepRatio = Flag(state.keepRatio);
+    settings.freeTrimRatio.keepRatio = Flag(state.keepRatio);
     if (state.x <= 0 || state.y <= 0) {
-        settings.nAspect.x = 4;
-        settings.nAspect.y = 4;
+        settings.freeTrimRatio.x = 4;
+        settings.freeTrimRatio.y = 4;
     } else {
-        settings.nAspect.x = state.x;
-        settings.nAspect.y = state.y;
+        settings.freeTrimRatio.x = state.x;
+        settings.freeTrimRatio.y = state.y;
     }
     return SettingWritesFor(settings, {setting::kNAspect});
 }

@@ -20,16 +20,16 @@ inline constexpr int kLzwAccessNumber = 3947;
 
 // The controls of the settings dialog that OK takes over.
 struct SetteiState {
-    std::string susie32Plugin;        // 1249
-    std::string gaibuFile;            // 1253
-    int slideTime = 30;               // 1246, tenths of a second
-    int alignmentStep = 4;            // 3161
-    bool winMax = false;              // 3062
-    bool gaibuHiki = false;           // 1305
-    int waku = 5;                     // 3074
-    bool trimRescale = false;         // 3091
-    bool packToCentre = false;        // 3095
-    std::array<int, 10> trimSizes{};  // 1349–1358, width and height alternating
+    std::string pluginFolder;                   // 1249
+    std::string externalProgram;                // 1253
+    int slideTime = 30;                         // 1246, tenths of a second
+    int alignmentStep = 4;                      // 3161
+    bool winMax = false;                        // 3062
+    bool passPictureToExternalProgram = false;  // 1305
+    int waku = 5;                               // 3074
+    bool trimRescale = false;                   // 3091
+    bool packToCentre = false;                  // 3095
+    std::array<int, 10> trimSizes{};            // 1349–1358, width and height alternating
 };
 
 SetteiState SetteiStateFromSettings(const Settings& settings);
@@ -44,7 +44,7 @@ struct SetteiResult {
 // next start will read.
 SetteiResult ApplySetteiOk(Settings& settings, const SetteiState& state);
 
-// 3061 and 3063 act at once: toggle and write `nKantyo` / `n2action`.
+// 3061 and 3063 act at once: toggle and write `adjustDialogMaximised` / `twoStepTrim`.
 SettingWrites ToggleKantyo(Settings& settings);
 SettingWrites ToggleTwoStepTrim(Settings& settings);
 
@@ -69,12 +69,12 @@ std::span<const char* const> W3dResolutionTexts();   // 1024: "640X480" … "160
 // 1026: string ids 2553 "64K Farben (16)" and 2554 "Full Farben (32)".
 inline constexpr std::array<int, 2> kW3dColourTextIds{2553, 2554};
 
-// Page-flipping screen mode of `n3DSize` (0 … 5).
-ScreenMode PageFlipScreenMode(int n3DSize);
-// Colour depth in bits of `n3DBpp`: 0 → 8, 1 → 16, 2 → 32.
-int PageFlipBitDepth(int n3DBpp);
-// Edge length of the OpenGL texture of `nTSize`.
-int PageFlipTextureSize(int nTSize);
+// Page-flipping screen mode of `pageFlipScreenMode` (0 … 5).
+ScreenMode PageFlipScreenMode(int pageFlipScreenMode);
+// Colour depth in bits of `pageFlipColourDepth`: 0 → 8, 1 → 16, 2 → 32.
+int PageFlipBitDepth(int pageFlipColourDepth);
+// Edge length of the OpenGL texture of `textureSize`.
+int PageFlipTextureSize(int textureSize);
 
 struct W3dState {
     int resolution;  // list 1024 index
@@ -111,7 +111,7 @@ inline int ComsetLayoutRadio(int layout) {
 inline int ComsetDisplayRadio(int display) {
     return 1500 + display;
 }
-// OK: `comset` = layout × 10 + display.
+// OK: `commandLineOpening` = layout × 10 + display.
 SettingWrites ApplyComsetOk(Settings& settings, const ComsetState& state);
 
 // ---- FREETRIM ----------------------------------------------------------------------------
@@ -123,7 +123,7 @@ struct FreeTrimState {
 };
 
 FreeTrimState FreeTrimStateFromSettings(const Settings& settings);
-// OK: a side of 0 makes the ratio 4 : 4; writes `nAspect`.
+// OK: a side of 0 makes the ratio 4 : 4; writes `freeTrimRatio`.
 SettingWrites ApplyFreeTrimOk(Settings& settings, const FreeTrimState& state);
 
 }  // namespace duplora

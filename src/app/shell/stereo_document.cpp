@@ -54,9 +54,9 @@ void StereoDocument::Reset() {
 }
 
 void StereoDocument::ApplySettings(const Settings& settings) {
-    SetAlignmentStep(settings.nAdjustv);
-    SetGreyPair(settings.nAnatype);
-    SetColourKind(settings.nAnactype);
+    SetAlignmentStep(settings.alignmentStep);
+    SetGreyPair(settings.greyAnaglyphPair);
+    SetColourKind(settings.colourAnaglyphKind);
     frameWidth_ = ViewFrameWidth(settings);
 }
 

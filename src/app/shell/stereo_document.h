@@ -24,8 +24,8 @@
 #include <string>
 
 #include "app/shell/command_ids.h"
-#include "core/stereo/display_mode.h"
 #include "core/image/image_buffer.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -91,8 +91,8 @@ class StereoDocument : public QObject {
     // Start state: both slots empty, every value at its start value. The values that come
     // from settings are kept.
     void Reset();
-    // Alignment step (`nAdjustv`), anaglyph choices (`nAnatype`, `nAnactype`) and the view's
-    // frame width.
+    // Alignment step (`alignmentStep`), anaglyph choices (`greyAnaglyphPair`, `colourAnaglyphKind`)
+    // and the view's frame width.
     void ApplySettings(const Settings& settings);
 
     // ---- slots --------------------------------------------------------------------------

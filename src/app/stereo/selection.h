@@ -100,7 +100,7 @@ class SelectionTracker {
 
     SelectionOutcome Press(QPoint point, const SelectionView& view);
     SelectionOutcome Move(QPoint point, const SelectionView& view);
-    // `twoStep` is the `n2action` setting: first the size, then the position.
+    // `twoStep` is the `twoStepTrim` setting: first the size, then the position.
     SelectionOutcome Release(QPoint point, const SelectionView& view, bool twoStep);
     // A command forwarded by the main window: places the fixed-size rectangle when it is the
     // command that started it, and cancels the selection otherwise.

@@ -28,11 +28,11 @@ SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
     setup.name = Q(std::string(FileNamePart(context.leftPath)));
     setup.saveImage = &image;
     setup.settings.type = static_cast<SaveFileType>(context.memory->type);
-    setup.settings.quality = context.settings->nQuality;
+    setup.settings.quality = context.settings->jpegQuality;
     setup.settings.exifThumbnail = context.memory->exifThumbnail;
     setup.settings.mirrorLeft = context.memory->mirrorLeft;
-    setup.leftSuffix = Q(context.settings->leftname);
-    setup.rightSuffix = Q(context.settings->rightname);
+    setup.leftSuffix = Q(context.settings->leftSuffix);
+    setup.rightSuffix = Q(context.settings->rightSuffix);
     return setup;
 }
 
@@ -43,10 +43,10 @@ void Remember(const SaveContext& context, const SaveDialog& dialog) {
     context.memory->exifThumbnail = chosen.exifThumbnail;
     context.memory->mirrorLeft = chosen.mirrorLeft;
     Settings& settings = *context.settings;
-    settings.nQuality = chosen.quality;
+    settings.jpegQuality = chosen.quality;
     if (dialog.Kind() == SaveDialogKind::LeftRight) {
-        settings.leftname = LimitNameSuffix(dialog.LeftSuffix().toStdString());
-        settings.rightname = LimitNameSuffix(dialog.RightSuffix().toStdString());
+        settings.leftSuffix = LimitNameSuffix(dialog.LeftSuffix().toStdString());
+        settings.rightSuffix = LimitNameSuffix(dialog.RightSuffix().toStdString());
     }
     context.store->WriteSettings(
         SettingWritesFor(settings, {setting::kNQuality, setting::kLeftname, setting::kRightname}));
@@ -99,7 +99,8 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
     // Equal names, a declined replace question and write failures are told by the saver.
-    return SaveLeftRightFiles(*path, pair, context.settings->leftname, context.settings->rightname,
+    return SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
+                              context.settings->rightSuffix,
                               dialog.Settings()) == LeftRightSaveResult::Saved;
 }
 

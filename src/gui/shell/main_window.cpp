@@ -166,14 +166,14 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
-    LoadMenu(MainMenu::Syoki);
+    LoadMenu(MainMenu::Start);
     ApplyToolbarSet(ToolbarSet::Start);
     ShowTexts();
     resize(1000, 700);
     InstallCoreSinks();
     qApp->installEventFilter(this);
 
-    if (CommandLineOpening(options.commandLine, programFolder_, settings_.comset))
+    if (CommandLineOpening(options.commandLine, programFolder_, settings_.commandLineOpening))
         OpenCommandLine(options.commandLine);
 }
 
@@ -321,7 +321,7 @@ void MainWindow::CreateStatusBar() {
 
 void MainWindow::LoadMenu(MainMenu menu) {
     auto* bar = new QMenuBar(this);
-    const MenuId id = menu == MainMenu::Syoki     ? MenuId::Syoki
+    const MenuId id = menu == MainMenu::Start     ? MenuId::Start
                       : menu == MainMenu::Duplora ? MenuId::Duplora
                                                   : MenuId::DuploraSgl;
     bar->setObjectName(Q(GetMenu(id).name));
@@ -383,7 +383,7 @@ void MainWindow::UpdateMenu(QMenu* menu) {
     MenuUpdateInput input;
     const QMimeData* mime = QApplication::clipboard()->mimeData();
     input.clipboardHasImage = mime && mime->hasImage();
-    input.documentMenu = loadedMenu_ != MainMenu::Syoki;
+    input.documentMenu = loadedMenu_ != MainMenu::Start;
     const MenuUpdate update = ComputeMenuUpdate(document_, settings_, input);
     for (QAction* action : menu->actions()) {
         if (!action->data().isValid()) continue;
@@ -475,8 +475,8 @@ CompositionInput MainWindow::Input() const {
     in.mode = document_.Mode();
     in.greyPair = static_cast<GreyAnaglyphPair>(document_.GreyPair());
     in.colourKind = static_cast<ColourAnaglyphKind>(document_.ColourKind());
-    in.leftGamma = settings_.nGmmar;
-    in.rightGamma = settings_.nGmmab;
+    in.leftGamma = settings_.leftGamma;
+    in.rightGamma = settings_.rightGamma;
     in.panorama = document_.Panorama();
     in.firstName = document_.Left().name;
     in.secondName = document_.Right().name;
@@ -628,7 +628,7 @@ void MainWindow::RegisterCommands() {
 // ---- opening -------------------------------------------------------------------------------
 
 void MainWindow::OpenCommandLine(const CommandLinePaths& paths) {
-    const auto request = CommandLineOpening(paths, programFolder_, settings_.comset);
+    const auto request = CommandLineOpening(paths, programFolder_, settings_.commandLineOpening);
     if (!request) return;
     pendingPath_ = request->path;
     pendingLeftPath_ = request->leftPath;
@@ -692,8 +692,8 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     in.loadedMenu = loadedMenu_;
     in.fromHistory = source == OpenSource::History || source == OpenSource::Browse;
     in.commandLineStart = commandLineStart_;
-    in.comset = settings_.comset;
-    in.nFitSize = settings_.nFitSize;
+    in.commandLineOpening = settings_.commandLineOpening;
+    in.openAtFullSize = settings_.openAtFullSize;
     in.fitMode = fitMode_;
     in.openedPath = views.leftPath;
     const AfterOpening plan = PlanAfterOpening(in);
@@ -850,7 +850,7 @@ void MainWindow::ToggleBorder() {
 }
 
 void MainWindow::ToggleNavigator() {
-    settings_.nLoc = settings_.nLoc == 1 ? 0 : 1;
+    settings_.showNavigator = settings_.showNavigator == 1 ? 0 : 1;
     store_.WriteSettings(SettingWritesFor(settings_, {setting::kNLoc}));
     FollowNavigatorSetting();
     // The keys stay with the main window.
@@ -861,7 +861,7 @@ void MainWindow::FollowNavigatorSetting() {
     // Shown while the setting asks for it and there is a picture to show.
     const bool picture =
         composer_.Has(DisplayComposer::kFirstView) || composer_.Has(DisplayComposer::kComposite);
-    const bool show = settings_.nLoc == 1 && picture;
+    const bool show = settings_.showNavigator == 1 && picture;
     if (!show) {
         navigator_->hide();
         return;
@@ -902,7 +902,8 @@ void MainWindow::SlideShowTick() {
 
 void MainWindow::ExternalProgram() {
     QStringList arguments;
-    if (document_.BothLoaded() && document_.Left().image && settings_.gaibuHiki == 1) {
+    if (document_.BothLoaded() && document_.Left().image &&
+        settings_.passPictureToExternalProgram == 1) {
         ImageBuffer picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
                                                document_.Dx(), document_.Dy());
         if (!picture) {
@@ -920,8 +921,8 @@ void MainWindow::ExternalProgram() {
         arguments << path;
     }
     // Said when it fails: the user would otherwise wait for a program that never comes.
-    if (!host_.StartProgram(Q(settings_.gaibuFile), arguments))
-        host_.Tell(this, Q(FormatResString(kCannotStart, settings_.gaibuFile.c_str())),
+    if (!host_.StartProgram(Q(settings_.externalProgram), arguments))
+        host_.Tell(this, Q(FormatResString(kCannotStart, settings_.externalProgram.c_str())),
                    Res(kErrorCaption));
 }
 
@@ -942,8 +943,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     // The anaglyph choices as they are now.
-    settings_.nAnatype = document_.GreyPair();
-    settings_.nAnactype = document_.ColourKind();
+    settings_.greyAnaglyphPair = document_.GreyPair();
+    settings_.colourAnaglyphKind = document_.ColourKind();
     store_.WriteSettings(ClosingWrites(settings_));
     event->accept();
 }

@@ -177,7 +177,7 @@ class MainWindow : public QMainWindow {
     std::map<int, QAction*> toolbarActions_;
     std::map<int, CommandId> altAccelerators_;  // Qt key (letter) → command
     std::map<int, QMenu*> dropDowns_;
-    MainMenu loadedMenu_ = MainMenu::Syoki;
+    MainMenu loadedMenu_ = MainMenu::Start;
     ToolbarSet toolbarSet_ = ToolbarSet::Start;
 
     // The opening asked for without a dialog (command line, drop, history).

@@ -50,7 +50,7 @@ void MainWindow::RegisterFileCommands() {
 // ---- opening ---------------------------------------------------------------------------------
 
 CodecOptions MainWindow::Codec() {
-    if (!plugins_) plugins_ = std::make_shared<PluginTable>(LoadPlugins(settings_.susie32Plugin));
+    if (!plugins_) plugins_ = std::make_shared<PluginTable>(LoadPlugins(settings_.pluginFolder));
     CodecOptions codec;
     codec.allowLzw = LzwTiffAllowed(settings_);
     codec.plugins = plugins_.get();
@@ -66,14 +66,14 @@ OpenDialogSetup MainWindow::OpenSetup(OpenDialogKind kind, int title, const std:
     setup.preview.readDas = ReadDasPreview;
     setup.filter = OpenDialogFilter(setup.preview.codec.plugins);
     setup.layout = stereoLayout_ > 9 ? 0 : stereoLayout_;
-    setup.showPreview = settings_.nOpenPreview != 0;
-    setup.fitSize = settings_.nFitSize != 0;
+    setup.showPreview = settings_.openPreview != 0;
+    setup.fitSize = settings_.openAtFullSize != 0;
     return setup;
 }
 
 void MainWindow::RememberOpenOptions(bool showPreview, bool fitSize) {
-    settings_.nOpenPreview = showPreview ? 1 : 0;
-    settings_.nFitSize = fitSize ? 1 : 0;
+    settings_.openPreview = showPreview ? 1 : 0;
+    settings_.openAtFullSize = fitSize ? 1 : 0;
     store_.WriteSettings(SettingWritesFor(settings_, {setting::kNOpenPreview, setting::kNFitSize}));
 }
 
@@ -123,7 +123,7 @@ void MainWindow::OpenLeftRightDialog() {
                                         std::string(FolderPart(left))),
                               this);
             const bool chosen = second.Run(host_);
-            RememberOpenOptions(second.ShowPreview(), settings_.nFitSize != 0);
+            RememberOpenOptions(second.ShowPreview(), settings_.openAtFullSize != 0);
             if (!chosen) return;
             right = second.Chosen().front().toStdString();
         }

@@ -30,8 +30,8 @@ struct OpenDialogSetup {
     QString folder;
     QString filter;
     int layout = 0;            // StereoLayout the radios start on (above 9 counts as 0)
-    bool showPreview = false;  // nOpenPreview
-    bool fitSize = false;      // nFitSize
+    bool showPreview = false;  // openPreview
+    bool fitSize = false;      // openAtFullSize
     PreviewOptions preview;
 };
 

@@ -220,7 +220,7 @@ QGroupBox* SettingsDialog::BuildGeneral() {
     packToCentre_->setChecked(start_.packToCentre);
     auto* kantyo =
         Named(new QCheckBox(QStringLiteral("Schnellausrichtungsdialog erweitert"), group), 3061);
-    ToggleNow(kantyo, &ToggleKantyo, settings_.nKantyo);
+    ToggleNow(kantyo, &ToggleKantyo, settings_.adjustDialogMaximised);
 
     auto* form = new QFormLayout(group);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -260,7 +260,7 @@ QGroupBox* SettingsDialog::BuildTrim() {
     auto* twoStep = Named(
         new QCheckBox(QStringLiteral("Ausschnitt in zwei Schritten: erst Größe, dann Lage"), group),
         3063);
-    ToggleNow(twoStep, &ToggleTwoStepTrim, settings_.n2action);
+    ToggleNow(twoStep, &ToggleTwoStepTrim, settings_.twoStepTrim);
 
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(grid);
@@ -272,16 +272,16 @@ QGroupBox* SettingsDialog::BuildTrim() {
 
 QGroupBox* SettingsDialog::BuildPrograms() {
     auto* group = new QGroupBox(QStringLiteral("Plug-ins und externes Programm"), this);
-    pluginFolder_ = Named(new QLineEdit(Q(start_.susie32Plugin), group), 1249);
+    pluginFolder_ = Named(new QLineEdit(Q(start_.pluginFolder), group), 1249);
     auto* pluginPick = Named(new QPushButton(QStringLiteral("..."), group), 1250);
     connect(pluginPick, &QPushButton::clicked, this, [this] { PickPluginFolder(); });
-    externalProgram_ = Named(new QLineEdit(Q(start_.gaibuFile), group), 1253);
+    externalProgram_ = Named(new QLineEdit(Q(start_.externalProgram), group), 1253);
     auto* programPick = Named(new QPushButton(QStringLiteral("..."), group), 1255);
     connect(programPick, &QPushButton::clicked, this, [this] { PickExternalProgram(); });
     gaibuHiki_ = Named(
         new QCheckBox(QStringLiteral("Angezeigtes Bild an das externe Programm geben"), group),
         1305);
-    gaibuHiki_->setChecked(start_.gaibuHiki);
+    gaibuHiki_->setChecked(start_.passPictureToExternalProgram);
     for (QPushButton* pick : {pluginPick, programPick}) {
         pick->setAutoDefault(false);
         pick->setMaximumWidth(pick->fontMetrics().horizontalAdvance(pick->text()) + 24);
@@ -402,13 +402,13 @@ void SettingsDialog::ShowSendTo() {
 
 SetteiState SettingsDialog::State() const {
     SetteiState state = start_;
-    state.susie32Plugin = Utf8(pluginFolder_->text());
-    state.gaibuFile = Utf8(externalProgram_->text());
+    state.pluginFolder = Utf8(pluginFolder_->text());
+    state.externalProgram = Utf8(externalProgram_->text());
     state.slideTime = slideTime_->value();
     // An empty field counts as 0, which becomes the smallest step.
     state.alignmentStep = step_->text().toInt();
     state.winMax = winMax_->isChecked();
-    state.gaibuHiki = gaibuHiki_->isChecked();
+    state.passPictureToExternalProgram = gaibuHiki_->isChecked();
     state.waku = waku_->value();
     state.trimRescale = trimRescale_->isChecked();
     state.packToCentre = packToCentre_->isChecked();

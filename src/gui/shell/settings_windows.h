@@ -42,10 +42,10 @@ bool RunSettingsDialog(const SettingsWindowContext& context);
 // "Pageflipping Einstellungen": every choice is written at once; OK and Cancel only close.
 void RunPageFlipDialog(const SettingsWindowContext& context);
 
-// How files named on the command line are read and shown; OK writes `comset`.
+// How files named on the command line are read and shown; OK writes `commandLineOpening`.
 void RunCommandLineStartDialog(const SettingsWindowContext& context);
 
-// The ratio of the free trim; OK writes `nAspect`.
+// The ratio of the free trim; OK writes `freeTrimRatio`.
 void RunFreeTrimDialog(const SettingsWindowContext& context);
 
 // Program name, version and what it is for; OK and Cancel close it.

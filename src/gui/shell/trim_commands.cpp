@@ -60,15 +60,16 @@ TrimCommands::Outcome TrimCommands::Execute(CommandId command) {
             return Resize() ? Outcome::Edited : Outcome::Done;
         default: {
             const int k = command - CmdTrimPreset1;
-            const QSize preset(settings_.trimingSize[2 * k], settings_.trimingSize[2 * k + 1]);
-            StartSized(preset, settings_.nTrimress == 1, command);
+            const QSize preset(settings_.trimPresets[2 * k], settings_.trimPresets[2 * k + 1]);
+            StartSized(preset, settings_.presetTrimRescales == 1, command);
             return Outcome::Done;
         }
     }
 }
 
 void TrimCommands::StartFree() {
-    const auto ratio = SelectionRatio(selection_mode::kFree, settings_.nAspect, QSize(), QSize());
+    const auto ratio =
+        SelectionRatio(selection_mode::kFree, settings_.freeTrimRatio, QSize(), QSize());
     view_.BeginSelection(selection_mode::kFree, ratio);
 }
 
@@ -79,7 +80,7 @@ void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
         // Drawn freely in the preset's ratio, then scaled to the preset.
         view_.BeginSelection(
             selection_mode::kPresetRatio,
-            SelectionRatio(selection_mode::kPresetRatio, settings_.nAspect, size, QSize()));
+            SelectionRatio(selection_mode::kPresetRatio, settings_.freeTrimRatio, size, QSize()));
         return;
     }
     // Exactly the preset's size, placed at once and then moved where it is wanted.
@@ -88,9 +89,9 @@ void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
 }
 
 void TrimCommands::StartCustom() {
-    const auto choice = AskTrimSize(parent_, host_, settings_.nTrimresd, Reference());
+    const auto choice = AskTrimSize(parent_, host_, settings_.customTrim, Reference());
     if (!choice) return;
-    settings_.nTrimresd = *choice;
+    settings_.customTrim = *choice;
     store_.WriteSettings(SettingWritesFor(settings_, {setting::kNTrimresd}));
     StartSized(QSize(choice->width, choice->height), choice->rescale == 1, CmdCustomTrim);
 }

@@ -154,7 +154,7 @@ void ViewWidget::Relayout() {
     const std::array<QSize, 3> pictures{PictureSize(0), PictureSize(1), PictureSize(2)};
     // Twice: the first pass may add or take away scroll bars and so change the client area.
     for (int pass = 0; pass < 2; ++pass) {
-        const PaneLayout layout = LayoutPanes(mode, settings_.nWcent, viewport()->size(),
+        const PaneLayout layout = LayoutPanes(mode, settings_.packToCentre, viewport()->size(),
                                               document_.FrameWidth(), pictures);
         for (int i = 0; i < 3; ++i) {
             const QRect r = layout.panes[i];
@@ -368,7 +368,7 @@ void ViewWidget::PaneRelease(PaneWidget& pane, QMouseEvent* event) {
     if (selection_.Active()) {
         const QPoint point = event->position().toPoint();
         const SelectionOutcome outcome =
-            selection_.Release(point, SelectionViewOf(pane.Index()), settings_.n2action == 1);
+            selection_.Release(point, SelectionViewOf(pane.Index()), settings_.twoStepTrim == 1);
         ApplySelection(outcome);
         UpdateAllCursors();
         // The finished rectangle stays readable for the command that cuts by it.
