@@ -53,10 +53,6 @@ constexpr RotationRadio kRotationRadios[] = {
     {kRotateHalfRadio, "180° drehen"},
 };
 
-QString ControlName(int id) {
-    return QStringLiteral("ctl%1").arg(id);
-}
-
 }  // namespace
 
 QString OpenDialogFilter(const PluginTable* plugins) {

@@ -35,10 +35,6 @@ const char* const kPhoneNote =
     "Dateigröße für eine Übertragung zum Handy kann maximal 10240 Bytes groß sein. Bestätigen "
     "Sie die zu speichernde Größe vor dem Abspeichern.";
 
-QString ControlName(int id) {
-    return QStringLiteral("ctl%1").arg(id);
-}
-
 SaveFileType TypeOfName(const QString& name) {
     const std::string path = name.toStdString();
     if (ResolveSaveType(path, SaveFileType::Fixed) == SaveFileType::Stj) return SaveFileType::Stj;

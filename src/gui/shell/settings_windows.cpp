@@ -43,13 +43,9 @@ namespace duplora {
 
 namespace {
 
-QString Id(int control) {
-    return QStringLiteral("ctl%1").arg(control);
-}
-
 template <typename Widget>
 Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(Id(control));
+    widget->setObjectName(ControlName(control));
     return widget;
 }
 
@@ -58,24 +54,10 @@ void StartDialog(QDialog& dialog, const char* resource, const char* title) {
     dialog.setWindowTitle(QString::fromUtf8(title));
 }
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setText(QStringLiteral("OK"));
-    ok->setObjectName(Id(1));
-    ok->setDefault(true);
-    cancel->setText(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(Id(2));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 // The dialog keeps the size of what it shows, also when W3D hides a part.
 void FinishLayout(QDialog& dialog, QVBoxLayout* layout) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(OkCancel(&dialog));
+    layout->addWidget(OkCancelButtons(&dialog));
 }
 
 QSpinBox* NumberBox(QWidget* parent, int control, int minimum, int maximum, int value) {
@@ -88,8 +70,8 @@ QSpinBox* NumberBox(QWidget* parent, int control, int minimum, int maximum, int 
 // Tab walks the controls in the order given, then OK and Cancel.
 void ChainTabOrder(QDialog& dialog, const std::vector<QWidget*>& controls) {
     std::vector<QWidget*> chain = controls;
-    chain.push_back(dialog.findChild<QWidget*>(Id(1)));
-    chain.push_back(dialog.findChild<QWidget*>(Id(2)));
+    chain.push_back(dialog.findChild<QWidget*>(ControlName(1)));
+    chain.push_back(dialog.findChild<QWidget*>(ControlName(2)));
     for (std::size_t k = 1; k < chain.size(); ++k) QWidget::setTabOrder(chain[k - 1], chain[k]);
 }
 
@@ -663,7 +645,7 @@ void RunAboutDialog(QWidget* parent, DialogHost& host) {
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(top);
     FinishLayout(dialog, layout);
-    dialog.findChild<QWidget*>(Id(1))->setFocus();
+    dialog.findChild<QWidget*>(ControlName(1))->setFocus();
     host.Run(dialog);
 }
 

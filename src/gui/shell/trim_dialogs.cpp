@@ -16,13 +16,11 @@
 
 #include "gui/shell/dialog_host.h"
 
+#include "gui/shell/ui_text.h"
+
 namespace duplora {
 
 namespace {
-
-QString Id(int control) {
-    return QStringLiteral("ctl%1").arg(control);
-}
 
 QString SizeText(QSize size) {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
@@ -31,23 +29,10 @@ QString SizeText(QSize size) {
 // A picture side in pixels: at least one, at most the largest side a picture may have.
 QSpinBox* SideBox(QWidget* parent, int control, int value) {
     auto* box = new QSpinBox(parent);
-    box->setObjectName(Id(control));
+    box->setObjectName(ControlName(control));
     box->setRange(1, kMaxResizeSide);
     box->setValue(value);
     return box;
-}
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setText(QStringLiteral("OK"));
-    ok->setObjectName(Id(1));
-    cancel->setText(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(Id(2));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
 }
 
 // A first opening, with nothing stored yet, offers the pair's own size.
@@ -68,9 +53,9 @@ ResizeDialog::ResizeDialog(const ResizeChoice& stored, QSize reference, QWidget*
     x_ = SideBox(this, 1274, Shown(stored.width, reference.width()));
     y_ = SideBox(this, 1300, Shown(stored.height, reference.height()));
     referenceLabel_ = new QLabel(SizeText(reference), this);
-    referenceLabel_->setObjectName(Id(1301));
+    referenceLabel_->setObjectName(ControlName(1301));
     recompute_ = new QCheckBox(QStringLiteral("neu berechnen"), this);
-    recompute_->setObjectName(Id(1303));
+    recompute_->setObjectName(ControlName(1303));
     recompute_->setChecked(stored.recompute);
 
     auto* grid = new QGridLayout;
@@ -88,7 +73,7 @@ ResizeDialog::ResizeDialog(const ResizeChoice& stored, QSize reference, QWidget*
                                   "Verhältnis mit Rahmen beibehalten"};
     for (int i = 0; i < 3; ++i) {
         aspect_[i] = new QRadioButton(QString::fromUtf8(texts[i]), group);
-        aspect_[i]->setObjectName(Id(3240 + i));
+        aspect_[i]->setObjectName(ControlName(3240 + i));
         aspect_[i]->setChecked(static_cast<int>(aspectMode_) == i);
         radios->addWidget(aspect_[i]);
         const auto mode = static_cast<AspectMode>(i);
@@ -98,7 +83,7 @@ ResizeDialog::ResizeDialog(const ResizeChoice& stored, QSize reference, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(group);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 
     connect(x_, &QSpinBox::valueChanged, this, &ResizeDialog::WidthEdited);
     connect(y_, &QSpinBox::valueChanged, this, &ResizeDialog::HeightEdited);
@@ -144,10 +129,10 @@ TrimSizeDialog::TrimSizeDialog(const TrimResizeSet& stored, QSize reference, QWi
     height_ = SideBox(this, 1012, Shown(stored.height, reference.height()));
     rescale_ =
         new QCheckBox(QStringLiteral("Nach Ausschittsanpassung auf obige Größe umrechnen."), this);
-    rescale_->setObjectName(Id(3091));
+    rescale_->setObjectName(ControlName(3091));
     rescale_->setChecked(stored.rescale == 1);
     referenceLabel_ = new QLabel(SizeText(reference), this);
-    referenceLabel_->setObjectName(Id(1273));
+    referenceLabel_->setObjectName(ControlName(1273));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Breite:"), this), 0, 0);
@@ -160,7 +145,7 @@ TrimSizeDialog::TrimSizeDialog(const TrimResizeSet& stored, QSize reference, QWi
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 TrimResizeSet TrimSizeDialog::Choice() const {

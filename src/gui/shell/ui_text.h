@@ -1,4 +1,5 @@
-// Program texts for the widgets: UTF-8 strings and string-table entries as QString.
+// Program texts for the widgets: UTF-8 strings and string-table entries as QString; the
+// object name of a dialog control, and the OK/Abbrechen buttons every dialog ends with.
 #pragma once
 
 #include <QString>
@@ -17,5 +18,20 @@ inline QString Q(std::string_view text) {
 inline QString Res(int id) {
     return Q(LoadResString(id));
 }
+
+// "ctl<id>": how tests and tools find a dialog's control.
+inline QString ControlName(int id) {
+    return QStringLiteral("ctl%1").arg(id);
+}
+
+}  // namespace duplora
+
+class QDialog;
+class QDialogButtonBox;
+
+namespace duplora {
+
+// "OK" (ctl1, the default button) and "Abbrechen" (ctl2), wired to accept and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 
 }  // namespace duplora
