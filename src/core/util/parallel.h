@@ -15,7 +15,8 @@ namespace duplora {
 // than it saves.
 inline constexpr std::int64_t kInlinePassPixels = std::int64_t{1} << 17;
 
-// Number of bands for a pass over `pixels` pixels.
+// Number of bands for a pass over `pixels` pixels: a few per thread, so that a worker that
+// wakes late, or a core another program holds, delays only a small band.
 inline int BandCount(std::int64_t pixels) {
     if (pixels < kInlinePassPixels) return 1;
     return 4 * std::min(PoolThreadCount(), 8);
