@@ -5,6 +5,7 @@
 
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
+#include "core/image/block_pool.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -32,7 +33,11 @@ void ImageSlot::Clear() {
     redoState = ViewState{};
 }
 
-StereoDocument::StereoDocument(QObject* parent) : QObject(parent) {}
+StereoDocument::StereoDocument(QObject* parent) : QObject(parent) {
+    idleTrim_.setSingleShot(true);
+    idleTrim_.setInterval(3000);
+    connect(&idleTrim_, &QTimer::timeout, this, [] { TrimBlockPool(); });
+}
 
 StereoDocument::~StereoDocument() = default;
 
@@ -51,6 +56,7 @@ void StereoDocument::Reset() {
     baseName_.clear();
     single_ = false;
     panorama_ = false;
+    TrimBlockPool();
 }
 
 void StereoDocument::ApplySettings(const Settings& settings) {
@@ -76,6 +82,7 @@ void StereoDocument::ClearForOpening(const std::string& leftPath) {
     dx_ = dy_ = 0;
     modified_ = false;
     baseName_ = PairBaseName(leftPath);
+    TrimBlockPool();  // the closed pair's blocks, not kept for the next one
     SignalUndoRedo();
 }
 
@@ -318,6 +325,7 @@ void StereoDocument::SignalUndoRedo() {
 }
 
 void StereoDocument::SignalRebuild(DisplayChange change) {
+    idleTrim_.start();
     emit DisplayChanged(change);
     emit ViewLayoutChanged();
 }

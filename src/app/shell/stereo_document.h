@@ -17,6 +17,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -241,6 +242,9 @@ class StereoDocument : public QObject {
     bool panorama_ = false;
     int frameWidth_ = 5;
     std::optional<SetAside> pending_;
+    // Gives the picture blocks the core keeps for reuse back once the pictures have been
+    // left alone for a while.
+    QTimer idleTrim_;
 };
 
 }  // namespace duplora

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <filesystem>
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
 #include "core/formats/stereo_names.h"
 #include "core/strings.h"
+#include "core/util/worker_pool.h"
 
 namespace duplora {
 
@@ -279,9 +280,11 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     };
     const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
 
-    const int helpers = std::clamp(threads.count, 1, 64);
-    if (helpers == 1 || n < 2) {
-        ThreadSinks sinks(threads);
+    // Never more files at once than the pool has threads: each file bands its own rows.
+    const int converters =
+        std::min({std::clamp(threads.count, 1, 64), PoolThreadCount(), static_cast<int>(n)});
+    ThreadSinks sinks(threads);
+    if (converters <= 1) {
         for (std::size_t k = 0; k < n; ++k) {
             if (ending()) {
                 summary.stopped = true;
@@ -297,18 +300,18 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         return summary;
     }
 
-    // Several files at once: each helper takes the next file and keeps its log; this thread
-    // hands the logs on strictly in file order.
+    // Several files at once: this thread and pool workers each take the next file and keep
+    // its log; this thread hands the logs on strictly in file order.
     struct Result {
         std::vector<LogEvent> events;
         BatchItemResult item;
+        std::exception_ptr error;
         bool done = false;
     };
     std::vector<Result> results(n);
     std::mutex mutex;
     std::condition_variable changed;
     std::size_t next = 0;
-    int active = 0;
     bool noMore = false;
 
     // Two files that make the same output (same name from different folders) are converted
@@ -329,45 +332,56 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         }
     }
 
-    const auto helper = [&] {
-        ThreadSinks sinks(threads);
-        for (;;) {
-            std::size_t k;
-            {
-                std::unique_lock lock(mutex);
-                if (noMore || next >= n || ending()) break;
-                k = next++;
-                // The earlier file was taken before this one, so it is under way or done.
-                if (const std::size_t before = sameOutputBefore[k]; before != kNone)
-                    changed.wait(lock, [&] { return results[before].done; });
-            }
-            Result result;
+    // Converts file k, taken under `lock`, and files its result; returns with the lock held.
+    const auto convertTaken = [&](std::size_t k, std::unique_lock<std::mutex>& lock) {
+        // The earlier file was taken before this one, so it is under way or done.
+        if (const std::size_t before = sameOutputBefore[k]; before != kNone)
+            changed.wait(lock, [&] { return results[before].done; });
+        lock.unlock();
+        Result result;
+        try {
             result.item = convert(
                 k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
-            result.done = true;
-            std::lock_guard lock(mutex);
-            results[k] = std::move(result);
-            changed.notify_all();
+        } catch (...) {
+            result.error = std::current_exception();
         }
-        std::lock_guard lock(mutex);
-        --active;
+        result.done = true;
+        lock.lock();
+        results[k] = std::move(result);
         changed.notify_all();
     };
+    const auto mayTake = [&] { return !noMore && next < n && !ending(); };
 
-    std::vector<std::jthread> pool;
-    active = std::min<int>(helpers, static_cast<int>(n));
-    for (int t = 0; t < active; ++t) pool.emplace_back(helper);
+    // Declared after what the helpers use, so that it waits for them before that goes.
+    TaskGroup helpers;
+    for (int t = 1; t < converters; ++t) {
+        helpers.Run([&] {
+            ThreadSinks helperSinks(threads);
+            std::unique_lock lock(mutex);
+            while (mayTake()) convertTaken(next++, lock);
+        });
+    }
 
     for (std::size_t k = 0; k < n; ++k) {
         Result result;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return results[k].done || active == 0; });
+            // While file k is under way elsewhere, this thread converts the next one.
+            while (!results[k].done && next > k && mayTake()) convertTaken(next++, lock);
+            if (!results[k].done && next <= k && mayTake()) convertTaken(next++, lock);
+            changed.wait(lock, [&] { return results[k].done || next <= k; });
             if (!results[k].done) {
                 summary.stopped = true;
+                noMore = true;
                 break;
             }
             result = std::move(results[k]);
+            if (result.error) {
+                noMore = true;
+                lock.unlock();
+                helpers.Wait();
+                std::rethrow_exception(result.error);
+            }
         }
         for (const LogEvent& event : result.events) deliver(event);
         done(k, result.item);
@@ -382,7 +396,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             }
         }
     }
-    pool.clear();
+    helpers.Wait();
     return summary;
 }
 

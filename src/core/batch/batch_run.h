@@ -1,6 +1,6 @@
 // A whole batch run: the work made from a file list or a slide-show list, converted file
-// after file (or several at once on helper threads) with the log kept in file order, and
-// stopped cooperatively.
+// after file (or several at once, on the calling thread and the worker pool) with the log
+// kept in file order, and stopped cooperatively.
 #pragma once
 
 #include <atomic>
@@ -61,10 +61,11 @@ struct BatchLogSink {
 };
 
 struct BatchThreads {
-    // Files converted at once; 1 converts on the calling thread.
+    // Files converted at once, at most the pool's thread count; 1 converts on the calling
+    // thread alone, more on pool workers as well.
     int count = 1;
     // Installed on every thread that converts, for the run; when empty, the calling
-    // thread keeps its own and helper threads have none (questions answered No).
+    // thread keeps its own and pool workers have none (questions answered No).
     QuestionSink question;
     ProgressSink progress;
 };

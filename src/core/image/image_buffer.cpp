@@ -65,10 +65,12 @@ ImageBuffer AllocateImageBlock(std::size_t bytes, bool zeroed) {
     std::size_t capacity = 0;
     // A few spare bytes past the end let row loops move pixels four bytes at a time.
     constexpr std::size_t kTail = 16;
-    void* block = AcquireBlock(bytes + kTail, capacity);
+    bool fresh = false;
+    void* block = AcquireBlock(bytes + kTail, capacity, &fresh);
     if (!block) return image;
     image.data_ = static_cast<std::uint8_t*>(block);
     image.capacity_ = capacity;
+    if (fresh) return image;  // the system gives it zeroed
     if (zeroed) std::memset(block, 0, bytes);
     std::memset(image.data_ + bytes, 0, kTail);
     return image;

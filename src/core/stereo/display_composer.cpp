@@ -212,10 +212,7 @@ bool DisplayComposer::RenderBands(
     std::vector<int> cols(static_cast<std::size_t>(width));
     for (int j = 0; j < width; ++j) cols[j] = left + j;
     const int bands = (height + bandRows - 1) / bandRows;
-    // A paint waits for this: it is worth the second core well below the megapixel from
-    // which whole-picture passes split their rows.
-    const std::int64_t pixels = std::max<std::int64_t>(std::int64_t{width} * height, 1 << 20);
-    ParallelRows(bands, pixels, [&](int begin, int end) {
+    ParallelRows(bands, std::int64_t{width} * height, [&](int begin, int end) {
         std::vector<int> rows;
         for (int band = begin; band < end; ++band) {
             const int first = band * bandRows;
