@@ -436,12 +436,21 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
     ASSERT_TRUE(WriteBytes(text, QByteArray::fromHex("FFD8FFE000104A46494600")));
     const QString unknown = Path(QStringLiteral("notes.xyz"));
     ASSERT_TRUE(WriteBytes(unknown, "not a picture"));
+    // A BMP head that promises 70000 × 10 pixels.
+    QByteArray head(54, '\0');
+    head[0] = 'B';
+    head[1] = 'M';
+    for (int i = 0; i < 4; ++i) head[18 + i] = static_cast<char>((70000 >> (8 * i)) & 0xFF);
+    head[22] = 10;
+    const QString huge = Path(QStringLiteral("huge.bmp"));
+    ASSERT_TRUE(WriteBytes(huge, head));
     const struct {
         QString path;
         const char* why;
     } unreadable[] = {
         {text, "Die Datei ist beschädigt oder unvollständig."},
         {unknown, "Das Bildformat ist unbekannt."},
+        {huge, "Das Bild ist zu groß."},
     };
     for (const auto& c : unreadable) {
         OpenStereo(c.path, 0);

@@ -1,8 +1,6 @@
 #include "app/shell/open_failure.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -20,10 +18,8 @@ constexpr int kUnreadableText = 2900;
 constexpr std::array<int, 5> kReasonText{2901, 2902, 2903, 2904, 2905};
 constexpr int kUnreadableCaption = 2906;
 
-bool TooLarge(std::uint64_t width, std::uint64_t height) {
-    return width > static_cast<std::uint64_t>(kMaxImageDimension) ||
-           height > static_cast<std::uint64_t>(kMaxImageDimension) ||
-           width * height * 3 > kMaxPixelBytes;
+bool TooLarge(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && !ImageSizeAllowed(width, height);
 }
 
 std::uint32_t Le32(const std::vector<unsigned char>& b, std::size_t at) {
@@ -54,22 +50,6 @@ std::pair<std::uint32_t, std::uint32_t> JpegSize(const std::vector<unsigned char
     return {0, 0};
 }
 
-bool PluginClaims(const std::string& path, const PluginTable* plugins) {
-    if (!plugins) return false;
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension.empty()) return false;
-    for (const Plugin& plugin : plugins->Plugins())
-        for (const PluginFilter& filter : plugin.filters) {
-            std::string pattern = filter.pattern;
-            std::transform(pattern.begin(), pattern.end(), pattern.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (pattern.find("*" + extension) != std::string::npos) return true;
-        }
-    return false;
-}
-
 }  // namespace
 
 UnreadableReason WhyUnreadable(const std::string& path, const CodecOptions& codec) {
@@ -87,8 +67,7 @@ UnreadableReason WhyUnreadable(const std::string& path, const CodecOptions& code
     if (head.size() >= 26 && head[0] == 'B' && head[1] == 'M') {
         const std::int64_t width = static_cast<std::int32_t>(Le32(head, 18));
         const std::int64_t height = static_cast<std::int32_t>(Le32(head, 22));
-        return TooLarge(static_cast<std::uint64_t>(width < 0 ? -width : width),
-                        static_cast<std::uint64_t>(height < 0 ? -height : height))
+        return TooLarge(width < 0 ? -width : width, height < 0 ? -height : height)
                    ? UnreadableReason::TooLarge
                    : UnreadableReason::Damaged;
     }
@@ -96,7 +75,8 @@ UnreadableReason WhyUnreadable(const std::string& path, const CodecOptions& code
                                            (head[0] == 'M' && head[1] == 'M' && head[3] == 42));
     const bool das = head.size() >= 2 &&
                      ((head[0] == 'D' && head[1] == 'A') || (head[0] == 'I' && head[1] == 'O'));
-    if (tiff || das || PluginClaims(path, codec.plugins)) return UnreadableReason::Damaged;
+    if (tiff || das || (codec.plugins && PluginTakesName(*codec.plugins, path)))
+        return UnreadableReason::Damaged;
     return UnreadableReason::UnknownFormat;
 }
 

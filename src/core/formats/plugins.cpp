@@ -148,6 +148,13 @@ PluginTable LoadPlugins(const std::string& folder) {
     return table;
 }
 
+bool PluginTakesName(const PluginTable& table, const std::string& path) {
+    const std::string wanted = ExtensionPattern(path);
+    for (const Plugin& plugin : table.Plugins())
+        if (PatternMatches(Info(plugin.getPluginInfo, 2), wanted)) return true;
+    return false;
+}
+
 ImageBuffer ReadWithPlugin(const std::string& path, const PluginTable& table, int index,
                            bool progress) {
     if (index < 0 || index >= table.Size()) return {};

@@ -59,6 +59,10 @@ class PluginTable {
 // fourth characters. An empty or missing folder gives an empty table.
 PluginTable LoadPlugins(const std::string& folder);
 
+// True when a plug-in of the table takes files with the extension of `path` (the same name
+// test ReadWithPlugin makes before it asks the plug-in).
+bool PluginTakesName(const PluginTable& table, const std::string& path);
+
 // Reads `path` with plug-in `index` of the table: only when the file's extension (of its
 // name part) is one of the plug-in's first patterns, in any case, and the plug-in says it
 // supports the file ("*.j2k" plug-ins are always asked). The returned blocks are checked
