@@ -173,8 +173,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     InstallCoreSinks();
     qApp->installEventFilter(this);
 
-    if (CommandLineOpening(options.commandLine, programFolder_, settings_.commandLineOpening))
-        OpenCommandLine(options.commandLine);
+    OpenCommandLine(options.commandLine);  // nothing when it names nothing readable
 }
 
 MainWindow::~MainWindow() {
