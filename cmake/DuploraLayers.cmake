@@ -11,11 +11,16 @@
 set(DUPLORA_LAYER_ROOTS "${PROJECT_BINARY_DIR}/layers")
 
 # duplora_layer_root(<target> <layer>): makes ${DUPLORA_LAYER_ROOTS}/<layer>/<layer> a link
-# to src/<layer> and gives <target> that root as its public include folder.
+# to src/<layer> and gives <target> that root as its public include folder. A layer's
+# resources (res/<layer>) are seen the same way, as "res/<layer>/...".
 function(duplora_layer_root target layer)
   set(root "${DUPLORA_LAYER_ROOTS}/${layer}")
   file(MAKE_DIRECTORY "${root}")
   file(CREATE_LINK "${PROJECT_SOURCE_DIR}/src/${layer}" "${root}/${layer}" SYMBOLIC)
+  if(IS_DIRECTORY "${PROJECT_SOURCE_DIR}/res/${layer}")
+    file(MAKE_DIRECTORY "${root}/res")
+    file(CREATE_LINK "${PROJECT_SOURCE_DIR}/res/${layer}" "${root}/res/${layer}" SYMBOLIC)
+  endif()
   target_include_directories(${target} PUBLIC "${root}")
 endfunction()
 
