@@ -34,6 +34,10 @@ std::uint32_t PixelAt(const ImageBuffer& image, int x, int y);
 // Index of pixel (x, y), top-down, of a 1-, 4- or 8-bit picture.
 int IndexAt(const ImageBuffer& image, int x, int y);
 
+// FNV-1a over size, depth, the used bytes of every row and the colour table: the known value
+// of a picture too large to spell out. `seed` chains the digests of several pictures.
+std::uint64_t PixelDigest(const ImageBuffer& image, std::uint64_t seed = 0xCBF29CE484222325u);
+
 // Writes a picture as a BMP file (for looking at failures).
 bool WriteBmpForTest(const ImageBuffer& image, const std::string& path);
 
