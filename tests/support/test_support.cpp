@@ -3,6 +3,9 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/image/convert.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +31,24 @@ ImageBuffer LoadSample(const std::string& relative, int scaleDenominator) {
     if (!photo || scaleDenominator <= 1) return photo;
     return CropScaleView(photo, photo.Width() / scaleDenominator, photo.Height() / scaleDenominator,
                          0, 0, 0, 0, false);
+}
+
+DiskFullAfter::DiskFullAfter(unsigned long bytes) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
+    saved_ = limit.rlim_cur;
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+DiskFullAfter::~DiskFullAfter() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = saved_;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, savedHandler_);
 }
 
 std::string TestOutputDir() {

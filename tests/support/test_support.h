@@ -19,6 +19,22 @@ bool SampleExists(const std::string& relative);
 // optionally reduced to 1/scaleDenominator of its size.
 ImageBuffer LoadJpeg(const std::string& path);
 ImageBuffer LoadSample(const std::string& relative, int scaleDenominator = 1);
+// While it lives, writing a file past `bytes` fails as on a full disk (RLIMIT_FSIZE, with
+// SIGXFSZ ignored); it binds root too, where a folder's permissions do not.
+class DiskFullAfter {
+  public:
+    explicit DiskFullAfter(unsigned long bytes);
+    ~DiskFullAfter();
+    DiskFullAfter(const DiskFullAfter&) = delete;
+    DiskFullAfter& operator=(const DiskFullAfter&) = delete;
+    bool Active() const { return active_; }
+
+  private:
+    unsigned long saved_ = 0;
+    void (*savedHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
 // Folder for files a failing test leaves behind.
 std::string TestOutputDir();
 

@@ -11,6 +11,7 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/open_preview.h"
 #include "core/formats/stereo_names.h"
+#include "core/image/split.h"
 #include "core/util/worker_pool.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
@@ -69,44 +70,17 @@ TEST_P(SplitRules, EveryViewPixelComesFromItsSourcePixel) {
 INSTANTIATE_TEST_SUITE_P(Layouts, SplitRules, ::testing::ValuesIn(kSplitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A picture whose stored rows (bottom first) are grey values, and back.
-ImageBuffer RowPicture(const std::vector<int>& values) {
-    const int height = static_cast<int>(values.size());
-    return test::MakeImage(3, height, [&](int, int y) {
-        return static_cast<std::uint32_t>(values[height - 1 - y]) * 0x010101u;
-    });
-}
-
-TEST(SplitInterlace, FieldsCountFromTheBottomRow) {
-    // Even height, the top row (5) odd. Left: even rows kept, odd rows the floor mean of
-    // their neighbours, the odd top row copies the row below. Right: even rows copy the odd
-    // row above, odd rows the mean of themselves and the odd row two above, the top copied.
-    // Odd height: the right view's even top row has no odd row above and copies the one
-    // below; the odd row under it has no partner two above and stays.
-    const struct {
-        std::vector<int> rows, left, right;
-    } cases[] = {{{0, 255, 100, 51, 8, 201}, {0, 50, 100, 54, 8, 8}, {255, 153, 51, 126, 201, 201}},
-                 {{0, 255, 100, 51, 8}, {0, 50, 100, 54, 8}, {255, 153, 51, 51, 51}}};
-    for (const auto& c : cases) {
-        const StereoViews views = SplitStereoPicture(RowPicture(c.rows), StereoLayout::Interlace);
-        EXPECT_TRUE(test::SamePixels(views.left, RowPicture(c.left), "interlace-left"));
-        EXPECT_TRUE(test::SamePixels(views.right, RowPicture(c.right), "interlace-right"));
-    }
-}
-
-TEST(SplitAnaglyphLayout, RedLeftAndTheStrongerOfGreenAndBlueRight) {
-    for (const auto& [green, blue] : {std::pair{90u, 40u}, {40u, 90u}}) {
-        const auto red = [](int x, int y) { return (x * 11 + y) & 0xFFu; };
-        const ImageBuffer picture = test::MakeImage(
-            20, 20, [&](int x, int y) { return red(x, y) << 16 | green << 8 | blue; });
-        const StereoViews views = SplitStereoPicture(picture, StereoLayout::Anaglyph);
-        EXPECT_TRUE(test::SamePixels(
-            views.left,
-            test::MakeImage(20, 20, [&](int x, int y) { return red(x, y) * 0x010101u; }),
-            "anaglyph-left"));
-        EXPECT_TRUE(test::SamePixels(
-            views.right, test::MakeImage(20, 20, [](int, int) { return 90 * 0x010101u; }),
-            "anaglyph-right"));
+// Fields and colour channels split by the rules pinned with ExtractField and SplitAnaglyph:
+// the left view is the even field and the red channel.
+TEST(SplitStereoPicture, InterlaceAndAnaglyphTakeFieldsAndChannels) {
+    for (const int height : {6, 5}) {
+        const ImageBuffer picture = test::MakeNoise(9, height, 3);
+        const StereoViews fields = SplitStereoPicture(picture, StereoLayout::Interlace);
+        EXPECT_TRUE(test::SamePixels(fields.left, ExtractField(picture, false), "even-field"));
+        EXPECT_TRUE(test::SamePixels(fields.right, ExtractField(picture, true), "odd-field"));
+        const StereoViews colours = SplitStereoPicture(picture, StereoLayout::Anaglyph);
+        EXPECT_TRUE(test::SamePixels(colours.left, SplitAnaglyph(picture, 1), "red"));
+        EXPECT_TRUE(test::SamePixels(colours.right, SplitAnaglyph(picture, 0), "green-or-blue"));
     }
 }
 
