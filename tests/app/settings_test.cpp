@@ -17,6 +17,7 @@
 #include "app/shell/settings_dialogs.h"
 #include "app/shell/settings_store.h"
 #include "gui_application.h"
+#include "support/qt_files.h"
 
 namespace duplora {
 namespace {
@@ -31,12 +32,7 @@ class SettingsTest : public ::testing::Test {
         ASSERT_TRUE(dir_.isValid());
         path_ = dir_.filePath(QStringLiteral("Ferrowyn/duplmaker.ini"));
     }
-    void WriteRaw(const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path_).absolutePath());
-        QFile file(path_);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void WriteRaw(const QByteArray& bytes) { ASSERT_TRUE(test::WriteFileBytes(path_, bytes)); }
     bool Store(const SettingWrites& writes) { return SettingsStore(path_).WriteSettings(writes); }
     // A fresh store object each time, as at a new start of the program.
     Settings ReadBack() {

@@ -31,6 +31,7 @@
 #include "gui/shell/open_dialogs.h"
 #include "gui/shell/save_dialogs.h"
 #include "gui_test_main.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -38,6 +39,7 @@ namespace {
 
 using test::ClickControl;
 using test::Control;
+using test::FileBytes;
 using test::kSmallLeft;
 using test::kSmallRight;
 using test::MakeImage;
@@ -58,16 +60,6 @@ void TypeName(QDialog& dialog, const QString& name) {
     auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     test::TypeOver(box, name);
     QTest::keyClick(box, Qt::Key_Return);
-}
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 class OpenSaveTest : public test::WindowTest {
@@ -377,9 +369,9 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
     // A file no reader takes leaves the pair as it was and says why.
     const QString title = w.windowTitle();
     const QString text = Path(QStringLiteral("cut.jpg"));
-    ASSERT_TRUE(WriteBytes(text, QByteArray::fromHex("FFD8FFE000104A46494600")));
+    ASSERT_TRUE(test::WriteFileBytes(text, QByteArray::fromHex("FFD8FFE000104A46494600")));
     const QString unknown = Path(QStringLiteral("notes.xyz"));
-    ASSERT_TRUE(WriteBytes(unknown, "not a picture"));
+    ASSERT_TRUE(test::WriteFileBytes(unknown, "not a picture"));
     // A BMP head that promises 70000 × 10 pixels.
     QByteArray head(54, '\0');
     head[0] = 'B';
@@ -387,7 +379,7 @@ TEST_F(OpenSaveTest, EverySplitLayoutOpensAGeneratedPicture) {
     for (int i = 0; i < 4; ++i) head[18 + i] = static_cast<char>((70000 >> (8 * i)) & 0xFF);
     head[22] = 10;
     const QString huge = Path(QStringLiteral("huge.bmp"));
-    ASSERT_TRUE(WriteBytes(huge, head));
+    ASSERT_TRUE(test::WriteFileBytes(huge, head));
     const struct {
         QString path;
         const char* why;
@@ -410,7 +402,7 @@ TEST_F(OpenSaveTest, JpegCutShortOpensWithAWarning) {
     MainWindow& w = Start();
     const QString cut = Path(QStringLiteral("cut.jpg"));
     const QByteArray whole = FileBytes(S(SamplePath(kSmallLeft)));
-    ASSERT_TRUE(WriteBytes(cut, whole.left(whole.size() / 2)));
+    ASSERT_TRUE(test::WriteFileBytes(cut, whole.left(whole.size() / 2)));
     OpenStereo(cut, 0);
     EXPECT_TRUE(w.Document().BothLoaded());
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Achtung"));
@@ -554,7 +546,7 @@ TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeft
 
 TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
     const QString right = Path(QStringLiteral("pair_r.jpg"));
-    ASSERT_TRUE(WriteBytes(right, "old"));
+    ASSERT_TRUE(test::WriteFileBytes(right, "old"));
     SaveLeftRight(QStringLiteral("pair.jpg"), {}, {}, QMessageBox::Cancel);
     EXPECT_EQ(host_.LastText(), QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
     EXPECT_EQ(host_.LastTitle(), right);
@@ -569,7 +561,7 @@ TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
     window_->Document().SetModified(true);
     for (const char* type : {"jpg", "bmp"}) {
         const QString target = Path(QStringLiteral("keep.") + QLatin1String(type));
-        ASSERT_TRUE(WriteBytes(target, "the old picture"));
+        ASSERT_TRUE(test::WriteFileBytes(target, "the old picture"));
         host_.Reset();
         QueueSave(target);
         host_.QueueButton(QMessageBox::Ok);  // replace it
@@ -592,7 +584,7 @@ TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
 // question names the whole path; Cancel keeps the old file and the modified pair.
 TEST_F(SaveThroughWindowTest, NameWithoutEndingGetsItBeforeTheReplaceQuestion) {
     const QString target = Path(QStringLiteral("bild.jpg"));
-    ASSERT_TRUE(WriteBytes(target, "old"));
+    ASSERT_TRUE(test::WriteFileBytes(target, "old"));
     for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
         window_->Document().SetModified(true);
         QueueSave(Path(QStringLiteral("bild")));

@@ -25,6 +25,7 @@
 #include "gui/shell/settings_windows.h"
 #include "gui_test_main.h"
 #include "scripted_host.h"
+#include "support/qt_files.h"
 
 namespace duplora {
 namespace {
@@ -109,9 +110,7 @@ class SettingsWindows : public ::testing::Test {
     }
     QString MakeFile(const QString& relative) {
         const QString path = dir_.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(test::WriteFileBytes(path, {}));
         return path;
     }
 

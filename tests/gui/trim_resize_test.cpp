@@ -74,7 +74,9 @@ class TrimResizeTest : public test::WindowTest {
         WindowTest::SetUp();
     }
 
-    static std::string InPairs(const char* name) { return SamplePath(std::string("pairs/") + name); }
+    static std::string InPairs(const char* name) {
+        return SamplePath(std::string("pairs/") + name);
+    }
 
     MainWindow& Start(const char* left = "sugarshack_l.jpg",
                       const char* right = "sugarshack_r.jpg") {
@@ -425,7 +427,6 @@ TEST(ResizeDialogWidget, TheStoredRecomputeFlagDecidesTheLimitNotTheTickedBox) {
     ResizeDialog first(ResizeChoice{0, 0, AspectMode::KeepRatio, true}, QSize(640, 480));
     EXPECT_EQ(first.WidthBox()->value(), 640);
     EXPECT_EQ(first.HeightBox()->value(), 480);
-
 }
 
 TEST(TrimSizeDialogWidget, TextsAndValues) {
@@ -438,7 +439,6 @@ TEST(TrimSizeDialogWidget, TextsAndValues) {
     dialog.RescaleBox()->setChecked(false);
     dialog.WidthBox()->setValue(0);  // a trim is at least one pixel
     EXPECT_EQ(dialog.Choice(), (TrimResizeSet{0, 1, 200}));
-
 }
 
 }  // namespace
