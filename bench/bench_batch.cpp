@@ -50,8 +50,8 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
     }
     BatchOptions options;
     options.sourceLayout = BatchSourceLayout::SideBySide;
-    options.outputLayout = BatchOutputLayout::ColourAnaglyph;
-    options.outputType = BatchOutputType::Jpg;
+    options.outputMode = DisplayMode::ColourAnaglyph;
+    options.outputType = OutputFormat::Jpeg;
     options.quality = kQuality;
     options.targetFolder = ScratchFolder();
     BatchItem item;

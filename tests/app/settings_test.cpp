@@ -91,7 +91,8 @@ TEST_F(SettingsTest, EachStoredValueIsReadWithItsRule) {
         VALUE("nEdgedtc", "0", s.edgeThreshold == 0),
         VALUE("n2action", "", s.twoStepTrim == 1),
         VALUE("n2action", "7", s.twoStepTrim == 1),
-        VALUE("nAnatype", "4", s.greyAnaglyphPair == 0),
+        VALUE("nAnatype", "4", s.greyAnaglyphPair == GreyAnaglyphPair::RedCyan),
+        VALUE("nAnactype", "2x", s.colourAnaglyphKind == ColourAnaglyphKind::ColourYellowBlue),
         VALUE("special", "604718", LzwTiffAllowed(s)),
         VALUE("comset", "76", s.commandLineOpening == 76),
         VALUE("comset", "77", s.commandLineOpening == 0),
@@ -155,14 +156,15 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
         {&Settings::sharpenStrength, 1},     {&Settings::edgeThreshold, 255},
         {&Settings::slideTime, 3600},        {&Settings::passPictureToExternalProgram, 1},
         {&Settings::commandLineOpening, 76}, {&Settings::alignmentStep, 100},
-        {&Settings::listMakerSource, 10},    {&Settings::greyAnaglyphPair, 3},
-        {&Settings::colourAnaglyphKind, 2},  {&Settings::listDisplayMode, 5},
+        {&Settings::listMakerSource, 10},    {&Settings::listDisplayMode, 5},
         {&Settings::showNavigator, 1},       {&Settings::packToCentre, 1},
         {&Settings::presetTrimRescales, 1},  {&Settings::adjustDialogMaximised, 1},
         {&Settings::twoStepTrim, 0},         {&Settings::openPreview, 1},
         {&Settings::openAtFullSize, 1},
     };
     for (const auto& [member, value] : numbers) s.*member = value;
+    s.greyAnaglyphPair = GreyAnaglyphPair::YellowBlue;
+    s.colourAnaglyphKind = ColourAnaglyphKind::ColourYellowBlue;
     s.lzwAccessMarker = kLzwMarker;
     s.freeTrimRatio = {1, 16, 9};
     s.customTrim = {1, 1920, 1080};
@@ -183,8 +185,8 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
 
 TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
     Settings s = DefaultSettings(kProgramFolder);
-    s.greyAnaglyphPair = 3;  // yellow/blue
-    s.colourAnaglyphKind = 1;
+    s.greyAnaglyphPair = GreyAnaglyphPair::YellowBlue;
+    s.colourAnaglyphKind = ColourAnaglyphKind::HalfToneRedCyan;
     s.openFolder = "/data/in";
     s.saveFolder = "/data/out";
     s.fileHistory[0] = "/x/a.jps";

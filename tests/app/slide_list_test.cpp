@@ -134,9 +134,11 @@ TEST_F(SlideListTest, PlanTextsCommentsAndMissingFiles) {
     plan = PlanSlide(OneEntry(Entry(11, 0, false, 0, 0, "a.jpg"), "Blätter"), list, 0, options);
     EXPECT_TRUE(plan.comment.isEmpty());
     EXPECT_EQ(PlanSlide(ListFile{}, list, 0, options).problem, SlideProblem::NoFileName);
-    EXPECT_EQ(ShowTypeDisplayMode(4), 22);
+    // Show types are the modes' list positions; 5 is page flipping, unknown ones side by side.
+    EXPECT_EQ(ShowTypeDisplayMode(2), DisplayMode::Interlace);
+    EXPECT_EQ(ShowTypeDisplayMode(4), DisplayMode::ColourAnaglyph);
     EXPECT_EQ(ShowTypeDisplayMode(5), std::nullopt);
-    EXPECT_EQ(ShowTypeDisplayMode(9), 0);
+    EXPECT_EQ(ShowTypeDisplayMode(9), DisplayMode::SideBySide);
     EXPECT_EQ(ListIntervalText(30), QStringLiteral("Slide Show Intervall 3.0 S."));
     EXPECT_EQ(ListFailureText(ListResult::CannotOpen, false),
               QStringLiteral("Kann Slide Show Liste nicht öffnen !"));

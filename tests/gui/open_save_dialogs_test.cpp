@@ -299,7 +299,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
 
 // ---- the save dialog as a widget ---------------------------------------------------------
 
-SaveDialogSetup SaveSetup(const ImageBuffer& image, SaveFileType type, const QString& name) {
+SaveDialogSetup SaveSetup(const ImageBuffer& image, OutputFormat type, const QString& name) {
     SaveDialogSetup setup;
     setup.kind = SaveDialogKind::StereoPicture;
     setup.title = QStringLiteral("Stereobild Speichern");
@@ -314,7 +314,7 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
     const ImageBuffer image = MakeImage(2000, 750, [](int x, int y) {
         return static_cast<std::uint32_t>(((x / 7) * 0x10305 + (y / 5) * 0x30201) & 0xFFFFFF);
     });
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
     EXPECT_FALSE(Control<QPushButton>(dialog, 3096)->isHidden());
     EXPECT_FALSE(dialog.Estimate().exact);
     EXPECT_EQ(dialog.Estimate().bytes % 100, 0);
@@ -335,7 +335,7 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
 
     // A small picture is measured at once: no button.
     const ImageBuffer small = MakeNoise(200, 100, 3);
-    SaveDialog exactAtOnce(SaveSetup(small, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    SaveDialog exactAtOnce(SaveSetup(small, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
     EXPECT_EQ(Control<QLabel>(exactAtOnce, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
     EXPECT_EQ(Control<QLabel>(exactAtOnce, 1230)->text(),
               QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes")
@@ -345,28 +345,28 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
 
 TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
     const ImageBuffer image = MakeNoise(300, 300, 5);
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.bmp")));
+    SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.bmp")));
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jpg"));
     EXPECT_TRUE(Control<QLabel>(dialog, 3073)->isHidden());
 
-    dialog.SelectType(SaveFileType::Bmp);
+    dialog.SelectType(OutputFormat::Bmp);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.bmp"));
     for (int id : {3092, 1242, 1230, 1243, 3142, 3096})
         EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
 
-    dialog.SelectType(SaveFileType::Stj);
+    dialog.SelectType(OutputFormat::Stj);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.stj"));
     EXPECT_FALSE(Control<QLabel>(dialog, 3073)->isHidden());
     EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
 
-    dialog.SelectType(SaveFileType::Jps);
+    dialog.SelectType(OutputFormat::Jps);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jps"));
     EXPECT_FALSE(Control<QCheckBox>(dialog, 3142)->isHidden());
 }
 
 TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuffixes) {
     const ImageBuffer image = MakeNoise(100, 50, 9);
-    SaveDialogSetup setup = SaveSetup(image, SaveFileType::Stj, QStringLiteral("a.jpg"));
+    SaveDialogSetup setup = SaveSetup(image, OutputFormat::Stj, QStringLiteral("a.jpg"));
     setup.kind = SaveDialogKind::LeftRight;
     setup.leftSuffix = QStringLiteral("_l");
     setup.rightSuffix = QStringLiteral("_r");
@@ -374,7 +374,7 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
     EXPECT_EQ(dialog.Files()->nameFilters(),
               QStringList({QStringLiteral("JPEG File (*.jpg *.JPG *.jpeg *.JPEG)"),
                            QStringLiteral("BMP File (*.bmp *.BMP)")}));
-    EXPECT_EQ(dialog.Settings().type, SaveFileType::Jpeg);  // no STJ here
+    EXPECT_EQ(dialog.Settings().type, OutputFormat::Jpeg);  // no STJ here
     EXPECT_EQ(Control<QLineEdit>(dialog, 3057)->text(), QStringLiteral("_l"));
     Control<QLineEdit>(dialog, 3058)->setText(QStringLiteral("_rechts_und_noch_viel_mehr"));
     EXPECT_EQ(dialog.RightSuffix(), QStringLiteral("_rechts_und_noch_vie"));

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/hooks.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -19,6 +20,7 @@ constexpr int kAlignmentWrittenText = 2521;  // "(%s)\nInformationen (X = %d,Y =
 constexpr int kCaptionWarning = 2515;        // "Achtung"
 constexpr int kUnpairedText = 2678;  // "Numerierung muß für unabhängie(L/R) ungerade sein."
 constexpr int kDefaultInterval = 30;
+constexpr int kPageFlippingShowType = 5;
 
 QString FromBytes(const std::string& s) {
     return QString::fromStdString(s);
@@ -58,21 +60,9 @@ void OffsetToStored(bool displaySwapped, int dx, int dy, ListEntry& e) {
 
 }  // namespace
 
-std::optional<int> ShowTypeDisplayMode(int showType) {
-    switch (showType) {
-        case 1:
-            return 1;  // over/under
-        case 2:
-            return 20;  // interlace
-        case 3:
-            return 21;  // grey anaglyph
-        case 4:
-            return 22;  // colour anaglyph
-        case 5:
-            return std::nullopt;  // page flipping
-        default:
-            return 0;  // side by side
-    }
+std::optional<DisplayMode> ShowTypeDisplayMode(int showType) {
+    if (showType == kPageFlippingShowType) return std::nullopt;
+    return DisplayModeAtListIndex(showType).value_or(DisplayMode::SideBySide);
 }
 
 int ListInterval(int tenths) {

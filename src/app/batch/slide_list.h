@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/batch/list_file.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -25,9 +26,9 @@ struct SlideShowOptions {
     int interval = 30;         // SlideTime: tenths of a second for entries with time 0
 };
 
-// The display of a show type: the DisplayMode number (0, 1, 20, 21, 22), or none for page
-// flipping, which is an output of its own. Unknown types show side by side.
-std::optional<int> ShowTypeDisplayMode(int showType);
+// The display of a show type: the mode at that list position (DisplayModeRow::listIndex), or
+// none for page flipping (5), which is an output of its own. Unknown types show side by side.
+std::optional<DisplayMode> ShowTypeDisplayMode(int showType);
 
 // The list interval in force: 1..3600 tenths, anything else 3 seconds.
 int ListInterval(int tenths);

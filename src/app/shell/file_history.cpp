@@ -54,14 +54,15 @@ std::vector<HistoryMenuItem> FileHistoryMenuItems(const Settings& settings) {
             text += '/';
             text += FileNamePart(entry.second);
         }
-        items.push_back({static_cast<CommandId>(CmdHistory1 + k), std::move(text)});
+        items.push_back({kHistoryCommands[k], std::move(text)});
     }
     return items;
 }
 
 std::optional<HistoryOpening> OpenFromHistory(const Settings& settings, CommandId item) {
-    const int k = item - CmdHistory1;
-    if (k < 0 || k >= kFileHistorySize) return std::nullopt;
+    const auto it = std::ranges::find(kHistoryCommands, item);
+    if (it == kHistoryCommands.end()) return std::nullopt;
+    const auto k = static_cast<std::size_t>(it - kHistoryCommands.begin());
     const HistoryEntry entry = ReadFileHistory(settings)[k];
     if (entry.first.empty()) return std::nullopt;
     if (entry.second.empty()) return HistoryOpening{CmdOpenPending, entry.first, {}, entry.layout};

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/settings_store.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 

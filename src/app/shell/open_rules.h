@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/menu_rules.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/display_mode.h"
 
 namespace duplora {

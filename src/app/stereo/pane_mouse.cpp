@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/stereo/view_numbers.h"
-
 namespace duplora {
 
 EdgeZone EdgeZoneAt(QPoint point, QSize paneClient, PanState pan) {
@@ -30,14 +28,14 @@ PaneClick ClickAction(EdgeZone zone, PanState pan) {
     return PaneClick::StartDrag;
 }
 
-int ClickCommand(PaneClick click) {
+CommandId ClickCommand(PaneClick click) {
     switch (click) {
         case PaneClick::PreviousImage:
-            return view_command::kPreviousImage;
+            return CmdPreviousImage;
         case PaneClick::NextImage:
-            return view_command::kNextImage;
+            return CmdNextImage;
         default:
-            return 0;
+            return CmdNone;
     }
 }
 

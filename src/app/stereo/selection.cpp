@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/stereo/view_numbers.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -129,19 +128,19 @@ int PresetTrimMode(bool rescale) {
     return rescale ? selection_mode::kPresetRatio : selection_mode::kFixedSize;
 }
 
-int SelectionDoneCommand(int mode) {
+CommandId SelectionDoneCommand(int mode) {
     switch (mode) {
         case selection_mode::kFree:
         case selection_mode::kMoveFree:
-            return view_command::kTrimDone;
+            return CmdTrimFinished;
         case selection_mode::kPresetRatio:
         case selection_mode::kMovePresetRatio:
-            return view_command::kPresetTrimDone;
+            return CmdPresetTrimFinished;
         case selection_mode::kPhone:
         case selection_mode::kMovePhone:
-            return view_command::kPhoneAreaDone;
+            return CmdPhoneAreaFinished;
         default:
-            return 0;
+            return CmdNone;
     }
 }
 
@@ -160,7 +159,7 @@ void SelectionTracker::Begin(int mode, std::optional<QSize> ratio) {
     ratio_ = ratio;
 }
 
-void SelectionTracker::BeginFixed(SelectionRect rect, int triggerCommand) {
+void SelectionTracker::BeginFixed(SelectionRect rect, CommandId triggerCommand) {
     Reset();
     mode_ = selection_mode::kFixedSize;
     rect_ = rect.Ordered();
@@ -247,7 +246,7 @@ SelectionOutcome SelectionTracker::Release(QPoint point, const SelectionView& vi
     return out;
 }
 
-SelectionOutcome SelectionTracker::Forward(int command, const SelectionView& view) {
+SelectionOutcome SelectionTracker::Forward(CommandId command, const SelectionView& view) {
     SelectionOutcome out;
     if (!Active()) return out;
     if (mode_ == selection_mode::kFixedSize && command == trigger_) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/shell/settings.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 
@@ -75,9 +76,10 @@ std::optional<QSize> SelectionRatio(int mode, const AspectSet& aspect, QSize pre
 SelectionRect PresetTrimRect(QSize preset, QSize leftView);
 int PresetTrimMode(bool rescale);
 
-// The command a finished selection sends: 2066 free or fixed trim, 2128 preset ratio, 2104
-// phone area; 0 for other modes.
-int SelectionDoneCommand(int mode);
+// The command a finished selection sends: CmdTrimFinished for a free or fixed trim,
+// CmdPresetTrimFinished for a preset ratio, CmdPhoneAreaFinished for the phone area; CmdNone
+// for other modes.
+CommandId SelectionDoneCommand(int mode);
 
 // The status bar text "(x1,y1)-(x2,y2) [w X h]".
 std::string SelectionStatusText(const SelectionRect& rect);
@@ -85,7 +87,7 @@ std::string SelectionStatusText(const SelectionRect& rect);
 // The selection as one small state machine fed with the pane's mouse events and the
 // commands the main window forwards while a selection is active.
 struct SelectionOutcome {
-    int command = 0;                  // to send to the main window, or 0
+    CommandId command = CmdNone;      // to send to the main window, or CmdNone
     bool repaint = false;             // erase: repaint every shown pane
     bool rectChanged = false;         // redraw the rectangle and the status text
     std::optional<QPoint> crossHair;  // draw the cross-hair through this pane point
@@ -96,7 +98,7 @@ class SelectionTracker {
     // Starts mode 1, 2 or 3 with the ratio to keep (if any), or mode 10 with the rectangle of
     // the preset and the command that placed it.
     void Begin(int mode, std::optional<QSize> ratio = std::nullopt);
-    void BeginFixed(SelectionRect rect, int triggerCommand);
+    void BeginFixed(SelectionRect rect, CommandId triggerCommand);
 
     SelectionOutcome Press(QPoint point, const SelectionView& view);
     SelectionOutcome Move(QPoint point, const SelectionView& view);
@@ -104,7 +106,7 @@ class SelectionTracker {
     SelectionOutcome Release(QPoint point, const SelectionView& view, bool twoStep);
     // A command forwarded by the main window: places the fixed-size rectangle when it is the
     // command that started it, and cancels the selection otherwise.
-    SelectionOutcome Forward(int command, const SelectionView& view);
+    SelectionOutcome Forward(CommandId command, const SelectionView& view);
 
     int Mode() const { return mode_; }
     bool Active() const { return mode_ != selection_mode::kNone; }
@@ -121,7 +123,7 @@ class SelectionTracker {
 
     int mode_ = selection_mode::kNone;
     std::optional<QSize> ratio_;
-    int trigger_ = 0;
+    CommandId trigger_ = CmdNone;
     bool dragging_ = false;
     bool drawn_ = false;
     QPoint anchor_;  // pane coordinates of the rubber band's fixed corner

@@ -59,9 +59,9 @@ struct BatchAnnotations {
     int textDepth = 0;
     std::function<ImageBuffer(const ImageBuffer& view, int depth)> logo;
     int logoDepth = 0;
-    // The framed picture; `layout` 0 frames two views side by side, 1 over/under, 2 the
-    // whole picture. Empty on failure (the picture is then written unframed).
-    std::function<ImageBuffer(const ImageBuffer& picture, int layout)> border;
+    // The picture framed as its display mode asks (AddBorder). Empty on failure (the
+    // picture is then written unframed).
+    std::function<ImageBuffer(const ImageBuffer& picture, DisplayMode mode)> border;
 };
 
 struct BatchEnvironment {

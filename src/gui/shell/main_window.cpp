@@ -42,6 +42,7 @@
 #include "core/image/geometry.h"
 #include "core/image/rotate.h"
 #include "core/image/split.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
@@ -76,9 +77,8 @@ QString KeyText(std::string_view key) {
     return text;
 }
 
-bool IsCheckItem(int command) {
-    return command == CmdPanorama || (command >= CmdGreyRedCyan && command <= CmdGreyYellowBlue) ||
-           (command >= CmdColourRedCyan && command <= CmdHalfToneYellowBlue);
+bool IsCheckItem(CommandId command) {
+    return command == CmdPanorama || AnaglyphMethodByCommand(command);
 }
 
 // Commands that keep a running slide show going: its own steps and what an opening sends.
@@ -104,18 +104,9 @@ bool KeepsSlideShow(int command) {
 // The room a pane gets in the mode before it is cut to its picture's size. Fitting into it
 // makes the picture fit its pane exactly; the view's half, which counts the frame once
 // instead of twice, would leave a fitted side-by-side picture a frame's width too wide.
-QSize PaneRoom(int mode, QSize client, int frame) {
-    const int w = client.width(), h = client.height(), f = 2 * frame;
-    switch (mode) {
-        case 0:
-            return {w / 2 - f, h - f};
-        case 1:
-            return {w - f, h / 2 - f};
-        case 10:
-            return {w / 2 - f, h / 2 - f};
-        default:
-            return {w - f, h - f};
-    }
+QSize PaneRoom(DisplayMode mode, QSize client, int frame) {
+    const QSize share = PaneShare(mode, client);
+    return {share.width() - 2 * frame, share.height() - 2 * frame};
 }
 
 }  // namespace
@@ -472,8 +463,8 @@ CompositionInput MainWindow::Input() const {
     in.dy = document_.Dy();
     in.zoomPercent = document_.ZoomPercent();
     in.mode = document_.Mode();
-    in.greyPair = static_cast<GreyAnaglyphPair>(document_.GreyPair());
-    in.colourKind = static_cast<ColourAnaglyphKind>(document_.ColourKind());
+    in.greyPair = document_.GreyPair();
+    in.colourKind = document_.ColourKind();
     in.leftGamma = settings_.leftGamma;
     in.rightGamma = settings_.rightGamma;
     in.panorama = document_.Panorama();
@@ -514,7 +505,7 @@ void MainWindow::Zoom(CommandId command) {
     ZoomInput in;
     in.command = command;
     in.zoom = document_.ZoomPercent();
-    in.mode = static_cast<int>(document_.Mode());
+    in.mode = document_.Mode();
     in.frame = document_.FrameWidth();
     in.viewClient = view_->viewport()->size();
     in.leftView = QSize(left.Width(), left.Height());
@@ -533,7 +524,7 @@ void MainWindow::Zoom(CommandId command) {
     document_.SetScroll(result->scroll.x(), result->scroll.y());
     Recompose();
     view_->Relayout();
-    if (result->followUp) ExecuteCommand(static_cast<CommandId>(result->followUp));
+    if (result->followUp) ExecuteCommand(result->followUp);
 }
 
 void MainWindow::RefitAfterResize() {
@@ -785,8 +776,7 @@ void MainWindow::Paste() {
 
 void MainWindow::Copy() {
     const CompositionInput in = Input();
-    ImageBuffer picture =
-        ComposeForOutput(in, static_cast<int>(document_.Mode()), document_.Dx(), document_.Dy());
+    ImageBuffer picture = ComposeForOutput(in, document_.Mode(), document_.Dx(), document_.Dy());
     const QImage image = QImageFromImageBuffer(picture);
     if (image.isNull()) {
         host_.Tell(this, Res(kNoBackup), Res(kErrorCaption));
@@ -903,8 +893,8 @@ void MainWindow::ExternalProgram() {
     QStringList arguments;
     if (document_.BothLoaded() && document_.Left().image &&
         settings_.passPictureToExternalProgram == 1) {
-        ImageBuffer picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
-                                               document_.Dx(), document_.Dy());
+        ImageBuffer picture =
+            ComposeForOutput(Input(), document_.Mode(), document_.Dx(), document_.Dy());
         if (!picture) {
             host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
             return;

@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/commands.h"
 #include "app/shell/folder_browse.h"
 #include "app/shell/open_rules.h"
@@ -21,6 +20,7 @@
 #include "app/shell/stereo_document.h"
 #include "core/formats/codec_options.h"
 #include "core/hooks.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/display_composer.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"

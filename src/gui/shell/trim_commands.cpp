@@ -1,5 +1,7 @@
 #include "gui/shell/trim_commands.h"
 
+#include <algorithm>
+
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
@@ -59,7 +61,8 @@ TrimCommands::Outcome TrimCommands::Execute(CommandId command) {
         case CmdResize:
             return Resize() ? Outcome::Edited : Outcome::Done;
         default: {
-            const int k = command - CmdTrimPreset1;
+            const auto k =
+                std::ranges::find(kTrimPresetCommands, command) - kTrimPresetCommands.begin();
             const QSize preset(settings_.trimPresets[2 * k], settings_.trimPresets[2 * k + 1]);
             StartSized(preset, settings_.presetTrimRescales == 1, command);
             return Outcome::Done;

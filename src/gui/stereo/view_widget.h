@@ -12,10 +12,10 @@
 #include <array>
 #include <optional>
 
-#include "app/shell/command_ids.h"
 #include "app/stereo/pane_mouse.h"
 #include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
+#include "core/shell/command_ids.h"
 #include "gui/stereo/pane_picture.h"
 
 namespace duplora {
@@ -127,7 +127,7 @@ class ViewWidget : public QAbstractScrollArea {
     void ApplySelection(const SelectionOutcome& outcome);
     void ScrollBarMoved();
     void SetScrollBars();
-    int Mode() const;
+    DisplayMode Mode() const;
     QSize PictureSize(int index) const;
     QColor Background() const;
 
