@@ -41,7 +41,7 @@ using namespace duplora;
 constexpr int kExitUsage = 2;
 constexpr int kFolderFailedText = 2615;  // "Erstellen eines neuen Verzeichnisses fehlgeschlagen."
 
-// --to's name for the two separate files.
+// --from's and --to's name for two separate files.
 constexpr std::string_view kSeparateFilesKey = "lr";
 
 // The help text's right margin; longer lists of names go on in the description column.
@@ -269,12 +269,11 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         cl.listGiven = true;
     }
     if (const auto v = valueOf(opt.from)) {
-        const auto layout =
-            Choose<BatchSourceLayout>(*v, {{"sbs", BatchSourceLayout::SideBySide},
-                                           {"ou", BatchSourceLayout::OverUnder},
-                                           {"interlace", BatchSourceLayout::Interlace},
-                                           {"anaglyph", BatchSourceLayout::Anaglyph},
-                                           {"lr", BatchSourceLayout::LeftRight}});
+        const auto layout = Choose<StereoLayout>(*v, {{"sbs", StereoLayout::SideBySide},
+                                                      {"ou", StereoLayout::OverUnder},
+                                                      {"interlace", StereoLayout::Interlace},
+                                                      {"anaglyph", StereoLayout::Anaglyph},
+                                                      {kSeparateFilesKey, StereoLayout::Pair}});
         if (!layout) throw bad(opt.from, *v);
         o.sourceLayout = *layout;
     }
@@ -360,7 +359,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     if (!cl.listGiven && cl.files.empty()) throw UsageError{"no files to convert"};
     if (cl.files.size() > static_cast<std::size_t>(kMaxBatchFiles))
         throw UsageError{"more than " + std::to_string(kMaxBatchFiles) + " files"};
-    if (o.useRightFolder && o.sourceLayout != BatchSourceLayout::LeftRight)
+    if (o.useRightFolder && o.sourceLayout != StereoLayout::Pair)
         throw UsageError{"--right-folder needs --from lr"};
     return cl;
 }

@@ -125,7 +125,7 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
             // A container keeps the two files as they are: it has no output layout.
             if (type == OutputFormat::Das && c.mode != M::SideBySide) continue;
             BatchOptions options = Options(type);
-            options.sourceLayout = BatchSourceLayout::LeftRight;
+            options.sourceLayout = StereoLayout::Pair;
             options.outputMode = c.mode.value_or(M::SideBySide);
             options.separateFiles = !c.mode;
             options.exifThumbnail = type != OutputFormat::Bmp;
@@ -139,7 +139,8 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
             const std::string ext(FindOutputFormat(type)->extension);
             if (type == OutputFormat::Das) {
                 // Opened again, the container gives back both views, not moved.
-                const BatchViews views = OpenBatchStereoFile(stem + ext, 0, {});
+                const BatchViews views =
+                    OpenBatchStereoFile(stem + ext, StereoLayout::SideBySide, {});
                 ASSERT_TRUE(views);
                 EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
                 EXPECT_EQ(views.right.Width(), w);
@@ -289,7 +290,7 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         BatchOptions options = Options();
-        options.sourceLayout = BatchSourceLayout::LeftRight;
+        options.sourceLayout = StereoLayout::Pair;
         options.text = c.text;
         options.logo = c.logo;
         options.border = c.border;

@@ -244,11 +244,11 @@ TEST(CommandLine, OpensPairsFilesAndListsAndRefusesTheRest) {
     // A pair: the second argument is the left view; the start setting picks the layout.
     const std::string right = make("r 1.jpg"), left = make("l 1.jpg");
     EXPECT_EQ(CommandLineOpening({right, left}, "/opt/duplora", 37),
-              (OpenRequest{CmdOpenPendingPair, right, left, true, 3, false}));
+              (OpenRequest{CmdOpenPendingPair, right, left, true, StereoLayout::Anaglyph, false}));
     // One file, with the page flipping that ends the program sent at once.
     const std::string file = make("Größe.jps");
     EXPECT_EQ(CommandLineOpening({file, ""}, "/opt/duplora", 16),
-              (OpenRequest{CmdOpenPending, file, "", true, 1, true}));
+              (OpenRequest{CmdOpenPending, file, "", true, StereoLayout::OverUnder, true}));
     // A list without a folder is looked for beside the program.
     std::vector<std::string> asked;
     const auto list = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6,

@@ -270,43 +270,49 @@ std::vector<std::string> Firsts(const Settings& s) {
     return firsts;
 }
 
+// The layout stored as this number.
+StereoLayout Layout(int number) {
+    return static_cast<StereoLayout>(number);
+}
+
 TEST_F(SettingsTest, HistoryTakesNewOpeningsOnTopAndRenewsAListedFileWhereItStands) {
     Settings s;
     for (int i = 1; i <= 6; ++i)
-        UpdateFileHistory(s, {"/p/" + std::to_string(i) + ".jps", "", i % 8});
+        UpdateFileHistory(s, {"/p/" + std::to_string(i) + ".jps", "", Layout(i % 8)});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/6.jps", "/p/5.jps", "/p/4.jps", "/p/3.jps",
                                                    "/p/2.jps"}));
     EXPECT_EQ(s.fileTypeHistory, (std::array<int, 5>{6, 5, 4, 3, 2}));
 
     s = Settings();
-    UpdateFileHistory(s, {"/p/a.jpg", "", 0});
-    UpdateFileHistory(s, {"/p/b.jpg", "", 1});
-    UpdateFileHistory(s, {"/p/a.jpg", "", 4});
+    UpdateFileHistory(s, {"/p/a.jpg", "", Layout(0)});
+    UpdateFileHistory(s, {"/p/b.jpg", "", Layout(1)});
+    UpdateFileHistory(s, {"/p/a.jpg", "", Layout(4)});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/b.jpg", "/p/a.jpg", "", "", ""}));
     EXPECT_EQ(s.fileTypeHistory[1], 4);
     // A pair is always a new entry, even with the same first path.
-    UpdateFileHistory(s, {"/p/a.jpg", "/p/c.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/a.jpg", "/p/c.jpg", StereoLayout::Pair});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/a.jpg", "/p/b.jpg", "/p/a.jpg", "", ""}));
     EXPECT_EQ(ReadFileHistory(s)[0].second, "/p/c.jpg");
     // So is a single file whose path is listed only as a pair's left view.
-    UpdateFileHistory(s, {"/p/c.jpg", "", 2});
+    UpdateFileHistory(s, {"/p/c.jpg", "", Layout(2)});
     EXPECT_EQ(Firsts(s)[0], "/p/c.jpg");
 }
 
 TEST_F(SettingsTest, HistoryMenuItemsAndWhatTheyOpen) {
     Settings s;
     EXPECT_TRUE(FileHistoryMenuItems(s).empty());
-    UpdateFileHistory(s, {"/p/one.jps", "", 3});
-    UpdateFileHistory(s, {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/one.jps", "", Layout(3)});
+    UpdateFileHistory(s,
+                      {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", StereoLayout::Pair});
     EXPECT_EQ(FileHistoryMenuItems(s),
               (std::vector<HistoryMenuItem>{{CmdHistory1, "/home/me/Bilder/l_l.jpg/r_r.jpg"},
                                             {CmdHistory2, "/p/one.jps"}}));
     // A pair opens with the right view first, as on the command line.
     EXPECT_EQ(OpenFromHistory(s, CmdHistory1),
               (HistoryOpening{CmdOpenPendingPair, "/home/me/Bilder/r_r.jpg",
-                              "/home/me/Bilder/l_l.jpg", kPairLayout}));
+                              "/home/me/Bilder/l_l.jpg", StereoLayout::Pair}));
     EXPECT_EQ(OpenFromHistory(s, CmdHistory2),
-              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", 3}));
+              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", StereoLayout::Anaglyph}));
     EXPECT_FALSE(OpenFromHistory(s, CmdHistory3).has_value());
     EXPECT_FALSE(OpenFromHistory(s, CmdMultiRename).has_value());
     // An entry with an empty first path is left out; the others keep their numbers.
@@ -321,8 +327,8 @@ TEST_F(SettingsTest, HistoryMenuItemsAndWhatTheyOpen) {
 
 TEST_F(SettingsTest, HistoryWritesAllTenPathsAndTheLayoutsTogether) {
     Settings s;
-    UpdateFileHistory(s, {"/p/Größe 1.jps", "", 1});
-    const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/Größe 1.jps", "", Layout(1)});
+    const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", StereoLayout::Pair});
     ASSERT_EQ(writes.size(), 11u);
     std::map<std::string, std::string> values(writes.begin(), writes.end());
     EXPECT_EQ(values.at("FileHistory1"), "/p/r.jpg");

@@ -137,7 +137,7 @@ class OpenSaveTest : public test::WindowTest {
 
 // ---- the open dialog as a widget ---------------------------------------------------------
 
-OpenDialogSetup StereoSetup(int layout, bool preview) {
+OpenDialogSetup StereoSetup(StereoLayout layout, bool preview) {
     OpenDialogSetup setup;
     setup.kind = OpenDialogKind::StereoFile;
     setup.title = QStringLiteral("Stereobild öffnen");
@@ -150,23 +150,24 @@ OpenDialogSetup StereoSetup(int layout, bool preview) {
 
 TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
     struct Case {
-        int remembered;
+        StereoLayout remembered;
         int checkedId;
     };
-    // Turned left (5) is checked though hidden; out of range starts on side by side.
-    for (const Case c : {Case{3, 3004}, Case{5, 3006}, Case{10, 3001}}) {
+    // Turned left is checked though hidden; a pair starts on side by side.
+    for (const Case c : {Case{StereoLayout::Anaglyph, 3004}, Case{StereoLayout::TurnedLeft, 3006},
+                         Case{StereoLayout::Pair, 3001}}) {
         OpenDialog dialog(StereoSetup(c.remembered, false));
         for (int id = 3001; id <= 3008; ++id) {
             QRadioButton* radio = Control<QRadioButton>(dialog, id);
             ASSERT_NE(radio, nullptr) << id;
-            EXPECT_EQ(radio->isChecked(), id == c.checkedId) << c.remembered << " " << id;
+            EXPECT_EQ(radio->isChecked(), id == c.checkedId) << c.checkedId << " " << id;
             // Turned left has no button of its own.
             EXPECT_EQ(radio->isHidden(), id == 3006) << id;
         }
     }
-    OpenDialog dialog(StereoSetup(0, false));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, false));
     Control<QRadioButton>(dialog, 3007)->click();
-    EXPECT_EQ(dialog.Layout(), 6);
+    EXPECT_EQ(dialog.Layout(), StereoLayout::TriDeltaTT);
     Control<QCheckBox>(dialog, 3000)->click();
     EXPECT_TRUE(dialog.FitSize());
     EXPECT_EQ(Control<QCheckBox>(dialog, 3000)->text(), QStringLiteral("in Normalgröße öffnen"));
@@ -175,7 +176,7 @@ TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
 TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "no samples";
     // With the preview off nothing is read; switching it on previews the selected file.
-    OpenDialog dialog(StereoSetup(0, false));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, false));
     dialog.show();
     test::ClickFile(dialog, S(SamplePath(kGx8Left)));
     EXPECT_FALSE(dialog.Preview());
@@ -232,7 +233,7 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
     struct stat before {};
     ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &before), 0);
 
-    OpenDialog dialog(StereoSetup(0, true));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, true));
     dialog.show();
     test::ClickFile(dialog, copy);
     Control<QRadioButton>(dialog, 1262)->click();  // "rechts 90°"
@@ -248,7 +249,7 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
 }
 
 TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
-    OpenDialogSetup setup = StereoSetup(0, false);
+    OpenDialogSetup setup = StereoSetup(StereoLayout::SideBySide, false);
     setup.kind = OpenDialogKind::LeftRight;
     OpenDialog pair(setup);
     EXPECT_EQ(pair.Files()->fileMode(), QFileDialog::ExistingFiles);
@@ -270,7 +271,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
     if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
     test::ScriptedHost host;
     for (const bool accept : {true, false}) {
-        OpenDialog dialog(StereoSetup(1, true));
+        OpenDialog dialog(StereoSetup(StereoLayout::OverUnder, true));
         host.Queue([&dialog, accept](QDialog&) {
             for (const char* name :
                  {"stackedWidget", "fileNameEdit", "fileTypeCombo", "buttonBox"}) {
@@ -292,7 +293,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
             // The samples folder may be reached through "..": compare where the names lead.
             EXPECT_EQ(QFileInfo(dialog.Chosen().front()).canonicalFilePath(),
                       QFileInfo(S(SamplePath(kSmallLeft))).canonicalFilePath());
-            EXPECT_EQ(dialog.Layout(), 1);
+            EXPECT_EQ(dialog.Layout(), StereoLayout::OverUnder);
         }
     }
 }

@@ -43,8 +43,9 @@ enum class SlideProblem {
 // What the window does to show entry `index`.
 struct SlidePlan {
     int index = -1;
-    bool pair = false;       // two files: LoadImageFile into the left and right slots
-    int layout = 0;          // StereoLayout: 0-7 open `left` as a stereo file; 10 a pair
+    bool pair = false;  // two files: LoadImageFile into the left and right slots
+    // The layout `left` is opened with as a stereo file; Pair for two files.
+    StereoLayout layout = StereoLayout::SideBySide;
     std::string left;        // resolved paths
     std::string right;       // pairs only
     bool listSwap = false;   // the entry's own swap request
@@ -73,8 +74,8 @@ ListEntry EntryFromDisplay(const ListEntry& shown, bool displaySwapped, int dx, 
 // The entry for a document not taken from the list: the files in their own order (for a
 // stereo file `right` is ignored), layout 0-7 or 10, display time, alignment as above.
 // A layout that a list cannot hold gives an entry that ListEntryStorable refuses.
-ListEntry EntryForDocument(const std::string& left, const std::string& right, int layout, int time,
-                           bool displaySwapped, int dx, int dy);
+ListEntry EntryForDocument(const std::string& left, const std::string& right, StereoLayout layout,
+                           int time, bool displaySwapped, int dx, int dy);
 
 // Texts the window shows around lists.
 QString ListIntervalText(int tenths);                                       // 2593

@@ -12,7 +12,9 @@ FileHistory ReadFileHistory(const Settings& settings) {
     for (int k = 0; k < kFileHistorySize; ++k) {
         history[k].first = settings.fileHistory[2 * k];
         history[k].second = settings.fileHistory[2 * k + 1];
-        history[k].layout = settings.fileTypeHistory[k];
+        // The stored number, checked when the settings were read.
+        history[k].layout =
+            StereoLayoutFromNumber(settings.fileTypeHistory[k]).value_or(StereoLayout::SideBySide);
     }
     return history;
 }
@@ -21,7 +23,7 @@ void StoreFileHistory(Settings& settings, const FileHistory& history) {
     for (int k = 0; k < kFileHistorySize; ++k) {
         settings.fileHistory[2 * k] = history[k].first;
         settings.fileHistory[2 * k + 1] = history[k].second;
-        settings.fileTypeHistory[k] = history[k].layout;
+        settings.fileTypeHistory[k] = static_cast<int>(history[k].layout);
     }
 }
 

@@ -55,7 +55,8 @@ std::optional<OpenRequest> CommandLineOpening(
         return request;
     }
     request.commandLineStart = true;
-    request.layout = Digit(commandLineOpening, 1);
+    request.layout =
+        StereoLayoutFromNumber(Digit(commandLineOpening, 1)).value_or(StereoLayout::SideBySide);
     if (NamesSomething(paths.second)) {
         request.command = CmdOpenPendingPair;
         request.leftPath = paths.second;

@@ -9,19 +9,10 @@
 #include <string_view>
 
 #include "core/formats/output_formats.h"
+#include "core/formats/stereo_layout.h"
 #include "core/stereo/display_mode.h"
 
 namespace duplora {
-
-// How each source file holds the pair: the first four are stereo layouts of one file,
-// the last means a left file with its right file beside it.
-enum class BatchSourceLayout : int {
-    SideBySide = 0,  // "Nebeneinander"
-    OverUnder = 1,   // "Übereinander"
-    Interlace = 2,   // "Interlace"
-    Anaglyph = 3,    // "Anaglyph"
-    LeftRight = 4,   // "Unabhängig(L/R)"
-};
 
 // The formats a run can write, in the order of the batch dialog's type list.
 inline constexpr std::array<OutputFormat, 4> kBatchOutputFormats{
@@ -39,7 +30,9 @@ inline constexpr int kMaxBatchSize = 200;   // percent
 inline constexpr int kMaxBatchSharpness = 50;
 
 struct BatchOptions {
-    BatchSourceLayout sourceLayout = BatchSourceLayout::SideBySide;
+    // How each source file holds the pair: side by side, over/under, interlaced or as an
+    // anaglyph, or Pair: a left file with its right file beside it ("Unabhängig(L/R)").
+    StereoLayout sourceLayout = StereoLayout::SideBySide;
     // Separate files: the right file is looked up in this folder when it is set.
     bool useRightFolder = false;
     std::string rightFolder;

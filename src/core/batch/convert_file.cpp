@@ -80,13 +80,13 @@ ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool seco
 
 }  // namespace
 
-BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec) {
+BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
+                               const CodecOptions& codec) {
     BatchViews views;
-    const std::optional<StereoLayout> split = StereoLayoutFromNumber(layout);
-    if (!split || *split == StereoLayout::Single) return views;
+    if (layout == StereoLayout::Single) return views;
     StereoOpenOptions options;
     options.codec = codec;
-    StereoOpenResult opened = OpenStereoFile(path, *split, options);
+    StereoOpenResult opened = OpenStereoFile(path, layout, options);
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);
     views.right = std::move(opened.right);
@@ -102,7 +102,7 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
 BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
     BatchViews views;
     if (!item.pair) {
-        views = OpenBatchStereoFile(item.left, item.layout, codec);
+        if (item.layout) views = OpenBatchStereoFile(item.left, *item.layout, codec);
         if (item.swapViews) {
             std::swap(views.left, views.right);
             views.dx = -views.dx;

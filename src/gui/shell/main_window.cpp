@@ -658,7 +658,8 @@ void MainWindow::OpenFromHistory(CommandId item) {
     fromHistory_ = false;
 }
 
-bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source) {
+bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout layout,
+                            OpenSource source) {
     const bool wasSwapped = document_.Swapped();
     const bool mono = kind == OpenedKind::Mono;
     if (!views.ok) {
@@ -693,7 +694,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
     if (plan.rebuildFolderList && source != OpenSource::Browse) {
         folder_ = BuildFolderList(views.leftPath);
-        browseKind_ = layout == kTwoFileLayout ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
+        browseKind_ = layout == StereoLayout::Pair ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
     if (plan.loadMenu) LoadMenu(*plan.loadMenu);
     ApplyToolbarSet(plan.toolbar);
@@ -704,7 +705,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
         HistoryEntry entry;
         entry.first = views.leftPath;
         entry.layout = layout;
-        if (layout == kTwoFileLayout) entry.second = views.rightPath;
+        if (layout == StereoLayout::Pair) entry.second = views.rightPath;
         store_.WriteSettings(UpdateFileHistory(settings_, entry));
     }
     Recompose();
@@ -733,7 +734,8 @@ void MainWindow::Browse(CommandId command) {
         const auto step = StepStereoFile(folder_, command);
         if (!step) return;
         folder_.index = step->index;
-        const int layout = document_.SingleImageMode() ? kSingleLayout : stereoLayout_;
+        const StereoLayout layout =
+            document_.SingleImageMode() ? StereoLayout::Single : stereoLayout_;
         OpenStereo(step->path, layout, OpenSource::Browse);
         return;
     }

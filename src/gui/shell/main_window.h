@@ -134,9 +134,9 @@ class MainWindow : public QMainWindow {
     void OpenLeftRightDialog();
     void OpenSingleDialog();
     void OpenFromHistory(CommandId item);
-    bool OpenStereo(const std::string& path, int layout, OpenSource source);
+    bool OpenStereo(const std::string& path, StereoLayout layout, OpenSource source);
     bool OpenPair(const std::string& left, const std::string& right, OpenSource source);
-    bool TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source);
+    bool TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout layout, OpenSource source);
     void Browse(CommandId command);
     void Paste();
     void Copy();
@@ -185,7 +185,7 @@ class MainWindow : public QMainWindow {
     std::string pendingLeftPath_;
     bool commandLineStart_ = false;
     bool fromHistory_ = false;
-    int stereoLayout_ = 0;
+    StereoLayout stereoLayout_ = StereoLayout::SideBySide;
     std::string rightFolder_;  // where the last right view came from
     std::shared_ptr<PluginTable> plugins_;
     SaveMemory saveMemory_;

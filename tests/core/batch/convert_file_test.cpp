@@ -177,7 +177,7 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     ScratchDir right;
     for (const char* name : {"b.jpg", "c_r.jpg"}) ASSERT_TRUE(test::WriteAll(right / name, {}));
     BatchOptions options;
-    options.sourceLayout = BatchSourceLayout::LeftRight;
+    options.sourceLayout = StereoLayout::Pair;
     const auto inP = [](std::vector<std::string> names) {
         for (std::string& name : names) name = "/p/" + name;
         return names;
@@ -215,7 +215,7 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     EXPECT_EQ(job.header.substr(0, 8), "Input:/p");
 
     std::vector<std::string> many(kMaxBatchFiles + 3, "/p/x.jpg");
-    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.sourceLayout = StereoLayout::SideBySide;
     EXPECT_EQ(MakeFileJob(many, options).items.size(), std::size_t(kMaxBatchFiles));
 }
 
@@ -329,7 +329,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ASSERT_TRUE(WriteBmpFile(in / "v_l.bmp", Plain(30, 20, kWhite)));
     ASSERT_TRUE(WriteBmpFile(in / "v_r.bmp", Plain(30, 20, kBlack)));
     BatchOptions options = Into(out, OutputFormat::Das);
-    options.sourceLayout = BatchSourceLayout::LeftRight;
+    options.sourceLayout = StereoLayout::Pair;
     const BatchRunLog run = RunFiles({in / "v_l.bmp", in / "v_r.bmp"}, options);
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
     DasHeader header;
@@ -353,7 +353,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);
     // Opened again as a source, the container gives its views and its offset.
-    const BatchViews views = OpenBatchStereoFile(in / "v_l.das", 1, {});
+    const BatchViews views = OpenBatchStereoFile(in / "v_l.das", StereoLayout::OverUnder, {});
     ASSERT_TRUE(views);
     EXPECT_EQ(PixelAt(views.left, 3, 3), kWhite);
     EXPECT_EQ(PixelAt(views.right, 3, 3), kBlack);
@@ -368,7 +368,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
               "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n");
     EXPECT_EQ(test::ReadAll(in / "v_l.das"), packed);
     // Without a right file nothing can be packed.
-    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.sourceLayout = StereoLayout::SideBySide;
     options.position = false;
     const BatchRunLog lone = RunFiles({in / "v_r.bmp"}, options);
     EXPECT_EQ(lone.log.back(), "Error  ");
