@@ -16,7 +16,7 @@
 namespace duplora {
 namespace {
 
-using namespace selection_mode;
+using S = SelectionMode;
 using M = DisplayMode;
 
 struct LayoutCase {
@@ -300,18 +300,19 @@ TEST(PaneMouse, CursorByPictureSelectionAndZone) {
         CursorInput in;
         PaneCursor cursor;
     } cases[] = {
-        {{false, 1, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Arrow},
-        {{true, 1, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Select},
-        {{true, 3, false, false}, PaneCursor::Select},
-        {{true, 12, false, true}, PaneCursor::MoveSelection},
-        // Mode 10 waits for its command and falls through to the ordinary cursors.
-        {{true, 10, false, false, EdgeZone::None, PanState::Wider}, PaneCursor::OpenHand},
-        {{true, 0, true, false, EdgeZone::None, PanState::Wider}, PaneCursor::ClosedHand},
-        {{true, 0, false, true, EdgeZone::Next, PanState::Fits}, PaneCursor::Hidden},
-        {{true, 0, false, false, EdgeZone::Previous, PanState::Fits}, PaneCursor::Previous},
-        {{true, 0, false, false, EdgeZone::None, PanState::Fits}, PaneCursor::Arrow},
+        {{false, S::Free, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Arrow},
+        {{true, S::Free, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Select},
+        {{true, S::Phone, false, false}, PaneCursor::Select},
+        {{true, S::MovePresetRatio, false, true}, PaneCursor::MoveSelection},
+        // A fixed-size rectangle waits for its command and falls through to the ordinary cursors.
+        {{true, S::FixedSize, false, false, EdgeZone::None, PanState::Wider}, PaneCursor::OpenHand},
+        {{true, S::None, true, false, EdgeZone::None, PanState::Wider}, PaneCursor::ClosedHand},
+        {{true, S::None, false, true, EdgeZone::Next, PanState::Fits}, PaneCursor::Hidden},
+        {{true, S::None, false, false, EdgeZone::Previous, PanState::Fits}, PaneCursor::Previous},
+        {{true, S::None, false, false, EdgeZone::None, PanState::Fits}, PaneCursor::Arrow},
     };
-    for (const auto& c : cases) EXPECT_EQ(ChooseCursor(c.in), c.cursor) << c.in.selectionMode;
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseCursor(c.in), c.cursor) << static_cast<int>(c.in.selectionMode);
 }
 
 // ---- navigator, automatic scrolling and full screen ---------------------------------------
@@ -412,11 +413,11 @@ TEST(Selection, RatioShortensTheLongSideAndEachModeKeepsItsOwn) {
     EXPECT_EQ(ConstrainToRatio({0, 0}, {100, 0}, {480, 320}), QPoint(0, 0));
     const AspectSet off{0, 4, 3}, on{1, 16, 9};
     const QSize preset(640, 480), phone(240, 320);
-    EXPECT_EQ(SelectionRatio(kFree, off, preset, phone), std::nullopt);
-    EXPECT_EQ(SelectionRatio(kFree, on, preset, phone), QSize(16, 9));
-    EXPECT_EQ(SelectionRatio(kPhone, off, preset, phone), QSize(480, 320));
-    EXPECT_EQ(SelectionRatio(kPresetRatio, off, QSize(0, 480), phone), std::nullopt);
-    EXPECT_EQ(SelectionRatio(kFixedSize, on, preset, phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::Free, off, preset, phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::Free, on, preset, phone), QSize(16, 9));
+    EXPECT_EQ(SelectionRatio(S::Phone, off, preset, phone), QSize(480, 320));
+    EXPECT_EQ(SelectionRatio(S::PresetRatio, off, QSize(0, 480), phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::FixedSize, on, preset, phone), std::nullopt);
     // Preset trims are cut to the picture.
     EXPECT_EQ(PresetTrimRect({1600, 1200}, {1024, 768}), (SelectionRect{0, 0, 1024, 768}));
     EXPECT_EQ(PresetTrimRect({640, 480}, {1024, 768}), (SelectionRect{0, 0, 640, 480}));
@@ -424,32 +425,32 @@ TEST(Selection, RatioShortensTheLongSideAndEachModeKeepsItsOwn) {
 
 TEST(Selection, OfOneStepIsSentOnReleaseAndATinyOneOfTwoStepsIsDropped) {
     SelectionTracker t;
-    t.Begin(kFree);
+    t.Begin(S::Free);
     EXPECT_EQ(t.Move({5, 5}, At()).crossHair, QPoint(5, 5));
     t.Press({110, 70}, At());
     EXPECT_TRUE(t.Move({10, 20}, At()).rectChanged);
     // The status names the corners as drawn, the size as positive.
     EXPECT_EQ(SelectionStatusText(t.Rect()), "(110,70)-(10,20) [100 X 50]");
     EXPECT_EQ(t.Release({10, 20}, At(), false).command, CmdTrimFinished);
-    EXPECT_EQ(t.Mode(), kNone);
+    EXPECT_EQ(t.Mode(), S::None);
     EXPECT_EQ(t.Rect(), (SelectionRect{10, 20, 110, 70}));  // ordered
 
-    t.Begin(kFree);
+    t.Begin(S::Free);
     t.Press({10, 10}, At());
     const auto out = t.Release({12, 60}, At(), true);  // 2 × 50
     EXPECT_EQ(out.command, 0);
     EXPECT_TRUE(out.repaint);
-    EXPECT_EQ(t.Mode(), kFree);
+    EXPECT_EQ(t.Mode(), S::Free);
     EXPECT_FALSE(t.PaneRect(At()));
     EXPECT_EQ(t.Move({30, 30}, At()).crossHair, QPoint(30, 30));  // drawing starts again
 }
 
 TEST(Selection, MovedStaysInsideThePictureAndDrawnCornersAreClamped) {
     SelectionTracker t;
-    t.Begin(kPhone);
+    t.Begin(S::Phone);
     t.Press({300, 200}, At());
     t.Release({400, 300}, At(), true);
-    ASSERT_EQ(t.Mode(), kMovePhone);
+    ASSERT_EQ(t.Mode(), S::MovePhone);
     t.Press({350, 250}, At());
     t.Move({400, 300}, At());
     EXPECT_EQ(t.Rect(), (SelectionRect{300, 200, 400, 300}));
@@ -457,7 +458,7 @@ TEST(Selection, MovedStaysInsideThePictureAndDrawnCornersAreClamped) {
     EXPECT_EQ(t.Rect(), (SelectionRect{0, 0, 100, 100}));
     EXPECT_EQ(t.Release({0, 0}, At(), true).command, CmdPhoneAreaFinished);
     // A corner outside the picture is clamped into it, then scaled to full size.
-    t.Begin(kFree);
+    t.Begin(S::Free);
     const SelectionView half = At(50, {0, 0}, {200, 150});  // full size 400 × 300
     t.Press({10, 10}, half);
     t.Move({500, 500}, half);
@@ -470,7 +471,7 @@ TEST(Selection, OfAFixedSizeIsPlacedAtTheVisibleTopLeft) {
     SelectionView v = At(100, {100, 50}, {1024, 768});
     EXPECT_FALSE(t.PaneRect(v));
     EXPECT_TRUE(t.Forward(CmdTrimPreset1, v).rectChanged);
-    EXPECT_EQ(t.Mode(), kMoveFree);
+    EXPECT_EQ(t.Mode(), S::MoveFree);
     EXPECT_EQ(t.Rect(), (SelectionRect{100, 50, 740, 530}));
     EXPECT_EQ(t.PaneRect(v), (SelectionRect{0, 0, 640, 480}));
     EXPECT_EQ(t.Release({10, 10}, v, true).command, 0);  // a release without a press
@@ -487,18 +488,18 @@ TEST(Selection, OfAFixedSizeIsPlacedAtTheVisibleTopLeft) {
 
 TEST(Selection, IsCancelledByAnyOtherCommandAndOnlyDrawingModesStart) {
     SelectionTracker t;
-    t.Begin(kFree);
+    t.Begin(S::Free);
     t.Press({10, 10}, At());
     EXPECT_TRUE(t.Forward(CmdZoomIn, At()).repaint);
-    EXPECT_EQ(t.Mode(), kNone);
+    EXPECT_EQ(t.Mode(), S::None);
     EXPECT_FALSE(t.Dragging());
     t.BeginFixed({0, 0, 64, 48}, CmdTrimPreset1);
     EXPECT_TRUE(t.Forward(CmdTrimPreset5, At()).repaint);
     EXPECT_FALSE(t.Active());
     EXPECT_FALSE(t.Forward(CmdZoomIn, At()).repaint);  // nothing to cancel
-    for (int mode : {kMoveFree, kNone}) {
+    for (SelectionMode mode : {S::MoveFree, S::None}) {
         t.Begin(mode);
-        EXPECT_FALSE(t.Active()) << mode;
+        EXPECT_FALSE(t.Active()) << static_cast<int>(mode);
     }
     EXPECT_FALSE(t.Press({1, 1}, At()).rectChanged);
 }

@@ -109,7 +109,7 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     Zoom50();
     ViewWidget* view = w.View();
     Key(Qt::Key_A);
-    ASSERT_EQ(view->SelectionMode(), 1);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::Free);
     EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::CrossCursor);
 
     // A cross-hair follows the mouse in both panes, drawn by inverting the picture.
@@ -156,7 +156,7 @@ TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
 
     // First the size, drawn in the lower pane; it stays on the screen in both panes.
     Drag(view->Pane(2), QPoint(5, 5), QPoint(65, 45));
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(Status(0), QStringLiteral("(10,10)-(130,90) [120 X 80]"));
     EXPECT_EQ(view->Pane(2)->cursor().shape(), Qt::SizeAllCursor);
     for (int pane : {1, 2})
@@ -200,7 +200,7 @@ TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePrese
         if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
     ASSERT_NE(preset, nullptr);
     preset->trigger();
-    ASSERT_EQ(view->SelectionMode(), 2);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::PresetRatio);
     // The corner keeps 4 : 3; the side that is too long is shortened: (2, 2)-(202, 152).
     Drag(view->Pane(0), QPoint(1, 1), QPoint(101, 91));
     const ImageBuffer cut = CropRect(Original("sugarshack_l.jpg"), 2, 2, 202, 152);
@@ -230,7 +230,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     Key(Qt::Key_B);
     ASSERT_TRUE(asked);
     ViewWidget* view = w.View();
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(store_->ReadSetting("nTrimresd"), "0,200,100");
     Drag(view->Pane(0), QPoint(10, 10), QPoint(40, 30));
     const ImageBuffer picture = Original("gx8_l.jpg");

@@ -60,8 +60,8 @@ QPoint DragScroll(QPoint scroll, QPoint from, QPoint to, QPoint maximum, QSize p
 
 PaneCursor ChooseCursor(const CursorInput& in) {
     if (!in.hasPicture) return PaneCursor::Arrow;
-    if (in.selectionMode >= 1 && in.selectionMode <= 9) return PaneCursor::Select;
-    if (in.selectionMode >= 11 && in.selectionMode <= 19) return PaneCursor::MoveSelection;
+    if (IsDrawingSelection(in.selectionMode)) return PaneCursor::Select;
+    if (IsMovingSelection(in.selectionMode)) return PaneCursor::MoveSelection;
     if (in.dragging) return PaneCursor::ClosedHand;
     if (in.hideCursor) return PaneCursor::Hidden;
     if (in.zone == EdgeZone::Previous) return PaneCursor::Previous;

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSize>
 
+#include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
 #include "core/shell/command_ids.h"
 
@@ -48,7 +49,7 @@ enum class PaneCursor {
 
 struct CursorInput {
     bool hasPicture = false;
-    int selectionMode = 0;
+    SelectionMode selectionMode = SelectionMode::None;
     bool dragging = false;
     bool hideCursor = false;
     EdgeZone zone = EdgeZone::None;

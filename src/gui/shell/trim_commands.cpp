@@ -72,8 +72,8 @@ TrimCommands::Outcome TrimCommands::Execute(CommandId command) {
 
 void TrimCommands::StartFree() {
     const auto ratio =
-        SelectionRatio(selection_mode::kFree, settings_.freeTrimRatio, QSize(), QSize());
-    view_.BeginSelection(selection_mode::kFree, ratio);
+        SelectionRatio(SelectionMode::Free, settings_.freeTrimRatio, QSize(), QSize());
+    view_.BeginSelection(SelectionMode::Free, ratio);
 }
 
 void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
@@ -82,8 +82,8 @@ void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
     if (rescale) {
         // Drawn freely in the preset's ratio, then scaled to the preset.
         view_.BeginSelection(
-            selection_mode::kPresetRatio,
-            SelectionRatio(selection_mode::kPresetRatio, settings_.freeTrimRatio, size, QSize()));
+            SelectionMode::PresetRatio,
+            SelectionRatio(SelectionMode::PresetRatio, settings_.freeTrimRatio, size, QSize()));
         return;
     }
     // Exactly the preset's size, placed at once and then moved where it is wanted.

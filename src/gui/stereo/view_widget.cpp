@@ -400,7 +400,7 @@ SelectionView ViewWidget::SelectionViewOf(int index) const {
     return SelectionView{origin, document_.ZoomPercent(), picture};
 }
 
-void ViewWidget::BeginSelection(int mode, std::optional<QSize> ratio) {
+void ViewWidget::BeginSelection(duplora::SelectionMode mode, std::optional<QSize> ratio) {
     selection_.Begin(mode, ratio);
     crossHair_.reset();
     RepaintPanes();
@@ -427,9 +427,7 @@ void ViewWidget::ApplySelection(const SelectionOutcome& outcome) {
         crossHair_ = outcome.crossHair;
         changed = true;
     }
-    if (!selection_.Active() || (selection_.Mode() != selection_mode::kFree &&
-                                 selection_.Mode() != selection_mode::kPresetRatio &&
-                                 selection_.Mode() != selection_mode::kPhone)) {
+    if (!IsDrawingSelection(selection_.Mode())) {
         changed = changed || crossHair_.has_value();
         crossHair_.reset();
     }
