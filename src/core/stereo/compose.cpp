@@ -1,6 +1,7 @@
 #include "core/stereo/compose.h"
 
 #include "core/image/convert.h"
+#include "core/stereo/display_modes.h"
 
 namespace duplora {
 

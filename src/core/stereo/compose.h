@@ -8,7 +8,7 @@
 #include "core/image/image_buffer.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/common_area.h"
-#include "core/stereo/display_modes.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 

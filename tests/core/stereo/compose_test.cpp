@@ -19,6 +19,7 @@
 #include "core/stereo/combine.h"
 #include "core/stereo/compose.h"
 #include "core/stereo/display_composer.h"
+#include "core/stereo/display_modes.h"
 #include "stereo_test_util.h"
 
 namespace duplora {
