@@ -403,7 +403,7 @@ TEST_P(PaneLayoutTest, PanesAreWhereTheLayoutPutsThem) {
     w.ExecuteCommand(GetParam().command);
     w.ExecuteCommand(CmdZoom50);
     Settle();
-    const int mode = static_cast<int>(w.Document().Mode());
+    const DisplayMode mode = w.Document().Mode();
     std::array<QSize, 3> sizes;
     for (int i = 0; i < 3; ++i) {
         const ImageBuffer& p = w.Composer().Get(static_cast<DisplayComposer::Picture>(i));

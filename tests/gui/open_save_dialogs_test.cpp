@@ -102,7 +102,7 @@ class OpenSaveTest : public test::WindowTest {
 
 // ---- the open dialog as a widget ---------------------------------------------------------
 
-OpenDialogSetup StereoSetup(int layout, bool preview) {
+OpenDialogSetup StereoSetup(StereoLayout layout, bool preview) {
     OpenDialogSetup setup;
     setup.kind = OpenDialogKind::StereoFile;
     setup.title = QStringLiteral("Stereobild öffnen");
@@ -115,23 +115,24 @@ OpenDialogSetup StereoSetup(int layout, bool preview) {
 
 TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
     struct Case {
-        int remembered;
+        StereoLayout remembered;
         int checkedId;
     };
-    // Turned left (5) is checked though hidden; out of range starts on side by side.
-    for (const Case c : {Case{3, 3004}, Case{5, 3006}, Case{10, 3001}}) {
+    // Turned left is checked though hidden; a pair starts on side by side.
+    for (const Case c : {Case{StereoLayout::Anaglyph, 3004}, Case{StereoLayout::TurnedLeft, 3006},
+                         Case{StereoLayout::Pair, 3001}}) {
         OpenDialog dialog(StereoSetup(c.remembered, false));
         for (int id = 3001; id <= 3008; ++id) {
             QRadioButton* radio = Control<QRadioButton>(dialog, id);
             ASSERT_NE(radio, nullptr) << id;
-            EXPECT_EQ(radio->isChecked(), id == c.checkedId) << c.remembered << " " << id;
+            EXPECT_EQ(radio->isChecked(), id == c.checkedId) << c.checkedId << " " << id;
             // Turned left has no button of its own.
             EXPECT_EQ(radio->isHidden(), id == 3006) << id;
         }
     }
-    OpenDialog dialog(StereoSetup(0, false));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, false));
     Control<QRadioButton>(dialog, 3007)->click();
-    EXPECT_EQ(dialog.Layout(), 6);
+    EXPECT_EQ(dialog.Layout(), StereoLayout::TriDeltaTT);
     Control<QCheckBox>(dialog, 3000)->click();
     EXPECT_TRUE(dialog.FitSize());
     EXPECT_EQ(Control<QCheckBox>(dialog, 3000)->text(), QStringLiteral("in Normalgröße öffnen"));
@@ -141,7 +142,7 @@ TEST(OpenDialogWidget, LayoutRadiosStartOnTheRememberedLayoutAndSetIt) {
 TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     if (!SampleExists(kGx8Left) || !SampleExists(kSmallLeft)) GTEST_SKIP() << "no samples";
     // With the preview off nothing is read; switching it on previews the selected file.
-    OpenDialog dialog(StereoSetup(0, false));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, false));
     dialog.show();
     test::ClickFile(dialog, S(SamplePath(kGx8Left)));
     EXPECT_FALSE(dialog.Preview());
@@ -180,7 +181,7 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
     struct stat before {};
     ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &before), 0);
 
-    OpenDialog dialog(StereoSetup(0, true));
+    OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, true));
     dialog.show();
     test::ClickFile(dialog, copy);
     Control<QRadioButton>(dialog, 1262)->click();  // "rechts 90°"
@@ -196,7 +197,7 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
 }
 
 TEST(OpenDialogWidget, LeftRightDialogTakesSeveralFilesAndSingleHasNoPanel) {
-    OpenDialogSetup setup = StereoSetup(0, false);
+    OpenDialogSetup setup = StereoSetup(StereoLayout::SideBySide, false);
     setup.kind = OpenDialogKind::LeftRight;
     OpenDialog pair(setup);
     EXPECT_EQ(pair.Files()->fileMode(), QFileDialog::ExistingFiles);
@@ -218,7 +219,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
     if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "sample photographs missing";
     test::ScriptedHost host;
     for (const bool accept : {true, false}) {
-        OpenDialog dialog(StereoSetup(1, true));
+        OpenDialog dialog(StereoSetup(StereoLayout::OverUnder, true));
         host.Queue([&dialog, accept](QDialog&) {
             for (const char* name :
                  {"stackedWidget", "fileNameEdit", "fileTypeCombo", "buttonBox"}) {
@@ -240,14 +241,14 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
             // The samples folder may be reached through "..": compare where the names lead.
             EXPECT_EQ(QFileInfo(dialog.Chosen().front()).canonicalFilePath(),
                       QFileInfo(S(SamplePath(kSmallLeft))).canonicalFilePath());
-            EXPECT_EQ(dialog.Layout(), 1);
+            EXPECT_EQ(dialog.Layout(), StereoLayout::OverUnder);
         }
     }
 }
 
 // ---- the save dialog as a widget ---------------------------------------------------------
 
-SaveDialogSetup SaveSetup(const ImageBuffer& image, SaveFileType type, const QString& name) {
+SaveDialogSetup SaveSetup(const ImageBuffer& image, OutputFormat type, const QString& name) {
     SaveDialogSetup setup;
     setup.kind = SaveDialogKind::StereoPicture;
     setup.title = QStringLiteral("Stereobild Speichern");
@@ -262,7 +263,7 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
     const ImageBuffer image = MakeImage(2000, 750, [](int x, int y) {
         return static_cast<std::uint32_t>(((x / 7) * 0x10305 + (y / 5) * 0x30201) & 0xFFFFFF);
     });
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
     EXPECT_FALSE(Control<QPushButton>(dialog, 3096)->isHidden());
     EXPECT_FALSE(dialog.Estimate().exact);
     EXPECT_EQ(dialog.Estimate().bytes % 100, 0);
@@ -283,7 +284,7 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
 
     // A small picture is measured at once: no button.
     const ImageBuffer small = MakeNoise(200, 100, 3);
-    SaveDialog exactAtOnce(SaveSetup(small, SaveFileType::Jpeg, QStringLiteral("pair.jpg")));
+    SaveDialog exactAtOnce(SaveSetup(small, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
     EXPECT_EQ(Control<QLabel>(exactAtOnce, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
     EXPECT_EQ(Control<QLabel>(exactAtOnce, 1230)->text(),
               QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes")
@@ -293,28 +294,28 @@ TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
 
 TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
     const ImageBuffer image = MakeNoise(300, 300, 5);
-    SaveDialog dialog(SaveSetup(image, SaveFileType::Jpeg, QStringLiteral("pair.bmp")));
+    SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.bmp")));
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jpg"));
     EXPECT_TRUE(Control<QLabel>(dialog, 3073)->isHidden());
 
-    dialog.SelectType(SaveFileType::Bmp);
+    dialog.SelectType(OutputFormat::Bmp);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.bmp"));
     for (int id : {3092, 1242, 1230, 1243, 3142, 3096})
         EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
 
-    dialog.SelectType(SaveFileType::Stj);
+    dialog.SelectType(OutputFormat::Stj);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.stj"));
     EXPECT_FALSE(Control<QLabel>(dialog, 3073)->isHidden());
     EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
 
-    dialog.SelectType(SaveFileType::Jps);
+    dialog.SelectType(OutputFormat::Jps);
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jps"));
     EXPECT_FALSE(Control<QCheckBox>(dialog, 3142)->isHidden());
 }
 
 TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuffixes) {
     const ImageBuffer image = MakeNoise(100, 50, 9);
-    SaveDialogSetup setup = SaveSetup(image, SaveFileType::Stj, QStringLiteral("a.jpg"));
+    SaveDialogSetup setup = SaveSetup(image, OutputFormat::Stj, QStringLiteral("a.jpg"));
     setup.kind = SaveDialogKind::LeftRight;
     setup.leftSuffix = QStringLiteral("_l");
     setup.rightSuffix = QStringLiteral("_r");
@@ -322,7 +323,7 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
     EXPECT_EQ(dialog.Files()->nameFilters(),
               QStringList({QStringLiteral("JPEG File (*.jpg *.JPG *.jpeg *.JPEG)"),
                            QStringLiteral("BMP File (*.bmp *.BMP)")}));
-    EXPECT_EQ(dialog.Settings().type, SaveFileType::Jpeg);  // no STJ here
+    EXPECT_EQ(dialog.Settings().type, OutputFormat::Jpeg);  // no STJ here
     EXPECT_EQ(Control<QLineEdit>(dialog, 3057)->text(), QStringLiteral("_l"));
     Control<QLineEdit>(dialog, 3058)->setText(QStringLiteral("_rechts_und_noch_viel_mehr"));
     EXPECT_EQ(dialog.RightSuffix(), QStringLiteral("_rechts_und_noch_vie"));

@@ -106,7 +106,7 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     Zoom50();
     ViewWidget* view = w.View();
     Key(Qt::Key_A);
-    ASSERT_EQ(view->SelectionMode(), 1);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::Free);
     EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::CrossCursor);
 
     // A cross-hair follows the mouse in both panes, drawn by inverting the picture.
@@ -150,7 +150,7 @@ TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
 
     // First the size, drawn in the lower pane; it stays on the screen in both panes.
     Drag(view->Pane(2), QPoint(5, 5), QPoint(65, 45));
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(Status(0), QStringLiteral("(10,10)-(130,90) [120 X 80]"));
     EXPECT_EQ(view->Pane(2)->cursor().shape(), Qt::SizeAllCursor);
     for (int pane : {1, 2})
@@ -192,7 +192,7 @@ TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePrese
         if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
     ASSERT_NE(preset, nullptr);
     preset->trigger();
-    ASSERT_EQ(view->SelectionMode(), 2);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::PresetRatio);
     // The corner keeps 4 : 3; the side that is too long is shortened: (2, 2)-(202, 152).
     Drag(view->Pane(0), QPoint(1, 1), QPoint(101, 91));
     const auto cut = [](const char* name) {
@@ -221,7 +221,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     Key(Qt::Key_B);
     ASSERT_TRUE(asked);
     ViewWidget* view = w.View();
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(store_->ReadSetting("nTrimresd"), "0,200,100");
     Drag(view->Pane(0), QPoint(10, 10), QPoint(40, 30));
     const ImageBuffer picture = Original("gx8_l.jpg");

@@ -12,6 +12,7 @@
 #include "core/align/gamma.h"
 #include "core/image/filter.h"
 #include "core/image/resample.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/util/parallel.h"
 #include "core/util/worker_pool.h"
