@@ -53,7 +53,10 @@ void BM_AdjustPreviewSliderStep(benchmark::State& state) {
     state.counters["p90_ms"] = 1000 * steps[steps.size() * 9 / 10];
     state.counters["preview_px"] = preview.PreviewWidth() * preview.PreviewHeight();
 }
-BENCHMARK(BM_AdjustPreviewSliderStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+BENCHMARK(BM_AdjustPreviewSliderStep)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200);
 
 // A position step: the corrected views are kept, only the composition runs.
 void BM_AdjustPreviewPositionStep(benchmark::State& state) {
@@ -87,7 +90,8 @@ void BM_AdjustOkBothViews(benchmark::State& state) {
     {
         ScopedInlinePasses oneThread;
         const auto t0 = Clock::now();
-        benchmark::DoNotOptimize(CorrectView(LeftView(), result.left, kDefaultHalfFieldOfView).Data());
+        benchmark::DoNotOptimize(
+            CorrectView(LeftView(), result.left, kDefaultHalfFieldOfView).Data());
         benchmark::DoNotOptimize(
             CorrectView(RightView(), result.right, kDefaultHalfFieldOfView).Data());
         single = Seconds(t0);

@@ -264,6 +264,51 @@ TEST_F(AlignDialogs, SingleImageModeOpensNone) {
     EXPECT_EQ(host_.Count(), 0);
 }
 
+TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {
+    Open(160, 100);
+    host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
+        Click(d, 3176);
+        Shown<QScrollBar>(d, 3013)->setFocus();
+        Press(Qt::Key_Right, 15);
+        Shown<QScrollBar>(d, 3014)->setFocus();
+        Press(Qt::Key_Left, 15);
+        Click(d, 3062);  // answered "Ja" below
+        return false;
+    });
+    host_.QueueButton(QMessageBox::Yes);
+    Key(Qt::Key_J);
+    EXPECT_EQ(store_->ReadSetting(setting::kKantanTyousei), "15,-15,0,0,0,0,0,0,0,0,");
+    host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
+        EXPECT_EQ(Text(d, 3024), QStringLiteral("0.0 Grad"));
+        Click(d, 3064);
+        EXPECT_EQ(Text(d, 3024), QStringLiteral("1.5 Grad"));
+        EXPECT_EQ(Text(d, 3025), QStringLiteral("-1.5 Grad"));
+        return false;
+    });
+    Key(Qt::Key_J);
+}
+
+TEST_F(AlignDialogs, ExtendedAdjustOnAPhotograph) {
+    if (!test::SampleExists("pairs/gx8_l.jpg")) GTEST_SKIP() << "samples missing";
+    MainWindow& window =
+        StartWithPair(test::SamplePath("pairs/gx8_l.jpg"), test::SamplePath("pairs/gx8_r.jpg"));
+    Settle();
+    ASSERT_TRUE(window.Document().BothLoaded());
+    const ImageBuffer left = DuplicateImage(window.Document().Left().image);
+    const ImageBuffer right = DuplicateImage(window.Document().Right().image);
+    host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
+        Press(Qt::Key_Right, 7);
+        PageRight(d, 3018);  // H_Rechts, H_Links mirrored
+        PageRight(d, 3019);
+        return true;
+    });
+    Key(Qt::Key_H);
+    EXPECT_TRUE(SamePixels(window.Document().Left().image,
+                           CorrectView(left, {7, 0, -10, 10}, kDefaultHalfFieldOfView), "gx8_l"));
+    EXPECT_TRUE(SamePixels(window.Document().Right().image,
+                           CorrectView(right, {7, 0, 10, 0}, kDefaultHalfFieldOfView), "gx8_r"));
+}
+
 // Tiny and very wide pictures: every dialog opens, takes a change and closes.
 TEST_F(AlignDialogs, OddPicturesNeitherCrashNorHang) {
     for (const QSize size : {QSize(1, 1), QSize(20000, 200)}) {

@@ -21,8 +21,8 @@ constexpr int kDegrees = 2602;          // "%d.%d Grad"
 constexpr std::array<int, kAdjustSlotCount> kStoredOrder = {0, 1, 6, 7, 8, 9, 2, 3, 4, 5};
 
 constexpr Lens kLenses[] = {
-    {"Fisheye(8.0mm)", 660}, {"Super-Wide(16.0mm)", 484}, {"Wide(35mm)", 272},
-    {"Standard(50mm)", 198}, {"Portrait(75mm)", 135},     {"Long(105mm)", 97},
+    {"Fisheye(8.0mm)", 660},  {"Super-Wide(16.0mm)", 484}, {"Wide(35mm)", 272},
+    {"Standard(50mm)", 198},  {"Portrait(75mm)", 135},     {"Long(105mm)", 97},
     {"Telephoto(210mm)", 49},
 };
 
@@ -113,7 +113,8 @@ std::vector<int> RestoreStoredAdjustment(AdjustmentSlots& values, std::string_vi
         while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
         if (!field.empty() && field.front() == '+') field.remove_prefix(1);
         int number = 0;
-        const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
+        const auto [end, error] =
+            std::from_chars(field.data(), field.data() + field.size(), number);
         if (error != std::errc() || end == field.data()) break;
         values.value[s] = std::clamp(number + values.Centre(s), 0, std::max(values.range[s], 0));
         set.push_back(s);
@@ -180,7 +181,8 @@ CorrectedPair CorrectPair(const ImageBuffer& left, const ImageBuffer& right,
     };
     CorrectedPair pair;
     TaskGroup group;
-    group.Run([&] { pair.left = CorrectView(left, result.left, result.halfFieldOfView, stepDone); });
+    group.Run(
+        [&] { pair.left = CorrectView(left, result.left, result.halfFieldOfView, stepDone); });
     if (right) pair.right = CorrectView(right, result.right, result.halfFieldOfView, stepDone);
     group.Wait();
     // A view that could not be corrected stays as it was.

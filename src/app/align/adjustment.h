@@ -33,9 +33,15 @@ inline constexpr int kAngleSlotRange = 1800;  // ±90.0 degrees in tenths
 inline constexpr int kSizeSlotRange = 200;    // 0 … 200 percent
 
 // Control ids of slot s: its scroll bar, its value label and its "Löschen" button.
-inline constexpr int SlotScrollBarId(int slot) { return 3013 + slot; }
-inline constexpr int SlotLabelId(int slot) { return 3024 + slot; }
-inline constexpr int SlotResetId(int slot) { return 3034 + slot; }
+inline constexpr int SlotScrollBarId(int slot) {
+    return 3013 + slot;
+}
+inline constexpr int SlotLabelId(int slot) {
+    return 3024 + slot;
+}
+inline constexpr int SlotResetId(int slot) {
+    return 3034 + slot;
+}
 
 // The slot that moves with `slot` while the rotations are linked; −1 for none.
 int LinkedSlot(int slot);

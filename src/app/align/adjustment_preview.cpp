@@ -13,7 +13,8 @@ void AdjustmentPreview::SetViews(const ImageBuffer* left, const ImageBuffer* rig
     views_[1].source = right;
 }
 
-void AdjustmentPreview::Layout(int controlWidth, int controlHeight, bool fullSize, bool edges) {
+void AdjustmentPreview::Layout(int controlWidth, int controlHeight, bool fullSize, bool edges,
+                               const EdgeViewProgress& progress) {
     fullSize_ = fullSize;
     edges_ = edges;
     const ImageBuffer* left = views_[0].source;
@@ -35,10 +36,10 @@ void AdjustmentPreview::Layout(int controlWidth, int controlHeight, bool fullSiz
             }
         }
     }
-    RebuildBases();
+    RebuildBases(progress);
 }
 
-void AdjustmentPreview::RebuildBases() {
+void AdjustmentPreview::RebuildBases(const EdgeViewProgress& progress) {
     for (View& view : views_) {
         view.base = {};
         view.corrected = {};
@@ -53,7 +54,7 @@ void AdjustmentPreview::RebuildBases() {
             if (!reduced) continue;
             colour = &reduced;
         }
-        view.base = edges_ ? EdgeView(*colour, 16) : PreviewGrey(*colour);
+        view.base = edges_ ? EdgeView(*colour, 16, progress) : PreviewGrey(*colour);
     }
 }
 
@@ -65,8 +66,8 @@ void AdjustmentPreview::Correct(View& view, const CorrectionSet& set, int halfFi
     if (!view.base) return;
     ++corrections_;
     const auto correct = [&](const ImageBuffer& grey) {
-        return PreviewCorrection(grey, set.rotation, set.perspectiveV, set.perspectiveH,
-                                 fullSize_, halfFieldOfView);
+        return PreviewCorrection(grey, set.rotation, set.perspectiveV, set.perspectiveH, fullSize_,
+                                 halfFieldOfView);
     };
     const int size = 100 + set.sizeDelta;
     // Shrinking first and enlarging last keeps the most of the picture in the preview.

@@ -19,9 +19,11 @@ class AdjustmentPreview {
 
     // Fits the preview into a control of width × height (fit mode), or shows the views at
     // 1:1 (full size), and builds the grey bases again.
-    void Layout(int controlWidth, int controlHeight, bool fullSize, bool edges);
+    // The edge view reports its progress in tens of percent.
+    void Layout(int controlWidth, int controlHeight, bool fullSize, bool edges,
+                const EdgeViewProgress& progress = {});
     // Builds the grey bases again at the present size (drops burned-in guide lines).
-    void RebuildBases();
+    void RebuildBases(const EdgeViewProgress& progress = {});
 
     bool FullSize() const { return fullSize_; }
     int PreviewWidth() const { return pw_; }
@@ -30,8 +32,7 @@ class AdjustmentPreview {
 
     // The picture for the values and view mode (0 both, 1 left, 2 right), corrected views
     // recomputed only where their values changed since the last time.
-    const PreviewComposition& Compose(const AdjustmentSlots& values, int mode,
-                                      int halfFieldOfView);
+    const PreviewComposition& Compose(const AdjustmentSlots& values, int mode, int halfFieldOfView);
     const PreviewComposition& Last() const { return composed_; }
     // The shift the last composition used, in preview pixels.
     int ComposedDx() const { return dx_; }

@@ -18,9 +18,9 @@ namespace {
 
 constexpr int kGammaDensity = 2604;  // "Gamma = %d.%02d durchschnittliche Dichte = %d"
 
-constexpr const char* kChoiceTexts[kAnaglyphChoices] = {
-    "rot/cyan", "rot/grün", "rot/blau", "Farbe (R/C)", "Halbton (R/C)", "gelb/blau", "Farbe (G/B)",
-    "Halbton (G/B)"};
+constexpr const char* kChoiceTexts[kAnaglyphChoices] = {"rot/cyan",    "rot/grün",      "rot/blau",
+                                                        "Farbe (R/C)", "Halbton (R/C)", "gelb/blau",
+                                                        "Farbe (G/B)", "Halbton (G/B)"};
 
 // What the composition takes of one pixel (B, G, R) for the left or the right view.
 int LeftLevel(int choice, const std::uint8_t* p) {
@@ -64,13 +64,15 @@ int Density(const ImageBuffer& view, const LevelTable& table, bool right, int ch
 PreviewSize GammaPreviewSize(int width, int height, int limit) {
     if (width <= 0 || height <= 0) return {};
     PreviewSize size{limit, static_cast<int>(static_cast<long long>(height) * limit / width)};
-    if (size.height > limit) size = {static_cast<int>(static_cast<long long>(width) * limit / height), limit};
+    if (size.height > limit)
+        size = {static_cast<int>(static_cast<long long>(width) * limit / height), limit};
     return {std::max(size.width, 1), std::max(size.height, 1)};
 }
 
 PreviewSize FitPreviewSize(int width, int height, int areaWidth, int areaHeight) {
     if (width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return {};
-    PreviewSize size{areaWidth, static_cast<int>(static_cast<long long>(areaWidth) * height / width)};
+    PreviewSize size{areaWidth,
+                     static_cast<int>(static_cast<long long>(areaWidth) * height / width)};
     if (size.height > areaHeight)
         size = {static_cast<int>(static_cast<long long>(areaHeight) * width / height), areaHeight};
     return {std::max(size.width, 1), std::max(size.height, 1)};
@@ -124,9 +126,9 @@ AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffe
     const ImageBuffer& first = shown == 2 ? black : left;
     const ImageBuffer& second = shown == 1 ? black : right;
     if (IsColourAnaglyphChoice(choice))
-        preview.image =
-            ComposeColourAnaglyph(first, second, CommonArea{},
-                                  static_cast<ColourAnaglyphKind>(ColourKindOfChoice(choice)), tables);
+        preview.image = ComposeColourAnaglyph(
+            first, second, CommonArea{},
+            static_cast<ColourAnaglyphKind>(ColourKindOfChoice(choice)), tables);
     else
         preview.image =
             ComposeGreyAnaglyph(first, second, CommonArea{},
@@ -134,8 +136,7 @@ AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffe
     return preview;
 }
 
-SettingWrites ApplyAnaglyphSettings(Settings& settings, int choice, int leftGamma,
-                                    int rightGamma) {
+SettingWrites ApplyAnaglyphSettings(Settings& settings, int choice, int leftGamma, int rightGamma) {
     SettingWrites writes;
     if (IsColourAnaglyphChoice(choice)) {
         settings.colourAnaglyphKind = ColourKindOfChoice(choice);

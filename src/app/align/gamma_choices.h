@@ -30,7 +30,9 @@ std::string GammaDensityText(int gamma, int density);
 
 // The eight colour pairs: 0–2 and 5 are grey anaglyph pairs, 3, 4, 6 and 7 colour kinds.
 inline constexpr int kAnaglyphChoices = 8;
-inline constexpr int AnaglyphRadioId(int index) { return 1510 + index; }
+inline constexpr int AnaglyphRadioId(int index) {
+    return 1510 + index;
+}
 const char* AnaglyphChoiceText(int index);
 bool IsColourAnaglyphChoice(int index);
 
@@ -52,7 +54,6 @@ AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffe
                                        int choice, int leftGamma, int rightGamma, int shown);
 
 // OK: the choice and the two gamma values go into the settings; returns what to write.
-SettingWrites ApplyAnaglyphSettings(Settings& settings, int choice, int leftGamma,
-                                    int rightGamma);
+SettingWrites ApplyAnaglyphSettings(Settings& settings, int choice, int leftGamma, int rightGamma);
 
 }  // namespace duplora

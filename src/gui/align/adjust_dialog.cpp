@@ -23,9 +23,10 @@
 #include "app/image/qimage_bridge.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "core/hooks.h"
 #include "core/image/convert.h"
-#include "gui/shell/dialog_host.h"
 #include "gui/align/slot_scroll_bar.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/ui_text.h"
 
 namespace duplora {
@@ -134,8 +135,8 @@ AdjustDialog::AdjustDialog(const AdjustDialogSetup& setup)
     const char* const modeTexts[4] = {"beide Bilder (Anaglyph)", "Links (Rot)", "Rechts (Cyan)",
                                       "Wechsel"};
     for (int mode = 0; mode < 4; ++mode) {
-        auto* radio =
-            Named(new QRadioButton(QString::fromUtf8(modeTexts[mode]), view), kFirstModeRadio + mode);
+        auto* radio = Named(new QRadioButton(QString::fromUtf8(modeTexts[mode]), view),
+                            kFirstModeRadio + mode);
         modes_->addButton(radio, mode);
         viewGrid->addWidget(radio, mode, 0);
     }
@@ -235,9 +236,11 @@ QWidget* AdjustDialog::BuildSlotRow(QGridLayout* grid, int row, int slot, const 
         bar->setFixedHeight(64);
     else
         bar->setMinimumWidth(200);
-    connect(bar, &QScrollBar::valueChanged, this, [this, slot](int value) { SlotMoved(slot, value); });
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, slot](int value) { SlotMoved(slot, value); });
     auto* label = Named(new QLabel(group), SlotLabelId(slot));
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-90.0 Grad")) + 8);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-90.0 Grad")) +
+                           8);
     auto* reset = Button(QStringLiteral("Löschen"), SlotResetId(slot), group);
     connect(reset, &QPushButton::clicked, this, [this, slot] {
         ShowSlots(slots_.Reset(slot, memory_.linkRotations));
@@ -289,7 +292,12 @@ void AdjustDialog::ShowAllSlots() {
 // ---- the preview --------------------------------------------------------------------------
 
 void AdjustDialog::Relayout() {
-    preview_.Layout(pane_->width(), pane_->height(), fullSize_, edges_);
+    // The edge search takes a while on a big view: the title counts it up in tens of percent.
+    const QString title = windowTitle();
+    preview_.Layout(pane_->width(), pane_->height(), fullSize_, edges_, [this](int tens) {
+        setWindowTitle(QStringLiteral("%10%").arg(tens));
+    });
+    setWindowTitle(title);
     laidOut_ = true;
     pan_ = QPoint(0, 0);
     UpdatePanLimits();
@@ -569,6 +577,8 @@ void AdjustDialog::RestoreValues() {
 // ---- running it ---------------------------------------------------------------------------
 
 std::optional<AdjustmentResult> RunAdjustDialog(const AdjustDialogSetup& setup) {
+    // Making the previews resizes the views; that is no reading or writing to report.
+    const ScopedProgressSink quiet{ProgressSink{}};
     if (!setup.host || !setup.memory) return std::nullopt;
     AdjustDialog dialog(setup);
     if (!setup.host->Run(dialog)) return std::nullopt;

@@ -104,9 +104,8 @@ class AlignCommands {
 void RegisterAlignCommands(CommandRegistry& registry, const AlignCommandContext& context) {
     auto commands = std::make_shared<AlignCommands>(context);
     using G = CommandGuard;
-    registry.Add({CmdAdjust, CmdExtendedAdjust}, G::Stereo, [commands](CommandId command) {
-        commands->Adjust(command == CmdExtendedAdjust);
-    });
+    registry.Add({CmdAdjust, CmdExtendedAdjust}, G::Stereo,
+                 [commands](CommandId command) { commands->Adjust(command == CmdExtendedAdjust); });
     registry.Add(CmdGamma, G::Stereo, [commands](CommandId) { commands->Gamma(); });
     registry.Add({CmdGreyAnaglyphSettings, CmdColourAnaglyphSettings}, G::Stereo,
                  [commands](CommandId command) {

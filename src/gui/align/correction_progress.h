@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 #include "app/align/adjustment.h"
+#include "core/hooks.h"
 
 class QStatusBar;
 
@@ -24,6 +25,8 @@ class CorrectionProgressBar {
   private:
     QPointer<QStatusBar> status_;
     QProgressBar* bar_ = nullptr;
+    // The resizing inside the correction would otherwise say "schreibe..." in the status bar.
+    ScopedProgressSink quiet_{ProgressSink{}};
 };
 
 }  // namespace duplora

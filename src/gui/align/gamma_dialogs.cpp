@@ -17,10 +17,11 @@
 #include "app/align/gamma_choices.h"
 #include "app/image/qimage_bridge.h"
 #include "core/align/gamma.h"
+#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/image/resample.h"
-#include "gui/shell/dialog_host.h"
 #include "gui/align/slot_scroll_bar.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/ui_text.h"
 
 namespace duplora {
@@ -86,8 +87,8 @@ GammaDialog::GammaDialog(QWidget* parent, const ImageBuffer& left, const ImageBu
     : QDialog(parent) {
     setObjectName(QStringLiteral("COLOR"));
     setWindowTitle(QStringLiteral("Gamma Justage"));
-    const PreviewSize size = GammaPreviewSize(left ? left.Width() : 0, left ? left.Height() : 0,
-                                              kGammaPreview);
+    const PreviewSize size =
+        GammaPreviewSize(left ? left.Width() : 0, left ? left.Height() : 0, kGammaPreview);
     const ImageBuffer* views[2] = {&left, &right};
     const char* const titles[2] = {"Linkes Bild", "Rechtes Bild"};
 
@@ -131,12 +132,16 @@ void GammaDialog::Show(int side) {
     const GammaResult result = ApplyGamma(base_[side], gamma_[side], true);
     shown_[side] = QImageFromImageBuffer(result.image);
     frames_[side]->setPixmap(QPixmap::fromImage(shown_[side]));
-    if (result.image) labels_[side]->setText(Q(GammaDensityText(gamma_[side], result.density)));
-    else labels_[side]->setText(Q(GammaText(gamma_[side])));
+    if (result.image)
+        labels_[side]->setText(Q(GammaDensityText(gamma_[side], result.density)));
+    else
+        labels_[side]->setText(Q(GammaText(gamma_[side])));
 }
 
 std::optional<GammaChoice> RunGammaDialog(QWidget* parent, DialogHost& host,
                                           const ImageBuffer& left, const ImageBuffer& right) {
+    // Making the previews resizes the views; that is no reading or writing to report.
+    const ScopedProgressSink quiet{ProgressSink{}};
     GammaDialog dialog(parent, left, right);
     if (!host.Run(dialog)) return std::nullopt;
     return dialog.Choice();
@@ -170,7 +175,8 @@ AnaglyphSettingsDialog::AnaglyphSettingsDialog(const AnaglyphSettingsSetup& setu
         pairGroup->addButton(radio, index);
         radio->setChecked(index == choice_);
         const bool colour = IsColourAnaglyphChoice(index);
-        pairGrid->addWidget(radio, colour ? (index < 5 ? index - 3 : index - 4) : (index == 5 ? 3 : index),
+        pairGrid->addWidget(radio,
+                            colour ? (index < 5 ? index - 3 : index - 4) : (index == 5 ? 3 : index),
                             colour ? 1 : 0);
     }
     connect(pairGroup, &QButtonGroup::idClicked, this, [this](int index) {
@@ -230,7 +236,8 @@ AnaglyphSettingsDialog::AnaglyphSettingsDialog(const AnaglyphSettingsSetup& setu
     layout->addWidget(OkCancelButtons(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
     Recompose();
-    if (QAbstractButton* checked = pairGroup->checkedButton()) checked->setFocus(Qt::OtherFocusReason);
+    if (QAbstractButton* checked = pairGroup->checkedButton())
+        checked->setFocus(Qt::OtherFocusReason);
 }
 
 void AnaglyphSettingsDialog::Recompose() {
@@ -247,6 +254,8 @@ void AnaglyphSettingsDialog::Recompose() {
 
 std::optional<AnaglyphSettingsChoice> RunAnaglyphSettingsDialog(
     const AnaglyphSettingsSetup& setup) {
+    // Making the previews resizes the views; that is no reading or writing to report.
+    const ScopedProgressSink quiet{ProgressSink{}};
     if (!setup.host) return std::nullopt;
     AnaglyphSettingsDialog dialog(setup);
     if (!setup.host->Run(dialog)) return std::nullopt;

@@ -94,7 +94,6 @@ class AnaglyphSettingsDialog : public QDialog {
     QLabel* frame_ = nullptr;
 };
 
-std::optional<AnaglyphSettingsChoice> RunAnaglyphSettingsDialog(
-    const AnaglyphSettingsSetup& setup);
+std::optional<AnaglyphSettingsChoice> RunAnaglyphSettingsDialog(const AnaglyphSettingsSetup& setup);
 
 }  // namespace duplora
