@@ -294,9 +294,8 @@ void AdjustDialog::ShowAllSlots() {
 void AdjustDialog::Relayout() {
     // The edge search takes a while on a big view: the title counts it up in tens of percent.
     const QString title = windowTitle();
-    preview_.Layout(pane_->width(), pane_->height(), fullSize_, edges_, [this](int tens) {
-        setWindowTitle(QStringLiteral("%10%").arg(tens));
-    });
+    preview_.Layout(pane_->width(), pane_->height(), fullSize_, edges_,
+                    [this](int tens) { setWindowTitle(QStringLiteral("%10%").arg(tens)); });
     setWindowTitle(title);
     laidOut_ = true;
     pan_ = QPoint(0, 0);

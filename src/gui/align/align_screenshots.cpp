@@ -34,8 +34,7 @@ bool Photograph(QDialog& dialog, const QString& folder, QStringList& written) {
 QStringList TakeAlignDialogScreenshots(MainWindow& window, const QString& folder) {
     QStringList written;
     StereoDocument& document = window.Document();
-    if (!document.BothLoaded() || !document.Left().image || !document.Right().image)
-        return written;
+    if (!document.BothLoaded() || !document.Left().image || !document.Right().image) return written;
     QDir().mkpath(folder);
     // The dialogs only read the settings here: nothing is stored.
     Settings settings = window.CurrentSettings();
