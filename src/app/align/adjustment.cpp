@@ -9,13 +9,11 @@
 #include "core/image/resample.h"
 #include "core/strings.h"
 #include "core/util/worker_pool.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kNegativeDegrees = 2601;  // "-%d.%d Grad"
-constexpr int kDegrees = 2602;          // "%d.%d Grad"
 
 // The order of the stored text: rotations, sizes, positions, then the perspectives.
 constexpr std::array<int, kAdjustSlotCount> kStoredOrder = {0, 1, 6, 7, 8, 9, 2, 3, 4, 5};
@@ -79,8 +77,8 @@ AdjustmentOffset OffsetFromSlots(const AdjustmentSlots& values) {
 std::string SlotLabelText(const AdjustmentSlots& values, int slot) {
     if (slot < 6) {
         const int v = values.Signed(slot);
-        return v >= 0 ? FormatResString(kDegrees, v / 10, v % 10)
-                      : FormatResString(kNegativeDegrees, -v / 10, -v % 10);
+        return v >= 0 ? FormatResString(StringId::Degrees, v / 10, v % 10)
+                      : FormatResString(StringId::NegativeDegrees, -v / 10, -v % 10);
     }
     if (slot < 8) return std::to_string(values.value[slot]) + " %";
     if (slot == kPositionX) return std::to_string(values.Signed(slot));

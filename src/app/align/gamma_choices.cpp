@@ -11,12 +11,11 @@
 #include "core/stereo/common_area.h"
 #include "core/stereo/display_mode.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kGammaDensity = 2604;  // "Gamma = %d.%02d durchschnittliche Dichte = %d"
 
 constexpr const char* kChoiceTexts[kAnaglyphChoices] = {"rot/cyan",    "rot/grün",      "rot/blau",
                                                         "Farbe (R/C)", "Halbton (R/C)", "gelb/blau",
@@ -85,7 +84,7 @@ std::string GammaText(int gamma) {
 }
 
 std::string GammaDensityText(int gamma, int density) {
-    return FormatResString(kGammaDensity, gamma / 100, gamma % 100, density);
+    return FormatResString(StringId::GammaDensity, gamma / 100, gamma % 100, density);
 }
 
 const char* AnaglyphChoiceText(int index) {

@@ -28,6 +28,7 @@
 #include "gui/align/slot_scroll_bar.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/ui_text.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -44,9 +45,6 @@ constexpr int kResetLines = 3059;
 constexpr int kAutoAdjust = 3060;
 constexpr int kSaveValues = 3062;
 constexpr int kRestoreValues = 3064;
-constexpr int kWarningCaption = 2515;  // "Achtung"
-constexpr int kAskSave = 2600;         // "vorherige Ausrichtung wird verändert, …"
-constexpr int kAdjustTitle = 2603;     // "Justage"
 
 template <typename Widget>
 Widget* Named(Widget* widget, int control) {
@@ -66,7 +64,8 @@ QPushButton* Button(const QString& text, int control, QWidget* parent) {
 AdjustDialog::AdjustDialog(const AdjustDialogSetup& setup)
     : QDialog(setup.parent), setup_(setup), memory_(*setup.memory) {
     setObjectName(setup.extended ? QStringLiteral("ANGLESK") : QStringLiteral("ANGLES"));
-    setWindowTitle(setup.extended ? QStringLiteral("erweiterte Justage") : Res(kAdjustTitle));
+    setWindowTitle(setup.extended ? QStringLiteral("erweiterte Justage")
+                                  : Res(StringId::AdjustTitle));
     setSizeGripEnabled(true);
 
     const ImageBuffer* left = setup.left;
@@ -485,7 +484,7 @@ void AdjustDialog::MouseRelease(QPoint at) {
     if (drawing_.state != GuideLine::kDrawing) return;
     drawing_.x2 = at.x();
     drawing_.y2 = at.y();
-    setWindowTitle(Res(kAdjustTitle));
+    setWindowTitle(Res(StringId::AdjustTitle));
     const bool right = drawingRight_;
     GuideLineView view;
     view.right = right;
@@ -558,7 +557,7 @@ void AdjustDialog::AutoAdjust() {
 
 void AdjustDialog::SaveValues() {
     if (!setup_.host || !setup_.settings) return;
-    if (setup_.host->Ask(this, Res(kAskSave), Res(kWarningCaption),
+    if (setup_.host->Ask(this, Res(StringId::AlignmentChangedSave), Res(StringId::WarningCaption),
                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     setup_.settings->quickAdjustment = FormatStoredAdjustment(slots_);
