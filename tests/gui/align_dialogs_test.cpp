@@ -219,6 +219,30 @@ TEST_F(AlignDialogs, MovingAPositionOnlyComposesAgain) {
     Key(Qt::Key_J);
 }
 
+TEST_F(AlignDialogs, FullSizeEdgesAndTheAlternatingView) {
+    Open(900, 700);
+    host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
+        Click(d, 3049);
+        EXPECT_EQ(d.Preview().Zoom(), 100);
+        EXPECT_EQ(d.Preview().PreviewWidth(), 900);
+        QWidget* pane = Shown(d, 1233);
+        test::DragMouse(pane, QPoint(200, 200), QPoint(100, 120), 3);  // pans, moves nothing
+        EXPECT_EQ(Text(d, 3032), QStringLiteral("0"));
+        Click(d, 3236);
+        EXPECT_FALSE(d.Shown().isNull());
+        Click(d, 3049);
+        EXPECT_LT(d.Preview().PreviewWidth(), 900);
+        Click(d, 3048);
+        EXPECT_EQ(d.ViewMode(), 3);
+        const QImage first = d.Shown();
+        // The next tick (20 × 10 ms) shows the other view.
+        for (int wait = 0; wait < 40 && d.Shown() == first; ++wait) QTest::qWait(50);
+        EXPECT_NE(d.Shown(), first);
+        return false;
+    });
+    Key(Qt::Key_J);
+}
+
 TEST_F(AlignDialogs, GammaOkGivesApplyGammaOfBothViews) {
     Open(150, 100);
     host_.QueueAs<GammaDialog>([](GammaDialog& d) {
