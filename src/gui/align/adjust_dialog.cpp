@@ -125,7 +125,6 @@ AdjustDialog::AdjustDialog(const AdjustDialogSetup& setup)
     pane_ = Named(new QWidget(this), kPreviewControl);
     pane_->setMinimumSize(320, 240);
     pane_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    pane_->setMouseTracking(false);
     pane_->installEventFilter(this);
 
     auto* view = new QGroupBox(QStringLiteral("Ansicht"), this);
