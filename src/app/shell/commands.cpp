@@ -435,12 +435,6 @@ constexpr CommandId kNotYetBuilt[] = {
     CmdWritePhoneImage,
     CmdSavePhoneImage,
     CmdHtml,
-    // alignment, gamma and the anaglyph settings
-    CmdAdjust,
-    CmdExtendedAdjust,
-    CmdGamma,
-    CmdGreyAnaglyphSettings,
-    CmdColourAnaglyphSettings,
     // sharpen, edges, text, logo, border, DAS container, auto scroll
     CmdSharpen,
     CmdEdgeDetect,

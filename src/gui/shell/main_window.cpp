@@ -44,6 +44,7 @@
 #include "core/image/split.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
+#include "gui/align/align_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
@@ -608,6 +609,21 @@ void MainWindow::RegisterCommands() {
             composer_.RefreshCaptionAndStatus(Input());
         ShowTexts();
     });
+
+    // ---- alignment, gamma and the anaglyph settings ----
+    AlignCommandContext align;
+    align.parent = this;
+    align.host = &host_;
+    align.document = &document_;
+    align.settings = &settings_;
+    align.store = &store_;
+    align.statusBar = statusBar();
+    align.execute = [this](CommandId command) { ExecuteCommand(command); };
+    align.offsetChanged = [this] {
+        Recompose(DisplayChange::Offset);
+        view_->Relayout();
+    };
+    RegisterAlignCommands(c, align);
 
     // ---- the program ----
     c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
