@@ -94,16 +94,18 @@ TEST(CorrectView, AnEnlargedViewIsCutFromTheMiddle) {
 }
 
 TEST(AnaglyphSettings, ChoicesMapToPairsAndKinds) {
-    EXPECT_EQ(AnaglyphChoiceAtOpening(3, 0, false), 5);
-    EXPECT_EQ(AnaglyphChoiceAtOpening(1, 0, false), 1);
-    EXPECT_EQ(AnaglyphChoiceAtOpening(0, 2, true), 6);
-    EXPECT_EQ(AnaglyphChoiceAtOpening(0, 1, true), 4);
+    using G = GreyAnaglyphPair;
+    using C = ColourAnaglyphKind;
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::YellowBlue, C::ColourRedCyan, false), 5);
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::RedGreen, C::ColourRedCyan, false), 1);
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::RedCyan, C::ColourYellowBlue, true), 6);
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::RedCyan, C::HalfToneRedCyan, true), 4);
     Settings settings;
     const SettingWrites writes = ApplyAnaglyphSettings(settings, 7, 150, 80);
-    EXPECT_EQ(settings.colourAnaglyphKind, 3);
+    EXPECT_EQ(settings.colourAnaglyphKind, ColourAnaglyphKind::HalfToneYellowBlue);
     EXPECT_EQ(writes.front(), (std::pair<std::string, std::string>{"nAnactype", "3"}));
     ApplyAnaglyphSettings(settings, 5, 100, 100);
-    EXPECT_EQ(settings.greyAnaglyphPair, 3);
+    EXPECT_EQ(settings.greyAnaglyphPair, GreyAnaglyphPair::YellowBlue);
 }
 
 TEST(AnaglyphSettings, DensityIsTheMeanTableValueOfEachView) {

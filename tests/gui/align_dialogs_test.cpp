@@ -275,7 +275,7 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
     EXPECT_EQ(store_->ReadSetting(setting::kNAnactype), "3");
     EXPECT_EQ(store_->ReadSetting(setting::kNGmmab), "110");
     EXPECT_EQ(window.Document().Mode(), DisplayMode::ColourAnaglyph);
-    EXPECT_EQ(window.Document().ColourKind(), 3);
+    EXPECT_EQ(window.Document().ColourKind(), ColourAnaglyphKind::HalfToneYellowBlue);
     // From the colour menu the colour kind is preselected; Abbrechen stores nothing.
     host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
         EXPECT_TRUE(Shown<QRadioButton>(d, 1517)->isChecked());

@@ -6,6 +6,7 @@
 
 #include "app/shell/settings.h"
 #include "core/image/luminance.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/common_area.h"
@@ -95,21 +96,22 @@ bool IsColourAnaglyphChoice(int index) {
     return index == 3 || index == 4 || index == 6 || index == 7;
 }
 
-int AnaglyphChoiceAtOpening(int greyPair, int colourKind, bool fromColourMenu) {
+int AnaglyphChoiceAtOpening(GreyAnaglyphPair greyPair, ColourAnaglyphKind colourKind,
+                            bool fromColourMenu) {
     if (fromColourMenu) {
-        const int kind = std::clamp(colourKind, 0, 3);
+        const int kind = std::clamp(static_cast<int>(colourKind), 0, 3);
         return kind + 3 + (kind > 1 ? 1 : 0);
     }
-    const int pair = std::clamp(greyPair, 0, 3);
+    const int pair = std::clamp(static_cast<int>(greyPair), 0, 3);
     return pair == 3 ? 5 : pair;
 }
 
-int GreyPairOfChoice(int index) {
-    return index == 5 ? 3 : std::clamp(index, 0, 2);
+GreyAnaglyphPair GreyPairOfChoice(int index) {
+    return static_cast<GreyAnaglyphPair>(index == 5 ? 3 : std::clamp(index, 0, 2));
 }
 
-int ColourKindOfChoice(int index) {
-    return index >= 6 ? index - 4 : std::clamp(index - 3, 0, 1);
+ColourAnaglyphKind ColourKindOfChoice(int index) {
+    return static_cast<ColourAnaglyphKind>(index >= 6 ? index - 4 : std::clamp(index - 3, 0, 1));
 }
 
 AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffer& right,
@@ -127,11 +129,11 @@ AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffe
     if (IsColourAnaglyphChoice(choice))
         preview.image = ComposeColourAnaglyph(
             first, second, CommonArea{},
-            static_cast<ColourAnaglyphKind>(ColourKindOfChoice(choice)), tables);
+            ColourKindOfChoice(choice), tables);
     else
         preview.image =
             ComposeGreyAnaglyph(first, second, CommonArea{},
-                                static_cast<GreyAnaglyphPair>(GreyPairOfChoice(choice)), tables);
+                                GreyPairOfChoice(choice), tables);
     return preview;
 }
 

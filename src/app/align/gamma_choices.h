@@ -7,6 +7,7 @@
 
 #include "app/shell/settings_store.h"
 #include "core/image/image_buffer.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -37,10 +38,11 @@ const char* AnaglyphChoiceText(int index);
 bool IsColourAnaglyphChoice(int index);
 
 // The choice shown when the dialog opens from the grey or the colour anaglyph menu.
-int AnaglyphChoiceAtOpening(int greyPair, int colourKind, bool fromColourMenu);
+int AnaglyphChoiceAtOpening(GreyAnaglyphPair greyPair, ColourAnaglyphKind colourKind,
+                            bool fromColourMenu);
 // The grey pair or colour kind a choice stands for.
-int GreyPairOfChoice(int index);
-int ColourKindOfChoice(int index);
+GreyAnaglyphPair GreyPairOfChoice(int index);
+ColourAnaglyphKind ColourKindOfChoice(int index);
 
 // Which views the preview shows: 0 both, 1 the left only, 2 the right only.
 struct AnaglyphPreview {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/shell/command_ids.h"
+#include "core/shell/command_ids.h"
 #include "app/shell/stereo_document.h"
 
 class QStatusBar;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/image/image_buffer.h"
+#include "core/stereo/display_mode.h"
 
 class QButtonGroup;
 class QLabel;
@@ -57,8 +58,8 @@ struct AnaglyphSettingsSetup {
     DialogHost* host = nullptr;
     const ImageBuffer* left = nullptr;
     const ImageBuffer* right = nullptr;
-    int greyPair = 0;
-    int colourKind = 0;
+    GreyAnaglyphPair greyPair = GreyAnaglyphPair::RedCyan;
+    ColourAnaglyphKind colourKind = ColourAnaglyphKind::ColourRedCyan;
     bool fromColourMenu = false;  // opened from the colour anaglyph menu
     int leftGamma = 100;
     int rightGamma = 100;
