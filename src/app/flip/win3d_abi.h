@@ -71,7 +71,7 @@ typedef struct W3dPage {
 
 typedef struct W3dLibraryTable {
     uint32_t size; /* bytes: 4 per slot, the size field included */
-    W3dFunction slots[W3D_LIBRARY_SLOTS];
+    W3dFunction entries[W3D_LIBRARY_SLOTS];
 } W3dLibraryTable;
 
 typedef struct FlipDriver {

@@ -51,8 +51,8 @@ int ReleaseFlipDriver(FlipDriver* handle) {
     if (!handle) return W3D_NO_HANDLE;
     if (handle->size < 12) return W3D_HANDLE_TOO_SMALL;
     const W3dLibraryTable* library = handle->library;
-    if (library && library->size > 4 * W3D_LIB_CLEANUP && library->slots[W3D_LIB_CLEANUP - 1])
-        reinterpret_cast<void (*)(FlipDriver*)>(library->slots[W3D_LIB_CLEANUP - 1])(handle);
+    if (library && library->size > 4 * W3D_LIB_CLEANUP && library->entries[W3D_LIB_CLEANUP - 1])
+        reinterpret_cast<void (*)(FlipDriver*)>(library->entries[W3D_LIB_CLEANUP - 1])(handle);
     if (handle->module) dlclose(handle->module);
     std::free(handle->functions);
     std::free(handle);
@@ -74,7 +74,7 @@ template <typename F>
 F Win3dSession::LibraryFunction(int slot) const {
     const W3dLibraryTable* library = driver_ ? driver_->library : nullptr;
     if (!library || library->size < 4u * slot + 4) return nullptr;
-    return reinterpret_cast<F>(library->slots[slot - 1]);
+    return reinterpret_cast<F>(library->entries[slot - 1]);
 }
 
 bool Win3dSession::Open(const std::string& library, int width, int height, int bitsPerPixel) {

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions_2_1>
+#include <QOpenGLFunctions_2_0>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QPainter>
 #include <QRect>
@@ -16,7 +16,7 @@ EyeRenderer::~EyeRenderer() = default;
 bool EyeRenderer::Initialise() {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     if (!context || context->isOpenGLES()) return false;
-    gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_2_1>(context);
+    gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_2_0>(context);
     return gl_ && gl_->initializeOpenGLFunctions();
 }
 

@@ -3,7 +3,9 @@
 // changes, and textured quads for each frame. Needs a current compatibility context.
 #pragma once
 
+#include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <array>
 #include <memory>
@@ -12,7 +14,7 @@
 #include "app/flip/flip_rules.h"
 #include "core/image/image_buffer.h"
 
-class QOpenGLFunctions_2_1;
+class QOpenGLFunctions_2_0;
 
 namespace duplora {
 
@@ -44,10 +46,10 @@ class EyeRenderer {
     // white at (3, 3) for a shadow, or black only.
     void DrawText(const QRect& viewport, const std::vector<QString>& lines, bool shadowed);
 
-    QOpenGLFunctions_2_1* Gl() const { return gl_; }
+    QOpenGLFunctions_2_0* Gl() const { return gl_; }
 
   private:
-    QOpenGLFunctions_2_1* gl_ = nullptr;
+    QOpenGLFunctions_2_0* gl_ = nullptr;
     std::array<unsigned, 2> textures_{};
     std::array<QSize, 2> sizes_{};
     int uploads_ = 0;

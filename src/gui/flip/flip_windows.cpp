@@ -1,10 +1,15 @@
 #include "gui/flip/flip_windows.h"
 
 #include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QOpenGLFunctions_2_1>
+#include <QOpenGLFunctions_2_0>
 #include <QWheelEvent>
+
+#include "app/image/qimage_bridge.h"
 
 namespace duplora {
 
@@ -34,59 +39,84 @@ void FlipMouse::DoubleClick(QMouseEvent* event) {
 // ---- the full-screen output -------------------------------------------------------------------
 
 FlipScreenWindow::FlipScreenWindow(FlipInput& input, const QString& title)
-    : QOpenGLWidget(nullptr), input_(input), mouse_(input) {
+    : QWidget(nullptr), input_(input), mouse_(input) {
     setObjectName(title);
     setWindowTitle(title);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::StrongFocus);
     setWindowFlag(Qt::FramelessWindowHint);
-    setWindowModality(Qt::ApplicationModal);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
 }
 
-FlipScreenWindow::~FlipScreenWindow() {
-    if (isValid()) {
-        makeCurrent();
-        renderer_.Release();
-        doneCurrent();
-    }
-}
+FlipScreenWindow::~FlipScreenWindow() = default;
 
 void FlipScreenWindow::SetFrames(ImageBuffer left, ImageBuffer right) {
     frames_[0] = std::move(left);
     frames_[1] = std::move(right);
-    pending_ = true;
-    update();
+    MakeSurface();
 }
 
 void FlipScreenWindow::SetOverlay(std::vector<QString> lines) {
     overlay_ = std::move(lines);
+}
+
+void FlipScreenWindow::MakeSurface() {
+    if (!frames_[0] || !frames_[1]) {
+        surface_ = QImage();
+        shown_ = QImage();
+        update();
+        return;
+    }
+    const int w = frames_[0].Width(), h = frames_[0].Height();
+    surface_ = QImage(2 * w, h, QImage::Format_RGB32);
+    surface_.fill(Qt::black);
+    QPainter painter(&surface_);
+    QFont font(QStringLiteral("Sans"), 11, QFont::Bold);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (int eye = 0; eye < 2; ++eye) {
+        painter.drawImage(eye * w, 0, QImageFromImageBuffer(frames_[eye]));
+        // Every line twice, black and one pixel further white, for a shadow.
+        for (std::size_t i = 0; i < overlay_.size(); ++i) {
+            const int y = 2 + int(i) * (metrics.height() + 2) + metrics.ascent();
+            painter.setPen(Qt::black);
+            painter.drawText(eye * w + 2, y, overlay_[i]);
+            painter.setPen(Qt::white);
+            painter.drawText(eye * w + 3, y + 1, overlay_[i]);
+        }
+    }
+    painter.end();
+    ++surfacesMade_;
+    shown_ = QImage();
     update();
 }
 
-void FlipScreenWindow::initializeGL() {
-    renderer_.Initialise();
-    pending_ = true;
+bool FlipScreenWindow::event(QEvent* event) {
+    // Every key is the output's own: none may end as a shortcut of the main window.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
-void FlipScreenWindow::paintGL() {
-    if (pending_) {
-        for (int eye = 0; eye < 2; ++eye)
-            if (frames_[eye]) renderer_.Load(EyeRenderer::Eye(eye), frames_[eye], false);
-        pending_ = false;
+void FlipScreenWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    shown_ = QImage();
+}
+
+void FlipScreenWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (surface_.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
     }
-    // The double-width surface: the left eye's frame, then the right eye's one screen width
-    // further right, each at its screen size; the window shows the surface on its width.
-    const qreal ratio = devicePixelRatioF();
-    const int w = int(width() * ratio), h = int(height() * ratio);
-    const QSize screen = frames_[0] ? QSize(frames_[0].Width(), frames_[0].Height()) : QSize();
-    const std::vector<FramePiece> whole{{0, 0, screen.width(), screen.height(), 0, 0}};
-    for (int eye = 0; eye < 2; ++eye) {
-        const QRect half(eye * w / 2, 0, w / 2 - (eye == 0 ? 0 : 0), h);
-        renderer_.Draw(EyeRenderer::Eye(eye), half, screen, whole);
-        if (!overlay_.empty()) renderer_.DrawText(half, overlay_, true);
-    }
-    ++framesDrawn_;
+    // Scaled to the window once; every paint after that is a plain copy.
+    if (shown_.size() != size())
+        shown_ = surface_.size() == size()
+                     ? surface_
+                     : surface_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage(0, 0, shown_);
 }
 
 void FlipScreenWindow::keyPressEvent(QKeyEvent* event) {
@@ -158,7 +188,7 @@ void StereoGlWindow::paintGL() {
         renderer_.Load(EyeRenderer::kRight, *frame_.right, true);
         reload_ = false;
     }
-    QOpenGLFunctions_2_1* gl = renderer_.Gl();
+    QOpenGLFunctions_2_0* gl = renderer_.Gl();
     if (!gl) return;
     const qreal ratio = devicePixelRatio();
     const QRect viewport(0, 0, int(width() * ratio), int(height() * ratio));

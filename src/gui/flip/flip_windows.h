@@ -1,11 +1,12 @@
 // The windows of the page-flipping outputs. FlipScreenWindow is the full-screen output of
 // the double-width and Win3D kinds: both eyes side by side on a surface twice the screen's
-// width, shown on the screen it covers. StereoGlWindow is the OpenGL quad-buffered window: the
+// width, shown on the screen it covers; it needs no OpenGL, so it works on any display. StereoGlWindow is the OpenGL quad-buffered window: the
 // left eye into the left back buffer, the right eye into the right one. Both only draw and
 // report input; the page-flipping controller decides what the input does.
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
 #include <QOpenGLWindow>
 #include <QPoint>
 
@@ -44,22 +45,26 @@ class FlipMouse {
     Qt::MouseButtons buttons_;
 };
 
-class FlipScreenWindow : public QOpenGLWidget {
+class FlipScreenWindow : public QWidget {
   public:
     FlipScreenWindow(FlipInput& input, const QString& title);
     ~FlipScreenWindow() override;
 
-    // The eyes' frames, screen-sized; uploaded once at the next paint.
+    // The eyes' frames, screen-sized. The double-width surface is made from them here, once
+    // per change; painting only copies it.
     void SetFrames(ImageBuffer left, ImageBuffer right);
-    // The overlay lines; empty shows none.
+    // The overlay lines drawn on both halves; empty shows none.
     void SetOverlay(std::vector<QString> lines);
     const ImageBuffer& Frame(int eye) const { return frames_[eye]; }
-    int Uploads() const { return renderer_.Uploads(); }
-    int FramesDrawn() const { return framesDrawn_; }
+    // The left eye's frame, and one screen width further right the right eye's, with the
+    // overlays: what a stereo display driver or a 3D monitor takes.
+    const QImage& Surface() const { return surface_; }
+    int SurfacesMade() const { return surfacesMade_; }
 
   protected:
-    void initializeGL() override;
-    void paintGL() override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -68,13 +73,15 @@ class FlipScreenWindow : public QOpenGLWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void MakeSurface();
+
     FlipInput& input_;
     FlipMouse mouse_;
-    EyeRenderer renderer_;
     std::array<ImageBuffer, 2> frames_;
-    bool pending_ = false;
     std::vector<QString> overlay_;
-    int framesDrawn_ = 0;
+    QImage surface_;
+    QImage shown_;  // the surface at the window's size
+    int surfacesMade_ = 0;
 };
 
 // What the OpenGL window draws: both views as textures, how they lie on the screen.

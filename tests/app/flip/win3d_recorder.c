@@ -92,10 +92,10 @@ int W3D_DDFillFunctions(FlipDriver* driver) {
     driver->functions[W3D_CAPABILITIES] = (W3dFunction)Capabilities;
     driver->functions[W3D_PAGE_STATUS] = (W3dFunction)PageStatus;
     g_library.size = 4 * (W3D_LIB_DISPLAY_NAME + 1);
-    g_library.slots[W3D_LIB_CLEANUP - 1] = (W3dFunction)Cleanup;
-    g_library.slots[W3D_LIB_ATTACH - 1] = (W3dFunction)Attach;
-    g_library.slots[W3D_LIB_CHOOSE_DISPLAY - 1] = (W3dFunction)ChooseDisplay;
-    g_library.slots[W3D_LIB_DISPLAY_NAME - 1] = (W3dFunction)DisplayName;
+    g_library.entries[W3D_LIB_CLEANUP - 1] = (W3dFunction)Cleanup;
+    g_library.entries[W3D_LIB_ATTACH - 1] = (W3dFunction)Attach;
+    g_library.entries[W3D_LIB_CHOOSE_DISPLAY - 1] = (W3dFunction)ChooseDisplay;
+    g_library.entries[W3D_LIB_DISPLAY_NAME - 1] = (W3dFunction)DisplayName;
     driver->library = &g_library;
     return 0;
 }

@@ -4,7 +4,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions_2_1>
+#include <QOpenGLFunctions_2_0>
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,9 @@
 #include <fstream>
 
 #include "app/flip/eye_frames.h"
+#include "app/image/qimage_bridge.h"
 #include "gui/flip/page_flipping.h"
-#include "gui_test_main.h"
+#include "gui/gui_test_main.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -62,6 +63,11 @@ TEST_F(FlipWindowTest, DoubleWidthOutputShowsTheComposedViewsAndTakesItsKeys) {
                       w.Document().ScrollX(), w.Document().ScrollY(), false);
     ASSERT_TRUE(screen->Frame(1));
     EXPECT_EQ(test::PixelDigest(screen->Frame(1)), test::PixelDigest(expected));
+    // The double-width surface: the right eye one screen width right of the left eye.
+    const QImage surface = screen->Surface().convertToFormat(QImage::Format_RGB888);
+    ASSERT_EQ(surface.size(), QSize(2 * size.width(), size.height()));
+    EXPECT_EQ(surface.copy(size.width(), 0, size.width(), size.height()),
+              QImageFromImageBuffer(expected).convertToFormat(QImage::Format_RGB888));
 
     Press(screen, Qt::Key_3);  // step 3
     Press(screen, Qt::Key_Left);
@@ -114,7 +120,7 @@ TEST_F(FlipWindowTest, StartDisplaySixEndsTheProgramWithThePageFlipping) {
     ASSERT_NE(screen, nullptr);
     Press(screen, Qt::Key_Return);
     test::Settle();
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.isVisible()) << host_.Count() << host_.LastText().toStdString();
 }
 
 }  // namespace
