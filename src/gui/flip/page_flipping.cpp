@@ -180,8 +180,6 @@ bool PageFlipping::StartScreen(PageFlipOutput output) {
     screenWindow_->showFullScreen();
     screenWindow_->activateWindow();
     screenWindow_->setFocus();
-    // The composition switches to side by side for the output; the fit follows its size.
-    if (links_.recompose) links_.recompose();
     RedrawScreen();
     return true;
 }
@@ -194,6 +192,7 @@ void PageFlipping::StopScreen() {
     FlipScreenWindow* window = screenWindow_.release();
     window->hide();
     window->deleteLater();
+    composer_.Clear();
     if (links_.recompose) links_.recompose();
     if (links_.mainWindow) links_.mainWindow->activateWindow();
     Ended();
@@ -241,7 +240,7 @@ QSize PageFlipping::ScreenSize() const {
 }
 
 QSize PageFlipping::PictureSize() const {
-    const DisplayComposer& composer = *links_.composer;
+    const DisplayComposer& composer = composer_;
     if (glWindow_) {
         const ImageBuffer& left = links_.document->Left().image;
         const int zoom = links_.document->ZoomPercent();
@@ -262,15 +261,19 @@ void PageFlipping::DisplayChanged() {
 void PageFlipping::RedrawScreen() {
     if (!screenWindow_) return;
     StereoDocument& document = *links_.document;
+    // The views side by side, whatever the main window's mode.
+    CompositionInput input = links_.input();
+    input.mode = DisplayMode::SideBySide;
+    composer_.ComposeForDisplay(input);
     const QSize size = ScreenSize();
     const PixelSize screen{size.width(), size.height()};
     const QSize picture = PictureSize();
     const int x = ClampOrWrap(document.ScrollX(), picture.width(), screen.width, document.Panorama());
     const int y = ClampOrWrap(document.ScrollY(), picture.height(), screen.height, false);
     document.SetScroll(x, y);
-    ImageBuffer left = BuildEyeFrame(*links_.composer, DisplayComposer::kFirstView, screen, x, y,
+    ImageBuffer left = BuildEyeFrame(composer_, DisplayComposer::kFirstView, screen, x, y,
                                      document.Panorama());
-    ImageBuffer right = BuildEyeFrame(*links_.composer, DisplayComposer::kSecondView, screen, x,
+    ImageBuffer right = BuildEyeFrame(composer_, DisplayComposer::kSecondView, screen, x,
                                       y, document.Panorama());
     if (win3d_.IsOpen()) win3d_.Present(left, right);
 

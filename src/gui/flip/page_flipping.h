@@ -14,6 +14,7 @@
 
 #include "app/flip/flip_rules.h"
 #include "app/flip/win3d_driver.h"
+#include "core/stereo/display_composer.h"
 #include "gui/flip/flip_windows.h"
 
 class QWidget;
@@ -21,7 +22,6 @@ class QWidget;
 namespace duplora {
 
 class DialogHost;
-class DisplayComposer;
 class StereoDocument;
 struct Settings;
 
@@ -31,7 +31,8 @@ class PageFlipping : public FlipInput {
         QWidget* mainWindow = nullptr;
         DialogHost* host = nullptr;
         StereoDocument* document = nullptr;
-        const DisplayComposer* composer = nullptr;
+        // What the main window composes now; the full-screen outputs compose it side by side.
+        std::function<CompositionInput()> input;
         const Settings* settings = nullptr;
         std::function<void(CommandId)> execute;
         std::function<bool()> slideShowRunning;
@@ -61,6 +62,8 @@ class PageFlipping : public FlipInput {
     FlipScreenWindow* ScreenWindow() const { return screenWindow_.get(); }
     StereoGlWindow* GlWindow() const { return glWindow_.get(); }
     const Win3dSession& Win3d() const { return win3d_; }
+    // The side-by-side composition the full-screen outputs show.
+    const DisplayComposer& Composer() const { return composer_; }
     PageFlipOutput Output() const { return output_; }
 
     // ---- FlipInput ----
@@ -93,6 +96,7 @@ class PageFlipping : public FlipInput {
     std::unique_ptr<FlipScreenWindow> screenWindow_;
     std::unique_ptr<StereoGlWindow> glWindow_;
     Win3dSession win3d_;
+    DisplayComposer composer_;
     bool closeWhenDone_ = false;
     bool help_ = false;
     bool information_ = false;

@@ -149,7 +149,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     flipLinks.mainWindow = this;
     flipLinks.host = &host_;
     flipLinks.document = &document_;
-    flipLinks.composer = &composer_;
+    flipLinks.input = [this] { return Input(); };
     flipLinks.settings = &settings_;
     flipLinks.execute = [this](CommandId command) { ExecuteCommand(command); };
     flipLinks.slideShowRunning = [this] { return slideShowRunning_; };
@@ -487,8 +487,6 @@ CompositionInput MainWindow::Input() const {
     in.dy = document_.Dy();
     in.zoomPercent = document_.ZoomPercent();
     in.mode = document_.Mode();
-    // The full-screen page-flipping outputs show the views side by side.
-    if (flip_ && flip_->ScreenActive()) in.mode = DisplayMode::SideBySide;
     in.greyPair = static_cast<GreyAnaglyphPair>(document_.GreyPair());
     in.colourKind = static_cast<ColourAnaglyphKind>(document_.ColourKind());
     in.leftGamma = settings_.leftGamma;

@@ -48,6 +48,25 @@ TEST_F(FlipWindowTest, WithoutStereoOpenGlAMessageSaysSoAndNothingChanges) {
     EXPECT_EQ(w.windowTitle(), title);
 }
 
+TEST_F(FlipWindowTest, ViewsLargerThanTheTextureAskFirstAndNoKeepsThemAsTheyAre) {
+    const std::string left = dir_.filePath("big_l.bmp").toStdString();
+    const std::string right = dir_.filePath("big_r.bmp").toStdString();
+    ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(1600, 1200, 1), left));
+    ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(1600, 1200, 2), right));
+    store_->WriteSetting("nVidia", "2");
+    store_->WriteSetting("nTSize", "0");
+    MainWindow& w = StartWithPair(left, right);
+    host_.QueueButton(QMessageBox::No);
+    Key(Qt::Key_F8);
+    ASSERT_EQ(host_.Count(), 1);
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Achtung"));
+    EXPECT_EQ(host_.LastText(),
+              QStringLiteral("Bildgröße(1600 x 1200) muß kleiner als die Texsturgröße(1024 x 1024) "
+                             "im\n OpenGL Modus sein. \nSoll DPL  die Bildgröße anpassen? "));
+    EXPECT_EQ(w.Document().Left().image.Width(), 1600);
+    EXPECT_FALSE(w.Flipping()->OpenGlActive());
+}
+
 TEST_F(FlipWindowTest, DoubleWidthOutputShowsTheComposedViewsAndTakesItsKeys) {
     NEED_SAMPLES();
     MainWindow& w = StartWith("1");
@@ -58,8 +77,15 @@ TEST_F(FlipWindowTest, DoubleWidthOutputShowsTheComposedViewsAndTakesItsKeys) {
     EXPECT_TRUE(screen->isVisible());
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("Duplora"));
     const QSize size = screen->size();
+    // The right eye: its composed view side by side, whatever the window's mode.
+    CompositionInput in;
+    in.first = &w.Document().Left().image;
+    in.second = &w.Document().Right().image;
+    in.zoomPercent = w.Document().ZoomPercent();
+    DisplayComposer sideBySide;
+    ASSERT_TRUE(sideBySide.ComposeForDisplay(in));
     const ImageBuffer expected =
-        BuildEyeFrame(w.Composer(), DisplayComposer::kSecondView, {size.width(), size.height()},
+        BuildEyeFrame(sideBySide, DisplayComposer::kSecondView, {size.width(), size.height()},
                       w.Document().ScrollX(), w.Document().ScrollY(), false);
     ASSERT_TRUE(screen->Frame(1));
     EXPECT_EQ(test::PixelDigest(screen->Frame(1)), test::PixelDigest(expected));
