@@ -16,6 +16,7 @@
 
 #include "app/flip/eye_frames.h"
 #include "bench_support.h"
+#include "core/image/resample.h"
 #include "core/stereo/display_composer.h"
 #include "gui/flip/eye_renderer.h"
 #include "gui/flip/flip_windows.h"
@@ -88,15 +89,26 @@ void BM_PlainUploadAndDraw(benchmark::State& state) {
     plainSeconds = total / double(state.iterations());
 }
 
+// range(0): the texture edge the views were fitted into when the output started (0: the
+// full 6000 × 4000 views as textures).
 void BM_OpenGlFrame(benchmark::State& state) {
     if (!gl || !gl->ok) return state.SkipWithError("no OpenGL");
+    const int edge = int(state.range(0));
+    ImageBuffer fittedLeft, fittedRight;
+    if (edge > 0) {
+        const PixelSize size = FitIntoTexture({kPairWidth, kPairHeight}, edge);
+        fittedLeft = ResizeImage(LeftView(), size.width, size.height);
+        fittedRight = ResizeImage(RightView(), size.width, size.height);
+    }
+    const ImageBuffer& left = edge > 0 ? fittedLeft : LeftView();
+    const ImageBuffer& right = edge > 0 ? fittedRight : RightView();
     // A change: both views become textures, once.
-    gl->renderer.Load(EyeRenderer::kLeft, LeftView(), true);
-    gl->renderer.Load(EyeRenderer::kRight, RightView(), true);
+    gl->renderer.Load(EyeRenderer::kLeft, left, true);
+    gl->renderer.Load(EyeRenderer::kRight, right, true);
     GlFrame frame;
-    frame.left = &LeftView();
-    frame.right = &RightView();
-    frame.zoomPercent = kFitZoom;
+    frame.left = &left;
+    frame.right = &right;
+    frame.zoomPercent = kFitZoom * kPairWidth / left.Width();
     frame.dx = 14;
     const QSize size(kScreenWidth, kScreenHeight);
     const QRect viewport(QPoint(0, 0), size);
@@ -170,8 +182,8 @@ int main(int argc, char** argv) {
         context.surface.setFormat(context.context.format());
         context.surface.create();
         if (context.context.makeCurrent(&context.surface)) {
-            context.target = std::make_unique<QOpenGLFramebufferObject>(
-                QSize(kScreenWidth, kScreenHeight));
+            context.target =
+                std::make_unique<QOpenGLFramebufferObject>(QSize(kScreenWidth, kScreenHeight));
             context.ok = context.target->bind() && context.renderer.Initialise();
         }
     }
@@ -182,6 +194,8 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_OpenGlFrame", BM_OpenGlFrame)
+        ->Arg(0)
+        ->Arg(2048)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_DoubleWidthFrame", BM_DoubleWidthFrame)

@@ -242,7 +242,7 @@ extern const StringEntry kStringTable[] = {
     {2985, "P: Panorama Modus, jede andere Taste hält an"},
     {2986, "Linke Maustaste ziehen: Bild verschieben"},
     {2987, "Rechte Maustaste ziehen: Zoom ein / aus"},
-    {2990, "Die Anzeige bietet kein OpenGL Quad-Buffer Stereo an.\nWählen Sie in den Pageflipping Einstellungen (Alt+P) die Ausgabe NVidia\n(Vollbild nebeneinander in doppelter Breite) oder Win3D."},
+    {2990, "Die Anzeige bietet kein OpenGL Quad-Buffer Stereo an.\nWählen Sie in den Pageflipping Einstellungen (Alt+P) NVidia für die\nAusgabe nebeneinander in doppelter Breite oder Win3D."},
     {2991, "OpenGL kann auf dieser Anzeige nicht benutzt werden."},
 };
 extern const std::size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

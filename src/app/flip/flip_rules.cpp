@@ -96,7 +96,8 @@ int ZoomDragDown(int zoom) {
 
 FlipKey FlipKeyAction(int key, bool shift) {
     auto command = [](CommandId id) { return FlipKey{FlipAction::Command, id, 0}; };
-    if (key >= Qt::Key_1 && key <= Qt::Key_9) return {FlipAction::SetStep, CmdNone, key - Qt::Key_0};
+    if (key >= Qt::Key_1 && key <= Qt::Key_9)
+        return {FlipAction::SetStep, CmdNone, key - Qt::Key_0};
     switch (key) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
@@ -149,7 +150,9 @@ FlipKey FlipKeyAction(int key, bool shift) {
 }
 
 AutoScrollPace::AutoScrollPace(Kind kind, bool vertical)
-    : kind_(kind), vertical_(vertical), speed_(kind == Kind::OpenGl ? 4 : 8),
+    : kind_(kind),
+      vertical_(vertical),
+      speed_(kind == Kind::OpenGl ? 4 : 8),
       delay_(kind == Kind::OpenGl ? 4 : 0) {}
 
 int AutoScrollPace::PauseMs() const {
@@ -229,11 +232,11 @@ int AutoScrollPace::Step(int position, int picture, int screen, bool panorama) {
 }
 
 std::string FlipStatusLine(const FlipStatusInput& in) {
-    std::string line = !in.pendingMessage.empty()
-                           ? in.pendingMessage
-                           : FormatResString(StringId::InfoOverlay, in.leftName.c_str(),
-                                             in.rightName.c_str(), in.width, in.height,
-                                             in.zoomPercent, in.dx, in.dy);
+    std::string line =
+        !in.pendingMessage.empty()
+            ? in.pendingMessage
+            : FormatResString(StringId::InfoOverlay, in.leftName.c_str(), in.rightName.c_str(),
+                              in.width, in.height, in.zoomPercent, in.dx, in.dy);
     if (in.panorama) line += ' ' + LoadResString(StringId::TitlePanorama);
     line += "     ";
     line += in.output == PageFlipOutput::Win3d ? "[WinX3D]" : "[nVidia]";
@@ -241,10 +244,10 @@ std::string FlipStatusLine(const FlipStatusInput& in) {
 }
 
 std::vector<std::string> FlipHelpLines(PageFlipOutput output) {
-    const int first = output == PageFlipOutput::OpenGl ? StringId::GlHelpFirst
-                                                       : StringId::FlipHelpFirst;
-    const int last = output == PageFlipOutput::OpenGl ? StringId::GlHelpLast
-                                                      : StringId::FlipHelpLast;
+    const int first =
+        output == PageFlipOutput::OpenGl ? StringId::GlHelpFirst : StringId::FlipHelpFirst;
+    const int last =
+        output == PageFlipOutput::OpenGl ? StringId::GlHelpLast : StringId::FlipHelpLast;
     std::vector<std::string> lines;
     for (int id = first; id <= last; ++id) lines.push_back(LoadResString(id));
     return lines;

@@ -70,9 +70,9 @@ int ZoomDragDown(int zoom);
 enum class FlipAction {
     None,
     Close,
-    Command,             // send `command` to the main window
-    SetStep,             // alignment step = `step`
-    StopSlideAndCommand, // stop the slide show, then `command`
+    Command,              // send `command` to the main window
+    SetStep,              // alignment step = `step`
+    StopSlideAndCommand,  // stop the slide show, then `command`
     ToggleSlideShow,
     WriteAlignment,
     ToggleHelp,

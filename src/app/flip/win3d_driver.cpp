@@ -32,9 +32,10 @@ int LoadFlipDriver(const std::string& library, FlipDriver** handle) {
     driver->size = W3D_HANDLE_SIZE;
     driver->functions = functions;
     driver->module = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto fill = driver->module ? reinterpret_cast<W3dFillFunctions>(
-                                     dlsym(driver->module, "W3D_DDFillFunctions"))
-                               : nullptr;
+    auto fill =
+        driver->module
+            ? reinterpret_cast<W3dFillFunctions>(dlsym(driver->module, "W3D_DDFillFunctions"))
+            : nullptr;
     if (!fill) {
         if (driver->module) dlclose(driver->module);
         std::free(functions);
@@ -97,14 +98,16 @@ bool Win3dSession::Open(const std::string& library, int width, int height, int b
                        (caps_.flags2 & (W3D_CAPS2_THREE_PAGES_A | W3D_CAPS2_THREE_PAGES_B));
     bits_ = (caps_.flags1 & W3D_CAPS1_8_BITS) && bitsPerPixel == 16 ? 8 : bitsPerPixel;
     // After the left page too, when three pages are used without the driver pacing them.
-    flipAfterLeft_ =
-        three && !(caps_.flags1 & W3D_CAPS1_THREE_PAGES_A) && !(caps_.flags2 & W3D_CAPS2_THREE_PAGES_A);
+    flipAfterLeft_ = three && !(caps_.flags1 & W3D_CAPS1_THREE_PAGES_A) &&
+                     !(caps_.flags2 & W3D_CAPS2_THREE_PAGES_A);
 
     const int pageCount = three ? 3 : 2;
     const int stride = (width * 3 + 3) & ~3;
-    pixels_.assign(pageCount, std::vector<unsigned char>(static_cast<std::size_t>(stride) * height));
+    pixels_.assign(pageCount,
+                   std::vector<unsigned char>(static_cast<std::size_t>(stride) * height));
     pages_.resize(pageCount);
-    for (int i = 0; i < pageCount; ++i) pages_[i] = W3dPage{i, width, height, stride, pixels_[i].data()};
+    for (int i = 0; i < pageCount; ++i)
+        pages_[i] = W3dPage{i, width, height, stride, pixels_[i].data()};
 
     if (auto attach = LibraryFunction<int (*)(int, W3dPage*)>(W3D_LIB_ATTACH))
         attached_ = attach(display_, &pages_[1]) != 0;

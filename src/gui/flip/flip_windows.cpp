@@ -3,10 +3,10 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLFunctions_2_0>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include "app/image/qimage_bridge.h"
@@ -146,8 +146,8 @@ void FlipScreenWindow::closeEvent(QCloseEvent* event) {
 
 // ---- the OpenGL stereo window ------------------------------------------------------------------
 
-QPoint DrawGlEye(EyeRenderer& renderer, EyeRenderer::Eye eye, const QRect& viewport,
-                 QSize screen, const GlFrame& frame) {
+QPoint DrawGlEye(EyeRenderer& renderer, EyeRenderer::Eye eye, const QRect& viewport, QSize screen,
+                 const GlFrame& frame) {
     const QSize texture = renderer.TextureSize(eye);
     const int zoom = std::max(1, frame.zoomPercent);
     const PixelSize picture{texture.width() * zoom / 100, texture.height() * zoom / 100};

@@ -1,14 +1,15 @@
 // The windows of the page-flipping outputs. FlipScreenWindow is the full-screen output of
 // the double-width and Win3D kinds: both eyes side by side on a surface twice the screen's
-// width, shown on the screen it covers; it needs no OpenGL, so it works on any display. StereoGlWindow is the OpenGL quad-buffered window: the
-// left eye into the left back buffer, the right eye into the right one. Both only draw and
-// report input; the page-flipping controller decides what the input does.
+// width, shown on the screen it covers; it needs no OpenGL, so it works on any display.
+// StereoGlWindow is the OpenGL quad-buffered window: the left eye into the left back buffer, the
+// right eye into the right one. Both only draw and report input; the page-flipping controller
+// decides what the input does.
 #pragma once
 
 #include <QImage>
-#include <QWidget>
 #include <QOpenGLWindow>
 #include <QPoint>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
@@ -129,7 +130,7 @@ class StereoGlWindow : public QOpenGLWindow {
 
 // Draws one eye of the OpenGL output into `viewport`: the view scaled by the zoom, the offset
 // split between the eyes, scrolled, wrapped in panorama mode. Gives the valid scroll position.
-QPoint DrawGlEye(EyeRenderer& renderer, EyeRenderer::Eye eye, const QRect& viewport,
-                 QSize screen, const GlFrame& frame);
+QPoint DrawGlEye(EyeRenderer& renderer, EyeRenderer::Eye eye, const QRect& viewport, QSize screen,
+                 const GlFrame& frame);
 
 }  // namespace duplora

@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QKeySequence>
-#include <QOpenGLContext>
 #include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QWidget>
 
@@ -140,6 +140,7 @@ bool PageFlipping::StartOpenGl() {
     glWindow_->show();
     glWindow_->raise();
     glWindow_->requestActivate();
+    if (links_.refit) links_.refit();
     Send(CmdRefreshStatus);
     return true;
 }
@@ -153,6 +154,7 @@ void PageFlipping::StopOpenGl() {
     window->hide();
     window->deleteLater();
     if (links_.recompose) links_.recompose();
+    if (links_.refit) links_.refit();
     Ended();
 }
 
@@ -162,11 +164,11 @@ bool PageFlipping::StartScreen(PageFlipOutput output) {
         if (!win3d_.Open(links_.settings->win3dLibrary, mode.width, mode.height,
                          PageFlipBitDepth(links_.settings->pageFlipColourDepth))) {
             const int error = win3d_.Error();
-            links_.host->Tell(links_.mainWindow,
-                              Res(error == W3D_NO_LIBRARY ? StringId::NoPageFlippingDriver
-                                                          : StringId::CannotDisplayImage),
-                              Res(error == W3D_NO_LIBRARY ? StringId::ErrorCaption
-                                                          : StringId::WarningCaption));
+            links_.host->Tell(
+                links_.mainWindow,
+                Res(error == W3D_NO_LIBRARY ? StringId::NoPageFlippingDriver
+                                            : StringId::CannotDisplayImage),
+                Res(error == W3D_NO_LIBRARY ? StringId::ErrorCaption : StringId::WarningCaption));
             return false;
         }
     }
@@ -174,12 +176,14 @@ bool PageFlipping::StartScreen(PageFlipOutput output) {
     message_.clear();
     screenWindow_ = std::make_unique<FlipScreenWindow>(
         *this, output == PageFlipOutput::Win3d ? QStringLiteral("W3DWindow")
-                                               : QStringLiteral("Duplora"));
+                                               : QStringLiteral("Duplora NVidia"));
     QScreen* screen = links_.mainWindow->screen();
     screenWindow_->setGeometry(screen ? screen->geometry() : QRect(0, 0, 1024, 768));
     screenWindow_->showFullScreen();
     screenWindow_->activateWindow();
     screenWindow_->setFocus();
+    // The picture is fitted to the output's screen as it was to the window.
+    if (links_.refit) links_.refit();
     RedrawScreen();
     return true;
 }
@@ -194,6 +198,7 @@ void PageFlipping::StopScreen() {
     window->deleteLater();
     composer_.Clear();
     if (links_.recompose) links_.recompose();
+    if (links_.refit) links_.refit();
     if (links_.mainWindow) links_.mainWindow->activateWindow();
     Ended();
 }
@@ -268,18 +273,20 @@ void PageFlipping::RedrawScreen() {
     const QSize size = ScreenSize();
     const PixelSize screen{size.width(), size.height()};
     const QSize picture = PictureSize();
-    const int x = ClampOrWrap(document.ScrollX(), picture.width(), screen.width, document.Panorama());
+    const int x =
+        ClampOrWrap(document.ScrollX(), picture.width(), screen.width, document.Panorama());
     const int y = ClampOrWrap(document.ScrollY(), picture.height(), screen.height, false);
     document.SetScroll(x, y);
-    ImageBuffer left = BuildEyeFrame(composer_, DisplayComposer::kFirstView, screen, x, y,
-                                     document.Panorama());
-    ImageBuffer right = BuildEyeFrame(composer_, DisplayComposer::kSecondView, screen, x,
-                                      y, document.Panorama());
+    ImageBuffer left =
+        BuildEyeFrame(composer_, DisplayComposer::kFirstView, screen, x, y, document.Panorama());
+    ImageBuffer right =
+        BuildEyeFrame(composer_, DisplayComposer::kSecondView, screen, x, y, document.Panorama());
     if (win3d_.IsOpen()) win3d_.Present(left, right);
 
     std::vector<QString> lines;
     if (help_)
-        for (const std::string& line : FlipHelpLines(output_)) lines.push_back(QString::fromStdString(line));
+        for (const std::string& line : FlipHelpLines(output_))
+            lines.push_back(QString::fromStdString(line));
     if (information_ || !message_.empty()) {
         FlipStatusInput in;
         in.pendingMessage = message_;
@@ -398,8 +405,8 @@ void PageFlipping::Key(int key, Qt::KeyboardModifiers modifiers) {
 void PageFlipping::StartAutoScroll(bool vertical) {
     const QSize picture = PictureSize();
     const QSize screen = glWindow_ ? glWindow_->size() : ScreenSize();
-    const bool larger = vertical ? picture.height() > screen.height()
-                                 : picture.width() > screen.width();
+    const bool larger =
+        vertical ? picture.height() > screen.height() : picture.width() > screen.width();
     if (!larger) return;
     autoScroll_ = std::make_unique<AutoScrollPace>(
         glWindow_ ? AutoScrollPace::Kind::OpenGl : AutoScrollPace::Kind::FullScreen, vertical);
@@ -412,15 +419,18 @@ void PageFlipping::AutoScrollTick() {
     const QSize picture = PictureSize();
     const QSize screen = glWindow_ ? glWindow_->size() : ScreenSize();
     if (autoScroll_->Vertical()) {
-        document.SetScroll(document.ScrollX(), autoScroll_->Step(document.ScrollY(), picture.height(),
-                                                                 screen.height(), false));
+        document.SetScroll(
+            document.ScrollX(),
+            autoScroll_->Step(document.ScrollY(), picture.height(), screen.height(), false));
     } else {
         document.SetScroll(autoScroll_->Step(document.ScrollX(), picture.width(), screen.width(),
                                              document.Panorama()),
                            document.ScrollY());
     }
-    if (glWindow_) RedrawGl();
-    else RedrawScreen();
+    if (glWindow_)
+        RedrawGl();
+    else
+        RedrawScreen();
     // A frame's time at least, so that the window draws between the steps.
     autoScrollTimer_.start(std::max(16, autoScroll_->PauseMs()));
 }
@@ -437,12 +447,14 @@ void PageFlipping::LeftDrag(QPoint delta) {
     const QSize picture = PictureSize();
     const QSize screen = glWindow_ ? glWindow_->size() : ScreenSize();
     // The picture follows the mouse: the scroll position moves the other way.
-    document.SetScroll(ClampOrWrap(document.ScrollX() - delta.x(), picture.width(),
-                                   screen.width(), document.Panorama()),
-                       ClampOrWrap(document.ScrollY() - delta.y(), picture.height(),
-                                   screen.height(), false));
-    if (glWindow_) RedrawGl();
-    else RedrawScreen();
+    document.SetScroll(
+        ClampOrWrap(document.ScrollX() - delta.x(), picture.width(), screen.width(),
+                    document.Panorama()),
+        ClampOrWrap(document.ScrollY() - delta.y(), picture.height(), screen.height(), false));
+    if (glWindow_)
+        RedrawGl();
+    else
+        RedrawScreen();
 }
 
 void PageFlipping::RightDrag(int upward) {

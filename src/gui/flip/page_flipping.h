@@ -38,6 +38,8 @@ class PageFlipping : public FlipInput {
         std::function<bool()> slideShowRunning;
         // Recompose the display for the pictures of the document (after views were replaced).
         std::function<void()> recompose;
+        // Apply the remembered fit mode again (after the room changed).
+        std::function<void()> refit;
     };
     explicit PageFlipping(Links links);
     ~PageFlipping() override;

@@ -157,6 +157,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
         Recompose();
         view_->Relayout();
     };
+    flipLinks.refit = [this] { RefitAfterResize(); };
     flip_ = std::make_unique<PageFlipping>(std::move(flipLinks));
 
     navigator_ = new NavigatorWindow(document_, composer_, *view_, this);

@@ -46,13 +46,12 @@ TEST_F(Win3dDriverTest, TwoPagesOneFrameInTheOrderOfTheDriver) {
     EXPECT_EQ(session.BitsPerPixel(), 16);
     ASSERT_TRUE(session.Present(Frame(1), Frame(2)));
     session.Close();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{
-                           "fill size=20", "choose display", "display name 0",
-                           "capabilities size=12", "attach display=0 page=1",
-                           "start display=0 pages=0,1",
-                           "present page=0 eye=1 sum=24",  // left first
-                           "present page=1 eye=0 sum=48", "flipped 1", "stop display=0",
-                           "cleanup size=20"}));
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"fill size=20", "choose display", "display name 0",
+                                                 "capabilities size=12", "attach display=0 page=1",
+                                                 "start display=0 pages=0,1",
+                                                 "present page=0 eye=1 sum=24",  // left first
+                                                 "present page=1 eye=0 sum=48", "flipped 1",
+                                                 "stop display=0", "cleanup size=20"}));
 }
 
 TEST_F(Win3dDriverTest, ThreePagesFlipAfterTheLeftPageUnlessTheDriverPacesThem) {

@@ -107,8 +107,8 @@ TEST_F(FlipGl, DoubleWidthEyesAreTheComposedViewsScrolledCentredOrWrapped) {
             // The frame is the composed view where it lies on the screen, black elsewhere.
             const PixelSize picture{composer.Width(which), composer.Height(which)};
             ImageBuffer expected = CreateImage(screen.width, screen.height, 24);
-            for (const FramePiece& p : FramePieces(picture, screen, c.scrollX, c.scrollY,
-                                                   c.panorama)) {
+            for (const FramePiece& p :
+                 FramePieces(picture, screen, c.scrollX, c.scrollY, c.panorama)) {
                 const ImageBuffer part =
                     composer.Render(which, p.sourceX, p.sourceY, p.width, p.height);
                 for (int y = 0; y < p.height; ++y)
@@ -121,8 +121,7 @@ TEST_F(FlipGl, DoubleWidthEyesAreTheComposedViewsScrolledCentredOrWrapped) {
                 which == DisplayComposer::kFirstView ? EyeRenderer::kLeft : EyeRenderer::kRight;
             ASSERT_TRUE(renderer_.Load(eye, frame, false));
             const QRect target = Target(c.screen);
-            renderer_.Draw(eye, target, c.screen,
-                           {{0, 0, screen.width, screen.height, 0, 0}});
+            renderer_.Draw(eye, target, c.screen, {{0, 0, screen.width, screen.height, 0, 0}});
             ExpectSame(ReadBack(), expected, std::string(c.name) + "-drawn");
         }
     }

@@ -75,7 +75,7 @@ TEST_F(FlipWindowTest, DoubleWidthOutputShowsTheComposedViewsAndTakesItsKeys) {
     FlipScreenWindow* screen = w.Flipping()->ScreenWindow();
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(screen->windowTitle(), QStringLiteral("Duplora"));
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("Duplora NVidia"));
     const QSize size = screen->size();
     // The right eye: its composed view side by side, whatever the window's mode.
     CompositionInput in;
@@ -126,7 +126,6 @@ TEST_F(FlipWindowTest, Win3dHandsBothEyesToTheDriverLibrary) {
     std::string all((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(all.find("present page=0 eye=1"), std::string::npos) << all;
     EXPECT_NE(all.find("stop display=0"), std::string::npos) << all;
-
 }
 
 TEST_F(FlipWindowTest, Win3dWithoutItsLibrarySaysThereIsNoDriver) {
