@@ -95,10 +95,7 @@ void PageFlipping::Command() {
                 return;
         }
         if (!StartOpenGl()) return;
-        if (FitViewsIntoTexture(edge)) {
-            glWindow_->ReloadTextures();
-            if (links_.recompose) links_.recompose();
-        }
+        if (FitViewsIntoTexture(edge) && links_.recompose) links_.recompose();
         RedrawGl();
         return;
     }
@@ -147,6 +144,7 @@ bool PageFlipping::StartOpenGl() {
 
 void PageFlipping::StopOpenGl() {
     if (!glWindow_) return;
+    loaded_ = {};
     autoScrollTimer_.stop();
     autoScroll_.reset();
     // The window may be in one of its own event handlers: it goes once they return.
@@ -258,7 +256,16 @@ QSize PageFlipping::PictureSize() const {
 void PageFlipping::DisplayChanged() {
     if (screenWindow_) RedrawScreen();
     if (glWindow_) {
-        glWindow_->ReloadTextures();
+        // Textures are loaded again only when a view was replaced or swapped, not when the
+        // offset, zoom or scroll changed.
+        const ImageBuffer& left = links_.document->Left().image;
+        const ImageBuffer& right = links_.document->Right().image;
+        const LoadedViews now{left.Data(), right.Data(), left.Width(), left.Height(),
+                              right.Width(), right.Height()};
+        if (now != loaded_) {
+            loaded_ = now;
+            glWindow_->ReloadTextures();
+        }
         RedrawGl();
     }
 }

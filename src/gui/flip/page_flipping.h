@@ -98,6 +98,14 @@ class PageFlipping : public FlipInput {
     std::unique_ptr<FlipScreenWindow> screenWindow_;
     std::unique_ptr<StereoGlWindow> glWindow_;
     Win3dSession win3d_;
+    // The views the OpenGL window's textures were made from.
+    struct LoadedViews {
+        const void* left = nullptr;
+        const void* right = nullptr;
+        int leftWidth = 0, leftHeight = 0, rightWidth = 0, rightHeight = 0;
+        friend bool operator==(const LoadedViews&, const LoadedViews&) = default;
+    };
+    LoadedViews loaded_;
     DisplayComposer composer_;
     bool closeWhenDone_ = false;
     bool help_ = false;
