@@ -260,8 +260,8 @@ void PageFlipping::DisplayChanged() {
         // offset, zoom or scroll changed.
         const ImageBuffer& left = links_.document->Left().image;
         const ImageBuffer& right = links_.document->Right().image;
-        const LoadedViews now{left.Data(), right.Data(), left.Width(), left.Height(),
-                              right.Width(), right.Height()};
+        const LoadedViews now{left.Data(),   right.Data(),  left.Width(),
+                              left.Height(), right.Width(), right.Height()};
         if (now != loaded_) {
             loaded_ = now;
             glWindow_->ReloadTextures();

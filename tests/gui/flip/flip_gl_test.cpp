@@ -5,6 +5,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions_2_0>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,52 @@ TEST_F(FlipGl, SamplePairFramesAreDrawnExactly) {
     const QRect target = Target(QSize(640, 400));
     renderer_.Draw(EyeRenderer::kRight, target, QSize(640, 400), {{0, 0, 640, 400, 0, 0}});
     ExpectSame(ReadBack(), frame, "sample-right");
+}
+
+}  // namespace
+}  // namespace duplora
+
+namespace duplora {
+namespace {
+
+class NoInput : public FlipInput {
+  public:
+    void Key(int, Qt::KeyboardModifiers) override {}
+    void LeftDrag(QPoint) override {}
+    void RightDrag(int) override {}
+    void DoubleClick(Qt::MouseButton) override {}
+    void Wheel(int) override {}
+    void LeftClick() override {}
+    void Closed() override {}
+};
+
+// The OpenGL window itself, on a display without stereo: it draws the left eye into its
+// one back buffer.
+TEST(FlipGlWindow, DrawsTheLeftEyeWhereThereIsNoStereo) {
+    QOpenGLContext probe;
+    if (!probe.create()) GTEST_SKIP() << "no OpenGL on this display";
+    const ImageBuffer left = test::MakeImage(300, 200, [](int x, int y) {
+        return std::uint32_t(x & 0xFF) << 16 | std::uint32_t(y & 0xFF) << 8 | 0x40;
+    });
+    const ImageBuffer right = test::MakeImage(300, 200, [](int, int) { return 0x102030u; });
+    NoInput input;
+    StereoGlWindow window(input, probe.format());
+    window.resize(256, 160);
+    GlFrame frame;
+    frame.left = &left;
+    frame.right = &right;
+    frame.scrollX = 30;
+    frame.scrollY = 70;  // 40 rows past the end: clamped
+    window.SetFrame(frame);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) GTEST_SKIP() << "the window is not shown";
+    const QImage shown = window.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(256, 160));
+    EXPECT_EQ(window.Scroll(), QPoint(30, 40));
+    for (int y = 0; y < 160; y += 9)
+        for (int x = 0; x < 256; x += 11)
+            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, test::PixelAt(left, x + 30, y + 40))
+                << x << "," << y;
 }
 
 }  // namespace
