@@ -426,8 +426,7 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // page flipping, printing, the phone picture and the HTML page
-    CmdPageFlipping,
+    // printing, the phone picture and the HTML page
     CmdPrint,
     CmdPrintSettings,
     CmdPhoneImage,

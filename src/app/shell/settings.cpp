@@ -287,6 +287,11 @@ std::vector<Rule> MakeRules() {
                          s.externalProgram = text.empty() ? "gimp" : Text(text);
                      },
                      [](const Settings& s) { return s.externalProgram; }});
+    rules.push_back({std::string(kW3dLibrary),
+                     [](Settings& s, std::string_view text, const std::string&) {
+                         s.win3dLibrary = text.empty() ? "libw3d_dd.so" : Text(text);
+                     },
+                     [](const Settings& s) { return s.win3dLibrary; }});
     rules.push_back(TextRule(kLogfont, &Settings::textFont));
     rules.push_back(TextRule(kLogfont1, &Settings::textFontDefault));
     const auto textSet = [](std::string_view name, TextSet Settings::*member) {

@@ -129,6 +129,8 @@ struct Settings {
     std::string leftSuffix = "_l";
     std::string rightSuffix = "_r";
     std::string externalProgram = "gimp";
+    // The Win3D page-flipping driver library, as dlopen finds it.
+    std::string win3dLibrary = "libw3d_dd.so";
     // Font descriptions (QFont::toString()); empty means the system font.
     std::string textFont;
     std::string textFontDefault;
@@ -181,6 +183,7 @@ inline constexpr std::string_view kN2action = "n2action";
 inline constexpr std::string_view kLeftname = "Leftname";
 inline constexpr std::string_view kRightname = "Rightname";
 inline constexpr std::string_view kGaibuFile = "GaibuFile";
+inline constexpr std::string_view kW3dLibrary = "W3DLibrary";
 inline constexpr std::string_view kLogfont = "LOGFONT";
 inline constexpr std::string_view kLogfont1 = "LOGFONT1";
 inline constexpr std::string_view kTextset = "textset";

@@ -45,6 +45,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/flip/page_flipping.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
@@ -135,6 +136,21 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
         else
             status_[0]->setText(text);
     });
+
+    PageFlipping::Links flipLinks;
+    flipLinks.mainWindow = this;
+    flipLinks.host = &host_;
+    flipLinks.document = &document_;
+    flipLinks.input = [this] { return Input(); };
+    flipLinks.settings = &settings_;
+    flipLinks.execute = [this](CommandId command) { ExecuteCommand(command); };
+    flipLinks.slideShowRunning = [this] { return slideShowRunning_; };
+    flipLinks.recompose = [this] {
+        Recompose();
+        view_->Relayout();
+    };
+    flipLinks.refit = [this] { RefitAfterResize(); };
+    flip_ = std::make_unique<PageFlipping>(std::move(flipLinks));
 
     navigator_ = new NavigatorWindow(document_, composer_, *view_, this);
     navigator_->hide();
@@ -487,6 +503,7 @@ void MainWindow::Recompose(DisplayChange change) {
         composer_.ComposeForDisplay(Input());
     }
     ShowTexts();
+    if (flip_) flip_->DisplayChanged();
 }
 
 void MainWindow::ShowTexts() {
@@ -518,6 +535,8 @@ void MainWindow::Zoom(CommandId command) {
     else if (command == CmdFitHeight || command == CmdFitHeightSecondPass ||
              command == CmdFitWidth || command == CmdFitWidthSecondPass)
         in.outputArea = PaneRoom(in.mode, in.viewClient, in.frame);
+    if (flip_ && in.outputArea)
+        if (const auto area = flip_->OutputArea()) in.outputArea = *area;
     const auto result = ApplyZoomCommand(in);
     if (!result) return;
     document_.SetZoomPercent(result->zoom);
@@ -540,7 +559,8 @@ void MainWindow::PostCommand(CommandId command) {
 }
 
 CommandContext MainWindow::Context() const {
-    return CommandContext{document_.BothLoaded(), document_.SingleImageMode(), false};
+    return CommandContext{document_.BothLoaded(), document_.SingleImageMode(),
+                          flip_ && flip_->OpenGlActive()};
 }
 
 bool MainWindow::CommandActs(CommandId command) const {
@@ -601,6 +621,7 @@ void MainWindow::RegisterCommands() {
           [this](CommandId) { view_->SetCursorHidden(!view_->CursorHidden()); });
     c.Add(CmdBorder, G::Loaded, [this](CommandId) { ToggleBorder(); });
     c.Add(CmdPanorama, G::Loaded, [this](CommandId) { TogglePanorama(); });
+    c.Add(CmdPageFlipping, G::Loaded, [this](CommandId) { flip_->Command(); });
     c.Add({CmdNextImage, CmdPreviousImage, CmdNextPair}, G::Loaded,
           [this](CommandId command) { Browse(command); });
     c.Add(CmdSlideShow, G::Loaded, [this](CommandId) { ToggleSlideShow(); });
@@ -717,6 +738,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     document_.SetSingleImageMode(plan.singleImageMode);
     if (plan.displayMode) document_.SetMode(*plan.displayMode);
     if (source == OpenSource::Browse && wasSwapped && !mono) document_.Swap();
+    if (plan.closeWhenPageFlippingEnds) flip_->SetCloseWhenDone(true);
     if (plan.updateHistory) {
         HistoryEntry entry;
         entry.first = views.leftPath;
@@ -826,7 +848,8 @@ void MainWindow::Rotate(CommandId command) {
 
 void MainWindow::ToggleFullScreen(CommandId command) {
     const FullScreenStep step =
-        FullScreenAction(command, document_.BothLoaded(), fullScreen_, false);
+        FullScreenAction(command, document_.BothLoaded(), fullScreen_, flip_->OpenGlActive());
+    if (step == FullScreenStep::CloseOpenGl) flip_->Command();
     if (step != FullScreenStep::Toggle) return;
     fullScreen_ = !fullScreen_;
     // Full screen shows the view alone: no menus, toolbar, status bar or scroll bars.
@@ -934,6 +957,10 @@ void MainWindow::ExternalProgram() {
 }
 
 void MainWindow::Help() {
+    if (flip_->OpenGlActive()) {
+        flip_->ToggleGlHelp();
+        return;
+    }
     const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
     const bool shown = QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
     if (!shown) host_.Tell(this, Res(kNoHelp), path);
@@ -953,6 +980,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     settings_.greyAnaglyphPair = document_.GreyPair();
     settings_.colourAnaglyphKind = document_.ColourKind();
     store_.WriteSettings(ClosingWrites(settings_));
+    flip_->Stop();
     event->accept();
 }
 

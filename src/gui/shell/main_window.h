@@ -35,6 +35,7 @@ namespace duplora {
 
 class DialogHost;
 class NavigatorWindow;
+class PageFlipping;
 class PluginTable;
 class TrimCommands;
 class ViewWidget;
@@ -85,6 +86,7 @@ class MainWindow : public QMainWindow {
     bool SlideShowRunning() const { return slideShowRunning_; }
     bool FullScreen() const { return fullScreen_; }
     const FolderList& Folder() const { return folder_; }
+    PageFlipping* Flipping() const { return flip_.get(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -172,6 +174,7 @@ class MainWindow : public QMainWindow {
     ViewWidget* view_ = nullptr;
     NavigatorWindow* navigator_ = nullptr;
     std::unique_ptr<TrimCommands> trims_;  // trims and resizing
+    std::unique_ptr<PageFlipping> flip_;   // the page-flipping outputs
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;
