@@ -420,15 +420,8 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // page flipping, printing, the phone picture and the HTML page
+    // page flipping
     CmdPageFlipping,
-    CmdPrint,
-    CmdPrintSettings,
-    CmdPhoneImage,
-    CmdPhoneAreaFinished,
-    CmdWritePhoneImage,
-    CmdSavePhoneImage,
-    CmdHtml,
     // alignment, gamma and the anaglyph settings
     CmdAdjust,
     CmdExtendedAdjust,

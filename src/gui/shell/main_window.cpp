@@ -43,6 +43,7 @@
 #include "core/image/rotate.h"
 #include "core/image/split.h"
 #include "core/strings.h"
+#include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
@@ -163,6 +164,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterCommands();
     RegisterFileCommands();
     RegisterSettingsCommands();
+    RegisterOutputCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
