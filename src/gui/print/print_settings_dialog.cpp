@@ -15,6 +15,7 @@
 #include "app/image/qimage_bridge.h"
 #include "core/strings.h"
 #include "gui/shell/ui_text.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
