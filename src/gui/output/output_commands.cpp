@@ -116,13 +116,12 @@ ImageBuffer OutputCommands::PrintPictureNow() const {
 }
 
 void OutputCommands::PrintSettings() {
-    const ImageBuffer picture = PrintPictureNow();
-    if (!picture) {
-        c_.host->Tell(c_.parent, Res(StringId::CannotCreatePrintData),
-                      Res(StringId::ErrorCaption));
-        return;
-    }
-    const PrintSheet sheet(MetricsOf(*printer_), picture.Width(), picture.Height(), layout_);
+    // Without a picture the margins can still be set; the preview shows the empty sheet.
+    const ImageBuffer picture =
+        c_.document->BothLoaded() ? PrintPictureNow() : ImageBuffer();
+    const int width = picture ? picture.Width() : 1;
+    const int height = picture ? picture.Height() : 1;
+    const PrintSheet sheet(MetricsOf(*printer_), width, height, layout_);
     PrintSettingsDialog dialog(
         sheet, picture,
         [this, &dialog]() {

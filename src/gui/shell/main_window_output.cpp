@@ -22,7 +22,8 @@ void MainWindow::RegisterOutputCommands() {
     };
     outputs_ = std::make_unique<OutputCommands>(std::move(context));
     const CommandRegistry::Handler run = [this](CommandId command) { outputs_->Execute(command); };
-    commands_.Add({CmdPrint, CmdPrintSettings}, G::Loaded, run);
+    commands_.Add(CmdPrint, G::Loaded, run);
+    commands_.Add(CmdPrintSettings, G::Always, run);
     commands_.Add(CmdHtml, G::Stereo, run);
     commands_.Add(CmdPhoneImage, G::StereoNoGl, run);
     commands_.Add({CmdPhoneAreaFinished, CmdSavePhoneImage, CmdWritePhoneImage}, G::Internal, run);
