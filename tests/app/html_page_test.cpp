@@ -56,7 +56,8 @@ TEST(HtmlTemplate, TheProgramFoldersTemplateWins) {
 }
 
 TEST(HtmlPicture, ScaledToTheViewWidthAndSideBySide) {
-    const ImageBuffer left = MakeImage(200, 100, [](int x, int) { return x < 100 ? 0xFF0000u : 0x00FF00u; });
+    const ImageBuffer left =
+        MakeImage(200, 100, [](int x, int) { return x < 100 ? 0xFF0000u : 0x00FF00u; });
     const ImageBuffer right = MakeImage(200, 100, [](int, int) { return 0x0000FFu; });
     HtmlOptions options;
     options.viewWidth = 50;

@@ -31,8 +31,8 @@ TEST(ParseHundredths, ReadsMillimetresWithTwoDecimals) {
     const struct {
         const char* text;
         int hundredths;
-    } cases[] = {{"12.5", 1250}, {"7", 700},      {"12.345", 1234}, {"12", 1200},
-                 {"-3", -300},   {"0.07", 7},     {"007.50", 750},  {"12.34mm", 1234},
+    } cases[] = {{"12.5", 1250}, {"7", 700},         {"12.345", 1234}, {"12", 1200},
+                 {"-3", -300},   {"0.07", 7},        {"007.50", 750},  {"12.34mm", 1234},
                  {"", 0},        {"210.00mm", 21000}};
     for (const auto& c : cases) EXPECT_EQ(ParseHundredths(c.text), c.hundredths) << c.text;
     EXPECT_EQ(FormatHundredths(1234), "12.34mm");

@@ -4,10 +4,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,7 +92,9 @@ TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
                   QString::fromStdString(FormatHundredths(expected.Layout().height)));
         EXPECT_EQ(Shown<QLabel>(dialog, 1336)->text(),
                   QString::fromStdString(FormatHundredths(expected.Right())));
-        EXPECT_TRUE(Shown<QLabel>(dialog, 1342)->text().startsWith(QStringLiteral("Papiergröße:Breite 210.")));
+        EXPECT_TRUE(Shown<QLabel>(dialog, 1342)
+                        ->text()
+                        .startsWith(QStringLiteral("Papiergröße:Breite 210.")));
 
         // Dragging the picture in the preview moves it by the scaled distance.
         PrintPreview* preview = dialog.Preview();
@@ -104,14 +106,32 @@ TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
         EXPECT_NEAR(moved, 20 * expected.Sheet().width / paperPixels, 1);
         EXPECT_EQ(Shown<QLineEdit>(dialog, 1319)->text(),
                   QString::fromStdString(FormatHundredths(dialog.Sheet().Layout().left)));
-        // Centred locks the place.
+        // Centred locks the place; full page the size too.
         Shown<QCheckBox>(dialog, 1324)->click();
         EXPECT_FALSE(Shown<QLineEdit>(dialog, 1319)->isEnabled());
         EXPECT_TRUE(Shown<QLineEdit>(dialog, 1344)->isEnabled());
+        Shown<QCheckBox>(dialog, 1328)->click();
+        EXPECT_FALSE(Shown<QLineEdit>(dialog, 1344)->isEnabled());
+        Shown<QCheckBox>(dialog, 1328)->click();
+        EXPECT_TRUE(Shown<QLineEdit>(dialog, 1344)->isEnabled());
+        // A printer chosen again: the sheet is new and there is no going back.
+        EXPECT_TRUE(ClickButton(dialog, QStringLiteral("Drucker...")));
+        EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("ctl2"))->isEnabled());
+        EXPECT_EQ(Shown<QLineEdit>(dialog, 1344)->text(),
+                  QString::fromStdString(FormatHundredths(expected.LargestWidth())));
+        QLineEdit* width2 = Shown<QLineEdit>(dialog, 1344);
+        width2->setFocus();
+        width2->selectAll();
+        QTest::keyClicks(width2, QStringLiteral("50"));
+        QTest::keyClick(width2, Qt::Key_Tab);
         return true;
     });
+    host_.Queue([](QDialog& dialog) {
+        ASSERT_NE(dynamic_cast<QPrintDialog*>(&dialog), nullptr);
+        dialog.accept();
+    });
     Key(Qt::Key_K, Qt::AltModifier);
-    ASSERT_EQ(host_.Count(), 1);
+    ASSERT_EQ(host_.Count(), 2);
 
     // Opened again, the dialog shows what OK stored.
     host_.QueueAs<PrintSettingsDialog>([&](PrintSettingsDialog& dialog) {
@@ -122,7 +142,7 @@ TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
         return false;
     });
     w.ExecuteCommand(CmdPrintSettings);
-    EXPECT_EQ(host_.Count(), 2);
+    EXPECT_EQ(host_.Count(), 3);
 }
 
 TEST_F(OutputTest, PrintedPlacementOnThePdfPage) {
@@ -151,6 +171,9 @@ TEST_F(OutputTest, PrintedPlacementOnThePdfPage) {
     // And so within half a millimetre of the settings themselves.
     EXPECT_NEAR(mm(dark.left(), kDpi), 25.0, 0.5);
     EXPECT_NEAR(mm(dark.width(), kDpi), 120.0, 0.5);
+    // "Abbrechen" in the abort box stops before the first band.
+    printer.setOutputFileName(Path("aborted.pdf"));
+    EXPECT_EQ(PrintPicture(printer, picture, sheet, [] { return true; }), PrintOutcome::Aborted);
     int light = 0;
     for (int y = dark.top(); y <= dark.bottom(); ++y)
         if (qGray(page.pixel(dark.center().x(), y)) >= 128) ++light;
@@ -198,7 +221,8 @@ TEST_F(OutputTest, CtrlWWritesThePageThePictureAndTheViewer) {
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(page.readAll());
     // 640 × 480 views scaled to 400 wide: 800 × 300, and the viewer 805 × 345.
-    EXPECT_TRUE(text.contains(QStringLiteral("width=\"805\" height=\"345\""))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("width=\"805\" height=\"345\"")))
+        << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("data-stfile=\"page.jpg\" data-type=\"2\"")));
     ASSERT_EQ(host_.opened.size(), 1);
     EXPECT_EQ(host_.opened.front().toLocalFile(), Path("page.htm"));

@@ -35,12 +35,24 @@ std::string FillHtmlTemplate(std::string_view text, const HtmlPlaceholders& valu
             continue;
         }
         switch (next) {
-            case '1': out += std::to_string(values.viewerWidth + 5); break;
-            case '2': out += std::to_string(values.viewerHeight + 45); break;
-            case '3': out += values.jpegName; break;
-            case '4': out += std::to_string(values.displayType); break;
-            case '5': out += values.swap ? "1" : "0"; break;
-            default: out += "0"; break;  // the zoom the viewer starts with: fitted
+            case '1':
+                out += std::to_string(values.viewerWidth + 5);
+                break;
+            case '2':
+                out += std::to_string(values.viewerHeight + 45);
+                break;
+            case '3':
+                out += values.jpegName;
+                break;
+            case '4':
+                out += std::to_string(values.displayType);
+                break;
+            case '5':
+                out += values.swap ? "1" : "0";
+                break;
+            default:
+                out += "0";
+                break;  // the zoom the viewer starts with: fitted
         }
         ++i;
     }
@@ -97,8 +109,8 @@ std::string HtmlJpegPath(const std::string& pagePath) {
     return path + ".jpg";
 }
 
-bool WriteHtmlAndViewer(const std::string& pagePath,
-                        const HtmlPlaceholders& values, std::string_view templateText) {
+bool WriteHtmlAndViewer(const std::string& pagePath, const HtmlPlaceholders& values,
+                        std::string_view templateText) {
     const std::filesystem::path folder = std::filesystem::path(pagePath).parent_path();
     if (!WriteText((folder / std::string(kViewerScriptName)).string(), PairViewerScript()))
         return false;

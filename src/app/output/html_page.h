@@ -56,7 +56,7 @@ std::string HtmlJpegPath(const std::string& pagePath);
 
 // Writes the viewer script beside the page and the page itself (each replaced whole).
 // False when either cannot be written.
-bool WriteHtmlAndViewer(const std::string& pagePath,
-                        const HtmlPlaceholders& values, std::string_view templateText);
+bool WriteHtmlAndViewer(const std::string& pagePath, const HtmlPlaceholders& values,
+                        std::string_view templateText);
 
 }  // namespace duplora

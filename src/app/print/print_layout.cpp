@@ -8,7 +8,7 @@ namespace duplora {
 
 namespace {
 
-constexpr int kSmallestSide = 1000;   // 10.00 mm, the size handle's limit
+constexpr int kSmallestSide = 1000;    // 10.00 mm, the size handle's limit
 constexpr int kNegativeLength = 2000;  // what a negative width or height becomes
 
 int Scale(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
@@ -62,8 +62,11 @@ std::string FormatHundredths(int hundredths) {
 
 PrintSheet::PrintSheet(const PrinterMetrics& metrics, int pictureWidth, int pictureHeight,
                        const PrintLayout& layout)
-    : metrics_(metrics), paper_(ComputePaper(metrics)), layout_(layout),
-      pictureWidth_(std::max(pictureWidth, 1)), pictureHeight_(std::max(pictureHeight, 1)) {
+    : metrics_(metrics),
+      paper_(ComputePaper(metrics)),
+      layout_(layout),
+      pictureWidth_(std::max(pictureWidth, 1)),
+      pictureHeight_(std::max(pictureHeight, 1)) {
     // Settings that were never set (or belong to nothing printable) start fitted.
     if (layout_.width <= 0 || layout_.height <= 0) FitToPaper();
 }
@@ -78,8 +81,8 @@ void PrintSheet::FitToPaper() {
     layout_.left = paper_.minLeft;
     layout_.top = paper_.minTop;
     if (!metrics_.Valid()) return;
-    const std::int64_t area = std::int64_t{metrics_.printableWidthPx} * 1000 /
-                              metrics_.printableHeightPx;
+    const std::int64_t area =
+        std::int64_t{metrics_.printableWidthPx} * 1000 / metrics_.printableHeightPx;
     const std::int64_t picture = std::int64_t{pictureWidth_} * 1000 / pictureHeight_;
     if (area <= picture) {
         layout_.width = LargestWidth();
@@ -113,9 +116,8 @@ void PrintSheet::SetWidth(int width) {
         const int limit = paper_.width - paper_.minRight;
         if (layout_.left + layout_.width > limit) layout_.left = limit - layout_.width;
     }
-    layout_.height =
-        static_cast<int>((std::int64_t{layout_.width} * pictureHeight_ * 10 / pictureWidth_ + 5) /
-                         10);
+    layout_.height = static_cast<int>(
+        (std::int64_t{layout_.width} * pictureHeight_ * 10 / pictureWidth_ + 5) / 10);
     // A tall picture would leave the sheet: the height is capped and the width follows.
     if (layout_.height > LargestHeight()) {
         layout_.height = LargestHeight();
@@ -136,9 +138,8 @@ void PrintSheet::SetHeight(int height) {
         const int limit = paper_.height - paper_.minBottom;
         if (layout_.top + layout_.height > limit) layout_.top = limit - layout_.height;
     }
-    layout_.width =
-        static_cast<int>((std::int64_t{layout_.height} * pictureWidth_ * 10 / pictureHeight_ + 5) /
-                         10);
+    layout_.width = static_cast<int>(
+        (std::int64_t{layout_.height} * pictureWidth_ * 10 / pictureHeight_ + 5) / 10);
     if (layout_.width > LargestWidth()) {
         layout_.width = LargestWidth();
         layout_.left = paper_.minLeft;
@@ -173,8 +174,8 @@ void PrintSheet::SetTop(int top) {
 
 void PrintSheet::SetFourInches() {
     if (layout_.fullPage || metrics_.printableWidthPx <= 0) return;
-    SetWidth(Scale(std::int64_t{metrics_.dpiX} * 400 + 50, metrics_.sizeMmX,
-                   metrics_.printableWidthPx));
+    SetWidth(
+        Scale(std::int64_t{metrics_.dpiX} * 400 + 50, metrics_.sizeMmX, metrics_.printableWidthPx));
 }
 
 void PrintSheet::SetCentred(bool on) {
@@ -190,10 +191,12 @@ void PrintSheet::SetFullPage(bool on) {
 
 void PrintSheet::Move(int dx, int dy) {
     if (MouseLocked()) return;
-    layout_.left = std::clamp(layout_.left + dx, paper_.minLeft,
-                              std::max(paper_.minLeft, paper_.width - layout_.width - paper_.minRight));
-    layout_.top = std::clamp(layout_.top + dy, paper_.minTop,
-                             std::max(paper_.minTop, paper_.height - layout_.height - paper_.minBottom));
+    layout_.left =
+        std::clamp(layout_.left + dx, paper_.minLeft,
+                   std::max(paper_.minLeft, paper_.width - layout_.width - paper_.minRight));
+    layout_.top =
+        std::clamp(layout_.top + dy, paper_.minTop,
+                   std::max(paper_.minTop, paper_.height - layout_.height - paper_.minBottom));
 }
 
 void PrintSheet::Resize(int dx) {

@@ -117,8 +117,7 @@ ImageBuffer OutputCommands::PrintPictureNow() const {
 
 void OutputCommands::PrintSettings() {
     // Without a picture the margins can still be set; the preview shows the empty sheet.
-    const ImageBuffer picture =
-        c_.document->BothLoaded() ? PrintPictureNow() : ImageBuffer();
+    const ImageBuffer picture = c_.document->BothLoaded() ? PrintPictureNow() : ImageBuffer();
     const int width = picture ? picture.Width() : 1;
     const int height = picture ? picture.Height() : 1;
     const PrintSheet sheet(MetricsOf(*printer_), width, height, layout_);
@@ -143,8 +142,7 @@ PrintOutcome OutputCommands::Print() {
     }
     const ImageBuffer picture = PrintPictureNow();
     if (!picture) {
-        c_.host->Tell(c_.parent, Res(StringId::CannotCreatePrintData),
-                      Res(StringId::ErrorCaption));
+        c_.host->Tell(c_.parent, Res(StringId::CannotCreatePrintData), Res(StringId::ErrorCaption));
         return PrintOutcome::NoPicture;
     }
     QPrintDialog choose(printer_.get(), c_.parent);
@@ -172,8 +170,7 @@ PrintOutcome OutputCommands::Print() {
     if (outcome == PrintOutcome::Aborted)
         c_.host->Tell(c_.parent, Res(StringId::PrintCancelled), Res(StringId::WarningCaption));
     else if (outcome != PrintOutcome::Printed)
-        c_.host->Tell(c_.parent, Res(StringId::CannotCreatePrintData),
-                      Res(StringId::ErrorCaption));
+        c_.host->Tell(c_.parent, Res(StringId::CannotCreatePrintData), Res(StringId::ErrorCaption));
     return outcome;
 }
 
@@ -202,8 +199,8 @@ void OutputCommands::ExportHtml() {
     const StereoViews views = SplitForLeftRightSave(pair, false);
     ImageBuffer picture = views ? MakeHtmlPicture(views.left, views.right, html_) : ImageBuffer();
     if (picture && dialog.Frame())
-        picture = AddBorder(picture, static_cast<int>(DisplayMode::SideBySide),
-                            c_.settings->border);
+        picture =
+            AddBorder(picture, static_cast<int>(DisplayMode::SideBySide), c_.settings->border);
     if (!picture) {
         c_.host->Tell(c_.parent, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
         return;
@@ -234,9 +231,9 @@ void OutputCommands::ExportHtml() {
 void OutputCommands::StartPhoneArea() {
     if (c_.stopSlideShow) c_.stopSlideShow();
     const QSize view = PhoneViewSize(c_.settings->phoneSize);
-    c_.view->BeginSelection(selection_mode::kPhone,
-                            SelectionRatio(selection_mode::kPhone, c_.settings->freeTrimRatio,
-                                           QSize(), view));
+    c_.view->BeginSelection(
+        selection_mode::kPhone,
+        SelectionRatio(selection_mode::kPhone, c_.settings->freeTrimRatio, QSize(), view));
 }
 
 void OutputCommands::MakePhonePicture() {

@@ -90,8 +90,8 @@ PrintPreview::Drag PrintPreview::ZoneAt(QPoint point) const {
     if (sheet_.MouseLocked()) return Drag::None;
     const QRect picture = PictureRect();
     if (!picture.contains(point)) return Drag::None;
-    const QRect handle(picture.right() - kSizeZone + 1, picture.bottom() - kSizeZone + 1,
-                       kSizeZone, kSizeZone);
+    const QRect handle(picture.right() - kSizeZone + 1, picture.bottom() - kSizeZone + 1, kSizeZone,
+                       kSizeZone);
     return handle.contains(point) ? Drag::Size : Drag::Move;
 }
 
@@ -279,10 +279,10 @@ void PrintSettingsDialog::ShowFields() {
     height_->setText(Q(FormatHundredths(layout.height)));
     right_->setText(Q(FormatHundredths(sheet_.Right())));
     bottom_->setText(Q(FormatHundredths(sheet_.Bottom())));
-    widthDots_->setText(QStringLiteral("( %1dot )")
-                            .arg(DotsOf(layout.width, m.printableWidthPx, m.sizeMmX)));
-    heightDots_->setText(QStringLiteral("( %1dot )")
-                             .arg(DotsOf(layout.height, m.printableHeightPx, m.sizeMmY)));
+    widthDots_->setText(
+        QStringLiteral("( %1dot )").arg(DotsOf(layout.width, m.printableWidthPx, m.sizeMmX)));
+    heightDots_->setText(
+        QStringLiteral("( %1dot )").arg(DotsOf(layout.height, m.printableHeightPx, m.sizeMmY)));
     resolution_->setText(QStringLiteral("%1dpi").arg(m.dpiX));
     const Paper& paper = sheet_.Sheet();
     paper_->setText(Q(FormatResString(StringId::PaperSize, paper.width / 100, paper.width % 100,
