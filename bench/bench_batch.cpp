@@ -49,14 +49,14 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
         return;
     }
     BatchOptions options;
-    options.sourceLayout = BatchSourceLayout::SideBySide;
-    options.outputLayout = BatchOutputLayout::ColourAnaglyph;
-    options.outputType = BatchOutputType::Jpg;
+    options.sourceLayout = StereoLayout::SideBySide;
+    options.outputMode = DisplayMode::ColourAnaglyph;
+    options.outputType = OutputFormat::Jpeg;
     options.quality = kQuality;
     options.targetFolder = ScratchFolder();
     BatchItem item;
     item.left = kPhoto;
-    item.layout = 0;
+    item.layout = StereoLayout::SideBySide;
     const std::string output = BatchOutputName(options.targetFolder, kPhoto, options.outputType);
     // Each call replaces the output of the call before.
     SetQuestionSink([](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; });

@@ -1,4 +1,5 @@
 #include "bench_support.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 
 namespace duplora::bench {

@@ -16,6 +16,7 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/stereo_open.h"
 #include "core/image/block_pool.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 
 namespace duplora::bench {

@@ -7,6 +7,7 @@
 
 #include "bench_support.h"
 #include "core/align/gamma.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/util/worker_pool.h"
 

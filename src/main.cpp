@@ -12,6 +12,7 @@
 #include "app/shell/settings_store.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
+#include "gui/align/align_screenshots.h"
 #include "gui/shell/screenshots.h"
 #include "gui/shell/toolbar_icons.h"
 
@@ -92,8 +93,10 @@ int main(int argc, char** argv) {
     if (!screenshotFolder.isEmpty()) {
         QTimer::singleShot(0, &window, [&] {
             const QStringList written = duplora::TakeModeScreenshots(window, screenshotFolder);
-            for (const QString& path : written) std::printf("%s\n", qPrintable(path));
-            app.exit(written.size() == 3 ? 0 : 1);
+            const QStringList dialogs =
+                duplora::TakeAlignDialogScreenshots(window, screenshotFolder);
+            for (const QString& path : written + dialogs) std::printf("%s\n", qPrintable(path));
+            app.exit(written.size() == 3 && dialogs.size() == 4 ? 0 : 1);
         });
     }
     return app.exec();

@@ -30,6 +30,8 @@
 #include "core/batch/list_file.h"
 #include "core/formats/plugins.h"
 #include "core/hooks.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
 namespace {
@@ -39,40 +41,98 @@ using namespace duplora;
 constexpr int kExitUsage = 2;
 constexpr int kFolderFailedText = 2615;  // "Erstellen eines neuen Verzeichnisses fehlgeschlagen."
 
-const char kHelp[] =
-    "Usage: duplora-convert [OPTIONS] FILE...        convert stereo files\n"
-    "       duplora-convert [OPTIONS] --list LIST    convert the pairs of a slide-show list\n"
-    "\n"
-    "  -o, --output DIR       target folder, created when missing (default: the last\n"
-    "                         save folder, else the current folder)\n"
-    "      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right\n"
-    "                         files: each FILE with its _l/_r partner, else with the\n"
-    "                         next FILE) (default sbs)\n"
-    "      --right-folder DIR with --from lr: take the right files from DIR\n"
-    "      --to LAYOUT        sbs, ou, interlace, grey-anaglyph, colour-anaglyph or lr\n"
-    "                         (two files, _l and _r) (default sbs)\n"
-    "      --type TYPE        bmp, jpg, jps or das (default jpg)\n"
-    "      --quality N        JPEG quality 1-99 (default: the stored quality)\n"
-    "      --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail\n"
-    "      --angle L,R        rotate the views by L and R degrees (one decimal)\n"
-    "      --size L,R         scale the views to L and R percent (0-200), same pixel size\n"
-    "      --position H,V     align the views by H and V pixels\n"
-    "      --gamma L,R        gamma of the views, 0.01-5.00 (as 1.00,1.50)\n"
-    "      --width W          resize the result to W pixels wide\n"
-    "      --sharpen N        sharpen the views, 1 (soft) - 50 (hard)\n"
-    "      --swap             exchange the left and right views\n"
-    "      --text, --logo, --border\n"
-    "                         burn in the stored text, logo and frame settings\n"
-    "      --grey-pair PAIR   red-cyan, red-green, red-blue or yellow-blue\n"
-    "      --colour-kind KIND colour-red-cyan, halftone-red-cyan, colour-yellow-blue or\n"
-    "                         halftone-yellow-blue (default: the stored anaglyph choices)\n"
-    "      --yes              replace existing outputs, but never a source file (without\n"
-    "                         it they are skipped)\n"
-    "  -q, --quiet            print no log\n"
-    "  -h, --help             show this help\n"
-    "\n"
-    "Exit status: 0 every file converted, 1 a file failed, was skipped or was read only\n"
-    "in part, 2 usage error.\n";
+// --from's and --to's name for two separate files.
+constexpr std::string_view kSeparateFilesKey = "lr";
+
+// The help text's right margin; longer lists of names go on in the description column.
+constexpr std::size_t kHelpMargin = 82;
+constexpr std::size_t kHelpColumn = 25;
+
+// "a, b, c or d" for an option whose line has reached the description column.
+std::string Choices(const std::vector<std::string_view>& keys) {
+    std::string text;
+    std::size_t column = kHelpColumn;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        std::string word(keys[i]);
+        // "or" stays with the name before it.
+        if (i + 2 < keys.size()) word += ',';
+        if (i + 2 == keys.size()) word += " or";
+        if (i > 0) {
+            if (column + 1 + word.size() > kHelpMargin) {
+                text += '\n' + std::string(kHelpColumn, ' ');
+                column = kHelpColumn;
+            } else {
+                text += ' ';
+                ++column;
+            }
+        }
+        text += word;
+        column += word.size();
+    }
+    return text;
+}
+
+std::vector<std::string_view> OutputLayoutKeys() {
+    std::vector<std::string_view> keys;
+    for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
+    keys.push_back(kSeparateFilesKey);
+    return keys;
+}
+
+std::vector<std::string_view> OutputTypeKeys() {
+    std::vector<std::string_view> keys;
+    for (OutputFormat format : kBatchOutputFormats) keys.push_back(FindOutputFormat(format)->key);
+    return keys;
+}
+
+std::vector<std::string_view> MethodKeys(DisplayMode mode) {
+    std::vector<std::string_view> keys;
+    for (const AnaglyphMethodRow& row : AnaglyphMethodsOf(mode)) keys.push_back(row.key);
+    return keys;
+}
+
+std::string HelpText() {
+    const BatchOptions defaults;
+    std::string help =
+        "Usage: duplora-convert [OPTIONS] FILE...        convert stereo files\n"
+        "       duplora-convert [OPTIONS] --list LIST    convert the pairs of a slide-show list\n"
+        "\n"
+        "  -o, --output DIR       target folder, created when missing (default: the last\n"
+        "                         save folder, else the current folder)\n"
+        "      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right\n"
+        "                         files: each FILE with its _l/_r partner, else with the\n"
+        "                         next FILE) (default sbs)\n"
+        "      --right-folder DIR with --from lr: take the right files from DIR\n";
+    help += "      --to LAYOUT        " + Choices(OutputLayoutKeys()) + "\n" +
+            "                         (two files, _l and _r) (default " +
+            std::string(FindDisplayMode(defaults.outputMode)->key) + ")\n";
+    help += "      --type TYPE        " + Choices(OutputTypeKeys()) + " (default " +
+            std::string(FindOutputFormat(defaults.outputType)->key) + ")\n";
+    help +=
+        "      --quality N        JPEG quality 1-99 (default: the stored quality)\n"
+        "      --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail\n"
+        "      --angle L,R        rotate the views by L and R degrees (one decimal)\n"
+        "      --size L,R         scale the views to L and R percent (0-200), same pixel size\n"
+        "      --position H,V     align the views by H and V pixels\n"
+        "      --gamma L,R        gamma of the views, 0.01-5.00 (as 1.00,1.50)\n"
+        "      --width W          resize the result to W pixels wide\n"
+        "      --sharpen N        sharpen the views, 1 (soft) - 50 (hard)\n"
+        "      --swap             exchange the left and right views\n"
+        "      --text, --logo, --border\n"
+        "                         burn in the stored text, logo and frame settings\n";
+    help += "      --grey-pair PAIR   " + Choices(MethodKeys(DisplayMode::GreyAnaglyph)) + "\n";
+    help += "      --colour-kind KIND " + Choices(MethodKeys(DisplayMode::ColourAnaglyph)) +
+            " (default: the stored anaglyph choices)\n";
+    help +=
+        "      --yes              replace existing outputs, but never a source file (without\n"
+        "                         it they are skipped)\n"
+        "  -q, --quiet            print no log\n"
+        "  -h, --help             show this help\n"
+        "\n"
+        "Exit status: 0 every file converted, 1 a file failed, was skipped or was read only\n"
+        "in part, 2 usage error.\n";
+    return help;
+}
 
 struct CommandLine {
     BatchOptions options;
@@ -88,7 +148,7 @@ struct UsageError {
     std::string reason;
 };
 
-// The options, named as the help text names them; the help text itself is kHelp.
+// The options, named as the help text names them; the help text itself is HelpText().
 struct Options {
     QCommandLineOption output{{"o", "output"}, {}, "DIR"};
     QCommandLineOption list{"list", {}, "LIST"};
@@ -209,12 +269,11 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         cl.listGiven = true;
     }
     if (const auto v = valueOf(opt.from)) {
-        const auto layout =
-            Choose<BatchSourceLayout>(*v, {{"sbs", BatchSourceLayout::SideBySide},
-                                           {"ou", BatchSourceLayout::OverUnder},
-                                           {"interlace", BatchSourceLayout::Interlace},
-                                           {"anaglyph", BatchSourceLayout::Anaglyph},
-                                           {"lr", BatchSourceLayout::LeftRight}});
+        const auto layout = Choose<StereoLayout>(*v, {{"sbs", StereoLayout::SideBySide},
+                                                      {"ou", StereoLayout::OverUnder},
+                                                      {"interlace", StereoLayout::Interlace},
+                                                      {"anaglyph", StereoLayout::Anaglyph},
+                                                      {kSeparateFilesKey, StereoLayout::Pair}});
         if (!layout) throw bad(opt.from, *v);
         o.sourceLayout = *layout;
     }
@@ -224,23 +283,18 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         o.rightFolder = *v;
     }
     if (const auto v = valueOf(opt.to)) {
-        const auto layout =
-            Choose<BatchOutputLayout>(*v, {{"sbs", BatchOutputLayout::SideBySide},
-                                           {"ou", BatchOutputLayout::OverUnder},
-                                           {"interlace", BatchOutputLayout::Interlace},
-                                           {"grey-anaglyph", BatchOutputLayout::GreyAnaglyph},
-                                           {"colour-anaglyph", BatchOutputLayout::ColourAnaglyph},
-                                           {"lr", BatchOutputLayout::LeftRight}});
-        if (!layout) throw bad(opt.to, *v);
-        o.outputLayout = *layout;
+        // The modes a run can write (those with a list position), or the separate files.
+        const DisplayModeRow* mode = DisplayModeByKey(*v);
+        o.separateFiles = *v == kSeparateFilesKey;
+        if (!o.separateFiles && (!mode || mode->listIndex < 0)) throw bad(opt.to, *v);
+        o.outputMode = o.separateFiles ? DisplayMode::SideBySide : mode->mode;
     }
     if (const auto v = valueOf(opt.type)) {
-        const auto type = Choose<BatchOutputType>(*v, {{"bmp", BatchOutputType::Bmp},
-                                                       {"jpg", BatchOutputType::Jpg},
-                                                       {"jps", BatchOutputType::Jps},
-                                                       {"das", BatchOutputType::Das}});
-        if (!type) throw bad(opt.type, *v);
-        o.outputType = *type;
+        const OutputFormatRow* type = OutputFormatByKey(*v);
+        if (!type ||
+            std::ranges::find(kBatchOutputFormats, type->format) == kBatchOutputFormats.end())
+            throw bad(opt.type, *v);
+        o.outputType = type->format;
     }
     if (const auto v = valueOf(opt.quality)) {
         const std::optional<int> q = WholeNumber(*v);
@@ -289,22 +343,14 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         o.sharpness = *s;
     }
     if (const auto v = valueOf(opt.greyPair)) {
-        const auto pair =
-            Choose<GreyAnaglyphPair>(*v, {{"red-cyan", GreyAnaglyphPair::RedCyan},
-                                          {"red-green", GreyAnaglyphPair::RedGreen},
-                                          {"red-blue", GreyAnaglyphPair::RedBlue},
-                                          {"yellow-blue", GreyAnaglyphPair::YellowBlue}});
+        const AnaglyphMethodRow* pair = AnaglyphMethodByKey(DisplayMode::GreyAnaglyph, *v);
         if (!pair) throw bad(opt.greyPair, *v);
-        o.greyPair = *pair;
+        o.greyPair = static_cast<GreyAnaglyphPair>(pair->number);
     }
     if (const auto v = valueOf(opt.colourKind)) {
-        const auto kind = Choose<ColourAnaglyphKind>(
-            *v, {{"colour-red-cyan", ColourAnaglyphKind::ColourRedCyan},
-                 {"halftone-red-cyan", ColourAnaglyphKind::HalfToneRedCyan},
-                 {"colour-yellow-blue", ColourAnaglyphKind::ColourYellowBlue},
-                 {"halftone-yellow-blue", ColourAnaglyphKind::HalfToneYellowBlue}});
+        const AnaglyphMethodRow* kind = AnaglyphMethodByKey(DisplayMode::ColourAnaglyph, *v);
         if (!kind) throw bad(opt.colourKind, *v);
-        o.colourKind = *kind;
+        o.colourKind = static_cast<ColourAnaglyphKind>(kind->number);
     }
 
     for (const QString& file : parser.positionalArguments()) cl.files.push_back(Bytes(file));
@@ -313,7 +359,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     if (!cl.listGiven && cl.files.empty()) throw UsageError{"no files to convert"};
     if (cl.files.size() > static_cast<std::size_t>(kMaxBatchFiles))
         throw UsageError{"more than " + std::to_string(kMaxBatchFiles) + " files"};
-    if (o.useRightFolder && o.sourceLayout != BatchSourceLayout::LeftRight)
+    if (o.useRightFolder && o.sourceLayout != StereoLayout::Pair)
         throw UsageError{"--right-folder needs --from lr"};
     return cl;
 }
@@ -357,7 +403,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (parser.isSet(opt.help)) {
-        std::fputs(kHelp, stdout);
+        std::fputs(HelpText().c_str(), stdout);
         return 0;
     }
 

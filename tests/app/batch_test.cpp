@@ -85,7 +85,7 @@ class BatchTest : public ::testing::Test {
     static std::string Path(const QTemporaryDir& dir, const std::string& name) {
         return dir.filePath(QString::fromStdString(name)).toStdString();
     }
-    BatchOptions Options(BatchOutputType type = BatchOutputType::Bmp) const {
+    BatchOptions Options(OutputFormat type = OutputFormat::Bmp) const {
         BatchOptions options;
         options.targetFolder = out_.path().toStdString();
         options.outputType = type;
@@ -112,34 +112,35 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
     ASSERT_TRUE(view);
     const int w = view.Width(), h = view.Height();
     const bool identify = !QStandardPaths::findExecutable("identify").isEmpty();
+    using M = DisplayMode;
     const struct {
-        BatchOutputLayout layout;
-        int widthFactor, heightFactor;  // output size in view widths and heights
+        std::optional<DisplayMode> mode;  // none: the two separate files
+        int widthFactor, heightFactor;    // output size in view widths and heights
     } layouts[] = {
-        {BatchOutputLayout::SideBySide, 2, 1},     {BatchOutputLayout::OverUnder, 1, 2},
-        {BatchOutputLayout::Interlace, 1, 1},      {BatchOutputLayout::GreyAnaglyph, 1, 1},
-        {BatchOutputLayout::ColourAnaglyph, 1, 1}, {BatchOutputLayout::LeftRight, 1, 1},
+        {M::SideBySide, 2, 1},   {M::OverUnder, 1, 2},      {M::Interlace, 1, 1},
+        {M::GreyAnaglyph, 1, 1}, {M::ColourAnaglyph, 1, 1}, {std::nullopt, 1, 1},
     };
-    for (const BatchOutputType type :
-         {BatchOutputType::Bmp, BatchOutputType::Jpg, BatchOutputType::Jps, BatchOutputType::Das}) {
+    for (const OutputFormat type : kBatchOutputFormats) {
         for (const auto& c : layouts) {
             // A container keeps the two files as they are: it has no output layout.
-            if (type == BatchOutputType::Das && c.layout != BatchOutputLayout::SideBySide) continue;
+            if (type == OutputFormat::Das && c.mode != M::SideBySide) continue;
             BatchOptions options = Options(type);
-            options.sourceLayout = BatchSourceLayout::LeftRight;
-            options.outputLayout = c.layout;
-            options.exifThumbnail = type != BatchOutputType::Bmp;
+            options.sourceLayout = StereoLayout::Pair;
+            options.outputMode = c.mode.value_or(M::SideBySide);
+            options.separateFiles = !c.mode;
+            options.exifThumbnail = type != OutputFormat::Bmp;
             options.targetFolder =
-                Out(std::to_string(int(type)) + "-" + std::to_string(int(c.layout)));
+                Out(std::to_string(int(type)) + "-" + std::to_string(c.mode ? int(*c.mode) : -1));
             std::filesystem::create_directory(options.targetFolder);
             const WorkerRun run = RunWorker(MakeFileJob({left, right}, options), options);
             SCOPED_TRACE(run.Joined());
             EXPECT_TRUE(run.summary.AllConverted());
             const std::string stem = options.targetFolder + "/sugarshack_l";
-            const std::string ext(BatchOutputExtension(type));
-            if (type == BatchOutputType::Das) {
+            const std::string ext(FindOutputFormat(type)->extension);
+            if (type == OutputFormat::Das) {
                 // Opened again, the container gives back both views, not moved.
-                const BatchViews views = OpenBatchStereoFile(stem + ext, 0, {});
+                const BatchViews views =
+                    OpenBatchStereoFile(stem + ext, StereoLayout::SideBySide, {});
                 ASSERT_TRUE(views);
                 EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
                 EXPECT_EQ(views.right.Width(), w);
@@ -148,9 +149,8 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
                 continue;
             }
             const std::vector<std::string> outputs =
-                c.layout == BatchOutputLayout::LeftRight
-                    ? std::vector<std::string>{stem + "_l" + ext, stem + "_r" + ext}
-                    : std::vector<std::string>{stem + ext};
+                !c.mode ? std::vector<std::string>{stem + "_l" + ext, stem + "_r" + ext}
+                        : std::vector<std::string>{stem + ext};
             const std::string size =
                 std::to_string(w * c.widthFactor) + " " + std::to_string(h * c.heightFactor);
             for (const std::string& file : outputs) {
@@ -161,7 +161,7 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
                 if (identify) {
                     EXPECT_EQ(Identify(file), size) << file;
                 }
-                if (type == BatchOutputType::Bmp) continue;
+                if (type == OutputFormat::Bmp) continue;
                 // JPG and JPS files open with the Exif block right after the start marker.
                 QFile f(QString::fromStdString(file));
                 ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -183,7 +183,7 @@ TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgai
     }
     // File 3's output exists, so the run asks about it while working on file 3.
     ASSERT_TRUE(WriteBmpFile(Out("p3.jpg"), picture));
-    const BatchOptions options = Options(BatchOutputType::Jpg);
+    const BatchOptions options = Options(OutputFormat::Jpeg);
     BatchWorker worker;
     BatchThreads threads;
     threads.question = [&worker](std::string_view, std::string_view, QuestionKind) {
@@ -208,7 +208,7 @@ TEST_F(BatchTest, ListEntriesConvertWithTheirSwapAndAlignment) {
     ASSERT_TRUE(WriteBmpFile(
         In("sbs.bmp"), MakeImage(40, 12, [](int x, int) { return x < 20 ? kWhite : kBlack; })));
     BatchOptions options = Options();
-    options.outputLayout = BatchOutputLayout::GreyAnaglyph;
+    options.outputMode = DisplayMode::GreyAnaglyph;
     ListFile file;
     const BatchJob job = ListJob(
         "# a "
@@ -246,7 +246,7 @@ TEST_F(BatchTest, ListEntriesConvertWithTheirSwapAndAlignment) {
         EXPECT_EQ(PixelAt(picture, 3, 3), o.rgb) << o.name;
     }
     // A DAS file only for pairs.
-    options.outputType = BatchOutputType::Das;
+    options.outputType = OutputFormat::Das;
     const WorkerRun das = RunWorker(ListJob("11,0,0,0,0,sbs.bmp,\n", options, file), options);
     EXPECT_EQ(das.log.back(), "Can not convert!  ");
     EXPECT_EQ(das.summary.failed, 1);
@@ -290,7 +290,7 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         BatchOptions options = Options();
-        options.sourceLayout = BatchSourceLayout::LeftRight;
+        options.sourceLayout = StereoLayout::Pair;
         options.text = c.text;
         options.logo = c.logo;
         options.border = c.border;
@@ -318,7 +318,7 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
         ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
             return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
         });
-        if (c.border) expected = AddBorder(expected, 0, settings.border);
+        if (c.border) expected = AddBorder(expected, DisplayMode::SideBySide, settings.border);
         ASSERT_TRUE(expected);
         EXPECT_TRUE(
             test::SamePixels(ReadBmpFile(options.targetFolder + "/a_l.bmp"), expected, c.name));
@@ -329,8 +329,8 @@ TEST_F(BatchTest, DialogStartsFromTheStoredChoices) {
     Settings settings = DefaultSettings("/prog/");
     settings.jpegQuality = 85;
     settings.saveFolder = "/photos/out/";
-    settings.greyAnaglyphPair = 3;
-    settings.colourAnaglyphKind = 1;
+    settings.greyAnaglyphPair = GreyAnaglyphPair::YellowBlue;
+    settings.colourAnaglyphKind = ColourAnaglyphKind::HalfToneRedCyan;
     settings.leftGamma = 120;
     settings.rightGamma = 80;
     const BatchOptions options = BatchOptionsFromSettings(settings);

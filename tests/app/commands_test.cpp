@@ -136,6 +136,31 @@ TEST(Menus, TextsOverriddenInOneMenu) {
     EXPECT_EQ(MenuLabel("&Drucken..."), "&Drucken...");
 }
 
+// The stereo menu and the anaglyph submenus come from the mode and method tables.
+TEST(Menus, StereoMenuAndAnaglyphSubmenusInTheirOrder) {
+    const auto texts = [](MenuId id) {
+        std::vector<std::string> out;
+        for (const MenuEntry& e : GetMenu(id).entries)
+            out.push_back(e.kind == MenuEntryKind::Separator ? "-"
+                          : e.kind == MenuEntryKind::Submenu ? ">" + SubmenuTitle(e)
+                                                             : MenuItemText(e));
+        return out;
+    };
+    EXPECT_EQ(texts(MenuId::Stereo),
+              (std::vector<std::string>{"&Nebeneinander", "&Übereinander", "3er &Ansicht",
+                                        "&Interlace", ">&Grau-Anaglyph", ">&Farb-Anaglyph", "-",
+                                        "&Pageflipping für 3D Shutterbrillen", "-",
+                                        "Ver&tausche Links/Rechts"}));
+    EXPECT_EQ(texts(MenuId::GreyAnaglyph),
+              (std::vector<std::string>{"rot/&cyan", "&rot/grün", "rot/&blau", "&gelb/blau", "-",
+                                        "&Einstellungen..."}));
+    EXPECT_EQ(
+        texts(MenuId::ColourAnaglyph),
+        (std::vector<std::string>{"Farbe (&rot/cyan)", "Halbton (rot/&cyan)", "Farbe (&gelb/blau)",
+                                  "Halbton (gelb/&blau)", "-", "&Einstellungen..."}));
+    EXPECT_EQ(FindCommand(CmdInterlace)->keys[0], "F4");
+}
+
 // ---- what the menus show for a document ---------------------------------------------------
 
 class MenuUpdateTest : public ::testing::Test {
@@ -244,11 +269,11 @@ TEST(CommandLine, OpensPairsFilesAndListsAndRefusesTheRest) {
     // A pair: the second argument is the left view; the start setting picks the layout.
     const std::string right = make("r 1.jpg"), left = make("l 1.jpg");
     EXPECT_EQ(CommandLineOpening({right, left}, "/opt/duplora", 37),
-              (OpenRequest{CmdOpenPendingPair, right, left, true, 3, false}));
+              (OpenRequest{CmdOpenPendingPair, right, left, true, StereoLayout::Anaglyph, false}));
     // One file, with the page flipping that ends the program sent at once.
     const std::string file = make("Größe.jps");
     EXPECT_EQ(CommandLineOpening({file, ""}, "/opt/duplora", 16),
-              (OpenRequest{CmdOpenPending, file, "", true, 1, true}));
+              (OpenRequest{CmdOpenPending, file, "", true, StereoLayout::OverUnder, true}));
     // A list without a folder is looked for beside the program.
     std::vector<std::string> asked;
     const auto list = CommandLineOpening({"show.TXT", "ignored.jpg"}, "/opt/duplora", 6,

@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -112,6 +115,10 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
         "--quality 0 a.jpg",
         "--bogus a.jpg",
         "--to 3d a.jpg",
+        // Modes and formats the batch does not offer.
+        "--to three-views a.jpg",
+        "--type stj a.jpg",
+        "--grey-pair colour-red-cyan a.jpg",
         "--angle 1.25,0 a.jpg",
         "--size 120 a.jpg",
         "--swap=1 a.jpg",
@@ -129,6 +136,15 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--list LIST"), std::string::npos);
+    // Its lists of names are the rows the converter accepts.
+    std::vector<std::string_view> keys;
+    for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
+    for (const OutputFormat format : kBatchOutputFormats)
+        keys.push_back(FindOutputFormat(format)->key);
+    for (const AnaglyphMethodRow& row : AnaglyphMethodTable()) keys.push_back(row.key);
+    for (std::string_view key : keys)
+        EXPECT_NE(help.out.find(std::string(" ") + std::string(key)), std::string::npos) << key;
+    EXPECT_EQ(help.out.find("three-views"), std::string::npos);
 }
 
 // The stored save folder and quality are the defaults; the stored file is never written.

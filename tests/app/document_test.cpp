@@ -8,6 +8,8 @@
 
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -64,13 +66,16 @@ TEST_F(DocumentTest, AnEmptyDocumentRefusesAndSettingsApply) {
     EXPECT_FALSE(fresh.Swap());
     Settings settings;
     settings.alignmentStep = 7;
-    settings.greyAnaglyphPair = 2;
-    settings.colourAnaglyphKind = 3;
+    settings.greyAnaglyphPair = GreyAnaglyphPair::RedBlue;
+    settings.colourAnaglyphKind = ColourAnaglyphKind::HalfToneYellowBlue;
     settings.frameWidth = 9;
     fresh.ApplySettings(settings);
     EXPECT_EQ(fresh.AlignmentStep(), 7);
-    EXPECT_EQ(fresh.GreyPair(), 2);
-    EXPECT_EQ(fresh.ColourKind(), 3);
+    EXPECT_EQ(fresh.GreyPair(), GreyAnaglyphPair::RedBlue);
+    EXPECT_EQ(fresh.ColourKind(), ColourAnaglyphKind::HalfToneYellowBlue);
+    // A number no method has falls back to the first.
+    fresh.SetGreyPair(static_cast<GreyAnaglyphPair>(4));
+    EXPECT_EQ(fresh.GreyPair(), GreyAnaglyphPair::RedCyan);
     EXPECT_EQ(fresh.FrameWidth(), 9);  // (the shown frame's widths: the GUI's border test)
 }
 
@@ -213,17 +218,28 @@ TEST_F(DocumentTest, AnaglyphChoicesAreKeptByTheirModeCommands) {
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdSideBySide));
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyAnaglyph));  // F6 keeps the pair
     EXPECT_EQ(doc_.Mode(), DisplayMode::GreyAnaglyph);
-    EXPECT_EQ(doc_.GreyPair(), 3);
+    EXPECT_EQ(doc_.GreyPair(), GreyAnaglyphPair::YellowBlue);
     EXPECT_FALSE(doc_.SelectDisplayMode(CmdSwap));
     EXPECT_FALSE(doc_.Modified());
     // The colour kind is separate and kept by F7.
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdHalfToneYellowBlue));
     EXPECT_EQ(doc_.Mode(), DisplayMode::ColourAnaglyph);
-    EXPECT_EQ(doc_.ColourKind(), 3);
-    EXPECT_EQ(doc_.GreyPair(), 3);
+    EXPECT_EQ(doc_.ColourKind(), ColourAnaglyphKind::HalfToneYellowBlue);
+    EXPECT_EQ(doc_.GreyPair(), GreyAnaglyphPair::YellowBlue);
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdGreyAnaglyph));
     ASSERT_TRUE(doc_.SelectDisplayMode(CmdColourAnaglyph));
-    EXPECT_EQ(doc_.ColourKind(), 3);
+    EXPECT_EQ(doc_.ColourKind(), ColourAnaglyphKind::HalfToneYellowBlue);
+    // Every row's command shows its mode; a method's becomes its mode's choice.
+    for (const DisplayModeRow& row : DisplayModeTable()) {
+        if (row.command == CmdNone) continue;
+        ASSERT_TRUE(doc_.SelectDisplayMode(row.command)) << row.key;
+        EXPECT_EQ(doc_.Mode(), row.mode) << row.key;
+    }
+    for (const AnaglyphMethodRow& row : AnaglyphMethodTable()) {
+        ASSERT_TRUE(doc_.SelectDisplayMode(row.command)) << row.key;
+        EXPECT_EQ(doc_.Mode(), row.mode) << row.key;
+        EXPECT_EQ(ChosenAnaglyphMethod(row.mode, doc_.GreyPair(), doc_.ColourKind()), &row);
+    }
 }
 
 TEST_F(DocumentTest, FailedEditAfterSaveUndoLeavesTheDocumentAsItWas) {

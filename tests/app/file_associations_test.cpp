@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/shell/send_to.h"
+#include "support/qt_files.h"
 
 namespace duplora {
 namespace {
@@ -23,16 +24,10 @@ const QString kExecutable = QStringLiteral("/opt/Duplora 1/bin/duplora");
 constexpr auto kJpg = AssociationType::Jpg, kJps = AssociationType::Jps,
                kDas = AssociationType::Das;
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::FileBytes;
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(test::WriteFileBytes(path, bytes));
 }
 
 class FileAssociationsTest : public ::testing::Test {
@@ -83,7 +78,7 @@ TEST_F(FileAssociationsTest, OnThenOffLeavesTheListAsItWas) {
                     ASSERT_TRUE(assoc.Associate(t));
                     EXPECT_TRUE(assoc.IsAssociated(t));
                 }
-                const QByteArray on = ReadAll(assoc.MimeAppsPath());
+                const QByteArray on = FileBytes(assoc.MimeAppsPath());
                 for (AssociationType t : order)
                     EXPECT_TRUE(
                         on.contains(QByteArray(AssociationOf(t).mimeType) + "=duplora.desktop;"))
@@ -97,7 +92,7 @@ TEST_F(FileAssociationsTest, OnThenOffLeavesTheListAsItWas) {
                     EXPECT_FALSE(assoc.IsAssociated(t));
                 }
                 if (previous) {
-                    EXPECT_EQ(ReadAll(assoc.MimeAppsPath()), QByteArray(previous));
+                    EXPECT_EQ(FileBytes(assoc.MimeAppsPath()), QByteArray(previous));
                 } else {
                     EXPECT_FALSE(QFile::exists(assoc.MimeAppsPath()));
                 }
@@ -112,41 +107,41 @@ TEST_F(FileAssociationsTest, KeepsThePreviousDefaultAndShowsOurs) {
         "[Default Applications]\nimage/jpeg=org.gnome.eog.desktop;\ntext/plain=gedit.desktop;\n";
     WriteAll(assoc_.MimeAppsPath(), before);
     ASSERT_TRUE(assoc_.Associate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.MimeAppsPath()),
+    EXPECT_EQ(FileBytes(assoc_.MimeAppsPath()),
               "[Default Applications]\nimage/jpeg=duplora.desktop;\ntext/plain=gedit.desktop;\n");
     // Switching on twice must not take our own entry for the previous one.
     ASSERT_TRUE(assoc_.Associate(kJpg));
     ASSERT_TRUE(assoc_.Dissociate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.MimeAppsPath()), before);
+    EXPECT_EQ(FileBytes(assoc_.MimeAppsPath()), before);
     // Switching off what is not on changes nothing.
     ASSERT_TRUE(assoc_.Dissociate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.MimeAppsPath()), before);
+    EXPECT_EQ(FileBytes(assoc_.MimeAppsPath()), before);
     // A new list gets one section.
     FileAssociations fresh(Home(QStringLiteral("fresh")), kExecutable, false);
     ASSERT_TRUE(fresh.Associate(kJpg));
     ASSERT_TRUE(fresh.Associate(kJps));
     EXPECT_EQ(
-        ReadAll(fresh.MimeAppsPath()),
+        FileBytes(fresh.MimeAppsPath()),
         "[Default Applications]\nimage/x-jps=duplora.desktop;\nimage/jpeg=duplora.desktop;\n");
 }
 
 TEST_F(FileAssociationsTest, ChangesMadeMeanwhileStay) {
     WriteAll(assoc_.MimeAppsPath(), "[Default Applications]\nimage/jpeg=eog.desktop;\n");
     ASSERT_TRUE(assoc_.Associate(kJpg));
-    QByteArray list = ReadAll(assoc_.MimeAppsPath());
+    QByteArray list = FileBytes(assoc_.MimeAppsPath());
     WriteAll(assoc_.MimeAppsPath(), list + "\n[Added Associations]\ntext/html=firefox.desktop;\n");
     ASSERT_TRUE(assoc_.Dissociate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.MimeAppsPath()),
+    EXPECT_EQ(FileBytes(assoc_.MimeAppsPath()),
               "[Default Applications]\nimage/jpeg=eog.desktop;\n\n"
               "[Added Associations]\ntext/html=firefox.desktop;\n");
     // The user picked another program after us: that choice is kept.
     ASSERT_TRUE(assoc_.Associate(kJpg));
-    list = ReadAll(assoc_.MimeAppsPath());
+    list = FileBytes(assoc_.MimeAppsPath());
     list.replace("image/jpeg=duplora.desktop;", "image/jpeg=gimp.desktop;");
     WriteAll(assoc_.MimeAppsPath(), list);
     EXPECT_FALSE(assoc_.IsAssociated(kJpg));
     ASSERT_TRUE(assoc_.Dissociate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.MimeAppsPath()), list);
+    EXPECT_EQ(FileBytes(assoc_.MimeAppsPath()), list);
     EXPECT_FALSE(QFile::exists(assoc_.UndoPath()));
     EXPECT_FALSE(QFile::exists(assoc_.DesktopEntryPath()));
 }
@@ -154,23 +149,23 @@ TEST_F(FileAssociationsTest, ChangesMadeMeanwhileStay) {
 TEST_F(FileAssociationsTest, DesktopEntryAndMimeTypes) {
     FileAssociations quoted(Home(), QStringLiteral("/opt/a \"b\" $c\\d 100%/duplora"), false);
     ASSERT_TRUE(quoted.Associate(kJps));
-    const QByteArray entry = ReadAll(quoted.DesktopEntryPath());
+    const QByteArray entry = FileBytes(quoted.DesktopEntryPath());
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\nType=Application\nName=Duplora\n"));
     // Quoted for the command line, then escaped for the key file.
     EXPECT_TRUE(entry.contains("Exec=\"/opt/a \\\\\"b\\\\\" \\\\$c\\\\\\\\d 100%%/duplora\" %f\n"))
         << entry.toStdString();
     EXPECT_TRUE(entry.contains("MimeType=image/jpeg;image/x-jps;image/x-das;\n"));
-    QByteArray xml = ReadAll(quoted.MimePackagePath());
+    QByteArray xml = FileBytes(quoted.MimePackagePath());
     for (const char* part : {"<mime-type type=\"image/x-jps\">", "<comment>JPS Bild</comment>",
                              "<glob pattern=\"*.jps\"/>"})
         EXPECT_TRUE(xml.contains(part)) << part;
     EXPECT_FALSE(xml.contains("image/x-das"));
     ASSERT_TRUE(quoted.Associate(kDas));
-    xml = ReadAll(quoted.MimePackagePath());
+    xml = FileBytes(quoted.MimePackagePath());
     EXPECT_TRUE(xml.contains("<comment>BMP Bild</comment>"));
     EXPECT_TRUE(xml.contains("<glob pattern=\"*.das\"/>"));
     ASSERT_TRUE(quoted.Dissociate(kJps));
-    EXPECT_FALSE(ReadAll(quoted.MimePackagePath()).contains("image/x-jps"));
+    EXPECT_FALSE(FileBytes(quoted.MimePackagePath()).contains("image/x-jps"));
     EXPECT_TRUE(QFile::exists(quoted.DesktopEntryPath()));
 }
 
@@ -178,9 +173,9 @@ TEST_F(FileAssociationsTest, HandMadeDesktopEntryAndUnreadableListAreLeftAlone) 
     const QByteArray mine = "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %f\n";
     WriteAll(assoc_.DesktopEntryPath(), mine);
     ASSERT_TRUE(assoc_.Associate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.DesktopEntryPath()), mine);
+    EXPECT_EQ(FileBytes(assoc_.DesktopEntryPath()), mine);
     ASSERT_TRUE(assoc_.Dissociate(kJpg));
-    EXPECT_EQ(ReadAll(assoc_.DesktopEntryPath()), mine);
+    EXPECT_EQ(FileBytes(assoc_.DesktopEntryPath()), mine);
 
     FileAssociations folder(Home(QStringLiteral("folder")), kExecutable, false);
     ASSERT_TRUE(QDir().mkpath(folder.MimeAppsPath()));
@@ -199,9 +194,9 @@ TEST_F(FileAssociationsTest, SendToLauncherIsCreatedOnceAndRemoved) {
     for (const QString& path : launcher.Paths()) {
         ASSERT_TRUE(QFile::exists(path)) << path.toStdString();
         EXPECT_TRUE(path.startsWith(Home().dataHome));
-        EXPECT_TRUE(ReadAll(path).contains("/opt/Duplora 1/bin/duplora")) << path.toStdString();
+        EXPECT_TRUE(FileBytes(path).contains("/opt/Duplora 1/bin/duplora")) << path.toStdString();
     }
-    EXPECT_EQ(ReadAll(ScriptPath()), "#!/bin/sh\nexec '/opt/Duplora 1/bin/duplora' \"$@\"\n");
+    EXPECT_EQ(FileBytes(ScriptPath()), "#!/bin/sh\nexec '/opt/Duplora 1/bin/duplora' \"$@\"\n");
     EXPECT_TRUE(QFileInfo(ScriptPath()).isExecutable());
     ASSERT_TRUE(launcher.Remove());
     EXPECT_FALSE(launcher.Exists());
@@ -223,7 +218,7 @@ TEST_F(FileAssociationsTest, SendToScriptHandsTheFilesOver) {
     run.start(ScriptPath(), {QStringLiteral("/pics/a b_l.jpg"), QStringLiteral("/pics/c'd_r.jpg")});
     ASSERT_TRUE(run.waitForFinished(10000));
     EXPECT_EQ(run.exitCode(), 0);
-    EXPECT_EQ(ReadAll(record), "/pics/a b_l.jpg\n/pics/c'd_r.jpg\n");
+    EXPECT_EQ(FileBytes(record), "/pics/a b_l.jpg\n/pics/c'd_r.jpg\n");
 }
 
 }  // namespace

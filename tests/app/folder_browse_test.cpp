@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/stereo/view_numbers.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 namespace {
 
-using namespace view_command;
 using Names = std::vector<std::string>;
 
 class FolderBrowseTest : public ::testing::Test {
@@ -76,7 +75,7 @@ TEST_F(FolderBrowseTest, ListsPicturesSortedWithoutRegardToCase) {
     EXPECT_EQ(list.names,
               (Names{"Brücke_l.jpg", "Brücke_r.jpg", "v1.2_L.TIF", "zebra.JPEG", "Ärger.jpg"}));
     EXPECT_EQ(list.index, 1);
-    EXPECT_EQ(StepStereoFile(list, kNextImage)->path, u + "v1.2_L.TIF");
+    EXPECT_EQ(StepStereoFile(list, CmdNextImage)->path, u + "v1.2_L.TIF");
 }
 
 TEST_F(FolderBrowseTest, EmptyFoldersAndTheFirstFiveThousandFound) {
@@ -85,8 +84,8 @@ TEST_F(FolderBrowseTest, EmptyFoldersAndTheFirstFiveThousandFound) {
         const FolderList list = BuildFolderList(path);
         EXPECT_TRUE(list.Empty());
         EXPECT_EQ(list.index, 0);
-        EXPECT_EQ(StepStereoFile(list, kNextImage), std::nullopt);
-        EXPECT_EQ(StepPair(list, kNextImage, PairContext{f, f, {}, {}}), std::nullopt);
+        EXPECT_EQ(StepStereoFile(list, CmdNextImage), std::nullopt);
+        EXPECT_EQ(StepPair(list, CmdNextImage, PairContext{f, f, {}, {}}), std::nullopt);
         EXPECT_FALSE(SlideShowCanStart(list));
     }
     Names many;
@@ -102,14 +101,14 @@ TEST_F(FolderBrowseTest, PairsBySameNameThenPartnerNameAcrossFolders) {
     FolderList list = BuildFolderList(left + "Brücke_L.JPG");
     ASSERT_EQ(list.Count(), 3);
     const PairContext context{left, right, {}, {}};
-    EXPECT_EQ(*StepPair(list, kNextImage, context),
+    EXPECT_EQ(*StepPair(list, CmdNextImage, context),
               (PairStep{left + "Dom_L.JPG", right + "Dom_R.JPG", 1}));
     list.index = 1;
-    EXPECT_EQ(*StepPair(list, kNextImage, context),
+    EXPECT_EQ(*StepPair(list, CmdNextImage, context),
               (PairStep{left + "Eis_L.JPG", right + "Eis_L.JPG", 2}));
     // Brücke has no right view: consecutive entries of the list pair instead.
     list.index = 2;
-    EXPECT_EQ(*StepPair(list, kNextImage, context),
+    EXPECT_EQ(*StepPair(list, CmdNextImage, context),
               (PairStep{left + "Dom_L.JPG", left + "Eis_L.JPG", 1}));
 }
 
@@ -117,19 +116,24 @@ TEST_F(FolderBrowseTest, StereoFilesWrapAtBothEnds) {
     EXPECT_EQ(StepIndex(1, 3, -4), 0);
     EXPECT_EQ(StepIndex(1, 3, 7), 2);
     EXPECT_EQ(StepIndex(0, 0, 1), 0);
-    EXPECT_EQ(*StepStereoFile(Listed(3, 2), kNextImage), (StereoFileStep{P(0), 0}));
-    EXPECT_EQ(*StepStereoFile(Listed(3, 2), kNextPair), (StereoFileStep{P(0), 0}));
-    EXPECT_EQ(*StepStereoFile(Listed(3, 0), kPreviousImage), (StereoFileStep{P(2), 2}));
-    EXPECT_EQ(*StepStereoFile(Listed(1, 0), kNextImage), (StereoFileStep{P(0), 0}));
-    EXPECT_EQ(StepStereoFile(Listed(3, 0), kSlideShow), std::nullopt);
+    EXPECT_EQ(*StepStereoFile(Listed(3, 2), CmdNextImage), (StereoFileStep{P(0), 0}));
+    EXPECT_EQ(*StepStereoFile(Listed(3, 2), CmdNextPair), (StereoFileStep{P(0), 0}));
+    EXPECT_EQ(*StepStereoFile(Listed(3, 0), CmdPreviousImage), (StereoFileStep{P(2), 2}));
+    EXPECT_EQ(*StepStereoFile(Listed(1, 0), CmdNextImage), (StereoFileStep{P(0), 0}));
+    EXPECT_EQ(StepStereoFile(Listed(3, 0), CmdSlideShow), std::nullopt);
 }
 
 TEST_F(FolderBrowseTest, ConsecutiveFilesPairInListOrder) {
-    const int cases[][4] = {
-        // count, index, command, left file of the pair
-        {6, 0, kNextImage, 2}, {6, 4, kNextImage, 0},     {6, 0, kPreviousImage, 4},  // wrapping
-        {6, 0, kNextPair, 1},  {6, 5, kNextPair, 0},      {5, 4, kNextImage, 1},
-        {5, 3, kNextImage, 0}, {2, 0, kPreviousImage, 0},
+    const struct {
+        int count, index;
+        CommandId command;
+        int left;  // file of the pair
+    } cases[] = {
+        {6, 0, CmdNextImage, 2},     {6, 4, CmdNextImage, 0},
+        {6, 0, CmdPreviousImage, 4},  // wrapping
+        {6, 0, CmdNextPair, 1},      {6, 5, CmdNextPair, 0},
+        {5, 4, CmdNextImage, 1},     {5, 3, CmdNextImage, 0},
+        {2, 0, CmdPreviousImage, 0},
     };
     for (const auto& [count, index, command, left] : cases) {
         const auto step = StepPair(Listed(count, index), command, NoFiles());
@@ -137,17 +141,17 @@ TEST_F(FolderBrowseTest, ConsecutiveFilesPairInListOrder) {
         EXPECT_EQ(*step, (PairStep{P(left), P(left + 1), left}))
             << count << " " << index << " " << command;
     }
-    EXPECT_EQ(StepPair(Listed(1, 0), kNextImage, NoFiles()), std::nullopt);
-    EXPECT_EQ(StepPair(Listed(6, 0), kSlideShow, NoFiles()), std::nullopt);
+    EXPECT_EQ(StepPair(Listed(1, 0), CmdNextImage, NoFiles()), std::nullopt);
+    EXPECT_EQ(StepPair(Listed(6, 0), CmdSlideShow, NoFiles()), std::nullopt);
     // Next, then previous, returns to the pair.
     FolderList list = Listed(8, 2);
-    list.index = StepPair(list, kNextImage, NoFiles())->index;
-    EXPECT_EQ(*StepPair(list, kPreviousImage, NoFiles()), (PairStep{P(2), P(3), 2}));
+    list.index = StepPair(list, CmdNextImage, NoFiles())->index;
+    EXPECT_EQ(*StepPair(list, CmdPreviousImage, NoFiles()), (PairStep{P(2), P(3), 2}));
     // One folder spelled two ways, or an unknown right folder, pairs consecutively.
     const auto any = [](const std::string&) { return true; };
-    EXPECT_EQ(*StepPair(Listed(4, 0), kNextImage, {"/p/", "/p", any, {}}),
+    EXPECT_EQ(*StepPair(Listed(4, 0), CmdNextImage, {"/p/", "/p", any, {}}),
               (PairStep{P(2), P(3), 2}));
-    EXPECT_EQ(StepPair(Listed(4, 0), kNextImage, {"/p/", "", any, {}})->index, 2);
+    EXPECT_EQ(StepPair(Listed(4, 0), CmdNextImage, {"/p/", "", any, {}})->index, 2);
 }
 
 TEST_F(FolderBrowseTest, PartnerLettersPictureNamesAndSlideShowTiming) {

@@ -362,7 +362,8 @@ TEST_F(OverlayTest, NothingToStampGivesNothing) {
 TEST_F(OverlayTest, StoredBorderFramesWithThePrintWidthsAndShowsHalfTheMiddle) {
     const BorderSet border;  // 4 + 20 + 4 for print, white, black, white
     EXPECT_EQ(DisplayFrameStyle(border).middle, 10);
-    const ImageBuffer framed = AddBorder(test::MakeNoise(800, 300, 1), 0, border);
+    const ImageBuffer framed =
+        AddBorder(test::MakeNoise(800, 300, 1), DisplayMode::SideBySide, border);
     ASSERT_TRUE(framed);
     EXPECT_EQ(framed.Width(), 912);
     EXPECT_EQ(framed.Height(), 356);

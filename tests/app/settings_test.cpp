@@ -17,6 +17,7 @@
 #include "app/shell/settings_dialogs.h"
 #include "app/shell/settings_store.h"
 #include "gui_application.h"
+#include "support/qt_files.h"
 
 namespace duplora {
 namespace {
@@ -31,12 +32,7 @@ class SettingsTest : public ::testing::Test {
         ASSERT_TRUE(dir_.isValid());
         path_ = dir_.filePath(QStringLiteral("Ferrowyn/duplmaker.ini"));
     }
-    void WriteRaw(const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path_).absolutePath());
-        QFile file(path_);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void WriteRaw(const QByteArray& bytes) { ASSERT_TRUE(test::WriteFileBytes(path_, bytes)); }
     bool Store(const SettingWrites& writes) { return SettingsStore(path_).WriteSettings(writes); }
     // A fresh store object each time, as at a new start of the program.
     Settings ReadBack() {
@@ -91,7 +87,8 @@ TEST_F(SettingsTest, EachStoredValueIsReadWithItsRule) {
         VALUE("nEdgedtc", "0", s.edgeThreshold == 0),
         VALUE("n2action", "", s.twoStepTrim == 1),
         VALUE("n2action", "7", s.twoStepTrim == 1),
-        VALUE("nAnatype", "4", s.greyAnaglyphPair == 0),
+        VALUE("nAnatype", "4", s.greyAnaglyphPair == GreyAnaglyphPair::RedCyan),
+        VALUE("nAnactype", "2x", s.colourAnaglyphKind == ColourAnaglyphKind::ColourYellowBlue),
         VALUE("special", "604718", LzwTiffAllowed(s)),
         VALUE("comset", "76", s.commandLineOpening == 76),
         VALUE("comset", "77", s.commandLineOpening == 0),
@@ -155,14 +152,15 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
         {&Settings::sharpenStrength, 1},     {&Settings::edgeThreshold, 255},
         {&Settings::slideTime, 3600},        {&Settings::passPictureToExternalProgram, 1},
         {&Settings::commandLineOpening, 76}, {&Settings::alignmentStep, 100},
-        {&Settings::listMakerSource, 10},    {&Settings::greyAnaglyphPair, 3},
-        {&Settings::colourAnaglyphKind, 2},  {&Settings::listDisplayMode, 5},
+        {&Settings::listMakerSource, 10},    {&Settings::listDisplayMode, 5},
         {&Settings::showNavigator, 1},       {&Settings::packToCentre, 1},
         {&Settings::presetTrimRescales, 1},  {&Settings::adjustDialogMaximised, 1},
         {&Settings::twoStepTrim, 0},         {&Settings::openPreview, 1},
         {&Settings::openAtFullSize, 1},
     };
     for (const auto& [member, value] : numbers) s.*member = value;
+    s.greyAnaglyphPair = GreyAnaglyphPair::YellowBlue;
+    s.colourAnaglyphKind = ColourAnaglyphKind::ColourYellowBlue;
     s.lzwAccessMarker = kLzwMarker;
     s.freeTrimRatio = {1, 16, 9};
     s.customTrim = {1, 1920, 1080};
@@ -181,10 +179,11 @@ TEST_F(SettingsTest, EveryValueSurvivesWriteAndRead) {
     EXPECT_EQ(ReadBack(), s);
 }
 
+// The history's writes (all ten paths and the layouts) are checked with the history below.
 TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
     Settings s = DefaultSettings(kProgramFolder);
-    s.greyAnaglyphPair = 3;  // yellow/blue
-    s.colourAnaglyphKind = 1;
+    s.greyAnaglyphPair = GreyAnaglyphPair::YellowBlue;
+    s.colourAnaglyphKind = ColourAnaglyphKind::HalfToneRedCyan;
     s.openFolder = "/data/in";
     s.saveFolder = "/data/out";
     s.fileHistory[0] = "/x/a.jps";
@@ -194,14 +193,9 @@ TEST_F(SettingsTest, WriteGroupsCarryTheirValues) {
                                       {"SaveFolder", "/data/out"},
                                       {"nAnatype", "3"},
                                       {"nAnactype", "1"}}));
-    const SettingWrites history = FileHistoryWrites(s);
-    ASSERT_EQ(history.size(), 11u);
-    EXPECT_EQ(history[0], Write("FileHistory0", "/x/a.jps"));
-    EXPECT_EQ(history[10], Write("FileTypeHistory", "2,0,0,0,0,"));
     ASSERT_TRUE(Store(closing));
-    ASSERT_TRUE(Store(history));
+    ASSERT_TRUE(Store(FileHistoryWrites(s)));
     EXPECT_EQ(ReadBack(), s);
-    EXPECT_EQ(FormatSetting(s, "border"), "0\t1\t2\t10\t2\t4\t20\t4\t16777215\t0\t16777215\t0\t");
     EXPECT_EQ(FormatSetting(s, "textset"),
               "3\t0\t0\t0\t15132390\t0\t1\t1\t1\t2105376\t1\t0\t0\t\t");
     EXPECT_EQ(FormatSetting(s, "NoSuchValue"), "");
@@ -268,43 +262,49 @@ std::vector<std::string> Firsts(const Settings& s) {
     return firsts;
 }
 
+// The layout stored as this number.
+StereoLayout Layout(int number) {
+    return static_cast<StereoLayout>(number);
+}
+
 TEST_F(SettingsTest, HistoryTakesNewOpeningsOnTopAndRenewsAListedFileWhereItStands) {
     Settings s;
     for (int i = 1; i <= 6; ++i)
-        UpdateFileHistory(s, {"/p/" + std::to_string(i) + ".jps", "", i % 8});
+        UpdateFileHistory(s, {"/p/" + std::to_string(i) + ".jps", "", Layout(i % 8)});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/6.jps", "/p/5.jps", "/p/4.jps", "/p/3.jps",
                                                    "/p/2.jps"}));
     EXPECT_EQ(s.fileTypeHistory, (std::array<int, 5>{6, 5, 4, 3, 2}));
 
     s = Settings();
-    UpdateFileHistory(s, {"/p/a.jpg", "", 0});
-    UpdateFileHistory(s, {"/p/b.jpg", "", 1});
-    UpdateFileHistory(s, {"/p/a.jpg", "", 4});
+    UpdateFileHistory(s, {"/p/a.jpg", "", Layout(0)});
+    UpdateFileHistory(s, {"/p/b.jpg", "", Layout(1)});
+    UpdateFileHistory(s, {"/p/a.jpg", "", Layout(4)});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/b.jpg", "/p/a.jpg", "", "", ""}));
     EXPECT_EQ(s.fileTypeHistory[1], 4);
     // A pair is always a new entry, even with the same first path.
-    UpdateFileHistory(s, {"/p/a.jpg", "/p/c.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/a.jpg", "/p/c.jpg", StereoLayout::Pair});
     EXPECT_EQ(Firsts(s), (std::vector<std::string>{"/p/a.jpg", "/p/b.jpg", "/p/a.jpg", "", ""}));
     EXPECT_EQ(ReadFileHistory(s)[0].second, "/p/c.jpg");
     // So is a single file whose path is listed only as a pair's left view.
-    UpdateFileHistory(s, {"/p/c.jpg", "", 2});
+    UpdateFileHistory(s, {"/p/c.jpg", "", Layout(2)});
     EXPECT_EQ(Firsts(s)[0], "/p/c.jpg");
 }
 
 TEST_F(SettingsTest, HistoryMenuItemsAndWhatTheyOpen) {
     Settings s;
     EXPECT_TRUE(FileHistoryMenuItems(s).empty());
-    UpdateFileHistory(s, {"/p/one.jps", "", 3});
-    UpdateFileHistory(s, {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/one.jps", "", Layout(3)});
+    UpdateFileHistory(s,
+                      {"/home/me/Bilder/l_l.jpg", "/home/me/Bilder/r_r.jpg", StereoLayout::Pair});
     EXPECT_EQ(FileHistoryMenuItems(s),
               (std::vector<HistoryMenuItem>{{CmdHistory1, "/home/me/Bilder/l_l.jpg/r_r.jpg"},
                                             {CmdHistory2, "/p/one.jps"}}));
     // A pair opens with the right view first, as on the command line.
     EXPECT_EQ(OpenFromHistory(s, CmdHistory1),
               (HistoryOpening{CmdOpenPendingPair, "/home/me/Bilder/r_r.jpg",
-                              "/home/me/Bilder/l_l.jpg", kPairLayout}));
+                              "/home/me/Bilder/l_l.jpg", StereoLayout::Pair}));
     EXPECT_EQ(OpenFromHistory(s, CmdHistory2),
-              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", 3}));
+              (HistoryOpening{CmdOpenPending, "/p/one.jps", "", StereoLayout::Anaglyph}));
     EXPECT_FALSE(OpenFromHistory(s, CmdHistory3).has_value());
     EXPECT_FALSE(OpenFromHistory(s, CmdMultiRename).has_value());
     // An entry with an empty first path is left out; the others keep their numbers.
@@ -319,10 +319,12 @@ TEST_F(SettingsTest, HistoryMenuItemsAndWhatTheyOpen) {
 
 TEST_F(SettingsTest, HistoryWritesAllTenPathsAndTheLayoutsTogether) {
     Settings s;
-    UpdateFileHistory(s, {"/p/Größe 1.jps", "", 1});
-    const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", kPairLayout});
+    UpdateFileHistory(s, {"/p/Größe 1.jps", "", Layout(1)});
+    const SettingWrites writes = UpdateFileHistory(s, {"/p/l.jpg", "/p/r.jpg", StereoLayout::Pair});
+    EXPECT_EQ(writes, FileHistoryWrites(s));
     ASSERT_EQ(writes.size(), 11u);
     std::map<std::string, std::string> values(writes.begin(), writes.end());
+    EXPECT_EQ(values.at("FileHistory0"), "/p/l.jpg");
     EXPECT_EQ(values.at("FileHistory1"), "/p/r.jpg");
     EXPECT_EQ(values.at("FileHistory9"), "");
     EXPECT_EQ(values.at("FileTypeHistory"), "10,1,0,0,0,");

@@ -82,35 +82,38 @@ class SlideListTest : public ::testing::Test {
 
 TEST_F(SlideListTest, PlanShowsTheEntry) {
     const auto none = SlideProblem::None;
+    using L = StereoLayout;
     const struct {
         ListEntry entry;
         SlideShowOptions options;
-        int layout;  // kPairLayout for a pair
+        StereoLayout layout;  // Pair for a pair
         bool swapViews;
         int dx, dy, displayTime;
         SlideProblem problem;
     } cases[] = {
         // A stereo file uses the list's interval, or its own time.
-        {Entry(12, 0, false, 0, 0, "a.jpg"), Interval(45), 1, false, 0, 0, 45, none},
-        {Entry(17, 7, false, 0, 0, "a.jpg"), Interval(45), 6, false, 0, 0, 7, none},
+        {Entry(12, 0, false, 0, 0, "a.jpg"), Interval(45), L::OverUnder, false, 0, 0, 45, none},
+        {Entry(17, 7, false, 0, 0, "a.jpg"), Interval(45), L::TriDeltaTT, false, 0, 0, 7, none},
         // Stored like a DAS file: X = 12, Y = -3 shows offsets -12, -3.
-        {Entry(11, 0, false, 12, -3, "a.jpg"), Interval(30), 0, false, -12, -3, 30, none},
-        {Entry(21, 0, true, -4, 7, "l.jpg", "r.jpg"), Interval(30), 10, true, -4, -7, 30, none},
-        // The show's swap undoes the entry's.
-        {Entry(21, 0, true, -4, 7, "l.jpg", "r.jpg"), Interval(30, true), 10, false, 4, 7, 30,
+        {Entry(11, 0, false, 12, -3, "a.jpg"), Interval(30), L::SideBySide, false, -12, -3, 30,
          none},
-        {Entry(5, 20, false, 0, 0, "l.jpg", "r.jpg"), Interval(30), 10, false, 0, 0, 20, none},
-        {Entry(11, 0, false, 0, 0, "a.jpg"), Interval(3601), 0, false, 0, 0, 30, none},
-        {Entry(19, 0, false, 0, 0, "a.jpg"), Interval(30), 0, false, 0, 0, 30,
+        {Entry(21, 0, true, -4, 7, "l.jpg", "r.jpg"), Interval(30), L::Pair, true, -4, -7, 30,
+         none},
+        // The show's swap undoes the entry's.
+        {Entry(21, 0, true, -4, 7, "l.jpg", "r.jpg"), Interval(30, true), L::Pair, false, 4, 7, 30,
+         none},
+        {Entry(5, 20, false, 0, 0, "l.jpg", "r.jpg"), Interval(30), L::Pair, false, 0, 0, 20, none},
+        {Entry(11, 0, false, 0, 0, "a.jpg"), Interval(3601), L::SideBySide, false, 0, 0, 30, none},
+        {Entry(19, 0, false, 0, 0, "a.jpg"), Interval(30), L::SideBySide, false, 0, 0, 30,
          SlideProblem::UnknownType},
-        {Entry(21, 0, false, 0, 0, "l.jpg"), Interval(30), 10, false, 0, 0, 30,
+        {Entry(21, 0, false, 0, 0, "l.jpg"), Interval(30), L::Pair, false, 0, 0, 30,
          SlideProblem::NoFileName},
-        {Entry(21, 0, false, 0, 0, "l.jpg", "fehlt.jpg"), Interval(30), 10, false, 0, 0, 30,
+        {Entry(21, 0, false, 0, 0, "l.jpg", "fehlt.jpg"), Interval(30), L::Pair, false, 0, 0, 30,
          SlideProblem::MissingFile},
     };
     for (const auto& c : cases) {
         const SlidePlan p = PlanSlide(OneEntry(c.entry), File("liste.txt"), 0, c.options);
-        const bool pair = c.layout == kPairLayout;
+        const bool pair = c.layout == L::Pair;
         EXPECT_EQ(std::tuple(p.problem, p.pair, p.layout, p.listSwap, p.swapViews, p.dx, p.dy,
                              p.displayTime, p.timerMs),
                   std::tuple(c.problem, pair, c.layout, c.entry.swap, c.swapViews, c.dx, c.dy,
@@ -134,9 +137,11 @@ TEST_F(SlideListTest, PlanTextsCommentsAndMissingFiles) {
     plan = PlanSlide(OneEntry(Entry(11, 0, false, 0, 0, "a.jpg"), "Blätter"), list, 0, options);
     EXPECT_TRUE(plan.comment.isEmpty());
     EXPECT_EQ(PlanSlide(ListFile{}, list, 0, options).problem, SlideProblem::NoFileName);
-    EXPECT_EQ(ShowTypeDisplayMode(4), 22);
+    // Show types are the modes' list positions; 5 is page flipping, unknown ones side by side.
+    EXPECT_EQ(ShowTypeDisplayMode(2), DisplayMode::Interlace);
+    EXPECT_EQ(ShowTypeDisplayMode(4), DisplayMode::ColourAnaglyph);
     EXPECT_EQ(ShowTypeDisplayMode(5), std::nullopt);
-    EXPECT_EQ(ShowTypeDisplayMode(9), 0);
+    EXPECT_EQ(ShowTypeDisplayMode(9), DisplayMode::SideBySide);
     EXPECT_EQ(ListIntervalText(30), QStringLiteral("Slide Show Intervall 3.0 S."));
     EXPECT_EQ(ListFailureText(ListResult::CannotOpen, false),
               QStringLiteral("Kann Slide Show Liste nicht öffnen !"));
@@ -161,12 +166,16 @@ TEST_F(SlideListTest, ShownEntryWritesBackUnchanged) {
             flipped.swap = !swap;
             EXPECT_EQ(EntryFromDisplay(e, !p.swapViews, -p.dx, -p.dy, showSwap), flipped);
         }
-    EXPECT_EQ(FormatListEntry(EntryForDocument("/f/l.jpg", "/f/r.jpg", 10, 25, false, 4, -7)),
+    EXPECT_EQ(FormatListEntry(
+                  EntryForDocument("/f/l.jpg", "/f/r.jpg", StereoLayout::Pair, 25, false, 4, -7)),
               "21,25,0,-4,-7,/f/l.jpg,/f/r.jpg,");
-    EXPECT_EQ(FormatListEntry(EntryForDocument("/f/a.jps", "/ignored", 3, 0, true, 4, -7)),
+    EXPECT_EQ(FormatListEntry(
+                  EntryForDocument("/f/a.jps", "/ignored", StereoLayout::Anaglyph, 0, true, 4, -7)),
               "14,0,1,4,7,/f/a.jps,");
-    EXPECT_FALSE(ListEntryStorable(EntryForDocument("/f/a.jpg", "", 20, 0, false, 0, 0)));
-    const ListEntry longest = EntryForDocument("/a", "", 0, 99999, false, 100000, 0);
+    EXPECT_FALSE(
+        ListEntryStorable(EntryForDocument("/f/a.jpg", "", StereoLayout::Single, 0, false, 0, 0)));
+    const ListEntry longest =
+        EntryForDocument("/a", "", StereoLayout::SideBySide, 99999, false, 100000, 0);
     EXPECT_EQ(longest.time, kMaxEntryTime);
     EXPECT_TRUE(ListEntryStorable(longest));
     // An older entry is written in today's form.

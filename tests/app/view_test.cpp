@@ -11,20 +11,17 @@
 #include "app/stereo/navigator.h"
 #include "app/stereo/pane_mouse.h"
 #include "app/stereo/selection.h"
-#include "app/stereo/view_numbers.h"
 #include "app/stereo/zoom.h"
 
 namespace duplora {
 namespace {
 
-using namespace view_mode;
-using namespace selection_mode;
-using view_command::kTrimDone;
-using view_command::kTrimPreset1;
+using S = SelectionMode;
+using M = DisplayMode;
 
 struct LayoutCase {
     const char* name;
-    int mode;
+    DisplayMode mode;
     int wcent;
     QSize client;
     int frame;
@@ -40,35 +37,35 @@ const std::array<QSize, 3> kPair{kNo, k300, k300}, kAll{k300, k300, k300},
 // Client 1000 × 600, frame 5 unless stated.
 // clang-format off
 const LayoutCase kLayoutCases[] = {
-    {"SideBySideCentred", kSideBySide, 0, {1000, 600}, 5, kPair,
+    {"SideBySideCentred", M::SideBySide, 0, {1000, 600}, 5, kPair,
      {kNoPane, QRect(100, 200, 300, 200), QRect(600, 200, 300, 200)}},
-    {"SideBySidePacked", kSideBySide, 1, {1000, 600}, 5, kPair,
+    {"SideBySidePacked", M::SideBySide, 1, {1000, 600}, 5, kPair,
      {kNoPane, QRect(195, 200, 300, 200), QRect(505, 200, 300, 200)}},
-    {"SideBySideLimitedToRoom", kSideBySide, 0, {1000, 600}, 5, {kNo, kBig, kBig},
+    {"SideBySideLimitedToRoom", M::SideBySide, 0, {1000, 600}, 5, {kNo, kBig, kBig},
      {kNoPane, QRect(5, 5, 490, 590), QRect(505, 5, 490, 590)}},
     // Odd sizes: every division truncates. W/2 = 500, room 494; (494 − 301)/2 = 96.
-    {"SideBySideOddSizes", kSideBySide, 0, {1001, 601}, 3, {kNo, QSize(301, 201), QSize(301, 201)},
+    {"SideBySideOddSizes", M::SideBySide, 0, {1001, 601}, 3, {kNo, QSize(301, 201), QSize(301, 201)},
      {kNoPane, QRect(99, 200, 301, 201), QRect(599, 200, 301, 201)}},
-    {"OverUnderCentred", kOverUnder, 0, {1000, 600}, 5, kPair,
+    {"OverUnderCentred", M::OverUnder, 0, {1000, 600}, 5, kPair,
      {kNoPane, QRect(350, 50, 300, 200), QRect(350, 350, 300, 200)}},
-    {"OverUnderPacked", kOverUnder, 1, {1000, 600}, 5, kPair,
+    {"OverUnderPacked", M::OverUnder, 1, {1000, 600}, 5, kPair,
      {kNoPane, QRect(350, 95, 300, 200), QRect(350, 305, 300, 200)}},
-    {"ThreeViewsCentred", kThreeViews, 0, {1000, 600}, 5, kAll,
+    {"ThreeViewsCentred", M::ThreeViews, 0, {1000, 600}, 5, kAll,
      {QRect(345, 350, 300, 200), QRect(100, 50, 300, 200), QRect(600, 50, 300, 200)}},
-    {"ThreeViewsPacked", kThreeViews, 1, {1000, 600}, 5, kAll,
+    {"ThreeViewsPacked", M::ThreeViews, 1, {1000, 600}, 5, kAll,
      {QRect(345, 305, 300, 200), QRect(195, 95, 300, 200), QRect(505, 95, 300, 200)}},
-    {"InterlaceCentred", kInterlace, 0, {1000, 600}, 5, kOne,
+    {"InterlaceCentred", M::Interlace, 0, {1000, 600}, 5, kOne,
      {QRect(200, 100, 600, 400), kNoPane, kNoPane}},
-    {"GreyAnaglyphPackedIsCentredToo", kGreyAnaglyph, 1, {1000, 600}, 5, kOne,
+    {"GreyAnaglyphPackedIsCentredToo", M::GreyAnaglyph, 1, {1000, 600}, 5, kOne,
      {QRect(200, 100, 600, 400), kNoPane, kNoPane}},
-    {"SinglePicture", kSingle, 1, {1000, 600}, 0, {QSize(100, 50), kNo, kNo},
+    {"SinglePicture", M::Single, 1, {1000, 600}, 0, {QSize(100, 50), kNo, kNo},
      {QRect(450, 275, 100, 50), kNoPane, kNoPane}},
     // A view narrower than its frame: empty panes, never negative sizes.
-    {"ViewSmallerThanFrame", kSideBySide, 0, {10, 10}, 5, kPair,
+    {"ViewSmallerThanFrame", M::SideBySide, 0, {10, 10}, 5, kPair,
      {kNoPane, QRect(3, 5, 0, 0), QRect(8, 5, 0, 0)}},
-    {"MissingPictureGivesEmptyPane", kInterlace, 0, {1000, 600}, 5, {kNo, kNo, kNo},
+    {"MissingPictureGivesEmptyPane", M::Interlace, 0, {1000, 600}, 5, {kNo, kNo, kNo},
      {QRect(500, 300, 0, 0), kNoPane, kNoPane}},
-    {"UnknownModeShowsNothing", 7, 0, {1000, 600}, 5, kAll, {kNoPane, kNoPane, kNoPane}},
+    {"UnknownModeShowsNothing", static_cast<DisplayMode>(7), 0, {1000, 600}, 5, kAll, {kNoPane, kNoPane, kNoPane}},
 };
 // clang-format on
 
@@ -117,10 +114,10 @@ TEST(Zoom, StepsInAndOutSnappingTo100) {
 }
 
 TEST(Zoom, FitsAreIntegerZoomsOfTheLeftViewInTheViewLessFrameSplitByMode) {
-    EXPECT_EQ(FitArea(kInterlace, {1000, 700}, 5), QSize(990, 690));
-    EXPECT_EQ(FitArea(kSideBySide, {1000, 700}, 5), QSize(495, 690));
-    EXPECT_EQ(FitArea(kOverUnder, {1000, 700}, 5), QSize(990, 345));
-    EXPECT_EQ(FitArea(kThreeViews, {1000, 700}, 5), QSize(495, 345));
+    EXPECT_EQ(FitArea(M::Interlace, {1000, 700}, 5), QSize(990, 690));
+    EXPECT_EQ(FitArea(M::SideBySide, {1000, 700}, 5), QSize(495, 690));
+    EXPECT_EQ(FitArea(M::OverUnder, {1000, 700}, 5), QSize(990, 345));
+    EXPECT_EQ(FitArea(M::ThreeViews, {1000, 700}, 5), QSize(495, 345));
     const struct {
         FitMode fit;
         QSize area, view;
@@ -145,7 +142,7 @@ TEST(Zoom, FitsAreIntegerZoomsOfTheLeftViewInTheViewLessFrameSplitByMode) {
     EXPECT_EQ(KeepCentre({0, 0}, {400, 300}, 200, 100), QPoint(0, 0));  // never negative
 }
 
-ZoomInput Input(int command, int mode = kSingle) {
+ZoomInput Input(CommandId command, DisplayMode mode = M::Single) {
     ZoomInput in;
     in.command = command;
     in.zoom = 100;
@@ -159,35 +156,37 @@ ZoomInput Input(int command, int mode = kSingle) {
 }
 
 TEST(Zoom, CommandsPresetsStepsAndFits) {
-    using namespace view_command;
-    EXPECT_EQ(ApplyZoomCommand(Input(kZoom75)), (ZoomResult{75, FitMode::None, {25, 0}, 0}));
-    EXPECT_EQ(ApplyZoomCommand(Input(kZoomOut)), (ZoomResult{90, FitMode::None, {70, 0}, 0}));
-    EXPECT_EQ(ApplyZoomCommand(Input(kZoom200))->scroll, QPoint(400, 150));
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdZoom75)),
+              (ZoomResult{75, FitMode::None, {25, 0}, CmdNone}));
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdZoomOut)),
+              (ZoomResult{90, FitMode::None, {70, 0}, CmdNone}));
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdZoom200))->scroll, QPoint(400, 150));
     // Fits set their mode and ask for a repeat.
-    EXPECT_EQ(ApplyZoomCommand(Input(kFitWindow)), (ZoomResult{16, FitMode::Window, {0, 0}, 0}));
-    auto r = ApplyZoomCommand(Input(kFitHeight));
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWindow)),
+              (ZoomResult{16, FitMode::Window, {0, 0}, CmdNone}));
+    auto r = ApplyZoomCommand(Input(CmdFitHeight));
     EXPECT_EQ(r->zoom, 17);
     EXPECT_EQ(r->fit, FitMode::Height);
-    EXPECT_EQ(r->followUp, kFitHeightAgain);
-    r = ApplyZoomCommand(Input(kFitHeightAgain));
-    EXPECT_EQ(r->followUp, 0);
+    EXPECT_EQ(r->followUp, CmdFitHeightSecondPass);
+    r = ApplyZoomCommand(Input(CmdFitHeightSecondPass));
+    EXPECT_EQ(r->followUp, CmdNone);
     EXPECT_EQ(r->fit, FitMode::Height);
-    EXPECT_EQ(ApplyZoomCommand(Input(kFitWidth))->followUp, kFitWidthAgain);
-    EXPECT_EQ(ApplyZoomCommand(Input(kFitWindow, kSideBySide))->zoom, 8);
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWidth))->followUp, CmdFitWidthSecondPass);
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWindow, M::SideBySide))->zoom, 8);
     // The page-flipping output area is not split.
-    ZoomInput in = Input(kFitWindow, kSideBySide);
+    ZoomInput in = Input(CmdFitWindow, M::SideBySide);
     in.outputArea = QSize(1920, 1080);
     EXPECT_EQ(ApplyZoomCommand(in)->zoom, 27);
     in.outputArea = QSize(0, 1080);
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
     // Ignored when the view is smaller than its frame or has no picture.
-    in = Input(kZoomIn);
+    in = Input(CmdZoomIn);
     in.viewClient = {500, 19};  // margin 2 × 5 + 10 = 20
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
     in.viewClient = {20, 20};
     EXPECT_TRUE(ApplyZoomCommand(in));
-    EXPECT_EQ(ApplyZoomCommand(Input(2010)), std::nullopt);  // not a zoom command
-    in = Input(kFitWindow);
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdSideBySide)), std::nullopt);  // not a zoom command
+    in = Input(CmdFitWindow);
     in.leftView = {};
     EXPECT_EQ(ApplyZoomCommand(in), std::nullopt);
 }
@@ -213,13 +212,13 @@ TEST(ViewScroll, MaximaPanStateBarActionsAndThePanesThatFollow) {
     EXPECT_EQ(ScrollTo(40, 100, ScrollAction::ThumbTrack, 90), 40);
     EXPECT_EQ(ScrollTo(40, 100, ScrollAction::ThumbPosition, 500), 100);
 
-    EXPECT_EQ(ScrolledPanes(kSideBySide, false).scroll, (std::array<bool, 3>{false, true, true}));
-    EXPECT_EQ(ScrolledPanes(kThreeViews, true).scroll, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(ScrolledPanes(M::SideBySide, false).scroll, (std::array<bool, 3>{false, true, true}));
+    EXPECT_EQ(ScrolledPanes(M::ThreeViews, true).scroll, (std::array<bool, 3>{true, true, true}));
     // Interlace keeps its line parity: a vertical scroll repaints instead of moving bits.
-    const ScrollTargets t = ScrolledPanes(kInterlace, true);
+    const ScrollTargets t = ScrolledPanes(M::Interlace, true);
     EXPECT_EQ(t.scroll, (std::array<bool, 3>{false, false, false}));
     EXPECT_TRUE(t.repaintPane0);
-    EXPECT_TRUE(ScrolledPanes(kInterlace, false).scroll[0]);
+    EXPECT_TRUE(ScrolledPanes(M::Interlace, false).scroll[0]);
 }
 
 TEST(PanePaint, OriginsCentreScrollWrapAndKeepTheInterlaceParity) {
@@ -301,18 +300,19 @@ TEST(PaneMouse, CursorByPictureSelectionAndZone) {
         CursorInput in;
         PaneCursor cursor;
     } cases[] = {
-        {{false, 1, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Arrow},
-        {{true, 1, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Select},
-        {{true, 3, false, false}, PaneCursor::Select},
-        {{true, 12, false, true}, PaneCursor::MoveSelection},
-        // Mode 10 waits for its command and falls through to the ordinary cursors.
-        {{true, 10, false, false, EdgeZone::None, PanState::Wider}, PaneCursor::OpenHand},
-        {{true, 0, true, false, EdgeZone::None, PanState::Wider}, PaneCursor::ClosedHand},
-        {{true, 0, false, true, EdgeZone::Next, PanState::Fits}, PaneCursor::Hidden},
-        {{true, 0, false, false, EdgeZone::Previous, PanState::Fits}, PaneCursor::Previous},
-        {{true, 0, false, false, EdgeZone::None, PanState::Fits}, PaneCursor::Arrow},
+        {{false, S::Free, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Arrow},
+        {{true, S::Free, false, true, EdgeZone::Next, PanState::Both}, PaneCursor::Select},
+        {{true, S::Phone, false, false}, PaneCursor::Select},
+        {{true, S::MovePresetRatio, false, true}, PaneCursor::MoveSelection},
+        // A fixed-size rectangle waits for its command and falls through to the ordinary cursors.
+        {{true, S::FixedSize, false, false, EdgeZone::None, PanState::Wider}, PaneCursor::OpenHand},
+        {{true, S::None, true, false, EdgeZone::None, PanState::Wider}, PaneCursor::ClosedHand},
+        {{true, S::None, false, true, EdgeZone::Next, PanState::Fits}, PaneCursor::Hidden},
+        {{true, S::None, false, false, EdgeZone::Previous, PanState::Fits}, PaneCursor::Previous},
+        {{true, S::None, false, false, EdgeZone::None, PanState::Fits}, PaneCursor::Arrow},
     };
-    for (const auto& c : cases) EXPECT_EQ(ChooseCursor(c.in), c.cursor) << c.in.selectionMode;
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseCursor(c.in), c.cursor) << static_cast<int>(c.in.selectionMode);
 }
 
 // ---- navigator, automatic scrolling and full screen ---------------------------------------
@@ -370,14 +370,12 @@ TEST(AutoScrolling, SpeedAndDirectionKeys) {
 }
 
 TEST(FullScreen, CommandsByState) {
-    using view_command::kFullScreen;
-    using view_command::kLeaveFullScreen;
-    EXPECT_EQ(FullScreenAction(kFullScreen, true, true, false), FullScreenStep::Toggle);
-    EXPECT_EQ(FullScreenAction(kFullScreen, false, false, false), FullScreenStep::Nothing);
-    EXPECT_EQ(FullScreenAction(kLeaveFullScreen, true, true, true), FullScreenStep::Toggle);
-    EXPECT_EQ(FullScreenAction(kLeaveFullScreen, true, false, false), FullScreenStep::Nothing);
-    EXPECT_EQ(FullScreenAction(kLeaveFullScreen, true, false, true), FullScreenStep::CloseOpenGl);
-    EXPECT_EQ(FullScreenAction(2004, true, false, true), FullScreenStep::Nothing);
+    EXPECT_EQ(FullScreenAction(CmdFullScreen, true, true, false), FullScreenStep::Toggle);
+    EXPECT_EQ(FullScreenAction(CmdFullScreen, false, false, false), FullScreenStep::Nothing);
+    EXPECT_EQ(FullScreenAction(CmdLeaveFullScreen, true, true, true), FullScreenStep::Toggle);
+    EXPECT_EQ(FullScreenAction(CmdLeaveFullScreen, true, false, false), FullScreenStep::Nothing);
+    EXPECT_EQ(FullScreenAction(CmdLeaveFullScreen, true, false, true), FullScreenStep::CloseOpenGl);
+    EXPECT_EQ(FullScreenAction(CmdZoomIn, true, false, true), FullScreenStep::Nothing);
 }
 
 // ---- the selection ------------------------------------------------------------------------
@@ -415,11 +413,11 @@ TEST(Selection, RatioShortensTheLongSideAndEachModeKeepsItsOwn) {
     EXPECT_EQ(ConstrainToRatio({0, 0}, {100, 0}, {480, 320}), QPoint(0, 0));
     const AspectSet off{0, 4, 3}, on{1, 16, 9};
     const QSize preset(640, 480), phone(240, 320);
-    EXPECT_EQ(SelectionRatio(kFree, off, preset, phone), std::nullopt);
-    EXPECT_EQ(SelectionRatio(kFree, on, preset, phone), QSize(16, 9));
-    EXPECT_EQ(SelectionRatio(kPhone, off, preset, phone), QSize(480, 320));
-    EXPECT_EQ(SelectionRatio(kPresetRatio, off, QSize(0, 480), phone), std::nullopt);
-    EXPECT_EQ(SelectionRatio(kFixedSize, on, preset, phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::Free, off, preset, phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::Free, on, preset, phone), QSize(16, 9));
+    EXPECT_EQ(SelectionRatio(S::Phone, off, preset, phone), QSize(480, 320));
+    EXPECT_EQ(SelectionRatio(S::PresetRatio, off, QSize(0, 480), phone), std::nullopt);
+    EXPECT_EQ(SelectionRatio(S::FixedSize, on, preset, phone), std::nullopt);
     // Preset trims are cut to the picture.
     EXPECT_EQ(PresetTrimRect({1600, 1200}, {1024, 768}), (SelectionRect{0, 0, 1024, 768}));
     EXPECT_EQ(PresetTrimRect({640, 480}, {1024, 768}), (SelectionRect{0, 0, 640, 480}));
@@ -427,40 +425,40 @@ TEST(Selection, RatioShortensTheLongSideAndEachModeKeepsItsOwn) {
 
 TEST(Selection, OfOneStepIsSentOnReleaseAndATinyOneOfTwoStepsIsDropped) {
     SelectionTracker t;
-    t.Begin(kFree);
+    t.Begin(S::Free);
     EXPECT_EQ(t.Move({5, 5}, At()).crossHair, QPoint(5, 5));
     t.Press({110, 70}, At());
     EXPECT_TRUE(t.Move({10, 20}, At()).rectChanged);
     // The status names the corners as drawn, the size as positive.
     EXPECT_EQ(SelectionStatusText(t.Rect()), "(110,70)-(10,20) [100 X 50]");
-    EXPECT_EQ(t.Release({10, 20}, At(), false).command, kTrimDone);
-    EXPECT_EQ(t.Mode(), kNone);
+    EXPECT_EQ(t.Release({10, 20}, At(), false).command, CmdTrimFinished);
+    EXPECT_EQ(t.Mode(), S::None);
     EXPECT_EQ(t.Rect(), (SelectionRect{10, 20, 110, 70}));  // ordered
 
-    t.Begin(kFree);
+    t.Begin(S::Free);
     t.Press({10, 10}, At());
     const auto out = t.Release({12, 60}, At(), true);  // 2 × 50
     EXPECT_EQ(out.command, 0);
     EXPECT_TRUE(out.repaint);
-    EXPECT_EQ(t.Mode(), kFree);
+    EXPECT_EQ(t.Mode(), S::Free);
     EXPECT_FALSE(t.PaneRect(At()));
     EXPECT_EQ(t.Move({30, 30}, At()).crossHair, QPoint(30, 30));  // drawing starts again
 }
 
 TEST(Selection, MovedStaysInsideThePictureAndDrawnCornersAreClamped) {
     SelectionTracker t;
-    t.Begin(kPhone);
+    t.Begin(S::Phone);
     t.Press({300, 200}, At());
     t.Release({400, 300}, At(), true);
-    ASSERT_EQ(t.Mode(), kMovePhone);
+    ASSERT_EQ(t.Mode(), S::MovePhone);
     t.Press({350, 250}, At());
     t.Move({400, 300}, At());
     EXPECT_EQ(t.Rect(), (SelectionRect{300, 200, 400, 300}));
     t.Move({0, 0}, At());
     EXPECT_EQ(t.Rect(), (SelectionRect{0, 0, 100, 100}));
-    EXPECT_EQ(t.Release({0, 0}, At(), true).command, view_command::kPhoneAreaDone);
+    EXPECT_EQ(t.Release({0, 0}, At(), true).command, CmdPhoneAreaFinished);
     // A corner outside the picture is clamped into it, then scaled to full size.
-    t.Begin(kFree);
+    t.Begin(S::Free);
     const SelectionView half = At(50, {0, 0}, {200, 150});  // full size 400 × 300
     t.Press({10, 10}, half);
     t.Move({500, 500}, half);
@@ -469,39 +467,39 @@ TEST(Selection, MovedStaysInsideThePictureAndDrawnCornersAreClamped) {
 
 TEST(Selection, OfAFixedSizeIsPlacedAtTheVisibleTopLeft) {
     SelectionTracker t;
-    t.BeginFixed(PresetTrimRect({640, 480}, {1024, 768}), kTrimPreset1);
+    t.BeginFixed(PresetTrimRect({640, 480}, {1024, 768}), CmdTrimPreset1);
     SelectionView v = At(100, {100, 50}, {1024, 768});
     EXPECT_FALSE(t.PaneRect(v));
-    EXPECT_TRUE(t.Forward(kTrimPreset1, v).rectChanged);
-    EXPECT_EQ(t.Mode(), kMoveFree);
+    EXPECT_TRUE(t.Forward(CmdTrimPreset1, v).rectChanged);
+    EXPECT_EQ(t.Mode(), S::MoveFree);
     EXPECT_EQ(t.Rect(), (SelectionRect{100, 50, 740, 530}));
     EXPECT_EQ(t.PaneRect(v), (SelectionRect{0, 0, 640, 480}));
     EXPECT_EQ(t.Release({10, 10}, v, true).command, 0);  // a release without a press
     t.Press({10, 10}, v);
     t.Move({20, 10}, v);
-    EXPECT_EQ(t.Release({20, 10}, v, true).command, kTrimDone);
+    EXPECT_EQ(t.Release({20, 10}, v, true).command, CmdTrimFinished);
     EXPECT_EQ(t.Rect(), (SelectionRect{110, 50, 750, 530}));
     // Near the far corner it is pushed back inside.
-    t.BeginFixed(PresetTrimRect({640, 480}, {1024, 768}), kTrimPreset1);
+    t.BeginFixed(PresetTrimRect({640, 480}, {1024, 768}), CmdTrimPreset1);
     v.origin = {500, 400};
-    t.Forward(kTrimPreset1, v);
+    t.Forward(CmdTrimPreset1, v);
     EXPECT_EQ(t.Rect(), (SelectionRect{384, 288, 1024, 768}));
 }
 
 TEST(Selection, IsCancelledByAnyOtherCommandAndOnlyDrawingModesStart) {
     SelectionTracker t;
-    t.Begin(kFree);
+    t.Begin(S::Free);
     t.Press({10, 10}, At());
-    EXPECT_TRUE(t.Forward(view_command::kZoomIn, At()).repaint);
-    EXPECT_EQ(t.Mode(), kNone);
+    EXPECT_TRUE(t.Forward(CmdZoomIn, At()).repaint);
+    EXPECT_EQ(t.Mode(), S::None);
     EXPECT_FALSE(t.Dragging());
-    t.BeginFixed({0, 0, 64, 48}, kTrimPreset1);
-    EXPECT_TRUE(t.Forward(view_command::kTrimPreset5, At()).repaint);
+    t.BeginFixed({0, 0, 64, 48}, CmdTrimPreset1);
+    EXPECT_TRUE(t.Forward(CmdTrimPreset5, At()).repaint);
     EXPECT_FALSE(t.Active());
-    EXPECT_FALSE(t.Forward(view_command::kZoomIn, At()).repaint);  // nothing to cancel
-    for (int mode : {kMoveFree, kNone}) {
+    EXPECT_FALSE(t.Forward(CmdZoomIn, At()).repaint);  // nothing to cancel
+    for (SelectionMode mode : {S::MoveFree, S::None}) {
         t.Begin(mode);
-        EXPECT_FALSE(t.Active()) << mode;
+        EXPECT_FALSE(t.Active()) << static_cast<int>(mode);
     }
     EXPECT_FALSE(t.Press({1, 1}, At()).rectChanged);
 }

@@ -1,51 +1,36 @@
 #include "core/strings.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace duplora {
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Strict UTF-8 as the C library's converter reads it: no overlong forms, no surrogates,
+// nothing above U+10FFFF, nothing cut short.
 bool IsValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<std::uint8_t>(s[i]);
-        const int extra = c < 0x80                 ? 0
-                          : c >= 0xC2 && c <= 0xDF ? 1
-                          : c >= 0xE0 && c <= 0xEF ? 2
-                          : c >= 0xF0 && c <= 0xF4 ? 3
-                                                   : -1;
-        if (extra < 0 || i + extra >= s.size() + (extra == 0)) return false;
-        std::uint32_t cp = c & (0x7F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<std::uint8_t>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
-            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            return false;
-        i += extra + 1;
-    }
-    return true;
+    const iconv_t cd = iconv_open("UTF-32LE", "UTF-8");
+    std::vector<char> out(4 * s.size() + 4);
+    char* in = const_cast<char*>(s.data());
+    char* to = out.data();
+    std::size_t inLeft = s.size(), outLeft = out.size();
+    const bool ok = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(cd);
+    return ok && inLeft == 0;
 }
 
 // Sorted unique ids and non-empty UTF-8 texts. Callers fill the texts with printf: only
 // %d, %02d, %s and %% may occur. A written-out escape ("\n" as two characters) means a
 // text was copied wrongly.
 TEST(StringTable, SortedUniqueIdsWithNonEmptyUtf8TextsAndKnownConversions) {
-    EXPECT_TRUE(
-        IsValidUtf8("Bildgr\xC3\xB6\xC3\x9F"
-                    "e"));
-    EXPECT_FALSE(
-        IsValidUtf8("Gr\xF6\xDF"
-                    "e"));                      // Latin-1
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
+    EXPECT_TRUE(IsValidUtf8("Bildgr\xC3\xB6\xC3\x9F"));
+    for (const char* bad : {"Gr\xF6\xDF", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;  // Latin-1, overlong, surrogate, too high
     const auto table = StringTable();
     ASSERT_GT(table.size(), 100u);
     for (std::size_t i = 0; i < table.size(); ++i) {

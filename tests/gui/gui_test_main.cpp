@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QRadioButton>
 #include <QTreeView>
 
 #include "support/test_support.h"
@@ -63,13 +66,17 @@ void DragMouse(QWidget* widget, QPoint from, QPoint to, int steps) {
     Settle();
 }
 
-void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step) {
+void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step,
+                     std::optional<int> wrapX) {
     const QImage shown = pane->grab().toImage();
     ASSERT_FALSE(shown.isNull());
     for (int y = 0; y < shown.height() && origin.y() + y < picture.Height(); y += step.y())
-        for (int x = 0; x < shown.width(); x += step.x())
-            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, origin.x() + x, origin.y() + y)))
+        for (int x = 0; x < shown.width(); x += step.x()) {
+            const int px = wrapX && x >= *wrapX ? x - *wrapX : origin.x() + x;
+            if (px >= picture.Width()) continue;
+            ASSERT_EQ(shown.pixel(x, y), Rgb(PixelAt(picture, px, origin.y() + y)))
                 << x << "," << y;
+        }
 }
 
 void ClickFile(QWidget& dialog, const QString& path) {
@@ -98,6 +105,26 @@ void ClickFile(QWidget& dialog, const QString& path) {
     Settle(2);
 }
 
+void ClickControl(QWidget& dialog, int id) {
+    auto* button = Control<QAbstractButton>(dialog, id);
+    ASSERT_NE(button, nullptr) << "no control " << id;
+    ASSERT_TRUE(button->isVisible()) << "control " << id << " is not shown";
+    // A check box or radio button reacts on its mark and text only, not on the empty space
+    // its row gives it.
+    const bool marked = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+    const QPoint at = marked ? QPoint(6, button->height() / 2) : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+    Settle(2);
+}
+
+void TypeOver(QWidget* field, const QString& text) {
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible()) << field->objectName().toStdString();
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
 void WindowTest::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     store_ = std::make_unique<SettingsStore>(dir_.filePath(QStringLiteral("duplmaker.ini")));
@@ -119,6 +146,16 @@ MainWindow& WindowTest::Start(CommandLinePaths paths) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     Settle();
     return *window_;
+}
+
+bool HaveSmallPair() {
+    return SampleExists(kSmallLeft) && SampleExists(kSmallRight);
+}
+
+void SamplePairTest::SetUp() {
+    WindowTest::SetUp();
+    if (!HaveSmallPair()) GTEST_SKIP() << "sample photographs missing";
+    StartWithPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
 }
 
 void WindowTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "gui/shell/main_window.h"
 #include "scripted_host.h"
@@ -34,13 +35,27 @@ void MoveMouse(QWidget* widget, QPoint to, Qt::MouseButtons buttons);
 // Hover at `from`, press, `steps` moves with the button held, release.
 void DragMouse(QWidget* widget, QPoint from, QPoint to, int steps = 1);
 
-// The pane shows `picture` from `origin`, checked on a grid of `step`; rows past the picture's
-// end are not checked.
-void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step);
+// The pane shows `picture` from `origin`, checked on a grid of `step`; from pane column
+// `wrapX` on, a panorama's copy from the picture's first column. What lies past the
+// picture's end is not checked.
+void ExpectPaneShows(QWidget* pane, const ImageBuffer& picture, QPoint origin, QPoint step,
+                     std::optional<int> wrapX = {});
 
 // Clicks the file `path` in the file list of a shown file dialog, as a user picking it (the
 // list shows the file's folder first).
 void ClickFile(QWidget& dialog, const QString& path);
+
+// The control of a dialog by its control id (objectName "ctl<id>"), or null.
+template <typename T = QWidget>
+T* Control(QWidget& dialog, int id) {
+    return dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
+}
+
+// Clicks the shown button `id` where a user aims: a check box or radio button on its mark.
+void ClickControl(QWidget& dialog, int id);
+
+// Clicks into a shown field, selects what it holds and types `text` over it.
+void TypeOver(QWidget* field, const QString& text);
 
 // A main window over a settings file of its own, shown and active at 1000 × 700; every dialog
 // it opens goes to `host_`.
@@ -62,6 +77,17 @@ class WindowTest : public ::testing::Test {
     ScriptedHost host_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<MainWindow> window_;
+};
+
+// The small sample pair, 640 × 480, fifth and sixth of its folder's six pictures.
+inline constexpr const char* kSmallLeft = "pairs/sugarshack_l.jpg";
+inline constexpr const char* kSmallRight = "pairs/sugarshack_r.jpg";
+bool HaveSmallPair();
+
+// Starts with the small pair on the command line, or skips without the photographs.
+class SamplePairTest : public WindowTest {
+  protected:
+    void SetUp() override;
 };
 
 }  // namespace duplora::test

@@ -234,7 +234,7 @@ TEST_F(OutputTest, PhoneAreaMadeAndSavedAsStj) {
     w.ExecuteCommand(CmdZoom50);
     Key(Qt::Key_H, Qt::ControlModifier);
     ViewWidget* view = w.View();
-    ASSERT_EQ(view->SelectionMode(), 3);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::Phone);
     const QString stj = Path("phone.stj");
     host_.Queue([&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("3D Bild für Handy speichern"));

@@ -25,23 +25,28 @@
 #include "gui/shell/settings_windows.h"
 #include "gui_test_main.h"
 #include "scripted_host.h"
+#include "support/qt_files.h"
 
 namespace duplora {
 namespace {
 
 using test::ClickButton;
+using test::ClickControl;
+using test::Control;
 using test::Settle;
+using test::TypeOver;
 
+// The control `id`, which must be there and shown.
 template <typename T = QWidget>
 T* Shown(QWidget& dialog, int id) {
-    T* control = dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
+    T* control = Control<T>(dialog, id);
     EXPECT_NE(control, nullptr) << "no control " << id;
     EXPECT_TRUE(!control || control->isVisible()) << "control " << id << " is not shown";
     return control;
 }
 
 bool IsShown(QWidget& dialog, int id) {
-    QWidget* control = dialog.findChild<QWidget*>(QStringLiteral("ctl%1").arg(id));
+    QWidget* control = Control(dialog, id);
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control && control->isVisible();
 }
@@ -49,26 +54,6 @@ bool IsShown(QWidget& dialog, int id) {
 QString FocusName() {
     QWidget* focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QString();
-}
-
-void Click(QWidget& dialog, int id) {
-    if (auto* button = Shown<QAbstractButton>(dialog, id)) {
-        // A check box or radio button reacts on its mark and text only, not on the empty
-        // space its row gives it; a user aims at the mark.
-        const bool marked = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-        const QPoint at = marked ? QPoint(6, button->height() / 2) : button->rect().center();
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-        Settle(2);
-    }
-}
-
-// Clicks into the field, selects what it holds and types over it.
-void TypeOver(QWidget& dialog, int id, const QString& text) {
-    QWidget* field = Shown(dialog, id);
-    if (!field) return;
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
 }
 
 // Presses Tab in the focused control until `id` has the focus; false when it never comes.
@@ -125,9 +110,7 @@ class SettingsWindows : public ::testing::Test {
     }
     QString MakeFile(const QString& relative) {
         const QString path = dir_.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(test::WriteFileBytes(path, {}));
         return path;
     }
 
@@ -171,15 +154,15 @@ INSTANTIATE_TEST_SUITE_P(SettingsWindows, SettingsStepField,
 TEST_F(SettingsWindows, SetteiImmediateActionsStayWhenCancelled) {
     host_.Queue([this](QDialog& dialog) {
         EXPECT_FALSE(Shown<QCheckBox>(dialog, 3061)->isChecked());
-        Click(dialog, 3061);
+        ClickControl(dialog, 3061);
         EXPECT_EQ(Stored("nKantyo"), "1");
         EXPECT_TRUE(Shown<QCheckBox>(dialog, 3063)->isChecked());
-        Click(dialog, 3063);
+        ClickControl(dialog, 3063);
         EXPECT_EQ(Stored("n2action"), "0");
-        Click(dialog, 1239);
+        ClickControl(dialog, 1239);
         EXPECT_TRUE(Associations().IsAssociated(AssociationType::Jpg));
         EXPECT_TRUE(Shown<QCheckBox>(dialog, 1239)->isChecked());
-        Click(dialog, 1207);
+        ClickControl(dialog, 1207);
         EXPECT_TRUE(SendTo().Exists());
 
         host_.Queue([](QDialog& chooser) {
@@ -188,11 +171,11 @@ TEST_F(SettingsWindows, SetteiImmediateActionsStayWhenCancelled) {
             colours->setCurrentColor(QColor(16, 32, 48));
             EXPECT_TRUE(ClickButton(chooser, QStringLiteral("OK")));
         });
-        Click(dialog, 3230);
+        ClickControl(dialog, 3230);
         EXPECT_EQ(Shown(dialog, 3232)->palette().color(QPalette::Window), QColor(16, 32, 48));
 
-        TypeOver(dialog, 3161, QStringLiteral("50"));
-        TypeOver(dialog, 1246, QStringLiteral("99"));
+        TypeOver(Control(dialog, 3161), QStringLiteral("50"));
+        TypeOver(Control(dialog, 1246), QStringLiteral("99"));
         EXPECT_TRUE(ClickButton(dialog, QStringLiteral("Abbrechen")));
     });
     EXPECT_FALSE(RunSettingsDialog(context_));
@@ -215,39 +198,36 @@ TEST_F(SettingsWindows, SetteiOkTakesOverFieldsAndChosenFiles) {
     host_.Queue([&](QDialog& dialog) {
         EXPECT_TRUE(Shown<QCheckBox>(dialog, 1276)->isChecked());
         EXPECT_FALSE(Shown<QCheckBox>(dialog, 1237)->isChecked());
-        Click(dialog, 1276);
+        ClickControl(dialog, 1276);
         EXPECT_FALSE(Associations().IsAssociated(AssociationType::Jps));
-        Click(dialog, 1209);
+        ClickControl(dialog, 1209);
         EXPECT_FALSE(SendTo().Exists());
 
         host_.QueueTyping(plugin);
-        Click(dialog, 1250);
+        ClickControl(dialog, 1250);
         EXPECT_EQ(Shown<QLineEdit>(dialog, 1249)->text(),
                   dir_.filePath(QStringLiteral("plugins/")));
         host_.QueueTyping(program);
-        Click(dialog, 1255);
+        ClickControl(dialog, 1255);
         EXPECT_EQ(Shown<QLineEdit>(dialog, 1253)->text(), program);
 
-        TypeOver(dialog, 1246, QStringLiteral("55"));
-        TypeOver(dialog, 3074, QStringLiteral("150"));  // 0–99: the last digit is refused
-        TypeOver(dialog, 1349, QStringLiteral("720"));
-        TypeOver(dialog, 1350, QStringLiteral("576"));
-        for (int box : {3062, 3095, 3091, 1305}) Click(dialog, box);
+        TypeOver(Control(dialog, 1246), QStringLiteral("55"));
+        TypeOver(Control(dialog, 3074), QStringLiteral("150"));  // 0–99: the last digit is refused
+        TypeOver(Control(dialog, 1349), QStringLiteral("720"));
+        TypeOver(Control(dialog, 1350), QStringLiteral("576"));
+        for (int box : {3062, 3095, 3091, 1305}) ClickControl(dialog, box);
         EXPECT_TRUE(ClickButton(dialog, QStringLiteral("OK")));
     });
     EXPECT_TRUE(RunSettingsDialog(context_));
     const Settings next = Restarted();
     EXPECT_EQ(next.pluginFolder, dir_.filePath(QStringLiteral("plugins/")).toStdString());
     EXPECT_EQ(next.externalProgram, program.toStdString());
-    EXPECT_EQ(next.slideTime, 55);
-    EXPECT_EQ(next.frameWidth, 15);
-    EXPECT_EQ(next.trimPresets[0], 720);
-    EXPECT_EQ(next.trimPresets[1], 576);
-    EXPECT_EQ(next.trimPresets[2], 800);
-    EXPECT_EQ(next.startMaximised, 1);
-    EXPECT_EQ(next.packToCentre, 1);
-    EXPECT_EQ(next.presetTrimRescales, 1);
-    EXPECT_EQ(next.passPictureToExternalProgram, 1);
+    EXPECT_EQ(std::tuple(next.slideTime, next.frameWidth, next.trimPresets[0], next.trimPresets[1],
+                         next.trimPresets[2]),
+              std::tuple(55, 15, 720, 576, 800));
+    EXPECT_EQ(std::tuple(next.startMaximised, next.packToCentre, next.presetTrimRescales,
+                         next.passPictureToExternalProgram),
+              std::tuple(1, 1, 1, 1));
     EXPECT_EQ(next, settings_) << "the running program and the next start disagree";
 }
 
@@ -269,7 +249,7 @@ TEST_F(SettingsWindows, PageFlipShowsTheDriversControlsAndWritesEachChoice) {
         Press(Qt::Key_Down);
         EXPECT_EQ(Stored("n3DBpp"), "2");
 
-        Click(dialog, 3164);
+        ClickControl(dialog, 3164);
         EXPECT_EQ(Stored("nVidia"), "2");
         for (int id : {1024, 1025, 1026}) EXPECT_FALSE(IsShown(dialog, id)) << id;
         for (int id : {1027, 1028}) EXPECT_TRUE(IsShown(dialog, id)) << id;
@@ -280,10 +260,9 @@ TEST_F(SettingsWindows, PageFlipShowsTheDriversControlsAndWritesEachChoice) {
     });
     RunPageFlipDialog(context_);
     const Settings next = Restarted();
-    EXPECT_EQ(next.pageFlipScreenMode, 3);
-    EXPECT_EQ(next.pageFlipColourDepth, 2);
-    EXPECT_EQ(next.pageFlipDriver, 2);
-    EXPECT_EQ(next.textureSize, 8);
+    EXPECT_EQ(std::tuple(next.pageFlipScreenMode, next.pageFlipColourDepth, next.pageFlipDriver,
+                         next.textureSize),
+              std::tuple(3, 2, 2, 8));
 
     // Opened again with OpenGL, the texture list shows and the screen mode is hidden.
     host_.Queue([](QDialog& dialog) {
@@ -300,8 +279,8 @@ TEST_F(SettingsWindows, CommandLineStartWritesBothChoicesOnOkOnly) {
     host_.Queue([](QDialog& dialog) {
         ExpectOkCancel(dialog, "COMSET");
         EXPECT_EQ(FocusName(), QStringLiteral("ctl3001"));
-        Click(dialog, 3007);
-        Click(dialog, 1505);
+        ClickControl(dialog, 3007);
+        ClickControl(dialog, 1505);
         Press(Qt::Key_Return);
     });
     RunCommandLineStartDialog(context_);
@@ -310,8 +289,8 @@ TEST_F(SettingsWindows, CommandLineStartWritesBothChoicesOnOkOnly) {
     host_.Queue([](QDialog& dialog) {
         EXPECT_TRUE(Shown<QAbstractButton>(dialog, 3007)->isChecked());
         EXPECT_TRUE(Shown<QAbstractButton>(dialog, 1505)->isChecked());
-        Click(dialog, 3002);
-        Click(dialog, 1500);
+        ClickControl(dialog, 3002);
+        ClickControl(dialog, 1500);
         Press(Qt::Key_Escape);
     });
     RunCommandLineStartDialog(context_);
@@ -356,7 +335,7 @@ TEST_F(SettingsWindows, FreeTrimCancelWritesNothing) {
     host_.Queue([](QDialog&) { Press(Qt::Key_Return); });  // OK with the shown 4 : 3
     host_.Queue([](QDialog& dialog) {
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
-        Click(dialog, 3218);
+        ClickControl(dialog, 3218);
         Press(Qt::Key_Escape);
     });
     RunFreeTrimDialog(context_);

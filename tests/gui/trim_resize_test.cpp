@@ -2,8 +2,6 @@
 // redo of them, stepping through a folder, and the two size dialogs on their own.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,28 +58,29 @@ void ExpectInverted(QWidget* pane, const ImageBuffer& picture,
         EXPECT_EQ(image.pixel(p), test::Rgb(PixelAt(picture, p.x(), p.y()))) << p.x();
 }
 
+// The window's pair is `left` and `right`, pixel for pixel.
+void ExpectPair(MainWindow& w, const ImageBuffer& left, const ImageBuffer& right,
+                const std::string& name) {
+    EXPECT_TRUE(SamePixels(w.Document().Left().image, left, name + "_left"));
+    EXPECT_TRUE(SamePixels(w.Document().Right().image, right, name + "_right"));
+}
+
+// The window steps through the samples' folder of three pairs; skips without them.
 class TrimResizeTest : public test::WindowTest {
   protected:
     void SetUp() override {
         for (const char* name : kPairs)
             if (!SampleExists(std::string("pairs/") + name)) GTEST_SKIP() << "samples missing";
         WindowTest::SetUp();
-        // The folder to step through: links to the shared photographs, never copies.
-        folder_ = dir_.filePath(QStringLiteral("pairs"));
-        ASSERT_TRUE(QDir().mkpath(folder_));
-        for (const char* name : kPairs) {
-            const QString target = QString::fromStdString(SamplePath(std::string("pairs/") + name));
-            ASSERT_TRUE(QFile::link(target, folder_ + QLatin1Char('/') + QLatin1String(name)));
-        }
     }
 
-    std::string Linked(const char* name) const {
-        return (folder_ + QLatin1Char('/') + QLatin1String(name)).toStdString();
+    static std::string InPairs(const char* name) {
+        return SamplePath(std::string("pairs/") + name);
     }
 
     MainWindow& Start(const char* left = "sugarshack_l.jpg",
                       const char* right = "sugarshack_r.jpg") {
-        return StartWithPair(Linked(left), Linked(right));
+        return StartWithPair(InPairs(left), InPairs(right));
     }
 
     // 50 %: pane pixel p is full-size pixel 2p.
@@ -92,13 +91,11 @@ class TrimResizeTest : public test::WindowTest {
     }
 
     void OpenSingle(const char* name) {
-        host_.QueueTyping(QString::fromStdString(Linked(name)));
+        host_.QueueTyping(QString::fromStdString(InPairs(name)));
         window_->ExecuteCommand(CmdOpenSingle);
         Settle();
         ASSERT_TRUE(window_->Document().SingleImageMode());
     }
-
-    QString folder_;
 };
 
 // ---- trims ----------------------------------------------------------------------------------
@@ -109,7 +106,7 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     Zoom50();
     ViewWidget* view = w.View();
     Key(Qt::Key_A);
-    ASSERT_EQ(view->SelectionMode(), 1);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::Free);
     EXPECT_EQ(view->Pane(1)->cursor().shape(), Qt::CrossCursor);
 
     // A cross-hair follows the mouse in both panes, drawn by inverting the picture.
@@ -131,10 +128,7 @@ TEST_F(TrimResizeTest, FreeTrimSideBySideInOneStepWithUndoAndRedo) {
     EXPECT_FALSE(view->SelectionActive());
     const ImageBuffer left = Original("sugarshack_l.jpg");
     const ImageBuffer right = Original("sugarshack_r.jpg");
-    EXPECT_TRUE(
-        SamePixels(w.Document().Left().image, CropRect(left, 60, 80, 300, 240), "free_left"));
-    EXPECT_TRUE(
-        SamePixels(w.Document().Right().image, CropRect(right, 60, 80, 300, 240), "free_right"));
+    ExpectPair(w, CropRect(left, 60, 80, 300, 240), CropRect(right, 60, 80, 300, 240), "free");
     EXPECT_TRUE(w.Document().Modified());
     EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [120 x 80]  Zoom(50 %)"));
 
@@ -156,7 +150,7 @@ TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
 
     // First the size, drawn in the lower pane; it stays on the screen in both panes.
     Drag(view->Pane(2), QPoint(5, 5), QPoint(65, 45));
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(Status(0), QStringLiteral("(10,10)-(130,90) [120 X 80]"));
     EXPECT_EQ(view->Pane(2)->cursor().shape(), Qt::SizeAllCursor);
     for (int pane : {1, 2})
@@ -172,10 +166,8 @@ TEST_F(TrimResizeTest, TwoStepTrimOverUnderWithAnOffsetIsDrawnMovedAndCut) {
     const ImageBuffer right = Original("sugarshack_r.jpg");
     const ImageBuffer commonLeft = CropMargins(left, 4, 0, 0, 0, false);
     const ImageBuffer commonRight = CropMargins(right, 4, 0, 0, 0, true);
-    EXPECT_TRUE(SamePixels(w.Document().Left().image, CropRect(commonLeft, 30, 20, 150, 100),
-                           "two_step_left"));
-    EXPECT_TRUE(SamePixels(w.Document().Right().image, CropRect(commonRight, 30, 20, 150, 100),
-                           "two_step_right"));
+    ExpectPair(w, CropRect(commonLeft, 30, 20, 150, 100), CropRect(commonRight, 30, 20, 150, 100),
+               "two_step");
     // The cut pair is aligned; undo brings the offset back.
     EXPECT_EQ(w.Document().Dx(), 0);
     Key(Qt::Key_Z);
@@ -200,14 +192,13 @@ TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePrese
         if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
     ASSERT_NE(preset, nullptr);
     preset->trigger();
-    ASSERT_EQ(view->SelectionMode(), 2);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::PresetRatio);
     // The corner keeps 4 : 3; the side that is too long is shortened: (2, 2)-(202, 152).
     Drag(view->Pane(0), QPoint(1, 1), QPoint(101, 91));
-    const ImageBuffer cut = CropRect(Original("sugarshack_l.jpg"), 2, 2, 202, 152);
-    EXPECT_TRUE(SamePixels(w.Document().Left().image, ResizeImage(cut, 160, 120), "ratio_left"));
-    const ImageBuffer cutRight = CropRect(Original("sugarshack_r.jpg"), 2, 2, 202, 152);
-    EXPECT_TRUE(
-        SamePixels(w.Document().Right().image, ResizeImage(cutRight, 160, 120), "ratio_right"));
+    const auto cut = [](const char* name) {
+        return ResizeImage(CropRect(Original(name), 2, 2, 202, 152), 160, 120);
+    };
+    ExpectPair(w, cut("sugarshack_l.jpg"), cut("sugarshack_r.jpg"), "ratio");
     EXPECT_EQ(w.Document().Mode(), DisplayMode::GreyAnaglyph);
 }
 
@@ -230,7 +221,7 @@ TEST_F(TrimResizeTest, CustomTrimOfASinglePictureThroughItsDialog) {
     Key(Qt::Key_B);
     ASSERT_TRUE(asked);
     ViewWidget* view = w.View();
-    ASSERT_EQ(view->SelectionMode(), 11);
+    ASSERT_EQ(view->SelectionMode(), SelectionMode::MoveFree);
     EXPECT_EQ(store_->ReadSetting("nTrimresd"), "0,200,100");
     Drag(view->Pane(0), QPoint(10, 10), QPoint(40, 30));
     const ImageBuffer picture = Original("gx8_l.jpg");
@@ -275,8 +266,7 @@ TEST_F(TrimResizeTest, ResizeThroughItsDialogKeepsTheRatioAndUndoes) {
     Key(Qt::Key_R);
     const ImageBuffer left = Original("sugarshack_l.jpg");
     const ImageBuffer right = Original("sugarshack_r.jpg");
-    EXPECT_TRUE(SamePixels(w.Document().Left().image, ResizeImage(left, 320, 240), "resize_l"));
-    EXPECT_TRUE(SamePixels(w.Document().Right().image, ResizeImage(right, 320, 240), "resize_r"));
+    ExpectPair(w, ResizeImage(left, 320, 240), ResizeImage(right, 320, 240), "resize");
     EXPECT_TRUE(w.Document().Modified());
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(SamePixels(w.Document().Left().image, left, "resize_undo"));
@@ -317,8 +307,8 @@ TEST_F(TrimResizeTest, RotateTurnsASinglePictureAndThePairAndUndoes) {
     // is left unsaved.)
     host_.QueueButton(QMessageBox::No);
     host_.QueueTyping(QStringLiteral("\"%1\" \"%2\"")
-                          .arg(QString::fromStdString(Linked("sugarshack_l.jpg")),
-                               QString::fromStdString(Linked("sugarshack_r.jpg"))));
+                          .arg(QString::fromStdString(InPairs("sugarshack_l.jpg")),
+                               QString::fromStdString(InPairs("sugarshack_r.jpg"))));
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
     Key(Qt::Key_Left);
@@ -339,8 +329,8 @@ TEST_F(TrimResizeTest, StepsThroughTheFolderByPairsAndByPictures) {
     MainWindow& w = Start("gx8_l.jpg", "gx8_r.jpg");
     ASSERT_EQ(w.Folder().Count(), 6);
     auto expectPair = [&](const char* left, const char* right, int index) {
-        EXPECT_EQ(w.Document().Left().path, Linked(left));
-        EXPECT_EQ(w.Document().Right().path, Linked(right));
+        EXPECT_EQ(w.Document().Left().path, InPairs(left));
+        EXPECT_EQ(w.Document().Right().path, InPairs(right));
         EXPECT_EQ(w.Folder().index, index);
     };
     Key(Qt::Key_Space);  // next image: the next two files
@@ -356,7 +346,7 @@ TEST_F(TrimResizeTest, StepsThroughTheFolderByPairsAndByPictures) {
     OpenSingle("gx8_r.jpg");
     EXPECT_EQ(w.Folder().index, 3);
     Key(Qt::Key_Space);
-    EXPECT_EQ(w.Document().Left().path, Linked("sugarshack_l.jpg"));
+    EXPECT_EQ(w.Document().Left().path, InPairs("sugarshack_l.jpg"));
     EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
     Key(Qt::Key_Backspace);
     Key(Qt::Key_Backspace);
@@ -386,6 +376,7 @@ TEST_F(TrimResizeTest, AnotherCommandEndsTheSelectionAndTheHiddenCursorComesBack
 }
 
 // ---- the dialogs on their own ---------------------------------------------------------------
+// (Asking through the window, with OK and Cancel, is driven above.)
 
 TEST(ResizeDialogWidget, TextsValuesAndTheKeptRatio) {
     ResizeChoice stored{1000, 123, AspectMode::KeepRatio, true};
@@ -436,16 +427,6 @@ TEST(ResizeDialogWidget, TheStoredRecomputeFlagDecidesTheLimitNotTheTickedBox) {
     ResizeDialog first(ResizeChoice{0, 0, AspectMode::KeepRatio, true}, QSize(640, 480));
     EXPECT_EQ(first.WidthBox()->value(), 640);
     EXPECT_EQ(first.HeightBox()->value(), 480);
-
-    // Closed with Escape, asking cancels and keeps the stored choice.
-    test::ScriptedHost host;
-    ResizeChoice stored{300, 200, AspectMode::Free, false};
-    EXPECT_FALSE(AskResize(nullptr, host, stored, QSize(640, 480)));
-    EXPECT_EQ(stored, (ResizeChoice{300, 200, AspectMode::Free, false}));
-    host.Queue([](QDialog& dialog) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ctl1")), Qt::LeftButton);
-    });
-    EXPECT_TRUE(AskResize(nullptr, host, stored, QSize(640, 480)));
 }
 
 TEST(TrimSizeDialogWidget, TextsAndValues) {
@@ -458,14 +439,6 @@ TEST(TrimSizeDialogWidget, TextsAndValues) {
     dialog.RescaleBox()->setChecked(false);
     dialog.WidthBox()->setValue(0);  // a trim is at least one pixel
     EXPECT_EQ(dialog.Choice(), (TrimResizeSet{0, 1, 200}));
-
-    test::ScriptedHost host;
-    EXPECT_FALSE(AskTrimSize(nullptr, host, {1, 5, 5}, QSize(10, 10)));
-    host.QueueAs<TrimSizeDialog>([](TrimSizeDialog& d) {
-        d.HeightBox()->setValue(7);
-        return true;
-    });
-    EXPECT_EQ(AskTrimSize(nullptr, host, {1, 5, 5}, QSize(10, 10)), (TrimResizeSet{1, 5, 7}));
 }
 
 }  // namespace

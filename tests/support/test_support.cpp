@@ -3,6 +3,9 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/image/convert.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,13 +22,33 @@ bool SampleExists(const std::string& relative) {
     return std::filesystem::exists(SamplePath(relative));
 }
 
-ImageBuffer LoadJpeg(const std::string& path) { return DecodeJpegFile(path, false); }
+ImageBuffer LoadJpeg(const std::string& path) {
+    return DecodeJpegFile(path, false);
+}
 
 ImageBuffer LoadSample(const std::string& relative, int scaleDenominator) {
     ImageBuffer photo = LoadJpeg(SamplePath(relative));
     if (!photo || scaleDenominator <= 1) return photo;
-    return CropScaleView(photo, photo.Width() / scaleDenominator,
-                         photo.Height() / scaleDenominator, 0, 0, 0, 0, false);
+    return CropScaleView(photo, photo.Width() / scaleDenominator, photo.Height() / scaleDenominator,
+                         0, 0, 0, 0, false);
+}
+
+DiskFullAfter::DiskFullAfter(unsigned long bytes) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
+    saved_ = limit.rlim_cur;
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+DiskFullAfter::~DiskFullAfter() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = saved_;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, savedHandler_);
 }
 
 std::string TestOutputDir() {
@@ -74,7 +97,8 @@ ImageBuffer MakeIndexed(int width, int height, int bits, std::uint32_t seed) {
                 row[x] = static_cast<std::uint8_t>(v);
             } else if (bits == 4) {
                 const int shift = (x & 1) ? 0 : 4;
-                row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & ~(0xF << shift)) | (v << shift));
+                row[x / 2] =
+                    static_cast<std::uint8_t>((row[x / 2] & ~(0xF << shift)) | (v << shift));
             } else {
                 const int shift = 7 - (x & 7);
                 row[x / 8] = static_cast<std::uint8_t>((row[x / 8] & ~(1 << shift)) | (v << shift));
@@ -92,11 +116,29 @@ std::uint32_t PixelAt(const ImageBuffer& image, int x, int y) {
 int IndexAt(const ImageBuffer& image, int x, int y) {
     const std::uint8_t* row = image.Line(y);
     switch (image.BitCount()) {
-        case 8: return row[x];
-        case 4: return (x & 1) ? (row[x / 2] & 0xF) : (row[x / 2] >> 4);
-        case 1: return (row[x / 8] >> (7 - (x & 7))) & 1;
-        default: return -1;
+        case 8:
+            return row[x];
+        case 4:
+            return (x & 1) ? (row[x / 2] & 0xF) : (row[x / 2] >> 4);
+        case 1:
+            return (row[x / 8] >> (7 - (x & 7))) & 1;
+        default:
+            return -1;
     }
+}
+
+std::uint64_t PixelDigest(const ImageBuffer& image, std::uint64_t seed) {
+    std::uint64_t h = seed;
+    const auto add = [&h](const std::uint8_t* bytes, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 0x100000001B3u;
+    };
+    const std::int32_t shape[3] = {image.Width(), image.Height(), image.BitCount()};
+    add(reinterpret_cast<const std::uint8_t*>(shape), sizeof shape);
+    if (image.IsNull()) return h;
+    const std::size_t used = (static_cast<std::size_t>(image.Width()) * image.BitCount() + 7) / 8;
+    for (int y = 0; y < image.Height(); ++y) add(image.Line(y), used);
+    if (image.BitCount() <= 8) add(image.ColourTable(), 4 * image.ColourCount());
+    return h;
 }
 
 bool WriteBmpForTest(const ImageBuffer& image, const std::string& path) {
@@ -110,7 +152,8 @@ bool WriteBmpForTest(const ImageBuffer& image, const std::string& path) {
     out.write(reinterpret_cast<const char*>(&zero16), 2);
     out.write(reinterpret_cast<const char*>(&zero16), 2);
     out.write(reinterpret_cast<const char*>(&pixelOffset), 4);
-    out.write(reinterpret_cast<const char*>(image.Data()), static_cast<std::streamsize>(image.ByteSize()));
+    out.write(reinterpret_cast<const char*>(image.Data()),
+              static_cast<std::streamsize>(image.ByteSize()));
     return static_cast<bool>(out);
 }
 
@@ -120,8 +163,8 @@ bool WriteBmpForTest(const ImageBuffer& image, const std::string& path) {
         const std::string dir = TestOutputDir();
         WriteBmpForTest(actual, dir + "/" + name + ".actual.bmp");
         WriteBmpForTest(expected, dir + "/" + name + ".expected.bmp");
-        return ::testing::AssertionFailure() << name << ": " << why << " (pictures written to "
-                                             << dir << ")";
+        return ::testing::AssertionFailure()
+               << name << ": " << why << " (pictures written to " << dir << ")";
     };
     if (actual.IsNull() != expected.IsNull())
         return ::testing::AssertionFailure() << name << ": one picture is missing";
@@ -140,8 +183,9 @@ bool WriteBmpForTest(const ImageBuffer& image, const std::string& path) {
             for (int x = 0; actual.BitCount() == 24 && x < actual.Width(); ++x) {
                 if (PixelAt(actual, x, y) != PixelAt(expected, x, y)) {
                     char buf[128];
-                    std::snprintf(buf, sizeof buf, "first difference at (%d, %d): %06X, expected %06X",
-                                  x, y, PixelAt(actual, x, y), PixelAt(expected, x, y));
+                    std::snprintf(buf, sizeof buf,
+                                  "first difference at (%d, %d): %06X, expected %06X", x, y,
+                                  PixelAt(actual, x, y), PixelAt(expected, x, y));
                     return dump(buf);
                 }
             }

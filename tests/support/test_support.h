@@ -19,6 +19,22 @@ bool SampleExists(const std::string& relative);
 // optionally reduced to 1/scaleDenominator of its size.
 ImageBuffer LoadJpeg(const std::string& path);
 ImageBuffer LoadSample(const std::string& relative, int scaleDenominator = 1);
+// While it lives, writing a file past `bytes` fails as on a full disk (RLIMIT_FSIZE, with
+// SIGXFSZ ignored); it binds root too, where a folder's permissions do not.
+class DiskFullAfter {
+  public:
+    explicit DiskFullAfter(unsigned long bytes);
+    ~DiskFullAfter();
+    DiskFullAfter(const DiskFullAfter&) = delete;
+    DiskFullAfter& operator=(const DiskFullAfter&) = delete;
+    bool Active() const { return active_; }
+
+  private:
+    unsigned long saved_ = 0;
+    void (*savedHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
 // Folder for files a failing test leaves behind.
 std::string TestOutputDir();
 
@@ -33,6 +49,10 @@ ImageBuffer MakeIndexed(int width, int height, int bits, std::uint32_t seed);
 std::uint32_t PixelAt(const ImageBuffer& image, int x, int y);
 // Index of pixel (x, y), top-down, of a 1-, 4- or 8-bit picture.
 int IndexAt(const ImageBuffer& image, int x, int y);
+
+// FNV-1a over size, depth, the used bytes of every row and the colour table: the known value
+// of a picture too large to spell out. `seed` chains the digests of several pictures.
+std::uint64_t PixelDigest(const ImageBuffer& image, std::uint64_t seed = 0xCBF29CE484222325u);
 
 // Writes a picture as a BMP file (for looking at failures).
 bool WriteBmpForTest(const ImageBuffer& image, const std::string& path);

@@ -16,8 +16,8 @@ BatchOptions BatchOptionsFromSettings(const Settings& settings) {
     BatchOptions options;
     options.quality = settings.jpegQuality;
     options.targetFolder = NormaliseTargetFolder(settings.saveFolder);
-    options.greyPair = static_cast<GreyAnaglyphPair>(settings.greyAnaglyphPair);
-    options.colourKind = static_cast<ColourAnaglyphKind>(settings.colourAnaglyphKind);
+    options.greyPair = settings.greyAnaglyphPair;
+    options.colourKind = settings.colourAnaglyphKind;
     options.anaglyphLeftGamma = settings.leftGamma;
     options.anaglyphRightGamma = settings.rightGamma;
     ClampBatchOptions(options);
@@ -65,8 +65,8 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
         return AddLogo(view, logo, LogoStampFor(shared->settings.logoSettings, depth));
     };
     a.logoDepth = settings.logoSettings.depth;
-    a.border = [shared](const ImageBuffer& picture, int layout) {
-        return DrawBatchBorder(picture, shared->settings, layout);
+    a.border = [shared](const ImageBuffer& picture, DisplayMode mode) {
+        return DrawBatchBorder(picture, shared->settings, mode);
     };
     return environment;
 }
@@ -81,8 +81,9 @@ ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int
                    codec);
 }
 
-ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, int layout) {
-    return AddBorder(picture, layout, settings.border);
+ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings,
+                            DisplayMode mode) {
+    return AddBorder(picture, mode, settings.border);
 }
 
 }  // namespace duplora

@@ -25,6 +25,6 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
 ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth);
 ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
                           const CodecOptions& codec = {});
-ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, int layout);
+ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, DisplayMode mode);
 
 }  // namespace duplora

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/hooks.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -19,6 +20,7 @@ constexpr int kAlignmentWrittenText = 2521;  // "(%s)\nInformationen (X = %d,Y =
 constexpr int kCaptionWarning = 2515;        // "Achtung"
 constexpr int kUnpairedText = 2678;  // "Numerierung muß für unabhängie(L/R) ungerade sein."
 constexpr int kDefaultInterval = 30;
+constexpr int kPageFlippingShowType = 5;
 
 QString FromBytes(const std::string& s) {
     return QString::fromStdString(s);
@@ -43,9 +45,10 @@ int ClampOffset(int v) {
 }
 
 // The entry type that stores a layout today; 0 for a layout no list can hold.
-int TypeForLayout(int layout) {
-    if (layout == kPairLayout) return kPairEntryType;
-    if (layout >= 0 && layout <= 7) return layout + 11;
+int TypeForLayout(StereoLayout layout) {
+    if (layout == StereoLayout::Pair) return kPairEntryType;
+    const int number = static_cast<int>(layout);
+    if (number >= 0 && number <= 7) return number + 11;
     return 0;
 }
 
@@ -58,21 +61,9 @@ void OffsetToStored(bool displaySwapped, int dx, int dy, ListEntry& e) {
 
 }  // namespace
 
-std::optional<int> ShowTypeDisplayMode(int showType) {
-    switch (showType) {
-        case 1:
-            return 1;  // over/under
-        case 2:
-            return 20;  // interlace
-        case 3:
-            return 21;  // grey anaglyph
-        case 4:
-            return 22;  // colour anaglyph
-        case 5:
-            return std::nullopt;  // page flipping
-        default:
-            return 0;  // side by side
-    }
+std::optional<DisplayMode> ShowTypeDisplayMode(int showType) {
+    if (showType == kPageFlippingShowType) return std::nullopt;
+    return DisplayModeAtListIndex(showType).value_or(DisplayMode::SideBySide);
 }
 
 int ListInterval(int tenths) {
@@ -91,9 +82,9 @@ SlidePlan PlanSlide(const ListFile& list, const std::string& listPath, int index
         if (e.time > 0) plan.displayTime = e.time;
         if (!options.hideComment)
             plan.comment = DecodeComment(list.comments[static_cast<std::size_t>(index)]);
-        const std::optional<int> layout = ListEntryLayout(e.type);
-        plan.pair = layout == kPairLayout;
-        plan.layout = layout.value_or(0);
+        const std::optional<StereoLayout> layout = ListEntryLayout(e.type);
+        plan.pair = layout == StereoLayout::Pair;
+        plan.layout = layout.value_or(StereoLayout::SideBySide);
         plan.left = ResolveListName(listPath, e.left);
         if (plan.pair) plan.right = ResolveListName(listPath, e.right);
         plan.listSwap = e.swap;
@@ -117,7 +108,7 @@ SlidePlan PlanSlide(const ListFile& list, const std::string& listPath, int index
 ListEntry EntryFromDisplay(const ListEntry& shown, bool displaySwapped, int dx, int dy,
                            bool showSwap) {
     ListEntry e = shown;
-    if (const std::optional<int> layout = ListEntryLayout(shown.type))
+    if (const std::optional<StereoLayout> layout = ListEntryLayout(shown.type))
         e.type = TypeForLayout(*layout);
     if (e.type != kPairEntryType) e.right.clear();
     e.swap = displaySwapped != showSwap;
@@ -125,8 +116,8 @@ ListEntry EntryFromDisplay(const ListEntry& shown, bool displaySwapped, int dx, 
     return e;
 }
 
-ListEntry EntryForDocument(const std::string& left, const std::string& right, int layout, int time,
-                           bool displaySwapped, int dx, int dy) {
+ListEntry EntryForDocument(const std::string& left, const std::string& right, StereoLayout layout,
+                           int time, bool displaySwapped, int dx, int dy) {
     ListEntry e;
     e.type = TypeForLayout(layout);
     e.time = std::clamp(time, 0, kMaxEntryTime);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/batch/list_file.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -25,9 +26,9 @@ struct SlideShowOptions {
     int interval = 30;         // SlideTime: tenths of a second for entries with time 0
 };
 
-// The display of a show type: the DisplayMode number (0, 1, 20, 21, 22), or none for page
-// flipping, which is an output of its own. Unknown types show side by side.
-std::optional<int> ShowTypeDisplayMode(int showType);
+// The display of a show type: the mode at that list position (DisplayModeRow::listIndex), or
+// none for page flipping (5), which is an output of its own. Unknown types show side by side.
+std::optional<DisplayMode> ShowTypeDisplayMode(int showType);
 
 // The list interval in force: 1..3600 tenths, anything else 3 seconds.
 int ListInterval(int tenths);
@@ -42,8 +43,9 @@ enum class SlideProblem {
 // What the window does to show entry `index`.
 struct SlidePlan {
     int index = -1;
-    bool pair = false;       // two files: LoadImageFile into the left and right slots
-    int layout = 0;          // StereoLayout: 0-7 open `left` as a stereo file; 10 a pair
+    bool pair = false;  // two files: LoadImageFile into the left and right slots
+    // The layout `left` is opened with as a stereo file; Pair for two files.
+    StereoLayout layout = StereoLayout::SideBySide;
     std::string left;        // resolved paths
     std::string right;       // pairs only
     bool listSwap = false;   // the entry's own swap request
@@ -72,8 +74,8 @@ ListEntry EntryFromDisplay(const ListEntry& shown, bool displaySwapped, int dx, 
 // The entry for a document not taken from the list: the files in their own order (for a
 // stereo file `right` is ignored), layout 0-7 or 10, display time, alignment as above.
 // A layout that a list cannot hold gives an entry that ListEntryStorable refuses.
-ListEntry EntryForDocument(const std::string& left, const std::string& right, int layout, int time,
-                           bool displaySwapped, int dx, int dy);
+ListEntry EntryForDocument(const std::string& left, const std::string& right, StereoLayout layout,
+                           int time, bool displaySwapped, int dx, int dy);
 
 // Texts the window shows around lists.
 QString ListIntervalText(int tenths);                                       // 2593

@@ -14,7 +14,8 @@ FrameStyle PrintFrameStyle(const BorderSet& border);
 // The display widths with the same colours and flag.
 FrameStyle DisplayFrameStyle(const BorderSet& border);
 
-// The picture framed with the print/save widths for its layout (see AddBorder in the core).
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border);
+// The picture framed with the print/save widths as its display mode asks (see AddBorder in
+// the core).
+ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const BorderSet& border);
 
 }  // namespace duplora

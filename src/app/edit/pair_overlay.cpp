@@ -28,7 +28,8 @@ PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& s
     composition.dx = input.dx;
     composition.dy = input.dy;
     composition.panorama = input.panorama;
-    const ImageBuffer pair = ComposeForOutput(composition, 0, input.dx, input.dy);
+    const ImageBuffer pair =
+        ComposeForOutput(composition, DisplayMode::SideBySide, input.dx, input.dy);
     if (!pair) return result;
     const int half = pair.Width() / 2, height = pair.Height();
     const ImageBuffer left = CropRect(pair, 0, 0, half, height);

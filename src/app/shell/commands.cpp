@@ -1,32 +1,27 @@
 #include "app/shell/commands.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
 namespace duplora {
 
 namespace {
 
+// The display modes' and anaglyph methods' commands are rows of their own tables and join
+// these in CommandTable().
 // clang-format off
 constexpr CommandEntry kCommands[] = {
-    {CmdColourRedCyan, "Farbe (&rot/cyan)", {}},
-    {CmdHalfToneRedCyan, "Halbton (rot/&cyan)", {}},
-    {CmdColourYellowBlue, "Farbe (&gelb/blau)", {}},
-    {CmdHalfToneYellowBlue, "Halbton (gelb/&blau)", {}},
     {CmdOpenLeftRight, "&Linkes/Rechtes Bild öfnnen...", {"Ctrl+L"}},
     {CmdSaveStereo, "Stereo&bild speichern...", {"Ctrl+S"}},
     {CmdZoom100, "&Originalgröße (100%)", {"O"}},
     {CmdFitWindow, "An &Fenstergröße anpassen", {"F"}},
     {CmdZoomIn, "Zoom &ein", {"F2"}},
     {CmdZoomOut, "Zoom &aus", {"F3"}},
-    {CmdThreeViews, "3er &Ansicht", {"F5"}},
-    {CmdInterlace, "&Interlace", {"F4"}},
-    {CmdGreyAnaglyph, "&Grau-Anaglyph", {"F6"}},
-    {CmdColourAnaglyph, "&Farb-Anaglyph", {"F7"}},
-    {CmdSideBySide, "&Nebeneinander", {"F9"}},
-    {CmdOverUnder, "&Übereinander", {"F10"}},
     {CmdSwap, "Ver&tausche Links/Rechts", {"X"}},
     {CmdAlignUp, "Ausrichtung (&oben)", {"Up"}},
     {CmdAlignDown, "Ausrichtung (&unten)", {"Down"}},
@@ -108,10 +103,6 @@ constexpr CommandEntry kCommands[] = {
     {CmdExtendedAdjust, "&Erweiterte Justage...", {"H"}},
     {CmdBorderSettings, "Rahmen Einstellungen...", {"Alt+R"}},
     {CmdEdgeDetect, "&Kantenerkennung...", {"K"}},
-    {CmdGreyRedCyan, "rot/&cyan", {}},
-    {CmdGreyRedGreen, "&rot/grün", {}},
-    {CmdGreyRedBlue, "rot/&blau", {}},
-    {CmdGreyYellowBlue, "&gelb/blau", {}},
     {CmdStartSettings, "DOS Start Einstellungen...", {"Alt+T"}},
     {CmdFitHeight, "Bildhöhe an Bidschirm anpassen", {"L"}},
     {CmdAutoScrollHorizontal, "Horizontal auto scroll (für Panorama)", {"I"}},
@@ -129,12 +120,21 @@ constexpr CommandEntry kCommands[] = {
 };
 // clang-format on
 
-constexpr bool SortedById() {
-    for (std::size_t i = 1; i < std::size(kCommands); ++i)
-        if (kCommands[i - 1].id >= kCommands[i].id) return false;
-    return true;
+// The whole table, sorted by id for the binary search.
+std::vector<CommandEntry> BuildCommandTable() {
+    std::vector<CommandEntry> table(std::begin(kCommands), std::end(kCommands));
+    for (const DisplayModeRow& row : DisplayModeTable())
+        if (row.command != CmdNone) table.push_back({row.command, row.menuText, {row.accelerator}});
+    for (const AnaglyphMethodRow& row : AnaglyphMethodTable())
+        table.push_back({row.command, row.menuText, {}});
+    std::ranges::sort(table, {}, &CommandEntry::id);
+    return table;
 }
-static_assert(SortedById(), "the command table is looked up by binary search");
+
+const std::vector<CommandEntry>& Commands() {
+    static const std::vector<CommandEntry> table = BuildCommandTable();
+    return table;
+}
 
 // ---- menus --------------------------------------------------------------------------------
 
@@ -293,32 +293,38 @@ constexpr MenuEntry kView[] = {
     I(CmdAutoScrollVertical),
 };
 
-constexpr MenuEntry kStereo[] = {
-    I(CmdSideBySide),
-    I(CmdOverUnder),
-    I(CmdThreeViews),
-    I(CmdInterlace),
-    Sub(MenuId::GreyAnaglyph, "&Grau-Anaglyph"),
-    Sub(MenuId::ColourAnaglyph, "&Farb-Anaglyph"),
-    Sep(),
-    I(CmdPageFlipping),
-    Sep(),
-    I(CmdSwap),
-};
+// The submenu of a mode's anaglyph methods.
+std::optional<MenuId> MethodMenu(DisplayMode mode) {
+    if (mode == DisplayMode::GreyAnaglyph) return MenuId::GreyAnaglyph;
+    if (mode == DisplayMode::ColourAnaglyph) return MenuId::ColourAnaglyph;
+    return std::nullopt;
+}
 
-constexpr MenuEntry kGreyAnaglyph[] = {
-    I(CmdGreyRedCyan),          I(CmdGreyRedGreen), I(CmdGreyRedBlue), I(CmdGreyYellowBlue), Sep(),
-    I(CmdGreyAnaglyphSettings),
-};
+// The modes in table order; a mode with methods opens their submenu, titled as the mode.
+std::vector<MenuEntry> StereoMenu() {
+    std::vector<MenuEntry> entries;
+    for (const DisplayModeRow& row : DisplayModeTable()) {
+        if (row.command == CmdNone) continue;
+        const std::optional<MenuId> methods = MethodMenu(row.mode);
+        entries.push_back(methods ? Sub(*methods, row.menuText) : I(row.command));
+    }
+    entries.insert(entries.end(), {Sep(), I(CmdPageFlipping), Sep(), I(CmdSwap)});
+    return entries;
+}
 
-constexpr MenuEntry kColourAnaglyph[] = {
-    I(CmdColourRedCyan),
-    I(CmdHalfToneRedCyan),
-    I(CmdColourYellowBlue),
-    I(CmdHalfToneYellowBlue),
-    Sep(),
-    I(CmdColourAnaglyphSettings),
-};
+// A mode's methods, then the settings of that kind of anaglyph.
+std::vector<MenuEntry> MethodsMenu(DisplayMode mode, CommandId settings) {
+    std::vector<MenuEntry> entries;
+    for (const AnaglyphMethodRow& row : AnaglyphMethodsOf(mode)) entries.push_back(I(row.command));
+    entries.insert(entries.end(), {Sep(), I(settings)});
+    return entries;
+}
+
+const std::vector<MenuEntry> kStereo = StereoMenu();
+const std::vector<MenuEntry> kGreyAnaglyph =
+    MethodsMenu(DisplayMode::GreyAnaglyph, CmdGreyAnaglyphSettings);
+const std::vector<MenuEntry> kColourAnaglyph =
+    MethodsMenu(DisplayMode::ColourAnaglyph, CmdColourAnaglyphSettings);
 
 constexpr MenuEntry kAlign[] = {
     I(CmdAdjust),    I(CmdExtendedAdjust), I(CmdGamma),      Sep(), I(CmdAlignUp), I(CmdAlignDown),
@@ -406,7 +412,7 @@ const MenuDef kMenus[] = {
 }  // namespace
 
 std::span<const CommandEntry> CommandTable() {
-    return kCommands;
+    return Commands();
 }
 
 const CommandEntry* FindCommand(int id) {
@@ -422,12 +428,6 @@ namespace {
 constexpr CommandId kNotYetBuilt[] = {
     // page flipping
     CmdPageFlipping,
-    // alignment, gamma and the anaglyph settings
-    CmdAdjust,
-    CmdExtendedAdjust,
-    CmdGamma,
-    CmdGreyAnaglyphSettings,
-    CmdColourAnaglyphSettings,
     // sharpen, edges, text, logo, border, DAS container, auto scroll
     CmdSharpen,
     CmdEdgeDetect,

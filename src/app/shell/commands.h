@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/shell/command_ids.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 

@@ -12,7 +12,9 @@ FileHistory ReadFileHistory(const Settings& settings) {
     for (int k = 0; k < kFileHistorySize; ++k) {
         history[k].first = settings.fileHistory[2 * k];
         history[k].second = settings.fileHistory[2 * k + 1];
-        history[k].layout = settings.fileTypeHistory[k];
+        // The stored number, checked when the settings were read.
+        history[k].layout =
+            StereoLayoutFromNumber(settings.fileTypeHistory[k]).value_or(StereoLayout::SideBySide);
     }
     return history;
 }
@@ -21,7 +23,7 @@ void StoreFileHistory(Settings& settings, const FileHistory& history) {
     for (int k = 0; k < kFileHistorySize; ++k) {
         settings.fileHistory[2 * k] = history[k].first;
         settings.fileHistory[2 * k + 1] = history[k].second;
-        settings.fileTypeHistory[k] = history[k].layout;
+        settings.fileTypeHistory[k] = static_cast<int>(history[k].layout);
     }
 }
 
@@ -54,14 +56,15 @@ std::vector<HistoryMenuItem> FileHistoryMenuItems(const Settings& settings) {
             text += '/';
             text += FileNamePart(entry.second);
         }
-        items.push_back({static_cast<CommandId>(CmdHistory1 + k), std::move(text)});
+        items.push_back({kHistoryCommands[k], std::move(text)});
     }
     return items;
 }
 
 std::optional<HistoryOpening> OpenFromHistory(const Settings& settings, CommandId item) {
-    const int k = item - CmdHistory1;
-    if (k < 0 || k >= kFileHistorySize) return std::nullopt;
+    const auto it = std::ranges::find(kHistoryCommands, item);
+    if (it == kHistoryCommands.end()) return std::nullopt;
+    const auto k = static_cast<std::size_t>(it - kHistoryCommands.begin());
     const HistoryEntry entry = ReadFileHistory(settings)[k];
     if (entry.first.empty()) return std::nullopt;
     if (entry.second.empty()) return HistoryOpening{CmdOpenPending, entry.first, {}, entry.layout};

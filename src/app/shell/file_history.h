@@ -7,23 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/settings_store.h"
+#include "core/formats/stereo_layout.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 
 struct Settings;
 
 inline constexpr int kFileHistorySize = 5;
-// StereoLayout of a left/right pair of two files.
-inline constexpr int kPairLayout = 10;
+static_assert(kHistoryCommands.size() == kFileHistorySize);
 
 // One opening: a stereo file (second empty) or a pair (first the left view, second the
 // right), with the layout it was opened with.
 struct HistoryEntry {
     std::string first;
     std::string second;
-    int layout = 0;
+    StereoLayout layout = StereoLayout::SideBySide;
     bool operator==(const HistoryEntry&) const = default;
 };
 
@@ -53,7 +53,7 @@ struct HistoryOpening {
     CommandId command;            // 2072 for a pair, 2058 for one file
     std::string pendingPath;      // the file, or the pair's right view
     std::string pendingLeftPath;  // the pair's left view
-    int layout = 0;
+    StereoLayout layout = StereoLayout::SideBySide;
     bool operator==(const HistoryOpening&) const = default;
 };
 std::optional<HistoryOpening> OpenFromHistory(const Settings& settings, CommandId item);

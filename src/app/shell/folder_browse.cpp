@@ -11,7 +11,6 @@
 #include <system_error>
 #include <utility>
 
-#include "app/stereo/view_numbers.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -102,11 +101,11 @@ int StepIndex(int index, int count, int by) {
     return Wrapped(std::int64_t{index} + by, count);
 }
 
-std::optional<StereoFileStep> StepStereoFile(const FolderList& list, int command) {
+std::optional<StereoFileStep> StepStereoFile(const FolderList& list, CommandId command) {
     if (list.Empty()) return std::nullopt;
     int by = 0;
-    if (command == view_command::kNextImage || command == view_command::kNextPair) by = 1;
-    if (command == view_command::kPreviousImage) by = -1;
+    if (command == CmdNextImage || command == CmdNextPair) by = 1;
+    if (command == CmdPreviousImage) by = -1;
     if (by == 0) return std::nullopt;
     const int index = StepIndex(list.index, list.Count(), by);
     return StereoFileStep{list.PathAt(index), index};
@@ -136,11 +135,12 @@ std::optional<std::string> PartnerFileName(std::string_view name) {
     return partner;
 }
 
-std::optional<PairStep> StepPair(const FolderList& list, int command, const PairContext& context) {
+std::optional<PairStep> StepPair(const FolderList& list, CommandId command,
+                                 const PairContext& context) {
     if (list.Empty()) return std::nullopt;
     int direction = 0;
-    if (command == view_command::kNextImage || command == view_command::kNextPair) direction = 1;
-    if (command == view_command::kPreviousImage) direction = -1;
+    if (command == CmdNextImage || command == CmdNextPair) direction = 1;
+    if (command == CmdPreviousImage) direction = -1;
     if (direction == 0) return std::nullopt;
     const int count = list.Count();
 
@@ -166,7 +166,7 @@ std::optional<PairStep> StepPair(const FolderList& list, int command, const Pair
     }
 
     if (count < 2) return std::nullopt;
-    const int by = command == view_command::kNextPair ? 1 : 2 * direction;
+    const int by = command == CmdNextPair ? 1 : 2 * direction;
     const int index = StepIndex(list.index, count, by);
     return PairStep{list.PathAt(index), list.PathAt(StepIndex(index, count, 1)), index};
 }

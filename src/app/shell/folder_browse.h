@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/command_ids.h"
+
 namespace duplora {
 
 // The list keeps at most this many names, the first ones found.
@@ -53,7 +55,7 @@ struct StereoFileStep {
 };
 // The file to open next for a document loaded from one stereo file; none for an empty list
 // or another command.
-std::optional<StereoFileStep> StepStereoFile(const FolderList& list, int command);
+std::optional<StereoFileStep> StepStereoFile(const FolderList& list, CommandId command);
 
 // The partner of a file name: the letter just before the extension's dot exchanged, l ↔ r
 // and L ↔ R. None when the name has no extension, starts with its dot, or has another letter
@@ -80,10 +82,11 @@ struct PairStep {
 // folder, with the same name in the right folder, or failing that its partner name there.
 // Views from one folder, or names without a partner, pair consecutive entries of the list,
 // the left view at the index and the right view after it, in list order: next moves two
-// entries on, previous two back, and next pair (2074) one on, which re-pairs the list when
+// entries on, previous two back, and next pair (CmdNextPair) one on, which re-pairs the list when
 // its files were paired off by one. Lists with fewer than two entries give no consecutive
 // pair.
-std::optional<PairStep> StepPair(const FolderList& list, int command, const PairContext& context);
+std::optional<PairStep> StepPair(const FolderList& list, CommandId command,
+                                 const PairContext& context);
 
 // The slide show only starts over a non-empty list; its timer interval in milliseconds from
 // `SlideTime` in tenths of a second (kept within 1 … 3600).

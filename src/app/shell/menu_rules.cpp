@@ -4,6 +4,7 @@
 
 #include "app/shell/settings.h"
 #include "app/shell/stereo_document.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -112,19 +113,17 @@ MenuUpdate ComputeMenuUpdate(const StereoDocument& document, const Settings& set
     update.enabled.emplace_back(CmdPaste, input.clipboardHasImage);
     update.enabled.emplace_back(CmdPasteCompanion, input.clipboardHasImage);
     update.checked.emplace_back(CmdPanorama, document.Panorama());
-    for (int pair = 0; pair < 4; ++pair)
-        update.checked.emplace_back(static_cast<CommandId>(CmdGreyRedCyan + pair),
-                                    pair == document.GreyPair());
-    for (int kind = 0; kind < 4; ++kind)
-        update.checked.emplace_back(static_cast<CommandId>(CmdColourRedCyan + kind),
-                                    kind == document.ColourKind());
+    // Each anaglyph method is checked while it is its mode's choice.
+    for (const AnaglyphMethodRow& row : AnaglyphMethodTable())
+        update.checked.emplace_back(
+            row.command,
+            &row == ChosenAnaglyphMethod(row.mode, document.GreyPair(), document.ColourKind()));
     if (input.documentMenu) {
         update.enabled.emplace_back(CmdCopy, document.BothLoaded());
         update.enabled.emplace_back(CmdUndo, document.HasUndo());
         update.enabled.emplace_back(CmdRedo, document.HasRedo());
-        for (int k = 0; k < 5; ++k)
-            update.texts.emplace_back(static_cast<CommandId>(CmdTrimPreset1 + k),
-                                      TrimPresetText(settings, k));
+        for (int k = 0; k < static_cast<int>(kTrimPresetCommands.size()); ++k)
+            update.texts.emplace_back(kTrimPresetCommands[k], TrimPresetText(settings, k));
     }
     return update;
 }

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/commands.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 

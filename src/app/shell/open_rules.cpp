@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "app/shell/path_names.h"
+#include "core/stereo/display_modes.h"
 
 namespace duplora {
 
@@ -54,7 +55,8 @@ std::optional<OpenRequest> CommandLineOpening(
         return request;
     }
     request.commandLineStart = true;
-    request.layout = Digit(commandLineOpening, 1);
+    request.layout =
+        StereoLayoutFromNumber(Digit(commandLineOpening, 1)).value_or(StereoLayout::SideBySide);
     if (NamesSomething(paths.second)) {
         request.command = CmdOpenPendingPair;
         request.leftPath = paths.second;
@@ -88,22 +90,14 @@ std::vector<std::string> LocalFilesFromUrls(const QList<QUrl>& urls) {
 }
 
 std::vector<QueuedCommand> StartDisplayCommands(int commandLineOpening) {
-    switch (Digit(commandLineOpening, 0)) {
-        case 1:
-            return {{CmdOverUnder, true}, {CmdFitWindow, false}};
-        case 2:
-            return {{CmdInterlace, true}, {CmdFitWindow, false}};
-        case 3:
-            return {{CmdGreyAnaglyph, true}, {CmdFitWindow, false}};
-        case 4:
-            return {{CmdColourAnaglyph, true}, {CmdFitWindow, false}};
-        case 5:
-            return {{CmdPageFlipping, true}};
-        case 6:
-            return {{CmdPageFlipping, false}};
-        default:
-            return {{CmdFitWindow, false}};
-    }
+    const int display = Digit(commandLineOpening, 0);
+    // After the modes: page flipping, then page flipping that ends the program with it.
+    if (display == 5) return {{CmdPageFlipping, true}};
+    if (display == 6) return {{CmdPageFlipping, false}};
+    // An opening shows side by side; another mode is chosen before the fit.
+    const std::optional<DisplayMode> mode = DisplayModeAtListIndex(display);
+    if (!mode || *mode == DisplayMode::SideBySide) return {{CmdFitWindow, false}};
+    return {{FindDisplayMode(*mode)->command, true}, {CmdFitWindow, false}};
 }
 
 AfterOpening PlanAfterOpening(const AfterOpeningInput& input) {

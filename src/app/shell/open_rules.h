@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/menu_rules.h"
+#include "core/formats/stereo_layout.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/display_mode.h"
 
 namespace duplora {
@@ -42,8 +43,8 @@ struct OpenRequest {
     std::string leftPath;
     // Opened from the command line: the start display of `commandLineOpening` follows the opening.
     bool commandLineStart = false;
-    // StereoLayout to open with; none keeps the current one.
-    std::optional<int> layout;
+    // The layout to open with; none keeps the current one.
+    std::optional<StereoLayout> layout;
     // Handle the command at once instead of posting it (page flipping that ends the
     // program shows the picture before the main window first appears).
     bool sendAtOnce = false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/shell/setting_values.h"
+#include "core/stereo/anaglyph_methods.h"
 
 namespace duplora {
 
@@ -163,6 +164,18 @@ Rule RangedRule(std::string_view name, int Settings::*member, int lo, int hi, in
             [member](const Settings& s) { return FormatSettingInt(s.*member); }};
 }
 
+// An anaglyph method: a number its table names, else the first method.
+template <typename Method>
+Rule MethodRule(std::string_view name, Method Settings::*member,
+                std::optional<Method> (*fromNumber)(int)) {
+    return {std::string(name),
+            [member, fromNumber](Settings& s, std::string_view text, const std::string&) {
+                const std::optional<int> n = ParseSettingNumber(text);
+                s.*member = (n ? fromNumber(*n) : std::nullopt).value_or(Method{});
+            },
+            [member](const Settings& s) { return FormatSettingInt(static_cast<int>(s.*member)); }};
+}
+
 Rule TextRule(std::string_view name, std::string Settings::*member) {
     return {std::string(name),
             [member](Settings& s, std::string_view text, const std::string&) {
@@ -241,8 +254,9 @@ std::vector<Rule> MakeRules() {
                      [](const Settings& s) { return FormatSettingInt(s.alignmentStep); }});
     rules.push_back(RangedRule(kSpecial, &Settings::lzwAccessMarker, INT_MIN, INT_MAX, 0));
     rules.push_back(RangedRule(kNSSin, &Settings::listMakerSource, 0, 10, 0));
-    rules.push_back(RangedRule(kNAnatype, &Settings::greyAnaglyphPair, 0, 3, 0));
-    rules.push_back(RangedRule(kNAnactype, &Settings::colourAnaglyphKind, 0, 3, 0));
+    rules.push_back(MethodRule(kNAnatype, &Settings::greyAnaglyphPair, GreyAnaglyphPairFromNumber));
+    rules.push_back(
+        MethodRule(kNAnactype, &Settings::colourAnaglyphKind, ColourAnaglyphKindFromNumber));
     rules.push_back(RangedRule(kNSSType, &Settings::listDisplayMode, 0, 10, 0));
     rules.push_back(RangedRule(kNLoc, &Settings::showNavigator, 0, 1, 0));
     rules.push_back(RangedRule(kNWcent, &Settings::packToCentre, 0, 1, 0));

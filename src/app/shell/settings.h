@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/shell/settings_store.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -116,8 +117,8 @@ struct Settings {
     int alignmentStep = 4;
     int lzwAccessMarker = 0;
     int listMakerSource = 0;
-    int greyAnaglyphPair = 0;
-    int colourAnaglyphKind = 0;
+    GreyAnaglyphPair greyAnaglyphPair = GreyAnaglyphPair::RedCyan;
+    ColourAnaglyphKind colourAnaglyphKind = ColourAnaglyphKind::ColourRedCyan;
     int listDisplayMode = 0;
     int showNavigator = 0;
     int packToCentre = 0;

@@ -6,6 +6,8 @@
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
 #include "core/image/block_pool.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -238,41 +240,20 @@ bool StereoDocument::StepAlignment(CommandId command) {
 }
 
 bool StereoDocument::IsDisplayModeCommand(CommandId command) {
-    return (command >= CmdThreeViews && command <= CmdOverUnder) ||
-           (command >= CmdGreyRedCyan && command <= CmdGreyYellowBlue) ||
-           (command >= CmdColourRedCyan && command <= CmdHalfToneYellowBlue);
+    return DisplayModeByCommand(command) || AnaglyphMethodByCommand(command);
 }
 
 bool StereoDocument::SelectDisplayMode(CommandId command) {
     if (!IsDisplayModeCommand(command) || single_ || !BothLoaded()) return false;
-    switch (command) {
-        case CmdSideBySide:
-            mode_ = DisplayMode::SideBySide;
-            break;
-        case CmdOverUnder:
-            mode_ = DisplayMode::OverUnder;
-            break;
-        case CmdThreeViews:
-            mode_ = DisplayMode::ThreeViews;
-            break;
-        case CmdInterlace:
-            mode_ = DisplayMode::Interlace;
-            break;
-        case CmdGreyAnaglyph:
-            mode_ = DisplayMode::GreyAnaglyph;
-            break;
-        case CmdColourAnaglyph:
-            mode_ = DisplayMode::ColourAnaglyph;
-            break;
-        default:
-            if (command >= CmdGreyRedCyan && command <= CmdGreyYellowBlue) {
-                greyPair_ = command - CmdGreyRedCyan;
-                mode_ = DisplayMode::GreyAnaglyph;
-            } else {
-                colourKind_ = command - CmdColourRedCyan;
-                mode_ = DisplayMode::ColourAnaglyph;
-            }
-            break;
+    if (const DisplayModeRow* row = DisplayModeByCommand(command)) {
+        mode_ = row->mode;
+    } else {
+        const AnaglyphMethodRow* method = AnaglyphMethodByCommand(command);
+        if (method->mode == DisplayMode::GreyAnaglyph)
+            greyPair_ = static_cast<GreyAnaglyphPair>(method->number);
+        else
+            colourKind_ = static_cast<ColourAnaglyphKind>(method->number);
+        mode_ = method->mode;
     }
     SignalRebuild(DisplayChange::Mode);
     return true;
@@ -306,13 +287,13 @@ void StereoDocument::SetAlignmentStep(int step) {
     step_ = std::max(1, step);
 }
 
-// Out-of-range choices fall back to the first, as the settings do at start.
-void StereoDocument::SetGreyPair(int pair) {
-    greyPair_ = (pair >= 0 && pair <= 3) ? pair : 0;
+// Choices that are not in the table fall back to the first, as the settings do at start.
+void StereoDocument::SetGreyPair(GreyAnaglyphPair pair) {
+    greyPair_ = FindAnaglyphMethod(pair) ? pair : GreyAnaglyphPair::RedCyan;
 }
 
-void StereoDocument::SetColourKind(int kind) {
-    colourKind_ = (kind >= 0 && kind <= 3) ? kind : 0;
+void StereoDocument::SetColourKind(ColourAnaglyphKind kind) {
+    colourKind_ = FindAnaglyphMethod(kind) ? kind : ColourAnaglyphKind::ColourRedCyan;
 }
 
 std::optional<SaveQuestion> StereoDocument::ClosingQuestion() const {

@@ -24,8 +24,8 @@
 #include <optional>
 #include <string>
 
-#include "app/shell/command_ids.h"
 #include "core/image/image_buffer.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/display_mode.h"
 
 namespace duplora {
@@ -156,7 +156,8 @@ class StereoDocument : public QObject {
     // 2013–2016 move the right view by one alignment step, 2033 resets the offset. Not a
     // modification and not undoable. False for other ids or when the pair is not shown.
     bool StepAlignment(CommandId command);
-    // 2006–2011, 2169–2172, 1521–1524. The window closes the OpenGL stereo output first.
+    // A display mode's command, or an anaglyph method's (which chooses the method and shows
+    // its mode). The window closes the OpenGL stereo output first.
     bool SelectDisplayMode(CommandId command);
     // True when the command is one of SelectDisplayMode's.
     static bool IsDisplayModeCommand(CommandId command);
@@ -177,10 +178,10 @@ class StereoDocument : public QObject {
 
     DisplayMode Mode() const { return mode_; }
     void SetMode(DisplayMode mode) { mode_ = mode; }
-    int GreyPair() const { return greyPair_; }  // 0 red/cyan … 3 yellow/blue
-    void SetGreyPair(int pair);
-    int ColourKind() const { return colourKind_; }  // 0 colour red/cyan … 3 half-tone y/b
-    void SetColourKind(int kind);
+    GreyAnaglyphPair GreyPair() const { return greyPair_; }
+    void SetGreyPair(GreyAnaglyphPair pair);
+    ColourAnaglyphKind ColourKind() const { return colourKind_; }
+    void SetColourKind(ColourAnaglyphKind kind);
 
     bool Swapped() const { return swapped_; }
     bool ListSwap() const { return listSwap_; }
@@ -234,8 +235,8 @@ class StereoDocument : public QObject {
     int scrollY_ = 0;
     int zoom_ = 100;
     DisplayMode mode_ = DisplayMode::SideBySide;
-    int greyPair_ = 0;
-    int colourKind_ = 0;
+    GreyAnaglyphPair greyPair_ = GreyAnaglyphPair::RedCyan;
+    ColourAnaglyphKind colourKind_ = ColourAnaglyphKind::ColourRedCyan;
     bool modified_ = false;
     std::string baseName_;
     bool single_ = false;

@@ -1,15 +1,14 @@
 #include "app/stereo/full_screen.h"
 
-#include "app/stereo/view_numbers.h"
-
 namespace duplora {
 
-FullScreenStep FullScreenAction(int command, bool bothLoaded, bool fullScreen, bool openGlRunning) {
-    if (command != view_command::kFullScreen && command != view_command::kLeaveFullScreen) {
+FullScreenStep FullScreenAction(CommandId command, bool bothLoaded, bool fullScreen,
+                                bool openGlRunning) {
+    if (command != CmdFullScreen && command != CmdLeaveFullScreen) {
         return FullScreenStep::Nothing;
     }
     if (!bothLoaded) return FullScreenStep::Nothing;
-    if (command == view_command::kLeaveFullScreen && !fullScreen) {
+    if (command == CmdLeaveFullScreen && !fullScreen) {
         return openGlRunning ? FullScreenStep::CloseOpenGl : FullScreenStep::Nothing;
     }
     return FullScreenStep::Toggle;

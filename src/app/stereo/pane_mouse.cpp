@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/stereo/view_numbers.h"
-
 namespace duplora {
 
 EdgeZone EdgeZoneAt(QPoint point, QSize paneClient, PanState pan) {
@@ -30,14 +28,14 @@ PaneClick ClickAction(EdgeZone zone, PanState pan) {
     return PaneClick::StartDrag;
 }
 
-int ClickCommand(PaneClick click) {
+CommandId ClickCommand(PaneClick click) {
     switch (click) {
         case PaneClick::PreviousImage:
-            return view_command::kPreviousImage;
+            return CmdPreviousImage;
         case PaneClick::NextImage:
-            return view_command::kNextImage;
+            return CmdNextImage;
         default:
-            return 0;
+            return CmdNone;
     }
 }
 
@@ -62,8 +60,8 @@ QPoint DragScroll(QPoint scroll, QPoint from, QPoint to, QPoint maximum, QSize p
 
 PaneCursor ChooseCursor(const CursorInput& in) {
     if (!in.hasPicture) return PaneCursor::Arrow;
-    if (in.selectionMode >= 1 && in.selectionMode <= 9) return PaneCursor::Select;
-    if (in.selectionMode >= 11 && in.selectionMode <= 19) return PaneCursor::MoveSelection;
+    if (IsDrawingSelection(in.selectionMode)) return PaneCursor::Select;
+    if (IsMovingSelection(in.selectionMode)) return PaneCursor::MoveSelection;
     if (in.dragging) return PaneCursor::ClosedHand;
     if (in.hideCursor) return PaneCursor::Hidden;
     if (in.zone == EdgeZone::Previous) return PaneCursor::Previous;

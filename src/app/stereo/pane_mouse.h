@@ -5,7 +5,9 @@
 #include <QPoint>
 #include <QSize>
 
+#include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 
@@ -21,8 +23,8 @@ EdgeZone EdgeZoneAt(QPoint point, QSize paneClient, PanState pan);
 enum class PaneClick { Nothing, PreviousImage, NextImage, StartDrag };
 PaneClick ClickAction(EdgeZone zone, PanState pan);
 
-// The command a click sends, 0 for none.
-int ClickCommand(PaneClick click);
+// The command a click sends, CmdNone for none.
+CommandId ClickCommand(PaneClick click);
 
 // The scroll position after the mouse moved from `from` to `to` while dragging: the picture
 // follows the mouse. Without panorama both coordinates stay within 0 … maximum; in panorama
@@ -47,7 +49,7 @@ enum class PaneCursor {
 
 struct CursorInput {
     bool hasPicture = false;
-    int selectionMode = 0;
+    SelectionMode selectionMode = SelectionMode::None;
     bool dragging = false;
     bool hideCursor = false;
     EdgeZone zone = EdgeZone::None;

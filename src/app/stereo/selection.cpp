@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/stereo/view_numbers.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -23,13 +22,18 @@ int Narrow(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-bool IsDrawingMode(int mode) {
-    return mode == selection_mode::kFree || mode == selection_mode::kPresetRatio ||
-           mode == selection_mode::kPhone;
-}
-
-bool IsMovingMode(int mode) {
-    return mode >= selection_mode::kMoveFree && mode <= selection_mode::kMovePhone;
+// The moving mode that follows a drawn rectangle.
+SelectionMode MovingOf(SelectionMode mode) {
+    switch (mode) {
+        case SelectionMode::Free:
+            return SelectionMode::MoveFree;
+        case SelectionMode::PresetRatio:
+            return SelectionMode::MovePresetRatio;
+        case SelectionMode::Phone:
+            return SelectionMode::MovePhone;
+        default:
+            return mode;
+    }
 }
 
 // The rectangle shifted as little as possible to lie within the bounds, size kept; a
@@ -46,6 +50,16 @@ SelectionRect KeptInside(SelectionRect r, QSize bounds) {
 }
 
 }  // namespace
+
+bool IsDrawingSelection(SelectionMode mode) {
+    return mode == SelectionMode::Free || mode == SelectionMode::PresetRatio ||
+           mode == SelectionMode::Phone;
+}
+
+bool IsMovingSelection(SelectionMode mode) {
+    return mode == SelectionMode::MoveFree || mode == SelectionMode::MovePresetRatio ||
+           mode == SelectionMode::MovePhone;
+}
 
 SelectionRect SelectionRect::Ordered() const {
     return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
@@ -99,18 +113,18 @@ QPoint ConstrainToRatio(QPoint anchor, QPoint corner, QSize ratio) {
     return {Narrow(anchor.x() + dx), Narrow(anchor.y() + dy)};
 }
 
-std::optional<QSize> SelectionRatio(int mode, const AspectSet& aspect, QSize presetSize,
+std::optional<QSize> SelectionRatio(SelectionMode mode, const AspectSet& aspect, QSize presetSize,
                                     QSize phoneViewSize) {
     QSize ratio;
     switch (mode) {
-        case selection_mode::kFree:
+        case SelectionMode::Free:
             if (aspect.keepRatio != 1) return std::nullopt;
             ratio = QSize(aspect.x, aspect.y);
             break;
-        case selection_mode::kPresetRatio:
+        case SelectionMode::PresetRatio:
             ratio = presetSize;
             break;
-        case selection_mode::kPhone:
+        case SelectionMode::Phone:
             ratio = QSize(2 * phoneViewSize.width(), phoneViewSize.height());
             break;
         default:
@@ -125,23 +139,23 @@ SelectionRect PresetTrimRect(QSize preset, QSize leftView) {
             std::clamp(preset.height(), 0, std::max(0, leftView.height()))};
 }
 
-int PresetTrimMode(bool rescale) {
-    return rescale ? selection_mode::kPresetRatio : selection_mode::kFixedSize;
+SelectionMode PresetTrimMode(bool rescale) {
+    return rescale ? SelectionMode::PresetRatio : SelectionMode::FixedSize;
 }
 
-int SelectionDoneCommand(int mode) {
+CommandId SelectionDoneCommand(SelectionMode mode) {
     switch (mode) {
-        case selection_mode::kFree:
-        case selection_mode::kMoveFree:
-            return view_command::kTrimDone;
-        case selection_mode::kPresetRatio:
-        case selection_mode::kMovePresetRatio:
-            return view_command::kPresetTrimDone;
-        case selection_mode::kPhone:
-        case selection_mode::kMovePhone:
-            return view_command::kPhoneAreaDone;
+        case SelectionMode::Free:
+        case SelectionMode::MoveFree:
+            return CmdTrimFinished;
+        case SelectionMode::PresetRatio:
+        case SelectionMode::MovePresetRatio:
+            return CmdPresetTrimFinished;
+        case SelectionMode::Phone:
+        case SelectionMode::MovePhone:
+            return CmdPhoneAreaFinished;
         default:
-            return 0;
+            return CmdNone;
     }
 }
 
@@ -153,16 +167,16 @@ void SelectionTracker::Reset() {
     *this = SelectionTracker();
 }
 
-void SelectionTracker::Begin(int mode, std::optional<QSize> ratio) {
+void SelectionTracker::Begin(SelectionMode mode, std::optional<QSize> ratio) {
     Reset();
-    if (!IsDrawingMode(mode)) return;
+    if (!IsDrawingSelection(mode)) return;
     mode_ = mode;
     ratio_ = ratio;
 }
 
-void SelectionTracker::BeginFixed(SelectionRect rect, int triggerCommand) {
+void SelectionTracker::BeginFixed(SelectionRect rect, CommandId triggerCommand) {
     Reset();
-    mode_ = selection_mode::kFixedSize;
+    mode_ = SelectionMode::FixedSize;
     rect_ = rect.Ordered();
     trigger_ = triggerCommand;
 }
@@ -181,14 +195,14 @@ void SelectionTracker::MoveTo(QPoint fullSize, const SelectionView& view) {
 SelectionOutcome SelectionTracker::Press(QPoint point, const SelectionView& view) {
     SelectionOutcome out;
     const QPoint p = ClampToPicture(point, view);
-    if (IsDrawingMode(mode_)) {
+    if (IsDrawingSelection(mode_)) {
         anchor_ = p;
         const QPoint f = ToFullSize(p, view);
         rect_ = {f.x(), f.y(), f.x(), f.y()};
         dragging_ = true;
         drawn_ = true;
         out.rectChanged = true;
-    } else if (IsMovingMode(mode_)) {
+    } else if (IsMovingSelection(mode_)) {
         grab_ = ToFullSize(p, view);
         grabRect_ = rect_;
         dragging_ = true;
@@ -198,7 +212,7 @@ SelectionOutcome SelectionTracker::Press(QPoint point, const SelectionView& view
 
 SelectionOutcome SelectionTracker::Move(QPoint point, const SelectionView& view) {
     SelectionOutcome out;
-    if (IsDrawingMode(mode_)) {
+    if (IsDrawingSelection(mode_)) {
         out.crossHair = point;
         if (!dragging_) return out;
         QPoint corner = ClampToPicture(point, view);
@@ -207,7 +221,7 @@ SelectionOutcome SelectionTracker::Move(QPoint point, const SelectionView& view)
         const QPoint c = ToFullSize(corner, view);
         rect_ = {a.x(), a.y(), c.x(), c.y()};
         out.rectChanged = true;
-    } else if (IsMovingMode(mode_) && dragging_) {
+    } else if (IsMovingSelection(mode_) && dragging_) {
         MoveTo(ToFullSize(ClampToPicture(point, view), view), view);
         out.rectChanged = true;
     }
@@ -217,13 +231,13 @@ SelectionOutcome SelectionTracker::Move(QPoint point, const SelectionView& view)
 SelectionOutcome SelectionTracker::Release(QPoint point, const SelectionView& view, bool twoStep) {
     SelectionOutcome out;
     if (!dragging_) return out;
-    if (IsDrawingMode(mode_)) {
+    if (IsDrawingSelection(mode_)) {
         Move(point, view);
         dragging_ = false;
         rect_ = rect_.Ordered();
         if (!twoStep) {
             out.command = SelectionDoneCommand(mode_);
-            mode_ = selection_mode::kNone;
+            mode_ = SelectionMode::None;
             drawn_ = false;
             out.rectChanged = true;
         } else if (rect_.Width() < 3 || rect_.Height() < 3) {
@@ -232,14 +246,14 @@ SelectionOutcome SelectionTracker::Release(QPoint point, const SelectionView& vi
             drawn_ = false;
             out.repaint = true;
         } else {
-            mode_ += 10;
+            mode_ = MovingOf(mode_);
             out.rectChanged = true;
         }
-    } else if (IsMovingMode(mode_)) {
+    } else if (IsMovingSelection(mode_)) {
         MoveTo(ToFullSize(ClampToPicture(point, view), view), view);
         out.command = SelectionDoneCommand(mode_);
         // The rectangle stays readable: the command's handler cuts by it.
-        mode_ = selection_mode::kNone;
+        mode_ = SelectionMode::None;
         dragging_ = false;
         drawn_ = false;
         out.rectChanged = true;
@@ -247,15 +261,15 @@ SelectionOutcome SelectionTracker::Release(QPoint point, const SelectionView& vi
     return out;
 }
 
-SelectionOutcome SelectionTracker::Forward(int command, const SelectionView& view) {
+SelectionOutcome SelectionTracker::Forward(CommandId command, const SelectionView& view) {
     SelectionOutcome out;
     if (!Active()) return out;
-    if (mode_ == selection_mode::kFixedSize && command == trigger_) {
+    if (mode_ == SelectionMode::FixedSize && command == trigger_) {
         // Placed at the top-left of the visible part, then moved like a finished rectangle.
         const QPoint f = ToFullSize(ClampToPicture(QPoint(0, 0), view), view);
         const SelectionRect r{f.x(), f.y(), f.x() + rect_.Width(), f.y() + rect_.Height()};
         rect_ = KeptInside(r, FullSizeBounds(view));
-        mode_ = selection_mode::kMoveFree;
+        mode_ = SelectionMode::MoveFree;
         drawn_ = true;
         out.rectChanged = true;
         return out;

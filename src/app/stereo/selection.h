@@ -10,20 +10,26 @@
 #include <string>
 
 #include "app/shell/settings.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 
-// `SelectionMode` values.
-namespace selection_mode {
-inline constexpr int kNone = 0;
-inline constexpr int kFree = 1;
-inline constexpr int kPresetRatio = 2;
-inline constexpr int kPhone = 3;
-inline constexpr int kFixedSize = 10;  // waiting to be placed
-inline constexpr int kMoveFree = 11;   // 11–13: the finished rectangle of 1 (or 10), 2, 3
-inline constexpr int kMovePresetRatio = 12;
-inline constexpr int kMovePhone = 13;
-}  // namespace selection_mode
+// What a selection is doing: drawing a rectangle (free, in the preset ratio, the phone
+// area), waiting for its fixed-size rectangle to be placed, or moving a finished one.
+enum class SelectionMode : int {
+    None = 0,
+    Free = 1,
+    PresetRatio = 2,
+    Phone = 3,
+    FixedSize = 10,  // waiting to be placed
+    MoveFree = 11,   // the finished rectangle of Free (or FixedSize)
+    MovePresetRatio = 12,
+    MovePhone = 13,
+};
+
+// The rectangle is drawn (Free, PresetRatio, Phone) or moved (the Move modes).
+bool IsDrawingSelection(SelectionMode mode);
+bool IsMovingSelection(SelectionMode mode);
 
 // Corners as signed integers; not ordered while the rubber band is being drawn.
 struct SelectionRect {
@@ -66,18 +72,19 @@ QPoint ConstrainToRatio(QPoint anchor, QPoint corner, QSize ratio);
 // The ratio a selection keeps: the free-trim ratio when switched on, the preset trim size,
 // or twice the phone view's width to its height (the phone picture holds both views side
 // by side). None for a free rectangle or a ratio with a zero side.
-std::optional<QSize> SelectionRatio(int mode, const AspectSet& aspect, QSize presetSize,
+std::optional<QSize> SelectionRatio(SelectionMode mode, const AspectSet& aspect, QSize presetSize,
                                     QSize phoneViewSize);
 
 // The rectangle a fixed trim starts with: the preset size at the top-left, cut to the left
 // view's size; and the mode it starts in (a rescaling trim keeps the preset's ratio, one
 // that cuts exactly the preset size is placed as it is).
 SelectionRect PresetTrimRect(QSize preset, QSize leftView);
-int PresetTrimMode(bool rescale);
+SelectionMode PresetTrimMode(bool rescale);
 
-// The command a finished selection sends: 2066 free or fixed trim, 2128 preset ratio, 2104
-// phone area; 0 for other modes.
-int SelectionDoneCommand(int mode);
+// The command a finished selection sends: CmdTrimFinished for a free or fixed trim,
+// CmdPresetTrimFinished for a preset ratio, CmdPhoneAreaFinished for the phone area; CmdNone
+// for other modes.
+CommandId SelectionDoneCommand(SelectionMode mode);
 
 // The status bar text "(x1,y1)-(x2,y2) [w X h]".
 std::string SelectionStatusText(const SelectionRect& rect);
@@ -85,7 +92,7 @@ std::string SelectionStatusText(const SelectionRect& rect);
 // The selection as one small state machine fed with the pane's mouse events and the
 // commands the main window forwards while a selection is active.
 struct SelectionOutcome {
-    int command = 0;                  // to send to the main window, or 0
+    CommandId command = CmdNone;      // to send to the main window, or CmdNone
     bool repaint = false;             // erase: repaint every shown pane
     bool rectChanged = false;         // redraw the rectangle and the status text
     std::optional<QPoint> crossHair;  // draw the cross-hair through this pane point
@@ -93,10 +100,10 @@ struct SelectionOutcome {
 
 class SelectionTracker {
   public:
-    // Starts mode 1, 2 or 3 with the ratio to keep (if any), or mode 10 with the rectangle of
-    // the preset and the command that placed it.
-    void Begin(int mode, std::optional<QSize> ratio = std::nullopt);
-    void BeginFixed(SelectionRect rect, int triggerCommand);
+    // Starts drawing with the ratio to keep (if any), or FixedSize with the rectangle of the
+    // preset and the command that placed it.
+    void Begin(SelectionMode mode, std::optional<QSize> ratio = std::nullopt);
+    void BeginFixed(SelectionRect rect, CommandId triggerCommand);
 
     SelectionOutcome Press(QPoint point, const SelectionView& view);
     SelectionOutcome Move(QPoint point, const SelectionView& view);
@@ -104,10 +111,10 @@ class SelectionTracker {
     SelectionOutcome Release(QPoint point, const SelectionView& view, bool twoStep);
     // A command forwarded by the main window: places the fixed-size rectangle when it is the
     // command that started it, and cancels the selection otherwise.
-    SelectionOutcome Forward(int command, const SelectionView& view);
+    SelectionOutcome Forward(CommandId command, const SelectionView& view);
 
-    int Mode() const { return mode_; }
-    bool Active() const { return mode_ != selection_mode::kNone; }
+    SelectionMode Mode() const { return mode_; }
+    bool Active() const { return mode_ != SelectionMode::None; }
     bool Dragging() const { return dragging_; }
     // The rectangle in full-size pixels; after a finishing release it stays here, ordered,
     // for the command that was sent.
@@ -119,9 +126,9 @@ class SelectionTracker {
     void Reset();
     void MoveTo(QPoint fullSize, const SelectionView& view);
 
-    int mode_ = selection_mode::kNone;
+    SelectionMode mode_ = SelectionMode::None;
     std::optional<QSize> ratio_;
-    int trigger_ = 0;
+    CommandId trigger_ = CmdNone;
     bool dragging_ = false;
     bool drawn_ = false;
     QPoint anchor_;  // pane coordinates of the rubber band's fixed corner

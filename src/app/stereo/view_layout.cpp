@@ -2,15 +2,22 @@
 
 #include <algorithm>
 
-#include "app/stereo/view_numbers.h"
+#include "core/stereo/display_modes.h"
 
 namespace duplora {
 
 namespace {
 
-bool IsCompositeMode(int mode) {
-    return mode == view_mode::kInterlace || mode == view_mode::kGreyAnaglyph ||
-           mode == view_mode::kColourAnaglyph || mode == view_mode::kSingle;
+// How the mode shows; none for a number that is no mode, which shows nothing.
+std::optional<ViewPanes> PanesOf(DisplayMode mode) {
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    return row ? std::optional(row->panes) : std::nullopt;
+}
+
+// The views have panes of their own (1 and 2).
+bool ViewPanesShown(DisplayMode mode) {
+    const std::optional<ViewPanes> panes = PanesOf(mode);
+    return panes && *panes != ViewPanes::One;
 }
 
 // A pane's size: the room it gets, limited to its picture; never negative, so a view too
@@ -29,23 +36,34 @@ QRect ViewRect(bool fullScreen, QSize screen, QSize mainClient, int statusBarHei
     return {0, kToolbarHeight, std::max(0, mainClient.width()), height};
 }
 
-bool PaneShown(int mode, int pane) {
-    switch (mode) {
-        case view_mode::kSideBySide:
-        case view_mode::kOverUnder:
+bool PaneShown(DisplayMode mode, int pane) {
+    const std::optional<ViewPanes> panes = PanesOf(mode);
+    if (!panes) return false;
+    switch (*panes) {
+        case ViewPanes::SideBySide:
+        case ViewPanes::OverUnder:
             return pane == 1 || pane == 2;
-        case view_mode::kThreeViews:
+        case ViewPanes::ThreeViews:
             return pane >= 0 && pane <= 2;
-        default:
-            return pane == 0 && IsCompositeMode(mode);
+        case ViewPanes::One:
+            return pane == 0;
     }
+    return false;
 }
 
-int ScrollPane(int mode) {
-    return mode < view_mode::kInterlace ? 1 : 0;
+int ScrollPane(DisplayMode mode) {
+    return ViewPanesShown(mode) ? 1 : 0;
 }
 
-PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
+QSize PaneShare(DisplayMode mode, QSize room) {
+    int w = room.width(), h = room.height();
+    const std::optional<ViewPanes> panes = PanesOf(mode);
+    if (panes == ViewPanes::SideBySide || panes == ViewPanes::ThreeViews) w /= 2;
+    if (panes == ViewPanes::OverUnder || panes == ViewPanes::ThreeViews) h /= 2;
+    return {w, h};
+}
+
+PaneLayout LayoutPanes(DisplayMode mode, int wcent, QSize client, int frame,
                        const std::array<QSize, 3>& pictures) {
     PaneLayout layout;
     for (QRect& r : layout.panes) r = QRect(0, 0, 0, 0);
@@ -54,8 +72,10 @@ PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
     const int F = frame;
     const bool packed = wcent == 1;
 
-    switch (mode) {
-        case view_mode::kSideBySide: {
+    const std::optional<ViewPanes> panes = PanesOf(mode);
+    if (!panes) return layout;
+    switch (*panes) {
+        case ViewPanes::SideBySide: {
             for (int pane = 1; pane <= 2; ++pane) {
                 const QSize s = Limited(W / 2 - 2 * F, H - 2 * F, pictures[pane]);
                 const int y = (H - 2 * F - s.height()) / 2 + F;
@@ -69,7 +89,7 @@ PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
             }
             break;
         }
-        case view_mode::kOverUnder: {
+        case ViewPanes::OverUnder: {
             for (int pane = 1; pane <= 2; ++pane) {
                 const QSize s = Limited(W - 2 * F, H / 2 - 2 * F, pictures[pane]);
                 const int x = (W - 2 * F - s.width()) / 2 + F;
@@ -83,7 +103,7 @@ PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
             }
             break;
         }
-        case view_mode::kThreeViews: {
+        case ViewPanes::ThreeViews: {
             // All three pictures have the left picture's size; the centre one sits below.
             const QSize s = Limited(W / 2 - 2 * F, H / 2 - 2 * F, pictures[1]);
             const int w = s.width();
@@ -101,8 +121,7 @@ PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
             }
             break;
         }
-        default: {
-            if (!IsCompositeMode(mode)) break;
+        case ViewPanes::One: {
             const QSize s = Limited(W - 2 * F, H - 2 * F, pictures[0]);
             const int x = (W - 2 * F - s.width()) / 2 + F;
             const int y = (H - 2 * F - s.height()) / 2 + F;
@@ -159,11 +178,11 @@ int ScrollTo(int position, int maximum, ScrollAction action, int thumb) {
     return std::clamp(next, 0, std::max(0, maximum));
 }
 
-ScrollTargets ScrolledPanes(int mode, bool vertical) {
+ScrollTargets ScrolledPanes(DisplayMode mode, bool vertical) {
     ScrollTargets t;
-    if (mode < view_mode::kInterlace) t.scroll[1] = t.scroll[2] = true;
-    if (mode >= view_mode::kThreeViews) t.scroll[0] = true;
-    if (vertical && mode == view_mode::kInterlace) {
+    if (ViewPanesShown(mode)) t.scroll[1] = t.scroll[2] = true;
+    if (PaneShown(mode, 0)) t.scroll[0] = true;
+    if (vertical && mode == DisplayMode::Interlace) {
         t.scroll[0] = false;
         t.repaintPane0 = true;
     }

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/shell/settings.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -23,10 +24,15 @@ inline constexpr int kToolbarHeight = 30;
 QRect ViewRect(bool fullScreen, QSize screen, QSize mainClient, int statusBarHeight);
 
 // True when the pane is shown in the mode.
-bool PaneShown(int mode, int pane);
+bool PaneShown(DisplayMode mode, int pane);
 
-// The pane whose client size rules scrolling: pane 1 below the composite modes, else pane 0.
-int ScrollPane(int mode);
+// The pane whose client size rules scrolling: pane 1 where the views have panes of their
+// own, else pane 0.
+int ScrollPane(DisplayMode mode);
+
+// The share of `room` one pane of the mode gets: half the width side by side, half the
+// height over/under, half of both for three views, all of it for one picture.
+QSize PaneShare(DisplayMode mode, QSize room);
 
 // The rectangles of panes 0, 1, 2 in view coordinates; a pane that is not shown gets position
 // and size 0. `pictures` are the sizes of display pictures 0, 1, 2 (empty when missing);
@@ -35,7 +41,7 @@ int ScrollPane(int mode);
 struct PaneLayout {
     std::array<QRect, 3> panes;
 };
-PaneLayout LayoutPanes(int mode, int wcent, QSize client, int frame,
+PaneLayout LayoutPanes(DisplayMode mode, int wcent, QSize client, int frame,
                        const std::array<QSize, 3>& pictures);
 
 // How the picture relates to its pane: it fits, or is wider, taller, or larger both ways.
@@ -66,14 +72,14 @@ inline constexpr int kScrollPage = 50;
 // The new scroll position, clamped to 0 … maximum. `thumb` is the released thumb's position.
 int ScrollTo(int position, int maximum, ScrollAction action, int thumb = 0);
 
-// Which panes follow a scroll: panes 1 and 2 below the composite modes, pane 0 from three
-// views on. Interlace repaints pane 0 on a vertical scroll instead of moving its bits, so the
-// line parity stays right.
+// Which panes follow a scroll: panes 1 and 2 where the views have panes of their own, pane 0
+// where it is shown. Interlace repaints pane 0 on a vertical scroll instead of moving its bits, so
+// the line parity stays right.
 struct ScrollTargets {
     std::array<bool, 3> scroll{};
     bool repaintPane0 = false;
 };
-ScrollTargets ScrolledPanes(int mode, bool vertical);
+ScrollTargets ScrolledPanes(DisplayMode mode, bool vertical);
 
 // The picture position at the pane's top-left: a picture larger than the pane starts at the
 // scroll position, a smaller one gets a negative origin that centres it.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/stereo/view_numbers.h"
+#include "app/stereo/view_layout.h"
 
 namespace duplora {
 
@@ -30,12 +30,9 @@ int ZoomOutStep(int zoom) {
     return Bounded(Snapped(Bounded(z)));
 }
 
-QSize FitArea(int mode, QSize viewClient, int frame) {
-    int aw = viewClient.width() - 2 * frame;
-    int ah = viewClient.height() - 2 * frame;
-    if (mode == view_mode::kSideBySide || mode == view_mode::kThreeViews) aw /= 2;
-    if (mode == view_mode::kOverUnder || mode == view_mode::kThreeViews) ah /= 2;
-    return {aw, ah};
+QSize FitArea(DisplayMode mode, QSize viewClient, int frame) {
+    const QSize area(viewClient.width() - 2 * frame, viewClient.height() - 2 * frame);
+    return PaneShare(mode, area);
 }
 
 std::optional<int> FitZoom(FitMode fit, QSize area, QSize leftView) {
@@ -73,22 +70,21 @@ QPoint KeepCentre(QPoint scroll, QSize paneClient, int oldZoom, int newZoom) {
     return {one(scroll.x(), paneClient.width()), one(scroll.y(), paneClient.height())};
 }
 
-int RefitCommand(FitMode fit) {
+CommandId RefitCommand(FitMode fit) {
     switch (fit) {
         case FitMode::Window:
-            return view_command::kFitWindow;
+            return CmdFitWindow;
         case FitMode::Height:
-            return view_command::kFitHeight;
+            return CmdFitHeight;
         case FitMode::Width:
-            return view_command::kFitWidth;
+            return CmdFitWidth;
         case FitMode::None:
             break;
     }
-    return 0;
+    return CmdNone;
 }
 
 std::optional<ZoomResult> ApplyZoomCommand(const ZoomInput& in) {
-    using namespace view_command;
     const int margin = 2 * in.frame + 10;
     if (in.viewClient.width() < margin || in.viewClient.height() < margin) return std::nullopt;
 
@@ -103,42 +99,42 @@ std::optional<ZoomResult> ApplyZoomCommand(const ZoomInput& in) {
 
     std::optional<int> z;
     switch (in.command) {
-        case kZoomIn:
+        case CmdZoomIn:
             z = ZoomInStep(z0);
             break;
-        case kZoomOut:
+        case CmdZoomOut:
             z = ZoomOutStep(z0);
             break;
-        case kZoom100:
+        case CmdZoom100:
             z = 100;
             break;
-        case kZoom50:
+        case CmdZoom50:
             z = 50;
             break;
-        case kZoom75:
+        case CmdZoom75:
             z = 75;
             break;
-        case kZoom150:
+        case CmdZoom150:
             z = 150;
             break;
-        case kZoom200:
+        case CmdZoom200:
             z = 200;
             break;
-        case kFitWindow:
+        case CmdFitWindow:
             z = fitted(FitMode::Window);
             break;
-        case kFitHeight:
+        case CmdFitHeight:
             z = fitted(FitMode::Height);
-            r.followUp = kFitHeightAgain;
+            r.followUp = CmdFitHeightSecondPass;
             break;
-        case kFitHeightAgain:
+        case CmdFitHeightSecondPass:
             z = fitted(FitMode::Height);
             break;
-        case kFitWidth:
+        case CmdFitWidth:
             z = fitted(FitMode::Width);
-            r.followUp = kFitWidthAgain;
+            r.followUp = CmdFitWidthSecondPass;
             break;
-        case kFitWidthAgain:
+        case CmdFitWidthSecondPass:
             z = fitted(FitMode::Width);
             break;
         default:

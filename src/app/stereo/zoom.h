@@ -7,6 +7,9 @@
 
 #include <optional>
 
+#include "core/shell/command_ids.h"
+#include "core/stereo/display_mode.h"
+
 namespace duplora {
 
 enum class FitMode { None = 0, Window = 1, Height = 2, Width = 3 };
@@ -23,7 +26,7 @@ int ZoomOutStep(int zoom);
 
 // The room for the picture: the view's client size less the frame on both sides, halved in
 // width for side by side, in height for over/under and both ways for three views.
-QSize FitArea(int mode, QSize viewClient, int frame);
+QSize FitArea(DisplayMode mode, QSize viewClient, int frame);
 
 // The zoom that fits the left view's full size into the area; none for an empty size or area.
 std::optional<int> FitZoom(FitMode fit, QSize area, QSize leftView);
@@ -32,13 +35,13 @@ std::optional<int> FitZoom(FitMode fit, QSize area, QSize leftView);
 // changes from `oldZoom` to `newZoom`; never negative.
 QPoint KeepCentre(QPoint scroll, QSize paneClient, int oldZoom, int newZoom);
 
-// The command that re-applies a fit mode after the view changed size; 0 for none.
-int RefitCommand(FitMode fit);
+// The command that re-applies a fit mode after the view changed size; CmdNone for none.
+CommandId RefitCommand(FitMode fit);
 
 struct ZoomInput {
-    int command = 0;
+    CommandId command = CmdNone;
     int zoom = 100;  // the zoom before the command
-    int mode = 0;
+    DisplayMode mode = DisplayMode::SideBySide;
     int frame = 0;
     QSize viewClient;
     QSize leftView;  // full size of the left view
@@ -53,7 +56,8 @@ struct ZoomResult {
     int zoom = 100;
     FitMode fit = FitMode::None;
     QPoint scroll;
-    int followUp = 0;  // a fit command to send once the scroll bars have settled, or 0
+    // A fit command to send once the scroll bars have settled, or CmdNone.
+    CommandId followUp = CmdNone;
     bool operator==(const ZoomResult&) const = default;
 };
 

@@ -27,51 +27,6 @@ void ClampBatchOptions(BatchOptions& o) {
     o.positionV = std::clamp(o.positionV, -kMaxImageDimension, kMaxImageDimension);
 }
 
-std::string_view BatchOutputTypeName(BatchOutputType type) {
-    switch (type) {
-        case BatchOutputType::Bmp:
-            return "BMP";
-        case BatchOutputType::Jps:
-            return "JPS";
-        case BatchOutputType::Das:
-            return "DAS";
-        case BatchOutputType::Jpg:
-        default:
-            return "JPG";
-    }
-}
-
-std::string_view BatchOutputExtension(BatchOutputType type) {
-    switch (type) {
-        case BatchOutputType::Bmp:
-            return ".bmp";
-        case BatchOutputType::Jps:
-            return ".jps";
-        case BatchOutputType::Das:
-            return ".das";
-        case BatchOutputType::Jpg:
-        default:
-            return ".jpg";
-    }
-}
-
-int BatchCompositionCode(BatchOutputLayout layout) {
-    switch (layout) {
-        case BatchOutputLayout::OverUnder:
-            return 1;
-        case BatchOutputLayout::Interlace:
-            return 20;
-        case BatchOutputLayout::GreyAnaglyph:
-            return 21;
-        case BatchOutputLayout::ColourAnaglyph:
-            return 22;
-        case BatchOutputLayout::SideBySide:
-        case BatchOutputLayout::LeftRight:
-        default:
-            return 0;
-    }
-}
-
 std::string NormaliseTargetFolder(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     return folder;
@@ -87,11 +42,11 @@ std::string FileStem(std::string_view path) {
 }
 
 std::string BatchOutputName(const std::string& targetFolder, std::string_view sourcePath,
-                            BatchOutputType type) {
+                            OutputFormat format) {
     std::string name = targetFolder;
     if (name.empty() || name.back() != '/') name += '/';
     name += FileStem(sourcePath);
-    name += BatchOutputExtension(type);
+    if (const OutputFormatRow* row = FindOutputFormat(format)) name += row->extension;
     return name;
 }
 
@@ -102,7 +57,8 @@ std::string HeaderText(std::string_view input, const BatchOptions& options) {
     text += "-> Output:";
     text += options.targetFolder;
     text += " [";
-    text += BatchOutputTypeName(options.outputType);
+    if (const OutputFormatRow* row = FindOutputFormat(options.outputType))
+        text += OutputFormatLogName(*row);
     text += "]\r\n\r\n";
     return text;
 }

@@ -3,34 +3,20 @@
 // that turn them into names, codes and texts.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/formats/output_formats.h"
+#include "core/formats/stereo_layout.h"
 #include "core/stereo/display_mode.h"
 
 namespace duplora {
 
-// How each source file holds the pair: the first four are stereo layouts of one file,
-// the last means a left file with its right file beside it.
-enum class BatchSourceLayout : int {
-    SideBySide = 0,  // "Nebeneinander"
-    OverUnder = 1,   // "Übereinander"
-    Interlace = 2,   // "Interlace"
-    Anaglyph = 3,    // "Anaglyph"
-    LeftRight = 4,   // "Unabhängig(L/R)"
-};
-
-enum class BatchOutputLayout : int {
-    SideBySide = 0,      // "Nebeneinander"
-    OverUnder = 1,       // "Übereinander"
-    Interlace = 2,       // "Interlace"
-    GreyAnaglyph = 3,    // "Grau-Anaglyph"
-    ColourAnaglyph = 4,  // "Farb-Anaglyph"
-    LeftRight = 5,       // "Unabhängig(L/R)": two files, "_l" and "_r"
-};
-
-enum class BatchOutputType : int { Bmp = 0, Jpg = 1, Jps = 2, Das = 3 };
+// The formats a run can write, in the order of the batch dialog's type list.
+inline constexpr std::array<OutputFormat, 4> kBatchOutputFormats{
+    OutputFormat::Bmp, OutputFormat::Jpeg, OutputFormat::Jps, OutputFormat::Das};
 
 // A run takes at most this many files; names beyond it are not converted.
 inline constexpr int kMaxBatchFiles = 5000;
@@ -44,15 +30,20 @@ inline constexpr int kMaxBatchSize = 200;   // percent
 inline constexpr int kMaxBatchSharpness = 50;
 
 struct BatchOptions {
-    BatchSourceLayout sourceLayout = BatchSourceLayout::SideBySide;
+    // How each source file holds the pair: side by side, over/under, interlaced or as an
+    // anaglyph, or Pair: a left file with its right file beside it ("Unabhängig(L/R)").
+    StereoLayout sourceLayout = StereoLayout::SideBySide;
     // Separate files: the right file is looked up in this folder when it is set.
     bool useRightFolder = false;
     std::string rightFolder;
 
-    BatchOutputLayout outputLayout = BatchOutputLayout::SideBySide;
-    BatchOutputType outputType = BatchOutputType::Jpg;
-    int quality = kDefaultBatchQuality;  // 1..99
-    bool exifThumbnail = false;          // JPG and JPS outputs get the Exif block
+    // The output: a picture in a display mode the batch offers (DisplayModeRow::listIndex),
+    // or two separate files "_l" and "_r", the halves of the side-by-side picture.
+    DisplayMode outputMode = DisplayMode::SideBySide;
+    bool separateFiles = false;
+    OutputFormat outputType = OutputFormat::Jpeg;  // one of kBatchOutputFormats
+    int quality = kDefaultBatchQuality;            // 1..99
+    bool exifThumbnail = false;                    // JPG and JPS outputs get the Exif block
 
     bool angle = false;  // rotation of each view, tenths of a degree
     int leftAngle = 0;
@@ -91,25 +82,17 @@ struct BatchOptions {
 // sizes 0..200 %, gammas 1..5.00, width 1..65535, sharpness 1..50.
 void ClampBatchOptions(BatchOptions& options);
 
-// "BMP", "JPG", "JPS" or "DAS".
-std::string_view BatchOutputTypeName(BatchOutputType type);
-// ".bmp", ".jpg", ".jps" or ".das".
-std::string_view BatchOutputExtension(BatchOutputType type);
-// The composition code of the output layout: 0 side by side (also for the two separate
-// files, which are its halves), 1 over/under, 20 interlace, 21 grey, 22 colour anaglyph.
-int BatchCompositionCode(BatchOutputLayout layout);
-
 // A target folder written with a trailing separator loses it (the root stays "/").
 std::string NormaliseTargetFolder(std::string folder);
 
-// target folder + "/" + the source's file name without its extension + the type's extension.
+// target folder + "/" + the source's file name without its extension + the format's extension.
 std::string BatchOutputName(const std::string& targetFolder, std::string_view sourcePath,
-                            BatchOutputType type);
+                            OutputFormat format);
 // The file name without its extension; a dot in a folder name never counts.
 std::string FileStem(std::string_view path);
 
 // The first log text: "Input:" + source folder + "-> Output:" + target folder + " [" +
-// type + "]" and an empty line; a list run names "Slide Show List" as its input.
+// format ("JPG") + "]" and an empty line; a list run names "Slide Show List" as its input.
 std::string BatchLogHeader(std::string_view sourceFolder, const BatchOptions& options);
 std::string BatchListLogHeader(const BatchOptions& options);
 

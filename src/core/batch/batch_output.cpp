@@ -1,17 +1,12 @@
 #include "core/batch/batch_output.h"
 
-#include "core/formats/bmp_codec.h"
-#include "core/formats/exif.h"
-#include "core/formats/jpeg_codec.h"
-
 namespace duplora {
 
 bool WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
                        const BatchOptions& options) {
-    if (options.outputType == BatchOutputType::Bmp) return WriteBmpFile(path, picture);
-    if (!EncodeJpegImage(path, picture, true, options.quality)) return false;
-    if (options.exifThumbnail) AddExifBlock(path);
-    return true;
+    const OutputFormatRow* row = FindOutputFormat(options.outputType);
+    if (!row || !row->write) return false;
+    return row->write(path, picture, options.quality, options.exifThumbnail && row->exif);
 }
 
 }  // namespace duplora

@@ -101,7 +101,7 @@ BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& 
     const std::size_t count = std::min(paths.size(), static_cast<std::size_t>(kMaxBatchFiles));
     job.count = static_cast<int>(count);
     job.header = BatchLogHeader(count > 0 ? FolderOf(paths[0]) : std::string_view{}, options);
-    const bool separate = options.sourceLayout == BatchSourceLayout::LeftRight;
+    const bool separate = options.sourceLayout == StereoLayout::Pair;
     const bool rightFolder = options.useRightFolder && !options.rightFolder.empty();
     const std::vector<std::size_t> partner =
         separate && !rightFolder ? PartnersByName(paths, count) : std::vector<std::size_t>{};
@@ -133,7 +133,7 @@ BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& 
                     }
             }
         } else {
-            item.layout = static_cast<int>(options.sourceLayout);
+            item.layout = options.sourceLayout;
         }
         item.logName = std::string(NamePart(item.left));
         job.items.push_back(std::move(item));
@@ -155,7 +155,7 @@ BatchJob MakeListJob(const std::string& listPath, const ListFile& list,
         BatchItem item;
         item.index = static_cast<int>(i);
         item.pair = IsPairEntryType(entry.type);
-        item.layout = ListEntryLayout(entry.type).value_or(-1);
+        item.layout = ListEntryLayout(entry.type);
         item.left = ResolveListName(listPath, entry.left);
         if (item.pair && !entry.right.empty()) item.right = ResolveListName(listPath, entry.right);
         // The offset the slide show gives the entry: stored X is the negated horizontal

@@ -80,13 +80,13 @@ ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool seco
 
 }  // namespace
 
-BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec) {
+BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
+                               const CodecOptions& codec) {
     BatchViews views;
-    const std::optional<StereoLayout> split = StereoLayoutFromNumber(layout);
-    if (!split || *split == StereoLayout::Single) return views;
+    if (layout == StereoLayout::Single) return views;
     StereoOpenOptions options;
     options.codec = codec;
-    StereoOpenResult opened = OpenStereoFile(path, *split, options);
+    StereoOpenResult opened = OpenStereoFile(path, layout, options);
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);
     views.right = std::move(opened.right);
@@ -102,7 +102,7 @@ BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecO
 BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
     BatchViews views;
     if (!item.pair) {
-        views = OpenBatchStereoFile(item.left, item.layout, codec);
+        if (item.layout) views = OpenBatchStereoFile(item.left, *item.layout, codec);
         if (item.swapViews) {
             std::swap(views.left, views.right);
             views.dx = -views.dx;
@@ -253,11 +253,12 @@ ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width) {
 
 namespace {
 
-// One picture to write: its name and the frame layout it gets.
+// One picture to write: its name, and the mode it was composed in, which says how it is
+// framed (a separate view is one picture).
 struct Output {
     std::string path;
     ImageBuffer picture;
-    int frameLayout = 2;
+    DisplayMode mode = DisplayMode::Single;
 };
 
 BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
@@ -311,13 +312,12 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     // The names, each announced and, when it exists, offered for replacing. Two separate
     // files are asked for together, so that a refusal never leaves half a pair.
     std::vector<Output> outputs;
-    if (options.outputLayout == BatchOutputLayout::LeftRight) {
+    if (options.separateFiles) {
         const std::size_t dot = outputName.rfind('.');
-        outputs.push_back({outputName.substr(0, dot) + "_l" + outputName.substr(dot), {}, 2});
-        outputs.push_back({outputName.substr(0, dot) + "_r" + outputName.substr(dot), {}, 2});
+        outputs.push_back({outputName.substr(0, dot) + "_l" + outputName.substr(dot), {}});
+        outputs.push_back({outputName.substr(0, dot) + "_r" + outputName.substr(dot), {}});
     } else {
-        const int code = BatchCompositionCode(options.outputLayout);
-        outputs.push_back({outputName, {}, code == 0 || code == 1 ? code : 2});
+        outputs.push_back({outputName, {}, options.outputMode});
     }
     for (const Output& output : outputs) {
         log(FormatResString(kBatchOutputText, output.path.c_str()));
@@ -334,7 +334,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
 
     // Composition; the two separate files are the halves of the side-by-side picture,
     // which are the prepared views themselves.
-    if (options.outputLayout == BatchOutputLayout::LeftRight) {
+    if (options.separateFiles) {
         outputs[0].picture = std::move(views.left);
         outputs[1].picture = std::move(views.right);
     } else {
@@ -345,8 +345,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         input.colourKind = options.colourKind;
         input.leftGamma = options.anaglyphLeftGamma;
         input.rightGamma = options.anaglyphRightGamma;
-        outputs[0].picture =
-            ComposeForOutput(input, BatchCompositionCode(options.outputLayout), 0, 0);
+        outputs[0].picture = ComposeForOutput(input, options.outputMode, 0, 0);
         views = {};
         if (!outputs[0].picture) return writeFailed();
     }
@@ -366,7 +365,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     }
     if (options.border && environment.annotations.border) {
         for (Output& output : outputs) {
-            ImageBuffer framed = environment.annotations.border(output.picture, output.frameLayout);
+            ImageBuffer framed = environment.annotations.border(output.picture, output.mode);
             if (framed) output.picture = std::move(framed);
         }
     }
@@ -393,7 +392,9 @@ BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& opti
     const std::string outputName =
         BatchOutputName(options.targetFolder, item.left, options.outputType);
     BatchItemResult result;
-    if (options.outputType == BatchOutputType::Das) {
+    // A format not made from a picture (DAS) is made from the item's files.
+    const OutputFormatRow* format = FindOutputFormat(options.outputType);
+    if (format && !format->write) {
         result.outcome = ConvertToDas(item, options, outputName, log);
         return result;
     }

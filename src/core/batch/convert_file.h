@@ -7,12 +7,14 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/batch/batch_options.h"
 #include "core/formats/codec_options.h"
+#include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -37,12 +39,13 @@ inline constexpr const char* kBatchSameAsSourceText =
 
 // One unit of work of a run: a file of the file list or an entry of a slide-show list.
 struct BatchItem {
-    int index = 0;           // position in the list, from 0
-    std::string logName;     // the name the log shows
-    std::string left;        // a stereo file, or the left file of a pair
-    std::string right;       // the right file of a pair; empty when none was found
-    bool pair = false;       // two files
-    int layout = 0;          // StereoLayout a stereo file is split by (0–7)
+    int index = 0;        // position in the list, from 0
+    std::string logName;  // the name the log shows
+    std::string left;     // a stereo file, or the left file of a pair
+    std::string right;    // the right file of a pair; empty when none was found
+    bool pair = false;    // two files
+    // The layout a stereo file is split by (none: an entry type that names no layout).
+    std::optional<StereoLayout> layout = StereoLayout::SideBySide;
     bool swapViews = false;  // a swapped list entry of one stereo file: views exchanged
     // List entries bring their own alignment: the offset the slide show gives the views in
     // the order they are converted (names already exchanged for a swapped entry).
@@ -59,9 +62,9 @@ struct BatchAnnotations {
     int textDepth = 0;
     std::function<ImageBuffer(const ImageBuffer& view, int depth)> logo;
     int logoDepth = 0;
-    // The framed picture; `layout` 0 frames two views side by side, 1 over/under, 2 the
-    // whole picture. Empty on failure (the picture is then written unframed).
-    std::function<ImageBuffer(const ImageBuffer& picture, int layout)> border;
+    // The picture framed as its display mode asks (AddBorder). Empty on failure (the
+    // picture is then written unframed).
+    std::function<ImageBuffer(const ImageBuffer& picture, DisplayMode mode)> border;
 };
 
 struct BatchEnvironment {
@@ -112,10 +115,10 @@ struct BatchViews {
     explicit operator bool() const { return left && right; }
 };
 
-// The two views of a stereo file split by `layout` (StereoLayout 0–7; a DAS container is
-// always side by side and brings its alignment). Both empty when the file cannot be read
-// or split.
-BatchViews OpenBatchStereoFile(const std::string& path, int layout, const CodecOptions& codec);
+// The two views of a stereo file split by `layout` (a DAS container is always side by side
+// and brings its alignment). Both empty when the file cannot be read or split.
+BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
+                               const CodecOptions& codec);
 
 // The views of an item as loaded: a pair of files (brought to one size as the window does)
 // or a stereo file, exchanged for a swapped entry. A missing view stays empty.

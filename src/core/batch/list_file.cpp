@@ -311,11 +311,11 @@ ListLineKind ClassifyListLine(std::string_view line) {
     return ListLineKind::Other;
 }
 
-std::optional<int> ListEntryLayout(int type) {
-    if (type >= 11 && type <= 18) return type - 11;
-    if (type == kPairEntryType || type == 5) return kPairLayout;
+std::optional<StereoLayout> ListEntryLayout(int type) {
+    if (type >= 11 && type <= 18) return StereoLayoutFromNumber(type - 11);
+    if (type == kPairEntryType || type == 5) return StereoLayout::Pair;
     // Older lists numbered the list maker's source layouts from 1.
-    if (type >= 1 && type <= 4) return type - 1;
+    if (type >= 1 && type <= 4) return StereoLayoutFromNumber(type - 1);
     return std::nullopt;
 }
 

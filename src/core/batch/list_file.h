@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/formats/stereo_layout.h"
+
 namespace duplora {
 
 // A show of more pictures than this is cut off; the entries beyond stay in the file.
@@ -34,7 +36,6 @@ inline constexpr int kMaxEntryOffset = 65535;
 inline constexpr std::size_t kMaxCommentLength = 1000;
 
 inline constexpr int kPairEntryType = 21;
-inline constexpr int kPairLayout = 10;  // StereoLayout of a pair of two files
 
 struct ListEntry {
     int type = 0;  // T: 11-18 a stereo file, 21 a pair; 1-9 from older lists
@@ -107,9 +108,9 @@ bool ParseListEntry(std::string_view line, ListEntry& out);
 // The program and argument of a sound line; false when it is not one (or names no program).
 bool ParseSoundLine(std::string_view line, SoundCommand& out);
 
-// The StereoLayout an entry type opens with: 11-18 the layouts 0-7 and 21 a pair (10); in
-// older lists 1-4 the layouts 0-3 and 5 a pair. None for the other types.
-std::optional<int> ListEntryLayout(int type);
+// The layout an entry type opens with: 11-18 the layouts 0-7 and 21 a pair; in older lists
+// 1-4 the layouts 0-3 and 5 a pair. None for the other types.
+std::optional<StereoLayout> ListEntryLayout(int type);
 inline bool IsPairEntryType(int type) {
     return type == kPairEntryType || type == 5;
 }

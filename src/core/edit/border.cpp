@@ -9,6 +9,7 @@
 #include "core/edit/overlay.h"
 #include "core/hooks.h"
 #include "core/image/convert.h"
+#include "core/stereo/display_modes.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
@@ -18,12 +19,10 @@ namespace {
 constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
 constexpr int kErrorCaption = 2505;            // "FEHLER"
 
-enum class Arrangement { SideBySide, OverUnder, Single };
-
-Arrangement ArrangementOf(int layout) {
-    if (layout == 0 || layout == 10) return Arrangement::SideBySide;
-    if (layout == 1) return Arrangement::OverUnder;
-    return Arrangement::Single;
+// A frame round each half the mode's picture holds, or one round all of it.
+PictureHalves HalvesOf(DisplayMode mode) {
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    return row ? row->halves : PictureHalves::None;
 }
 
 struct Rect {
@@ -58,21 +57,21 @@ int RoundedCornerInset(int rowFromEdge, int ellipseWidth, int ellipseHeight) {
     return inset;
 }
 
-bool FramedSize(int width, int height, int layout, const FrameStyle& style, int& outWidth,
+bool FramedSize(int width, int height, DisplayMode mode, const FrameStyle& style, int& outWidth,
                 int& outHeight) {
     if (width < 0 || height < 0 || style.outer < 0 || style.middle < 0 || style.inner < 0)
         return false;
     const std::int64_t t = std::int64_t{style.outer} + style.middle + style.inner;
-    const Arrangement arrangement = ArrangementOf(layout);
-    const std::int64_t w = width + (arrangement == Arrangement::SideBySide ? 4 : 2) * t;
-    const std::int64_t h = height + (arrangement == Arrangement::OverUnder ? 4 : 2) * t;
+    const PictureHalves halves = HalvesOf(mode);
+    const std::int64_t w = width + (halves == PictureHalves::SideBySide ? 4 : 2) * t;
+    const std::int64_t h = height + (halves == PictureHalves::OverUnder ? 4 : 2) * t;
     if (w > INT32_MAX || h > INT32_MAX) return false;
     outWidth = static_cast<int>(w);
     outHeight = static_cast<int>(h);
     return true;
 }
 
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& style) {
+ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const FrameStyle& style) {
     if (!picture) return {};
     if (style.outer < 0 || style.middle < 0 || style.inner < 0) return {};
     ImageBuffer converted;
@@ -83,7 +82,7 @@ ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& 
 
     int outW = 0, outH = 0;
     ImageBuffer out;
-    if (FramedSize(width, height, layout, style, outW, outH) && ImageSizeAllowed(outW, outH))
+    if (FramedSize(width, height, mode, style, outW, outH) && ImageSizeAllowed(outW, outH))
         out = CreateImageForOverwrite(outW, outH, 24);
     if (!out) {
         ShowMessage(kCannotCreateBitmapText, kErrorCaption);
@@ -91,7 +90,7 @@ ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& 
     }
 
     const int o = style.outer, m = style.middle, total = o + m + style.inner;
-    const Arrangement arrangement = ArrangementOf(layout);
+    const PictureHalves halves = HalvesOf(mode);
     std::vector<Frame> frames;
     const auto addFrame = [&](const Rect& box, int srcLeft, int srcTop, int srcW, int srcH) {
         Frame f;
@@ -104,11 +103,11 @@ ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& 
         f.sourceTop = srcTop;
         frames.push_back(f);
     };
-    if (arrangement == Arrangement::SideBySide) {
+    if (halves == PictureHalves::SideBySide) {
         const int half = outW / 2;
         addFrame({0, 0, half, outH}, 0, 0, width / 2, height);
         addFrame({half, 0, outW, outH}, width / 2, 0, width / 2, height);
-    } else if (arrangement == Arrangement::OverUnder) {
+    } else if (halves == PictureHalves::OverUnder) {
         const int half = outH / 2;
         addFrame({0, 0, outW, half}, 0, 0, width, height / 2);
         addFrame({0, half, outW, outH}, 0, height / 2, width, height / 2);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/image/image_buffer.h"
+#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -17,10 +18,11 @@ struct FrameStyle {
     bool roundCorners = false;  // middle frame with corners of an m × m ellipse
 };
 
-// Output size for a picture of width × height in `layout` (a display mode: 0 and 10 side
-// by side, 1 over/under, anything else one frame); false when a width is negative or the
+// Output size for a picture of width × height composed in `mode`: a frame round each view
+// of a side-by-side (and three-view) or over/under picture, else one frame (the mode's
+// PictureHalves); false when a width is negative or the
 // size would not fit in an int.
-bool FramedSize(int width, int height, int layout, const FrameStyle& style, int& outWidth,
+bool FramedSize(int width, int height, DisplayMode mode, const FrameStyle& style, int& outWidth,
                 int& outHeight);
 
 // A new 24-bit framed picture. With T = outer + middle + inner, the output is (W + 4T) ×
@@ -34,7 +36,7 @@ bool FramedSize(int width, int height, int layout, const FrameStyle& style, int&
 // and 8 bits go through their colour table. None for no picture, another depth or a
 // negative width; when the output cannot be made (too large included) the user is told
 // "Kann BMP Datei nicht erstellen." and the result is none.
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& style);
+ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const FrameStyle& style);
 
 // How many pixels at each end of a row of a rounded rectangle lie outside it. `rowFromEdge`
 // is the row's distance from the nearer of the rectangle's top and bottom rows (0 for

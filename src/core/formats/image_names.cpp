@@ -27,26 +27,6 @@ bool EndsWithNoCase(std::string_view name, std::string_view extension) {
     return true;
 }
 
-SaveType SaveTypeByExtension(std::string_view path) {
-    // The first match in this order decides.
-    struct Rule {
-        std::string_view extension;
-        SaveType type;
-    };
-    static constexpr std::array<Rule, 9> kRules{{{"bmp", SaveType::Bmp},
-                                                 {"jpg", SaveType::Jpeg},
-                                                 {"jpeg", SaveType::Jpeg},
-                                                 {"jps", SaveType::Jps},
-                                                 {"das", SaveType::Other},
-                                                 {"bmi", SaveType::Other},
-                                                 {"ios", SaveType::Other},
-                                                 {"tif", SaveType::Other},
-                                                 {"tiff", SaveType::Other}}};
-    for (const Rule& rule : kRules)
-        if (EndsWithNoCase(path, rule.extension)) return rule.type;
-    return SaveType::Other;
-}
-
 bool IsKnownImageName(std::string_view path, int extensionSet) {
     static constexpr std::array<std::string_view, 9> kSet0{"bmp", "jpg", "jpeg", "jps", "das",
                                                            "bmi", "ios", "tif",  "tiff"};

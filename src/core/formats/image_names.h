@@ -1,16 +1,11 @@
 // Classifying file names by their ending. A name matches an extension when its last
-// characters are the extension's letters in any case; no dot is required.
+// characters are the extension's letters in any case; no dot is required. The formats the
+// program writes classify names through their table (OutputFormatByName).
 #pragma once
 
 #include <string_view>
 
 namespace duplora {
-
-enum class SaveType { Jpeg = 0, Bmp = 1, Jps = 2, Other = 100 };
-
-// JPG and JPEG → Jpeg, BMP → Bmp, JPS → Jps; DAS, BMI, IOS, TIF, TIFF and anything else
-// → Other.
-SaveType SaveTypeByExtension(std::string_view path);
 
 // Extension sets: 0 = BMP JPG JPEG JPS DAS BMI IOS TIF TIFF; 1 = DAS JPS JPG JPEG BMP BMI
 // TIF TIFF; 2 = JPG JPEG BMP TIF TIFF. Any other set number matches nothing.

@@ -5,7 +5,6 @@
 #include "core/formats/exif.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/open_preview.h"
-#include "core/formats/stereo_save.h"
 #include "core/formats/temp_file.h"
 #include "core/hooks.h"
 #include "core/image/resample.h"
@@ -29,6 +28,12 @@ std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, Image
     const std::int64_t size = scratch.Size();
     if (decoded) *decoded = DecodeJpegFile(scratch.Path(), false);
     return size;
+}
+
+// What the file holds beyond the encoded JPEG.
+std::int64_t ExtraBytes(OutputFormat format) {
+    const OutputFormatRow* row = FindOutputFormat(format);
+    return row ? static_cast<std::int64_t>(row->extraBytes) : 0;
 }
 
 std::string ExactText(std::int64_t bytes) {
@@ -55,7 +60,7 @@ SavePreview MakeSavePreview(const ImageBuffer& saveImage) {
     return preview;
 }
 
-SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, SaveFileType type) {
+SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, OutputFormat format) {
     SizeEstimate estimate;
     const std::int64_t size = TrialEncode(preview.image, quality, false, &estimate.shown);
     if (size < 0) return estimate;
@@ -67,38 +72,38 @@ SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, SaveFileT
         estimate.text = FormatResString(kAboutSizeId, static_cast<int>(estimate.bytes));
     } else {
         estimate.exact = true;
-        estimate.bytes = size + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
+        estimate.bytes = size + ExtraBytes(format);
         estimate.text = ExactText(estimate.bytes);
     }
     return estimate;
 }
 
 SizeEstimate MeasureExactSize(const ImageBuffer& saveImage, SavePreview& preview, int quality,
-                              SaveFileType type, bool exifThumbnail) {
+                              OutputFormat format, bool exifThumbnail) {
     SizeEstimate estimate;
-    const bool exif = exifThumbnail && (type == SaveFileType::Jpeg || type == SaveFileType::Jps);
+    const OutputFormatRow* row = FindOutputFormat(format);
+    const bool exif = exifThumbnail && row && row->exif;
     const std::int64_t full = TrialEncode(saveImage, quality, exif, nullptr);
     if (full < 0) return estimate;
     const std::int64_t small = TrialEncode(preview.image, quality, false, &estimate.shown);
     if (small > 0) preview.sizeFactor = static_cast<double>(full) / static_cast<double>(small);
     estimate.ok = true;
     estimate.exact = true;
-    estimate.bytes = full + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
+    estimate.bytes = full + ExtraBytes(format);
     estimate.text = ExactText(estimate.bytes);
     return estimate;
 }
 
-SavePanelState SavePanelFor(SaveFileType type, bool previewReduced) {
+SavePanelState SavePanelFor(OutputFormat format, bool previewReduced) {
     SavePanelState state;
-    if (type == SaveFileType::Bmp) {
+    const OutputFormatRow* row = FindOutputFormat(format);
+    if (!row || !row->jpeg) {
         state.quality = state.sizeText = state.exifSwitch = state.exactButton = false;
         return state;
     }
     state.exactButton = previewReduced;
-    if (type == SaveFileType::Stj) {
-        state.phoneNote = true;
-        state.exifSwitch = false;
-    }
+    state.exifSwitch = row->exif;
+    state.phoneNote = row->phoneNote;
     return state;
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/formats/stereo_names.h"
+#include "core/formats/output_formats.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
@@ -37,17 +37,18 @@ struct SizeEstimate {
 // Encodes the preview copy at `quality` (progress silenced) into a scratch file that is
 // removed after. For a reduced copy: about ⌊⌊S × factor⌋ / 100⌋ × 100 bytes; else exactly S
 // (+23 for STJ, whose head is longer).
-SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, SaveFileType type);
+SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, OutputFormat format);
 
 // "genaue Größe": encodes the whole picture (with the Exif block for JPEG and JPS when
 // asked) and shows its size exactly (+23 for STJ), then sets preview.sizeFactor to the
 // ratio of that size to the preview copy's encoded size for later estimates.
 SizeEstimate MeasureExactSize(const ImageBuffer& saveImage, SavePreview& preview, int quality,
-                              SaveFileType type, bool exifThumbnail);
+                              OutputFormat format, bool exifThumbnail);
 
-// Which controls of the option panel a type shows: BMP hides the quality, the size text, the
-// Exif switch and the exact-size button; STJ shows the mobile-phone note and hides the Exif
-// switch. The exact-size button needs a reduced preview.
+// Which controls of the option panel a format shows: one that is not JPEG-coded (BMP) hides
+// the quality, the size text, the Exif switch and the exact-size button; one without Exif
+// hides the switch; STJ shows the mobile-phone note. The exact-size button needs a reduced
+// preview.
 struct SavePanelState {
     bool quality = true;  // label, scroll bar and number
     bool sizeText = true;
@@ -55,6 +56,6 @@ struct SavePanelState {
     bool exactButton = true;
     bool phoneNote = false;
 };
-SavePanelState SavePanelFor(SaveFileType type, bool previewReduced);
+SavePanelState SavePanelFor(OutputFormat format, bool previewReduced);
 
 }  // namespace duplora

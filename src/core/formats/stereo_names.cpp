@@ -1,7 +1,5 @@
 #include "core/formats/stereo_names.h"
 
-#include "core/formats/image_names.h"
-
 namespace duplora {
 
 namespace {
@@ -79,29 +77,13 @@ std::string LimitNameSuffix(std::string_view suffix) {
     return std::string(suffix);
 }
 
-std::string FixSaveExtension(std::string_view name, SaveFileType type) {
-    std::string_view extension;
-    SaveType wanted = SaveType::Other;
-    switch (type) {
-        case SaveFileType::Jpeg:
-            extension = ".jpg", wanted = SaveType::Jpeg;
-            break;
-        case SaveFileType::Bmp:
-            extension = ".bmp", wanted = SaveType::Bmp;
-            break;
-        case SaveFileType::Jps:
-            extension = ".jps", wanted = SaveType::Jps;
-            break;
-        case SaveFileType::Stj:
-            extension = ".stj";  // no name classifies as STJ, so it is always rewritten
-            break;
-        default:
-            return std::string(name);
-    }
-    if (wanted != SaveType::Other && SaveTypeByExtension(name) == wanted) return std::string(name);
+std::string FixSaveExtension(std::string_view name, OutputFormat format) {
+    const OutputFormatRow* row = FindOutputFormat(format);
+    if (!row) return std::string(name);
+    if (!row->rewritesEnding && OutputFormatByName(name) == format) return std::string(name);
     const std::optional<std::size_t> dot = ExtensionDot(name);
     std::string out(dot ? name.substr(0, *dot) : name);
-    out.append(extension);
+    out.append(row->extension);
     return out;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/formats/output_formats.h"
+
 namespace duplora {
 
 // Offset of the extension's dot in `path`, searched in the file-name part only; none when
@@ -40,14 +42,10 @@ inline constexpr std::size_t kMaxNameSuffixCharacters = 20;
 // The suffix cut to 20 characters (whole UTF-8 characters).
 std::string LimitNameSuffix(std::string_view suffix);
 
-// The types offered by the save dialogs, with the numbers of the type list; Fixed means the
-// caller decides and no extension is fixed.
-enum class SaveFileType : int { Jpeg = 0, Bmp = 1, Jps = 2, Stj = 3, Fixed = 100 };
-
-// The name with the extension the type asks for (".jpg", ".bmp", ".jps", ".stj"), unless it
-// already classifies as that type (SaveTypeByExtension); an STJ name is always rewritten,
-// to itself when it already ends in ".stj". Fixed leaves the name alone.
-std::string FixSaveExtension(std::string_view name, SaveFileType type);
+// The name with the extension of the format (".jpg", ".bmp", ".jps", ".stj"), unless it
+// already classifies as that format (OutputFormatByName); an STJ name is always rewritten,
+// to itself when it already ends in ".stj".
+std::string FixSaveExtension(std::string_view name, OutputFormat format);
 
 // The names of a multiple selection as the file box shows them ("a.jpg" "b.jpg"): the text
 // between quote characters, at most four names. Empty when the text holds fewer than two.

@@ -10,34 +10,10 @@
 
 #include "core/formats/codec_options.h"
 #include "core/formats/das.h"
+#include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
-
-// How one file holds both views; the numbers are stored in the file history and in
-// slide-show lists.
-enum class StereoLayout : int {
-    SideBySide = 0,   // "Nebeneinander": left half, right half
-    OverUnder = 1,    // "Übereinander": top half left, bottom half right
-    Interlace = 2,    // line-interlaced, even rows (from the bottom) left
-    Anaglyph = 3,     // red channel left, green or blue right
-    TurnedRight = 4,  // "SIS": turned 90° right, top half right, bottom half left
-    TurnedLeft = 5,   // as 4, turned 90° left
-    TriDeltaTT = 6,   // "Tri-Delta (TT)"
-    TriDeltaBB = 7,   // "Tri-Delta (BB)"
-    Pair = 10,        // a pair of two files was opened
-    Single = 20,      // one picture shown alone, not split
-};
-
-// The layout with this number; none for a number that is not a layout.
-std::optional<StereoLayout> StereoLayoutFromNumber(int number);
-// The layout the stereo-image dialog starts on: a remembered value above 9 becomes 0.
-StereoLayout LayoutForStereoDialog(StereoLayout remembered);
-// Radio buttons of the dialog: 3001 + layout for layouts 0–7; 0 for the others.
-inline constexpr int kLayoutRadioFirst = 3001;
-int LayoutRadioId(StereoLayout layout);
-// The layout of a radio id 3001–3008; none for another id.
-std::optional<StereoLayout> LayoutFromRadioId(int id);
 
 // Texts appended to the display names of the two views of a split file.
 inline constexpr int kLeftNameSuffixId = 2636;   // " - Links"

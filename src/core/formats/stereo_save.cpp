@@ -8,11 +8,6 @@
 #include <vector>
 
 #include "core/formats/atomic_file.h"
-#include "core/formats/bmp_codec.h"
-#include "core/formats/exif.h"
-#include "core/formats/image_names.h"
-#include "core/formats/jpeg_codec.h"
-#include "core/formats/temp_file.h"
 #include "core/hooks.h"
 #include "core/image/geometry.h"
 #include "core/strings.h"
@@ -46,29 +41,16 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// A JPEG (or JPS) file with an Exif block added when asked. The encode replaces the file
-// atomically; so does adding the block.
-bool WriteJpegFile(const std::string& path, const ImageBuffer& image, int quality, bool exif) {
-    if (!image || image.BitCount() != 24) {
+// The picture written by the format's writer (the Exif block only where the format takes
+// one); every file is replaced atomically.
+bool WritePicture(OutputFormat format, const std::string& path, const ImageBuffer& image,
+                  const SaveSettings& settings) {
+    const OutputFormatRow& row = *FindOutputFormat(format);
+    if (row.jpeg && (!image || image.BitCount() != 24)) {
         ShowMessage(kCannotStoreJpegId, kErrorCaptionId, MessageIcon::Exclamation);
         return false;
     }
-    if (!EncodeJpegImage(path, image, true, std::clamp(quality, 1, 100))) {
-        TellCannotSave();
-        return false;
-    }
-    if (exif) AddExifBlock(path);
-    return true;
-}
-
-bool WriteStjPicture(const std::string& path, const ImageBuffer& image, int quality) {
-    if (!image || image.BitCount() != 24) {
-        ShowMessage(kCannotStoreJpegId, kErrorCaptionId, MessageIcon::Exclamation);
-        return false;
-    }
-    const ScratchFile scratch("stj");
-    if (!scratch.Valid() || !EncodeJpegImage(scratch.Path(), image, true, quality) ||
-        !WriteStjFile(path, scratch.Path())) {
+    if (!row.write(path, image, settings.quality, settings.exifThumbnail && row.exif)) {
         TellCannotSave();
         return false;
     }
@@ -94,12 +76,11 @@ std::string SaveImageSizeText(const ImageBuffer& saveImage) {
 }
 
 ImageBuffer ComposeSaveImage(const CompositionInput& input, bool single) {
-    const int code = single ? static_cast<int>(DisplayMode::Single) : static_cast<int>(input.mode);
-    return ComposeForOutput(input, code, input.dx, input.dy);
+    return ComposeForOutput(input, single ? DisplayMode::Single : input.mode, input.dx, input.dy);
 }
 
 ImageBuffer ComposeLeftRightImage(const CompositionInput& input) {
-    return ComposeForOutput(input, static_cast<int>(DisplayMode::SideBySide), input.dx, input.dy);
+    return ComposeForOutput(input, DisplayMode::SideBySide, input.dx, input.dy);
 }
 
 ImageBuffer ApplySaveMirror(ImageBuffer saveImage, bool mirrorLeft, DisplayMode mode, bool single) {
@@ -107,31 +88,21 @@ ImageBuffer ApplySaveMirror(ImageBuffer saveImage, bool mirrorLeft, DisplayMode 
     return MirrorLeftHalf(saveImage);
 }
 
-SaveFileType ResolveSaveType(const std::string& path, SaveFileType chosen) {
-    if (EndsWithNoCase(path, "stj")) return SaveFileType::Stj;
-    if (chosen != SaveFileType::Fixed) return chosen;
-    switch (SaveTypeByExtension(path)) {
-        case SaveType::Bmp:
-            return SaveFileType::Bmp;
-        case SaveType::Jps:
-            return SaveFileType::Jps;
-        default:
-            return SaveFileType::Jpeg;
-    }
+OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat> chosen) {
+    const auto writable = [](std::optional<OutputFormat> format) {
+        const OutputFormatRow* row = format ? FindOutputFormat(*format) : nullptr;
+        return row && row->write;
+    };
+    const std::optional<OutputFormat> named = OutputFormatByName(path);
+    if (named == OutputFormat::Stj) return OutputFormat::Stj;
+    if (writable(chosen)) return *chosen;
+    if (writable(named)) return *named;
+    return OutputFormat::Jpeg;
 }
 
 bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
                        const SaveSettings& settings) {
-    switch (ResolveSaveType(path, settings.type)) {
-        case SaveFileType::Bmp:
-            if (WriteBmpFile(path, saveImage)) return true;
-            TellCannotSave();
-            return false;
-        case SaveFileType::Stj:
-            return WriteStjPicture(path, saveImage, settings.quality);
-        default:
-            return WriteJpegFile(path, saveImage, settings.quality, settings.exifThumbnail);
-    }
+    return WritePicture(ResolveSaveType(path, settings.type), path, saveImage, settings);
 }
 
 // ---- STJ --------------------------------------------------------------------------------
@@ -206,14 +177,11 @@ bool WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
         TellCannotSave();
         return false;
     }
-    if (settings.type == SaveFileType::Bmp) {
-        if (WriteBmpFile(names.left, views.left) && WriteBmpFile(names.right, views.right))
-            return true;
-        TellCannotSave();
-        return false;
-    }
-    return WriteJpegFile(names.left, views.left, settings.quality, settings.exifThumbnail) &&
-           WriteJpegFile(names.right, views.right, settings.quality, settings.exifThumbnail);
+    // The list offers JPEG and BMP.
+    const OutputFormat format =
+        settings.type == OutputFormat::Bmp ? OutputFormat::Bmp : OutputFormat::Jpeg;
+    return WritePicture(format, names.left, views.left, settings) &&
+           WritePicture(format, names.right, views.right, settings);
 }
 
 LeftRightSaveResult SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,

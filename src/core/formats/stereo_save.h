@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/formats/stereo_names.h"
@@ -19,7 +20,7 @@ namespace duplora {
 
 // What the save dialog's option panel decided.
 struct SaveSettings {
-    SaveFileType type = SaveFileType::Jpeg;
+    OutputFormat type = OutputFormat::Jpeg;
     int quality = 80;            // 1..99
     bool exifThumbnail = false;  // "Vorschaubild hinzufügen": JPEG and JPS only
     bool mirrorLeft = false;     // mirror the left view of side-by-side pictures
@@ -47,13 +48,13 @@ ImageBuffer ComposeLeftRightImage(const CompositionInput& input);
 // and no single picture is shown; else the picture unchanged. None when mirroring fails.
 ImageBuffer ApplySaveMirror(ImageBuffer saveImage, bool mirrorLeft, DisplayMode mode, bool single);
 
-// The type a save really writes: STJ for any name ending in "stj"; for Fixed the name
-// decides (BMP, JPS, else JPEG); otherwise the chosen type.
-SaveFileType ResolveSaveType(const std::string& path, SaveFileType chosen);
+// The format a save really writes: STJ for any name ending in "stj"; without a choice the
+// name decides (a format made from a picture, else JPEG); otherwise the chosen format.
+OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat> chosen);
 
-// Writes the stereo picture as the resolved type: BMP as held; JPEG and JPS encoded at the
-// quality in colour, then given an Exif block with thumbnail when asked; STJ encoded into a
-// scratch file and wrapped (no Exif block).
+// Writes the stereo picture as the resolved format with its writer: BMP as held; JPEG and
+// JPS encoded at the quality in colour, then given an Exif block with thumbnail when asked;
+// STJ encoded into a scratch file and wrapped (no Exif block).
 bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
                        const SaveSettings& settings);
 

@@ -195,27 +195,12 @@ ImageBuffer ComposeInterlace(const ImageBuffer& first, const ImageBuffer& second
     return out;
 }
 
-ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
-                                const CommonArea& area, GreyAnaglyphPair pair,
-                                const AnaglyphTables& tables) {
-    // The output channels of the left and the right luminance.
-    std::uint32_t left, right;
-    switch (pair) {
-        case GreyAnaglyphPair::RedCyan:
-            left = kRed, right = kGreen + kBlue;
-            break;
-        case GreyAnaglyphPair::RedGreen:
-            left = kRed, right = kGreen;
-            break;
-        case GreyAnaglyphPair::RedBlue:
-            left = kRed, right = kBlue;
-            break;
-        case GreyAnaglyphPair::YellowBlue:
-            left = kBlue, right = kRed + kGreen;
-            break;
-        default:
-            return {};
-    }
+namespace {
+
+// The left luminance in the channels `left`, the right one in `right`.
+ImageBuffer GreyInChannels(const ImageBuffer& first, const ImageBuffer& second,
+                           const CommonArea& area, const AnaglyphTables& tables, std::uint32_t left,
+                           std::uint32_t right) {
     ViewPair views;
     if (!views.Prepare(first, second, area)) return {};
     const ChannelTable lt = InChannels(tables.left, left);
@@ -226,38 +211,79 @@ ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& sec
                                                    int y2) { return l[y1] | r[y2]; });
 }
 
-ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
-                                  const CommonArea& area, ColourAnaglyphKind kind,
-                                  const AnaglyphTables& tables) {
-    using P = const std::uint8_t*;
-    const int k = static_cast<int>(kind);
-    if (k < 0 || k > 3) return {};
+using P = const std::uint8_t*;
+
+// Each colour kind's pixel rule over these lookups: the left view's levels in the channel
+// it fills (`left`), and the right view's blue, green and red levels.
+struct ColourTables {
+    ChannelTable left, blue, green, red;
+    ColourTables(const AnaglyphTables& tables, std::uint32_t leftChannel)
+        : left(InChannels(tables.left, leftChannel)),
+          blue(InChannels(tables.right, kBlue)),
+          green(InChannels(tables.right, kGreen)),
+          red(InChannels(tables.right, kRed)) {}
+};
+
+}  // namespace
+
+ImageBuffer ComposeGreyRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                               const CommonArea& area, const AnaglyphTables& tables) {
+    return GreyInChannels(first, second, area, tables, kRed, kGreen + kBlue);
+}
+
+ImageBuffer ComposeGreyRedGreen(const ImageBuffer& first, const ImageBuffer& second,
+                                const CommonArea& area, const AnaglyphTables& tables) {
+    return GreyInChannels(first, second, area, tables, kRed, kGreen);
+}
+
+ImageBuffer ComposeGreyRedBlue(const ImageBuffer& first, const ImageBuffer& second,
+                               const CommonArea& area, const AnaglyphTables& tables) {
+    return GreyInChannels(first, second, area, tables, kRed, kBlue);
+}
+
+ImageBuffer ComposeGreyYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                  const CommonArea& area, const AnaglyphTables& tables) {
+    return GreyInChannels(first, second, area, tables, kBlue, kRed + kGreen);
+}
+
+ImageBuffer ComposeColourRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                                 const CommonArea& area, const AnaglyphTables& tables) {
     ViewPair views;
     if (!views.Prepare(first, second, area)) return {};
-    // Red/cyan kinds: red from the left view, green and blue from the right; yellow/blue
-    // kinds: red and green from the right, blue from the left. Pixels are blue, green, red.
-    const bool redCyan =
-        kind == ColourAnaglyphKind::ColourRedCyan || kind == ColourAnaglyphKind::HalfToneRedCyan;
-    const ChannelTable lt = InChannels(tables.left, redCyan ? kRed : kBlue);
-    const ChannelTable rb = InChannels(tables.right, kBlue);
-    const ChannelTable rg = InChannels(tables.right, kGreen);
-    const ChannelTable rr = InChannels(tables.right, kRed);
-    const std::uint32_t *l = lt.data(), *b = rb.data(), *g = rg.data(), *r = rr.data();
-    switch (kind) {
-        case ColourAnaglyphKind::ColourRedCyan:
-            return PerPixel<kNoLuminance>(
-                views, [=](P p1, P p2, int, int) { return l[p1[2]] | g[p2[1]] | b[p2[0]]; });
-        case ColourAnaglyphKind::HalfToneRedCyan:
-            return PerPixel<kFirstLuminance>(
-                views, [=](P, P p2, int y1, int) { return l[y1] | g[p2[1]] | b[p2[0]]; });
-        case ColourAnaglyphKind::ColourYellowBlue:
-            return PerPixel<kNoLuminance>(
-                views, [=](P p1, P p2, int, int) { return r[p2[2]] | g[p2[1]] | l[p1[0]]; });
-        case ColourAnaglyphKind::HalfToneYellowBlue:
-            return PerPixel<kFirstLuminance>(
-                views, [=](P, P p2, int y1, int) { return r[p2[2]] | g[p2[1]] | l[y1]; });
-    }
-    return {};
+    const ColourTables t(tables, kRed);
+    const std::uint32_t *l = t.left.data(), *b = t.blue.data(), *g = t.green.data();
+    return PerPixel<kNoLuminance>(
+        views, [=](P p1, P p2, int, int) { return l[p1[2]] | g[p2[1]] | b[p2[0]]; });
+}
+
+ImageBuffer ComposeHalfToneRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                                   const CommonArea& area, const AnaglyphTables& tables) {
+    ViewPair views;
+    if (!views.Prepare(first, second, area)) return {};
+    const ColourTables t(tables, kRed);
+    const std::uint32_t *l = t.left.data(), *b = t.blue.data(), *g = t.green.data();
+    return PerPixel<kFirstLuminance>(
+        views, [=](P, P p2, int y1, int) { return l[y1] | g[p2[1]] | b[p2[0]]; });
+}
+
+ImageBuffer ComposeColourYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                    const CommonArea& area, const AnaglyphTables& tables) {
+    ViewPair views;
+    if (!views.Prepare(first, second, area)) return {};
+    const ColourTables t(tables, kBlue);
+    const std::uint32_t *l = t.left.data(), *g = t.green.data(), *r = t.red.data();
+    return PerPixel<kNoLuminance>(
+        views, [=](P p1, P p2, int, int) { return r[p2[2]] | g[p2[1]] | l[p1[0]]; });
+}
+
+ImageBuffer ComposeHalfToneYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                      const CommonArea& area, const AnaglyphTables& tables) {
+    ViewPair views;
+    if (!views.Prepare(first, second, area)) return {};
+    const ColourTables t(tables, kBlue);
+    const std::uint32_t *l = t.left.data(), *g = t.green.data(), *r = t.red.data();
+    return PerPixel<kFirstLuminance>(
+        views, [=](P, P p2, int y1, int) { return r[p2[2]] | g[p2[1]] | l[y1]; });
 }
 
 ImageBuffer ComposeBlend(const ImageBuffer& first, const ImageBuffer& second) {

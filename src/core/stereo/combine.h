@@ -1,4 +1,4 @@
-// The six ways two views become one stereo picture. Each takes the first (left) and the
+// The ways two views become one stereo picture. Each takes the first (left) and the
 // second (right) view and, except the blend, the common area; each returns a new picture,
 // or none when a view is missing, the area does not fit the views, or memory runs out.
 // Views of fewer than 16 bits are converted to 24 bits first; 16- and 32-bit views are
@@ -8,7 +8,6 @@
 #include "core/image/image_buffer.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/common_area.h"
-#include "core/stereo/display_mode.h"
 
 namespace duplora {
 
@@ -28,15 +27,28 @@ ImageBuffer ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second
 ImageBuffer ComposeInterlace(const ImageBuffer& first, const ImageBuffer& second,
                              const CommonArea& area);
 
-// W × H grey anaglyph of the two views' luminances in the filter colours of `pair`.
-ImageBuffer ComposeGreyAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
-                                const CommonArea& area, GreyAnaglyphPair pair,
-                                const AnaglyphTables& tables);
+// W × H grey anaglyphs of the two views' luminances, one function for each pair of
+// filter colours (left view first): red/cyan, red/green, red/blue, blue/yellow.
+ImageBuffer ComposeGreyRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                               const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeGreyRedGreen(const ImageBuffer& first, const ImageBuffer& second,
+                                const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeGreyRedBlue(const ImageBuffer& first, const ImageBuffer& second,
+                               const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeGreyYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                  const CommonArea& area, const AnaglyphTables& tables);
 
-// W × H colour or half-tone anaglyph of `kind`.
-ImageBuffer ComposeColourAnaglyph(const ImageBuffer& first, const ImageBuffer& second,
-                                  const CommonArea& area, ColourAnaglyphKind kind,
-                                  const AnaglyphTables& tables);
+// W × H colour anaglyphs. Red/cyan: red from the left view, green and blue from the
+// right; yellow/blue: red and green from the right, blue from the left. The half-tone
+// kinds take the left view's luminance instead of its colour channel.
+ImageBuffer ComposeColourRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                                 const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeHalfToneRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                                   const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeColourYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                    const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeHalfToneYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                      const CommonArea& area, const AnaglyphTables& tables);
 
 // The centre picture of the three-view mode: each byte is (a ≫ 1) + (b ≫ 1) of two
 // equally sized views (two whites give 254).

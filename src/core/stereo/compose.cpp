@@ -1,29 +1,9 @@
 #include "core/stereo/compose.h"
 
 #include "core/image/convert.h"
-#include "core/stereo/combine.h"
+#include "core/stereo/display_modes.h"
 
 namespace duplora {
-
-ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
-                          const AnaglyphTables& tables) {
-    switch (code) {
-        case 0:
-        case 10:
-            return ComposeSideBySide(first, second, area);
-        case 1:
-            return ComposeOverUnder(first, second, area);
-        case 20:
-            return ComposeInterlace(first, second, area);
-        case 21:
-            return ComposeGreyAnaglyph(first, second, area, pair, tables);
-        case 22:
-            return ComposeColourAnaglyph(first, second, area, kind, tables);
-        default:
-            return {};
-    }
-}
 
 bool PrepareViewWalk(const ImageBuffer& view, int refWidth, int refHeight, const CommonArea& area,
                      bool second, bool panorama, ViewWalk& walk) {
@@ -64,20 +44,22 @@ ImageBuffer PrepareView(const ImageBuffer& view, int refWidth, int refHeight,
                     wrapped.firstY, second);
 }
 
-ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, int dy) {
-    if (!input.first || !*input.first) return {};
+ImageBuffer ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx, int dy) {
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    if (!row || !input.first || !*input.first) return {};
     const ImageBuffer& first = *input.first;
-    if (code == 25) return DuplicateTrueColour(first);
-    if (!input.second || !*input.second) return {};
-    const ImageBuffer& second = *input.second;
-    const AnaglyphTables tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
+    static const ImageBuffer kNoView;
+    const ImageBuffer& second = input.second ? *input.second : kNoView;
+    AnaglyphChoice anaglyph{input.greyPair, input.colourKind, {}};
+    if (!row->needsSecondView) return row->compose(first, second, CommonArea{}, anaglyph);
+    if (!second) return {};
+    anaglyph.tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
     const int width = first.Width(), height = first.Height();
     const CommonArea area = ComputeCommonArea(width, height, dx, dy, input.panorama);
-    if (!input.panorama)
-        return ComposeByCode(code, first, second, area, input.greyPair, input.colourKind, tables);
+    if (!input.panorama) return row->compose(first, second, area, anaglyph);
     const ImageBuffer a = PrepareView(first, width, height, area, false, true);
     const ImageBuffer b = PrepareView(second, width, height, area, true, true);
-    return ComposeByCode(code, a, b, CommonArea{}, input.greyPair, input.colourKind, tables);
+    return row->compose(a, b, CommonArea{}, anaglyph);
 }
 
 }  // namespace duplora

@@ -36,16 +36,10 @@ struct CompositionInput {
     int slideInterval = 0;  // tenths of a second
 };
 
-// The combiner of mode `code` (0 or 10 side by side, 1 over/under, 20 interlace, 21 grey
-// and 22 colour anaglyph) applied to two views with `area`; none for any other code.
-ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
-                          const AnaglyphTables& tables);
-
-// The full-size picture of `code` (as above, or 25 for a copy of the first view) for the
-// offset (dx, dy). In panorama mode both views are wrapped to the first view's size at
-// their margins and combined whole. The result belongs to the caller.
-ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, int dy);
+// The full-size picture of the mode (its row's composition) for the offset (dx, dy). In
+// panorama mode both views are wrapped to the first view's size at their margins and
+// combined whole. None for a mode that is not in the table. The result belongs to the caller.
+ImageBuffer ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx, int dy);
 
 // The view prepared for display or output at reference size refWidth × refHeight with the
 // margins of `area`: cropped and scaled, or wrapped around in panorama mode.

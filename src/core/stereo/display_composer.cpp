@@ -6,7 +6,9 @@
 
 #include "core/image/convert.h"
 #include "core/image/pixel_gather.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
+#include "core/stereo/display_modes.h"
 #include "core/strings.h"
 #include "core/util/parallel.h"
 
@@ -21,9 +23,16 @@ constexpr int kStatusZoom = 2596;      // "Bildgröße [%d x %d]  Zoom(%d %%)"
 constexpr int kTitleSingle = 2694;     // "Bild(%s [%d x %d]) (%d/%d)"
 constexpr int kTitlePanorama = 2699;   // "Panorama Modus"
 
+// One picture made of both views (interlace and the anaglyphs).
 bool IsCompositeMode(DisplayMode mode) {
-    return mode == DisplayMode::Interlace || mode == DisplayMode::GreyAnaglyph ||
-           mode == DisplayMode::ColourAnaglyph;
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    return row && row->panes == ViewPanes::One && row->needsSecondView;
+}
+
+// The first view alone.
+bool IsSingleViewMode(DisplayMode mode) {
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    return row && !row->needsSecondView;
 }
 
 int ClampToInt(std::int64_t v) {
@@ -92,11 +101,11 @@ bool DisplayComposer::ComposeForDisplay(const CompositionInput& input) {
     const int w0 = ZoomedSize(first.Width(), input.zoomPercent);
     const int h0 = ZoomedSize(first.Height(), input.zoomPercent);
     const DisplayMode mode = input.mode;
-    const bool known = DisplayModeFromNumber(static_cast<int>(mode)).has_value();
-    if (known && first && w0 > 0 && h0 > 0) {
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    if (row && first && w0 > 0 && h0 > 0) {
         const CommonArea area =
             ComputeCommonArea(first.Width(), first.Height(), input.dx, input.dy, input.panorama);
-        if (mode == DisplayMode::Single) {
+        if (!row->needsSecondView) {
             recipes_[kComposite] = ViewRecipe(first, w0, h0, area, false, input.panorama);
         } else if (!IsCompositeMode(mode) || input.panorama) {
             // The views cut to their common area (or wrapped around) at the zoom.
@@ -104,8 +113,8 @@ bool DisplayComposer::ComposeForDisplay(const CompositionInput& input) {
             recipes_[kSecondView] = ViewRecipe(second, w0, h0, area, true, input.panorama);
             const Recipe& a = recipes_[kFirstView];
             const Recipe& b = recipes_[kSecondView];
-            if (mode == DisplayMode::ThreeViews && a.kind != Kind::None && b.kind != Kind::None &&
-                a.width == b.width && a.height == b.height) {
+            if (row->panes == ViewPanes::ThreeViews && a.kind != Kind::None &&
+                b.kind != Kind::None && a.width == b.width && a.height == b.height) {
                 Recipe blend = a;
                 blend.kind = Kind::Blend;
                 blend.second = b.first;
@@ -161,12 +170,13 @@ void DisplayComposer::ComposeOffsetComposite(const CompositionInput& input) {
     const std::int64_t w = std::int64_t{a.width} - area.secondX - area.firstX;
     const std::int64_t h = std::int64_t{a.height} - area.secondY - area.firstY;
     if (w < 1 || h < 1 || area.secondX + w > b.width || area.secondY + h > b.height) return;
-    const int mode = static_cast<int>(input.mode);
-    if (mode == 21 && static_cast<unsigned>(input.greyPair) > 3) return;
-    if (mode == 22 && static_cast<unsigned>(input.colourKind) > 3) return;
+    const AnaglyphMethodRow* method =
+        ChosenAnaglyphMethod(input.mode, input.greyPair, input.colourKind);
+    if (input.mode != DisplayMode::Interlace && !method) return;
 
     Recipe c;
-    c.kind = mode == 20 ? Kind::Interlace : mode == 21 ? Kind::GreyAnaglyph : Kind::ColourAnaglyph;
+    c.kind = method ? Kind::Anaglyph : Kind::Interlace;
+    c.method = method;
     c.width = static_cast<int>(w);
     c.height = static_cast<int>(h);
     c.first = a.first;
@@ -178,8 +188,6 @@ void DisplayComposer::ComposeOffsetComposite(const CompositionInput& input) {
     c.firstRows = cut(a.firstRows, area.firstY, h);
     c.secondCols = cut(b.firstCols, area.secondX, w);
     c.secondRows = cut(b.firstRows, area.secondY, h);
-    c.greyPair = input.greyPair;
-    c.colourKind = input.colourKind;
     c.tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
     recipes_[kComposite] = std::move(c);
 }
@@ -281,10 +289,8 @@ ImageBuffer DisplayComposer::RenderSampled(Picture which, std::span<const int> c
     switch (recipe.kind) {
         case Kind::Blend:
             return ComposeBlend(a, b);
-        case Kind::GreyAnaglyph:
-            return ComposeGreyAnaglyph(a, b, CommonArea{}, recipe.greyPair, recipe.tables);
-        case Kind::ColourAnaglyph:
-            return ComposeColourAnaglyph(a, b, CommonArea{}, recipe.colourKind, recipe.tables);
+        case Kind::Anaglyph:
+            return recipe.method->compose(a, b, CommonArea{}, recipe.tables);
         default:
             return {};
     }
@@ -298,16 +304,15 @@ const ImageBuffer& DisplayComposer::Get(Picture which) const {
 }
 
 bool DisplayComposer::ModePicturesPresent(DisplayMode mode) const {
-    switch (mode) {
-        case DisplayMode::SideBySide:
-        case DisplayMode::OverUnder:
+    const DisplayModeRow* row = FindDisplayMode(mode);
+    if (!row) return false;
+    switch (row->panes) {
+        case ViewPanes::SideBySide:
+        case ViewPanes::OverUnder:
             return Has(kFirstView) && Has(kSecondView);
-        case DisplayMode::ThreeViews:
+        case ViewPanes::ThreeViews:
             return Has(kFirstView) && Has(kSecondView) && Has(kComposite);
-        case DisplayMode::Interlace:
-        case DisplayMode::GreyAnaglyph:
-        case DisplayMode::ColourAnaglyph:
-        case DisplayMode::Single:
+        case ViewPanes::One:
             return Has(kComposite);
     }
     return false;
@@ -316,7 +321,7 @@ bool DisplayComposer::ModePicturesPresent(DisplayMode mode) const {
 const DisplayTexts& DisplayComposer::RefreshCaptionAndStatus(const CompositionInput& input) {
     const ImageBuffer& first = ViewOf(input.first);
     const ImageBuffer& second = ViewOf(input.second);
-    const bool single = input.mode == DisplayMode::Single;
+    const bool single = IsSingleViewMode(input.mode);
     const int position = input.folderIndex + 1;
 
     DisplayTexts texts;

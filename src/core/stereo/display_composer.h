@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/image/image_buffer.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/compose.h"
 
@@ -81,7 +82,7 @@ class DisplayComposer {
     void Clear();
 
   private:
-    enum class Kind { None, View, Blend, Interlace, GreyAnaglyph, ColourAnaglyph };
+    enum class Kind { None, View, Blend, Interlace, Anaglyph };
 
     // A view as it was when the recipe was made.
     struct Source {
@@ -100,8 +101,7 @@ class DisplayComposer {
         int width = 0, height = 0;
         Source first, second;
         std::vector<int> firstCols, firstRows, secondCols, secondRows;
-        GreyAnaglyphPair greyPair = GreyAnaglyphPair::RedCyan;
-        ColourAnaglyphKind colourKind = ColourAnaglyphKind::ColourRedCyan;
+        const AnaglyphMethodRow* method = nullptr;  // the anaglyph's
         AnaglyphTables tables{};
     };
 

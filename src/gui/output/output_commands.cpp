@@ -232,8 +232,8 @@ void OutputCommands::StartPhoneArea() {
     if (c_.stopSlideShow) c_.stopSlideShow();
     const QSize view = PhoneViewSize(c_.settings->phoneSize);
     c_.view->BeginSelection(
-        selection_mode::kPhone,
-        SelectionRatio(selection_mode::kPhone, c_.settings->freeTrimRatio, QSize(), view));
+        SelectionMode::Phone,
+        SelectionRatio(SelectionMode::Phone, c_.settings->freeTrimRatio, QSize(), view));
 }
 
 void OutputCommands::MakePhonePicture() {

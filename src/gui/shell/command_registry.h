@@ -8,8 +8,8 @@
 #include <initializer_list>
 #include <map>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/commands.h"
+#include "core/shell/command_ids.h"
 
 namespace duplora {
 

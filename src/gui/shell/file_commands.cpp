@@ -27,7 +27,7 @@ SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
     setup.folder = Q(context.settings->saveFolder);
     setup.name = Q(std::string(FileNamePart(context.leftPath)));
     setup.saveImage = &image;
-    setup.settings.type = static_cast<SaveFileType>(context.memory->type);
+    setup.settings.type = context.memory->type;
     setup.settings.quality = context.settings->jpegQuality;
     setup.settings.exifThumbnail = context.memory->exifThumbnail;
     setup.settings.mirrorLeft = context.memory->mirrorLeft;
@@ -39,7 +39,7 @@ SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
 // What the dialog leaves behind whether it was accepted or not.
 void Remember(const SaveContext& context, const SaveDialog& dialog) {
     const SaveSettings chosen = dialog.Settings();
-    context.memory->type = static_cast<int>(chosen.type);
+    context.memory->type = chosen.type;
     context.memory->exifThumbnail = chosen.exifThumbnail;
     context.memory->mirrorLeft = chosen.mirrorLeft;
     Settings& settings = *context.settings;
@@ -94,7 +94,7 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::LeftRight, pair);
     setup.title = Q(LeftRightSaveDialogTitle());
     // The type list here has JPEG and BMP only.
-    if (setup.settings.type != SaveFileType::Bmp) setup.settings.type = SaveFileType::Jpeg;
+    if (setup.settings.type != OutputFormat::Bmp) setup.settings.type = OutputFormat::Jpeg;
     SaveDialog dialog(setup, context.parent);
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/formats/output_formats.h"
 #include "core/stereo/compose.h"
 
 class QWidget;
@@ -16,9 +17,9 @@ class SettingsStore;
 struct Settings;
 
 // What the save dialogs start on next time, for this run of the program: the file type of
-// the type list (0 JPEG, 1 BMP, 2 JPS, 3 STJ) and the Exif and mirror switches.
+// the type list and the Exif and mirror switches.
 struct SaveMemory {
-    int type = 0;
+    OutputFormat type = OutputFormat::Jpeg;
     bool exifThumbnail = false;
     bool mirrorLeft = false;
 };

@@ -42,7 +42,9 @@
 #include "core/image/geometry.h"
 #include "core/image/rotate.h"
 #include "core/image/split.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
+#include "gui/align/align_commands.h"
 #include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
@@ -77,9 +79,8 @@ QString KeyText(std::string_view key) {
     return text;
 }
 
-bool IsCheckItem(int command) {
-    return command == CmdPanorama || (command >= CmdGreyRedCyan && command <= CmdGreyYellowBlue) ||
-           (command >= CmdColourRedCyan && command <= CmdHalfToneYellowBlue);
+bool IsCheckItem(CommandId command) {
+    return command == CmdPanorama || AnaglyphMethodByCommand(command);
 }
 
 // Commands that keep a running slide show going: its own steps and what an opening sends.
@@ -105,18 +106,9 @@ bool KeepsSlideShow(int command) {
 // The room a pane gets in the mode before it is cut to its picture's size. Fitting into it
 // makes the picture fit its pane exactly; the view's half, which counts the frame once
 // instead of twice, would leave a fitted side-by-side picture a frame's width too wide.
-QSize PaneRoom(int mode, QSize client, int frame) {
-    const int w = client.width(), h = client.height(), f = 2 * frame;
-    switch (mode) {
-        case 0:
-            return {w / 2 - f, h - f};
-        case 1:
-            return {w - f, h / 2 - f};
-        case 10:
-            return {w / 2 - f, h / 2 - f};
-        default:
-            return {w - f, h - f};
-    }
+QSize PaneRoom(DisplayMode mode, QSize client, int frame) {
+    const QSize share = PaneShare(mode, client);
+    return {share.width() - 2 * frame, share.height() - 2 * frame};
 }
 
 }  // namespace
@@ -474,8 +466,8 @@ CompositionInput MainWindow::Input() const {
     in.dy = document_.Dy();
     in.zoomPercent = document_.ZoomPercent();
     in.mode = document_.Mode();
-    in.greyPair = static_cast<GreyAnaglyphPair>(document_.GreyPair());
-    in.colourKind = static_cast<ColourAnaglyphKind>(document_.ColourKind());
+    in.greyPair = document_.GreyPair();
+    in.colourKind = document_.ColourKind();
     in.leftGamma = settings_.leftGamma;
     in.rightGamma = settings_.rightGamma;
     in.panorama = document_.Panorama();
@@ -516,7 +508,7 @@ void MainWindow::Zoom(CommandId command) {
     ZoomInput in;
     in.command = command;
     in.zoom = document_.ZoomPercent();
-    in.mode = static_cast<int>(document_.Mode());
+    in.mode = document_.Mode();
     in.frame = document_.FrameWidth();
     in.viewClient = view_->viewport()->size();
     in.leftView = QSize(left.Width(), left.Height());
@@ -535,7 +527,7 @@ void MainWindow::Zoom(CommandId command) {
     document_.SetScroll(result->scroll.x(), result->scroll.y());
     Recompose();
     view_->Relayout();
-    if (result->followUp) ExecuteCommand(static_cast<CommandId>(result->followUp));
+    if (result->followUp) ExecuteCommand(result->followUp);
 }
 
 void MainWindow::RefitAfterResize() {
@@ -620,6 +612,21 @@ void MainWindow::RegisterCommands() {
         ShowTexts();
     });
 
+    // ---- alignment, gamma and the anaglyph settings ----
+    AlignCommandContext align;
+    align.parent = this;
+    align.host = &host_;
+    align.document = &document_;
+    align.settings = &settings_;
+    align.store = &store_;
+    align.statusBar = statusBar();
+    align.execute = [this](CommandId command) { ExecuteCommand(command); };
+    align.offsetChanged = [this] {
+        Recompose(DisplayChange::Offset);
+        view_->Relayout();
+    };
+    RegisterAlignCommands(c, align);
+
     // ---- the program ----
     c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
     c.Add(CmdHelp, G::Always, [this](CommandId) { Help(); });
@@ -669,7 +676,8 @@ void MainWindow::OpenFromHistory(CommandId item) {
     fromHistory_ = false;
 }
 
-bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source) {
+bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout layout,
+                            OpenSource source) {
     const bool wasSwapped = document_.Swapped();
     const bool mono = kind == OpenedKind::Mono;
     if (!views.ok) {
@@ -704,7 +712,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
     if (plan.rebuildFolderList && source != OpenSource::Browse) {
         folder_ = BuildFolderList(views.leftPath);
-        browseKind_ = layout == kTwoFileLayout ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
+        browseKind_ = layout == StereoLayout::Pair ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
     if (plan.loadMenu) LoadMenu(*plan.loadMenu);
     ApplyToolbarSet(plan.toolbar);
@@ -715,7 +723,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, int layout, Open
         HistoryEntry entry;
         entry.first = views.leftPath;
         entry.layout = layout;
-        if (layout == kTwoFileLayout) entry.second = views.rightPath;
+        if (layout == StereoLayout::Pair) entry.second = views.rightPath;
         store_.WriteSettings(UpdateFileHistory(settings_, entry));
     }
     Recompose();
@@ -744,7 +752,8 @@ void MainWindow::Browse(CommandId command) {
         const auto step = StepStereoFile(folder_, command);
         if (!step) return;
         folder_.index = step->index;
-        const int layout = document_.SingleImageMode() ? kSingleLayout : stereoLayout_;
+        const StereoLayout layout =
+            document_.SingleImageMode() ? StereoLayout::Single : stereoLayout_;
         OpenStereo(step->path, layout, OpenSource::Browse);
         return;
     }
@@ -787,8 +796,7 @@ void MainWindow::Paste() {
 
 void MainWindow::Copy() {
     const CompositionInput in = Input();
-    ImageBuffer picture =
-        ComposeForOutput(in, static_cast<int>(document_.Mode()), document_.Dx(), document_.Dy());
+    ImageBuffer picture = ComposeForOutput(in, document_.Mode(), document_.Dx(), document_.Dy());
     const QImage image = QImageFromImageBuffer(picture);
     if (image.isNull()) {
         host_.Tell(this, Res(kNoBackup), Res(kErrorCaption));
@@ -905,8 +913,8 @@ void MainWindow::ExternalProgram() {
     QStringList arguments;
     if (document_.BothLoaded() && document_.Left().image &&
         settings_.passPictureToExternalProgram == 1) {
-        ImageBuffer picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
-                                               document_.Dx(), document_.Dy());
+        ImageBuffer picture =
+            ComposeForOutput(Input(), document_.Mode(), document_.Dx(), document_.Dy());
         if (!picture) {
             host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
             return;

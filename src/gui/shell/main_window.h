@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 
-#include "app/shell/command_ids.h"
 #include "app/shell/commands.h"
 #include "app/shell/folder_browse.h"
 #include "app/shell/open_rules.h"
@@ -21,6 +20,7 @@
 #include "app/shell/stereo_document.h"
 #include "core/formats/codec_options.h"
 #include "core/hooks.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/display_composer.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
@@ -136,9 +136,9 @@ class MainWindow : public QMainWindow {
     void OpenLeftRightDialog();
     void OpenSingleDialog();
     void OpenFromHistory(CommandId item);
-    bool OpenStereo(const std::string& path, int layout, OpenSource source);
+    bool OpenStereo(const std::string& path, StereoLayout layout, OpenSource source);
     bool OpenPair(const std::string& left, const std::string& right, OpenSource source);
-    bool TakeOpened(OpenedViews views, OpenedKind kind, int layout, OpenSource source);
+    bool TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout layout, OpenSource source);
     void Browse(CommandId command);
     void Paste();
     void Copy();
@@ -188,7 +188,7 @@ class MainWindow : public QMainWindow {
     std::string pendingLeftPath_;
     bool commandLineStart_ = false;
     bool fromHistory_ = false;
-    int stereoLayout_ = 0;
+    StereoLayout stereoLayout_ = StereoLayout::SideBySide;
     std::string rightFolder_;  // where the last right view came from
     std::shared_ptr<PluginTable> plugins_;
     SaveMemory saveMemory_;

@@ -65,7 +65,7 @@ OpenDialogSetup MainWindow::OpenSetup(OpenDialogKind kind, int title, const std:
     setup.preview.codec = Codec();
     setup.preview.readDas = ReadDasPreview;
     setup.filter = OpenDialogFilter(setup.preview.codec.plugins);
-    setup.layout = stereoLayout_ > 9 ? 0 : stereoLayout_;
+    setup.layout = LayoutForStereoDialog(stereoLayout_);
     setup.showPreview = settings_.openPreview != 0;
     setup.fitSize = settings_.openAtFullSize != 0;
     return setup;
@@ -80,7 +80,7 @@ void MainWindow::RememberOpenOptions(bool showPreview, bool fitSize) {
 void MainWindow::OpenStereoDialog() {
     if (!MayReplacePair()) return;
     // A pair of two files or a single picture was last: the dialog starts side by side.
-    if (stereoLayout_ > 9) stereoLayout_ = 0;
+    stereoLayout_ = LayoutForStereoDialog(stereoLayout_);
     OpenDialog dialog(OpenSetup(OpenDialogKind::StereoFile, kOpenStereoTitle, settings_.openFolder),
                       this);
     const bool accepted = dialog.Run(host_);
@@ -100,7 +100,7 @@ void MainWindow::OpenSingleDialog() {
     if (!dialog.Run(host_)) return;
     commandLineStart_ = false;
     fromHistory_ = false;
-    OpenStereo(dialog.Chosen().front().toStdString(), kSingleLayout, OpenSource::Dialog);
+    OpenStereo(dialog.Chosen().front().toStdString(), StereoLayout::Single, OpenSource::Dialog);
 }
 
 void MainWindow::OpenLeftRightDialog() {
@@ -133,15 +133,15 @@ void MainWindow::OpenLeftRightDialog() {
     OpenPair(left, right, OpenSource::Dialog);
 }
 
-bool MainWindow::OpenStereo(const std::string& path, int layout, OpenSource source) {
+bool MainWindow::OpenStereo(const std::string& path, StereoLayout layout, OpenSource source) {
     OpenedViews views = OpenStereoPicture(path, layout, Codec());
-    const OpenedKind kind = layout == kSingleLayout ? OpenedKind::Mono : OpenedKind::Stereo;
+    const OpenedKind kind = layout == StereoLayout::Single ? OpenedKind::Mono : OpenedKind::Stereo;
     return TakeOpened(std::move(views), kind, layout, source);
 }
 
 bool MainWindow::OpenPair(const std::string& left, const std::string& right, OpenSource source) {
     OpenedViews views = OpenPairFiles(left, right, Codec());
-    const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, kTwoFileLayout, source);
+    const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, StereoLayout::Pair, source);
     if (ok) rightFolder_ = std::string(FolderPart(right));
     return ok;
 }

@@ -27,19 +27,19 @@ const char* const kAllFilesFilter = "All Files (*)";
 // The layout radios in the order of their ids; 3006 (turned left) has no button of its own
 // but is kept, hidden, so that a remembered layout 5 survives the dialog.
 struct LayoutRadio {
-    int layout;
+    StereoLayout layout;
     const char* text;
     bool shown;
 };
 constexpr LayoutRadio kLayoutRadios[] = {
-    {0, "Nebeneinander", true},
-    {1, "Übereinander", true},
-    {2, "Interlace", true},
-    {3, "Anaglyph", true},
-    {4, "SIS", true},
-    {5, "SIS", false},
-    {6, "Tri-Delta (TT)", true},
-    {7, "Tri-Delta (BB)", true},
+    {StereoLayout::SideBySide, "Nebeneinander", true},
+    {StereoLayout::OverUnder, "Übereinander", true},
+    {StereoLayout::Interlace, "Interlace", true},
+    {StereoLayout::Anaglyph, "Anaglyph", true},
+    {StereoLayout::TurnedRight, "SIS", true},
+    {StereoLayout::TurnedLeft, "SIS", false},
+    {StereoLayout::TriDeltaTT, "Tri-Delta (TT)", true},
+    {StereoLayout::TriDeltaBB, "Tri-Delta (BB)", true},
 };
 
 struct RotationRadio {
@@ -77,7 +77,7 @@ OpenDialog::OpenDialog(OpenDialogSetup setup, QWidget* parent)
                   : setup_.kind == OpenDialogKind::LeftRight ? QStringLiteral("OPNOPTIONW")
                   : setup_.kind == OpenDialogKind::RightFile ? QStringLiteral("OPNOPTION")
                                                              : QStringLiteral("MONO"));
-    layout_ = setup_.layout > 9 ? 0 : setup_.layout;
+    layout_ = LayoutForStereoDialog(setup_.layout);
     QFileDialog* files = Files();
     files->setAcceptMode(QFileDialog::AcceptOpen);
     files->setFileMode(setup_.kind == OpenDialogKind::LeftRight ? QFileDialog::ExistingFiles
@@ -142,12 +142,12 @@ void OpenDialog::BuildPanel() {
         auto* radios = new QButtonGroup(this);
         for (const LayoutRadio& entry : kLayoutRadios) {
             auto* radio = new QRadioButton(QString::fromUtf8(entry.text));
-            const int id = kLayoutRadioFirst + entry.layout;
+            const int id = LayoutRadioId(entry.layout);
             radio->setObjectName(ControlName(id));
             radio->setVisible(entry.shown);
             radio->setChecked(entry.layout == layout_);
             radios->addButton(radio, id);
-            const int layout = entry.layout;
+            const StereoLayout layout = entry.layout;
             connect(radio, &QRadioButton::toggled, this, [this, layout](bool on) {
                 if (on) layout_ = layout;
             });

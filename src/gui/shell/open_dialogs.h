@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/formats/open_preview.h"
+#include "core/formats/stereo_layout.h"
 #include "gui/shell/file_dialog_panel.h"
 
 class QCheckBox;
@@ -29,7 +30,8 @@ struct OpenDialogSetup {
     QString title;
     QString folder;
     QString filter;
-    int layout = 0;            // StereoLayout the radios start on (above 9 counts as 0)
+    // The layout the radios start on (LayoutForStereoDialog).
+    StereoLayout layout = StereoLayout::SideBySide;
     bool showPreview = false;  // openPreview
     bool fitSize = false;      // openAtFullSize
     PreviewOptions preview;
@@ -45,7 +47,7 @@ class OpenDialog : public FileDialogPanel {
     explicit OpenDialog(OpenDialogSetup setup, QWidget* parent = nullptr);
 
     OpenDialogKind Kind() const { return setup_.kind; }
-    int Layout() const { return layout_; }
+    StereoLayout Layout() const { return layout_; }
     bool ShowPreview() const { return setup_.showPreview; }
     bool FitSize() const { return setup_.fitSize; }
     // The preview of the selected file; none while the preview is off or nothing could be
@@ -63,7 +65,7 @@ class OpenDialog : public FileDialogPanel {
     void ChooseRotation(int radioId);
 
     OpenDialogSetup setup_;
-    int layout_ = 0;
+    StereoLayout layout_ = StereoLayout::SideBySide;
     QString lastName_;
     std::optional<OpenPreview> preview_;
     QLabel* box_ = nullptr;

@@ -33,11 +33,11 @@ OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightP
     return FromResult(OpenLeftRight(leftPath, rightPath, codec));
 }
 
-OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec) {
+OpenedViews OpenStereoPicture(const std::string& path, StereoLayout layout,
+                              const CodecOptions& codec) {
     StereoOpenOptions options;
     options.codec = codec;
-    const StereoLayout split = StereoLayoutFromNumber(layout).value_or(StereoLayout::SideBySide);
-    return FromResult(OpenStereoFile(path, split, options));
+    return FromResult(OpenStereoFile(path, layout, options));
 }
 
 }  // namespace duplora

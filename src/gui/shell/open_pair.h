@@ -6,13 +6,10 @@
 #include <string>
 
 #include "core/formats/codec_options.h"
+#include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
 
 namespace duplora {
-
-// StereoLayout of a single picture shown alone, and of a pair of two files.
-inline constexpr int kSingleLayout = 20;
-inline constexpr int kTwoFileLayout = 10;
 
 struct OpenedViews {
     bool ok = false;
@@ -36,9 +33,10 @@ struct OpenedViews {
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
                           const CodecOptions& codec = {});
 
-// Both views from one file in `layout` (0–7; 10 opens as 0; a number that is no layout as
-// 0), DAS containers included, or with layout 20 the picture alone as the left view. Names
-// get " - Links" / " - Rechts" unless shown alone.
-OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec = {});
+// Both views from one file in `layout` (Pair opens side by side), DAS containers included,
+// or with Single the picture alone as the left view. Names get " - Links" / " - Rechts"
+// unless shown alone.
+OpenedViews OpenStereoPicture(const std::string& path, StereoLayout layout,
+                              const CodecOptions& codec = {});
 
 }  // namespace duplora

@@ -15,7 +15,6 @@
 #include <algorithm>
 
 #include "app/image/qimage_bridge.h"
-#include "core/formats/image_names.h"
 #include "core/hooks.h"
 #include "gui/shell/ui_text.h"
 
@@ -23,32 +22,14 @@ namespace duplora {
 
 namespace {
 
-// Lower case first: Qt puts the first pattern's ending on the name when the type changes.
-const char* const kTypeFilters[] = {
-    "JPEG File (*.jpg *.JPG *.jpeg *.JPEG)",
-    "BMP File (*.bmp *.BMP)",
-    "JPS Stereo File (*.jps *.JPS)",
-    "STJ Stereo File (*.stj *.STJ)",
-};
+// The type lists of the two dialogs, in their order.
+constexpr OutputFormat kStereoPictureTypes[] = {OutputFormat::Jpeg, OutputFormat::Bmp,
+                                                OutputFormat::Jps, OutputFormat::Stj};
+constexpr OutputFormat kLeftRightTypes[] = {OutputFormat::Jpeg, OutputFormat::Bmp};
 
 const char* const kPhoneNote =
     "Dateigröße für eine Übertragung zum Handy kann maximal 10240 Bytes groß sein. Bestätigen "
     "Sie die zu speichernde Größe vor dem Abspeichern.";
-
-SaveFileType TypeOfName(const QString& name) {
-    const std::string path = name.toStdString();
-    if (ResolveSaveType(path, SaveFileType::Fixed) == SaveFileType::Stj) return SaveFileType::Stj;
-    switch (SaveTypeByExtension(path)) {
-        case SaveType::Bmp:
-            return SaveFileType::Bmp;
-        case SaveType::Jps:
-            return SaveFileType::Jps;
-        case SaveType::Jpeg:
-            return SaveFileType::Jpeg;
-        default:
-            return SaveFileType::Fixed;
-    }
-}
 
 }  // namespace
 
@@ -56,11 +37,13 @@ SaveDialog::SaveDialog(SaveDialogSetup setup, QWidget* parent)
     : FileDialogPanel(setup.title, parent), setup_(std::move(setup)) {
     const bool stereo = setup_.kind == SaveDialogKind::StereoPicture;
     setObjectName(stereo ? QStringLiteral("SAVHOPTION") : QStringLiteral("SAVWOPTION"));
-    for (int i = 0; i < (stereo ? 4 : 2); ++i) typeFilters_ << QLatin1String(kTypeFilters[i]);
+    types_ = stereo ? std::span<const OutputFormat>(kStereoPictureTypes)
+                    : std::span<const OutputFormat>(kLeftRightTypes);
+    // Lower case first: Qt puts the first pattern's ending on the name when the type changes.
+    for (OutputFormat type : types_) typeFilters_ << Q(OutputFormatFilter(*FindOutputFormat(type)));
     SaveSettings& settings = setup_.settings;
     settings.quality = std::clamp(settings.quality, kMinSaveQuality, kMaxSaveQuality);
-    if (settings.type == SaveFileType::Fixed || TypeIndex(settings.type) < 0)
-        settings.type = SaveFileType::Jpeg;
+    if (TypeIndex(settings.type) < 0) settings.type = OutputFormat::Jpeg;
 
     QFileDialog* files = Files();
     files->setAcceptMode(QFileDialog::AcceptSave);
@@ -75,7 +58,7 @@ SaveDialog::SaveDialog(SaveDialogSetup setup, QWidget* parent)
     connect(files, &QFileDialog::filterSelected, this, [this](const QString& filter) {
         const int index = static_cast<int>(typeFilters_.indexOf(filter));
         if (index < 0) return;
-        setup_.settings.type = TypeAt(index);
+        setup_.settings.type = types_[static_cast<std::size_t>(index)];
         FollowType();
         FixExtension();
     });
@@ -86,13 +69,9 @@ SaveDialog::SaveDialog(SaveDialogSetup setup, QWidget* parent)
     FixExtension();
 }
 
-int SaveDialog::TypeIndex(SaveFileType type) const {
-    const int index = static_cast<int>(type);
-    return index >= 0 && index < typeFilters_.size() ? index : -1;
-}
-
-SaveFileType SaveDialog::TypeAt(int index) const {
-    return static_cast<SaveFileType>(index);
+int SaveDialog::TypeIndex(OutputFormat type) const {
+    const auto it = std::ranges::find(types_, type);
+    return it == types_.end() ? -1 : static_cast<int>(it - types_.begin());
 }
 
 void SaveDialog::BuildPanel() {
@@ -224,7 +203,7 @@ void SaveDialog::SetQuality(int quality) {
     Estimate(false);
 }
 
-void SaveDialog::SelectType(SaveFileType type) {
+void SaveDialog::SelectType(OutputFormat type) {
     const int index = TypeIndex(type);
     if (index < 0) return;
     Files()->selectNameFilter(typeFilters_[index]);
@@ -243,7 +222,7 @@ void SaveDialog::Estimate(bool exact) {
     // Trial encodes are not the save: the window's status bar keeps its texts.
     const ScopedProgressSink quiet(nullptr);
     estimate_ = SizeEstimate{};
-    if (settings.type != SaveFileType::Bmp && preview_.image) {
+    if (FindOutputFormat(settings.type)->jpeg && preview_.image) {
         estimate_ = exact && setup_.saveImage
                         ? MeasureExactSize(*setup_.saveImage, preview_, settings.quality,
                                            settings.type, settings.exifThumbnail)
@@ -277,9 +256,8 @@ void SaveDialog::Accepting() {
     // A name typed without an ending gets the one of the chosen type.
     QString& path = chosen_.front();
     // A name typed with the ending of another listed type saves as that type.
-    const SaveFileType typed = TypeOfName(path);
-    if (typed != SaveFileType::Fixed && TypeIndex(typed) >= 0 && typed != setup_.settings.type)
-        SelectType(typed);
+    const std::optional<OutputFormat> typed = OutputFormatByName(path.toStdString());
+    if (typed && TypeIndex(*typed) >= 0 && *typed != setup_.settings.type) SelectType(*typed);
     if (!ExtensionDot(path.toStdString()))
         path = Q(FixSaveExtension(path.toStdString(), setup_.settings.type));
 }

@@ -5,6 +5,8 @@
 // whole picture once, and the small copy as the encoder leaves it.
 #pragma once
 
+#include <span>
+
 #include "core/formats/save_estimate.h"
 #include "core/formats/stereo_save.h"
 #include "gui/shell/file_dialog_panel.h"
@@ -47,7 +49,7 @@ class SaveDialog : public FileDialogPanel {
     const SizeEstimate& Estimate() const { return estimate_; }
 
     void SetQuality(int quality);
-    void SelectType(SaveFileType type);
+    void SelectType(OutputFormat type);
     // "genaue Größe".
     void MeasureExact();
     // What a double click with the right button on the dialog does.
@@ -62,10 +64,10 @@ class SaveDialog : public FileDialogPanel {
     void FollowType();
     void FixExtension();
     void Estimate(bool exact);
-    int TypeIndex(SaveFileType type) const;
-    SaveFileType TypeAt(int index) const;
+    int TypeIndex(OutputFormat type) const;
 
     SaveDialogSetup setup_;
+    std::span<const OutputFormat> types_;  // the type list
     QStringList typeFilters_;
     SavePreview preview_;
     SizeEstimate estimate_;

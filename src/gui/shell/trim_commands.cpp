@@ -1,5 +1,7 @@
 #include "gui/shell/trim_commands.h"
 
+#include <algorithm>
+
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
@@ -59,7 +61,8 @@ TrimCommands::Outcome TrimCommands::Execute(CommandId command) {
         case CmdResize:
             return Resize() ? Outcome::Edited : Outcome::Done;
         default: {
-            const int k = command - CmdTrimPreset1;
+            const auto k =
+                std::ranges::find(kTrimPresetCommands, command) - kTrimPresetCommands.begin();
             const QSize preset(settings_.trimPresets[2 * k], settings_.trimPresets[2 * k + 1]);
             StartSized(preset, settings_.presetTrimRescales == 1, command);
             return Outcome::Done;
@@ -69,8 +72,8 @@ TrimCommands::Outcome TrimCommands::Execute(CommandId command) {
 
 void TrimCommands::StartFree() {
     const auto ratio =
-        SelectionRatio(selection_mode::kFree, settings_.freeTrimRatio, QSize(), QSize());
-    view_.BeginSelection(selection_mode::kFree, ratio);
+        SelectionRatio(SelectionMode::Free, settings_.freeTrimRatio, QSize(), QSize());
+    view_.BeginSelection(SelectionMode::Free, ratio);
 }
 
 void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
@@ -79,8 +82,8 @@ void TrimCommands::StartSized(QSize size, bool rescale, CommandId trigger) {
     if (rescale) {
         // Drawn freely in the preset's ratio, then scaled to the preset.
         view_.BeginSelection(
-            selection_mode::kPresetRatio,
-            SelectionRatio(selection_mode::kPresetRatio, settings_.freeTrimRatio, size, QSize()));
+            SelectionMode::PresetRatio,
+            SelectionRatio(SelectionMode::PresetRatio, settings_.freeTrimRatio, size, QSize()));
         return;
     }
     // Exactly the preset's size, placed at once and then moved where it is wanted.

@@ -5,7 +5,7 @@
 #include <QSize>
 
 #include "app/image/trim_resize.h"
-#include "app/shell/command_ids.h"
+#include "core/shell/command_ids.h"
 
 class QWidget;
 

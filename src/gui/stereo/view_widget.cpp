@@ -14,7 +14,6 @@
 #include "app/shell/open_rules.h"
 #include "app/shell/settings.h"
 #include "app/shell/stereo_document.h"
-#include "app/stereo/view_numbers.h"
 #include "core/stereo/display_composer.h"
 
 namespace duplora {
@@ -124,8 +123,8 @@ ViewWidget::ViewWidget(StereoDocument& document, const DisplayComposer& composer
     for (int i = 0; i < 3; ++i) panes_[i] = new PaneWidget(this, i);
 }
 
-int ViewWidget::Mode() const {
-    return static_cast<int>(document_.Mode());
+DisplayMode ViewWidget::Mode() const {
+    return document_.Mode();
 }
 
 QSize ViewWidget::PictureSize(int index) const {
@@ -150,7 +149,7 @@ QSize ViewWidget::ScrollPaneClient() const {
 void ViewWidget::Relayout() {
     if (inLayout_) return;
     inLayout_ = true;
-    const int mode = Mode();
+    const DisplayMode mode = Mode();
     const std::array<QSize, 3> pictures{PictureSize(0), PictureSize(1), PictureSize(2)};
     // Twice: the first pass may add or take away scroll bars and so change the client area.
     for (int pass = 0; pass < 2; ++pass) {
@@ -269,9 +268,8 @@ void ViewWidget::PaintPane(const PaneWidget& pane, QPainter& painter, const QRec
         painter.fillRect(dirty, Background());
         return;
     }
-    const int mode = Mode();
     QPoint origin = PaintOrigin(size, client, QPoint(document_.ScrollX(), document_.ScrollY()));
-    if (mode == view_mode::kInterlace) {
+    if (Mode() == DisplayMode::Interlace) {
         // Picture lines keep their screen-line parity, whatever the pane's place.
         const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();
         origin.setY(InterlaceOriginY(origin.y(), screenY, size.height()));
@@ -337,8 +335,7 @@ void ViewWidget::PanePress(PaneWidget& pane, QMouseEvent* event) {
         UpdateCursor(pane, point);
         return;
     }
-    if (const int command = ClickCommand(click))
-        emit CommandRequested(static_cast<CommandId>(command));
+    if (const CommandId command = ClickCommand(click)) emit CommandRequested(command);
 }
 
 void ViewWidget::PaneMove(PaneWidget& pane, QMouseEvent* event) {
@@ -372,7 +369,7 @@ void ViewWidget::PaneRelease(PaneWidget& pane, QMouseEvent* event) {
         ApplySelection(outcome);
         UpdateAllCursors();
         // The finished rectangle stays readable for the command that cuts by it.
-        if (outcome.command) emit CommandRequested(static_cast<CommandId>(outcome.command));
+        if (outcome.command) emit CommandRequested(outcome.command);
         return;
     }
     if (!dragging_) return;
@@ -396,14 +393,14 @@ SelectionView ViewWidget::SelectionViewOf(int index) const {
     const QSize picture = PictureSize(index);
     QPoint origin =
         PaintOrigin(picture, pane.size(), QPoint(document_.ScrollX(), document_.ScrollY()));
-    if (Mode() == view_mode::kInterlace && !picture.isEmpty()) {
+    if (Mode() == DisplayMode::Interlace && !picture.isEmpty()) {
         const int screenY = pane.mapToGlobal(QPoint(0, 0)).y();
         origin.setY(InterlaceOriginY(origin.y(), screenY, picture.height()));
     }
     return SelectionView{origin, document_.ZoomPercent(), picture};
 }
 
-void ViewWidget::BeginSelection(int mode, std::optional<QSize> ratio) {
+void ViewWidget::BeginSelection(duplora::SelectionMode mode, std::optional<QSize> ratio) {
     selection_.Begin(mode, ratio);
     crossHair_.reset();
     RepaintPanes();
@@ -430,9 +427,7 @@ void ViewWidget::ApplySelection(const SelectionOutcome& outcome) {
         crossHair_ = outcome.crossHair;
         changed = true;
     }
-    if (!selection_.Active() || (selection_.Mode() != selection_mode::kFree &&
-                                 selection_.Mode() != selection_mode::kPresetRatio &&
-                                 selection_.Mode() != selection_mode::kPhone)) {
+    if (!IsDrawingSelection(selection_.Mode())) {
         changed = changed || crossHair_.has_value();
         crossHair_.reset();
     }

@@ -12,10 +12,10 @@
 #include <array>
 #include <optional>
 
-#include "app/shell/command_ids.h"
 #include "app/stereo/pane_mouse.h"
 #include "app/stereo/selection.h"
 #include "app/stereo/view_layout.h"
+#include "core/shell/command_ids.h"
 #include "gui/stereo/pane_picture.h"
 
 namespace duplora {
@@ -81,7 +81,7 @@ class ViewWidget : public QAbstractScrollArea {
     // ---- selections -------------------------------------------------------------------------
     // Starts drawing a rectangle (free trim, preset ratio, phone area), keeping the ratio
     // when one is given.
-    void BeginSelection(int mode, std::optional<QSize> ratio = std::nullopt);
+    void BeginSelection(SelectionMode mode, std::optional<QSize> ratio = std::nullopt);
     // Starts a fixed-size rectangle; the command that placed it, forwarded next, puts it at
     // the top-left of what is shown.
     void BeginFixedSelection(const SelectionRect& rect, CommandId trigger);
@@ -89,7 +89,7 @@ class ViewWidget : public QAbstractScrollArea {
     // fixed-size rectangle or cancels the selection.
     void ForwardToSelection(CommandId command);
     bool SelectionActive() const { return selection_.Active(); }
-    int SelectionMode() const { return selection_.Mode(); }
+    duplora::SelectionMode SelectionMode() const { return selection_.Mode(); }
     // The rectangle in full-size pixels; after a finished selection the one to cut by.
     const SelectionRect& SelectionRectangle() const { return selection_.Rect(); }
     // How pane `index` shows its picture, for mapping the mouse to picture pixels.
@@ -127,7 +127,7 @@ class ViewWidget : public QAbstractScrollArea {
     void ApplySelection(const SelectionOutcome& outcome);
     void ScrollBarMoved();
     void SetScrollBars();
-    int Mode() const;
+    DisplayMode Mode() const;
     QSize PictureSize(int index) const;
     QColor Background() const;
 

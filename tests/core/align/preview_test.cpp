@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
 
+#include "align_test_util.h"
 #include "core/image/filter.h"
 #include "core/image/luminance.h"
 #include "support/test_support.h"
@@ -15,21 +15,11 @@
 namespace duplora {
 namespace {
 
+using test::GreyAt;
 using test::IndexAt;
+using test::MakeGrey;
 using test::PixelAt;
 using test::SamePixels;
-
-// Grey pictures by stored rows, as the preview routines count them.
-ImageBuffer Grey(int width, int height, const std::function<int(int, int)>& value) {
-    ImageBuffer image = CreateGreyImageForOverwrite(width, height);
-    for (int r = 0; r < height; ++r)
-        for (int x = 0; x < width; ++x)
-            image.StoredRow(r)[x] = static_cast<std::uint8_t>(value(x, r));
-    return image;
-}
-int At(const ImageBuffer& image, int x, int storedRow) {
-    return image.StoredRow(storedRow)[x];
-}
 
 TEST(PreviewGrey, LuminanceWithAGreyPaletteInTwoOrSixteenLevels) {
     const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x1E140A, 0xFFFFFF};
@@ -69,14 +59,14 @@ TEST(PreviewScale, MappingByHand) {
     for (const auto& c : cases) {
         // Pixel value = 1 + column + 16 · stored row: every source pixel is told apart.
         const auto value = [](int x, int r) { return 1 + x + 16 * r; };
-        const ImageBuffer out = PreviewScale(Grey(c.width, c.height, value), c.percent);
+        const ImageBuffer out = PreviewScale(MakeGrey(c.width, c.height, value), c.percent);
         ASSERT_TRUE(out) << c.percent;
         ASSERT_EQ(out.Width(), c.width);
         ASSERT_EQ(out.Height(), c.height);
         for (int r = 0; r < c.height; ++r)
             for (int x = 0; x < c.width; ++x) {
                 const int sx = c.columns[x], sr = c.rows[r];
-                ASSERT_EQ(At(out, x, r), sx < 0 || sr < 0 ? 0 : value(sx, sr))
+                ASSERT_EQ(GreyAt(out, x, r), sx < 0 || sr < 0 ? 0 : value(sx, sr))
                     << c.percent << " %: " << x << "," << r;
             }
     }
@@ -85,15 +75,15 @@ TEST(PreviewScale, MappingByHand) {
 TEST(PreviewScale, RefusesOtherDepthsAndNegativeSizes) {
     EXPECT_FALSE(PreviewScale(ImageBuffer{}, 100));
     EXPECT_FALSE(PreviewScale(test::MakeNoise(8, 8, 1), 100));
-    EXPECT_FALSE(PreviewScale(Grey(8, 8, [](int, int) { return 9; }), -1));
-    EXPECT_FALSE(PreviewScale(Grey(8, 8, [](int, int) { return 9; }), INT_MIN));
-    EXPECT_TRUE(PreviewScale(Grey(1, 1, [](int, int) { return 9; }), INT_MAX));
+    EXPECT_FALSE(PreviewScale(MakeGrey(8, 8, [](int, int) { return 9; }), -1));
+    EXPECT_FALSE(PreviewScale(MakeGrey(8, 8, [](int, int) { return 9; }), INT_MIN));
+    EXPECT_TRUE(PreviewScale(MakeGrey(1, 1, [](int, int) { return 9; }), INT_MAX));
 }
 
 class PreviewComposeTest : public ::testing::Test {
   protected:
-    const ImageBuffer left = Grey(20, 15, [](int x, int y) { return 200 + x + y; });
-    const ImageBuffer right = Grey(20, 15, [](int x, int y) { return 3 * x + 7 * y; });
+    const ImageBuffer left = MakeGrey(20, 15, [](int x, int y) { return 200 + x + y; });
+    const ImageBuffer right = MakeGrey(20, 15, [](int x, int y) { return 3 * x + 7 * y; });
 };
 
 TEST_F(PreviewComposeTest, ShiftedRedCyanAndOneSideModes) {
@@ -108,10 +98,10 @@ TEST_F(PreviewComposeTest, ShiftedRedCyanAndOneSideModes) {
     for (int r = 0; r < 13; ++r)
         for (int x = 0; x < 17; ++x) {
             const std::uint8_t* p = c.image.StoredRow(r) + 3 * x;
-            const int cyan = At(right, x, r + 2);
+            const int cyan = GreyAt(right, x, r + 2);
             ASSERT_EQ(p[0], cyan);
             ASSERT_EQ(p[1], cyan);
-            ASSERT_EQ(p[2], std::min(255, At(left, x + 3, r) + 32));
+            ASSERT_EQ(p[2], std::min(255, GreyAt(left, x + 3, r) + 32));
         }
     // Modes 1 and 2 show one side only.
     const PreviewComposition both = PreviewCompose(left, right, 0, 0, 3);
@@ -136,17 +126,17 @@ TEST_F(PreviewComposeTest, ShiftKeepsTenPixelsSizesMeetAndBadInputGivesNothing) 
     EXPECT_EQ(extreme.image.Width(), 10);
     EXPECT_EQ(extreme.image.Height(), 10);
     // A picture smaller than 10 pixels is not shifted at all.
-    const ImageBuffer tiny = Grey(6, 4, [](int x, int) { return x; });
+    const ImageBuffer tiny = MakeGrey(6, 4, [](int x, int) { return x; });
     const PreviewComposition small = PreviewCompose(tiny, tiny, 3, -3, 0);
     EXPECT_EQ(small.image.Width(), 6);
     EXPECT_EQ(small.image.Height(), 4);
     EXPECT_EQ(small.leftCutX + small.leftCutY + small.rightCutX + small.rightCutY, 0);
     // Different sizes use the common part.
-    const ImageBuffer narrow = Grey(18, 16, [](int x, int y) { return x * y; });
+    const ImageBuffer narrow = MakeGrey(18, 16, [](int x, int y) { return x * y; });
     const PreviewComposition d = PreviewCompose(left, narrow, 2, 1, 0);
     EXPECT_EQ(d.image.Width(), 16);
     ASSERT_EQ(d.image.Height(), 14);
-    EXPECT_EQ(d.image.StoredRow(13)[3 * 15], At(narrow, 15, 13));
+    EXPECT_EQ(d.image.StoredRow(13)[3 * 15], GreyAt(narrow, 15, 13));
     EXPECT_FALSE(PreviewCompose(left, right, 0, 0, 4).image);
     EXPECT_FALSE(PreviewCompose(left, right, 0, 0, -1).image);
     EXPECT_FALSE(PreviewCompose(ImageBuffer{}, right, 0, 0, 0).image);
@@ -157,10 +147,8 @@ TEST_F(PreviewComposeTest, ShiftKeepsTenPixelsSizesMeetAndBadInputGivesNothing) 
 // own); the preview gives its black and white as grey levels.
 ImageBuffer EdgesAsGrey(const ImageBuffer& image, int threshold) {
     const ImageBuffer edges = DetectEdges(image, threshold);
-    ImageBuffer out = CreateGreyImageForOverwrite(image.Width(), image.Height());
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) out.Line(y)[x] = edges.Line(y)[3 * x];
-    return out;
+    return MakeGrey(image.Width(), image.Height(),
+                    [&](int x, int r) { return edges.StoredRow(r)[3 * x]; });
 }
 
 TEST(EdgeView, ReportsTensOfPercentInOrderAndRefusesOtherDepths) {

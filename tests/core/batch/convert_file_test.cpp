@@ -65,7 +65,7 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     return run;
 }
 
-BatchOptions Into(const ScratchDir& out, BatchOutputType type = BatchOutputType::Bmp) {
+BatchOptions Into(const ScratchDir& out, OutputFormat type = OutputFormat::Bmp) {
     BatchOptions options;
     options.targetFolder = out.Path();
     options.outputType = type;
@@ -73,15 +73,15 @@ BatchOptions Into(const ScratchDir& out, BatchOutputType type = BatchOutputType:
 }
 
 TEST(BatchOptionsTest, NamesHeadersAndPrefill) {
-    EXPECT_EQ(BatchOutputName("/out", "/in/a.b/pic.large.JPG", BatchOutputType::Jps),
+    EXPECT_EQ(BatchOutputName("/out", "/in/a.b/pic.large.JPG", OutputFormat::Jps),
               "/out/pic.large.jps");
-    EXPECT_EQ(BatchOutputName("/out/", "noext", BatchOutputType::Bmp), "/out/noext.bmp");
+    EXPECT_EQ(BatchOutputName("/out/", "noext", OutputFormat::Bmp), "/out/noext.bmp");
     EXPECT_EQ(FileStem("/x/.hidden"), ".hidden");
     EXPECT_EQ(NormaliseTargetFolder("/a/b//"), "/a/b");
     EXPECT_EQ(NormaliseTargetFolder("/"), "/");
     BatchOptions options;
     options.targetFolder = "/t";
-    options.outputType = BatchOutputType::Das;
+    options.outputType = OutputFormat::Das;
     EXPECT_EQ(BatchLogHeader("/src", options), "Input:/src-> Output:/t [DAS]\r\n\r\n");
     EXPECT_EQ(BatchListLogHeader(options), "Input:Slide Show List -> Output:/t [DAS]\r\n\r\n");
     // The quick adjustment's angles, sizes (100 + n) and position.
@@ -177,7 +177,7 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     ScratchDir right;
     for (const char* name : {"b.jpg", "c_r.jpg"}) ASSERT_TRUE(test::WriteAll(right / name, {}));
     BatchOptions options;
-    options.sourceLayout = BatchSourceLayout::LeftRight;
+    options.sourceLayout = StereoLayout::Pair;
     const auto inP = [](std::vector<std::string> names) {
         for (std::string& name : names) name = "/p/" + name;
         return names;
@@ -215,7 +215,7 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     EXPECT_EQ(job.header.substr(0, 8), "Input:/p");
 
     std::vector<std::string> many(kMaxBatchFiles + 3, "/p/x.jpg");
-    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.sourceLayout = StereoLayout::SideBySide;
     EXPECT_EQ(MakeFileJob(many, options).items.size(), std::size_t(kMaxBatchFiles));
 }
 
@@ -223,7 +223,7 @@ TEST(BatchRunTest, LogOfOneFileReadsAsTheProgressWindowShowsIt) {
     ScratchDir in, out;
     const std::string file = WriteSideBySide(in, "pair.bmp", 8, 4, kWhite, kBlack);
     BatchOptions options = Into(out);
-    options.outputLayout = BatchOutputLayout::GreyAnaglyph;
+    options.outputMode = DisplayMode::GreyAnaglyph;
     options.resizeWidth = true;
     options.width = 4;
     const BatchRunLog run = RunFiles({file}, options);
@@ -294,8 +294,8 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
 TEST(BatchRunTest, AbortRemovesTheHalfOfAPairAlreadyWritten) {
     ScratchDir in, out;
     const std::string file = WriteSideBySide(in, "h.bmp", 64, 32, kRed, kWhite);
-    BatchOptions options = Into(out, BatchOutputType::Jpg);
-    options.outputLayout = BatchOutputLayout::LeftRight;
+    BatchOptions options = Into(out, OutputFormat::Jpeg);
+    options.separateFiles = true;
     BatchControl control;
     BatchThreads threads;
     // The first file being written asks for the run to be given up.
@@ -314,7 +314,7 @@ TEST(BatchRunTest, UnreadableFileIsLoggedAndTheOthersConvert) {
     const std::string good = WriteSideBySide(in, "good.bmp", 4, 4, kRed, kRed);
     ASSERT_TRUE(test::WriteAll(in / "bad.jpg", test::Text("not a picture")));
     test::HookRecorder hooks;
-    const BatchRunLog run = RunFiles({in / "bad.jpg", good}, Into(out, BatchOutputType::Jpg));
+    const BatchRunLog run = RunFiles({in / "bad.jpg", good}, Into(out, OutputFormat::Jpeg));
     EXPECT_EQ(hooks.messages, std::vector<std::string>{LoadResString(kBatchWarningCaption) + "|" +
                                                        LoadResString(kBatchOtherTypeText)});
     EXPECT_EQ(run.log[3], "Ergebnis: Leserfehler.\r\n\r\n");
@@ -328,8 +328,8 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ScratchDir in, out;
     ASSERT_TRUE(WriteBmpFile(in / "v_l.bmp", Plain(30, 20, kWhite)));
     ASSERT_TRUE(WriteBmpFile(in / "v_r.bmp", Plain(30, 20, kBlack)));
-    BatchOptions options = Into(out, BatchOutputType::Das);
-    options.sourceLayout = BatchSourceLayout::LeftRight;
+    BatchOptions options = Into(out, OutputFormat::Das);
+    options.sourceLayout = StereoLayout::Pair;
     const BatchRunLog run = RunFiles({in / "v_l.bmp", in / "v_r.bmp"}, options);
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
     DasHeader header;
@@ -353,7 +353,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);
     // Opened again as a source, the container gives its views and its offset.
-    const BatchViews views = OpenBatchStereoFile(in / "v_l.das", 1, {});
+    const BatchViews views = OpenBatchStereoFile(in / "v_l.das", StereoLayout::OverUnder, {});
     ASSERT_TRUE(views);
     EXPECT_EQ(PixelAt(views.left, 3, 3), kWhite);
     EXPECT_EQ(PixelAt(views.right, 3, 3), kBlack);
@@ -368,7 +368,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
               "Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\r\n\r\n");
     EXPECT_EQ(test::ReadAll(in / "v_l.das"), packed);
     // Without a right file nothing can be packed.
-    options.sourceLayout = BatchSourceLayout::SideBySide;
+    options.sourceLayout = StereoLayout::SideBySide;
     options.position = false;
     const BatchRunLog lone = RunFiles({in / "v_r.bmp"}, options);
     EXPECT_EQ(lone.log.back(), "Error  ");
@@ -379,8 +379,8 @@ TEST(BatchRunTest, RealSideBySidePhotoBecomesAnAnaglyphOfHalfItsWidth) {
     const std::string source = test::SamplePath("single-file/stereograph.left-right.jpg");
     if (!test::SampleExists("single-file/stereograph.left-right.jpg")) GTEST_SKIP();
     ScratchDir out;
-    BatchOptions options = Into(out, BatchOutputType::Jpg);
-    options.outputLayout = BatchOutputLayout::ColourAnaglyph;
+    BatchOptions options = Into(out, OutputFormat::Jpeg);
+    options.outputMode = DisplayMode::ColourAnaglyph;
     const BatchRunLog run = RunFiles({source}, options);
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
     const ImageBuffer whole = test::LoadJpeg(source);

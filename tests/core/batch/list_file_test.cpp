@@ -80,9 +80,18 @@ TEST(ListLine, SoundLinesAndLayouts) {
     EXPECT_EQ(s, (SoundCommand{"C:\\Programme\\player.exe", ""}));
     for (const char* other : {"sound,,bg.wav", "sounds,play,x"})
         EXPECT_EQ(ClassifyListLine(other), ListLineKind::Other) << other;
-    const std::pair<int, std::optional<int>> layouts[] = {
-        {11, 0}, {18, 7}, {21, kPairLayout}, {5, kPairLayout}, {4, 3},
-        {1, 0},  {0, {}}, {10, {}},          {19, {}},         {22, {}},
+    using L = StereoLayout;
+    const std::pair<int, std::optional<StereoLayout>> layouts[] = {
+        {11, L::SideBySide},
+        {18, L::TriDeltaBB},
+        {21, L::Pair},
+        {5, L::Pair},
+        {4, L::Anaglyph},
+        {1, L::SideBySide},
+        {0, {}},
+        {10, {}},
+        {19, {}},
+        {22, {}},
     };
     for (const auto& [type, layout] : layouts) EXPECT_EQ(ListEntryLayout(type), layout) << type;
 }

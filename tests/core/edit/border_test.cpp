@@ -21,17 +21,25 @@ FrameStyle Style(int o, int m, int i, bool round = false) {
     return {o, m, i, 0x0000FF, 0x00FF00, 0xFF0000, round};
 }
 constexpr std::uint32_t kOuter = 0xFF0000, kMiddle = 0x00FF00, kInner = 0x0000FF;
+// A frame round each half, or one round the whole picture.
+constexpr DisplayMode kSideBySide = DisplayMode::SideBySide, kOverUnder = DisplayMode::OverUnder,
+                      kWhole = DisplayMode::Single;
 
 TEST(AddBorder, OutputSizeOfEachLayout) {
     // Defaults 4, 20, 4 (T = 28): two frames across, two down, or one.
+    using M = DisplayMode;
     const struct {
-        int width, height, layout, outW, outH;
-    } cases[] = {{800, 300, 0, 912, 356}, {800, 300, 10, 912, 356}, {400, 600, 1, 456, 712},
-                 {400, 600, 2, 456, 656}, {400, 600, 22, 456, 656}, {1, 1, 0, 113, 57}};
+        int width, height;
+        DisplayMode mode;
+        int outW, outH;
+    } cases[] = {{800, 300, M::SideBySide, 912, 356},     {800, 300, M::ThreeViews, 912, 356},
+                 {400, 600, M::OverUnder, 456, 712},      {400, 600, M::Single, 456, 656},
+                 {400, 600, M::ColourAnaglyph, 456, 656}, {1, 1, M::SideBySide, 113, 57}};
     for (const auto& c : cases) {
         const ImageBuffer out =
-            AddBorder(test::MakeNoise(c.width, c.height, 3), c.layout, Style(4, 20, 4, true));
-        EXPECT_EQ(std::pair(out.Width(), out.Height()), std::pair(c.outW, c.outH)) << c.layout;
+            AddBorder(test::MakeNoise(c.width, c.height, 3), c.mode, Style(4, 20, 4, true));
+        EXPECT_EQ(std::pair(out.Width(), out.Height()), std::pair(c.outW, c.outH))
+            << static_cast<int>(c.mode);
     }
 }
 
@@ -47,7 +55,8 @@ TEST(AddBorder, SquareFramesDrawnBoxByBox) {
             FillBox(expected, k * box + 3, 3, k * box + box - 3, h + 5, kInner);
             PutPicture(expected, wide, k * box + 4, 4, k * w, 0, w, h);
         }
-        EXPECT_TRUE(test::SamePixels(AddBorder(wide, 0, Style(1, 2, 1)), expected, "border_sbs"));
+        EXPECT_TRUE(
+            test::SamePixels(AddBorder(wide, kSideBySide, Style(1, 2, 1)), expected, "border_sbs"));
     }
     // Over/under 5 × 6 with 2, 1, 0 (T = 3): 11 × 18, boxes rows [0, 9) and [9, 18).
     const ImageBuffer tall = test::MakeImage(5, 6, Where);
@@ -57,7 +66,8 @@ TEST(AddBorder, SquareFramesDrawnBoxByBox) {
         FillBox(expected, 2, top + 2, 9, top + 7, kMiddle);
         PutPicture(expected, tall, 3, top + 3, 0, top ? 3 : 0, 5, 3);
     }
-    EXPECT_TRUE(test::SamePixels(AddBorder(tall, 1, Style(2, 1, 0)), expected, "border_ou"));
+    EXPECT_TRUE(
+        test::SamePixels(AddBorder(tall, kOverUnder, Style(2, 1, 0)), expected, "border_ou"));
     // Side by side 7 × 2 with 1, 0, 1 (T = 2): 15 × 6, boxes [0, 7) and [7, 15), each view 3
     // columns wide.
     const ImageBuffer odd = test::MakeImage(7, 2, Where);
@@ -67,23 +77,24 @@ TEST(AddBorder, SquareFramesDrawnBoxByBox) {
     FillBox(expected, 8, 1, 14, 5, kInner);
     PutPicture(expected, odd, 2, 2, 0, 0, 3, 2);
     PutPicture(expected, odd, 9, 2, 3, 0, 3, 2);
-    EXPECT_TRUE(test::SamePixels(AddBorder(odd, 0, Style(1, 0, 1)), expected, "border_odd"));
+    EXPECT_TRUE(
+        test::SamePixels(AddBorder(odd, kSideBySide, Style(1, 0, 1)), expected, "border_odd"));
 }
 
 TEST(AddBorder, ZeroWidthsGiveThePictureBack) {
     const ImageBuffer even = test::MakeNoise(8, 5, 1);
-    for (const int layout : {0, 1, 2}) {
+    for (const DisplayMode mode : {kSideBySide, kOverUnder, kWhole}) {
         // Over/under halves are H / 2 rows each: with an odd height the last row is frame.
         ImageBuffer expected = CreateImage(8, 5, 24);
         FillBox(expected, 0, 0, 8, 5, kInner);
-        PutPicture(expected, even, 0, 0, 0, 0, 8, layout == 1 ? 4 : 5);
-        EXPECT_TRUE(test::SamePixels(AddBorder(even, layout, Style(0, 0, 0, true)), expected,
-                                     "border_zero"))
-            << layout;
+        PutPicture(expected, even, 0, 0, 0, 0, 8, mode == kOverUnder ? 4 : 5);
+        EXPECT_TRUE(
+            test::SamePixels(AddBorder(even, mode, Style(0, 0, 0, true)), expected, "border_zero"))
+            << static_cast<int>(mode);
     }
     // An odd width keeps both halves W / 2 wide: the last column is frame.
     EXPECT_TRUE(test::SamePixels(
-        AddBorder(test::MakeImage(5, 3, Where), 0, Style(0, 0, 0, true)),
+        AddBorder(test::MakeImage(5, 3, Where), kSideBySide, Style(0, 0, 0, true)),
         test::MakeImage(5, 3, [](int x, int y) { return x < 4 ? Where(x, y) : kInner; })));
 }
 
@@ -120,7 +131,7 @@ TEST(RoundedCornerInset, HandWorkedEllipsesAndSymmetricCircles) {
 TEST(AddBorder, RoundedMiddleFrameCorners) {
     // Defaults on a 10 × 6 picture, one frame: 66 × 62, middle area [4, 62) × [4, 58).
     const ImageBuffer picture = test::MakeNoise(10, 6, 9);
-    const ImageBuffer out = AddBorder(picture, 2, Style(4, 20, 4, true));
+    const ImageBuffer out = AddBorder(picture, kWhole, Style(4, 20, 4, true));
     ASSERT_EQ(out.Width(), 66);
     ASSERT_EQ(out.Height(), 62);
     const int insets[] = {7, 5, 3, 2, 2, 1, 1, 0, 0, 0};
@@ -131,28 +142,28 @@ TEST(AddBorder, RoundedMiddleFrameCorners) {
                           x < 4 + insets[k] || x >= 62 - insets[k] ? kOuter : kMiddle)
                     << x << "," << y;
     // Square corners leave the whole middle row.
-    const ImageBuffer square = AddBorder(picture, 2, Style(4, 20, 4));
+    const ImageBuffer square = AddBorder(picture, kWhole, Style(4, 20, 4));
     EXPECT_EQ((std::vector{PixelAt(square, 4, 4), PixelAt(square, 61, 57), PixelAt(square, 3, 4)}),
               (std::vector{kMiddle, kMiddle, kOuter}));
 }
 
 TEST(AddBorder, IndexedPictureIsFramedInTrueColourAndBadInputGivesNone) {
     const ImageBuffer indexed = test::MakeIndexed(6, 4, 4, 2);
-    const ImageBuffer out = AddBorder(indexed, 2, Style(1, 1, 1));
+    const ImageBuffer out = AddBorder(indexed, kWhole, Style(1, 1, 1));
     ASSERT_EQ(out.BitCount(), 24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(PixelAt(out, 3 + x, 3 + y), test::IndexedColour(indexed, x, y));
     const ImageBuffer picture = test::MakeNoise(4, 4, 1);
-    EXPECT_FALSE(AddBorder(ImageBuffer{}, 0, Style(1, 1, 1)));
-    EXPECT_FALSE(AddBorder(picture, 0, Style(-1, 1, 1)));
-    EXPECT_FALSE(AddBorder(picture, 0, Style(1, -5, 1)));
-    EXPECT_FALSE(AddBorder(picture, 0, Style(1, 1, INT_MIN)));
+    EXPECT_FALSE(AddBorder(ImageBuffer{}, kSideBySide, Style(1, 1, 1)));
+    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(-1, 1, 1)));
+    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(1, -5, 1)));
+    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(1, 1, INT_MIN)));
     int w = 0, h = 0;
-    EXPECT_FALSE(FramedSize(4, 4, 0, Style(INT_MAX, INT_MAX, INT_MAX), w, h));
+    EXPECT_FALSE(FramedSize(4, 4, kSideBySide, Style(INT_MAX, INT_MAX, INT_MAX), w, h));
     test::HookRecorder hooks;  // too large: the user is told
-    EXPECT_FALSE(AddBorder(picture, 0, Style(INT_MAX, INT_MAX, INT_MAX, true)));
-    EXPECT_FALSE(AddBorder(picture, 0, Style(20000, 0, 0)));  // 80004 wide
+    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(INT_MAX, INT_MAX, INT_MAX, true)));
+    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(20000, 0, 0)));  // 80004 wide
     EXPECT_EQ(hooks.messages.size(), 2u);
 }
 

@@ -122,7 +122,7 @@ struct WriterCase {
     const char* caption = nullptr;  // "" for the target's path
 };
 
-bool SaveAs(SaveFileType type, const std::string& target) {
+bool SaveAs(OutputFormat type, const std::string& target) {
     SaveSettings settings;
     settings.type = type;
     return SaveStereoPicture(target, test::MakeNoise(300, 200, 4), settings);
@@ -154,11 +154,11 @@ const WriterCase kWriterCases[] = {
      },
      nullptr, ""},
     {"SaveJpeg", Failure::LockedFolder,
-     [](auto& t, auto&) { return SaveAs(SaveFileType::Jpeg, t); }, "Kann Bild nicht speichern",
+     [](auto& t, auto&) { return SaveAs(OutputFormat::Jpeg, t); }, "Kann Bild nicht speichern",
      "FEHLER"},
-    {"SaveBmp", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Bmp, t); },
+    {"SaveBmp", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Bmp, t); },
      "Kann Bild nicht speichern", "FEHLER"},
-    {"SaveStj", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Stj, t); },
+    {"SaveStj", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Stj, t); },
      "Kann Bild nicht speichern", "FEHLER"},
     {"DasBadSources", Failure::BadInput,
      [](auto& t, auto& f) {

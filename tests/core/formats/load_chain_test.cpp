@@ -9,6 +9,7 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_codec.h"
+#include "core/formats/output_formats.h"
 #include "core/hooks.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
@@ -18,23 +19,25 @@ namespace {
 
 using test::ScratchDir;
 
-TEST(ImageNames, SaveTypeAndKnownSets) {
+TEST(ImageNames, OutputFormatAndKnownSets) {
     struct Case {
         const char* name;
-        SaveType type;
+        std::optional<OutputFormat> format;
         bool set0, set1, set2;
     };
-    const Case cases[] = {{"A.JPEG", SaveType::Jpeg, true, true, true},
-                          {"photojpg", SaveType::Jpeg, true, true, true},  // no dot needed
-                          {"x.BmP", SaveType::Bmp, true, true, true},
-                          {"pair.jps", SaveType::Jps, true, true, false},
-                          {"c.das", SaveType::Other, true, true, false},
-                          {"v.ios", SaveType::Other, true, false, false},
-                          {"t.TIFF", SaveType::Other, true, true, true},
-                          {"jpg.txt", SaveType::Other, false, false, false},
-                          {"pg", SaveType::Other, false, false, false}};
+    using F = OutputFormat;
+    const Case cases[] = {{"A.JPEG", F::Jpeg, true, true, true},
+                          {"photojpg", F::Jpeg, true, true, true},  // no dot needed
+                          {"x.BmP", F::Bmp, true, true, true},
+                          {"pair.jps", F::Jps, true, true, false},
+                          {"c.das", F::Das, true, true, false},
+                          {"s.Stj", F::Stj, false, false, false},
+                          {"v.ios", std::nullopt, true, false, false},
+                          {"t.TIFF", std::nullopt, true, true, true},
+                          {"jpg.txt", std::nullopt, false, false, false},
+                          {"pg", std::nullopt, false, false, false}};
     for (const Case& c : cases) {
-        EXPECT_EQ(SaveTypeByExtension(c.name), c.type) << c.name;
+        EXPECT_EQ(OutputFormatByName(c.name), c.format) << c.name;
         EXPECT_EQ(IsKnownImageName(c.name, 0), c.set0) << c.name;
         EXPECT_EQ(IsKnownImageName(c.name, 1), c.set1) << c.name;
         EXPECT_EQ(IsKnownImageName(c.name, 2), c.set2) << c.name;

@@ -44,28 +44,33 @@ TEST(SaveNames, SuffixesExtensionsAndTypes) {
     EXPECT_FALSE(names.Same());
     EXPECT_TRUE(MakeLeftRightNames("/a/stem.jpg", "", "").Same());
 
-    EXPECT_EQ(FixSaveExtension("photo.bmp", SaveFileType::Jpeg), "photo.jpg");
-    EXPECT_EQ(FixSaveExtension("photo.jpeg", SaveFileType::Jpeg), "photo.jpeg");
-    EXPECT_EQ(FixSaveExtension("photo.jps", SaveFileType::Stj), "photo.stj");
-    EXPECT_EQ(FixSaveExtension("/a.b/photo", SaveFileType::Bmp), "/a.b/photo.bmp");
-    EXPECT_EQ(FixSaveExtension("photo.tif", SaveFileType::Fixed), "photo.tif");
+    EXPECT_EQ(FixSaveExtension("photo.bmp", OutputFormat::Jpeg), "photo.jpg");
+    EXPECT_EQ(FixSaveExtension("photo.jpeg", OutputFormat::Jpeg), "photo.jpeg");
+    EXPECT_EQ(FixSaveExtension("photo.jps", OutputFormat::Stj), "photo.stj");
+    EXPECT_EQ(FixSaveExtension("/a.b/photo", OutputFormat::Bmp), "/a.b/photo.bmp");
+    // An STJ name gets its ending written anew; other formats keep theirs in any case.
+    EXPECT_EQ(FixSaveExtension("photo.STJ", OutputFormat::Stj), "photo.stj");
+    EXPECT_EQ(FixSaveExtension("photo.JPS", OutputFormat::Jps), "photo.JPS");
     // Twenty characters, not twenty bytes, and never half a character.
     EXPECT_EQ(LimitNameSuffix("abcdefghijklmnopqrstuvwxyz"), "abcdefghijklmnopqrst");
     EXPECT_EQ(LimitNameSuffix(std::string(22, 'x') + "ä"), std::string(20, 'x'));
     EXPECT_EQ(LimitNameSuffix("ääääääääääääääääääääää"), "ääääääääääääääääääää");
 
-    EXPECT_EQ(ResolveSaveType("a.STJ", SaveFileType::Fixed), SaveFileType::Stj);
-    EXPECT_EQ(ResolveSaveType("a.jpg", SaveFileType::Bmp), SaveFileType::Bmp);
-    EXPECT_EQ(ResolveSaveType("a.jps", SaveFileType::Fixed), SaveFileType::Jps);
-    EXPECT_EQ(ResolveSaveType("a.png", SaveFileType::Fixed), SaveFileType::Jpeg);
+    EXPECT_EQ(ResolveSaveType("a.STJ", std::nullopt), OutputFormat::Stj);
+    EXPECT_EQ(ResolveSaveType("a.stj", OutputFormat::Jpeg), OutputFormat::Stj);
+    EXPECT_EQ(ResolveSaveType("a.jpg", OutputFormat::Bmp), OutputFormat::Bmp);
+    EXPECT_EQ(ResolveSaveType("a.jps", std::nullopt), OutputFormat::Jps);
+    EXPECT_EQ(ResolveSaveType("a.png", std::nullopt), OutputFormat::Jpeg);
+    // A container is made from the source files, not saved from a picture.
+    EXPECT_EQ(ResolveSaveType("a.das", std::nullopt), OutputFormat::Jpeg);
     EXPECT_EQ(StepSaveQuality(95, 10), 99);
     EXPECT_EQ(StepSaveQuality(5, -10), 1);
 }
 
 TEST(SavePanel, ControlsAndTexts) {
-    const SavePanelState bmp = SavePanelFor(SaveFileType::Bmp, true);
+    const SavePanelState bmp = SavePanelFor(OutputFormat::Bmp, true);
     EXPECT_FALSE(bmp.quality || bmp.sizeText || bmp.exifSwitch || bmp.exactButton);
-    const SavePanelState stj = SavePanelFor(SaveFileType::Stj, true);
+    const SavePanelState stj = SavePanelFor(OutputFormat::Stj, true);
     EXPECT_TRUE(stj.quality && stj.phoneNote && stj.exactButton && !stj.exifSwitch);
     EXPECT_EQ(SaveDialogTitle(false), "Stereobild Speichern");
     EXPECT_EQ(SaveDialogTitle(true), "Bild speichern");
@@ -142,10 +147,10 @@ TEST(SaveStereoPicture, EveryTypeGoesToItsWriter) {
     const ImageBuffer picture = test::MakeGradient(301, 120);
     SaveSettings settings;
     settings.quality = 85;
-    for (const auto& [name, type] : {std::pair{"s.bmp", SaveFileType::Bmp},
-                                     {"s.jpg", SaveFileType::Jpeg},
-                                     {"s.jps", SaveFileType::Jps},
-                                     {"s.stj", SaveFileType::Stj}}) {
+    for (const auto& [name, type] : {std::pair{"s.bmp", OutputFormat::Bmp},
+                                     {"s.jpg", OutputFormat::Jpeg},
+                                     {"s.jps", OutputFormat::Jps},
+                                     {"s.stj", OutputFormat::Stj}}) {
         settings.type = type;
         ASSERT_TRUE(SaveStereoPicture(dir / name, picture, settings)) << name;
     }
@@ -167,7 +172,7 @@ TEST(SaveStereoPicture, ExifBlockOnlyWhenAskedAndNeverInStj) {
     SaveSettings settings;
     settings.exifThumbnail = true;
     for (const auto& [name, type, exif] :
-         {std::tuple{"e.jps", SaveFileType::Jps, true}, {"e.stj", SaveFileType::Stj, false}}) {
+         {std::tuple{"e.jps", OutputFormat::Jps, true}, {"e.stj", OutputFormat::Stj, false}}) {
         settings.type = type;
         ASSERT_TRUE(SaveStereoPicture(dir / name, test::MakeGradient(320, 200), settings));
         const Bytes head = ReadBytes(dir / name);
@@ -181,7 +186,7 @@ TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
     ScratchDir dir;
     const ImageBuffer sbs = test::MakeImage(9, 4, [](int x, int y) { return (x << 8) | y; });
     SaveSettings settings;
-    settings.type = SaveFileType::Bmp;
+    settings.type = OutputFormat::Bmp;
     Dialogue dialogue;
     ASSERT_EQ(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings),
               LeftRightSaveResult::Saved);
@@ -260,7 +265,7 @@ TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
     const SavePreview preview = MakeSavePreview(picture);
     EXPECT_FALSE(preview.reduced);
     EXPECT_EQ(preview.sizeFactor, 1.0);
-    const SizeEstimate estimate = EstimateSaveSize(preview, 99, SaveFileType::Jpeg);
+    const SizeEstimate estimate = EstimateSaveSize(preview, 99, OutputFormat::Jpeg);
     ASSERT_TRUE(estimate.ok);
     EXPECT_TRUE(estimate.exact);
     SaveSettings settings;
@@ -272,9 +277,9 @@ TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
     // The box shows what the encoder made of it.
     EXPECT_TRUE(test::SamePixels(estimate.shown, DecodeJpegFile(out_ / "a.jpg", false), "shown"));
 
-    settings.type = SaveFileType::Stj;
+    settings.type = OutputFormat::Stj;
     ASSERT_TRUE(SaveStereoPicture(out_ / "a.stj", picture, settings));
-    EXPECT_EQ(EstimateSaveSize(preview, 99, SaveFileType::Stj).bytes,
+    EXPECT_EQ(EstimateSaveSize(preview, 99, OutputFormat::Stj).bytes,
               static_cast<std::int64_t>(ReadBytes(out_ / "a.stj").size()));
     EXPECT_TRUE(temp_.Files().empty());
 }
@@ -286,7 +291,7 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     EXPECT_EQ(std::pair(preview.image.Width(), preview.image.Height()), std::pair(220, 82));
     EXPECT_DOUBLE_EQ(preview.sizeFactor, std::pow(4000.0 / 220 * (1500.0 / 82), 0.85));
 
-    const SizeEstimate about = EstimateSaveSize(preview, 80, SaveFileType::Jpeg);
+    const SizeEstimate about = EstimateSaveSize(preview, 80, OutputFormat::Jpeg);
     ASSERT_TRUE(about.ok);
     EXPECT_FALSE(about.exact);
     EXPECT_EQ(about.bytes % 100, 0);
@@ -294,7 +299,7 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     EXPECT_EQ(about.text,
               "Dateigröße nach Speichern:\n ca. " + std::to_string(about.bytes) + " Bytes");
 
-    const SizeEstimate exact = MeasureExactSize(picture, preview, 80, SaveFileType::Jpeg, true);
+    const SizeEstimate exact = MeasureExactSize(picture, preview, 80, OutputFormat::Jpeg, true);
     ASSERT_TRUE(exact.ok);
     EXPECT_TRUE(exact.exact);
     SaveSettings settings;
@@ -305,7 +310,7 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     EXPECT_EQ(exact.bytes, saved);
     // Later estimates at the same quality scale by the measured ratio and land on the
     // measured size rounded down to hundreds.
-    const SizeEstimate scaled = EstimateSaveSize(preview, 80, SaveFileType::Jpeg);
+    const SizeEstimate scaled = EstimateSaveSize(preview, 80, OutputFormat::Jpeg);
     EXPECT_NEAR(static_cast<double>(scaled.bytes), static_cast<double>(saved / 100 * 100), 100.0);
     EXPECT_TRUE(temp_.Files().empty());
 }

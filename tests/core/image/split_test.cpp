@@ -61,16 +61,12 @@ TEST(SplitAnaglyph, RedForAnyChannelButZero) {
 TEST(SplitAnaglyph, ChannelZeroTakesTheStrongerOfGreenAndBlueOnTheSampleGrid) {
     // Sampled pixels: every tenth column of every tenth stored row (bottom row first).
     auto picture = [](int sampledGreen, int sampledBlue, int otherGreen, int otherBlue) {
-        ImageBuffer image = CreateImage(21, 15, 24);
-        for (int r = 0; r < 15; ++r)
-            for (int x = 0; x < 21; ++x) {
-                const bool sampled = r % 10 == 0 && x % 10 == 0;
-                std::uint8_t* p = image.StoredRow(r) + x * 3;
-                p[0] = static_cast<std::uint8_t>(sampled ? sampledBlue : otherBlue);
-                p[1] = static_cast<std::uint8_t>(sampled ? sampledGreen : otherGreen);
-                p[2] = 99;
-            }
-        return image;
+        return MakeImage(21, 15, [=](int x, int y) {
+            const bool sampled = (14 - y) % 10 == 0 && x % 10 == 0;
+            return static_cast<std::uint32_t>(0x630000 |
+                                              (sampled ? sampledGreen : otherGreen) << 8 |
+                                              (sampled ? sampledBlue : otherBlue));
+        });
     };
     ImageBuffer greener = picture(120, 119, 0, 255);
     EXPECT_TRUE(SamePixels(SplitAnaglyph(greener, 0), Grey(greener, 1)));

@@ -7,9 +7,9 @@
 #include "core/batch/hook_recorder.h"
 #include "core/image/convert.h"
 #include "core/image/luminance.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/combine.h"
-#include "core/stereo/display_mode.h"
 #include "stereo_test_util.h"
 
 namespace duplora {
@@ -63,18 +63,6 @@ TEST(ComputeCommonArea, Margins) {
             ASSERT_EQ(a.secondX, b.firstX);
             ASSERT_EQ(a.secondY, b.firstY);
         }
-}
-
-TEST(DisplayMode, UnknownNumbersAndPageFlippingDigitsAreNoMode) {
-    EXPECT_EQ(DisplayModeFromNumber(22), DisplayMode::ColourAnaglyph);
-    EXPECT_FALSE(DisplayModeFromNumber(2));
-    EXPECT_FALSE(DisplayModeFromNumber(-1));
-    const int expected[] = {0, 1, 20, 21, 22};
-    for (int digit = 0; digit < 5; ++digit)
-        EXPECT_EQ(static_cast<int>(*DisplayModeFromStartDigit(digit)), expected[digit]);
-    // 5 and 6 start page flipping, which is no display mode.
-    EXPECT_FALSE(DisplayModeFromStartDigit(5));
-    EXPECT_FALSE(DisplayModeFromStartDigit(6));
 }
 
 const AnaglyphTables kDefaultTables = BuildAnaglyphTables(100, 100);

@@ -15,9 +15,11 @@
 #include "core/image/luminance.h"
 #include "core/image/pixel_gather.h"
 #include "core/image/split.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/compose.h"
 #include "core/stereo/display_composer.h"
+#include "core/stereo/display_modes.h"
 #include "stereo_test_util.h"
 
 namespace duplora {
@@ -44,7 +46,7 @@ CompositionInput PairInput(const ImageBuffer& first, const ImageBuffer& second,
     return in;
 }
 
-TEST(ComposeForOutput, FullSizeCombinerOfEachCodeOrNone) {
+TEST(ComposeForOutput, FullSizeCombinerOfEachModeOrNone) {
     const ImageBuffer a = MakeNoise(20, 14, 1), b = MakeNoise(20, 14, 2);
     CompositionInput in = PairInput(a, b);
     in.greyPair = GreyAnaglyphPair::RedBlue;
@@ -54,32 +56,36 @@ TEST(ComposeForOutput, FullSizeCombinerOfEachCodeOrNone) {
     // dx = −3, dy = 4 leave a 17 × 10 common area.
     const CommonArea area{0, 4, 3, 0};
     const AnaglyphTables tables = BuildAnaglyphTables(140, 70);
-    const std::pair<int, ImageBuffer> cases[] = {
-        {0, ComposeSideBySide(a, b, area)},
-        {10, ComposeSideBySide(a, b, area)},
-        {1, ComposeOverUnder(a, b, area)},
-        {20, ComposeInterlace(a, b, area)},
-        {21, ComposeGreyAnaglyph(a, b, area, GreyAnaglyphPair::RedBlue, tables)},
-        {22, ComposeColourAnaglyph(a, b, area, ColourAnaglyphKind::HalfToneYellowBlue, tables)},
-        {25, DuplicateTrueColour(a)}};
-    for (const auto& [code, expected] : cases) {
-        ASSERT_TRUE(expected) << code;
-        EXPECT_TRUE(SamePixels(ComposeForOutput(in, code, -3, 4), expected, "output")) << code;
+    using M = DisplayMode;
+    const std::pair<DisplayMode, ImageBuffer> cases[] = {
+        {M::SideBySide, ComposeSideBySide(a, b, area)},
+        {M::ThreeViews, ComposeSideBySide(a, b, area)},
+        {M::OverUnder, ComposeOverUnder(a, b, area)},
+        {M::Interlace, ComposeInterlace(a, b, area)},
+        {M::GreyAnaglyph, ComposeGreyRedBlue(a, b, area, tables)},
+        {M::ColourAnaglyph, ComposeHalfToneYellowBlue(a, b, area, tables)},
+        {M::Single, DuplicateTrueColour(a)}};
+    ASSERT_EQ(std::size(cases), DisplayModeTable().size());
+    for (const auto& [mode, expected] : cases) {
+        ASSERT_TRUE(expected) << static_cast<int>(mode);
+        EXPECT_TRUE(SamePixels(ComposeForOutput(in, mode, -3, 4), expected, "output"))
+            << static_cast<int>(mode);
     }
-    // Unknown codes or a view missing give none; the single picture needs no second view.
+    // Numbers that are no mode or a view missing give none; the single picture needs no
+    // second view.
     const ImageBuffer none;
-    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 2, 0, 0));
-    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), 26, 0, 0));
-    EXPECT_FALSE(ComposeForOutput(PairInput(a, none), 21, 0, 0));
-    EXPECT_FALSE(ComposeForOutput(PairInput(none, b), 0, 0, 0));
-    EXPECT_FALSE(ComposeForOutput(CompositionInput{}, 25, 0, 0));
-    EXPECT_TRUE(ComposeForOutput(PairInput(a, none), 25, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), static_cast<DisplayMode>(2), 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, b), static_cast<DisplayMode>(26), 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(a, none), M::GreyAnaglyph, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(PairInput(none, b), M::SideBySide, 0, 0));
+    EXPECT_FALSE(ComposeForOutput(CompositionInput{}, M::Single, 0, 0));
+    EXPECT_TRUE(ComposeForOutput(PairInput(a, none), M::Single, 0, 0));
 }
 
 TEST(ComposeForOutput, OffsetIsClampedToTenPixelsAndWrapsInPanorama) {
     const ImageBuffer a = Tagged(A, 30, 12), b = Tagged(B, 30, 12);
     // dx → 20, dy → −2: second columns 20…29, first rows from the top 0…9 (firstY = 2).
-    EXPECT_TRUE(SamePixels(ComposeForOutput(PairInput(a, b), 0, 500, -500),
+    EXPECT_TRUE(SamePixels(ComposeForOutput(PairInput(a, b), DisplayMode::SideBySide, 500, -500),
                            test::MakeImage(20, 10, [](int x, int y) {
                                return x < 10 ? Tag(A, x, y) : Tag(B, x + 10, y + 2);
                            })));
@@ -88,14 +94,14 @@ TEST(ComposeForOutput, OffsetIsClampedToTenPixelsAndWrapsInPanorama) {
     const ImageBuffer c = Tagged(A, 8, 12), d = Tagged(B, 8, 12);
     CompositionInput in = PairInput(c, d);
     in.panorama = true;
-    const ImageBuffer out = ComposeForOutput(in, 0, 3, 1);
+    const ImageBuffer out = ComposeForOutput(in, DisplayMode::SideBySide, 3, 1);
     EXPECT_TRUE(SamePixels(out, test::MakeImage(16, 12, [](int x, int y) {
                                return x < 8 ? Tag(A, x, y) : Tag(B, (x - 5) % 8, (y + 11) % 12);
                            })));
     // Whole turns make no difference, nor do they overflow.
-    EXPECT_TRUE(SamePixels(ComposeForOutput(in, 0, 3 + 8 * 1000, 1), out));
+    EXPECT_TRUE(SamePixels(ComposeForOutput(in, DisplayMode::SideBySide, 3 + 8 * 1000, 1), out));
     // A negative offset wraps the first view instead.
-    const ImageBuffer left = ComposeForOutput(in, 20, -2, 0);
+    const ImageBuffer left = ComposeForOutput(in, DisplayMode::Interlace, -2, 0);
     ASSERT_TRUE(left);
     EXPECT_EQ(PixelAt(left, 7, 11), Tag(A, 1, 11));
 }
@@ -216,6 +222,21 @@ TEST_F(DisplayComposerTest, MissingViewOrBadZoom) {
     EXPECT_FALSE(composer.SecondView());
 }
 
+// The combiner of a mode that shows one picture made of both views.
+ImageBuffer Combine(const CompositionInput& in, const ImageBuffer& a, const ImageBuffer& b,
+                    const CommonArea& area, const AnaglyphTables& tables) {
+    switch (in.mode) {
+        case DisplayMode::Interlace:
+            return ComposeInterlace(a, b, area);
+        case DisplayMode::GreyAnaglyph:
+            return ComposeGreyAnaglyph(a, b, area, in.greyPair, tables);
+        case DisplayMode::ColourAnaglyph:
+            return ComposeColourAnaglyph(a, b, area, in.colourKind, tables);
+        default:
+            return {};
+    }
+}
+
 // The three pictures by the whole-picture rules.
 std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
     std::array<ImageBuffer, 3> out;
@@ -233,15 +254,14 @@ std::array<ImageBuffer, 3> Expected(const CompositionInput& in) {
         out[1] = PrepareView(first, w0, h0, area, false, in.panorama);
         out[2] = PrepareView(second, w0, h0, area, true, in.panorama);
         if (mode == 10) out[0] = ComposeBlend(out[1], out[2]);
-        if (mode >= 20)
-            out[0] = ComposeByCode(mode, out[1], out[2], {}, in.greyPair, in.colourKind, tables);
+        if (mode >= 20) out[0] = Combine(in, out[1], out[2], {}, tables);
     } else {
         out[1] = CropScaleView(first, w0, h0, 0, 0, 0, 0, false);
         out[2] = CropScaleView(second, w0, h0, 0, 0, 0, 0, true);
         CommonArea scaled =
             ComputeCommonArea(first.Width(), first.Height(), in.dx * in.zoomPercent / 100,
                               in.dy * in.zoomPercent / 100, false);
-        out[0] = ComposeByCode(mode, out[1], out[2], scaled, in.greyPair, in.colourKind, tables);
+        out[0] = Combine(in, out[1], out[2], scaled, tables);
     }
     return out;
 }

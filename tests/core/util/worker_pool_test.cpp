@@ -8,9 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/align/correction.h"
 #include "core/align/gamma.h"
 #include "core/image/filter.h"
 #include "core/image/resample.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/util/parallel.h"
 #include "core/util/worker_pool.h"
@@ -97,6 +99,8 @@ TEST(WorkerPool, SplitPassesMatchTheirOneThreadRun) {
         out.push_back(ComposeSideBySide(left, right, area));
         out.push_back(ResizeImage(left, 1203, 377));
         out.push_back(SharpenImage(left, 11));
+        out.push_back(DetectEdges(left, 16));
+        out.push_back(CorrectionTransform(left, -12, 30, -20));
         return out;
     };
     const std::vector<ImageBuffer> split = run();

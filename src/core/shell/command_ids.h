@@ -1,7 +1,10 @@
 // Command identifiers: every menu item, accelerator, toolbar button and internal request of
 // the main window is one of these numbers, and ExecuteCommand switches on them. The numbers
-// are kept as they have always been, grouped by menu and dialog.
+// are kept as they have always been, grouped by menu and dialog. They sit in the core
+// because the tables of display modes and anaglyph methods name each row's command.
 #pragma once
+
+#include <array>
 
 namespace duplora {
 
@@ -124,5 +127,11 @@ enum CommandId : int {
     CmdFitWidthSecondPass = 2187,
     CmdAutoScrollVertical = 2188,
 };
+
+// The five trim presets and the five file-history items, in order.
+inline constexpr std::array<CommandId, 5> kTrimPresetCommands{
+    CmdTrimPreset1, CmdTrimPreset2, CmdTrimPreset3, CmdTrimPreset4, CmdTrimPreset5};
+inline constexpr std::array<CommandId, 5> kHistoryCommands{CmdHistory1, CmdHistory2, CmdHistory3,
+                                                           CmdHistory4, CmdHistory5};
 
 }  // namespace duplora

@@ -1,0 +1,110 @@
+#include "core/formats/output_formats.h"
+
+#include <algorithm>
+
+#include "core/formats/bmp_codec.h"
+#include "core/formats/exif.h"
+#include "core/formats/image_names.h"
+#include "core/formats/jpeg_codec.h"
+#include "core/formats/stereo_save.h"
+#include "core/formats/temp_file.h"
+
+namespace duplora {
+
+namespace {
+
+bool WriteJpeg(const std::string& path, const ImageBuffer& picture, int quality, bool exif) {
+    if (!EncodeJpegImage(path, picture, true, std::clamp(quality, 1, 100))) return false;
+    if (exif) AddExifBlock(path);
+    return true;
+}
+
+bool WriteBmp(const std::string& path, const ImageBuffer& picture, int, bool) {
+    return WriteBmpFile(path, picture);
+}
+
+// The JPEG encoded into a scratch file and wrapped with the STJ head.
+bool WriteStj(const std::string& path, const ImageBuffer& picture, int quality, bool) {
+    const ScratchFile scratch("stj");
+    return scratch.Valid() &&
+           EncodeJpegImage(scratch.Path(), picture, true, std::clamp(quality, 1, 100)) &&
+           WriteStjFile(path, scratch.Path());
+}
+
+using F = OutputFormat;
+
+// clang-format off
+constexpr OutputFormatRow kFormats[] = {
+    // format  key    ext     endings          type name           jpeg  exif   rewrite extra
+    {F::Jpeg, "jpg", ".jpg", {"jpg", "jpeg"}, "JPEG File",         true, true,  false, 0,
+     false, WriteJpeg},
+    {F::Bmp,  "bmp", ".bmp", {"bmp"},         "BMP File",          false, false, false, 0,
+     false, WriteBmp},
+    {F::Jps,  "jps", ".jps", {"jps"},         "JPS Stereo File",   true, true,  false, 0,
+     false, WriteJpeg},
+    // STJ is the mobile-phone format; its names always get the ending written anew.
+    {F::Stj,  "stj", ".stj", {"stj"},         "STJ Stereo File",   true, false, true,
+     kStjExtraBytes, true, WriteStj},
+    // A DAS container keeps the source files themselves.
+    {F::Das,  "das", ".das", {"das"},         "",                  false, false, false, 0,
+     false, nullptr},
+};
+// clang-format on
+
+const OutputFormatRow* Find(auto pred) {
+    const auto it = std::ranges::find_if(kFormats, pred);
+    return it == std::end(kFormats) ? nullptr : &*it;
+}
+
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string out(text);
+    std::ranges::transform(out, out.begin(), Upper);
+    return out;
+}
+
+}  // namespace
+
+std::span<const OutputFormatRow> OutputFormatTable() {
+    return kFormats;
+}
+
+const OutputFormatRow* FindOutputFormat(OutputFormat format) {
+    return Find([format](const OutputFormatRow& r) { return r.format == format; });
+}
+
+const OutputFormatRow* OutputFormatByKey(std::string_view key) {
+    return Find([key](const OutputFormatRow& r) { return r.key == key; });
+}
+
+std::optional<OutputFormat> OutputFormatByName(std::string_view name) {
+    const OutputFormatRow* row = Find([name](const OutputFormatRow& r) {
+        return std::ranges::any_of(
+            r.endings, [name](std::string_view ending) { return EndsWithNoCase(name, ending); });
+    });
+    return row ? std::optional(row->format) : std::nullopt;
+}
+
+std::string OutputFormatLogName(const OutputFormatRow& row) {
+    return UpperCase(row.key);
+}
+
+std::string OutputFormatFilter(const OutputFormatRow& row) {
+    std::string filter(row.typeName);
+    filter += " (";
+    for (std::string_view ending : row.endings) {
+        if (ending.empty()) continue;
+        if (filter.back() != '(') filter += ' ';
+        filter += "*.";
+        filter += ending;
+        filter += " *.";
+        filter += UpperCase(ending);
+    }
+    filter += ')';
+    return filter;
+}
+
+}  // namespace duplora

@@ -1,0 +1,109 @@
+#include "core/stereo/display_modes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/image/convert.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/combine.h"
+
+namespace duplora {
+
+namespace {
+
+using PairComposer = ImageBuffer (*)(const ImageBuffer&, const ImageBuffer&, const CommonArea&);
+
+// A composition that has no anaglyph choice to follow.
+template <PairComposer kCompose>
+ImageBuffer Plain(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
+                  const AnaglyphChoice&) {
+    return kCompose(first, second, area);
+}
+
+ImageBuffer Grey(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
+                 const AnaglyphChoice& anaglyph) {
+    return ComposeGreyAnaglyph(first, second, area, anaglyph.greyPair, anaglyph.tables);
+}
+
+ImageBuffer Colour(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
+                   const AnaglyphChoice& anaglyph) {
+    return ComposeColourAnaglyph(first, second, area, anaglyph.colourKind, anaglyph.tables);
+}
+
+// A single picture is its first view as it is.
+ImageBuffer FirstView(const ImageBuffer& first, const ImageBuffer&, const CommonArea&,
+                      const AnaglyphChoice&) {
+    return DuplicateTrueColour(first);
+}
+
+using M = DisplayMode;
+using V = ViewPanes;
+using H = PictureHalves;
+
+// clang-format off
+constexpr DisplayModeRow kModes[] = {
+    {M::SideBySide, "sbs", 0, "&Nebeneinander", "F9", CmdSideBySide,
+     V::SideBySide, H::SideBySide, true, Plain<ComposeSideBySide>},
+    {M::OverUnder, "ou", 1, "&Übereinander", "F10", CmdOverUnder,
+     V::OverUnder, H::OverUnder, true, Plain<ComposeOverUnder>},
+    // Saved, copied or printed, the three views are the side-by-side picture.
+    {M::ThreeViews, "three-views", -1, "3er &Ansicht", "F5", CmdThreeViews,
+     V::ThreeViews, H::SideBySide, true, Plain<ComposeSideBySide>},
+    {M::Interlace, "interlace", 2, "&Interlace", "F4", CmdInterlace,
+     V::One, H::None, true, Plain<ComposeInterlace>},
+    {M::GreyAnaglyph, "grey-anaglyph", 3, "&Grau-Anaglyph", "F6", CmdGreyAnaglyph,
+     V::One, H::None, true, Grey},
+    {M::ColourAnaglyph, "colour-anaglyph", 4, "&Farb-Anaglyph", "F7", CmdColourAnaglyph,
+     V::One, H::None, true, Colour},
+    {M::Single, "single", -1, "", "", CmdNone,
+     V::One, H::None, false, FirstView},
+};
+// clang-format on
+
+template <typename Pred>
+const DisplayModeRow* FindRow(Pred pred) {
+    const auto it = std::ranges::find_if(kModes, pred);
+    return it == std::end(kModes) ? nullptr : &*it;
+}
+
+// The rows that have a list position, in list order.
+constexpr auto kListed = [] {
+    constexpr int count =
+        static_cast<int>(std::ranges::count_if(kModes, [](auto& r) { return r.listIndex >= 0; }));
+    std::array<const DisplayModeRow*, count> listed{};
+    for (const DisplayModeRow& row : kModes)
+        if (row.listIndex >= 0) listed[row.listIndex] = &row;
+    return listed;
+}();
+static_assert(std::ranges::none_of(kListed, [](auto* row) { return row == nullptr; }),
+              "list positions run from 0 without a gap");
+
+}  // namespace
+
+std::span<const DisplayModeRow> DisplayModeTable() {
+    return kModes;
+}
+
+const DisplayModeRow* FindDisplayMode(DisplayMode mode) {
+    return FindRow([mode](const DisplayModeRow& r) { return r.mode == mode; });
+}
+
+const DisplayModeRow* DisplayModeByCommand(CommandId command) {
+    if (command == CmdNone) return nullptr;
+    return FindRow([command](const DisplayModeRow& r) { return r.command == command; });
+}
+
+const DisplayModeRow* DisplayModeByKey(std::string_view key) {
+    return FindRow([key](const DisplayModeRow& r) { return r.key == key; });
+}
+
+std::optional<DisplayMode> DisplayModeAtListIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(kListed.size())) return std::nullopt;
+    return kListed[static_cast<std::size_t>(index)]->mode;
+}
+
+std::span<const DisplayModeRow* const> ListedDisplayModes() {
+    return kListed;
+}
+
+}  // namespace duplora

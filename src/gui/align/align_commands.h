@@ -1,0 +1,37 @@
+// The alignment commands of the window: "Justage" and "erweiterte Justage", "Gamma Justage"
+// and the two anaglyph settings entries. Each runs its dialog through the DialogHost and
+// applies a confirmed result to the pair as one undoable edit.
+#pragma once
+
+#include <functional>
+
+#include "core/shell/command_ids.h"
+#include "app/shell/stereo_document.h"
+
+class QStatusBar;
+class QWidget;
+
+namespace duplora {
+
+class CommandRegistry;
+class DialogHost;
+class SettingsStore;
+struct Settings;
+
+struct AlignCommandContext {
+    QWidget* parent = nullptr;
+    DialogHost* host = nullptr;
+    StereoDocument* document = nullptr;
+    Settings* settings = nullptr;
+    SettingsStore* store = nullptr;
+    QStatusBar* statusBar = nullptr;  // where the correction shows its progress
+    std::function<void(CommandId)> execute;
+    // The pair's offset changed without new pictures.
+    std::function<void()> offsetChanged;
+};
+
+// Registers the handlers of CmdAdjust, CmdExtendedAdjust, CmdGamma, CmdGreyAnaglyphSettings
+// and CmdColourAnaglyphSettings; they share what the dialogs remember for the program run.
+void RegisterAlignCommands(CommandRegistry& registry, const AlignCommandContext& context);
+
+}  // namespace duplora
