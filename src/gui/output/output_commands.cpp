@@ -110,7 +110,7 @@ ImageBuffer OutputCommands::PrintPictureNow() const {
     const bool single = c_.document->SingleImageMode();
     ImageBuffer picture = ComposeSaveImage(input, single);
     if (picture && c_.settings->border.show)
-        picture = AddBorder(picture, static_cast<int>(single ? DisplayMode::Single : input.mode),
+        picture = AddBorder(picture, single ? DisplayMode::Single : input.mode,
                             c_.settings->border);
     return picture;
 }
@@ -200,7 +200,7 @@ void OutputCommands::ExportHtml() {
     ImageBuffer picture = views ? MakeHtmlPicture(views.left, views.right, html_) : ImageBuffer();
     if (picture && dialog.Frame())
         picture =
-            AddBorder(picture, static_cast<int>(DisplayMode::SideBySide), c_.settings->border);
+            AddBorder(picture, DisplayMode::SideBySide, c_.settings->border);
     if (!picture) {
         c_.host->Tell(c_.parent, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
         return;
@@ -208,7 +208,7 @@ void OutputCommands::ExportHtml() {
     const std::string jpeg = HtmlJpegPath(page);
     if (!ConfirmReplace(jpeg)) return;
     SaveSettings jpegSettings;
-    jpegSettings.type = SaveFileType::Jpeg;
+    jpegSettings.type = OutputFormat::Jpeg;
     jpegSettings.quality = c_.settings->jpegQuality;
     // The saver tells its own failures.
     if (!SaveStereoPicture(jpeg, picture, jpegSettings)) return;
@@ -266,7 +266,7 @@ void OutputCommands::SavePhonePicture() {
     setup.folder = Q(c_.settings->saveFolder);
     setup.name = Q(PairBaseName(input.firstName));
     setup.saveImage = &picture;
-    setup.settings.type = SaveFileType::Stj;
+    setup.settings.type = OutputFormat::Stj;
     setup.settings.quality = c_.settings->jpegQuality;
     SaveDialog dialog(setup, c_.parent);
     if (!dialog.Run(*c_.host)) return;
@@ -281,7 +281,7 @@ void OutputCommands::WritePhonePicture() {
     const ImageBuffer picture = ComposeSaveImage(c_.input(), false);
     if (!picture || !ConfirmReplace(phonePath_)) return;
     SaveSettings settings;
-    settings.type = SaveFileType::Stj;
+    settings.type = OutputFormat::Stj;
     settings.quality = c_.settings->jpegQuality;
     SaveStereoPicture(phonePath_, picture, settings);
 }

@@ -11,7 +11,7 @@
 
 #include "app/output/html_page.h"
 #include "app/print/print_layout.h"
-#include "app/shell/command_ids.h"
+#include "core/shell/command_ids.h"
 #include "core/stereo/compose.h"
 
 class QWidget;
