@@ -426,14 +426,6 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // printing, the phone picture and the HTML page
-    CmdPrint,
-    CmdPrintSettings,
-    CmdPhoneImage,
-    CmdPhoneAreaFinished,
-    CmdWritePhoneImage,
-    CmdSavePhoneImage,
-    CmdHtml,
     // sharpen, edges, text, logo, border, DAS container, auto scroll
     CmdSharpen,
     CmdEdgeDetect,

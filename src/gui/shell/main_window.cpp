@@ -46,6 +46,7 @@
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
 #include "gui/flip/page_flipping.h"
+#include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
@@ -171,6 +172,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterCommands();
     RegisterFileCommands();
     RegisterSettingsCommands();
+    RegisterOutputCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();

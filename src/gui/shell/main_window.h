@@ -36,6 +36,7 @@ namespace duplora {
 class DialogHost;
 class NavigatorWindow;
 class PageFlipping;
+class OutputCommands;
 class PluginTable;
 class TrimCommands;
 class ViewWidget;
@@ -103,6 +104,7 @@ class MainWindow : public QMainWindow {
     void RegisterCommands();          // the document, the view and the program
     void RegisterFileCommands();      // opening, saving, clipboard (main_window_files.cpp)
     void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
+    void RegisterOutputCommands();    // printing, HTML page, phone picture (main_window_output.cpp)
     CommandContext Context() const;
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
@@ -175,6 +177,7 @@ class MainWindow : public QMainWindow {
     NavigatorWindow* navigator_ = nullptr;
     std::unique_ptr<TrimCommands> trims_;  // trims and resizing
     std::unique_ptr<PageFlipping> flip_;   // the page-flipping outputs
+    std::unique_ptr<OutputCommands> outputs_;
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;
