@@ -157,10 +157,9 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     EXPECT_EQ(thumbnail.width(), 160);
     EXPECT_EQ(thumbnail.height(), 160 * dialog.Preview()->height / dialog.Preview()->width);
     // The file has an Exif orientation of 1: the rotation radios show "Original".
-    for (int id = 1260; id <= 1263; ++id) {
+    EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isChecked());
+    for (int id = 1260; id <= 1263; ++id)
         EXPECT_FALSE(Control<QRadioButton>(dialog, id)->isHidden()) << id;
-        EXPECT_EQ(Control<QRadioButton>(dialog, id)->isChecked(), id == 1261) << id;
-    }
     // A file without an Exif orientation hides them; switching the preview off clears all.
     test::ClickFile(dialog, S(SamplePath(kSmallLeft)));
     EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
