@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
@@ -158,10 +157,9 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     EXPECT_EQ(thumbnail.width(), 160);
     EXPECT_EQ(thumbnail.height(), 160 * dialog.Preview()->height / dialog.Preview()->width);
     // The file has an Exif orientation of 1: the rotation radios show "Original".
-    for (int id = 1260; id <= 1263; ++id) {
+    EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isChecked());
+    for (int id = 1260; id <= 1263; ++id)
         EXPECT_FALSE(Control<QRadioButton>(dialog, id)->isHidden()) << id;
-        EXPECT_EQ(Control<QRadioButton>(dialog, id)->isChecked(), id == 1261) << id;
-    }
     // A file without an Exif orientation hides them; switching the preview off clears all.
     test::ClickFile(dialog, S(SamplePath(kSmallLeft)));
     EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
@@ -259,58 +257,41 @@ SaveDialogSetup SaveSetup(const ImageBuffer& image, OutputFormat type, const QSt
     return setup;
 }
 
-TEST(SaveDialogWidget, LargePictureEstimatesInHundredsUntilMeasured) {
+// How the estimate is made and rounded is pinned with the core's size estimate; here the
+// labels show it and the button asks for the measurement.
+TEST(SaveDialogWidget, LargePictureIsEstimatedUntilTheButtonMeasuresIt) {
     const ImageBuffer image = MakeImage(2000, 750, [](int x, int y) {
         return static_cast<std::uint32_t>(((x / 7) * 0x10305 + (y / 5) * 0x30201) & 0xFFFFFF);
     });
-    SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
-    EXPECT_FALSE(Control<QPushButton>(dialog, 3096)->isHidden());
-    EXPECT_FALSE(dialog.Estimate().exact);
-    EXPECT_EQ(dialog.Estimate().bytes % 100, 0);
-    EXPECT_TRUE(Control<QLabel>(dialog, 1230)->text().contains(QStringLiteral(" ca. ")));
-    EXPECT_EQ(Control<QLabel>(dialog, 1232)->pixmap().size(), QSize(220, 82));
-
-    Control<QPushButton>(dialog, 3096)->click();
-    EXPECT_TRUE(dialog.Estimate().exact);
-    const std::int64_t exact = dialog.Estimate().bytes;
-
-    // Later estimates at the same quality scale by the measured ratio: the exact size again,
-    // rounded down to hundreds.
-    Control<QScrollBar>(dialog, 1243)->setValue(98);
-    EXPECT_EQ(Control<QLabel>(dialog, 1242)->text(), QStringLiteral("98"));
-    Control<QScrollBar>(dialog, 1243)->setValue(99);
-    EXPECT_FALSE(dialog.Estimate().exact);
-    EXPECT_LE(std::abs(dialog.Estimate().bytes - exact / 100 * 100), 100);
-
-    // A small picture is measured at once: no button.
-    const ImageBuffer small = MakeNoise(200, 100, 3);
-    SaveDialog exactAtOnce(SaveSetup(small, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
-    EXPECT_EQ(Control<QLabel>(exactAtOnce, 1234)->text(), QStringLiteral("Bildgröße (200 X 100)"));
-    EXPECT_EQ(Control<QLabel>(exactAtOnce, 1230)->text(),
-              QStringLiteral("Dateigröße nach Speichern:\n genau %1 Bytes")
-                  .arg(exactAtOnce.Estimate().bytes));
-    EXPECT_TRUE(Control<QPushButton>(exactAtOnce, 3096)->isHidden());
+    for (const bool large : {true, false}) {
+        const ImageBuffer small = MakeNoise(200, 100, 3);
+        SaveDialog dialog(
+            SaveSetup(large ? image : small, OutputFormat::Jpeg, QStringLiteral("pair.jpg")));
+        EXPECT_EQ(Control<QPushButton>(dialog, 3096)->isHidden(), !large);
+        EXPECT_EQ(dialog.Estimate().exact, !large);
+        EXPECT_EQ(Control<QLabel>(dialog, 1230)->text(),
+                  QString::fromStdString(dialog.Estimate().text));
+        if (!large) continue;
+        Control<QPushButton>(dialog, 3096)->click();
+        EXPECT_TRUE(dialog.Estimate().exact);
+        Control<QScrollBar>(dialog, 1243)->setValue(98);
+        EXPECT_EQ(Control<QLabel>(dialog, 1242)->text(), QStringLiteral("98"));
+    }
 }
 
+// Which controls each type shows is pinned with the core's save panel.
 TEST(SaveDialogWidget, TypeListFixesTheExtensionAndShowsTheRightControls) {
     const ImageBuffer image = MakeNoise(300, 300, 5);
     SaveDialog dialog(SaveSetup(image, OutputFormat::Jpeg, QStringLiteral("pair.bmp")));
     EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jpg"));
-    EXPECT_TRUE(Control<QLabel>(dialog, 3073)->isHidden());
-
-    dialog.SelectType(OutputFormat::Bmp);
-    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.bmp"));
-    for (int id : {3092, 1242, 1230, 1243, 3142, 3096})
-        EXPECT_TRUE(Control<QWidget>(dialog, id)->isHidden()) << id;
-
-    dialog.SelectType(OutputFormat::Stj);
-    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.stj"));
-    EXPECT_FALSE(Control<QLabel>(dialog, 3073)->isHidden());
-    EXPECT_TRUE(Control<QCheckBox>(dialog, 3142)->isHidden());
-
-    dialog.SelectType(OutputFormat::Jps);
-    EXPECT_EQ(dialog.NameInBox(), QStringLiteral("pair.jps"));
-    EXPECT_FALSE(Control<QCheckBox>(dialog, 3142)->isHidden());
+    for (const auto& [type, name] : {std::pair{OutputFormat::Bmp, "pair.bmp"},
+                                     {OutputFormat::Stj, "pair.stj"},
+                                     {OutputFormat::Jps, "pair.jps"}}) {
+        dialog.SelectType(type);
+        EXPECT_EQ(dialog.NameInBox(), QLatin1String(name));
+        EXPECT_EQ(Control<QWidget>(dialog, 1243)->isHidden(), type == OutputFormat::Bmp) << name;
+        EXPECT_EQ(Control<QLabel>(dialog, 3073)->isHidden(), type != OutputFormat::Stj) << name;
+    }
 }
 
 TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuffixes) {
@@ -423,8 +404,6 @@ TEST_F(OpenSaveTest, DasFileSplitsSideBySideAndBringsItsAlignment) {
     EXPECT_EQ(ViewSize(Side::Left), QSize(640, 480));
     EXPECT_EQ(w.Document().Dx(), -5);
     EXPECT_EQ(w.Document().Dy(), 3);
-    // The status bar tells the offset the other way round.
-    EXPECT_EQ(w.StatusText(1), QStringLiteral("Position Ausrichtung(x = 5 y = -3)"));
 }
 
 TEST_F(OpenSaveTest, CancelledStereoDialogOpensNothingButKeepsThePickedLayout) {
@@ -461,16 +440,13 @@ class SaveThroughWindowTest : public OpenSaveTest {
     const ImageBuffer& Left() const { return window_->Document().Left().image; }
     const ImageBuffer& Right() const { return window_->Document().Right().image; }
 
-    // Saves left and right files named after `name`, with suffixes typed in when given, and
-    // answers a replace question with `replace`.
-    void SaveLeftRight(const QString& name, const QString& left = {}, const QString& right = {},
-                       std::optional<QMessageBox::StandardButton> replace = {}) {
+    // Saves left and right files named after `name`, with suffixes typed in when given.
+    void SaveLeftRight(const QString& name, const QString& left = {}, const QString& right = {}) {
         QueueSave(Path(name), [left, right](SaveDialog& dialog) {
             if (left.isEmpty()) return;
             test::TypeOver(Control(dialog, 3057), left);
             test::TypeOver(Control(dialog, 3058), right);
         });
-        if (replace) host_.QueueButton(*replace);
         window_->ExecuteCommand(CmdSaveLeftRight);
     }
 };
@@ -493,7 +469,6 @@ TEST_F(SaveThroughWindowTest, StereoPictureReadsBackInEveryType) {
     }
     EXPECT_EQ(w.CurrentSettings().saveFolder, dir_.path().toStdString());
     EXPECT_EQ(store_->ReadSetting("nQuality"), "90");
-    EXPECT_EQ(FileBytes(Path(QStringLiteral("out.stj"))).mid(24, 5), QByteArray("3Dpic"));
     // A JPS opens again as a side-by-side stereo file.
     OpenStereo(Path(QStringLiteral("out.jps")), 0);
     EXPECT_EQ(ViewSize(Side::Left), QSize(640, 480));
@@ -539,47 +514,27 @@ TEST_F(SaveThroughWindowTest, LeftAndRightFilesGetTheirSuffixes) {
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair-L.jpg"))));
 }
 
-TEST_F(SaveThroughWindowTest, EqualSuffixesAreRefusedInsteadOfOverwritingTheLeftFile) {
-    SaveLeftRight(QStringLiteral("same.jpg"), QStringLiteral("_x"), QStringLiteral("_x"));
-    EXPECT_EQ(host_.LastTitle(), QStringLiteral("FEHLER"));
-    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("same_x.jpg"))));
-}
-
-TEST_F(SaveThroughWindowTest, ExistingRightFileIsNamedInTheReplaceQuestion) {
-    const QString right = Path(QStringLiteral("pair_r.jpg"));
-    ASSERT_TRUE(test::WriteFileBytes(right, "old"));
-    SaveLeftRight(QStringLiteral("pair.jpg"), {}, {}, QMessageBox::Cancel);
-    EXPECT_EQ(host_.LastText(), QStringLiteral("Datei bereits vorhanden! Diese Datei ersetzen ?"));
-    EXPECT_EQ(host_.LastTitle(), right);
-    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
-    EXPECT_EQ(FileBytes(right), QByteArray("old"));
-    SaveLeftRight(QStringLiteral("pair.jpg"), {}, {}, QMessageBox::Ok);
-    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pair_l.jpg"))));
-    EXPECT_TRUE(LoadImageFile(right.toStdString()).loaded);
-}
-
+// Each writer's failure on a full disk is pinned with the core's file writing; here the
+// window tells it and keeps the pair modified.
 TEST_F(SaveThroughWindowTest, FailingSaveTellsTheUserAndLeavesTheOldFile) {
     const QString folder = Path(QStringLiteral("full"));
     ASSERT_TRUE(QDir().mkpath(folder));
     window_->Document().SetModified(true);
-    for (const char* type : {"jpg", "bmp"}) {
-        const QString target = folder + QStringLiteral("/keep.") + QLatin1String(type);
-        ASSERT_TRUE(test::WriteFileBytes(target, "the old picture"));
-        host_.Reset();
-        QueueSave(target);
-        host_.QueueButton(QMessageBox::Ok);  // replace it
-        {
-            test::DiskFullAfter full(2000);
-            ASSERT_TRUE(full.Active());
-            window_->ExecuteCommand(CmdSaveStereo);
-        }
-        EXPECT_EQ(host_.LastText(), QStringLiteral("Kann Bild nicht speichern")) << type;
-        EXPECT_EQ(host_.LastTitle(), QStringLiteral("FEHLER")) << type;
-        EXPECT_EQ(FileBytes(target), QByteArray("the old picture")) << type;
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), type[0] == 'j' ? 1 : 2)
-            << "no scratch file left behind";
-        EXPECT_TRUE(window_->Document().Modified());
+    const QString target = folder + QStringLiteral("/keep.jpg");
+    ASSERT_TRUE(test::WriteFileBytes(target, "the old picture"));
+    QueueSave(target);
+    host_.QueueButton(QMessageBox::Ok);  // replace it
+    {
+        test::DiskFullAfter full(2000);
+        ASSERT_TRUE(full.Active());
+        window_->ExecuteCommand(CmdSaveStereo);
     }
+    EXPECT_EQ(host_.LastText(), QStringLiteral("Kann Bild nicht speichern"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("FEHLER"));
+    EXPECT_EQ(FileBytes(target), QByteArray("the old picture"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "no scratch file left behind";
+    EXPECT_TRUE(window_->Document().Modified());
 }
 
 // "bild" typed without an ending becomes bild.jpg (JPEG is the first type), which exists: the
@@ -611,7 +566,7 @@ TEST(GermanQtTexts, MessageBoxButtonsSpeakGerman) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
 }
 
-TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndSingleTitleIsBildSpeichern) {
+TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndASinglePictureSavesAlone) {
     window_->ExecuteCommand(CmdSaveStereo);  // nothing queued: cancelled
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Stereobild Speichern"));
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
