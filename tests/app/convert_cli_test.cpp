@@ -92,11 +92,6 @@ class ConvertCli : public ::testing::Test {
         return identify.readAllStandardOutput().toStdString();
     }
 
-    // Nothing was written to the settings folder.
-    bool SettingsUntouched() const {
-        return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
-    }
-
     QTemporaryDir home_, in_;
     QString config_;
 };
@@ -376,7 +371,8 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
                 << r.out;
         }
     }
-    EXPECT_TRUE(SettingsUntouched());
+    EXPECT_TRUE(QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
+        << "the settings folder is left alone";
 }
 
 }  // namespace
