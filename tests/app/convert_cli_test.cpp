@@ -149,11 +149,7 @@ TEST_F(ConvertCli, ConvertsAPairWithTheStoredSettingsAndPrintsTheLog) {
     const Result r = Run(pair);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const std::string output = (folder + "/frozenpond_l.jpg").toStdString();
-    const ImageBuffer picture = LoadImageFile(output).image;
-    const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
-    ASSERT_TRUE(picture && view);
-    EXPECT_EQ(picture.Width(), view.Width());
-    EXPECT_EQ(picture.Height(), view.Height());
+    EXPECT_TRUE(LoadImageFile(output).image);  // its size per layout: the batch tests
     EXPECT_NE(r.out.find("Input:" + in_.path().toStdString() + "-> Output:" + folder.toStdString() +
                          " [JPG]\n\n\"1/2 Quelle(frozenpond_l.jpg)\"-> Ausgabe(" + output +
                          ")\nErgebmis : Erfolgreich\n\n"),
@@ -187,8 +183,7 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     const Result replaced = Run(QStringList{"--yes", "-q"} + arguments);
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_TRUE(replaced.out.empty());
-    const ImageBuffer picture = ReadBmpFile(existing.toStdString());
-    ASSERT_TRUE(picture);
+    EXPECT_TRUE(ReadBmpFile(existing.toStdString()));
 }
 
 TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
