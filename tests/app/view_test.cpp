@@ -164,13 +164,10 @@ TEST(Zoom, CommandsPresetsStepsAndFits) {
     // Fits set their mode and ask for a repeat.
     EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWindow)),
               (ZoomResult{16, FitMode::Window, {0, 0}, CmdNone}));
-    auto r = ApplyZoomCommand(Input(CmdFitHeight));
-    EXPECT_EQ(r->zoom, 17);
-    EXPECT_EQ(r->fit, FitMode::Height);
-    EXPECT_EQ(r->followUp, CmdFitHeightSecondPass);
-    r = ApplyZoomCommand(Input(CmdFitHeightSecondPass));
-    EXPECT_EQ(r->followUp, CmdNone);
-    EXPECT_EQ(r->fit, FitMode::Height);
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdFitHeight)),
+              (ZoomResult{17, FitMode::Height, {0, 0}, CmdFitHeightSecondPass}));
+    EXPECT_EQ(ApplyZoomCommand(Input(CmdFitHeightSecondPass)),
+              (ZoomResult{17, FitMode::Height, {0, 0}, CmdNone}));
     EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWidth))->followUp, CmdFitWidthSecondPass);
     EXPECT_EQ(ApplyZoomCommand(Input(CmdFitWindow, M::SideBySide))->zoom, 8);
     // The page-flipping output area is not split.

@@ -97,8 +97,6 @@ TEST(ListLine, SoundLinesAndLayouts) {
 }
 
 TEST(ListLine, WrittenEntriesReadBackAndBadOnesAreRefused) {
-    EXPECT_EQ(FormatListEntry(Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg")),
-              "21,25,1,-4,7,/l.jpg,/r.jpg,");
     for (const ListEntry& e :
          {Entry(21, 25, true, -4, 7, "/l.jpg", "/r.jpg"), Single("/fotos/Bäume mit Blättern.jpg"),
           Entry(18, kMaxEntryTime, false, kMaxEntryOffset, -kMaxEntryOffset, "rel/a.jps")}) {
@@ -290,19 +288,18 @@ TEST_F(ListFileTest, ReadOnlyListOrFolderIsRefused) {
 
 // A file-size limit makes writes fail part way, even for a privileged user.
 TEST_F(ListFileTest, FailedWriteLeavesTheOldList) {
-    const std::string path = folder_ / "liste.txt";
     std::string text;
     for (int i = 0; i < 2000; ++i)
         text += "11,0,0,0,0,/fotos/bild" + std::to_string(i) + ".jpg,\r\n";
-    WriteText(path, text);
+    WriteText(path_, text);
     ListResult rewrite, append, create;
     {
         FileSizeLimit limit(text.size() - 100);
-        rewrite = RewriteListEntry(path, 1999, Single("/x.jpg"));
+        rewrite = RewriteListEntry(path_, 1999, Single("/x.jpg"));
     }
     {
         FileSizeLimit limit(text.size() + 10);
-        append = AppendListEntry(path, Entry(21, 0, false, 0, 0, "/links.jpg", "/rechts.jpg"));
+        append = AppendListEntry(path_, Entry(21, 0, false, 0, 0, "/links.jpg", "/rechts.jpg"));
     }
     {
         FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
@@ -311,7 +308,7 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldList) {
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
     EXPECT_EQ(append, ListResult::WriteFailed);
     EXPECT_EQ(create, ListResult::WriteFailed);
-    EXPECT_EQ(ReadText(path), text);
+    EXPECT_EQ(ReadText(path_), text);
     EXPECT_EQ(folder_.Files(), std::vector<std::string>{"liste.txt"});
 }
 
@@ -410,7 +407,6 @@ TEST_F(ListFileTest, DamagedListsLoseNothing) {
 }
 
 TEST_F(ListFileTest, ResolvedAgainstTheListsFolder) {
-    const std::string list = folder_ / "liste.txt";
     std::filesystem::create_directories(folder_ / "bilder");
     for (const char* name : {"bilder/a.jpg", "b.jpg", "Bäume.jpg"}) WriteText(folder_ / name, "x");
     const std::pair<std::string, std::string> cases[] = {
@@ -424,7 +420,7 @@ TEST_F(ListFileTest, ResolvedAgainstTheListsFolder) {
         {folder_ / "b.jpg", folder_ / "b.jpg"},
         {"", ""},
     };
-    for (const auto& [name, resolved] : cases) EXPECT_EQ(ResolveListName(list, name), resolved);
+    for (const auto& [name, resolved] : cases) EXPECT_EQ(ResolveListName(path_, name), resolved);
     EXPECT_EQ(ResolveListName("liste.txt", "a.jpg"), "a.jpg");
 }
 
