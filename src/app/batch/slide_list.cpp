@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/hooks.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -307,8 +306,9 @@ int ListSoundStarter::Start(const std::string& listPath, const std::vector<Sound
     return started;
 }
 
-ListSoundStarter::AskFn ListSoundStarter::AskThroughHook() {
-    return [](const QString& listPath, const std::vector<SoundStart>& starts) {
+ListSoundStarter::AskFn ListSoundStarter::AskWith(ConfirmPolicy confirm) {
+    return [confirm = std::move(confirm)](const QString& listPath,
+                                          const std::vector<SoundStart>& starts) {
         QStringList lines;
         for (const SoundStart& s : starts)
             lines << (QStringList{s.program} + s.arguments).join(QLatin1Char(' '));
@@ -317,8 +317,8 @@ ListSoundStarter::AskFn ListSoundStarter::AskThroughHook() {
                 "Die Slide Show Liste\n%1\nmöchte für den Hintergrundton starten:\n\n"
                 "%2\n\nProgramm starten?")
                 .arg(listPath, lines.join(QLatin1Char('\n')));
-        return AskQuestion(text.toStdString(), LoadResString(kCaptionWarning),
-                           QuestionKind::YesNo) == Answer::Yes;
+        return confirm.Confirms(
+            {text.toStdString(), LoadResString(kCaptionWarning), QuestionKind::YesNo});
     };
 }
 

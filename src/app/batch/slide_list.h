@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/batch/list_file.h"
+#include "core/util/question.h"
 
 namespace duplora {
 
@@ -156,9 +157,9 @@ class ListSoundStarter {
     int Start(const std::string& listPath, const std::vector<SoundCommand>& sounds);
     bool Agreed(const std::string& listPath, const std::vector<SoundCommand>& sounds) const;
 
-    // The question through the program's question hook, and a detached start without a
+    // The question ("Achtung", Yes/No) put to `confirm`, and a detached start without a
     // shell.
-    static AskFn AskThroughHook();
+    static AskFn AskWith(ConfirmPolicy confirm);
     static StartFn StartDetached();
 
   private:

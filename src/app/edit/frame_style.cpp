@@ -24,7 +24,7 @@ FrameStyle DisplayFrameStyle(const BorderSet& b) {
     return Style(b, b.outerDisplay, b.middleDisplay, b.innerDisplay);
 }
 
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border) {
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border) {
     return AddBorder(picture, layout, PrintFrameStyle(border));
 }
 

@@ -15,6 +15,6 @@ FrameStyle PrintFrameStyle(const BorderSet& border);
 FrameStyle DisplayFrameStyle(const BorderSet& border);
 
 // The picture framed with the print/save widths for its layout (see AddBorder in the core).
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border);
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, int layout, const BorderSet& border);
 
 }  // namespace duplora

@@ -6,12 +6,17 @@
 
 namespace duplora {
 
-bool WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
-                       const BatchOptions& options) {
-    if (options.outputType == BatchOutputType::Bmp) return WriteBmpFile(path, picture);
-    if (!EncodeJpegImage(path, picture, true, options.quality)) return false;
-    if (options.exifThumbnail) AddExifBlock(path);
-    return true;
+Result<Warnings> WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
+                                   const BatchOptions& options, const Progress& progress) {
+    const Status written = options.outputType == BatchOutputType::Bmp
+                               ? WriteBmpFile(path, picture, progress)
+                               : EncodeJpegImage(path, picture, true, options.quality, progress);
+    if (!written) return written.Error();
+    Warnings warnings;
+    if (options.outputType != BatchOutputType::Bmp && options.exifThumbnail) {
+        if (const Status added = AddExifBlock(path); !added) warnings.push_back(added.Error());
+    }
+    return warnings;
 }
 
 }  // namespace duplora

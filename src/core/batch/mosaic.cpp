@@ -8,7 +8,6 @@
 #include "core/batch/name_order.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
-#include "core/hooks.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -93,17 +92,18 @@ ImageBuffer ComposeMosaic(std::span<const ImageBuffer> pictures,
 }
 
 MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& target,
-                        const MosaicTitleSink& title, const CodecOptions& codecOptions) {
+                        const ConfirmPolicy& confirm, const MosaicTitleSink& title,
+                        const CodecOptions& codecOptions) {
     MosaicResult result;
     if (paths.empty()) return result;
     const int count = static_cast<int>(paths.size());
     result.status = MosaicStatus::Declined;
-    if (AskQuestion(FormatResString(kIdStartMosaic, count), LoadResString(kIdConfirmCaption),
-                    QuestionKind::YesNo) != Answer::Yes)
+    if (!confirm.Confirms({FormatResString(kIdStartMosaic, count), LoadResString(kIdConfirmCaption),
+                           QuestionKind::YesNo}))
         return result;
     std::error_code ec;
     if (std::filesystem::exists(target, ec) &&
-        AskQuestion(LoadResString(kIdOverwrite), target, QuestionKind::YesNo) != Answer::Yes)
+        !confirm.Confirms({LoadResString(kIdOverwrite), target, QuestionKind::YesNo}))
         return result;
 
     SortNamesNoCase(paths);
@@ -138,15 +138,22 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
         result.status = canvas ? MosaicStatus::Written : MosaicStatus::TooLarge;
     }
     pictures.clear();
-    if (result.status == MosaicStatus::Written && !WriteBmpFile(target, canvas))
-        result.status = MosaicStatus::WriteFailed;
+    Failure why;
+    if (result.status == MosaicStatus::Written) {
+        if (const Status written = WriteBmpFile(target, canvas); !written) {
+            result.status = MosaicStatus::WriteFailed;
+            why = written.Error();
+        }
+    }
     if (result.status != MosaicStatus::Written)
-        ShowMessage(kIdCannotSave, kIdErrorCaption, MessageIcon::Error);
+        result.failure =
+            Failure::Message(kIdCannotSave, kIdErrorCaption, target, MessageIcon::Error).After(why);
     return result;
 }
 
 MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& target,
-                              const MosaicTitleSink& title, const CodecOptions& codecOptions) {
+                              const ConfirmPolicy& confirm, const MosaicTitleSink& title,
+                              const CodecOptions& codecOptions) {
     namespace fs = std::filesystem;
     std::vector<std::string> paths = KnownImageFiles(folder, 1);
     // A mosaic left by an earlier run is not joined into the new one.
@@ -155,7 +162,7 @@ MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& targ
         return fs::equivalent(path, target, ec) ||
                fs::path(path).lexically_normal() == fs::path(target).lexically_normal();
     });
-    return MakeMosaic(std::move(paths), target, title, codecOptions);
+    return MakeMosaic(std::move(paths), target, confirm, title, codecOptions);
 }
 
 }  // namespace duplora

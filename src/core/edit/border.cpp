@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/edit/overlay.h"
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/util/parallel.h"
 
@@ -15,8 +14,6 @@ namespace duplora {
 
 namespace {
 
-constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kErrorCaption = 2505;            // "FEHLER"
 
 enum class Arrangement { SideBySide, OverUnder, Single };
 
@@ -72,12 +69,12 @@ bool FramedSize(int width, int height, int layout, const FrameStyle& style, int&
     return true;
 }
 
-ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& style) {
-    if (!picture) return {};
-    if (style.outer < 0 || style.middle < 0 || style.inner < 0) return {};
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& style) {
+    if (!picture) return Failure::Quiet();
+    if (style.outer < 0 || style.middle < 0 || style.inner < 0) return Failure::Quiet();
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(picture, converted);
-    if (!trueColour) return {};
+    if (!trueColour) return Failure::Quiet();
     const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
 
@@ -85,10 +82,7 @@ ImageBuffer AddBorder(const ImageBuffer& picture, int layout, const FrameStyle& 
     ImageBuffer out;
     if (FramedSize(width, height, layout, style, outW, outH) && ImageSizeAllowed(outW, outH))
         out = CreateImageForOverwrite(outW, outH, 24);
-    if (!out) {
-        ShowMessage(kCannotCreateBitmapText, kErrorCaption);
-        return out;
-    }
+    if (!out) return CannotCreateImage();
 
     const int o = style.outer, m = style.middle, total = o + m + style.inner;
     const Arrangement arrangement = ArrangementOf(layout);

@@ -60,7 +60,8 @@ bool PluginTakes(std::string_view name, const PluginTable& plugins) {
 ImageBuffer ReadPluginPreview(const std::string& path, const CodecOptions& codec) {
     if (!codec.plugins) return {};
     for (int index : codec.plugins->TryOrder())
-        if (ImageBuffer image = ReadWithPlugin(path, *codec.plugins, index, codec.pluginProgress))
+        if (ImageBuffer image = ReadWithPlugin(path, *codec.plugins, index,
+                                               codec.pluginProgress ? &NoProgress() : nullptr))
             return image;
     return {};
 }

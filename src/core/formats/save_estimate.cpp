@@ -7,7 +7,6 @@
 #include "core/formats/open_preview.h"
 #include "core/formats/stereo_save.h"
 #include "core/formats/temp_file.h"
-#include "core/hooks.h"
 #include "core/image/resample.h"
 #include "core/strings.h"
 
@@ -19,13 +18,13 @@ constexpr int kAboutSizeId = 2564;  // "Dateigröße nach Speichern:\n ca. %d By
 constexpr int kExactSizeId = 2565;  // "Dateigröße nach Speichern:\n genau %d Bytes"
 
 // Size of `image` encoded at `quality`, and the decoded result when asked; -1 on failure.
-// Progress is silenced: the dialog encodes on every quality change.
+// Without progress: the dialog encodes on every quality change. An Exif block that cannot
+// be added to the scratch file only leaves the size without it.
 std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, ImageBuffer* decoded) {
-    const ScopedProgressSink silent{ProgressSink{}};
     const ScratchFile scratch("size");
     if (!scratch.Valid() || !image || !EncodeJpegImage(scratch.Path(), image, true, quality))
         return -1;
-    if (exif) AddExifBlock(scratch.Path());
+    if (exif) static_cast<void>(AddExifBlock(scratch.Path()));
     const std::int64_t size = scratch.Size();
     if (decoded) *decoded = DecodeJpegFile(scratch.Path(), false);
     return size;

@@ -11,6 +11,7 @@
 #include "core/formats/codec_options.h"
 #include "core/formats/das.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -33,11 +34,6 @@ enum class StereoLayout : int {
 std::optional<StereoLayout> StereoLayoutFromNumber(int number);
 // The layout the stereo-image dialog starts on: a remembered value above 9 becomes 0.
 StereoLayout LayoutForStereoDialog(StereoLayout remembered);
-// Radio buttons of the dialog: 3001 + layout for layouts 0–7; 0 for the others.
-inline constexpr int kLayoutRadioFirst = 3001;
-int LayoutRadioId(StereoLayout layout);
-// The layout of a radio id 3001–3008; none for another id.
-std::optional<StereoLayout> LayoutFromRadioId(int id);
 
 // Texts appended to the display names of the two views of a split file.
 inline constexpr int kLeftNameSuffixId = 2636;   // " - Links"
@@ -96,13 +92,16 @@ struct StereoOpenResult {
 // file is always split side by side (except under Single) and brings its alignment:
 // dx = −X, dy = Y. Layout 10 opens as 0. Not loaded when no reader accepts the file or the
 // split gives no views.
+// Reading reports to `progress`; once it is cancelled nothing is loaded.
 StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
-                                const StereoOpenOptions& options = {});
+                                const StereoOpenOptions& options = {},
+                                const Progress& progress = NoProgress());
 
 // Opens two files as the left and the right view (layout 10). Loaded only when both load;
 // the views keep their own sizes (the caller equalises them).
 StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& rightPath,
-                               const CodecOptions& options = {});
+                               const CodecOptions& options = {},
+                               const Progress& progress = NoProgress());
 
 // ---- the left/right dialog's partner search --------------------------------------------
 
@@ -113,10 +112,6 @@ StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& r
 // file).
 std::optional<std::string> ProposeRightPartner(const std::string& selected,
                                                const std::string& lastRightFolder);
-
-// "Öffne '%s' als Stereopaar?" for a proposed partner, and its caption "Bestätigung".
-std::string PartnerQuestionText(const std::string& partner);
-std::string PartnerQuestionCaption();
 
 // ---- dropped files and the command line --------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/formats/atomic_file.h"
@@ -13,7 +14,6 @@
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/temp_file.h"
-#include "core/hooks.h"
 #include "core/image/geometry.h"
 #include "core/strings.h"
 
@@ -25,10 +25,6 @@ constexpr int kErrorCaptionId = 2505;        // "FEHLER"
 constexpr int kCannotSaveId = 2509;          // "Kann Bild nicht speichern"
 constexpr int kCannotStoreJpegId = 2510;     // "Kann JPEG Daten nicht apeichern"
 constexpr int kReplaceQuestionId = 2512;     // "Datei bereits vorhanden! Diese Datei ersetzen ?"
-constexpr int kStereoSaveTitleId = 2508;     // "Stereobild Speichern"
-constexpr int kLeftRightSaveTitleId = 2511;  // "Linkes/Rechtes Bild Speichern"
-constexpr int kSizeTextId = 2643;            // "Bildgröße (%d X %d)"
-constexpr int kSingleSaveTitleId = 2695;     // "Bild speichern"
 
 // Told instead of writing the right view over the left one.
 constexpr const char* kSameNamesText =
@@ -37,8 +33,13 @@ constexpr const char* kSameNamesText =
 
 constexpr std::size_t kCopyChunk = 32768;
 
-void TellCannotSave() {
-    ShowMessage(kCannotSaveId, kErrorCaptionId, MessageIcon::Exclamation);
+// "Kann Bild nicht speichern", told after the writer's own reason.
+Failure CannotSave(const std::string& path, const Failure& why = {}) {
+    return Failure::Message(kCannotSaveId, kErrorCaptionId, path).After(why);
+}
+
+Failure CannotStoreJpeg(const std::string& path) {
+    return Failure::Message(kCannotStoreJpegId, kErrorCaptionId, path);
 }
 
 bool Exists(const std::string& path) {
@@ -48,31 +49,32 @@ bool Exists(const std::string& path) {
 
 // A JPEG (or JPS) file with an Exif block added when asked. The encode replaces the file
 // atomically; so does adding the block.
-bool WriteJpegFile(const std::string& path, const ImageBuffer& image, int quality, bool exif) {
-    if (!image || image.BitCount() != 24) {
-        ShowMessage(kCannotStoreJpegId, kErrorCaptionId, MessageIcon::Exclamation);
-        return false;
+// Written files collect the warnings of their Exif blocks in `warnings`.
+Status WriteJpegFile(const std::string& path, const ImageBuffer& image, int quality, bool exif,
+                     const Progress& progress, Warnings& warnings) {
+    if (!image || image.BitCount() != 24) return CannotStoreJpeg(path);
+    const Status encoded = EncodeJpegImage(path, image, true, std::clamp(quality, 1, 100), progress);
+    if (!encoded) return CannotSave(path, encoded.Error());
+    if (exif) {
+        if (const Status added = AddExifBlock(path); !added) warnings.push_back(added.Error());
     }
-    if (!EncodeJpegImage(path, image, true, std::clamp(quality, 1, 100))) {
-        TellCannotSave();
-        return false;
-    }
-    if (exif) AddExifBlock(path);
-    return true;
+    return {};
 }
 
-bool WriteStjPicture(const std::string& path, const ImageBuffer& image, int quality) {
-    if (!image || image.BitCount() != 24) {
-        ShowMessage(kCannotStoreJpegId, kErrorCaptionId, MessageIcon::Exclamation);
-        return false;
-    }
+Status WriteStjPicture(const std::string& path, const ImageBuffer& image, int quality,
+                       const Progress& progress) {
+    if (!image || image.BitCount() != 24) return CannotStoreJpeg(path);
     const ScratchFile scratch("stj");
-    if (!scratch.Valid() || !EncodeJpegImage(scratch.Path(), image, true, quality) ||
-        !WriteStjFile(path, scratch.Path())) {
-        TellCannotSave();
-        return false;
-    }
-    return true;
+    if (!scratch.Valid()) return CannotSave(path);
+    const Status encoded = EncodeJpegImage(scratch.Path(), image, true, quality, progress);
+    if (!encoded) return CannotSave(path, encoded.Error());
+    if (!WriteStjFile(path, scratch.Path())) return CannotSave(path);
+    return {};
+}
+
+Result<Warnings> WithWarnings(const Status& written, Warnings warnings) {
+    if (!written) return written.Error();
+    return warnings;
 }
 
 }  // namespace
@@ -81,24 +83,12 @@ int StepSaveQuality(int quality, int delta) {
     return std::clamp(quality + delta, kMinSaveQuality, kMaxSaveQuality);
 }
 
-std::string SaveDialogTitle(bool single) {
-    return LoadResString(single ? kSingleSaveTitleId : kStereoSaveTitleId);
-}
-
-std::string LeftRightSaveDialogTitle() {
-    return LoadResString(kLeftRightSaveTitleId);
-}
-
-std::string SaveImageSizeText(const ImageBuffer& saveImage) {
-    return FormatResString(kSizeTextId, saveImage.Width(), saveImage.Height());
-}
-
-ImageBuffer ComposeSaveImage(const CompositionInput& input, bool single) {
+Result<ImageBuffer> ComposeSaveImage(const CompositionInput& input, bool single) {
     const int code = single ? static_cast<int>(DisplayMode::Single) : static_cast<int>(input.mode);
     return ComposeForOutput(input, code, input.dx, input.dy);
 }
 
-ImageBuffer ComposeLeftRightImage(const CompositionInput& input) {
+Result<ImageBuffer> ComposeLeftRightImage(const CompositionInput& input) {
     return ComposeForOutput(input, static_cast<int>(DisplayMode::SideBySide), input.dx, input.dy);
 }
 
@@ -120,17 +110,22 @@ SaveFileType ResolveSaveType(const std::string& path, SaveFileType chosen) {
     }
 }
 
-bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
-                       const SaveSettings& settings) {
+Result<Warnings> SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
+                                   const SaveSettings& settings, const Progress& progress) {
     switch (ResolveSaveType(path, settings.type)) {
-        case SaveFileType::Bmp:
-            if (WriteBmpFile(path, saveImage)) return true;
-            TellCannotSave();
-            return false;
+        case SaveFileType::Bmp: {
+            const Status written = WriteBmpFile(path, saveImage, progress);
+            if (!written) return CannotSave(path, written.Error());
+            return Warnings{};
+        }
         case SaveFileType::Stj:
-            return WriteStjPicture(path, saveImage, settings.quality);
-        default:
-            return WriteJpegFile(path, saveImage, settings.quality, settings.exifThumbnail);
+            return WithWarnings(WriteStjPicture(path, saveImage, settings.quality, progress), {});
+        default: {
+            Warnings warnings;
+            const Status written = WriteJpegFile(path, saveImage, settings.quality,
+                                                 settings.exifThumbnail, progress, warnings);
+            return WithWarnings(written, std::move(warnings));
+        }
     }
 }
 
@@ -180,18 +175,20 @@ bool WriteStjFile(const std::string& target, const std::string& jpegPath) {
 
 // ---- left and right files ---------------------------------------------------------------
 
-bool ConfirmReplace(const std::string& path) {
+bool ConfirmReplace(const std::string& path, const OverwritePolicy& overwrite) {
     return !Exists(path) ||
-           AskQuestion(LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel) ==
-               Answer::Ok;
+           overwrite.Confirms({LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel});
 }
 
-bool ConfirmLeftRightNames(const LeftRightNames& names) {
+Status ConfirmLeftRightNames(const LeftRightNames& names, const OverwritePolicy& overwrite) {
     if (names.Same()) {
-        ShowMessage(kSameNamesText, LoadResString(kErrorCaptionId), MessageIcon::Exclamation);
-        return false;
+        Failure same = Failure::Literal(kSameNamesText, names.left);
+        same.captionId = kErrorCaptionId;
+        return same;
     }
-    return ConfirmReplace(Exists(names.left) ? names.left : names.right);
+    const std::string& asked = Exists(names.left) ? names.left : names.right;
+    if (!ConfirmReplace(asked, overwrite)) return Failure::Quiet(asked);
+    return {};
 }
 
 StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft) {
@@ -200,39 +197,40 @@ StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft
     return SplitStereoPicture(mirrored, StereoLayout::SideBySide);
 }
 
-bool WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
-                         const SaveSettings& settings) {
-    if (!views) {
-        TellCannotSave();
-        return false;
-    }
+Result<Warnings> WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
+                                     const SaveSettings& settings, const Progress& progress) {
+    if (!views) return CannotSave(names.left);
     if (settings.type == SaveFileType::Bmp) {
-        if (WriteBmpFile(names.left, views.left) && WriteBmpFile(names.right, views.right))
-            return true;
-        TellCannotSave();
-        return false;
+        for (const auto& [path, view] : {std::pair{&names.left, &views.left},
+                                         std::pair{&names.right, &views.right}}) {
+            const Status written = WriteBmpFile(*path, *view, progress);
+            if (!written) return CannotSave(*path, written.Error());
+        }
+        return Warnings{};
     }
-    return WriteJpegFile(names.left, views.left, settings.quality, settings.exifThumbnail) &&
-           WriteJpegFile(names.right, views.right, settings.quality, settings.exifThumbnail);
+    Warnings warnings;
+    const Status left = WriteJpegFile(names.left, views.left, settings.quality,
+                                      settings.exifThumbnail, progress, warnings);
+    if (!left) return left.Error();
+    const Status right = WriteJpegFile(names.right, views.right, settings.quality,
+                                       settings.exifThumbnail, progress, warnings);
+    return WithWarnings(right, std::move(warnings));
 }
 
-LeftRightSaveResult SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
-                                       const std::string& leftSuffix,
-                                       const std::string& rightSuffix, const SaveSettings& settings,
-                                       const std::function<void(ImageBuffer&)>& overlay) {
+Result<Warnings> SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
+                                    const std::string& leftSuffix, const std::string& rightSuffix,
+                                    const SaveSettings& settings, const OverwritePolicy& overwrite,
+                                    const std::function<void(ImageBuffer&)>& overlay,
+                                    const Progress& progress) {
     const LeftRightNames names = MakeLeftRightNames(chosen, leftSuffix, rightSuffix);
-    if (names.Same()) {
-        ConfirmLeftRightNames(names);  // tells the user
-        return LeftRightSaveResult::SameNames;
-    }
-    if (!ConfirmLeftRightNames(names)) return LeftRightSaveResult::Cancelled;
+    if (const Status confirmed = ConfirmLeftRightNames(names, overwrite); !confirmed)
+        return confirmed.Error();
     StereoViews views = SplitForLeftRightSave(sideBySide, settings.mirrorLeft);
     if (views && overlay) {
         overlay(views.left);
         overlay(views.right);
     }
-    return WriteLeftRightFiles(names, views, settings) ? LeftRightSaveResult::Saved
-                                                       : LeftRightSaveResult::Failed;
+    return WriteLeftRightFiles(names, views, settings, progress);
 }
 
 }  // namespace duplora

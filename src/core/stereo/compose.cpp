@@ -5,9 +5,16 @@
 
 namespace duplora {
 
-ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
-                          const AnaglyphTables& tables) {
+namespace {
+Result<ImageBuffer> MadeOrQuiet(ImageBuffer image) {
+    if (!image) return Failure::Quiet();
+    return image;
+}
+}  // namespace
+
+Result<ImageBuffer> ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
+                                  const CommonArea& area, GreyAnaglyphPair pair,
+                                  ColourAnaglyphKind kind, const AnaglyphTables& tables) {
     switch (code) {
         case 0:
         case 10:
@@ -15,13 +22,13 @@ ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer&
         case 1:
             return ComposeOverUnder(first, second, area);
         case 20:
-            return ComposeInterlace(first, second, area);
+            return MadeOrQuiet(ComposeInterlace(first, second, area));
         case 21:
-            return ComposeGreyAnaglyph(first, second, area, pair, tables);
+            return MadeOrQuiet(ComposeGreyAnaglyph(first, second, area, pair, tables));
         case 22:
-            return ComposeColourAnaglyph(first, second, area, kind, tables);
+            return MadeOrQuiet(ComposeColourAnaglyph(first, second, area, kind, tables));
         default:
-            return {};
+            return Failure::Quiet();
     }
 }
 
@@ -64,11 +71,11 @@ ImageBuffer PrepareView(const ImageBuffer& view, int refWidth, int refHeight,
                     wrapped.firstY, second);
 }
 
-ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, int dy) {
-    if (!input.first || !*input.first) return {};
+Result<ImageBuffer> ComposeForOutput(const CompositionInput& input, int code, int dx, int dy) {
+    if (!input.first || !*input.first) return Failure::Quiet();
     const ImageBuffer& first = *input.first;
-    if (code == 25) return DuplicateTrueColour(first);
-    if (!input.second || !*input.second) return {};
+    if (code == 25) return MadeOrQuiet(DuplicateTrueColour(first));
+    if (!input.second || !*input.second) return Failure::Quiet();
     const ImageBuffer& second = *input.second;
     const AnaglyphTables tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
     const int width = first.Width(), height = first.Height();

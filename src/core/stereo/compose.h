@@ -26,26 +26,20 @@ struct CompositionInput {
     int leftGamma = 100;  // anaglyph gammas in hundredths
     int rightGamma = 100;
     bool panorama = false;  // 360° views wrap around instead of being cropped
-
-    // For the window title.
-    std::string firstName;
-    std::string secondName;
-    int folderIndex = 0;  // current entry of the browsed folder list, from 0
-    int folderCount = 0;
-    bool slideShowRunning = false;
-    int slideInterval = 0;  // tenths of a second
 };
 
 // The combiner of mode `code` (0 or 10 side by side, 1 over/under, 20 interlace, 21 grey
-// and 22 colour anaglyph) applied to two views with `area`; none for any other code.
-ImageBuffer ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
+// and 22 colour anaglyph) applied to two views with `area`; a quiet failure for any other
+// code or when the combiner gives no picture, the side-by-side and over/under layouts'
+// CannotCreateImage when their picture cannot be made.
+Result<ImageBuffer> ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
                           const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
                           const AnaglyphTables& tables);
 
 // The full-size picture of `code` (as above, or 25 for a copy of the first view) for the
 // offset (dx, dy). In panorama mode both views are wrapped to the first view's size at
-// their margins and combined whole. The result belongs to the caller.
-ImageBuffer ComposeForOutput(const CompositionInput& input, int code, int dx, int dy);
+// their margins and combined whole. The result belongs to the caller; failures as ComposeByCode.
+Result<ImageBuffer> ComposeForOutput(const CompositionInput& input, int code, int dx, int dy);
 
 // The view prepared for display or output at reference size refWidth × refHeight with the
 // margins of `area`: cropped and scaled, or wrapped around in panorama mode.

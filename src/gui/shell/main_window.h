@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,7 +21,8 @@
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
 #include "core/formats/codec_options.h"
-#include "core/hooks.h"
+#include "app/stereo/display_texts.h"
+#include "core/util/progress.h"
 #include "core/stereo/display_composer.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
@@ -105,7 +107,9 @@ class MainWindow : public QMainWindow {
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
     // The core's messages and questions, shown by the host on the GUI thread.
-    void InstallCoreSinks();
+    // The progress long work reports to, its stop flag cleared.
+    const Progress& WorkProgress();
+    TitleFacts Facts() const;
 
     // ---- surfaces ---------------------------------------------------------------------------
     void CreateShortcuts();
@@ -198,9 +202,12 @@ class MainWindow : public QMainWindow {
     bool slideShowRunning_ = false;
     QTimer slideTimer_;
 
-    MessageSink previousMessageSink_;
-    QuestionSink previousQuestionSink_;
-    ProgressSink previousProgressSink_;
+    // The title and status texts of the last composition.
+    DisplayTexts texts_;
+    // Reading and writing report in the first part of the status bar; setting the flag
+    // stops the work in progress.
+    std::atomic<bool> stopWork_{false};
+    Progress progress_;
 };
 
 }  // namespace duplora

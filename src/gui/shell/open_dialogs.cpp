@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/image/qimage_bridge.h"
+#include "app/shell/dialog_texts.h"
 #include "core/formats/plugins.h"
 #include "core/formats/stereo_open.h"
 #include "gui/shell/ui_text.h"

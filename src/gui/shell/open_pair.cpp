@@ -29,15 +29,16 @@ OpenedViews FromResult(StereoOpenResult result) {
 }  // namespace
 
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
-                          const CodecOptions& codec) {
-    return FromResult(OpenLeftRight(leftPath, rightPath, codec));
+                          const CodecOptions& codec, const Progress& progress) {
+    return FromResult(OpenLeftRight(leftPath, rightPath, codec, progress));
 }
 
-OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec) {
+OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec,
+                              const Progress& progress) {
     StereoOpenOptions options;
     options.codec = codec;
     const StereoLayout split = StereoLayoutFromNumber(layout).value_or(StereoLayout::SideBySide);
-    return FromResult(OpenStereoFile(path, split, options));
+    return FromResult(OpenStereoFile(path, split, options, progress));
 }
 
 }  // namespace duplora

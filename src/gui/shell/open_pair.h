@@ -7,6 +7,7 @@
 
 #include "core/formats/codec_options.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -34,11 +35,12 @@ struct OpenedViews {
 
 // The left and the right view from two picture files; not ok when either cannot be read.
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
-                          const CodecOptions& codec = {});
+                          const CodecOptions& codec = {}, const Progress& progress = NoProgress());
 
 // Both views from one file in `layout` (0–7; 10 opens as 0; a number that is no layout as
 // 0), DAS containers included, or with layout 20 the picture alone as the left view. Names
 // get " - Links" / " - Rechts" unless shown alone.
-OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec = {});
+OpenedViews OpenStereoPicture(const std::string& path, int layout, const CodecOptions& codec = {},
+                              const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -15,8 +15,8 @@
 #include <algorithm>
 
 #include "app/image/qimage_bridge.h"
+#include "app/shell/dialog_texts.h"
 #include "core/formats/image_names.h"
-#include "core/hooks.h"
 #include "gui/shell/ui_text.h"
 
 namespace duplora {
@@ -240,8 +240,8 @@ void SaveDialog::MeasureExact() {
 void SaveDialog::Estimate(bool exact) {
     if (!box_) return;
     const SaveSettings& settings = setup_.settings;
-    // Trial encodes are not the save: the window's status bar keeps its texts.
-    const ScopedProgressSink quiet(nullptr);
+    // Trial encodes are not the save: they report no progress, so the window's status bar
+    // keeps its texts.
     estimate_ = SizeEstimate{};
     if (settings.type != SaveFileType::Bmp && preview_.image) {
         estimate_ = exact && setup_.saveImage
