@@ -326,8 +326,6 @@ TEST(ProposeRightPartner, PartnerThenTheLastRightFolder) {
     EXPECT_FALSE(ProposeRightPartner(here / "e_l.jpg", ""));
     // The last right folder is the file's own: nothing more to look at.
     EXPECT_FALSE(ProposeRightPartner(here / "b_l.jpg", here.Path()));
-    EXPECT_EQ(PartnerQuestionText("/x/a_r.jpg"), "Öffne '/x/a_r.jpg' als Stereopaar?");
-    EXPECT_EQ(PartnerQuestionCaption(), "Bestätigung");
 }
 
 TEST(OpenRequests, DroppedFilesArgumentsAndQuotedNames) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
+#include "support/told.h"
 #include "core/image/luminance.h"
 #include "core/image/luminance_row.h"
 #include "support/test_support.h"
@@ -60,15 +60,13 @@ TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {
     EXPECT_FALSE(DuplicateTrueColour(test::MakeIndexed(4, 4, 8, 1)));
 }
 
-TEST(Accessors, MissingPictureTellsOnlyForWidth) {
-    test::HookRecorder hooks;
+TEST(Accessors, MissingPictureHasNoSize) {
     ImageBuffer none;
     EXPECT_EQ(ImageWidth(none), 0);
     EXPECT_EQ(ImageHeight(none), 0);
     EXPECT_EQ(ImagePixels(none), nullptr);
-    EXPECT_EQ(ImageWidth(none), 0);
-    EXPECT_EQ(hooks.messages,
-              std::vector<std::string>(2, "FEHLER|Kann BMP Datei nicht erstellen."));
+    EXPECT_EQ(test::Messages(MadeOrFailure(std::move(none))),
+              std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
 }
 
 TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {
