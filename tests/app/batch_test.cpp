@@ -186,10 +186,10 @@ TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgai
     const BatchOptions options = Options(BatchOutputType::Jpg);
     BatchWorker worker;
     BatchThreads threads;
-    threads.question = [&worker](std::string_view, std::string_view, QuestionKind) {
+    threads.overwrite = OverwritePolicy::Asking([&worker](const Question&) {
         worker.Stop();  // "Anhalten" pressed while the question is up
-        return Answer::Yes;
-    };
+        return true;
+    });
     const WorkerRun run = RunWorker(MakeFileJob(files, options), options, {}, threads, &worker);
     EXPECT_TRUE(run.summary.stopped);
     EXPECT_EQ(run.summary.converted, 3);
@@ -305,20 +305,19 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
         ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
         const int sign = c.swap ? -1 : 1;
         if (c.text) {
-            left = AddText(left, settings.textSettings, 0, settings.textFont);
-            right = AddText(right, settings.textSettings, sign * settings.textSettings.depth,
-                            settings.textFont);
+            left = test::Made(AddText(left, settings.textSettings, 0, settings.textFont));
+            right = test::Made(AddText(right, settings.textSettings,
+                                       sign * settings.textSettings.depth, settings.textFont));
         }
         if (c.logo) {
-            left = AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0));
-            right =
-                AddLogo(right, logo,
-                        LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth));
+            left = test::Made(AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0)));
+            right = test::Made(AddLogo(
+                right, logo, LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth)));
         }
         ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
             return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
         });
-        if (c.border) expected = AddBorder(expected, 0, settings.border);
+        if (c.border) expected = test::Made(AddBorder(expected, 0, settings.border));
         ASSERT_TRUE(expected);
         EXPECT_TRUE(
             test::SamePixels(ReadBmpFile(options.targetFolder + "/a_l.bmp"), expected, c.name));
