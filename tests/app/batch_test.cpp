@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <filesystem>
@@ -171,6 +172,37 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
             }
         }
     }
+}
+
+// The boxes of a run reach the window's thread by queued signal, after their file's log.
+TEST_F(BatchTest, MessagesArriveOnTheReceiversThread) {
+    test::EnsureGuiApplication();  // the event loop that takes queued signals
+    ASSERT_TRUE(WriteBmpFile(In("good.bmp"), MakeImage(8, 4, [](int, int) { return kWhite; })));
+    {
+        QFile bad(QString::fromStdString(In("bad.jpg")));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("not a picture");
+    }
+    const BatchOptions options = Options();
+    BatchWorker worker;
+    QObject receiver;
+    std::vector<std::string> told;
+    bool elsewhere = false;
+    QObject::connect(&worker, &BatchWorker::Told, &receiver,
+                     [&](const QString& text, const QString& caption, int icon) {
+                         elsewhere |= QThread::currentThread() != receiver.thread();
+                         told.push_back(caption.toStdString() + "|" + text.toStdString() + "|" +
+                                        std::to_string(icon));
+                     });
+    ASSERT_TRUE(worker.Start(MakeFileJob({In("bad.jpg"), In("good.bmp")}, options), options, {}));
+    worker.Wait();
+    EXPECT_TRUE(told.empty());  // queued: nothing yet
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(elsewhere);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "Achtung|Dieser Dateityp ist unterschiedlich. Diese Datei wird "
+                        "übergangen.|0"});
+    EXPECT_EQ(worker.Summary().converted, 1);
 }
 
 TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgain) {

@@ -69,6 +69,13 @@ class MainWindow : public QMainWindow {
     // Whether the guard of `command` lets it act now.
     bool CommandActs(CommandId command) const;
 
+    // The progress the window's long work (opening, saving, resizing) reports to, shown in
+    // the first part of the status bar; handed out with its stop flag cleared.
+    const Progress& WorkProgress();
+    // Asks the work in progress to stop: it gives up at its next row band or chunk and
+    // leaves the pair and the files as they were.
+    void StopWork() { stopWork_ = true; }
+
     // ---- state, for the program's own tools and its tests ------------------------------------
     StereoDocument& Document() { return document_; }
     const DisplayComposer& Composer() const { return composer_; }
@@ -107,8 +114,6 @@ class MainWindow : public QMainWindow {
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
     // The core's messages and questions, shown by the host on the GUI thread.
-    // The progress long work reports to, its stop flag cleared.
-    const Progress& WorkProgress();
     TitleFacts Facts() const;
 
     // ---- surfaces ---------------------------------------------------------------------------
