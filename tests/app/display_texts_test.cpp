@@ -95,5 +95,76 @@ TEST(DialogTexts, SaveTitlesPartnerQuestionAndLayoutRadios) {
     EXPECT_FALSE(LayoutFromRadioId(3009));
 }
 
+// The texts beside the open dialog's preview box, for each kind of preview.
+TEST(DialogTexts, PreviewTypeColoursAndSizes) {
+    struct Case {
+        PreviewKind kind;
+        int depth, width, height, reportedWidth, reportedHeight;
+        bool das;
+        const char* type;
+        const char* colours;
+    };
+    const Case cases[] = {
+        {PreviewKind::Jpeg, 24, 160, 120, 1824, 1367, false, "Dateityp : Jpeg File",
+         "Bildgröße: 1824x1367  Farben: Volle Farbanzahl "},
+        {PreviewKind::StereoJpeg, 24, 160, 120, 0, 0, false, "Dateityp : Jpeg Stereo File",
+         "Bildgröße: 160x120  Farben: Volle Farbanzahl "},
+        {PreviewKind::Bmp, 4, 30, 20, 0, 0, false, "Dateityp : BMP File",
+         "Bildgröße: 30x20  Farben: 16 Farben "},
+        {PreviewKind::InterlacedBmp, 1, 31, 17, -1, 5, false, "Dateityp : BMP Interlaced File",
+         "Farben: 2 Farben "},
+        {PreviewKind::Tiff, 8, 30, 20, 0, 0, false, "Dateityp : Susie plug-in File",
+         "Bildgröße: 30x20  Farben: 256 Farben "},
+        {PreviewKind::Plugin, 16, 30, 20, 0, 0, false, "Dateityp : Susie plug-in File",
+         "Bildgröße: 30x20  Farben: 64k Farben "},
+        {PreviewKind::Das, 24, 160, 60, 0, 0, true, "Dateityp : DAS File",
+         "Bildgröße: 1824x1367 - 1800x1300  Farben: Volle Farbanzahl "},
+        // A DAS file the reader refused shows its type only; no known kind shows nothing.
+        {PreviewKind::Das, 0, 0, 0, 0, 0, false, "Dateityp : DAS File", ""},
+        {PreviewKind::None, 0, 0, 0, 0, 0, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        OpenPreview preview;
+        preview.kind = c.kind;
+        preview.depth = c.depth;
+        preview.width = c.width;
+        preview.height = c.height;
+        preview.reportedWidth = c.reportedWidth;
+        preview.reportedHeight = c.reportedHeight;
+        preview.das = c.das;
+        preview.dasSizes.leftWidth = 1824;
+        preview.dasSizes.leftHeight = 1367;
+        preview.dasSizes.rightWidth = 1800;
+        preview.dasSizes.rightHeight = 1300;
+        const PreviewTexts texts = PreviewTextsFor(preview);
+        EXPECT_EQ(texts.type, c.type);
+        EXPECT_EQ(texts.colours, c.colours) << c.type;
+    }
+    EXPECT_EQ(ColourCountText(32), "");
+}
+
+TEST(DialogTexts, TurnRadiosFollowTheExifOrientation) {
+    EXPECT_FALSE(RotationRadiosFor(kNoPreviewOrientation).visible);
+    for (const auto& [orientation, radio] :
+         {std::pair{1, 1261}, {8, 1260}, {6, 1262}, {3, 1263}, {5, 0}}) {
+        const RotationChoice choice = RotationRadiosFor(orientation);
+        EXPECT_TRUE(choice.visible);
+        EXPECT_EQ(choice.checkedRadio, radio) << orientation;
+        EXPECT_EQ(OrientationForRadio(radio), radio ? orientation : 0);
+    }
+    EXPECT_EQ(OrientationForRadio(1264), 0);
+}
+
+TEST(DialogTexts, SaveEstimate) {
+    SizeEstimate estimate;
+    EXPECT_EQ(SaveEstimateText(estimate), "");
+    estimate.ok = true;
+    estimate.bytes = 123400;
+    EXPECT_EQ(SaveEstimateText(estimate), "Dateigröße nach Speichern:\n ca. 123400 Bytes");
+    estimate.exact = true;
+    estimate.bytes = 123456;
+    EXPECT_EQ(SaveEstimateText(estimate), "Dateigröße nach Speichern:\n genau 123456 Bytes");
+}
+
 }  // namespace
 }  // namespace duplora

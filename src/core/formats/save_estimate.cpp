@@ -8,14 +8,10 @@
 #include "core/formats/stereo_save.h"
 #include "core/formats/temp_file.h"
 #include "core/image/resample.h"
-#include "core/strings.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kAboutSizeId = 2564;  // "Dateigröße nach Speichern:\n ca. %d Bytes"
-constexpr int kExactSizeId = 2565;  // "Dateigröße nach Speichern:\n genau %d Bytes"
 
 // Size of `image` encoded at `quality`, and the decoded result when asked; -1 on failure.
 // Without progress: the dialog encodes on every quality change. An Exif block that cannot
@@ -28,10 +24,6 @@ std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, Image
     const std::int64_t size = scratch.Size();
     if (decoded) *decoded = DecodeJpegFile(scratch.Path(), false);
     return size;
-}
-
-std::string ExactText(std::int64_t bytes) {
-    return FormatResString(kExactSizeId, static_cast<int>(bytes));
 }
 
 }  // namespace
@@ -63,11 +55,9 @@ SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, SaveFileT
         const auto scaled =
             static_cast<std::int64_t>(static_cast<double>(size) * preview.sizeFactor);
         estimate.bytes = scaled / 100 * 100;
-        estimate.text = FormatResString(kAboutSizeId, static_cast<int>(estimate.bytes));
     } else {
         estimate.exact = true;
         estimate.bytes = size + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
-        estimate.text = ExactText(estimate.bytes);
     }
     return estimate;
 }
@@ -83,7 +73,6 @@ SizeEstimate MeasureExactSize(const ImageBuffer& saveImage, SavePreview& preview
     estimate.ok = true;
     estimate.exact = true;
     estimate.bytes = full + (type == SaveFileType::Stj ? std::int64_t{kStjExtraBytes} : 0);
-    estimate.text = ExactText(estimate.bytes);
     return estimate;
 }
 

@@ -778,10 +778,11 @@ void MainWindow::Rotate(CommandId command) {
     view.dx = direction == kRotateClockwise ? -dy : dy;
     view.dy = direction == kRotateClockwise ? dx : -dx;
     view.scrollX = view.scrollY = 0;
-    document_.ApplyEdit([direction, view](const ImageBuffer& left, const ImageBuffer& right) {
+    const Progress& progress = WorkProgress();
+    document_.ApplyEdit([&](const ImageBuffer& left, const ImageBuffer& right) {
         EditedPair pair;
-        pair.left = RotateQuarter(left, direction);
-        if (right) pair.right = RotateQuarter(right, direction);
+        pair.left = RotateQuarter(left, direction, progress);
+        if (right) pair.right = RotateQuarter(right, direction, progress);
         pair.view = view;
         return pair;
     });

@@ -249,7 +249,7 @@ void SaveDialog::Estimate(bool exact) {
                                            settings.type, settings.exifThumbnail)
                         : EstimateSaveSize(preview_, settings.quality, settings.type);
     }
-    estimateText_->setText(Q(estimate_.text));
+    estimateText_->setText(Q(SaveEstimateText(estimate_)));
     // The preview shows what the encoder made of the picture.
     const ImageBuffer& shown = estimate_.shown ? estimate_.shown : preview_.image;
     const QImage image = QImageFromImageBuffer(shown);

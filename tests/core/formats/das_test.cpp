@@ -351,8 +351,10 @@ TEST_F(DasSamplePair, OpensAsAPairAndTakesANewAlignment) {
     const std::optional<OpenPreview> preview = LoadOpenPreview(das_);
     ASSERT_TRUE(preview);
     EXPECT_TRUE(preview->das);
-    EXPECT_EQ(preview->typeText, "Dateityp : DAS File");
-    EXPECT_EQ(preview->colourText, "Bildgröße: 1824x1367 - 1824x1367  Farben: Volle Farbanzahl ");
+    EXPECT_EQ(preview->kind, PreviewKind::Das);
+    EXPECT_EQ((std::vector{preview->dasSizes.leftWidth, preview->dasSizes.leftHeight,
+                           preview->dasSizes.rightWidth, preview->dasSizes.rightHeight}),
+              (std::vector{1824, 1367, 1824, 1367}));
     ASSERT_TRUE(preview->image);
     EXPECT_EQ(std::max(preview->image.Width(), preview->image.Height()), 160);
 }
