@@ -155,6 +155,12 @@ TEST(DialogTexts, TurnRadiosFollowTheExifOrientation) {
     EXPECT_EQ(OrientationForRadio(1264), 0);
 }
 
+TEST(DialogTexts, MosaicTitleAndReport) {
+    EXPECT_EQ(MosaicTitle({false, 3, 4}), "3/4");
+    EXPECT_EQ(MosaicTitle({true, 1, 2, 31, 10}), "Image Size(x=31  Y=10)  1/2");
+    EXPECT_EQ(MosaicReportCaption(), "Mosaik Bild");
+}
+
 TEST(DialogTexts, SaveEstimate) {
     SizeEstimate estimate;
     EXPECT_EQ(SaveEstimateText(estimate), "");

@@ -1,5 +1,7 @@
 #include "app/shell/dialog_texts.h"
 
+#include <cstdio>
+
 #include "core/strings.h"
 
 namespace duplora {
@@ -16,6 +18,7 @@ constexpr int kColoursOnlyId = 2561;         // "Farben: %s "
 constexpr int kSizeAndColoursId = 2562;      // "Bildgröße: %dx%d  Farben: %s "
 constexpr int kDasSizesColoursId = 2563;     // "Bildgröße: %dx%d - %dx%d  Farben: %s "
 constexpr int kAboutSizeId = 2564;           // "Dateigröße nach Speichern:\n ca. %d Bytes"
+constexpr int kMosaicReportCaptionId = 2696;  // "Mosaik Bild"
 constexpr int kExactSizeId = 2565;           // "Dateigröße nach Speichern:\n genau %d Bytes"
 }  // namespace
 
@@ -128,6 +131,20 @@ int OrientationForRadio(int radioId) {
         default:
             return 0;
     }
+}
+
+std::string MosaicTitle(const MosaicStep& step) {
+    char text[96];
+    if (step.joining)
+        std::snprintf(text, sizeof text, "Image Size(x=%d  Y=%d)  %d/%d", step.width, step.height,
+                      step.index, step.count);
+    else
+        std::snprintf(text, sizeof text, "%d/%d", step.index, step.count);
+    return text;
+}
+
+std::string MosaicReportCaption() {
+    return LoadResString(kMosaicReportCaptionId);
 }
 
 std::string SaveEstimateText(const SizeEstimate& estimate) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/batch/mosaic.h"
 #include "core/formats/open_preview.h"
 #include "core/formats/save_estimate.h"
 #include "core/formats/stereo_open.h"
@@ -59,6 +60,13 @@ struct RotationChoice {
 RotationChoice RotationRadiosFor(int orientation);
 // The orientation a radio stands for: 8, 1, 6, 3; 0 for another id.
 int OrientationForRadio(int radioId);
+
+// ---- the mosaic dialog -------------------------------------------------------------------------
+
+// Its title while working: "%d/%d" while reading, "Image Size(x=%d  Y=%d)  %d/%d" while
+// joining; and the caption of its closing report, "Mosaik Bild".
+std::string MosaicTitle(const MosaicStep& step);
+std::string MosaicReportCaption();
 
 // ---- the save dialogs -----------------------------------------------------------------------
 

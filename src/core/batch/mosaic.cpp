@@ -24,12 +24,6 @@ bool IsTrueColour(const ImageBuffer& image) {
     return image && image.BitCount() == 24 && image.Width() > 0 && image.Height() > 0;
 }
 
-std::string Format(const char* pattern, int a, int b, int c = 0, int d = 0) {
-    char text[96];
-    std::snprintf(text, sizeof text, pattern, a, b, c, d);
-    return text;
-}
-
 }  // namespace
 
 bool PastePicture(ImageBuffer& target, const ImageBuffer& source, int x, int row) {
@@ -92,7 +86,7 @@ ImageBuffer ComposeMosaic(std::span<const ImageBuffer> pictures,
 }
 
 MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& target,
-                        const ConfirmPolicy& confirm, const MosaicTitleSink& title,
+                        const ConfirmPolicy& confirm, const MosaicSteps& steps,
                         const CodecOptions& codecOptions) {
     MosaicResult result;
     if (paths.empty()) return result;
@@ -111,7 +105,7 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
     pictures.reserve(paths.size());
     std::int64_t width = 0;
     for (int i = 0; i < count; ++i) {
-        if (title) title(Format("%d/%d", i + 1, count));
+        if (steps) steps({false, i + 1, count});
         ImageBuffer picture = LoadPictureFile(paths[i], codecOptions);
         if (!picture || picture.BitCount() != 24) {
             result.unreadable.push_back(std::move(paths[i]));
@@ -133,7 +127,7 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
         result.status = MosaicStatus::TooLarge;
     } else {
         canvas = ComposeMosaic(pictures, [&](int index, int n, int w, int h) {
-            if (title) title(Format("Image Size(x=%d  Y=%d)  %d/%d", w, h, index, n));
+            if (steps) steps({true, index, n, w, h});
         });
         result.status = canvas ? MosaicStatus::Written : MosaicStatus::TooLarge;
     }
@@ -152,7 +146,7 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
 }
 
 MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& target,
-                              const ConfirmPolicy& confirm, const MosaicTitleSink& title,
+                              const ConfirmPolicy& confirm, const MosaicSteps& steps,
                               const CodecOptions& codecOptions) {
     namespace fs = std::filesystem;
     std::vector<std::string> paths = KnownImageFiles(folder, 1);
@@ -162,7 +156,7 @@ MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& targ
         return fs::equivalent(path, target, ec) ||
                fs::path(path).lexically_normal() == fs::path(target).lexically_normal();
     });
-    return MakeMosaic(std::move(paths), target, confirm, title, codecOptions);
+    return MakeMosaic(std::move(paths), target, confirm, steps, codecOptions);
 }
 
 }  // namespace duplora

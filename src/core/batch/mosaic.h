@@ -54,12 +54,17 @@ struct MosaicResult {
     std::optional<Failure> failure;
 };
 
-// The text for the dialog's title while working: "%d/%d" while loading, "Image Size(x=%d
-// Y=%d)  %d/%d" while joining.
-using MosaicTitleSink = std::function<void(const std::string& title)>;
-
-// Caption of the dialog's closing report ("Mosaik Bild").
-inline constexpr int kMosaicReportCaptionId = 2696;
+// How far the work has come, for the dialog's title: file `index` of `count` being read
+// (from 1), or picture `index` of `count` pasted into the width × height canvas.
+struct MosaicStep {
+    bool joining = false;
+    int index = 0;
+    int count = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const MosaicStep&) const = default;
+};
+using MosaicSteps = std::function<void(const MosaicStep& step)>;
 
 // Joins the files into one BMP file `target` once `confirm` agrees to "Verbinde %d Dateien.
 // Wollen Sie starten ?" (caption "Bestätigung") and, when the target exists, to "Datei
@@ -69,12 +74,12 @@ inline constexpr int kMosaicReportCaptionId = 2696;
 // atomically; when nothing could be joined or written the result says why and an existing
 // target stays as it was.
 MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& target,
-                        const ConfirmPolicy& confirm, const MosaicTitleSink& title = {},
+                        const ConfirmPolicy& confirm, const MosaicSteps& steps = {},
                         const CodecOptions& codecOptions = {});
 
 // "Join all files": every picture file of the folder (extension set 1) joined as above.
 MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& target,
-                              const ConfirmPolicy& confirm, const MosaicTitleSink& title = {},
+                              const ConfirmPolicy& confirm, const MosaicSteps& steps = {},
                               const CodecOptions& codecOptions = {});
 
 }  // namespace duplora

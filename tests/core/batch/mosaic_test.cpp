@@ -135,10 +135,10 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
     const ImageBuffer a = MakeNoise(10, 6, 1), b = MakeNoise(21, 10, 2);
     const Names paths = {Write("b.bmp", b), WriteText("c.jpg", "no picture"), Write("A.bmp", a),
                          dir_ / "missing.bmp"};
-    Names titles;
+    std::vector<MosaicStep> steps;
     const std::string target = dir_ / "output.bmp";
     const MosaicResult r =
-        MakeMosaic(paths, target, asked_.Policy(), [&](const std::string& t) { titles.push_back(t); });
+        MakeMosaic(paths, target, asked_.Policy(), [&](const MosaicStep& s) { steps.push_back(s); });
     EXPECT_EQ(r.status, MosaicStatus::Written);
     EXPECT_EQ(r.width, 31);
     EXPECT_EQ(r.height, 10);
@@ -146,8 +146,12 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
     EXPECT_EQ(r.unreadable, (Names{dir_ / "c.jpg", dir_ / "missing.bmp"}));
     EXPECT_EQ(asked_.questions,
               Names{"Konvertierung bestätigen|Verbinde 4 Dateien. Wollen Sie starten ?"});
-    EXPECT_EQ(titles, (Names{"1/4", "2/4", "3/4", "4/4", "Image Size(x=31  Y=10)  1/2",
-                             "Image Size(x=31  Y=10)  2/2"}));
+    EXPECT_EQ(steps, (std::vector<MosaicStep>{{false, 1, 4},
+                                              {false, 2, 4},
+                                              {false, 3, 4},
+                                              {false, 4, 4},
+                                              {true, 1, 2, 31, 10},
+                                              {true, 2, 2, 31, 10}}));
     EXPECT_FALSE(r.failure);
     EXPECT_TRUE(SamePixels(ReadBmpFile(target),
                            MakeImage(31, 10,
