@@ -321,7 +321,7 @@ TEST_F(SlideListTest, SoundStartsOnlyAfterConsentForThatList) {
     EXPECT_EQ(asked, 5);
 }
 
-TEST_F(SlideListTest, SoundCommandsAreNeverShellLinesAndTheQuestionGoesThroughTheHook) {
+TEST_F(SlideListTest, SoundCommandsAreNeverShellLinesAndTheQuestionGoesToThePolicy) {
     std::filesystem::create_directories(File("musik"));
     Write("musik/bg 1.wav", "x");
     const std::string list = File("liste.txt");

@@ -82,7 +82,7 @@ Result<ImageBuffer> AddBorder(const ImageBuffer& picture, int layout, const Fram
     ImageBuffer out;
     if (FramedSize(width, height, layout, style, outW, outH) && ImageSizeAllowed(outW, outH))
         out = CreateImageForOverwrite(outW, outH, 24);
-    if (!out) return CannotCreateImage();
+    if (!out) return CannotCreateImage(outW, outH);
 
     const int o = style.outer, m = style.middle, total = o + m + style.inner;
     const Arrangement arrangement = ArrangementOf(layout);

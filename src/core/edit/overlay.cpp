@@ -48,7 +48,7 @@ Result<ImageBuffer> PlaceOnBand(const ImageBuffer& picture, int corner, const Ov
     ImageBuffer canvas;
     if (ImageSizeAllowed(width, total))
         canvas = CreateImageForOverwrite(width, static_cast<int>(total), 24);
-    if (!canvas) return CannotCreateImage();
+    if (!canvas) return CannotCreateImage(width, total);
     const int top = corner <= 1 ? band.height : 0;
     std::uint8_t colour[3];
     ColourBytes(band.colour, colour);

@@ -32,10 +32,13 @@ struct ErrorManager {
     jpeg_error_mgr library;
     std::jmp_buf jump;
     bool lostData = false;  // a warning that part of the picture could not be decoded
+    char message[JMSG_LENGTH_MAX] = {};  // the error's text, for the failure's detail
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    errors->library.format_message(info, errors->message);
+    std::longjmp(errors->jump, 1);
 }
 
 // The texts of warnings and errors are never shown to anyone.
@@ -400,9 +403,11 @@ Status Encode(const std::string& path, EncodeJob& job) {
     info.err = InitErrors(errors);
     job.info = &info;
     job.file = writer.File();
-    const bool ok = RunGuarded(errors, EncodeBody, &job) && !job.cancelled;
+    const bool encoded = RunGuarded(errors, EncodeBody, &job);
     jpeg_destroy_compress(&info);
-    if (!ok || !writer.Commit()) return Failure::Quiet(path);
+    // The library's own words go into the detail; the user is told by the caller.
+    if (!encoded) return Failure::Quiet(path + ": " + errors.message);
+    if (job.cancelled || !writer.Commit()) return Failure::Quiet(path);
     return {};
 }
 

@@ -28,15 +28,15 @@ enum class SegmentEditMode {
 
 enum class SegmentEditResult {
     Ok = 0,
-    CannotOpen = 1,             // missing or not writable (the user is told)
+    CannotOpen = 1,             // missing or not writable (SegmentEditFailure has a message)
     BadArguments = 2,           // unknown mode, or a block that is not one whole segment
     NotJpeg = 3,                // does not start with FF D8
     TooLarge = 4,               // cannot be held in memory
     ReadFailed = 5,             // short read
-    CannotCreateTemporary = 6,  // no temporary file beside it (the user is told)
+    CannotCreateTemporary = 6,  // no temporary file beside it (a message, too)
     SourceUnusable = 7,         // modes 5 and 6: the source has no complete APP1 segment
     WriteFailed = 8,            // the temporary file could not be written
-    Malformed = 9,              // broken segment structure (the user is told)
+    Malformed = 9,              // broken segment structure (a message, too)
     CannotReplace = 10,         // the temporary file could not be renamed over the file
 };
 

@@ -17,7 +17,7 @@ Result<ImageBuffer> FrameOnCanvas(const ImageBuffer& image, int width, int heigh
     const ImageBuffer& source = *trueColour;
 
     ImageBuffer canvas = CreateImageForOverwrite(width, height, 24);
-    if (!canvas) return CannotCreateImage();
+    if (!canvas) return CannotCreateImage(width, height);
     const int imageW = source.Width(), imageH = source.Height();
     const int left = (width - imageW) / 2, top = (height - imageH) / 2;
     // Visible part of the image, in its own columns and rows.

@@ -1,6 +1,7 @@
 #include "core/image/image_buffer.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "core/image/block_pool.h"
@@ -191,8 +192,10 @@ ImageBuffer ImageBuffer::FromPacked(const void* data, std::size_t size) {
     return image;
 }
 
-Failure CannotCreateImage() {
-    return Failure::Message(kCannotCreateBitmapText, kErrorCaption);
+Failure CannotCreateImage(std::int64_t width, std::int64_t height) {
+    std::string size;
+    if (width != 0 || height != 0) size = std::to_string(width) + " x " + std::to_string(height);
+    return Failure::Message(kCannotCreateBitmapText, kErrorCaption, std::move(size));
 }
 
 Result<ImageBuffer> MadeOrFailure(ImageBuffer image) {

@@ -104,8 +104,8 @@ private:
 };
 
 // Why a picture could not be made (no memory, or beyond the limits): "Kann BMP Datei nicht
-// erstellen." under "FEHLER".
-Failure CannotCreateImage();
+// erstellen." under "FEHLER", the size asked for as its detail when given.
+Failure CannotCreateImage(std::int64_t width = 0, std::int64_t height = 0);
 // The picture, or that failure when it is empty.
 Result<ImageBuffer> MadeOrFailure(ImageBuffer image);
 

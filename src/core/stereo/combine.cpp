@@ -74,7 +74,8 @@ Result<ImageBuffer> CreateLayoutImage(std::int64_t width, std::int64_t height) {
     ImageBuffer out;
     if (ImageSizeAllowed(width, height))
         out = CreateImageForOverwrite(static_cast<int>(width), static_cast<int>(height), 24);
-    return MadeOrFailure(std::move(out));
+    if (!out) return CannotCreateImage(width, height);
+    return out;
 }
 
 // Which luminance rows a per-pixel rule reads.
