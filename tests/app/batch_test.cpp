@@ -343,8 +343,9 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
         }
         if (c.logo) {
             left = test::Made(AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0)));
-            right = test::Made(AddLogo(
-                right, logo, LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth)));
+            right = test::Made(
+                AddLogo(right, logo,
+                        LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth)));
         }
         ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
             return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);

@@ -223,8 +223,9 @@ TEST_F(OverlayTest, TextPartlyOrWhollyOutsideIsClipped) {
     for (const auto& [x, y] : Shifted(full, -108, -42))
         if (x >= 0 && x < 50 && y >= 0 && y < 20) want.insert({x, y});
     ASSERT_FALSE(want.empty());
-    EXPECT_EQ(Changed(test::Made(AddText(picture, PlainText("Rand", 0, -8, -12), 0, font)), picture),
-              want);
+    EXPECT_EQ(
+        Changed(test::Made(AddText(picture, PlainText("Rand", 0, -8, -12), 0, font)), picture),
+        want);
 }
 
 TEST_F(OverlayTest, HugeTextAndFontsStayBoundedAndBadInputGivesNone) {

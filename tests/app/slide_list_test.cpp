@@ -15,8 +15,8 @@
 #include <tuple>
 #include <vector>
 
-#include "support/told.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {

@@ -7,19 +7,19 @@
 namespace duplora {
 
 namespace {
-constexpr int kStereoSaveTitleId = 2508;     // "Stereobild Speichern"
-constexpr int kLeftRightSaveTitleId = 2511;  // "Linkes/Rechtes Bild Speichern"
-constexpr int kSizeTextId = 2643;            // "Bildgröße (%d X %d)"
-constexpr int kSingleSaveTitleId = 2695;     // "Bild speichern"
-constexpr int kPartnerQuestionId = 2688;     // "Öffne '%s' als Stereopaar?"
-constexpr int kConfirmationId = 2689;        // "Bestätigung"
-constexpr int kTypeTextId = 2555;            // "Dateityp : %s"
-constexpr int kColoursOnlyId = 2561;         // "Farben: %s "
-constexpr int kSizeAndColoursId = 2562;      // "Bildgröße: %dx%d  Farben: %s "
-constexpr int kDasSizesColoursId = 2563;     // "Bildgröße: %dx%d - %dx%d  Farben: %s "
-constexpr int kAboutSizeId = 2564;           // "Dateigröße nach Speichern:\n ca. %d Bytes"
+constexpr int kStereoSaveTitleId = 2508;      // "Stereobild Speichern"
+constexpr int kLeftRightSaveTitleId = 2511;   // "Linkes/Rechtes Bild Speichern"
+constexpr int kSizeTextId = 2643;             // "Bildgröße (%d X %d)"
+constexpr int kSingleSaveTitleId = 2695;      // "Bild speichern"
+constexpr int kPartnerQuestionId = 2688;      // "Öffne '%s' als Stereopaar?"
+constexpr int kConfirmationId = 2689;         // "Bestätigung"
+constexpr int kTypeTextId = 2555;             // "Dateityp : %s"
+constexpr int kColoursOnlyId = 2561;          // "Farben: %s "
+constexpr int kSizeAndColoursId = 2562;       // "Bildgröße: %dx%d  Farben: %s "
+constexpr int kDasSizesColoursId = 2563;      // "Bildgröße: %dx%d - %dx%d  Farben: %s "
+constexpr int kAboutSizeId = 2564;            // "Dateigröße nach Speichern:\n ca. %d Bytes"
 constexpr int kMosaicReportCaptionId = 2696;  // "Mosaik Bild"
-constexpr int kExactSizeId = 2565;           // "Dateigröße nach Speichern:\n genau %d Bytes"
+constexpr int kExactSizeId = 2565;            // "Dateigröße nach Speichern:\n genau %d Bytes"
 }  // namespace
 
 std::string_view PreviewTypeName(PreviewKind kind) {
@@ -88,10 +88,10 @@ PreviewTexts PreviewTextsFor(const OpenPreview& preview) {
     texts.type = PreviewTypeText(preview.kind);
     // Nothing was loaded: no sizes or colours to tell.
     if (preview.width <= 0) return texts;
-    texts.colours = preview.das ? DasColourText(preview.depth, preview.dasSizes)
-                                : PreviewColourText(preview.depth, preview.reportedWidth,
-                                                    preview.reportedHeight, preview.width,
-                                                    preview.height);
+    texts.colours = preview.das
+                        ? DasColourText(preview.depth, preview.dasSizes)
+                        : PreviewColourText(preview.depth, preview.reportedWidth,
+                                            preview.reportedHeight, preview.width, preview.height);
     return texts;
 }
 

@@ -537,8 +537,8 @@ ImageBuffer Rotation(const ImageBuffer& image, int angle, int outWidth, int outH
 // Rotation first, then the vertical-axis and the horizontal-axis perspective; a lone
 // angle runs its own step only, no angle at all a plain rotation by 0.
 ImageBuffer RunChain(const ImageBuffer& image, int rotation, int perspectiveV, int perspectiveH,
-                     int outWidth, int outHeight, int halfFieldOfView,
-                     CorrectionSampling sampling, const Progress& watcher = NoProgress()) {
+                     int outWidth, int outHeight, int halfFieldOfView, CorrectionSampling sampling,
+                     const Progress& watcher = NoProgress()) {
     const int set = (rotation != 0) + (perspectiveV != 0) + (perspectiveH != 0);
     const int steps = set <= 1 ? 1 : 3;
     RowProgress rows(watcher, ProgressDirection::Writing, steps * std::max(outHeight, 1));
@@ -619,8 +619,8 @@ ImageBuffer PerspectiveHorizontalStep(const ImageBuffer& image, int angle, int h
 }
 
 ImageBuffer CorrectionTransform(const ImageBuffer& image, int rotation, int perspectiveV,
-                                int perspectiveH, int outWidth, int outHeight,
-                                int halfFieldOfView, const Progress& progress) {
+                                int perspectiveH, int outWidth, int outHeight, int halfFieldOfView,
+                                const Progress& progress) {
     if (!image || image.BitCount() != 24) return {};
     if (outWidth == 0 && outHeight == 0) {
         outWidth = image.Width();

@@ -5,7 +5,6 @@
 
 #include "core/util/progress.h"
 
-
 namespace duplora {
 
 // Packs the two source files into a DAS container with the stored alignment X, Y. False

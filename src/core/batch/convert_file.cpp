@@ -141,8 +141,7 @@ Result<ImageBuffer> AdjustBatchView(const ImageBuffer& view, int angle, int perc
         const int bigHeight = static_cast<int>(std::int64_t{height} * percent / 100);
         const ImageBuffer big = ResizeImage(source, bigWidth, bigHeight, progress);
         if (!big) return Failure::Quiet();
-        return made(
-            CopyArea(big, (bigWidth - width) / 2, (bigHeight - height) / 2, width, height));
+        return made(CopyArea(big, (bigWidth - width) / 2, (bigHeight - height) / 2, width, height));
     }
     if (percent < 100) {
         // A view scaled to nothing still keeps one pixel, centred on the black canvas.
@@ -152,8 +151,8 @@ Result<ImageBuffer> AdjustBatchView(const ImageBuffer& view, int angle, int perc
         if (!small) return Failure::Quiet();
         // Without a rotation the smaller view is placed as it is, not resampled.
         if (angle == 0) return FrameOnCanvas(small, width, height);
-        return made(CorrectionTransform(small, angle, 0, 0, width, height,
-                                        kDefaultHalfFieldOfView, progress));
+        return made(CorrectionTransform(small, angle, 0, 0, width, height, kDefaultHalfFieldOfView,
+                                        progress));
     }
     if (angle == 0) return made(DuplicateTrueColour(view));
     return made(CorrectionTransform(view, angle, 0, 0, progress));
@@ -177,8 +176,8 @@ BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
 }
 
 Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
-                         const BatchAnnotations& annotations, const BatchLogFn& log,
-                         Warnings& told, const Progress& progress) {
+                         const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
+                         const Progress& progress) {
     if (!views) return Failure::Quiet();
     if (options.swap) std::swap(views.left, views.right);
 
@@ -320,8 +319,8 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     };
 
     const BatchOffset offset = BatchItemOffset(item, options, {views.dx, views.dy});
-    if (const Status prepared = PrepareBatchViews(views, offset, options, environment.annotations,
-                                                  log, told, progress);
+    if (const Status prepared =
+            PrepareBatchViews(views, offset, options, environment.annotations, log, told, progress);
         !prepared)
         return writeFailed(prepared.Error());
     if (progress.Cancelled()) return BatchOutcome::Aborted;
@@ -343,9 +342,8 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
             log(kBatchSameAsSourceText);
             return BatchOutcome::SameAsSource;
         }
-        if (IsFile(output.path) &&
-            !overwrite.Confirms(
-                {LoadResString(kBatchOverwriteText), output.path, QuestionKind::YesNo})) {
+        if (IsFile(output.path) && !overwrite.Confirms({LoadResString(kBatchOverwriteText),
+                                                        output.path, QuestionKind::YesNo})) {
             log(LoadResString(kBatchSkippedText));
             return BatchOutcome::Skipped;
         }

@@ -153,8 +153,8 @@ BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
 // could not make its picture; an overlay that could not be drawn is left out (a logo is
 // logged), its reason added to `told`.
 Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
-                         const BatchAnnotations& annotations, const BatchLogFn& log,
-                         Warnings& told, const Progress& progress = NoProgress());
+                         const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
+                         const Progress& progress = NoProgress());
 
 // The picture brought to `width` with its proportions kept (height at least 1).
 ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width,

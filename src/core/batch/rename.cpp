@@ -365,10 +365,11 @@ RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& op
 
     for (const RenameEntry& entry : result.entries) {
         if (entry.status == RenameStatus::TargetExists)
-            result.told.push_back(Failure::Message(kIdTargetExists, kIdWarningCaption, entry.source));
-        else if (entry.status == RenameStatus::Failed)
             result.told.push_back(
-                Failure::Message(kIdRenameFailed, kIdErrorCaption, entry.source, MessageIcon::Error));
+                Failure::Message(kIdTargetExists, kIdWarningCaption, entry.source));
+        else if (entry.status == RenameStatus::Failed)
+            result.told.push_back(Failure::Message(kIdRenameFailed, kIdErrorCaption, entry.source,
+                                                   MessageIcon::Error));
     }
     return result;
 }

@@ -14,7 +14,6 @@ namespace duplora {
 
 namespace {
 
-
 enum class Arrangement { SideBySide, OverUnder, Single };
 
 Arrangement ArrangementOf(int layout) {

@@ -482,8 +482,8 @@ Status EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int widt
     return Encode(path, job);
 }
 
-Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour,
-                       int quality, const Progress& progress) {
+Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality,
+                       const Progress& progress) {
     if (!image || image.BitCount() != 24) return Failure::Quiet(path);
     EncodeJob job;
     job.progress = &progress;

@@ -62,7 +62,7 @@ int EncoderGrey(int r, int g, int b);
 Status EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width, int height,
                       bool colour, int quality, const Progress& progress = NoProgress());
 // The same file written straight from a 24-bit picture's rows, without the packed copy.
-Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour,
-                       int quality, const Progress& progress = NoProgress());
+Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality,
+                       const Progress& progress = NoProgress());
 
 }  // namespace duplora

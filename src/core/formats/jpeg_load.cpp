@@ -78,8 +78,7 @@ ImageBuffer ApplyExifOrientation(const ImageBuffer& image, int orientation) {
     }
 }
 
-JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode,
-                             const Progress& progress) {
+JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode, const Progress& progress) {
     JpegLoadResult result;
     if (mode == JpegLoadMode::Preview) {
         std::vector<std::uint8_t> thumbnail;

@@ -12,7 +12,6 @@
 #include <new>
 #include <string_view>
 
-
 namespace duplora {
 
 namespace {

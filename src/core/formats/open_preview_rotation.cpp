@@ -6,8 +6,7 @@
 namespace duplora {
 
 bool WriteOrientationChoice(const std::string& path, int orientation) {
-    if (orientation != 1 && orientation != 3 && orientation != 6 && orientation != 8)
-        return false;
+    if (orientation != 1 && orientation != 3 && orientation != 6 && orientation != 8) return false;
     ExifValues values;
     values.orientation = orientation;
     return ExifTool(path, {}, ExifToolMode::WriteOrientation, values).result ==

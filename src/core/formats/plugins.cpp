@@ -171,9 +171,9 @@ ImageBuffer ReadWithPlugin(const std::string& path, const PluginTable& table, in
 
     void* infoBlock = nullptr;
     void* pixelBlock = nullptr;
-    const int result = plugin.getPicture(path.c_str(), 0, SPI_SOURCE_FILE, &infoBlock, &pixelBlock,
-                                         progress ? ProgressCallback : nullptr,
-                                         reinterpret_cast<long>(progress));
+    const int result =
+        plugin.getPicture(path.c_str(), 0, SPI_SOURCE_FILE, &infoBlock, &pixelBlock,
+                          progress ? ProgressCallback : nullptr, reinterpret_cast<long>(progress));
     const std::unique_ptr<void, Freer> info(infoBlock), pixels(pixelBlock);
     if (result != SPI_SUCCESS || !info || !pixels) return {};
 

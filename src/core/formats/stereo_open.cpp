@@ -23,7 +23,6 @@ namespace duplora {
 
 namespace {
 
-
 std::string FileNamePart(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -53,7 +53,8 @@ bool Exists(const std::string& path) {
 Status WriteJpegFile(const std::string& path, const ImageBuffer& image, int quality, bool exif,
                      const Progress& progress, Warnings& warnings) {
     if (!image || image.BitCount() != 24) return CannotStoreJpeg(path);
-    const Status encoded = EncodeJpegImage(path, image, true, std::clamp(quality, 1, 100), progress);
+    const Status encoded =
+        EncodeJpegImage(path, image, true, std::clamp(quality, 1, 100), progress);
     if (!encoded) return CannotSave(path, encoded.Error());
     if (exif) {
         if (const Status added = AddExifBlock(path); !added) warnings.push_back(added.Error());
@@ -201,8 +202,8 @@ Result<Warnings> WriteLeftRightFiles(const LeftRightNames& names, const StereoVi
                                      const SaveSettings& settings, const Progress& progress) {
     if (!views) return CannotSave(names.left);
     if (settings.type == SaveFileType::Bmp) {
-        for (const auto& [path, view] : {std::pair{&names.left, &views.left},
-                                         std::pair{&names.right, &views.right}}) {
+        for (const auto& [path, view] :
+             {std::pair{&names.left, &views.left}, std::pair{&names.right, &views.right}}) {
             const Status written = WriteBmpFile(*path, *view, progress);
             if (!written) return CannotSave(*path, written.Error());
         }

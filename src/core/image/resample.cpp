@@ -519,8 +519,8 @@ ResizeGeometry ComputeResizeGeometry(int viewWidth, int viewHeight, int dx, int 
     return g;
 }
 
-Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry,
-                               bool second, bool recompute, const Progress& progress) {
+Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
+                               bool recompute, const Progress& progress) {
     if (!view || !geometry.valid) return Failure::Quiet();
     ImageBuffer cut = CropMargins(view, geometry.secondX, geometry.secondY, geometry.firstX,
                                   geometry.firstY, second);

@@ -48,8 +48,7 @@ ResizeGeometry ComputeResizeGeometry(int viewWidth, int viewHeight, int dx, int 
 // second view's margins), scaled with ResizeImage when `recompute`, else by nearest
 // neighbour, then framed when the geometry says so. A quiet failure when a step gives no
 // picture; CannotCreateImage when the frame cannot be made.
-Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry,
-                               bool second, bool recompute,
-                               const Progress& progress = NoProgress());
+Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
+                               bool recompute, const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -33,8 +33,8 @@ struct CompositionInput {
 // code or when the combiner gives no picture, the side-by-side and over/under layouts'
 // CannotCreateImage when their picture cannot be made.
 Result<ImageBuffer> ComposeByCode(int code, const ImageBuffer& first, const ImageBuffer& second,
-                          const CommonArea& area, GreyAnaglyphPair pair, ColourAnaglyphKind kind,
-                          const AnaglyphTables& tables);
+                                  const CommonArea& area, GreyAnaglyphPair pair,
+                                  ColourAnaglyphKind kind, const AnaglyphTables& tables);
 
 // The full-size picture of `code` (as above, or 25 for a copy of the first view) for the
 // offset (dx, dy). In panorama mode both views are wrapped to the first view's size at

@@ -53,11 +53,10 @@ void DialogHost::Tell(QWidget* parent, const Failure& failure) {
 ConfirmPolicy DialogHost::Asking(QWidget* parent) {
     return ConfirmPolicy::Asking([this, parent](const Question& question) {
         const bool okCancel = question.kind == QuestionKind::OkCancel;
-        const auto answer = Ask(parent, QString::fromStdString(question.text),
-                                QString::fromStdString(question.caption),
-                                okCancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                         : QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::Question);
+        const auto answer = Ask(
+            parent, QString::fromStdString(question.text), QString::fromStdString(question.caption),
+            okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
+            QMessageBox::Question);
         return answer == (okCancel ? QMessageBox::Ok : QMessageBox::Yes);
     });
 }

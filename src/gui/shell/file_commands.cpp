@@ -120,10 +120,10 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
     // Equal names are refused and the replace question asked by the saver.
-    return TellSaved(context, SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
-                                                 context.settings->rightSuffix, dialog.Settings(),
-                                                 context.host->Asking(context.parent), {},
-                                                 ProgressOf(context)));
+    return TellSaved(
+        context, SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
+                                    context.settings->rightSuffix, dialog.Settings(),
+                                    context.host->Asking(context.parent), {}, ProgressOf(context)));
 }
 
 std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,

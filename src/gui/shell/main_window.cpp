@@ -876,8 +876,8 @@ void MainWindow::ExternalProgram() {
     QStringList arguments;
     if (document_.BothLoaded() && document_.Left().image &&
         settings_.passPictureToExternalProgram == 1) {
-        Result<ImageBuffer> picture = ComposeForOutput(
-            Input(), static_cast<int>(document_.Mode()), document_.Dx(), document_.Dy());
+        Result<ImageBuffer> picture = ComposeForOutput(Input(), static_cast<int>(document_.Mode()),
+                                                       document_.Dx(), document_.Dy());
         if (!picture) {
             host_.Tell(this, picture.Error());
             host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
@@ -887,9 +887,9 @@ void MainWindow::ExternalProgram() {
         QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/duplora-XXXXXX"));
         folder.setAutoRemove(false);
         const QString path = folder.filePath(QStringLiteral("TMP.BMP"));
-        const Status written = folder.isValid()
-                                   ? WriteBmpFile(path.toStdString(), picture.Value(), WorkProgress())
-                                   : Status(Failure::Quiet());
+        const Status written =
+            folder.isValid() ? WriteBmpFile(path.toStdString(), picture.Value(), WorkProgress())
+                             : Status(Failure::Quiet());
         if (!written) {
             host_.Tell(this, written.Error());
             host_.Tell(this, Res(kCannotSave), path);

@@ -20,10 +20,10 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
-#include "core/formats/codec_options.h"
 #include "app/stereo/display_texts.h"
-#include "core/util/progress.h"
+#include "core/formats/codec_options.h"
 #include "core/stereo/display_composer.h"
+#include "core/util/progress.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
 

@@ -150,8 +150,8 @@ bool MainWindow::OpenPair(const std::string& left, const std::string& right, Ope
 
 bool MainWindow::SaveStereoCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return false;
-    const SaveContext context{this,        &host_,       &settings_,          &store_,
-                              &saveMemory_, document_.Left().path, &WorkProgress()};
+    const SaveContext context{
+        this, &host_, &settings_, &store_, &saveMemory_, document_.Left().path, &WorkProgress()};
     const bool saved = SaveStereoWithDialog(context, Input(), document_.SingleImageMode());
     if (saved) document_.SetModified(false);
     // The writing progress gives way to the pair's texts.
@@ -161,8 +161,8 @@ bool MainWindow::SaveStereoCommand() {
 
 void MainWindow::SaveLeftRightCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return;
-    const SaveContext context{this,        &host_,       &settings_,          &store_,
-                              &saveMemory_, document_.Left().path, &WorkProgress()};
+    const SaveContext context{
+        this, &host_, &settings_, &store_, &saveMemory_, document_.Left().path, &WorkProgress()};
     SaveLeftRightWithDialog(context, Input());
     ShowTexts();
 }

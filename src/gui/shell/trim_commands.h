@@ -22,8 +22,7 @@ class TrimCommands {
   public:
     // Resizing reports to `progress`.
     TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document, ViewWidget& view,
-                 Settings& settings, SettingsStore& store,
-                 const Progress& progress = NoProgress());
+                 Settings& settings, SettingsStore& store, const Progress& progress = NoProgress());
 
     enum class Outcome {
         NotMine,  // not one of these commands

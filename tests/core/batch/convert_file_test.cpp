@@ -57,7 +57,9 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     BatchLogSink log;
     log.clear = [&run] { run.log.push_back("<clear>"); };
     log.append = [&run](std::string_view text) { run.log.emplace_back(text); };
-    log.tell = [&run](const Failure& m) { run.told.push_back(m.CaptionText() + "|" + m.MessageText()); };
+    log.tell = [&run](const Failure& m) {
+        run.told.push_back(m.CaptionText() + "|" + m.MessageText());
+    };
     log.done = [&run](const BatchItem&, const BatchItemResult& result) {
         run.partlyRead.insert(run.partlyRead.end(), result.partlyRead.begin(),
                               result.partlyRead.end());

@@ -137,8 +137,8 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
                          dir_ / "missing.bmp"};
     std::vector<MosaicStep> steps;
     const std::string target = dir_ / "output.bmp";
-    const MosaicResult r =
-        MakeMosaic(paths, target, asked_.Policy(), [&](const MosaicStep& s) { steps.push_back(s); });
+    const MosaicResult r = MakeMosaic(paths, target, asked_.Policy(),
+                                      [&](const MosaicStep& s) { steps.push_back(s); });
     EXPECT_EQ(r.status, MosaicStatus::Written);
     EXPECT_EQ(r.width, 31);
     EXPECT_EQ(r.height, 10);
@@ -198,7 +198,8 @@ TEST_F(MosaicFilesTest, NothingReadableOrUnwritableLeavesTheTarget) {
     r = MakeMosaic({picture}, unwritable, ConfirmPolicy::Always());
     EXPECT_EQ(r.status, MosaicStatus::WriteFailed);
     ASSERT_TRUE(r.failure);
-    EXPECT_EQ(test::Messages(*r.failure), (Names{unwritable + "|Kann Bild nicht öffnen", kCannotSave}));
+    EXPECT_EQ(test::Messages(*r.failure),
+              (Names{unwritable + "|Kann Bild nicht öffnen", kCannotSave}));
     EXPECT_EQ(ReadBmpFile(picture).Width(), 3);
 }
 

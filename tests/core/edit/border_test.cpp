@@ -5,8 +5,8 @@
 #include <climits>
 #include <vector>
 
-#include "support/told.h"
 #include "edit_test_util.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -151,8 +151,8 @@ TEST(AddBorder, IndexedPictureIsFramedInTrueColourAndBadInputGivesNone) {
     int w = 0, h = 0;
     EXPECT_FALSE(FramedSize(4, 4, 0, Style(INT_MAX, INT_MAX, INT_MAX), w, h));
     // Too large: the user is told.
-    for (const FrameStyle& style : {Style(INT_MAX, INT_MAX, INT_MAX, true),
-                                    Style(20000, 0, 0)})  // 80004 wide
+    for (const FrameStyle& style :
+         {Style(INT_MAX, INT_MAX, INT_MAX, true), Style(20000, 0, 0)})  // 80004 wide
         EXPECT_EQ(test::Messages(AddBorder(picture, 0, style)),
                   std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
 }

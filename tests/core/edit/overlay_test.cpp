@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/told.h"
 #include "core/edit/logo.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
 #include "edit_test_util.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -149,7 +149,8 @@ TEST(AddLogo, TransparentColourIsAColourReference) {
 
 TEST(AddLogo, IndexedLogoAndPictureGoThroughTheirColourTables) {
     const ImageBuffer indexed = test::MakeIndexed(9, 7, 8, 5);
-    const ImageBuffer plain = test::Made(AddLogo(indexed, TaggedLogo(2, 2), {{0, 100, 100, 0}, {}}));
+    const ImageBuffer plain =
+        test::Made(AddLogo(indexed, TaggedLogo(2, 2), {{0, 100, 100, 0}, {}}));
     ASSERT_EQ(plain.BitCount(), 24);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 9; ++x)

@@ -166,7 +166,8 @@ const WriterCase kWriterCases[] = {
          return EncodeJpegFile(t, pixel, 1, 1, true, 90);
      },
      "|Kann Bild nicht öffnen"},
-    {"SaveJpeg", Trouble::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Jpeg, t); },
+    {"SaveJpeg", Trouble::LockedFolder,
+     [](auto& t, auto&) { return SaveAs(SaveFileType::Jpeg, t); },
      "FEHLER|Kann Bild nicht speichern"},
     {"SaveBmp", Trouble::LockedFolder, [](auto& t, auto&) { return SaveAs(SaveFileType::Bmp, t); },
      "FEHLER|Kann Bild nicht speichern"},

@@ -205,9 +205,9 @@ TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
                                    }));
     EXPECT_EQ(overlays, 2);
     // The left file existed.
-    EXPECT_EQ(asked.questions, std::vector<std::string>{
-                                   dir / "pair_l.bmp" +
-                                   "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
+    EXPECT_EQ(asked.questions,
+              std::vector<std::string>{dir / "pair_l.bmp" +
+                                       "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
     EXPECT_EQ(asked.kinds, std::vector<QuestionKind>{QuestionKind::OkCancel});
     const ImageBuffer mirrored = ReadBmpFile(dir / "pair_l.bmp");
     EXPECT_EQ(PixelAt(mirrored, 3, 2), 2u);
@@ -222,8 +222,8 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
         "FEHLER|Linker und rechter Dateiname sind gleich. Bitte unterschiedliche "
         "Namenszusätze für das linke und das rechte Bild angeben.";
     test::QuestionRecorder asked;
-    EXPECT_EQ(test::Messages(SaveLeftRightFiles(dir / "same.jpg", sbs, "_x", "_x", settings,
-                                                asked.Policy())),
+    EXPECT_EQ(test::Messages(
+                  SaveLeftRightFiles(dir / "same.jpg", sbs, "_x", "_x", settings, asked.Policy())),
               std::vector<std::string>{sameNames});
     EXPECT_TRUE(asked.questions.empty());
     EXPECT_TRUE(dir.Files().empty());
@@ -240,9 +240,9 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
         SaveLeftRightFiles(dir / "pair.jpg", sbs, "_l", "_r", settings, asked.Policy());
     EXPECT_FALSE(cancelled);
     EXPECT_TRUE(test::Messages(cancelled).empty());
-    EXPECT_EQ(asked.questions, std::vector<std::string>{
-                                   dir / "pair_r.jpg" +
-                                   "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
+    EXPECT_EQ(asked.questions,
+              std::vector<std::string>{dir / "pair_r.jpg" +
+                                       "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"pair_r.jpg"}));
     EXPECT_EQ(ReadBytes(dir / "pair_r.jpg"), old);
     // Nothing to split is a failure the user hears of.

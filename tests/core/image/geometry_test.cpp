@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "support/told.h"
 #include "core/image/convert.h"
 #include "core/image/rotate.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {

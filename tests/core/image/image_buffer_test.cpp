@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "support/told.h"
 #include "core/image/luminance.h"
 #include "core/image/luminance_row.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {

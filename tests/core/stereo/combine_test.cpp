@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "support/told.h"
 #include "core/image/convert.h"
 #include "core/image/luminance.h"
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/display_mode.h"
 #include "stereo_test_util.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -194,7 +194,8 @@ TEST(Combiners, IndexedViewsAreReadInTrueColour) {
     const ImageBuffer a = test::MakeIndexed(9, 6, 8, 3), b = test::MakeIndexed(9, 6, 4, 4);
     const ImageBuffer ta = ToTrueColour(a), tb = ToTrueColour(b);
     const CommonArea area{2, 0, 0, 1};
-    EXPECT_TRUE(SamePixels(ComposeSideBySide(a, b, area), test::Made(ComposeSideBySide(ta, tb, area))));
+    EXPECT_TRUE(
+        SamePixels(ComposeSideBySide(a, b, area), test::Made(ComposeSideBySide(ta, tb, area))));
     EXPECT_TRUE(SamePixels(ComposeInterlace(a, b, area), ComposeInterlace(ta, tb, area)));
     EXPECT_TRUE(SamePixels(ComposeBlend(a, b), ComposeBlend(ta, tb)));
 }
@@ -210,8 +211,7 @@ TEST(Combiners, BadInputIsRefusedSilentlyATooLargePictureAloud) {
         const Result<ImageBuffer> ou = ComposeOverUnder(x, y, area);
         for (const auto* made : {&sbs, &ou})
             for (std::string& m : test::Messages(*made)) told.push_back(std::move(m));
-        return int{sbs.Ok()} + ou.Ok() +
-               static_cast<bool>(ComposeInterlace(x, y, area)) +
+        return int{sbs.Ok()} + ou.Ok() + static_cast<bool>(ComposeInterlace(x, y, area)) +
                static_cast<bool>(
                    ComposeGreyAnaglyph(x, y, area, GreyAnaglyphPair::RedCyan, kDefaultTables)) +
                static_cast<bool>(ComposeColourAnaglyph(
