@@ -73,9 +73,13 @@ Status WriteStjPicture(const std::string& path, const ImageBuffer& image, int qu
     return {};
 }
 
+// The warnings of the files written before a failure are told before it.
 Result<Warnings> WithWarnings(const Status& written, Warnings warnings) {
-    if (!written) return written.Error();
-    return warnings;
+    if (written) return warnings;
+    Failure failure = written.Error();
+    for (auto w = warnings.rbegin(); w != warnings.rend(); ++w)
+        failure = std::move(failure).After(std::move(*w));
+    return failure;
 }
 
 }  // namespace
@@ -212,7 +216,7 @@ Result<Warnings> WriteLeftRightFiles(const LeftRightNames& names, const StereoVi
     Warnings warnings;
     const Status left = WriteJpegFile(names.left, views.left, settings.quality,
                                       settings.exifThumbnail, progress, warnings);
-    if (!left) return left.Error();
+    if (!left) return WithWarnings(left, std::move(warnings));
     const Status right = WriteJpegFile(names.right, views.right, settings.quality,
                                        settings.exifThumbnail, progress, warnings);
     return WithWarnings(right, std::move(warnings));

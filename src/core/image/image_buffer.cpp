@@ -198,11 +198,6 @@ Failure CannotCreateImage(std::int64_t width, std::int64_t height) {
     return Failure::Message(kCannotCreateBitmapText, kErrorCaption, std::move(size));
 }
 
-Result<ImageBuffer> MadeOrFailure(ImageBuffer image) {
-    if (!image) return CannotCreateImage();
-    return image;
-}
-
 std::uint32_t ImageHeaderSize(const ImageBuffer& image) { return image.HeaderSize(); }
 
 std::uint16_t ImageWidth(const ImageBuffer& image) {

@@ -106,8 +106,6 @@ private:
 // Why a picture could not be made (no memory, or beyond the limits): "Kann BMP Datei nicht
 // erstellen." under "FEHLER", the size asked for as its detail when given.
 Failure CannotCreateImage(std::int64_t width = 0, std::int64_t height = 0);
-// The picture, or that failure when it is empty.
-Result<ImageBuffer> MadeOrFailure(ImageBuffer image);
 
 // A new black picture (every byte zero but the header). A bit count of 9 or more
 // becomes 24; a width of 0, an unsupported depth or a size beyond the limits gives none.

@@ -26,8 +26,6 @@ class Progress {
         if (report_) report_(direction, percent);
     }
     bool Cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
-    // The same cancel flag without the reports: for work nobody is to watch.
-    Progress Silent() const { return Progress({}, cancel_); }
 
   private:
     Report report_;

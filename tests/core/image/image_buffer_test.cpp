@@ -65,8 +65,12 @@ TEST(Accessors, MissingPictureHasNoSize) {
     EXPECT_EQ(ImageWidth(none), 0);
     EXPECT_EQ(ImageHeight(none), 0);
     EXPECT_EQ(ImagePixels(none), nullptr);
-    EXPECT_EQ(test::Messages(MadeOrFailure(std::move(none))),
+    // Why a picture could not be made, with the size asked for.
+    const Failure failure = CannotCreateImage(70000, 3);
+    EXPECT_EQ(test::Messages(failure),
               std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
+    EXPECT_EQ(failure.detail, "70000 x 3");
+    EXPECT_EQ(CannotCreateImage().detail, "");
 }
 
 TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {
