@@ -2,6 +2,7 @@
 // and the messages of a failure, each as "caption|text".
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,12 @@
 namespace duplora::test {
 
 // Makes policies that record every question and answer it from `answers` in turn, then
-// with `fallback`.
+// with `fallback`. A batch may ask from several threads at once.
 class QuestionRecorder {
   public:
     ConfirmPolicy Policy() {
         return ConfirmPolicy::Asking([this](const Question& q) {
+            const std::lock_guard lock(mutex_);
             questions.push_back(q.caption + "|" + q.text);
             kinds.push_back(q.kind);
             if (answers.empty()) return fallback;
@@ -29,6 +31,9 @@ class QuestionRecorder {
     bool fallback = true;
     std::vector<std::string> questions;  // "caption|text"
     std::vector<QuestionKind> kinds;
+
+  private:
+    std::mutex mutex_;
 };
 
 // Every message of `failure`, earliest first.
