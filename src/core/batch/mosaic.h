@@ -67,9 +67,9 @@ struct MosaicStep {
 using MosaicSteps = std::function<void(const MosaicStep& step)>;
 
 // Joins the files into one BMP file `target` once `confirm` agrees to "Verbinde %d Dateien.
-// Wollen Sie starten ?" (caption "Bestätigung") and, when the target exists, to "Datei
-// bereits vorhanden. Wollen Sie diese Überschreiben?" with the target as caption (both
-// Yes/No). The files are sorted by name without regard to case and read with
+// Wollen Sie starten ?" (caption "Konvertierung bestätigen") and, when the target exists,
+// to "Datei bereits vorhanden. Wollen Sie diese Überschreiben?" with the target as caption
+// (both Yes/No). The files are sorted by name without regard to case and read with
 // LoadPictureFile; a file that cannot be read is left out. The target is replaced
 // atomically; when nothing could be joined or written the result says why and an existing
 // target stays as it was.

@@ -93,9 +93,9 @@ struct RenameResult {
 };
 
 // Renames the files once `confirm` agrees to "%d Dateien umbenennen. Wollen Sie starten ?"
-// (Yes/No, caption "Bestätigung"); renumbering sorts the list by name without regard to
-// case, the other rules keep its order; the number goes up by one for every file of the
-// list. A taken new name or a failure skips the file (see RenameResult::told).
+// (Yes/No, caption "Konvertierung bestätigen"); renumbering sorts the list by name without
+// regard to case, the other rules keep its order; the number goes up by one for every file
+// of the list. A taken new name or a failure skips the file (see RenameResult::told).
 // A new name that another file of the same run moves away from is free: chains (a→b,
 // b→c) are renamed from their free end, rings (a→b, b→a) through unique temporary names in
 // their folder, and a link that cannot move keeps every file before it where it is.
