@@ -43,7 +43,7 @@ struct Failure {
     Failure After(Failure earlier) &&;
 
     bool HasMessage() const { return textId != 0 || !text.empty(); }
-    // The texts as shown; empty for a quiet failure.
+    // The texts as shown (the message is empty for a quiet failure).
     std::string MessageText() const;
     std::string CaptionText() const;
 };
