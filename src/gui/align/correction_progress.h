@@ -6,7 +6,6 @@
 #include <QProgressBar>
 
 #include "app/align/adjustment.h"
-#include "core/hooks.h"
 
 class QStatusBar;
 
@@ -25,8 +24,6 @@ class CorrectionProgressBar {
   private:
     QPointer<QStatusBar> status_;
     QProgressBar* bar_ = nullptr;
-    // The resizing inside the correction would otherwise say "schreibe..." in the status bar.
-    ScopedProgressSink quiet_{ProgressSink{}};
 };
 
 }  // namespace duplora
