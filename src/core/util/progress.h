@@ -26,6 +26,10 @@ class Progress {
         if (report_) report_(direction, percent);
     }
     bool Cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
+    // Stopped by the same flag, reporting to `report` instead: for a part of the work whose
+    // percentages are a share of the whole, or (without a report) for a part that runs on
+    // another thread than the one that watches.
+    Progress Relayed(Report report = {}) const { return Progress(std::move(report), cancel_); }
 
   private:
     Report report_;

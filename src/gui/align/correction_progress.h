@@ -1,11 +1,11 @@
-// The bar the window shows while both views are corrected. The correction reports its steps
-// from the worker threads and from the window's own thread; only the latter draws.
+// The bar the window shows while both views are corrected. The correction reports on the
+// window's own thread, which draws the bar as it goes.
 #pragma once
 
 #include <QPointer>
 #include <QProgressBar>
 
-#include "app/align/adjustment.h"
+#include "core/util/progress.h"
 
 class QStatusBar;
 
@@ -18,12 +18,13 @@ class CorrectionProgressBar {
     CorrectionProgressBar(const CorrectionProgressBar&) = delete;
     CorrectionProgressBar& operator=(const CorrectionProgressBar&) = delete;
 
-    // The callback to hand to CorrectPair.
-    CorrectionProgress Reporter();
+    // The progress to hand to CorrectPair; it lives as long as the bar.
+    const Progress& Reporter() const { return progress_; }
 
   private:
     QPointer<QStatusBar> status_;
     QProgressBar* bar_ = nullptr;
+    Progress progress_;
 };
 
 }  // namespace duplora
