@@ -6,8 +6,7 @@ Result<Warnings> WriteBatchPicture(const std::string& path, const ImageBuffer& p
                                    const BatchOptions& options, const Progress& progress) {
     const OutputFormatRow* row = FindOutputFormat(options.outputType);
     if (!row || !row->write) return Failure::Quiet(path);
-    return row->write(path, picture, options.quality, options.exifThumbnail && row->exif,
-                      progress);
+    return row->write(path, picture, options.quality, options.exifThumbnail && row->exif, progress);
 }
 
 }  // namespace duplora

@@ -382,7 +382,8 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     }
     if (options.border && environment.annotations.border) {
         for (Output& output : outputs) {
-            Result<ImageBuffer> framed = environment.annotations.border(output.picture, output.mode);
+            Result<ImageBuffer> framed =
+                environment.annotations.border(output.picture, output.mode);
             if (framed)
                 output.picture = std::move(framed).Value();
             else

@@ -17,10 +17,10 @@ namespace duplora {
 
 namespace {
 
-constexpr int kErrorCaptionId = 2505;        // "FEHLER"
-constexpr int kCannotSaveId = 2509;          // "Kann Bild nicht speichern"
-constexpr int kCannotStoreJpegId = 2510;     // "Kann JPEG Daten nicht apeichern"
-constexpr int kReplaceQuestionId = 2512;     // "Datei bereits vorhanden! Diese Datei ersetzen ?"
+constexpr int kErrorCaptionId = 2505;     // "FEHLER"
+constexpr int kCannotSaveId = 2509;       // "Kann Bild nicht speichern"
+constexpr int kCannotStoreJpegId = 2510;  // "Kann JPEG Daten nicht apeichern"
+constexpr int kReplaceQuestionId = 2512;  // "Datei bereits vorhanden! Diese Datei ersetzen ?"
 
 // Told instead of writing the right view over the left one.
 constexpr const char* kSameNamesText =
@@ -57,8 +57,8 @@ Result<Warnings> WritePicture(OutputFormat format, const std::string& path,
                               const Progress& progress) {
     const OutputFormatRow& row = *FindOutputFormat(format);
     if (row.jpeg && (!image || image.BitCount() != 24)) return CannotStoreJpeg(path);
-    Result<Warnings> written = row.write(path, image, settings.quality,
-                                         settings.exifThumbnail && row.exif, progress);
+    Result<Warnings> written =
+        row.write(path, image, settings.quality, settings.exifThumbnail && row.exif, progress);
     if (!written) return CannotSave(path, written.Error());
     return written;
 }

@@ -17,7 +17,9 @@ Result<ImageBuffer> MadeOrQuiet(ImageBuffer image) {
     return image;
 }
 
-Result<ImageBuffer> MadeOrQuiet(Result<ImageBuffer> made) { return made; }
+Result<ImageBuffer> MadeOrQuiet(Result<ImageBuffer> made) {
+    return made;
+}
 
 // A composition that has no anaglyph choice to follow.
 template <auto kCompose>
