@@ -19,7 +19,6 @@
 #include "core/batch/batch_options.h"
 #include "core/batch/convert_file.h"
 #include "core/formats/jpeg_codec.h"
-#include "core/hooks.h"
 
 namespace duplora::bench {
 namespace {
@@ -59,9 +58,9 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
     item.layout = StereoLayout::SideBySide;
     const std::string output = BatchOutputName(options.targetFolder, kPhoto, options.outputType);
     // Each call replaces the output of the call before.
-    SetQuestionSink([](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; });
+    const OverwritePolicy replace = OverwritePolicy::Always();
     const BatchLogFn noLog = [](std::string_view) {};
-    ConvertBatchItem(item, options, {}, noLog);
+    ConvertBatchItem(item, options, {}, noLog, replace);
 
     // The library's share: the same decode, and an encode of the anaglyph we made.
     std::vector<std::uint8_t> decoded;
@@ -78,7 +77,7 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
         PlainEncode(plainPath, packed.data.get(), packed.width, packed.height, kQuality);
     };
     const auto ours = [&] {
-        benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog).outcome);
+        benchmark::DoNotOptimize(ConvertBatchItem(item, options, {}, noLog, replace).outcome);
     };
 
     const std::size_t outputBytes = std::size_t(RowBytes(anaglyph.Width(), 24)) * anaglyph.Height();
@@ -97,7 +96,6 @@ void BM_BatchSideBySideToColourAnaglyphJpeg(benchmark::State& state) {
     state.counters["memcpy_ratio"] = perCall / memcpySeconds;
     state.counters["MPix/s"] =
         static_cast<double>(std::int64_t{anaglyph.Width()} * anaglyph.Height()) / perCall / 1e6;
-    SetQuestionSink({});
 }
 BENCHMARK(BM_BatchSideBySideToColourAnaglyphJpeg)->Unit(benchmark::kMillisecond)->UseManualTime();
 

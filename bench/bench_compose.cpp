@@ -29,11 +29,11 @@ void Measure(benchmark::State& state, int width, int height, Op op) {
 
 void BM_ComposeSideBySide(benchmark::State& state) {
     Measure(state, 2 * kWidth, kHeight,
-            [] { return ComposeSideBySide(LeftView(), RightView(), kArea); });
+            [] { return ComposeSideBySide(LeftView(), RightView(), kArea).ValueOr({}); });
 }
 void BM_ComposeOverUnder(benchmark::State& state) {
     Measure(state, kWidth, 2 * kHeight,
-            [] { return ComposeOverUnder(LeftView(), RightView(), kArea); });
+            [] { return ComposeOverUnder(LeftView(), RightView(), kArea).ValueOr({}); });
 }
 void BM_ComposeInterlace(benchmark::State& state) {
     Measure(state, kWidth, kHeight,

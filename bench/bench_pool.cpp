@@ -72,7 +72,7 @@ void BM_SideBySide(benchmark::State& state) {
     const Pair& pair = Views(w, h);
     const CommonArea area{12, 0, 0, 4};
     AgainstOneThread(state, std::int64_t{w - 12} * 2 * (h - 4),
-                     [&] { return ComposeSideBySide(pair.left, pair.right, area); });
+                     [&] { return ComposeSideBySide(pair.left, pair.right, area).ValueOr({}); });
 }
 
 BENCHMARK(BM_Gamma)

@@ -29,7 +29,6 @@
 #include "core/batch/batch_run.h"
 #include "core/batch/list_file.h"
 #include "core/formats/plugins.h"
-#include "core/hooks.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
@@ -438,11 +437,6 @@ int main(int argc, char** argv) {
     BatchOptions& options = cl.options;
     if (!cl.outputGiven && options.targetFolder.empty()) options.targetFolder = CurrentFolder();
 
-    SetMessageSink([](std::string_view text, std::string_view caption, MessageIcon) {
-        const std::string line = std::string(caption) + ": " + std::string(text) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
-    });
-
     std::error_code error;
     if (!std::filesystem::is_directory(options.targetFolder, error)) {
         std::filesystem::create_directories(options.targetFolder, error);
@@ -471,6 +465,11 @@ int main(int argc, char** argv) {
 
     BatchLogSink log;
     if (!cl.quiet) log.append = PrintLog;
+    // What the batch dialog would show in a box goes to standard error.
+    log.tell = [](const Failure& message) {
+        const std::string line = message.CaptionText() + ": " + message.MessageText() + "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    };
     // A picture converted from a damaged or cut-off file is worth a word, even without a log.
     log.done = [](const BatchItem&, const BatchItemResult& result) {
         for (const std::string& path : result.partlyRead)
@@ -478,12 +477,8 @@ int main(int argc, char** argv) {
     };
     BatchThreads threads;
     threads.count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    const Answer answer = cl.yes ? Answer::Yes : Answer::No;
-    threads.question = [answer](std::string_view, std::string_view, QuestionKind) {
-        return answer;
-    };
-    // The codecs' progress has no place on a terminal.
-    threads.progress = [](ProgressDirection, int) {};
+    threads.overwrite = cl.yes ? OverwritePolicy::Always() : OverwritePolicy::Never();
+    // The codecs' progress has no place on a terminal: none is given.
 
     BatchControl control;
     gControl = &control;

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "app/align/gamma_choices.h"
 #include "app/shell/settings.h"
 #include "core/image/convert.h"
@@ -89,6 +94,35 @@ TEST(CorrectView, AnEnlargedViewIsCutFromTheMiddle) {
     const ImageBuffer out = CorrectView(view, {12, 0, 0, 20}, kDefaultHalfFieldOfView);
     const ImageBuffer larger = ResizeImage(CorrectionTransform(view, 12, 0, 0), 121, 73);
     EXPECT_TRUE(test::SamePixels(out, CropRect(larger, 10, 6, 111, 67), "enlarged"));
+}
+
+// The window hears, on its own thread, a share of all the pair's steps that only grows and
+// ends complete; a stopped correction leaves both views as they were.
+TEST(CorrectPair, ReportsTheWholePairAndStopsWhenCancelled) {
+    const ImageBuffer left = test::MakeNoise(120, 80, 5), right = test::MakeNoise(120, 80, 6);
+    AdjustmentResult result;
+    result.left = {5, 0, 0, 10};
+    result.right = {-5, 0, 10, -10};
+    std::vector<int> seen;
+    const std::thread::id caller = std::this_thread::get_id();
+    bool elsewhere = false;
+    const Progress progress([&](ProgressDirection direction, int percent) {
+        elsewhere = elsewhere || std::this_thread::get_id() != caller;
+        EXPECT_EQ(direction, ProgressDirection::Writing);
+        seen.push_back(percent);
+    });
+    const CorrectedPair pair = CorrectPair(left, right, result, progress);
+    EXPECT_FALSE(elsewhere);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::ranges::is_sorted(seen));
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_TRUE(test::SamePixels(
+        pair.right, CorrectView(right, result.right, kDefaultHalfFieldOfView), "right"));
+
+    const std::atomic<bool> stop{true};
+    const CorrectedPair stopped = CorrectPair(left, right, result, Progress({}, &stop));
+    EXPECT_TRUE(test::SamePixels(stopped.left, left, "stopped_left"));
+    EXPECT_TRUE(test::SamePixels(stopped.right, right, "stopped_right"));
 }
 
 TEST(AnaglyphSettings, ChoicesMapToPairsAndKinds) {

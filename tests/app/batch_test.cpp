@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <filesystem>
@@ -173,6 +174,37 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
     }
 }
 
+// The boxes of a run reach the window's thread by queued signal, after their file's log.
+TEST_F(BatchTest, MessagesArriveOnTheReceiversThread) {
+    test::EnsureGuiApplication();  // the event loop that takes queued signals
+    ASSERT_TRUE(WriteBmpFile(In("good.bmp"), MakeImage(8, 4, [](int, int) { return kWhite; })));
+    {
+        QFile bad(QString::fromStdString(In("bad.jpg")));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("not a picture");
+    }
+    const BatchOptions options = Options();
+    BatchWorker worker;
+    QObject receiver;
+    std::vector<std::string> told;
+    bool elsewhere = false;
+    QObject::connect(&worker, &BatchWorker::Told, &receiver,
+                     [&](const QString& text, const QString& caption, int icon) {
+                         elsewhere |= QThread::currentThread() != receiver.thread();
+                         told.push_back(caption.toStdString() + "|" + text.toStdString() + "|" +
+                                        std::to_string(icon));
+                     });
+    ASSERT_TRUE(worker.Start(MakeFileJob({In("bad.jpg"), In("good.bmp")}, options), options, {}));
+    worker.Wait();
+    EXPECT_TRUE(told.empty());  // queued: nothing yet
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(elsewhere);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "Achtung|Dieser Dateityp ist unterschiedlich. Diese Datei wird "
+                        "übergangen.|0"});
+    EXPECT_EQ(worker.Summary().converted, 1);
+}
+
 TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgain) {
     const ImageBuffer picture =
         MakeImage(16, 8, [](int x, int) { return x < 8 ? kWhite : kBlack; });
@@ -186,10 +218,10 @@ TEST_F(BatchTest, StopDuringFileThreeOfTenLeavesThreeResultsAndTheWorkerRunsAgai
     const BatchOptions options = Options(OutputFormat::Jpeg);
     BatchWorker worker;
     BatchThreads threads;
-    threads.question = [&worker](std::string_view, std::string_view, QuestionKind) {
+    threads.overwrite = OverwritePolicy::Asking([&worker](const Question&) {
         worker.Stop();  // "Anhalten" pressed while the question is up
-        return Answer::Yes;
-    };
+        return true;
+    });
     const WorkerRun run = RunWorker(MakeFileJob(files, options), options, {}, threads, &worker);
     EXPECT_TRUE(run.summary.stopped);
     EXPECT_EQ(run.summary.converted, 3);
@@ -305,20 +337,21 @@ TEST_F(BatchTest, OverlaysAreThoseTheEditCommandsDraw) {
         ImageBuffer right = DuplicateTrueColour(c.swap ? first : second);
         const int sign = c.swap ? -1 : 1;
         if (c.text) {
-            left = AddText(left, settings.textSettings, 0, settings.textFont);
-            right = AddText(right, settings.textSettings, sign * settings.textSettings.depth,
-                            settings.textFont);
+            left = test::Made(AddText(left, settings.textSettings, 0, settings.textFont));
+            right = test::Made(AddText(right, settings.textSettings,
+                                       sign * settings.textSettings.depth, settings.textFont));
         }
         if (c.logo) {
-            left = AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0));
-            right =
+            left = test::Made(AddLogo(left, logo, LogoStampFor(settings.logoSettings, 0)));
+            right = test::Made(
                 AddLogo(right, logo,
-                        LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth));
+                        LogoStampFor(settings.logoSettings, sign * settings.logoSettings.depth)));
         }
         ImageBuffer expected = MakeImage(2 * left.Width(), left.Height(), [&](int x, int y) {
             return x < left.Width() ? PixelAt(left, x, y) : PixelAt(right, x - left.Width(), y);
         });
-        if (c.border) expected = AddBorder(expected, DisplayMode::SideBySide, settings.border);
+        if (c.border)
+            expected = test::Made(AddBorder(expected, DisplayMode::SideBySide, settings.border));
         ASSERT_TRUE(expected);
         EXPECT_TRUE(
             test::SamePixels(ReadBmpFile(options.targetFolder + "/a_l.bmp"), expected, c.name));

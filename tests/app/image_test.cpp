@@ -155,7 +155,8 @@ TEST(ResizePair, KeepWithFrameScalesAndPads) {
     const ImageBuffer a = MakeImage(400, 300, [](int, int) { return 0xFFFFFFu; });
     const EditedPair pair =
         ResizePair(a, a, 0, 0, false, ResizeChoice{200, 200, AspectMode::KeepRatioFrame, true},
-                   ViewState{0, 0, 5, 5, 80});
+                   ViewState{0, 0, 5, 5, 80})
+            .ValueOr({});
     ASSERT_TRUE(pair.left && pair.right);
     EXPECT_EQ(pair.left.Width(), 200);
     EXPECT_EQ(pair.left.Height(), 200);
@@ -170,7 +171,7 @@ TEST(ResizePair, CutsToTheCommonAreaFirst) {
     const ImageBuffer a = MakeNoise(100, 80, 5);
     const ImageBuffer b = MakeNoise(100, 80, 6);
     const ResizeChoice choice{45, 80, AspectMode::Free, false};
-    const EditedPair pair = ResizePair(a, b, 10, -20, false, choice, ViewState{});
+    const EditedPair pair = ResizePair(a, b, 10, -20, false, choice, ViewState{}).ValueOr({});
     ASSERT_TRUE(pair.left && pair.right);
     const ImageBuffer cutB = CropMargins(b, 10, 0, 0, 20, true);
     ASSERT_EQ(cutB.Width(), 90);
@@ -178,10 +179,11 @@ TEST(ResizePair, CutsToTheCommonAreaFirst) {
         SamePixels(pair.right, CropScaleView(cutB, 45, 80, 0, 0, 0, 0, false), "resize_common"));
     // Sizes that cannot be made leave nothing.
     const EditedPair none =
-        ResizePair(a, b, 0, 0, false, ResizeChoice{0, 80, AspectMode::Free, true}, ViewState{});
+        ResizePair(a, b, 0, 0, false, ResizeChoice{0, 80, AspectMode::Free, true}, ViewState{})
+            .ValueOr({});
     EXPECT_FALSE(none.left);
     // A panorama is scaled as shown, wrapped round.
-    const EditedPair pano = ResizePair(a, b, 250, 0, true, choice, ViewState{});
+    const EditedPair pano = ResizePair(a, b, 250, 0, true, choice, ViewState{}).ValueOr({});
     ASSERT_TRUE(pano.left && pano.right);
     EXPECT_EQ(pano.left.Width(), 45);
 }

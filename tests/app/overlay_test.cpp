@@ -17,6 +17,7 @@
 #include "core/formats/load_chain.h"
 #include "gui_application.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -93,7 +94,7 @@ class OverlayTest : public ::testing::Test {
 TEST_F(OverlayTest, GlyphsInsideTheLineBoxAndInTheTextColour) {
     const std::string font = FontOfPixels(20);
     const ImageBuffer picture = Plain(200, 80);
-    const ImageBuffer out = AddText(picture, PlainText("HHHH", 0, 10, 5), 0, font);
+    const ImageBuffer out = test::Made(AddText(picture, PlainText("HHHH", 0, 10, 5), 0, font));
     ASSERT_TRUE(out);
     ASSERT_EQ(out.Width(), 200);
     ASSERT_EQ(out.Height(), 80);
@@ -139,7 +140,7 @@ TEST_F(OverlayTest, ShadowIsTheTextShiftedUnderneath) {
     const std::string font = FontOfPixels(22);
     const ImageBuffer picture = Plain(180, 60);
     TextSet set = PlainText("Schatten", 0, 8, 8);
-    const Points text = Changed(AddText(picture, set, 0, font), picture);
+    const Points text = Changed(test::Made(AddText(picture, set, 0, font)), picture);
     set.shadow = 1;
     set.shadowX = 3;
     set.shadowY = 2;
@@ -157,7 +158,7 @@ TEST_F(OverlayTest, BandHoldsTheTextAndIsAddedForAnEmptyTextToo) {
     set.band = 1;
     set.bandHeight = 40;
     set.bandColour = 0x00FF00;  // green
-    const ImageBuffer out = AddText(picture, set, 0, FontOfPixels(20));
+    const ImageBuffer out = test::Made(AddText(picture, set, 0, FontOfPixels(20)));
     ASSERT_EQ(out.Height(), 70);
     // The text line from row 70 − 20 − 10 = 40: wholly in the band below.
     const ImageBuffer bandOnly = test::MakeImage(
@@ -176,7 +177,7 @@ TEST_F(OverlayTest, BandHoldsTheTextAndIsAddedForAnEmptyTextToo) {
         120, 36, [&](int x, int y) { return y < 6 ? 0x030201u : PixelAt(picture, x, y - 6); });
     EXPECT_TRUE(test::SamePixels(AddText(picture, set, 0, FontOfPixels(12)), above, "band_above"));
     set.band = 0;  // a band height with the band off adds nothing
-    EXPECT_EQ(AddText(picture, set, 0, FontOfPixels(12)).Height(), 30);
+    EXPECT_EQ(test::Made(AddText(picture, set, 0, FontOfPixels(12))).Height(), 30);
 }
 
 TEST_F(OverlayTest, SmoothCharactersBlendTowardsTheColour) {
@@ -185,7 +186,7 @@ TEST_F(OverlayTest, SmoothCharactersBlendTowardsTheColour) {
     set.textColour = 0xFFFFFF;
     for (int smooth : {1, 0}) {
         set.smooth = smooth;
-        const ImageBuffer out = AddText(picture, set, 0, FontOfPixels(24));
+        const ImageBuffer out = test::Made(AddText(picture, set, 0, FontOfPixels(24)));
         std::set<std::uint32_t> levels;
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 200; ++x) {
@@ -216,12 +217,15 @@ TEST_F(OverlayTest, TextPartlyOrWhollyOutsideIsClipped) {
     }
     // Cut by the left and top edges: what shows is the unclipped text's part.
     const ImageBuffer wide = Plain(300, 80);
-    const Points full = Changed(AddText(wide, PlainText("Rand", 0, 100, 30), 0, font), wide);
+    const Points full =
+        Changed(test::Made(AddText(wide, PlainText("Rand", 0, 100, 30), 0, font)), wide);
     Points want;
     for (const auto& [x, y] : Shifted(full, -108, -42))
         if (x >= 0 && x < 50 && y >= 0 && y < 20) want.insert({x, y});
     ASSERT_FALSE(want.empty());
-    EXPECT_EQ(Changed(AddText(picture, PlainText("Rand", 0, -8, -12), 0, font), picture), want);
+    EXPECT_EQ(
+        Changed(test::Made(AddText(picture, PlainText("Rand", 0, -8, -12), 0, font)), picture),
+        want);
 }
 
 TEST_F(OverlayTest, HugeTextAndFontsStayBoundedAndBadInputGivesNone) {
@@ -255,7 +259,7 @@ TEST_F(OverlayTest, TextOnARealPhotographStaysInItsLineBox) {
     TextSet set = PlainText("Duplora 2024", 3, 40, 30);
     set.shadow = 1;
     const std::string font = FontOfPixels(60);
-    const ImageBuffer out = AddText(photo, set, 7, font);
+    const ImageBuffer out = test::Made(AddText(photo, set, 7, font));
     ASSERT_TRUE(out);
     const TextLayout layout =
         LayoutTextStamp(set, 7, photo.Width(), photo.Height(), TextStampFont(font, false));
@@ -286,8 +290,9 @@ TEST_F(OverlayTest, PairLogoOnTheSecondViewIsShiftedByTheDepth) {
         SCOPED_TRACE(c.swapped);
         const PairOverlayInput input{&first_,  c.single ? nullptr : &second_, 0, 0, false,
                                      c.swapped};
-        const PairViews views = AddLogoToPair(input, settings_, {});
-        ASSERT_TRUE(views.ok);
+        const Result<PairViews> made = AddLogoToPair(input, settings_, {});
+        ASSERT_TRUE(made);
+        const PairViews& views = made.Value();
         EXPECT_EQ(bool(views.second), !c.single);
         // Logo rows 4…6 (start row 5, one above); the rest of each view is its own picture.
         const auto logoAt = [](int x, int y, int left) {
@@ -307,8 +312,10 @@ TEST_F(OverlayTest, PairLogoOnTheSecondViewIsShiftedByTheDepth) {
 TEST_F(OverlayTest, PairViewsAreCutToTheCommonArea) {
     settings_.logoSettings.xDistance = 0;
     settings_.logoSettings.depth = 0;
-    const PairViews views = AddLogoToPair({&first_, &second_, 7, -3, false, false}, settings_, {});
-    ASSERT_TRUE(views.ok);
+    const Result<PairViews> made =
+        AddLogoToPair({&first_, &second_, 7, -3, false, false}, settings_, {});
+    ASSERT_TRUE(made);
+    const PairViews& views = made.Value();
     // dx = 7: the second view from column 7; dy = −3: the first view's top 27 rows, the
     // second view's bottom 27 rows.
     ASSERT_EQ(views.first.Width(), 53);
@@ -329,8 +336,10 @@ TEST_F(OverlayTest, PairTextOnBothViewsWithTheDepth) {
     settings_.textSettings.bandHeight = 20;
     settings_.textSettings.bandColour = 0;
     for (const bool swapped : {false, true}) {
-        const PairViews views = AddTextToPair({&first_, &second_, 0, 0, false, swapped}, settings_);
-        ASSERT_TRUE(views.ok);
+        const Result<PairViews> made =
+            AddTextToPair({&first_, &second_, 0, 0, false, swapped}, settings_);
+        ASSERT_TRUE(made);
+        const PairViews& views = made.Value();
         ASSERT_EQ(views.first.Height(), 50);
         Points textA, textB;
         for (int y = 30; y < 50; ++y)
@@ -344,18 +353,19 @@ TEST_F(OverlayTest, PairTextOnBothViewsWithTheDepth) {
 }
 
 TEST_F(OverlayTest, NothingToStampGivesNothing) {
-    EXPECT_FALSE(AddLogoToPair(PairOverlayInput{}, settings_, {}).ok);
+    EXPECT_FALSE(AddLogoToPair(PairOverlayInput{}, settings_, {}));
     const ImageBuffer empty;
-    EXPECT_FALSE(AddTextToPair(PairOverlayInput{&empty, &second_}, settings_).ok);
+    EXPECT_FALSE(AddTextToPair(PairOverlayInput{&empty, &second_}, settings_));
     settings_.logoSettings.band = 1;
-    settings_.logoSettings.bandHeight = 70000;  // no canvas that tall
-    const PairViews views = AddLogoToPair(PairOverlayInput{&first_, &second_}, settings_, {});
-    EXPECT_FALSE(views.ok || views.first || views.second);
+    settings_.logoSettings.bandHeight = 70000;  // no canvas that tall: the user hears of it
+    EXPECT_EQ(test::Messages(AddLogoToPair(PairOverlayInput{&first_, &second_}, settings_, {})),
+              std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
     int calls = 0;
-    EXPECT_FALSE(StampPair(PairOverlayInput{&first_, &second_}, 0, [&](const ImageBuffer&, int) {
-                     ++calls;
-                     return ImageBuffer{};
-                 }).ok);
+    EXPECT_FALSE(StampPair(PairOverlayInput{&first_, &second_}, 0,
+                           [&](const ImageBuffer&, int) -> Result<ImageBuffer> {
+                               ++calls;
+                               return Failure::Quiet();
+                           }));
     EXPECT_EQ(calls, 1);  // the second view is not tried after the first failed
 }
 
@@ -363,7 +373,7 @@ TEST_F(OverlayTest, StoredBorderFramesWithThePrintWidthsAndShowsHalfTheMiddle) {
     const BorderSet border;  // 4 + 20 + 4 for print, white, black, white
     EXPECT_EQ(DisplayFrameStyle(border).middle, 10);
     const ImageBuffer framed =
-        AddBorder(test::MakeNoise(800, 300, 1), DisplayMode::SideBySide, border);
+        test::Made(AddBorder(test::MakeNoise(800, 300, 1), DisplayMode::SideBySide, border));
     ASSERT_TRUE(framed);
     EXPECT_EQ(framed.Width(), 912);
     EXPECT_EQ(framed.Height(), 356);

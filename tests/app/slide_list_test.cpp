@@ -15,8 +15,8 @@
 #include <tuple>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -330,7 +330,7 @@ TEST_F(SlideListTest, SoundStartsOnlyAfterConsentForThatList) {
     EXPECT_EQ(asked, 5);
 }
 
-TEST_F(SlideListTest, SoundCommandsAreNeverShellLinesAndTheQuestionGoesThroughTheHook) {
+TEST_F(SlideListTest, SoundCommandsAreNeverShellLinesAndTheQuestionGoesToThePolicy) {
     std::filesystem::create_directories(File("musik"));
     Write("musik/bg 1.wav", "x");
     const std::string list = File("liste.txt");
@@ -344,15 +344,15 @@ TEST_F(SlideListTest, SoundCommandsAreNeverShellLinesAndTheQuestionGoesThroughTh
     EXPECT_EQ(s.arguments, QStringList{QStringLiteral("--loop \"x\"; rm -rf ~")});
     EXPECT_TRUE(ResolveSoundCommand(list, {"mpv", ""}).arguments.isEmpty());
 
-    test::HookRecorder hooks;
-    hooks.fallback = Answer::No;
-    EXPECT_FALSE(ListSoundStarter::AskThroughHook()(
+    test::QuestionRecorder asked;
+    asked.fallback = false;
+    EXPECT_FALSE(ListSoundStarter::AskWith(asked.Policy())(
         QStringLiteral("/x/liste.txt"),
         {SoundStart{QStringLiteral("play"), {QStringLiteral("bg.wav")}, QStringLiteral("/x")}}));
-    ASSERT_EQ(hooks.questions.size(), 1u);
-    EXPECT_TRUE(hooks.questions[0].starts_with("Achtung")) << hooks.questions[0];
-    EXPECT_NE(hooks.questions[0].find("/x/liste.txt"), std::string::npos);
-    EXPECT_NE(hooks.questions[0].find("play bg.wav"), std::string::npos);
+    ASSERT_EQ(asked.questions.size(), 1u);
+    EXPECT_TRUE(asked.questions[0].starts_with("Achtung")) << asked.questions[0];
+    EXPECT_NE(asked.questions[0].find("/x/liste.txt"), std::string::npos);
+    EXPECT_NE(asked.questions[0].find("play bg.wav"), std::string::npos);
 }
 
 // ---- list maker -----------------------------------------------------------------------

@@ -26,7 +26,6 @@
 #include "app/stereo/navigator.h"
 #include "app/stereo/view_layout.h"
 #include "core/formats/load_chain.h"
-#include "core/hooks.h"
 #include "core/strings.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/stereo/navigator_window.h"
@@ -110,10 +109,12 @@ TEST_F(MainWindowTest, StartsEmptyWithTheStartMenuAndOnlyTheOpenButtons) {
     for (int pane = 0; pane < 3; ++pane) EXPECT_FALSE(w.View()->Pane(pane)->isVisible());
     EXPECT_EQ(w.BuildContextMenu(), nullptr);  // nothing loaded: no menu
     // Reading and writing progress shows in the first status part.
-    ReportProgress(ProgressDirection::Reading, 40);
+    const Progress& progress = w.WorkProgress();
+    progress(ProgressDirection::Reading, 40);
     EXPECT_EQ(Status(0), QStringLiteral("lese... 40 %"));
-    ReportProgress(ProgressDirection::Writing, 7);
+    progress(ProgressDirection::Writing, 7);
     EXPECT_EQ(Status(0), QStringLiteral("schreibe... 7 %"));
+    EXPECT_FALSE(progress.Cancelled());
 }
 
 TEST_F(MainWindowTest, ToolbarFollowsTheTableWithTooltipsPicturesAndDropDowns) {
@@ -657,18 +658,6 @@ TEST_F(MainWindowTest, NoEnabledCommandIsSilent) {
     check("pair");
     OpenSingle(*window_, host_);
     check("single picture");
-}
-
-TEST_F(PairWindowTest, MessagesFromOtherThreadsAreShownOnTheWindowsThread) {
-    host_.Reset();
-    std::thread worker([] {
-        for (int i = 0; i < 3; ++i) ShowMessage("Kann Bild nicht speichern", "FEHLER");
-    });
-    worker.join();
-    EXPECT_EQ(host_.Count(), 0);  // nothing was made on the worker
-    Settle();
-    EXPECT_EQ(host_.Count(), 3);  // the host checks it runs on the GUI thread
-    EXPECT_EQ(host_.LastText(), QStringLiteral("Kann Bild nicht speichern"));
 }
 
 TEST_F(PairWindowTest, ScrollBarsPageByAFixedStep) {

@@ -198,4 +198,13 @@ bool WriteBmpForTest(const ImageBuffer& image, const std::string& path) {
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult SamePixels(const Result<ImageBuffer>& actual,
+                                      const ImageBuffer& expected, const std::string& name) {
+    if (!actual)
+        return ::testing::AssertionFailure()
+               << name << ": no picture (" << actual.Error().CaptionText() << ": "
+               << actual.Error().MessageText() << ")";
+    return SamePixels(actual.Value(), expected, name);
+}
+
 }  // namespace duplora::test

@@ -61,5 +61,14 @@ bool WriteBmpForTest(const ImageBuffer& image, const std::string& path);
 // actual and expected pictures to the output folder under `name`.
 ::testing::AssertionResult SamePixels(const ImageBuffer& actual, const ImageBuffer& expected,
                                       const std::string& name = "image");
+// The same for a picture an operation may have failed to make.
+::testing::AssertionResult SamePixels(const Result<ImageBuffer>& actual,
+                                      const ImageBuffer& expected,
+                                      const std::string& name = "image");
+
+// The picture of a result; none for a failure.
+inline ImageBuffer Made(Result<ImageBuffer> result) {
+    return std::move(result).ValueOr({});
+}
 
 }  // namespace duplora::test

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <charconv>
 #include <cstdlib>
+#include <thread>
 
 #include "core/image/convert.h"
 #include "core/image/resample.h"
@@ -128,7 +129,7 @@ int CorrectionStepCount(const CorrectionSet& set) {
 }
 
 ImageBuffer CorrectView(const ImageBuffer& view, const CorrectionSet& set, int halfFieldOfView,
-                        const std::function<void()>& stepDone) {
+                        const std::function<void()>& stepDone, const Progress& progress) {
     ImageBuffer holder;
     const ImageBuffer* source = AsTrueColour(view, holder);
     if (!source) return {};
@@ -141,13 +142,13 @@ ImageBuffer CorrectView(const ImageBuffer& view, const CorrectionSet& set, int h
     const int scaledH = static_cast<int>(static_cast<long long>(h) * (100 + set.sizeDelta) / 100);
     const auto correct = [&](const ImageBuffer& from, int outW, int outH) {
         return CorrectionTransform(from, set.rotation, set.perspectiveV, set.perspectiveH, outW,
-                                   outH, halfFieldOfView);
+                                   outH, halfFieldOfView, progress);
     };
     if (set.sizeDelta > 0) {
         ImageBuffer corrected = correct(*source, 0, 0);
         done();
         if (!corrected) return {};
-        ImageBuffer larger = ResizeImage(corrected, scaledW, scaledH);
+        ImageBuffer larger = ResizeImage(corrected, scaledW, scaledH, progress);
         corrected = {};
         done();
         if (!larger) return {};
@@ -157,7 +158,7 @@ ImageBuffer CorrectView(const ImageBuffer& view, const CorrectionSet& set, int h
         return cut;
     }
     if (set.sizeDelta < 0) {
-        ImageBuffer smaller = ResizeImage(*source, scaledW, scaledH);
+        ImageBuffer smaller = ResizeImage(*source, scaledW, scaledH, progress);
         done();
         if (!smaller) return {};
         ImageBuffer corrected = correct(smaller, w, h);
@@ -170,19 +171,39 @@ ImageBuffer CorrectView(const ImageBuffer& view, const CorrectionSet& set, int h
 }
 
 CorrectedPair CorrectPair(const ImageBuffer& left, const ImageBuffer& right,
-                          const AdjustmentResult& result, const CorrectionProgress& progress) {
-    const int total = CorrectionStepCount(result.left) + CorrectionStepCount(result.right);
+                          const AdjustmentResult& result, const Progress& progress) {
+    const int total =
+        CorrectionStepCount(result.left) + (right ? CorrectionStepCount(result.right) : 0);
     std::atomic<int> done{0};
-    const auto stepDone = [&] {
-        const int now = done.fetch_add(1) + 1;
-        if (progress) progress(now, total);
+    // The share of the pair done: the finished steps of both views and the part of the
+    // calling thread's current step. Only the calling thread reports.
+    const std::thread::id caller = std::this_thread::get_id();
+    const auto report = [&](int stepPercent) {
+        progress(ProgressDirection::Writing,
+                 static_cast<int>((100LL * done.load() + stepPercent) / total));
     };
+    const auto stepDone = [&] {
+        done.fetch_add(1);
+        if (std::this_thread::get_id() == caller) report(0);
+    };
+    const Progress here = progress.Relayed(
+        [&](ProgressDirection, int percent) { report(std::clamp(percent, 0, 100)); });
+    const Progress elsewhere = progress.Relayed();
     CorrectedPair pair;
     TaskGroup group;
-    group.Run(
-        [&] { pair.left = CorrectView(left, result.left, result.halfFieldOfView, stepDone); });
-    if (right) pair.right = CorrectView(right, result.right, result.halfFieldOfView, stepDone);
+    group.Run([&] {
+        pair.left = CorrectView(left, result.left, result.halfFieldOfView, stepDone, elsewhere);
+    });
+    if (right)
+        pair.right = CorrectView(right, result.right, result.halfFieldOfView, stepDone, here);
     group.Wait();
+    // Stopped: the pair stays as it was.
+    if (progress.Cancelled()) {
+        pair.left = {};
+        pair.right = {};
+    } else {
+        report(0);  // the worker's last steps, finished while this thread waited
+    }
     // A view that could not be corrected stays as it was.
     if (!pair.left) pair.left = DuplicateImage(left);
     if (right && !pair.right) pair.right = DuplicateImage(right);

@@ -13,6 +13,7 @@
 
 #include "core/align/correction.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -111,26 +112,26 @@ struct AdjustmentResult {
 
 // ---- applying -----------------------------------------------------------------------------
 
-// One step of the correction done (a transform, a resize or a crop), called on whichever
-// thread did it, with the steps done and the steps there are for the pair.
-using CorrectionProgress = std::function<void(int done, int total)>;
-
 // The steps CorrectView takes for `set`.
 int CorrectionStepCount(const CorrectionSet& set);
 
 // One view corrected at its own size W × H: a larger size is cut centred from the corrected,
 // enlarged picture; a smaller one is shrunk first and corrected onto the black W × H canvas.
-// Empty when a step fails. `stepDone` is called after each step.
+// Empty when a step fails or `progress` is cancelled. `stepDone` is called after each step;
+// the transform and the resizing report to `progress` (writing), each from 0 to 100 %.
 ImageBuffer CorrectView(const ImageBuffer& view, const CorrectionSet& set, int halfFieldOfView,
-                        const std::function<void()>& stepDone = {});
+                        const std::function<void()>& stepDone = {},
+                        const Progress& progress = NoProgress());
 
 struct CorrectedPair {
     ImageBuffer left;
     ImageBuffer right;
 };
 // Both views at once on the worker pool (the calling thread does the right one); a view
-// whose correction fails comes back as an unchanged copy.
+// whose correction fails comes back as an unchanged copy, and so do both when `progress`
+// is cancelled. `progress` hears on the calling thread how much of all the steps of the
+// pair is done (writing).
 CorrectedPair CorrectPair(const ImageBuffer& left, const ImageBuffer& right,
-                          const AdjustmentResult& result, const CorrectionProgress& progress = {});
+                          const AdjustmentResult& result, const Progress& progress = NoProgress());
 
 }  // namespace duplora

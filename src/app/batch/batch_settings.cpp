@@ -59,9 +59,9 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
         return DrawBatchText(view, shared->settings, depth);
     };
     a.textDepth = settings.textSettings.depth;
-    a.logo = [shared](const ImageBuffer& view, int depth) {
+    a.logo = [shared](const ImageBuffer& view, int depth) -> Result<ImageBuffer> {
         const ImageBuffer& logo = shared->Get();
-        if (!logo) return ImageBuffer{};
+        if (!logo) return Failure::Quiet();
         return AddLogo(view, logo, LogoStampFor(shared->settings.logoSettings, depth));
     };
     a.logoDepth = settings.logoSettings.depth;
@@ -71,18 +71,18 @@ BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
     return environment;
 }
 
-ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth) {
+Result<ImageBuffer> DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth) {
     return AddText(view, settings.textSettings, depth, settings.textFont);
 }
 
-ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
-                          const CodecOptions& codec) {
+Result<ImageBuffer> DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
+                                  const CodecOptions& codec) {
     return AddLogo(view, settings.logoSettings.file, LogoStampFor(settings.logoSettings, depth),
                    codec);
 }
 
-ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings,
-                            DisplayMode mode) {
+Result<ImageBuffer> DrawBatchBorder(const ImageBuffer& picture, const Settings& settings,
+                                    DisplayMode mode) {
     return AddBorder(picture, mode, settings.border);
 }
 

@@ -20,11 +20,12 @@ BatchOptions BatchOptionsFromSettings(const Settings& settings);
 BatchEnvironment BatchEnvironmentFromSettings(const Settings& settings,
                                               const PluginTable* plugins = nullptr);
 
-// The stored text, logo and frame drawn on one picture; each gives an empty picture when it
-// cannot draw. Text needs the GUI side of Qt (fonts); it may draw on any thread.
-ImageBuffer DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth);
-ImageBuffer DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
-                          const CodecOptions& codec = {});
-ImageBuffer DrawBatchBorder(const ImageBuffer& picture, const Settings& settings, DisplayMode mode);
+// The stored text, logo and frame drawn on one picture; each gives a failure when it cannot
+// draw. Text needs the GUI side of Qt (fonts); it may draw on any thread.
+Result<ImageBuffer> DrawBatchText(const ImageBuffer& view, const Settings& settings, int depth);
+Result<ImageBuffer> DrawBatchLogo(const ImageBuffer& view, const Settings& settings, int depth,
+                                  const CodecOptions& codec = {});
+Result<ImageBuffer> DrawBatchBorder(const ImageBuffer& picture, const Settings& settings,
+                                    DisplayMode mode);
 
 }  // namespace duplora

@@ -30,6 +30,11 @@ bool BatchWorker::Start(BatchJob job, BatchOptions options, BatchEnvironment env
         log.append = [this](std::string_view text) {
             emit LogAppended(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         };
+        log.tell = [this](const Failure& message) {
+            emit Told(QString::fromStdString(message.MessageText()),
+                      QString::fromStdString(message.CaptionText()),
+                      static_cast<int>(message.icon));
+        };
         summary_ = RunBatch(job, options, environment, log, *control_, threads);
         running_ = false;
         emit Finished();

@@ -1,5 +1,6 @@
-// The batch conversion's worker: one run at a time on a thread of its own, its log and the
-// codecs' progress handed to the window by queued signals, stopped cooperatively.
+// The batch conversion's worker: one run at a time on a thread of its own, its log, its
+// messages and the codecs' progress handed to the window by queued signals, stopped
+// cooperatively.
 #pragma once
 
 #include <QObject>
@@ -23,9 +24,9 @@ class BatchWorker : public QObject {
     BatchWorker(const BatchWorker&) = delete;
     BatchWorker& operator=(const BatchWorker&) = delete;
 
-    // Starts converting `job`; false while a run is going. The question and progress sinks
-    // of `threads` serve the worker's threads; a question sink is called on them and must
-    // answer there (the window blocks the worker while it asks).
+    // Starts converting `job`; false while a run is going. The overwrite policy and the
+    // progress of `threads` serve the worker's threads; an asking policy is asked on them and
+    // must answer there (the window blocks the worker while it asks).
     bool Start(BatchJob job, BatchOptions options, BatchEnvironment environment,
                BatchThreads threads = {});
 
@@ -45,6 +46,9 @@ class BatchWorker : public QObject {
     void LogAppended(const QString& text);
     // ProgressDirection as a number, and the percent.
     void ProgressChanged(int direction, int percent);
+    // A message for the user (a file of another type, a failed save), after its file's log;
+    // `icon` is a MessageIcon as a number.
+    void Told(const QString& text, const QString& caption, int icon);
     void Finished();
 
   private:

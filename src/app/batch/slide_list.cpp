@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/hooks.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
 
@@ -298,8 +297,9 @@ int ListSoundStarter::Start(const std::string& listPath, const std::vector<Sound
     return started;
 }
 
-ListSoundStarter::AskFn ListSoundStarter::AskThroughHook() {
-    return [](const QString& listPath, const std::vector<SoundStart>& starts) {
+ListSoundStarter::AskFn ListSoundStarter::AskWith(ConfirmPolicy confirm) {
+    return [confirm = std::move(confirm)](const QString& listPath,
+                                          const std::vector<SoundStart>& starts) {
         QStringList lines;
         for (const SoundStart& s : starts)
             lines << (QStringList{s.program} + s.arguments).join(QLatin1Char(' '));
@@ -308,8 +308,8 @@ ListSoundStarter::AskFn ListSoundStarter::AskThroughHook() {
                 "Die Slide Show Liste\n%1\nmöchte für den Hintergrundton starten:\n\n"
                 "%2\n\nProgramm starten?")
                 .arg(listPath, lines.join(QLatin1Char('\n')));
-        return AskQuestion(text.toStdString(), LoadResString(kCaptionWarning),
-                           QuestionKind::YesNo) == Answer::Yes;
+        return confirm.Confirms(
+            {text.toStdString(), LoadResString(kCaptionWarning), QuestionKind::YesNo});
     };
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/batch/list_file.h"
 #include "core/stereo/display_mode.h"
+#include "core/util/question.h"
 
 namespace duplora {
 
@@ -158,9 +159,9 @@ class ListSoundStarter {
     int Start(const std::string& listPath, const std::vector<SoundCommand>& sounds);
     bool Agreed(const std::string& listPath, const std::vector<SoundCommand>& sounds) const;
 
-    // The question through the program's question hook, and a detached start without a
+    // The question ("Achtung", Yes/No) put to `confirm`, and a detached start without a
     // shell.
-    static AskFn AskThroughHook();
+    static AskFn AskWith(ConfirmPolicy confirm);
     static StartFn StartDetached();
 
   private:

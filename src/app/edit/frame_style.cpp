@@ -24,7 +24,8 @@ FrameStyle DisplayFrameStyle(const BorderSet& b) {
     return Style(b, b.outerDisplay, b.middleDisplay, b.innerDisplay);
 }
 
-ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const BorderSet& border) {
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
+                              const BorderSet& border) {
     return AddBorder(picture, mode, PrintFrameStyle(border));
 }
 

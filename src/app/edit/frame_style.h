@@ -16,6 +16,7 @@ FrameStyle DisplayFrameStyle(const BorderSet& border);
 
 // The picture framed with the print/save widths as its display mode asks (see AddBorder in
 // the core).
-ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const BorderSet& border);
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
+                              const BorderSet& border);
 
 }  // namespace duplora

@@ -1,6 +1,7 @@
 #include "app/edit/pair_overlay.h"
 
 #include <climits>
+#include <utility>
 
 #include "app/edit/text_overlay.h"
 #include "core/image/convert.h"
@@ -14,13 +15,12 @@ int Negated(int depth) {
 }
 }  // namespace
 
-PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& stamp) {
-    PairViews result;
-    if (!input.first || !*input.first || !stamp) return result;
+Result<PairViews> StampPair(const PairOverlayInput& input, int depth, const ViewStamp& stamp) {
+    if (!input.first || !*input.first || !stamp) return Failure::Quiet();
     if (!input.second || !*input.second) {
-        result.first = stamp(*input.first, 0);
-        result.ok = static_cast<bool>(result.first);
-        return result;
+        Result<ImageBuffer> single = stamp(*input.first, 0);
+        if (!single) return std::move(single).Error();
+        return PairViews{std::move(single).Value(), {}};
     }
     CompositionInput composition;
     composition.first = input.first;
@@ -28,33 +28,31 @@ PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& s
     composition.dx = input.dx;
     composition.dy = input.dy;
     composition.panorama = input.panorama;
-    const ImageBuffer pair =
+    Result<ImageBuffer> composed =
         ComposeForOutput(composition, DisplayMode::SideBySide, input.dx, input.dy);
-    if (!pair) return result;
+    if (!composed) return std::move(composed).Error();
+    const ImageBuffer& pair = composed.Value();
     const int half = pair.Width() / 2, height = pair.Height();
     const ImageBuffer left = CropRect(pair, 0, 0, half, height);
     const ImageBuffer right = CropRect(pair, half, 0, 2 * half, height);
-    if (!left || !right) return result;
-    ImageBuffer first = stamp(left, 0);
-    ImageBuffer second =
-        first ? stamp(right, input.swapped ? Negated(depth) : depth) : ImageBuffer{};
-    if (!first || !second) return result;
-    result.first = std::move(first);
-    result.second = std::move(second);
-    result.ok = true;
-    return result;
+    if (!left || !right) return Failure::Quiet();
+    Result<ImageBuffer> first = stamp(left, 0);
+    if (!first) return std::move(first).Error();
+    Result<ImageBuffer> second = stamp(right, input.swapped ? Negated(depth) : depth);
+    if (!second) return std::move(second).Error();
+    return PairViews{std::move(first).Value(), std::move(second).Value()};
 }
 
-PairViews AddTextToPair(const PairOverlayInput& input, const Settings& settings) {
+Result<PairViews> AddTextToPair(const PairOverlayInput& input, const Settings& settings) {
     const TextSet& set = settings.textSettings;
     return StampPair(input, set.depth, [&](const ImageBuffer& view, int depth) {
         return AddText(view, set, depth, settings.textFont);
     });
 }
 
-PairViews AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
-                        const CodecOptions& options) {
-    if (!input.first || !*input.first) return {};
+Result<PairViews> AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
+                                const CodecOptions& options) {
+    if (!input.first || !*input.first) return Failure::Quiet();
     const LogoSet& set = settings.logoSettings;
     const LogoPicture logo = LoadLogo(set.file, options);
     return StampPair(input, set.depth, [&](const ImageBuffer& view, int depth) {

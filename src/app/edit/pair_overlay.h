@@ -20,30 +20,29 @@ struct PairOverlayInput {
     bool swapped = false;  // the views are shown swapped: the depth works the other way
 };
 
-// The new views; both empty when the overlay could not be made (the document keeps its
-// views then). `second` is empty for a single picture.
+// The new views; `second` is empty for a single picture. When the overlay cannot be made
+// the result is a failure and the document keeps its views.
 struct PairViews {
     ImageBuffer first;
     ImageBuffer second;
-    bool ok = false;
 };
 
-// Draws an overlay on one view with a depth; empty on failure.
-using ViewStamp = std::function<ImageBuffer(const ImageBuffer& view, int depth)>;
+// Draws an overlay on one view with a depth.
+using ViewStamp = std::function<Result<ImageBuffer>(const ImageBuffer& view, int depth)>;
 
 // The pair composed side by side with its alignment offset, cut into its two halves (left
 // half from column 0, right half from column W / 2, each W / 2 wide), the left half stamped
 // with depth 0 and the right half with `depth` (negated while swapped). A single picture is
 // stamped with depth 0. Taking the undo snapshot is the caller's part.
-PairViews StampPair(const PairOverlayInput& input, int depth, const ViewStamp& stamp);
+Result<PairViews> StampPair(const PairOverlayInput& input, int depth, const ViewStamp& stamp);
 
 // The text of settings.textSettings in the font settings.textFont.
-PairViews AddTextToPair(const PairOverlayInput& input, const Settings& settings);
+Result<PairViews> AddTextToPair(const PairOverlayInput& input, const Settings& settings);
 
 // The logo of settings.logoSettings, read once for both views (the built-in logo when the file
 // cannot be read).
-PairViews AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
-                        const CodecOptions& options);
+Result<PairViews> AddLogoToPair(const PairOverlayInput& input, const Settings& settings,
+                                const CodecOptions& options);
 
 // The logo stamp of the stored logo settings with the given depth.
 LogoStamp LogoStampFor(const LogoSet& set, int depth);

@@ -101,11 +101,12 @@ TextLayout LayoutTextStamp(const TextSet& set, int depth, int width, int height,
     return layout;
 }
 
-ImageBuffer AddText(const ImageBuffer& picture, const TextSet& set, int depth,
-                    const std::string& fontDescription) {
+Result<ImageBuffer> AddText(const ImageBuffer& picture, const TextSet& set, int depth,
+                            const std::string& fontDescription) {
     const OverlayBand band{set.band ? set.bandHeight : 0, set.bandColour};
-    ImageBuffer canvas = PlaceOnBand(picture, set.corner, band);
-    if (!canvas) return canvas;
+    Result<ImageBuffer> placed = PlaceOnBand(picture, set.corner, band);
+    if (!placed) return placed;
+    ImageBuffer canvas = std::move(placed).Value();
     const QString text = TextStampText(set.text);
     if (text.isEmpty()) return canvas;
 

@@ -41,9 +41,9 @@ TextLayout LayoutTextStamp(const TextSet& set, int depth, int width, int height,
 // text drawn: first in the shadow colour shifted by (shadowX, shadowY) when the shadow is on,
 // then in the text colour at the layout's origin, the top of the line at that row. Without
 // smooth characters every glyph pixel takes the colour as it is; with them, the glyph's
-// coverage blends it over the picture. Glyph pixels outside the canvas are left out. None
-// when the canvas cannot be made (see PlaceOnBand).
-ImageBuffer AddText(const ImageBuffer& picture, const TextSet& set, int depth,
-                    const std::string& fontDescription);
+// coverage blends it over the picture. Glyph pixels outside the canvas are left out.
+// PlaceOnBand's failure when the canvas cannot be made.
+Result<ImageBuffer> AddText(const ImageBuffer& picture, const TextSet& set, int depth,
+                            const std::string& fontDescription);
 
 }  // namespace duplora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "core/image/convert.h"
 #include "core/stereo/common_area.h"
@@ -99,13 +100,29 @@ ResizeChoice AspectChosen(ResizeChoice shown, AspectMode mode, bool storedRecomp
     return shown;
 }
 
-EditedPair ResizePair(const ImageBuffer& left, const ImageBuffer& right, int dx, int dy,
-                      bool panorama, const ResizeChoice& choice, const ViewState& current) {
+Result<EditedPair> ResizePair(const ImageBuffer& left, const ImageBuffer& right, int dx, int dy,
+                              bool panorama, const ResizeChoice& choice, const ViewState& current,
+                              const Progress& progress) {
     EditedPair pair;
     if (!left) return pair;
     const int w = left.Width();
     const int h = left.Height();
     pair.view = AlignedState(current);
+    // A view that could not be made leaves its slot empty, which refuses the edit; a frame
+    // that could not be made is told as well.
+    std::optional<Failure> failure;
+    const auto Take = [&failure](ImageBuffer& slot, Result<ImageBuffer> made) {
+        if (made) {
+            slot = std::move(made).Value();
+            return true;
+        }
+        failure = std::move(made).Error();
+        return false;
+    };
+    const auto Failed = [&failure](EditedPair& partial) -> Result<EditedPair> {
+        if (failure && failure->HasMessage()) return std::move(*failure);
+        return std::move(partial);
+    };
     if (panorama) {
         // A panorama has no common area to cut to: each view is scaled as it is shown,
         // wrapped round by the offset.
@@ -114,18 +131,22 @@ EditedPair ResizePair(const ImageBuffer& left, const ImageBuffer& right, int dx,
             ComputeResizeGeometry(w, h, 0, 0, false, choice.width, choice.height, choice.aspect);
         if (!g.valid) return pair;
         const ImageBuffer a = PrepareView(left, w, h, common, false, true);
-        pair.left = ResizeView(a, g, false, choice.recompute);
-        if (pair.left && right) {
+        if (!Take(pair.left, ResizeView(a, g, false, choice.recompute, progress)))
+            return Failed(pair);
+        if (right) {
             const ImageBuffer b = PrepareView(right, w, h, common, true, true);
-            pair.right = ResizeView(b, g, false, choice.recompute);
+            if (!Take(pair.right, ResizeView(b, g, false, choice.recompute, progress)))
+                return Failed(pair);
         }
         return pair;
     }
     const ResizeGeometry g =
         ComputeResizeGeometry(w, h, dx, dy, false, choice.width, choice.height, choice.aspect);
     if (!g.valid) return pair;
-    pair.left = ResizeView(left, g, false, choice.recompute);
-    if (pair.left && right) pair.right = ResizeView(right, g, true, choice.recompute);
+    if (!Take(pair.left, ResizeView(left, g, false, choice.recompute, progress)))
+        return Failed(pair);
+    if (right && !Take(pair.right, ResizeView(right, g, true, choice.recompute, progress)))
+        return Failed(pair);
     return pair;
 }
 

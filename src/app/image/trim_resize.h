@@ -72,7 +72,9 @@ ResizeChoice AspectChosen(ResizeChoice shown, AspectMode mode, bool storedRecomp
 // Both views scaled as the dialog asks, after cutting them to their common area. The pair
 // is aligned afterwards, so the offset becomes 0, 0. Empty pictures when the sizes do not
 // work out.
-EditedPair ResizePair(const ImageBuffer& left, const ImageBuffer& right, int dx, int dy,
-                      bool panorama, const ResizeChoice& choice, const ViewState& current);
+// A failure with a message when a frame could not be made; the pair is then left alone.
+Result<EditedPair> ResizePair(const ImageBuffer& left, const ImageBuffer& right, int dx, int dy,
+                              bool panorama, const ResizeChoice& choice, const ViewState& current,
+                              const Progress& progress = NoProgress());
 
 }  // namespace duplora

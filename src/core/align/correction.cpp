@@ -7,6 +7,7 @@
 
 #include "core/align/preview.h"
 #include "core/util/parallel.h"
+#include "core/util/row_progress.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -458,8 +459,20 @@ ImageBuffer CentredCopy(const ImageBuffer& image, int outWidth, int outHeight, i
     return out;
 }
 
+// Runs fn(begin, end) over the row bands of a step: a cancelled chain skips the bands still
+// to come, and each finished band counts towards the chain's progress.
+template <typename Fn>
+void StepRows(int rows, std::int64_t pixels, RowProgress* progress, Fn&& fn) {
+    ParallelRows(rows, pixels, [&](int begin, int end) {
+        if (progress && progress->Cancelled()) return;
+        fn(begin, end);
+        if (progress) progress->RowsDone(end - begin);
+    });
+}
+
 ImageBuffer PerspectiveStep(Axis axis, const ImageBuffer& image, int angle, int halfFieldOfView,
-                            int outWidth, int outHeight, CorrectionSampling sampling) {
+                            int outWidth, int outHeight, CorrectionSampling sampling,
+                            RowProgress* progress = nullptr) {
     if (!StepInputUsable(image, outWidth, outHeight)) return {};
     if (halfFieldOfView < 1 || halfFieldOfView > kMaxPerspectiveAngle) return {};
     const int bits = image.BitCount();
@@ -490,13 +503,13 @@ ImageBuffer PerspectiveStep(Axis axis, const ImageBuffer& image, int angle, int 
         for (int i = 0; i < outWidth; ++i)
             columns[i] = LineAt(*ps, i - offsetX, src.width, sh, src.height);
         Dispatch(bits, sampling, [&]<int N, CorrectionSampling kMode>() {
-            ParallelRows(outHeight, pixels, [&](int begin, int end) {
+            StepRows(outHeight, pixels, progress, [&](int begin, int end) {
                 PerspectiveVerticalRows<N, kMode>(src, out, columns, offsetY, begin, end);
             });
         });
     } else {
         Dispatch(bits, sampling, [&]<int N, CorrectionSampling kMode>() {
-            ParallelRows(outHeight, pixels, [&](int begin, int end) {
+            StepRows(outHeight, pixels, progress, [&](int begin, int end) {
                 PerspectiveHorizontalRows<N, kMode>(src, out, *ps, offsetX, offsetY, begin, end);
             });
         });
@@ -504,26 +517,51 @@ ImageBuffer PerspectiveStep(Axis axis, const ImageBuffer& image, int angle, int 
     return out;
 }
 
+ImageBuffer Rotation(const ImageBuffer& image, int angle, int outWidth, int outHeight,
+                     CorrectionSampling sampling, RowProgress* progress) {
+    if (!StepInputUsable(image, outWidth, outHeight)) return {};
+    const double radians = angle * kRadiansPerTenthDegree;
+    const int c = static_cast<int>(std::cos(radians) * 1024);
+    const int s = static_cast<int>(std::sin(radians) * 1024);
+    const int bits = image.BitCount();
+    ImageBuffer out = NewCanvas(bits, outWidth, outHeight);
+    if (!out) return out;
+    const Plane src = MakePlane(image);
+    Dispatch(bits, sampling, [&]<int N, CorrectionSampling kMode>() {
+        StepRows(outHeight, std::int64_t{outWidth} * outHeight, progress,
+                 [&](int begin, int end) { RotateRows<N, kMode>(src, out, c, s, begin, end); });
+    });
+    return out;
+}
+
 // Rotation first, then the vertical-axis and the horizontal-axis perspective; a lone
 // angle runs its own step only, no angle at all a plain rotation by 0.
 ImageBuffer RunChain(const ImageBuffer& image, int rotation, int perspectiveV, int perspectiveH,
-                     int outWidth, int outHeight, int halfFieldOfView,
-                     CorrectionSampling sampling) {
+                     int outWidth, int outHeight, int halfFieldOfView, CorrectionSampling sampling,
+                     const Progress& watcher = NoProgress()) {
     const int set = (rotation != 0) + (perspectiveV != 0) + (perspectiveH != 0);
+    const int steps = set <= 1 ? 1 : 3;
+    RowProgress rows(watcher, ProgressDirection::Writing, steps * std::max(outHeight, 1));
+    RowProgress* progress = &rows;
+    const auto finished = [&](ImageBuffer out) {
+        if (rows.Cancelled()) return ImageBuffer{};
+        rows.Finish();
+        return out;
+    };
     if (set == 1 && perspectiveV != 0)
-        return PerspectiveVerticalStep(image, perspectiveV, halfFieldOfView, outWidth, outHeight,
-                                       sampling);
+        return finished(PerspectiveStep(Axis::Vertical, image, perspectiveV, halfFieldOfView,
+                                        outWidth, outHeight, sampling, progress));
     if (set == 1 && perspectiveH != 0)
-        return PerspectiveHorizontalStep(image, perspectiveH, halfFieldOfView, outWidth, outHeight,
-                                         sampling);
-    ImageBuffer rotated = RotationStep(image, rotation, outWidth, outHeight, sampling);
-    if (set <= 1 || !rotated) return rotated;
-    ImageBuffer vertical = PerspectiveVerticalStep(rotated, perspectiveV, halfFieldOfView, outWidth,
-                                                   outHeight, sampling);
+        return finished(PerspectiveStep(Axis::Horizontal, image, perspectiveH, halfFieldOfView,
+                                        outWidth, outHeight, sampling, progress));
+    ImageBuffer rotated = Rotation(image, rotation, outWidth, outHeight, sampling, progress);
+    if (set <= 1 || !rotated) return finished(std::move(rotated));
+    ImageBuffer vertical = PerspectiveStep(Axis::Vertical, rotated, perspectiveV, halfFieldOfView,
+                                           outWidth, outHeight, sampling, progress);
     rotated.Reset();
     if (!vertical) return vertical;
-    return PerspectiveHorizontalStep(vertical, perspectiveH, halfFieldOfView, outWidth, outHeight,
-                                     sampling);
+    return finished(PerspectiveStep(Axis::Horizontal, vertical, perspectiveH, halfFieldOfView,
+                                    outWidth, outHeight, sampling, progress));
 }
 
 }  // namespace
@@ -565,19 +603,7 @@ std::optional<PerspectiveSetup> ComputePerspectiveSetup(int angle, int halfField
 
 ImageBuffer RotationStep(const ImageBuffer& image, int angle, int outWidth, int outHeight,
                          CorrectionSampling sampling) {
-    if (!StepInputUsable(image, outWidth, outHeight)) return {};
-    const double radians = angle * kRadiansPerTenthDegree;
-    const int c = static_cast<int>(std::cos(radians) * 1024);
-    const int s = static_cast<int>(std::sin(radians) * 1024);
-    const int bits = image.BitCount();
-    ImageBuffer out = NewCanvas(bits, outWidth, outHeight);
-    if (!out) return out;
-    const Plane src = MakePlane(image);
-    Dispatch(bits, sampling, [&]<int N, CorrectionSampling kMode>() {
-        ParallelRows(outHeight, std::int64_t{outWidth} * outHeight,
-                     [&](int begin, int end) { RotateRows<N, kMode>(src, out, c, s, begin, end); });
-    });
-    return out;
+    return Rotation(image, angle, outWidth, outHeight, sampling, nullptr);
 }
 
 ImageBuffer PerspectiveVerticalStep(const ImageBuffer& image, int angle, int halfFieldOfView,
@@ -593,15 +619,21 @@ ImageBuffer PerspectiveHorizontalStep(const ImageBuffer& image, int angle, int h
 }
 
 ImageBuffer CorrectionTransform(const ImageBuffer& image, int rotation, int perspectiveV,
-                                int perspectiveH, int outWidth, int outHeight,
-                                int halfFieldOfView) {
+                                int perspectiveH, int outWidth, int outHeight, int halfFieldOfView,
+                                const Progress& progress) {
     if (!image || image.BitCount() != 24) return {};
     if (outWidth == 0 && outHeight == 0) {
         outWidth = image.Width();
         outHeight = image.Height();
     }
     return RunChain(image, rotation, perspectiveV, perspectiveH, outWidth, outHeight,
-                    halfFieldOfView, CorrectionSampling::BilinearBlackFrame);
+                    halfFieldOfView, CorrectionSampling::BilinearBlackFrame, progress);
+}
+
+ImageBuffer CorrectionTransform(const ImageBuffer& image, int rotation, int perspectiveV,
+                                int perspectiveH, const Progress& progress) {
+    return CorrectionTransform(image, rotation, perspectiveV, perspectiveH, 0, 0,
+                               kDefaultHalfFieldOfView, progress);
 }
 
 ImageBuffer PreviewCorrection(const ImageBuffer& grey, int rotation, int perspectiveV,

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -30,10 +31,15 @@ enum class CorrectionSampling {
 // is 0 are skipped when only one angle is set; with none set the picture is copied onto
 // the canvas through the rotation step. Empty for anything but a 24-bit source, a bad
 // canvas size, a field of view outside 0.1–89.9 degrees, or a perspective so steep that
-// the picture would reach behind the eye.
+// the picture would reach behind the eye. Reports writing progress over all its steps
+// and gives none when `progress` is cancelled (looked at between row bands).
 ImageBuffer CorrectionTransform(const ImageBuffer& image, int rotation, int perspectiveV,
                                 int perspectiveH, int outWidth = 0, int outHeight = 0,
-                                int halfFieldOfView = kDefaultHalfFieldOfView);
+                                int halfFieldOfView = kDefaultHalfFieldOfView,
+                                const Progress& progress = NoProgress());
+// The same at the source size and the usual field of view, watched by `progress`.
+ImageBuffer CorrectionTransform(const ImageBuffer& image, int rotation, int perspectiveV,
+                                int perspectiveH, const Progress& progress);
 
 // The same chain on an 8-bit grey preview, at its own size; `nearest` is the dialog's
 // 100 % view, where pixels are not interpolated.

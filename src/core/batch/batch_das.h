@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -10,6 +11,7 @@ namespace duplora {
 // when it cannot be made (a missing right file included, unless the left one is itself a
 // container).
 bool CreateBatchDasFile(const std::string& dasPath, const std::string& leftPath,
-                        const std::string& rightPath, int x, int y);
+                        const std::string& rightPath, int x, int y,
+                        const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -5,15 +5,18 @@
 
 #include "core/batch/batch_options.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
 // By the format's writer: BMP as held; JPG and JPS as a colour JPEG at the quality, with the
 // Exif block and thumbnail when asked (a file the block cannot be added to is still
-// written). False when
-// the file could not be written; the file is replaced atomically, so nothing half-written
-// is left.
-bool WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
-                       const BatchOptions& options);
+// written, the reason coming back as a warning). A failure with the writer's reason when
+// the file could not be written (also when `progress` is cancelled); the file is replaced
+// atomically, so nothing half-written is left.
+Result<Warnings> WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
+                                   const BatchOptions& options,
+                                   const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -201,33 +201,6 @@ void Tally(BatchSummary& summary, const BatchItemResult& result) {
     }
 }
 
-// The sinks of a converting thread for the length of the run.
-class ThreadSinks {
-  public:
-    explicit ThreadSinks(const BatchThreads& threads) {
-        if (threads.question) {
-            previousQuestion_ = SetQuestionSink(threads.question);
-            question_ = true;
-        }
-        if (threads.progress) {
-            previousProgress_ = SetProgressSink(threads.progress);
-            progress_ = true;
-        }
-    }
-    ~ThreadSinks() {
-        if (question_) SetQuestionSink(std::move(previousQuestion_));
-        if (progress_) SetProgressSink(std::move(previousProgress_));
-    }
-    ThreadSinks(const ThreadSinks&) = delete;
-    ThreadSinks& operator=(const ThreadSinks&) = delete;
-
-  private:
-    QuestionSink previousQuestion_;
-    ProgressSink previousProgress_;
-    bool question_ = false;
-    bool progress_ = false;
-};
-
 }  // namespace
 
 BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
@@ -257,6 +230,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     }
 
     // One file with its opening lines, its log going to `emit`.
+    const Progress progress(threads.progress, &control.abort);
     const auto convert = [&](std::size_t k, const std::function<void(LogEvent)>& emit) {
         const BatchItem& item = job.items[k];
         if (clearBefore[k]) emit({true, {}});
@@ -266,7 +240,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             [&emit](std::string_view text) {
                 emit({false, std::string(text)});
             },
-            &control.abort);
+            threads.overwrite, progress);
     };
     const auto deliver = [&](const LogEvent& event) {
         if (event.clear)
@@ -276,6 +250,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     };
     const auto done = [&](std::size_t k, const BatchItemResult& result) {
         Tally(summary, result);
+        if (log.tell)
+            for (const Failure& message : result.told) log.tell(message);
         if (log.done) log.done(job.items[k], result);
     };
     const auto ending = [&control] { return control.stop.load() || control.abort.load(); };
@@ -283,7 +259,6 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     // Never more files at once than the pool has threads: each file bands its own rows.
     const int converters =
         std::min({std::clamp(threads.count, 1, 64), PoolThreadCount(), static_cast<int>(n)});
-    ThreadSinks sinks(threads);
     if (converters <= 1) {
         for (std::size_t k = 0; k < n; ++k) {
             if (ending()) {
@@ -356,7 +331,6 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     TaskGroup helpers;
     for (int t = 1; t < converters; ++t) {
         helpers.Run([&] {
-            ThreadSinks helperSinks(threads);
             std::unique_lock lock(mutex);
             while (mayTake()) convertTaken(next++, lock);
         });

@@ -12,7 +12,9 @@
 #include "core/batch/batch_options.h"
 #include "core/batch/convert_file.h"
 #include "core/batch/list_file.h"
-#include "core/hooks.h"
+#include "core/util/progress.h"
+#include "core/util/question.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -56,6 +58,9 @@ struct BatchSummary {
 struct BatchLogSink {
     std::function<void()> clear;
     std::function<void(std::string_view text)> append;
+    // What a file has to tell the user besides its log (BatchItemResult::told), one message
+    // at a time, after its log.
+    std::function<void(const Failure& message)> tell;
     // Each file's result, after its log.
     std::function<void(const BatchItem& item, const BatchItemResult& result)> done;
 };
@@ -64,15 +69,16 @@ struct BatchThreads {
     // Files converted at once, at most the pool's thread count; 1 converts on the calling
     // thread alone, more on pool workers as well.
     int count = 1;
-    // Installed on every thread that converts, for the run; when empty, the calling
-    // thread keeps its own and pool workers have none (questions answered No).
-    QuestionSink question;
-    ProgressSink progress;
+    // Whether an existing output is replaced; an asking policy is asked on the thread that
+    // converts the file (refused when none is given).
+    OverwritePolicy overwrite;
+    // Reading and writing progress of each file, reported on the thread that converts it.
+    Progress::Report progress;
 };
 
 // Clears the log, writes the header and converts the job's items in order. Every
 // hundredth file of the list clears the log first. The stop flag is looked at after each
-// file; the abort flag also inside a file.
+// file; the abort flag also inside a file (as the cancel flag of its progress).
 BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                       const BatchEnvironment& environment, const BatchLogSink& log,
                       BatchControl& control, const BatchThreads& threads = {});

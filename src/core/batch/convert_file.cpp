@@ -13,7 +13,6 @@
 #include "core/batch/batch_output.h"
 #include "core/formats/load_chain.h"
 #include "core/formats/stereo_open.h"
-#include "core/hooks.h"
 #include "core/image/filter.h"
 #include "core/image/geometry.h"
 #include "core/image/resample.h"
@@ -25,10 +24,6 @@
 namespace duplora {
 
 namespace {
-
-bool Aborted(const std::atomic<bool>* abort) {
-    return abort && abort->load(std::memory_order_relaxed);
-}
 
 bool IsFile(const std::string& path) {
     std::error_code error;
@@ -81,12 +76,12 @@ ImageBuffer CutToArea(const ImageBuffer& view, const CommonArea& area, bool seco
 }  // namespace
 
 BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
-                               const CodecOptions& codec) {
+                               const CodecOptions& codec, const Progress& progress) {
     BatchViews views;
     if (layout == StereoLayout::Single) return views;
     StereoOpenOptions options;
     options.codec = codec;
-    StereoOpenResult opened = OpenStereoFile(path, layout, options);
+    StereoOpenResult opened = OpenStereoFile(path, layout, options, progress);
     if (!opened.loaded || !opened.left || !opened.right) return views;
     views.left = std::move(opened.left);
     views.right = std::move(opened.right);
@@ -99,10 +94,11 @@ BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
     return views;
 }
 
-BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
+BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec,
+                          const Progress& progress) {
     BatchViews views;
     if (!item.pair) {
-        if (item.layout) views = OpenBatchStereoFile(item.left, *item.layout, codec);
+        if (item.layout) views = OpenBatchStereoFile(item.left, *item.layout, codec, progress);
         if (item.swapViews) {
             std::swap(views.left, views.right);
             views.dx = -views.dx;
@@ -110,46 +106,55 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec) {
         }
         return views;
     }
-    const auto load = [&views, &codec](const std::string& path, ImageBuffer& view) {
-        LoadedImage loaded = LoadImageFile(path, codec);
+    const auto load = [&](const std::string& path, ImageBuffer& view) {
+        LoadedImage loaded = LoadImageFile(path, codec, progress);
         view = std::move(loaded.image);
         if (view && loaded.partial) views.partlyRead.push_back(path);
     };
     load(item.left, views.left);
     if (!item.right.empty()) load(item.right, views.right);
     // Two files of different sizes are brought to one, as when the pair is opened.
-    if (views) EqualiseViewSizes(views.left, views.right);
+    if (views) {
+        if (const Status equal = EqualiseViewSizes(views.left, views.right); !equal)
+            AppendMessages(equal.Error(), views.told);
+    }
     return views;
 }
 
-ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent) {
-    if (!view || view.BitCount() != 24) return {};
+Result<ImageBuffer> AdjustBatchView(const ImageBuffer& view, int angle, int percent,
+                                    const Progress& progress) {
+    const auto made = [](ImageBuffer image) -> Result<ImageBuffer> {
+        if (!image) return Failure::Quiet();
+        return image;
+    };
+    if (!view || view.BitCount() != 24) return Failure::Quiet();
     const int width = view.Width(), height = view.Height();
     if (percent > 100) {
         ImageBuffer turned;
         if (angle != 0) {
-            turned = CorrectionTransform(view, angle, 0, 0);
-            if (!turned) return {};
+            turned = CorrectionTransform(view, angle, 0, 0, progress);
+            if (!turned) return Failure::Quiet();
         }
         const ImageBuffer& source = angle != 0 ? turned : view;
         const int bigWidth = static_cast<int>(std::int64_t{width} * percent / 100);
         const int bigHeight = static_cast<int>(std::int64_t{height} * percent / 100);
-        const ImageBuffer big = ResizeImage(source, bigWidth, bigHeight);
-        if (!big) return {};
-        return CopyArea(big, (bigWidth - width) / 2, (bigHeight - height) / 2, width, height);
+        const ImageBuffer big = ResizeImage(source, bigWidth, bigHeight, progress);
+        if (!big) return Failure::Quiet();
+        return made(CopyArea(big, (bigWidth - width) / 2, (bigHeight - height) / 2, width, height));
     }
     if (percent < 100) {
         // A view scaled to nothing still keeps one pixel, centred on the black canvas.
         const int smallWidth = std::max(1, static_cast<int>(std::int64_t{width} * percent / 100));
         const int smallHeight = std::max(1, static_cast<int>(std::int64_t{height} * percent / 100));
-        const ImageBuffer small = ResizeImage(view, smallWidth, smallHeight);
-        if (!small) return {};
+        const ImageBuffer small = ResizeImage(view, smallWidth, smallHeight, progress);
+        if (!small) return Failure::Quiet();
         // Without a rotation the smaller view is placed as it is, not resampled.
         if (angle == 0) return FrameOnCanvas(small, width, height);
-        return CorrectionTransform(small, angle, 0, 0, width, height);
+        return made(CorrectionTransform(small, angle, 0, 0, width, height, kDefaultHalfFieldOfView,
+                                        progress));
     }
-    if (angle == 0) return DuplicateTrueColour(view);
-    return CorrectionTransform(view, angle, 0, 0);
+    if (angle == 0) return made(DuplicateTrueColour(view));
+    return made(CorrectionTransform(view, angle, 0, 0, progress));
 }
 
 BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
@@ -169,9 +174,10 @@ BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
     return offset;
 }
 
-bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
-                       const BatchAnnotations& annotations, const BatchLogFn& log) {
-    if (!views) return false;
+Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
+                         const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
+                         const Progress& progress) {
+    if (!views) return Failure::Quiet();
     if (options.swap) std::swap(views.left, views.right);
 
     const auto replace = [](ImageBuffer& view, ImageBuffer next) {
@@ -191,64 +197,66 @@ bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Batch
          options.size ? options.rightSize : 100}};
     for (const auto& a : adjust) {
         if (a.angle == 0 && a.percent == 100) continue;
-        if (!replace(*a.view, AdjustBatchView(*a.view, a.angle, a.percent))) return false;
+        Result<ImageBuffer> adjusted = AdjustBatchView(*a.view, a.angle, a.percent, progress);
+        if (!adjusted) return std::move(adjusted).Error();
+        *a.view = std::move(adjusted).Value();
     }
 
     // Both views cut to the area they have in common for the offset.
     if (views.left.Width() != views.right.Width() || views.left.Height() != views.right.Height()) {
-        if (!EqualiseViewSizes(views.left, views.right)) return false;
+        if (Status equal = EqualiseViewSizes(views.left, views.right); !equal) return equal;
     }
     const CommonArea area =
         ComputeCommonArea(views.left.Width(), views.left.Height(), offset.dx, offset.dy);
     if (area != CommonArea{}) {
-        if (!replace(views.left, CutToArea(views.left, area, false))) return false;
-        if (!replace(views.right, CutToArea(views.right, area, true))) return false;
+        if (!replace(views.left, CutToArea(views.left, area, false))) return Failure::Quiet();
+        if (!replace(views.right, CutToArea(views.right, area, true))) return Failure::Quiet();
     }
 
     if (options.gamma) {
         if (options.leftGamma != 100 &&
             !replace(views.left, ApplyGamma(views.left, options.leftGamma, false).image))
-            return false;
+            return Failure::Quiet();
         if (options.rightGamma != 100 &&
             !replace(views.right, ApplyGamma(views.right, options.rightGamma, false).image))
-            return false;
+            return Failure::Quiet();
     }
     if (options.sharpen) {
         const int divisor = kMaxBatchSharpness + 1 - options.sharpness;
-        if (!replace(views.left, SharpenImage(views.left, divisor))) return false;
-        if (!replace(views.right, SharpenImage(views.right, divisor))) return false;
+        if (!replace(views.left, SharpenImage(views.left, divisor, progress)))
+            return Failure::Quiet();
+        if (!replace(views.right, SharpenImage(views.right, divisor, progress)))
+            return Failure::Quiet();
     }
 
     // Overlays float at their depth: the right view carries the parallax, mirrored when the
-    // views were exchanged.
-    if (options.text && annotations.text) {
-        const int depth = options.swap ? -annotations.textDepth : annotations.textDepth;
-        ImageBuffer left = annotations.text(views.left, 0);
-        ImageBuffer right = annotations.text(views.right, depth);
+    // views were exchanged. Both views get one, or neither.
+    const auto stamp = [&](const auto& draw, int depth) {
+        Result<ImageBuffer> left = draw(views.left, 0);
+        Result<ImageBuffer> right = draw(views.right, depth);
         if (left && right) {
-            views.left = std::move(left);
-            views.right = std::move(right);
+            views.left = std::move(left).Value();
+            views.right = std::move(right).Value();
+            return true;
         }
-    }
-    if (options.logo && annotations.logo) {
-        const int depth = options.swap ? -annotations.logoDepth : annotations.logoDepth;
-        ImageBuffer left = annotations.logo(views.left, 0);
-        ImageBuffer right = annotations.logo(views.right, depth);
-        if (left && right) {
-            views.left = std::move(left);
-            views.right = std::move(right);
-        } else if (log) {
-            log(LoadResString(kBatchLogoErrorText));
-        }
-    }
-    return true;
+        for (const auto* failed : {&left, &right})
+            if (!*failed) AppendMessages(failed->Error(), told);
+        return false;
+    };
+    if (options.text && annotations.text)
+        stamp(annotations.text, options.swap ? -annotations.textDepth : annotations.textDepth);
+    if (options.logo && annotations.logo &&
+        !stamp(annotations.logo, options.swap ? -annotations.logoDepth : annotations.logoDepth) &&
+        log)
+        log(LoadResString(kBatchLogoErrorText));
+    return {};
 }
 
-ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width) {
+ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width, const Progress& progress) {
     if (!picture || picture.Width() <= 0 || width <= 0) return {};
     const int height =
         std::max(1, static_cast<int>(std::int64_t{picture.Height()} * width / picture.Width()));
-    return ResizeImage(picture, width, height);
+    return ResizeImage(picture, width, height, progress);
 }
 
 namespace {
@@ -262,7 +270,8 @@ struct Output {
 };
 
 BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
-                          const std::string& outputName, const BatchLogFn& log) {
+                          const std::string& outputName, const BatchLogFn& log,
+                          const Progress& progress) {
     if (item.dasRefused) {
         log(kBatchNotConvertibleText);
         return BatchOutcome::NotConvertible;
@@ -279,7 +288,8 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
         log(kBatchSameAsSourceText);
         return BatchOutcome::SameAsSource;
     }
-    if (!CreateBatchDasFile(outputName, item.left, item.right, x, y)) {
+    if (!CreateBatchDasFile(outputName, item.left, item.right, x, y, progress)) {
+        if (progress.Cancelled()) return BatchOutcome::Aborted;
         log(kBatchDasErrorText);
         return BatchOutcome::DasError;
     }
@@ -287,27 +297,33 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     return BatchOutcome::Converted;
 }
 
-// Steps 6 to 16 for the views as loaded.
+// Steps 6 to 16 for the views as loaded; what the user is to be told goes to `told`.
 BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::string& outputName,
                           const BatchOptions& options, const BatchEnvironment& environment,
-                          const BatchLogFn& log, const std::atomic<bool>* abort) {
+                          const BatchLogFn& log, const OverwritePolicy& overwrite,
+                          const Progress& progress, std::vector<Failure>& told) {
+    if (progress.Cancelled()) return BatchOutcome::Aborted;
     if (!views) {
-        ShowMessage(kBatchOtherTypeText, kBatchWarningCaption);
+        told.push_back(Failure::Message(kBatchOtherTypeText, kBatchWarningCaption, item.left));
         log(LoadResString(kBatchReadErrorText));
         return BatchOutcome::ReadError;
     }
-    if (Aborted(abort)) return BatchOutcome::Aborted;
 
-    const auto writeFailed = [&log] {
-        ShowMessage(kBatchSaveFailedText, kBatchWarningCaption);
+    // A step given up because the run is being closed is no failure of the file.
+    const auto writeFailed = [&](const Failure& why = {}) {
+        if (progress.Cancelled()) return BatchOutcome::Aborted;
+        AppendMessages(why, told);
+        told.push_back(Failure::Message(kBatchSaveFailedText, kBatchWarningCaption, outputName));
         log(LoadResString(kBatchWriteErrorText));
         return BatchOutcome::WriteError;
     };
 
     const BatchOffset offset = BatchItemOffset(item, options, {views.dx, views.dy});
-    if (!PrepareBatchViews(views, offset, options, environment.annotations, log))
-        return writeFailed();
-    if (Aborted(abort)) return BatchOutcome::Aborted;
+    if (const Status prepared =
+            PrepareBatchViews(views, offset, options, environment.annotations, log, told, progress);
+        !prepared)
+        return writeFailed(prepared.Error());
+    if (progress.Cancelled()) return BatchOutcome::Aborted;
 
     // The names, each announced and, when it exists, offered for replacing. Two separate
     // files are asked for together, so that a refusal never leaves half a pair.
@@ -325,8 +341,8 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
             log(kBatchSameAsSourceText);
             return BatchOutcome::SameAsSource;
         }
-        if (IsFile(output.path) && AskQuestion(LoadResString(kBatchOverwriteText), output.path,
-                                               QuestionKind::YesNo) != Answer::Yes) {
+        if (IsFile(output.path) && !overwrite.Confirms({LoadResString(kBatchOverwriteText),
+                                                        output.path, QuestionKind::YesNo})) {
             log(LoadResString(kBatchSkippedText));
             return BatchOutcome::Skipped;
         }
@@ -345,18 +361,19 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         input.colourKind = options.colourKind;
         input.leftGamma = options.anaglyphLeftGamma;
         input.rightGamma = options.anaglyphRightGamma;
-        outputs[0].picture = ComposeForOutput(input, options.outputMode, 0, 0);
+        Result<ImageBuffer> composed = ComposeForOutput(input, options.outputMode, 0, 0);
         views = {};
-        if (!outputs[0].picture) return writeFailed();
+        if (!composed) return writeFailed(composed.Error());
+        outputs[0].picture = std::move(composed).Value();
     }
-    if (Aborted(abort)) return BatchOutcome::Aborted;
+    if (progress.Cancelled()) return BatchOutcome::Aborted;
 
     if (options.resizeWidth) {
         const ImageBuffer& first = outputs[0].picture;
         const int fromWidth = first.Width(), fromHeight = first.Height();
         for (Output& output : outputs) {
             if (output.picture.Width() == options.width) continue;
-            ImageBuffer resized = ResizeToWidth(output.picture, options.width);
+            ImageBuffer resized = ResizeToWidth(output.picture, options.width, progress);
             if (!resized) return writeFailed();
             output.picture = std::move(resized);
         }
@@ -365,18 +382,27 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     }
     if (options.border && environment.annotations.border) {
         for (Output& output : outputs) {
-            ImageBuffer framed = environment.annotations.border(output.picture, output.mode);
-            if (framed) output.picture = std::move(framed);
+            Result<ImageBuffer> framed =
+                environment.annotations.border(output.picture, output.mode);
+            if (framed)
+                output.picture = std::move(framed).Value();
+            else
+                AppendMessages(framed.Error(), told);
         }
     }
 
     std::vector<std::string> written;
     for (const Output& output : outputs) {
-        if (Aborted(abort)) {
+        if (progress.Cancelled()) {
             RemoveFiles(written);
             return BatchOutcome::Aborted;
         }
-        if (!WriteBatchPicture(output.path, output.picture, options)) return writeFailed();
+        Result<Warnings> saved = WriteBatchPicture(output.path, output.picture, options, progress);
+        if (!saved) {
+            if (progress.Cancelled()) RemoveFiles(written);
+            return writeFailed(saved.Error());
+        }
+        for (const Failure& warning : saved.Value()) AppendMessages(warning, told);
         written.push_back(output.path);
     }
     log(LoadResString(kBatchSuccessText));
@@ -387,7 +413,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
 
 BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
                                  const BatchEnvironment& environment, const BatchLogFn& logTo,
-                                 const std::atomic<bool>* abort) {
+                                 const OverwritePolicy& overwrite, const Progress& progress) {
     const BatchLogFn log = logTo ? logTo : [](std::string_view) {};
     const std::string outputName =
         BatchOutputName(options.targetFolder, item.left, options.outputType);
@@ -395,12 +421,14 @@ BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& opti
     // A format not made from a picture (DAS) is made from the item's files.
     const OutputFormatRow* format = FindOutputFormat(options.outputType);
     if (format && !format->write) {
-        result.outcome = ConvertToDas(item, options, outputName, log);
+        result.outcome = ConvertToDas(item, options, outputName, log, progress);
         return result;
     }
-    BatchViews views = LoadBatchViews(item, environment.codec);
+    BatchViews views = LoadBatchViews(item, environment.codec, progress);
     result.partlyRead = std::move(views.partlyRead);
-    result.outcome = ConvertViews(item, views, outputName, options, environment, log, abort);
+    result.told = std::move(views.told);
+    result.outcome = ConvertViews(item, views, outputName, options, environment, log, overwrite,
+                                  progress, result.told);
     return result;
 }
 

@@ -1,11 +1,10 @@
 // One file of a batch conversion: loading the pair, the per-view steps (swap, rotation
 // and size, position, gamma, sharpening, text and logo), the composition in the output
 // layout, resizing to a width, the frame, and writing; every step logged with the texts
-// of the progress window. Runs on any thread: questions and progress go through the
-// calling thread's sinks.
+// of the progress window. Runs on any thread: the overwrite question, progress and
+// cancelling are passed in, and what the user is to be told comes back with the result.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +15,9 @@
 #include "core/formats/codec_options.h"
 #include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "core/util/question.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -57,14 +59,14 @@ struct BatchItem {
 
 // The overlays drawn with the stored settings; an empty function is not drawn.
 struct BatchAnnotations {
-    // Returns the view with the overlay (possibly taller, by a band); empty on failure.
-    std::function<ImageBuffer(const ImageBuffer& view, int depth)> text;
+    // Returns the view with the overlay (possibly taller, by a band).
+    std::function<Result<ImageBuffer>(const ImageBuffer& view, int depth)> text;
     int textDepth = 0;
-    std::function<ImageBuffer(const ImageBuffer& view, int depth)> logo;
+    std::function<Result<ImageBuffer>(const ImageBuffer& view, int depth)> logo;
     int logoDepth = 0;
-    // The picture framed as its display mode asks (AddBorder). Empty on failure (the
-    // picture is then written unframed).
-    std::function<ImageBuffer(const ImageBuffer& picture, DisplayMode mode)> border;
+    // The picture framed as its display mode asks (AddBorder). On failure the picture is
+    // written unframed.
+    std::function<Result<ImageBuffer>(const ImageBuffer& picture, DisplayMode mode)> border;
 };
 
 struct BatchEnvironment {
@@ -89,19 +91,24 @@ struct BatchItemResult {
     // Sources read only in part (a JPEG that ends early, a TIFF strip that cannot be read
     // whole): converted from what was there, for the caller to warn about.
     std::vector<std::string> partlyRead;
+    // What the user is to be told besides the log, in order: the boxes "Dieser Dateityp ist
+    // unterschiedlich…" and "Speichern fehlgeschlagen…" after their reasons, and the
+    // failures of steps the file was converted without (a frame, an overlay, an Exif block).
+    std::vector<Failure> told;
 };
 
 using BatchLogFn = std::function<void(std::string_view text)>;
 
 // Steps 3 to 16 of one file, after its "Quelle" line: everything is logged through `log`,
-// the overwrite question goes to AskQuestion, the two failure boxes to ShowMessage. An
-// output that is one of the item's own files (by any name or link) is never written,
-// whatever the answer to the question would be. When
-// `abort` becomes true the file is given up at the next step and any output it wrote is
-// removed.
+// an existing output is replaced only when `overwrite` confirms "Datei bereits vorhanden…"
+// (Yes/No, the output as caption), and the boxes come back in the result. An output that is
+// one of the item's own files (by any name or link) is never written, whatever the answer
+// would be. Reading and writing report to `progress`; once it is cancelled the file is given
+// up at the next step (Aborted) and any output it wrote is removed.
 BatchItemResult ConvertBatchItem(const BatchItem& item, const BatchOptions& options,
                                  const BatchEnvironment& environment, const BatchLogFn& log,
-                                 const std::atomic<bool>* abort = nullptr);
+                                 const OverwritePolicy& overwrite,
+                                 const Progress& progress = NoProgress());
 
 // ---- the steps, for the dialog's preview and for tests ----------------------------------
 
@@ -112,23 +119,26 @@ struct BatchViews {
     int dx = 0;
     int dy = 0;
     std::vector<std::string> partlyRead;  // the files read only in part
+    Warnings told;                        // views of two sizes that could not be equalised
     explicit operator bool() const { return left && right; }
 };
 
 // The two views of a stereo file split by `layout` (a DAS container is always side by side
 // and brings its alignment). Both empty when the file cannot be read or split.
 BatchViews OpenBatchStereoFile(const std::string& path, StereoLayout layout,
-                               const CodecOptions& codec);
+                               const CodecOptions& codec, const Progress& progress = NoProgress());
 
 // The views of an item as loaded: a pair of files (brought to one size as the window does)
 // or a stereo file, exchanged for a swapped entry. A missing view stays empty.
-BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec);
+BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec,
+                          const Progress& progress = NoProgress());
 
 // Rotation and size of one view, keeping its pixel size W × H: above 100 % the view is
 // rotated, scaled to W·p/100 × H·p/100 and its centre cut out; below, scaled first and then
 // rotated onto a black W × H canvas; at 100 % only rotated. Angle in tenths of a degree.
-// Empty for no 24-bit picture.
-ImageBuffer AdjustBatchView(const ImageBuffer& view, int angle, int percent);
+// A quiet failure for no 24-bit picture or a step that gives none; the canvas's failure.
+Result<ImageBuffer> AdjustBatchView(const ImageBuffer& view, int angle, int percent,
+                                    const Progress& progress = NoProgress());
 
 // The composition offset of an item: the alignment its views bring (`stored`, a DAS
 // container's, plus a list entry's own), negated when the swap option exchanges the views,
@@ -141,12 +151,15 @@ BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
                             BatchOffset stored = {});
 
 // Steps 7 to 11: the views swapped, adjusted, cut to their common area for the offset,
-// gamma-corrected, sharpened and annotated, ready to be composed. False when a step could
-// not make its picture; a logo that could not be drawn is logged and left out.
-bool PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
-                       const BatchAnnotations& annotations, const BatchLogFn& log);
+// gamma-corrected, sharpened and annotated, ready to be composed. A failure when a step
+// could not make its picture; an overlay that could not be drawn is left out (a logo is
+// logged), its reason added to `told`.
+Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
+                         const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
+                         const Progress& progress = NoProgress());
 
 // The picture brought to `width` with its proportions kept (height at least 1).
-ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width);
+ImageBuffer ResizeToWidth(const ImageBuffer& picture, int width,
+                          const Progress& progress = NoProgress());
 
 }  // namespace duplora

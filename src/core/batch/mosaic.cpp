@@ -8,7 +8,6 @@
 #include "core/batch/name_order.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
-#include "core/hooks.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -23,12 +22,6 @@ constexpr int kIdErrorCaption = 2505;
 
 bool IsTrueColour(const ImageBuffer& image) {
     return image && image.BitCount() == 24 && image.Width() > 0 && image.Height() > 0;
-}
-
-std::string Format(const char* pattern, int a, int b, int c = 0, int d = 0) {
-    char text[96];
-    std::snprintf(text, sizeof text, pattern, a, b, c, d);
-    return text;
 }
 
 }  // namespace
@@ -93,17 +86,18 @@ ImageBuffer ComposeMosaic(std::span<const ImageBuffer> pictures,
 }
 
 MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& target,
-                        const MosaicTitleSink& title, const CodecOptions& codecOptions) {
+                        const ConfirmPolicy& confirm, const MosaicSteps& steps,
+                        const CodecOptions& codecOptions) {
     MosaicResult result;
     if (paths.empty()) return result;
     const int count = static_cast<int>(paths.size());
     result.status = MosaicStatus::Declined;
-    if (AskQuestion(FormatResString(kIdStartMosaic, count), LoadResString(kIdConfirmCaption),
-                    QuestionKind::YesNo) != Answer::Yes)
+    if (!confirm.Confirms({FormatResString(kIdStartMosaic, count), LoadResString(kIdConfirmCaption),
+                           QuestionKind::YesNo}))
         return result;
     std::error_code ec;
     if (std::filesystem::exists(target, ec) &&
-        AskQuestion(LoadResString(kIdOverwrite), target, QuestionKind::YesNo) != Answer::Yes)
+        !confirm.Confirms({LoadResString(kIdOverwrite), target, QuestionKind::YesNo}))
         return result;
 
     SortNamesNoCase(paths);
@@ -111,7 +105,7 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
     pictures.reserve(paths.size());
     std::int64_t width = 0;
     for (int i = 0; i < count; ++i) {
-        if (title) title(Format("%d/%d", i + 1, count));
+        if (steps) steps({false, i + 1, count});
         ImageBuffer picture = LoadPictureFile(paths[i], codecOptions);
         if (!picture || picture.BitCount() != 24) {
             result.unreadable.push_back(std::move(paths[i]));
@@ -133,20 +127,27 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
         result.status = MosaicStatus::TooLarge;
     } else {
         canvas = ComposeMosaic(pictures, [&](int index, int n, int w, int h) {
-            if (title) title(Format("Image Size(x=%d  Y=%d)  %d/%d", w, h, index, n));
+            if (steps) steps({true, index, n, w, h});
         });
         result.status = canvas ? MosaicStatus::Written : MosaicStatus::TooLarge;
     }
     pictures.clear();
-    if (result.status == MosaicStatus::Written && !WriteBmpFile(target, canvas))
-        result.status = MosaicStatus::WriteFailed;
+    Failure why;
+    if (result.status == MosaicStatus::Written) {
+        if (const Status written = WriteBmpFile(target, canvas); !written) {
+            result.status = MosaicStatus::WriteFailed;
+            why = written.Error();
+        }
+    }
     if (result.status != MosaicStatus::Written)
-        ShowMessage(kIdCannotSave, kIdErrorCaption, MessageIcon::Error);
+        result.failure =
+            Failure::Message(kIdCannotSave, kIdErrorCaption, target, MessageIcon::Error).After(why);
     return result;
 }
 
 MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& target,
-                              const MosaicTitleSink& title, const CodecOptions& codecOptions) {
+                              const ConfirmPolicy& confirm, const MosaicSteps& steps,
+                              const CodecOptions& codecOptions) {
     namespace fs = std::filesystem;
     std::vector<std::string> paths = KnownImageFiles(folder, 1);
     // A mosaic left by an earlier run is not joined into the new one.
@@ -155,7 +156,7 @@ MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& targ
         return fs::equivalent(path, target, ec) ||
                fs::path(path).lexically_normal() == fs::path(target).lexically_normal();
     });
-    return MakeMosaic(std::move(paths), target, title, codecOptions);
+    return MakeMosaic(std::move(paths), target, confirm, steps, codecOptions);
 }
 
 }  // namespace duplora

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/formats/codec_options.h"
 #include "core/image/image_buffer.h"
+#include "core/util/question.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -46,27 +49,37 @@ struct MosaicResult {
     int height = 0;
     std::vector<std::string> joined;      // in the order pasted, left to right
     std::vector<std::string> unreadable;  // left out
+    // What the user is to be told: "Kann Bild nicht speichern" under "FEHLER" when nothing
+    // could be joined or written (after the writer's own reason).
+    std::optional<Failure> failure;
 };
 
-// The text for the dialog's title while working: "%d/%d" while loading, "Image Size(x=%d
-// Y=%d)  %d/%d" while joining.
-using MosaicTitleSink = std::function<void(const std::string& title)>;
+// How far the work has come, for the dialog's title: file `index` of `count` being read
+// (from 1), or picture `index` of `count` pasted into the width × height canvas.
+struct MosaicStep {
+    bool joining = false;
+    int index = 0;
+    int count = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const MosaicStep&) const = default;
+};
+using MosaicSteps = std::function<void(const MosaicStep& step)>;
 
-// Caption of the dialog's closing report ("Mosaik Bild").
-inline constexpr int kMosaicReportCaptionId = 2696;
-
-// Joins the files into one BMP file `target`: asks "Verbinde %d Dateien. Wollen Sie starten
-// ?" and, when the target exists, "Datei bereits vorhanden. Wollen Sie diese Überschreiben?"
-// with the target as caption (both Yes/No). The files are sorted by name without regard to
-// case and read with LoadPictureFile; a file that cannot be read is left out. The target is
-// replaced atomically; when nothing could be joined or written the user is told "Kann Bild
-// nicht speichern" under "FEHLER" and an existing target stays as it was.
+// Joins the files into one BMP file `target` once `confirm` agrees to "Verbinde %d Dateien.
+// Wollen Sie starten ?" (caption "Konvertierung bestätigen") and, when the target exists,
+// to "Datei bereits vorhanden. Wollen Sie diese Überschreiben?" with the target as caption
+// (both Yes/No). The files are sorted by name without regard to case and read with
+// LoadPictureFile; a file that cannot be read is left out. The target is replaced
+// atomically; when nothing could be joined or written the result says why and an existing
+// target stays as it was.
 MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& target,
-                        const MosaicTitleSink& title = {}, const CodecOptions& codecOptions = {});
+                        const ConfirmPolicy& confirm, const MosaicSteps& steps = {},
+                        const CodecOptions& codecOptions = {});
 
 // "Join all files": every picture file of the folder (extension set 1) joined as above.
 MosaicResult MakeFolderMosaic(const std::string& folder, const std::string& target,
-                              const MosaicTitleSink& title = {},
+                              const ConfirmPolicy& confirm, const MosaicSteps& steps = {},
                               const CodecOptions& codecOptions = {});
 
 }  // namespace duplora

@@ -14,7 +14,6 @@
 
 #include "core/batch/name_order.h"
 #include "core/formats/stereo_names.h"
-#include "core/hooks.h"
 #include "core/strings.h"
 
 namespace duplora {
@@ -222,11 +221,12 @@ int RenameResult::Count(RenameStatus status) const {
     return n;
 }
 
-RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& options) {
+RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& options,
+                         const ConfirmPolicy& confirm) {
     RenameResult result;
     if (paths.empty()) return result;
     const std::string question = FormatResString(kIdStartRename, static_cast<int>(paths.size()));
-    if (AskQuestion(question, LoadResString(kIdConfirmCaption), QuestionKind::YesNo) != Answer::Yes)
+    if (!confirm.Confirms({question, LoadResString(kIdConfirmCaption), QuestionKind::YesNo}))
         return result;
     result.started = true;
     if (options.rule == RenameRule::Renumber) SortNamesNoCase(paths);
@@ -365,15 +365,18 @@ RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& op
 
     for (const RenameEntry& entry : result.entries) {
         if (entry.status == RenameStatus::TargetExists)
-            ShowMessage(kIdTargetExists, kIdWarningCaption, MessageIcon::Exclamation);
+            result.told.push_back(
+                Failure::Message(kIdTargetExists, kIdWarningCaption, entry.source));
         else if (entry.status == RenameStatus::Failed)
-            ShowMessage(kIdRenameFailed, kIdErrorCaption, MessageIcon::Error);
+            result.told.push_back(Failure::Message(kIdRenameFailed, kIdErrorCaption, entry.source,
+                                                   MessageIcon::Error));
     }
     return result;
 }
 
-RenameResult RenameFolder(const std::string& folder, const RenameOptions& options) {
-    return RenameFiles(KnownImageFiles(folder, 1), options);
+RenameResult RenameFolder(const std::string& folder, const RenameOptions& options,
+                          const ConfirmPolicy& confirm) {
+    return RenameFiles(KnownImageFiles(folder, 1), options, confirm);
 }
 
 }  // namespace duplora

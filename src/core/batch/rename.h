@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "core/util/question.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -83,21 +85,25 @@ struct RenameEntry {
 struct RenameResult {
     bool started = false;              // false when the list was empty or the user said No
     std::vector<RenameEntry> entries;  // in list order (sorted when renumbering)
+    // What the user is told after the work, one message per skipped file in the list's
+    // order: "Diese Datei existiert bereits - wird übersprungen." (caption "Achtung") for a
+    // taken name, "Fehler beim Umbenennen - wird übersprungen." ("FEHLER") for a failure.
+    std::vector<Failure> told;
     int Count(RenameStatus status) const;
 };
 
-// Renames the files: asks "%d Dateien umbenennen. Wollen Sie starten ?" (Yes/No) first;
-// renumbering sorts the list by name without regard to case, the other rules keep its
-// order; the number goes up by one for every file of the list. A taken new name is
-// skipped with "Diese Datei existiert bereits - wird übersprungen.", a failure with
-// "Fehler beim Umbenennen - wird übersprungen." (captions "Achtung" and "FEHLER").
+// Renames the files once `confirm` agrees to "%d Dateien umbenennen. Wollen Sie starten ?"
+// (Yes/No, caption "Konvertierung bestätigen"); renumbering sorts the list by name without
+// regard to case, the other rules keep its order; the number goes up by one for every file
+// of the list. A taken new name or a failure skips the file (see RenameResult::told).
 // A new name that another file of the same run moves away from is free: chains (a→b,
 // b→c) are renamed from their free end, rings (a→b, b→a) through unique temporary names in
-// their folder, and a link that cannot move keeps every file before it where it is. Boxes
-// come after the work, one per skipped file, in the list's order.
-RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& options);
+// their folder, and a link that cannot move keeps every file before it where it is.
+RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& options,
+                         const ConfirmPolicy& confirm);
 
 // "Rename all files": every picture file of the folder (extension set 1) renamed as above.
-RenameResult RenameFolder(const std::string& folder, const RenameOptions& options);
+RenameResult RenameFolder(const std::string& folder, const RenameOptions& options,
+                          const ConfirmPolicy& confirm);
 
 }  // namespace duplora

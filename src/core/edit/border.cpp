@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/edit/overlay.h"
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/stereo/display_modes.h"
 #include "core/util/parallel.h"
@@ -15,9 +14,6 @@
 namespace duplora {
 
 namespace {
-
-constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kErrorCaption = 2505;            // "FEHLER"
 
 // A frame round each half the mode's picture holds, or one round all of it.
 PictureHalves HalvesOf(DisplayMode mode) {
@@ -71,12 +67,13 @@ bool FramedSize(int width, int height, DisplayMode mode, const FrameStyle& style
     return true;
 }
 
-ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const FrameStyle& style) {
-    if (!picture) return {};
-    if (style.outer < 0 || style.middle < 0 || style.inner < 0) return {};
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
+                              const FrameStyle& style) {
+    if (!picture) return Failure::Quiet();
+    if (style.outer < 0 || style.middle < 0 || style.inner < 0) return Failure::Quiet();
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(picture, converted);
-    if (!trueColour) return {};
+    if (!trueColour) return Failure::Quiet();
     const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
 
@@ -84,10 +81,7 @@ ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const FrameS
     ImageBuffer out;
     if (FramedSize(width, height, mode, style, outW, outH) && ImageSizeAllowed(outW, outH))
         out = CreateImageForOverwrite(outW, outH, 24);
-    if (!out) {
-        ShowMessage(kCannotCreateBitmapText, kErrorCaption);
-        return out;
-    }
+    if (!out) return CannotCreateImage(outW, outH);
 
     const int o = style.outer, m = style.middle, total = o + m + style.inner;
     const PictureHalves halves = HalvesOf(mode);

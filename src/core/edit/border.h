@@ -33,10 +33,11 @@ bool FramedSize(int width, int height, DisplayMode mode, const FrameStyle& style
 // the left frame and the W / 2 columns from column W / 2 in the right frame, over/under its
 // upper H / 2 rows and the H / 2 rows from row H / 2, else the whole picture. All areas are
 // half-open: (l, t)–(r, b) covers columns l … r − 1 and rows t … b − 1. Pictures of 1, 4
-// and 8 bits go through their colour table. None for no picture, another depth or a
-// negative width; when the output cannot be made (too large included) the user is told
-// "Kann BMP Datei nicht erstellen." and the result is none.
-ImageBuffer AddBorder(const ImageBuffer& picture, DisplayMode mode, const FrameStyle& style);
+// and 8 bits go through their colour table. A quiet failure for no picture, another depth
+// or a negative width; CannotCreateImage when the output cannot be made (too large
+// included).
+Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
+                              const FrameStyle& style);
 
 // How many pixels at each end of a row of a rounded rectangle lie outside it. `rowFromEdge`
 // is the row's distance from the nearer of the rectangle's top and bottom rows (0 for

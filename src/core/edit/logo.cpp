@@ -14,15 +14,17 @@ LogoPicture LoadLogo(const std::string& logoFile, const CodecOptions& options) {
     return {BuiltinLogo(), true};
 }
 
-ImageBuffer AddLogo(const ImageBuffer& picture, const ImageBuffer& logo, const LogoStamp& stamp) {
-    if (!picture || !logo) return {};
+Result<ImageBuffer> AddLogo(const ImageBuffer& picture, const ImageBuffer& logo,
+                            const LogoStamp& stamp) {
+    if (!picture || !logo) return Failure::Quiet();
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(logo, converted);
-    if (!trueColour) return {};
+    if (!trueColour) return Failure::Quiet();
     const ImageBuffer& source = *trueColour;
 
-    ImageBuffer canvas = PlaceOnBand(picture, stamp.placement.corner, stamp.band);
-    if (!canvas) return canvas;
+    Result<ImageBuffer> placed = PlaceOnBand(picture, stamp.placement.corner, stamp.band);
+    if (!placed) return placed;
+    ImageBuffer canvas = std::move(placed).Value();
 
     const int width = canvas.Width(), height = canvas.Height();
     const int logoW = source.Width(), logoH = source.Height();
@@ -54,9 +56,9 @@ ImageBuffer AddLogo(const ImageBuffer& picture, const ImageBuffer& logo, const L
     return canvas;
 }
 
-ImageBuffer AddLogo(const ImageBuffer& picture, const std::string& logoFile, const LogoStamp& stamp,
-                    const CodecOptions& options) {
-    if (!picture) return {};
+Result<ImageBuffer> AddLogo(const ImageBuffer& picture, const std::string& logoFile,
+                            const LogoStamp& stamp, const CodecOptions& options) {
+    if (!picture) return Failure::Quiet();
     return AddLogo(picture, LoadLogo(logoFile, options).image, stamp);
 }
 

@@ -33,12 +33,13 @@ LogoPicture LoadLogo(const std::string& logoFile, const CodecOptions& options = 
 // A 24-bit copy of `picture` on its band canvas (PlaceOnBand) with the logo copied in:
 // logo row i (from the top) lands on canvas row r0 + i − 1, logo column j on column c0 + j,
 // where (c0, r0) is PlaceOverlay for the logo's size; rows and columns outside the canvas
-// are left out. A logo of 1, 4 or 8 bits goes through its colour table. None for no
-// picture, no logo, a logo that cannot be converted, or when PlaceOnBand gives none.
-ImageBuffer AddLogo(const ImageBuffer& picture, const ImageBuffer& logo, const LogoStamp& stamp);
+// are left out. A logo of 1, 4 or 8 bits goes through its colour table. A quiet failure for
+// no picture, no logo or a logo that cannot be converted; PlaceOnBand's failure otherwise.
+Result<ImageBuffer> AddLogo(const ImageBuffer& picture, const ImageBuffer& logo,
+                            const LogoStamp& stamp);
 
 // The same with the logo read by LoadLogo.
-ImageBuffer AddLogo(const ImageBuffer& picture, const std::string& logoFile, const LogoStamp& stamp,
-                    const CodecOptions& options = {});
+Result<ImageBuffer> AddLogo(const ImageBuffer& picture, const std::string& logoFile,
+                            const LogoStamp& stamp, const CodecOptions& options = {});
 
 }  // namespace duplora

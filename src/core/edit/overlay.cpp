@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
-
-namespace {
-constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kErrorCaption = 2505;            // "FEHLER"
-}  // namespace
 
 OverlayOrigin PlaceOverlay(const OverlayPlacement& p, int width, int height,
                            std::int64_t overlayWidth, std::int64_t overlayHeight) {
@@ -43,21 +37,18 @@ void FillPixels(std::uint8_t* row, std::int64_t count, const std::uint8_t bgr[3]
     }
 }
 
-ImageBuffer PlaceOnBand(const ImageBuffer& picture, int corner, const OverlayBand& band) {
-    if (!picture || corner < 0 || corner > 3 || band.height < 0) return {};
+Result<ImageBuffer> PlaceOnBand(const ImageBuffer& picture, int corner, const OverlayBand& band) {
+    if (!picture || corner < 0 || corner > 3 || band.height < 0) return Failure::Quiet();
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(picture, converted);
-    if (!trueColour) return {};
+    if (!trueColour) return Failure::Quiet();
     const ImageBuffer& source = *trueColour;
     const int width = source.Width(), height = source.Height();
     const std::int64_t total = std::int64_t{height} + band.height;
     ImageBuffer canvas;
     if (ImageSizeAllowed(width, total))
         canvas = CreateImageForOverwrite(width, static_cast<int>(total), 24);
-    if (!canvas) {
-        ShowMessage(kCannotCreateBitmapText, kErrorCaption);
-        return canvas;
-    }
+    if (!canvas) return CannotCreateImage(width, total);
     const int top = corner <= 1 ? band.height : 0;
     std::uint8_t colour[3];
     ColourBytes(band.colour, colour);

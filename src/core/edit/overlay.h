@@ -39,10 +39,10 @@ OverlayOrigin PlaceOverlay(const OverlayPlacement& placement, int width, int hei
 
 // A 24-bit picture of width × (height + band height) filled with the band colour, with the
 // picture drawn 1:1 below the band (corners 0 and 1) or at the top (corners 2 and 3).
-// Pictures of 1, 4 and 8 bits go through their colour table. None for no picture, another
-// depth, a corner outside 0…3 or a negative band; when the canvas cannot be made (too large
-// included) the user is told "Kann BMP Datei nicht erstellen." and the result is none.
-ImageBuffer PlaceOnBand(const ImageBuffer& picture, int corner, const OverlayBand& band);
+// Pictures of 1, 4 and 8 bits go through their colour table. A quiet failure for no picture,
+// another depth, a corner outside 0…3 or a negative band; CannotCreateImage when the canvas
+// cannot be made (too large included).
+Result<ImageBuffer> PlaceOnBand(const ImageBuffer& picture, int corner, const OverlayBand& band);
 
 // The three bytes (blue, green, red) of a colour reference, as a pixel is stored.
 inline void ColourBytes(int colour, std::uint8_t out[3]) {

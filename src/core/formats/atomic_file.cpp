@@ -40,6 +40,11 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+Failure CannotOpenFile(const std::string& path) {
+    constexpr int kCannotOpenImage = 2503;  // "Kann Bild nicht öffnen"
+    return Failure::AboutFile(kCannotOpenImage, path);
+}
+
 FileStamp ReadFileStamp(const std::string& path) {
     FileStamp stamp;
     struct stat st;

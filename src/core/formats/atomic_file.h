@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace duplora {
 
 // What a rewrite keeps of the file it replaces.
@@ -29,6 +31,9 @@ struct FileStamp {
 
 // The stamp of an existing file (symbolic links followed); invalid when it cannot be read.
 FileStamp ReadFileStamp(const std::string& path);
+
+// "Kann Bild nicht öffnen" with the path as caption: a picture file that cannot be created.
+Failure CannotOpenFile(const std::string& path);
 
 class AtomicFileWriter {
   public:

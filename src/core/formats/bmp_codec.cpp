@@ -11,8 +11,6 @@
 #include "core/formats/atomic_file.h"
 #include "core/formats/dib_layout.h"
 #include "core/formats/progress_counter.h"
-#include "core/hooks.h"
-#include "core/strings.h"
 
 namespace duplora {
 
@@ -22,7 +20,6 @@ constexpr std::size_t kChunk = 32768;
 constexpr std::size_t kFileHeaderBytes = 14;
 // Header, masks and the largest colour table allowed by ParseDibHeader.
 constexpr std::size_t kMaxInfoBytes = 4096 + 16 + 4 * 256;
-constexpr int kCannotOpenImage = 2503;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -36,6 +33,7 @@ bool ReadChunked(std::FILE* file, std::uint8_t* out, std::size_t size, ProgressC
         const std::size_t n = std::min(size, kChunk);
         if (std::fread(out, 1, n, file) != n) return false;
         progress.At(done);
+        if (progress.Cancelled()) return false;
         done += n;
         out += n;
         size -= n;
@@ -45,7 +43,7 @@ bool ReadChunked(std::FILE* file, std::uint8_t* out, std::size_t size, ProgressC
 
 }  // namespace
 
-ImageBuffer ReadBmpFile(const std::string& path) {
+ImageBuffer ReadBmpFile(const std::string& path, const Progress& watcher) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return {};
     struct stat st {};
@@ -64,7 +62,7 @@ ImageBuffer ReadBmpFile(const std::string& path) {
     // The size field of the file header is often wrong in files from other programs;
     // what is really there counts, and every offset is checked against it.
     const std::uint64_t body = fileSize - kFileHeaderBytes;
-    ProgressCounter progress(ProgressDirection::Reading, body);
+    ProgressCounter progress(watcher, ProgressDirection::Reading, body);
     std::uint64_t done = 0;
 
     std::vector<std::uint8_t> info(
@@ -116,6 +114,7 @@ ImageBuffer ReadBmpFile(const std::string& path) {
             const std::size_t n = layout.stride * static_cast<std::size_t>(rows);
             if (std::fread(chunk.data(), 1, n, file.get()) != n) return {};
             progress.At(done);
+            if (progress.Cancelled()) return {};
             done += n;
             for (int i = 0; i < rows; ++i) {
                 const int fileRow = first + i;
@@ -133,41 +132,40 @@ ImageBuffer ReadBmpFile(const std::string& path) {
     return image;
 }
 
-bool WriteBmpFile(const std::string& path, const ImageBuffer& image) {
-    if (!image) return false;
+Status WriteBmpFile(const std::string& path, const ImageBuffer& image, const Progress& watcher) {
+    if (!image) return Failure::Quiet(path);
     const std::size_t stride = static_cast<std::size_t>(image.Stride());
-    if (stride == 0) return false;
+    if (stride == 0) return Failure::Quiet(path);
     const std::uint64_t pixelOffset =
         std::uint64_t{image.HeaderSize()} + 4 * static_cast<std::uint64_t>(image.ColourCount());
     const std::uint64_t fileSize = stride * image.Height() + pixelOffset + kFileHeaderBytes;
-    if (fileSize > 0xFFFFFFFFu) return false;
+    if (fileSize > 0xFFFFFFFFu) return Failure::Quiet(path);
 
     AtomicFileWriter writer;
-    if (!writer.Open(path)) {
-        ShowMessage(LoadResString(kCannotOpenImage), path, MessageIcon::Exclamation);
-        return false;
-    }
+    if (!writer.Open(path)) return CannotOpenFile(path);
     std::uint8_t header[kFileHeaderBytes] = {'B', 'M'};
     const auto put32 = [&](int at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) header[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
     put32(2, static_cast<std::uint32_t>(fileSize));
     put32(10, static_cast<std::uint32_t>(pixelOffset + kFileHeaderBytes));
-    if (!writer.Write(header, sizeof header)) return false;
+    if (!writer.Write(header, sizeof header)) return Failure::Quiet(path);
 
-    ProgressCounter progress(ProgressDirection::Writing, fileSize - kFileHeaderBytes);
+    ProgressCounter progress(watcher, ProgressDirection::Writing, fileSize - kFileHeaderBytes);
     const std::uint8_t* data = image.Data();
     std::size_t remaining = static_cast<std::size_t>(fileSize - kFileHeaderBytes);
     std::uint64_t done = 0;
     while (remaining > 0) {
         const std::size_t n = std::min(remaining, kChunk);
-        if (!writer.Write(data, n)) return false;
+        if (!writer.Write(data, n)) return Failure::Quiet(path);
         progress.At(done);
+        if (progress.Cancelled()) return Failure::Quiet(path);
         done += n;
         data += n;
         remaining -= n;
     }
-    return writer.Commit();
+    if (!writer.Commit()) return Failure::Quiet(path);
+    return {};
 }
 
 }  // namespace duplora

@@ -21,7 +21,6 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_load.h"
 #include "core/formats/progress_counter.h"
-#include "core/hooks.h"
 #include "core/image/resample.h"
 #include "core/strings.h"
 
@@ -113,7 +112,10 @@ bool CopyRange(int fd, std::uint64_t offset, std::uint64_t size, Write&& write,
         if (!ReadAt(fd, buffer.data(), n, offset) || !write(buffer.data(), n)) return false;
         offset += n;
         size -= n;
-        if (progress && done) progress->At(*done += n);
+        if (progress && done) {
+            progress->At(*done += n);
+            if (progress->Cancelled()) return false;
+        }
     }
     return true;
 }
@@ -593,7 +595,7 @@ DasThumbnail LoadDasThumbnail(const std::string& dasPath) {
 // ---- writing -------------------------------------------------------------------------
 
 bool CreateDasFile(const std::string& dasPath, const std::string& leftPath,
-                   const std::string& rightPath, int x, int y) {
+                   const std::string& rightPath, int x, int y, const Progress& progress) {
     if (dasPath.empty() || leftPath.empty()) return false;
     ScratchFolder scratch;
     if (!scratch.Valid()) return false;
@@ -667,7 +669,7 @@ bool CreateDasFile(const std::string& dasPath, const std::string& leftPath,
         Put32(length, static_cast<std::uint32_t>(thumbnail.size()));
         if (!out.Write(length, 4) || !out.Write(thumbnail.data(), thumbnail.size())) return false;
     }
-    ProgressCounter progress(ProgressDirection::Writing, fileSizes[0] + fileSizes[1]);
+    ProgressCounter counter(progress, ProgressDirection::Writing, fileSizes[0] + fileSizes[1]);
     std::uint64_t done = 0;
     for (int side = 0; side < 2; ++side) {
         std::uint8_t length[4];
@@ -675,14 +677,15 @@ bool CreateDasFile(const std::string& dasPath, const std::string& leftPath,
         if (!out.Write(length, 4) ||
             !CopyRange(
                 files[side].Get(), 0, fileSizes[side],
-                [&](const std::uint8_t* p, std::size_t n) { return out.Write(p, n); }, &progress,
+                [&](const std::uint8_t* p, std::size_t n) { return out.Write(p, n); }, &counter,
                 &done))
             return false;
     }
     return out.Commit();
 }
 
-bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath) {
+bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath,
+                     const OverwritePolicy& overwrite) {
     Descriptor fd;
     DasLayout layout;
     if (!ReadLayoutOfFile(dasPath, false, layout, fd)) return false;
@@ -710,8 +713,8 @@ bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath) 
     for (int side = 0; side < 2; ++side) {
         std::error_code ec;
         if (fs::exists(fs::symlink_status(targets[side], ec)) &&
-            AskQuestion(LoadResString(kFileExistsReplace), targets[side], QuestionKind::OkCancel) !=
-                Answer::Ok)
+            !overwrite.Confirms(
+                {LoadResString(kFileExistsReplace), targets[side], QuestionKind::OkCancel}))
             return false;
         if (!WriteEntry(fd.Get(), layout.entries[kDasLeftSource + side], targets[side],
                         keepTimes ? times[side] : nullptr))

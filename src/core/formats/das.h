@@ -23,6 +23,8 @@
 #include <string_view>
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "core/util/question.h"
 
 namespace duplora {
 
@@ -137,17 +139,20 @@ DasThumbnail LoadDasThumbnail(const std::string& dasPath);
 // Packs the left and right source files into a new DAS file at `dasPath` with alignment
 // X, Y, replacing it atomically. When `leftPath` is itself a DAS or IOS file its stored
 // sources are packed instead (named after it with "_L.JPG" and "_R.JPG", keeping their
-// stored times) and `rightPath` is not used. False leaves any old file as it was.
+// stored times) and `rightPath` is not used. Writing reports to `progress`. False leaves
+// any old file as it was (also when `progress` is cancelled).
 bool CreateDasFile(const std::string& dasPath, const std::string& leftPath,
-                   const std::string& rightPath, int x, int y);
+                   const std::string& rightPath, int x, int y,
+                   const Progress& progress = NoProgress());
 
 // Writes the two stored source files beside `chosenPath`: as its stem + "_L" / "_R" + its
 // extension; or, when the chosen file name is the stored left name (case aside), under
-// the stored names with their stored times. An existing target is replaced only when the
-// user answers OK to "Datei bereits vorhanden! Diese Datei ersetzen ?"; Cancel ends the
-// restore with false (what was written stays). Stored names are used only as plain file
-// names in the chosen folder.
-bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath);
+// the stored names with their stored times. An existing target is replaced only when
+// `overwrite` confirms "Datei bereits vorhanden! Diese Datei ersetzen ?" (OK/Cancel, the
+// target as caption); a refusal ends the restore with false (what was written stays).
+// Stored names are used only as plain file names in the chosen folder.
+bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath,
+                     const OverwritePolicy& overwrite);
 
 // Puts X and Y into the header of an existing DAS or IOS file in place; nothing else in
 // the file changes. False for anything that is not such a file or cannot be written.

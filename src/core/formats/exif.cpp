@@ -12,7 +12,6 @@
 #include "core/formats/atomic_file.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_segments.h"
-#include "core/hooks.h"
 #include "core/image/filter.h"
 #include "core/image/image_buffer.h"
 #include "core/image/resample.h"
@@ -405,47 +404,38 @@ class TemporaryFile {
 
 }  // namespace
 
-bool AddExifBlock(const std::string& path) {
+Status AddExifBlock(const std::string& path) {
     const FileStamp stamp = ReadFileStamp(path);
     // A file that already has an Exif block keeps it, and one we cannot read gets none.
     if (ExifTool(path, {}, ExifToolMode::ReadOrientation).result != ExifToolResult::NoExif)
-        return false;
+        return Failure::Quiet(path);
 
     int width = 0, height = 0;
     const ImageBuffer thumbnail = MakeThumbnailPicture(path, width, height);
-    if (!thumbnail) {
-        ShowMessage("Error make a thumbnail image", path, MessageIcon::Exclamation);
-        return false;
-    }
+    if (!thumbnail) return Failure::Literal("Error make a thumbnail image", path);
 
     std::vector<std::uint8_t> encoded;
     {
         TemporaryFile temp;
-        if (!temp.Valid() ||
-            !EncodeJpegImage(temp.Path(), thumbnail, true, kThumbnailQuality)) {
-            ShowMessage("Error make a Exif file", path, MessageIcon::Exclamation);
-            return false;
-        }
+        if (!temp.Valid()) return Failure::Literal("Error make a Exif file", path);
+        if (Status made = EncodeJpegImage(temp.Path(), thumbnail, true, kThumbnailQuality); !made)
+            return Failure::Literal("Error make a Exif file", path).After(made.Error());
         // The thumbnail lives inside the Exif block; a JFIF header there would be noise.
         EditJpegSegments(temp.Path(), {}, SegmentEditMode::DropApp0);
-        if (!ReadFileHead(temp.Path(), kMaxExifThumbnailSize + 1, encoded) || encoded.empty()) {
-            ShowMessage("Error open temporary file", path, MessageIcon::Exclamation);
-            return false;
-        }
+        if (!ReadFileHead(temp.Path(), kMaxExifThumbnailSize + 1, encoded) || encoded.empty())
+            return Failure::Literal("Error open temporary file", path);
     }
-    if (encoded.size() > kMaxExifThumbnailSize) {
-        ShowMessage("Error make a Exif file", path, MessageIcon::Exclamation);
-        return false;
-    }
+    if (encoded.size() > kMaxExifThumbnailSize)
+        return Failure::Literal("Error make a Exif file", path);
 
     const std::time_t written = stamp.valid ? stamp.modifyTime.tv_sec : std::time(nullptr);
     SegmentSource source;
     source.block = MakeExifBlock(encoded, width, height, ExifDateText(written));
-    if (EditJpegSegments(path, source, SegmentEditMode::InsertBlock) != SegmentEditResult::Ok) {
-        ShowMessage("Error Add Exif info.", path, MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    const SegmentEditResult edited = EditJpegSegments(path, source, SegmentEditMode::InsertBlock);
+    if (edited != SegmentEditResult::Ok)
+        return Failure::Literal("Error Add Exif info.", path)
+            .After(SegmentEditFailure(edited, SegmentEditMode::InsertBlock));
+    return {};
 }
 
 }  // namespace duplora

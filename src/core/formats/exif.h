@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <vector>
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -106,8 +107,9 @@ std::vector<std::uint8_t> MakeExifBlock(std::span<const std::uint8_t> thumbnail,
 std::string ExifDateText(std::time_t time);
 
 // Gives a JPEG file that has no Exif block one with a 160-pixel thumbnail, keeping the
-// file's times. False, with an English box for the failures the user should hear of,
-// when nothing was added; a file that already has an Exif block is left alone.
-bool AddExifBlock(const std::string& path);
+// file's times. A failure when nothing was added: with an English message (the path as
+// caption) for what the user should hear of, quiet for a file that already has an Exif
+// block (it is left alone) or cannot be read.
+Status AddExifBlock(const std::string& path);
 
 }  // namespace duplora

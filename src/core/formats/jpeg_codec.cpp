@@ -14,16 +14,12 @@
 
 #include "core/formats/atomic_file.h"
 #include "core/formats/progress_counter.h"
-#include "core/hooks.h"
 #include "core/image/block_pool.h"
-#include "core/strings.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kCannotOpenImage = 2503;
 
 // ---- error handling ------------------------------------------------------------
 // The library reports a fatal error by calling error_exit, which must not return. It
@@ -36,10 +32,13 @@ struct ErrorManager {
     jpeg_error_mgr library;
     std::jmp_buf jump;
     bool lostData = false;  // a warning that part of the picture could not be decoded
+    char message[JMSG_LENGTH_MAX] = {};  // the error's text, for the failure's detail
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    errors->library.format_message(info, errors->message);
+    std::longjmp(errors->jump, 1);
 }
 
 // The texts of warnings and errors are never shown to anyone.
@@ -104,6 +103,7 @@ struct DecodeJob {
     int fullWidth = 0;
     int fullHeight = 0;
     bool refused = false;
+    const Progress* progress = nullptr;
 };
 
 // Inverted CMYK as the library delivers it for Adobe files, turned into B,G,R.
@@ -209,12 +209,17 @@ void DecodeBody(void* context) {
         return;
     }
 
-    ProgressCounter progress(ProgressDirection::Reading, static_cast<std::uint64_t>(height));
+    ProgressCounter progress(*job.progress, ProgressDirection::Reading,
+                             static_cast<std::uint64_t>(height));
     ImageBuffer& image = job.image;
     if (!job.preview) {
         while (info->output_scanline < info->output_height) {
             const int y = static_cast<int>(info->output_scanline);
             progress.At(static_cast<std::uint64_t>(y));
+            if (progress.Cancelled()) {
+                job.refused = true;
+                return;
+            }
             if (cmyk) {
                 JSAMPROW rows[1] = {job.row.data()};
                 jpeg_read_scanlines(info, rows, 1);
@@ -233,6 +238,10 @@ void DecodeBody(void* context) {
         while (info->output_scanline < info->output_height) {
             const int y = static_cast<int>(info->output_scanline);
             progress.At(static_cast<std::uint64_t>(y));
+            if (progress.Cancelled()) {
+                job.refused = true;
+                return;
+            }
             JSAMPROW rows[1] = {job.row.data()};
             jpeg_read_scanlines(info, rows, 1);
             if (next < outHeight &&
@@ -270,24 +279,27 @@ ImageBuffer Decode(DecodeJob& job, int* fullWidth, int* fullHeight, bool* partia
 }  // namespace
 
 ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth, int* fullHeight,
-                           bool* partial) {
+                           bool* partial, const Progress& progress) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return {};
     DecodeJob job;
     job.file = file;
     job.preview = preview;
+    job.progress = &progress;
     ImageBuffer image = Decode(job, fullWidth, fullHeight, partial);
     std::fclose(file);
     return image;
 }
 
 ImageBuffer DecodeJpegMemory(const std::uint8_t* data, std::size_t size, bool preview,
-                             int* fullWidth, int* fullHeight, bool* partial) {
+                             int* fullWidth, int* fullHeight, bool* partial,
+                             const Progress& progress) {
     if (!data || size == 0) return {};
     DecodeJob job;
     job.data = data;
     job.size = size;
     job.preview = preview;
+    job.progress = &progress;
     return Decode(job, fullWidth, fullHeight, partial);
 }
 
@@ -328,6 +340,8 @@ struct EncodeJob {
     const std::uint8_t* rgb = nullptr;
     const ImageBuffer* image = nullptr;
     std::vector<std::uint8_t> grey;  // grey rows (all of them for packed input, one else)
+    const Progress* progress = nullptr;
+    bool cancelled = false;
 };
 
 void GreyRowFromBgr(const std::uint8_t* bgr, std::uint8_t* out, int width) {
@@ -353,11 +367,17 @@ void EncodeBody(void* context) {
     jpeg_set_defaults(info);
     jpeg_set_quality(info, job.quality, TRUE);
     jpeg_start_compress(info, TRUE);
-    ProgressCounter progress(ProgressDirection::Writing, static_cast<std::uint64_t>(job.height));
+    ProgressCounter progress(*job.progress, ProgressDirection::Writing,
+                             static_cast<std::uint64_t>(job.height));
     const std::size_t packedStride = std::size_t(job.width) * (job.colour ? 3 : 1);
     while (info->next_scanline < info->image_height) {
         const int y = static_cast<int>(info->next_scanline);
         progress.At(static_cast<std::uint64_t>(y));
+        if (progress.Cancelled()) {
+            // Unfinished: the library is destroyed without finishing, the file not kept.
+            job.cancelled = true;
+            return;
+        }
         JSAMPROW rows[1];
         if (job.image) {
             if (job.colour) {
@@ -375,20 +395,20 @@ void EncodeBody(void* context) {
     jpeg_finish_compress(info);
 }
 
-bool Encode(const std::string& path, EncodeJob& job) {
+Status Encode(const std::string& path, EncodeJob& job) {
     AtomicFileWriter writer;
-    if (!writer.Open(path)) {
-        ShowMessage(LoadResString(kCannotOpenImage), path, MessageIcon::Exclamation);
-        return false;
-    }
+    if (!writer.Open(path)) return CannotOpenFile(path);
     jpeg_compress_struct info{};
     ErrorManager errors;
     info.err = InitErrors(errors);
     job.info = &info;
     job.file = writer.File();
-    const bool ok = RunGuarded(errors, EncodeBody, &job);
+    const bool encoded = RunGuarded(errors, EncodeBody, &job);
     jpeg_destroy_compress(&info);
-    return ok && writer.Commit();
+    // The library's own words go into the detail; the user is told by the caller.
+    if (!encoded) return Failure::Quiet(path + ": " + errors.message);
+    if (job.cancelled || !writer.Commit()) return Failure::Quiet(path);
+    return {};
 }
 
 }  // namespace
@@ -442,10 +462,11 @@ PackedRgb DibToPackedRgb(const ImageBuffer& image) {
     return out;
 }
 
-bool EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width, int height,
-                    bool colour, int quality) {
-    if (!rgb || width <= 0 || height <= 0) return false;
+Status EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width, int height,
+                      bool colour, int quality, const Progress& progress) {
+    if (!rgb || width <= 0 || height <= 0) return Failure::Quiet(path);
     EncodeJob job;
+    job.progress = &progress;
     job.width = width;
     job.height = height;
     job.colour = colour;
@@ -461,9 +482,11 @@ bool EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width,
     return Encode(path, job);
 }
 
-bool EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality) {
-    if (!image || image.BitCount() != 24) return false;
+Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality,
+                       const Progress& progress) {
+    if (!image || image.BitCount() != 24) return Failure::Quiet(path);
     EncodeJob job;
+    job.progress = &progress;
     job.width = image.Width();
     job.height = image.Height();
     job.colour = colour;

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -18,15 +20,17 @@ inline constexpr int kJpegPreviewSize = 160;
 // With `preview` the picture is reduced while decoding to at most 160 pixels on its
 // longer side (rows point-sampled, columns averaged) and the full decoded size is written
 // to `fullWidth`/`fullHeight`; without it they are left untouched. Reports reading
-// progress. None for anything the library cannot decode and for pictures beyond the
-// size limits. A file that ends early or whose data is damaged still decodes as far as its
-// data goes; `partial` then becomes true (false after a whole decode).
+// progress. None for anything the library cannot decode, for pictures beyond the size
+// limits and when `progress` is cancelled. A file that ends early or whose data is damaged
+// still decodes as far as its data goes; `partial` then becomes true (false after a whole
+// decode).
 ImageBuffer DecodeJpegFile(const std::string& path, bool preview, int* fullWidth = nullptr,
-                           int* fullHeight = nullptr, bool* partial = nullptr);
+                           int* fullHeight = nullptr, bool* partial = nullptr,
+                           const Progress& progress = NoProgress());
 // The same for a JPEG held in memory (an embedded Exif thumbnail).
 ImageBuffer DecodeJpegMemory(const std::uint8_t* data, std::size_t size, bool preview,
                              int* fullWidth = nullptr, int* fullHeight = nullptr,
-                             bool* partial = nullptr);
+                             bool* partial = nullptr, const Progress& progress = NoProgress());
 
 // Releases a pixel block to the picture block pool, so that large blocks are reused.
 struct PooledBlockDeleter {
@@ -52,11 +56,13 @@ int EncoderGrey(int r, int g, int b);
 
 // Writes packed R,G,B pixels as a baseline JPEG with the library's default tables and
 // subsampling at `quality` (1–100); `colour` false writes one grey channel. The file is
-// replaced atomically. When it cannot be created the user is told "Kann Bild nicht
-// öffnen" with the path as caption. Reports writing progress.
-bool EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width, int height,
-                    bool colour, int quality);
+// replaced atomically. CannotOpenFile when it cannot be created; a quiet failure when the
+// library fails, the writing fails or `progress` is cancelled (the old file then stays).
+// Reports writing progress.
+Status EncodeJpegFile(const std::string& path, const std::uint8_t* rgb, int width, int height,
+                      bool colour, int quality, const Progress& progress = NoProgress());
 // The same file written straight from a 24-bit picture's rows, without the packed copy.
-bool EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality);
+Status EncodeJpegImage(const std::string& path, const ImageBuffer& image, bool colour, int quality,
+                       const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -78,7 +78,7 @@ ImageBuffer ApplyExifOrientation(const ImageBuffer& image, int orientation) {
     }
 }
 
-JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode) {
+JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode, const Progress& progress) {
     JpegLoadResult result;
     if (mode == JpegLoadMode::Preview) {
         std::vector<std::uint8_t> thumbnail;
@@ -96,7 +96,7 @@ JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode) {
             result.image =
                 DecodeJpegFile(path, true, &result.width, &result.height, &result.partial);
     } else {
-        result.image = DecodeJpegFile(path, false, nullptr, nullptr, &result.partial);
+        result.image = DecodeJpegFile(path, false, nullptr, nullptr, &result.partial, progress);
         if (result.image) {
             result.width = result.image.Width();
             result.height = result.image.Height();

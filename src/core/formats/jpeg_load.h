@@ -7,6 +7,7 @@
 
 #include "core/formats/exif.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -29,7 +30,9 @@ struct JpegLoadResult {
 // Full decodes the whole picture. Preview uses the embedded Exif thumbnail when there is
 // one that decodes, and otherwise decodes with the 160-pixel reduction. Orientation 8
 // turns the picture 90° to the left, 6 to the right, 3 by 180°; other values leave it.
-JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode = JpegLoadMode::Full);
+// A full decode reports to `progress` and gives none when it is cancelled.
+JpegLoadResult LoadJpegImage(const std::string& path, JpegLoadMode mode = JpegLoadMode::Full,
+                             const Progress& progress = NoProgress());
 
 // The picture turned for an Exif orientation (3, 6 or 8); a copy for any other value.
 // 24-bit pictures only; none for anything else.

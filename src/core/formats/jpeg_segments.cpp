@@ -12,8 +12,6 @@
 #include <new>
 #include <string_view>
 
-#include "core/hooks.h"
-
 namespace duplora {
 
 namespace {
@@ -173,6 +171,21 @@ SegmentEditResult EditSegmentsInMemory(std::span<const std::uint8_t> file,
     }
 }
 
+Failure SegmentEditFailure(SegmentEditResult result, SegmentEditMode mode) {
+    switch (result) {
+        case SegmentEditResult::CannotOpen:
+            return Failure::Message(
+                mode == SegmentEditMode::Rewrite ? kTextCannotOpenImage : kTextCannotWrite,
+                kCaptionError);
+        case SegmentEditResult::CannotCreateTemporary:
+            return Failure::Message(kTextNoTemporary, kCaptionError);
+        case SegmentEditResult::Malformed:
+            return Failure::Message(kTextBadJpeg, kCaptionError);
+        default:
+            return Failure::Quiet();
+    }
+}
+
 SegmentEditResult EditJpegSegments(const std::string& path, const SegmentSource& source,
                                    SegmentEditMode mode) {
     const int m = static_cast<int>(mode);
@@ -182,16 +195,10 @@ SegmentEditResult EditJpegSegments(const std::string& path, const SegmentSource&
     // message says rather than silently replaced.
     FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
     struct stat st;
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        ShowMessage(mode == SegmentEditMode::Rewrite ? kTextCannotOpenImage : kTextCannotWrite,
-                    kCaptionError);
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return SegmentEditResult::CannotOpen;
-    }
     FileStamp stamp = ReadFileStamp(path);
-    if (!stamp.valid) {
-        ShowMessage(kTextCannotWrite, kCaptionError);
-        return SegmentEditResult::CannotOpen;
-    }
+    if (!stamp.valid) return SegmentEditResult::CannotOpen;
 
     std::uint8_t magic[2];
     std::size_t got = 0;
@@ -226,7 +233,6 @@ SegmentEditResult EditJpegSegments(const std::string& path, const SegmentSource&
     std::size_t tailStart = 0;
     const SegmentEditResult edited =
         EditSegmentsInMemory(file, block, source.comment, mode, head, tailStart);
-    if (edited == SegmentEditResult::Malformed) ShowMessage(kTextBadJpeg, kCaptionError);
     if (edited != SegmentEditResult::Ok) return edited;
 
     const std::span<const std::uint8_t> pieces[] = {
@@ -235,7 +241,6 @@ SegmentEditResult EditJpegSegments(const std::string& path, const SegmentSource&
         case ReplaceResult::Ok:
             return SegmentEditResult::Ok;
         case ReplaceResult::CannotCreate:
-            ShowMessage(kTextNoTemporary, kCaptionError);
             return SegmentEditResult::CannotCreateTemporary;
         case ReplaceResult::WriteFailed:
             return SegmentEditResult::WriteFailed;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/formats/atomic_file.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -27,17 +28,22 @@ enum class SegmentEditMode {
 
 enum class SegmentEditResult {
     Ok = 0,
-    CannotOpen = 1,             // missing or not writable (a box is shown)
+    CannotOpen = 1,             // missing or not writable (SegmentEditFailure has a message)
     BadArguments = 2,           // unknown mode, or a block that is not one whole segment
     NotJpeg = 3,                // does not start with FF D8
     TooLarge = 4,               // cannot be held in memory
     ReadFailed = 5,             // short read
-    CannotCreateTemporary = 6,  // no temporary file beside it (a box is shown)
+    CannotCreateTemporary = 6,  // no temporary file beside it (a message, too)
     SourceUnusable = 7,         // modes 5 and 6: the source has no complete APP1 segment
     WriteFailed = 8,            // the temporary file could not be written
-    Malformed = 9,              // broken segment structure (a box is shown)
+    Malformed = 9,              // broken segment structure (a message, too)
     CannotReplace = 10,         // the temporary file could not be renamed over the file
 };
+
+// What the user is told of an edit's result (the captions "FEHLER"): a file that cannot be
+// opened ("Kann Bild nicht öffnen" for a rewrite, else "Kann nicht schreiben"), no temporary
+// file, or broken segments; a quiet failure for the others (none is made for Ok).
+Failure SegmentEditFailure(SegmentEditResult result, SegmentEditMode mode);
 
 // What the editor inserts. Only the field of the mode in use is read.
 struct SegmentSource {

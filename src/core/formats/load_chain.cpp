@@ -7,28 +7,32 @@
 #include "core/formats/jpeg_load.h"
 #include "core/formats/plugins.h"
 #include "core/formats/tiff_codec.h"
-#include "core/hooks.h"
 
 namespace duplora {
 
 namespace {
 
-ImageBuffer TryReaders(const std::string& path, const CodecOptions& options, int& orientation,
-                       bool& partial) {
-    JpegLoadResult jpeg = LoadJpegImage(path, JpegLoadMode::Full);
+ImageBuffer TryReaders(const std::string& path, const CodecOptions& options,
+                       const Progress& progress, int& orientation, bool& partial) {
+    JpegLoadResult jpeg = LoadJpegImage(path, JpegLoadMode::Full, progress);
     if (jpeg.image) {
         orientation = jpeg.orientation;
         partial = jpeg.partial;
         return std::move(jpeg.image);
     }
-    if (ImageBuffer image = ReadBmpFile(path)) return image;
-    if (ImageBuffer image = ReadTiffFile(path, options, &partial)) return image;
-    if (ImageBuffer image = ReadTiffRgba(path, options, &partial)) return image;
+    if (progress.Cancelled()) return {};
+    if (ImageBuffer image = ReadBmpFile(path, progress)) return image;
+    if (progress.Cancelled()) return {};
+    if (ImageBuffer image = ReadTiffFile(path, options, &partial, progress)) return image;
+    if (progress.Cancelled()) return {};
+    if (ImageBuffer image = ReadTiffRgba(path, options, &partial, progress)) return image;
     if (options.plugins) {
-        for (int index : options.plugins->TryOrder())
-            if (ImageBuffer image =
-                    ReadWithPlugin(path, *options.plugins, index, options.pluginProgress))
+        const Progress* pluginProgress = options.pluginProgress ? &progress : nullptr;
+        for (int index : options.plugins->TryOrder()) {
+            if (progress.Cancelled()) return {};
+            if (ImageBuffer image = ReadWithPlugin(path, *options.plugins, index, pluginProgress))
                 return image;
+        }
     }
     return {};
 }
@@ -42,22 +46,23 @@ ImageBuffer AsTrueColour(ImageBuffer image) {
 
 }  // namespace
 
-LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options) {
+LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options,
+                          const Progress& progress) {
     LoadedImage result;
     result.path = path;
     result.displayName = std::filesystem::path(path).filename().string();
     if (path.empty()) return result;
-    result.image = AsTrueColour(TryReaders(path, options, result.orientation, result.partial));
+    result.image =
+        AsTrueColour(TryReaders(path, options, progress, result.orientation, result.partial));
     result.loaded = static_cast<bool>(result.image);
     return result;
 }
 
 ImageBuffer LoadPictureFile(const std::string& path, const CodecOptions& options) {
     if (path.empty()) return {};
-    const ScopedProgressSink silent{ProgressSink{}};
     int orientation = kNoOrientation;
     bool partial = false;
-    return AsTrueColour(TryReaders(path, options, orientation, partial));
+    return AsTrueColour(TryReaders(path, options, NoProgress(), orientation, partial));
 }
 
 }  // namespace duplora

@@ -7,6 +7,7 @@
 #include "core/formats/codec_options.h"
 #include "core/formats/exif.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -25,12 +26,13 @@ struct LoadedImage {
 // Tries, in this order: JPEG (turned by its Exif orientation), BMP, TIFF, TIFF through
 // RGBA, then the plug-ins of options.plugins in their try order. A picture of another
 // depth is converted to 24 bit; when that fails nothing is loaded. Path and display name
-// are filled in either way. Reports progress as the readers do.
-LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options = {});
+// are filled in either way. Reports to `progress` as the readers do; once it is cancelled no
+// further reader is tried and nothing is loaded.
+LoadedImage LoadImageFile(const std::string& path, const CodecOptions& options = {},
+                          const Progress& progress = NoProgress());
 
-// The same chain for pictures that are not shown while loading (a logo, mosaic sources):
-// progress is silenced on this thread for the call. None for an empty path or when no
-// reader succeeds.
+// The same chain for pictures that are not shown while loading (a logo, mosaic sources),
+// without progress. None for an empty path or when no reader succeeds.
 ImageBuffer LoadPictureFile(const std::string& path, const CodecOptions& options = {});
 
 }  // namespace duplora

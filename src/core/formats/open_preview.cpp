@@ -13,16 +13,10 @@
 #include "core/formats/plugins.h"
 #include "core/formats/tiff_codec.h"
 #include "core/image/resample.h"
-#include "core/strings.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kTypeTextId = 2555;         // "Dateityp : %s"
-constexpr int kColoursOnlyId = 2561;      // "Farben: %s "
-constexpr int kSizeAndColoursId = 2562;   // "Bildgröße: %dx%d  Farben: %s "
-constexpr int kDasSizesColoursId = 2563;  // "Bildgröße: %dx%d - %dx%d  Farben: %s "
 
 bool CanOpen(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -60,7 +54,8 @@ bool PluginTakes(std::string_view name, const PluginTable& plugins) {
 ImageBuffer ReadPluginPreview(const std::string& path, const CodecOptions& codec) {
     if (!codec.plugins) return {};
     for (int index : codec.plugins->TryOrder())
-        if (ImageBuffer image = ReadWithPlugin(path, *codec.plugins, index, codec.pluginProgress))
+        if (ImageBuffer image = ReadWithPlugin(path, *codec.plugins, index,
+                                               codec.pluginProgress ? &NoProgress() : nullptr))
             return image;
     return {};
 }
@@ -117,67 +112,6 @@ ImageBuffer PreviewThumbnail(const ImageBuffer& preview) {
     return ResizeImage(preview, fit.width, fit.height);
 }
 
-std::string_view PreviewTypeName(PreviewKind kind) {
-    switch (kind) {
-        case PreviewKind::StereoJpeg:
-            return "Jpeg Stereo File";
-        case PreviewKind::Das:
-            return "DAS File";
-        case PreviewKind::Jpeg:
-            return "Jpeg File";
-        case PreviewKind::Bmp:
-            return "BMP File";
-        case PreviewKind::InterlacedBmp:
-            return "BMP Interlaced File";
-        case PreviewKind::Plugin:
-        case PreviewKind::Tiff:
-            return "Susie plug-in File";
-        default:
-            return {};
-    }
-}
-
-std::string PreviewTypeText(PreviewKind kind) {
-    if (kind == PreviewKind::None) return {};
-    const std::string name(PreviewTypeName(kind));
-    return FormatResString(kTypeTextId, name.c_str());
-}
-
-std::string ColourCountText(int depth) {
-    switch (depth) {
-        case 24:
-            return LoadResString(2556);
-        case 16:
-            return LoadResString(2557);
-        case 8:
-            return LoadResString(2558);
-        case 4:
-            return LoadResString(2559);
-        case 1:
-            return LoadResString(2560);
-        default:
-            return {};
-    }
-}
-
-std::string PreviewColourText(int depth, int reportedWidth, int reportedHeight, int previewWidth,
-                              int previewHeight) {
-    const std::string colours = ColourCountText(depth);
-    if (reportedWidth < 0 || reportedHeight < 0)
-        return FormatResString(kColoursOnlyId, colours.c_str());
-    if (reportedWidth == 0 || reportedHeight == 0) {
-        reportedWidth = previewWidth;
-        reportedHeight = previewHeight;
-    }
-    return FormatResString(kSizeAndColoursId, reportedWidth, reportedHeight, colours.c_str());
-}
-
-std::string DasColourText(int depth, const DasPreview& sizes) {
-    const std::string colours = ColourCountText(depth);
-    return FormatResString(kDasSizesColoursId, sizes.leftWidth, sizes.leftHeight, sizes.rightWidth,
-                           sizes.rightHeight, colours.c_str());
-}
-
 DasPreview ReadDasPreview(const std::string& path) {
     DasThumbnail das = LoadDasThumbnail(path);
     DasPreview preview;
@@ -226,16 +160,10 @@ std::optional<OpenPreview> LoadOpenPreview(const std::string& path, const Previe
             loaded = ReadPluginPreview(path, options.codec);
             break;
     }
-    preview.typeText = PreviewTypeText(preview.kind);
-    preview.rotation = RotationRadiosFor(preview.orientation);
     if (!loaded) return preview;
     preview.depth = loaded.BitCount();
     preview.width = loaded.Width();
     preview.height = loaded.Height();
-    preview.colourText =
-        preview.das ? DasColourText(preview.depth, preview.dasSizes)
-                    : PreviewColourText(preview.depth, preview.reportedWidth,
-                                        preview.reportedHeight, preview.width, preview.height);
     preview.image = KeepPreview(loaded);
     return preview;
 }

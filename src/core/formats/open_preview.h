@@ -71,22 +71,10 @@ struct PreviewOptions {
 // Orientation of a file without an Exif orientation tag.
 inline constexpr int kNoPreviewOrientation = 100;
 
-// The rotation radios of the open dialog ("links 90°" 1260, "Original" 1261, "rechts 90°"
-// 1262, "180° drehen" 1263), shown only for a file with an Exif orientation.
-inline constexpr int kRotateLeftRadio = 1260;
-inline constexpr int kRotateNoneRadio = 1261;
-inline constexpr int kRotateRightRadio = 1262;
-inline constexpr int kRotateHalfRadio = 1263;
-struct RotationChoice {
-    bool visible = false;
-    int checkedRadio = 0;  // 0 when the orientation has no radio
-};
-RotationChoice RotationRadiosFor(int orientation);
-// The orientation a radio stands for: 8, 1, 6, 3; 0 for another id.
-int OrientationForRadio(int radioId);
-// Writes the orientation of the radio into the file's Exif block, keeping the file's times.
-// False when the id is not a rotation radio or the file could not be rewritten.
-bool WriteOrientationChoice(const std::string& path, int radioId);
+// Writes a turn the open dialog offers (Exif orientation 1, 3, 6 or 8) into the file's Exif
+// block, keeping the file's times. False for another orientation or when the file could not
+// be rewritten.
+bool WriteOrientationChoice(const std::string& path, int orientation);
 
 struct OpenPreview {
     PreviewKind kind = PreviewKind::None;
@@ -100,29 +88,12 @@ struct OpenPreview {
     int reportedHeight = 0;
     int orientation = kNoPreviewOrientation;
     bool das = false;
-    DasPreview dasSizes;     // the sizes (the thumbnail is moved into image)
-    std::string typeText;    // "Dateityp : %s"
-    std::string colourText;  // "Bildgröße: %dx%d  Farben: %s " and its variants
-    RotationChoice rotation;
+    DasPreview dasSizes;  // the sizes (the thumbnail is moved into image)
 };
 
 // The preview of a selected file; none when the file cannot be opened (the dialog keeps
-// what it shows). A name of no known kind gives an empty preview with empty texts.
+// what it shows). A name of no known kind gives an empty preview.
 std::optional<OpenPreview> LoadOpenPreview(const std::string& path,
                                            const PreviewOptions& options = {});
-
-// The type name of a kind ("Jpeg Stereo File", "DAS File", "Jpeg File", "BMP File", "BMP
-// Interlaced File", "Susie plug-in File"), and the text "Dateityp : %s" with it.
-std::string_view PreviewTypeName(PreviewKind kind);
-std::string PreviewTypeText(PreviewKind kind);
-// The colour text of a depth: 24 "Volle Farbanzahl", 16 "64k Farben", 8 "256 Farben",
-// 4 "16 Farben", 1 "2 Farben"; empty for another.
-std::string ColourCountText(int depth);
-// "Farben: %s " when a reported size is negative; else "Bildgröße: %dx%d  Farben: %s " with
-// the reported size, or the preview's own when a reported size is 0.
-std::string PreviewColourText(int depth, int reportedWidth, int reportedHeight, int previewWidth,
-                              int previewHeight);
-// "Bildgröße: %dx%d - %dx%d  Farben: %s " with the sizes of a DAS header.
-std::string DasColourText(int depth, const DasPreview& sizes);
 
 }  // namespace duplora

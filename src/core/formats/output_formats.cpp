@@ -13,22 +13,35 @@ namespace duplora {
 
 namespace {
 
-bool WriteJpeg(const std::string& path, const ImageBuffer& picture, int quality, bool exif) {
-    if (!EncodeJpegImage(path, picture, true, std::clamp(quality, 1, 100))) return false;
-    if (exif) AddExifBlock(path);
-    return true;
+Result<Warnings> WriteJpeg(const std::string& path, const ImageBuffer& picture, int quality,
+                           bool exif, const Progress& progress) {
+    const Status encoded =
+        EncodeJpegImage(path, picture, true, std::clamp(quality, 1, 100), progress);
+    if (!encoded) return encoded.Error();
+    Warnings warnings;
+    if (exif) {
+        if (const Status added = AddExifBlock(path); !added) warnings.push_back(added.Error());
+    }
+    return warnings;
 }
 
-bool WriteBmp(const std::string& path, const ImageBuffer& picture, int, bool) {
-    return WriteBmpFile(path, picture);
+Result<Warnings> WriteBmp(const std::string& path, const ImageBuffer& picture, int, bool,
+                          const Progress& progress) {
+    const Status written = WriteBmpFile(path, picture, progress);
+    if (!written) return written.Error();
+    return Warnings{};
 }
 
 // The JPEG encoded into a scratch file and wrapped with the STJ head.
-bool WriteStj(const std::string& path, const ImageBuffer& picture, int quality, bool) {
+Result<Warnings> WriteStj(const std::string& path, const ImageBuffer& picture, int quality, bool,
+                          const Progress& progress) {
     const ScratchFile scratch("stj");
-    return scratch.Valid() &&
-           EncodeJpegImage(scratch.Path(), picture, true, std::clamp(quality, 1, 100)) &&
-           WriteStjFile(path, scratch.Path());
+    if (!scratch.Valid()) return Failure::Quiet(path);
+    const Status encoded =
+        EncodeJpegImage(scratch.Path(), picture, true, std::clamp(quality, 1, 100), progress);
+    if (!encoded) return encoded.Error();
+    if (!WriteStjFile(path, scratch.Path())) return Failure::Quiet(path);
+    return Warnings{};
 }
 
 using F = OutputFormat;

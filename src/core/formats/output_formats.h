@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -17,11 +19,13 @@ namespace duplora {
 // batch numbers its list in its own order (kBatchOutputFormats).
 enum class OutputFormat : int { Jpeg = 0, Bmp = 1, Jps = 2, Stj = 3, Das = 4 };
 
-// Writes the picture as the format, replacing the file atomically; false when it could not
-// be written. `quality` (1..100) is the JPEG quality of JPEG-coded formats; `exif` asks for
-// the Exif block with a thumbnail (a file the block cannot be added to is still written).
-using PictureWriter = bool (*)(const std::string& path, const ImageBuffer& picture, int quality,
-                               bool exif);
+// Writes the picture as the format, replacing the file atomically and reporting to
+// `progress`; a failure with the writer's reason when it could not be written (also when
+// `progress` is cancelled). `quality` (1..100) is the JPEG quality of JPEG-coded formats;
+// `exif` asks for the Exif block with a thumbnail (a file the block cannot be added to is
+// still written, the reason coming back as a warning).
+using PictureWriter = Result<Warnings> (*)(const std::string& path, const ImageBuffer& picture,
+                                           int quality, bool exif, const Progress& progress);
 
 struct OutputFormatRow {
     OutputFormat format;

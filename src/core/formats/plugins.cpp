@@ -14,7 +14,6 @@
 
 #include "core/formats/dib_layout.h"
 #include "core/formats/image_names.h"
-#include "core/hooks.h"
 
 namespace duplora {
 
@@ -57,12 +56,14 @@ bool PatternMatches(std::string_view patterns, std::string_view wanted) {
     }
 }
 
-int ProgressCallback(int done, int whole, long) {
+// The user data is the Progress the plug-in reports to; a non-zero answer stops it.
+int ProgressCallback(int done, int whole, long userData) {
+    const auto* progress = reinterpret_cast<const Progress*>(userData);
     if (whole > 0)
-        ReportProgress(ProgressDirection::Reading,
-                       static_cast<int>(std::clamp<long long>(
-                           static_cast<long long>(done) * 100 / whole, 0, 100)));
-    return 0;
+        (*progress)(ProgressDirection::Reading,
+                    static_cast<int>(
+                        std::clamp<long long>(static_cast<long long>(done) * 100 / whole, 0, 100)));
+    return progress->Cancelled() ? 1 : 0;
 }
 
 struct Freer {
@@ -156,7 +157,7 @@ bool PluginTakesName(const PluginTable& table, const std::string& path) {
 }
 
 ImageBuffer ReadWithPlugin(const std::string& path, const PluginTable& table, int index,
-                           bool progress) {
+                           const Progress* progress) {
     if (index < 0 || index >= table.Size()) return {};
     const Plugin& plugin = table.At(index);
     const std::string first = Info(plugin.getPluginInfo, 2);
@@ -170,8 +171,9 @@ ImageBuffer ReadWithPlugin(const std::string& path, const PluginTable& table, in
 
     void* infoBlock = nullptr;
     void* pixelBlock = nullptr;
-    const int result = plugin.getPicture(path.c_str(), 0, SPI_SOURCE_FILE, &infoBlock, &pixelBlock,
-                                         progress ? ProgressCallback : nullptr, 0);
+    const int result =
+        plugin.getPicture(path.c_str(), 0, SPI_SOURCE_FILE, &infoBlock, &pixelBlock,
+                          progress ? ProgressCallback : nullptr, reinterpret_cast<long>(progress));
     const std::unique_ptr<void, Freer> info(infoBlock), pixels(pixelBlock);
     if (result != SPI_SUCCESS || !info || !pixels) return {};
 

@@ -8,6 +8,7 @@
 #include "core/formats/codec_options.h"
 #include "core/formats/plugin_api.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -66,9 +67,10 @@ bool PluginTakesName(const PluginTable& table, const std::string& path);
 // Reads `path` with plug-in `index` of the table: only when the file's extension (of its
 // name part) is one of the plug-in's first patterns, in any case, and the plug-in says it
 // supports the file ("*.j2k" plug-ins are always asked). The returned blocks are checked
-// against the sizes their header promises before they are copied. `progress` passes the
-// plug-in a callback that reports reading progress.
+// against the sizes their header promises before they are copied. With a `progress` the
+// plug-in is given a callback that reports reading progress to it and asks the plug-in to
+// stop once it is cancelled.
 ImageBuffer ReadWithPlugin(const std::string& path, const PluginTable& table, int index,
-                           bool progress = false);
+                           const Progress* progress = nullptr);
 
 }  // namespace duplora

@@ -6,25 +6,20 @@
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/open_preview.h"
 #include "core/formats/temp_file.h"
-#include "core/hooks.h"
 #include "core/image/resample.h"
-#include "core/strings.h"
 
 namespace duplora {
 
 namespace {
 
-constexpr int kAboutSizeId = 2564;  // "Dateigröße nach Speichern:\n ca. %d Bytes"
-constexpr int kExactSizeId = 2565;  // "Dateigröße nach Speichern:\n genau %d Bytes"
-
 // Size of `image` encoded at `quality`, and the decoded result when asked; -1 on failure.
-// Progress is silenced: the dialog encodes on every quality change.
+// Without progress: the dialog encodes on every quality change. An Exif block that cannot
+// be added to the scratch file only leaves the size without it.
 std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, ImageBuffer* decoded) {
-    const ScopedProgressSink silent{ProgressSink{}};
     const ScratchFile scratch("size");
     if (!scratch.Valid() || !image || !EncodeJpegImage(scratch.Path(), image, true, quality))
         return -1;
-    if (exif) AddExifBlock(scratch.Path());
+    if (exif) static_cast<void>(AddExifBlock(scratch.Path()));
     const std::int64_t size = scratch.Size();
     if (decoded) *decoded = DecodeJpegFile(scratch.Path(), false);
     return size;
@@ -34,10 +29,6 @@ std::int64_t TrialEncode(const ImageBuffer& image, int quality, bool exif, Image
 std::int64_t ExtraBytes(OutputFormat format) {
     const OutputFormatRow* row = FindOutputFormat(format);
     return row ? static_cast<std::int64_t>(row->extraBytes) : 0;
-}
-
-std::string ExactText(std::int64_t bytes) {
-    return FormatResString(kExactSizeId, static_cast<int>(bytes));
 }
 
 }  // namespace
@@ -69,11 +60,9 @@ SizeEstimate EstimateSaveSize(const SavePreview& preview, int quality, OutputFor
         const auto scaled =
             static_cast<std::int64_t>(static_cast<double>(size) * preview.sizeFactor);
         estimate.bytes = scaled / 100 * 100;
-        estimate.text = FormatResString(kAboutSizeId, static_cast<int>(estimate.bytes));
     } else {
         estimate.exact = true;
         estimate.bytes = size + ExtraBytes(format);
-        estimate.text = ExactText(estimate.bytes);
     }
     return estimate;
 }
@@ -90,7 +79,6 @@ SizeEstimate MeasureExactSize(const ImageBuffer& saveImage, SavePreview& preview
     estimate.ok = true;
     estimate.exact = true;
     estimate.bytes = full + ExtraBytes(format);
-    estimate.text = ExactText(estimate.bytes);
     return estimate;
 }
 

@@ -29,8 +29,7 @@ SavePreview MakeSavePreview(const ImageBuffer& saveImage);
 struct SizeEstimate {
     bool ok = false;
     bool exact = false;      // the size is the file's, not an estimate
-    std::int64_t bytes = 0;  // what the text shows
-    std::string text;        // "Dateigröße nach Speichern:\n ca./genau %d Bytes"
+    std::int64_t bytes = 0;  // what the dialog's size text shows
     ImageBuffer shown;       // the preview as the encoder left it, for the preview box
 };
 

@@ -1,4 +1,4 @@
-// The stereo layouts of a file and the stereo-image dialog's radio buttons for them.
+// The stereo layouts of a file.
 #pragma once
 
 #include <optional>
@@ -24,10 +24,4 @@ enum class StereoLayout : int {
 std::optional<StereoLayout> StereoLayoutFromNumber(int number);
 // The layout the stereo-image dialog starts on: a remembered value above 9 becomes 0.
 StereoLayout LayoutForStereoDialog(StereoLayout remembered);
-// Radio buttons of the dialog: 3001 + layout for layouts 0–7; 0 for the others.
-inline constexpr int kLayoutRadioFirst = 3001;
-int LayoutRadioId(StereoLayout layout);
-// The layout of a radio id 3001–3008; none for another id.
-std::optional<StereoLayout> LayoutFromRadioId(int id);
-
 }  // namespace duplora

@@ -23,9 +23,6 @@ namespace duplora {
 
 namespace {
 
-constexpr int kPartnerQuestionId = 2688;  // "Öffne '%s' als Stereopaar?"
-constexpr int kConfirmationId = 2689;     // "Bestätigung"
-
 std::string FileNamePart(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -148,18 +145,23 @@ struct ReadPicture {
     int dasY = 0;
 };
 
-ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& options) {
+ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& options,
+                           const Progress& progress) {
     ReadPicture read;
-    JpegLoadResult jpeg = LoadJpegImage(path, JpegLoadMode::Full);
+    JpegLoadResult jpeg = LoadJpegImage(path, JpegLoadMode::Full, progress);
     if (jpeg.image) {
         read.image = std::move(jpeg.image);
         read.orientation = jpeg.orientation;
         read.partial = jpeg.partial;
         return read;
     }
-    if ((read.image = ReadBmpFile(path))) return read;
-    if ((read.image = ReadTiffFile(path, options.codec, &read.partial))) return read;
-    if ((read.image = ReadTiffRgba(path, options.codec, &read.partial))) return read;
+    if (progress.Cancelled()) return read;
+    if ((read.image = ReadBmpFile(path, progress))) return read;
+    if (progress.Cancelled()) return read;
+    if ((read.image = ReadTiffFile(path, options.codec, &read.partial, progress))) return read;
+    if (progress.Cancelled()) return read;
+    if ((read.image = ReadTiffRgba(path, options.codec, &read.partial, progress))) return read;
+    if (progress.Cancelled()) return read;
     if (options.readDas) {
         DasPicture das = options.readDas(path);
         if (das.image) {
@@ -171,9 +173,11 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
         }
     }
     if (const PluginTable* plugins = options.codec.plugins) {
-        for (int index : plugins->TryOrder())
-            if ((read.image = ReadWithPlugin(path, *plugins, index, options.codec.pluginProgress)))
-                return read;
+        const Progress* pluginProgress = options.codec.pluginProgress ? &progress : nullptr;
+        for (int index : plugins->TryOrder()) {
+            if (progress.Cancelled()) return read;
+            if ((read.image = ReadWithPlugin(path, *plugins, index, pluginProgress))) return read;
+        }
     }
     return read;
 }
@@ -188,16 +192,6 @@ std::optional<StereoLayout> StereoLayoutFromNumber(int number) {
 
 StereoLayout LayoutForStereoDialog(StereoLayout remembered) {
     return static_cast<int>(remembered) > 9 ? StereoLayout::SideBySide : remembered;
-}
-
-int LayoutRadioId(StereoLayout layout) {
-    const int number = static_cast<int>(layout);
-    return number >= 0 && number <= 7 ? kLayoutRadioFirst + number : 0;
-}
-
-std::optional<StereoLayout> LayoutFromRadioId(int id) {
-    if (id < kLayoutRadioFirst || id > kLayoutRadioFirst + 7) return std::nullopt;
-    return static_cast<StereoLayout>(id - kLayoutRadioFirst);
 }
 
 StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout) {
@@ -230,7 +224,7 @@ StereoViews SplitStereoPicture(const ImageBuffer& picture, StereoLayout layout) 
 }
 
 StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
-                                const StereoOpenOptions& options) {
+                                const StereoOpenOptions& options, const Progress& progress) {
     StereoOpenResult result;
     // A pair of two files has no split of its own; its number reopens side by side.
     if (layout == StereoLayout::Pair) layout = StereoLayout::SideBySide;
@@ -244,7 +238,7 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
     }
     if (path.empty() || !StereoLayoutFromNumber(static_cast<int>(layout))) return result;
 
-    ReadPicture read = ReadAnyPicture(path, options);
+    ReadPicture read = ReadAnyPicture(path, options, progress);
     if (!read.image) return result;
     result.orientation = read.orientation;
     result.partial = read.partial;
@@ -274,11 +268,11 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
 }
 
 StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& rightPath,
-                               const CodecOptions& options) {
+                               const CodecOptions& options, const Progress& progress) {
     StereoOpenResult result;
     result.layout = StereoLayout::Pair;
-    LoadedImage left = LoadImageFile(leftPath, options);
-    LoadedImage right = LoadImageFile(rightPath, options);
+    LoadedImage left = LoadImageFile(leftPath, options, progress);
+    LoadedImage right = LoadImageFile(rightPath, options, progress);
     result.leftPath = std::move(left.path);
     result.rightPath = std::move(right.path);
     result.leftName = std::move(left.displayName);
@@ -315,14 +309,6 @@ std::optional<std::string> ProposeRightPartner(const std::string& selected,
         partner && IsRegularFile(*partner))
         return partner;
     return std::nullopt;
-}
-
-std::string PartnerQuestionText(const std::string& partner) {
-    return FormatResString(kPartnerQuestionId, partner.c_str());
-}
-
-std::string PartnerQuestionCaption() {
-    return LoadResString(kConfirmationId);
 }
 
 StereoOpenRequest RequestForDroppedFiles(const std::vector<std::string>& files) {

@@ -12,6 +12,7 @@
 #include "core/formats/das.h"
 #include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -72,13 +73,16 @@ struct StereoOpenResult {
 // file is always split side by side (except under Single) and brings its alignment:
 // dx = −X, dy = Y. Layout 10 opens as 0. Not loaded when no reader accepts the file or the
 // split gives no views.
+// Reading reports to `progress`; once it is cancelled nothing is loaded.
 StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
-                                const StereoOpenOptions& options = {});
+                                const StereoOpenOptions& options = {},
+                                const Progress& progress = NoProgress());
 
 // Opens two files as the left and the right view (layout 10). Loaded only when both load;
 // the views keep their own sizes (the caller equalises them).
 StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& rightPath,
-                               const CodecOptions& options = {});
+                               const CodecOptions& options = {},
+                               const Progress& progress = NoProgress());
 
 // ---- the left/right dialog's partner search --------------------------------------------
 
@@ -89,10 +93,6 @@ StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& r
 // file).
 std::optional<std::string> ProposeRightPartner(const std::string& selected,
                                                const std::string& lastRightFolder);
-
-// "Öffne '%s' als Stereopaar?" for a proposed partner, and its caption "Bestätigung".
-std::string PartnerQuestionText(const std::string& partner);
-std::string PartnerQuestionCaption();
 
 // ---- dropped files and the command line --------------------------------------------------
 

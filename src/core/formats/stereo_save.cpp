@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/formats/atomic_file.h"
-#include "core/hooks.h"
+
 #include "core/image/geometry.h"
 #include "core/strings.h"
 
@@ -16,14 +17,10 @@ namespace duplora {
 
 namespace {
 
-constexpr int kErrorCaptionId = 2505;        // "FEHLER"
-constexpr int kCannotSaveId = 2509;          // "Kann Bild nicht speichern"
-constexpr int kCannotStoreJpegId = 2510;     // "Kann JPEG Daten nicht apeichern"
-constexpr int kReplaceQuestionId = 2512;     // "Datei bereits vorhanden! Diese Datei ersetzen ?"
-constexpr int kStereoSaveTitleId = 2508;     // "Stereobild Speichern"
-constexpr int kLeftRightSaveTitleId = 2511;  // "Linkes/Rechtes Bild Speichern"
-constexpr int kSizeTextId = 2643;            // "Bildgröße (%d X %d)"
-constexpr int kSingleSaveTitleId = 2695;     // "Bild speichern"
+constexpr int kErrorCaptionId = 2505;     // "FEHLER"
+constexpr int kCannotSaveId = 2509;       // "Kann Bild nicht speichern"
+constexpr int kCannotStoreJpegId = 2510;  // "Kann JPEG Daten nicht apeichern"
+constexpr int kReplaceQuestionId = 2512;  // "Datei bereits vorhanden! Diese Datei ersetzen ?"
 
 // Told instead of writing the right view over the left one.
 constexpr const char* kSameNamesText =
@@ -32,8 +29,13 @@ constexpr const char* kSameNamesText =
 
 constexpr std::size_t kCopyChunk = 32768;
 
-void TellCannotSave() {
-    ShowMessage(kCannotSaveId, kErrorCaptionId, MessageIcon::Exclamation);
+// "Kann Bild nicht speichern", told after the writer's own reason.
+Failure CannotSave(const std::string& path, const Failure& why = {}) {
+    return Failure::Message(kCannotSaveId, kErrorCaptionId, path).After(why);
+}
+
+Failure CannotStoreJpeg(const std::string& path) {
+    return Failure::Message(kCannotStoreJpegId, kErrorCaptionId, path);
 }
 
 bool Exists(const std::string& path) {
@@ -41,20 +43,24 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// The warnings of the files written before a failure are told before it.
+Result<Warnings> WithWarnings(Failure failure, Warnings warnings) {
+    for (auto w = warnings.rbegin(); w != warnings.rend(); ++w)
+        failure = std::move(failure).After(std::move(*w));
+    return failure;
+}
+
 // The picture written by the format's writer (the Exif block only where the format takes
-// one); every file is replaced atomically.
-bool WritePicture(OutputFormat format, const std::string& path, const ImageBuffer& image,
-                  const SaveSettings& settings) {
+// one); every file is replaced atomically. The warnings are those of the Exif block.
+Result<Warnings> WritePicture(OutputFormat format, const std::string& path,
+                              const ImageBuffer& image, const SaveSettings& settings,
+                              const Progress& progress) {
     const OutputFormatRow& row = *FindOutputFormat(format);
-    if (row.jpeg && (!image || image.BitCount() != 24)) {
-        ShowMessage(kCannotStoreJpegId, kErrorCaptionId, MessageIcon::Exclamation);
-        return false;
-    }
-    if (!row.write(path, image, settings.quality, settings.exifThumbnail && row.exif)) {
-        TellCannotSave();
-        return false;
-    }
-    return true;
+    if (row.jpeg && (!image || image.BitCount() != 24)) return CannotStoreJpeg(path);
+    Result<Warnings> written =
+        row.write(path, image, settings.quality, settings.exifThumbnail && row.exif, progress);
+    if (!written) return CannotSave(path, written.Error());
+    return written;
 }
 
 }  // namespace
@@ -63,23 +69,11 @@ int StepSaveQuality(int quality, int delta) {
     return std::clamp(quality + delta, kMinSaveQuality, kMaxSaveQuality);
 }
 
-std::string SaveDialogTitle(bool single) {
-    return LoadResString(single ? kSingleSaveTitleId : kStereoSaveTitleId);
-}
-
-std::string LeftRightSaveDialogTitle() {
-    return LoadResString(kLeftRightSaveTitleId);
-}
-
-std::string SaveImageSizeText(const ImageBuffer& saveImage) {
-    return FormatResString(kSizeTextId, saveImage.Width(), saveImage.Height());
-}
-
-ImageBuffer ComposeSaveImage(const CompositionInput& input, bool single) {
+Result<ImageBuffer> ComposeSaveImage(const CompositionInput& input, bool single) {
     return ComposeForOutput(input, single ? DisplayMode::Single : input.mode, input.dx, input.dy);
 }
 
-ImageBuffer ComposeLeftRightImage(const CompositionInput& input) {
+Result<ImageBuffer> ComposeLeftRightImage(const CompositionInput& input) {
     return ComposeForOutput(input, DisplayMode::SideBySide, input.dx, input.dy);
 }
 
@@ -100,9 +94,9 @@ OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat
     return OutputFormat::Jpeg;
 }
 
-bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
-                       const SaveSettings& settings) {
-    return WritePicture(ResolveSaveType(path, settings.type), path, saveImage, settings);
+Result<Warnings> SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
+                                   const SaveSettings& settings, const Progress& progress) {
+    return WritePicture(ResolveSaveType(path, settings.type), path, saveImage, settings, progress);
 }
 
 // ---- STJ --------------------------------------------------------------------------------
@@ -151,18 +145,20 @@ bool WriteStjFile(const std::string& target, const std::string& jpegPath) {
 
 // ---- left and right files ---------------------------------------------------------------
 
-bool ConfirmReplace(const std::string& path) {
+bool ConfirmReplace(const std::string& path, const OverwritePolicy& overwrite) {
     return !Exists(path) ||
-           AskQuestion(LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel) ==
-               Answer::Ok;
+           overwrite.Confirms({LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel});
 }
 
-bool ConfirmLeftRightNames(const LeftRightNames& names) {
+Status ConfirmLeftRightNames(const LeftRightNames& names, const OverwritePolicy& overwrite) {
     if (names.Same()) {
-        ShowMessage(kSameNamesText, LoadResString(kErrorCaptionId), MessageIcon::Exclamation);
-        return false;
+        Failure same = Failure::Literal(kSameNamesText, names.left);
+        same.captionId = kErrorCaptionId;
+        return same;
     }
-    return ConfirmReplace(Exists(names.left) ? names.left : names.right);
+    const std::string& asked = Exists(names.left) ? names.left : names.right;
+    if (!ConfirmReplace(asked, overwrite)) return Failure::Quiet(asked);
+    return {};
 }
 
 StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft) {
@@ -171,36 +167,36 @@ StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft
     return SplitStereoPicture(mirrored, StereoLayout::SideBySide);
 }
 
-bool WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
-                         const SaveSettings& settings) {
-    if (!views) {
-        TellCannotSave();
-        return false;
-    }
+Result<Warnings> WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
+                                     const SaveSettings& settings, const Progress& progress) {
+    if (!views) return CannotSave(names.left);
     // The list offers JPEG and BMP.
     const OutputFormat format =
         settings.type == OutputFormat::Bmp ? OutputFormat::Bmp : OutputFormat::Jpeg;
-    return WritePicture(format, names.left, views.left, settings) &&
-           WritePicture(format, names.right, views.right, settings);
+    Warnings warnings;
+    for (const auto& [path, view] :
+         {std::pair{&names.left, &views.left}, std::pair{&names.right, &views.right}}) {
+        Result<Warnings> written = WritePicture(format, *path, *view, settings, progress);
+        if (!written) return WithWarnings(std::move(written).Error(), std::move(warnings));
+        for (Failure& warning : written.Value()) warnings.push_back(std::move(warning));
+    }
+    return warnings;
 }
 
-LeftRightSaveResult SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
-                                       const std::string& leftSuffix,
-                                       const std::string& rightSuffix, const SaveSettings& settings,
-                                       const std::function<void(ImageBuffer&)>& overlay) {
+Result<Warnings> SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
+                                    const std::string& leftSuffix, const std::string& rightSuffix,
+                                    const SaveSettings& settings, const OverwritePolicy& overwrite,
+                                    const std::function<void(ImageBuffer&)>& overlay,
+                                    const Progress& progress) {
     const LeftRightNames names = MakeLeftRightNames(chosen, leftSuffix, rightSuffix);
-    if (names.Same()) {
-        ConfirmLeftRightNames(names);  // tells the user
-        return LeftRightSaveResult::SameNames;
-    }
-    if (!ConfirmLeftRightNames(names)) return LeftRightSaveResult::Cancelled;
+    if (const Status confirmed = ConfirmLeftRightNames(names, overwrite); !confirmed)
+        return confirmed.Error();
     StereoViews views = SplitForLeftRightSave(sideBySide, settings.mirrorLeft);
     if (views && overlay) {
         overlay(views.left);
         overlay(views.right);
     }
-    return WriteLeftRightFiles(names, views, settings) ? LeftRightSaveResult::Saved
-                                                       : LeftRightSaveResult::Failed;
+    return WriteLeftRightFiles(names, views, settings, progress);
 }
 
 }  // namespace duplora

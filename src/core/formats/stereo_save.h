@@ -1,7 +1,7 @@
 // Saving the pair: as one stereo picture in the display mode (BMP, JPEG, JPS, STJ), or as
 // separate left and right files. Every file is replaced atomically, so a failed save
-// leaves the old file as it was. Failures are told to the user through the message hook
-// ("Kann Bild nicht speichern" under "FEHLER") and come back as false.
+// leaves the old file as it was. Failures come back with what the user is to be told
+// ("Kann Bild nicht speichern" under "FEHLER").
 #pragma once
 
 #include <array>
@@ -15,6 +15,9 @@
 #include "core/formats/stereo_open.h"
 #include "core/image/image_buffer.h"
 #include "core/stereo/compose.h"
+#include "core/util/progress.h"
+#include "core/util/question.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -31,18 +34,12 @@ inline constexpr int kMaxSaveQuality = 99;
 // The quality moved by `delta` (scroll-bar steps ±1, ±10) and kept inside 1..99.
 int StepSaveQuality(int quality, int delta);
 
-// The dialog titles: "Stereobild Speichern", or "Bild speichern" for a single picture;
-// "Linkes/Rechtes Bild Speichern"; and "Bildgröße (%d X %d)" for the picture to save.
-std::string SaveDialogTitle(bool single);
-std::string LeftRightSaveDialogTitle();
-std::string SaveImageSizeText(const ImageBuffer& saveImage);
-
 // The picture to save: the composition of the pair in input.mode at full size for the
-// offset (input.dx, input.dy), or a copy of the left view for a single picture. None when a
-// view is missing.
-ImageBuffer ComposeSaveImage(const CompositionInput& input, bool single);
+// offset (input.dx, input.dy), or a copy of the left view for a single picture. A quiet
+// failure when a view is missing; the composition's failure otherwise.
+Result<ImageBuffer> ComposeSaveImage(const CompositionInput& input, bool single);
 // The side-by-side composition the left and right files are cut from.
-ImageBuffer ComposeLeftRightImage(const CompositionInput& input);
+Result<ImageBuffer> ComposeLeftRightImage(const CompositionInput& input);
 
 // The picture with its left half mirrored when `mirrorLeft` is on, the mode is side by side
 // and no single picture is shown; else the picture unchanged. None when mirroring fails.
@@ -54,9 +51,13 @@ OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat
 
 // Writes the stereo picture as the resolved format with its writer: BMP as held; JPEG and
 // JPS encoded at the quality in colour, then given an Exif block with thumbnail when asked;
-// STJ encoded into a scratch file and wrapped (no Exif block).
-bool SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
-                       const SaveSettings& settings);
+// STJ encoded into a scratch file and wrapped (no Exif block). Writing reports to
+// `progress`. A failure "Kann JPEG Daten nicht apeichern" for a picture the encoder cannot
+// take, else "Kann Bild nicht speichern" (after the writer's own reason); an Exif block that
+// could not be added is a warning of the saved file.
+Result<Warnings> SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
+                                   const SaveSettings& settings,
+                                   const Progress& progress = NoProgress());
 
 // ---- STJ --------------------------------------------------------------------------------
 
@@ -74,16 +75,16 @@ const std::array<std::uint8_t, kStjHeadSize>& StjHead();
 // and a 16-byte JFIF APP0, or the target cannot be written.
 bool WriteStjFile(const std::string& target, const std::string& jpegPath);
 
-// When `path` exists, asks "Datei bereits vorhanden! Diese Datei ersetzen ?" with the name as
-// caption (OK/Cancel). True when the file may be written.
-bool ConfirmReplace(const std::string& path);
+// When `path` exists, puts "Datei bereits vorhanden! Diese Datei ersetzen ?" with the name as
+// caption (OK/Cancel) to `overwrite`. True when the file may be written.
+bool ConfirmReplace(const std::string& path, const OverwritePolicy& overwrite);
 
 // ---- left and right files ---------------------------------------------------------------
 
 // The check before writing: equal names are refused with a message; when the left (else the
-// right) file exists the user is asked "Datei bereits vorhanden! Diese Datei ersetzen ?"
-// with its name as caption. True when the files may be written.
-bool ConfirmLeftRightNames(const LeftRightNames& names);
+// right) file exists "Datei bereits vorhanden! Diese Datei ersetzen ?" with its name as
+// caption goes to `overwrite`, and a refusal is a quiet failure.
+Status ConfirmLeftRightNames(const LeftRightNames& names, const OverwritePolicy& overwrite);
 
 // The two views of a side-by-side picture (its left half mirrored first when asked):
 // columns 0 … W/2 − 1 and W/2 … 2 × (W/2) − 1.
@@ -91,16 +92,17 @@ StereoViews SplitForLeftRightSave(const ImageBuffer& sideBySide, bool mirrorLeft
 
 // Writes the left file, then the right one: BMP for the BMP type, else JPEG at the quality
 // with an Exif block when asked. Stops at the first failure (what was written stays).
-bool WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
-                         const SaveSettings& settings);
-
-enum class LeftRightSaveResult { Saved, SameNames, Cancelled, Failed };
+Result<Warnings> WriteLeftRightFiles(const LeftRightNames& names, const StereoViews& views,
+                                     const SaveSettings& settings,
+                                     const Progress& progress = NoProgress());
 
 // The whole left/right save after the dialog: names from the chosen name and the suffixes,
-// the check, the split, `overlay` on each view when given, and the writing.
-LeftRightSaveResult SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
-                                       const std::string& leftSuffix,
-                                       const std::string& rightSuffix, const SaveSettings& settings,
-                                       const std::function<void(ImageBuffer&)>& overlay = {});
+// the check (ConfirmLeftRightNames), the split, `overlay` on each view when given, and the
+// writing.
+Result<Warnings> SaveLeftRightFiles(const std::string& chosen, const ImageBuffer& sideBySide,
+                                    const std::string& leftSuffix, const std::string& rightSuffix,
+                                    const SaveSettings& settings, const OverwritePolicy& overwrite,
+                                    const std::function<void(ImageBuffer&)>& overlay = {},
+                                    const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -157,7 +157,8 @@ void ConvertRow(RowKind kind, const std::uint8_t* s, std::uint8_t* d, int width,
 
 }  // namespace
 
-ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options, bool* partial) {
+ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options, bool* partial,
+                         const Progress& watcher) {
     TiffHandle tif = OpenQuiet(path);
     if (!tif) return {};
     TIFF* t = tif.get();
@@ -233,10 +234,11 @@ ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options, b
     const std::size_t copyBytes = std::min<std::size_t>(static_cast<std::size_t>(scanline),
                                                         static_cast<std::size_t>(image.Stride()));
 
-    ProgressCounter progress(ProgressDirection::Reading, height);
+    ProgressCounter progress(watcher, ProgressDirection::Reading, height);
     bool anyStrip = false, lost = false;
     for (std::uint32_t row = 0; row < height; row += rowsPerStrip) {
         progress.At(row);
+        if (progress.Cancelled()) return {};
         const std::uint32_t rows = std::min(rowsPerStrip, height - row);
         const tmsize_t want = static_cast<tmsize_t>(scanline * rows);
         // A strip that decodes short, or fails part-way, keeps what it gave and leaves the
@@ -256,7 +258,8 @@ ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options, b
     return image;
 }
 
-ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options, bool* partial) {
+ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options, bool* partial,
+                         const Progress& watcher) {
     int errors = 0;
     TiffHandle tif = OpenQuiet(path, &errors);
     if (!tif) return {};
@@ -285,7 +288,8 @@ ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options, b
     ImageBuffer image =
         CreateImageForOverwrite(static_cast<int>(width), static_cast<int>(height), 24);
     if (!image) return {};
-    ProgressCounter progress(ProgressDirection::Reading, height);
+    if (watcher.Cancelled()) return {};
+    ProgressCounter progress(watcher, ProgressDirection::Reading, height);
     // The raster runs bottom-up like the picture's rows.
     for (std::uint32_t y = 0; y < height; ++y) {
         progress.At(y);

@@ -8,6 +8,7 @@
 
 #include "core/formats/codec_options.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -17,13 +18,13 @@ namespace duplora {
 // sample (a fourth sample is dropped), and CMYK of 8 bits. Gives 1-, 4- and 8-bit
 // pictures with their colour table, or 24 bit. Reports reading progress per strip.
 // None for every other file, and when not one strip can be read, so that ReadTiffRgba can
-// try it.
+// try it, or when `progress` is cancelled.
 ImageBuffer ReadTiffFile(const std::string& path, const CodecOptions& options = {},
-                         bool* partial = nullptr);
+                         bool* partial = nullptr, const Progress& progress = NoProgress());
 
 // Fallback through libtiff's RGBA conversion (tiles, planes, YCbCr, new-style JPEG,
 // odd sample depths). Old-style JPEG is refused, LZW needs the switch. 24-bit result.
 ImageBuffer ReadTiffRgba(const std::string& path, const CodecOptions& options = {},
-                         bool* partial = nullptr);
+                         bool* partial = nullptr, const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -65,6 +65,7 @@ class EdgeBand {
         nextLuma_ = std::max(begin - 3, 0);
         nextSign_ = begin - 1;
         for (int y = begin; y < end; ++y) {
+            if (progress.Cancelled()) return;
             while (nextLuma_ <= std::min(y + 3, height_ - 1)) LumaRow(nextLuma_++);
             while (nextSign_ <= y + 1) SignRow(nextSign_++);
             OutputRow(y);
@@ -156,7 +157,7 @@ class EdgeBand {
 
 }  // namespace
 
-ImageBuffer DetectEdges(const ImageBuffer& image, int threshold) {
+ImageBuffer DetectEdges(const ImageBuffer& image, int threshold, const Progress& progress) {
     if (!image || image.BitCount() != 24) return {};
     const int width = image.Width(), height = image.Height();
     if (width <= 0 || height <= 0) return {};
@@ -172,12 +173,13 @@ ImageBuffer DetectEdges(const ImageBuffer& image, int threshold) {
         if (!interior || y < 2 || y > height - 3) std::memset(out.Line(y), 255, rowBytes);
     if (!interior) return out;
 
-    RowProgress progress(ProgressDirection::Writing, height - 3, 1);
+    RowProgress rows(progress, ProgressDirection::Writing, height - 3, 1);
     ParallelRows(height - 4, std::int64_t{width} * height, [&](int begin, int end) {
         EdgeBand band(image, out, t);
-        band.Run(begin + 2, end + 2, progress);
+        band.Run(begin + 2, end + 2, rows);
     });
-    progress.Finish();
+    if (rows.Cancelled()) return {};
+    rows.Finish();
     return out;
 }
 

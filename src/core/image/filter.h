@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -14,13 +15,16 @@ inline constexpr int kMaxSharpenDivisor = 4096;
 
 // 3 × 3 sharpening with the kernel −1 −2 −1 / −2 n+12 −2 / −1 −2 −1, divided by n and
 // clamped to 0…255; the outermost rows and columns are copied unchanged. The divisor
-// is 51 − sharpness (1 hard … 50 soft); divisors below 1 are taken as 1.
-ImageBuffer SharpenImage(const ImageBuffer& image, int divisor);
+// is 51 − sharpness (1 hard … 50 soft); divisors below 1 are taken as 1. None when
+// `progress` is cancelled.
+ImageBuffer SharpenImage(const ImageBuffer& image, int divisor,
+                         const Progress& progress = NoProgress());
 
 // White picture with black pixels where the 5 × 5 Laplacian of the luminance crosses
 // zero and the gradient magnitude exceeds the threshold (clamped to 1…254). The two
-// outermost rows and columns on every side stay white.
-ImageBuffer DetectEdges(const ImageBuffer& image, int threshold);
+// outermost rows and columns on every side stay white. None when `progress` is cancelled.
+ImageBuffer DetectEdges(const ImageBuffer& image, int threshold,
+                        const Progress& progress = NoProgress());
 
 // trunc(hypot(gx, gy)) for gx, gy in −256…255, built once on first use and kept.
 // Alongside it, for every threshold t, the least gx² + gy² whose magnitude exceeds t:

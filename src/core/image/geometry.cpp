@@ -4,29 +4,20 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
 
-namespace {
-constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kErrorCaption = 2505;            // "FEHLER"
-}  // namespace
-
-ImageBuffer FrameOnCanvas(const ImageBuffer& image, int width, int height) {
-    if (!image) return {};
+Result<ImageBuffer> FrameOnCanvas(const ImageBuffer& image, int width, int height) {
+    if (!image) return Failure::Quiet();
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(image, converted);
-    if (!trueColour) return {};
+    if (!trueColour) return Failure::Quiet();
     const ImageBuffer& source = *trueColour;
 
     ImageBuffer canvas = CreateImageForOverwrite(width, height, 24);
-    if (!canvas) {
-        ShowMessage(kCannotCreateBitmapText, kErrorCaption);
-        return canvas;
-    }
+    if (!canvas) return CannotCreateImage(width, height);
     const int imageW = source.Width(), imageH = source.Height();
     const int left = (width - imageW) / 2, top = (height - imageH) / 2;
     // Visible part of the image, in its own columns and rows.
@@ -51,18 +42,18 @@ ImageBuffer FrameOnCanvas(const ImageBuffer& image, int width, int height) {
     return canvas;
 }
 
-bool EqualiseViewSizes(ImageBuffer& first, ImageBuffer& second) {
-    if (!first || !second) return false;
-    if (first.Width() == second.Width() && first.Height() == second.Height()) return true;
+Status EqualiseViewSizes(ImageBuffer& first, ImageBuffer& second) {
+    if (!first || !second) return Failure::Quiet();
+    if (first.Width() == second.Width() && first.Height() == second.Height()) return {};
     const int width = std::max(first.Width(), second.Width());
     const int height = std::max(first.Height(), second.Height());
-    ImageBuffer a = FrameOnCanvas(first, width, height);
-    if (!a) return false;
-    ImageBuffer b = FrameOnCanvas(second, width, height);
-    if (!b) return false;
-    first = std::move(a);
-    second = std::move(b);
-    return true;
+    Result<ImageBuffer> a = FrameOnCanvas(first, width, height);
+    if (!a) return std::move(a).Error();
+    Result<ImageBuffer> b = FrameOnCanvas(second, width, height);
+    if (!b) return std::move(b).Error();
+    first = std::move(a).Value();
+    second = std::move(b).Value();
+    return {};
 }
 
 ImageBuffer MirrorLeftHalf(const ImageBuffer& image) {

@@ -1,12 +1,17 @@
 #include "core/image/image_buffer.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
-#include "core/hooks.h"
 #include "core/image/block_pool.h"
 
 namespace duplora {
+
+namespace {
+constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
+constexpr int kErrorCaption = 2505;            // "FEHLER"
+}  // namespace
 
 int RowBytes(int width, int bits) {
     if (width <= 0) return 0;
@@ -187,13 +192,15 @@ ImageBuffer ImageBuffer::FromPacked(const void* data, std::size_t size) {
     return image;
 }
 
+Failure CannotCreateImage(std::int64_t width, std::int64_t height) {
+    std::string size;
+    if (width != 0 || height != 0) size = std::to_string(width) + " x " + std::to_string(height);
+    return Failure::Message(kCannotCreateBitmapText, kErrorCaption, std::move(size));
+}
+
 std::uint32_t ImageHeaderSize(const ImageBuffer& image) { return image.HeaderSize(); }
 
 std::uint16_t ImageWidth(const ImageBuffer& image) {
-    if (!image) {
-        ShowMessage(2588, 2505, MessageIcon::Exclamation);
-        return 0;
-    }
     return static_cast<std::uint16_t>(image.Width());
 }
 

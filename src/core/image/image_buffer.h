@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/util/result.h"
+
 namespace duplora {
 
 inline constexpr int kBitmapHeaderSize = 40;
@@ -101,6 +103,10 @@ private:
     std::size_t capacity_ = 0;
 };
 
+// Why a picture could not be made (no memory, or beyond the limits): "Kann BMP Datei nicht
+// erstellen." under "FEHLER", the size asked for as its detail when given.
+Failure CannotCreateImage(std::int64_t width = 0, std::int64_t height = 0);
+
 // A new black picture (every byte zero but the header). A bit count of 9 or more
 // becomes 24; a width of 0, an unsupported depth or a size beyond the limits gives none.
 ImageBuffer CreateImage(int width, int height, int bits);
@@ -114,8 +120,7 @@ ImageBuffer DuplicateTrueColour(const ImageBuffer& image);
 
 // Accessors in the free-function form used throughout the program.
 std::uint32_t ImageHeaderSize(const ImageBuffer& image);
-// Width of the picture; for no picture it tells the user "Kann BMP Datei nicht
-// erstellen." and gives 0.
+// Width of the picture; 0 for no picture.
 std::uint16_t ImageWidth(const ImageBuffer& image);
 std::uint16_t ImageHeight(const ImageBuffer& image);
 std::uint16_t ImageBitCount(const ImageBuffer& image);

@@ -7,7 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/image/geometry.h"
 #include "core/util/parallel.h"
@@ -351,22 +350,25 @@ void ShrinkRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst,
 }
 
 // Reports whole percents as they grow, from the thread that called ResizeImage only
-// (progress sinks belong to a thread).
+// (whoever watches expects its reports on its own thread).
 class PercentReporter {
   public:
+    explicit PercentReporter(const Progress& progress) : progress_(progress) {}
     void Report(int percent) {
         if (percent <= last_) return;
         last_ = percent;
-        ReportProgress(ProgressDirection::Writing, percent);
+        progress_(ProgressDirection::Writing, percent);
     }
 
   private:
+    const Progress& progress_;
     int last_ = -1;
 };
 
 }  // namespace
 
-ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
+ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight,
+                        const Progress& progress) {
     if (!image || !ImageSizeAllowed(newWidth, newHeight)) return {};
     ImageBuffer converted;
     const ImageBuffer* trueColour = AsTrueColour(image, converted);
@@ -384,7 +386,7 @@ ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
     // the intermediate rows an output row needs, so the intermediate picture never
     // exists as a whole. The arithmetic per value is the same as pass after pass.
     const std::thread::id caller = std::this_thread::get_id();
-    PercentReporter progress;
+    PercentReporter reporter(progress);
     ParallelRows(newHeight, std::int64_t{newWidth} * newHeight, [&](int begin, int end) {
         const std::size_t rowBytes = static_cast<std::size_t>(newWidth) * 3;
         const bool reports = std::this_thread::get_id() == caller;
@@ -421,6 +423,7 @@ ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
         };
 
         for (int j = begin; j < end; ++j) {
+            if (progress.Cancelled()) return;
             std::uint8_t* dst = out.StoredRow(j);
             const auto jj = static_cast<std::size_t>(j);
             if (down.enlarge) {
@@ -463,10 +466,11 @@ ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight) {
                     }
                 }
             }
-            if (reports) progress.Report((j - begin + 1) * 100 / bandRows);
+            if (reports) reporter.Report((j - begin + 1) * 100 / bandRows);
         }
     });
-    progress.Report(100);
+    if (progress.Cancelled()) return {};
+    reporter.Report(100);
     return out;
 }
 
@@ -515,16 +519,17 @@ ResizeGeometry ComputeResizeGeometry(int viewWidth, int viewHeight, int dx, int 
     return g;
 }
 
-ImageBuffer ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
-                       bool recompute) {
-    if (!view || !geometry.valid) return {};
+Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
+                               bool recompute, const Progress& progress) {
+    if (!view || !geometry.valid) return Failure::Quiet();
     ImageBuffer cut = CropMargins(view, geometry.secondX, geometry.secondY, geometry.firstX,
                                   geometry.firstY, second);
-    if (!cut) return {};
+    if (!cut) return Failure::Quiet();
     ImageBuffer scaled =
-        recompute ? ResizeImage(cut, geometry.width, geometry.height)
+        recompute ? ResizeImage(cut, geometry.width, geometry.height, progress)
                   : CropScaleView(cut, geometry.width, geometry.height, 0, 0, 0, 0, false);
-    if (!scaled || !geometry.framed) return scaled;
+    if (!scaled) return Failure::Quiet();
+    if (!geometry.framed) return scaled;
     return FrameOnCanvas(scaled, geometry.frameWidth, geometry.frameHeight);
 }
 

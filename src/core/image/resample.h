@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -9,10 +10,11 @@ namespace duplora {
 // done separately with integer arithmetic: a shrinking (or equal) axis averages the box
 // of source pixels that ends at (j × size) / newSize, the first output pixel being source
 // pixel 0 alone; an enlarging axis interpolates linearly with both ends kept exactly.
-// Rows are taken in stored order (bottom row first). Progress goes out through
-// ReportProgress (writing) on the calling thread. Empty for no picture, another depth or
-// a target size that is 0 or beyond the limits.
-ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight);
+// Rows are taken in stored order (bottom row first). Progress (writing) is reported on the
+// calling thread. Empty for no picture, another depth, a target size that is 0 or beyond
+// the limits, or when `progress` is cancelled.
+ImageBuffer ResizeImage(const ImageBuffer& image, int newWidth, int newHeight,
+                        const Progress& progress = NoProgress());
 
 // How the resize command keeps the proportions.
 enum class AspectMode {
@@ -44,8 +46,9 @@ ResizeGeometry ComputeResizeGeometry(int viewWidth, int viewHeight, int dx, int 
 
 // One view through the resize command: cut to the common area (`second` picks the
 // second view's margins), scaled with ResizeImage when `recompute`, else by nearest
-// neighbour, then framed when the geometry says so.
-ImageBuffer ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
-                       bool recompute);
+// neighbour, then framed when the geometry says so. A quiet failure when a step gives no
+// picture; CannotCreateImage when the frame cannot be made.
+Result<ImageBuffer> ResizeView(const ImageBuffer& view, const ResizeGeometry& geometry, bool second,
+                               bool recompute, const Progress& progress = NoProgress());
 
 }  // namespace duplora

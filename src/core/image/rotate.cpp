@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/util/parallel.h"
+#include "core/util/row_progress.h"
 
 namespace duplora {
 namespace {
@@ -76,7 +77,7 @@ void RotatePacked(ImageBuffer& dst, const Mapping& map, int bits, int rowBegin, 
 
 }  // namespace
 
-ImageBuffer RotateQuarter(const ImageBuffer& image, int direction) {
+ImageBuffer RotateQuarter(const ImageBuffer& image, int direction, const Progress& progress) {
     if (!image) return {};
     const int bits = image.BitCount();
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return {};
@@ -98,7 +99,9 @@ ImageBuffer RotateQuarter(const ImageBuffer& image, int direction) {
     for (int c = 0; c < height; ++c)
         map.rowFor[static_cast<std::size_t>(c)] =
             image.StoredRow(map.clockwise ? c : height - 1 - c);
+    RowProgress rows(progress, ProgressDirection::Writing, width);
     ParallelRows(width, std::int64_t{width} * height, [&](int begin, int end) {
+        if (rows.Cancelled()) return;
         switch (bits) {
             case 24:
                 RotateWholeBytes<3>(out, map, begin, end);
@@ -110,7 +113,10 @@ ImageBuffer RotateQuarter(const ImageBuffer& image, int direction) {
                 RotatePacked(out, map, bits, begin, end);
                 break;
         }
+        rows.RowsDone(end - begin);
     });
+    if (rows.Cancelled()) return {};
+    rows.Finish();
     return out;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -10,8 +11,10 @@ inline constexpr int kRotateCounterClockwise = 0;  // "nach links drehen" (any v
 
 // The picture turned by 90°, clockwise for direction 1 and counter-clockwise for any
 // other value: width and height exchange, clockwise (x, y) goes to (height − 1 − y, x)
-// top-down. 1-, 4-, 8- and 24-bit pictures keep their depth and colour table. Empty
-// for no picture or another depth.
-ImageBuffer RotateQuarter(const ImageBuffer& image, int direction);
+// top-down. 1-, 4-, 8- and 24-bit pictures keep their depth and colour table. Reports
+// writing progress by row bands. Empty for no picture or another depth, and when `progress`
+// is cancelled.
+ImageBuffer RotateQuarter(const ImageBuffer& image, int direction,
+                          const Progress& progress = NoProgress());
 
 }  // namespace duplora

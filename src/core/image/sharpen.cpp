@@ -75,7 +75,7 @@ ImageBuffer NewLike(const ImageBuffer& image) {
 
 }  // namespace
 
-ImageBuffer SharpenImage(const ImageBuffer& image, int divisor) {
+ImageBuffer SharpenImage(const ImageBuffer& image, int divisor, const Progress& progress) {
     if (!image || image.BitCount() != 24) return {};
     const int width = image.Width(), height = image.Height();
     if (width <= 0 || height <= 0) return {};
@@ -95,9 +95,10 @@ ImageBuffer SharpenImage(const ImageBuffer& image, int divisor) {
                 static_cast<std::size_t>(bytes));
     if (height < 3) return out;
 
-    RowProgress progress(ProgressDirection::Writing, height - 1);
+    RowProgress rows(progress, ProgressDirection::Writing, height - 1);
     ParallelRows(height - 2, std::int64_t{width} * height, [&](int begin, int end) {
         for (int r = begin + 1; r < end + 1; ++r) {
+            if (rows.Cancelled()) return;
             const std::uint8_t* row = src + r * srcStride;
             std::uint8_t* o = dst + r * dstStride;
             std::memcpy(o, row, 3);
@@ -106,10 +107,11 @@ ImageBuffer SharpenImage(const ImageBuffer& image, int divisor) {
                 SharpenRow<true>(row - srcStride, row, row + srcStride, o, bytes, divider);
             else
                 SharpenRow<false>(row - srcStride, row, row + srcStride, o, bytes, divider);
-            progress.RowDone();
+            rows.RowDone();
         }
     });
-    progress.Finish();
+    if (rows.Cancelled()) return {};
+    rows.Finish();
     return out;
 }
 

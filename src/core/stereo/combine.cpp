@@ -5,16 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/image/luminance_row.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
 namespace {
-
-constexpr int kTextCannotCreateBmp = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kCaptionError = 2505;         // "FEHLER"
 
 // The view as 24-bit pixels: the view itself, or a converted copy kept in `holder`.
 const ImageBuffer* TrueColourView(const ImageBuffer& view, ImageBuffer& holder) {
@@ -74,11 +70,11 @@ class ViewPair {
 
 // The two-picture layouts are drawn like a device bitmap, whose creation failure the
 // user is told about.
-ImageBuffer CreateLayoutImage(std::int64_t width, std::int64_t height) {
+Result<ImageBuffer> CreateLayoutImage(std::int64_t width, std::int64_t height) {
     ImageBuffer out;
     if (ImageSizeAllowed(width, height))
         out = CreateImageForOverwrite(static_cast<int>(width), static_cast<int>(height), 24);
-    if (!out) ShowMessage(kTextCannotCreateBmp, kCaptionError, MessageIcon::Exclamation);
+    if (!out) return CannotCreateImage(width, height);
     return out;
 }
 
@@ -141,12 +137,13 @@ constexpr std::uint32_t kBlue = 0x1, kGreen = 0x100, kRed = 0x10000;
 
 }  // namespace
 
-ImageBuffer ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& second,
-                              const CommonArea& area) {
+Result<ImageBuffer> ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& second,
+                                      const CommonArea& area) {
     ViewPair views;
-    if (!views.Prepare(first, second, area)) return {};
-    ImageBuffer out = CreateLayoutImage(std::int64_t{views.Width()} * 2, views.Height());
-    if (!out) return out;
+    if (!views.Prepare(first, second, area)) return Failure::Quiet();
+    Result<ImageBuffer> made = CreateLayoutImage(std::int64_t{views.Width()} * 2, views.Height());
+    if (!made) return made;
+    ImageBuffer out = std::move(made).Value();
     const std::size_t bytes = views.RowBytes();
     ParallelRows(views.Height(), views.Pixels() * 2, [&](int begin, int end) {
         for (int r = begin; r < end; ++r) {
@@ -158,13 +155,14 @@ ImageBuffer ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& secon
     return out;
 }
 
-ImageBuffer ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second,
-                             const CommonArea& area) {
+Result<ImageBuffer> ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second,
+                                     const CommonArea& area) {
     ViewPair views;
-    if (!views.Prepare(first, second, area)) return {};
+    if (!views.Prepare(first, second, area)) return Failure::Quiet();
     const int h = views.Height();
-    ImageBuffer out = CreateLayoutImage(views.Width(), std::int64_t{h} * 2);
-    if (!out) return out;
+    Result<ImageBuffer> made = CreateLayoutImage(views.Width(), std::int64_t{h} * 2);
+    if (!made) return made;
+    ImageBuffer out = std::move(made).Value();
     const std::size_t bytes = views.RowBytes();
     // Stored rows run bottom-up: the second (lower) view fills rows 0 … H − 1.
     ParallelRows(h, views.Pixels() * 2, [&](int begin, int end) {

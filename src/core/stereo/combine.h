@@ -12,14 +12,15 @@
 namespace duplora {
 
 // 2W × H: the first view's common area on the left, the second's on the right (parallel
-// viewing order; swapping the views gives the crossed order). When the result cannot be
-// created the user is told "Kann BMP Datei nicht erstellen.".
-ImageBuffer ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& second,
-                              const CommonArea& area);
+// viewing order; swapping the views gives the crossed order). These two layouts fail with
+// CannotCreateImage when the result cannot be created (too large included), and quietly
+// for views that do not fit.
+Result<ImageBuffer> ComposeSideBySide(const ImageBuffer& first, const ImageBuffer& second,
+                                      const CommonArea& area);
 
 // W × 2H: the first view's common area in the upper half, the second's in the lower.
-ImageBuffer ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second,
-                             const CommonArea& area);
+Result<ImageBuffer> ComposeOverUnder(const ImageBuffer& first, const ImageBuffer& second,
+                                     const CommonArea& area);
 
 // W × H line interlace: counting stored rows from the bottom, row 2k is row 2k of the
 // first view's area and row 2k + 1 is row 2k of the second view's area. With an odd

@@ -44,15 +44,16 @@ ImageBuffer PrepareView(const ImageBuffer& view, int refWidth, int refHeight,
                     wrapped.firstY, second);
 }
 
-ImageBuffer ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx, int dy) {
+Result<ImageBuffer> ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx,
+                                     int dy) {
     const DisplayModeRow* row = FindDisplayMode(mode);
-    if (!row || !input.first || !*input.first) return {};
+    if (!row || !input.first || !*input.first) return Failure::Quiet();
     const ImageBuffer& first = *input.first;
     static const ImageBuffer kNoView;
     const ImageBuffer& second = input.second ? *input.second : kNoView;
     AnaglyphChoice anaglyph{input.greyPair, input.colourKind, {}};
     if (!row->needsSecondView) return row->compose(first, second, CommonArea{}, anaglyph);
-    if (!second) return {};
+    if (!second) return Failure::Quiet();
     anaglyph.tables = BuildAnaglyphTables(input.leftGamma, input.rightGamma);
     const int width = first.Width(), height = first.Height();
     const CommonArea area = ComputeCommonArea(width, height, dx, dy, input.panorama);

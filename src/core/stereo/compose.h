@@ -9,6 +9,7 @@
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/common_area.h"
 #include "core/stereo/display_mode.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -26,20 +27,15 @@ struct CompositionInput {
     int leftGamma = 100;  // anaglyph gammas in hundredths
     int rightGamma = 100;
     bool panorama = false;  // 360° views wrap around instead of being cropped
-
-    // For the window title.
-    std::string firstName;
-    std::string secondName;
-    int folderIndex = 0;  // current entry of the browsed folder list, from 0
-    int folderCount = 0;
-    bool slideShowRunning = false;
-    int slideInterval = 0;  // tenths of a second
 };
 
 // The full-size picture of the mode (its row's composition) for the offset (dx, dy). In
 // panorama mode both views are wrapped to the first view's size at their margins and
-// combined whole. None for a mode that is not in the table. The result belongs to the caller.
-ImageBuffer ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx, int dy);
+// combined whole. A quiet failure for a mode that is not in the table or views the mode
+// cannot combine; CannotCreateImage when the side-by-side or over/under picture cannot be
+// made. The result belongs to the caller.
+Result<ImageBuffer> ComposeForOutput(const CompositionInput& input, DisplayMode mode, int dx,
+                                     int dy);
 
 // The view prepared for display or output at reference size refWidth × refHeight with the
 // margins of `area`: cropped and scaled, or wrapped around in panorama mode.

@@ -9,30 +9,15 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/display_modes.h"
-#include "core/strings.h"
 #include "core/util/parallel.h"
 
 namespace duplora {
 namespace {
 
-constexpr int kTitlePair = 2592;       // "Linkes Bild(%s [%d x %d]) Rechtes Bild(…"
-constexpr int kTitleSlideShow = 2593;  // "Slide Show Intervall %d.%d S."
-constexpr int kStatusAligned = 2594;   // "Bildgröße nach Ausrichtung[%d x %d]"
-constexpr int kStatusOffset = 2595;    // "Position Ausrichtung(x = %d y = %d)"
-constexpr int kStatusZoom = 2596;      // "Bildgröße [%d x %d]  Zoom(%d %%)"
-constexpr int kTitleSingle = 2694;     // "Bild(%s [%d x %d]) (%d/%d)"
-constexpr int kTitlePanorama = 2699;   // "Panorama Modus"
-
 // One picture made of both views (interlace and the anaglyphs).
 bool IsCompositeMode(DisplayMode mode) {
     const DisplayModeRow* row = FindDisplayMode(mode);
     return row && row->panes == ViewPanes::One && row->needsSecondView;
-}
-
-// The first view alone.
-bool IsSingleViewMode(DisplayMode mode) {
-    const DisplayModeRow* row = FindDisplayMode(mode);
-    return row && !row->needsSecondView;
 }
 
 int ClampToInt(std::int64_t v) {
@@ -132,7 +117,6 @@ bool DisplayComposer::ComposeForDisplay(const CompositionInput& input) {
             ComposeOffsetComposite(input);
         }
     }
-    RefreshCaptionAndStatus(input);
     return ModePicturesPresent(input.mode);
 }
 
@@ -142,7 +126,6 @@ bool DisplayComposer::RecomposeAfterOffset(const CompositionInput& input) {
         return ComposeForDisplay(input);
     Forget(kComposite);
     ComposeOffsetComposite(input);
-    RefreshCaptionAndStatus(input);
     return ModePicturesPresent(input.mode);
 }
 
@@ -316,42 +299,6 @@ bool DisplayComposer::ModePicturesPresent(DisplayMode mode) const {
             return Has(kComposite);
     }
     return false;
-}
-
-const DisplayTexts& DisplayComposer::RefreshCaptionAndStatus(const CompositionInput& input) {
-    const ImageBuffer& first = ViewOf(input.first);
-    const ImageBuffer& second = ViewOf(input.second);
-    const bool single = IsSingleViewMode(input.mode);
-    const int position = input.folderIndex + 1;
-
-    DisplayTexts texts;
-    if (single)
-        texts.title = FormatResString(kTitleSingle, input.firstName.c_str(), first.Width(),
-                                      first.Height(), position, input.folderCount);
-    else
-        texts.title = FormatResString(kTitlePair, input.firstName.c_str(), first.Width(),
-                                      first.Height(), input.secondName.c_str(), second.Width(),
-                                      second.Height(), position, input.folderCount);
-    if (input.slideShowRunning)
-        texts.title +=
-            FormatResString(kTitleSlideShow, input.slideInterval / 10, input.slideInterval % 10);
-    else if (input.panorama)
-        texts.title += LoadResString(kTitlePanorama);
-
-    const Picture shown = single ? kComposite : kFirstView;
-    texts.status[2] = FormatResString(kStatusZoom, Width(shown), Height(shown), input.zoomPercent);
-    if (!single) {
-        const CommonArea area =
-            ComputeCommonArea(first.Width(), first.Height(), input.dx, input.dy, input.panorama);
-        const int alignedWidth =
-            input.panorama ? first.Width() : first.Width() - area.firstX - area.secondX;
-        const int alignedHeight = first.Height() - area.firstY - area.secondY;
-        texts.status[0] = FormatResString(kStatusAligned, alignedWidth, alignedHeight);
-        texts.status[1] = FormatResString(kStatusOffset, ClampToInt(-std::int64_t{input.dx}),
-                                          ClampToInt(-std::int64_t{input.dy}));
-    }
-    texts_ = std::move(texts);
-    return texts_;
 }
 
 }  // namespace duplora

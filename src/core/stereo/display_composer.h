@@ -1,6 +1,5 @@
 // The display composer: keeps the pictures the view window paints — the composite, the
-// prepared first view and the prepared second view — and the window title and status-bar
-// texts that go with them.
+// prepared first view and the prepared second view.
 #pragma once
 
 #include <array>
@@ -17,11 +16,6 @@
 
 namespace duplora {
 
-struct DisplayTexts {
-    std::string title;
-    std::array<std::string, 3> status;  // size after alignment, offset, size and zoom
-};
-
 // The pictures are not kept as pixels: each is a recipe over the two views (which source
 // pixel every picture pixel comes from, and how the two are combined), and pixels are made
 // only for the part that is asked for — the visible part of a pane, a thumbnail. The views
@@ -33,19 +27,13 @@ class DisplayComposer {
     // 1 the left and 2 the right picture.
     enum Picture { kComposite = 0, kFirstView = 1, kSecondView = 2 };
 
-    // Rebuilds all three pictures for the input's mode, zoom and offset and rewrites the
-    // texts. True when the pictures the mode shows could all be made.
+    // Rebuilds all three pictures for the input's mode, zoom and offset. True when the
+    // pictures the mode shows could all be made.
     bool ComposeForDisplay(const CompositionInput& input);
 
     // Same result after a change of the offset alone: in the interlace and anaglyph modes
     // without panorama only the composite is rebuilt; the scaled views stay.
     bool RecomposeAfterOffset(const CompositionInput& input);
-
-    // Title and status texts for the input and the pictures held now, without
-    // recomposing (after edits, while page flipping runs); also kept as Texts().
-    const DisplayTexts& RefreshCaptionAndStatus(const CompositionInput& input);
-
-    const DisplayTexts& Texts() const { return texts_; }
 
     // Whether picture `which` exists, and its size (0 × 0 when not).
     bool Has(Picture which) const { return recipes_[which].kind != Kind::None; }
@@ -126,7 +114,6 @@ class DisplayComposer {
     static ScaledSource ScaledSourceOf(const CompositionInput& input);
     ScaledSource scaled_;
     std::uint64_t generation_ = 0;
-    DisplayTexts texts_;
 };
 
 }  // namespace duplora

@@ -11,29 +11,39 @@ namespace duplora {
 
 namespace {
 
-using PairComposer = ImageBuffer (*)(const ImageBuffer&, const ImageBuffer&, const CommonArea&);
+// A composition that gives no picture fails quietly: the views do not fit the area.
+Result<ImageBuffer> MadeOrQuiet(ImageBuffer image) {
+    if (!image) return Failure::Quiet();
+    return image;
+}
+
+Result<ImageBuffer> MadeOrQuiet(Result<ImageBuffer> made) {
+    return made;
+}
 
 // A composition that has no anaglyph choice to follow.
-template <PairComposer kCompose>
-ImageBuffer Plain(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
-                  const AnaglyphChoice&) {
-    return kCompose(first, second, area);
+template <auto kCompose>
+Result<ImageBuffer> Plain(const ImageBuffer& first, const ImageBuffer& second,
+                          const CommonArea& area, const AnaglyphChoice&) {
+    return MadeOrQuiet(kCompose(first, second, area));
 }
 
-ImageBuffer Grey(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
-                 const AnaglyphChoice& anaglyph) {
-    return ComposeGreyAnaglyph(first, second, area, anaglyph.greyPair, anaglyph.tables);
+Result<ImageBuffer> Grey(const ImageBuffer& first, const ImageBuffer& second,
+                         const CommonArea& area, const AnaglyphChoice& anaglyph) {
+    return MadeOrQuiet(
+        ComposeGreyAnaglyph(first, second, area, anaglyph.greyPair, anaglyph.tables));
 }
 
-ImageBuffer Colour(const ImageBuffer& first, const ImageBuffer& second, const CommonArea& area,
-                   const AnaglyphChoice& anaglyph) {
-    return ComposeColourAnaglyph(first, second, area, anaglyph.colourKind, anaglyph.tables);
+Result<ImageBuffer> Colour(const ImageBuffer& first, const ImageBuffer& second,
+                           const CommonArea& area, const AnaglyphChoice& anaglyph) {
+    return MadeOrQuiet(
+        ComposeColourAnaglyph(first, second, area, anaglyph.colourKind, anaglyph.tables));
 }
 
 // A single picture is its first view as it is.
-ImageBuffer FirstView(const ImageBuffer& first, const ImageBuffer&, const CommonArea&,
-                      const AnaglyphChoice&) {
-    return DuplicateTrueColour(first);
+Result<ImageBuffer> FirstView(const ImageBuffer& first, const ImageBuffer&, const CommonArea&,
+                              const AnaglyphChoice&) {
+    return MadeOrQuiet(DuplicateTrueColour(first));
 }
 
 using M = DisplayMode;

@@ -12,6 +12,7 @@
 #include "core/stereo/anaglyph_tables.h"
 #include "core/stereo/common_area.h"
 #include "core/stereo/display_mode.h"
+#include "core/util/result.h"
 
 namespace duplora {
 
@@ -31,9 +32,12 @@ struct AnaglyphChoice {
 };
 
 // The full-size picture of a mode: the first (left) and second (right) view combined over
-// their common area. None when a view is missing or the area does not fit them.
-using ModeComposeFn = ImageBuffer (*)(const ImageBuffer& first, const ImageBuffer& second,
-                                      const CommonArea& area, const AnaglyphChoice& anaglyph);
+// their common area. A quiet failure when a view is missing or the area does not fit them;
+// the side-by-side and over/under layouts fail with CannotCreateImage when their picture
+// cannot be made.
+using ModeComposeFn = Result<ImageBuffer> (*)(const ImageBuffer& first, const ImageBuffer& second,
+                                              const CommonArea& area,
+                                              const AnaglyphChoice& anaglyph);
 
 struct DisplayModeRow {
     DisplayMode mode;

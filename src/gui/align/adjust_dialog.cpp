@@ -23,7 +23,6 @@
 #include "app/image/qimage_bridge.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "gui/align/slot_scroll_bar.h"
 #include "gui/shell/dialog_host.h"
@@ -574,8 +573,6 @@ void AdjustDialog::RestoreValues() {
 // ---- running it ---------------------------------------------------------------------------
 
 std::optional<AdjustmentResult> RunAdjustDialog(const AdjustDialogSetup& setup) {
-    // Making the previews resizes the views; that is no reading or writing to report.
-    const ScopedProgressSink quiet{ProgressSink{}};
     if (!setup.host || !setup.memory) return std::nullopt;
     AdjustDialog dialog(setup);
     if (!setup.host->Run(dialog)) return std::nullopt;

@@ -15,6 +15,12 @@ CorrectionProgressBar::CorrectionProgressBar(QStatusBar* status) : status_(statu
     status->addPermanentWidget(bar_);
     bar_->show();
     bar_->repaint();
+    QProgressBar* shown = bar_;
+    progress_ = Progress([shown](ProgressDirection, int percent) {
+        if (QThread::currentThread() != shown->thread()) return;
+        shown->setValue(percent);
+        shown->repaint();
+    });
 }
 
 CorrectionProgressBar::~CorrectionProgressBar() {
@@ -22,16 +28,6 @@ CorrectionProgressBar::~CorrectionProgressBar() {
         status_->removeWidget(bar_);
         delete bar_;
     }
-}
-
-CorrectionProgress CorrectionProgressBar::Reporter() {
-    QProgressBar* bar = bar_;
-    return [bar](int done, int total) {
-        // Workers only count; the window's thread draws when it finishes a step of its own.
-        if (!bar || total <= 0 || QThread::currentThread() != bar->thread()) return;
-        bar->setValue(100 * done / total);
-        bar->repaint();
-    };
 }
 
 }  // namespace duplora

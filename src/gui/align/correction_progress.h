@@ -1,12 +1,11 @@
-// The bar the window shows while both views are corrected. The correction reports its steps
-// from the worker threads and from the window's own thread; only the latter draws.
+// The bar the window shows while both views are corrected. The correction reports on the
+// window's own thread, which draws the bar as it goes.
 #pragma once
 
 #include <QPointer>
 #include <QProgressBar>
 
-#include "app/align/adjustment.h"
-#include "core/hooks.h"
+#include "core/util/progress.h"
 
 class QStatusBar;
 
@@ -19,14 +18,13 @@ class CorrectionProgressBar {
     CorrectionProgressBar(const CorrectionProgressBar&) = delete;
     CorrectionProgressBar& operator=(const CorrectionProgressBar&) = delete;
 
-    // The callback to hand to CorrectPair.
-    CorrectionProgress Reporter();
+    // The progress to hand to CorrectPair; it lives as long as the bar.
+    const Progress& Reporter() const { return progress_; }
 
   private:
     QPointer<QStatusBar> status_;
     QProgressBar* bar_ = nullptr;
-    // The resizing inside the correction would otherwise say "schreibe..." in the status bar.
-    ScopedProgressSink quiet_{ProgressSink{}};
+    Progress progress_;
 };
 
 }  // namespace duplora

@@ -17,7 +17,6 @@
 #include "app/align/gamma_choices.h"
 #include "app/image/qimage_bridge.h"
 #include "core/align/gamma.h"
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "core/image/resample.h"
 #include "gui/align/slot_scroll_bar.h"
@@ -140,8 +139,6 @@ void GammaDialog::Show(int side) {
 
 std::optional<GammaChoice> RunGammaDialog(QWidget* parent, DialogHost& host,
                                           const ImageBuffer& left, const ImageBuffer& right) {
-    // Making the previews resizes the views; that is no reading or writing to report.
-    const ScopedProgressSink quiet{ProgressSink{}};
     GammaDialog dialog(parent, left, right);
     if (!host.Run(dialog)) return std::nullopt;
     return dialog.Choice();
@@ -254,8 +251,6 @@ void AnaglyphSettingsDialog::Recompose() {
 
 std::optional<AnaglyphSettingsChoice> RunAnaglyphSettingsDialog(
     const AnaglyphSettingsSetup& setup) {
-    // Making the previews resizes the views; that is no reading or writing to report.
-    const ScopedProgressSink quiet{ProgressSink{}};
     if (!setup.host) return std::nullopt;
     AnaglyphSettingsDialog dialog(setup);
     if (!setup.host->Run(dialog)) return std::nullopt;

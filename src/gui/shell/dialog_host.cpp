@@ -39,6 +39,28 @@ void DialogHost::Tell(QWidget* parent, const QString& text, const QString& capti
     Ask(parent, text, caption, QMessageBox::Ok, icon);
 }
 
+void DialogHost::Tell(QWidget* parent, const Failure& failure) {
+    ForEachMessage(failure, [&](const Failure& message) {
+        const QMessageBox::Icon icon = message.icon == MessageIcon::Information
+                                           ? QMessageBox::Information
+                                       : message.icon == MessageIcon::Error ? QMessageBox::Critical
+                                                                            : QMessageBox::Warning;
+        Tell(parent, QString::fromStdString(message.MessageText()),
+             QString::fromStdString(message.CaptionText()), icon);
+    });
+}
+
+ConfirmPolicy DialogHost::Asking(QWidget* parent) {
+    return ConfirmPolicy::Asking([this, parent](const Question& question) {
+        const bool okCancel = question.kind == QuestionKind::OkCancel;
+        const auto answer = Ask(
+            parent, QString::fromStdString(question.text), QString::fromStdString(question.caption),
+            okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
+            QMessageBox::Question);
+        return answer == (okCancel ? QMessageBox::Ok : QMessageBox::Yes);
+    });
+}
+
 QStringList DialogHost::PickFiles(QWidget* parent, const QString& title, const QString& folder,
                                   const QString& filter, bool several) {
     QFileDialog dialog(parent, title, folder, filter);

@@ -12,6 +12,9 @@
 
 #include <optional>
 
+#include "core/util/question.h"
+#include "core/util/result.h"
+
 class QDialog;
 class QUrl;
 class QWidget;
@@ -41,6 +44,10 @@ class DialogHost {
     // A message with an OK button.
     void Tell(QWidget* parent, const QString& text, const QString& caption,
               QMessageBox::Icon icon = QMessageBox::Warning);
+    // Every message of a failure, earliest first; nothing for a quiet one.
+    void Tell(QWidget* parent, const Failure& failure);
+    // A policy that puts each question to the user in a box modal to `parent`.
+    ConfirmPolicy Asking(QWidget* parent);
     // Qt's own file dialog (never the desktop's) for one existing file, or several with
     // `several`; empty when cancelled.
     QStringList PickFiles(QWidget* parent, const QString& title, const QString& folder,

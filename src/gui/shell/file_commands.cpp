@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/shell/dialog_texts.h"
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
@@ -63,17 +64,35 @@ std::optional<std::string> RunSaveDialog(const SaveContext& context, SaveDialog&
     return path;
 }
 
+// Tells the failure, or the warnings of what was written; true when it was written.
+bool TellSaved(const SaveContext& context, const Result<Warnings>& saved) {
+    if (!saved) {
+        context.host->Tell(context.parent, saved.Error());
+        return false;
+    }
+    for (const Failure& warning : saved.Value()) context.host->Tell(context.parent, warning);
+    return true;
+}
+
+const Progress& ProgressOf(const SaveContext& context) {
+    return context.progress ? *context.progress : NoProgress();
+}
+
 }  // namespace
 
 bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single) {
-    ImageBuffer saveImage = ComposeSaveImage(input, single);
-    if (!saveImage) return false;
+    Result<ImageBuffer> composed = ComposeSaveImage(input, single);
+    if (!composed) {
+        context.host->Tell(context.parent, composed.Error());
+        return false;
+    }
+    ImageBuffer saveImage = std::move(composed).Value();
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::StereoPicture, saveImage);
     setup.title = Q(SaveDialogTitle(single));
     SaveDialog dialog(setup, context.parent);
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     // Asked here rather than by the file dialog: only now does the name have its ending.
-    if (!path || !ConfirmReplace(*path)) return false;
+    if (!path || !ConfirmReplace(*path, context.host->Asking(context.parent))) return false;
     const SaveSettings chosen = dialog.Settings();
     // The mirror works on the composed copy; the views stay as they are.
     const ImageBuffer written =
@@ -82,15 +101,17 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
         context.host->Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
         return false;
     }
-    return SaveStereoPicture(*path, written, chosen);
+    return TellSaved(context, SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
-    const ImageBuffer pair = ComposeLeftRightImage(input);
-    if (!pair) {
+    Result<ImageBuffer> composed = ComposeLeftRightImage(input);
+    if (!composed) {
+        context.host->Tell(context.parent, composed.Error());
         context.host->Tell(context.parent, Res(kCannotStore), Res(kErrorCaption));
         return false;
     }
+    const ImageBuffer pair = std::move(composed).Value();
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::LeftRight, pair);
     setup.title = Q(LeftRightSaveDialogTitle());
     // The type list here has JPEG and BMP only.
@@ -98,10 +119,11 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     SaveDialog dialog(setup, context.parent);
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
-    // Equal names, a declined replace question and write failures are told by the saver.
-    return SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
-                              context.settings->rightSuffix,
-                              dialog.Settings()) == LeftRightSaveResult::Saved;
+    // Equal names are refused and the replace question asked by the saver.
+    return TellSaved(
+        context, SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
+                                    context.settings->rightSuffix, dialog.Settings(),
+                                    context.host->Asking(context.parent), {}, ProgressOf(context)));
 }
 
 std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,

@@ -7,6 +7,7 @@
 
 #include "core/formats/output_formats.h"
 #include "core/stereo/compose.h"
+#include "core/util/progress.h"
 
 class QWidget;
 
@@ -33,11 +34,12 @@ struct SaveContext {
     SettingsStore* store = nullptr;
     SaveMemory* memory = nullptr;
     std::string leftPath;  // its file-name part is the name offered
+    const Progress* progress = nullptr;  // the writing's; none when null
 };
 
 // "Stereobild Speichern" (or "Bild speichern" for a single picture): the composition of
 // `input` offered to the dialog, then written as the chosen type. True when it was written;
-// failures are told through the message hook and leave an existing file as it was.
+// failures are told in boxes and leave an existing file as it was.
 bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single);
 
 // "Linkes/Rechtes Bild Speichern": the side-by-side composition cut into the two files.

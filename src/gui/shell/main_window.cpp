@@ -130,7 +130,8 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     setCentralWidget(view_);
     connect(view_, &ViewWidget::CommandRequested, this,
             [this](CommandId command) { ExecuteCommand(command); });
-    trims_ = std::make_unique<TrimCommands>(this, host_, document_, *view_, settings_, store_);
+    trims_ = std::make_unique<TrimCommands>(this, host_, document_, *view_, settings_, store_,
+                                            progress_);
     connect(view_, &ViewWidget::SelectionStatus, this, [this](const QString& text) {
         if (text.isEmpty())
             ShowTexts();
@@ -180,7 +181,15 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     ApplyToolbarSet(ToolbarSet::Start);
     ShowTexts();
     resize(1000, 700);
-    InstallCoreSinks();
+    // Reading and writing pictures report their progress in the first part of the status bar
+    // ("lese... 40 %"); the composed texts replace it when the work is done.
+    progress_ = Progress(
+        [this](ProgressDirection direction, int percent) {
+            const int text = direction == ProgressDirection::Reading ? kReading : kWriting;
+            status_[0]->setText(Q(FormatResString(text, percent)));
+            status_[0]->repaint();
+        },
+        &stopWork_);
     qApp->installEventFilter(this);
 
     OpenCommandLine(options.commandLine);  // nothing when it names nothing readable
@@ -188,59 +197,11 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
-    SetMessageSink(std::move(previousMessageSink_));
-    SetQuestionSink(std::move(previousQuestionSink_));
-    SetProgressSink(std::move(previousProgressSink_));
 }
 
-void MainWindow::InstallCoreSinks() {
-    // Boxes are made on the GUI thread only: a message raised by a worker (the batch) waits
-    // there for its turn.
-    QPointer<MainWindow> window(this);
-    previousMessageSink_ = SetMessageSink(
-        [this, window](std::string_view text, std::string_view caption, MessageIcon icon) {
-            const QMessageBox::Icon boxIcon = icon == MessageIcon::Information
-                                                  ? QMessageBox::Information
-                                              : icon == MessageIcon::Error ? QMessageBox::Critical
-                                                                           : QMessageBox::Warning;
-            const QString shownText = Q(text);
-            const QString shownCaption = Q(caption);
-            if (QThread::currentThread() != qApp->thread()) {
-                QMetaObject::invokeMethod(
-                    qApp,
-                    [window, shownText, shownCaption, boxIcon] {
-                        if (window) window->host_.Tell(window, shownText, shownCaption, boxIcon);
-                    },
-                    Qt::QueuedConnection);
-                return;
-            }
-            host_.Tell(this, shownText, shownCaption, boxIcon);
-        });
-    // The question sink is per thread: this one answers the GUI thread's questions only.
-    previousQuestionSink_ =
-        SetQuestionSink([this](std::string_view text, std::string_view caption, QuestionKind kind) {
-            QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-            if (kind == QuestionKind::OkCancel) buttons = QMessageBox::Ok | QMessageBox::Cancel;
-            if (kind == QuestionKind::YesNoCancel) buttons |= QMessageBox::Cancel;
-            switch (host_.Ask(this, Q(text), Q(caption), buttons, QMessageBox::Question)) {
-                case QMessageBox::Yes:
-                    return Answer::Yes;
-                case QMessageBox::No:
-                    return Answer::No;
-                case QMessageBox::Ok:
-                    return Answer::Ok;
-                default:
-                    return Answer::Cancel;
-            }
-        });
-
-    // Reading and writing pictures report their progress in the first part of the status bar
-    // ("lese... 40 %"); the composed texts replace it when the work is done.
-    previousProgressSink_ = SetProgressSink([this](ProgressDirection direction, int percent) {
-        const int text = direction == ProgressDirection::Reading ? kReading : kWriting;
-        status_[0]->setText(Q(FormatResString(text, percent)));
-        status_[0]->repaint();
-    });
+const Progress& MainWindow::WorkProgress() {
+    stopWork_ = false;
+    return progress_;
 }
 
 // ---- surfaces -----------------------------------------------------------------------------
@@ -487,22 +448,30 @@ CompositionInput MainWindow::Input() const {
     in.leftGamma = settings_.leftGamma;
     in.rightGamma = settings_.rightGamma;
     in.panorama = document_.Panorama();
-    in.firstName = document_.Left().name;
-    in.secondName = document_.Right().name;
-    in.folderIndex = folder_.index;
-    in.folderCount = folder_.Count();
-    in.slideShowRunning = slideShowRunning_;
-    in.slideInterval = settings_.slideTime;
     return in;
+}
+
+TitleFacts MainWindow::Facts() const {
+    TitleFacts facts;
+    facts.firstName = document_.Left().name;
+    facts.secondName = document_.Right().name;
+    facts.folderIndex = folder_.index;
+    facts.folderCount = folder_.Count();
+    facts.slideShowRunning = slideShowRunning_;
+    facts.slideInterval = settings_.slideTime;
+    return facts;
 }
 
 void MainWindow::Recompose(DisplayChange change) {
     if (!document_.BothLoaded() || !document_.Left().image) {
         composer_.Clear();
-    } else if (change == DisplayChange::Offset) {
-        composer_.RecomposeAfterOffset(Input());
     } else {
-        composer_.ComposeForDisplay(Input());
+        const CompositionInput in = Input();
+        if (change == DisplayChange::Offset)
+            composer_.RecomposeAfterOffset(in);
+        else
+            composer_.ComposeForDisplay(in);
+        texts_ = MakeDisplayTexts(in, Facts(), composer_);
     }
     ShowTexts();
     if (flip_) flip_->DisplayChanged();
@@ -514,9 +483,8 @@ void MainWindow::ShowTexts() {
         for (QLabel* label : status_) label->clear();
         return;
     }
-    const DisplayTexts& texts = composer_.Texts();
-    setWindowTitle(Q(texts.title));
-    for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts.status[i]));
+    setWindowTitle(Q(texts_.title));
+    for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts_.status[i]));
 }
 
 void MainWindow::Zoom(CommandId command) {
@@ -629,7 +597,7 @@ void MainWindow::RegisterCommands() {
     c.Add(CmdSlideShow, G::Loaded, [this](CommandId) { ToggleSlideShow(); });
     c.Add(CmdRefreshStatus, G::Internal, [this](CommandId) {
         if (document_.BothLoaded() && document_.Left().image)
-            composer_.RefreshCaptionAndStatus(Input());
+            texts_ = MakeDisplayTexts(Input(), Facts(), composer_);
         ShowTexts();
     });
 
@@ -729,7 +697,10 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     const AfterOpening plan = PlanAfterOpening(in);
 
     document_.SetModified(plan.modified);
-    if (plan.equalizeSizes) EqualiseViewSizes(document_.Left().image, document_.Right().image);
+    if (plan.equalizeSizes) {
+        const Status equal = EqualiseViewSizes(document_.Left().image, document_.Right().image);
+        if (!equal) host_.Tell(this, equal.Error());
+    }
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
     if (plan.rebuildFolderList && source != OpenSource::Browse) {
         folder_ = BuildFolderList(views.leftPath);
@@ -818,8 +789,10 @@ void MainWindow::Paste() {
 
 void MainWindow::Copy() {
     const CompositionInput in = Input();
-    ImageBuffer picture = ComposeForOutput(in, document_.Mode(), document_.Dx(), document_.Dy());
-    const QImage image = QImageFromImageBuffer(picture);
+    Result<ImageBuffer> picture =
+        ComposeForOutput(in, document_.Mode(), document_.Dx(), document_.Dy());
+    if (!picture) host_.Tell(this, picture.Error());
+    const QImage image = picture ? QImageFromImageBuffer(picture.Value()) : QImage();
     if (image.isNull()) {
         host_.Tell(this, Res(kNoBackup), Res(kErrorCaption));
         return;
@@ -838,10 +811,11 @@ void MainWindow::Rotate(CommandId command) {
     view.dx = direction == kRotateClockwise ? -dy : dy;
     view.dy = direction == kRotateClockwise ? dx : -dx;
     view.scrollX = view.scrollY = 0;
-    document_.ApplyEdit([direction, view](const ImageBuffer& left, const ImageBuffer& right) {
+    const Progress& progress = WorkProgress();
+    document_.ApplyEdit([&](const ImageBuffer& left, const ImageBuffer& right) {
         EditedPair pair;
-        pair.left = RotateQuarter(left, direction);
-        if (right) pair.right = RotateQuarter(right, direction);
+        pair.left = RotateQuarter(left, direction, progress);
+        if (right) pair.right = RotateQuarter(right, direction, progress);
         pair.view = view;
         return pair;
     });
@@ -936,9 +910,10 @@ void MainWindow::ExternalProgram() {
     QStringList arguments;
     if (document_.BothLoaded() && document_.Left().image &&
         settings_.passPictureToExternalProgram == 1) {
-        ImageBuffer picture =
+        Result<ImageBuffer> picture =
             ComposeForOutput(Input(), document_.Mode(), document_.Dx(), document_.Dy());
         if (!picture) {
+            host_.Tell(this, picture.Error());
             host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
             return;
         }
@@ -946,7 +921,11 @@ void MainWindow::ExternalProgram() {
         QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/duplora-XXXXXX"));
         folder.setAutoRemove(false);
         const QString path = folder.filePath(QStringLiteral("TMP.BMP"));
-        if (!folder.isValid() || !WriteBmpFile(path.toStdString(), picture)) {
+        const Status written =
+            folder.isValid() ? WriteBmpFile(path.toStdString(), picture.Value(), WorkProgress())
+                             : Status(Failure::Quiet());
+        if (!written) {
+            host_.Tell(this, written.Error());
             host_.Tell(this, Res(kCannotSave), path);
             return;
         }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,10 +19,11 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
+#include "app/stereo/display_texts.h"
 #include "core/formats/codec_options.h"
-#include "core/hooks.h"
 #include "core/shell/command_ids.h"
 #include "core/stereo/display_composer.h"
+#include "core/util/progress.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
 
@@ -69,6 +71,13 @@ class MainWindow : public QMainWindow {
     // Whether the guard of `command` lets it act now.
     bool CommandActs(CommandId command) const;
 
+    // The progress the window's long work (opening, saving, resizing) reports to, shown in
+    // the first part of the status bar; handed out with its stop flag cleared.
+    const Progress& WorkProgress();
+    // Asks the work in progress to stop: it gives up at its next row band or chunk and
+    // leaves the pair and the files as they were.
+    void StopWork() { stopWork_ = true; }
+
     // ---- state, for the program's own tools and its tests ------------------------------------
     StereoDocument& Document() { return document_; }
     const DisplayComposer& Composer() const { return composer_; }
@@ -109,7 +118,7 @@ class MainWindow : public QMainWindow {
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
     // The core's messages and questions, shown by the host on the GUI thread.
-    void InstallCoreSinks();
+    TitleFacts Facts() const;
 
     // ---- surfaces ---------------------------------------------------------------------------
     void CreateShortcuts();
@@ -204,9 +213,12 @@ class MainWindow : public QMainWindow {
     bool slideShowRunning_ = false;
     QTimer slideTimer_;
 
-    MessageSink previousMessageSink_;
-    QuestionSink previousQuestionSink_;
-    ProgressSink previousProgressSink_;
+    // The title and status texts of the last composition.
+    DisplayTexts texts_;
+    // Reading and writing report in the first part of the status bar; setting the flag
+    // stops the work in progress.
+    std::atomic<bool> stopWork_{false};
+    Progress progress_;
 };
 
 }  // namespace duplora

@@ -134,13 +134,13 @@ void MainWindow::OpenLeftRightDialog() {
 }
 
 bool MainWindow::OpenStereo(const std::string& path, StereoLayout layout, OpenSource source) {
-    OpenedViews views = OpenStereoPicture(path, layout, Codec());
+    OpenedViews views = OpenStereoPicture(path, layout, Codec(), WorkProgress());
     const OpenedKind kind = layout == StereoLayout::Single ? OpenedKind::Mono : OpenedKind::Stereo;
     return TakeOpened(std::move(views), kind, layout, source);
 }
 
 bool MainWindow::OpenPair(const std::string& left, const std::string& right, OpenSource source) {
-    OpenedViews views = OpenPairFiles(left, right, Codec());
+    OpenedViews views = OpenPairFiles(left, right, Codec(), WorkProgress());
     const bool ok = TakeOpened(std::move(views), OpenedKind::Stereo, StereoLayout::Pair, source);
     if (ok) rightFolder_ = std::string(FolderPart(right));
     return ok;
@@ -150,8 +150,8 @@ bool MainWindow::OpenPair(const std::string& left, const std::string& right, Ope
 
 bool MainWindow::SaveStereoCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return false;
-    const SaveContext context{this,    &host_,       &settings_,
-                              &store_, &saveMemory_, document_.Left().path};
+    const SaveContext context{
+        this, &host_, &settings_, &store_, &saveMemory_, document_.Left().path, &WorkProgress()};
     const bool saved = SaveStereoWithDialog(context, Input(), document_.SingleImageMode());
     if (saved) document_.SetModified(false);
     // The writing progress gives way to the pair's texts.
@@ -161,8 +161,8 @@ bool MainWindow::SaveStereoCommand() {
 
 void MainWindow::SaveLeftRightCommand() {
     if (!document_.BothLoaded() || !document_.Left().image) return;
-    const SaveContext context{this,    &host_,       &settings_,
-                              &store_, &saveMemory_, document_.Left().path};
+    const SaveContext context{
+        this, &host_, &settings_, &store_, &saveMemory_, document_.Left().path, &WorkProgress()};
     SaveLeftRightWithDialog(context, Input());
     ShowTexts();
 }

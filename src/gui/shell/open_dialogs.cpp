@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/image/qimage_bridge.h"
+#include "app/shell/dialog_texts.h"
 #include "core/formats/plugins.h"
 #include "core/formats/stereo_open.h"
 #include "gui/shell/ui_text.h"
@@ -199,23 +200,24 @@ void OpenDialog::ShowPreviewTexts() {
         for (QRadioButton* radio : rotation_) radio->setVisible(false);
         return;
     }
-    typeText_->setText(Q(preview_->typeText));
-    colourText_->setText(Q(preview_->colourText));
+    const PreviewTexts texts = PreviewTextsFor(*preview_);
+    typeText_->setText(Q(texts.type));
+    colourText_->setText(Q(texts.colours));
     const QImage thumbnail = QImageFromImageBuffer(PreviewThumbnail(preview_->image));
     if (thumbnail.isNull())
         box_->clear();
     else
         box_->setPixmap(QPixmap::fromImage(thumbnail));
-    for (QRadioButton* radio : rotation_) radio->setVisible(preview_->rotation.visible);
+    const RotationChoice rotation = RotationRadiosFor(preview_->orientation);
+    for (QRadioButton* radio : rotation_) radio->setVisible(rotation.visible);
     for (int i = 0; i < 4; ++i)
-        if (kRotationRadios[i].id == preview_->rotation.checkedRadio)
-            rotation_[i]->setChecked(true);
+        if (kRotationRadios[i].id == rotation.checkedRadio) rotation_[i]->setChecked(true);
 }
 
 void OpenDialog::ChooseRotation(int radioId) {
     if (lastName_.isEmpty()) return;
     // The choice is written into the file itself; the preview is rebuilt from it.
-    WriteOrientationChoice(lastName_.toStdString(), radioId);
+    WriteOrientationChoice(lastName_.toStdString(), OrientationForRadio(radioId));
     LoadPreview(lastName_);
 }
 

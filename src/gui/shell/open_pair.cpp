@@ -29,15 +29,15 @@ OpenedViews FromResult(StereoOpenResult result) {
 }  // namespace
 
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
-                          const CodecOptions& codec) {
-    return FromResult(OpenLeftRight(leftPath, rightPath, codec));
+                          const CodecOptions& codec, const Progress& progress) {
+    return FromResult(OpenLeftRight(leftPath, rightPath, codec, progress));
 }
 
 OpenedViews OpenStereoPicture(const std::string& path, StereoLayout layout,
-                              const CodecOptions& codec) {
+                              const CodecOptions& codec, const Progress& progress) {
     StereoOpenOptions options;
     options.codec = codec;
-    return FromResult(OpenStereoFile(path, layout, options));
+    return FromResult(OpenStereoFile(path, layout, options, progress));
 }
 
 }  // namespace duplora

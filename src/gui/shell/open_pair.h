@@ -8,6 +8,7 @@
 #include "core/formats/codec_options.h"
 #include "core/formats/stereo_layout.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
 
 namespace duplora {
 
@@ -31,12 +32,13 @@ struct OpenedViews {
 
 // The left and the right view from two picture files; not ok when either cannot be read.
 OpenedViews OpenPairFiles(const std::string& leftPath, const std::string& rightPath,
-                          const CodecOptions& codec = {});
+                          const CodecOptions& codec = {}, const Progress& progress = NoProgress());
 
 // Both views from one file in `layout` (Pair opens side by side), DAS containers included,
 // or with Single the picture alone as the left view. Names get " - Links" / " - Rechts"
 // unless shown alone.
 OpenedViews OpenStereoPicture(const std::string& path, StereoLayout layout,
-                              const CodecOptions& codec = {});
+                              const CodecOptions& codec = {},
+                              const Progress& progress = NoProgress());
 
 }  // namespace duplora

@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "app/image/qimage_bridge.h"
-#include "core/hooks.h"
+#include "app/shell/dialog_texts.h"
 #include "gui/shell/ui_text.h"
 
 namespace duplora {
@@ -219,8 +219,8 @@ void SaveDialog::MeasureExact() {
 void SaveDialog::Estimate(bool exact) {
     if (!box_) return;
     const SaveSettings& settings = setup_.settings;
-    // Trial encodes are not the save: the window's status bar keeps its texts.
-    const ScopedProgressSink quiet(nullptr);
+    // Trial encodes are not the save: they report no progress, so the window's status bar
+    // keeps its texts.
     estimate_ = SizeEstimate{};
     if (FindOutputFormat(settings.type)->jpeg && preview_.image) {
         estimate_ = exact && setup_.saveImage
@@ -228,7 +228,7 @@ void SaveDialog::Estimate(bool exact) {
                                            settings.type, settings.exifThumbnail)
                         : EstimateSaveSize(preview_, settings.quality, settings.type);
     }
-    estimateText_->setText(Q(estimate_.text));
+    estimateText_->setText(Q(SaveEstimateText(estimate_)));
     // The preview shows what the encoder made of the picture.
     const ImageBuffer& shown = estimate_.shown ? estimate_.shown : preview_.image;
     const QImage image = QImageFromImageBuffer(shown);

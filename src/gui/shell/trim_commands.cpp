@@ -1,24 +1,29 @@
 #include "gui/shell/trim_commands.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/stereo_document.h"
 #include "app/stereo/selection.h"
+#include "gui/shell/dialog_host.h"
 #include "gui/shell/trim_dialogs.h"
 #include "gui/stereo/view_widget.h"
 
 namespace duplora {
 
 TrimCommands::TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document,
-                           ViewWidget& view, Settings& settings, SettingsStore& store)
+                           ViewWidget& view, Settings& settings, SettingsStore& store,
+                           const Progress& progress)
     : parent_(parent),
       host_(host),
       document_(document),
       view_(view),
       settings_(settings),
-      store_(store) {}
+      store_(store),
+      progress_(progress) {}
 
 QSize TrimCommands::LeftSize() const {
     const ImageBuffer& left = document_.Left().image;
@@ -124,9 +129,16 @@ bool TrimCommands::Resize() {
     const int dy = document_.Dy();
     const bool panorama = document_.Panorama();
     const ViewState current = document_.CurrentViewState();
-    return document_.ApplyEdit([&](const ImageBuffer& left, const ImageBuffer& right) {
-        return ResizePair(left, right, dx, dy, panorama, choice, current);
+    std::optional<Failure> failure;
+    const bool done = document_.ApplyEdit([&](const ImageBuffer& left, const ImageBuffer& right) {
+        Result<EditedPair> pair =
+            ResizePair(left, right, dx, dy, panorama, choice, current, progress_);
+        if (pair) return std::move(pair).Value();
+        failure = std::move(pair).Error();
+        return EditedPair{};
     });
+    if (failure) host_.Tell(parent_, *failure);
+    return done;
 }
 
 }  // namespace duplora

@@ -6,6 +6,7 @@
 
 #include "app/image/trim_resize.h"
 #include "core/shell/command_ids.h"
+#include "core/util/progress.h"
 
 class QWidget;
 
@@ -19,8 +20,9 @@ struct Settings;
 
 class TrimCommands {
   public:
+    // Resizing reports to `progress`.
     TrimCommands(QWidget* parent, DialogHost& host, StereoDocument& document, ViewWidget& view,
-                 Settings& settings, SettingsStore& store);
+                 Settings& settings, SettingsStore& store, const Progress& progress = NoProgress());
 
     enum class Outcome {
         NotMine,  // not one of these commands
@@ -49,6 +51,7 @@ class TrimCommands {
     ViewWidget& view_;
     Settings& settings_;
     SettingsStore& store_;
+    const Progress& progress_;
     ResizeChoice resize_;
     QSize trimSize_;
 };

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <climits>
 #include <cstring>
 #include <random>
 
 #include "align_test_util.h"
+#include "core/image/rotate.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -143,6 +147,36 @@ TEST(CorrectionTransform, RunsAllThreeStepsOnTheCanvas) {
         PerspectiveVerticalStep(RotationStep(src, 15, 80, 60, kFramed), 0, 198, 80, 60, kFramed),
         40, 198, 80, 60, kFramed);
     EXPECT_TRUE(SamePixels(CorrectionTransform(src, 15, 0, 40, 80, 60), expected));
+}
+
+// A correction and a quarter turn report rising percents on the calling thread and give
+// nothing once cancelled; the picture is the same as without progress.
+TEST(LongPasses, ReportProgressAndStopWhenCancelled) {
+    const ImageBuffer src = test::MakeNoise(600, 400, 3);
+    const struct {
+        const char* name;
+        std::function<ImageBuffer(const Progress&)> run;
+    } passes[] = {
+        {"rotation", [&](const Progress& p) { return CorrectionTransform(src, 25, 0, 0, p); }},
+        {"three steps", [&](const Progress& p) { return CorrectionTransform(src, 25, 30, -20, p); }},
+        {"quarter turn", [&](const Progress& p) { return RotateQuarter(src, kRotateClockwise, p); }},
+    };
+    for (const auto& pass : passes) {
+        SCOPED_TRACE(pass.name);
+        std::vector<int> seen;
+        const Progress watched([&](ProgressDirection d, int percent) {
+            EXPECT_EQ(d, ProgressDirection::Writing);
+            seen.push_back(percent);
+        });
+        const ImageBuffer out = pass.run(watched);
+        ASSERT_TRUE(out);
+        EXPECT_TRUE(SamePixels(out, pass.run(NoProgress())));
+        ASSERT_FALSE(seen.empty());
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_GE(seen.back(), 60);
+        const std::atomic<bool> stop{true};
+        EXPECT_FALSE(pass.run(Progress({}, &stop)));
+    }
 }
 
 TEST(PreviewCorrection, SameChainOnGreyWithItsSampling) {

@@ -8,13 +8,13 @@
 
 #include "core/batch/batch_options.h"
 #include "core/batch/batch_run.h"
-#include "core/batch/hook_recorder.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/formats_test_util.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/strings.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -41,6 +41,7 @@ std::string WriteSideBySide(const ScratchDir& folder, const std::string& name, i
 struct BatchRunLog {
     std::vector<std::string> log;         // "<clear>" where the log was cleared
     std::vector<std::string> partlyRead;  // as the files' results reported them
+    std::vector<std::string> told;        // the boxes, "caption|text"
     BatchSummary summary;
     std::string Joined() const {
         std::string all;
@@ -56,6 +57,9 @@ BatchRunLog RunFiles(const std::vector<std::string>& files, const BatchOptions& 
     BatchLogSink log;
     log.clear = [&run] { run.log.push_back("<clear>"); };
     log.append = [&run](std::string_view text) { run.log.emplace_back(text); };
+    log.tell = [&run](const Failure& m) {
+        run.told.push_back(m.CaptionText() + "|" + m.MessageText());
+    };
     log.done = [&run](const BatchItem&, const BatchItemResult& result) {
         run.partlyRead.insert(run.partlyRead.end(), result.partlyRead.begin(),
                               result.partlyRead.end());
@@ -129,7 +133,7 @@ TEST(BatchViewTest, SmallerViewSitsCentredOnItsFormerSize) {
     }
     // Shrinking comes before the quarter turn: 40 × 20 turned upright (20 × 40) in the
     // middle of the 100 × 50 canvas.
-    const ImageBuffer turned = AdjustBatchView(Plain(100, 50, kWhite), 900, 40);
+    const ImageBuffer turned = test::Made(AdjustBatchView(Plain(100, 50, kWhite), 900, 40));
     ASSERT_EQ(turned.Width(), 100);
     ASSERT_EQ(turned.Height(), 50);
     EXPECT_EQ((std::vector{PixelAt(turned, 50, 10), PixelAt(turned, 35, 25),
@@ -143,7 +147,7 @@ TEST(BatchViewTest, LargerViewShowsItsMagnifiedCentre) {
     // A grey ramp: column x has level 2x; column x of the result shows source column 25 + x / 2.
     const ImageBuffer view =
         MakeImage(100, 20, [](int x, int) { return std::uint32_t(2 * x) * 0x010101u; });
-    const ImageBuffer out = AdjustBatchView(view, 0, 200);
+    const ImageBuffer out = test::Made(AdjustBatchView(view, 0, 200));
     ASSERT_EQ(out.Width(), 100);
     for (int x : {0, 50, 98})
         EXPECT_NEAR(static_cast<int>(PixelAt(out, x, 10) & 0xFF), 2 * (25 + x / 2), 2) << x;
@@ -245,7 +249,7 @@ TEST(BatchRunTest, LogIsClearedBeforeEveryHundredthFile) {
     ScratchDir in, out;
     const std::vector<std::string> files(250, WriteSideBySide(in, "s.bmp", 2, 2, kRed, kRed));
     BatchThreads threads;
-    threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::Yes; };
+    threads.overwrite = OverwritePolicy::Always();
     const BatchRunLog run = RunFiles(files, Into(out), nullptr, threads);
     std::vector<std::string> afterClears;
     for (std::size_t i = 0; i + 1 < run.log.size(); ++i)
@@ -272,13 +276,18 @@ TEST(BatchRunTest, SeveralThreadsKeepTheLogInFileOrder) {
     ASSERT_TRUE(test::WriteAll(a / "cut.jpg", cut));
     files.insert(files.begin() + 2, a / "cut.jpg");
     BatchThreads threads;
-    threads.question = [](std::string_view, std::string_view, QuestionKind) { return Answer::No; };
+    test::QuestionRecorder asked;
+    asked.fallback = false;
+    threads.overwrite = asked.Policy();
     std::string logs[2];
     for (int count : {1, 3}) {
         SCOPED_TRACE(count);
         ScratchDir target;
         threads.count = count;
+        asked.questions.clear();
         const BatchRunLog run = RunFiles(files, Into(target), nullptr, threads);
+        // The later file of each pair with one output name finds the earlier one's output.
+        EXPECT_EQ(asked.questions.size(), 4u);
         const BatchSummary& s = run.summary;
         EXPECT_EQ((std::vector{s.converted, s.skipped, s.failed, s.partlyRead}),
                   (std::vector{5, 4, 1, 1}));
@@ -313,15 +322,28 @@ TEST(BatchRunTest, UnreadableFileIsLoggedAndTheOthersConvert) {
     ScratchDir in, out;
     const std::string good = WriteSideBySide(in, "good.bmp", 4, 4, kRed, kRed);
     ASSERT_TRUE(test::WriteAll(in / "bad.jpg", test::Text("not a picture")));
-    test::HookRecorder hooks;
     const BatchRunLog run = RunFiles({in / "bad.jpg", good}, Into(out, OutputFormat::Jpeg));
-    EXPECT_EQ(hooks.messages, std::vector<std::string>{LoadResString(kBatchWarningCaption) + "|" +
-                                                       LoadResString(kBatchOtherTypeText)});
+    EXPECT_EQ(run.told, std::vector<std::string>{LoadResString(kBatchWarningCaption) + "|" +
+                                                 LoadResString(kBatchOtherTypeText)});
     EXPECT_EQ(run.log[3], "Ergebnis: Leserfehler.\r\n\r\n");
     EXPECT_EQ(run.summary.converted, 1);
     EXPECT_EQ(run.summary.failed, 1);
     EXPECT_FALSE(run.summary.AllConverted());
     EXPECT_TRUE(std::filesystem::exists(out / "good.jpg"));
+}
+
+TEST(BatchRunTest, UnwritableOutputIsToldWithItsReason) {
+    ScratchDir in, out;
+    const std::string file = WriteSideBySide(in, "w.bmp", 4, 4, kRed, kRed);
+    BatchOptions options = Into(out, OutputFormat::Jpeg);
+    options.targetFolder = out / "missing";
+    const std::string output = BatchOutputName(options.targetFolder, file, options.outputType);
+    const BatchRunLog run = RunFiles({file}, options);
+    EXPECT_EQ(run.told, (std::vector<std::string>{output + "|Kann Bild nicht öffnen",
+                                                  LoadResString(kBatchWarningCaption) + "|" +
+                                                      LoadResString(kBatchSaveFailedText)}));
+    EXPECT_EQ(run.log.back(), LoadResString(kBatchWriteErrorText));
+    EXPECT_EQ(run.summary.failed, 1);
 }
 
 TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
@@ -348,7 +370,8 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     options.positionH = 2;
     options.positionV = 1;
     options.targetFolder = in.Path();
-    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}).outcome, BatchOutcome::Converted);
+    ASSERT_EQ(ConvertBatchItem(item, options, {}, {}, OverwritePolicy::Never()).outcome,
+              BatchOutcome::Converted);
     ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
     EXPECT_EQ(header.alignX, 7);
     EXPECT_EQ(header.alignY, 2);

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/formats_test_util.h"
 #include "core/formats/load_chain.h"
 #include "core/image/convert.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -126,7 +126,7 @@ class MosaicFilesTest : public ::testing::Test {
         return dir_ / name;
     }
     test::ScratchDir dir_;
-    test::HookRecorder hooks_;
+    test::QuestionRecorder asked_;
 };
 
 const std::string kCannotSave = "FEHLER|Kann Bild nicht speichern";
@@ -135,20 +135,24 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
     const ImageBuffer a = MakeNoise(10, 6, 1), b = MakeNoise(21, 10, 2);
     const Names paths = {Write("b.bmp", b), WriteText("c.jpg", "no picture"), Write("A.bmp", a),
                          dir_ / "missing.bmp"};
-    Names titles;
+    std::vector<MosaicStep> steps;
     const std::string target = dir_ / "output.bmp";
-    const MosaicResult r =
-        MakeMosaic(paths, target, [&](const std::string& t) { titles.push_back(t); });
+    const MosaicResult r = MakeMosaic(paths, target, asked_.Policy(),
+                                      [&](const MosaicStep& s) { steps.push_back(s); });
     EXPECT_EQ(r.status, MosaicStatus::Written);
     EXPECT_EQ(r.width, 31);
     EXPECT_EQ(r.height, 10);
     EXPECT_EQ(r.joined, (Names{dir_ / "A.bmp", dir_ / "b.bmp"}));
     EXPECT_EQ(r.unreadable, (Names{dir_ / "c.jpg", dir_ / "missing.bmp"}));
-    EXPECT_EQ(hooks_.questions,
+    EXPECT_EQ(asked_.questions,
               Names{"Konvertierung bestätigen|Verbinde 4 Dateien. Wollen Sie starten ?"});
-    EXPECT_EQ(titles, (Names{"1/4", "2/4", "3/4", "4/4", "Image Size(x=31  Y=10)  1/2",
-                             "Image Size(x=31  Y=10)  2/2"}));
-    EXPECT_TRUE(hooks_.messages.empty());
+    EXPECT_EQ(steps, (std::vector<MosaicStep>{{false, 1, 4},
+                                              {false, 2, 4},
+                                              {false, 3, 4},
+                                              {false, 4, 4},
+                                              {true, 1, 2, 31, 10},
+                                              {true, 2, 2, 31, 10}}));
+    EXPECT_FALSE(r.failure);
     EXPECT_TRUE(SamePixels(ReadBmpFile(target),
                            MakeImage(31, 10,
                                      [&](int x, int y) -> std::uint32_t {
@@ -161,36 +165,41 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
 TEST_F(MosaicFilesTest, QuestionsDecide) {
     const Names paths = {Write("a.bmp", MakeNoise(4, 4, 5))};
     const std::string target = WriteText("out.bmp", "old");
-    hooks_.answers = {Answer::No};
-    EXPECT_EQ(MakeMosaic(paths, target).status, MosaicStatus::Declined);
-    hooks_.answers = {Answer::Yes, Answer::No};
-    EXPECT_EQ(MakeMosaic(paths, target).status, MosaicStatus::Declined);
-    ASSERT_EQ(hooks_.questions.size(), 3u);
-    EXPECT_EQ(hooks_.questions[2],
+    asked_.answers = {false};
+    EXPECT_EQ(MakeMosaic(paths, target, asked_.Policy()).status, MosaicStatus::Declined);
+    asked_.answers = {true, false};
+    const MosaicResult declined = MakeMosaic(paths, target, asked_.Policy());
+    EXPECT_EQ(declined.status, MosaicStatus::Declined);
+    EXPECT_FALSE(declined.failure);  // the user decided: nothing to tell
+    ASSERT_EQ(asked_.questions.size(), 3u);
+    EXPECT_EQ(asked_.questions[2],
               target + "|Datei bereits vorhanden. Wollen Sie diese Überschreiben?\t");
     EXPECT_EQ(test::ReadAll(target), test::Text("old"));
-    hooks_.answers = {Answer::Yes, Answer::Yes};
-    EXPECT_EQ(MakeMosaic(paths, target).status, MosaicStatus::Written);
+    asked_.answers = {true, true};
+    EXPECT_EQ(MakeMosaic(paths, target, asked_.Policy()).status, MosaicStatus::Written);
     EXPECT_TRUE(SamePixels(ReadBmpFile(target), MakeNoise(4, 4, 5)));
     // Nothing picked: nothing asked.
-    hooks_.questions.clear();
-    EXPECT_EQ(MakeMosaic({}, target).status, MosaicStatus::NoFiles);
-    EXPECT_TRUE(hooks_.questions.empty());
+    asked_.questions.clear();
+    EXPECT_EQ(MakeMosaic({}, target, asked_.Policy()).status, MosaicStatus::NoFiles);
+    EXPECT_TRUE(asked_.questions.empty());
 }
 
 TEST_F(MosaicFilesTest, NothingReadableOrUnwritableLeavesTheTarget) {
     const std::string target = WriteText("out.bmp", "old");
-    MosaicResult r = MakeMosaic({dir_ / "missing.jpg", WriteText("x.bmp", "BM garbage")}, target);
+    MosaicResult r = MakeMosaic({dir_ / "missing.jpg", WriteText("x.bmp", "BM garbage")}, target,
+                                ConfirmPolicy::Always());
     EXPECT_EQ(r.status, MosaicStatus::NoPicture);
     EXPECT_EQ(r.unreadable.size(), 2u);
-    EXPECT_EQ(hooks_.messages, Names{kCannotSave});
+    ASSERT_TRUE(r.failure);
+    EXPECT_EQ(test::Messages(*r.failure), Names{kCannotSave});
     EXPECT_EQ(test::ReadAll(target), test::Text("old"));
-    hooks_.messages.clear();
     const std::string picture = Write("a.bmp", MakeNoise(3, 3, 9));
-    r = MakeMosaic({picture}, dir_ / "no-such-folder/out.bmp");
+    const std::string unwritable = dir_ / "no-such-folder/out.bmp";
+    r = MakeMosaic({picture}, unwritable, ConfirmPolicy::Always());
     EXPECT_EQ(r.status, MosaicStatus::WriteFailed);
-    ASSERT_FALSE(hooks_.messages.empty());
-    EXPECT_EQ(hooks_.messages.back(), kCannotSave);
+    ASSERT_TRUE(r.failure);
+    EXPECT_EQ(test::Messages(*r.failure),
+              (Names{unwritable + "|Kann Bild nicht öffnen", kCannotSave}));
     EXPECT_EQ(ReadBmpFile(picture).Width(), 3);
 }
 
@@ -199,7 +208,7 @@ TEST_F(MosaicFilesTest, FolderMosaicLeavesAnEarlierOutputOut) {
     Write("a.bmp", MakeNoise(7, 3, 2));
     WriteText("notes.txt", "text");
     const std::string target = Write("output.bmp", MakeNoise(50, 50, 3));
-    const MosaicResult r = MakeFolderMosaic(dir_.Path(), target);
+    const MosaicResult r = MakeFolderMosaic(dir_.Path(), target, ConfirmPolicy::Always());
     EXPECT_EQ(r.status, MosaicStatus::Written);
     EXPECT_EQ(r.joined.size(), 2u);
     const ImageBuffer written = ReadBmpFile(target);
@@ -214,7 +223,7 @@ TEST_F(MosaicFilesTest, RealPhotographs) {
         if (!test::SampleExists(n)) GTEST_SKIP() << "sample missing: " << n;
         paths.push_back(test::SamplePath(n));
     }
-    const MosaicResult r = MakeMosaic(paths, dir_ / "output.bmp");
+    const MosaicResult r = MakeMosaic(paths, dir_ / "output.bmp", ConfirmPolicy::Always());
     ASSERT_EQ(r.status, MosaicStatus::Written);
     // frozenpond 640×480, gx8 1824×1367, sugarshack 640×480, in that order; the small
     // picture on the left sits (1367 − 480) / 2 = 443 rows down.

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "core/batch/name_order.h"
 #include "core/formats/formats_test_util.h"
 
@@ -149,8 +148,15 @@ class RenameFilesTest : public ::testing::Test {
         for (const std::string& name : dir_.Files()) where.push_back(name + "<" + Contents(name));
         return where;
     }
+    // A run whose questions go to asked_; what it tells the user is added to told_.
+    RenameResult Run(std::vector<std::string> paths, const RenameOptions& options) {
+        RenameResult r = RenameFiles(std::move(paths), options, asked_.Policy());
+        for (std::string& m : test::Messages(r.told)) told_.push_back(std::move(m));
+        return r;
+    }
     ScratchDir dir_;
-    test::HookRecorder hooks_;
+    test::QuestionRecorder asked_;
+    Names told_;
 };
 
 using S = RenameStatus;
@@ -165,26 +171,26 @@ const std::string kFailed = "FEHLER|Fehler beim Umbenennen - wird übersprungen.
 
 TEST_F(RenameFilesTest, AsksFirstAndNoChangesNothing) {
     const Names paths = {Make("a.jpg"), Make("b.jpg"), Make("c.jpg")};
-    hooks_.fallback = Answer::No;
-    const RenameResult r = RenameFiles(paths, Add("_x"));
+    asked_.fallback = false;
+    const RenameResult r = Run(paths, Add("_x"));
     EXPECT_FALSE(r.started);
-    ASSERT_EQ(hooks_.questions.size(), 1u);
-    EXPECT_EQ(hooks_.questions[0],
+    ASSERT_EQ(asked_.questions.size(), 1u);
+    EXPECT_EQ(asked_.questions[0],
               "Konvertierung bestätigen|3 Dateien umbenennen. Wollen Sie starten ?");
     EXPECT_EQ(dir_.Files(), (Names{"a.jpg", "b.jpg", "c.jpg"}));
 
     // Nothing picked: nothing to ask.
-    EXPECT_FALSE(RenameFiles({}, Add("_x")).started);
-    EXPECT_EQ(hooks_.questions.size(), 1u);
+    EXPECT_FALSE(Run({}, Add("_x")).started);
+    EXPECT_EQ(asked_.questions.size(), 1u);
 }
 
 TEST_F(RenameFilesTest, RenumberSortsWithoutRegardToCase) {
     const Names paths = {Make("c.jpg"), Make("A.jpg"), Make("b.JPG")};
-    const RenameResult r = RenameFiles(paths, Renumber("P", "007", ".jpg"));
+    const RenameResult r = Run(paths, Renumber("P", "007", ".jpg"));
     ASSERT_TRUE(r.started);
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 3);
     EXPECT_EQ(Where(), (Names{"P007.jpg<A.jpg", "P008.jpg<b.JPG", "P009.jpg<c.jpg"}));
-    EXPECT_TRUE(hooks_.messages.empty());
+    EXPECT_TRUE(told_.empty());
 }
 
 // Renames that depend on each other: taken one by one, each new name would exist.
@@ -218,16 +224,16 @@ TEST_F(RenameFilesTest, ChainsRingsAndBrokenChainsNeverOverwrite) {
     };
     for (const auto& c : cases) {
         for (const std::string& name : dir_.Files()) fs::remove(dir_ / name);
-        hooks_.messages.clear();
+        told_.clear();
         Names paths;
         for (const std::string& name : c.files)
             if (name[0] == '+')
                 Make(name.substr(1));
             else
                 paths.push_back(Make(name));
-        RenameFiles(paths, c.options);
+        Run(paths, c.options);
         EXPECT_EQ(Where(), c.where) << c.files[0];
-        EXPECT_EQ(hooks_.messages, c.messages) << c.files[0];
+        EXPECT_EQ(told_, c.messages) << c.files[0];
     }
 }
 
@@ -235,14 +241,14 @@ TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
     // b1.jpg stays as it is (nothing to exchange), so a1.jpg cannot become b1.jpg; of two
     // files wanting one new name the first in the list gets it.
     const Names paths = {Make("a1.jpg"), Make("b1.jpg"), Make("a2.jpg")};
-    RenameResult r = RenameFiles(paths, Exchange("a", "b"));
+    RenameResult r = Run(paths, Exchange("a", "b"));
     ASSERT_EQ(Statuses(r), (std::vector{S::TargetExists, S::Unchanged, S::Renamed}));
     EXPECT_EQ(r.entries[2].location, dir_ / "b2.jpg");
-    EXPECT_EQ(hooks_.messages, (Names{kExists}));
+    EXPECT_EQ(told_, (Names{kExists}));
 
-    hooks_.messages.clear();
+    told_.clear();
     const Names same = {Make("x.jpg"), Make("y.jpg")};
-    r = RenameFiles(same, Renumber("same", "*", ".jpg"));
+    r = Run(same, Renumber("same", "*", ".jpg"));
     EXPECT_EQ(Statuses(r), (std::vector{S::Renamed, S::TargetExists}));
     EXPECT_EQ(Contents("same.jpg"), "x.jpg");
     EXPECT_EQ(Contents("y.jpg"), "y.jpg");
@@ -250,27 +256,27 @@ TEST_F(RenameFilesTest, TakenNamesAreSkippedInOrder) {
 
 TEST_F(RenameFilesTest, BadEntriesFailAndTheRestGoesOn) {
     const Names paths = {dir_ / "missing.jpg", Make("a.jpg"), Make("b.jpg")};
-    RenameResult r = RenameFiles(paths, Add("_x"));
+    RenameResult r = Run(paths, Add("_x"));
     EXPECT_EQ(Statuses(r), (std::vector{S::Failed, S::Renamed, S::Renamed}));
-    EXPECT_EQ(hooks_.messages, (Names{kFailed}));
+    EXPECT_EQ(told_, (Names{kFailed}));
     EXPECT_EQ(dir_.Files(), (Names{"a_x.jpg", "b_x.jpg"}));
 
     // A name that would leave the folder, or be no name at all, is refused.
-    hooks_.messages.clear();
-    r = RenameFiles({dir_ / "a_x.jpg"}, Add("/../y"));
+    told_.clear();
+    r = Run({dir_ / "a_x.jpg"}, Add("/../y"));
     EXPECT_EQ(r.entries[0].status, RenameStatus::Failed);
     EXPECT_TRUE(r.entries[0].target.empty());
-    r = RenameFiles({dir_ / "a_x.jpg"}, Exchange("a_x.jpg", ".."));
+    r = Run({dir_ / "a_x.jpg"}, Exchange("a_x.jpg", ".."));
     EXPECT_EQ(r.entries[0].status, RenameStatus::Failed);
-    r = RenameFiles({dir_ / "b_x.jpg", dir_ / "b_x.jpg"}, Add("1"));
+    r = Run({dir_ / "b_x.jpg", dir_ / "b_x.jpg"}, Add("1"));
     EXPECT_EQ(Statuses(r), (std::vector{S::Renamed, S::Failed}));  // gone after its first rename
-    EXPECT_EQ(hooks_.messages, (Names{kFailed, kFailed, kFailed}));
+    EXPECT_EQ(told_, (Names{kFailed, kFailed, kFailed}));
     EXPECT_EQ(dir_.Files(), (Names{"a_x.jpg", "b_x1.jpg"}));
 
     // A new name that is a folder is taken, too.
-    hooks_.messages.clear();
+    told_.clear();
     fs::create_directory(dir_ / "c_x.jpg");
-    r = RenameFiles({Make("c.jpg")}, Add("_x"));
+    r = Run({Make("c.jpg")}, Add("_x"));
     EXPECT_EQ(r.entries[0].status, RenameStatus::TargetExists);
     EXPECT_EQ(Contents("c.jpg"), "c.jpg");
 }
@@ -280,9 +286,9 @@ TEST_F(RenameFilesTest, WholeFolderTakesThePictureFilesOnly) {
     Make("a.JPG");
     Make("notes.txt");
     fs::create_directory(dir_ / "folder.jpg");
-    const RenameResult r = RenameFolder(dir_.Path(), Renumber("s", "01", ".x"));
-    ASSERT_EQ(hooks_.questions.size(), 1u);
-    EXPECT_EQ(hooks_.questions[0],
+    const RenameResult r = RenameFolder(dir_.Path(), Renumber("s", "01", ".x"), asked_.Policy());
+    ASSERT_EQ(asked_.questions.size(), 1u);
+    EXPECT_EQ(asked_.questions[0],
               "Konvertierung bestätigen|2 Dateien umbenennen. Wollen Sie starten ?");
     EXPECT_EQ(r.Count(RenameStatus::Renamed), 2);
     EXPECT_EQ(Contents("s01.x"), "a.JPG");

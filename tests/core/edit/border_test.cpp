@@ -5,8 +5,8 @@
 #include <climits>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "edit_test_util.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -36,8 +36,8 @@ TEST(AddBorder, OutputSizeOfEachLayout) {
                  {400, 600, M::OverUnder, 456, 712},      {400, 600, M::Single, 456, 656},
                  {400, 600, M::ColourAnaglyph, 456, 656}, {1, 1, M::SideBySide, 113, 57}};
     for (const auto& c : cases) {
-        const ImageBuffer out =
-            AddBorder(test::MakeNoise(c.width, c.height, 3), c.mode, Style(4, 20, 4, true));
+        const ImageBuffer out = test::Made(
+            AddBorder(test::MakeNoise(c.width, c.height, 3), c.mode, Style(4, 20, 4, true)));
         EXPECT_EQ(std::pair(out.Width(), out.Height()), std::pair(c.outW, c.outH))
             << static_cast<int>(c.mode);
     }
@@ -131,7 +131,7 @@ TEST(RoundedCornerInset, HandWorkedEllipsesAndSymmetricCircles) {
 TEST(AddBorder, RoundedMiddleFrameCorners) {
     // Defaults on a 10 × 6 picture, one frame: 66 × 62, middle area [4, 62) × [4, 58).
     const ImageBuffer picture = test::MakeNoise(10, 6, 9);
-    const ImageBuffer out = AddBorder(picture, kWhole, Style(4, 20, 4, true));
+    const ImageBuffer out = test::Made(AddBorder(picture, kWhole, Style(4, 20, 4, true)));
     ASSERT_EQ(out.Width(), 66);
     ASSERT_EQ(out.Height(), 62);
     const int insets[] = {7, 5, 3, 2, 2, 1, 1, 0, 0, 0};
@@ -142,14 +142,14 @@ TEST(AddBorder, RoundedMiddleFrameCorners) {
                           x < 4 + insets[k] || x >= 62 - insets[k] ? kOuter : kMiddle)
                     << x << "," << y;
     // Square corners leave the whole middle row.
-    const ImageBuffer square = AddBorder(picture, kWhole, Style(4, 20, 4));
+    const ImageBuffer square = test::Made(AddBorder(picture, kWhole, Style(4, 20, 4)));
     EXPECT_EQ((std::vector{PixelAt(square, 4, 4), PixelAt(square, 61, 57), PixelAt(square, 3, 4)}),
               (std::vector{kMiddle, kMiddle, kOuter}));
 }
 
 TEST(AddBorder, IndexedPictureIsFramedInTrueColourAndBadInputGivesNone) {
     const ImageBuffer indexed = test::MakeIndexed(6, 4, 4, 2);
-    const ImageBuffer out = AddBorder(indexed, kWhole, Style(1, 1, 1));
+    const ImageBuffer out = test::Made(AddBorder(indexed, kWhole, Style(1, 1, 1)));
     ASSERT_EQ(out.BitCount(), 24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
@@ -161,10 +161,11 @@ TEST(AddBorder, IndexedPictureIsFramedInTrueColourAndBadInputGivesNone) {
     EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(1, 1, INT_MIN)));
     int w = 0, h = 0;
     EXPECT_FALSE(FramedSize(4, 4, kSideBySide, Style(INT_MAX, INT_MAX, INT_MAX), w, h));
-    test::HookRecorder hooks;  // too large: the user is told
-    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(INT_MAX, INT_MAX, INT_MAX, true)));
-    EXPECT_FALSE(AddBorder(picture, kSideBySide, Style(20000, 0, 0)));  // 80004 wide
-    EXPECT_EQ(hooks.messages.size(), 2u);
+    // Too large: the user is told.
+    for (const FrameStyle& style :
+         {Style(INT_MAX, INT_MAX, INT_MAX, true), Style(20000, 0, 0)})  // 80004 wide
+        EXPECT_EQ(test::Messages(AddBorder(picture, kSideBySide, style)),
+                  std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
 }
 
 }  // namespace

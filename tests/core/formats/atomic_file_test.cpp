@@ -110,77 +110,91 @@ TEST(ReadFileHead, LimitsAndNonFiles) {
     EXPECT_TRUE(out.empty());
 }
 
-enum class Failure { BadInput, FullDisk, LockedFolder, NoFolder };
+enum class Trouble { BadInput, FullDisk, LockedFolder, NoFolder };
+
+// A write that gives no reason: a success when it wrote.
+Status Wrote(bool wrote) {
+    if (wrote) return {};
+    return Failure::Quiet();
+}
+template <typename T>
+Status Wrote(const Result<T>& result) {
+    if (result) return {};
+    return result.Error();
+}
 
 struct WriterCase {
     const char* name;
-    Failure failure;
+    Trouble trouble;
     // Writes `target` in `folder`, which also holds the JPEGs l.jpg and r.jpg and the text
-    // file notes.jpg; true when the write did what it must not.
-    std::function<bool(const std::string& target, const std::string& folder)> write;
-    const char* text = nullptr;     // the box shown, where pinned
-    const char* caption = nullptr;  // "" for the target's path
+    // file notes.jpg; a success when the write did what it must not.
+    std::function<Status(const std::string& target, const std::string& folder)> write;
+    // The last message the failure tells, "caption|text" ("" for the target as caption);
+    // none where it is not pinned.
+    const char* told = nullptr;
 };
 
-bool SaveAs(OutputFormat type, const std::string& target) {
+Status SaveAs(OutputFormat type, const std::string& target) {
     SaveSettings settings;
     settings.type = type;
-    return SaveStereoPicture(target, test::MakeNoise(300, 200, 4), settings);
+    return Wrote(SaveStereoPicture(target, test::MakeNoise(300, 200, 4), settings));
 }
 
 const WriterCase kWriterCases[] = {
-    {"BmpWithoutPicture", Failure::BadInput,
+    {"BmpWithoutPicture", Trouble::BadInput,
      [](auto& t, auto&) { return WriteBmpFile(t, ImageBuffer{}); }},
-    {"Bmp", Failure::FullDisk,
+    {"Bmp", Trouble::FullDisk,
      [](auto& t, auto&) { return WriteBmpFile(t, test::MakeNoise(200, 200, 2)); }},
-    {"Bmp", Failure::NoFolder,
-     [](auto& t, auto&) { return WriteBmpFile(t, test::MakeNoise(4, 4, 1)); }, nullptr, ""},
-    {"JpegBadInput", Failure::BadInput,
+    {"Bmp", Trouble::NoFolder,
+     [](auto& t, auto&) { return WriteBmpFile(t, test::MakeNoise(4, 4, 1)); },
+     "|Kann Bild nicht öffnen"},
+    {"JpegBadInput", Trouble::BadInput,
      [](auto& t, auto&) {
          const std::uint8_t pixel[3] = {1, 2, 3};
          const std::vector<std::uint8_t> row(70000 * 3);  // wider than JPEG holds
-         return EncodeJpegFile(t, nullptr, 1, 1, true, 90) ||
-                EncodeJpegFile(t, pixel, 0, 1, true, 90) ||
-                EncodeJpegFile(t, pixel, 1, 0, true, 90) ||
-                EncodeJpegFile(t, row.data(), 70000, 1, true, 90) ||
-                EncodeJpegImage(t, test::MakeIndexed(4, 4, 8, 2), true, 90);
+         return Wrote(EncodeJpegFile(t, nullptr, 1, 1, true, 90) ||
+                      EncodeJpegFile(t, pixel, 0, 1, true, 90) ||
+                      EncodeJpegFile(t, pixel, 1, 0, true, 90) ||
+                      EncodeJpegFile(t, row.data(), 70000, 1, true, 90) ||
+                      EncodeJpegImage(t, test::MakeIndexed(4, 4, 8, 2), true, 90));
      }},
-    {"Jpeg", Failure::FullDisk,
+    {"Jpeg", Trouble::FullDisk,
      [](auto& t, auto&) { return EncodeJpegImage(t, test::MakeNoise(300, 300, 3), true, 95); }},
-    {"Jpeg", Failure::NoFolder,
+    {"Jpeg", Trouble::NoFolder,
      [](auto& t, auto&) {
          const std::uint8_t pixel[3] = {1, 2, 3};
          return EncodeJpegFile(t, pixel, 1, 1, true, 90);
      },
-     nullptr, ""},
-    {"SaveJpeg", Failure::LockedFolder,
-     [](auto& t, auto&) { return SaveAs(OutputFormat::Jpeg, t); }, "Kann Bild nicht speichern",
-     "FEHLER"},
-    {"SaveBmp", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Bmp, t); },
-     "Kann Bild nicht speichern", "FEHLER"},
-    {"SaveStj", Failure::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Stj, t); },
-     "Kann Bild nicht speichern", "FEHLER"},
-    {"DasBadSources", Failure::BadInput,
+     "|Kann Bild nicht öffnen"},
+    {"SaveJpeg", Trouble::LockedFolder,
+     [](auto& t, auto&) { return SaveAs(OutputFormat::Jpeg, t); },
+     "FEHLER|Kann Bild nicht speichern"},
+    {"SaveBmp", Trouble::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Bmp, t); },
+     "FEHLER|Kann Bild nicht speichern"},
+    {"SaveStj", Trouble::LockedFolder, [](auto& t, auto&) { return SaveAs(OutputFormat::Stj, t); },
+     "FEHLER|Kann Bild nicht speichern"},
+    {"DasBadSources", Trouble::BadInput,
      [](auto& t, auto& f) {
-         return CreateDasFile(t, f + "/l.jpg", f + "/missing.jpg", 1, 1) ||
-                CreateDasFile(t, f + "/missing.jpg", f + "/r.jpg", 1, 1) ||
-                CreateDasFile(t, f + "/l.jpg", f + "/notes.jpg", 1, 1);
+         return Wrote(CreateDasFile(t, f + "/l.jpg", f + "/missing.jpg", 1, 1) ||
+                      CreateDasFile(t, f + "/missing.jpg", f + "/r.jpg", 1, 1) ||
+                      CreateDasFile(t, f + "/l.jpg", f + "/notes.jpg", 1, 1));
      }},
-    {"Das", Failure::LockedFolder,
-     [](auto& t, auto& f) { return CreateDasFile(t, f + "/l.jpg", f + "/r.jpg", 5, 5); }},
-    {"ReplaceFile", Failure::FullDisk,
+    {"Das", Trouble::LockedFolder,
+     [](auto& t, auto& f) { return Wrote(CreateDasFile(t, f + "/l.jpg", f + "/r.jpg", 5, 5)); }},
+    {"ReplaceFile", Trouble::FullDisk,
      [](auto& t, auto&) {
          const std::string big(300000, 'x');
-         return ReplaceFile(t, Span(big), ReadFileStamp(t)) != ReplaceResult::WriteFailed;
+         return Wrote(ReplaceFile(t, Span(big), ReadFileStamp(t)) != ReplaceResult::WriteFailed);
      }},
-    {"SegmentEdit", Failure::LockedFolder,
-     [](auto& t, auto&) {
-         return EditJpegSegments(t, {}, SegmentEditMode::DropApp0) !=
-                SegmentEditResult::CannotCreateTemporary;
+    {"SegmentEdit", Trouble::LockedFolder,
+     [](auto& t, auto&) -> Status {
+         const SegmentEditResult r = EditJpegSegments(t, {}, SegmentEditMode::DropApp0);
+         if (r == SegmentEditResult::Ok) return {};
+         return SegmentEditFailure(r, SegmentEditMode::DropApp0);
      },
-     "Kann temporäre Datei nicht erstellen. CD-ROM?", "FEHLER"},
-    {"AddExifBlock", Failure::LockedFolder, [](auto& t, auto&) { return AddExifBlock(t); },
-     "Error Add Exif info.", ""},
+     "FEHLER|Kann temporäre Datei nicht erstellen. CD-ROM?"},
+    {"AddExifBlock", Trouble::LockedFolder, [](auto& t, auto&) { return AddExifBlock(t); },
+     "|Error Add Exif info."},
 };
 
 class FailedWrites : public ::testing::TestWithParam<WriterCase> {};
@@ -193,34 +207,34 @@ TEST_P(FailedWrites, LeaveTheOldFile) {
     ASSERT_TRUE(test::WriteAll(dir / "notes.jpg", Text("no picture")));
     const test::Bytes old = test::ReadAll(dir / "old.jpg");
     const auto files = dir.Files();
-    const std::string target = dir / (c.failure == Failure::NoFolder ? "none/x.jpg" : "old.jpg");
-    test::Dialogue dialogue;
+    const std::string target = dir / (c.trouble == Trouble::NoFolder ? "none/x.jpg" : "old.jpg");
+    std::vector<std::string> told;
     {
         std::optional<test::FileSizeLimit> limit;
         std::optional<test::LockedFolder> lock;
-        if (c.failure == Failure::FullDisk) {
+        if (c.trouble == Trouble::FullDisk) {
             limit.emplace(4096);
             ASSERT_TRUE(limit->Active());
-        } else if (c.failure == Failure::LockedFolder) {
+        } else if (c.trouble == Trouble::LockedFolder) {
             lock.emplace(dir.Path());
             if (lock->Unlocked()) GTEST_SKIP() << "cannot make a folder unwritable here";
         }
-        EXPECT_FALSE(c.write(target, dir.Path()));
+        const Status written = c.write(target, dir.Path());
+        EXPECT_FALSE(written);
+        told = test::Messages(written);
     }
     EXPECT_EQ(test::ReadAll(dir / "old.jpg"), old);
     EXPECT_EQ(dir.Files(), files);
-    if (c.caption) {
-        ASSERT_FALSE(dialogue.shown.empty());
-        EXPECT_EQ(dialogue.shown.back().caption, *c.caption ? std::string(c.caption) : target);
-    }
-    if (c.text) {
-        EXPECT_EQ(dialogue.shown.back().text, c.text);
+    if (c.told) {
+        ASSERT_FALSE(told.empty());
+        const std::string expected = c.told[0] == '|' ? target + c.told : std::string(c.told);
+        EXPECT_EQ(told.back(), expected);
     }
 }
 
 std::string CaseName(const ::testing::TestParamInfo<WriterCase>& info) {
-    const char* const failures[] = {"BadInput", "FullDisk", "LockedFolder", "NoFolder"};
-    return std::string(info.param.name) + "_" + failures[static_cast<int>(info.param.failure)];
+    const char* const troubles[] = {"BadInput", "FullDisk", "LockedFolder", "NoFolder"};
+    return std::string(info.param.name) + "_" + troubles[static_cast<int>(info.param.trouble)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, FailedWrites, ::testing::ValuesIn(kWriterCases), CaseName);

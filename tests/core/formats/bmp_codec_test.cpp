@@ -202,8 +202,13 @@ TEST(BmpRead, FilesFromImageMagick) {
 TEST(BmpRead, ProgressRises) {
     ScratchDir dir;
     ASSERT_TRUE(WriteBmpFile(dir / "big.bmp", test::MakeNoise(300, 200, 4)));
-    EXPECT_TRUE(test::RisingProgress([&] { return !!ReadBmpFile(dir / "big.bmp"); },
-                                     ProgressDirection::Reading, 2));
+    EXPECT_TRUE(
+        test::RisingProgress([&](const Progress& p) { return !!ReadBmpFile(dir / "big.bmp", p); },
+                             ProgressDirection::Reading, 2));
+    const ImageBuffer picture = test::MakeNoise(300, 200, 24);
+    EXPECT_TRUE(test::RisingProgress(
+        [&](const Progress& p) { return WriteBmpFile(dir / "out.bmp", picture, p).Ok(); },
+        ProgressDirection::Writing, 2));
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST(DasRead, EveryTruncationFailsCleanly) {
         EXPECT_FALSE(ReadDasLayout(path, false, layout));
         EXPECT_EQ(ExtractDasJpegs(path, out.Path(), false), 0);
         EXPECT_FALSE(LoadDasPicture(path));
-        EXPECT_FALSE(RestoreDasFiles(path, out / "x.jpg"));
+        EXPECT_FALSE(RestoreDasFiles(path, out / "x.jpg", OverwritePolicy::Always()));
         EXPECT_TRUE(out.Files().empty());
         EXPECT_EQ(ReadDasLayout(path, true, layout), n >= previewNeeds);
         DasHeader header;
@@ -290,7 +290,7 @@ TEST_F(DasSamplePair, ContainerHoldsSourcesSizesNamesAndTimes) {
 TEST_F(DasSamplePair, RestoreGivesFilesAndTimesBack) {
     ScratchDir out;
     // Under the stored names (the case of the chosen name does not matter).
-    ASSERT_TRUE(RestoreDasFiles(das_, out / "GX8_L.JPG"));
+    ASSERT_TRUE(RestoreDasFiles(das_, out / "GX8_L.JPG", OverwritePolicy::Never()));
     EXPECT_EQ(out.Files(), (Names{"gx8_l.jpg", "gx8_r.jpg"}));
     for (const std::string name : {"gx8_l.jpg", "gx8_r.jpg"}) {
         EXPECT_EQ(ReadAll(out / name), ReadAll(src_ / name)) << name;
@@ -298,21 +298,22 @@ TEST_F(DasSamplePair, RestoreGivesFilesAndTimesBack) {
     }
     // Under another name, and over existing files only when the user agrees to each.
     ScratchDir other;
-    ASSERT_TRUE(RestoreDasFiles(das_, other / "pair.jpeg"));
+    ASSERT_TRUE(RestoreDasFiles(das_, other / "pair.jpeg", OverwritePolicy::Never()));
     EXPECT_EQ(other.Files(), (Names{"pair_L.jpeg", "pair_R.jpeg"}));
     EXPECT_EQ(ReadAll(other / "pair_R.jpeg"), ReadAll(right_));
     ASSERT_TRUE(WriteAll(other / "pair_L.jpeg", Bytes{1, 2, 3}));
-    {
-        test::Dialogue cancel(Answer::Cancel);
-        EXPECT_FALSE(RestoreDasFiles(das_, other / "pair.jpeg"));
-        ASSERT_EQ(cancel.asked.size(), 1u);
-        EXPECT_EQ(cancel.asked[0].caption, other / "pair_L.jpeg");
-        EXPECT_EQ(ReadAll(other / "pair_L.jpeg"), (Bytes{1, 2, 3}));
-    }
-    EXPECT_FALSE(RestoreDasFiles(das_, other / "pair.jpeg"));  // nobody answers: Cancel
-    test::Dialogue ok(Answer::Ok);
-    EXPECT_TRUE(RestoreDasFiles(das_, other / "pair.jpeg"));
-    EXPECT_EQ(ok.asked.size(), 2u);
+    test::QuestionRecorder cancel;
+    cancel.fallback = false;
+    EXPECT_FALSE(RestoreDasFiles(das_, other / "pair.jpeg", cancel.Policy()));
+    EXPECT_EQ(cancel.questions,
+              std::vector<std::string>{other / "pair_L.jpeg" +
+                                       "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
+    EXPECT_EQ(cancel.kinds, std::vector<QuestionKind>{QuestionKind::OkCancel});
+    EXPECT_EQ(ReadAll(other / "pair_L.jpeg"), (Bytes{1, 2, 3}));
+    EXPECT_FALSE(RestoreDasFiles(das_, other / "pair.jpeg", OverwritePolicy()));  // nobody asked
+    test::QuestionRecorder ok;
+    EXPECT_TRUE(RestoreDasFiles(das_, other / "pair.jpeg", ok.Policy()));
+    EXPECT_EQ(ok.questions.size(), 2u);
     EXPECT_EQ(ReadAll(other / "pair_L.jpeg"), ReadAll(left_));
     EXPECT_EQ(other.Files().size(), 2u);
 }
@@ -350,8 +351,10 @@ TEST_F(DasSamplePair, OpensAsAPairAndTakesANewAlignment) {
     const std::optional<OpenPreview> preview = LoadOpenPreview(das_);
     ASSERT_TRUE(preview);
     EXPECT_TRUE(preview->das);
-    EXPECT_EQ(preview->typeText, "Dateityp : DAS File");
-    EXPECT_EQ(preview->colourText, "Bildgröße: 1824x1367 - 1824x1367  Farben: Volle Farbanzahl ");
+    EXPECT_EQ(preview->kind, PreviewKind::Das);
+    EXPECT_EQ((std::vector{preview->dasSizes.leftWidth, preview->dasSizes.leftHeight,
+                           preview->dasSizes.rightWidth, preview->dasSizes.rightHeight}),
+              (std::vector{1824, 1367, 1824, 1367}));
     ASSERT_TRUE(preview->image);
     EXPECT_EQ(std::max(preview->image.Width(), preview->image.Height()), 160);
 }
@@ -451,14 +454,14 @@ TEST(DasRestore, StoredNamesNeverLeaveTheChosenFolder) {
         std::memcpy(file.data() + (i ? 194 : 42), names[i], std::strlen(names[i]));
     }
     ASSERT_TRUE(WriteAll(dir / "s.das", file));
-    ASSERT_TRUE(RestoreDasFiles(dir / "s.das", out / "sub\\l.jpg"));
+    ASSERT_TRUE(RestoreDasFiles(dir / "s.das", out / "sub\\l.jpg", OverwritePolicy::Never()));
     EXPECT_EQ(out.Files(), (Names{"l.jpg", "r.jpg"}));
     EXPECT_EQ(ReadAll(out / "r.jpg"), kSmallEntries[3]);
 
     // Equal stored names fall back to the _L/_R names.
     std::memcpy(file.data() + 194, file.data() + 42, 128);
     ASSERT_TRUE(WriteAll(dir / "e.das", file));
-    ASSERT_TRUE(RestoreDasFiles(dir / "e.das", out2 / "sub\\l.jpg"));
+    ASSERT_TRUE(RestoreDasFiles(dir / "e.das", out2 / "sub\\l.jpg", OverwritePolicy::Never()));
     EXPECT_EQ(out2.Files(), (Names{"sub\\l_L.jpg", "sub\\l_R.jpg"}));
 }
 

@@ -346,13 +346,12 @@ TEST(AddExifBlock, UndecodableFileShowsItsBoxAndStays) {
     ScratchDir dir;
     const std::string broken = dir / "broken.jpg";
     ASSERT_TRUE(test::WriteAll(broken, JpegWith({})));  // headers only, no decodable scan
-    test::Dialogue dialogue;
-    EXPECT_FALSE(AddExifBlock(broken));
-    ASSERT_EQ(dialogue.shown.size(), 1u);
-    EXPECT_EQ(dialogue.shown[0].text, "Error make a thumbnail image");
-    EXPECT_EQ(dialogue.shown[0].caption, broken);
+    EXPECT_EQ(test::Messages(AddExifBlock(broken)),
+              std::vector<std::string>{broken + "|Error make a thumbnail image"});
     EXPECT_EQ(ReadAll(broken), JpegWith({}));
-    EXPECT_FALSE(AddExifBlock(dir / "missing.jpg"));
+    const Status missing = AddExifBlock(dir / "missing.jpg");
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(test::Messages(missing).empty());
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"broken.jpg"});
 }
 
@@ -409,9 +408,11 @@ TEST_F(WithExiftool, ReadsTheBlockWeAdd) {
     const auto markers = test::HeaderMarkers(ReadAll(ours));
     EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xE0), 0);
 
-    // A second block is never added.
+    // A second block is never added, and that is no failure to tell.
     const Bytes once = ReadAll(path);
-    EXPECT_FALSE(AddExifBlock(path));
+    const Status second = AddExifBlock(path);
+    EXPECT_FALSE(second);
+    EXPECT_TRUE(test::Messages(second).empty());
     EXPECT_EQ(ReadAll(path), once);
 
     // The orientation and size we write are what exiftool reads; times, scan data and the

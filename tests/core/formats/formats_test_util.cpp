@@ -84,22 +84,6 @@ bool SetImmutable(const std::string& path, bool on) {
     return ok;
 }
 
-Dialogue::Dialogue(Answer answer) {
-    previousMessage_ = SetMessageSink([this](std::string_view t, std::string_view c, MessageIcon) {
-        shown.push_back({std::string(t), std::string(c)});
-    });
-    previousQuestion_ =
-        SetQuestionSink([this, answer](std::string_view t, std::string_view c, QuestionKind k) {
-            asked.push_back({std::string(t), std::string(c), k});
-            return answer;
-        });
-}
-
-Dialogue::~Dialogue() {
-    SetMessageSink(std::move(previousMessage_));
-    SetQuestionSink(std::move(previousQuestion_));
-}
-
 bool HaveTool(const std::string& tool) {
     return RunQuiet("command -v " + tool);
 }
@@ -227,13 +211,14 @@ ImageBuffer ExpandForTest(const ImageBuffer& indexed) {
     });
 }
 
-::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
+::testing::AssertionResult RisingProgress(const std::function<bool(const Progress&)>& action,
                                           ProgressDirection direction, int minCalls) {
     std::vector<std::pair<ProgressDirection, int>> seen;
-    {
-        const ScopedProgressSink sink([&](ProgressDirection d, int p) { seen.emplace_back(d, p); });
-        if (!action()) return ::testing::AssertionFailure() << "the action failed";
-    }
+    const Progress watched([&](ProgressDirection d, int p) { seen.emplace_back(d, p); });
+    if (!action(watched)) return ::testing::AssertionFailure() << "the action failed";
+    const std::atomic<bool> stop{true};
+    if (action(Progress({}, &stop)))
+        return ::testing::AssertionFailure() << "the action ran to its end although cancelled";
     auto failure = ::testing::AssertionFailure() << seen.size() << " calls:";
     for (const auto& [d, p] : seen)
         failure << " " << (d == ProgressDirection::Writing ? "w" : "r") << p;

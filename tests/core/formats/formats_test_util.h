@@ -10,8 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/hooks.h"
 #include "core/image/image_buffer.h"
+#include "core/util/progress.h"
+#include "support/told.h"
 
 namespace duplora::test {
 
@@ -73,24 +74,6 @@ class LockedFolder {
 // Sets or clears the immutable attribute; false where the file system does not allow it.
 bool SetImmutable(const std::string& path, bool on);
 
-// While it lives: records the messages shown and answers every question with `answer`.
-class Dialogue {
-  public:
-    struct Shown {
-        std::string text, caption;
-        QuestionKind kind = QuestionKind::YesNo;  // of a question
-    };
-    explicit Dialogue(Answer answer = Answer::Cancel);
-    ~Dialogue();
-    Dialogue(const Dialogue&) = delete;
-    Dialogue& operator=(const Dialogue&) = delete;
-    std::vector<Shown> shown, asked;
-
-  private:
-    MessageSink previousMessage_;
-    QuestionSink previousQuestion_;
-};
-
 bool HaveTool(const std::string& tool);
 // Runs a shell command quietly; true when it exits with 0.
 bool RunQuiet(const std::string& command);
@@ -128,9 +111,10 @@ ImageBuffer MakeGradient(int width, int height);  // smooth, for lossy round tri
 // 24-bit copy of a 1-, 4- or 8-bit picture, looked up index by index.
 ImageBuffer ExpandForTest(const ImageBuffer& indexed);
 
-// Runs `action` (false fails) and checks its progress: only in `direction`, rising by whole
-// percents from 0 to above 90, at least `minCalls` times.
-::testing::AssertionResult RisingProgress(const std::function<bool()>& action,
+// Runs `action` with a progress (false fails) and checks what it reported: only in
+// `direction`, rising by whole percents from 0 to above 90, at least `minCalls` times. Run
+// again with the progress cancelled from the start, the action must fail.
+::testing::AssertionResult RisingProgress(const std::function<bool(const Progress&)>& action,
                                           ProgressDirection direction, int minCalls);
 
 // ---- JPEG files ----

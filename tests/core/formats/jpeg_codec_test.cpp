@@ -9,7 +9,6 @@
 #include "core/formats/exif.h"
 #include "core/formats/jpeg_load.h"
 #include "core/formats/load_chain.h"
-#include "core/hooks.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
 
@@ -269,11 +268,15 @@ TEST(JpegDecode, PhotographMatchesDjpeg) {
 TEST(JpegCodec, ProgressRisesWhileWritingAndReading) {
     ScratchDir dir;
     const std::string path = dir / "p.jpg";
+    const ImageBuffer picture = test::MakeNoise(80, 300, 2);
     EXPECT_TRUE(test::RisingProgress(
-        [&] { return EncodeJpegImage(path, test::MakeNoise(80, 300, 2), true, 80); },
+        [&](const Progress& p) { return EncodeJpegImage(path, picture, true, 80, p).Ok(); },
         ProgressDirection::Writing, 90));
-    EXPECT_TRUE(test::RisingProgress([&] { return !!DecodeJpegFile(path, false); },
-                                     ProgressDirection::Reading, 90));
+    EXPECT_TRUE(test::RisingProgress(
+        [&](const Progress& p) {
+            return !!DecodeJpegFile(path, false, nullptr, nullptr, nullptr, p);
+        },
+        ProgressDirection::Reading, 90));
 }
 
 // Expected turns, written pixel by pixel: (x, y) of the result from the source.

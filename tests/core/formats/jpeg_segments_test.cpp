@@ -156,17 +156,17 @@ TEST_P(SegmentFailures, LeaveFileUnchanged) {
     ASSERT_TRUE(test::WriteAll(path, GetParam().file));
     test::SetOldTimes(path);
     const auto before = test::ModifyTime(path);
-    test::Dialogue dialogue;
-    EXPECT_EQ(EditJpegSegments(path, {}, GetParam().mode), GetParam().expected);
+    const SegmentEditResult result = EditJpegSegments(path, {}, GetParam().mode);
+    EXPECT_EQ(result, GetParam().expected);
     EXPECT_EQ(ReadAll(path), GetParam().file);
     EXPECT_EQ(test::ModifyTime(path), before);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"bad.jpg"});
     // Only a broken JPEG gets a box.
     const bool malformed = GetParam().expected == SegmentEditResult::Malformed;
-    ASSERT_EQ(dialogue.shown.size(), malformed ? 1u : 0u);
-    if (malformed) {
-        EXPECT_EQ(dialogue.shown[0].caption, "FEHLER");
-    }
+    EXPECT_EQ(test::Messages(SegmentEditFailure(result, GetParam().mode)),
+              malformed ? std::vector<std::string>{"FEHLER|Fehler in JPEG Datei. Kann Kommentar "
+                                                   "nicht hinzufügen."}
+                        : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(EditJpegSegments, SegmentFailures, ::testing::ValuesIn(BadCases()),
@@ -230,30 +230,27 @@ TEST(EditJpegSegments, UnusableBlocksAndSourcesAreRefused) {
 
 TEST(EditJpegSegments, MissingOrReadOnlyFileShowsTheOpenBox) {
     ScratchDir dir;
-    {
-        test::Dialogue dialogue;
-        EXPECT_EQ(EditJpegSegments(dir / "none.jpg", {}, SegmentEditMode::DropApp0),
-                  SegmentEditResult::CannotOpen);
-        EXPECT_EQ(EditJpegSegments(dir / "none.jpg", {}, SegmentEditMode::Rewrite),
-                  SegmentEditResult::CannotOpen);
-        ASSERT_EQ(dialogue.shown.size(), 2u);
-        EXPECT_EQ(dialogue.shown[0].text, "Kann Datei nicht schreiben, eventuell nur lesen?");
-        EXPECT_EQ(dialogue.shown[1].text, "Kann Bild nicht öffnen");
-        EXPECT_TRUE(dir.Files().empty());
+    const std::string cannotWrite = "FEHLER|Kann Datei nicht schreiben, eventuell nur lesen?";
+    for (const auto& [mode, told] :
+         {std::pair{SegmentEditMode::DropApp0, cannotWrite},
+          std::pair{SegmentEditMode::Rewrite, std::string("FEHLER|Kann Bild nicht öffnen")}}) {
+        const SegmentEditResult result = EditJpegSegments(dir / "none.jpg", {}, mode);
+        EXPECT_EQ(result, SegmentEditResult::CannotOpen);
+        EXPECT_EQ(test::Messages(SegmentEditFailure(result, mode)), std::vector<std::string>{told});
     }
+    EXPECT_TRUE(dir.Files().empty());
     const std::string path = dir / "ro.jpg";
     const Bytes input = Join(kInput);
     ASSERT_TRUE(test::WriteAll(path, input));
     ::chmod(path.c_str(), 0444);
     const bool immutable = ::geteuid() == 0 && test::SetImmutable(path, true);
     if (::geteuid() == 0 && !immutable) GTEST_SKIP() << "cannot make a file read-only here";
-    test::Dialogue dialogue;
     const auto result = EditJpegSegments(path, {}, SegmentEditMode::DropApp1);
     if (immutable) test::SetImmutable(path, false);
     EXPECT_EQ(result, SegmentEditResult::CannotOpen);
     EXPECT_EQ(ReadAll(path), input);
-    ASSERT_EQ(dialogue.shown.size(), 1u);
-    EXPECT_EQ(dialogue.shown[0].text, "Kann Datei nicht schreiben, eventuell nur lesen?");
+    EXPECT_EQ(test::Messages(SegmentEditFailure(result, SegmentEditMode::DropApp1)),
+              std::vector<std::string>{cannotWrite});
 }
 
 // The replacement keeps the file's times and follows a link.

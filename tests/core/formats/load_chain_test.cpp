@@ -10,7 +10,6 @@
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/output_formats.h"
-#include "core/hooks.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
 
@@ -88,12 +87,14 @@ TEST(LoadChain, PictureLoaderIsSilent) {
     ScratchDir dir;
     ASSERT_TRUE(EncodeJpegImage(dir / "a.jpg", test::MakeNoise(40, 200, 1), true, 90));
     int calls = 0;
-    const ScopedProgressSink sink([&](ProgressDirection, int) { ++calls; });
+    const Progress progress([&](ProgressDirection, int) { ++calls; });
     ASSERT_TRUE(LoadPictureFile(dir / "a.jpg"));
     EXPECT_EQ(calls, 0);
-    // The window's sink is back afterwards.
-    ASSERT_TRUE(LoadImageFile(dir / "a.jpg").loaded);
+    // The document's loader reports to the progress it is given, and stops when cancelled.
+    ASSERT_TRUE(LoadImageFile(dir / "a.jpg", {}, progress).loaded);
     EXPECT_GT(calls, 0);
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(LoadImageFile(dir / "a.jpg", {}, Progress({}, &stop)).loaded);
     EXPECT_FALSE(LoadPictureFile(""));
     EXPECT_FALSE(LoadPictureFile(dir / "missing.jpg"));
 }
@@ -167,14 +168,19 @@ TEST(Plugins, PngFromImageMagickOpensThroughTheLoadChain) {
     // Progress only when asked.
     ASSERT_TRUE(
         test::RunQuiet("convert -size 300x300 gradient: PNG:" + test::Quote(dir / "g.png")));
+    int calls = 0;
+    const Progress progress([&](ProgressDirection, int) { ++calls; });
+    ASSERT_TRUE(ReadWithPlugin(dir / "g.png", table, 0));
+    EXPECT_EQ(calls, 0);
+    ASSERT_TRUE(ReadWithPlugin(dir / "g.png", table, 0, &progress));
+    EXPECT_GT(calls, 2);
+    // Through the chain only when the options ask for it.
     for (bool asked : {false, true}) {
-        int calls = 0;
-        {
-            const ScopedProgressSink sink([&](ProgressDirection, int) { ++calls; });
-            ASSERT_TRUE(ReadWithPlugin(dir / "g.png", table, 0, asked));
-        }
+        calls = 0;
+        CodecOptions withProgress = options;
+        withProgress.pluginProgress = asked;
+        ASSERT_TRUE(LoadImageFile(dir / "g.png", withProgress, progress).loaded);
         EXPECT_EQ(calls > 2, asked);
-        EXPECT_EQ(calls == 0, !asked);
     }
     // Only valid indices stay in the try order; an empty one asks no plug-in.
     table.SetTryOrder({5, -1, 0, 99});

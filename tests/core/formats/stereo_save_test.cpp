@@ -20,7 +20,6 @@ namespace duplora {
 namespace {
 
 using test::Bytes;
-using test::Dialogue;
 using test::PixelAt;
 using test::ReadBytes;
 using test::ScratchDir;
@@ -72,10 +71,6 @@ TEST(SavePanel, ControlsAndTexts) {
     EXPECT_FALSE(bmp.quality || bmp.sizeText || bmp.exifSwitch || bmp.exactButton);
     const SavePanelState stj = SavePanelFor(OutputFormat::Stj, true);
     EXPECT_TRUE(stj.quality && stj.phoneNote && stj.exactButton && !stj.exifSwitch);
-    EXPECT_EQ(SaveDialogTitle(false), "Stereobild Speichern");
-    EXPECT_EQ(SaveDialogTitle(true), "Bild speichern");
-    EXPECT_EQ(LeftRightSaveDialogTitle(), "Linkes/Rechtes Bild Speichern");
-    EXPECT_EQ(SaveImageSizeText(test::MakeNoise(40, 30, 1)), "Bildgröße (40 X 30)");
 }
 
 TEST(ComposeSaveImage, DisplayModeAndMirror) {
@@ -87,11 +82,11 @@ TEST(ComposeSaveImage, DisplayModeAndMirror) {
     input.first = &left;
     input.second = &right;
     input.mode = DisplayMode::SideBySide;
-    const ImageBuffer sbs = ComposeSaveImage(input, false);
+    const ImageBuffer sbs = ComposeSaveImage(input, false).ValueOr({});
     ASSERT_EQ(std::pair(sbs.Width(), sbs.Height()), std::pair(8, 2));
     EXPECT_EQ(PixelAt(sbs, 1, 1), 0x100011u);
     EXPECT_EQ(PixelAt(sbs, 5, 0), 0x200010u);
-    EXPECT_TRUE(test::SamePixels(ComposeLeftRightImage(input), sbs, "lr-compose"));
+    EXPECT_TRUE(test::SamePixels(ComposeLeftRightImage(input).ValueOr({}), sbs, "lr-compose"));
 
     // The mirror turns the left half round, only side by side and not for single pictures.
     const ImageBuffer mirrored =
@@ -106,11 +101,20 @@ TEST(ComposeSaveImage, DisplayModeAndMirror) {
                                      "mirror-off"));
 
     input.mode = DisplayMode::OverUnder;
-    const ImageBuffer ou = ComposeSaveImage(input, false);
+    const ImageBuffer ou = ComposeSaveImage(input, false).ValueOr({});
     EXPECT_EQ(std::pair(ou.Width(), ou.Height()), std::pair(4, 4));
-    EXPECT_TRUE(test::SamePixels(ComposeSaveImage(input, true), left, "single"));
+    EXPECT_TRUE(test::SamePixels(ComposeSaveImage(input, true).ValueOr({}), left, "single"));
     input.second = nullptr;
-    EXPECT_FALSE(ComposeSaveImage(input, false));
+    const Result<ImageBuffer> none = ComposeSaveImage(input, false);
+    EXPECT_FALSE(none);
+    EXPECT_TRUE(test::Messages(none).empty());
+
+    // A side-by-side picture beyond the size limits cannot be made, and says so.
+    const ImageBuffer wide = test::MakeNoise(40000, 1, 3);
+    input.first = input.second = &wide;
+    input.mode = DisplayMode::SideBySide;
+    EXPECT_EQ(test::Messages(ComposeSaveImage(input, false)),
+              std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
 }
 
 TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
@@ -187,10 +191,9 @@ TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
     const ImageBuffer sbs = test::MakeImage(9, 4, [](int x, int y) { return (x << 8) | y; });
     SaveSettings settings;
     settings.type = OutputFormat::Bmp;
-    Dialogue dialogue;
-    ASSERT_EQ(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings),
-              LeftRightSaveResult::Saved);
-    EXPECT_TRUE(dialogue.asked.empty());
+    test::QuestionRecorder asked;
+    ASSERT_TRUE(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings, asked.Policy()));
+    EXPECT_TRUE(asked.questions.empty());
     const ImageBuffer left = ReadBmpFile(dir / "pair_l.bmp");
     const ImageBuffer right = ReadBmpFile(dir / "pair_r.bmp");
     ASSERT_EQ(std::pair(left.Width(), right.Width()), std::pair(4, 4));  // odd column dropped
@@ -200,18 +203,17 @@ TEST(SaveLeftRightFiles, WritesBothHalvesUnderTheSuffixes) {
     // Mirrored and with an overlay on each view.
     settings.mirrorLeft = true;
     int overlays = 0;
-    Dialogue yes(Answer::Ok);
-    ASSERT_EQ(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings,
-                                 [&](ImageBuffer& view) {
-                                     ++overlays;
-                                     view.Line(0)[0] = 0xEE;
-                                 }),
-              LeftRightSaveResult::Saved);
+    ASSERT_TRUE(SaveLeftRightFiles(dir / "pair.bmp", sbs, "_l", "_r", settings, asked.Policy(),
+                                   [&](ImageBuffer& view) {
+                                       ++overlays;
+                                       view.Line(0)[0] = 0xEE;
+                                   }));
     EXPECT_EQ(overlays, 2);
-    ASSERT_EQ(yes.asked.size(), 1u);  // the left file existed
-    EXPECT_EQ(yes.asked[0].text, "Datei bereits vorhanden! Diese Datei ersetzen ?");
-    EXPECT_EQ(yes.asked[0].caption, dir / "pair_l.bmp");
-    EXPECT_EQ(yes.asked[0].kind, QuestionKind::OkCancel);
+    // The left file existed.
+    EXPECT_EQ(asked.questions,
+              std::vector<std::string>{dir / "pair_l.bmp" +
+                                       "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
+    EXPECT_EQ(asked.kinds, std::vector<QuestionKind>{QuestionKind::OkCancel});
     const ImageBuffer mirrored = ReadBmpFile(dir / "pair_l.bmp");
     EXPECT_EQ(PixelAt(mirrored, 3, 2), 2u);
     EXPECT_EQ(PixelAt(mirrored, 0, 0) & 0xFF, 0xEEu);
@@ -221,31 +223,37 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
     ScratchDir dir;
     const ImageBuffer sbs = test::MakeNoise(10, 4, 2);
     SaveSettings settings;
-    {
-        Dialogue dialogue(Answer::Ok);
-        EXPECT_EQ(SaveLeftRightFiles(dir / "same.jpg", sbs, "_x", "_x", settings),
-                  LeftRightSaveResult::SameNames);
-        ASSERT_EQ(dialogue.shown.size(), 1u);
-        EXPECT_EQ(dialogue.shown[0].caption, "FEHLER");
-        EXPECT_TRUE(dialogue.asked.empty());
-        EXPECT_TRUE(dir.Files().empty());
-        EXPECT_FALSE(ConfirmLeftRightNames(MakeLeftRightNames(dir / "same.jpg", "", "")));
-    }
-    // Only the right file exists: the question names it, and Cancel keeps it as it was.
+    const std::string sameNames =
+        "FEHLER|Linker und rechter Dateiname sind gleich. Bitte unterschiedliche "
+        "Namenszusätze für das linke und das rechte Bild angeben.";
+    test::QuestionRecorder asked;
+    EXPECT_EQ(test::Messages(
+                  SaveLeftRightFiles(dir / "same.jpg", sbs, "_x", "_x", settings, asked.Policy())),
+              std::vector<std::string>{sameNames});
+    EXPECT_TRUE(asked.questions.empty());
+    EXPECT_TRUE(dir.Files().empty());
+    EXPECT_EQ(test::Messages(ConfirmLeftRightNames(MakeLeftRightNames(dir / "same.jpg", "", ""),
+                                                   OverwritePolicy::Always())),
+              std::vector<std::string>{sameNames});
+
+    // Only the right file exists: the question names it, and Cancel keeps it as it was
+    // without a word.
     const Bytes old(10, 0x33);
     ASSERT_TRUE(test::WriteAll(dir / "pair_r.jpg", old));
-    Dialogue dialogue(Answer::Cancel);
-    EXPECT_EQ(SaveLeftRightFiles(dir / "pair.jpg", sbs, "_l", "_r", settings),
-              LeftRightSaveResult::Cancelled);
-    ASSERT_EQ(dialogue.asked.size(), 1u);
-    EXPECT_EQ(dialogue.asked[0].caption, dir / "pair_r.jpg");
+    asked.fallback = false;
+    const Result<Warnings> cancelled =
+        SaveLeftRightFiles(dir / "pair.jpg", sbs, "_l", "_r", settings, asked.Policy());
+    EXPECT_FALSE(cancelled);
+    EXPECT_TRUE(test::Messages(cancelled).empty());
+    EXPECT_EQ(asked.questions,
+              std::vector<std::string>{dir / "pair_r.jpg" +
+                                       "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"pair_r.jpg"}));
     EXPECT_EQ(ReadBytes(dir / "pair_r.jpg"), old);
     // Nothing to split is a failure the user hears of.
-    Dialogue failed(Answer::Ok);
-    EXPECT_EQ(SaveLeftRightFiles(dir / "pair.jpg", ImageBuffer{}, "_l", "_r", settings),
-              LeftRightSaveResult::Failed);
-    EXPECT_EQ(failed.shown.back().text, "Kann Bild nicht speichern");
+    EXPECT_EQ(test::Messages(SaveLeftRightFiles(dir / "pair.jpg", ImageBuffer{}, "_l", "_r",
+                                                settings, OverwritePolicy::Always())),
+              std::vector<std::string>{"FEHLER|Kann Bild nicht speichern"});
 }
 
 // Scratch files go to a folder of the test's own, so that it can see them all removed.
@@ -272,8 +280,6 @@ TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
     settings.quality = 99;
     ASSERT_TRUE(SaveStereoPicture(out_ / "a.jpg", picture, settings));
     EXPECT_EQ(estimate.bytes, static_cast<std::int64_t>(ReadBytes(out_ / "a.jpg").size()));
-    EXPECT_EQ(estimate.text,
-              "Dateigröße nach Speichern:\n genau " + std::to_string(estimate.bytes) + " Bytes");
     // The box shows what the encoder made of it.
     EXPECT_TRUE(test::SamePixels(estimate.shown, DecodeJpegFile(out_ / "a.jpg", false), "shown"));
 
@@ -296,8 +302,6 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     EXPECT_FALSE(about.exact);
     EXPECT_EQ(about.bytes % 100, 0);
     EXPECT_GT(about.bytes, 0);
-    EXPECT_EQ(about.text,
-              "Dateigröße nach Speichern:\n ca. " + std::to_string(about.bytes) + " Bytes");
 
     const SizeEstimate exact = MeasureExactSize(picture, preview, 80, OutputFormat::Jpeg, true);
     ASSERT_TRUE(exact.ok);

@@ -258,8 +258,9 @@ TEST(TiffRead, ShortStripIsReadInPartAndSaysSo) {
 TEST(TiffRead, ProgressRisesByEveryPercent) {
     ScratchDir dir;
     ASSERT_TRUE(WriteTiff(dir / "p.tif", 10, 200, 1, PHOTOMETRIC_MINISBLACK, 2, Bytes(10, 7)));
-    EXPECT_TRUE(test::RisingProgress([&] { return !!ReadTiffFile(dir / "p.tif"); },
-                                     ProgressDirection::Reading, 100));
+    EXPECT_TRUE(test::RisingProgress(
+        [&](const Progress& p) { return !!ReadTiffFile(dir / "p.tif", {}, nullptr, p); },
+        ProgressDirection::Reading, 100));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/hooks.h"
 #include "core/image/filter.h"
 #include "support/test_support.h"
 
@@ -24,10 +23,9 @@ std::uint32_t Grey(int v) {
     return static_cast<std::uint32_t>(v) * 0x010101u;
 }
 
-std::vector<int> CollectProgress(const std::function<void()>& work) {
+std::vector<int> CollectProgress(const std::function<void(const Progress&)>& work) {
     std::vector<int> seen;
-    ScopedProgressSink sink([&](ProgressDirection, int percent) { seen.push_back(percent); });
-    work();
+    work(Progress([&](ProgressDirection, int percent) { seen.push_back(percent); }));
     return seen;
 }
 
@@ -166,10 +164,14 @@ TEST(EdgeMagnitudeTable, TruncatedHypotAndSquareLimitsAgree) {
 
 TEST(Filters, ProgressPerRowAndOtherDepthsRefused) {
     // Sharpen: rows 1 … 9 of 11 as 100·row / 10. Edges: rows 2 … 6 of 9 as 100·row / 6.
-    EXPECT_EQ(CollectProgress([] { SharpenImage(MakeNoise(4, 11, 2), 11); }),
+    EXPECT_EQ(CollectProgress([](const Progress& p) { SharpenImage(MakeNoise(4, 11, 2), 11, p); }),
               (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
-    EXPECT_EQ(CollectProgress([] { DetectEdges(MakeNoise(6, 9, 4), 16); }),
+    EXPECT_EQ(CollectProgress([](const Progress& p) { DetectEdges(MakeNoise(6, 9, 4), 16, p); }),
               (std::vector<int>{33, 50, 66, 83, 100}));
+    // A cancelled pass gives no picture.
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(SharpenImage(MakeNoise(40, 30, 2), 11, Progress({}, &stop)));
+    EXPECT_FALSE(DetectEdges(MakeNoise(40, 30, 2), 16, Progress({}, &stop)));
     EXPECT_FALSE(SharpenImage(ImageBuffer(), 11));
     EXPECT_FALSE(SharpenImage(test::MakeIndexed(6, 5, 8, 1), 11));
     EXPECT_FALSE(DetectEdges(ImageBuffer(), 16));

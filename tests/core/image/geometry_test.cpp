@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "core/image/convert.h"
 #include "core/image/rotate.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -48,21 +48,21 @@ TEST(FrameOnCanvas, ImageCentredOnBlackByBothFunctions) {
     // Indexed sources go through their colours.
     for (const int bits : {4, 8}) {
         const ImageBuffer src = test::MakeIndexed(5, 2, bits, 11), full = ToTrueColour(src);
-        EXPECT_TRUE(SamePixels(FrameOnCanvas(src, 3, 6), FrameOnCanvas(full, 3, 6)));
-        EXPECT_TRUE(SamePixels(CentreOnCanvas(src, 3, 6), FrameOnCanvas(full, 3, 6)));
+        const ImageBuffer expected = test::Made(FrameOnCanvas(full, 3, 6));
+        EXPECT_TRUE(SamePixels(FrameOnCanvas(src, 3, 6), expected));
+        EXPECT_TRUE(SamePixels(CentreOnCanvas(src, 3, 6), expected));
     }
 }
 
 TEST(FrameOnCanvas, NoPictureOrNoCanvas) {
-    test::HookRecorder hooks;
-    EXPECT_FALSE(FrameOnCanvas(ImageBuffer{}, 10, 10));
-    EXPECT_TRUE(hooks.messages.empty());
+    const Result<ImageBuffer> none = FrameOnCanvas(ImageBuffer{}, 10, 10);
+    EXPECT_FALSE(none);
+    EXPECT_TRUE(test::Messages(none).empty());
     const ImageBuffer image = Marked(3, 3);
-    EXPECT_FALSE(FrameOnCanvas(image, 0, 10));
-    EXPECT_FALSE(FrameOnCanvas(image, 10, -2));
-    EXPECT_FALSE(FrameOnCanvas(image, 70000, 10));
-    EXPECT_EQ(hooks.messages,
-              std::vector<std::string>(3, "FEHLER|Kann BMP Datei nicht erstellen."));
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{0, 10}, {10, -2}, {70000, 10}})
+        EXPECT_EQ(test::Messages(FrameOnCanvas(image, w, h)),
+                  std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."})
+            << w << "x" << h;
 }
 
 TEST(EqualiseViewSizes, EqualSizesStayBothCentredOtherwise) {
@@ -72,8 +72,8 @@ TEST(EqualiseViewSizes, EqualSizesStayBothCentredOtherwise) {
     EXPECT_EQ(same1.Data(), kept);
     ImageBuffer a = Marked(4, 3), b = Marked(2, 6);
     ASSERT_TRUE(EqualiseViewSizes(a, b));
-    EXPECT_TRUE(SamePixels(a, FrameOnCanvas(Marked(4, 3), 4, 6)));
-    EXPECT_TRUE(SamePixels(b, FrameOnCanvas(Marked(2, 6), 4, 6)));
+    EXPECT_TRUE(SamePixels(FrameOnCanvas(Marked(4, 3), 4, 6), a));
+    EXPECT_TRUE(SamePixels(FrameOnCanvas(Marked(2, 6), 4, 6), b));
 }
 
 TEST(EqualiseViewSizes, FailureLeavesBothViews) {
@@ -81,10 +81,11 @@ TEST(EqualiseViewSizes, FailureLeavesBothViews) {
     EXPECT_FALSE(EqualiseViewSizes(a, missing));
     EXPECT_EQ(a.Width(), 4);
     EXPECT_FALSE(missing);
-    // 65535 × 65535 is beyond the size limit: no canvas, nothing replaced.
-    test::HookRecorder hooks;
+    // 65535 × 65535 is beyond the size limit: no canvas, nothing replaced, and the user
+    // hears why.
     ImageBuffer wide = CreateImage(65535, 1, 24), tall = CreateImage(1, 65535, 24);
-    EXPECT_FALSE(EqualiseViewSizes(wide, tall));
+    EXPECT_EQ(test::Messages(EqualiseViewSizes(wide, tall)),
+              std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
     EXPECT_EQ(wide.Height(), 1);
     EXPECT_EQ(tall.Width(), 1);
 }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/batch/hook_recorder.h"
 #include "core/image/luminance.h"
 #include "core/image/luminance_row.h"
 #include "support/test_support.h"
+#include "support/told.h"
 
 namespace duplora {
 namespace {
@@ -60,15 +60,17 @@ TEST(DuplicateImage, CopiesEveryByteAndKeepsDepth) {
     EXPECT_FALSE(DuplicateTrueColour(test::MakeIndexed(4, 4, 8, 1)));
 }
 
-TEST(Accessors, MissingPictureTellsOnlyForWidth) {
-    test::HookRecorder hooks;
+TEST(Accessors, MissingPictureHasNoSize) {
     ImageBuffer none;
     EXPECT_EQ(ImageWidth(none), 0);
     EXPECT_EQ(ImageHeight(none), 0);
     EXPECT_EQ(ImagePixels(none), nullptr);
-    EXPECT_EQ(ImageWidth(none), 0);
-    EXPECT_EQ(hooks.messages,
-              std::vector<std::string>(2, "FEHLER|Kann BMP Datei nicht erstellen."));
+    // Why a picture could not be made, with the size asked for.
+    const Failure failure = CannotCreateImage(70000, 3);
+    EXPECT_EQ(test::Messages(failure),
+              std::vector<std::string>{"FEHLER|Kann BMP Datei nicht erstellen."});
+    EXPECT_EQ(failure.detail, "70000 x 3");
+    EXPECT_EQ(CannotCreateImage().detail, "");
 }
 
 TEST(FromPacked, AcceptsWellFormedAndRefusesLiesAboutSize) {

@@ -8,7 +8,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/hooks.h"
 #include "core/image/convert.h"
 #include "support/test_support.h"
 
@@ -145,12 +144,12 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
     std::vector<int> percents;
     const std::thread::id self = std::this_thread::get_id();
     bool otherThread = false;
-    ScopedProgressSink sink([&](ProgressDirection, int percent) {
+    const Progress progress([&](ProgressDirection, int percent) {
         percents.push_back(percent);
         otherThread |= std::this_thread::get_id() != self;
     });
     // Large enough to be split into bands.
-    ImageBuffer out = ResizeImage(MakeNoise(1200, 1000, 4), 1100, 1100);
+    ImageBuffer out = ResizeImage(MakeNoise(1200, 1000, 4), 1100, 1100, progress);
     ASSERT_TRUE(out);
     ASSERT_FALSE(percents.empty());
     EXPECT_FALSE(otherThread);
@@ -159,8 +158,12 @@ TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {
     EXPECT_EQ(percents.back(), 100);
 
     percents.clear();
-    ResizeImage(MakeNoise(3, 2, 1), 7, 5);  // one band
+    ResizeImage(MakeNoise(3, 2, 1), 7, 5, progress);  // one band
     EXPECT_EQ(percents.back(), 100);
+
+    // Cancelled, it stops between rows and gives nothing.
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(ResizeImage(MakeNoise(1200, 1000, 4), 1100, 1100, Progress({}, &stop)));
 }
 
 TEST(ComputeResizeGeometry, FrameOnlyWhenKeepingTheRatioInAFrameAndCommonAreaFirst) {
@@ -215,7 +218,7 @@ TEST(ResizeView, CutsScalesAndFrames) {
     ResizeGeometry g =
         ComputeResizeGeometry(500, 300, 100, 0, false, 200, 200, AspectMode::KeepRatioFrame);
     ASSERT_TRUE(g.valid);
-    const ImageBuffer out = ResizeView(view, g, true, true);
+    const ImageBuffer out = test::Made(ResizeView(view, g, true, true));
     ASSERT_EQ(std::pair(out.Width(), out.Height()), std::pair(200, 200));
     // 400 × 300 → 200 × 150 with 25 black rows above and below.
     EXPECT_EQ((std::vector{test::PixelAt(out, 100, 24), test::PixelAt(out, 100, 175),

@@ -53,7 +53,8 @@ TEST(DisplayModeTable, EachCompositionHasTheShapeOfItsHalves) {
     const AnaglyphChoice anaglyph{GreyAnaglyphPair::RedBlue, ColourAnaglyphKind::HalfToneRedCyan,
                                   BuildAnaglyphTables(100, 100)};
     for (const DisplayModeRow& row : DisplayModeTable()) {
-        const ImageBuffer out = row.compose(a, row.needsSecondView ? b : none, {}, anaglyph);
+        const ImageBuffer out =
+            test::Made(row.compose(a, row.needsSecondView ? b : none, {}, anaglyph));
         ASSERT_TRUE(out) << row.key;
         const int across = row.halves == PictureHalves::SideBySide ? 2 : 1;
         const int down = row.halves == PictureHalves::OverUnder ? 2 : 1;

@@ -96,7 +96,7 @@ TEST(WorkerPool, SplitPassesMatchTheirOneThreadRun) {
         std::vector<ImageBuffer> out;
         out.push_back(ApplyGamma(left, 140, true).image);
         out.push_back(ComposeGreyAnaglyph(left, right, area, GreyAnaglyphPair::RedCyan, tables));
-        out.push_back(ComposeSideBySide(left, right, area));
+        out.push_back(test::Made(ComposeSideBySide(left, right, area)));
         out.push_back(ResizeImage(left, 1203, 377));
         out.push_back(SharpenImage(left, 11));
         out.push_back(DetectEdges(left, 16));
