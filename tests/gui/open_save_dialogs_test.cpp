@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/shell/dialog_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -270,7 +272,7 @@ TEST(SaveDialogWidget, LargePictureIsEstimatedUntilTheButtonMeasuresIt) {
         EXPECT_EQ(Control<QPushButton>(dialog, 3096)->isHidden(), !large);
         EXPECT_EQ(dialog.Estimate().exact, !large);
         EXPECT_EQ(Control<QLabel>(dialog, 1230)->text(),
-                  QString::fromStdString(dialog.Estimate().text));
+                  QString::fromStdString(SaveEstimateText(dialog.Estimate())));
         if (!large) continue;
         Control<QPushButton>(dialog, 3096)->click();
         EXPECT_TRUE(dialog.Estimate().exact);

@@ -99,7 +99,7 @@ ImageBuffer MakeHtmlPicture(const ImageBuffer& left, const ImageBuffer& right,
         second = &sharpened[1];
     }
     if (!*first || !*second) return {};
-    return ComposeSideBySide(*first, *second, CommonArea{});
+    return ComposeSideBySide(*first, *second, CommonArea{}).ValueOr(ImageBuffer{});
 }
 
 std::string HtmlJpegPath(const std::string& pagePath) {

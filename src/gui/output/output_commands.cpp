@@ -108,10 +108,10 @@ void OutputCommands::Execute(CommandId command) {
 ImageBuffer OutputCommands::PrintPictureNow() const {
     const CompositionInput input = c_.input();
     const bool single = c_.document->SingleImageMode();
-    ImageBuffer picture = ComposeSaveImage(input, single);
+    ImageBuffer picture = ComposeSaveImage(input, single).ValueOr(ImageBuffer{});
     if (picture && c_.settings->border.show)
-        picture = AddBorder(picture, single ? DisplayMode::Single : input.mode,
-                            c_.settings->border);
+        picture = AddBorder(picture, single ? DisplayMode::Single : input.mode, c_.settings->border)
+                      .ValueOr(ImageBuffer{});
     return picture;
 }
 
@@ -179,12 +179,14 @@ PrintOutcome OutputCommands::Print() {
 void OutputCommands::ExportHtml() {
     const CompositionInput input = c_.input();
     // Cut to the common area of the alignment, side by side.
-    const ImageBuffer pair = ComposeLeftRightImage(input);
-    if (!pair) {
+    Result<ImageBuffer> composed = ComposeLeftRightImage(input);
+    if (!composed) {
+        c_.host->Tell(c_.parent, composed.Error());
         c_.host->Tell(c_.parent, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
         return;
     }
-    const std::string base = PairBaseName(input.firstName);
+    const ImageBuffer pair = std::move(composed).Value();
+    const std::string base = PairBaseName(c_.document->Left().name);
     std::string name = std::string(FileNamePart(base));
     if (const std::string_view ext = ExtensionOf(name); !ext.empty())
         name.resize(name.size() - ext.size() - 1);
@@ -200,18 +202,17 @@ void OutputCommands::ExportHtml() {
     ImageBuffer picture = views ? MakeHtmlPicture(views.left, views.right, html_) : ImageBuffer();
     if (picture && dialog.Frame())
         picture =
-            AddBorder(picture, DisplayMode::SideBySide, c_.settings->border);
+            AddBorder(picture, DisplayMode::SideBySide, c_.settings->border).ValueOr(ImageBuffer{});
     if (!picture) {
         c_.host->Tell(c_.parent, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
         return;
     }
     const std::string jpeg = HtmlJpegPath(page);
-    if (!ConfirmReplace(jpeg)) return;
+    if (!ConfirmReplace(jpeg, c_.host->Asking(c_.parent))) return;
     SaveSettings jpegSettings;
     jpegSettings.type = OutputFormat::Jpeg;
     jpegSettings.quality = c_.settings->jpegQuality;
-    // The saver tells its own failures.
-    if (!SaveStereoPicture(jpeg, picture, jpegSettings)) return;
+    if (!c_.host->TellSaved(c_.parent, SaveStereoPicture(jpeg, picture, jpegSettings))) return;
 
     HtmlPlaceholders values;
     values.viewerWidth = 2 * html_.viewWidth;
@@ -255,16 +256,17 @@ void OutputCommands::MakePhonePicture() {
 void OutputCommands::SavePhonePicture() {
     if (!c_.document->BothLoaded() || c_.document->SingleImageMode()) return;
     const CompositionInput input = c_.input();
-    const ImageBuffer picture = ComposeSaveImage(input, false);
-    if (!picture) {
-        c_.host->Tell(c_.parent, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
+    Result<ImageBuffer> composed = ComposeSaveImage(input, false);
+    if (!composed) {
+        c_.host->Tell(c_.parent, composed.Error());
         return;
     }
+    const ImageBuffer picture = std::move(composed).Value();
     SaveDialogSetup setup;
     setup.kind = SaveDialogKind::StereoPicture;
     setup.title = Res(StringId::SavePhoneImageTitle);
     setup.folder = Q(c_.settings->saveFolder);
-    setup.name = Q(PairBaseName(input.firstName));
+    setup.name = Q(PairBaseName(c_.document->Left().name));
     setup.saveImage = &picture;
     setup.settings.type = OutputFormat::Stj;
     setup.settings.quality = c_.settings->jpegQuality;
@@ -278,12 +280,12 @@ void OutputCommands::SavePhonePicture() {
 
 void OutputCommands::WritePhonePicture() {
     if (phonePath_.empty()) return;
-    const ImageBuffer picture = ComposeSaveImage(c_.input(), false);
-    if (!picture || !ConfirmReplace(phonePath_)) return;
+    const ImageBuffer picture = ComposeSaveImage(c_.input(), false).ValueOr(ImageBuffer{});
+    if (!picture || !ConfirmReplace(phonePath_, c_.host->Asking(c_.parent))) return;
     SaveSettings settings;
     settings.type = OutputFormat::Stj;
     settings.quality = c_.settings->jpegQuality;
-    SaveStereoPicture(phonePath_, picture, settings);
+    c_.host->TellSaved(c_.parent, SaveStereoPicture(phonePath_, picture, settings));
 }
 
 }  // namespace duplora

@@ -50,6 +50,15 @@ void DialogHost::Tell(QWidget* parent, const Failure& failure) {
     });
 }
 
+bool DialogHost::TellSaved(QWidget* parent, const Result<Warnings>& saved) {
+    if (!saved) {
+        Tell(parent, saved.Error());
+        return false;
+    }
+    for (const Failure& warning : saved.Value()) Tell(parent, warning);
+    return true;
+}
+
 ConfirmPolicy DialogHost::Asking(QWidget* parent) {
     return ConfirmPolicy::Asking([this, parent](const Question& question) {
         const bool okCancel = question.kind == QuestionKind::OkCancel;

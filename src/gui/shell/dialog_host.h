@@ -46,6 +46,8 @@ class DialogHost {
               QMessageBox::Icon icon = QMessageBox::Warning);
     // Every message of a failure, earliest first; nothing for a quiet one.
     void Tell(QWidget* parent, const Failure& failure);
+    // The failure of a save, or the warnings of the saved file; true when it was written.
+    bool TellSaved(QWidget* parent, const Result<Warnings>& saved);
     // A policy that puts each question to the user in a box modal to `parent`.
     ConfirmPolicy Asking(QWidget* parent);
     // Qt's own file dialog (never the desktop's) for one existing file, or several with

@@ -65,15 +65,6 @@ std::optional<std::string> RunSaveDialog(const SaveContext& context, SaveDialog&
 }
 
 // Tells the failure, or the warnings of what was written; true when it was written.
-bool TellSaved(const SaveContext& context, const Result<Warnings>& saved) {
-    if (!saved) {
-        context.host->Tell(context.parent, saved.Error());
-        return false;
-    }
-    for (const Failure& warning : saved.Value()) context.host->Tell(context.parent, warning);
-    return true;
-}
-
 const Progress& ProgressOf(const SaveContext& context) {
     return context.progress ? *context.progress : NoProgress();
 }
@@ -101,7 +92,8 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
         context.host->Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
         return false;
     }
-    return TellSaved(context, SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
+    return context.host->TellSaved(context.parent,
+                                   SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
@@ -120,10 +112,11 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
     // Equal names are refused and the replace question asked by the saver.
-    return TellSaved(
-        context, SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
-                                    context.settings->rightSuffix, dialog.Settings(),
-                                    context.host->Asking(context.parent), {}, ProgressOf(context)));
+    return context.host->TellSaved(
+        context.parent,
+        SaveLeftRightFiles(*path, pair, context.settings->leftSuffix, context.settings->rightSuffix,
+                           dialog.Settings(), context.host->Asking(context.parent), {},
+                           ProgressOf(context)));
 }
 
 std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,
