@@ -32,13 +32,13 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace {
 
 using namespace duplora;
 
 constexpr int kExitUsage = 2;
-constexpr int kFolderFailedText = 2615;  // "Erstellen eines neuen Verzeichnisses fehlgeschlagen."
 
 // --from's and --to's name for two separate files.
 constexpr std::string_view kSeparateFilesKey = "lr";
@@ -442,7 +442,7 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(options.targetFolder, error);
         if (!std::filesystem::is_directory(options.targetFolder, error)) {
             std::fprintf(stderr, "%s: %s\n", options.targetFolder.c_str(),
-                         LoadResString(kFolderFailedText).c_str());
+                         LoadResString(StringId::CannotCreateFolder).c_str());
             return 1;
         }
     }
@@ -452,7 +452,7 @@ int main(int argc, char** argv) {
         ListFile list;
         if (OpenList(cl.list, list) != ListResult::Ok) {
             std::fprintf(stderr, "%s: %s\n", cl.list.c_str(),
-                         LoadResString(kListOpenFailedText).c_str());
+                         LoadResString(StringId::ListCannotOpen).c_str());
             return 1;
         }
         job = MakeListJob(cl.list, list, options);

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "res/core/string_ids.h"
+
 namespace duplora {
 namespace {
 
@@ -74,17 +76,20 @@ TEST(LoadResString, TextsThatAreEasyToMangleAndMissingIds) {
     for (int id : {0, -1, 2199, 2504, 3000}) EXPECT_EQ(LoadResString(id), "") << id;
     EXPECT_EQ(FormatResString(2504, 1, 2), "");
     // Two results stay valid together.
-    const std::string text = LoadResString(2509), caption = LoadResString(2505);
+    const std::string text = LoadResString(StringId::CannotSaveImage),
+                      caption = LoadResString(StringId::ErrorCaption);
     EXPECT_EQ(text + "|" + caption, "Kann Bild nicht speichern|FEHLER");
 }
 
 TEST(FormatResString, FillsNumbersTextsAndPercentSigns) {
-    EXPECT_EQ(FormatResString(2589, 42), "lese... 42 %");
-    EXPECT_EQ(FormatResString(2601, 0, 5), "-0.5 Grad");
-    EXPECT_EQ(FormatResString(2604, 1, 5, 128), "Gamma = 1.05 durchschnittliche Dichte = 128");
-    EXPECT_EQ(FormatResString(2638, "urlaub"), "Änderungen im Bild [urlaub] speichern ?");
+    EXPECT_EQ(FormatResString(StringId::ProgressReading, 42), "lese... 42 %");
+    EXPECT_EQ(FormatResString(StringId::NegativeDegrees, 0, 5), "-0.5 Grad");
+    EXPECT_EQ(FormatResString(StringId::GammaDensity, 1, 5, 128),
+              "Gamma = 1.05 durchschnittliche Dichte = 128");
+    EXPECT_EQ(FormatResString(StringId::SaveChangesQuestion, "urlaub"),
+              "Änderungen im Bild [urlaub] speichern ?");
     EXPECT_EQ(
-        FormatResString(2568, "l.jpg", "r.jpg", 800, 600, 50, -3, 4),
+        FormatResString(StringId::InfoOverlay, "l.jpg", "r.jpg", 800, 600, 50, -3, 4),
         "Links(l.jpg) Rechts(r.jpg) Bildgröße(800 x 600) Zoom(50%) Ausrichtung(x = -3 y = 4)");
 }
 

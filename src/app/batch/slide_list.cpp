@@ -9,15 +9,12 @@
 
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
 
-constexpr int kIntervalText = 2593;          // "Slide Show Intervall %d.%d S."
-constexpr int kAlignmentWrittenText = 2521;  // "(%s)\nInformationen (X = %d,Y = %d)wurden ..."
-constexpr int kCaptionWarning = 2515;        // "Achtung"
-constexpr int kUnpairedText = 2678;  // "Numerierung muß für unabhängie(L/R) ungerade sein."
 constexpr int kDefaultInterval = 30;
 constexpr int kPageFlippingShowType = 5;
 
@@ -128,16 +125,17 @@ ListEntry EntryForDocument(const std::string& left, const std::string& right, St
 }
 
 QString ListIntervalText(int tenths) {
-    return FromBytes(FormatResString(kIntervalText, tenths / 10, tenths % 10));
+    return FromBytes(FormatResString(StringId::SlideShowInterval, tenths / 10, tenths % 10));
 }
 
 QString ListFailureText(ListResult result, bool writing) {
     if (result == ListResult::Ok) return {};
-    return FromBytes(LoadResString(writing ? kListCreateFailedText : kListOpenFailedText));
+    return FromBytes(
+        LoadResString(writing ? StringId::ListCannotCreate : StringId::ListCannotOpen));
 }
 
 QString AlignmentWrittenText(const std::string& listPath, int dx, int dy) {
-    return FromBytes(FormatResString(kAlignmentWrittenText, listPath.c_str(), -dx, -dy));
+    return FromBytes(FormatResString(StringId::ListAlignmentWritten, listPath.c_str(), -dx, -dy));
 }
 
 QString EntryAppendedTitle(const std::string& listPath) {
@@ -309,7 +307,7 @@ ListSoundStarter::AskFn ListSoundStarter::AskWith(ConfirmPolicy confirm) {
                 "%2\n\nProgramm starten?")
                 .arg(listPath, lines.join(QLatin1Char('\n')));
         return confirm.Confirms(
-            {text.toStdString(), LoadResString(kCaptionWarning), QuestionKind::YesNo});
+            {text.toStdString(), LoadResString(StringId::WarningCaption), QuestionKind::YesNo});
     };
 }
 
@@ -330,7 +328,7 @@ ListMakerResult MakeListEntries(std::vector<std::string> picked, int sourceLayou
     const bool separate = sourceLayout == 4;
     const int layout = sourceLayout >= 0 && sourceLayout <= 3 ? sourceLayout : 0;
     if (separate && rightFolder.empty() && picked.size() % 2 != 0) {
-        result.errorText = kUnpairedText;
+        result.errorText = StringId::ListUnpairedCount;
         return result;
     }
     ListEntry e;

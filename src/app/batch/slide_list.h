@@ -79,9 +79,12 @@ ListEntry EntryForDocument(const std::string& left, const std::string& right, St
                            int time, bool displaySwapped, int dx, int dy);
 
 // Texts the window shows around lists.
-QString ListIntervalText(int tenths);                                       // 2593
-QString ListFailureText(ListResult result, bool writing);                   // 2681 / 2679
-QString AlignmentWrittenText(const std::string& listPath, int dx, int dy);  // 2521
+// StringId::SlideShowInterval
+QString ListIntervalText(int tenths);
+// StringId::ListCannotOpen / StringId::ListCannotCreate
+QString ListFailureText(ListResult result, bool writing);
+// StringId::ListAlignmentWritten
+QString AlignmentWrittenText(const std::string& listPath, int dx, int dy);
 QString EntryAppendedTitle(const std::string& listPath);
 
 // The list being shown, its current entry and the timed show over it.
@@ -177,7 +180,8 @@ class ListSoundStarter {
 // their right file from `rightFolder` (same name) or, without one, from the next picked
 // file.
 struct ListMakerResult {
-    int errorText = 0;  // 2678 when separate files without a right folder are not paired
+    // StringId::ListUnpairedCount when separate files without a right folder are not paired
+    int errorText = 0;
     std::vector<ListEntry> entries;
     std::vector<std::string> missingPairs;  // left files whose right file was not found
 };

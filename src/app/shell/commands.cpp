@@ -7,6 +7,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -376,9 +377,15 @@ constexpr MenuEntry kZoom[] = {
 };
 
 constexpr MenuEntry kContext[] = {
-    Head(CmdFullScreen),        Head(CmdMouseCursor),      Sep(),
-    SubS(MenuId::File, 2532),   SubS(MenuId::Edit, 2545),  SubS(MenuId::View, 2535),
-    SubS(MenuId::Stereo, 2640), SubS(MenuId::Align, 2641), SubS(MenuId::Help, 2642),
+    Head(CmdFullScreen),
+    Head(CmdMouseCursor),
+    Sep(),
+    SubS(MenuId::File, StringId::MenuFile),
+    SubS(MenuId::Edit, StringId::MenuEdit),
+    SubS(MenuId::View, StringId::MenuView),
+    SubS(MenuId::Stereo, StringId::MenuStereo),
+    SubS(MenuId::Align, StringId::MenuAlign),
+    SubS(MenuId::Help, StringId::MenuHelp),
 };
 
 constexpr MenuEntry kContextSingle[] = {

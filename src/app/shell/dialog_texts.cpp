@@ -3,24 +3,9 @@
 #include <cstdio>
 
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
-
-namespace {
-constexpr int kStereoSaveTitleId = 2508;      // "Stereobild Speichern"
-constexpr int kLeftRightSaveTitleId = 2511;   // "Linkes/Rechtes Bild Speichern"
-constexpr int kSizeTextId = 2643;             // "Bildgröße (%d X %d)"
-constexpr int kSingleSaveTitleId = 2695;      // "Bild speichern"
-constexpr int kPartnerQuestionId = 2688;      // "Öffne '%s' als Stereopaar?"
-constexpr int kConfirmationId = 2689;         // "Bestätigung"
-constexpr int kTypeTextId = 2555;             // "Dateityp : %s"
-constexpr int kColoursOnlyId = 2561;          // "Farben: %s "
-constexpr int kSizeAndColoursId = 2562;       // "Bildgröße: %dx%d  Farben: %s "
-constexpr int kDasSizesColoursId = 2563;      // "Bildgröße: %dx%d - %dx%d  Farben: %s "
-constexpr int kAboutSizeId = 2564;            // "Dateigröße nach Speichern:\n ca. %d Bytes"
-constexpr int kMosaicReportCaptionId = 2696;  // "Mosaik Bild"
-constexpr int kExactSizeId = 2565;            // "Dateigröße nach Speichern:\n genau %d Bytes"
-}  // namespace
 
 std::string_view PreviewTypeName(PreviewKind kind) {
     switch (kind) {
@@ -45,21 +30,21 @@ std::string_view PreviewTypeName(PreviewKind kind) {
 std::string PreviewTypeText(PreviewKind kind) {
     if (kind == PreviewKind::None) return {};
     const std::string name(PreviewTypeName(kind));
-    return FormatResString(kTypeTextId, name.c_str());
+    return FormatResString(StringId::PreviewFileType, name.c_str());
 }
 
 std::string ColourCountText(int depth) {
     switch (depth) {
         case 24:
-            return LoadResString(2556);
+            return LoadResString(StringId::PreviewFullColours);
         case 16:
-            return LoadResString(2557);
+            return LoadResString(StringId::PreviewColours64k);
         case 8:
-            return LoadResString(2558);
+            return LoadResString(StringId::PreviewColours256);
         case 4:
-            return LoadResString(2559);
+            return LoadResString(StringId::PreviewColours16);
         case 1:
-            return LoadResString(2560);
+            return LoadResString(StringId::PreviewColours2);
         default:
             return {};
     }
@@ -69,18 +54,19 @@ std::string PreviewColourText(int depth, int reportedWidth, int reportedHeight, 
                               int previewHeight) {
     const std::string colours = ColourCountText(depth);
     if (reportedWidth < 0 || reportedHeight < 0)
-        return FormatResString(kColoursOnlyId, colours.c_str());
+        return FormatResString(StringId::PreviewColours, colours.c_str());
     if (reportedWidth == 0 || reportedHeight == 0) {
         reportedWidth = previewWidth;
         reportedHeight = previewHeight;
     }
-    return FormatResString(kSizeAndColoursId, reportedWidth, reportedHeight, colours.c_str());
+    return FormatResString(StringId::PreviewSizeColours, reportedWidth, reportedHeight,
+                           colours.c_str());
 }
 
 std::string DasColourText(int depth, const DasPreview& sizes) {
     const std::string colours = ColourCountText(depth);
-    return FormatResString(kDasSizesColoursId, sizes.leftWidth, sizes.leftHeight, sizes.rightWidth,
-                           sizes.rightHeight, colours.c_str());
+    return FormatResString(StringId::PreviewDasSizesColours, sizes.leftWidth, sizes.leftHeight,
+                           sizes.rightWidth, sizes.rightHeight, colours.c_str());
 }
 
 PreviewTexts PreviewTextsFor(const OpenPreview& preview) {
@@ -144,12 +130,12 @@ std::string MosaicTitle(const MosaicStep& step) {
 }
 
 std::string MosaicReportCaption() {
-    return LoadResString(kMosaicReportCaptionId);
+    return LoadResString(StringId::MosaicCaption);
 }
 
 std::string SaveEstimateText(const SizeEstimate& estimate) {
     if (!estimate.ok) return {};
-    return FormatResString(estimate.exact ? kExactSizeId : kAboutSizeId,
+    return FormatResString(estimate.exact ? StringId::SaveSizeExact : StringId::SaveSizeAbout,
                            static_cast<int>(estimate.bytes));
 }
 
@@ -164,23 +150,23 @@ std::optional<StereoLayout> LayoutFromRadioId(int id) {
 }
 
 std::string SaveDialogTitle(bool single) {
-    return LoadResString(single ? kSingleSaveTitleId : kStereoSaveTitleId);
+    return LoadResString(single ? StringId::SaveSingleTitle : StringId::SaveStereoTitle);
 }
 
 std::string LeftRightSaveDialogTitle() {
-    return LoadResString(kLeftRightSaveTitleId);
+    return LoadResString(StringId::SaveLeftRightTitle);
 }
 
 std::string SaveImageSizeText(const ImageBuffer& saveImage) {
-    return FormatResString(kSizeTextId, saveImage.Width(), saveImage.Height());
+    return FormatResString(StringId::SaveImageSize, saveImage.Width(), saveImage.Height());
 }
 
 std::string PartnerQuestionText(const std::string& partner) {
-    return FormatResString(kPartnerQuestionId, partner.c_str());
+    return FormatResString(StringId::OpenAsPairQuestion, partner.c_str());
 }
 
 std::string PartnerQuestionCaption() {
-    return LoadResString(kConfirmationId);
+    return LoadResString(StringId::ConfirmationCaption);
 }
 
 }  // namespace duplora

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -123,13 +124,13 @@ bool RemoveFile(const QString& path, bool& changed) {
 AssociationInfo AssociationOf(AssociationType type) {
     switch (type) {
         case AssociationType::Das:
-            return {".das", "image/x-das", 2571, 1237};
+            return {".das", "image/x-das", StringId::FileTypeDas, 1237};
         case AssociationType::Jpg:
-            return {".jpg", "image/jpeg", 2572, 1239};
+            return {".jpg", "image/jpeg", StringId::FileTypeJpeg, 1239};
         case AssociationType::Jps:
-            return {".jps", "image/x-jps", 2573, 1276};
+            return {".jps", "image/x-jps", StringId::FileTypeJps, 1276};
     }
-    return {".jpg", "image/jpeg", 2572, 1239};
+    return {".jpg", "image/jpeg", StringId::FileTypeJpeg, 1239};
 }
 
 FileAssociations::FileAssociations(DesktopFolders folders, QString executable,

@@ -1,5 +1,5 @@
 // The five most recent openings, kept in the settings (`FileHistory0` … `FileHistory9`,
-// `FileTypeHistory`) and shown as items 2151–2155 of the file menu.
+// `FileTypeHistory`) and shown as items CmdHistory1–CmdHistory5 of the file menu.
 #pragma once
 
 #include <array>
@@ -50,7 +50,7 @@ std::vector<HistoryMenuItem> FileHistoryMenuItems(const Settings& settings);
 
 // What choosing a history item opens, without a dialog and without reordering the history.
 struct HistoryOpening {
-    CommandId command;            // 2072 for a pair, 2058 for one file
+    CommandId command;            // CmdOpenPendingPair for a pair, CmdOpenPending for one file
     std::string pendingPath;      // the file, or the pair's right view
     std::string pendingLeftPath;  // the pair's left view
     StereoLayout layout = StereoLayout::SideBySide;

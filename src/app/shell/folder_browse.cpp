@@ -12,14 +12,13 @@
 #include <utility>
 
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kSlideShowTitle = 2593;
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
@@ -181,7 +180,7 @@ int SlideShowIntervalMs(int slideTime) {
 
 std::string SlideShowTitleText(int slideTime) {
     const int t = std::clamp(slideTime, 1, 3600);
-    return FormatResString(kSlideShowTitle, t / 10, t % 10);
+    return FormatResString(StringId::SlideShowInterval, t / 10, t % 10);
 }
 
 }  // namespace duplora

@@ -46,8 +46,9 @@ int StepIndex(int index, int count, int by);
 // How the open document was loaded: both views from one file, or from two files.
 enum class BrowseKind { TwoFiles = 0, StereoFile = 1 };
 
-// Next image (2069) and next pair (2074) step forward, previous image (2070) back; the
-// previous-image step also stops a running slide show (the caller's part).
+// Next image (CmdNextImage) and next pair (CmdNextPair) step forward, previous image
+// (CmdPreviousImage) back; the previous-image step also stops a running slide show (the caller's
+// part).
 struct StereoFileStep {
     std::string path;
     int index = 0;

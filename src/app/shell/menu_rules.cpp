@@ -6,6 +6,7 @@
 #include "app/shell/stereo_document.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -130,7 +131,7 @@ MenuUpdate ComputeMenuUpdate(const StereoDocument& document, const Settings& set
 
 std::string TrimPresetText(const Settings& settings, int index) {
     if (index < 0 || index > 4) return {};
-    return FormatResString(2629 + index, settings.trimPresets[2 * index],
+    return FormatResString(StringId::MenuTrimPreset1 + index, settings.trimPresets[2 * index],
                            settings.trimPresets[2 * index + 1]);
 }
 
@@ -143,8 +144,10 @@ MenuId ContextMenuFor(const StereoDocument& document) {
 }
 
 std::string ContextHeadText(CommandId command, bool fullScreen, bool cursorHidden) {
-    if (command == CmdFullScreen) return LoadResString(fullScreen ? 2525 : 2524);
-    if (command == CmdMouseCursor) return LoadResString(cursorHidden ? 2527 : 2526);
+    if (command == CmdFullScreen)
+        return LoadResString(fullScreen ? StringId::MenuFitWindow : StringId::MenuFullScreen);
+    if (command == CmdMouseCursor)
+        return LoadResString(cursorHidden ? StringId::MenuShowCursor : StringId::MenuHideCursor);
     return {};
 }
 

@@ -42,7 +42,8 @@ inline int ToolTipStringId(CommandId command) {
 }
 std::string ToolTipText(CommandId command);
 
-// The menu a drop-down button opens below itself (2002 ZOOM, 2008 TOOLSMG, 2009 TOOLSMC).
+// The menu a drop-down button opens below itself (CmdZoom100 ZOOM, CmdGreyAnaglyph TOOLSMG,
+// CmdColourAnaglyph TOOLSMC).
 const MenuDef* ToolbarDropDownMenu(CommandId command);
 
 enum class ToolbarSet {
@@ -96,7 +97,7 @@ std::string TrimPresetText(const Settings& settings, int index);
 // otherwise those two, a separator and the six submenus.
 bool ContextMenuAvailable(const StereoDocument& document);
 MenuId ContextMenuFor(const StereoDocument& document);
-// The head items' texts: 2018 and 2030, after the window's state.
+// The head items' texts: CmdFullScreen and CmdMouseCursor, after the window's state.
 std::string ContextHeadText(CommandId command, bool fullScreen, bool cursorHidden);
 
 }  // namespace duplora

@@ -9,14 +9,15 @@
 #include "core/formats/plugins.h"
 #include "core/image/image_buffer.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
 
-constexpr int kUnreadableText = 2900;
-constexpr std::array<int, 5> kReasonText{2901, 2902, 2903, 2904, 2905};
-constexpr int kUnreadableCaption = 2906;
+constexpr std::array<int, 5> kReasonText{StringId::ReasonMissing, StringId::ReasonNoPermission,
+                                         StringId::ReasonUnknownFormat, StringId::ReasonTooLarge,
+                                         StringId::ReasonDamaged};
 
 bool TooLarge(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && !ImageSizeAllowed(width, height);
@@ -82,11 +83,11 @@ UnreadableReason WhyUnreadable(const std::string& path, const CodecOptions& code
 
 std::string UnreadableText(const std::string& path, UnreadableReason reason) {
     const std::string why = LoadResString(kReasonText[static_cast<std::size_t>(reason)]);
-    return FormatResString(kUnreadableText, path.c_str(), why.c_str());
+    return FormatResString(StringId::UnreadableFile, path.c_str(), why.c_str());
 }
 
 std::string UnreadableCaption() {
-    return LoadResString(kUnreadableCaption);
+    return LoadResString(StringId::UnreadableCaption);
 }
 
 }  // namespace duplora

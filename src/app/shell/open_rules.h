@@ -35,11 +35,12 @@ CommandLinePaths CommandLineFromArgv(int argc, const char* const* argv);
 
 // An opening the window asks for with one of its internal commands.
 struct OpenRequest {
-    // 2058 one stereo file, 2072 a pair, 2160 a slide-show list.
+    // CmdOpenPending one stereo file, CmdOpenPendingPair a pair, CmdOpenPendingList a slide-show
+    // list.
     CommandId command = CmdNone;
     // The file to open: the stereo file, the pair's right view or the list.
     std::string path;
-    // The pair's left view (2072 only).
+    // The pair's left view (CmdOpenPendingPair only).
     std::string leftPath;
     // Opened from the command line: the start display of `commandLineOpening` follows the opening.
     bool commandLineStart = false;
@@ -73,7 +74,7 @@ std::vector<std::string> LocalFilesFromUrls(const QList<QUrl>& urls);
 
 enum class OpenedKind {
     Stereo,  // a stereo file or a pair
-    Mono,    // a single picture (2182)
+    Mono,    // a single picture (CmdOpenSingle)
     Paste,   // a picture from the clipboard, split as a side-by-side pair
 };
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/shell/settings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -66,8 +67,9 @@ struct ScreenMode {
 // The texts of the three lists.
 std::span<const char* const> W3dTextureSizeTexts();  // 1028: "1024X1024" … "10240X10240"
 std::span<const char* const> W3dResolutionTexts();   // 1024: "640X480" … "1600X1200"
-// 1026: string ids 2553 "64K Farben (16)" and 2554 "Full Farben (32)".
-inline constexpr std::array<int, 2> kW3dColourTextIds{2553, 2554};
+// 1026: StringId::W3dColours16 "64K Farben (16)" and StringId::W3dColours32 "Full Farben (32)".
+inline constexpr std::array<int, 2> kW3dColourTextIds{StringId::W3dColours16,
+                                                      StringId::W3dColours32};
 
 // Page-flipping screen mode of `pageFlipScreenMode` (0 … 5).
 ScreenMode PageFlipScreenMode(int pageFlipScreenMode);

@@ -9,6 +9,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -298,7 +299,8 @@ void StereoDocument::SetColourKind(ColourAnaglyphKind kind) {
 
 std::optional<SaveQuestion> StereoDocument::ClosingQuestion() const {
     if (!modified_) return std::nullopt;
-    return SaveQuestion{FormatResString(2638, baseName_.c_str()), baseName_};
+    return SaveQuestion{FormatResString(StringId::SaveChangesQuestion, baseName_.c_str()),
+                        baseName_};
 }
 
 void StereoDocument::SignalUndoRedo() {

@@ -145,16 +145,17 @@ class StereoDocument : public QObject {
     // The toolbar buttons follow the left view.
     bool LeftHasUndo() const { return !Left().undoImage.IsNull(); }
     bool LeftHasRedo() const { return !Left().redoImage.IsNull(); }
-    // Command 2031 / 2032; false when nothing happened (only when they act do they stop a
+    // CmdUndo / CmdRedo; false when nothing happened (only when they act do they stop a
     // running slide show).
     bool Undo();
     bool Redo();
 
     // ---- direct commands ----------------------------------------------------------------
-    // 2012: exchange left and right and negate the offset. Not a modification.
+    // CmdSwap: exchange left and right and negate the offset. Not a modification.
     bool Swap();
-    // 2013–2016 move the right view by one alignment step, 2033 resets the offset. Not a
-    // modification and not undoable. False for other ids or when the pair is not shown.
+    // CmdAlignUp–CmdAlignRight move the right view by one alignment step, CmdAlignReset resets the
+    // offset. Not a modification and not undoable. False for other ids or when the pair is not
+    // shown.
     bool StepAlignment(CommandId command);
     // A display mode's command, or an anaglyph method's (which chooses the method and shows
     // its mode). The window closes the OpenGL stereo output first.

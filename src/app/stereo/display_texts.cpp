@@ -7,18 +7,11 @@
 #include "core/stereo/common_area.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kTitlePair = 2592;       // "Linkes Bild(%s [%d x %d]) Rechtes Bild(…"
-constexpr int kTitleSlideShow = 2593;  // "Slide Show Intervall %d.%d S."
-constexpr int kStatusAligned = 2594;   // "Bildgröße nach Ausrichtung[%d x %d]"
-constexpr int kStatusOffset = 2595;    // "Position Ausrichtung(x = %d y = %d)"
-constexpr int kStatusZoom = 2596;      // "Bildgröße [%d x %d]  Zoom(%d %%)"
-constexpr int kTitleSingle = 2694;     // "Bild(%s [%d x %d]) (%d/%d)"
-constexpr int kTitlePanorama = 2699;   // "Panorama Modus"
 
 int ClampToInt(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
@@ -41,31 +34,32 @@ DisplayTexts MakeDisplayTexts(const CompositionInput& input, const TitleFacts& f
 
     DisplayTexts texts;
     if (single)
-        texts.title = FormatResString(kTitleSingle, facts.firstName.c_str(), first.Width(),
+        texts.title = FormatResString(StringId::TitleSingle, facts.firstName.c_str(), first.Width(),
                                       first.Height(), position, facts.folderCount);
     else
-        texts.title = FormatResString(kTitlePair, facts.firstName.c_str(), first.Width(),
+        texts.title = FormatResString(StringId::TitlePair, facts.firstName.c_str(), first.Width(),
                                       first.Height(), facts.secondName.c_str(), second.Width(),
                                       second.Height(), position, facts.folderCount);
     if (facts.slideShowRunning)
-        texts.title +=
-            FormatResString(kTitleSlideShow, facts.slideInterval / 10, facts.slideInterval % 10);
+        texts.title += FormatResString(StringId::SlideShowInterval, facts.slideInterval / 10,
+                                       facts.slideInterval % 10);
     else if (input.panorama)
-        texts.title += LoadResString(kTitlePanorama);
+        texts.title += LoadResString(StringId::TitlePanorama);
 
     const DisplayComposer::Picture shown =
         single ? DisplayComposer::kComposite : DisplayComposer::kFirstView;
-    texts.status[2] = FormatResString(kStatusZoom, composer.Width(shown), composer.Height(shown),
-                                      input.zoomPercent);
+    texts.status[2] = FormatResString(StringId::StatusSizeZoom, composer.Width(shown),
+                                      composer.Height(shown), input.zoomPercent);
     if (!single) {
         const CommonArea area =
             ComputeCommonArea(first.Width(), first.Height(), input.dx, input.dy, input.panorama);
         const int alignedWidth =
             input.panorama ? first.Width() : first.Width() - area.firstX - area.secondX;
         const int alignedHeight = first.Height() - area.firstY - area.secondY;
-        texts.status[0] = FormatResString(kStatusAligned, alignedWidth, alignedHeight);
-        texts.status[1] = FormatResString(kStatusOffset, ClampToInt(-std::int64_t{input.dx}),
-                                          ClampToInt(-std::int64_t{input.dy}));
+        texts.status[0] = FormatResString(StringId::StatusAlignedSize, alignedWidth, alignedHeight);
+        texts.status[1] =
+            FormatResString(StringId::StatusAlignmentOffset, ClampToInt(-std::int64_t{input.dx}),
+                            ClampToInt(-std::int64_t{input.dy}));
     }
     return texts;
 }

@@ -4,12 +4,11 @@
 #include <cstdint>
 
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kStatusSelection = 2599;
 
 // Division rounding toward minus infinity, so the mapping stays monotonic on both sides of 0.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
@@ -160,7 +159,8 @@ CommandId SelectionDoneCommand(SelectionMode mode) {
 }
 
 std::string SelectionStatusText(const SelectionRect& r) {
-    return FormatResString(kStatusSelection, r.x1, r.y1, r.x2, r.y2, r.Width(), r.Height());
+    return FormatResString(StringId::StatusSelection, r.x1, r.y1, r.x2, r.y2, r.Width(),
+                           r.Height());
 }
 
 void SelectionTracker::Reset() {

@@ -13,6 +13,7 @@
 #include "core/formats/stereo_names.h"
 #include "core/strings.h"
 #include "core/util/worker_pool.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -58,7 +59,7 @@ std::string RightFileInFolder(const std::string& leftPath, const std::string& fo
 
 std::string BatchSourceLine(int index, int count, std::string_view name) {
     const std::string text(name);
-    return FormatResString(kBatchSourceText, index + 1, count, text.c_str());
+    return FormatResString(StringId::BatchSource, index + 1, count, text.c_str());
 }
 
 namespace {

@@ -20,6 +20,7 @@
 #include "core/stereo/compose.h"
 #include "core/strings.h"
 #include "core/util/parallel.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -248,7 +249,7 @@ Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Bat
     if (options.logo && annotations.logo &&
         !stamp(annotations.logo, options.swap ? -annotations.logoDepth : annotations.logoDepth) &&
         log)
-        log(LoadResString(kBatchLogoErrorText));
+        log(LoadResString(StringId::BatchLogoError));
     return {};
 }
 
@@ -284,7 +285,7 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     const BatchOffset offset = BatchItemOffset(item, unswapped);
     const int x = -offset.dx, y = offset.dy;
     if (IsSourceOf(item, outputName)) {
-        log(FormatResString(kBatchOutputText, outputName.c_str()));
+        log(FormatResString(StringId::BatchOutput, outputName.c_str()));
         log(kBatchSameAsSourceText);
         return BatchOutcome::SameAsSource;
     }
@@ -293,7 +294,7 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
         log(kBatchDasErrorText);
         return BatchOutcome::DasError;
     }
-    log(LoadResString(kBatchSuccessText));
+    log(LoadResString(StringId::BatchResultSuccess));
     return BatchOutcome::Converted;
 }
 
@@ -304,8 +305,9 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
                           const Progress& progress, std::vector<Failure>& told) {
     if (progress.Cancelled()) return BatchOutcome::Aborted;
     if (!views) {
-        told.push_back(Failure::Message(kBatchOtherTypeText, kBatchWarningCaption, item.left));
-        log(LoadResString(kBatchReadErrorText));
+        told.push_back(
+            Failure::Message(StringId::BatchOtherFileType, StringId::WarningCaption, item.left));
+        log(LoadResString(StringId::BatchResultReadError));
         return BatchOutcome::ReadError;
     }
 
@@ -313,8 +315,9 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     const auto writeFailed = [&](const Failure& why = {}) {
         if (progress.Cancelled()) return BatchOutcome::Aborted;
         AppendMessages(why, told);
-        told.push_back(Failure::Message(kBatchSaveFailedText, kBatchWarningCaption, outputName));
-        log(LoadResString(kBatchWriteErrorText));
+        told.push_back(
+            Failure::Message(StringId::BatchSaveFailed, StringId::WarningCaption, outputName));
+        log(LoadResString(StringId::BatchResultWriteError));
         return BatchOutcome::WriteError;
     };
 
@@ -336,14 +339,15 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         outputs.push_back({outputName, {}, options.outputMode});
     }
     for (const Output& output : outputs) {
-        log(FormatResString(kBatchOutputText, output.path.c_str()));
+        log(FormatResString(StringId::BatchOutput, output.path.c_str()));
         if (IsSourceOf(item, output.path)) {
             log(kBatchSameAsSourceText);
             return BatchOutcome::SameAsSource;
         }
-        if (IsFile(output.path) && !overwrite.Confirms({LoadResString(kBatchOverwriteText),
-                                                        output.path, QuestionKind::YesNo})) {
-            log(LoadResString(kBatchSkippedText));
+        if (IsFile(output.path) &&
+            !overwrite.Confirms(
+                {LoadResString(StringId::FileExistsOverwrite), output.path, QuestionKind::YesNo})) {
+            log(LoadResString(StringId::BatchResultSkipped));
             return BatchOutcome::Skipped;
         }
     }
@@ -377,8 +381,8 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
             if (!resized) return writeFailed();
             output.picture = std::move(resized);
         }
-        log(FormatResString(kBatchResizedText, fromWidth, fromHeight, outputs[0].picture.Width(),
-                            outputs[0].picture.Height()));
+        log(FormatResString(StringId::BatchResized, fromWidth, fromHeight,
+                            outputs[0].picture.Width(), outputs[0].picture.Height()));
     }
     if (options.border && environment.annotations.border) {
         for (Output& output : outputs) {
@@ -405,7 +409,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         for (const Failure& warning : saved.Value()) AppendMessages(warning, told);
         written.push_back(output.path);
     }
-    log(LoadResString(kBatchSuccessText));
+    log(LoadResString(StringId::BatchResultSuccess));
     return BatchOutcome::Converted;
 }
 

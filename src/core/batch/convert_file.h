@@ -22,18 +22,6 @@
 namespace duplora {
 
 // Texts of the batch log and its boxes.
-inline constexpr int kBatchSourceText = 2644;      // "\"%d/%d Quelle(%s)\""
-inline constexpr int kBatchOtherTypeText = 2618;   // box: "Dieser Dateityp ist unterschiedlich…"
-inline constexpr int kBatchReadErrorText = 2619;   // "Ergebnis: Leserfehler."
-inline constexpr int kBatchOutputText = 2620;      // "-> Ausgabe(%s)"
-inline constexpr int kBatchResizedText = 2621;     // "Quellbild von(%d*%d)nach(%d*%d)umgewandelt"
-inline constexpr int kBatchOverwriteText = 2623;   // question: "Datei bereits vorhanden…"
-inline constexpr int kBatchSkippedText = 2624;     // "Ergebnis : übersprungen."
-inline constexpr int kBatchSaveFailedText = 2625;  // box: "Speichern fehlgeschlagen…"
-inline constexpr int kBatchWriteErrorText = 2626;  // "Ergebnis : Fehler beim Speichern"
-inline constexpr int kBatchSuccessText = 2627;     // "Ergebmis : Erfolgreich"
-inline constexpr int kBatchLogoErrorText = 2691;   // "Logo Bild kann nicht geöffnet werden!"
-inline constexpr int kBatchWarningCaption = 2515;  // "Achtung"
 inline constexpr const char* kBatchDasErrorText = "Error  ";
 inline constexpr const char* kBatchNotConvertibleText = "Can not convert!  ";
 inline constexpr const char* kBatchSameAsSourceText =

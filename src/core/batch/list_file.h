@@ -90,10 +90,6 @@ enum class ListResult {
     CannotReplace,          // the new list could not be renamed over the old one
 };
 
-// The texts the program shows for a failed reading and a failed writing.
-inline constexpr int kListOpenFailedText = 2681;    // "Kann Slide Show Liste nicht öffnen !"
-inline constexpr int kListCreateFailedText = 2679;  // "Kann keine Slide Show Liste erstellen !"
-
 // ---- lines ----------------------------------------------------------------------------
 
 // What one line (with or without its line end) is.

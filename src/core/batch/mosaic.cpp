@@ -9,16 +9,11 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kIdStartMosaic = 2697;
-constexpr int kIdConfirmCaption = 2617;
-constexpr int kIdOverwrite = 2623;
-constexpr int kIdCannotSave = 2509;
-constexpr int kIdErrorCaption = 2505;
 
 bool IsTrueColour(const ImageBuffer& image) {
     return image && image.BitCount() == 24 && image.Width() > 0 && image.Height() > 0;
@@ -92,12 +87,13 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
     if (paths.empty()) return result;
     const int count = static_cast<int>(paths.size());
     result.status = MosaicStatus::Declined;
-    if (!confirm.Confirms({FormatResString(kIdStartMosaic, count), LoadResString(kIdConfirmCaption),
-                           QuestionKind::YesNo}))
+    if (!confirm.Confirms({FormatResString(StringId::MosaicConfirmStart, count),
+                           LoadResString(StringId::ConfirmConversionCaption), QuestionKind::YesNo}))
         return result;
     std::error_code ec;
     if (std::filesystem::exists(target, ec) &&
-        !confirm.Confirms({LoadResString(kIdOverwrite), target, QuestionKind::YesNo}))
+        !confirm.Confirms(
+            {LoadResString(StringId::FileExistsOverwrite), target, QuestionKind::YesNo}))
         return result;
 
     SortNamesNoCase(paths);
@@ -140,8 +136,9 @@ MosaicResult MakeMosaic(std::vector<std::string> paths, const std::string& targe
         }
     }
     if (result.status != MosaicStatus::Written)
-        result.failure =
-            Failure::Message(kIdCannotSave, kIdErrorCaption, target, MessageIcon::Error).After(why);
+        result.failure = Failure::Message(StringId::CannotSaveImage, StringId::ErrorCaption, target,
+                                          MessageIcon::Error)
+                             .After(why);
     return result;
 }
 

@@ -15,17 +15,11 @@
 #include "core/batch/name_order.h"
 #include "core/formats/stereo_names.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kIdStartRename = 2665;
-constexpr int kIdTargetExists = 2666;
-constexpr int kIdRenameFailed = 2667;
-constexpr int kIdConfirmCaption = 2617;
-constexpr int kIdErrorCaption = 2505;
-constexpr int kIdWarningCaption = 2515;
 
 constexpr std::int64_t kNumberLimit = 1'000'000'000'000'000'000;
 
@@ -225,8 +219,10 @@ RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& op
                          const ConfirmPolicy& confirm) {
     RenameResult result;
     if (paths.empty()) return result;
-    const std::string question = FormatResString(kIdStartRename, static_cast<int>(paths.size()));
-    if (!confirm.Confirms({question, LoadResString(kIdConfirmCaption), QuestionKind::YesNo}))
+    const std::string question =
+        FormatResString(StringId::RenameConfirmStart, static_cast<int>(paths.size()));
+    if (!confirm.Confirms(
+            {question, LoadResString(StringId::ConfirmConversionCaption), QuestionKind::YesNo}))
         return result;
     result.started = true;
     if (options.rule == RenameRule::Renumber) SortNamesNoCase(paths);
@@ -365,11 +361,11 @@ RenameResult RenameFiles(std::vector<std::string> paths, const RenameOptions& op
 
     for (const RenameEntry& entry : result.entries) {
         if (entry.status == RenameStatus::TargetExists)
-            result.told.push_back(
-                Failure::Message(kIdTargetExists, kIdWarningCaption, entry.source));
+            result.told.push_back(Failure::Message(StringId::RenameTargetExists,
+                                                   StringId::WarningCaption, entry.source));
         else if (entry.status == RenameStatus::Failed)
-            result.told.push_back(Failure::Message(kIdRenameFailed, kIdErrorCaption, entry.source,
-                                                   MessageIcon::Error));
+            result.told.push_back(Failure::Message(StringId::RenameFailed, StringId::ErrorCaption,
+                                                   entry.source, MessageIcon::Error));
     }
     return result;
 }

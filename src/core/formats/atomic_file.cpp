@@ -12,6 +12,8 @@
 #include <fstream>
 #include <new>
 
+#include "res/core/string_ids.h"
+
 namespace duplora {
 
 namespace {
@@ -41,8 +43,7 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 Failure CannotOpenFile(const std::string& path) {
-    constexpr int kCannotOpenImage = 2503;  // "Kann Bild nicht öffnen"
-    return Failure::AboutFile(kCannotOpenImage, path);
+    return Failure::AboutFile(StringId::CannotOpenImage, path);
 }
 
 FileStamp ReadFileStamp(const std::string& path) {

@@ -23,6 +23,7 @@
 #include "core/formats/progress_counter.h"
 #include "core/image/resample.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -30,7 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kFileExistsReplace = 2512;
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 constexpr std::int64_t kUnixEpochSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
@@ -713,8 +713,8 @@ bool RestoreDasFiles(const std::string& dasPath, const std::string& chosenPath,
     for (int side = 0; side < 2; ++side) {
         std::error_code ec;
         if (fs::exists(fs::symlink_status(targets[side], ec)) &&
-            !overwrite.Confirms(
-                {LoadResString(kFileExistsReplace), targets[side], QuestionKind::OkCancel}))
+            !overwrite.Confirms({LoadResString(StringId::FileExistsReplace), targets[side],
+                                 QuestionKind::OkCancel}))
             return false;
         if (!WriteEntry(fd.Get(), layout.entries[kDasLeftSource + side], targets[side],
                         keepTimes ? times[side] : nullptr))

@@ -12,15 +12,11 @@
 #include <new>
 #include <string_view>
 
+#include "res/core/string_ids.h"
+
 namespace duplora {
 
 namespace {
-
-constexpr int kTextCannotWrite = 2645;      // "Kann Datei nicht schreiben, eventuell nur lesen?"
-constexpr int kTextCannotOpenImage = 2503;  // "Kann Bild nicht öffnen"
-constexpr int kTextNoTemporary = 2646;      // "Kann temporäre Datei nicht erstellen. CD-ROM?"
-constexpr int kTextBadJpeg = 2647;   // "Fehler in JPEG Datei. Kann Kommentar nicht hinzufügen."
-constexpr int kCaptionError = 2505;  // "FEHLER"
 
 // Whole files are held in memory while their header is rewritten; beyond this they are
 // refused rather than risk exhausting memory.
@@ -174,13 +170,13 @@ SegmentEditResult EditSegmentsInMemory(std::span<const std::uint8_t> file,
 Failure SegmentEditFailure(SegmentEditResult result, SegmentEditMode mode) {
     switch (result) {
         case SegmentEditResult::CannotOpen:
-            return Failure::Message(
-                mode == SegmentEditMode::Rewrite ? kTextCannotOpenImage : kTextCannotWrite,
-                kCaptionError);
+            return Failure::Message(mode == SegmentEditMode::Rewrite ? StringId::CannotOpenImage
+                                                                     : StringId::CannotWriteFile,
+                                    StringId::ErrorCaption);
         case SegmentEditResult::CannotCreateTemporary:
-            return Failure::Message(kTextNoTemporary, kCaptionError);
+            return Failure::Message(StringId::CannotCreateTemporary, StringId::ErrorCaption);
         case SegmentEditResult::Malformed:
-            return Failure::Message(kTextBadJpeg, kCaptionError);
+            return Failure::Message(StringId::BadJpegComment, StringId::ErrorCaption);
         default:
             return Failure::Quiet();
     }

@@ -18,6 +18,7 @@
 #include "core/image/split.h"
 #include "core/strings.h"
 #include "core/util/parallel.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
@@ -233,8 +234,8 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
     result.leftPath = result.rightPath = path;
     result.leftName = result.rightName = FileNamePart(path);
     if (!result.single) {
-        result.leftName += LoadResString(kLeftNameSuffixId);
-        result.rightName += LoadResString(kRightNameSuffixId);
+        result.leftName += LoadResString(StringId::LeftNameSuffix);
+        result.rightName += LoadResString(StringId::RightNameSuffix);
     }
     if (path.empty() || !StereoLayoutFromNumber(static_cast<int>(layout))) return result;
 

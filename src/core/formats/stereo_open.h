@@ -16,10 +16,6 @@
 
 namespace duplora {
 
-// Texts appended to the display names of the two views of a split file.
-inline constexpr int kLeftNameSuffixId = 2636;   // " - Links"
-inline constexpr int kRightNameSuffixId = 2637;  // " - Rechts"
-
 struct StereoViews {
     ImageBuffer left;
     ImageBuffer right;

@@ -12,15 +12,11 @@
 
 #include "core/image/geometry.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kErrorCaptionId = 2505;     // "FEHLER"
-constexpr int kCannotSaveId = 2509;       // "Kann Bild nicht speichern"
-constexpr int kCannotStoreJpegId = 2510;  // "Kann JPEG Daten nicht apeichern"
-constexpr int kReplaceQuestionId = 2512;  // "Datei bereits vorhanden! Diese Datei ersetzen ?"
 
 // Told instead of writing the right view over the left one.
 constexpr const char* kSameNamesText =
@@ -31,11 +27,11 @@ constexpr std::size_t kCopyChunk = 32768;
 
 // "Kann Bild nicht speichern", told after the writer's own reason.
 Failure CannotSave(const std::string& path, const Failure& why = {}) {
-    return Failure::Message(kCannotSaveId, kErrorCaptionId, path).After(why);
+    return Failure::Message(StringId::CannotSaveImage, StringId::ErrorCaption, path).After(why);
 }
 
 Failure CannotStoreJpeg(const std::string& path) {
-    return Failure::Message(kCannotStoreJpegId, kErrorCaptionId, path);
+    return Failure::Message(StringId::CannotStoreJpeg, StringId::ErrorCaption, path);
 }
 
 bool Exists(const std::string& path) {
@@ -146,14 +142,14 @@ bool WriteStjFile(const std::string& target, const std::string& jpegPath) {
 // ---- left and right files ---------------------------------------------------------------
 
 bool ConfirmReplace(const std::string& path, const OverwritePolicy& overwrite) {
-    return !Exists(path) ||
-           overwrite.Confirms({LoadResString(kReplaceQuestionId), path, QuestionKind::OkCancel});
+    return !Exists(path) || overwrite.Confirms({LoadResString(StringId::FileExistsReplace), path,
+                                                QuestionKind::OkCancel});
 }
 
 Status ConfirmLeftRightNames(const LeftRightNames& names, const OverwritePolicy& overwrite) {
     if (names.Same()) {
         Failure same = Failure::Literal(kSameNamesText, names.left);
-        same.captionId = kErrorCaptionId;
+        same.captionId = StringId::ErrorCaption;
         return same;
     }
     const std::string& asked = Exists(names.left) ? names.left : names.right;

@@ -5,13 +5,9 @@
 #include <utility>
 
 #include "core/image/block_pool.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
-
-namespace {
-constexpr int kCannotCreateBitmapText = 2588;  // "Kann BMP Datei nicht erstellen."
-constexpr int kErrorCaption = 2505;            // "FEHLER"
-}  // namespace
 
 int RowBytes(int width, int bits) {
     if (width <= 0) return 0;
@@ -195,7 +191,7 @@ ImageBuffer ImageBuffer::FromPacked(const void* data, std::size_t size) {
 Failure CannotCreateImage(std::int64_t width, std::int64_t height) {
     std::string size;
     if (width != 0 || height != 0) size = std::to_string(width) + " x " + std::to_string(height);
-    return Failure::Message(kCannotCreateBitmapText, kErrorCaption, std::move(size));
+    return Failure::Message(StringId::CannotCreateBitmap, StringId::ErrorCaption, std::move(size));
 }
 
 std::uint32_t ImageHeaderSize(const ImageBuffer& image) { return image.HeaderSize(); }

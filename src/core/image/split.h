@@ -6,10 +6,6 @@
 
 namespace duplora {
 
-// Names the two views of a pasted pair get, as path and display name.
-inline constexpr int kPastedLeftNameId = 2597;   // "Linkes Bild einfügen"
-inline constexpr int kPastedRightNameId = 2598;  // "Rechtes Bild einfügen"
-
 struct PicturePair {
     ImageBuffer first;
     ImageBuffer second;

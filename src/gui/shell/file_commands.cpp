@@ -12,14 +12,11 @@
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/save_dialogs.h"
 #include "gui/shell/ui_text.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kErrorCaption = 2505;  // "FEHLER"
-constexpr int kCannotStore = 2506;   // "Kann Werte nicht abspeichern"
-constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
 
 SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
                          const ImageBuffer& image) {
@@ -89,7 +86,8 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
     const ImageBuffer written =
         ApplySaveMirror(std::move(saveImage), chosen.mirrorLeft, input.mode, single);
     if (!written) {
-        context.host->Tell(context.parent, Res(kCannotSave), Res(kErrorCaption));
+        context.host->Tell(context.parent, Res(StringId::CannotSaveImage),
+                           Res(StringId::ErrorCaption));
         return false;
     }
     return context.host->TellSaved(context.parent,
@@ -100,7 +98,8 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     Result<ImageBuffer> composed = ComposeLeftRightImage(input);
     if (!composed) {
         context.host->Tell(context.parent, composed.Error());
-        context.host->Tell(context.parent, Res(kCannotStore), Res(kErrorCaption));
+        context.host->Tell(context.parent, Res(StringId::CannotStoreValues),
+                           Res(StringId::ErrorCaption));
         return false;
     }
     const ImageBuffer pair = std::move(composed).Value();

@@ -54,23 +54,11 @@
 #include "gui/shell/ui_text.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kProgramTitle = 2501;    // "Duplora"
-constexpr int kErrorCaption = 2505;    // "FEHLER"
-constexpr int kNoBackup = 2513;        // "Kann Sicherung nicht erstellen"
-constexpr int kNoPaste = 2514;         // "Einfügen nicht möglich"
-constexpr int kNoHelp = 2523;          // "Kann Hilfedatei nicht finden"
-constexpr int kCannotStore = 2506;     // "Kann Werte nicht abspeichern"
-constexpr int kCannotSave = 2509;      // "Kann Bild nicht speichern"
-constexpr int kReading = 2589;         // "lese... %d %%"
-constexpr int kWriting = 2590;         // "schreibe... %d %%"
-constexpr int kCannotStart = 2907;     // "Kann das Programm [%s] nicht starten."
-constexpr int kPartlyRead = 2908;      // "Die Datei [%s] ist beschädigt und wurde nur zum Teil…"
-constexpr int kWarningCaption = 2515;  // "Achtung"
 
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {
@@ -185,7 +173,8 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     // ("lese... 40 %"); the composed texts replace it when the work is done.
     progress_ = Progress(
         [this](ProgressDirection direction, int percent) {
-            const int text = direction == ProgressDirection::Reading ? kReading : kWriting;
+            const int text = direction == ProgressDirection::Reading ? StringId::ProgressReading
+                                                                     : StringId::ProgressWriting;
             status_[0]->setText(Q(FormatResString(text, percent)));
             status_[0]->repaint();
         },
@@ -479,7 +468,7 @@ void MainWindow::Recompose(DisplayChange change) {
 
 void MainWindow::ShowTexts() {
     if (!document_.BothLoaded() || !document_.Left().image) {
-        setWindowTitle(Res(kProgramTitle));
+        setWindowTitle(Res(StringId::ProgramTitle));
         for (QLabel* label : status_) label->clear();
         return;
     }
@@ -722,8 +711,8 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     Recompose();
     view_->Relayout();
     if (views.partial)
-        host_.Tell(this, Q(FormatResString(kPartlyRead, views.leftPath.c_str())),
-                   Res(kWarningCaption));
+        host_.Tell(this, Q(FormatResString(StringId::PartlyRead, views.leftPath.c_str())),
+                   Res(StringId::WarningCaption));
     for (const QueuedCommand& queued : plan.commands) {
         if (queued.sendAtOnce)
             ExecuteCommand(queued.command);
@@ -765,11 +754,11 @@ void MainWindow::Paste() {
     ImageBuffer picture = ImageBufferFromQImage(image);
     StereoViews pair = SplitStereoPicture(picture, StereoLayout::SideBySide);
     if (!pair.left || !pair.right) {
-        host_.Tell(this, Res(kNoPaste), Res(kErrorCaption));
+        host_.Tell(this, Res(StringId::CannotPaste), Res(StringId::ErrorCaption));
         return;
     }
-    const std::string leftLabel = LoadResString(kPastedLeftNameId);
-    const std::string rightLabel = LoadResString(kPastedRightNameId);
+    const std::string leftLabel = LoadResString(StringId::PastedLeftName);
+    const std::string rightLabel = LoadResString(StringId::PastedRightName);
     document_.ClearForOpening(leftLabel);
     document_.SetScroll(0, 0);
     document_.SetView(Side::Left, std::move(pair.left), leftLabel, leftLabel);
@@ -794,7 +783,7 @@ void MainWindow::Copy() {
     if (!picture) host_.Tell(this, picture.Error());
     const QImage image = picture ? QImageFromImageBuffer(picture.Value()) : QImage();
     if (image.isNull()) {
-        host_.Tell(this, Res(kNoBackup), Res(kErrorCaption));
+        host_.Tell(this, Res(StringId::CannotCreateBackup), Res(StringId::ErrorCaption));
         return;
     }
     QApplication::clipboard()->setImage(image);
@@ -914,7 +903,7 @@ void MainWindow::ExternalProgram() {
             ComposeForOutput(Input(), document_.Mode(), document_.Dx(), document_.Dy());
         if (!picture) {
             host_.Tell(this, picture.Error());
-            host_.Tell(this, Res(kCannotStore), Res(kErrorCaption));
+            host_.Tell(this, Res(StringId::CannotStoreValues), Res(StringId::ErrorCaption));
             return;
         }
         // A folder of its own, left behind for the other program to read.
@@ -926,15 +915,17 @@ void MainWindow::ExternalProgram() {
                              : Status(Failure::Quiet());
         if (!written) {
             host_.Tell(this, written.Error());
-            host_.Tell(this, Res(kCannotSave), path);
+            host_.Tell(this, Res(StringId::CannotSaveImage), path);
             return;
         }
         arguments << path;
     }
     // Said when it fails: the user would otherwise wait for a program that never comes.
     if (!host_.StartProgram(Q(settings_.externalProgram), arguments))
-        host_.Tell(this, Q(FormatResString(kCannotStart, settings_.externalProgram.c_str())),
-                   Res(kErrorCaption));
+        host_.Tell(
+            this,
+            Q(FormatResString(StringId::CannotStartProgram, settings_.externalProgram.c_str())),
+            Res(StringId::ErrorCaption));
 }
 
 void MainWindow::Help() {
@@ -944,7 +935,7 @@ void MainWindow::Help() {
     }
     const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
     const bool shown = QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
-    if (!shown) host_.Tell(this, Res(kNoHelp), path);
+    if (!shown) host_.Tell(this, Res(StringId::HelpFileNotFound), path);
 }
 
 // ---- events ------------------------------------------------------------------------------------

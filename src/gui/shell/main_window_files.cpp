@@ -11,17 +11,9 @@
 #include "gui/shell/open_dialogs.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/ui_text.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
-
-namespace {
-
-constexpr int kOpenStereoTitle = 2502;  // "Stereobild öffnen"
-constexpr int kOpenLeftTitle = 2684;    // "Linkes Bild öffnen"
-constexpr int kOpenRightTitle = 2686;   // "Rechtes Bild öffnen"
-constexpr int kOpenSingleTitle = 2693;  // "Monobild öffnen"
-
-}  // namespace
 
 void MainWindow::RegisterFileCommands() {
     using G = CommandGuard;
@@ -81,8 +73,9 @@ void MainWindow::OpenStereoDialog() {
     if (!MayReplacePair()) return;
     // A pair of two files or a single picture was last: the dialog starts side by side.
     stereoLayout_ = LayoutForStereoDialog(stereoLayout_);
-    OpenDialog dialog(OpenSetup(OpenDialogKind::StereoFile, kOpenStereoTitle, settings_.openFolder),
-                      this);
+    OpenDialog dialog(
+        OpenSetup(OpenDialogKind::StereoFile, StringId::OpenStereoTitle, settings_.openFolder),
+        this);
     const bool accepted = dialog.Run(host_);
     // A layout picked is kept even when the dialog is cancelled.
     stereoLayout_ = dialog.Layout();
@@ -95,8 +88,8 @@ void MainWindow::OpenStereoDialog() {
 
 void MainWindow::OpenSingleDialog() {
     if (!MayReplacePair()) return;
-    OpenDialog dialog(OpenSetup(OpenDialogKind::Single, kOpenSingleTitle, settings_.openFolder),
-                      this);
+    OpenDialog dialog(
+        OpenSetup(OpenDialogKind::Single, StringId::OpenSingleTitle, settings_.openFolder), this);
     if (!dialog.Run(host_)) return;
     commandLineStart_ = false;
     fromHistory_ = false;
@@ -105,8 +98,8 @@ void MainWindow::OpenSingleDialog() {
 
 void MainWindow::OpenLeftRightDialog() {
     if (!MayReplacePair()) return;
-    OpenDialog dialog(OpenSetup(OpenDialogKind::LeftRight, kOpenLeftTitle, settings_.openFolder),
-                      this);
+    OpenDialog dialog(
+        OpenSetup(OpenDialogKind::LeftRight, StringId::OpenLeftTitle, settings_.openFolder), this);
     const bool accepted = dialog.Run(host_);
     RememberOpenOptions(dialog.ShowPreview(), dialog.FitSize());
     if (!accepted) return;
@@ -119,7 +112,7 @@ void MainWindow::OpenLeftRightDialog() {
     } else {
         right = AskForPartner(this, host_, left, rightFolder_);
         if (right.empty()) {
-            OpenDialog second(OpenSetup(OpenDialogKind::RightFile, kOpenRightTitle,
+            OpenDialog second(OpenSetup(OpenDialogKind::RightFile, StringId::OpenRightTitle,
                                         std::string(FolderPart(left))),
                               this);
             const bool chosen = second.Run(host_);

@@ -34,6 +34,7 @@
 #include "app/shell/settings_store.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/ui_text.h"
+#include "res/core/string_ids.h"
 
 #ifndef DUPLORA_VERSION
 #define DUPLORA_VERSION "0.1.0"
@@ -346,7 +347,7 @@ void SettingsDialog::ToggleNow(QCheckBox* box, SettingWrites (*toggle)(Settings&
 
 void SettingsDialog::PickPluginFolder() {
     const QStringList files =
-        context_.host->PickFiles(this, Res(2576), pluginFolder_->text(),
+        context_.host->PickFiles(this, Res(StringId::PluginFolderTitle), pluginFolder_->text(),
                                  QStringLiteral("Susie 32bit plug-in (*.spi *.SPI)"));
     if (files.isEmpty()) return;
     pluginFolder_->setText(Q(PluginFolderOfFile(Utf8(files.front()))));
@@ -356,8 +357,8 @@ void SettingsDialog::PickExternalProgram() {
     const QString current = externalProgram_->text();
     const QString folder = current.contains(QLatin1Char('/')) ? QFileInfo(current).absolutePath()
                                                               : QStringLiteral("/usr/bin");
-    const QStringList files =
-        context_.host->PickFiles(this, Res(2577), folder, QStringLiteral("Alle Dateien (*)"));
+    const QStringList files = context_.host->PickFiles(this, Res(StringId::ExternalProgramTitle),
+                                                       folder, QStringLiteral("Alle Dateien (*)"));
     if (files.isEmpty()) return;
     externalProgram_->setText(files.front());
 }

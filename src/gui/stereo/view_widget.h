@@ -68,7 +68,7 @@ class ViewWidget : public QAbstractScrollArea {
     QPoint ScrollMaximum() const { return maximum_; }
     PanState Pan() const { return pan_; }
 
-    // The hide-cursor flag (command 2030).
+    // The hide-cursor flag (CmdMouseCursor).
     void SetCursorHidden(bool hidden);
     bool CursorHidden() const { return cursorHidden_; }
     bool Dragging() const { return dragging_; }

@@ -13,6 +13,7 @@
 #include "core/formats/formats_test_util.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/strings.h"
+#include "res/core/string_ids.h"
 #include "support/test_support.h"
 #include "support/told.h"
 
@@ -323,8 +324,8 @@ TEST(BatchRunTest, UnreadableFileIsLoggedAndTheOthersConvert) {
     const std::string good = WriteSideBySide(in, "good.bmp", 4, 4, kRed, kRed);
     ASSERT_TRUE(test::WriteAll(in / "bad.jpg", test::Text("not a picture")));
     const BatchRunLog run = RunFiles({in / "bad.jpg", good}, Into(out, OutputFormat::Jpeg));
-    EXPECT_EQ(run.told, std::vector<std::string>{LoadResString(kBatchWarningCaption) + "|" +
-                                                 LoadResString(kBatchOtherTypeText)});
+    EXPECT_EQ(run.told, std::vector<std::string>{LoadResString(StringId::WarningCaption) + "|" +
+                                                 LoadResString(StringId::BatchOtherFileType)});
     EXPECT_EQ(run.log[3], "Ergebnis: Leserfehler.\r\n\r\n");
     EXPECT_EQ(run.summary.converted, 1);
     EXPECT_EQ(run.summary.failed, 1);
@@ -340,9 +341,9 @@ TEST(BatchRunTest, UnwritableOutputIsToldWithItsReason) {
     const std::string output = BatchOutputName(options.targetFolder, file, options.outputType);
     const BatchRunLog run = RunFiles({file}, options);
     EXPECT_EQ(run.told, (std::vector<std::string>{output + "|Kann Bild nicht öffnen",
-                                                  LoadResString(kBatchWarningCaption) + "|" +
-                                                      LoadResString(kBatchSaveFailedText)}));
-    EXPECT_EQ(run.log.back(), LoadResString(kBatchWriteErrorText));
+                                                  LoadResString(StringId::WarningCaption) + "|" +
+                                                      LoadResString(StringId::BatchSaveFailed)}));
+    EXPECT_EQ(run.log.back(), LoadResString(StringId::BatchResultWriteError));
     EXPECT_EQ(run.summary.failed, 1);
 }
 

@@ -8,13 +8,11 @@
 
 #include "core/util/progress.h"
 #include "core/util/question.h"
+#include "res/core/string_ids.h"
 #include "support/told.h"
 
 namespace duplora {
 namespace {
-
-constexpr int kErrorCaption = 2505;  // "FEHLER"
-constexpr int kCannotSave = 2509;    // "Kann Bild nicht speichern"
 
 TEST(Failure, TextsComeFromTheTableOrTheDetail) {
     struct Case {
@@ -23,10 +21,10 @@ TEST(Failure, TextsComeFromTheTableOrTheDetail) {
         bool message;
     };
     const Case cases[] = {
-        {Failure::Message(kCannotSave, kErrorCaption, "/x/a.jpg"), "Kann Bild nicht speichern",
-         "FEHLER", true},
-        {Failure::AboutFile(kCannotSave, "/x/a.jpg"), "Kann Bild nicht speichern", "/x/a.jpg",
-         true},
+        {Failure::Message(StringId::CannotSaveImage, StringId::ErrorCaption, "/x/a.jpg"),
+         "Kann Bild nicht speichern", "FEHLER", true},
+        {Failure::AboutFile(StringId::CannotSaveImage, "/x/a.jpg"), "Kann Bild nicht speichern",
+         "/x/a.jpg", true},
         {Failure::Literal("Error Add Exif info.", "/x/a.jpg"), "Error Add Exif info.", "/x/a.jpg",
          true},
         {Failure::Quiet("/x/a.jpg"), "", "/x/a.jpg", false},
@@ -60,7 +58,7 @@ TEST(Result, HoldsTheValueOrTheFailure) {
     Result<std::string> value = std::string("picture");
     ASSERT_TRUE(value);
     EXPECT_EQ(value.Value(), "picture");
-    Result<std::string> failed = Failure::AboutFile(kCannotSave, "/x");
+    Result<std::string> failed = Failure::AboutFile(StringId::CannotSaveImage, "/x");
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.Error().detail, "/x");
     EXPECT_EQ(std::move(failed).ValueOr("none"), "none");
