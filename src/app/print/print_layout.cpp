@@ -11,8 +11,14 @@ namespace {
 constexpr int kSmallestSide = 1000;    // 10.00 mm, the size handle's limit
 constexpr int kNegativeLength = 2000;  // what a negative width or height becomes
 
+// Both picture sides are at least 1, so the denominators are never 0.
 int Scale(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
-    return denominator == 0 ? 0 : static_cast<int>(value * numerator / denominator);
+    return static_cast<int>(value * numerator / denominator);
+}
+
+// The same, rounded to the nearest whole hundredth as a typed length is.
+int ScaleRounded(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
+    return static_cast<int>((value * numerator * 10 / denominator + 5) / 10);
 }
 
 }  // namespace
@@ -116,8 +122,7 @@ void PrintSheet::SetWidth(int width) {
         const int limit = paper_.width - paper_.minRight;
         if (layout_.left + layout_.width > limit) layout_.left = limit - layout_.width;
     }
-    layout_.height = static_cast<int>(
-        (std::int64_t{layout_.width} * pictureHeight_ * 10 / pictureWidth_ + 5) / 10);
+    layout_.height = ScaleRounded(layout_.width, pictureHeight_, pictureWidth_);
     // A tall picture would leave the sheet: the height is capped and the width follows.
     if (layout_.height > LargestHeight()) {
         layout_.height = LargestHeight();
@@ -138,8 +143,7 @@ void PrintSheet::SetHeight(int height) {
         const int limit = paper_.height - paper_.minBottom;
         if (layout_.top + layout_.height > limit) layout_.top = limit - layout_.height;
     }
-    layout_.width = static_cast<int>(
-        (std::int64_t{layout_.height} * pictureWidth_ * 10 / pictureHeight_ + 5) / 10);
+    layout_.width = ScaleRounded(layout_.height, pictureWidth_, pictureHeight_);
     if (layout_.width > LargestWidth()) {
         layout_.width = LargestWidth();
         layout_.left = paper_.minLeft;
