@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Ferrowyn"));
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
-    app.setWindowIcon(duplora::ToolbarIcon(20));
+    app.setWindowIcon(duplora::ProgramIcon());
     duplora::InstallGermanQtTexts();
     QCommandLineParser parser;
     Describe(parser, screenshots);
