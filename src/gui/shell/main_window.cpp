@@ -589,8 +589,12 @@ bool MainWindow::CommandActs(CommandId command) const {
 }
 
 void MainWindow::ExecuteCommand(CommandId command) {
-    // Nothing starts inside work that is running (a timer firing while it reports).
-    if (reportingWork_ || !FindCommand(command)) return;
+    // Nothing starts inside work that is running: a command posted meanwhile waits for it.
+    if (reportingWork_) {
+        QTimer::singleShot(50, this, [this, command] { ExecuteCommand(command); });
+        return;
+    }
+    if (!FindCommand(command)) return;
     // A selection in the view sees every command first: it places or gives up its rectangle.
     if (view_->SelectionActive()) view_->ForwardToSelection(command);
     const CommandRegistry::Entry* entry = commands_.Find(command);
@@ -1040,9 +1044,11 @@ bool MainWindow::HoldDuringWork(QObject* watched, QEvent* event) {
         case QEvent::Drop:
             return true;
         case QEvent::Close:
+            // Closing stops the work first, then closes as always (asking about changes).
             if (watched != this) return false;
             StopWork();
             event->ignore();
+            QTimer::singleShot(50, this, &QWidget::close);
             return true;
         default:
             return false;
