@@ -156,9 +156,7 @@ TEST_F(ConvertCli, ConvertsAPairWithTheStoredSettingsAndPrintsTheLog) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
-    QFile f(ini);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), text);
+    EXPECT_EQ(test::FileBytes(ini), text);
     EXPECT_EQ(QFileInfo(ini).lastModified(), before);
 
     // Quality 90 into a folder still to be made: a larger file than the stored quality 30.
@@ -286,9 +284,7 @@ TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
 // naming the file, and exit status 1. ImageMagick reads the output whole.
 TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
     if (!CopyPair()) GTEST_SKIP();
-    QFile whole(In("frozenpond_l.jpg"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray bytes = whole.readAll();
+    const QByteArray bytes = test::FileBytes(In("frozenpond_l.jpg"));
     ASSERT_TRUE(test::WriteFileBytes(In("cut.jpg"), bytes.left(bytes.size() / 2)));
     const Result r =
         Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
@@ -358,8 +354,7 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         const ImageBuffer picture = ReadBmpFile((out + "/w.bmp").toStdString());
         ASSERT_TRUE(picture);
-        EXPECT_EQ(picture.Width(), c.width);
-        EXPECT_EQ(picture.Height(), c.height);
+        EXPECT_EQ(std::tuple(picture.Width(), picture.Height()), std::tuple(c.width, c.height));
         EXPECT_EQ(test::PixelAt(picture, c.x, c.y), c.rgb);
         if (c.name == std::string("width")) {
             EXPECT_NE(r.out.find("Quellbild von(80*30)nach(20*7)umgewandelt\n"), std::string::npos)
