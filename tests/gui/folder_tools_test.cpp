@@ -33,7 +33,7 @@ class FolderToolsTest : public test::WindowTest {
     }
     QString F(const QString& name) const { return dir_.filePath(QStringLiteral("work/") + name); }
     QStringList Files() const {
-        return QDir(dir_.filePath(QStringLiteral("work"))).entryList(QDir::Files, QDir::Name);
+        return QDir(dir_.filePath(QStringLiteral("work"))).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     }
     void Touch(const QString& name, const QByteArray& bytes) {
         ASSERT_TRUE(test::WriteFileBytes(F(name), bytes));

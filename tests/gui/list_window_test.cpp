@@ -188,9 +188,10 @@ TEST_F(ListWindowTest, WindowsListOnTheCommandLinePlaysWithItsSwapAlignmentAndSo
     EXPECT_EQ(w.Document().Dy(), -2);
     // Written back, the list keeps its line ends and every other line.
     Key(Qt::Key_Down);
+    const int dy = w.Document().Dy();
     ASSERT_TRUE(Lists().WriteAlignment().Ok());
     QByteArray expected = text;
-    expected.replace("11,0,0,6,-2,", "11,0,0,6," + QByteArray::number(w.Document().Dy()) + ",");
+    expected.replace("11,0,0,6,-2,", "11,0,0,6," + QByteArray::number(dy) + ",");
     ASSERT_TRUE(Lists().Playing());
     EXPECT_EQ(FileBytes(List()), expected);
     // Opened again: the sound starts without asking a second time.
