@@ -119,9 +119,12 @@ TEST_F(ListWindowTest, MadeOpenedPlayedExtendedShortenedAndWritten) {
     EXPECT_EQ(w.Document().Mode(), DisplayMode::GreyAnaglyph);
     Key(Qt::Key_Space);
     EXPECT_EQ(ShownLeftPath(), P("a2_l.bmp"));
+    EXPECT_FALSE(w.windowTitle().contains(QStringLiteral("Am See")));
     // The side-by-side entry asks for its views exchanged: its right half is shown left.
+    // Its comment follows the names in the title.
     Key(Qt::Key_Space);
     EXPECT_EQ(Lists().Index(), 2);
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("  Am See")));
     EXPECT_EQ(ShownLeft(), kColours[3]);
     EXPECT_EQ(PixelAt(w.Document().Right().image, 0, 0), kColours[2]);
 
@@ -245,6 +248,20 @@ TEST_F(ListWindowTest, RefusedListsAndChoosingTheListToWriteInto) {
     EXPECT_FALSE(Lists().Playing());
 
     EXPECT_FALSE(Lists().Playing());
+
+    // "Löschen" beside the list name removes the list once the user agrees.
+    host_.Queue([&](QDialog& dialog) {
+        TypeOver(Control<QLineEdit>(dialog, 1249), List());
+        host_.QueueButton(QMessageBox::No);
+        ClickControl(dialog, 1508);
+        EXPECT_TRUE(QFileInfo::exists(List()));
+        EXPECT_EQ(host_.LastText(), QStringLiteral("Löschen OK?"));
+        EXPECT_EQ(host_.LastTitle(), List());
+        host_.QueueButton(QMessageBox::Yes);
+        ClickControl(dialog, 1508);
+        EXPECT_FALSE(QFileInfo::exists(List()));
+    });
+    w.ExecuteCommand(CmdMakeList);
 }
 
 TEST_F(ListWindowTest, ChosenListTakesTheShownPair) {

@@ -139,6 +139,7 @@ bool ListCommands::Show(const SlidePlan& plan) {
     // so that the next step passes the entry.
     if (!opened) return false;
     shownIndex_ = plan.index;
+    comment_ = plan.comment;
     StereoDocument& document = *c_.document;
     if (!document.SingleImageMode()) {
         document.SetListSwap(true, plan.swapViews);

@@ -70,6 +70,8 @@ class ListCommands {
     int Count() const { return player_.Count(); }
     // The display time of the shown entry in tenths.
     int DisplayTime() const;
+    // The comment written above the shown entry; empty when "Kommentar verbergen" is on.
+    QString Comment() const { return Playing() ? comment_ : QString(); }
     // Another picture replaced the entry: the list is closed.
     void Closed();
 
@@ -110,6 +112,7 @@ class ListCommands {
     std::string selectedList_;
     int addTime_ = 0;
     int shownIndex_ = -1;  // the entry the window shows; -1 for none
+    QString comment_;      // of the entry shown
 };
 
 }  // namespace duplora

@@ -28,13 +28,6 @@ namespace duplora {
 
 namespace {
 
-QPushButton* Button(const char* text, int control) {
-    auto* button = new QPushButton(QString::fromUtf8(text));
-    button->setObjectName(ControlName(control));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QCheckBox* Check(const char* text, int control, bool on) {
     auto* box = new QCheckBox(QString::fromUtf8(text));
     box->setObjectName(ControlName(control));
@@ -140,17 +133,11 @@ SlideShowOptions OpenListDialog::Options() const {
 
 ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString& folder,
                                  DialogHost& host, PreviewOptions preview, QWidget* parent)
-    : FileDialogPanel(QStringLiteral("Slide Show Liste erstellen/verändern"), parent),
+    : FolderToolDialog(QStringLiteral("Slide Show Liste erstellen/verändern"), folder,
+                       PictureFileFilters(), parent),
       host_(host),
       previewOptions_(std::move(preview)) {
     setObjectName(QStringLiteral("MAKESSCRIPT"));
-    QFileDialog* files = Files();
-    files->setFileMode(QFileDialog::ExistingFiles);
-    files->setNameFilters({QStringLiteral("Bilder (*.jpg *.jpeg *.JPG *.JPEG *.jps *.JPS *.bmp "
-                                          "*.BMP *.tif *.tiff *.TIF *.TIFF *.das *.DAS *.stj "
-                                          "*.STJ *.png *.PNG)"),
-                           QStringLiteral("All Files (*)")});
-    if (!folder.isEmpty()) files->setDirectory(folder);
 
     QVBoxLayout* panel = PanelLayout();
     preview_ = Check("Vorschau zeigen", 1231, choices.showPreview);
@@ -170,9 +157,9 @@ ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString&
     list_ = new QLineEdit(choices.listPath);
     list_->setObjectName(ControlName(1249));
     listRow->addWidget(list_, 1);
-    QPushButton* browseList = Button("...", 1250);
+    QPushButton* browseList = PanelButton("...", 1250);
     listRow->addWidget(browseList);
-    QPushButton* deleteList = Button("Löschen", 1508);
+    QPushButton* deleteList = PanelButton("Löschen", 1508);
     listRow->addWidget(deleteList);
     panel->addLayout(listRow);
     connect(browseList, &QPushButton::clicked, this, [this] {
@@ -199,7 +186,7 @@ ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString&
     rightFolder_ = new QLineEdit(choices.rightFolder);
     rightFolder_->setObjectName(ControlName(1425));
     rightRow->addWidget(rightFolder_, 1);
-    QPushButton* browseRight = Button("...", 1426);
+    QPushButton* browseRight = PanelButton("...", 1426);
     rightRow->addWidget(browseRight);
     panel->addLayout(rightRow);
     connect(browseRight, &QPushButton::clicked, this, [this] {
@@ -218,19 +205,14 @@ ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString&
     commentRow->addWidget(comment_, 1);
     panel->addLayout(commentRow);
 
-    auto* buttons = new QGridLayout;
-    QPushButton* addPicked = Button("Auswahl hinzufügen", 1367);
-    QPushButton* addAll = Button("Alle Dateien hinzufügen", 1368);
-    QPushButton* manual = Button("Manuell", 3064);
-    QPushButton* emptyList = Button("Löschen", 1509);
-    buttons->addWidget(addPicked, 0, 0);
-    buttons->addWidget(addAll, 0, 1);
-    buttons->addWidget(manual, 1, 0);
-    buttons->addWidget(emptyList, 1, 1);
-    panel->addLayout(buttons);
+    AddActionButtons("Auswahl hinzufügen", "Alle Dateien hinzufügen");
+    auto* more = new QHBoxLayout;
+    QPushButton* manual = PanelButton("Manuell", 3064);
+    QPushButton* emptyList = PanelButton("Löschen", 1509);
+    more->addWidget(manual);
+    more->addWidget(emptyList);
+    panel->addLayout(more);
     panel->addStretch(1);
-    connect(addPicked, &QPushButton::clicked, this, &ListMakerDialog::AddPicked);
-    connect(addAll, &QPushButton::clicked, this, &ListMakerDialog::AddWholeFolder);
     connect(manual, &QPushButton::clicked, this, [this] {
         // The list in the desktop's editor, made first when it does not exist yet.
         const QString path = list_->text().trimmed();
@@ -276,25 +258,11 @@ void ListMakerDialog::LoadPreview(const QString& path) {
     box_->setPixmap(QPixmap::fromImage(QImageFromImageBuffer(PreviewThumbnail(preview->image))));
 }
 
-void ListMakerDialog::AddPicked() {
-    QStringList picked;
-    for (const QString& file : Files()->selectedFiles())
-        if (QFileInfo(file).isFile()) picked << file;
-    if (picked.isEmpty()) return;
-    chosen_ = picked;
-    action_ = ListMakerAction::Picked;
-    accept();
-}
-
-void ListMakerDialog::AddWholeFolder() {
+QStringList ListMakerDialog::Pictures() const {
+    if (Action() == FolderToolAction::Picked) return Chosen();
     QStringList all;
-    for (const std::string& file :
-         KnownImageFiles(Files()->directory().absolutePath().toStdString()))
-        all << Q(file);
-    if (all.isEmpty()) return;
-    chosen_ = all;
-    action_ = ListMakerAction::WholeFolder;
-    accept();
+    for (const std::string& file : KnownImageFiles(Folder().toStdString())) all << Q(file);
+    return all;
 }
 
 void ListMakerDialog::AskDelete(bool wholeFile) {

@@ -9,7 +9,7 @@
 
 #include "app/batch/slide_list.h"
 #include "core/formats/open_preview.h"
-#include "gui/shell/file_dialog_panel.h"
+#include "gui/lists/folder_tool_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -47,9 +47,6 @@ class OpenListDialog : public FileDialogPanel {
     QLineEdit* interval_ = nullptr;
 };
 
-// What the list maker was asked to do.
-enum class ListMakerAction { Picked, WholeFolder };
-
 struct ListMakerChoices {
     QString listPath;
     int sourceLayout = 0;  // 0-3 the layouts, 4 separate left and right files
@@ -61,7 +58,7 @@ struct ListMakerChoices {
 };
 
 // "Slide Show Liste erstellen/verändern" (MAKESSCRIPT).
-class ListMakerDialog : public FileDialogPanel {
+class ListMakerDialog : public FolderToolDialog {
     Q_OBJECT
 
   public:
@@ -69,9 +66,8 @@ class ListMakerDialog : public FileDialogPanel {
                     PreviewOptions preview, QWidget* parent = nullptr);
 
     ListMakerChoices Choices() const;
-    ListMakerAction Action() const { return action_; }
     // The pictures to add: the picked ones, or every picture of the shown folder.
-    QStringList Pictures() const { return Chosen(); }
+    QStringList Pictures() const;
     // Whether the preview box shows a picture now.
     bool PreviewShown() const;
 
@@ -79,14 +75,11 @@ class ListMakerDialog : public FileDialogPanel {
     void SelectionChanged(const QString& path) override;
 
   private:
-    void AddPicked();
-    void AddWholeFolder();
     void AskDelete(bool wholeFile);
     void LoadPreview(const QString& path);
 
     DialogHost& host_;
     PreviewOptions previewOptions_;
-    ListMakerAction action_ = ListMakerAction::Picked;
     QCheckBox* preview_ = nullptr;
     QLabel* box_ = nullptr;
     QLineEdit* list_ = nullptr;

@@ -26,63 +26,13 @@ QLineEdit* Field(const std::string& text, int control, int maxChars) {
     return field;
 }
 
-QPushButton* Button(const char* text, int control) {
-    auto* button = new QPushButton(QString::fromUtf8(text));
-    button->setObjectName(ControlName(control));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
-
-QStringList PictureFileFilters() {
-    return {QStringLiteral("Bilder (*.jpg *.jpeg *.JPG *.JPEG *.jps *.JPS *.bmp *.BMP *.tif "
-                           "*.tiff *.TIF *.TIFF *.png *.PNG)"),
-            QStringLiteral("All Files (*)")};
-}
-
-// ---- the common frame ------------------------------------------------------------------------
-
-FolderToolDialog::FolderToolDialog(const QString& title, const QString& folder, QWidget* parent)
-    : FileDialogPanel(title, parent) {
-    QFileDialog* files = Files();
-    files->setFileMode(QFileDialog::ExistingFiles);
-    files->setNameFilters(PictureFileFilters());
-    if (!folder.isEmpty()) files->setDirectory(folder);
-}
-
-QString FolderToolDialog::Folder() const {
-    return Files()->directory().absolutePath();
-}
-
-void FolderToolDialog::AddActionButtons(const char* picked, const char* wholeFolder) {
-    auto* row = new QHBoxLayout;
-    QPushButton* pickedButton = Button(picked, 1367);
-    QPushButton* folderButton = Button(wholeFolder, 1368);
-    row->addWidget(pickedButton);
-    row->addWidget(folderButton);
-    PanelLayout()->addLayout(row);
-    connect(pickedButton, &QPushButton::clicked, this, [this] {
-        QStringList files;
-        for (const QString& file : Files()->selectedFiles())
-            if (QFileInfo(file).isFile()) files << file;
-        if (files.isEmpty()) return;
-        chosen_ = files;
-        action_ = FolderToolAction::Picked;
-        accept();
-    });
-    connect(folderButton, &QPushButton::clicked, this, [this] {
-        // The folder itself stands for its pictures; the engine lists them.
-        chosen_ = QStringList{Folder()};
-        action_ = FolderToolAction::WholeFolder;
-        accept();
-    });
-}
 
 // ---- renaming --------------------------------------------------------------------------------
 
 RenameDialog::RenameDialog(const RenameOptions& options, const QString& folder, QWidget* parent)
-    : FolderToolDialog(QStringLiteral("Mehrfach Umbenennen"), folder, parent) {
+    : FolderToolDialog(QStringLiteral("Mehrfach Umbenennen"), folder, PictureFileFilters(),
+                       parent) {
     setObjectName(QStringLiteral("MULTIRENAME"));
     QVBoxLayout* panel = PanelLayout();
     auto* box = new QGroupBox;
@@ -166,7 +116,8 @@ void RenameDialog::UpdateSample() {
 // ---- the mosaic ------------------------------------------------------------------------------
 
 MosaicDialog::MosaicDialog(const QString& folder, DialogHost& host, QWidget* parent)
-    : FolderToolDialog(QStringLiteral("Mosaik Bild"), folder, parent), host_(host) {
+    : FolderToolDialog(QStringLiteral("Mosaik Bild"), folder, PictureFileFilters(), parent),
+      host_(host) {
     setObjectName(QStringLiteral("MULTICONNECT"));
     QVBoxLayout* panel = PanelLayout();
     panel->addWidget(new QLabel(QStringLiteral("Zieldatei:")));
@@ -175,7 +126,7 @@ MosaicDialog::MosaicDialog(const QString& folder, DialogHost& host, QWidget* par
     target_->setObjectName(ControlName(1410));
     target_->setMinimumWidth(260);
     row->addWidget(target_, 1);
-    QPushButton* browse = Button("...", 1269);
+    QPushButton* browse = PanelButton("...", 1269);
     row->addWidget(browse);
     panel->addLayout(row);
     AddActionButtons("Ausgewählte Dateien verbinden", "Alle Dateien verbinden");

@@ -3,10 +3,8 @@
 // side into one BMP file.
 #pragma once
 
-#include <QStringList>
-
 #include "core/batch/rename.h"
-#include "gui/shell/file_dialog_panel.h"
+#include "gui/lists/folder_tool_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,31 +13,6 @@ class QRadioButton;
 namespace duplora {
 
 class DialogHost;
-
-// Which button closed a folder tool: the picked files, or every picture of the folder.
-enum class FolderToolAction { Picked, WholeFolder };
-
-// The filter of both tools' file lists: the pictures the program reads, and every file.
-QStringList PictureFileFilters();
-
-// A file dialog whose two buttons 1367 (the picked files) and 1368 (the whole folder) close
-// it; the dialog's own accept button counts as 1367.
-class FolderToolDialog : public FileDialogPanel {
-    Q_OBJECT
-
-  public:
-    FolderToolDialog(const QString& title, const QString& folder, QWidget* parent);
-    FolderToolAction Action() const { return action_; }
-    // The folder the list shows.
-    QString Folder() const;
-
-  protected:
-    // Adds the two buttons to the panel.
-    void AddActionButtons(const char* picked, const char* wholeFolder);
-
-  private:
-    FolderToolAction action_ = FolderToolAction::Picked;
-};
 
 // "Mehrfach Umbenennen" (MULTIRENAME).
 class RenameDialog : public FolderToolDialog {

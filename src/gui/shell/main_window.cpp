@@ -479,7 +479,11 @@ void MainWindow::ShowTexts() {
         for (QLabel* label : status_) label->clear();
         return;
     }
-    setWindowTitle(Q(texts_.title));
+    QString title = Q(texts_.title);
+    // A list entry's comment follows the picture's names.
+    if (const QString comment = lists_ ? lists_->Comment() : QString(); !comment.isEmpty())
+        title += QStringLiteral("  ") + comment;
+    setWindowTitle(title);
     for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts_.status[i]));
 }
 
