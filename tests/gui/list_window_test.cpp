@@ -249,8 +249,14 @@ TEST_F(ListWindowTest, RefusedListsAndChoosingTheListToWriteInto) {
 
     EXPECT_FALSE(Lists().Playing());
 
-    // "Löschen" beside the list name removes the list once the user agrees.
+    // "Löschen" beside the list name removes the list once the user agrees. The preview shows
+    // a picked file.
     host_.Queue([&](QDialog& dialog) {
+        auto* maker = dynamic_cast<ListMakerDialog*>(&dialog);
+        ASSERT_NE(maker, nullptr);
+        if (!Control<QAbstractButton>(dialog, 1231)->isChecked()) ClickControl(dialog, 1231);
+        test::ClickFile(dialog, QString::fromStdString(P("sbs.bmp")));
+        EXPECT_TRUE(maker->PreviewShown());
         TypeOver(Control<QLineEdit>(dialog, 1249), List());
         host_.QueueButton(QMessageBox::No);
         ClickControl(dialog, 1508);

@@ -160,6 +160,7 @@ ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString&
     QPushButton* browseList = PanelButton("...", 1250);
     listRow->addWidget(browseList);
     QPushButton* deleteList = PanelButton("Löschen", 1508);
+    deleteList->setToolTip(QStringLiteral("Die Liste löschen"));
     listRow->addWidget(deleteList);
     panel->addLayout(listRow);
     connect(browseList, &QPushButton::clicked, this, [this] {
@@ -209,6 +210,7 @@ ListMakerDialog::ListMakerDialog(const ListMakerChoices& choices, const QString&
     auto* more = new QHBoxLayout;
     QPushButton* manual = PanelButton("Manuell", 3064);
     QPushButton* emptyList = PanelButton("Löschen", 1509);
+    emptyList->setToolTip(QStringLiteral("Alle Zeilen der Liste löschen"));
     more->addWidget(manual);
     more->addWidget(emptyList);
     panel->addLayout(more);
