@@ -443,17 +443,9 @@ constexpr CommandId kNotYetBuilt[] = {
     CmdWriteAlignment,
     CmdAutoScrollHorizontal,
     CmdAutoScrollVertical,
-    // batch conversion, rename, mosaic and slide-show lists
+    // batch conversion
     CmdBatch,
     CmdBatchFromList,
-    CmdMultiRename,
-    CmdMosaic,
-    CmdMakeList,
-    CmdOpenList,
-    CmdOpenPendingList,
-    CmdAddToList,
-    CmdChooseList,
-    CmdDeleteFromList,
 };
 
 }  // namespace

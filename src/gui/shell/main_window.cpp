@@ -49,6 +49,7 @@
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
 #include "gui/flip/page_flipping.h"
+#include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
@@ -165,6 +166,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterFileCommands();
     RegisterSettingsCommands();
     RegisterOutputCommands();
+    RegisterListCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -509,6 +511,11 @@ TitleFacts MainWindow::Facts() const {
     facts.folderCount = folder_.Count();
     facts.slideShowRunning = slideShowRunning_;
     facts.slideInterval = settings_.slideTime;
+    if (lists_ && lists_->Playing()) {
+        facts.folderIndex = lists_->Index();
+        facts.folderCount = lists_->Count();
+        facts.slideInterval = lists_->DisplayTime();
+    }
     return facts;
 }
 
@@ -533,7 +540,11 @@ void MainWindow::ShowTexts() {
         for (QLabel* label : status_) label->clear();
         return;
     }
-    setWindowTitle(Q(texts_.title));
+    QString title = Q(texts_.title);
+    // A list entry's comment follows the picture's names.
+    if (const QString comment = lists_ ? lists_->Comment() : QString(); !comment.isEmpty())
+        title += QStringLiteral("  ") + comment;
+    setWindowTitle(title);
     for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts_.status[i]));
 }
 
@@ -737,6 +748,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         ShowTexts();
         return false;
     }
+    if (source != OpenSource::List) lists_->Closed();
     document_.ClearForOpening(views.leftPath);
     document_.SetScroll(0, 0);
     stereoLayout_ = layout;
@@ -748,7 +760,8 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     AfterOpeningInput in;
     in.kind = kind;
     in.loadedMenu = loadedMenu_;
-    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse;
+    in.fromHistory =
+        source == OpenSource::History || source == OpenSource::Browse || source == OpenSource::List;
     in.commandLineStart = commandLineStart_;
     in.commandLineOpening = settings_.commandLineOpening;
     in.openAtFullSize = settings_.openAtFullSize;
@@ -762,7 +775,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         if (!equal) host_.Tell(this, equal.Error());
     }
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
-    if (plan.rebuildFolderList && source != OpenSource::Browse) {
+    if (plan.rebuildFolderList && source != OpenSource::Browse && source != OpenSource::List) {
         folder_ = BuildFolderList(views.leftPath);
         browseKind_ = layout == StereoLayout::Pair ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
@@ -795,6 +808,11 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
 }
 
 void MainWindow::Browse(CommandId command) {
+    if (lists_->Playing()) {
+        // A list plays: its entries take the folder's place.
+        lists_->Step(command);
+        return;
+    }
     if (folder_.Empty()) return;
     if (!MayReplacePair()) {
         // A slide show stops rather than ask again at its next picture.
@@ -828,6 +846,7 @@ void MainWindow::Paste() {
         host_.Tell(this, Res(StringId::CannotPaste), Res(StringId::ErrorCaption));
         return;
     }
+    lists_->Closed();
     const std::string leftLabel = LoadResString(StringId::PastedLeftName);
     const std::string rightLabel = LoadResString(StringId::PastedRightName);
     document_.ClearForOpening(leftLabel);
@@ -950,6 +969,9 @@ void MainWindow::ToggleSlideShow() {
     // The command has cleared nothing: it toggles.
     if (slideTimer_.isActive() && slideShowRunning_) {
         slideShowRunning_ = false;
+    } else if (lists_->Playing()) {
+        slideShowRunning_ = true;
+        slideTimer_.start(lists_->TimerMs());
     } else if (SlideShowCanStart(folder_)) {
         slideShowRunning_ = true;
         slideTimer_.start(SlideShowIntervalMs(settings_.slideTime));
@@ -958,6 +980,13 @@ void MainWindow::ToggleSlideShow() {
 }
 
 void MainWindow::SlideShowTick() {
+    if (slideShowRunning_ && lists_->Playing()) {
+        // Each entry keeps its own time; entries whose files are gone are passed over.
+        if (!lists_->Step(CmdNextImage, true)) slideShowRunning_ = false;
+        if (slideShowRunning_) slideTimer_.start(lists_->TimerMs());
+        ExecuteCommand(CmdRefreshStatus);
+        return;
+    }
     if (slideShowRunning_) {
         ExecuteCommand(CmdNextImage);
         return;
