@@ -60,6 +60,7 @@ class FrameDasCommands {
             }
         }
         RunDasDialog(setup);
+        if (c_.workDone) c_.workDone();
     }
 
     void WriteAlignment() {

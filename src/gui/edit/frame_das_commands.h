@@ -25,6 +25,8 @@ struct FrameDasCommandContext {
     SettingsStore* store = nullptr;
     // The writing's progress, handed out ready for new work.
     std::function<const Progress&()> progress;
+    // After the writing: the status bar shows the pair's texts again.
+    std::function<void()> workDone;
     // The frame's settings changed: the view takes the new frame width and repaints.
     std::function<void()> borderChanged;
 };

@@ -615,6 +615,7 @@ void MainWindow::RegisterCommands() {
     frameDas.settings = &settings_;
     frameDas.store = &store_;
     frameDas.progress = [this]() -> const Progress& { return WorkProgress(); };
+    frameDas.workDone = [this] { ShowTexts(); };
     frameDas.borderChanged = [this] {
         document_.SetFrameWidth(ViewFrameWidth(settings_));
         view_->Relayout();
