@@ -16,6 +16,7 @@
 #include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
+#include "core/formats/stereo_save.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "support/qt_files.h"
@@ -106,7 +107,7 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
         "--to 3d a.jpg",
         // Modes and formats the batch does not offer.
         "--to three-views a.jpg",
-        "--type stj a.jpg",
+        "--type mpo a.jpg",
         "--grey-pair colour-red-cyan a.jpg",
         "--angle 1.25,0 a.jpg",
         "--size 120 a.jpg",
@@ -128,8 +129,7 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
     // Its lists of names are the rows the converter accepts.
     std::vector<std::string_view> keys;
     for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
-    for (const OutputFormat format : kBatchOutputFormats)
-        keys.push_back(FindOutputFormat(format)->key);
+    for (const OutputFormatRow& row : OutputFormatTable()) keys.push_back(row.key);
     for (const AnaglyphMethodRow& row : AnaglyphMethodTable()) keys.push_back(row.key);
     for (std::string_view key : keys)
         EXPECT_NE(help.out.find(std::string(" ") + std::string(key)), std::string::npos) << key;
@@ -315,6 +315,20 @@ TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
     EXPECT_EQ(Identify(Home("pairs/frozenpond_l.jpg")), "JPEG 1280x480");
     EXPECT_EQ(Identify(Home("pairs/gx8_l.jpg")), "JPEG 3648x1367");
     EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
+}
+
+// Beyond the batch dialog's four types, STJ: the composed picture in a JPEG behind the STJ
+// head, 23 bytes longer than the JPEG, which ImageMagick reads at the composed size.
+TEST_F(ConvertCli, StjTypeWritesTheStereoJpeg) {
+    const QString source = WriteSideBySide("pair.bmp", 40, 30, 0xFFFFFF, 0x808080);
+    const Result r = Run({"--type", "stj", "-o", Home("stj"), source});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("[STJ]"), std::string::npos) << r.out;
+    const QByteArray bytes = test::FileBytes(Home("stj/pair.stj"));
+    ASSERT_GT(bytes.size(), static_cast<qsizetype>(kStjHeadSize));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(StjHead().data()), kStjHeadSize),
+              bytes.left(kStjHeadSize));
+    EXPECT_EQ(Identify(Home("stj/pair.stj")), "JPEG 80x30");
 }
 
 // Each option of the dialog reaches the picture: sources of a white left and a grey right

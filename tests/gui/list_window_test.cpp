@@ -132,7 +132,7 @@ TEST_F(ListWindowTest, MadeOpenedPlayedExtendedShortenedAndWritten) {
     Key(Qt::Key_Left);
     const int dx = w.Document().Dx();
     ASSERT_NE(dx, 0);
-    EXPECT_TRUE(Lists().WriteAlignment().Ok());
+    Key(Qt::Key_Y);  // "Schreibe Ausrichtung", as the user gives it
     EXPECT_TRUE(host_.LastText().contains(QStringLiteral("wurden geschrieben.")));
     QByteArray written = made;
     written.replace("11,25,1,0,0,", "11,25,1," + QByteArray::number(dx) + ",0,");

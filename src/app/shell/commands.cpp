@@ -433,16 +433,11 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // sharpen, edges, text, logo, border, DAS container, auto scroll
+    // sharpen, edges, text, logo
     CmdSharpen,
     CmdEdgeDetect,
     CmdAddText,
     CmdAddLogo,
-    CmdBorderSettings,
-    CmdMakeDas,
-    CmdWriteAlignment,
-    CmdAutoScrollHorizontal,
-    CmdAutoScrollVertical,
     // batch conversion
     CmdBatch,
     CmdBatchFromList,

@@ -48,6 +48,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/edit/frame_das_commands.h"
 #include "gui/flip/page_flipping.h"
 #include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
@@ -56,6 +57,7 @@
 #include "gui/shell/toolbar_icons.h"
 #include "gui/shell/trim_commands.h"
 #include "gui/shell/ui_text.h"
+#include "gui/stereo/auto_scroller.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 #include "res/core/string_ids.h"
@@ -681,6 +683,38 @@ void MainWindow::RegisterCommands() {
         view_->Relayout();
     };
     RegisterAlignCommands(c, align);
+
+    // ---- the frame, the DAS container and automatic scrolling ----
+    FrameDasCommandContext frameDas;
+    frameDas.parent = this;
+    frameDas.host = &host_;
+    frameDas.document = &document_;
+    frameDas.settings = &settings_;
+    frameDas.store = &store_;
+    frameDas.progress = [this]() -> const Progress& { return WorkProgress(); };
+    frameDas.workDone = [this] { ShowTexts(); };
+    frameDas.borderChanged = [this] {
+        document_.SetFrameWidth(ViewFrameWidth(settings_));
+        view_->Relayout();
+        view_->viewport()->update();
+        RefitAfterResize();
+    };
+    frameDas.writeListAlignment = [this] {
+        if (!lists_ || !lists_->Playing()) return false;
+        lists_->WriteAlignment();  // it tells what happened
+        return true;
+    };
+    RegisterFrameDasCommands(c, frameDas);
+    AutoScrollCommandContext autoScroll;
+    autoScroll.view = view_;
+    autoScroll.document = &document_;
+    autoScroll.togglePanorama = [this] { ExecuteCommand(CmdPanorama); };
+    autoScroll.startInOutput = [this](bool vertical) {
+        if (!flip_->OpenGlActive()) return false;
+        flip_->StartAutoScroll(vertical);
+        return true;
+    };
+    RegisterAutoScrollCommands(c, autoScroll);
 
     // ---- the program ----
     c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
