@@ -443,9 +443,7 @@ constexpr CommandId kNotYetBuilt[] = {
     CmdWriteAlignment,
     CmdAutoScrollHorizontal,
     CmdAutoScrollVertical,
-    // batch conversion, rename, mosaic and slide-show lists
-    CmdBatch,
-    CmdBatchFromList,
+    // rename, mosaic and slide-show lists
     CmdMultiRename,
     CmdMosaic,
     CmdMakeList,

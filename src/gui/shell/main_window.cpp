@@ -45,6 +45,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/batch/conversion_commands.h"
 #include "gui/flip/page_flipping.h"
 #include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
@@ -162,6 +163,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterFileCommands();
     RegisterSettingsCommands();
     RegisterOutputCommands();
+    RegisterConversionCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -953,6 +955,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     settings_.colourAnaglyphKind = document_.ColourKind();
     store_.WriteSettings(ClosingWrites(settings_));
     flip_->Stop();
+    // A running batch gives up its file, removing what it had written of it.
+    conversions_->StopForClose();
     event->accept();
 }
 

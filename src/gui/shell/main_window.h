@@ -35,6 +35,7 @@ class QToolBar;
 
 namespace duplora {
 
+class ConversionCommands;
 class DialogHost;
 class NavigatorWindow;
 class PageFlipping;
@@ -114,6 +115,7 @@ class MainWindow : public QMainWindow {
     void RegisterFileCommands();      // opening, saving, clipboard (main_window_files.cpp)
     void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
     void RegisterOutputCommands();    // printing, HTML page, phone picture (main_window_output.cpp)
+    void RegisterConversionCommands();  // batch conversion (main_window_batch.cpp)
     CommandContext Context() const;
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
@@ -219,6 +221,8 @@ class MainWindow : public QMainWindow {
     // stops the work in progress.
     std::atomic<bool> stopWork_{false};
     Progress progress_;
+    // Batch conversion; after the plug-ins, so that a run still going ends before they go.
+    std::unique_ptr<ConversionCommands> conversions_;
 };
 
 }  // namespace duplora
