@@ -23,6 +23,7 @@
 
 #include "app/shell/settings.h"
 #include "core/formats/bmp_codec.h"
+#include "core/formats/jpeg_codec.h"
 #include "core/formats/load_chain.h"
 #include "core/strings.h"
 #include "gui/batch/conversion_dialog.h"
@@ -153,10 +154,14 @@ TEST_F(BatchConversion, StrgKRunsTheFolderAndLogsEveryFileInOrder) {
 TEST_F(BatchConversion, AnhaltenDuringTheThirdOfTenLeavesThreeOutputsAndNoHalfFile) {
     Start();
     ASSERT_TRUE(QDir().mkpath(target_));
-    // The fourth and later files are big enough to be under way when "Anhalten" comes.
-    for (int i = 0; i < 10; ++i)
-        Source(QStringLiteral("f%1.bmp").arg(i), i < 3 ? 96 : 4000, i < 3 ? 48 : 2000);
-    // The third file's output is there already: the run asks about it in its window.
+    // The third file's output is there already: the run asks about it in its window, and
+    // "Anhalten" comes while the user is at it. The fourth file ("f2.jps") makes the same
+    // output and waits for the third; the later ones are big, in case more are converted at
+    // once than this machine does.
+    for (int i = 0; i < 9; ++i)
+        Source(QStringLiteral("f%1.bmp").arg(i), i < 3 ? 96 : 2000, i < 3 ? 48 : 1000);
+    ASSERT_TRUE(EncodeJpegImage((source_ + QStringLiteral("/f2.jps")).toStdString(),
+                                test::MakeNoise(96, 48, 7), true, 90));
     QFile old(Target(QStringLiteral("f2.jpg")));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old");
@@ -170,8 +175,9 @@ TEST_F(BatchConversion, AnhaltenDuringTheThirdOfTenLeavesThreeOutputsAndNoHalfFi
         asked = true;
         EXPECT_EQ(box->text(), Res(StringId::FileExistsOverwrite));
         EXPECT_EQ(box->parentWidget(), Progress());
-        EXPECT_TRUE(Log().endsWith(QStringLiteral("\"3/10 Quelle(f2.bmp)\"-> Ausgabe(%1)\n")
-                                       .arg(Target(QStringLiteral("f2.jpg")))))
+        const QString asking = QStringLiteral("\"3/10 Quelle(f2.bmp)\"-> Ausgabe(%1)\n")
+                                   .arg(Target(QStringLiteral("f2.jpg")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Log().endsWith(asking); }, 20000))
             << Log().toStdString();
         box->button(QMessageBox::Yes)->click();
         Settle(2);

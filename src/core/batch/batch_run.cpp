@@ -371,7 +371,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         lock.unlock();
         const auto emit = [&, k](LogEvent event) {
             std::lock_guard logLock(mutex);
-            if (k == head && !failure)
+            if (k == head && !failure && !cancelledAhead[k])
                 deliver(event);
             else
                 slots[k].events.push_back(std::move(event));
@@ -386,7 +386,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         BatchItemResult item;
         std::exception_ptr error;
         try {
-            item = convert(k, emit, fileProgress);
+            // Given up while it waited for its turn: it is not begun.
+            if (!cancel[k]) item = convert(k, emit, fileProgress);
         } catch (...) {
             error = std::current_exception();
         }

@@ -33,10 +33,6 @@ void ConversionCommands::Execute(CommandId command) {
     if (command == CmdBatch || command == CmdBatchFromList) Run(command == CmdBatchFromList);
 }
 
-BatchProgressWindow* ConversionCommands::ProgressWindow() const {
-    return progress_;
-}
-
 bool ConversionCommands::Running() const {
     return progress_ && progress_->Running();
 }

@@ -52,8 +52,6 @@ class ConversionCommands {
     void StopForClose();
 
     bool Running() const;
-    // The progress window of the last run; null before the first.
-    BatchProgressWindow* ProgressWindow() const;
 
   private:
     void Run(bool fromList);

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -69,6 +70,13 @@ QPushButton* Button(int id, const QString& text) {
     return button;
 }
 
+// The small "..." button beside a folder field.
+QPushButton* BrowseButton(int id) {
+    QPushButton* button = Button(id, QStringLiteral("..."));
+    button->setFixedWidth(32);
+    return button;
+}
+
 QLabel* Small(const char* text) {
     return new QLabel(QString::fromUtf8(text));
 }
@@ -84,6 +92,23 @@ template <typename Parse>
 int FixedIn(const QLineEdit* field, int fallback, Parse parse) {
     const std::optional<int> value = parse(field->text().trimmed().toStdString());
     return value ? *value : fallback;
+}
+
+// Radio buttons with the control ids from `firstId` in one group whose ids are their
+// positions; the one at `checked` is on (the first when it is out of range). `place` puts
+// button i into its layout.
+template <std::size_t N, typename Place>
+QButtonGroup* Radios(QObject* owner, const std::array<const char*, N>& texts, int firstId,
+                     int checked, Place place) {
+    auto* group = new QButtonGroup(owner);
+    for (int i = 0; i < static_cast<int>(N); ++i) {
+        auto* radio = new QRadioButton(QString::fromUtf8(texts[i]));
+        radio->setObjectName(ControlName(firstId + i));
+        group->addButton(radio, i);
+        place(radio, i);
+    }
+    group->button(checked >= 0 && checked < static_cast<int>(N) ? checked : 0)->setChecked(true);
+    return group;
 }
 
 int ListPosition(DisplayMode mode) {
@@ -116,7 +141,7 @@ ConversionDialog::ConversionDialog(ConversionDialogSetup setup, QWidget* parent)
     BuildPanel();
     ShowAdjustment(setup_.options);
     if (setup_.prefill) Prefill();
-    resize(1180, 640);
+    resize(1150, 640);
 }
 
 void ConversionDialog::BuildPanel() {
@@ -129,10 +154,10 @@ void ConversionDialog::BuildPanel() {
     if (!setup_.fromList) first->addWidget(SourceGroup());
     first->addWidget(OutputGroup());
     first->addWidget(TargetRow());
+    first->addWidget(FinishGroup());
     first->addStretch(1);
     if (!setup_.fromList) second->addWidget(PreviewBox());
     second->addWidget(AdjustmentGroup());
-    second->addWidget(FinishGroup());
     second->addStretch(1);
     if (!setup_.fromList) {
         QPushButton* all = Button(1368, QStringLiteral("Alle Dateien konvertieren"));
@@ -144,20 +169,16 @@ void ConversionDialog::BuildPanel() {
 QWidget* ConversionDialog::SourceGroup() {
     auto* group = new QGroupBox(QStringLiteral("Quelle"));
     auto* layout = new QGridLayout(group);
-    source_ = new QButtonGroup(this);
-    for (int i = 0; i < static_cast<int>(kSourceTexts.size()); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kSourceTexts[i]));
-        radio->setObjectName(ControlName(kFirstSourceRadio + i));
-        radio->setChecked(kSourceLayouts[i] == setup_.options.sourceLayout);
-        source_->addButton(radio, i);
-        layout->addWidget(radio, i / 2, i % 2);
-    }
-    if (!source_->checkedButton()) source_->button(0)->setChecked(true);
+    const auto source =
+        std::find(kSourceLayouts.begin(), kSourceLayouts.end(), setup_.options.sourceLayout);
+    source_ = Radios(
+        this, kSourceTexts, kFirstSourceRadio, static_cast<int>(source - kSourceLayouts.begin()),
+        [layout](QRadioButton* radio, int i) { layout->addWidget(radio, i / 2, i % 2); });
     useRightFolder_ = Check(1424, "Verzeichnis für Rechts : ");
     useRightFolder_->setChecked(setup_.options.useRightFolder);
-    rightFolder_ = Field(1425, 220);
+    rightFolder_ = Field(1425, 140);
     rightFolder_->setText(Q(setup_.options.rightFolder));
-    QPushButton* browse = Button(1426, QStringLiteral("..."));
+    QPushButton* browse = BrowseButton(1426);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString folder = setup_.host->PickFolder(
             this, QStringLiteral("Please select Right image folder"), rightFolder_->text());
@@ -176,25 +197,15 @@ QWidget* ConversionDialog::SourceGroup() {
 QWidget* ConversionDialog::OutputGroup() {
     auto* group = new QGroupBox(QStringLiteral("Ausgabe"));
     auto* layout = new QGridLayout(group);
-    output_ = new QButtonGroup(this);
     const int shownLayout = setup_.options.separateFiles ? kSeparateFilesRadio - kFirstOutputRadio
                                                          : ListPosition(setup_.options.outputMode);
-    for (int i = 0; i < static_cast<int>(kOutputTexts.size()); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kOutputTexts[i]));
-        radio->setObjectName(ControlName(kFirstOutputRadio + i));
-        radio->setChecked(i == shownLayout);
-        output_->addButton(radio, i);
-        layout->addWidget(radio, i, 0);
-    }
-    type_ = new QButtonGroup(this);
-    for (int i = 0; i < static_cast<int>(kTypeTexts.size()); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kTypeTexts[i]));
-        radio->setObjectName(ControlName(kFirstTypeRadio + i));
-        radio->setChecked(kBatchOutputFormats[i] == setup_.options.outputType);
-        type_->addButton(radio, i);
-        layout->addWidget(radio, i, 1);
-    }
-    if (!type_->checkedButton()) type_->button(1)->setChecked(true);
+    output_ = Radios(this, kOutputTexts, kFirstOutputRadio, shownLayout,
+                     [layout](QRadioButton* radio, int i) { layout->addWidget(radio, i, 0); });
+    const auto type = std::find(kBatchOutputFormats.begin(), kBatchOutputFormats.end(),
+                                setup_.options.outputType);
+    type_ = Radios(this, kTypeTexts, kFirstTypeRadio,
+                   static_cast<int>(type - kBatchOutputFormats.begin()),
+                   [layout](QRadioButton* radio, int i) { layout->addWidget(radio, i, 1); });
     auto* quality = new QHBoxLayout;
     quality->addWidget(Small("Qualität"));
     quality_ = Field(1215, 40);
@@ -211,11 +222,11 @@ QWidget* ConversionDialog::OutputGroup() {
 QWidget* ConversionDialog::TargetRow() {
     auto* group = new QGroupBox(QStringLiteral("Zielverzeichnis"));
     auto* row = new QHBoxLayout(group);
-    target_ = Field(1410, 260);
-    target_->setMinimumWidth(200);
+    target_ = Field(1410, 200);
+    target_->setMinimumWidth(160);
     target_->setMaximumWidth(QWIDGETSIZE_MAX);
     target_->setText(Q(setup_.options.targetFolder));
-    QPushButton* browse = Button(1269, QStringLiteral("..."));
+    QPushButton* browse = BrowseButton(1269);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString folder =
             setup_.host->PickFolder(this, QStringLiteral("Zielverzeichnis"), target_->text());
@@ -281,8 +292,8 @@ QWidget* ConversionDialog::AdjustmentGroup() {
         grid->addWidget(*row.b, r, 4);
         ++r;
     }
-    grid->addWidget(Small("0.01(D) -- 5.00(L)"), r - 1, 5);
     grid->addWidget(Small("%"), 1, 5);
+    grid->addWidget(Small("0.01(D) -- 5.00(L)"), r++, 2, 1, 4);
     const BatchOptions& o = setup_.options;
     angle_->setChecked(o.angle);
     size_->setChecked(o.size);
