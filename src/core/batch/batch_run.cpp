@@ -240,7 +240,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
     // One file with its opening lines, its log going to `emit`.
     const Progress progress(threads.progress, &control.abort);
     const auto convert = [&](std::size_t k, const std::function<void(LogEvent)>& emit,
-                             const Progress& progress) {
+                             const Progress& watched) {
         const BatchItem& item = job.items[k];
         if (clearBefore[k]) emit({true, {}});
         emit({false, BatchSourceLine(item.index, job.count, item.logName)});
@@ -249,7 +249,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             [&emit](std::string_view text) {
                 emit({false, std::string(text)});
             },
-            threads.overwrite, progress);
+            threads.overwrite, watched);
     };
     const auto deliver = [&](const LogEvent& event) {
         if (event.clear)
