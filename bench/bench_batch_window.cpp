@@ -1,6 +1,7 @@
 // A batch of 20 large side-by-side photographs (8192 × 4096) converted to JPEG from the window,
 // against the same files through duplora-convert in the same run:
-//   throughput_ratio   the converter's time over the window's (the window open, idle)
+//   throughput_ratio   the converter's time over the window's (the window open, idle; the
+//                      best of two runs each, taken in turns)
 //   repaint_p90_ms     while the window's batch runs, the 90th percentile of a display-mode
 //                      change of the shown photograph, from the command to the end of the
 //                      paint; repaint_idle_p90_ms the same without a batch.
@@ -138,18 +139,24 @@ void BM_BatchWithWindowOpen(benchmark::State& state) {
     Settle();
     Settle();
 
-    double converter = 0, windowed = 0, probed = 0;
+    // The two are run in turns and the best of each counts, so that other work on the
+    // machine weighs on both alike.
+    constexpr int kRounds = 2;
+    double converter = 1e9, windowed = 1e9, probed = 0;
     std::vector<double> busy, idle;
     for (auto _ : state) {
-        scratch.Empty(out);
-        converter = ConverterRun(scratch.files, out, scratch.dir.path());
-        if (converter < 0) {
-            state.SkipWithError("duplora-convert failed");
-            return;
+        for (int round = 0; round < kRounds; ++round) {
+            scratch.Empty(out);
+            const double c = ConverterRun(scratch.files, out, scratch.dir.path());
+            if (c < 0) {
+                state.SkipWithError("duplora-convert failed");
+                return;
+            }
+            converter = std::min(converter, c);
+            scratch.Empty(out);
+            windowed = std::min(windowed, WindowRun(window, host, window.CurrentSettings(),
+                                                    scratch.files, out, false, busy));
         }
-        scratch.Empty(out);
-        windowed =
-            WindowRun(window, host, window.CurrentSettings(), scratch.files, out, false, busy);
         scratch.Empty(out);
         probed = WindowRun(window, host, window.CurrentSettings(), scratch.files, out, true, busy);
         bool sideBySide = true;
