@@ -19,7 +19,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "app/batch/batch_settings.h"
@@ -486,7 +485,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "Warnung : Quelle(%s) nur teilweise gelesen.\n", path.c_str());
     };
     BatchThreads threads;
-    threads.count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    threads.count = DefaultBatchThreads();
     threads.overwrite = cl.yes ? OverwritePolicy::Always() : OverwritePolicy::Never();
     // The codecs' progress has no place on a terminal: none is given.
 

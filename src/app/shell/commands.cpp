@@ -438,9 +438,6 @@ constexpr CommandId kNotYetBuilt[] = {
     CmdEdgeDetect,
     CmdAddText,
     CmdAddLogo,
-    // batch conversion
-    CmdBatch,
-    CmdBatchFromList,
 };
 
 }  // namespace

@@ -49,6 +49,7 @@
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
 #include "gui/edit/frame_das_commands.h"
+#include "gui/batch/conversion_commands.h"
 #include "gui/flip/page_flipping.h"
 #include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
@@ -169,6 +170,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterSettingsCommands();
     RegisterOutputCommands();
     RegisterListCommands();
+    RegisterConversionCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -1134,6 +1136,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     writes.emplace_back(setting::kToolbarShown, toolbar_->isHidden() ? "0" : "1");
     store_.WriteSettings(writes);
     flip_->Stop();
+    // A running batch gives up its file, removing what it had written of it.
+    conversions_->StopForClose();
     event->accept();
 }
 
