@@ -1,0 +1,58 @@
+#include "gui/align/auto_align_command.h"
+
+#include <QStatusBar>
+
+#include <cmath>
+
+#include "core/align/feature_align.h"
+#include "gui/align/align_commands.h"
+#include "gui/align/correction_progress.h"
+#include "gui/shell/command_registry.h"
+#include "gui/shell/dialog_host.h"
+
+namespace duplora {
+
+namespace {
+
+constexpr int kSummaryMilliseconds = 20000;
+
+void AutoAlign(const AlignCommandContext& c) {
+    StereoDocument& doc = *c.document;
+    CorrectionProgressBar bar(c.statusBar);
+    const Progress& whole = bar.Reporter();
+    // Finding the fit is most of the work, resampling the rest.
+    const Progress measuring =
+        whole.Relayed([&whole](ProgressDirection d, int percent) { whole(d, percent * 7 / 10); });
+    const Progress resampling = whole.Relayed(
+        [&whole](ProgressDirection d, int percent) { whole(d, 70 + percent * 3 / 10); });
+
+    Result<FeatureAlignment> found =
+        FindFeatureAlignment(doc.Left().image, doc.Right().image, {}, measuring);
+    if (!found) {
+        if (found.Error().HasMessage()) c.host->Tell(c.parent, found.Error());
+        return;
+    }
+    const FeatureAlignment& alignment = found.Value();
+    // The whole pixels of the height move the pair instead, so no rows turn black for them.
+    const int kept = static_cast<int>(std::lround(alignment.verticalShift));
+    ViewState view = doc.CurrentViewState();
+    view.dy = kept;
+    const bool done = doc.ApplyEdit([&](const ImageBuffer& left, const ImageBuffer& right) {
+        EditedPair pair;
+        pair.right = ApplyFeatureAlignment(right, alignment, kept, resampling);
+        if (pair.right) pair.left = DuplicateImage(left);
+        pair.view = view;
+        return pair;
+    });
+    if (done && c.statusBar)
+        c.statusBar->showMessage(QString::fromStdString(FeatureAlignmentSummary(alignment)),
+                                 kSummaryMilliseconds);
+}
+
+}  // namespace
+
+void RegisterAutoAlignCommand(CommandRegistry& registry, const AlignCommandContext& context) {
+    registry.Add(CmdAutoAlign, CommandGuard::Stereo, [context](CommandId) { AutoAlign(context); });
+}
+
+}  // namespace duplora
