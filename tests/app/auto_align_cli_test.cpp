@@ -1,8 +1,6 @@
 // duplora-convert --auto-align run as a user runs it: the written pair has nothing left to
 // correct, the log says what was done, and a pair without common features fails with the
 // reason.
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "convert_run.h"
 #include "core/align/feature_align.h"
 #include "core/formats/bmp_codec.h"
 #include "core/strings.h"
@@ -19,28 +18,10 @@
 namespace duplora {
 namespace {
 
-struct Finished {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-// The converter in `folder` with a home of its own and no display.
-Finished Convert(const QTemporaryDir& folder, const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.insert("HOME", folder.filePath("home"));
-    environment.insert("XDG_CONFIG_HOME", folder.filePath("home/config"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder.path());
-    process.start(DUPLORA_CONVERT_PROGRAM, arguments);
-    Finished run;
-    if (!process.waitForFinished(120000)) return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
+// The converter in `folder`, with a home of its own there.
+test::ConvertRun Convert(const QTemporaryDir& folder, const QStringList& arguments) {
+    return test::RunConverter(arguments, folder.filePath("home"), folder.filePath("home/config"),
+                              folder.path());
 }
 
 TEST(ConvertAutoAlign, WrittenPairHasNothingLeftToCorrect) {
@@ -49,7 +30,7 @@ TEST(ConvertAutoAlign, WrittenPairHasNothingLeftToCorrect) {
     for (const char* name : {"gx8_l.jpg", "gx8_r.jpg"})
         std::filesystem::copy_file(test::SamplePath(std::string("pairs/") + name),
                                    folder.filePath(name).toStdString());
-    const Finished run =
+    const test::ConvertRun run =
         Convert(folder, {"--from", "lr", "--to", "lr", "--type", "bmp", "-o", "out", "--auto-align",
                          folder.filePath("gx8_l.jpg"), folder.filePath("gx8_r.jpg")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -70,7 +51,7 @@ TEST(ConvertAutoAlign, PairWithoutFeaturesFailsWithTheReason) {
     const ImageBuffer flat = test::MakeImage(200, 150, [](int, int) { return 0x336699u; });
     ASSERT_TRUE(WriteBmpFile(folder.filePath("flat_l.bmp").toStdString(), flat));
     ASSERT_TRUE(WriteBmpFile(folder.filePath("flat_r.bmp").toStdString(), flat));
-    const Finished run =
+    const test::ConvertRun run =
         Convert(folder, {"--from", "lr", "-o", "out", "--auto-align", "-q",
                          folder.filePath("flat_l.bmp"), folder.filePath("flat_r.bmp")});
     EXPECT_EQ(run.exitCode, 1);

@@ -1,10 +1,9 @@
 // "Automatisch ausrichten" as the user meets it: chosen from the "Ausrichten" menu it
-// resamples the right view, moves the pair by the whole pixels of the height, says in the
-// status bar what it did, and one undo brings everything back. Pictures without common
-// features get a message and stay as they were.
+// resamples the right view, moves the pair by the whole pixels of the height, says what
+// it did, and one undo brings everything back. Pictures without common features get a
+// message and stay as they were.
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -57,10 +56,10 @@ TEST_F(AutoAlignWindowTest, MenuItemAlignsThePairAsOneUndoableStep) {
     const ImageBuffer aligned =
         ApplyFeatureAlignment(doc.Right().undoImage, expected.Value(), kept);
     EXPECT_EQ(test::PixelDigest(doc.Right().image), test::PixelDigest(aligned));
-    EXPECT_TRUE(w.statusBar()->currentMessage().startsWith(
-        QStringLiteral("Automatisch ausgerichtet: Drehung ")))
-        << w.statusBar()->currentMessage().toStdString();
-    EXPECT_EQ(host_.Count(), 0);
+    ASSERT_EQ(host_.Count(), 1);
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Duplora"));
+    EXPECT_TRUE(host_.LastText().startsWith(QStringLiteral("Automatisch ausgerichtet: Drehung ")))
+        << host_.LastText().toStdString();
 
     Key(Qt::Key_Z);
     EXPECT_EQ(test::PixelDigest(doc.Left().image), left);

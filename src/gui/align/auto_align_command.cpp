@@ -1,20 +1,18 @@
 #include "gui/align/auto_align_command.h"
 
-#include <QStatusBar>
-
 #include <cmath>
 
 #include "core/align/feature_align.h"
+#include "core/strings.h"
 #include "gui/align/align_commands.h"
 #include "gui/align/correction_progress.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/dialog_host.h"
+#include "res/core/string_ids.h"
 
 namespace duplora {
 
 namespace {
-
-constexpr int kSummaryMilliseconds = 20000;
 
 void AutoAlign(const AlignCommandContext& c) {
     StereoDocument& doc = *c.document;
@@ -44,9 +42,10 @@ void AutoAlign(const AlignCommandContext& c) {
         pair.view = view;
         return pair;
     });
-    if (done && c.statusBar)
-        c.statusBar->showMessage(QString::fromStdString(FeatureAlignmentSummary(alignment)),
-                                 kSummaryMilliseconds);
+    if (done)
+        c.host->Tell(c.parent, QString::fromStdString(FeatureAlignmentSummary(alignment)),
+                     QString::fromStdString(LoadResString(StringId::ProgramTitle)),
+                     QMessageBox::Information);
 }
 
 }  // namespace

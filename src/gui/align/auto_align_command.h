@@ -1,6 +1,6 @@
 // "Automatisch ausrichten": the right view is fitted to the left by matched features and
 // resampled, the whole-pixel part of the height going into the pair's offset, as one
-// undoable edit; the status bar says what was corrected and how well the views now agree.
+// undoable edit; a message says what was corrected and how well the views now agree.
 #pragma once
 
 namespace duplora {
