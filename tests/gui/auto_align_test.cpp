@@ -4,6 +4,7 @@
 // message and stay as they were.
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,10 @@ TEST_F(AutoAlignWindowTest, MenuItemAlignsThePairAsOneUndoableStep) {
     Result<FeatureAlignment> expected = FindFeatureAlignment(doc.Left().image, doc.Right().image);
     ASSERT_TRUE(expected);
 
+    bool barWhileTold = true;
+    host_.Queue([&](QDialog&) {
+        barWhileTold = w.findChild<QProgressBar*>(QStringLiteral("correctionProgress")) != nullptr;
+    });
     item->trigger();
     test::Settle();
     EXPECT_TRUE(doc.Modified());
@@ -57,6 +62,7 @@ TEST_F(AutoAlignWindowTest, MenuItemAlignsThePairAsOneUndoableStep) {
         ApplyFeatureAlignment(doc.Right().undoImage, expected.Value(), kept);
     EXPECT_EQ(test::PixelDigest(doc.Right().image), test::PixelDigest(aligned));
     ASSERT_EQ(host_.Count(), 1);
+    EXPECT_FALSE(barWhileTold) << "the progress bar stayed under the message";
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Duplora"));
     EXPECT_TRUE(host_.LastText().startsWith(QStringLiteral("Automatisch ausgerichtet: Drehung ")))
         << host_.LastText().toStdString();

@@ -1,6 +1,7 @@
 #include "gui/align/auto_align_command.h"
 
 #include <cmath>
+#include <optional>
 
 #include "core/align/feature_align.h"
 #include "core/strings.h"
@@ -14,7 +15,9 @@ namespace duplora {
 
 namespace {
 
-void AutoAlign(const AlignCommandContext& c) {
+// Fits and resamples under a progress bar; the outcome for the user to be told, none when
+// there is nothing to say (cancelled, or the edit could not be made).
+std::optional<Result<FeatureAlignment>> AlignPair(const AlignCommandContext& c) {
     StereoDocument& doc = *c.document;
     CorrectionProgressBar bar(c.statusBar);
     const Progress& whole = bar.Reporter();
@@ -26,10 +29,7 @@ void AutoAlign(const AlignCommandContext& c) {
 
     Result<FeatureAlignment> found =
         FindFeatureAlignment(doc.Left().image, doc.Right().image, {}, measuring);
-    if (!found) {
-        if (found.Error().HasMessage()) c.host->Tell(c.parent, found.Error());
-        return;
-    }
+    if (!found) return found;
     const FeatureAlignment& alignment = found.Value();
     // The whole pixels of the height move the pair instead, so no rows turn black for them.
     const int kept = static_cast<int>(std::lround(alignment.verticalShift));
@@ -42,10 +42,21 @@ void AutoAlign(const AlignCommandContext& c) {
         pair.view = view;
         return pair;
     });
-    if (done)
-        c.host->Tell(c.parent, QString::fromStdString(FeatureAlignmentSummary(alignment)),
-                     QString::fromStdString(LoadResString(StringId::ProgramTitle)),
-                     QMessageBox::Information);
+    if (!done) return std::nullopt;
+    return found;
+}
+
+void AutoAlign(const AlignCommandContext& c) {
+    // Told once the progress bar is gone.
+    const std::optional<Result<FeatureAlignment>> outcome = AlignPair(c);
+    if (!outcome) return;
+    if (!*outcome) {
+        c.host->Tell(c.parent, outcome->Error());
+        return;
+    }
+    c.host->Tell(c.parent, QString::fromStdString(FeatureAlignmentSummary(outcome->Value())),
+                 QString::fromStdString(LoadResString(StringId::ProgramTitle)),
+                 QMessageBox::Information);
 }
 
 }  // namespace
