@@ -24,6 +24,11 @@ namespace {
 // Fewer matches than this, after the outliers are gone, are no basis for a fit.
 constexpr int kMinMatches = 20;
 constexpr int kFeaturesPerView = 4000;
+// Levels of the corner pyramid. The views of a pair differ little in scale, so working
+// copies above kSecondRoundPixels do with fewer levels and fewer corners, which there lie
+// on the finer levels and are found quicker; small copies need the coarse levels' corners.
+constexpr int kLevels = 8, kLargeViewLevels = 4;
+constexpr int kFeaturesPerLargeView = 3000;
 // Patch of the sub-pixel refinement: (2 · radius + 1)² pixels.
 constexpr int kPatchRadius = 7;
 // The refinement runs once more on working copies up to this size, where it costs little
@@ -347,18 +352,28 @@ Result<FeatureAlignment> FindFeatureAlignment(const ImageBuffer& left, const Ima
     };
     try {
         const int workingSize = std::max(64, options.workingSize);
-        const WorkingView wl = MakeWorkingView(left, workingSize);
-        const WorkingView wr = MakeWorkingView(right, workingSize);
-        if (!report(10)) return Failure::Quiet();
-
-        // Corners and their descriptions, matched both ways.
-        cv::Ptr<cv::ORB> orb = cv::ORB::create(kFeaturesPerView);
-        std::vector<cv::KeyPoint> keysL, keysR;
-        cv::Mat descL, descR;
-        orb->detectAndCompute(wl.grey, cv::noArray(), keysL, descL);
-        if (!report(30)) return Failure::Quiet();
-        orb->detectAndCompute(wr.grey, cv::noArray(), keysR, descR);
+        // Each view reduced and its corners found and described, the two views at once.
+        WorkingView views[2];
+        std::vector<cv::KeyPoint> keys[2];
+        cv::Mat descriptions[2];
+        const ImageBuffer* sources[2] = {&left, &right};
+        ParallelRows(2, std::int64_t{left.Width()} * left.Height(), [&](int begin, int end) {
+            for (int i = begin; i < end; ++i) {
+                views[i] = MakeWorkingView(*sources[i], workingSize);
+                const bool large =
+                    std::int64_t{views[i].grey.cols} * views[i].grey.rows > kSecondRoundPixels;
+                cv::ORB::create(large ? kFeaturesPerLargeView : kFeaturesPerView, 1.2f,
+                                large ? kLargeViewLevels : kLevels)
+                    ->detectAndCompute(views[i].grey, cv::noArray(), keys[i], descriptions[i]);
+            }
+        });
         if (!report(50)) return Failure::Quiet();
+        const WorkingView& wl = views[0];
+        const WorkingView& wr = views[1];
+        const std::vector<cv::KeyPoint>& keysL = keys[0];
+        const std::vector<cv::KeyPoint>& keysR = keys[1];
+        const cv::Mat& descL = descriptions[0];
+        const cv::Mat& descR = descriptions[1];
         if (keysL.size() < kMinMatches || keysR.size() < kMinMatches) return tooFew();
         // Up to a seventh of the height apart: well beyond what a stereo camera's views
         // are, and the search stays short.
@@ -508,21 +523,29 @@ ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignme
         // quicker than a perspective warp, and over a tile the two part by far less than the
         // interpolation's own step. The tiles also let the work be watched and stopped.
         const int across = (width + kTile - 1) / kTile, down = (height + kTile - 1) / kTile;
-        for (int ty = 0; ty < down; ++ty) {
-            for (int tx = 0; tx < across; ++tx) {
-                const cv::Rect tile(tx * kTile, ty * kTile, std::min(kTile, width - tx * kTile),
-                                    std::min(kTile, height - ty * kTile));
-                const cv::Point2d p0 = Apply(back, {double(tile.x), double(tile.y)});
-                const cv::Point2d p1 = Apply(back, {double(tile.x + kTile), double(tile.y)});
-                const cv::Point2d p2 = Apply(back, {double(tile.x), double(tile.y + kTile)});
-                const cv::Matx23d local((p1.x - p0.x) / kTile, (p2.x - p0.x) / kTile, p0.x,
-                                        (p1.y - p0.y) / kTile, (p2.y - p0.y) / kTile, p0.y);
-                cv::Mat part = target(tile);
-                cv::warpAffine(source, part, local, tile.size(),
-                               cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
-                               cv::Scalar::all(0));
-            }
-            progress(ProgressDirection::Writing, 100 * (ty + 1) / down);
+        const auto warpTile = [&](int index) {
+            const int tx = index % across, ty = index / across;
+            const cv::Rect tile(tx * kTile, ty * kTile, std::min(kTile, width - tx * kTile),
+                                std::min(kTile, height - ty * kTile));
+            const cv::Point2d p0 = Apply(back, {double(tile.x), double(tile.y)});
+            const cv::Point2d p1 = Apply(back, {double(tile.x + kTile), double(tile.y)});
+            const cv::Point2d p2 = Apply(back, {double(tile.x), double(tile.y + kTile)});
+            const cv::Matx23d local((p1.x - p0.x) / kTile, (p2.x - p0.x) / kTile, p0.x,
+                                    (p1.y - p0.y) / kTile, (p2.y - p0.y) / kTile, p0.y);
+            cv::Mat part = target(tile);
+            cv::warpAffine(source, part, local, tile.size(),
+                           cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
+                           cv::Scalar::all(0));
+        };
+        // A few rows of tiles at a time over the worker pool; progress and cancelling
+        // between them, on this thread.
+        constexpr int kTileRowsAtOnce = 2;
+        for (int ty = 0; ty < down; ty += kTileRowsAtOnce) {
+            const int first = ty * across, count = std::min(kTileRowsAtOnce, down - ty) * across;
+            ParallelRows(count, std::int64_t{count} * kTile * kTile, [&](int begin, int end) {
+                for (int i = begin; i < end; ++i) warpTile(first + i);
+            });
+            progress(ProgressDirection::Writing, 100 * std::min(down, ty + kTileRowsAtOnce) / down);
             if (progress.Cancelled()) return {};
         }
     } catch (const cv::Exception&) {
