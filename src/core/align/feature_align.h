@@ -58,7 +58,7 @@ Result<FeatureAlignment> FindFeatureAlignment(const ImageBuffer& left, const Ima
 ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignment& alignment,
                                   int keptShift = 0, const Progress& progress = NoProgress());
 
-// The line the window's status bar and the batch log show after an alignment.
+// The line the window's message and the batch log show after an alignment.
 std::string FeatureAlignmentSummary(const FeatureAlignment& alignment);
 
 }  // namespace duplora
