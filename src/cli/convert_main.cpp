@@ -127,6 +127,8 @@ std::string HelpText() {
         "      --width W          resize the result to W pixels wide\n"
         "      --sharpen N        sharpen the views, 1 (soft) - 50 (hard)\n"
         "      --swap             exchange the left and right views\n"
+        "      --auto-align       fit the right view to the left by matched features (roll,\n"
+        "                         size, height and keystone; the depth stays as it is)\n"
         "      --text, --logo, --border\n"
         "                         burn in the stored text, logo and frame settings\n";
     help += "      --grey-pair PAIR   " + Choices(MethodKeys(DisplayMode::GreyAnaglyph)) + "\n";
@@ -174,6 +176,7 @@ struct Options {
     QCommandLineOption width{"width", {}, "W"};
     QCommandLineOption sharpen{"sharpen", {}, "N"};
     QCommandLineOption swap{"swap"};
+    QCommandLineOption autoAlign{"auto-align"};
     QCommandLineOption text{"text"};
     QCommandLineOption logo{"logo"};
     QCommandLineOption border{"border"};
@@ -184,10 +187,10 @@ struct Options {
     QCommandLineOption help{{"h", "help"}};
 
     void AddTo(QCommandLineParser& parser) const {
-        parser.addOptions({output,   list,          from,  rightFolder, to,       type,
-                           quality,  exifThumbnail, angle, size,        position, gamma,
-                           width,    sharpen,       swap,  text,        logo,     border,
-                           greyPair, colourKind,    yes,   quiet,       help});
+        parser.addOptions({output,  list,          from,       rightFolder, to,       type,
+                           quality, exifThumbnail, angle,      size,        position, gamma,
+                           width,   sharpen,       swap,       autoAlign,   text,     logo,
+                           border,  greyPair,      colourKind, yes,         quiet,    help});
     }
 };
 
@@ -262,6 +265,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     cl.yes = parser.isSet(opt.yes);
     if (parser.isSet(opt.exifThumbnail)) o.exifThumbnail = true;
     if (parser.isSet(opt.swap)) o.swap = true;
+    if (parser.isSet(opt.autoAlign)) o.autoAlign = true;
     if (parser.isSet(opt.text)) o.text = true;
     if (parser.isSet(opt.logo)) o.logo = true;
     if (parser.isSet(opt.border)) o.border = true;

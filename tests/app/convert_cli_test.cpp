@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "convert_run.h"
 #include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
@@ -45,23 +45,9 @@ class ConvertCli : public ::testing::Test {
 
     // `platform`, when given, is the Qt platform the user has chosen.
     Result Run(const QStringList& arguments, const QString& platform = {}) const {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("QT_QPA_PLATFORM");
-        if (!platform.isEmpty()) environment.insert("QT_QPA_PLATFORM", platform);
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.insert("HOME", home_.path());
-        environment.insert("XDG_CONFIG_HOME", config_);
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(in_.path());
-        process.start(DUPLORA_CONVERT_PROGRAM, arguments);
-        Result result;
-        if (!process.waitForFinished(120000)) return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput().toStdString();
-        result.err = process.readAllStandardError().toStdString();
-        return result;
+        const test::ConvertRun run =
+            test::RunConverter(arguments, home_.path(), config_, in_.path(), platform);
+        return {run.exitCode, run.out, run.err};
     }
 
     QString In(const QString& name) const { return in_.filePath(name); }

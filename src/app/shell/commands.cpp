@@ -102,6 +102,7 @@ constexpr CommandEntry kCommands[] = {
     {CmdGreyAnaglyphSettings, "&Einstellungen...", {"Alt+Y"}},
     {CmdColourAnaglyphSettings, "&Einstellungen...", {"Alt+X"}},
     {CmdExtendedAdjust, "&Erweiterte Justage...", {"H"}},
+    {CmdAutoAlign, "&Automatisch ausrichten", {}},
     {CmdBorderSettings, "Rahmen Einstellungen...", {"Alt+R"}},
     {CmdEdgeDetect, "&Kantenerkennung...", {"K"}},
     {CmdStartSettings, "DOS Start Einstellungen...", {"Alt+T"}},
@@ -328,8 +329,8 @@ const std::vector<MenuEntry> kColourAnaglyph =
     MethodsMenu(DisplayMode::ColourAnaglyph, CmdColourAnaglyphSettings);
 
 constexpr MenuEntry kAlign[] = {
-    I(CmdAdjust),    I(CmdExtendedAdjust), I(CmdGamma),      Sep(), I(CmdAlignUp), I(CmdAlignDown),
-    I(CmdAlignLeft), I(CmdAlignRight),     I(CmdAlignReset),
+    I(CmdAdjust),  I(CmdExtendedAdjust), I(CmdAutoAlign), I(CmdGamma),      Sep(),
+    I(CmdAlignUp), I(CmdAlignDown),      I(CmdAlignLeft), I(CmdAlignRight), I(CmdAlignReset),
 };
 
 constexpr MenuEntry kHelp[] = {
