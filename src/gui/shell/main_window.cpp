@@ -337,6 +337,7 @@ void MainWindow::EndWorkWhenIdle() {
         return;
     }
     working_ = false;
+    workBar_->reset();
     workBar_->hide();
     stopButton_->hide();
 }
