@@ -5,7 +5,7 @@
 # so every program finds them wherever it runs from. scripts/dev/update-translations
 # collects the texts into them.
 #
-# The help pages res/help/duplora-<language>.html are copied to share/duplora/help in the
+# The help pages res/help/duplora-<language>.html and their style sheet are copied to share/duplora/help in the
 # build tree, where the programs in its folders find them as they find them installed.
 find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 
@@ -17,7 +17,8 @@ qt_add_lrelease(duplora_app TS_FILES ${DUPLORA_TS_FILES}
 qt_add_resources(duplora_app duplora_translations PREFIX "/i18n"
                  BASE "${PROJECT_BINARY_DIR}/i18n" FILES ${DUPLORA_QM_FILES})
 
-file(GLOB DUPLORA_HELP_PAGES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/res/help/*.html")
+file(GLOB DUPLORA_HELP_PAGES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/res/help/*.html"
+     "${PROJECT_SOURCE_DIR}/res/help/*.css")
 set(DUPLORA_HELP_DIR "${PROJECT_BINARY_DIR}/share/duplora/help")
 set(help_copies)
 foreach(page IN LISTS DUPLORA_HELP_PAGES)
