@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Ferrowyn"));
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
-    app.setWindowIcon(duplora::ToolbarIcon(20));
+    app.setWindowIcon(duplora::ProgramIcon());
     // German unless the user's locale asks for English; Qt's own texts follow.
     if (duplora::SetUserLanguage(duplora::SystemUiLanguage()) == duplora::UiLanguage::German)
         duplora::InstallGermanQtTexts();
@@ -95,14 +96,21 @@ int main(int argc, char** argv) {
     else
         window.show();
 
+    // Once the pair has opened: the pictures, then the dialogs over them.
+    std::function<void()> shoot;
     if (!screenshotFolder.isEmpty()) {
-        QTimer::singleShot(0, &window, [&] {
+        shoot = [&] {
+            if (window.Working()) {
+                QTimer::singleShot(50, &window, shoot);
+                return;
+            }
             const QStringList written = duplora::TakeModeScreenshots(window, screenshotFolder);
             const QStringList dialogs =
                 duplora::TakeAlignDialogScreenshots(window, screenshotFolder);
             for (const QString& path : written + dialogs) std::printf("%s\n", qPrintable(path));
             app.exit(written.size() == 3 && dialogs.size() == 4 ? 0 : 1);
-        });
+        };
+        QTimer::singleShot(0, &window, shoot);
     }
     return app.exec();
 }

@@ -1997,6 +1997,11 @@ Start the program?</translation>
         <translation>Shift+</translation>
     </message>
     <message>
+        <location filename="../../src/gui/shell/main_window.cpp"/>
+        <source>Die laufende Arbeit abbrechen (Esc)</source>
+        <translation>Stop the work in progress (Esc)</translation>
+    </message>
+    <message>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
         <source>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</source>
         <translation>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</translation>

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/batch/batch_settings.h"
+#include "app/shell/install_paths.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/translations.h"
@@ -441,8 +442,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("duplmaker");
 
     const SettingsStore store;
-    const Settings settings =
-        ReadAllSettings(store, QCoreApplication::applicationDirPath().toStdString() + "/");
+    const Settings settings = ReadAllSettings(
+        store, DefaultPluginFolder(QCoreApplication::applicationDirPath().toStdString()));
 
     CommandLine cl;
     try {

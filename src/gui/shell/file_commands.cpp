@@ -66,6 +66,13 @@ const Progress& ProgressOf(const SaveContext& context) {
     return context.progress ? *context.progress : NoProgress();
 }
 
+// What was written, or why not; a save the user stopped needs no message (the file on disk
+// is as it was).
+bool TellSavedUnlessStopped(const SaveContext& context, const Result<Warnings>& saved) {
+    if (!saved && ProgressOf(context).Cancelled()) return false;
+    return context.host->TellSaved(context.parent, saved);
+}
+
 }  // namespace
 
 bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single) {
@@ -90,8 +97,8 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
                            Res(StringId::ErrorCaption));
         return false;
     }
-    return context.host->TellSaved(context.parent,
-                                   SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
+    return TellSavedUnlessStopped(context,
+                                  SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
@@ -111,11 +118,10 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
     // Equal names are refused and the replace question asked by the saver.
-    return context.host->TellSaved(
-        context.parent,
-        SaveLeftRightFiles(*path, pair, context.settings->leftSuffix, context.settings->rightSuffix,
-                           dialog.Settings(), context.host->Asking(context.parent), {},
-                           ProgressOf(context)));
+    return TellSavedUnlessStopped(
+        context, SaveLeftRightFiles(*path, pair, context.settings->leftSuffix,
+                                    context.settings->rightSuffix, dialog.Settings(),
+                                    context.host->Asking(context.parent), {}, ProgressOf(context)));
 }
 
 std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,

@@ -3,6 +3,7 @@
 // the program's own follow-up requests end in.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -30,6 +31,8 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QMenu;
 class QToolBar;
 
@@ -72,11 +75,15 @@ class MainWindow : public QMainWindow {
     bool CommandActs(CommandId command) const;
 
     // The progress the window's long work (opening, saving, resizing) reports to, shown in
-    // the first part of the status bar; handed out with its stop flag cleared.
+    // the first part of the status bar and as a bar with "Abbrechen" beside it; handed out
+    // with its stop flag cleared. Report on this thread only.
     const Progress& WorkProgress();
     // Asks the work in progress to stop: it gives up at its next row band or chunk and
     // leaves the pair and the files as they were.
     void StopWork() { stopWork_ = true; }
+
+    // True while long work on this thread shows its bar.
+    bool Working() const { return working_; }
 
     // ---- state, for the program's own tools and its tests ------------------------------------
     StereoDocument& Document() { return document_; }
@@ -123,6 +130,10 @@ class MainWindow : public QMainWindow {
     // ---- surfaces ---------------------------------------------------------------------------
     void CreateShortcuts();
     void CreateToolbar();
+    void ShowWork(int percent);
+    void EndWorkWhenIdle();
+    bool HoldDuringWork(QObject* watched, QEvent* event);
+    void RestoreWindowPlace();
     void CreateStatusBar();
     void LoadMenu(MainMenu menu);
     void FillMenu(QMenu* menu, MenuId id);
@@ -219,6 +230,13 @@ class MainWindow : public QMainWindow {
     // stops the work in progress.
     std::atomic<bool> stopWork_{false};
     Progress progress_;
+    // Long work on this thread: shown (the bar, the stop button) and inside a progress
+    // report that lets events through.
+    bool working_ = false;
+    bool reportingWork_ = false;
+    QElapsedTimer sinceEvents_;
+    QProgressBar* workBar_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
 };
 
 }  // namespace duplora
