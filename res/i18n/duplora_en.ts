@@ -1862,6 +1862,91 @@ Start the program?</translation>
         <translation>Right:</translation>
     </message>
     <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Außenrahmen:</source>
+        <translation>Outer frame:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Mittelrahmen:</source>
+        <translation>Middle frame:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Innenrahmen:</source>
+        <translation>Inner frame:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Rahmen</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>&amp;Rahmen zeigen</source>
+        <translation>&amp;Show frame</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>&amp;Ecken runden</source>
+        <translation>&amp;Round corners</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Rahmenbreite (Punkte) und Farbe</source>
+        <translation>Frame width (dots) and colour</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Anzeige</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Drucken/Speichern</source>
+        <translation>Print/save</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/border_dialog.cpp"/>
+        <source>Farbe...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Image files (JPG,BMP) (*.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.das *.DAS *.ios *.IOS)</source>
+        <translation>Image files (JPG,BMP) (*.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.das *.DAS *.ios *.IOS)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>DAS Stereo Files (*.das *.DAS)</source>
+        <translation>DAS Stereo Files (*.das *.DAS)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Erstellen / Wiederherstellen DAS Stereo Datei</source>
+        <translation>Create / restore DAS stereo file</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Linkes Bild:</source>
+        <translation>Left picture:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Rechtes Bild:</source>
+        <translation>Right picture:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Erstellen/Wiederherstellen</source>
+        <translation>Create/restore</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/das_dialog.cpp"/>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
         <location filename="../../src/gui/flip/flip_windows.cpp"/>
         <source>OpenGL DPL</source>
         <translation>OpenGL DPL</translation>
@@ -1870,6 +1955,228 @@ Start the program?</translation>
         <location filename="../../src/gui/flip/page_flipping.cpp"/>
         <source>Duplora NVidia</source>
         <translation>Duplora NVidia</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/folder_tool_dialog.cpp"/>
+        <source>All Files (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/folder_tools.cpp"/>
+        <source>Image Size(x=%1  Y=%2)  %3/%4</source>
+        <translation>Image Size(x=%1  Y=%2)  %3/%4</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/folder_tools.cpp"/>
+        <source>%1
+Image Size(x=%2  Y=%3)</source>
+        <translation>%1
+Image Size(x=%2  Y=%3)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_commands.cpp"/>
+        <source>Not find pair image file!</source>
+        <translation>Cannot find the partner picture file!</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Text File (*.TXT *.txt)</source>
+        <translation>Text File (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Slide Show Liste</source>
+        <translation>Slide-show list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Slide Show Liste öffnen</source>
+        <translation>Open slide-show list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Pageflipping</source>
+        <translation>Page flipping</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Vertausche L/R</source>
+        <translation>Swap L/R</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Kommentar verbergen</source>
+        <translation>Hide comment</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Autostart Slide Show</source>
+        <translation>Start the slide show at once</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Intervall:</source>
+        <translation>Interval:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Slide Show Liste erstellen/verändern</source>
+        <translation>Make/change slide-show list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Vorschau zeigen</source>
+        <translation>Show preview</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Liste:</source>
+        <translation>List:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Die Liste löschen</source>
+        <translation>Delete the list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Anaglyph</source>
+        <translation>Anaglyph</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Unabhängig(L/R)</source>
+        <translation>Separate (L/R)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Verzeichnis Rechts : </source>
+        <translation>Right folder : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Please select Right image folder</source>
+        <translation>Please choose the folder of the right pictures</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>x 0.1 S ( '0' is default)</source>
+        <translation>x 0.1 s ('0' is the default)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Komentar:</source>
+        <translation>Comment:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Auswahl hinzufügen</source>
+        <translation>Add selection</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Alle Dateien hinzufügen</source>
+        <translation>Add all files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Manuell</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Alle Zeilen der Liste löschen</source>
+        <translation>Delete all lines of the list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
+        <source>Slide Show Liste auswählen</source>
+        <translation>Choose slide-show list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Mehrfach Umbenennen</source>
+        <translation>Batch rename</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Zusatzbuchstaben</source>
+        <translation>Added letters</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Buchstaben löschen</source>
+        <translation>Delete letters</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Buchstaben austauschen</source>
+        <translation>Replace letters</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Umbenennen</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>(ausgetauschte Buchstaben beinhalten die Dateierweiterung)</source>
+        <translation>(replaced letters include the file extension)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Vorsilbe</source>
+        <translation>Prefix</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Startnummer</source>
+        <translation>Start number</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Nachsilbe</source>
+        <translation>Suffix</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>[IMG_*.JPG] ursprüngliche Numerierung beibehalten</source>
+        <translation>[IMG_*.JPG] keep the original numbering</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Auswahl umbenennen</source>
+        <translation>Rename selection</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Alle Dateien umbenennen</source>
+        <translation>Rename all files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Zieldatei:</source>
+        <translation>Target file:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Ausgewählte Dateien verbinden</source>
+        <translation>Join selected files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>Alle Dateien verbinden</source>
+        <translation>Join all files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/lists/rename_dialogs.cpp"/>
+        <source>BMP Files (*.bmp *.BMP)</source>
+        <translation>BMP Files (*.bmp *.BMP)</translation>
     </message>
     <message>
         <location filename="../../src/gui/output/html_save_dialog.cpp"/>
@@ -1885,11 +2192,6 @@ Start the program?</translation>
         <location filename="../../src/gui/output/html_save_dialog.cpp"/>
         <source>Farb Anaglyph</source>
         <translation>Colour anaglyph</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/output/html_save_dialog.cpp"/>
-        <source>Vertausche L/R</source>
-        <translation>Swap L/R</translation>
     </message>
     <message>
         <location filename="../../src/gui/output/html_save_dialog.cpp"/>
@@ -1930,11 +2232,6 @@ Start the program?</translation>
         <location filename="../../src/gui/output/output_commands.cpp"/>
         <source>Drucke...</source>
         <translation>Printing...</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/output/output_commands.cpp"/>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <location filename="../../src/gui/print/print_settings_dialog.cpp"/>
@@ -2008,16 +2305,6 @@ Start the program?</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
-        <source>All Files (*)</source>
-        <translation>All Files (*)</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/open_dialogs.cpp"/>
-        <source>Anaglyph</source>
-        <translation>Anaglyph</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/open_dialogs.cpp"/>
         <source>Tri-Delta (TT)</source>
         <translation>Tri-Delta (TT)</translation>
     </message>
@@ -2050,11 +2337,6 @@ Start the program?</translation>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
         <source>Sie können mehrere Bilder (L/R) zugleich auswählen. </source>
         <translation>You can choose several pictures (L/R) at once. </translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/open_dialogs.cpp"/>
-        <source>Vorschau zeigen</source>
-        <translation>Show preview</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
@@ -2100,11 +2382,6 @@ Start the program?</translation>
         <location filename="../../src/gui/shell/settings_windows.cpp"/>
         <source>Allgemein</source>
         <translation>General</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/settings_windows.cpp"/>
-        <source>Farbe...</source>
-        <translation>Colour...</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/settings_windows.cpp"/>
@@ -2285,11 +2562,6 @@ Start the program?</translation>
         <location filename="../../src/gui/shell/settings_windows.cpp"/>
         <source>Dateiformat</source>
         <translation>File format</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/settings_windows.cpp"/>
-        <source>Anzeige</source>
-        <translation>Display</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/settings_windows.cpp"/>

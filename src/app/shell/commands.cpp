@@ -433,27 +433,14 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // sharpen, edges, text, logo, border, DAS container, auto scroll
+    // sharpen, edges, text, logo
     CmdSharpen,
     CmdEdgeDetect,
     CmdAddText,
     CmdAddLogo,
-    CmdBorderSettings,
-    CmdMakeDas,
-    CmdWriteAlignment,
-    CmdAutoScrollHorizontal,
-    CmdAutoScrollVertical,
-    // batch conversion, rename, mosaic and slide-show lists
+    // batch conversion
     CmdBatch,
     CmdBatchFromList,
-    CmdMultiRename,
-    CmdMosaic,
-    CmdMakeList,
-    CmdOpenList,
-    CmdOpenPendingList,
-    CmdAddToList,
-    CmdChooseList,
-    CmdDeleteFromList,
 };
 
 }  // namespace

@@ -49,13 +49,16 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/edit/frame_das_commands.h"
 #include "gui/flip/page_flipping.h"
+#include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/shell/trim_commands.h"
 #include "gui/shell/ui_text.h"
+#include "gui/stereo/auto_scroller.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 #include "res/core/string_ids.h"
@@ -166,6 +169,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterFileCommands();
     RegisterSettingsCommands();
     RegisterOutputCommands();
+    RegisterListCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -510,6 +514,11 @@ TitleFacts MainWindow::Facts() const {
     facts.folderCount = folder_.Count();
     facts.slideShowRunning = slideShowRunning_;
     facts.slideInterval = settings_.slideTime;
+    if (lists_ && lists_->Playing()) {
+        facts.folderIndex = lists_->Index();
+        facts.folderCount = lists_->Count();
+        facts.slideInterval = lists_->DisplayTime();
+    }
     return facts;
 }
 
@@ -534,7 +543,11 @@ void MainWindow::ShowTexts() {
         for (QLabel* label : status_) label->clear();
         return;
     }
-    setWindowTitle(Q(texts_.title));
+    QString title = Q(texts_.title);
+    // A list entry's comment follows the picture's names.
+    if (const QString comment = lists_ ? lists_->Comment() : QString(); !comment.isEmpty())
+        title += QStringLiteral("  ") + comment;
+    setWindowTitle(title);
     for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts_.status[i]));
 }
 
@@ -672,6 +685,38 @@ void MainWindow::RegisterCommands() {
     };
     RegisterAlignCommands(c, align);
 
+    // ---- the frame, the DAS container and automatic scrolling ----
+    FrameDasCommandContext frameDas;
+    frameDas.parent = this;
+    frameDas.host = &host_;
+    frameDas.document = &document_;
+    frameDas.settings = &settings_;
+    frameDas.store = &store_;
+    frameDas.progress = [this]() -> const Progress& { return WorkProgress(); };
+    frameDas.workDone = [this] { ShowTexts(); };
+    frameDas.borderChanged = [this] {
+        document_.SetFrameWidth(ViewFrameWidth(settings_));
+        view_->Relayout();
+        view_->viewport()->update();
+        RefitAfterResize();
+    };
+    frameDas.writeListAlignment = [this] {
+        if (!lists_ || !lists_->Playing()) return false;
+        lists_->WriteAlignment();  // it tells what happened
+        return true;
+    };
+    RegisterFrameDasCommands(c, frameDas);
+    AutoScrollCommandContext autoScroll;
+    autoScroll.view = view_;
+    autoScroll.document = &document_;
+    autoScroll.togglePanorama = [this] { ExecuteCommand(CmdPanorama); };
+    autoScroll.startInOutput = [this](bool vertical) {
+        if (!flip_->OpenGlActive()) return false;
+        flip_->StartAutoScroll(vertical);
+        return true;
+    };
+    RegisterAutoScrollCommands(c, autoScroll);
+
     // ---- the program ----
     c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
     c.Add(CmdHelp, G::Always, [this](CommandId) { Help(); });
@@ -738,6 +783,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         ShowTexts();
         return false;
     }
+    if (source != OpenSource::List) lists_->Closed();
     document_.ClearForOpening(views.leftPath);
     document_.SetScroll(0, 0);
     stereoLayout_ = layout;
@@ -749,7 +795,8 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     AfterOpeningInput in;
     in.kind = kind;
     in.loadedMenu = loadedMenu_;
-    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse;
+    in.fromHistory =
+        source == OpenSource::History || source == OpenSource::Browse || source == OpenSource::List;
     in.commandLineStart = commandLineStart_;
     in.commandLineOpening = settings_.commandLineOpening;
     in.openAtFullSize = settings_.openAtFullSize;
@@ -763,7 +810,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         if (!equal) host_.Tell(this, equal.Error());
     }
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
-    if (plan.rebuildFolderList && source != OpenSource::Browse) {
+    if (plan.rebuildFolderList && source != OpenSource::Browse && source != OpenSource::List) {
         folder_ = BuildFolderList(views.leftPath);
         browseKind_ = layout == StereoLayout::Pair ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
@@ -796,6 +843,11 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
 }
 
 void MainWindow::Browse(CommandId command) {
+    if (lists_->Playing()) {
+        // A list plays: its entries take the folder's place.
+        lists_->Step(command);
+        return;
+    }
     if (folder_.Empty()) return;
     if (!MayReplacePair()) {
         // A slide show stops rather than ask again at its next picture.
@@ -829,6 +881,7 @@ void MainWindow::Paste() {
         host_.Tell(this, Res(StringId::CannotPaste), Res(StringId::ErrorCaption));
         return;
     }
+    lists_->Closed();
     const std::string leftLabel = LoadResString(StringId::PastedLeftName);
     const std::string rightLabel = LoadResString(StringId::PastedRightName);
     document_.ClearForOpening(leftLabel);
@@ -951,6 +1004,9 @@ void MainWindow::ToggleSlideShow() {
     // The command has cleared nothing: it toggles.
     if (slideTimer_.isActive() && slideShowRunning_) {
         slideShowRunning_ = false;
+    } else if (lists_->Playing()) {
+        slideShowRunning_ = true;
+        slideTimer_.start(lists_->TimerMs());
     } else if (SlideShowCanStart(folder_)) {
         slideShowRunning_ = true;
         slideTimer_.start(SlideShowIntervalMs(settings_.slideTime));
@@ -959,6 +1015,13 @@ void MainWindow::ToggleSlideShow() {
 }
 
 void MainWindow::SlideShowTick() {
+    if (slideShowRunning_ && lists_->Playing()) {
+        // Each entry keeps its own time; entries whose files are gone are passed over.
+        if (!lists_->Step(CmdNextImage, true)) slideShowRunning_ = false;
+        if (slideShowRunning_) slideTimer_.start(lists_->TimerMs());
+        ExecuteCommand(CmdRefreshStatus);
+        return;
+    }
     if (slideShowRunning_) {
         ExecuteCommand(CmdNextImage);
         return;

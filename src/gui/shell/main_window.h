@@ -39,6 +39,7 @@ class QToolBar;
 namespace duplora {
 
 class DialogHost;
+class ListCommands;
 class NavigatorWindow;
 class PageFlipping;
 class OutputCommands;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow {
     bool FullScreen() const { return fullScreen_; }
     const FolderList& Folder() const { return folder_; }
     PageFlipping* Flipping() const { return flip_.get(); }
+    ListCommands* Lists() const { return lists_.get(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,13 +116,14 @@ class MainWindow : public QMainWindow {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse };
+    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse, List };
 
     // ---- commands ----------------------------------------------------------------------------
     void RegisterCommands();          // the document, the view and the program
     void RegisterFileCommands();      // opening, saving, clipboard (main_window_files.cpp)
     void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
     void RegisterOutputCommands();    // printing, HTML page, phone picture (main_window_output.cpp)
+    void RegisterListCommands();      // slide-show lists, rename, mosaic (main_window_lists.cpp)
     CommandContext Context() const;
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
@@ -198,6 +201,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<TrimCommands> trims_;  // trims and resizing
     std::unique_ptr<PageFlipping> flip_;   // the page-flipping outputs
     std::unique_ptr<OutputCommands> outputs_;
+    std::unique_ptr<ListCommands> lists_;  // slide-show lists and their show
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;
