@@ -17,10 +17,12 @@ struct ConvertRun {
     std::string err;
 };
 
-// `platform`, when given, is the Qt platform the user has chosen.
+// `platform`, when given, is the Qt platform the user has chosen; `locale` the user's language
+// (German unless a test asks for another).
 inline ConvertRun RunConverter(const QStringList& arguments, const QString& home,
                                const QString& config, const QString& workingFolder,
-                               const QString& platform = {}) {
+                               const QString& platform = {},
+                               const QString& locale = QStringLiteral("C.UTF-8")) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("QT_QPA_PLATFORM");
@@ -29,6 +31,8 @@ inline ConvertRun RunConverter(const QStringList& arguments, const QString& home
     environment.remove("WAYLAND_DISPLAY");
     environment.insert("HOME", home);
     environment.insert("XDG_CONFIG_HOME", config);
+    for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment.remove(variable);
+    environment.insert("LANG", locale);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
     process.start(DUPLORA_CONVERT_PROGRAM, arguments);

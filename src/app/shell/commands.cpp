@@ -480,14 +480,14 @@ std::span<const MenuDef> AllMenus() {
 }
 
 std::string MenuItemText(const MenuEntry& entry) {
-    if (!entry.text.empty()) return std::string(entry.text);
+    if (!entry.text.empty()) return TranslateText(entry.text);
     const CommandEntry* command = FindCommand(entry.command);
-    return command ? std::string(command->text) : std::string();
+    return command ? TranslateText(command->text) : std::string();
 }
 
 std::string SubmenuTitle(const MenuEntry& entry) {
     if (entry.titleStringId != 0) return LoadResString(entry.titleStringId);
-    return std::string(entry.text);
+    return TranslateText(entry.text);
 }
 
 std::string_view MenuLabel(std::string_view text) {

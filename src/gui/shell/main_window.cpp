@@ -33,6 +33,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "app/shell/file_history.h"
+#include "app/shell/help_page.h"
 #include "app/shell/install_paths.h"
 #include "app/shell/menu_rules.h"
 #include "app/shell/open_failure.h"
@@ -70,8 +71,8 @@ namespace {
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {
     QString text = Q(key);
-    text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
-    text.replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
+    text.replace(QStringLiteral("Ctrl+"), Tr("Strg+"));
+    text.replace(QStringLiteral("Shift+"), Tr("Umschalt+"));
     return text;
 }
 
@@ -1070,8 +1071,10 @@ void MainWindow::Help() {
         flip_->ToggleGlHelp();
         return;
     }
-    const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
-    const bool shown = QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
+    const std::string page = FindHelpPage(programFolder_, CurrentUiLanguage());
+    const QString path =
+        Q(page.empty() ? HelpPageCandidates(programFolder_, CurrentUiLanguage()).front() : page);
+    const bool shown = !page.empty() && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
     if (!shown) host_.Tell(this, Res(StringId::HelpFileNotFound), path);
 }
 
