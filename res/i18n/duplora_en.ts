@@ -145,6 +145,18 @@
     </message>
     <message>
         <location filename="../core/string_table.cpp"/>
+        <source>Zu wenige gemeinsame Merkmale in beiden Bildern gefunden.
+Die Bilder können nicht automatisch ausgerichtet werden.</source>
+        <translation>Too few common features were found in the two pictures.
+The pictures cannot be aligned automatically.</translation>
+    </message>
+    <message>
+        <location filename="../core/string_table.cpp"/>
+        <source>Automatisch ausgerichtet: Drehung %s°, Größe %s %%, Höhe %s Pixel; vertikale Abweichung %s Pixel (vorher %s, %d Merkmale)</source>
+        <translation>Aligned automatically: rotation %s°, size %s %%, height %s pixels; vertical difference %s pixels (before %s, %d features)</translation>
+    </message>
+    <message>
+        <location filename="../core/string_table.cpp"/>
         <source>Duplora</source>
         <translation>Duplora</translation>
     </message>
@@ -1538,6 +1550,11 @@ Start the program?</translation>
     </message>
     <message>
         <location filename="../../src/app/shell/commands.cpp"/>
+        <source>&amp;Automatisch ausrichten</source>
+        <translation>&amp;Align automatically</translation>
+    </message>
+    <message>
+        <location filename="../../src/app/shell/commands.cpp"/>
         <source>Rahmen Einstellungen...</source>
         <translation>Frame settings...</translation>
     </message>
@@ -1862,6 +1879,136 @@ Start the program?</translation>
         <translation>Right:</translation>
     </message>
     <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Anaglyph</source>
+        <translation>Anaglyph</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Unabhängig(L/R)</source>
+        <translation>Separate (L/R)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Text File (*.TXT *.txt)</source>
+        <translation>Text File (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Mehrfach Konvertierung aus einer Liste</source>
+        <translation>Batch conversion from a list</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Mehrfach Konvertierung</source>
+        <translation>Batch conversion</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Dateien konvertieren</source>
+        <translation>Convert files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Auswahl konvertieren</source>
+        <translation>Convert selection</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Alle Dateien konvertieren</source>
+        <translation>Convert all files</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Verzeichnis für Rechts : </source>
+        <translation>Folder for right : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Please select Right image folder</source>
+        <translation>Please choose the folder of the right pictures</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Ausgabe</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Qualität</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Vorschaubild hinzufügen</source>
+        <translation>Add thumbnail</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Zielverzeichnis</source>
+        <translation>Target folder</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Winkel</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Umrechnen</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Breite:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Schärfe</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>1 (weich) - 50 (hart)</source>
+        <translation>1 (soft) - 50 (hard)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>vertausche L/R</source>
+        <translation>swap L/R</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Text hinzufügen</source>
+        <translation>Add text</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Logo hinzufügen</source>
+        <translation>Add logo</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_dialog.cpp"/>
+        <source>Rahmen speichern</source>
+        <translation>Save frame</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_progress.cpp"/>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/batch/conversion_progress.cpp"/>
+        <source>Anhalten</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
         <location filename="../../src/gui/edit/border_dialog.cpp"/>
         <source>Außenrahmen:</source>
         <translation>Outer frame:</translation>
@@ -1942,11 +2089,6 @@ Start the program?</translation>
         <translation>Create/restore</translation>
     </message>
     <message>
-        <location filename="../../src/gui/edit/das_dialog.cpp"/>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
         <location filename="../../src/gui/flip/flip_windows.cpp"/>
         <source>OpenGL DPL</source>
         <translation>OpenGL DPL</translation>
@@ -1977,11 +2119,6 @@ Image Size(x=%2  Y=%3)</translation>
         <location filename="../../src/gui/lists/list_commands.cpp"/>
         <source>Not find pair image file!</source>
         <translation>Cannot find the partner picture file!</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
-        <source>Text File (*.TXT *.txt)</source>
-        <translation>Text File (*.TXT *.txt)</translation>
     </message>
     <message>
         <location filename="../../src/gui/lists/list_dialogs.cpp"/>
@@ -2040,28 +2177,8 @@ Image Size(x=%2  Y=%3)</translation>
     </message>
     <message>
         <location filename="../../src/gui/lists/list_dialogs.cpp"/>
-        <source>Quelle</source>
-        <translation>Source</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
-        <source>Anaglyph</source>
-        <translation>Anaglyph</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
-        <source>Unabhängig(L/R)</source>
-        <translation>Separate (L/R)</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
         <source>Verzeichnis Rechts : </source>
         <translation>Right folder : </translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/lists/list_dialogs.cpp"/>
-        <source>Please select Right image folder</source>
-        <translation>Please choose the folder of the right pictures</translation>
     </message>
     <message>
         <location filename="../../src/gui/lists/list_dialogs.cpp"/>
@@ -2200,16 +2317,6 @@ Image Size(x=%2  Y=%3)</translation>
     </message>
     <message>
         <location filename="../../src/gui/output/html_save_dialog.cpp"/>
-        <source>Breite:</source>
-        <translation>Width:</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/output/html_save_dialog.cpp"/>
-        <source>Schärfe</source>
-        <translation>Sharpness</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/output/html_save_dialog.cpp"/>
         <source>1 weich</source>
         <translation>1 soft</translation>
     </message>
@@ -2222,11 +2329,6 @@ Image Size(x=%2  Y=%3)</translation>
         <location filename="../../src/gui/output/html_save_dialog.cpp"/>
         <source>Zeige HTML nach Abspeichern</source>
         <translation>Show HTML after saving</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/output/html_save_dialog.cpp"/>
-        <source>Rahmen speichern</source>
-        <translation>Save frame</translation>
     </message>
     <message>
         <location filename="../../src/gui/output/output_commands.cpp"/>
@@ -2357,11 +2459,6 @@ Image Size(x=%2  Y=%3)</translation>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
         <source>genaue Größe</source>
         <translation>Exact size</translation>
-    </message>
-    <message>
-        <location filename="../../src/gui/shell/save_dialogs.cpp"/>
-        <source>Vorschaubild hinzufügen</source>
-        <translation>Add thumbnail</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
