@@ -1,0 +1,56 @@
+// The least-squares anaglyphs: each output channel is a weighted sum of the left and the
+// right pixel's red, green and blue, rounded and clamped to 0..255. The weights are given in
+// thousandths, so the sum is an exact integer and the rounding has no ties to argue about.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace duplora {
+
+// Rows are output red, green, blue; columns input red, green, blue; in thousandths.
+using DuboisMatrix = std::array<std::array<int, 3>, 3>;
+
+struct DuboisWeights {
+    DuboisMatrix left;
+    DuboisMatrix right;
+};
+
+enum class DuboisFilters { RedCyan, GreenMagenta, AmberBlue };
+
+const DuboisWeights& DuboisWeightsOf(DuboisFilters filters);
+
+// The channel value of an exact weighted sum in thousandths: round half up, clamped.
+constexpr int DuboisChannel(std::int64_t thousandths) {
+    if (thousandths < 0) return 0;
+    const std::int64_t value = (thousandths + 500) / 1000;
+    return value > 255 ? 255 : static_cast<int>(value);
+}
+
+// One output pixel by the rule, straight from the weights (r, g, b of each view).
+std::array<int, 3> DuboisPixel(const DuboisWeights& weights, const std::array<int, 3>& left,
+                               const std::array<int, 3>& right);
+
+// The fast form: every input byte looks up its three weighted terms at once, packed in
+// 21-bit fields of one 64-bit word (red output in the high field). Each term carries a bias
+// that keeps it non-negative, so the six words add without one field borrowing from another.
+struct DuboisPackedTables {
+    // [0..2] the left view's red, green, blue; [3..5] the right view's.
+    std::array<std::array<std::uint64_t, 256>, 6> terms;
+    // The summed bias of each output field (red, green, blue).
+    std::array<std::int64_t, 3> bias;
+};
+
+inline constexpr int kDuboisFieldBits = 21;
+inline constexpr std::uint64_t kDuboisFieldMask = (std::uint64_t{1} << kDuboisFieldBits) - 1;
+
+DuboisPackedTables MakeDuboisPackedTables(const DuboisWeights& weights);
+
+// The channel value of a packed field (field 0 blue, 1 green, 2 red) of a sum of six terms.
+inline int DuboisPackedChannel(std::uint64_t sum, int field, std::int64_t bias) {
+    const std::int64_t value =
+        static_cast<std::int64_t>((sum >> (field * kDuboisFieldBits)) & kDuboisFieldMask) - bias;
+    return DuboisChannel(value);
+}
+
+}  // namespace duplora
