@@ -73,7 +73,7 @@ std::string Choices(const std::vector<std::string_view>& keys) {
 
 std::vector<std::string_view> OutputLayoutKeys() {
     std::vector<std::string_view> keys;
-    for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
+    for (const DisplayModeRow* row : BatchOutputModes()) keys.push_back(row->key);
     keys.push_back(kSeparateFilesKey);
     return keys;
 }
@@ -98,9 +98,10 @@ std::string HelpText() {
         "\n"
         "  -o, --output DIR       target folder, created when missing (default: the last\n"
         "                         save folder, else the current folder)\n"
-        "      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right\n"
-        "                         files: each FILE with its _l/_r partner, else with the\n"
-        "                         next FILE) (default sbs)\n"
+        "      --from LAYOUT      sbs, ou, interlace, anaglyph, mpo (multi-picture file), auto\n"
+        "                         (told from each file's content) or lr (separate left and\n"
+        "                         right files: each FILE with its _l/_r partner, else with\n"
+        "                         the next FILE) (default sbs)\n"
         "      --right-folder DIR with --from lr: take the right files from DIR\n";
     help += "      --to LAYOUT        " + Choices(OutputLayoutKeys()) + "\n" +
             "                         (two files, _l and _r) (default " +
@@ -110,6 +111,8 @@ std::string HelpText() {
     help +=
         "      --quality N        JPEG quality 1-99 (default: the stored quality)\n"
         "      --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail\n"
+        "      --keep-exif        carry the left source's Exif (camera, date, exposure) into\n"
+        "                         JPG, JPS and MPO files, sizes and orientation made right\n"
         "      --angle L,R        rotate the views by L and R degrees (one decimal)\n"
         "      --size L,R         scale the views to L and R percent (0-200), same pixel size\n"
         "      --position H,V     align the views by H and V pixels\n"
@@ -120,8 +123,8 @@ std::string HelpText() {
         "      --text, --logo, --border\n"
         "                         burn in the stored text, logo and frame settings\n";
     help += "      --grey-pair PAIR   " + Choices(MethodKeys(DisplayMode::GreyAnaglyph)) + "\n";
-    help += "      --colour-kind KIND " + Choices(MethodKeys(DisplayMode::ColourAnaglyph)) +
-            " (default: the stored anaglyph choices)\n";
+    help += "      --colour-kind KIND " + Choices(MethodKeys(DisplayMode::ColourAnaglyph)) + "\n" +
+            std::string(kHelpColumn, ' ') + "(default: the stored anaglyph choices)\n";
     help +=
         "      --yes              replace existing outputs, but never a source file (without\n"
         "                         it they are skipped)\n"
@@ -157,6 +160,7 @@ struct Options {
     QCommandLineOption type{"type", {}, "TYPE"};
     QCommandLineOption quality{"quality", {}, "N"};
     QCommandLineOption exifThumbnail{"exif-thumbnail"};
+    QCommandLineOption keepExif{"keep-exif"};
     QCommandLineOption angle{"angle", {}, "L,R"};
     QCommandLineOption size{"size", {}, "L,R"};
     QCommandLineOption position{"position", {}, "H,V"};
@@ -177,7 +181,7 @@ struct Options {
         parser.addOptions({output,   list,          from,  rightFolder, to,       type,
                            quality,  exifThumbnail, angle, size,        position, gamma,
                            width,    sharpen,       swap,  text,        logo,     border,
-                           greyPair, colourKind,    yes,   quiet,       help});
+                           greyPair, colourKind,    yes,   quiet,       help,     keepExif});
     }
 };
 
@@ -251,6 +255,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     cl.quiet = parser.isSet(opt.quiet);
     cl.yes = parser.isSet(opt.yes);
     if (parser.isSet(opt.exifThumbnail)) o.exifThumbnail = true;
+    if (parser.isSet(opt.keepExif)) o.keepExif = true;
     if (parser.isSet(opt.swap)) o.swap = true;
     if (parser.isSet(opt.text)) o.text = true;
     if (parser.isSet(opt.logo)) o.logo = true;
@@ -267,11 +272,15 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         cl.list = Bytes(parser.value(opt.list));
         cl.listGiven = true;
     }
-    if (const auto v = valueOf(opt.from)) {
+    if (const auto v = valueOf(opt.from); v && *v == "auto") {
+        o.sourceLayout = StereoLayout::SideBySide;
+        o.detectSourceLayout = true;
+    } else if (v) {
         const auto layout = Choose<StereoLayout>(*v, {{"sbs", StereoLayout::SideBySide},
                                                       {"ou", StereoLayout::OverUnder},
                                                       {"interlace", StereoLayout::Interlace},
                                                       {"anaglyph", StereoLayout::Anaglyph},
+                                                      {"mpo", StereoLayout::Mpo},
                                                       {kSeparateFilesKey, StereoLayout::Pair}});
         if (!layout) throw bad(opt.from, *v);
         o.sourceLayout = *layout;
@@ -282,10 +291,12 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         o.rightFolder = *v;
     }
     if (const auto v = valueOf(opt.to)) {
-        // The modes a run can write (those with a list position), or the separate files.
+        // The modes a run can write, or the separate files.
         const DisplayModeRow* mode = DisplayModeByKey(*v);
         o.separateFiles = *v == kSeparateFilesKey;
-        if (!o.separateFiles && (!mode || mode->listIndex < 0)) throw bad(opt.to, *v);
+        if (!o.separateFiles &&
+            (!mode || std::ranges::find(BatchOutputModes(), mode) == BatchOutputModes().end()))
+            throw bad(opt.to, *v);
         o.outputMode = o.separateFiles ? DisplayMode::SideBySide : mode->mode;
     }
     if (const auto v = valueOf(opt.type)) {

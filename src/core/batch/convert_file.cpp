@@ -103,7 +103,9 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec,
     if (!item.pair) {
         if (item.layout) {
             const StereoLayout layout =
-                item.detectLayout ? DetectStereoLayout(item.left, codec) : *item.layout;
+                item.detectLayout
+                    ? DetectStereoLayout(item.left, codec).value_or(StereoLayout::SideBySide)
+                    : *item.layout;
             views = OpenBatchStereoFile(item.left, layout, codec, progress);
         }
         if (item.swapViews) {

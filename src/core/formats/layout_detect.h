@@ -4,6 +4,7 @@
 // halves match. The name of the file is never looked at.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/formats/codec_options.h"
@@ -24,11 +25,14 @@ struct PictureLayoutFacts {
 };
 PictureLayoutFacts MeasurePictureLayout(const ImageBuffer& picture);
 
-// The layout a picture's pixels suggest: anaglyph, side by side or over/under.
-StereoLayout LayoutFromFacts(const PictureLayoutFacts& facts);
+// The layout a picture's pixels suggest: anaglyph, side by side or over/under; none when
+// they suggest none clearly (a plain photograph, whose halves match neither way).
+std::optional<StereoLayout> LayoutFromFacts(const PictureLayoutFacts& facts);
 
 // The layout of a file: Mpo for a multi-picture file, the JPS descriptor's layout when it
-// has one, else what its pixels suggest. Side by side when the file cannot be read.
-StereoLayout DetectStereoLayout(const std::string& path, const CodecOptions& options = {});
+// has one, else what its pixels suggest; none when that is not clear or the file cannot be
+// read.
+std::optional<StereoLayout> DetectStereoLayout(const std::string& path,
+                                               const CodecOptions& options = {});
 
 }  // namespace duplora

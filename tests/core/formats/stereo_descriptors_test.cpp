@@ -128,8 +128,8 @@ TEST(CameraExif, CarriedIntoJpegJpsAndMpoWithSizesAndOrientationMadeRight) {
     // A source that says it is to be turned: the views were turned when they were read.
     const std::string source = dir / "source.jpg";
     std::filesystem::copy_file(test::SamplePath("pairs/frozenpond_l.jpg"), source);
-    ASSERT_TRUE(test::RunQuiet("exiftool -q -n -Orientation=6 -overwrite_original " +
-                               test::Quote(source)));
+    ASSERT_TRUE(
+        test::RunQuiet("exiftool -q -n -Orientation=6 -overwrite_original " + test::Quote(source)));
     const std::string tags = "-s3 -Model -DateTimeOriginal";
     const std::string camera = test::Capture("exiftool " + tags + " " + test::Quote(source));
     ASSERT_FALSE(camera.empty());
@@ -214,6 +214,20 @@ TEST(LayoutDetection, SyntheticLayoutsAndTheDescriptorFirst) {
     const ImageBuffer ou =
         test::MakeImage(200, 300, [&](int x, int y) { return scene(x, y % 150); });
     EXPECT_EQ(LayoutFromFacts(MeasurePictureLayout(ou)), StereoLayout::OverUnder);
+    // A saturated red disc on a blue ground: its edges change red and blue the opposite way,
+    // yet it is no anaglyph.
+    const auto disc = [](int x, int y, int cx) {
+        const int dx = x - cx, dy = y - 75;
+        return dx * dx + dy * dy < 40 * 40 ? 0xD04020u : 0x2A4A7Au + std::uint32_t(y / 2);
+    };
+    const ImageBuffer discs = test::MakeImage(
+        400, 150, [&](int x, int y) { return x < 200 ? disc(x, y, 105) : disc(x - 200, y, 95); });
+    EXPECT_EQ(LayoutFromFacts(MeasurePictureLayout(discs)), StereoLayout::SideBySide);
+    // Its red/cyan mix of the two halves is one.
+    const ImageBuffer anaglyph = test::MakeImage(200, 150, [&](int x, int y) {
+        return (disc(x, y, 105) & 0xFF0000u) | (disc(x, y, 95) & 0x00FFFFu);
+    });
+    EXPECT_EQ(LayoutFromFacts(MeasurePictureLayout(anaglyph)), StereoLayout::Anaglyph);
     test::ScratchDir dir;
     const std::string path = dir / "x";
     ASSERT_TRUE(EncodeJpegImage(path, sbs, true, 90));
@@ -221,7 +235,11 @@ TEST(LayoutDetection, SyntheticLayoutsAndTheDescriptorFirst) {
     d.layout = StereoLayout::OverUnder;
     ASSERT_TRUE(InsertJpsDescriptor(path, d));
     EXPECT_EQ(DetectStereoLayout(path), StereoLayout::OverUnder);
-    EXPECT_EQ(DetectStereoLayout(dir / "missing"), StereoLayout::SideBySide);
+    EXPECT_EQ(DetectStereoLayout(dir / "missing"), std::nullopt);
+    // A plain photograph says nothing clear.
+    if (test::SampleExists("pairs/gx8_l.jpg")) {
+        EXPECT_EQ(DetectStereoLayout(test::SamplePath("pairs/gx8_l.jpg")), std::nullopt);
+    }
 }
 
 }  // namespace
