@@ -28,14 +28,14 @@ namespace {
 using test::Control;
 using test::Settle;
 
-QString S(const std::string& path) {
-    return QString::fromStdString(path);
+// What a user does in a save dialog: the name typed over the offered one, and Return.
+void SaveAs(SaveDialog& dialog, const QString& path) {
+    test::TypeOver(dialog.NameBox(), path);
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
 }
 
-void TypeName(QDialog& dialog, const QString& name) {
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    test::TypeOver(box, name);
-    QTest::keyClick(box, Qt::Key_Return);
+QString Sample(const char* name) {
+    return QString::fromStdString(test::SamplePath(name));
 }
 
 // Picking a file checks the layout its content tells, whatever its name says; the user's
@@ -77,8 +77,7 @@ class StereoFormatsWindow : public test::WindowTest {};
 TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
     if (!test::SampleExists("mpo/frozenpond.mpo")) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
-    host_.Queue(
-        [](QDialog& dialog) { TypeName(dialog, S(test::SamplePath("mpo/frozenpond.mpo"))); });
+    host_.QueueTyping(Sample("mpo/frozenpond.mpo"));
     w.ExecuteCommand(CmdOpenStereo);
     Settle();
     ASSERT_TRUE(w.Document().Left().image);
@@ -100,7 +99,7 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
         save->SelectType(OutputFormat::Mpo);
         EXPECT_FALSE(half->isVisible());
         EXPECT_TRUE(camera->isVisible());
-        TypeName(dialog, mpo);
+        SaveAs(*save, mpo);
     });
     w.ExecuteCommand(CmdSaveStereo);
     Settle();
@@ -115,7 +114,7 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
         ASSERT_NE(save, nullptr);
         save->SelectType(OutputFormat::Jpeg);
         dialog.findChild<QCheckBox*>(QStringLiteral("halfSize"))->click();
-        TypeName(dialog, half);
+        SaveAs(*save, half);
     });
     w.ExecuteCommand(CmdSaveStereo);
     Settle();
@@ -129,8 +128,7 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
 TEST_F(StereoFormatsWindow, DuboisKindsAreInTheColourAnaglyphMenu) {
     if (!test::SampleExists("mpo/sugarshack.mpo")) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
-    host_.Queue(
-        [](QDialog& dialog) { TypeName(dialog, S(test::SamplePath("mpo/sugarshack.mpo"))); });
+    host_.QueueTyping(Sample("mpo/sugarshack.mpo"));
     w.ExecuteCommand(CmdOpenStereo);
     Settle();
     QMenu* menu = w.menuBar()->findChild<QMenu*>(QStringLiteral("TOOLSMC"));

@@ -5,6 +5,7 @@
 
 #include "core/formats/atomic_file.h"
 #include "core/formats/exif.h"
+#include "core/formats/jpeg_segments.h"
 
 namespace duplora {
 
@@ -77,43 +78,26 @@ std::optional<JpsDescriptor> Parse(std::span<const std::uint8_t> body) {
 
 // Offset after SOI and the leading APP0/APP1 segments; 0 for no JPEG.
 std::size_t InsertPoint(std::span<const std::uint8_t> jpeg) {
-    if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return 0;
-    std::size_t p = 2;
-    while (p + 4 <= jpeg.size() && jpeg[p] == 0xFF &&
-           (jpeg[p + 1] == 0xE0 || jpeg[p + 1] == 0xE1)) {
-        const std::size_t length = Be16(&jpeg[p + 2]);
-        if (length < 2 || length > jpeg.size() - p - 2) return 0;
-        p += 2 + length;
-    }
-    return p;
+    std::size_t at = 0;
+    const bool whole =
+        WalkJpegHeader(jpeg, 0, [&](std::uint8_t marker, std::size_t p, std::size_t length) {
+            if (marker != 0xE0 && marker != 0xE1) return false;
+            at = p + length;
+            return true;
+        }) != 0;
+    if (!whole) return 0;
+    return at == 0 ? 2 : at;
 }
 
 }  // namespace
 
 std::optional<JpsDescriptor> ReadJpsDescriptor(std::span<const std::uint8_t> jpeg) {
-    if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return std::nullopt;
-    std::size_t p = 2;
-    while (p + 4 <= jpeg.size()) {
-        if (jpeg[p] != 0xFF) return std::nullopt;
-        const std::uint8_t marker = jpeg[p + 1];
-        if (marker == 0xFF) {
-            ++p;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9 || marker == 0xD8 || marker == 0x00)
-            return std::nullopt;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            p += 2;
-            continue;
-        }
-        const std::size_t length = Be16(&jpeg[p + 2]);
-        if (length < 2 || length > jpeg.size() - p - 2) return std::nullopt;
-        if (marker == 0xE3) {
-            if (auto found = Parse(jpeg.subspan(p + 4, length - 2))) return found;
-        }
-        p += 2 + length;
-    }
-    return std::nullopt;
+    std::optional<JpsDescriptor> found;
+    WalkJpegHeader(jpeg, 0, [&](std::uint8_t marker, std::size_t at, std::size_t length) {
+        if (marker == 0xE3) found = Parse(jpeg.subspan(at + 4, length - 4));
+        return !found;
+    });
+    return found;
 }
 
 std::optional<JpsDescriptor> ReadJpsDescriptor(const std::string& path) {
@@ -153,9 +137,12 @@ JpsDescriptor JpsDescriptorForMode(DisplayMode mode) {
 }
 
 std::vector<std::uint8_t> MakeJpsSegment(const JpsDescriptor& descriptor) {
-    std::vector<std::uint8_t> s{0xFF, 0xE3, 0, 0};
-    s.insert(s.end(), std::begin(kIdentifier), std::end(kIdentifier));
-    s.insert(s.end(), {0, 4});
+    // Marker, length (patched below), identifier, descriptor block length 4.
+    std::vector<std::uint8_t> s(4 + sizeof kIdentifier + 2);
+    s[0] = 0xFF;
+    s[1] = 0xE3;
+    std::copy(std::begin(kIdentifier), std::end(kIdentifier), s.begin() + 4);
+    s.back() = 4;
     const std::uint8_t flags = static_cast<std::uint8_t>(
         (descriptor.halfHeight ? kFlagHalfHeight : 0) |
         (descriptor.halfWidth ? kFlagHalfWidth : 0) | (descriptor.leftFirst ? kFlagLeftFirst : 0));

@@ -8,6 +8,7 @@
 #include "core/formats/exif_carry.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/jpeg_load.h"
+#include "core/formats/jpeg_segments.h"
 #include "core/formats/temp_file.h"
 
 namespace duplora {
@@ -50,41 +51,12 @@ bool StartsWithSoi(std::span<const std::uint8_t> file, std::size_t at) {
            file[at + 2] == 0xFF;
 }
 
-// The header segments of the JPEG starting at `start`: calls fn(marker, segment start,
-// whole segment length including the marker) for each, up to SOS. Returns the offset of the
-// SOS marker, or 0 when the structure breaks first.
-template <typename Fn>
-std::size_t WalkHeader(std::span<const std::uint8_t> file, std::size_t start, Fn fn) {
-    if (!StartsWithSoi(file, start)) return 0;
-    std::size_t p = start + 2;
-    const std::size_t n = file.size();
-    while (p + 4 <= n) {
-        if (file[p] != 0xFF) return 0;
-        const std::uint8_t marker = file[p + 1];
-        if (marker == 0xFF) {
-            ++p;
-            continue;
-        }
-        if (marker == 0xDA) return p;
-        if (marker == 0xD8 || marker == 0xD9 || marker == 0x00) return 0;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            p += 2;
-            continue;
-        }
-        const std::size_t length = Be16(&file[p + 2]);
-        if (length < 2 || length > n - p - 2) return 0;
-        if (!fn(marker, p, length + 2)) return p;
-        p += 2 + length;
-    }
-    return 0;
-}
-
 // The file offset of the TIFF header of the first APP2 "MPF" block of the JPEG at `start`,
 // with the block's end; 0 when there is none.
 std::pair<std::size_t, std::size_t> FindMpfBlock(std::span<const std::uint8_t> file,
                                                  std::size_t start) {
     std::pair<std::size_t, std::size_t> found{0, 0};
-    WalkHeader(file, start, [&](std::uint8_t marker, std::size_t at, std::size_t length) {
+    WalkJpegHeader(file, start, [&](std::uint8_t marker, std::size_t at, std::size_t length) {
         if (marker == 0xE2 && length >= 4 + 4 + 8 && std::memcmp(&file[at + 4], "MPF\0", 4) == 0) {
             found = {at + 8, at + length};
             return false;
@@ -147,7 +119,8 @@ std::vector<MpoPicture> ScanJpegStreams(std::span<const std::uint8_t> file) {
     std::vector<MpoPicture> pictures;
     std::size_t start = 0;
     while (StartsWithSoi(file, start)) {
-        const std::size_t sos = WalkHeader(file, start, [](auto, auto, auto) { return true; });
+        const std::size_t sos = WalkJpegHeader(
+            file, start, [](std::uint8_t, std::size_t, std::size_t) { return true; });
         if (sos == 0) break;
         // The entropy-coded data holds no FF D9: a data FF is followed by 00 or a restart marker.
         std::size_t p = sos;
@@ -262,7 +235,7 @@ constexpr std::size_t kIndexEntriesAt = kIndexIfd + 2 + 12 * kIndexEntries + 4;
 // Where the block goes: after SOI and the APP0/APP1 segments that lead the stream.
 std::size_t MpfInsertPoint(std::span<const std::uint8_t> jpeg) {
     std::size_t at = 2;
-    WalkHeader(jpeg, 0, [&](std::uint8_t marker, std::size_t p, std::size_t length) {
+    WalkJpegHeader(jpeg, 0, [&](std::uint8_t marker, std::size_t p, std::size_t length) {
         if (marker != 0xE0 && marker != 0xE1) return false;
         at = p + length;
         return true;
@@ -298,8 +271,10 @@ std::vector<std::uint8_t> MakeMpfSegment(int pictureNumber, int pictureCount) {
     Entry(tiff, kTagVersion, kUndefined, 4, kVersion0100);
     Entry(tiff, kTagIndividualNumber, kLong, 1, static_cast<std::uint32_t>(pictureNumber));
     Put32(tiff, 0);
-    std::vector<std::uint8_t> segment{0xFF, 0xE2, 0, 0, 'M', 'P', 'F', 0};
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    static constexpr std::uint8_t kHead[] = {0xFF, 0xE2, 0, 0, 'M', 'P', 'F', 0};
+    std::vector<std::uint8_t> segment(sizeof kHead + tiff.size());
+    std::copy(std::begin(kHead), std::end(kHead), segment.begin());
+    std::copy(tiff.begin(), tiff.end(), segment.begin() + sizeof kHead);
     const std::size_t length = segment.size() - 2;
     segment[2] = static_cast<std::uint8_t>(length >> 8);
     segment[3] = static_cast<std::uint8_t>(length);

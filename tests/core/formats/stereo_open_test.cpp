@@ -315,6 +315,7 @@ TEST(OpenPreview, KindSizeRotationAndTexts) {
                                                          {"a.stj", PreviewKind::Jpeg},
                                                          {"a.BMI", PreviewKind::InterlacedBmp},
                                                          {"a.tiff", PreviewKind::Tiff},
+                                                         {"a.mpo", PreviewKind::StereoJpeg},
                                                          {"jpg", PreviewKind::Jpeg},
                                                          {"a.png", PreviewKind::None},
                                                          {"", PreviewKind::None}};
