@@ -1,5 +1,6 @@
 #include "core/stereo/dubois.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace duplora {
@@ -27,7 +28,9 @@ constexpr bool FitsFields(const DuboisWeights& w) {
             magnitude += w.left[out][in] < 0 ? -w.left[out][in] : w.left[out][in];
             magnitude += w.right[out][in] < 0 ? -w.right[out][in] : w.right[out][in];
         }
-        if (2 * magnitude * 255 > static_cast<std::int64_t>(kDuboisFieldMask)) return false;
+        // The largest sum: every term at its top, plus the rounding and the padding to K.
+        if (2 * magnitude * 255 + 500 + 999 > static_cast<std::int64_t>(kDuboisFieldMask))
+            return false;
     }
     return true;
 }
@@ -62,27 +65,29 @@ std::array<int, 3> DuboisPixel(const DuboisWeights& weights, const std::array<in
 
 DuboisPackedTables MakeDuboisPackedTables(const DuboisWeights& weights) {
     DuboisPackedTables t{};
-    for (int in = 0; in < 6; ++in) {
-        const DuboisMatrix& m = in < 3 ? weights.left : weights.right;
-        const int column = in % 3;
-        for (int v = 0; v < 256; ++v) {
-            std::uint64_t word = 0;
-            for (int out = 0; out < 3; ++out) {
-                const std::int64_t weight = m[out][column];
-                const std::int64_t bias = std::llabs(weight) * 255;
-                // Red is the high field, so a word's fields read as blue | green | red
-                // from the bottom, the order the pixel's bytes are stored in.
-                const int field = 2 - out;
-                word |= static_cast<std::uint64_t>(weight * v + bias) << (field * kDuboisFieldBits);
-            }
-            t.terms[static_cast<std::size_t>(in)][static_cast<std::size_t>(v)] = word;
-        }
-    }
     for (int out = 0; out < 3; ++out) {
-        std::int64_t bias = 0;
+        const int field = 2 - out;  // red is the high field: blue | green | red from the bottom
+        // Each term's own offset, |weight| × 255, keeps it non-negative; the first term also
+        // carries what brings the field's total offset to 500 + K.
+        std::int64_t biases = 0;
         for (int i = 0; i < 3; ++i)
-            bias += (std::llabs(weights.left[out][i]) + std::llabs(weights.right[out][i])) * 255;
-        t.bias[static_cast<std::size_t>(2 - out)] = bias;
+            biases += (std::llabs(weights.left[out][i]) + std::llabs(weights.right[out][i])) * 255;
+        const std::int64_t k = (biases + 999) / 1000 * 1000;
+        const std::int64_t offset = 500 + k;
+        for (int in = 0; in < 6; ++in) {
+            const DuboisMatrix& m = in < 3 ? weights.left : weights.right;
+            const std::int64_t weight = m[out][in % 3];
+            const std::int64_t bias = std::llabs(weight) * 255 + (in == 0 ? offset - biases : 0);
+            for (int v = 0; v < 256; ++v)
+                t.terms[static_cast<std::size_t>(in)][static_cast<std::size_t>(v)] |=
+                    static_cast<std::uint64_t>(weight * v + bias) << (field * kDuboisFieldBits);
+        }
+        t.offset[static_cast<std::size_t>(field)] = offset;
+        for (std::size_t q = 0; q < kDuboisQuotients; ++q) {
+            const std::int64_t value = static_cast<std::int64_t>(q) - k / 1000;
+            t.channel[static_cast<std::size_t>(field)][q] =
+                static_cast<std::uint8_t>(std::clamp<std::int64_t>(value, 0, 255));
+        }
     }
     return t;
 }

@@ -17,29 +17,33 @@ namespace {
 constexpr DuboisFilters kAll[] = {DuboisFilters::RedCyan, DuboisFilters::GreenMagenta,
                                   DuboisFilters::AmberBlue};
 
-// Every packed term is its weight times the byte plus the term's bias, in its own field, and
-// the biases add up to what is subtracted: so the packed sum is the exact sum, field by field.
+// Every packed term grows by its weight per step of its byte, in its own field, never below
+// zero; the terms at byte 0 add up to the field's offset, 500 and a whole number of
+// thousands: so the packed sum is the exact sum plus that offset, field by field.
 TEST(Dubois, EveryPackedTermIsTheWeightedByteInItsField) {
     for (DuboisFilters f : kAll) {
         const DuboisWeights& w = DuboisWeightsOf(f);
         const DuboisPackedTables t = MakeDuboisPackedTables(w);
         for (int out = 0; out < 3; ++out) {
             const int field = 2 - out;
-            std::int64_t biasSum = 0;
+            const auto at = [&](int in, int v) {
+                return static_cast<std::int64_t>((t.terms[in][v] >> (field * kDuboisFieldBits)) &
+                                                 kDuboisFieldMask);
+            };
+            std::int64_t atZero = 0, atTop = 0;
             for (int in = 0; in < 6; ++in) {
                 const int weight = in < 3 ? w.left[out][in] : w.right[out][in - 3];
-                const std::int64_t bias = std::int64_t{std::abs(weight)} * 255;
-                biasSum += bias;
                 for (int v = 0; v < 256; ++v) {
-                    const std::uint64_t word = t.terms[in][v];
-                    const auto got = static_cast<std::int64_t>(
-                        (word >> (field * kDuboisFieldBits)) & kDuboisFieldMask);
-                    ASSERT_EQ(got, std::int64_t{weight} * v + bias) << out << " " << in << " " << v;
+                    ASSERT_EQ(at(in, v) - at(in, 0), std::int64_t{weight} * v) << in << " " << v;
+                    ASSERT_GE(at(in, v), 0);
                 }
+                atZero += at(in, 0);
+                atTop += std::max(at(in, 0), at(in, 255));
             }
-            EXPECT_EQ(t.bias[field], biasSum);
+            EXPECT_EQ(atZero, t.offset[field]);
+            EXPECT_EQ((t.offset[field] - 500) % 1000, 0);
             // Six maximal terms still fit the field, so no field carries into the next.
-            EXPECT_LE(2 * biasSum, static_cast<std::int64_t>(kDuboisFieldMask));
+            EXPECT_LE(atTop, static_cast<std::int64_t>(kDuboisFieldMask));
         }
     }
 }
@@ -47,18 +51,30 @@ TEST(Dubois, EveryPackedTermIsTheWeightedByteInItsField) {
 // The channel of every sum a field can hold, through the packed word, is the rule's
 // round-half-up and clamp of the exact sum in thousandths.
 TEST(Dubois, EveryFieldValueGivesTheRulesChannel) {
-    const DuboisPackedTables t = MakeDuboisPackedTables(DuboisWeightsOf(DuboisFilters::AmberBlue));
-    for (int field = 0; field < 3; ++field) {
-        const std::int64_t bias = t.bias[field];
-        for (std::int64_t sum = -bias; sum <= bias; ++sum) {
-            const std::uint64_t word = static_cast<std::uint64_t>(sum + bias)
-                                       << (field * kDuboisFieldBits);
-            const double exact = std::round(static_cast<double>(sum) / 1000.0);
-            const int expected = static_cast<int>(std::clamp(exact, 0.0, 255.0));
-            // Ties (x.5) round up, as std::round does for the non-negative sums that matter.
-            ASSERT_EQ(DuboisPackedChannel(word, field, bias), expected) << sum;
+    for (DuboisFilters f : kAll) {
+        const DuboisPackedTables t = MakeDuboisPackedTables(DuboisWeightsOf(f));
+        for (int field = 0; field < 3; ++field) {
+            const std::int64_t offset = t.offset[field];
+            // Every word the field can hold, read as offset + exact sum.
+            for (std::int64_t word = 0; word <= static_cast<std::int64_t>(kDuboisFieldMask);
+                 ++word) {
+                const std::int64_t sum = word - offset;
+                const std::uint64_t packed = static_cast<std::uint64_t>(word)
+                                             << (field * kDuboisFieldBits);
+                ASSERT_EQ(DuboisPackedChannel(t, packed, field),
+                          static_cast<std::uint32_t>(DuboisChannel(sum)))
+                    << sum;
+            }
         }
     }
+    // The rule itself: halves round up, the ends clamp.
+    EXPECT_EQ(DuboisChannel(-501), 0);
+    EXPECT_EQ(DuboisChannel(-500), 0);
+    EXPECT_EQ(DuboisChannel(499), 0);
+    EXPECT_EQ(DuboisChannel(500), 1);
+    EXPECT_EQ(DuboisChannel(254499), 254);
+    EXPECT_EQ(DuboisChannel(254500), 255);
+    EXPECT_EQ(DuboisChannel(900000), 255);
 }
 
 // Whole pictures: every pixel of the composition is the rule applied to the two pixels.
