@@ -2753,9 +2753,10 @@ Image Size(x=%2  Y=%3)</translation>
 
   -o, --output DIR       Zielordner, wird angelegt, wenn er fehlt (Vorgabe: der
                          letzte Speicherordner, sonst der aktuelle Ordner)
-      --from LAYOUT      sbs, ou, interlace, anaglyph oder lr (getrennte linke und
-                         rechte Dateien: jede FILE mit ihrem _l/_r-Partner, sonst
-                         mit der nächsten FILE) (Vorgabe sbs)
+      --from LAYOUT      sbs, ou, interlace, anaglyph, mpo (Mehrbilddatei), auto
+                         (aus dem Inhalt jeder Datei erkannt) oder lr (getrennte
+                         linke und rechte Dateien: jede FILE mit ihrem _l/_r-
+                         Partner, sonst mit der nächsten FILE) (Vorgabe sbs)
       --right-folder DIR mit --from lr: die rechten Dateien aus DIR nehmen
       --to LAYOUT        %1
                          (zwei Dateien, _l und _r) (Vorgabe %2)
@@ -2763,6 +2764,9 @@ Image Size(x=%2  Y=%3)</translation>
       --quality N        JPEG-Qualität 1-99 (Vorgabe: die gespeicherte Qualität)
       --exif-thumbnail   JPG- und JPS-Dateien einen Exif-Block mit Vorschaubild
                          geben
+      --keep-exif        das Exif der linken Quelle (Kamera, Datum, Belichtung) in
+                         JPG-, JPS- und MPO-Dateien übernehmen, Größe und Lage
+                         berichtigt
       --angle L,R        die Bilder um L und R Grad drehen (eine Nachkommastelle)
       --size L,R         die Bilder auf L und R Prozent skalieren (0-200), gleiche
                          Pixelgröße
@@ -2777,7 +2781,8 @@ Image Size(x=%2  Y=%3)</translation>
       --text, --logo, --border
                          gespeicherten Text, Logo und Rahmen einbrennen
       --grey-pair PAIR   %5
-      --colour-kind KIND %6 (Vorgabe: die gespeicherte Anaglyph-Wahl)
+      --colour-kind KIND %6
+                         (Vorgabe: die gespeicherte Anaglyph-Wahl)
       --yes              vorhandene Ausgaben ersetzen, aber nie eine Quelldatei
                          (ohne diese Option werden sie übersprungen)
   -q, --quiet            kein Protokoll ausgeben
@@ -2791,15 +2796,18 @@ Rückgabewert: 0 jede Datei umgewandelt, 1 eine Datei ist fehlgeschlagen, wurde
 
   -o, --output DIR       target folder, created when missing (default: the last
                          save folder, else the current folder)
-      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right
-                         files: each FILE with its _l/_r partner, else with the
-                         next FILE) (default sbs)
+      --from LAYOUT      sbs, ou, interlace, anaglyph, mpo (multi-picture file), auto
+                         (told from each file&apos;s content) or lr (separate left and
+                         right files: each FILE with its _l/_r partner, else with
+                         the next FILE) (default sbs)
       --right-folder DIR with --from lr: take the right files from DIR
       --to LAYOUT        %1
                          (two files, _l and _r) (default %2)
       --type TYPE        %3 (default %4)
       --quality N        JPEG quality 1-99 (default: the stored quality)
       --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail
+      --keep-exif        carry the left source&apos;s Exif (camera, date, exposure) into
+                         JPG, JPS and MPO files, sizes and orientation made right
       --angle L,R        rotate the views by L and R degrees (one decimal)
       --size L,R         scale the views to L and R percent (0-200), same pixel size
       --position H,V     align the views by H and V pixels
@@ -2812,7 +2820,8 @@ Rückgabewert: 0 jede Datei umgewandelt, 1 eine Datei ist fehlgeschlagen, wurde
       --text, --logo, --border
                          burn in the stored text, logo and frame settings
       --grey-pair PAIR   %5
-      --colour-kind KIND %6 (default: the stored anaglyph choices)
+      --colour-kind KIND %6
+                         (default: the stored anaglyph choices)
       --yes              replace existing outputs, but never a source file (without
                          it they are skipped)
   -q, --quiet            print no log

@@ -75,7 +75,7 @@ std::string Choices(const std::vector<std::string_view>& keys) {
 
 std::vector<std::string_view> OutputLayoutKeys() {
     std::vector<std::string_view> keys;
-    for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
+    for (const DisplayModeRow* row : BatchOutputModes()) keys.push_back(row->key);
     keys.push_back(kSeparateFilesKey);
     return keys;
 }
@@ -119,9 +119,10 @@ std::string HelpText() {
         "\n"
         "  -o, --output DIR       Zielordner, wird angelegt, wenn er fehlt (Vorgabe: der\n"
         "                         letzte Speicherordner, sonst der aktuelle Ordner)\n"
-        "      --from LAYOUT      sbs, ou, interlace, anaglyph oder lr (getrennte linke und\n"
-        "                         rechte Dateien: jede FILE mit ihrem _l/_r-Partner, sonst\n"
-        "                         mit der nächsten FILE) (Vorgabe sbs)\n"
+        "      --from LAYOUT      sbs, ou, interlace, anaglyph, mpo (Mehrbilddatei), auto\n"
+        "                         (aus dem Inhalt jeder Datei erkannt) oder lr (getrennte\n"
+        "                         linke und rechte Dateien: jede FILE mit ihrem _l/_r-\n"
+        "                         Partner, sonst mit der nächsten FILE) (Vorgabe sbs)\n"
         "      --right-folder DIR mit --from lr: die rechten Dateien aus DIR nehmen\n"
         "      --to LAYOUT        %1\n"
         "                         (zwei Dateien, _l und _r) (Vorgabe %2)\n"
@@ -129,6 +130,9 @@ std::string HelpText() {
         "      --quality N        JPEG-Qualität 1-99 (Vorgabe: die gespeicherte Qualität)\n"
         "      --exif-thumbnail   JPG- und JPS-Dateien einen Exif-Block mit Vorschaubild\n"
         "                         geben\n"
+        "      --keep-exif        das Exif der linken Quelle (Kamera, Datum, Belichtung) in\n"
+        "                         JPG-, JPS- und MPO-Dateien übernehmen, Größe und Lage\n"
+        "                         berichtigt\n"
         "      --angle L,R        die Bilder um L und R Grad drehen (eine Nachkommastelle)\n"
         "      --size L,R         die Bilder auf L und R Prozent skalieren (0-200), gleiche\n"
         "                         Pixelgröße\n"
@@ -143,7 +147,8 @@ std::string HelpText() {
         "      --text, --logo, --border\n"
         "                         gespeicherten Text, Logo und Rahmen einbrennen\n"
         "      --grey-pair PAIR   %5\n"
-        "      --colour-kind KIND %6 (Vorgabe: die gespeicherte Anaglyph-Wahl)\n"
+        "      --colour-kind KIND %6\n"
+        "                         (Vorgabe: die gespeicherte Anaglyph-Wahl)\n"
         "      --yes              vorhandene Ausgaben ersetzen, aber nie eine Quelldatei\n"
         "                         (ohne diese Option werden sie übersprungen)\n"
         "  -q, --quiet            kein Protokoll ausgeben\n"
@@ -181,6 +186,7 @@ struct Options {
     QCommandLineOption type{"type", {}, "TYPE"};
     QCommandLineOption quality{"quality", {}, "N"};
     QCommandLineOption exifThumbnail{"exif-thumbnail"};
+    QCommandLineOption keepExif{"keep-exif"};
     QCommandLineOption angle{"angle", {}, "L,R"};
     QCommandLineOption size{"size", {}, "L,R"};
     QCommandLineOption position{"position", {}, "H,V"};
@@ -199,10 +205,11 @@ struct Options {
     QCommandLineOption help{{"h", "help"}};
 
     void AddTo(QCommandLineParser& parser) const {
-        parser.addOptions({output,  list,          from,       rightFolder, to,       type,
-                           quality, exifThumbnail, angle,      size,        position, gamma,
-                           width,   sharpen,       swap,       autoAlign,   text,     logo,
-                           border,  greyPair,      colourKind, yes,         quiet,    help});
+        parser.addOptions({output,   list,       from,          rightFolder, to,
+                           type,     quality,    exifThumbnail, keepExif,    angle,
+                           size,     position,   gamma,         width,       sharpen,
+                           swap,     autoAlign,  text,          logo,        border,
+                           greyPair, colourKind, yes,           quiet,       help});
     }
 };
 
@@ -276,6 +283,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     cl.quiet = parser.isSet(opt.quiet);
     cl.yes = parser.isSet(opt.yes);
     if (parser.isSet(opt.exifThumbnail)) o.exifThumbnail = true;
+    if (parser.isSet(opt.keepExif)) o.keepExif = true;
     if (parser.isSet(opt.swap)) o.swap = true;
     if (parser.isSet(opt.autoAlign)) o.autoAlign = true;
     if (parser.isSet(opt.text)) o.text = true;
@@ -293,11 +301,15 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         cl.list = Bytes(parser.value(opt.list));
         cl.listGiven = true;
     }
-    if (const auto v = valueOf(opt.from)) {
+    if (const auto v = valueOf(opt.from); v && *v == "auto") {
+        o.sourceLayout = StereoLayout::SideBySide;
+        o.detectSourceLayout = true;
+    } else if (v) {
         const auto layout = Choose<StereoLayout>(*v, {{"sbs", StereoLayout::SideBySide},
                                                       {"ou", StereoLayout::OverUnder},
                                                       {"interlace", StereoLayout::Interlace},
                                                       {"anaglyph", StereoLayout::Anaglyph},
+                                                      {"mpo", StereoLayout::Mpo},
                                                       {kSeparateFilesKey, StereoLayout::Pair}});
         if (!layout) throw bad(opt.from, *v);
         o.sourceLayout = *layout;
@@ -308,10 +320,12 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         o.rightFolder = *v;
     }
     if (const auto v = valueOf(opt.to)) {
-        // The modes a run can write (those with a list position), or the separate files.
+        // The modes a run can write, or the separate files.
         const DisplayModeRow* mode = DisplayModeByKey(*v);
         o.separateFiles = *v == kSeparateFilesKey;
-        if (!o.separateFiles && (!mode || mode->listIndex < 0)) throw bad(opt.to, *v);
+        if (!o.separateFiles &&
+            (!mode || std::ranges::find(BatchOutputModes(), mode) == BatchOutputModes().end()))
+            throw bad(opt.to, *v);
         o.outputMode = o.separateFiles ? DisplayMode::SideBySide : mode->mode;
     }
     if (const auto v = valueOf(opt.type)) {

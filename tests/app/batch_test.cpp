@@ -123,8 +123,10 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
     };
     for (const OutputFormat type : kBatchOutputFormats) {
         for (const auto& c : layouts) {
-            // A container keeps the two files as they are: it has no output layout.
-            if (type == OutputFormat::Das && c.mode != M::SideBySide) continue;
+            // A container keeps the two files as they are, a multi-picture file the two
+            // views: neither has an output layout.
+            const bool twoViews = type == OutputFormat::Das || type == OutputFormat::Mpo;
+            if (twoViews && c.mode != M::SideBySide) continue;
             BatchOptions options = Options(type);
             options.sourceLayout = StereoLayout::Pair;
             options.outputMode = c.mode.value_or(M::SideBySide);
@@ -145,6 +147,13 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
                 ASSERT_TRUE(views);
                 EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
                 EXPECT_EQ(std::tuple(views.right.Width(), views.dx, views.dy), std::tuple(w, 0, 0));
+                continue;
+            }
+            if (type == OutputFormat::Mpo) {
+                const BatchViews views = OpenBatchStereoFile(stem + ext, StereoLayout::Mpo, {});
+                ASSERT_TRUE(views);
+                EXPECT_EQ(views.left.Height(), h);
+                EXPECT_EQ(views.right.Width(), w);
                 continue;
             }
             const std::vector<std::string> outputs =

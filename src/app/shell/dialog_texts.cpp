@@ -141,7 +141,7 @@ std::string SaveEstimateText(const SizeEstimate& estimate) {
 
 int LayoutRadioId(StereoLayout layout) {
     const int number = static_cast<int>(layout);
-    return number >= 0 && number <= 7 ? kLayoutRadioFirst + number : 0;
+    return number >= 0 && number <= 8 ? kLayoutRadioFirst + number : 0;
 }
 
 std::optional<StereoLayout> LayoutFromRadioId(int id) {

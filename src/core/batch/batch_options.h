@@ -15,8 +15,8 @@
 namespace duplora {
 
 // The formats a run can write, in the order of the batch dialog's type list.
-inline constexpr std::array<OutputFormat, 4> kBatchOutputFormats{
-    OutputFormat::Bmp, OutputFormat::Jpeg, OutputFormat::Jps, OutputFormat::Das};
+inline constexpr std::array<OutputFormat, 5> kBatchOutputFormats{
+    OutputFormat::Bmp, OutputFormat::Jpeg, OutputFormat::Jps, OutputFormat::Das, OutputFormat::Mpo};
 
 // A run takes at most this many files; names beyond it are not converted.
 inline constexpr int kMaxBatchFiles = 5000;
@@ -33,6 +33,8 @@ struct BatchOptions {
     // How each source file holds the pair: side by side, over/under, interlaced or as an
     // anaglyph, or Pair: a left file with its right file beside it ("Unabhängig(L/R)").
     StereoLayout sourceLayout = StereoLayout::SideBySide;
+    // Each stereo file's layout is told from its content instead (layout_detect.h).
+    bool detectSourceLayout = false;
     // Separate files: the right file is looked up in this folder when it is set.
     bool useRightFolder = false;
     std::string rightFolder;
@@ -44,6 +46,9 @@ struct BatchOptions {
     OutputFormat outputType = OutputFormat::Jpeg;  // one of kBatchOutputFormats
     int quality = kDefaultBatchQuality;            // 1..99
     bool exifThumbnail = false;                    // JPG and JPS outputs get the Exif block
+    // JPG, JPS and MPO outputs carry the left source's camera Exif (sizes and orientation
+    // made right) instead of the thumbnail block.
+    bool keepExif = false;
 
     bool angle = false;  // rotation of each view, tenths of a degree
     int leftAngle = 0;

@@ -1,6 +1,8 @@
 // Writing one picture of a batch run in the chosen file type.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/batch/batch_options.h"
@@ -15,8 +17,12 @@ namespace duplora {
 // written, the reason coming back as a warning). A failure with the writer's reason when
 // the file could not be written (also when `progress` is cancelled); the file is replaced
 // atomically, so nothing half-written is left.
+// `mode` is what the picture holds (for the JPS descriptor); `cameraExif` the source's Exif
+// segment to carry (keepExif), empty for none.
 Result<Warnings> WriteBatchPicture(const std::string& path, const ImageBuffer& picture,
                                    const BatchOptions& options,
-                                   const Progress& progress = NoProgress());
+                                   const Progress& progress = NoProgress(),
+                                   DisplayMode mode = DisplayMode::SideBySide,
+                                   std::span<const std::uint8_t> cameraExif = {});
 
 }  // namespace duplora

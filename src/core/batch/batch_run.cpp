@@ -142,6 +142,7 @@ BatchJob MakeFileJob(const std::vector<std::string>& paths, const BatchOptions& 
             }
         } else {
             item.layout = options.sourceLayout;
+            item.detectLayout = options.detectSourceLayout;
         }
         item.logName = std::string(NamePart(item.left));
         job.items.push_back(std::move(item));

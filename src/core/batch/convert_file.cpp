@@ -13,6 +13,8 @@
 #include "core/align/gamma.h"
 #include "core/batch/batch_das.h"
 #include "core/batch/batch_output.h"
+#include "core/formats/exif_carry.h"
+#include "core/formats/layout_detect.h"
 #include "core/formats/load_chain.h"
 #include "core/formats/stereo_open.h"
 #include "core/image/filter.h"
@@ -101,7 +103,13 @@ BatchViews LoadBatchViews(const BatchItem& item, const CodecOptions& codec,
                           const Progress& progress) {
     BatchViews views;
     if (!item.pair) {
-        if (item.layout) views = OpenBatchStereoFile(item.left, *item.layout, codec, progress);
+        if (item.layout) {
+            const StereoLayout layout =
+                item.detectLayout
+                    ? DetectStereoLayout(item.left, codec).value_or(StereoLayout::SideBySide)
+                    : *item.layout;
+            views = OpenBatchStereoFile(item.left, layout, codec, progress);
+        }
         if (item.swapViews) {
             std::swap(views.left, views.right);
             views.dx = -views.dx;
@@ -313,6 +321,13 @@ BatchOutcome ConvertToDas(const BatchItem& item, const BatchOptions& options,
     return BatchOutcome::Converted;
 }
 
+// A format that keeps the two views as pictures of their own is made from the side-by-side
+// picture, whatever the layout chosen.
+DisplayMode OutputModeFor(const BatchOptions& options) {
+    const OutputFormatRow* format = FindOutputFormat(options.outputType);
+    return format && format->twoPictures ? DisplayMode::SideBySide : options.outputMode;
+}
+
 // Steps 6 to 16 for the views as loaded; what the user is to be told goes to `told`.
 BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::string& outputName,
                           const BatchOptions& options, const BatchEnvironment& environment,
@@ -346,12 +361,15 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
     // The names, each announced and, when it exists, offered for replacing. Two separate
     // files are asked for together, so that a refusal never leaves half a pair.
     std::vector<Output> outputs;
-    if (options.separateFiles) {
+    // A multi-picture file holds both views by itself: it is one output.
+    const OutputFormatRow* format = FindOutputFormat(options.outputType);
+    const bool separate = options.separateFiles && !(format && format->twoPictures);
+    if (separate) {
         const std::size_t dot = outputName.rfind('.');
         outputs.push_back({outputName.substr(0, dot) + "_l" + outputName.substr(dot), {}});
         outputs.push_back({outputName.substr(0, dot) + "_r" + outputName.substr(dot), {}});
     } else {
-        outputs.push_back({outputName, {}, options.outputMode});
+        outputs.push_back({outputName, {}, OutputModeFor(options)});
     }
     for (const Output& output : outputs) {
         log(FormatResString(StringId::BatchOutput, output.path.c_str()));
@@ -369,7 +387,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
 
     // Composition; the two separate files are the halves of the side-by-side picture,
     // which are the prepared views themselves.
-    if (options.separateFiles) {
+    if (separate) {
         outputs[0].picture = std::move(views.left);
         outputs[1].picture = std::move(views.right);
     } else {
@@ -380,7 +398,7 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         input.colourKind = options.colourKind;
         input.leftGamma = options.anaglyphLeftGamma;
         input.rightGamma = options.anaglyphRightGamma;
-        Result<ImageBuffer> composed = ComposeForOutput(input, options.outputMode, 0, 0);
+        Result<ImageBuffer> composed = ComposeForOutput(input, OutputModeFor(options), 0, 0);
         views = {};
         if (!composed) return writeFailed(composed.Error());
         outputs[0].picture = std::move(composed).Value();
@@ -410,13 +428,17 @@ BatchOutcome ConvertViews(const BatchItem& item, BatchViews& views, const std::s
         }
     }
 
+    // The camera's facts come from the left source (for a stereo file, the file itself).
+    const std::vector<std::uint8_t> cameraExif =
+        options.keepExif ? ReadExifSegment(item.left) : std::vector<std::uint8_t>{};
     std::vector<std::string> written;
     for (const Output& output : outputs) {
         if (progress.Cancelled()) {
             RemoveFiles(written);
             return BatchOutcome::Aborted;
         }
-        Result<Warnings> saved = WriteBatchPicture(output.path, output.picture, options, progress);
+        Result<Warnings> saved = WriteBatchPicture(output.path, output.picture, options, progress,
+                                                   output.mode, cameraExif);
         if (!saved) {
             if (progress.Cancelled()) RemoveFiles(written);
             return writeFailed(saved.Error());

@@ -36,7 +36,8 @@ struct BatchItem {
     bool pair = false;    // two files
     // The layout a stereo file is split by (none: an entry type that names no layout).
     std::optional<StereoLayout> layout = StereoLayout::SideBySide;
-    bool swapViews = false;  // a swapped list entry of one stereo file: views exchanged
+    bool detectLayout = false;  // the layout is told from the file's content when it is read
+    bool swapViews = false;     // a swapped list entry of one stereo file: views exchanged
     // List entries bring their own alignment: the offset the slide show gives the views in
     // the order they are converted (names already exchanged for a swapped entry).
     bool hasOffset = false;

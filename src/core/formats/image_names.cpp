@@ -28,10 +28,11 @@ bool EndsWithNoCase(std::string_view name, std::string_view extension) {
 }
 
 bool IsKnownImageName(std::string_view path, int extensionSet) {
-    static constexpr std::array<std::string_view, 9> kSet0{"bmp", "jpg", "jpeg", "jps", "das",
-                                                           "bmi", "ios", "tif",  "tiff"};
-    static constexpr std::array<std::string_view, 8> kSet1{"das", "jps", "jpg", "jpeg",
-                                                           "bmp", "bmi", "tif", "tiff"};
+    // Multi-picture files (mpo) are stereo pictures as much as JPS files.
+    static constexpr std::array<std::string_view, 10> kSet0{
+        "bmp", "jpg", "jpeg", "jps", "das", "bmi", "ios", "tif", "tiff", "mpo"};
+    static constexpr std::array<std::string_view, 9> kSet1{"das", "jps", "jpg",  "jpeg", "bmp",
+                                                           "bmi", "tif", "tiff", "mpo"};
     static constexpr std::array<std::string_view, 5> kSet2{"jpg", "jpeg", "bmp", "tif", "tiff"};
     switch (extensionSet) {
         case 0:

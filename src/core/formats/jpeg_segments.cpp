@@ -37,6 +37,33 @@ bool IsStandalone(std::uint8_t marker) {
 
 // ---- segment editor -------------------------------------------------------------------
 
+std::size_t WalkJpegHeader(
+    std::span<const std::uint8_t> bytes, std::size_t start,
+    const std::function<bool(std::uint8_t marker, std::size_t at, std::size_t length)>& fn) {
+    const std::size_t n = bytes.size();
+    if (start > n || n - start < 3 || bytes[start] != 0xFF || bytes[start + 1] != 0xD8) return 0;
+    std::size_t p = start + 2;
+    while (p + 4 <= n) {
+        if (bytes[p] != 0xFF) return 0;
+        const std::uint8_t marker = bytes[p + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++p;
+            continue;
+        }
+        if (marker == 0xDA) return p;
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0x00) return 0;
+        if (IsStandalone(marker)) {
+            p += 2;
+            continue;
+        }
+        const std::size_t length = Be16(&bytes[p + 2]);
+        if (length < 2 || length > n - p - 2) return 0;
+        if (!fn(marker, p, length + 2)) return p;
+        p += 2 + length;
+    }
+    return 0;
+}
+
 std::span<const std::uint8_t> FindFirstApp1(std::span<const std::uint8_t> bytes) {
     const std::size_t n = bytes.size();
     std::size_t p = 0;

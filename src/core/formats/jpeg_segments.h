@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +66,16 @@ SegmentEditResult EditSegmentsInMemory(std::span<const std::uint8_t> file,
                                        std::span<const std::uint8_t> block,
                                        std::string_view comment, SegmentEditMode mode,
                                        std::vector<std::uint8_t>& head, std::size_t& tailStart);
+
+// The header segments of the JPEG stream at `start` (which begins with SOI): fn(marker,
+// offset, whole length with marker and length field) for each segment that has a length, up
+// to SOS; fn returns false to stop there. Gives the offset of SOS or of the segment fn
+// stopped at; 0 when there is no SOI or the structure breaks first (a length outside the
+// bytes, a marker that has no place in a header). Fill bytes and restart markers are stepped
+// over.
+std::size_t WalkJpegHeader(
+    std::span<const std::uint8_t> bytes, std::size_t start,
+    const std::function<bool(std::uint8_t marker, std::size_t at, std::size_t length)>& fn);
 
 // The first complete APP1 segment of a JPEG header, or of bytes that start with one bare
 // segment; empty when there is none.

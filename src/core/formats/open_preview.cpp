@@ -74,6 +74,8 @@ PreviewKind ClassifyPreviewName(std::string_view name, const PluginTable* plugin
         {"peg", PreviewKind::Jpeg},       {"stj", PreviewKind::Jpeg},
         {"bmp", PreviewKind::Bmp},        {"bmi", PreviewKind::InterlacedBmp},
         {"tif", PreviewKind::Tiff},       {"iff", PreviewKind::Tiff},
+        // A multi-picture file previews as its first picture.
+        {"mpo", PreviewKind::StereoJpeg},
     };
     for (const Rule& rule : kRules)
         if (EndsWithNoCase(name, rule.ending)) return rule.kind;

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "core/image/image_buffer.h"
+#include "core/stereo/display_mode.h"
 #include "core/util/progress.h"
 #include "core/util/result.h"
 
@@ -17,15 +19,28 @@ namespace duplora {
 
 // The numbers are the save dialog's type list (JPEG, BMP, JPS, STJ), DAS after them; the
 // batch numbers its list in its own order (kBatchOutputFormats).
-enum class OutputFormat : int { Jpeg = 0, Bmp = 1, Jps = 2, Stj = 3, Das = 4 };
+// MPO, the multi-picture file of stereo cameras, after DAS.
+enum class OutputFormat : int { Jpeg = 0, Bmp = 1, Jps = 2, Stj = 3, Das = 4, Mpo = 5 };
+
+// How a picture is written beyond its pixels.
+struct PictureWriteOptions {
+    int quality = 80;   // 1..100, the JPEG quality of JPEG-coded formats
+    bool exif = false;  // the Exif block with a thumbnail
+    // What the picture holds, for the formats that describe it (the JPS descriptor).
+    DisplayMode mode = DisplayMode::SideBySide;
+    // An Exif segment of the source (exif_carry.h) to carry into JPEG-coded outputs, fitted
+    // to each written picture's size; empty for none. It takes the place of the thumbnail
+    // block.
+    std::span<const std::uint8_t> cameraExif;
+};
 
 // Writes the picture as the format, replacing the file atomically and reporting to
 // `progress`; a failure with the writer's reason when it could not be written (also when
-// `progress` is cancelled). `quality` (1..100) is the JPEG quality of JPEG-coded formats;
-// `exif` asks for the Exif block with a thumbnail (a file the block cannot be added to is
-// still written, the reason coming back as a warning).
+// `progress` is cancelled). A file an Exif block or descriptor cannot be added to is still
+// written, the reason coming back as a warning.
 using PictureWriter = Result<Warnings> (*)(const std::string& path, const ImageBuffer& picture,
-                                           int quality, bool exif, const Progress& progress);
+                                           const PictureWriteOptions& options,
+                                           const Progress& progress);
 
 struct OutputFormatRow {
     OutputFormat format;
@@ -40,6 +55,9 @@ struct OutputFormatRow {
     bool rewritesEnding;
     std::size_t extraBytes;  // the file is this much longer than the JPEG it holds
     bool phoneNote;          // the save panel points out the mobile-phone transfer limit
+    // The picture handed to the writer is the side-by-side composition, whose halves the
+    // file keeps as two pictures (MPO); whatever the display mode.
+    bool twoPictures;
     // nullptr: the format is not made from a picture but from the source files (DAS).
     PictureWriter write;
 };

@@ -87,11 +87,13 @@ SavePanelState SavePanelFor(OutputFormat format, bool previewReduced) {
     const OutputFormatRow* row = FindOutputFormat(format);
     if (!row || !row->jpeg) {
         state.quality = state.sizeText = state.exifSwitch = state.exactButton = false;
+        state.cameraExifSwitch = false;
         return state;
     }
     state.exactButton = previewReduced;
     state.exifSwitch = row->exif;
     state.phoneNote = row->phoneNote;
+    state.cameraExifSwitch = row->exif || row->twoPictures;
     return state;
 }
 

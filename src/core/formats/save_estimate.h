@@ -54,6 +54,8 @@ struct SavePanelState {
     bool exifSwitch = true;
     bool exactButton = true;
     bool phoneNote = false;
+    // The camera's Exif can go into the file (JPEG, JPS, MPO).
+    bool cameraExifSwitch = true;
 };
 SavePanelState SavePanelFor(OutputFormat format, bool previewReduced);
 

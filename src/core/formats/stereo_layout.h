@@ -16,6 +16,7 @@ enum class StereoLayout : int {
     TurnedLeft = 5,   // as 4, turned 90° left
     TriDeltaTT = 6,   // "Tri-Delta (TT)"
     TriDeltaBB = 7,   // "Tri-Delta (BB)"
+    Mpo = 8,          // a multi-picture file: its first picture left, its second right
     Pair = 10,        // a pair of two files was opened
     Single = 20,      // one picture shown alone, not split
 };

@@ -9,7 +9,9 @@
 #include "core/formats/dib_layout.h"
 #include "core/formats/image_names.h"
 #include "core/formats/jpeg_load.h"
+#include "core/formats/jps_descriptor.h"
 #include "core/formats/load_chain.h"
+#include "core/formats/mpo.h"
 #include "core/formats/plugins.h"
 #include "core/formats/stereo_names.h"
 #include "core/formats/tiff_codec.h"
@@ -185,7 +187,7 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
 }  // namespace
 
 std::optional<StereoLayout> StereoLayoutFromNumber(int number) {
-    if ((number >= 0 && number <= 7) || number == 10 || number == 20)
+    if ((number >= 0 && number <= 8) || number == 10 || number == 20)
         return static_cast<StereoLayout>(number);
     return std::nullopt;
 }
@@ -238,6 +240,17 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
     }
     if (path.empty() || !StereoLayoutFromNumber(static_cast<int>(layout))) return result;
 
+    if (layout == StereoLayout::Mpo) {
+        MpoViews mpo = ReadMpoFile(path, progress);
+        if (!mpo.left || !mpo.right) return result;
+        result.left = std::move(mpo.left);
+        result.right = std::move(mpo.right);
+        result.orientation = mpo.orientation;
+        result.partial = mpo.partial;
+        result.loaded = true;
+        return result;
+    }
+
     ReadPicture read = ReadAnyPicture(path, options, progress);
     if (!read.image) return result;
     result.orientation = read.orientation;
@@ -261,6 +274,14 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
         SplitStereoPicture(read.image, read.fromDas ? StereoLayout::SideBySide : layout);
     read.image.Reset();  // back to the pool before anything else is allocated
     if (!views) return result;
+    // A JPS that says its right view comes first (crossed order) is opened the right way
+    // round when it is split the way it says.
+    if (!read.fromDas) {
+        const std::optional<JpsDescriptor> jps = ReadJpsDescriptor(path);
+        if (jps && jps->stereo && jps->layout == layout && !jps->leftFirst &&
+            layout != StereoLayout::Anaglyph)
+            std::swap(views.left, views.right);
+    }
     result.left = std::move(views.left);
     result.right = std::move(views.right);
     result.loaded = true;

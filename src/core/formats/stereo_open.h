@@ -67,9 +67,11 @@ struct StereoOpenResult {
 // read by the first reader that accepts it (JPEG with its Exif orientation, BMP, TIFF, TIFF
 // through RGBA, DAS, then the plug-ins), turned into 24 bit and split by `layout`. A DAS
 // file is always split side by side (except under Single) and brings its alignment:
-// dx = −X, dy = Y. Layout 10 opens as 0. Not loaded when no reader accepts the file or the
-// split gives no views.
-// Reading reports to `progress`; once it is cancelled nothing is loaded.
+// dx = −X, dy = Y. Layout 10 opens as 0. Layout 8 reads the first two pictures of a
+// multi-picture file (each turned by its own Exif orientation; not loaded for a file with
+// fewer than two). A JPS descriptor that says the right view comes first exchanges the views
+// when the file is split the way the descriptor says. Not loaded when no reader accepts the file or
+// the split gives no views. Reading reports to `progress`; once it is cancelled nothing is loaded.
 StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
                                 const StereoOpenOptions& options = {},
                                 const Progress& progress = NoProgress());

@@ -50,11 +50,16 @@ Result<Warnings> WithWarnings(Failure failure, Warnings warnings) {
 // one); every file is replaced atomically. The warnings are those of the Exif block.
 Result<Warnings> WritePicture(OutputFormat format, const std::string& path,
                               const ImageBuffer& image, const SaveSettings& settings,
-                              const Progress& progress) {
+                              const Progress& progress, DisplayMode mode = DisplayMode::SideBySide,
+                              std::span<const std::uint8_t> cameraExif = {}) {
     const OutputFormatRow& row = *FindOutputFormat(format);
     if (row.jpeg && (!image || image.BitCount() != 24)) return CannotStoreJpeg(path);
-    Result<Warnings> written =
-        row.write(path, image, settings.quality, settings.exifThumbnail && row.exif, progress);
+    PictureWriteOptions options;
+    options.quality = settings.quality;
+    options.exif = settings.exifThumbnail && row.exif;
+    options.mode = mode;
+    if (settings.keepExif && row.jpeg) options.cameraExif = cameraExif;
+    Result<Warnings> written = row.write(path, image, options, progress);
     if (!written) return CannotSave(path, written.Error());
     return written;
 }
@@ -91,8 +96,19 @@ OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat
 }
 
 Result<Warnings> SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
-                                   const SaveSettings& settings, const Progress& progress) {
-    return WritePicture(ResolveSaveType(path, settings.type), path, saveImage, settings, progress);
+                                   const SaveSettings& settings, const Progress& progress,
+                                   DisplayMode mode, std::span<const std::uint8_t> cameraExif) {
+    return WritePicture(ResolveSaveType(path, settings.type), path, saveImage, settings, progress,
+                        mode, cameraExif);
+}
+
+DisplayMode SaveCompositionMode(DisplayMode shown, const SaveSettings& settings, bool single) {
+    if (single) return DisplayMode::Single;
+    const OutputFormatRow* row = FindOutputFormat(settings.type);
+    if (row && row->twoPictures) return DisplayMode::SideBySide;
+    if (settings.halfSize && shown == DisplayMode::SideBySide) return DisplayMode::HalfSideBySide;
+    if (settings.halfSize && shown == DisplayMode::OverUnder) return DisplayMode::HalfOverUnder;
+    return shown;
 }
 
 // ---- STJ --------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/formats/stereo_names.h"
@@ -27,6 +28,11 @@ struct SaveSettings {
     int quality = 80;            // 1..99
     bool exifThumbnail = false;  // "Vorschaubild hinzufügen": JPEG and JPS only
     bool mirrorLeft = false;     // mirror the left view of side-by-side pictures
+    // Side-by-side and over/under pictures with each view halved (for 3D televisions).
+    bool halfSize = false;
+    // JPEG, JPS and MPO files carry the left source's camera Exif instead of the thumbnail
+    // block.
+    bool keepExif = false;
 };
 
 inline constexpr int kMinSaveQuality = 1;
@@ -55,9 +61,18 @@ OutputFormat ResolveSaveType(const std::string& path, std::optional<OutputFormat
 // `progress`. A failure "Kann JPEG Daten nicht apeichern" for a picture the encoder cannot
 // take, else "Kann Bild nicht speichern" (after the writer's own reason); an Exif block that
 // could not be added is a warning of the saved file.
+// `mode` is what the picture holds (the JPS descriptor says so); `cameraExif` the left
+// source's Exif segment, carried when settings.keepExif is on.
 Result<Warnings> SaveStereoPicture(const std::string& path, const ImageBuffer& saveImage,
                                    const SaveSettings& settings,
-                                   const Progress& progress = NoProgress());
+                                   const Progress& progress = NoProgress(),
+                                   DisplayMode mode = DisplayMode::SideBySide,
+                                   std::span<const std::uint8_t> cameraExif = {});
+
+// The mode the saved picture is composed in: the one shown, except that a multi-picture
+// file is made from the side-by-side picture, and side by side and over/under become their
+// half-size forms when asked; a single picture stays one.
+DisplayMode SaveCompositionMode(DisplayMode shown, const SaveSettings& settings, bool single);
 
 // ---- STJ --------------------------------------------------------------------------------
 

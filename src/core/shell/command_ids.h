@@ -127,6 +127,10 @@ enum CommandId : int {
     CmdFitWidth = 2186,
     CmdFitWidthSecondPass = 2187,
     CmdAutoScrollVertical = 2188,
+    // The least-squares colour anaglyphs.
+    CmdDuboisRedCyan = 2200,
+    CmdDuboisGreenMagenta = 2201,
+    CmdDuboisAmberBlue = 2202,
 };
 
 // The five trim presets and the five file-history items, in order.

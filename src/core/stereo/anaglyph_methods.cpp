@@ -25,6 +25,12 @@ constexpr AnaglyphMethodRow kMethods[] = {
      ComposeColourYellowBlue},
     {kColour, 3, "halftone-yellow-blue", "Halbton (gelb/&blau)", CmdHalfToneYellowBlue,
      ComposeHalfToneYellowBlue},
+    {kColour, 4, "dubois-red-cyan", "&Dubois (rot/cyan)", CmdDuboisRedCyan,
+     ComposeDuboisRedCyan},
+    {kColour, 5, "dubois-green-magenta", "Dubois (grün/&magenta)", CmdDuboisGreenMagenta,
+     ComposeDuboisGreenMagenta},
+    {kColour, 6, "dubois-amber-blue", "Dubois (&amber/blau)", CmdDuboisAmberBlue,
+     ComposeDuboisAmberBlue},
 };
 // clang-format on
 

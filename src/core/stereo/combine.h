@@ -51,6 +51,15 @@ ImageBuffer ComposeColourYellowBlue(const ImageBuffer& first, const ImageBuffer&
 ImageBuffer ComposeHalfToneYellowBlue(const ImageBuffer& first, const ImageBuffer& second,
                                       const CommonArea& area, const AnaglyphTables& tables);
 
+// W × H least-squares colour anaglyphs (dubois.h): every output channel a weighted sum of
+// both pixels' colours; the level tables are not used.
+ImageBuffer ComposeDuboisRedCyan(const ImageBuffer& first, const ImageBuffer& second,
+                                 const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeDuboisGreenMagenta(const ImageBuffer& first, const ImageBuffer& second,
+                                      const CommonArea& area, const AnaglyphTables& tables);
+ImageBuffer ComposeDuboisAmberBlue(const ImageBuffer& first, const ImageBuffer& second,
+                                   const CommonArea& area, const AnaglyphTables& tables);
+
 // The centre picture of the three-view mode: each byte is (a ≫ 1) + (b ≫ 1) of two
 // equally sized views (two whites give 254).
 ImageBuffer ComposeBlend(const ImageBuffer& first, const ImageBuffer& second);

@@ -13,6 +13,10 @@ enum class DisplayMode : int {
     GreyAnaglyph = 21,
     ColourAnaglyph = 22,
     Single = 25,  // only one view is loaded
+    // Outputs for 3D televisions and headsets, never shown in the window: each view halved
+    // in width (side by side) or in height (over/under), so the picture keeps a view's size.
+    HalfSideBySide = 30,
+    HalfOverUnder = 31,
 };
 
 // Stored as `nAnatype`.
@@ -24,6 +28,10 @@ enum class ColourAnaglyphKind : int {
     HalfToneRedCyan = 1,
     ColourYellowBlue = 2,
     HalfToneYellowBlue = 3,
+    // Least-squares weights of both views' colours (dubois.h); no level tables.
+    DuboisRedCyan = 4,
+    DuboisGreenMagenta = 5,
+    DuboisAmberBlue = 6,
 };
 
 }  // namespace duplora

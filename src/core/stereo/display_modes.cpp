@@ -6,6 +6,7 @@
 #include "core/image/convert.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
+#include "core/stereo/half_views.h"
 
 namespace duplora {
 
@@ -40,6 +41,21 @@ Result<ImageBuffer> Colour(const ImageBuffer& first, const ImageBuffer& second,
         ComposeColourAnaglyph(first, second, area, anaglyph.colourKind, anaglyph.tables));
 }
 
+// The side-by-side and over/under pictures with each view halved along their joining axis.
+Result<ImageBuffer> ComposeHalfSideBySide(const ImageBuffer& first, const ImageBuffer& second,
+                                          const CommonArea& area, const AnaglyphChoice&) {
+    Result<ImageBuffer> whole = ComposeSideBySide(first, second, area);
+    if (!whole) return whole;
+    return MadeOrQuiet(HalveViews(whole.Value(), true));
+}
+
+Result<ImageBuffer> ComposeHalfOverUnder(const ImageBuffer& first, const ImageBuffer& second,
+                                         const CommonArea& area, const AnaglyphChoice&) {
+    Result<ImageBuffer> whole = ComposeOverUnder(first, second, area);
+    if (!whole) return whole;
+    return MadeOrQuiet(HalveViews(whole.Value(), false));
+}
+
 // A single picture is its first view as it is.
 Result<ImageBuffer> FirstView(const ImageBuffer& first, const ImageBuffer&, const CommonArea&,
                               const AnaglyphChoice&) {
@@ -67,6 +83,11 @@ constexpr DisplayModeRow kModes[] = {
      V::One, H::None, true, Colour},
     {M::Single, "single", -1, "", "", CmdNone,
      V::One, H::None, false, FirstView},
+    // Outputs only: no command, no list position; the batch offers them after the listed.
+    {M::HalfSideBySide, "half-sbs", -1, "", "", CmdNone,
+     V::SideBySide, H::SideBySide, true, ComposeHalfSideBySide},
+    {M::HalfOverUnder, "half-ou", -1, "", "", CmdNone,
+     V::OverUnder, H::OverUnder, true, ComposeHalfOverUnder},
 };
 // clang-format on
 
@@ -114,6 +135,17 @@ std::optional<DisplayMode> DisplayModeAtListIndex(int index) {
 
 std::span<const DisplayModeRow* const> ListedDisplayModes() {
     return kListed;
+}
+
+std::span<const DisplayModeRow* const> BatchOutputModes() {
+    static const auto modes = [] {
+        std::array<const DisplayModeRow*, kListed.size() + 2> all{};
+        std::ranges::copy(kListed, all.begin());
+        all[kListed.size()] = FindDisplayMode(DisplayMode::HalfSideBySide);
+        all[kListed.size() + 1] = FindDisplayMode(DisplayMode::HalfOverUnder);
+        return all;
+    }();
+    return modes;
 }
 
 }  // namespace duplora

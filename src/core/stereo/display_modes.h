@@ -68,4 +68,8 @@ std::optional<DisplayMode> DisplayModeAtListIndex(int index);
 // The rows a list of modes stored by position offers, in list order.
 std::span<const DisplayModeRow* const> ListedDisplayModes();
 
+// The modes a batch run or the converter can write: the listed ones, then the half-width
+// outputs (which are not stored by position).
+std::span<const DisplayModeRow* const> BatchOutputModes();
+
 }  // namespace duplora

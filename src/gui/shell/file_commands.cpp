@@ -7,6 +7,7 @@
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "core/formats/exif_carry.h"
 #include "core/formats/stereo_open.h"
 #include "core/formats/stereo_save.h"
 #include "core/strings.h"
@@ -30,6 +31,8 @@ SaveDialogSetup SetupFor(const SaveContext& context, SaveDialogKind kind,
     setup.settings.quality = context.settings->jpegQuality;
     setup.settings.exifThumbnail = context.memory->exifThumbnail;
     setup.settings.mirrorLeft = context.memory->mirrorLeft;
+    setup.settings.halfSize = context.memory->halfSize;
+    setup.settings.keepExif = context.memory->keepExif;
     setup.leftSuffix = Q(context.settings->leftSuffix);
     setup.rightSuffix = Q(context.settings->rightSuffix);
     return setup;
@@ -41,6 +44,8 @@ void Remember(const SaveContext& context, const SaveDialog& dialog) {
     context.memory->type = chosen.type;
     context.memory->exifThumbnail = chosen.exifThumbnail;
     context.memory->mirrorLeft = chosen.mirrorLeft;
+    context.memory->halfSize = chosen.halfSize;
+    context.memory->keepExif = chosen.keepExif;
     Settings& settings = *context.settings;
     settings.jpegQuality = chosen.quality;
     if (dialog.Kind() == SaveDialogKind::LeftRight) {
@@ -91,21 +96,37 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
     for (const Failure& failure : frameFailed) context.host->Tell(context.parent, failure);
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::StereoPicture, saveImage);
     setup.title = Q(SaveDialogTitle(single));
+    setup.offerHalfSize =
+        !single && (input.mode == DisplayMode::SideBySide || input.mode == DisplayMode::OverUnder);
     SaveDialog dialog(setup, context.parent);
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     // Asked here rather than by the file dialog: only now does the name have its ending.
     if (!path || !ConfirmReplace(*path, context.host->Asking(context.parent))) return false;
     const SaveSettings chosen = dialog.Settings();
+    // A multi-picture file or halved views need another composition than the one shown.
+    SaveSettings resolved = chosen;
+    resolved.type = ResolveSaveType(*path, chosen.type);
+    const DisplayMode mode = SaveCompositionMode(input.mode, resolved, single);
+    if (!single && mode != input.mode) {
+        Result<ImageBuffer> again = ComposeForOutput(input, mode, input.dx, input.dy);
+        if (!again) {
+            context.host->Tell(context.parent, again.Error());
+            return false;
+        }
+        saveImage = std::move(again).Value();
+    }
     // The mirror works on the composed copy; the views stay as they are.
     const ImageBuffer written =
-        ApplySaveMirror(std::move(saveImage), chosen.mirrorLeft, input.mode, single);
+        ApplySaveMirror(std::move(saveImage), chosen.mirrorLeft, mode, single);
     if (!written) {
         context.host->Tell(context.parent, Res(StringId::CannotSaveImage),
                            Res(StringId::ErrorCaption));
         return false;
     }
-    return TellSavedUnlessStopped(context,
-                                  SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
+    const std::vector<std::uint8_t> cameraExif =
+        chosen.keepExif ? ReadExifSegment(context.leftPath) : std::vector<std::uint8_t>{};
+    return TellSavedUnlessStopped(
+        context, SaveStereoPicture(*path, written, chosen, ProgressOf(context), mode, cameraExif));
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {

@@ -23,6 +23,8 @@ struct SaveMemory {
     OutputFormat type = OutputFormat::Jpeg;
     bool exifThumbnail = false;
     bool mirrorLeft = false;
+    bool halfSize = false;
+    bool keepExif = false;  // off until chosen: the program's own Exif block as always
 };
 
 // Where a save starts and what it may change: the settings get the quality, the name
@@ -33,7 +35,7 @@ struct SaveContext {
     Settings* settings = nullptr;
     SettingsStore* store = nullptr;
     SaveMemory* memory = nullptr;
-    std::string leftPath;  // its file-name part is the name offered
+    std::string leftPath;                // its file-name part is the name offered
     const Progress* progress = nullptr;  // the writing's; none when null
 };
 

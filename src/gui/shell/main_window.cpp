@@ -641,7 +641,8 @@ void MainWindow::RegisterCommands() {
           [this](CommandId command) { Rotate(command); });
     c.Add({CmdSideBySide, CmdOverUnder, CmdThreeViews, CmdInterlace, CmdGreyAnaglyph,
            CmdColourAnaglyph, CmdGreyRedCyan, CmdGreyRedGreen, CmdGreyRedBlue, CmdGreyYellowBlue,
-           CmdColourRedCyan, CmdHalfToneRedCyan, CmdColourYellowBlue, CmdHalfToneYellowBlue},
+           CmdColourRedCyan, CmdHalfToneRedCyan, CmdColourYellowBlue, CmdHalfToneYellowBlue,
+           CmdDuboisRedCyan, CmdDuboisGreenMagenta, CmdDuboisAmberBlue},
           G::Stereo, [this](CommandId command) { document_.SelectDisplayMode(command); });
 
     // ---- trims and resizing ----

@@ -12,6 +12,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "app/shell/dialog_texts.h"
+#include "core/formats/layout_detect.h"
 #include "core/formats/plugins.h"
 #include "core/formats/stereo_open.h"
 #include "gui/shell/ui_text.h"
@@ -22,7 +23,8 @@ namespace {
 
 const char* const kStandardFilter =
     "JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF "
-    "*.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)";
+    "*.MPO *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff *.mpo)";
+const char* const kMpoFilter = "MPO Stereo File (*.mpo *.MPO)";
 const char* const kAllFilesFilter = "All Files (*)";
 
 // The layout radios in the order of their ids; 3006 (turned left) has no button of its own
@@ -41,6 +43,7 @@ constexpr LayoutRadio kLayoutRadios[] = {
     {StereoLayout::TurnedLeft, "SIS", false},
     {StereoLayout::TriDeltaTT, "Tri-Delta (TT)", true},
     {StereoLayout::TriDeltaBB, "Tri-Delta (BB)", true},
+    {StereoLayout::Mpo, "MPO", true},
 };
 
 struct RotationRadio {
@@ -57,7 +60,7 @@ constexpr RotationRadio kRotationRadios[] = {
 }  // namespace
 
 QString OpenDialogFilter(const PluginTable* plugins) {
-    QStringList filters{QLatin1String(kStandardFilter)};
+    QStringList filters{QLatin1String(kStandardFilter), QLatin1String(kMpoFilter)};
     if (plugins) {
         for (const Plugin& plugin : plugins->Plugins()) {
             for (const PluginFilter& filter : plugin.filters) {
@@ -141,6 +144,7 @@ void OpenDialog::BuildPanel() {
         group->setObjectName(QStringLiteral("layouts"));
         auto* groupLayout = new QVBoxLayout(group);
         auto* radios = new QButtonGroup(this);
+        layoutRadios_ = radios;
         for (const LayoutRadio& entry : kLayoutRadios) {
             auto* radio = new QRadioButton(QString::fromUtf8(entry.text));
             const int id = LayoutRadioId(entry.layout);
@@ -152,6 +156,7 @@ void OpenDialog::BuildPanel() {
             connect(radio, &QRadioButton::toggled, this, [this, layout](bool on) {
                 if (on) layout_ = layout;
             });
+            connect(radio, &QRadioButton::clicked, this, [this] { layoutPicked_ = true; });
             groupLayout->addWidget(radio);
         }
         panel->addWidget(group);
@@ -169,7 +174,27 @@ void OpenDialog::BuildPanel() {
 void OpenDialog::SelectionChanged(const QString& path) {
     if (path.isEmpty() || path == lastName_) return;
     lastName_ = path;
+    PreselectLayout(path);
     if (setup_.showPreview) LoadPreview(path);
+}
+
+void OpenDialog::PreselectLayout(const QString& path) {
+    // Once per file: a layout the user then picks stands.
+    if (!layoutRadios_ || path == detectedFor_ || !QFileInfo(path).isFile()) return;
+    detectedFor_ = path;
+    layoutPicked_ = false;
+    // A file whose content says nothing clear keeps the layout there is.
+    const std::optional<StereoLayout> detected =
+        DetectStereoLayout(path.toStdString(), setup_.preview.codec);
+    if (!detected) return;
+    if (QAbstractButton* radio = layoutRadios_->button(LayoutRadioId(*detected)))
+        radio->setChecked(true);
+}
+
+void OpenDialog::Accepting() {
+    // A path typed and confirmed at once was never selected: its layout is told now, unless
+    // the user picked one.
+    if (!chosen_.isEmpty() && !layoutPicked_) PreselectLayout(chosen_.front());
 }
 
 void OpenDialog::SetPreviewOn(bool on) {

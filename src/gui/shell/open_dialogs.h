@@ -10,6 +10,7 @@
 #include "core/formats/stereo_layout.h"
 #include "gui/shell/file_dialog_panel.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QRadioButton;
@@ -37,7 +38,8 @@ struct OpenDialogSetup {
     PreviewOptions preview;
 };
 
-// "JPS/DAS/BMI/JPG/STJ/BMP/TIF File", one entry per plug-in pattern, "All Files".
+// "JPS/DAS/BMI/JPG/STJ/BMP/TIF File" (which shows multi-picture files, too), "MPO Stereo
+// File", one entry per plug-in pattern, "All Files".
 QString OpenDialogFilter(const PluginTable* plugins);
 
 class OpenDialog : public FileDialogPanel {
@@ -56,6 +58,7 @@ class OpenDialog : public FileDialogPanel {
 
   protected:
     void SelectionChanged(const QString& path) override;
+    void Accepting() override;
 
   private:
     void BuildPanel();
@@ -63,15 +66,20 @@ class OpenDialog : public FileDialogPanel {
     void LoadPreview(const QString& path);
     void ShowPreviewTexts();
     void ChooseRotation(int radioId);
+    // Checks the layout radio of what the file's content tells (stereo-file dialog only).
+    void PreselectLayout(const QString& path);
 
     OpenDialogSetup setup_;
     StereoLayout layout_ = StereoLayout::SideBySide;
     QString lastName_;
+    QString detectedFor_;
+    bool layoutPicked_ = false;  // a layout radio was clicked since the last detection
     std::optional<OpenPreview> preview_;
     QLabel* box_ = nullptr;
     QLabel* typeText_ = nullptr;
     QLabel* colourText_ = nullptr;
     QRadioButton* rotation_[4] = {};
+    QButtonGroup* layoutRadios_ = nullptr;
 };
 
 }  // namespace duplora

@@ -23,8 +23,8 @@ namespace duplora {
 namespace {
 
 // The type lists of the two dialogs, in their order.
-constexpr OutputFormat kStereoPictureTypes[] = {OutputFormat::Jpeg, OutputFormat::Bmp,
-                                                OutputFormat::Jps, OutputFormat::Stj};
+constexpr OutputFormat kStereoPictureTypes[] = {
+    OutputFormat::Jpeg, OutputFormat::Bmp, OutputFormat::Jps, OutputFormat::Stj, OutputFormat::Mpo};
 constexpr OutputFormat kLeftRightTypes[] = {OutputFormat::Jpeg, OutputFormat::Bmp};
 
 const char* const kPhoneNote =
@@ -118,6 +118,27 @@ void SaveDialog::BuildPanel() {
             [this](bool on) { setup_.settings.exifThumbnail = on; });
     panel->addWidget(exif_);
 
+    cameraExif_ = new QCheckBox(QStringLiteral("Exif der Kamera übernehmen"));
+    cameraExif_->setObjectName(QStringLiteral("cameraExif"));
+    cameraExif_->setToolTip(
+        QStringLiteral("Kamera, Aufnahmedatum und Belichtung des linken Bildes mitspeichern"));
+    cameraExif_->setChecked(settings.keepExif);
+    connect(cameraExif_, &QCheckBox::toggled, this,
+            [this](bool on) { setup_.settings.keepExif = on; });
+    panel->addWidget(cameraExif_);
+
+    if (setup_.kind == SaveDialogKind::StereoPicture && setup_.offerHalfSize) {
+        halfSize_ = new QCheckBox(QStringLiteral("Halbe Breite/Höhe (3D-TV, VR)"));
+        halfSize_->setObjectName(QStringLiteral("halfSize"));
+        halfSize_->setToolTip(
+            QStringLiteral("jedes Bild halb so breit (nebeneinander) oder "
+                           "halb so hoch (übereinander)"));
+        halfSize_->setChecked(settings.halfSize);
+        connect(halfSize_, &QCheckBox::toggled, this,
+                [this](bool on) { setup_.settings.halfSize = on; });
+        panel->addWidget(halfSize_);
+    }
+
     // Hidden until a right double click reveals it, unless it is already on.
     mirror_ = new QCheckBox(QStringLiteral("Linkes Bild horizontal kippen"));
     mirror_->setObjectName(ControlName(3217));
@@ -179,6 +200,9 @@ void SaveDialog::FollowType() {
     qualityNumber_->setVisible(state.quality);
     estimateText_->setVisible(state.sizeText);
     exif_->setVisible(state.exifSwitch);
+    cameraExif_->setVisible(state.cameraExifSwitch && setup_.kind == SaveDialogKind::StereoPicture);
+    // A multi-picture file keeps the views whole.
+    if (halfSize_) halfSize_->setVisible(!FindOutputFormat(setup_.settings.type)->twoPictures);
     exact_->setVisible(state.exactButton);
     phoneNote_->setVisible(state.phoneNote);
     Estimate(false);

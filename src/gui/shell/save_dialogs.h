@@ -31,6 +31,8 @@ struct SaveDialogSetup {
     SaveSettings settings;  // type the dialog starts on, quality, Exif and mirror switches
     QString leftSuffix;
     QString rightSuffix;
+    // The picture is side by side or over/under: it may be saved with its views halved.
+    bool offerHalfSize = false;
 };
 
 class SaveDialog : public FileDialogPanel {
@@ -78,6 +80,8 @@ class SaveDialog : public FileDialogPanel {
     QLabel* estimateText_ = nullptr;
     QPushButton* exact_ = nullptr;
     QCheckBox* exif_ = nullptr;
+    QCheckBox* cameraExif_ = nullptr;
+    QCheckBox* halfSize_ = nullptr;
     QCheckBox* mirror_ = nullptr;
     QLabel* phoneNote_ = nullptr;
     QLabel* box_ = nullptr;

@@ -30,6 +30,7 @@ TEST(ImageNames, OutputFormatAndKnownSets) {
                           {"x.BmP", F::Bmp, true, true, true},
                           {"pair.jps", F::Jps, true, true, false},
                           {"c.das", F::Das, true, true, false},
+                          {"cam.MPO", F::Mpo, true, true, false},
                           {"s.Stj", F::Stj, false, false, false},
                           {"v.ios", std::nullopt, true, false, false},
                           {"t.TIFF", std::nullopt, true, true, true},

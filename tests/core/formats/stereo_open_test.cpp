@@ -102,7 +102,7 @@ TEST(SplitStereoPicture, NothingForPicturesThatCannotBeSplit) {
 
 TEST(StereoLayoutNumbers, StoredNumbersAndTheDialogsChoice) {
     for (int n = -1; n <= 21; ++n)
-        EXPECT_EQ(StereoLayoutFromNumber(n).has_value(), (n >= 0 && n <= 7) || n == 10 || n == 20)
+        EXPECT_EQ(StereoLayoutFromNumber(n).has_value(), (n >= 0 && n <= 8) || n == 10 || n == 20)
             << n;
     EXPECT_EQ(LayoutForStereoDialog(StereoLayout::Pair), StereoLayout::SideBySide);
     EXPECT_EQ(LayoutForStereoDialog(StereoLayout::Single), StereoLayout::SideBySide);
@@ -292,6 +292,7 @@ TEST(OpenPreview, KindSizeRotationAndTexts) {
                                                          {"a.stj", PreviewKind::Jpeg},
                                                          {"a.BMI", PreviewKind::InterlacedBmp},
                                                          {"a.tiff", PreviewKind::Tiff},
+                                                         {"a.mpo", PreviewKind::StereoJpeg},
                                                          {"jpg", PreviewKind::Jpeg},
                                                          {"a.png", PreviewKind::None},
                                                          {"", PreviewKind::None}};

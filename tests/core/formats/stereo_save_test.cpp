@@ -11,6 +11,7 @@
 
 #include "core/formats/bmp_codec.h"
 #include "core/formats/jpeg_codec.h"
+#include "core/formats/jps_descriptor.h"
 #include "core/formats/save_estimate.h"
 #include "core/formats/stereo_names.h"
 #include "formats_test_util.h"
@@ -161,7 +162,12 @@ TEST(SaveStereoPicture, EveryTypeGoesToItsWriter) {
     EXPECT_TRUE(test::SamePixels(ReadBmpFile(dir / "s.bmp"), picture, "bmp"));
     ASSERT_TRUE(EncodeJpegImage(dir / "expected.jpg", picture, true, 85));
     EXPECT_EQ(ReadAll(dir / "s.jpg"), ReadAll(dir / "expected.jpg"));
-    EXPECT_EQ(ReadAll(dir / "s.jps"), ReadAll(dir / "expected.jpg"));
+    // A JPS is the same JPEG with the stereo descriptor after its JFIF segment.
+    Bytes jps = ReadAll(dir / "expected.jpg");
+    const std::vector<std::uint8_t> descriptor =
+        MakeJpsSegment(JpsDescriptorForMode(DisplayMode::SideBySide));
+    jps.insert(jps.begin() + 20, descriptor.begin(), descriptor.end());
+    EXPECT_EQ(ReadAll(dir / "s.jps"), jps);
     ASSERT_TRUE(WriteStjFile(dir / "expected.stj", dir / "expected.jpg"));
     EXPECT_EQ(ReadAll(dir / "s.stj"), ReadAll(dir / "expected.stj"));
     if (test::HaveTool("identify")) {

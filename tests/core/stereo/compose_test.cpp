@@ -18,6 +18,8 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
 #include "core/stereo/compose.h"
+#include "core/stereo/half_views.h"
+#include "core/stereo/half_views.h"
 #include "core/stereo/display_composer.h"
 #include "core/stereo/display_modes.h"
 #include "stereo_test_util.h"
@@ -61,7 +63,9 @@ TEST(ComposeForOutput, FullSizeCombinerOfEachModeOrNone) {
         {M::Interlace, ComposeInterlace(a, b, area)},
         {M::GreyAnaglyph, ComposeGreyRedBlue(a, b, area, tables)},
         {M::ColourAnaglyph, ComposeHalfToneYellowBlue(a, b, area, tables)},
-        {M::Single, DuplicateTrueColour(a)}};
+        {M::Single, DuplicateTrueColour(a)},
+        {M::HalfSideBySide, HalveViews(test::Made(ComposeSideBySide(a, b, area)), true)},
+        {M::HalfOverUnder, HalveViews(test::Made(ComposeOverUnder(a, b, area)), false)}};
     ASSERT_EQ(std::size(cases), DisplayModeTable().size());
     for (const auto& [mode, expected] : cases) {
         ASSERT_TRUE(expected) << static_cast<int>(mode);

@@ -58,7 +58,10 @@ TEST(DisplayModeTable, EachCompositionHasTheShapeOfItsHalves) {
         ASSERT_TRUE(out) << row.key;
         const int across = row.halves == PictureHalves::SideBySide ? 2 : 1;
         const int down = row.halves == PictureHalves::OverUnder ? 2 : 1;
-        EXPECT_EQ(std::pair(out.Width(), out.Height()), std::pair(7 * across, 5 * down)) << row.key;
+        // The half-size outputs halve each view along the axis they are joined on.
+        const int width = row.mode == DisplayMode::HalfSideBySide ? 2 * (7 / 2) : 7 * across;
+        const int height = row.mode == DisplayMode::HalfOverUnder ? 2 * (5 / 2) : 5 * down;
+        EXPECT_EQ(std::pair(out.Width(), out.Height()), std::pair(width, height)) << row.key;
     }
 }
 
