@@ -1182,6 +1182,21 @@ side-by-side output at double width, or Win3D.</translation>
         <translation>Half-tone (yellow/&amp;blue)</translation>
     </message>
     <message>
+        <location filename="../../src/core/stereo/anaglyph_methods.cpp"/>
+        <source>&amp;Dubois (rot/cyan)</source>
+        <translation>&amp;Dubois (red/cyan)</translation>
+    </message>
+    <message>
+        <location filename="../../src/core/stereo/anaglyph_methods.cpp"/>
+        <source>Dubois (grün/&amp;magenta)</source>
+        <translation>Dubois (green/&amp;magenta)</translation>
+    </message>
+    <message>
+        <location filename="../../src/core/stereo/anaglyph_methods.cpp"/>
+        <source>Dubois (&amp;amber/blau)</source>
+        <translation>Dubois (&amp;amber/blue)</translation>
+    </message>
+    <message>
         <location filename="../../src/app/align/gamma_choices.cpp"/>
         <source>rot/grün</source>
         <translation>red/green</translation>
@@ -2402,8 +2417,13 @@ Image Size(x=%2  Y=%3)</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
-        <source>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</source>
-        <translation>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</translation>
+        <source>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.MPO *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff *.mpo)</source>
+        <translation>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.MPO *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff *.mpo)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/shell/open_dialogs.cpp"/>
+        <source>MPO Stereo File (*.mpo *.MPO)</source>
+        <translation>MPO Stereo File (*.mpo *.MPO)</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/open_dialogs.cpp"/>
@@ -2459,6 +2479,26 @@ Image Size(x=%2  Y=%3)</translation>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
         <source>genaue Größe</source>
         <translation>Exact size</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/shell/save_dialogs.cpp"/>
+        <source>Exif der Kamera übernehmen</source>
+        <translation>Keep the camera&apos;s Exif</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/shell/save_dialogs.cpp"/>
+        <source>Kamera, Aufnahmedatum und Belichtung des linken Bildes mitspeichern</source>
+        <translation>Save the camera, the date taken and the exposure of the left picture with it</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/shell/save_dialogs.cpp"/>
+        <source>Halbe Breite/Höhe (3D-TV, VR)</source>
+        <translation>Half width/height (3D TV, VR)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/shell/save_dialogs.cpp"/>
+        <source>jedes Bild halb so breit (nebeneinander) oder halb so hoch (übereinander)</source>
+        <translation>each view half as wide (side by side) or half as high (over/under)</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
@@ -2797,7 +2837,7 @@ Rückgabewert: 0 jede Datei umgewandelt, 1 eine Datei ist fehlgeschlagen, wurde
   -o, --output DIR       target folder, created when missing (default: the last
                          save folder, else the current folder)
       --from LAYOUT      sbs, ou, interlace, anaglyph, mpo (multi-picture file), auto
-                         (told from each file&apos;s content) or lr (separate left and
+                         (told from each file's content) or lr (separate left and
                          right files: each FILE with its _l/_r partner, else with
                          the next FILE) (default sbs)
       --right-folder DIR with --from lr: take the right files from DIR
@@ -2806,7 +2846,7 @@ Rückgabewert: 0 jede Datei umgewandelt, 1 eine Datei ist fehlgeschlagen, wurde
       --type TYPE        %3 (default %4)
       --quality N        JPEG quality 1-99 (default: the stored quality)
       --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail
-      --keep-exif        carry the left source&apos;s Exif (camera, date, exposure) into
+      --keep-exif        carry the left source's Exif (camera, date, exposure) into
                          JPG, JPS and MPO files, sizes and orientation made right
       --angle L,R        rotate the views by L and R degrees (one decimal)
       --size L,R         scale the views to L and R percent (0-200), same pixel size
@@ -2918,6 +2958,10 @@ open a pair, the second as the left picture.</translation>
         <location filename="../../src/main.cpp"/>
         <source>Bildschirmfotos in ORDNER schreiben</source>
         <translation>Write screenshots to FOLDER</translation>
+    </message>
+    <message>
+        <source>JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</source>
+        <translation type="vanished">JPS/DAS/BMI/JPG/STJ/BMP/TIF File (*.JPS *.DAS *.BMI *.JPG *.JPEG *.STJ *.BMP *.TIF *.TIFF *.jps *.das *.bmi *.jpg *.jpeg *.stj *.bmp *.tif *.tiff)</translation>
     </message>
 </context>
 </TS>
