@@ -2483,7 +2483,7 @@ Image Size(x=%2  Y=%3)</translation>
     <message>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
         <source>Exif der Kamera übernehmen</source>
-        <translation>Keep the camera&apos;s Exif</translation>
+        <translation>Keep the camera's Exif</translation>
     </message>
     <message>
         <location filename="../../src/gui/shell/save_dialogs.cpp"/>
