@@ -36,16 +36,19 @@ namespace {
 
 constexpr std::array<const char*, 5> kSourceTexts{"Nebeneinander", "Übereinander", "Interlace",
                                                   "Anaglyph", "Unabhängig(L/R)"};
-constexpr std::array<StereoLayout, 5> kSourceLayouts{
+// The sixth, a multi-picture file, has its own control id: the next ones are the outputs'.
+constexpr std::array<StereoLayout, 6> kSourceLayouts{
     StereoLayout::SideBySide, StereoLayout::OverUnder, StereoLayout::Interlace,
-    StereoLayout::Anaglyph, StereoLayout::Pair};
+    StereoLayout::Anaglyph,   StereoLayout::Pair,      StereoLayout::Mpo};
 constexpr int kFirstSourceRadio = 3097;
+constexpr int kMpoSourceRadio = 3009;
 constexpr std::array<const char*, 6> kOutputTexts{"Nebeneinander", "Übereinander",
                                                   "Interlace",     "Grau-Anaglyph",
                                                   "Farb-Anaglyph", "Unabhängig(L/R)"};
 constexpr int kFirstOutputRadio = 3102;
 constexpr int kSeparateFilesRadio = kFirstOutputRadio + 5;
-constexpr std::array<const char*, 4> kTypeTexts{"BMP", "JPG", "JPS", "DAS"};
+constexpr std::array<const char*, kBatchOutputFormats.size()> kTypeTexts{"BMP", "JPG", "JPS", "DAS",
+                                                                         "MPO"};
 constexpr int kFirstTypeRadio = 3130;
 
 const char* const kListFilter = "Text File (*.TXT *.txt)";
@@ -174,6 +177,11 @@ QWidget* ConversionDialog::SourceGroup() {
     source_ = Radios(
         this, kSourceTexts, kFirstSourceRadio, static_cast<int>(source - kSourceLayouts.begin()),
         [layout](QRadioButton* radio, int i) { layout->addWidget(radio, i / 2, i % 2); });
+    auto* mpo = new QRadioButton(QStringLiteral("MPO"));
+    mpo->setObjectName(ControlName(kMpoSourceRadio));
+    source_->addButton(mpo, static_cast<int>(kSourceTexts.size()));
+    layout->addWidget(mpo, 2, 1);
+    if (setup_.options.sourceLayout == StereoLayout::Mpo) mpo->setChecked(true);
     useRightFolder_ = Check(1424, "Verzeichnis für Rechts : ");
     useRightFolder_->setChecked(setup_.options.useRightFolder);
     rightFolder_ = Field(1425, 140);
@@ -212,10 +220,10 @@ QWidget* ConversionDialog::OutputGroup() {
     quality_->setText(QString::number(setup_.options.quality));
     quality->addWidget(quality_);
     quality->addStretch(1);
-    layout->addLayout(quality, 4, 1);
+    layout->addLayout(quality, 5, 1);
     exif_ = Check(3142, "Vorschaubild hinzufügen");
     exif_->setChecked(setup_.options.exifThumbnail);
-    layout->addWidget(exif_, 5, 1);
+    layout->addWidget(exif_, 6, 1);
     return group;
 }
 
