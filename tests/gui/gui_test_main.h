@@ -51,6 +51,15 @@ T* Control(QWidget& dialog, int id) {
     return dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
 }
 
+// The control `id`, which must be there and shown (a failure is recorded otherwise).
+template <typename T = QWidget>
+T* Shown(QWidget& dialog, int id) {
+    T* control = Control<T>(dialog, id);
+    EXPECT_NE(control, nullptr) << "no control " << id;
+    EXPECT_TRUE(!control || control->isVisible()) << "control " << id << " is not shown";
+    return control;
+}
+
 // Clicks the shown button `id` where a user aims: a check box or radio button on its mark.
 void ClickControl(QWidget& dialog, int id);
 

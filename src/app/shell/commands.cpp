@@ -433,11 +433,7 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // sharpen, edges, text, logo, border, DAS container, auto scroll
-    CmdSharpen,
-    CmdEdgeDetect,
-    CmdAddText,
-    CmdAddLogo,
+    // border, DAS container, auto scroll
     CmdBorderSettings,
     CmdMakeDas,
     CmdWriteAlignment,
