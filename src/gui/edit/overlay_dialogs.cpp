@@ -126,11 +126,7 @@ QLayout* OverlayDialog::ColourRow(const char* label, int swatch, int button, con
                                   int* colour) {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QString::fromUtf8(label), this));
-    auto* sample = Named(new QLabel(this), swatch);
-    sample->setFixedSize(kSwatchWidth, kSwatchHeight);
-    sample->setFrameShape(QFrame::Box);
-    swatches_.emplace_back(sample, colour);
-    row->addWidget(sample);
+    row->addWidget(Swatch(swatch, colour));
     auto* choose = Button(this, button, buttonText);
     connect(choose, &QPushButton::clicked, this, [this, colour] {
         if (const auto picked = setup_.host->PickColour(this, FromColourRef(*colour))) {
@@ -142,6 +138,14 @@ QLayout* OverlayDialog::ColourRow(const char* label, int swatch, int button, con
     row->addWidget(choose);
     row->addStretch(1);
     return row;
+}
+
+QLabel* OverlayDialog::Swatch(int control, int* colour) {
+    auto* sample = Named(new QLabel(this), control);
+    sample->setFixedSize(kSwatchWidth, kSwatchHeight);
+    sample->setFrameShape(QFrame::Box);
+    swatches_.emplace_back(sample, colour);
+    return sample;
 }
 
 QWidget* OverlayDialog::BandGroup(const char* check, const char* height, const char* colour,
@@ -380,10 +384,7 @@ LogoOverlayDialog::LogoOverlayDialog(const OverlayDialogSetup& setup) : OverlayD
     transparentColumn->addWidget(transparent_);
     auto* pickRow = new QHBoxLayout;
     pickRow->addWidget(new QLabel(QStringLiteral("Transparentfarbe : "), transparentGroup));
-    auto* swatch = Named(new QLabel(transparentGroup), 3215);
-    swatch->setFixedSize(kSwatchWidth, kSwatchHeight);
-    swatch->setFrameShape(QFrame::Box);
-    pickRow->addWidget(swatch);
+    pickRow->addWidget(Swatch(3215, &transparentColour_));
     auto* pick = Button(this, 3214, "Auswahl");
     pick->setCheckable(true);
     connect(pick, &QPushButton::toggled, this, [this](bool on) {
@@ -392,7 +393,6 @@ LogoOverlayDialog::LogoOverlayDialog(const OverlayDialogSetup& setup) : OverlayD
             frame->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
     });
     pickButton_ = pick;
-    transparentSwatch_ = swatch;
     pickRow->addWidget(pick);
     pickRow->addStretch(1);
     transparentColumn->addLayout(pickRow);
@@ -436,9 +436,6 @@ LogoSet LogoOverlayDialog::Choice() const {
 }
 
 void LogoOverlayDialog::Refresh() {
-    QPixmap sample(kSwatchWidth - 2, kSwatchHeight - 2);
-    sample.fill(FromColourRef(transparentColour_));
-    transparentSwatch_->setPixmap(sample);
     const ImageBuffer none;
     Result<ImageBuffer> shown = LogoPreview(setup_.first ? *setup_.first : none, logo_.image,
                                             Choice(), kPreviewWidth, kPreviewHeight);
@@ -472,6 +469,7 @@ void LogoOverlayDialog::PreviewClicked(QPoint at) {
     const QRgb pixel = preview_.pixel(at);
     transparentColour_ = ColourRef(qRed(pixel), qGreen(pixel), qBlue(pixel));
     pickButton_->setChecked(false);
+    ShowSwatches();
     Refresh();
 }
 

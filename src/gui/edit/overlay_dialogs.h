@@ -59,6 +59,8 @@ class OverlayDialog : public QDialog {
                        const char* button);
     // Lays the subclass's controls out beside the preview, above the buttons.
     void Arrange(QLayout* controls, const char* saveText);
+    // A sample of `*colour`, kept up to date by ShowSwatches.
+    QLabel* Swatch(int control, int* colour);
     // A colour swatch (`swatch`) with its button (`button`) that opens the colour chooser.
     QLayout* ColourRow(const char* label, int swatch, int button, const char* buttonText,
                        int* colour);
@@ -175,7 +177,6 @@ class LogoOverlayDialog : public OverlayDialog {
     QCheckBox* transparent_ = nullptr;
     QLineEdit* fileField_ = nullptr;
     QPushButton* pickButton_ = nullptr;
-    QLabel* transparentSwatch_ = nullptr;
 };
 
 // OK's values, already stored in the settings and written to the store; nothing when the
