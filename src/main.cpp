@@ -4,15 +4,16 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/shell/open_rules.h"
 #include "app/shell/settings_store.h"
+#include "gui/align/align_screenshots.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
-#include "gui/align/align_screenshots.h"
 #include "gui/shell/screenshots.h"
 #include "gui/shell/toolbar_icons.h"
 
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Ferrowyn"));
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
-    app.setWindowIcon(duplora::ToolbarIcon(20));
+    app.setWindowIcon(duplora::ProgramIcon());
     duplora::InstallGermanQtTexts();
     QCommandLineParser parser;
     Describe(parser, screenshots);
@@ -90,14 +91,21 @@ int main(int argc, char** argv) {
     else
         window.show();
 
+    // Once the pair has opened: the pictures, then the dialogs over them.
+    std::function<void()> shoot;
     if (!screenshotFolder.isEmpty()) {
-        QTimer::singleShot(0, &window, [&] {
+        shoot = [&] {
+            if (window.Working()) {
+                QTimer::singleShot(50, &window, shoot);
+                return;
+            }
             const QStringList written = duplora::TakeModeScreenshots(window, screenshotFolder);
             const QStringList dialogs =
                 duplora::TakeAlignDialogScreenshots(window, screenshotFolder);
             for (const QString& path : written + dialogs) std::printf("%s\n", qPrintable(path));
             app.exit(written.size() == 3 && dialogs.size() == 4 ? 0 : 1);
-        });
+        };
+        QTimer::singleShot(0, &window, shoot);
     }
     return app.exec();
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/batch/batch_settings.h"
+#include "app/shell/install_paths.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "core/align/gamma.h"
@@ -78,9 +79,19 @@ std::vector<std::string_view> OutputLayoutKeys() {
     return keys;
 }
 
+// The batch dialog's formats in its order, then every other format of the table that has a
+// writer of its own (STJ): the converter offers all the engine can write.
+std::vector<const OutputFormatRow*> ConverterOutputFormats() {
+    std::vector<const OutputFormatRow*> rows;
+    for (OutputFormat format : kBatchOutputFormats) rows.push_back(FindOutputFormat(format));
+    for (const OutputFormatRow& row : OutputFormatTable())
+        if (row.write && std::ranges::find(rows, &row) == rows.end()) rows.push_back(&row);
+    return rows;
+}
+
 std::vector<std::string_view> OutputTypeKeys() {
     std::vector<std::string_view> keys;
-    for (OutputFormat format : kBatchOutputFormats) keys.push_back(FindOutputFormat(format)->key);
+    for (const OutputFormatRow* row : ConverterOutputFormats()) keys.push_back(row->key);
     return keys;
 }
 
@@ -290,9 +301,8 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     }
     if (const auto v = valueOf(opt.type)) {
         const OutputFormatRow* type = OutputFormatByKey(*v);
-        if (!type ||
-            std::ranges::find(kBatchOutputFormats, type->format) == kBatchOutputFormats.end())
-            throw bad(opt.type, *v);
+        const std::vector<const OutputFormatRow*> offered = ConverterOutputFormats();
+        if (!type || std::ranges::find(offered, type) == offered.end()) throw bad(opt.type, *v);
         o.outputType = type->format;
     }
     if (const auto v = valueOf(opt.quality)) {
@@ -424,8 +434,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("duplmaker");
 
     const SettingsStore store;
-    const Settings settings =
-        ReadAllSettings(store, QCoreApplication::applicationDirPath().toStdString() + "/");
+    const Settings settings = ReadAllSettings(
+        store, DefaultPluginFolder(QCoreApplication::applicationDirPath().toStdString()));
 
     CommandLine cl;
     try {

@@ -46,8 +46,7 @@ TEST(AdjustmentSlots, LinkedPerspectivesMirrorAndUnlinkedSlotsClampAlone) {
     EXPECT_EQ(values.Set(2, 1000, true), (std::vector<int>{2, 3}));
     EXPECT_EQ(values.value[3], 800);
     values.Set(4, 2000, false);  // clamped, partner untouched
-    EXPECT_EQ(values.value[4], 1800);
-    EXPECT_EQ(values.value[5], 900);
+    EXPECT_EQ(std::tuple(values.value[4], values.value[5]), std::tuple(1800, 900));
     values.Reset(3, true);
     EXPECT_EQ(values.value[2], 900);
 }

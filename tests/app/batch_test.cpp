@@ -27,6 +27,7 @@
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
 #include "gui_application.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -94,9 +95,8 @@ class BatchTest : public ::testing::Test {
     }
     // A list file of `text` and the run over it.
     BatchJob ListJob(const std::string& text, const BatchOptions& options, ListFile& file) {
-        std::FILE* f = std::fopen(In("show.txt").c_str(), "wb");
-        std::fputs(text.c_str(), f);
-        std::fclose(f);
+        EXPECT_TRUE(test::WriteFileBytes(QString::fromStdString(In("show.txt")),
+                                         QByteArray::fromStdString(text)));
         EXPECT_EQ(OpenList(In("show.txt"), file), ListResult::Ok);
         return MakeListJob(In("show.txt"), file, options);
     }
@@ -144,9 +144,7 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
                     OpenBatchStereoFile(stem + ext, StereoLayout::SideBySide, {});
                 ASSERT_TRUE(views);
                 EXPECT_TRUE(test::SamePixels(views.left, view, "das-left"));
-                EXPECT_EQ(views.right.Width(), w);
-                EXPECT_EQ(views.dx, 0);
-                EXPECT_EQ(views.dy, 0);
+                EXPECT_EQ(std::tuple(views.right.Width(), views.dx, views.dy), std::tuple(w, 0, 0));
                 continue;
             }
             const std::vector<std::string> outputs =
@@ -164,9 +162,7 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
                 }
                 if (type == OutputFormat::Bmp) continue;
                 // JPG and JPS files open with the Exif block right after the start marker.
-                QFile f(QString::fromStdString(file));
-                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-                const QByteArray head = f.read(10);
+                const QByteArray head = test::FileBytes(QString::fromStdString(file)).left(10);
                 EXPECT_EQ(head.mid(2, 2), QByteArray("\xFF\xE1")) << file;
                 EXPECT_EQ(head.mid(6, 4), "Exif") << file;
             }
@@ -178,11 +174,7 @@ TEST_F(BatchTest, RealPairInEveryOutputLayoutAndType) {
 TEST_F(BatchTest, MessagesArriveOnTheReceiversThread) {
     test::EnsureGuiApplication();  // the event loop that takes queued signals
     ASSERT_TRUE(WriteBmpFile(In("good.bmp"), MakeImage(8, 4, [](int, int) { return kWhite; })));
-    {
-        QFile bad(QString::fromStdString(In("bad.jpg")));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-        bad.write("not a picture");
-    }
+    ASSERT_TRUE(test::WriteFileBytes(QString::fromStdString(In("bad.jpg")), "not a picture"));
     const BatchOptions options = Options();
     BatchWorker worker;
     QObject receiver;
@@ -280,8 +272,7 @@ TEST_F(BatchTest, ListEntriesConvertWithTheirSwapAndAlignment) {
     // A DAS file only for pairs.
     options.outputType = OutputFormat::Das;
     const WorkerRun das = RunWorker(ListJob("11,0,0,0,0,sbs.bmp,\n", options, file), options);
-    EXPECT_EQ(das.log.back(), "Can not convert!  ");
-    EXPECT_EQ(das.summary.failed, 1);
+    EXPECT_EQ(std::tuple(das.log.back(), das.summary.failed), std::tuple("Can not convert!  ", 1));
 }
 
 // The text, the logo and the frame of a batch run are exactly those the edit commands draw
@@ -367,8 +358,7 @@ TEST_F(BatchTest, DialogStartsFromTheStoredChoices) {
     settings.leftGamma = 120;
     settings.rightGamma = 80;
     const BatchOptions options = BatchOptionsFromSettings(settings);
-    EXPECT_EQ(options.quality, 85);
-    EXPECT_EQ(options.targetFolder, "/photos/out");
+    EXPECT_EQ(std::tuple(options.quality, options.targetFolder), std::tuple(85, "/photos/out"));
     EXPECT_EQ(options.greyPair, GreyAnaglyphPair::YellowBlue);
     EXPECT_EQ(options.colourKind, ColourAnaglyphKind::HalfToneRedCyan);
     EXPECT_EQ(options.anaglyphLeftGamma, 120);

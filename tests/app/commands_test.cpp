@@ -279,8 +279,9 @@ TEST(CommandLine, OpensPairsFilesAndListsAndRefusesTheRest) {
     EXPECT_EQ(list,
               (OpenRequest{CmdOpenPendingList, "/opt/duplora/show.TXT", "", false, {}, false}));
     EXPECT_EQ(asked, std::vector<std::string>{"/opt/duplora/show.TXT"});
-    // Nothing for an empty, garbled or missing first path.
-    for (const std::string& bad : {std::string(), "\x1f" + file, " " + file, file + ".missing"})
+    // Nothing for an empty, garbled or missing first path, nor for a folder.
+    for (const std::string& bad :
+         {std::string(), "\x1f" + file, " " + file, file + ".missing", dir.path().toStdString()})
         EXPECT_FALSE(CommandLineOpening({bad, file}, "/opt", 0).has_value()) << bad;
 }
 
@@ -344,8 +345,7 @@ TEST(AfterOpening, MenuSwitches) {
         in.kind = c.kind;
         in.loadedMenu = c.loaded;
         const AfterOpening plan = PlanAfterOpening(in);
-        EXPECT_EQ(plan.loadMenu, c.load);
-        EXPECT_EQ(plan.toolbar, c.toolbar);
+        EXPECT_EQ(std::tuple(plan.loadMenu, plan.toolbar), std::tuple(c.load, c.toolbar));
         EXPECT_EQ(plan.singleImageMode, c.kind == OpenedKind::Mono);
         EXPECT_EQ(plan.displayMode, c.mode);
     }

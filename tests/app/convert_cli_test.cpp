@@ -16,6 +16,7 @@
 #include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
+#include "core/formats/stereo_save.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
 #include "support/qt_files.h"
@@ -106,7 +107,7 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
         "--to 3d a.jpg",
         // Modes and formats the batch does not offer.
         "--to three-views a.jpg",
-        "--type stj a.jpg",
+        "--type mpo a.jpg",
         "--grey-pair colour-red-cyan a.jpg",
         "--angle 1.25,0 a.jpg",
         "--size 120 a.jpg",
@@ -128,8 +129,7 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
     // Its lists of names are the rows the converter accepts.
     std::vector<std::string_view> keys;
     for (const DisplayModeRow* row : ListedDisplayModes()) keys.push_back(row->key);
-    for (const OutputFormat format : kBatchOutputFormats)
-        keys.push_back(FindOutputFormat(format)->key);
+    for (const OutputFormatRow& row : OutputFormatTable()) keys.push_back(row.key);
     for (const AnaglyphMethodRow& row : AnaglyphMethodTable()) keys.push_back(row.key);
     for (std::string_view key : keys)
         EXPECT_NE(help.out.find(std::string(" ") + std::string(key)), std::string::npos) << key;
@@ -156,9 +156,7 @@ TEST_F(ConvertCli, ConvertsAPairWithTheStoredSettingsAndPrintsTheLog) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
-    QFile f(ini);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), text);
+    EXPECT_EQ(test::FileBytes(ini), text);
     EXPECT_EQ(QFileInfo(ini).lastModified(), before);
 
     // Quality 90 into a folder still to be made: a larger file than the stored quality 30.
@@ -286,9 +284,7 @@ TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
 // naming the file, and exit status 1. ImageMagick reads the output whole.
 TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
     if (!CopyPair()) GTEST_SKIP();
-    QFile whole(In("frozenpond_l.jpg"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray bytes = whole.readAll();
+    const QByteArray bytes = test::FileBytes(In("frozenpond_l.jpg"));
     ASSERT_TRUE(test::WriteFileBytes(In("cut.jpg"), bytes.left(bytes.size() / 2)));
     const Result r =
         Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
@@ -319,6 +315,20 @@ TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
     EXPECT_EQ(Identify(Home("pairs/frozenpond_l.jpg")), "JPEG 1280x480");
     EXPECT_EQ(Identify(Home("pairs/gx8_l.jpg")), "JPEG 3648x1367");
     EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
+}
+
+// Beyond the batch dialog's four types, STJ: the composed picture in a JPEG behind the STJ
+// head, 23 bytes longer than the JPEG, which ImageMagick reads at the composed size.
+TEST_F(ConvertCli, StjTypeWritesTheStereoJpeg) {
+    const QString source = WriteSideBySide("pair.bmp", 40, 30, 0xFFFFFF, 0x808080);
+    const Result r = Run({"--type", "stj", "-o", Home("stj"), source});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("[STJ]"), std::string::npos) << r.out;
+    const QByteArray bytes = test::FileBytes(Home("stj/pair.stj"));
+    ASSERT_GT(bytes.size(), static_cast<qsizetype>(kStjHeadSize));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(StjHead().data()), kStjHeadSize),
+              bytes.left(kStjHeadSize));
+    EXPECT_EQ(Identify(Home("stj/pair.stj")), "JPEG 80x30");
 }
 
 // Each option of the dialog reaches the picture: sources of a white left and a grey right
@@ -358,8 +368,7 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         const ImageBuffer picture = ReadBmpFile((out + "/w.bmp").toStdString());
         ASSERT_TRUE(picture);
-        EXPECT_EQ(picture.Width(), c.width);
-        EXPECT_EQ(picture.Height(), c.height);
+        EXPECT_EQ(std::tuple(picture.Width(), picture.Height()), std::tuple(c.width, c.height));
         EXPECT_EQ(test::PixelAt(picture, c.x, c.y), c.rgb);
         if (c.name == std::string("width")) {
             EXPECT_NE(r.out.find("Quellbild von(80*30)nach(20*7)umgewandelt\n"), std::string::npos)

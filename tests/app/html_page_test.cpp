@@ -18,6 +18,7 @@
 
 #include "core/formats/load_chain.h"
 #include "core/formats/stereo_save.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -48,10 +49,7 @@ TEST(HtmlTemplate, TheProgramFoldersTemplateWins) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     EXPECT_EQ(HtmlTemplate(folder), BuiltInHtmlTemplate());
-    QFile own(dir.filePath(QStringLiteral("duplora.htm")));
-    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
-    own.write("<p>%3</p>");
-    own.close();
+    ASSERT_TRUE(test::WriteFileBytes(dir.filePath(QStringLiteral("duplora.htm")), "<p>%3</p>"));
     EXPECT_EQ(HtmlTemplate(folder), "<p>%3</p>");
 }
 
@@ -64,8 +62,7 @@ TEST(HtmlPicture, ScaledToTheViewWidthAndSideBySide) {
     options.sharpen = false;
     const ImageBuffer picture = MakeHtmlPicture(left, right, options);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture.Width(), 100);
-    EXPECT_EQ(picture.Height(), 25);
+    EXPECT_EQ(std::tuple(picture.Width(), picture.Height()), std::tuple(100, 25));
     EXPECT_EQ(PixelAt(picture, 5, 5), 0xFF0000u);
     EXPECT_EQ(PixelAt(picture, 45, 5), 0x00FF00u);
     EXPECT_EQ(PixelAt(picture, 75, 5), 0x0000FFu);
@@ -171,9 +168,7 @@ TEST_F(HtmlInBrowser, ShowsTheColourAnaglyphAndFollowsTheArrowKeys) {
     if (off > 0) screen.save(QString::fromStdString(test::TestOutputDir() + "/html_anaglyph.png"));
 
     // The same page with keys sent once the viewer is ready: three to the right, one down.
-    QFile original(QString::fromStdString(page));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    QByteArray text = original.readAll();
+    QByteArray text = test::FileBytes(QString::fromStdString(page));
     text.replace("</body>", R"(<script>
 var timer = setInterval(function () {
   var v = document.querySelector('.pairview');
@@ -184,11 +179,9 @@ var timer = setInterval(function () {
   });
 }, 20);
 </script></body>)");
-    QFile keyed(dir_.filePath("keys.htm"));
-    ASSERT_TRUE(keyed.open(QIODevice::WriteOnly));
-    keyed.write(text);
-    keyed.close();
-    const QString dom = Run(keyed.fileName(), {QStringLiteral("--dump-dom")});
+    const QString keyed = dir_.filePath("keys.htm");
+    ASSERT_TRUE(test::WriteFileBytes(keyed, text));
+    const QString dom = Run(keyed, {QStringLiteral("--dump-dom")});
     EXPECT_TRUE(dom.contains(QStringLiteral("data-state=\"ready\""))) << dom.toStdString();
     EXPECT_TRUE(dom.contains(QStringLiteral("data-dx=\"3\""))) << dom.toStdString();
     EXPECT_TRUE(dom.contains(QStringLiteral("data-dy=\"1\""))) << dom.toStdString();

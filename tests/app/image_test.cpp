@@ -119,8 +119,7 @@ TEST(TrimPair, AlignsThePairAndKeepsTheZoom) {
     request.dx = -6;
     const EditedPair pair = TrimPair(a, b, request, ViewState{-6, 0, 12, 9, 150});
     ASSERT_TRUE(pair.left && pair.right);
-    EXPECT_EQ(pair.left.Width(), 20);
-    EXPECT_EQ(pair.right.Height(), 15);
+    EXPECT_EQ(std::tuple(pair.left.Width(), pair.right.Height()), std::tuple(20, 15));
     ASSERT_TRUE(pair.view);
     EXPECT_EQ(*pair.view, (ViewState{0, 0, 0, 0, 150}));
     // The single picture has no right view, and keeps none.
@@ -158,8 +157,7 @@ TEST(ResizePair, KeepWithFrameScalesAndPads) {
                    ViewState{0, 0, 5, 5, 80})
             .ValueOr({});
     ASSERT_TRUE(pair.left && pair.right);
-    EXPECT_EQ(pair.left.Width(), 200);
-    EXPECT_EQ(pair.left.Height(), 200);
+    EXPECT_EQ(std::tuple(pair.left.Width(), pair.left.Height()), std::tuple(200, 200));
     // 400 × 300 fits as 200 × 150: bands of 25 rows above and below.
     for (const auto& [y, colour] : {std::pair{24, 0u}, std::pair{25, 0xFFFFFFu},
                                     std::pair{174, 0xFFFFFFu}, std::pair{175, 0u}})
@@ -212,8 +210,7 @@ TEST(QImageBridge, RoundTripKeepsEveryPixelAndIndexedPicturesGoThroughTheirTable
 TEST(SamplePair, ViewsDifferOnlyByDepthShift) {
     const SamplePair pair = MakeSamplePair(320, 240);
     ASSERT_TRUE(pair.left && pair.right);
-    EXPECT_EQ(pair.left.Width(), 320);
-    EXPECT_EQ(pair.right.Height(), 240);
+    EXPECT_EQ(std::tuple(pair.left.Width(), pair.right.Height()), std::tuple(320, 240));
     // The sky at the top is at infinity in both views; the foreground is not.
     EXPECT_EQ(PixelAt(pair.left, 5, 2), PixelAt(pair.right, 5, 2));
     EXPECT_FALSE(SamePixels(pair.left, pair.right, "sample-pair"));

@@ -122,8 +122,7 @@ TEST_F(OverlayTest, LayoutEstimatesTheWidthAndCharHeightOfTheFont) {
     // Ten characters at 16 pixels: 80 wide; the depth 3 moves it left.
     const TextLayout layout = LayoutTextStamp(PlainText("abcdefghij", 3, 10, 4), 3, 300, 100,
                                               TextStampFont(FontOfPixels(16), false));
-    EXPECT_EQ(layout.charHeight, 16);
-    EXPECT_EQ(layout.estimatedWidth, 80);
+    EXPECT_EQ(std::tuple(layout.charHeight, layout.estimatedWidth), std::tuple(16, 80));
     EXPECT_EQ(layout.origin.x, 300 - 80 - 10 - 3);
     EXPECT_EQ(layout.origin.y, 100 - 16 - 4);
     // Point sizes at 96 dots per inch.
@@ -375,8 +374,7 @@ TEST_F(OverlayTest, StoredBorderFramesWithThePrintWidthsAndShowsHalfTheMiddle) {
     const ImageBuffer framed =
         test::Made(AddBorder(test::MakeNoise(800, 300, 1), DisplayMode::SideBySide, border));
     ASSERT_TRUE(framed);
-    EXPECT_EQ(framed.Width(), 912);
-    EXPECT_EQ(framed.Height(), 356);
+    EXPECT_EQ(std::tuple(framed.Width(), framed.Height()), std::tuple(912, 356));
     EXPECT_EQ(PixelAt(framed, 0, 0), 0xFFFFFFu);    // outer white
     EXPECT_EQ(PixelAt(framed, 456 + 14, 178), 0u);  // middle black
 }

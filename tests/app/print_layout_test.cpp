@@ -42,12 +42,8 @@ TEST(ParseHundredths, ReadsMillimetresWithTwoDecimals) {
 TEST(PrintSheet, PaperAndTheFittedPicture) {
     const PrintSheet sheet = Sheet();
     const Paper& p = sheet.Sheet();
-    EXPECT_EQ(p.width, 21000);
-    EXPECT_EQ(p.height, 29700);
-    EXPECT_EQ(p.minLeft, 500);
-    EXPECT_EQ(p.minTop, 400);
-    EXPECT_EQ(p.minRight, 500);
-    EXPECT_EQ(p.minBottom, 500);
+    EXPECT_EQ(std::tuple(p.width, p.height, p.minLeft), std::tuple(21000, 29700, 500));
+    EXPECT_EQ(std::tuple(p.minTop, p.minRight, p.minBottom), std::tuple(400, 500, 500));
     // A wide picture takes the printable width; the height follows.
     EXPECT_EQ(sheet.Layout(), (PrintLayout{500, 400, 20000, 13333, false, false}));
     EXPECT_EQ(sheet.Right(), 500);
@@ -134,14 +130,11 @@ TEST(PrintSheet, PrinterDotsAndTheUnprintableMargin) {
     PrintSheet s = Sheet({2000, 3000, 10000, 6667, false, false});
     PrintSheet::Target t = s.ToPrinter();
     EXPECT_EQ(t.x, 150);  // 20 mm from the sheet's edge, less the 5 mm it cannot print
-    EXPECT_EQ(t.y, 260);
-    EXPECT_EQ(t.width, 1000);
-    EXPECT_EQ(t.height, 666);
+    EXPECT_EQ(std::tuple(t.y, t.width, t.height), std::tuple(260, 1000, 666));
     // A margin smaller than the unprintable one prints at the edge and is stored so.
     PrintSheet edge = Sheet({300, 100, 10000, 6667, false, false});
     t = edge.ToPrinter();
-    EXPECT_EQ(t.x, 0);
-    EXPECT_EQ(t.y, 0);
+    EXPECT_EQ(std::tuple(t.x, t.y), std::tuple(0, 0));
     EXPECT_EQ(edge.Layout().left, 500);
     EXPECT_EQ(edge.Layout().top, 400);
     // Too wide for what is left of the printable area: cut, and the width stored.
@@ -159,8 +152,7 @@ TEST(PrintBands, ThreeMillionPixelsABand) {
     int source = 0;
     int target = 0;
     for (const PrintBand& b : bands) {
-        EXPECT_EQ(b.sourceTop, source);
-        EXPECT_EQ(b.targetTop, target);
+        EXPECT_EQ(std::tuple(b.sourceTop, b.targetTop), std::tuple(source, target));
         source += b.sourceRows;
         target += b.targetRows;
     }

@@ -202,8 +202,7 @@ TEST_F(SettingsTest, DamagedFilesKeepWhatCanBeRead) {
     {
         SettingsStore store(path_);
         const Settings s = ReadAllSettings(store, kProgramFolder);
-        EXPECT_EQ(s.jpegQuality, 85);
-        EXPECT_EQ(s.slideTime, 55);
+        EXPECT_EQ(std::tuple(s.jpegQuality, s.slideTime), std::tuple(85, 55));
         EXPECT_EQ(s.openFolder, "/home/user/Bilder");
         EXPECT_TRUE(store.WriteSetting("nWaku", "9"));  // rewrites the file, every value stays
     }
@@ -338,10 +337,8 @@ TEST_F(SettingsTest, SetteiOkTakesOverEveryControl) {
     const SetteiResult r = ApplySetteiOk(s, state);
     EXPECT_EQ(s.alignmentStep, 100);
     EXPECT_FALSE(r.lzwSwitchedOn || LzwTiffAllowed(s));
-    EXPECT_EQ(s.pluginFolder, "/home/u/spi/");
-    EXPECT_EQ(s.externalProgram, "gimp");
-    EXPECT_EQ(s.slideTime, 3600);
-    EXPECT_EQ(s.frameWidth, 99);
+    EXPECT_EQ(std::tuple(s.pluginFolder, s.externalProgram), std::tuple("/home/u/spi/", "gimp"));
+    EXPECT_EQ(std::tuple(s.slideTime, s.frameWidth), std::tuple(3600, 99));
     EXPECT_EQ(ViewFrameWidth(s), 99);
     EXPECT_EQ(s.trimPresets,
               (std::array<int, 10>{320, 240, 1, 1, 1024, 768, 1280, 1024, 1600, 1200}));

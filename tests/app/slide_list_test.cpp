@@ -15,6 +15,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/qt_files.h"
 #include "support/test_support.h"
 #include "support/told.h"
 
@@ -62,13 +63,11 @@ class SlideListTest : public ::testing::Test {
         return dir_.filePath(QString::fromStdString(name)).toStdString();
     }
     void Write(const std::string& name, const std::string& text) const {
-        QFile file(QString::fromStdString(File(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
+        ASSERT_TRUE(test::WriteFileBytes(QString::fromStdString(File(name)),
+                                         QByteArray::fromStdString(text)));
     }
     std::string Read(const std::string& name) const {
-        QFile file(QString::fromStdString(File(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+        return test::FileBytes(QString::fromStdString(File(name))).toStdString();
     }
     // The player on kList.
     SlideListPlayer& Player() {
@@ -391,8 +390,7 @@ TEST_F(SlideListTest, MadeListPlaysRealPhotographs) {
     ASSERT_EQ(player.Open(File("neu.txt"), Interval(30)), ListResult::Ok);
     const SlidePlan plan = player.Current();
     EXPECT_TRUE(plan.Showable());
-    EXPECT_EQ(plan.left, left);
-    EXPECT_EQ(plan.right, right);
+    EXPECT_EQ(std::tuple(plan.left, plan.right), std::tuple(left, right));
     EXPECT_EQ(plan.comment, QStringLiteral("Zuckerhütte"));
 }
 

@@ -24,30 +24,15 @@
 namespace duplora {
 namespace {
 
+using test::ClickControl;
+using test::Press;
 using test::SamePixels;
 using test::Settle;
-
-template <typename T = QWidget>
-T* Shown(QWidget& dialog, int id) {
-    T* control = dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-    EXPECT_NE(control, nullptr) << "no control " << id;
-    EXPECT_TRUE(!control || control->isVisible()) << "control " << id << " is not shown";
-    return control;
-}
+using test::Shown;
 
 QString Text(QWidget& dialog, int id) {
     auto* label = Shown<QLabel>(dialog, id);
     return label ? label->text() : QString();
-}
-
-void Click(QWidget& dialog, int id) {
-    if (auto* button = Shown<QAbstractButton>(dialog, id)) {
-        // Check boxes and radio buttons react on their mark, not on the empty row beside it.
-        const bool radio = qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button);
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
-                          radio ? QPoint(6, button->height() / 2) : button->rect().center());
-        Settle(2);
-    }
 }
 
 // A click into a horizontal scroll bar's trough right of the thumb: one page up.
@@ -57,11 +42,6 @@ void PageRight(QWidget& dialog, int id) {
                           QPoint(bar->width() - bar->height() - 4, bar->height() / 2));
         Settle(2);
     }
-}
-
-void Press(Qt::Key key, int times = 1) {
-    for (int k = 0; k < times; ++k) QTest::keyClick(QApplication::focusWidget(), key);
-    Settle(2);
 }
 
 ImageBuffer Noise(int width, int height, std::uint32_t seed) {
@@ -81,10 +61,6 @@ class AlignDialogs : public test::WindowTest {
         Settle();
         EXPECT_TRUE(window.Document().BothLoaded());
         return window;
-    }
-    void ExpectPair(const ImageBuffer& left, const ImageBuffer& right, const char* name) {
-        EXPECT_TRUE(SamePixels(window_->Document().Left().image, left, std::string(name) + "_l"));
-        EXPECT_TRUE(SamePixels(window_->Document().Right().image, right, std::string(name) + "_r"));
     }
 
     ImageBuffer left_, right_;
@@ -117,7 +93,7 @@ TEST_F(AlignDialogs, ExtendedAdjustMirrorsPerspectivesAndShrinksOntoBlack) {
         EXPECT_EQ(d.objectName(), QStringLiteral("ANGLESK"));
         PageRight(d, 3015);  // V_Links +1.0 degree, V_Rechts mirrored
         EXPECT_EQ(Text(d, 3027), QStringLiteral("-1.0 Grad"));
-        Click(d, 3176);  // unlinked from here on
+        ClickControl(d, 3176);  // unlinked from here on
         EXPECT_FALSE(Shown<QAbstractButton>(d, 3176)->isChecked());
         PageRight(d, 3017);
         EXPECT_EQ(Text(d, 3029), QStringLiteral("0.0 Grad"));
@@ -131,7 +107,7 @@ TEST_F(AlignDialogs, ExtendedAdjustMirrorsPerspectivesAndShrinksOntoBlack) {
                CorrectView(right_, {0, -10, 0, 0}, kDefaultHalfFieldOfView), "extended");
 }
 
-TEST_F(AlignDialogs, CancelChangesNothing) {
+TEST_F(AlignDialogs, CancelChangesNothingAndASinglePictureOpensNone) {
     Open(120, 90);
     for (Qt::Key key : {Qt::Key_J, Qt::Key_H, Qt::Key_G}) {
         host_.Queue([](QDialog& d) {
@@ -148,6 +124,11 @@ TEST_F(AlignDialogs, CancelChangesNothing) {
     EXPECT_EQ(host_.Count(), 5);
     ExpectPair(left_, right_, "cancel");
     EXPECT_FALSE(window_->Document().HasUndo());
+    // A single picture opens none of them.
+    window_->Document().SetSingleImageMode(true);
+    host_.Reset();
+    for (Qt::Key key : {Qt::Key_J, Qt::Key_H, Qt::Key_G}) Key(key);
+    EXPECT_EQ(host_.Count(), 0);
 }
 
 TEST_F(AlignDialogs, OffsetRoundTripsThroughThePositionSlots) {
@@ -181,18 +162,18 @@ TEST_F(AlignDialogs, OffsetRoundTripsThroughThePositionSlots) {
 TEST_F(AlignDialogs, GuideLineAndAutoAdjustLevelTheLeftView) {
     Open(400, 300);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
-        Click(d, 3046);
+        ClickControl(d, 3046);
         QWidget* pane = Shown(d, 1233);
         test::DragMouse(pane, QPoint(10, 50), QPoint(110, 40), 4);
         EXPECT_EQ(d.Line(false).state, GuideLine::kSet);
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Justage"));
-        Click(d, 3060);
+        ClickControl(d, 3060);
         EXPECT_EQ(Text(d, 3024), QStringLiteral("5.7 Grad"));
         // A second line in the same view needs "Hilfslinie zurücksetzen" first.
         const GuideLine first = d.Line(false);
         test::DragMouse(pane, QPoint(20, 80), QPoint(200, 80), 4);
         EXPECT_EQ(d.Line(false), first);
-        Click(d, 3059);
+        ClickControl(d, 3059);
         EXPECT_EQ(d.Line(false).state, GuideLine::kNone);
         return false;
     });
@@ -220,17 +201,17 @@ TEST_F(AlignDialogs, MovingAPositionOnlyComposesAgain) {
 TEST_F(AlignDialogs, FullSizeEdgesAndTheAlternatingView) {
     Open(900, 700);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
-        Click(d, 3049);
+        ClickControl(d, 3049);
         EXPECT_EQ(d.Preview().Zoom(), 100);
         EXPECT_EQ(d.Preview().PreviewWidth(), 900);
         QWidget* pane = Shown(d, 1233);
         test::DragMouse(pane, QPoint(200, 200), QPoint(100, 120), 3);  // pans, moves nothing
         EXPECT_EQ(Text(d, 3032), QStringLiteral("0"));
-        Click(d, 3236);
+        ClickControl(d, 3236);
         EXPECT_FALSE(d.Shown().isNull());
-        Click(d, 3049);
+        ClickControl(d, 3049);
         EXPECT_LT(d.Preview().PreviewWidth(), 900);
-        Click(d, 3048);
+        ClickControl(d, 3048);
         EXPECT_EQ(d.ViewMode(), 3);
         const QImage first = d.Shown();
         // The next tick (20 × 10 ms) shows the other view.
@@ -262,7 +243,7 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
     window.ExecuteCommand(CmdGreyYellowBlue);
     host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
         EXPECT_TRUE(Shown<QRadioButton>(d, 1515)->isChecked());
-        Click(d, 1517);
+        ClickControl(d, 1517);
         PageRight(d, 3078);
         EXPECT_FALSE(d.Shown().isNull());
         return true;
@@ -275,29 +256,22 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
     // From the colour menu the colour kind is preselected; Abbrechen stores nothing.
     host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
         EXPECT_TRUE(Shown<QRadioButton>(d, 1517)->isChecked());
-        Click(d, 1510);
+        ClickControl(d, 1510);
         return false;
     });
     Key(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(store_->ReadSetting(setting::kNAnatype), "");
 }
 
-TEST_F(AlignDialogs, SingleImageModeOpensNone) {
-    MainWindow& window = Open(60, 40);
-    window.Document().SetSingleImageMode(true);
-    for (Qt::Key key : {Qt::Key_J, Qt::Key_H, Qt::Key_G}) Key(key);
-    EXPECT_EQ(host_.Count(), 0);
-}
-
 TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {
     Open(160, 100);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
-        Click(d, 3176);
+        ClickControl(d, 3176);
         Shown<QScrollBar>(d, 3013)->setFocus();
         Press(Qt::Key_Right, 15);
         Shown<QScrollBar>(d, 3014)->setFocus();
         Press(Qt::Key_Left, 15);
-        Click(d, 3062);  // answered "Ja" below
+        ClickControl(d, 3062);  // answered "Ja" below
         return false;
     });
     host_.QueueButton(QMessageBox::Yes);
@@ -305,7 +279,7 @@ TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {
     EXPECT_EQ(store_->ReadSetting(setting::kKantanTyousei), "15,-15,0,0,0,0,0,0,0,0,");
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         EXPECT_EQ(Text(d, 3024), QStringLiteral("0.0 Grad"));
-        Click(d, 3064);
+        ClickControl(d, 3064);
         EXPECT_EQ(Text(d, 3024), QStringLiteral("1.5 Grad"));
         EXPECT_EQ(Text(d, 3025), QStringLiteral("-1.5 Grad"));
         return false;

@@ -39,10 +39,6 @@ int ModalWindowsSeen() {
     return modalSeen;
 }
 
-void InstallQuietHandler() {
-    standardHandler = qInstallMessageHandler(QuietHandler);
-}
-
 void Settle(int rounds) {
     for (int i = 0; i < rounds; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -117,6 +113,11 @@ void ClickControl(QWidget& dialog, int id) {
     Settle(2);
 }
 
+void Press(Qt::Key key, int times) {
+    for (int k = 0; k < times; ++k) QTest::keyClick(QApplication::focusWidget(), key);
+    Settle(2);
+}
+
 void TypeOver(QWidget* field, const QString& text) {
     ASSERT_NE(field, nullptr);
     ASSERT_TRUE(field->isVisible()) << field->objectName().toStdString();
@@ -158,6 +159,12 @@ void SamplePairTest::SetUp() {
     StartWithPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
 }
 
+void WindowTest::ExpectPair(const ImageBuffer& left, const ImageBuffer& right,
+                            const std::string& name) {
+    EXPECT_TRUE(SamePixels(window_->Document().Left().image, left, name + "_left"));
+    EXPECT_TRUE(SamePixels(window_->Document().Right().image, right, name + "_right"));
+}
+
 void WindowTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(window_.get(), key, modifiers);
     Settle(2);
@@ -168,7 +175,7 @@ void WindowTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    duplora::test::InstallQuietHandler();
+    duplora::test::standardHandler = qInstallMessageHandler(duplora::test::QuietHandler);
     QApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Ferrowyn"));
     app.setApplicationName(QStringLiteral("duplmaker-test"));

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "gui/shell/main_window.h"
 #include "scripted_host.h"
@@ -17,9 +18,6 @@ namespace duplora::test {
 
 // Modal windows or popups the watchdog found open (and closed) so far.
 int ModalWindowsSeen();
-
-// Drops the offscreen platform's notes about what it cannot do.
-void InstallQuietHandler();
 
 // Handles posted and pending events a few rounds.
 void Settle(int rounds = 8);
@@ -51,7 +49,7 @@ T* Control(QWidget& dialog, int id) {
     return dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
 }
 
-// The control `id`, which must be there and shown (a failure is recorded otherwise).
+// The control `id`, which must be there and shown.
 template <typename T = QWidget>
 T* Shown(QWidget& dialog, int id) {
     T* control = Control<T>(dialog, id);
@@ -62,6 +60,9 @@ T* Shown(QWidget& dialog, int id) {
 
 // Clicks the shown button `id` where a user aims: a check box or radio button on its mark.
 void ClickControl(QWidget& dialog, int id);
+
+// Presses `key` `times` in the focused widget.
+void Press(Qt::Key key, int times = 1);
 
 // Clicks into a shown field, selects what it holds and types `text` over it.
 void TypeOver(QWidget* field, const QString& text);
@@ -80,6 +81,9 @@ class WindowTest : public ::testing::Test {
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     QString Status(int part) const { return window_->StatusText(part); }
+    QStringList Statuses() const { return {Status(0), Status(1), Status(2)}; }
+    // The document's pair is `left` and `right`, pixel for pixel.
+    void ExpectPair(const ImageBuffer& left, const ImageBuffer& right, const std::string& name);
     QPoint Scroll() const { return {window_->Document().ScrollX(), window_->Document().ScrollY()}; }
 
     QTemporaryDir dir_;

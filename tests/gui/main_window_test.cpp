@@ -86,20 +86,16 @@ QList<QAction*> Opened(QMenu* menu) {
     return menu->actions();
 }
 
-class MainWindowTest : public test::WindowTest {
-  protected:
-    QStringList Statuses() const { return {Status(0), Status(1), Status(2)}; }
-};
+using MainWindowTest = test::WindowTest;
 
 class PairWindowTest : public test::SamplePairTest {
   protected:
     MainWindow& W() { return *window_; }
-    QStringList Statuses() const { return {Status(0), Status(1), Status(2)}; }
 };
 
 // ---- start, menus and toolbar -----------------------------------------------------------------
 
-TEST_F(MainWindowTest, StartsEmptyWithTheStartMenuAndOnlyTheOpenButtons) {
+TEST_F(MainWindowTest, StartsEmptyWithTheStartMenuTheToolbarAndOnlyTheOpenButtons) {
     MainWindow& w = Start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
     EXPECT_EQ(w.LoadedMenu(), MainMenu::Start);
@@ -115,10 +111,8 @@ TEST_F(MainWindowTest, StartsEmptyWithTheStartMenuAndOnlyTheOpenButtons) {
     progress(ProgressDirection::Writing, 7);
     EXPECT_EQ(Status(0), QStringLiteral("schreibe... 7 %"));
     EXPECT_FALSE(progress.Cancelled());
-}
 
-TEST_F(MainWindowTest, ToolbarFollowsTheTableWithTooltipsPicturesAndDropDowns) {
-    MainWindow& w = Start();
+    // The toolbar follows its table, with tooltips, pictures and drop-downs.
     const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("ctl800"));
     ASSERT_NE(toolbar, nullptr);
     const QList<QAction*> actions = toolbar->actions();
@@ -203,19 +197,6 @@ TEST_F(PairWindowTest, FitToWindowIsTheLargestZoomWhosePicturesFitTheirPanes) {
     }
 }
 
-// Which halves the views are, and that the panes paint them, is pinned below the window.
-TEST_F(MainWindowTest, DroppedSideBySideFileOpensAsAPair) {
-    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
-    MainWindow& w = Start();
-    Drop(w, {Q(kSideBySide)});
-    ASSERT_TRUE(w.Document().BothLoaded());
-    Key(Qt::Key_O);
-    EXPECT_EQ(w.windowTitle(),
-              QStringLiteral("Linkes Bild(calf-left-right.jpg - Links [1920 x 1080]) Rechtes "
-                             "Bild(calf-left-right.jpg - Rechts [1920 x 1080])  (1/7)  "));
-    EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [1920 x 1080]  Zoom(100 %)"));
-}
-
 TEST_F(PairWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
     MainWindow& w = W();
     OpenSingle(w, host_);
@@ -239,21 +220,6 @@ TEST_F(PairWindowTest, SinglePictureLoadsTheSingleMenuAndToolbarSet) {
     Key(Qt::Key_F9);
     EXPECT_EQ(w.Document().Mode(), DisplayMode::Single);
     EXPECT_FALSE(w.Document().Swapped());
-}
-
-TEST_F(MainWindowTest, LeftRightDialogOffersThePartnerFile) {
-    if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
-    MainWindow& w = Start();
-    host_.QueueTyping(Q(kSmallRight));
-    host_.QueueButton(QMessageBox::Yes);
-    w.ExecuteCommand(CmdOpenLeftRight);
-    Settle();
-    EXPECT_EQ(host_.LastText(),
-              QString::fromStdString("Öffne '" + SamplePath(kSmallLeft) + "' als Stereopaar?"));
-    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Bestätigung"));
-    // The chosen file is the left view, its partner the right one.
-    EXPECT_EQ(std::pair(w.Document().Left().path, w.Document().Right().path),
-              std::pair(SamplePath(kSmallRight), SamplePath(kSmallLeft)));
 }
 
 TEST_F(PairWindowTest, OpeningsGoIntoTheFileHistoryMenu) {
@@ -355,7 +321,7 @@ TEST_F(PairWindowTest, ClickInTheLeftEdgeStepsBackAndDraggingALargePicturePans) 
     test::ExpectPaneShows(view->Pane(2), w.Composer().SecondView(), Scroll(), {97, 89});
 }
 
-TEST_F(MainWindowTest, DroppedPairOpensTheSecondAsTheLeftViewWithItsContextMenu) {
+TEST_F(MainWindowTest, DroppedFilesOpenAsAPairWithItsContextMenu) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
     Drop(w, {Q(kSmallRight), Q(kSmallLeft)});
@@ -371,6 +337,14 @@ TEST_F(MainWindowTest, DroppedPairOpensTheSecondAsTheLeftViewWithItsContextMenu)
         titles << (a->menu() ? a->menu()->title() : a->isSeparator() ? "|" : a->text());
     EXPECT_EQ(titles, QStringList({"Vollbild\tV", "Mauszeiger verbergen\tM", "|", "Datei",
                                    "Editieren", "Ansicht", "Stereo", "Asrichten", "Hilfe"}));
+    // A side-by-side file dropped opens as a pair; which halves the views are, and that the
+    // panes paint them, is pinned below the window.
+    Drop(w, {Q(kSideBySide)});
+    Key(Qt::Key_O);
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("Linkes Bild(calf-left-right.jpg - Links [1920 x 1080]) Rechtes "
+                             "Bild(calf-left-right.jpg - Rechts [1920 x 1080])  (1/7)  "));
+    EXPECT_EQ(Status(2), QStringLiteral("Bildgröße [1920 x 1080]  Zoom(100 %)"));
 }
 
 TEST_F(PairWindowTest, CopyAndPasteMakeAModifiedPairOfTheShownPicture) {
@@ -551,11 +525,6 @@ TEST_F(PairWindowTest, ClosingWithChangesAsksAndOnlyNoOrASaveLetsTheWindowGo) {
     EXPECT_EQ(store_->ReadSetting("nAnatype"), "3");
 }
 
-TEST_F(PairWindowTest, ClosingWithoutChangesAsksNothing) {
-    EXPECT_TRUE(W().close());
-    EXPECT_EQ(host_.Count(), 0);
-}
-
 // Every way of putting another pair in the window asks first when the shown one was changed:
 // Cancel keeps it, "Nein" lets the new one in.
 TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
@@ -660,7 +629,7 @@ TEST_F(MainWindowTest, NoEnabledCommandIsSilent) {
     check("single picture");
 }
 
-TEST_F(PairWindowTest, ScrollBarsPageByAFixedStep) {
+TEST_F(PairWindowTest, ScrollBarsPageByAFixedStepAndAnUnchangedPairClosesUnasked) {
     W().ExecuteCommand(CmdZoom200);
     Settle();
     QScrollBar* bar = W().View()->horizontalScrollBar();
@@ -673,6 +642,9 @@ TEST_F(PairWindowTest, ScrollBarsPageByAFixedStep) {
         Settle();
         EXPECT_EQ(Scroll().x(), start + moved);
     }
+    // Closing without changes asks nothing.
+    EXPECT_TRUE(W().close());
+    EXPECT_EQ(host_.Count(), 0);
 }
 
 // ---- robustness ---------------------------------------------------------------------------------

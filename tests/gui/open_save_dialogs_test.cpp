@@ -314,9 +314,21 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
 
 // ---- opening through the window ------------------------------------------------------------
 
-TEST_F(OpenSaveTest, RightFileIsAskedForWhenThePartnerIsDeclined) {
-    if (!SampleExists(kGx8Left) || !SampleExists(kSmallRight)) GTEST_SKIP() << "samples missing";
+TEST_F(OpenSaveTest, LeftRightDialogOffersThePartnerOrAsksForTheRightFile) {
+    if (!SampleExists(kGx8Left) || !test::HaveSmallPair()) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();
+    host_.QueueTyping(S(SamplePath(kSmallRight)));
+    host_.QueueButton(QMessageBox::Yes);
+    w.ExecuteCommand(CmdOpenLeftRight);
+    Settle();
+    EXPECT_EQ(host_.LastText(), S("Öffne '" + SamplePath(kSmallLeft) + "' als Stereopaar?"));
+    EXPECT_EQ(host_.LastTitle(), QStringLiteral("Bestätigung"));
+    // The chosen file is the left view, its partner the right one.
+    EXPECT_EQ(std::pair(w.Document().Left().path, w.Document().Right().path),
+              std::pair(SamplePath(kSmallRight), SamplePath(kSmallLeft)));
+
+    // Declined, the right file is asked for.
+    host_.Reset();
     host_.QueueTyping(S(SamplePath(kGx8Left)));
     host_.QueueButton(QMessageBox::No);
     host_.QueueTyping(S(SamplePath(kSmallRight)));

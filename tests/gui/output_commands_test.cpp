@@ -19,6 +19,7 @@
 #include "gui/print/print_settings_dialog.h"
 #include "gui/stereo/view_widget.h"
 #include "gui_test_main.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -28,14 +29,7 @@ using test::ClickButton;
 using test::SampleExists;
 using test::SamplePath;
 using test::Settle;
-
-template <typename T = QWidget>
-T* Shown(QWidget& dialog, int id) {
-    T* control = dialog.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-    EXPECT_NE(control, nullptr) << "no control " << id;
-    EXPECT_TRUE(!control || control->isVisible()) << "control " << id << " is not shown";
-    return control;
-}
+using test::Shown;
 
 // The page of a PDF as pixels (pdftoppm), at `dpi`.
 QImage RenderPdf(const QString& pdf, int dpi) {
@@ -83,9 +77,7 @@ TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Druckeinstellungen"));
         EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("ctl1334"))->isVisible());
         QLineEdit* width = Shown<QLineEdit>(dialog, 1344);
-        width->setFocus();
-        width->selectAll();
-        QTest::keyClicks(width, QStringLiteral("50"));
+        test::TypeOver(width, QStringLiteral("50"));
         QTest::keyClick(width, Qt::Key_Tab);  // leaving the field takes the value
         EXPECT_EQ(width->text(), QStringLiteral("50.00mm"));
         EXPECT_EQ(Shown<QLineEdit>(dialog, 1345)->text(),
@@ -119,11 +111,9 @@ TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
         EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("ctl2"))->isEnabled());
         EXPECT_EQ(Shown<QLineEdit>(dialog, 1344)->text(),
                   QString::fromStdString(FormatHundredths(expected.LargestWidth())));
-        QLineEdit* width2 = Shown<QLineEdit>(dialog, 1344);
-        width2->setFocus();
-        width2->selectAll();
-        QTest::keyClicks(width2, QStringLiteral("50"));
-        QTest::keyClick(width2, Qt::Key_Tab);
+        QLineEdit* again = Shown<QLineEdit>(dialog, 1344);
+        test::TypeOver(again, QStringLiteral("50"));
+        QTest::keyClick(again, Qt::Key_Tab);
         return true;
     });
     host_.Queue([](QDialog& dialog) {
@@ -187,10 +177,7 @@ TEST_F(OutputTest, CtrlDPrintsThroughThePrintDialog) {
         ASSERT_NE(dynamic_cast<QPrintDialog*>(&dialog), nullptr);
         // With no printer of the system's, the dialog prints to a file named in its box.
         QLineEdit* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
-        ASSERT_TRUE(file && file->isVisible());
-        file->setFocus();
-        file->selectAll();
-        QTest::keyClicks(file, pdf);
+        test::TypeOver(file, pdf);
         if (!ClickButton(dialog, QStringLiteral("Drucken")) &&
             !ClickButton(dialog, QStringLiteral("Print")))
             dialog.accept();
@@ -217,9 +204,7 @@ TEST_F(OutputTest, CtrlWWritesThePageThePictureAndTheViewer) {
     ASSERT_EQ(host_.Count(), 1);
     for (const char* name : {"page.htm", "page.jpg", "pairview.js"})
         EXPECT_TRUE(QFile::exists(Path(name))) << name;
-    QFile page(Path("page.htm"));
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(page.readAll());
+    const QString text = QString::fromUtf8(test::FileBytes(Path("page.htm")));
     // 640 × 480 views scaled to 400 wide: 800 × 300, and the viewer 805 × 345.
     EXPECT_TRUE(text.contains(QStringLiteral("width=\"805\" height=\"345\"")))
         << text.toStdString();
@@ -250,8 +235,7 @@ TEST_F(OutputTest, PhoneAreaMadeAndSavedAsStj) {
     // The file reopens as a pair of the phone's size.
     const StereoOpenResult reopened = OpenStereoFile(stj.toStdString(), StereoLayout::SideBySide);
     ASSERT_TRUE(reopened.loaded);
-    EXPECT_EQ(reopened.left.Width(), 88);
-    EXPECT_EQ(reopened.right.Height(), 220);
+    EXPECT_EQ(std::tuple(reopened.left.Width(), reopened.right.Height()), std::tuple(88, 220));
     // Undo brings the pair back.
     Key(Qt::Key_Z);
     EXPECT_EQ(w.Document().Left().image.Width(), 640);

@@ -52,10 +52,6 @@ class PictureEditDialogs : public test::WindowTest {
         EXPECT_TRUE(window.Document().BothLoaded());
         return window;
     }
-    void ExpectPair(const ImageBuffer& left, const ImageBuffer& right, const std::string& name) {
-        EXPECT_TRUE(SamePixels(window_->Document().Left().image, left, name + "_l"));
-        EXPECT_TRUE(SamePixels(window_->Document().Right().image, right, name + "_r"));
-    }
     void Undo() {
         Key(Qt::Key_Z, Qt::ControlModifier);
         ExpectPair(left_, right_, "undone");

@@ -22,6 +22,8 @@ class QWidget;
 
 namespace duplora::test {
 
+// Clicks the visible button of `dialog` whose text (without '&') is `label`; false when there is
+// no such button.
 bool ClickButton(QWidget& dialog, const QString& label);
 
 class ScriptedHost : public DialogHost {
@@ -57,7 +59,6 @@ class ScriptedHost : public DialogHost {
         QString text;   // a message box's text
         bool visible = false;
     };
-    const std::vector<Shown>& ShownDialogs() const { return shown_; }
     int Count() const { return static_cast<int>(shown_.size()); }
     QString LastText() const { return shown_.empty() ? QString() : shown_.back().text; }
     QString LastTitle() const { return shown_.empty() ? QString() : shown_.back().title; }
@@ -75,8 +76,5 @@ class ScriptedHost : public DialogHost {
 
 // Types `text` into the focused widget of the active window and presses Return.
 void TypeIntoFocus(const QString& text);
-// Clicks the visible button of `dialog` whose text (without '&') is `label`; false when there is
-// no such button.
-bool ClickButton(QWidget& dialog, const QString& label);
 
 }  // namespace duplora::test

@@ -33,17 +33,10 @@ namespace {
 using test::ClickButton;
 using test::ClickControl;
 using test::Control;
+using test::Press;
 using test::Settle;
+using test::Shown;
 using test::TypeOver;
-
-// The control `id`, which must be there and shown.
-template <typename T = QWidget>
-T* Shown(QWidget& dialog, int id) {
-    T* control = Control<T>(dialog, id);
-    EXPECT_NE(control, nullptr) << "no control " << id;
-    EXPECT_TRUE(!control || control->isVisible()) << "control " << id << " is not shown";
-    return control;
-}
 
 bool IsShown(QWidget& dialog, int id) {
     QWidget* control = Control(dialog, id);
@@ -62,10 +55,6 @@ bool TabTo(int id) {
     for (int press = 0; press < 40 && FocusName() != name; ++press)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     return FocusName() == name;
-}
-
-void Press(Qt::Key key) {
-    QTest::keyClick(QApplication::focusWidget(), key);
 }
 
 void ExpectOkCancel(QDialog& dialog, const char* resource) {
@@ -181,8 +170,7 @@ TEST_F(SettingsWindows, SetteiImmediateActionsStayWhenCancelled) {
     EXPECT_EQ(Stored("nAdjustv"), "");
     EXPECT_EQ(Stored("SlideTime"), "");
     const Settings next = Restarted();
-    EXPECT_EQ(next.adjustDialogMaximised, 1);
-    EXPECT_EQ(next.twoStepTrim, 0);
+    EXPECT_EQ(std::tuple(next.adjustDialogMaximised, next.twoStepTrim), std::tuple(1, 0));
     EXPECT_EQ(next.border.background, ColourRef(16, 32, 48));
     EXPECT_EQ(BackgroundColour(settings_), QColor(16, 32, 48));
     EXPECT_TRUE(Associations().IsAssociated(AssociationType::Jpg));

@@ -29,4 +29,13 @@ Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
     return AddBorder(picture, mode, PrintFrameStyle(border));
 }
 
+ImageBuffer FrameWhenShown(ImageBuffer picture, DisplayMode mode, const BorderSet& border,
+                           Warnings* warnings) {
+    if (!border.show || !picture) return picture;
+    Result<ImageBuffer> framed = AddBorder(picture, mode, border);
+    if (framed) return std::move(framed).Value();
+    if (warnings) warnings->push_back(framed.Error());
+    return picture;
+}
+
 }  // namespace duplora

@@ -19,4 +19,11 @@ FrameStyle DisplayFrameStyle(const BorderSet& border);
 Result<ImageBuffer> AddBorder(const ImageBuffer& picture, DisplayMode mode,
                               const BorderSet& border);
 
+// What a save writes: the picture framed with the print/save widths while the frame is
+// shown ("Rahmen zeigen"), else the picture as it is. A frame that cannot be made leaves
+// the picture unframed, its reason added to `warnings` when given. A single view framed on
+// its own passes DisplayMode::Single.
+ImageBuffer FrameWhenShown(ImageBuffer picture, DisplayMode mode, const BorderSet& border,
+                           Warnings* warnings = nullptr);
+
 }  // namespace duplora

@@ -1,6 +1,7 @@
 // Moving pictures between the core's ImageBuffer and Qt's QImage.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 
 #include "core/image/image_buffer.h"
@@ -13,5 +14,13 @@ ImageBuffer ImageBufferFromQImage(const QImage& image);
 
 // A QImage (RGB888) copy of a 24-bit picture; lower depths go through their colour table.
 QImage QImageFromImageBuffer(const ImageBuffer& image);
+
+// A stored colour reference (red in the low byte, then green, then blue) and back.
+inline QColor QColorFromColourRef(int ref) {
+    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
+}
+inline int ColourRefFromQColor(const QColor& colour) {
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
 
 }  // namespace duplora

@@ -433,23 +433,9 @@ namespace {
 
 // Each comes with the window that carries it out.
 constexpr CommandId kNotYetBuilt[] = {
-    // border, DAS container, auto scroll
-    CmdBorderSettings,
-    CmdMakeDas,
-    CmdWriteAlignment,
-    CmdAutoScrollHorizontal,
-    CmdAutoScrollVertical,
-    // batch conversion, rename, mosaic and slide-show lists
+    // batch conversion
     CmdBatch,
     CmdBatchFromList,
-    CmdMultiRename,
-    CmdMosaic,
-    CmdMakeList,
-    CmdOpenList,
-    CmdOpenPendingList,
-    CmdAddToList,
-    CmdChooseList,
-    CmdDeleteFromList,
 };
 
 }  // namespace

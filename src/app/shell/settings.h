@@ -194,6 +194,10 @@ inline constexpr std::string_view kBorder = "border";
 inline constexpr std::string_view kNOpenPreview = "nOpenPreview";
 inline constexpr std::string_view kNFitSize = "nFitSize";
 inline constexpr std::string_view kKantanTyousei = "KantanTyousei";
+// The main window's place, size and maximised state (QWidget::saveGeometry, base64) and whether
+// its toolbar is shown ("0"/"1"); written when the window closes, read when it opens.
+inline constexpr std::string_view kWindowGeometry = "WindowGeometry";
+inline constexpr std::string_view kToolbarShown = "ToolbarShown";
 }  // namespace setting
 
 // "FileHistory0" … "FileHistory9".

@@ -1,7 +1,6 @@
 #include "core/formats/stereo_open.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -310,42 +309,6 @@ std::optional<std::string> ProposeRightPartner(const std::string& selected,
         partner && IsRegularFile(*partner))
         return partner;
     return std::nullopt;
-}
-
-StereoOpenRequest RequestForDroppedFiles(const std::vector<std::string>& files) {
-    StereoOpenRequest request;
-    if (files.empty() || files.front().empty()) return request;
-    if (EndsWithNoCase(files.front(), "txt")) {
-        request.kind = StereoOpenRequest::Kind::SlideShowList;
-        request.path = files.front();
-    } else if (files.size() == 1) {
-        request.kind = StereoOpenRequest::Kind::StereoFile;
-        request.path = files.front();
-    } else {
-        request.kind = StereoOpenRequest::Kind::Pair;
-        request.left = files[1];
-        request.right = files[0];
-    }
-    return request;
-}
-
-StereoOpenRequest RequestForArguments(const std::vector<std::string>& arguments) {
-    StereoOpenRequest request;
-    if (arguments.empty() || arguments.front().empty()) return request;
-    const std::string& first = arguments.front();
-    if (::access(first.c_str(), R_OK) != 0 || !IsRegularFile(first)) return request;
-    if (EndsWithNoCase(first, "txt")) {
-        request.kind = StereoOpenRequest::Kind::SlideShowList;
-        request.path = first;
-    } else if (arguments.size() >= 2) {
-        request.kind = StereoOpenRequest::Kind::Pair;
-        request.left = arguments.back();
-        request.right = first;
-    } else {
-        request.kind = StereoOpenRequest::Kind::StereoFile;
-        request.path = first;
-    }
-    return request;
 }
 
 }  // namespace duplora

@@ -90,25 +90,4 @@ StereoOpenResult OpenLeftRight(const std::string& leftPath, const std::string& r
 std::optional<std::string> ProposeRightPartner(const std::string& selected,
                                                const std::string& lastRightFolder);
 
-// ---- dropped files and the command line --------------------------------------------------
-
-// What a drop or the command line asks the window to open.
-struct StereoOpenRequest {
-    enum class Kind { Nothing, SlideShowList, StereoFile, Pair };
-    Kind kind = Kind::Nothing;
-    std::string path;  // the list or the stereo file
-    std::string left;  // Pair
-    std::string right;
-};
-
-// Dropped files: a first file ending in "txt" (any case) is a slide-show list; one file is a
-// stereo file; with two or more the second is the left view and the first the right one,
-// and further files are ignored.
-StereoOpenRequest RequestForDroppedFiles(const std::vector<std::string>& files);
-
-// Program arguments (without the program name): the first must be a readable file; a "txt"
-// file is a slide-show list; a second argument (the last one when there are more) makes a
-// pair with it as the left view and the first as the right; else a stereo file.
-StereoOpenRequest RequestForArguments(const std::vector<std::string>& arguments);
-
 }  // namespace duplora

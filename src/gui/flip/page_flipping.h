@@ -77,6 +77,9 @@ class PageFlipping : public FlipInput {
     void LeftClick() override;
     void Closed() override;
 
+    // Automatic scrolling of the picture shown by the running output (I, Shift+I).
+    void StartAutoScroll(bool vertical);
+
   private:
     bool StartOpenGl();
     bool StartScreen(PageFlipOutput output);
@@ -87,7 +90,6 @@ class PageFlipping : public FlipInput {
     void RedrawScreen();
     void RedrawGl();
     void WriteAlignment();
-    void StartAutoScroll(bool vertical);
     void AutoScrollTick();
     QSize PictureSize() const;
     QSize ScreenSize() const;

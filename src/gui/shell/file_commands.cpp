@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/edit/frame_style.h"
 #include "app/shell/dialog_texts.h"
 #include "app/shell/path_names.h"
 #include "app/shell/settings.h"
@@ -66,6 +67,13 @@ const Progress& ProgressOf(const SaveContext& context) {
     return context.progress ? *context.progress : NoProgress();
 }
 
+// What was written, or why not; a save the user stopped needs no message (the file on disk
+// is as it was).
+bool TellSavedUnlessStopped(const SaveContext& context, const Result<Warnings>& saved) {
+    if (!saved && ProgressOf(context).Cancelled()) return false;
+    return context.host->TellSaved(context.parent, saved);
+}
+
 }  // namespace
 
 bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& input, bool single) {
@@ -74,7 +82,13 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
         context.host->Tell(context.parent, composed.Error());
         return false;
     }
-    ImageBuffer saveImage = std::move(composed).Value();
+    // The frame shown in the view is burnt in with its print/save widths before the dialog,
+    // so that its size and estimate are the file's.
+    Warnings frameFailed;
+    ImageBuffer saveImage =
+        FrameWhenShown(std::move(composed).Value(), single ? DisplayMode::Single : input.mode,
+                       context.settings->border, &frameFailed);
+    for (const Failure& failure : frameFailed) context.host->Tell(context.parent, failure);
     SaveDialogSetup setup = SetupFor(context, SaveDialogKind::StereoPicture, saveImage);
     setup.title = Q(SaveDialogTitle(single));
     SaveDialog dialog(setup, context.parent);
@@ -90,8 +104,8 @@ bool SaveStereoWithDialog(const SaveContext& context, const CompositionInput& in
                            Res(StringId::ErrorCaption));
         return false;
     }
-    return context.host->TellSaved(context.parent,
-                                   SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
+    return TellSavedUnlessStopped(context,
+                                  SaveStereoPicture(*path, written, chosen, ProgressOf(context)));
 }
 
 bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput& input) {
@@ -110,12 +124,19 @@ bool SaveLeftRightWithDialog(const SaveContext& context, const CompositionInput&
     SaveDialog dialog(setup, context.parent);
     const std::optional<std::string> path = RunSaveDialog(context, dialog);
     if (!path) return false;
+    // Each file gets a frame of its own while the frame is shown.
+    const BorderSet border = context.settings->border;
+    Warnings frameFailed;
+    const auto frame = [&border, &frameFailed](ImageBuffer& view) {
+        view = FrameWhenShown(std::move(view), DisplayMode::Single, border, &frameFailed);
+    };
     // Equal names are refused and the replace question asked by the saver.
-    return context.host->TellSaved(
-        context.parent,
-        SaveLeftRightFiles(*path, pair, context.settings->leftSuffix, context.settings->rightSuffix,
-                           dialog.Settings(), context.host->Asking(context.parent), {},
-                           ProgressOf(context)));
+    Result<Warnings> saved = SaveLeftRightFiles(
+        *path, pair, context.settings->leftSuffix, context.settings->rightSuffix, dialog.Settings(),
+        context.host->Asking(context.parent), frame, ProgressOf(context));
+    // A frame that could not be made is told once, however many files went without it.
+    if (saved && !frameFailed.empty()) saved.Value().push_back(frameFailed.front());
+    return TellSavedUnlessStopped(context, saved);
 }
 
 std::string AskForPartner(QWidget* parent, DialogHost& host, const std::string& left,

@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -31,6 +33,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "app/shell/file_history.h"
+#include "app/shell/install_paths.h"
 #include "app/shell/menu_rules.h"
 #include "app/shell/open_failure.h"
 #include "app/shell/path_names.h"
@@ -45,14 +48,17 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/edit/frame_das_commands.h"
 #include "gui/edit/picture_edit_commands.h"
 #include "gui/flip/page_flipping.h"
+#include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/open_pair.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui/shell/trim_commands.h"
 #include "gui/shell/ui_text.h"
+#include "gui/stereo/auto_scroller.h"
 #include "gui/stereo/navigator_window.h"
 #include "gui/stereo/view_widget.h"
 #include "res/core/string_ids.h"
@@ -109,7 +115,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
       store_(store),
       host_(host),
       programFolder_(QCoreApplication::applicationDirPath().toStdString()),
-      settings_(ReadAllSettings(store, programFolder_)) {
+      settings_(ReadAllSettings(store, DefaultPluginFolder(programFolder_))) {
     setObjectName(QStringLiteral("DUPLORA"));
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -163,6 +169,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterFileCommands();
     RegisterSettingsCommands();
     RegisterOutputCommands();
+    RegisterListCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -170,14 +177,17 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     ApplyToolbarSet(ToolbarSet::Start);
     ShowTexts();
     resize(1000, 700);
+    RestoreWindowPlace();
     // Reading and writing pictures report their progress in the first part of the status bar
     // ("lese... 40 %"); the composed texts replace it when the work is done.
     progress_ = Progress(
         [this](ProgressDirection direction, int percent) {
             const int text = direction == ProgressDirection::Reading ? StringId::ProgressReading
                                                                      : StringId::ProgressWriting;
+            // Work on other threads reports through its own relay; only this thread draws.
+            if (QThread::currentThread() != thread()) return;
             status_[0]->setText(Q(FormatResString(text, percent)));
-            status_[0]->repaint();
+            ShowWork(percent);
         },
         &stopWork_);
     qApp->installEventFilter(this);
@@ -220,12 +230,11 @@ void MainWindow::CreateShortcuts() {
 }
 
 void MainWindow::CreateToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolbar_ = addToolBar(QStringLiteral("Werkzeugleiste"));
     toolbar_->setObjectName(QStringLiteral("ctl%1").arg(kToolbarControlId));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(kToolbarPictureWidth, kToolbarPictureHeight));
-    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
     for (const ToolButton& button : ToolbarButtons()) {
         if (button.style == ToolButtonStyle::Separator) {
             toolbar_->addSeparator();
@@ -277,6 +286,58 @@ void MainWindow::CreateStatusBar() {
             bar->addWidget(status_[i], 1);
         }
     }
+    // Shown while long work runs on this thread: how far it is, and the way to stop it.
+    workBar_ = new QProgressBar(bar);
+    workBar_->setObjectName(QStringLiteral("workBar"));
+    workBar_->setRange(0, 100);
+    workBar_->setMaximumWidth(160);
+    workBar_->hide();
+    stopButton_ = new QPushButton(QStringLiteral("Abbrechen"), bar);
+    stopButton_->setObjectName(QStringLiteral("stopWork"));
+    stopButton_->setToolTip(QStringLiteral("Die laufende Arbeit abbrechen (Esc)"));
+    stopButton_->setFocusPolicy(Qt::NoFocus);
+    stopButton_->hide();
+    connect(stopButton_, &QPushButton::clicked, this, &MainWindow::StopWork);
+    bar->addPermanentWidget(workBar_);
+    bar->addPermanentWidget(stopButton_);
+}
+
+// Long work on this thread reports here: the bar and "Abbrechen" show, and now and then the
+// window answers the screen and the user meanwhile. Only the stop button and Escape take
+// input while the work runs (see eventFilter); everything else waits.
+void MainWindow::ShowWork(int percent) {
+    // Before the window is shown (a pair from the command line) there is no one to see it.
+    if (!isVisible()) return;
+    if (!working_) {
+        working_ = true;
+        sinceEvents_.invalidate();
+        workBar_->show();
+        stopButton_->setVisible(!document_.EditOpen());
+        QTimer::singleShot(0, this, &MainWindow::EndWorkWhenIdle);
+    }
+    workBar_->setValue(std::clamp(percent, 0, 100));
+    status_[0]->repaint();
+    workBar_->repaint();
+    // An edit of the pair has its pictures set aside until it is done: nothing may look at
+    // them meanwhile, so such work shows how far it is but cannot be stopped.
+    if (document_.EditOpen()) return;
+    if (reportingWork_ || (sinceEvents_.isValid() && sinceEvents_.elapsed() < 50)) return;
+    reportingWork_ = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    reportingWork_ = false;
+    sinceEvents_.start();
+}
+
+// Runs from the event loop: outside a progress report that means the work has ended (or waits
+// in a dialog of its own, which needs the input).
+void MainWindow::EndWorkWhenIdle() {
+    if (reportingWork_) {
+        QTimer::singleShot(30, this, &MainWindow::EndWorkWhenIdle);
+        return;
+    }
+    working_ = false;
+    workBar_->hide();
+    stopButton_->hide();
 }
 
 void MainWindow::LoadMenu(MainMenu menu) {
@@ -329,6 +390,10 @@ void MainWindow::FillMenu(QMenu* menu, MenuId id) {
                 }
                 QAction* action = menu->addAction(text);
                 action->setData(static_cast<int>(command));
+                // The toolbar's picture of the command, where it has one.
+                for (const ToolButton& button : ToolbarButtons())
+                    if (button.style != ToolButtonStyle::Separator && button.command == command)
+                        action->setIcon(ToolbarIcon(button.picture));
                 action->setEnabled(!NotYetBuilt(command));
                 action->setCheckable(IsCheckItem(command));
                 connect(action, &QAction::triggered, this,
@@ -449,6 +514,11 @@ TitleFacts MainWindow::Facts() const {
     facts.folderCount = folder_.Count();
     facts.slideShowRunning = slideShowRunning_;
     facts.slideInterval = settings_.slideTime;
+    if (lists_ && lists_->Playing()) {
+        facts.folderIndex = lists_->Index();
+        facts.folderCount = lists_->Count();
+        facts.slideInterval = lists_->DisplayTime();
+    }
     return facts;
 }
 
@@ -473,7 +543,11 @@ void MainWindow::ShowTexts() {
         for (QLabel* label : status_) label->clear();
         return;
     }
-    setWindowTitle(Q(texts_.title));
+    QString title = Q(texts_.title);
+    // A list entry's comment follows the picture's names.
+    if (const QString comment = lists_ ? lists_->Comment() : QString(); !comment.isEmpty())
+        title += QStringLiteral("  ") + comment;
+    setWindowTitle(title);
     for (int i = 0; i < 3; ++i) status_[i]->setText(Q(texts_.status[i]));
 }
 
@@ -529,6 +603,11 @@ bool MainWindow::CommandActs(CommandId command) const {
 }
 
 void MainWindow::ExecuteCommand(CommandId command) {
+    // Nothing starts inside work that is running: a command posted meanwhile waits for it.
+    if (reportingWork_) {
+        QTimer::singleShot(50, this, [this, command] { ExecuteCommand(command); });
+        return;
+    }
     if (!FindCommand(command)) return;
     // A selection in the view sees every command first: it places or gives up its rectangle.
     if (view_->SelectionActive()) view_->ForwardToSelection(command);
@@ -618,6 +697,38 @@ void MainWindow::RegisterCommands() {
     edit.resized = [this] { RefitAfterResize(); };
     RegisterPictureEditCommands(c, edit);
 
+    // ---- the frame, the DAS container and automatic scrolling ----
+    FrameDasCommandContext frameDas;
+    frameDas.parent = this;
+    frameDas.host = &host_;
+    frameDas.document = &document_;
+    frameDas.settings = &settings_;
+    frameDas.store = &store_;
+    frameDas.progress = [this]() -> const Progress& { return WorkProgress(); };
+    frameDas.workDone = [this] { ShowTexts(); };
+    frameDas.borderChanged = [this] {
+        document_.SetFrameWidth(ViewFrameWidth(settings_));
+        view_->Relayout();
+        view_->viewport()->update();
+        RefitAfterResize();
+    };
+    frameDas.writeListAlignment = [this] {
+        if (!lists_ || !lists_->Playing()) return false;
+        lists_->WriteAlignment();  // it tells what happened
+        return true;
+    };
+    RegisterFrameDasCommands(c, frameDas);
+    AutoScrollCommandContext autoScroll;
+    autoScroll.view = view_;
+    autoScroll.document = &document_;
+    autoScroll.togglePanorama = [this] { ExecuteCommand(CmdPanorama); };
+    autoScroll.startInOutput = [this](bool vertical) {
+        if (!flip_->OpenGlActive()) return false;
+        flip_->StartAutoScroll(vertical);
+        return true;
+    };
+    RegisterAutoScrollCommands(c, autoScroll);
+
     // ---- the program ----
     c.Add(CmdExit, G::Always, [this](CommandId) { close(); });
     c.Add(CmdHelp, G::Always, [this](CommandId) { Help(); });
@@ -671,6 +782,11 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
                             OpenSource source) {
     const bool wasSwapped = document_.Swapped();
     const bool mono = kind == OpenedKind::Mono;
+    if (!views.ok && stopWork_) {
+        // Stopped by the user: what is shown stays, and nothing needs saying.
+        ShowTexts();
+        return false;
+    }
     if (!views.ok) {
         // What is shown stays; the user learns which file failed and why.
         const std::string failed = views.failedPath.empty() ? views.leftPath : views.failedPath;
@@ -679,6 +795,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         ShowTexts();
         return false;
     }
+    if (source != OpenSource::List) lists_->Closed();
     document_.ClearForOpening(views.leftPath);
     document_.SetScroll(0, 0);
     stereoLayout_ = layout;
@@ -690,7 +807,8 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
     AfterOpeningInput in;
     in.kind = kind;
     in.loadedMenu = loadedMenu_;
-    in.fromHistory = source == OpenSource::History || source == OpenSource::Browse;
+    in.fromHistory =
+        source == OpenSource::History || source == OpenSource::Browse || source == OpenSource::List;
     in.commandLineStart = commandLineStart_;
     in.commandLineOpening = settings_.commandLineOpening;
     in.openAtFullSize = settings_.openAtFullSize;
@@ -704,7 +822,7 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
         if (!equal) host_.Tell(this, equal.Error());
     }
     if (!plan.openFolder.empty()) settings_.openFolder = plan.openFolder;
-    if (plan.rebuildFolderList && source != OpenSource::Browse) {
+    if (plan.rebuildFolderList && source != OpenSource::Browse && source != OpenSource::List) {
         folder_ = BuildFolderList(views.leftPath);
         browseKind_ = layout == StereoLayout::Pair ? BrowseKind::TwoFiles : BrowseKind::StereoFile;
     }
@@ -737,6 +855,11 @@ bool MainWindow::TakeOpened(OpenedViews views, OpenedKind kind, StereoLayout lay
 }
 
 void MainWindow::Browse(CommandId command) {
+    if (lists_->Playing()) {
+        // A list plays: its entries take the folder's place.
+        lists_->Step(command);
+        return;
+    }
     if (folder_.Empty()) return;
     if (!MayReplacePair()) {
         // A slide show stops rather than ask again at its next picture.
@@ -770,6 +893,7 @@ void MainWindow::Paste() {
         host_.Tell(this, Res(StringId::CannotPaste), Res(StringId::ErrorCaption));
         return;
     }
+    lists_->Closed();
     const std::string leftLabel = LoadResString(StringId::PastedLeftName);
     const std::string rightLabel = LoadResString(StringId::PastedRightName);
     document_.ClearForOpening(leftLabel);
@@ -892,6 +1016,9 @@ void MainWindow::ToggleSlideShow() {
     // The command has cleared nothing: it toggles.
     if (slideTimer_.isActive() && slideShowRunning_) {
         slideShowRunning_ = false;
+    } else if (lists_->Playing()) {
+        slideShowRunning_ = true;
+        slideTimer_.start(lists_->TimerMs());
     } else if (SlideShowCanStart(folder_)) {
         slideShowRunning_ = true;
         slideTimer_.start(SlideShowIntervalMs(settings_.slideTime));
@@ -900,6 +1027,13 @@ void MainWindow::ToggleSlideShow() {
 }
 
 void MainWindow::SlideShowTick() {
+    if (slideShowRunning_ && lists_->Playing()) {
+        // Each entry keeps its own time; entries whose files are gone are passed over.
+        if (!lists_->Step(CmdNextImage, true)) slideShowRunning_ = false;
+        if (slideShowRunning_) slideTimer_.start(lists_->TimerMs());
+        ExecuteCommand(CmdRefreshStatus);
+        return;
+    }
     if (slideShowRunning_) {
         ExecuteCommand(CmdNextImage);
         return;
@@ -951,7 +1085,51 @@ void MainWindow::Help() {
     if (!shown) host_.Tell(this, Res(StringId::HelpFileNotFound), path);
 }
 
+// The place, size and maximised state of the last run, and whether the toolbar was hidden.
+// Nothing stored (the first run) keeps the default size and lets the window manager place it.
+void MainWindow::RestoreWindowPlace() {
+    const std::string geometry = store_.ReadSetting(setting::kWindowGeometry);
+    if (!geometry.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+    if (store_.ReadSetting(setting::kToolbarShown) == "0") toolbar_->hide();
+}
+
 // ---- events ------------------------------------------------------------------------------------
+
+// While work runs, input waits: Escape and a close stop the work, the stop button gets its
+// click, nothing else reaches a widget, a shortcut or a drop.
+bool MainWindow::HoldDuringWork(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as an ordinary key, so that no shortcut fires and the press comes here.
+            event->accept();
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) StopWork();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return watched != stopButton_;
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        case QEvent::Close:
+            // Closing stops the work first, then closes as always (asking about changes).
+            if (watched != this) return false;
+            StopWork();
+            event->ignore();
+            QTimer::singleShot(50, this, &QWidget::close);
+            return true;
+        default:
+            return false;
+    }
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     slideShowRunning_ = false;
@@ -964,12 +1142,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The anaglyph choices as they are now.
     settings_.greyAnaglyphPair = document_.GreyPair();
     settings_.colourAnaglyphKind = document_.ColourKind();
-    store_.WriteSettings(ClosingWrites(settings_));
+    SettingWrites writes = ClosingWrites(settings_);
+    writes.emplace_back(setting::kWindowGeometry, saveGeometry().toBase64().toStdString());
+    writes.emplace_back(setting::kToolbarShown, toolbar_->isHidden() ? "0" : "1");
+    store_.WriteSettings(writes);
     flip_->Stop();
     event->accept();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (reportingWork_ && HoldDuringWork(watched, event)) return true;
     // Alt+letter accelerators win over the menu bar's mnemonics, which would otherwise make
     // the key ambiguous (and do nothing).
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
@@ -1019,6 +1201,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // Over the menu bar or the toolbar: whether the toolbar is shown.
+    for (QWidget* w = childAt(event->pos()); w && w != this; w = w->parentWidget()) {
+        if (w == toolbar_ || w == menuBar()) {
+            QMenu bars;
+            bars.addAction(toolbar_->toggleViewAction());
+            bars.exec(event->globalPos());
+            return;
+        }
+    }
     QMenu* menu = BuildContextMenu();
     if (!menu) return;
     UpdateMenu(menu);

@@ -3,6 +3,7 @@
 // the program's own follow-up requests end in.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -30,12 +31,15 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QMenu;
 class QToolBar;
 
 namespace duplora {
 
 class DialogHost;
+class ListCommands;
 class NavigatorWindow;
 class PageFlipping;
 class OutputCommands;
@@ -72,11 +76,15 @@ class MainWindow : public QMainWindow {
     bool CommandActs(CommandId command) const;
 
     // The progress the window's long work (opening, saving, resizing) reports to, shown in
-    // the first part of the status bar; handed out with its stop flag cleared.
+    // the first part of the status bar and as a bar with "Abbrechen" beside it; handed out
+    // with its stop flag cleared. Report on this thread only.
     const Progress& WorkProgress();
     // Asks the work in progress to stop: it gives up at its next row band or chunk and
     // leaves the pair and the files as they were.
     void StopWork() { stopWork_ = true; }
+
+    // True while long work on this thread shows its bar.
+    bool Working() const { return working_; }
 
     // ---- state, for the program's own tools and its tests ------------------------------------
     StereoDocument& Document() { return document_; }
@@ -97,6 +105,7 @@ class MainWindow : public QMainWindow {
     bool FullScreen() const { return fullScreen_; }
     const FolderList& Folder() const { return folder_; }
     PageFlipping* Flipping() const { return flip_.get(); }
+    ListCommands* Lists() const { return lists_.get(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,13 +116,14 @@ class MainWindow : public QMainWindow {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse };
+    enum class OpenSource { Dialog, CommandLine, Pending, History, Browse, List };
 
     // ---- commands ----------------------------------------------------------------------------
     void RegisterCommands();          // the document, the view and the program
     void RegisterFileCommands();      // opening, saving, clipboard (main_window_files.cpp)
     void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
     void RegisterOutputCommands();    // printing, HTML page, phone picture (main_window_output.cpp)
+    void RegisterListCommands();      // slide-show lists, rename, mosaic (main_window_lists.cpp)
     CommandContext Context() const;
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
@@ -123,6 +133,10 @@ class MainWindow : public QMainWindow {
     // ---- surfaces ---------------------------------------------------------------------------
     void CreateShortcuts();
     void CreateToolbar();
+    void ShowWork(int percent);
+    void EndWorkWhenIdle();
+    bool HoldDuringWork(QObject* watched, QEvent* event);
+    void RestoreWindowPlace();
     void CreateStatusBar();
     void LoadMenu(MainMenu menu);
     void FillMenu(QMenu* menu, MenuId id);
@@ -187,6 +201,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<TrimCommands> trims_;  // trims and resizing
     std::unique_ptr<PageFlipping> flip_;   // the page-flipping outputs
     std::unique_ptr<OutputCommands> outputs_;
+    std::unique_ptr<ListCommands> lists_;  // slide-show lists and their show
     QToolBar* toolbar_ = nullptr;
     std::array<QLabel*, 3> status_{};
     std::map<int, QAction*> toolbarActions_;
@@ -219,6 +234,13 @@ class MainWindow : public QMainWindow {
     // stops the work in progress.
     std::atomic<bool> stopWork_{false};
     Progress progress_;
+    // Long work on this thread: shown (the bar, the stop button) and inside a progress
+    // report that lets events through.
+    bool working_ = false;
+    bool reportingWork_ = false;
+    QElapsedTimer sinceEvents_;
+    QProgressBar* workBar_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
 };
 
 }  // namespace duplora

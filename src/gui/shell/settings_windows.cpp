@@ -26,6 +26,7 @@
 #include <span>
 #include <vector>
 
+#include "app/image/qimage_bridge.h"
 #include "app/image/trim_resize.h"
 #include "app/shell/file_associations.h"
 #include "app/shell/send_to.h"
@@ -85,10 +86,6 @@ void FocusFirst(QWidget* control) {
 
 void Store(const SettingsWindowContext& context, const SettingWrites& writes) {
     if (context.store && !writes.empty()) context.store->WriteSettings(writes);
-}
-
-QColor ColourOfRef(int ref) {
-    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
 }
 
 std::string Utf8(const QString& text) {
@@ -655,7 +652,7 @@ QString ProgramVersion() {
 }
 
 QColor BackgroundColour(const Settings& settings) {
-    return ColourOfRef(settings.border.background);
+    return QColorFromColourRef(settings.border.background);
 }
 
 }  // namespace duplora

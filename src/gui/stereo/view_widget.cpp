@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "app/image/qimage_bridge.h"
 #include "app/shell/open_rules.h"
 #include "app/shell/settings.h"
 #include "app/shell/stereo_document.h"
@@ -19,10 +20,6 @@
 namespace duplora {
 
 namespace {
-
-QColor FromColourRef(int ref) {
-    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
-}
 
 // The edge-zone cursors: a fat arrow pointing back or on.
 QCursor ArrowCursor(bool next) {
@@ -134,7 +131,7 @@ QSize ViewWidget::PictureSize(int index) const {
 }
 
 QColor ViewWidget::Background() const {
-    return FromColourRef(settings_.border.background);
+    return QColorFromColourRef(settings_.border.background);
 }
 
 QRect ViewWidget::PaneRect(int index) const {
@@ -193,6 +190,18 @@ void ViewWidget::ScrollTo(QPoint position) {
     emit Scrolled();
 }
 
+void ViewWidget::MoveTo(QPoint position) {
+    if (position == QPoint(document_.ScrollX(), document_.ScrollY())) return;
+    document_.SetScroll(position.x(), position.y());
+    SetScrollBars();
+    RepaintPanes();
+    emit Scrolled();
+}
+
+QSize ViewWidget::ScrollPictureSize() const {
+    return PictureSize(ScrollPane(Mode()));
+}
+
 void ViewWidget::SetScrollBars() {
     settingBars_ = true;
     horizontalScrollBar()->setValue(document_.ScrollX());
@@ -239,18 +248,18 @@ void ViewWidget::paintEvent(QPaintEvent* event) {
     const bool anyPicture = !PictureSize(0).isEmpty() || !PictureSize(1).isEmpty();
     if (!anyPicture) return;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(FromColourRef(border.middleColour));
+    painter.setBrush(QColorFromColourRef(border.middleColour));
     for (int i = 0; i < 3; ++i) {
         const auto bands = BorderBandsAround(PaneRect(i), border);
         if (!bands) continue;
-        painter.fillRect(bands->outer, FromColourRef(border.outerColour));
+        painter.fillRect(bands->outer, QColorFromColourRef(border.outerColour));
         if (bands->cornerDiameter > 0) {
             const qreal radius = bands->cornerDiameter / 2.0;
             painter.drawRoundedRect(QRectF(bands->middle), radius, radius);
         } else {
-            painter.fillRect(bands->middle, FromColourRef(border.middleColour));
+            painter.fillRect(bands->middle, QColorFromColourRef(border.middleColour));
         }
-        painter.fillRect(bands->inner, FromColourRef(border.innerColour));
+        painter.fillRect(bands->inner, QColorFromColourRef(border.innerColour));
     }
 }
 

@@ -59,6 +59,11 @@ class ViewWidget : public QAbstractScrollArea {
     void RepaintPanes();
     // Scrolls to the position (clamped), as the navigator asks.
     void ScrollTo(QPoint position);
+    // Moves to `position` as given, which the caller has clamped, or wrapped round a
+    // panorama (automatic scrolling).
+    void MoveTo(QPoint position);
+    // The picture that scrolling moves over (the scroll pane's).
+    QSize ScrollPictureSize() const;
 
     PaneWidget* Pane(int index) const { return panes_[index]; }
     // The pane's rectangle in the client area (the viewport); empty when not shown.

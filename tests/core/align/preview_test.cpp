@@ -91,10 +91,7 @@ TEST_F(PreviewComposeTest, ShiftedRedCyanAndOneSideModes) {
     ASSERT_TRUE(c.image);
     ASSERT_EQ(c.image.Width(), 17);
     ASSERT_EQ(c.image.Height(), 13);
-    EXPECT_EQ(c.leftCutX, 3);
-    EXPECT_EQ(c.leftCutY, 0);
-    EXPECT_EQ(c.rightCutX, 0);
-    EXPECT_EQ(c.rightCutY, 2);
+    EXPECT_EQ(std::tuple(c.leftCutX, c.leftCutY, c.rightCutX, c.rightCutY), std::tuple(3, 0, 0, 2));
     for (int r = 0; r < 13; ++r)
         for (int x = 0; x < 17; ++x) {
             const std::uint8_t* p = c.image.StoredRow(r) + 3 * x;
@@ -120,16 +117,13 @@ TEST_F(PreviewComposeTest, ShiftKeepsTenPixelsSizesMeetAndBadInputGivesNothing) 
     const PreviewComposition c = PreviewCompose(left, right, -100, 100, 0);
     ASSERT_EQ(c.image.Width(), 10);
     ASSERT_EQ(c.image.Height(), 10);
-    EXPECT_EQ(c.rightCutX, 10);
-    EXPECT_EQ(c.leftCutY, 5);
+    EXPECT_EQ(std::tuple(c.rightCutX, c.leftCutY), std::tuple(10, 5));
     const PreviewComposition extreme = PreviewCompose(left, right, INT_MIN, INT_MAX, 0);
-    EXPECT_EQ(extreme.image.Width(), 10);
-    EXPECT_EQ(extreme.image.Height(), 10);
+    EXPECT_EQ(std::tuple(extreme.image.Width(), extreme.image.Height()), std::tuple(10, 10));
     // A picture smaller than 10 pixels is not shifted at all.
     const ImageBuffer tiny = MakeGrey(6, 4, [](int x, int) { return x; });
     const PreviewComposition small = PreviewCompose(tiny, tiny, 3, -3, 0);
-    EXPECT_EQ(small.image.Width(), 6);
-    EXPECT_EQ(small.image.Height(), 4);
+    EXPECT_EQ(std::tuple(small.image.Width(), small.image.Height()), std::tuple(6, 4));
     EXPECT_EQ(small.leftCutX + small.leftCutY + small.rightCutX + small.rightCutY, 0);
     // Different sizes use the common part.
     const ImageBuffer narrow = MakeGrey(18, 16, [](int x, int y) { return x * y; });

@@ -206,16 +206,13 @@ TEST(BatchJobTest, SeparateFilesPairByNameOrWithTheNextOrTheRightFolder) {
     for (const auto& c : cases) EXPECT_EQ(pairs(MakeFileJob(inP(c.files), options)), c.pairs);
     const std::vector<std::string> files = inP(cases[0].files);
     BatchJob job = MakeFileJob(files, options);
-    EXPECT_EQ(job.count, 5);
-    EXPECT_EQ(job.items[1].index, 2);
-    EXPECT_EQ(job.items[2].index, 4);
+    EXPECT_EQ(std::tuple(job.count, job.items[1].index, job.items[2].index), std::tuple(5, 2, 4));
 
     options.useRightFolder = true;
     options.rightFolder = right.Path();
     job = MakeFileJob(files, options);
     ASSERT_EQ(job.items.size(), 5u);
-    EXPECT_EQ(job.items[0].right, "");
-    EXPECT_EQ(job.items[2].right, right / "b.jpg");
+    EXPECT_EQ(std::tuple(job.items[0].right, job.items[2].right), std::tuple("", right / "b.jpg"));
     EXPECT_EQ(job.items[3].right, right / "c_r.jpg");  // the partner name
     EXPECT_EQ(job.header.substr(0, 8), "Input:/p");
 
@@ -327,8 +324,7 @@ TEST(BatchRunTest, UnreadableFileIsLoggedAndTheOthersConvert) {
     EXPECT_EQ(run.told, std::vector<std::string>{LoadResString(StringId::WarningCaption) + "|" +
                                                  LoadResString(StringId::BatchOtherFileType)});
     EXPECT_EQ(run.log[3], "Ergebnis: Leserfehler.\r\n\r\n");
-    EXPECT_EQ(run.summary.converted, 1);
-    EXPECT_EQ(run.summary.failed, 1);
+    EXPECT_EQ(std::tuple(run.summary.converted, run.summary.failed), std::tuple(1, 1));
     EXPECT_FALSE(run.summary.AllConverted());
     EXPECT_TRUE(std::filesystem::exists(out / "good.jpg"));
 }
@@ -357,8 +353,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ASSERT_TRUE(run.summary.AllConverted()) << run.Joined();
     DasHeader header;
     ASSERT_TRUE(ReadDasHeader(out / "v_l.das", header));
-    EXPECT_EQ(header.alignX, 0);
-    EXPECT_EQ(header.leftWidth, 30);
+    EXPECT_EQ(std::tuple(header.alignX, header.leftWidth), std::tuple(0, 30));
 
     // A list entry's alignment with the position fields: offset (−5 − 2, 3 − 1).
     BatchItem item;
@@ -374,15 +369,13 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     ASSERT_EQ(ConvertBatchItem(item, options, {}, {}, OverwritePolicy::Never()).outcome,
               BatchOutcome::Converted);
     ASSERT_TRUE(ReadDasHeader(in / "v_l.das", header));
-    EXPECT_EQ(header.alignX, 7);
-    EXPECT_EQ(header.alignY, 2);
+    EXPECT_EQ(std::tuple(header.alignX, header.alignY), std::tuple(7, 2));
     // Opened again as a source, the container gives its views and its offset.
     const BatchViews views = OpenBatchStereoFile(in / "v_l.das", StereoLayout::OverUnder, {});
     ASSERT_TRUE(views);
     EXPECT_EQ(PixelAt(views.left, 3, 3), kWhite);
     EXPECT_EQ(PixelAt(views.right, 3, 3), kBlack);
-    EXPECT_EQ(views.dx, -7);
-    EXPECT_EQ(views.dy, 2);
+    EXPECT_EQ(std::tuple(views.dx, views.dy), std::tuple(-7, 2));
 
     // Packed again into the same folder, the container would be its own source: refused.
     const test::Bytes packed = test::ReadAll(in / "v_l.das");
@@ -395,8 +388,7 @@ TEST(BatchRunTest, DasContainersKeepBothFilesAndTheAlignment) {
     options.sourceLayout = StereoLayout::SideBySide;
     options.position = false;
     const BatchRunLog lone = RunFiles({in / "v_r.bmp"}, options);
-    EXPECT_EQ(lone.log.back(), "Error  ");
-    EXPECT_EQ(lone.summary.failed, 1);
+    EXPECT_EQ(std::tuple(lone.log.back(), lone.summary.failed), std::tuple("Error  ", 1));
 }
 
 TEST(BatchRunTest, RealSideBySidePhotoBecomesAnAnaglyphOfHalfItsWidth) {

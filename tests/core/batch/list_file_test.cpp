@@ -16,7 +16,6 @@ namespace duplora {
 namespace {
 
 using namespace std::string_literals;
-using test::FileSizeLimit;
 using test::ScratchDir;
 
 std::string ReadText(const std::string& path) {
@@ -294,15 +293,15 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldList) {
     WriteText(path_, text);
     ListResult rewrite, append, create;
     {
-        FileSizeLimit limit(text.size() - 100);
+        test::DiskFullAfter limit(text.size() - 100);
         rewrite = RewriteListEntry(path_, 1999, Single("/x.jpg"));
     }
     {
-        FileSizeLimit limit(text.size() + 10);
+        test::DiskFullAfter limit(text.size() + 10);
         append = AppendListEntry(path_, Entry(21, 0, false, 0, 0, "/links.jpg", "/rechts.jpg"));
     }
     {
-        FileSizeLimit limit(5);  // a new list that cannot be written is not left behind
+        test::DiskFullAfter limit(5);  // a new list that cannot be written is not left behind
         create = AppendListEntry(folder_ / "neu.txt", Single("/x.jpg"));
     }
     EXPECT_EQ(rewrite, ListResult::WriteFailed);
@@ -349,8 +348,7 @@ TEST_F(ListFileTest, FilesThatAreNoList) {
     e.x = e.y = 99;
     EXPECT_EQ(OpenList(folder_ / "fehlt.txt", list), ListResult::CannotOpen);
     EXPECT_EQ(ReadListEntry(folder_ / "fehlt.txt", 0, e), ListResult::CannotOpen);
-    EXPECT_EQ(e.x, 0);
-    EXPECT_EQ(e.y, 0);
+    EXPECT_EQ(std::tuple(e.x, e.y), std::tuple(0, 0));
     EXPECT_EQ(OpenList(folder_.Path(), list), ListResult::CannotOpen);
     EXPECT_EQ(AppendListEntry(folder_.Path(), Single("/a")), ListResult::CannotOpen);
     // A FIFO is refused at once instead of waiting for a writer.

@@ -139,9 +139,7 @@ TEST_F(MosaicFilesTest, SortsSkipsUnreadableAndWrites) {
     const std::string target = dir_ / "output.bmp";
     const MosaicResult r = MakeMosaic(paths, target, asked_.Policy(),
                                       [&](const MosaicStep& s) { steps.push_back(s); });
-    EXPECT_EQ(r.status, MosaicStatus::Written);
-    EXPECT_EQ(r.width, 31);
-    EXPECT_EQ(r.height, 10);
+    EXPECT_EQ(std::tuple(r.status, r.width, r.height), std::tuple(MosaicStatus::Written, 31, 10));
     EXPECT_EQ(r.joined, (Names{dir_ / "A.bmp", dir_ / "b.bmp"}));
     EXPECT_EQ(r.unreadable, (Names{dir_ / "c.jpg", dir_ / "missing.bmp"}));
     EXPECT_EQ(asked_.questions,
@@ -188,8 +186,7 @@ TEST_F(MosaicFilesTest, NothingReadableOrUnwritableLeavesTheTarget) {
     const std::string target = WriteText("out.bmp", "old");
     MosaicResult r = MakeMosaic({dir_ / "missing.jpg", WriteText("x.bmp", "BM garbage")}, target,
                                 ConfirmPolicy::Always());
-    EXPECT_EQ(r.status, MosaicStatus::NoPicture);
-    EXPECT_EQ(r.unreadable.size(), 2u);
+    EXPECT_EQ(std::tuple(r.status, r.unreadable.size()), std::tuple(MosaicStatus::NoPicture, 2u));
     ASSERT_TRUE(r.failure);
     EXPECT_EQ(test::Messages(*r.failure), Names{kCannotSave});
     EXPECT_EQ(test::ReadAll(target), test::Text("old"));
@@ -209,11 +206,9 @@ TEST_F(MosaicFilesTest, FolderMosaicLeavesAnEarlierOutputOut) {
     WriteText("notes.txt", "text");
     const std::string target = Write("output.bmp", MakeNoise(50, 50, 3));
     const MosaicResult r = MakeFolderMosaic(dir_.Path(), target, ConfirmPolicy::Always());
-    EXPECT_EQ(r.status, MosaicStatus::Written);
-    EXPECT_EQ(r.joined.size(), 2u);
+    EXPECT_EQ(std::tuple(r.status, r.joined.size()), std::tuple(MosaicStatus::Written, 2u));
     const ImageBuffer written = ReadBmpFile(target);
-    EXPECT_EQ(written.Width(), 12);
-    EXPECT_EQ(written.Height(), 5);
+    EXPECT_EQ(std::tuple(written.Width(), written.Height()), std::tuple(12, 5));
 }
 
 TEST_F(MosaicFilesTest, RealPhotographs) {

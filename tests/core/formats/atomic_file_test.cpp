@@ -85,8 +85,7 @@ TEST(ReplaceFile, KeepsTheStampAndFollowsLinks) {
     ASSERT_EQ(::lstat((dir / "link").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(st.st_mtim.tv_sec, 1200000000);
+    EXPECT_EQ(std::tuple(st.st_mode & 07777, st.st_mtim.tv_sec), std::tuple(0640u, 1200000000));
     EXPECT_EQ(st.st_mtim.tv_nsec, 700);
 
     EXPECT_EQ(ReplaceFile(dir / "new.txt", Span("n"), FileStamp{}), ReplaceResult::Ok);
@@ -210,7 +209,7 @@ TEST_P(FailedWrites, LeaveTheOldFile) {
     const std::string target = dir / (c.trouble == Trouble::NoFolder ? "none/x.jpg" : "old.jpg");
     std::vector<std::string> told;
     {
-        std::optional<test::FileSizeLimit> limit;
+        std::optional<test::DiskFullAfter> limit;
         std::optional<test::LockedFolder> lock;
         if (c.trouble == Trouble::FullDisk) {
             limit.emplace(4096);

@@ -267,8 +267,7 @@ TEST_F(DasSamplePair, ContainerHoldsSourcesSizesNamesAndTimes) {
     EXPECT_EQ(
         std::vector({h.leftWidth, h.leftHeight, h.alignX, h.alignY, h.rightWidth, h.rightHeight}),
         std::vector({1824, 1367, 12, -3, 1824, 1367}));
-    EXPECT_EQ(h.leftName, "gx8_l.jpg");
-    EXPECT_EQ(h.rightName, "gx8_r.jpg");
+    EXPECT_EQ(std::tuple(h.leftName, h.rightName), std::tuple("gx8_l.jpg", "gx8_r.jpg"));
     EXPECT_EQ(h.leftTimes.write, PosixToFileTime({1300000000, 123456700}));
     EXPECT_EQ(h.rightTimes.write, PosixToFileTime({1300000002, 987654300}));
     const auto entry = [&](int i) {

@@ -118,8 +118,7 @@ TEST(MakeExifBlock, PatchesLengthDatesSizeAndThumbnail) {
     // Our own scanner finds what the block says.
     Bytes file = JpegWith({MakeExifBlock(FakeThumbnail(300), 64, 48, "2020:01:01 00:00:00")});
     const ExifFacts facts = Scan(file, ExifToolMode::ExtractThumbnail);
-    EXPECT_EQ(facts.result, ExifToolResult::Done);
-    EXPECT_EQ(facts.orientation, 1);
+    EXPECT_EQ(std::tuple(facts.result, facts.orientation), std::tuple(ExifToolResult::Done, 1));
     EXPECT_EQ(facts.tiffHeader, 12u);
     EXPECT_EQ(std::pair(facts.thumbnailOffset, facts.thumbnailLength), std::pair(630u, 300u));
     EXPECT_TRUE(facts.thumbnailInside);
@@ -165,8 +164,7 @@ TEST(ScanExifHeader, NoExifEarlyEndAndProgressiveFrames) {
     Bytes plain = JpegWith({Segment(0xFE, Text(std::string("hello\0junk", 10)))});
     ExifFacts facts = Scan(plain, ExifToolMode::ExtractThumbnail);
     EXPECT_EQ(facts.result, ExifToolResult::NoExif);
-    EXPECT_EQ(facts.orientation, kNoOrientation);
-    EXPECT_EQ(facts.comment, "hello");
+    EXPECT_EQ(std::tuple(facts.orientation, facts.comment), std::tuple(kNoOrientation, "hello"));
     EXPECT_EQ(facts.width, 64);
 
     // An end marker before the scan: nothing counts.
@@ -175,8 +173,7 @@ TEST(ScanExifHeader, NoExifEarlyEndAndProgressiveFrames) {
     Append(ended, FrameHeader(64, 48));
     Append(ended, {0xFF, 0xD9});
     facts = Scan(ended, ExifToolMode::ExtractThumbnail);
-    EXPECT_EQ(facts.result, ExifToolResult::NoExif);
-    EXPECT_EQ(facts.width, 0);
+    EXPECT_EQ(std::tuple(facts.result, facts.width), std::tuple(ExifToolResult::NoExif, 0));
     EXPECT_EQ(facts.thumbnailLength, 0u);
 
     Bytes xmp = JpegWith({Segment(0xE1, Text("http://ns.adobe.com/xap/1.0/"))});

@@ -9,11 +9,8 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <csignal>
 
 #include "support/test_support.h"
 
@@ -38,24 +35,6 @@ std::vector<std::string> ScratchDir::Files() const {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-FileSizeLimit::FileSizeLimit(unsigned long bytes) {
-    struct rlimit limit {};
-    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
-    saved_ = limit.rlim_cur;
-    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    limit.rlim_cur = bytes;
-    active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    struct rlimit limit {};
-    if (getrlimit(RLIMIT_FSIZE, &limit) == 0) {
-        limit.rlim_cur = saved_;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    std::signal(SIGXFSZ, savedHandler_);
 }
 
 LockedFolder::LockedFolder(const std::string& path) : path_(path) {

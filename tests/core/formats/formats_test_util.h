@@ -34,27 +34,6 @@ class ScratchDir {
     std::string path_;
 };
 
-// The same under the names the list-file tests use.
-struct TempFolder : ScratchDir {
-    std::string File(const std::string& name) const { return *this / name; }
-    std::vector<std::string> Entries() const { return Files(); }
-};
-
-// While it lives, writes past `bytes` fail as on a full disk (RLIMIT_FSIZE, SIGXFSZ ignored).
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(unsigned long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool Active() const { return active_; }
-
-  private:
-    unsigned long saved_ = 0;
-    void (*savedHandler_)(int) = nullptr;
-    bool active_ = false;
-};
-
 // While it lives the folder takes no new files: by its permissions, or for a privileged
 // user by the immutable attribute. Unlocked() when neither worked.
 class LockedFolder {
@@ -84,12 +63,6 @@ std::string Quote(const std::string& path);  // for the shell
 
 Bytes ReadAll(const std::string& path);
 bool WriteAll(const std::string& path, const Bytes& bytes);
-inline Bytes ReadBytes(const std::string& path) {
-    return ReadAll(path);
-}
-inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
-    return WriteAll(path, bytes);
-}
 // Little-endian fields.
 std::uint32_t Le(const Bytes& b, std::size_t at, int bytes = 4);
 void PutLe(Bytes& b, std::size_t at, std::uint32_t value, int bytes = 4);

@@ -118,8 +118,7 @@ TEST(OpenStereoFile, SplitsAFileAndNamesTheViews) {
     ASSERT_TRUE(opened.loaded);
     EXPECT_EQ(opened.layout, StereoLayout::OverUnder);
     EXPECT_FALSE(opened.single || opened.hasAlignment);
-    EXPECT_EQ(opened.leftPath, path);
-    EXPECT_EQ(opened.rightPath, path);
+    EXPECT_EQ(std::tuple(opened.leftPath, opened.rightPath), std::tuple(path, path));
     EXPECT_EQ(opened.leftName, "stereo.bmp - Links");
     EXPECT_EQ(opened.rightName, "stereo.bmp - Rechts");
     const StereoViews expected = SplitStereoPicture(picture, StereoLayout::OverUnder);
@@ -277,30 +276,8 @@ TEST(ProposeRightPartner, PartnerThenTheLastRightFolder) {
     EXPECT_FALSE(ProposeRightPartner(here / "b_l.jpg", here.Path()));
 }
 
-TEST(OpenRequests, DroppedFilesArgumentsAndQuotedNames) {
-    using Kind = StereoOpenRequest::Kind;
-    EXPECT_EQ(RequestForDroppedFiles({}).kind, Kind::Nothing);
-    const StereoOpenRequest list = RequestForDroppedFiles({"/x/show.TXT", "/x/a.jpg"});
-    EXPECT_EQ(list.kind, Kind::SlideShowList);
-    EXPECT_EQ(list.path, "/x/show.TXT");
-    EXPECT_EQ(RequestForDroppedFiles({"/x/a.jps"}).kind, Kind::StereoFile);
-    const StereoOpenRequest pair = RequestForDroppedFiles({"/x/r.jpg", "/x/l.jpg", "/x/z.jpg"});
-    EXPECT_EQ(pair.kind, Kind::Pair);
-    EXPECT_EQ(std::pair(pair.left, pair.right), test::TwoNames("/x/l.jpg", "/x/r.jpg"));
-
-    ScratchDir dir;
-    test::WriteAll(dir / "a.jpg", {1});
-    test::WriteAll(dir / "show.txt", {1});
-    EXPECT_EQ(RequestForArguments({dir / "missing.jpg"}).kind, Kind::Nothing);
-    EXPECT_EQ(RequestForArguments({dir.Path()}).kind, Kind::Nothing);
-    EXPECT_EQ(RequestForArguments({dir / "show.txt"}).kind, Kind::SlideShowList);
-    EXPECT_EQ(RequestForArguments({dir / "a.jpg"}).kind, Kind::StereoFile);
-    const StereoOpenRequest args =
-        RequestForArguments({dir / "a.jpg", "/x/mid.jpg", "/x/last.jpg"});
-    EXPECT_EQ(args.kind, Kind::Pair);
-    EXPECT_EQ(std::pair(args.left, args.right), test::TwoNames("/x/last.jpg", dir / "a.jpg"));
-
-    // Two to four names of a multiple selection.
+// Two to four names of a multiple selection.
+TEST(SplitQuotedNames, TwoToFourNamesOfAMultipleSelection) {
     EXPECT_EQ(SplitQuotedNames("\"a_l.jpg\" \"a_r.jpg\""),
               (std::vector<std::string>{"a_l.jpg", "a_r.jpg"}));
     EXPECT_EQ(SplitQuotedNames("\"1\" \"2\" \"3\" \"4\" \"5\"").size(), 4u);
@@ -342,8 +319,7 @@ TEST(OpenPreview, JpegFromAPhotographAndItsChosenRotation) {
     ASSERT_TRUE(preview->image);
     EXPECT_LE(std::max(preview->width, preview->height), 160);
     EXPECT_EQ(std::pair(preview->reportedWidth, preview->reportedHeight), std::pair(1824, 1367));
-    EXPECT_EQ(preview->depth, 24);
-    EXPECT_EQ(preview->orientation, 1);
+    EXPECT_EQ(std::tuple(preview->depth, preview->orientation), std::tuple(24, 1));
 
     // The rotation chosen is written and turns the next preview.
     ScratchDir dir;
@@ -370,8 +346,7 @@ TEST(OpenPreview, BmpTiffAndFilesWithoutAPreview) {
     ASSERT_TRUE(WriteBmpFile(dir / "wide.bmp", test::MakeNoise(2000, 500, 9)));
     const std::optional<OpenPreview> preview = LoadOpenPreview(dir / "wide.bmp");
     ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->kind, PreviewKind::Bmp);
-    EXPECT_EQ(preview->width, 2000);
+    EXPECT_EQ(std::tuple(preview->kind, preview->width), std::tuple(PreviewKind::Bmp, 2000));
     // Kept at four times 160 × 40.
     EXPECT_EQ(std::pair(preview->image.Width(), preview->image.Height()), std::pair(640, 160));
     EXPECT_EQ(preview->depth, 24);
@@ -399,8 +374,7 @@ TEST(OpenPreview, BmpTiffAndFilesWithoutAPreview) {
                                " -resize 30x20! -type Grayscale " + test::Quote(dir / "grey.tif")));
     const std::optional<OpenPreview> tiff = LoadOpenPreview(dir / "grey.tif");
     ASSERT_TRUE(tiff);
-    EXPECT_EQ(tiff->kind, PreviewKind::Tiff);
-    EXPECT_EQ(tiff->depth, 8);
+    EXPECT_EQ(std::tuple(tiff->kind, tiff->depth), std::tuple(PreviewKind::Tiff, 8));
     EXPECT_EQ(std::pair(tiff->width, tiff->height), std::pair(30, 20));
     EXPECT_EQ(tiff->image.BitCount(), 24);
 }

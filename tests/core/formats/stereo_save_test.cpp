@@ -21,7 +21,7 @@ namespace {
 
 using test::Bytes;
 using test::PixelAt;
-using test::ReadBytes;
+using test::ReadAll;
 using test::ScratchDir;
 
 // Width and height of a file as ImageMagick sees it; "" without the tool.
@@ -127,8 +127,8 @@ TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
     const ImageBuffer picture = test::MakeGradient(64, 32);
     ASSERT_TRUE(EncodeJpegImage(dir / "in.jpg", picture, true, 90));
     ASSERT_TRUE(WriteStjFile(dir / "out.stj", dir / "in.jpg"));
-    const Bytes jpeg = ReadBytes(dir / "in.jpg");
-    const Bytes stj = ReadBytes(dir / "out.stj");
+    const Bytes jpeg = ReadAll(dir / "in.jpg");
+    const Bytes stj = ReadAll(dir / "out.stj");
     ASSERT_EQ(stj.size(), jpeg.size() + 23);
     EXPECT_TRUE(std::equal(kHead, kHead + 43, stj.begin()));
     EXPECT_TRUE(std::equal(jpeg.begin() + 20, jpeg.end(), stj.begin() + 43));
@@ -140,7 +140,7 @@ TEST(WriteStjFile, FixedHeadThenTheJpegWithoutItsOwnStart) {
     ASSERT_TRUE(WriteBmpFile(dir / "in.bmp", picture));
     EXPECT_FALSE(WriteStjFile(dir / "out.stj", dir / "in.bmp"));
     EXPECT_FALSE(WriteStjFile(dir / "out.stj", dir / "missing.jpg"));
-    EXPECT_EQ(ReadBytes(dir / "out.stj"), stj);
+    EXPECT_EQ(ReadAll(dir / "out.stj"), stj);
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"in.bmp", "in.jpg", "out.stj"}));
 }
 
@@ -160,10 +160,10 @@ TEST(SaveStereoPicture, EveryTypeGoesToItsWriter) {
     }
     EXPECT_TRUE(test::SamePixels(ReadBmpFile(dir / "s.bmp"), picture, "bmp"));
     ASSERT_TRUE(EncodeJpegImage(dir / "expected.jpg", picture, true, 85));
-    EXPECT_EQ(ReadBytes(dir / "s.jpg"), ReadBytes(dir / "expected.jpg"));
-    EXPECT_EQ(ReadBytes(dir / "s.jps"), ReadBytes(dir / "expected.jpg"));
+    EXPECT_EQ(ReadAll(dir / "s.jpg"), ReadAll(dir / "expected.jpg"));
+    EXPECT_EQ(ReadAll(dir / "s.jps"), ReadAll(dir / "expected.jpg"));
     ASSERT_TRUE(WriteStjFile(dir / "expected.stj", dir / "expected.jpg"));
-    EXPECT_EQ(ReadBytes(dir / "s.stj"), ReadBytes(dir / "expected.stj"));
+    EXPECT_EQ(ReadAll(dir / "s.stj"), ReadAll(dir / "expected.stj"));
     if (test::HaveTool("identify")) {
         EXPECT_EQ(IdentifySize(dir / "s.stj", "jpeg"), "301 120");
     }
@@ -179,7 +179,7 @@ TEST(SaveStereoPicture, ExifBlockOnlyWhenAskedAndNeverInStj) {
          {std::tuple{"e.jps", OutputFormat::Jps, true}, {"e.stj", OutputFormat::Stj, false}}) {
         settings.type = type;
         ASSERT_TRUE(SaveStereoPicture(dir / name, test::MakeGradient(320, 200), settings));
-        const Bytes head = ReadBytes(dir / name);
+        const Bytes head = ReadAll(dir / name);
         EXPECT_EQ(std::string(head.begin(), head.begin() + 200).find("Exif") != std::string::npos,
                   exif)
             << name;
@@ -249,7 +249,7 @@ TEST(SaveLeftRightFiles, EqualNamesAreRefusedAndCancelWritesNothing) {
               std::vector<std::string>{dir / "pair_r.jpg" +
                                        "|Datei bereits vorhanden! Diese Datei ersetzen ?"});
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"pair_r.jpg"}));
-    EXPECT_EQ(ReadBytes(dir / "pair_r.jpg"), old);
+    EXPECT_EQ(ReadAll(dir / "pair_r.jpg"), old);
     // Nothing to split is a failure the user hears of.
     EXPECT_EQ(test::Messages(SaveLeftRightFiles(dir / "pair.jpg", ImageBuffer{}, "_l", "_r",
                                                 settings, OverwritePolicy::Always())),
@@ -279,14 +279,14 @@ TEST_F(SizeEstimateTest, SmallPictureIsMeasuredExactly) {
     SaveSettings settings;
     settings.quality = 99;
     ASSERT_TRUE(SaveStereoPicture(out_ / "a.jpg", picture, settings));
-    EXPECT_EQ(estimate.bytes, static_cast<std::int64_t>(ReadBytes(out_ / "a.jpg").size()));
+    EXPECT_EQ(estimate.bytes, static_cast<std::int64_t>(ReadAll(out_ / "a.jpg").size()));
     // The box shows what the encoder made of it.
     EXPECT_TRUE(test::SamePixels(estimate.shown, DecodeJpegFile(out_ / "a.jpg", false), "shown"));
 
     settings.type = OutputFormat::Stj;
     ASSERT_TRUE(SaveStereoPicture(out_ / "a.stj", picture, settings));
     EXPECT_EQ(EstimateSaveSize(preview, 99, OutputFormat::Stj).bytes,
-              static_cast<std::int64_t>(ReadBytes(out_ / "a.stj").size()));
+              static_cast<std::int64_t>(ReadAll(out_ / "a.stj").size()));
     EXPECT_TRUE(temp_.Files().empty());
 }
 
@@ -310,7 +310,7 @@ TEST_F(SizeEstimateTest, LargePictureIsEstimatedThenMeasured) {
     settings.quality = 80;
     settings.exifThumbnail = true;
     ASSERT_TRUE(SaveStereoPicture(out_ / "big.jpg", picture, settings));
-    const auto saved = static_cast<std::int64_t>(ReadBytes(out_ / "big.jpg").size());
+    const auto saved = static_cast<std::int64_t>(ReadAll(out_ / "big.jpg").size());
     EXPECT_EQ(exact.bytes, saved);
     // Later estimates at the same quality scale by the measured ratio and land on the
     // measured size rounded down to hundreds.

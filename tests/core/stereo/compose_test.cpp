@@ -117,21 +117,11 @@ TEST_F(DisplayComposerTest, SideBySideViews) {
     in.dy = -1;
     ASSERT_TRUE(composer.ComposeForDisplay(in));
     // Reference 10 × 6; common area 16 × 11 scaled by a half: 8 × 5.
-    EXPECT_EQ(composer.FirstView().Width(), 8);
-    EXPECT_EQ(composer.FirstView().Height(), 5);
+    EXPECT_EQ(std::pair(composer.FirstView().Width(), composer.FirstView().Height()),
+              std::pair(8, 5));
     EXPECT_TRUE(SamePixels(composer.FirstView(), CropScaleView(a, 10, 6, 4, 0, 0, 1, false)));
     EXPECT_TRUE(SamePixels(composer.SecondView(), CropScaleView(b, 10, 6, 4, 0, 0, 1, true)));
     EXPECT_FALSE(composer.Composite());
-}
-
-TEST_F(DisplayComposerTest, SinglePicture) {
-    in.mode = DisplayMode::Single;
-    in.second = nullptr;
-    in.zoomPercent = 150;
-    ASSERT_TRUE(composer.ComposeForDisplay(in));
-    EXPECT_EQ(composer.Composite().Width(), 30);
-    EXPECT_EQ(composer.Composite().Height(), 18);
-    EXPECT_FALSE(composer.FirstView());
 }
 
 TEST_F(DisplayComposerTest, RecomposeAfterOffsetKeepsScaledViews) {

@@ -53,19 +53,6 @@ class FlipGl : public ::testing::Test {
                                      picture.Pixels());
         return picture;
     }
-    // Compares every pixel; on a difference both pictures go to the test output folder.
-    static void ExpectSame(const ImageBuffer& actual, const ImageBuffer& expected,
-                           const std::string& name) {
-        ASSERT_EQ(actual.Width(), expected.Width());
-        ASSERT_EQ(actual.Height(), expected.Height());
-        for (int y = 0; y < actual.Height(); ++y)
-            if (std::memcmp(actual.Line(y), expected.Line(y), 3 * actual.Width()) != 0) {
-                test::WriteBmpForTest(actual, test::TestOutputDir() + "/" + name + "-actual.bmp");
-                test::WriteBmpForTest(expected,
-                                      test::TestOutputDir() + "/" + name + "-expected.bmp");
-                FAIL() << name << ": row " << y << " differs";
-            }
-    }
     // Every pixel of the views distinct enough to catch a shifted row or column.
     static ImageBuffer Pattern(int w, int h, std::uint32_t salt) {
         return test::MakeImage(w, h, [salt](int x, int y) {
@@ -116,14 +103,14 @@ TEST_F(FlipGl, DoubleWidthEyesAreTheComposedViewsScrolledCentredOrWrapped) {
                     std::memcpy(expected.Line(p.screenY + y) + 3 * p.screenX, part.Line(y),
                                 3 * p.width);
             }
-            ExpectSame(frame, expected, std::string(c.name) + "-frame");
+            EXPECT_TRUE(test::SamePixels(frame, expected, std::string(c.name) + "-frame"));
 
             const EyeRenderer::Eye eye =
                 which == DisplayComposer::kFirstView ? EyeRenderer::kLeft : EyeRenderer::kRight;
             ASSERT_TRUE(renderer_.Load(eye, frame, false));
             const QRect target = Target(c.screen);
             renderer_.Draw(eye, target, c.screen, {{0, 0, screen.width, screen.height, 0, 0}});
-            ExpectSame(ReadBack(), expected, std::string(c.name) + "-drawn");
+            EXPECT_TRUE(test::SamePixels(ReadBack(), expected, std::string(c.name) + "-drawn"));
         }
     }
 }
@@ -151,8 +138,8 @@ TEST_F(FlipGl, OpenGlEyesShowTheViewsWithTheOffsetSplitBetweenThem) {
         EXPECT_EQ(DrawGlEye(renderer_, eye, target, screen, frame), QPoint(20, 10));
         const auto which =
             eye == EyeRenderer::kLeft ? DisplayComposer::kFirstView : DisplayComposer::kSecondView;
-        ExpectSame(ReadBack(), composer.Render(which, 20, 10, 256, 160),
-                   eye == EyeRenderer::kLeft ? "gl-left" : "gl-right");
+        EXPECT_TRUE(test::SamePixels(ReadBack(), composer.Render(which, 20, 10, 256, 160),
+                                     eye == EyeRenderer::kLeft ? "gl-left" : "gl-right"));
     }
 
     // An offset of 7 moves the left eye's window by 3 and the right eye's by 4 the other way.
@@ -191,7 +178,7 @@ TEST_F(FlipGl, SamplePairFramesAreDrawnExactly) {
     ASSERT_TRUE(renderer_.Load(EyeRenderer::kRight, frame, false));
     const QRect target = Target(QSize(640, 400));
     renderer_.Draw(EyeRenderer::kRight, target, QSize(640, 400), {{0, 0, 640, 400, 0, 0}});
-    ExpectSame(ReadBack(), frame, "sample-right");
+    EXPECT_TRUE(test::SamePixels(ReadBack(), frame, "sample-right"));
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+// The window comes back where the user left it: size, maximised state and the toolbar; its
+// pictures are drawn sharp at any scale; long work shows a bar and stops when asked.
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include "app/shell/menu_rules.h"
+#include "gui/shell/toolbar_icons.h"
+#include "gui_test_main.h"
+#include "support/test_support.h"
+
+namespace duplora {
+namespace {
+
+using WindowPlaceTest = test::WindowTest;
+
+TEST_F(WindowPlaceTest, SizeStateAndToolbarComeBackOnTheNextStart) {
+    {
+        MainWindow first(*store_, host_, {});
+        EXPECT_EQ(first.size(), QSize(1000, 700)) << "the first run's default";
+        EXPECT_FALSE(first.findChild<QToolBar*>()->isHidden());
+    }
+    MainWindow& window = Start();
+    window.resize(720, 510);
+    window.findChild<QToolBar*>()->hide();
+    test::Settle();
+    ASSERT_TRUE(window.close());
+
+    MainWindow again(*store_, host_, {});
+    EXPECT_EQ(again.size(), QSize(720, 510));
+    EXPECT_TRUE(again.findChild<QToolBar*>()->isHidden());
+    EXPECT_FALSE(again.windowState() & Qt::WindowMaximized);
+
+    again.show();
+    again.showMaximized();
+    test::Settle();
+    again.findChild<QToolBar*>()->show();
+    ASSERT_TRUE(again.close());
+    MainWindow third(*store_, host_, {});
+    EXPECT_TRUE(third.windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(third.findChild<QToolBar*>()->isHidden());
+}
+
+TEST(ToolbarPictures, DrawnAnewAtTwiceTheSizeNotScaledUp) {
+    int drawnFiner = 0;
+    for (int i = 0; i < kToolbarPictureCount; ++i) {
+        const QImage one = ToolbarPicture(i), two = ToolbarPicture(i, 2);
+        ASSERT_EQ(two.size(), QSize(32, 30)) << i;
+        // A picture scaled up from 16 × 15 has every 2 × 2 block in one colour; a drawing
+        // made at the larger size has edges inside some block (unless it is all upright
+        // boxes on the grid).
+        bool finer = false;
+        for (int y = 0; y < 30 && !finer; y += 2)
+            for (int x = 0; x < 32 && !finer; x += 2)
+                finer = two.pixel(x, y) != two.pixel(x + 1, y + 1);
+        drawnFiner += finer;
+        EXPECT_FALSE(ToolbarIcon(i).pixmap(QSize(32, 30)).isNull()) << i;
+        EXPECT_FALSE(one.isNull());
+    }
+    EXPECT_GE(drawnFiner, kToolbarPictureCount / 2);
+    EXPECT_FALSE(ProgramIcon().pixmap(QSize(256, 256)).isNull());
+}
+
+// Opening a large picture shows the bar and "Abbrechen"; the button or Escape stops it, and
+// the window stays as it was, without a message.
+TEST_F(WindowPlaceTest, LongWorkShowsItsBarAndStopsOnTheButtonOrEscape) {
+    const std::string big = dir_.filePath(QStringLiteral("big.bmp")).toStdString();
+    ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(3000, 2000, 7), big));
+    MainWindow& window = Start();
+    auto* bar = window.findChild<QProgressBar*>(QStringLiteral("workBar"));
+    auto* stop = window.findChild<QPushButton*>(QStringLiteral("stopWork"));
+    ASSERT_TRUE(bar && stop);
+    EXPECT_FALSE(stop->isVisible());
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Escape" : "the button");
+        bool stopped = false;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (stopped || !stop->isVisible()) return;
+            EXPECT_TRUE(bar->isVisible());
+            stopped = true;
+            if (byKey)
+                QTest::keyClick(&window, Qt::Key_Escape);
+            else
+                QTest::mouseClick(stop, Qt::LeftButton);
+        });
+        watch.start();
+        const int told = host_.Count();
+        host_.QueueTyping(QString::fromStdString(big));
+        window.ExecuteCommand(CmdOpenSingle);
+        watch.stop();
+        test::Settle();
+        EXPECT_TRUE(stopped) << "the bar never showed";
+        EXPECT_FALSE(window.Document().BothLoaded());
+        EXPECT_EQ(host_.Count(), told + 1)
+            << "only the file dialog: " << host_.LastText().toStdString();
+        EXPECT_FALSE(stop->isVisible());
+        EXPECT_FALSE(window.Working());
+    }
+}
+
+}  // namespace
+}  // namespace duplora
