@@ -11,11 +11,13 @@
 
 #include "app/shell/open_rules.h"
 #include "app/shell/settings_store.h"
+#include "app/shell/translations.h"
 #include "gui/align/align_screenshots.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/screenshots.h"
 #include "gui/shell/toolbar_icons.h"
+#include "gui/shell/widget_texts.h"
 
 #ifndef DUPLORA_VERSION
 #define DUPLORA_VERSION "0.1.0"
@@ -23,18 +25,18 @@
 
 namespace {
 
+using duplora::Tr;
+
 void Describe(QCommandLineParser& parser, const QCommandLineOption& screenshots) {
-    parser.setApplicationDescription(QStringLiteral(
-        "Duplora – Stereobilder öffnen, ausrichten, bearbeiten und speichern.\n"
-        "Eine Datei öffnet ein Stereobild (oder eine Slide Show Liste *.txt); zwei Dateien\n"
-        "öffnen ein Bildpaar, die zweite als linkes Bild."));
+    parser.setApplicationDescription(
+        Tr("Duplora – Stereobilder öffnen, ausrichten, bearbeiten und speichern.\n"
+           "Eine Datei öffnet ein Stereobild (oder eine Slide Show Liste *.txt); zwei Dateien\n"
+           "öffnen ein Bildpaar, die zweite als linkes Bild."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("rechts"),
-                                 QStringLiteral("Stereobild, Liste oder rechtes Bild"),
-                                 QStringLiteral("[rechts]"));
-    parser.addPositionalArgument(QStringLiteral("links"), QStringLiteral("linkes Bild"),
-                                 QStringLiteral("[links]"));
+    parser.addPositionalArgument(Tr("rechts"), Tr("Stereobild, Liste oder rechtes Bild"),
+                                 Tr("[rechts]"));
+    parser.addPositionalArgument(Tr("links"), Tr("linkes Bild"), Tr("[links]"));
     parser.addOption(screenshots);
 }
 
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
         QCoreApplication probe(argc, argv);
         probe.setApplicationName(QStringLiteral("duplora"));
         probe.setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
+        duplora::InstallTranslations(duplora::SystemUiLanguage());
         QCommandLineParser parser;
         Describe(parser, screenshots);
         parser.parse(probe.arguments());
@@ -65,7 +68,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("duplmaker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DUPLORA_VERSION));
     app.setWindowIcon(duplora::ProgramIcon());
-    duplora::InstallGermanQtTexts();
+    // German unless the user's locale asks for English; Qt's own texts follow.
+    if (duplora::SetUserLanguage(duplora::SystemUiLanguage()) == duplora::UiLanguage::German)
+        duplora::InstallGermanQtTexts();
     QCommandLineParser parser;
     Describe(parser, screenshots);
     parser.process(app);

@@ -44,6 +44,10 @@ enum StringId : int {
     TipBorder = 2234,          // "Zeige/Verberge Rahmen"
     TipPanorama = 2235,        // "360° Panorama Modus"
 
+    // Alignment by features.
+    AutoAlignTooFewFeatures = 2300,  // "Zu wenige gemeinsame Merkmale in beiden Bildern…"
+    AutoAlignDone = 2301,            // "Automatisch ausgerichtet: Drehung %s°, Größe %s %%, …"
+
     // Captions, messages, window and dialog titles, status and log lines, menu texts.
     ProgramTitle = 2501,                // "Duplora"
     OpenStereoTitle = 2502,             // "Stereobild öffnen"
@@ -279,6 +283,8 @@ inline constexpr StringId kAllStringIds[] = {
     StringId::TipAlignReset,
     StringId::TipBorder,
     StringId::TipPanorama,
+    StringId::AutoAlignTooFewFeatures,
+    StringId::AutoAlignDone,
     StringId::ProgramTitle,
     StringId::OpenStereoTitle,
     StringId::CannotOpenImage,

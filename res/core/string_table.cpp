@@ -36,6 +36,12 @@ extern const StringEntry kStringTable[] = {
     {2233, "Ausrichtung zurücksetzen"},
     {2234, "Zeige/Verberge Rahmen"},
     {2235, "360° Panorama Modus"},
+    {2300,
+     "Zu wenige gemeinsame Merkmale in beiden Bildern gefunden.\nDie Bilder können nicht "
+     "automatisch ausgerichtet werden."},
+    {2301,
+     "Automatisch ausgerichtet: Drehung %s°, Größe %s %%, Höhe %s Pixel; vertikale "
+     "Abweichung %s Pixel (vorher %s, %d Merkmale)"},
     {2501, "Duplora"},
     {2502, "Stereobild öffnen"},
     {2503, "Kann Bild nicht öffnen"},

@@ -19,13 +19,13 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "app/batch/batch_settings.h"
 #include "app/shell/install_paths.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "app/shell/translations.h"
 #include "core/align/gamma.h"
 #include "core/batch/batch_run.h"
 #include "core/batch/list_file.h"
@@ -50,13 +50,14 @@ constexpr std::size_t kHelpColumn = 25;
 
 // "a, b, c or d" for an option whose line has reached the description column.
 std::string Choices(const std::vector<std::string_view>& keys) {
+    const std::string orWord = " " + TranslateText("oder");
     std::string text;
     std::size_t column = kHelpColumn;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         std::string word(keys[i]);
         // "or" stays with the name before it.
         if (i + 2 < keys.size()) word += ',';
-        if (i + 2 == keys.size()) word += " or";
+        if (i + 2 == keys.size()) word += orWord;
         if (i > 0) {
             if (column + 1 + word.size() > kHelpMargin) {
                 text += '\n' + std::string(kHelpColumn, ' ');
@@ -101,47 +102,59 @@ std::vector<std::string_view> MethodKeys(DisplayMode mode) {
     return keys;
 }
 
+// A German text of the converter in the user's language, with %1, %2, … filled in.
+std::string Text(std::string_view german, std::initializer_list<std::string_view> values = {}) {
+    QString text = QString::fromStdString(TranslateText(german));
+    for (std::string_view value : values)
+        text = text.arg(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+    return text.toStdString();
+}
+
 std::string HelpText() {
     const BatchOptions defaults;
-    std::string help =
-        "Usage: duplora-convert [OPTIONS] FILE...        convert stereo files\n"
-        "       duplora-convert [OPTIONS] --list LIST    convert the pairs of a slide-show list\n"
+    return Text(
+        "Aufruf: duplora-convert [OPTIONEN] FILE...        Stereodateien umwandeln\n"
+        "        duplora-convert [OPTIONEN] --list LIST    die Paare einer Slide Show Liste\n"
+        "                                                  umwandeln\n"
         "\n"
-        "  -o, --output DIR       target folder, created when missing (default: the last\n"
-        "                         save folder, else the current folder)\n"
-        "      --from LAYOUT      sbs, ou, interlace, anaglyph or lr (separate left and right\n"
-        "                         files: each FILE with its _l/_r partner, else with the\n"
-        "                         next FILE) (default sbs)\n"
-        "      --right-folder DIR with --from lr: take the right files from DIR\n";
-    help += "      --to LAYOUT        " + Choices(OutputLayoutKeys()) + "\n" +
-            "                         (two files, _l and _r) (default " +
-            std::string(FindDisplayMode(defaults.outputMode)->key) + ")\n";
-    help += "      --type TYPE        " + Choices(OutputTypeKeys()) + " (default " +
-            std::string(FindOutputFormat(defaults.outputType)->key) + ")\n";
-    help +=
-        "      --quality N        JPEG quality 1-99 (default: the stored quality)\n"
-        "      --exif-thumbnail   give JPG and JPS files an Exif block with a thumbnail\n"
-        "      --angle L,R        rotate the views by L and R degrees (one decimal)\n"
-        "      --size L,R         scale the views to L and R percent (0-200), same pixel size\n"
-        "      --position H,V     align the views by H and V pixels\n"
-        "      --gamma L,R        gamma of the views, 0.01-5.00 (as 1.00,1.50)\n"
-        "      --width W          resize the result to W pixels wide\n"
-        "      --sharpen N        sharpen the views, 1 (soft) - 50 (hard)\n"
-        "      --swap             exchange the left and right views\n"
+        "  -o, --output DIR       Zielordner, wird angelegt, wenn er fehlt (Vorgabe: der\n"
+        "                         letzte Speicherordner, sonst der aktuelle Ordner)\n"
+        "      --from LAYOUT      sbs, ou, interlace, anaglyph oder lr (getrennte linke und\n"
+        "                         rechte Dateien: jede FILE mit ihrem _l/_r-Partner, sonst\n"
+        "                         mit der nächsten FILE) (Vorgabe sbs)\n"
+        "      --right-folder DIR mit --from lr: die rechten Dateien aus DIR nehmen\n"
+        "      --to LAYOUT        %1\n"
+        "                         (zwei Dateien, _l und _r) (Vorgabe %2)\n"
+        "      --type TYPE        %3 (Vorgabe %4)\n"
+        "      --quality N        JPEG-Qualität 1-99 (Vorgabe: die gespeicherte Qualität)\n"
+        "      --exif-thumbnail   JPG- und JPS-Dateien einen Exif-Block mit Vorschaubild\n"
+        "                         geben\n"
+        "      --angle L,R        die Bilder um L und R Grad drehen (eine Nachkommastelle)\n"
+        "      --size L,R         die Bilder auf L und R Prozent skalieren (0-200), gleiche\n"
+        "                         Pixelgröße\n"
+        "      --position H,V     die Bilder um H und V Pixel gegeneinander verschieben\n"
+        "      --gamma L,R        Gamma der Bilder, 0.01-5.00 (etwa 1.00,1.50)\n"
+        "      --width W          das Ergebnis auf W Pixel Breite umrechnen\n"
+        "      --sharpen N        die Bilder schärfen, 1 (weich) - 50 (hart)\n"
+        "      --swap             linkes und rechtes Bild vertauschen\n"
+        "      --auto-align       das rechte Bild nach gefundenen Merkmalen an das linke\n"
+        "                         anpassen (Drehung, Größe, Höhe und Trapez; die Tiefe\n"
+        "                         bleibt, wie sie ist)\n"
         "      --text, --logo, --border\n"
-        "                         burn in the stored text, logo and frame settings\n";
-    help += "      --grey-pair PAIR   " + Choices(MethodKeys(DisplayMode::GreyAnaglyph)) + "\n";
-    help += "      --colour-kind KIND " + Choices(MethodKeys(DisplayMode::ColourAnaglyph)) +
-            " (default: the stored anaglyph choices)\n";
-    help +=
-        "      --yes              replace existing outputs, but never a source file (without\n"
-        "                         it they are skipped)\n"
-        "  -q, --quiet            print no log\n"
-        "  -h, --help             show this help\n"
+        "                         gespeicherten Text, Logo und Rahmen einbrennen\n"
+        "      --grey-pair PAIR   %5\n"
+        "      --colour-kind KIND %6 (Vorgabe: die gespeicherte Anaglyph-Wahl)\n"
+        "      --yes              vorhandene Ausgaben ersetzen, aber nie eine Quelldatei\n"
+        "                         (ohne diese Option werden sie übersprungen)\n"
+        "  -q, --quiet            kein Protokoll ausgeben\n"
+        "  -h, --help             diese Hilfe zeigen\n"
         "\n"
-        "Exit status: 0 every file converted, 1 a file failed, was skipped or was read only\n"
-        "in part, 2 usage error.\n";
-    return help;
+        "Rückgabewert: 0 jede Datei umgewandelt, 1 eine Datei ist fehlgeschlagen, wurde\n"
+        "übersprungen oder nur teilweise gelesen, 2 Aufruffehler.\n",
+        {Choices(OutputLayoutKeys()), FindDisplayMode(defaults.outputMode)->key,
+         Choices(OutputTypeKeys()), FindOutputFormat(defaults.outputType)->key,
+         Choices(MethodKeys(DisplayMode::GreyAnaglyph)),
+         Choices(MethodKeys(DisplayMode::ColourAnaglyph))});
 }
 
 struct CommandLine {
@@ -175,6 +188,7 @@ struct Options {
     QCommandLineOption width{"width", {}, "W"};
     QCommandLineOption sharpen{"sharpen", {}, "N"};
     QCommandLineOption swap{"swap"};
+    QCommandLineOption autoAlign{"auto-align"};
     QCommandLineOption text{"text"};
     QCommandLineOption logo{"logo"};
     QCommandLineOption border{"border"};
@@ -185,10 +199,10 @@ struct Options {
     QCommandLineOption help{{"h", "help"}};
 
     void AddTo(QCommandLineParser& parser) const {
-        parser.addOptions({output,   list,          from,  rightFolder, to,       type,
-                           quality,  exifThumbnail, angle, size,        position, gamma,
-                           width,    sharpen,       swap,  text,        logo,     border,
-                           greyPair, colourKind,    yes,   quiet,       help});
+        parser.addOptions({output,  list,          from,       rightFolder, to,       type,
+                           quality, exifThumbnail, angle,      size,        position, gamma,
+                           width,   sharpen,       swap,       autoAlign,   text,     logo,
+                           border,  greyPair,      colourKind, yes,         quiet,    help});
     }
 };
 
@@ -255,14 +269,15 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
         return Bytes(parser.value(option));
     };
     const auto bad = [](const QCommandLineOption& option, std::string_view v) {
-        return UsageError{"bad value for --" + Bytes(option.names().back()) + ": '" +
-                          std::string(v) + "'"};
+        return UsageError{
+            Text("ungültiger Wert für --%1: '%2'", {Bytes(option.names().back()), v})};
     };
 
     cl.quiet = parser.isSet(opt.quiet);
     cl.yes = parser.isSet(opt.yes);
     if (parser.isSet(opt.exifThumbnail)) o.exifThumbnail = true;
     if (parser.isSet(opt.swap)) o.swap = true;
+    if (parser.isSet(opt.autoAlign)) o.autoAlign = true;
     if (parser.isSet(opt.text)) o.text = true;
     if (parser.isSet(opt.logo)) o.logo = true;
     if (parser.isSet(opt.border)) o.border = true;
@@ -274,7 +289,7 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
     }
     if (parser.isSet(opt.list)) {
         if (parser.values(opt.list).size() > 1)
-            throw UsageError{"only one --list can be converted"};
+            throw UsageError{Text("nur eine --list kann umgewandelt werden")};
         cl.list = Bytes(parser.value(opt.list));
         cl.listGiven = true;
     }
@@ -364,12 +379,12 @@ CommandLine Apply(const QCommandLineParser& parser, const Options& opt, BatchOpt
 
     for (const QString& file : parser.positionalArguments()) cl.files.push_back(Bytes(file));
     if (cl.listGiven && !cl.files.empty())
-        throw UsageError{"give either files or --list, not both"};
-    if (!cl.listGiven && cl.files.empty()) throw UsageError{"no files to convert"};
+        throw UsageError{Text("entweder Dateien oder --list angeben, nicht beides")};
+    if (!cl.listGiven && cl.files.empty()) throw UsageError{Text("keine Dateien zum Umwandeln")};
     if (cl.files.size() > static_cast<std::size_t>(kMaxBatchFiles))
-        throw UsageError{"more than " + std::to_string(kMaxBatchFiles) + " files"};
+        throw UsageError{Text("mehr als %1 Dateien", {std::to_string(kMaxBatchFiles)})};
     if (o.useRightFolder && o.sourceLayout != StereoLayout::Pair)
-        throw UsageError{"--right-folder needs --from lr"};
+        throw UsageError{Text("--right-folder braucht --from lr")};
     return cl;
 }
 
@@ -400,25 +415,25 @@ std::string CurrentFolder() {
     return error ? std::string(".") : here.string();
 }
 
+// A usage error as one line on standard error.
+int UsageFailure(std::string_view reason) {
+    const std::string line = Text("duplora-convert: %1 (siehe --help)\n", {reason});
+    std::fputs(line.c_str(), stderr);
+    return kExitUsage;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCommandLineParser parser;
     const Options opt;
     opt.AddTo(parser);
-    if (!parser.parse(ByteArguments(argc, argv))) {
-        std::fprintf(stderr, "duplora-convert: %s (try --help)\n",
-                     Bytes(parser.errorText()).c_str());
-        return kExitUsage;
-    }
-    if (parser.isSet(opt.help)) {
-        std::fputs(HelpText().c_str(), stdout);
-        return 0;
-    }
+    const bool parsed = parser.parse(ByteArguments(argc, argv));
 
-    // The settings give the defaults, so the application comes first.
+    // The settings give the defaults and the texts need the translations, so the application
+    // comes first.
     std::unique_ptr<QCoreApplication> app;
-    if (parser.isSet(opt.text)) {
+    if (parsed && !parser.isSet(opt.help) && parser.isSet(opt.text)) {
         // Text needs fonts, which need the GUI side of Qt; nothing is ever shown. The
         // offscreen platform serves unless the user chose one and a display is there for it
         // (a platform that needs a display would end the program without one).
@@ -429,6 +444,12 @@ int main(int argc, char** argv) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    InstallTranslations(SystemUiLanguage());
+    if (!parsed) return UsageFailure(Bytes(parser.errorText()));
+    if (parser.isSet(opt.help)) {
+        std::fputs(HelpText().c_str(), stdout);
+        return 0;
     }
     QCoreApplication::setOrganizationName("Ferrowyn");
     QCoreApplication::setApplicationName("duplmaker");
@@ -441,8 +462,7 @@ int main(int argc, char** argv) {
     try {
         cl = Apply(parser, opt, BatchOptionsFromSettings(settings));
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "duplora-convert: %s (try --help)\n", error.reason.c_str());
-        return kExitUsage;
+        return UsageFailure(error.reason);
     }
     BatchOptions& options = cl.options;
     if (!cl.outputGiven && options.targetFolder.empty()) options.targetFolder = CurrentFolder();
@@ -483,10 +503,11 @@ int main(int argc, char** argv) {
     // A picture converted from a damaged or cut-off file is worth a word, even without a log.
     log.done = [](const BatchItem&, const BatchItemResult& result) {
         for (const std::string& path : result.partlyRead)
-            std::fprintf(stderr, "Warnung : Quelle(%s) nur teilweise gelesen.\n", path.c_str());
+            std::fputs(Text("Warnung : Quelle(%1) nur teilweise gelesen.\n", {path}).c_str(),
+                       stderr);
     };
     BatchThreads threads;
-    threads.count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    threads.count = DefaultBatchThreads();
     threads.overwrite = cl.yes ? OverwritePolicy::Always() : OverwritePolicy::Never();
     // The codecs' progress has no place on a terminal: none is given.
 

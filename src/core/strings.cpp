@@ -1,6 +1,7 @@
 #include "core/strings.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -11,6 +12,19 @@ namespace duplora {
 extern const StringEntry kStringTable[];
 extern const std::size_t kStringTableSize;
 
+namespace {
+std::atomic<TextTranslator> gTranslator{nullptr};
+}  // namespace
+
+void SetTextTranslator(TextTranslator translator) {
+    gTranslator.store(translator);
+}
+
+std::string TranslateText(std::string_view german) {
+    const TextTranslator translator = gTranslator.load();
+    return translator && !german.empty() ? translator(german) : std::string(german);
+}
+
 std::span<const StringEntry> StringTable() {
     return {kStringTable, kStringTableSize};
 }
@@ -20,7 +34,7 @@ std::string LoadResString(int id) {
     auto it = std::lower_bound(table.begin(), table.end(), id,
                                [](const StringEntry& e, int v) { return e.id < v; });
     if (it == table.end() || it->id != id) return {};
-    return it->text;
+    return TranslateText(it->text);
 }
 
 std::string FormatResString(int id, ...) {

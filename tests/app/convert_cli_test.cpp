@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "convert_run.h"
 #include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
@@ -45,24 +45,12 @@ class ConvertCli : public ::testing::Test {
 
     // `platform`, when given, is the Qt platform the user has chosen.
     Result Run(const QStringList& arguments, const QString& platform = {}) const {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("QT_QPA_PLATFORM");
-        if (!platform.isEmpty()) environment.insert("QT_QPA_PLATFORM", platform);
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.insert("HOME", home_.path());
-        environment.insert("XDG_CONFIG_HOME", config_);
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(in_.path());
-        process.start(DUPLORA_CONVERT_PROGRAM, arguments);
-        Result result;
-        if (!process.waitForFinished(120000)) return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput().toStdString();
-        result.err = process.readAllStandardError().toStdString();
-        return result;
+        const test::ConvertRun run =
+            test::RunConverter(arguments, home_.path(), config_, in_.path(), platform, locale_);
+        return {run.exitCode, run.out, run.err};
     }
+
+    QString locale_ = "C.UTF-8";
 
     QString In(const QString& name) const { return in_.filePath(name); }
     QString Home(const QString& name) const { return home_.filePath(name); }
@@ -182,6 +170,36 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_TRUE(replaced.out.empty());
     EXPECT_TRUE(ReadBmpFile(existing.toStdString()));
+}
+
+// In an English locale the help, the usage errors and the log are English; names and numbers
+// stay as given. In "C" they are German.
+TEST_F(ConvertCli, SpeaksEnglishInAnEnglishLocaleAndGermanInC) {
+    constexpr auto npos = std::string::npos;
+    locale_ = "en_US.UTF-8";
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("Usage: duplora-convert [OPTIONS] FILE...", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("interlace, anaglyph or lr"), npos) << help.out;
+    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
+                  .err.find("duplora-convert: bad value for --quality: '0' (try --help)\n"),
+              npos);
+    locale_ = "C.UTF-8";
+    EXPECT_EQ(Run({"--help"}).out.rfind("Aufruf: duplora-convert [OPTIONEN] FILE...", 0), 0u);
+    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
+                  .err.find("duplora-convert: ungültiger Wert für --quality: '0' (siehe --help)\n"),
+              npos);
+
+    if (!CopyPair()) GTEST_SKIP();
+    locale_ = "en_US.UTF-8";
+    const Result r = Run({"--from", "lr", "--type", "bmp", "-o", Home("english"),
+                          In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(
+        r.out.find("\"1/2 Source(frozenpond_l.jpg)\"-> Output(" + Home("english").toStdString() +
+                   "/frozenpond_l.bmp)\nResult : success\n\n"),
+        npos)
+        << r.out;
 }
 
 TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {

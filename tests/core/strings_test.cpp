@@ -93,5 +93,25 @@ TEST(FormatResString, FillsNumbersTextsAndPercentSigns) {
         "Links(l.jpg) Rechts(r.jpg) Bildgröße(800 x 600) Zoom(50%) Ausrichtung(x = -3 y = 4)");
 }
 
+// A translator sees the German template, never the filled-in text, and an argument that
+// happens to be a German text stays as given.
+std::string Shouted(std::string_view german) {
+    if (german == "lese... %d %%") return "reading... %d %%";
+    if (german == "Änderungen im Bild [%s] speichern ?") return "Save the changes to [%s]?";
+    return std::string(german);
+}
+
+TEST(TextTranslator, TranslatesTemplatesBeforeFillingAndStaysOffByDefault) {
+    EXPECT_EQ(TranslateText("lese... %d %%"), "lese... %d %%");
+    SetTextTranslator(Shouted);
+    EXPECT_EQ(FormatResString(StringId::ProgressReading, 42), "reading... 42 %");
+    EXPECT_EQ(FormatResString(StringId::SaveChangesQuestion, "lese... %d %%"),
+              "Save the changes to [lese... %d %%]?");
+    EXPECT_EQ(LoadResString(StringId::ErrorCaption), "FEHLER");
+    EXPECT_EQ(LoadResString(2504), "");
+    SetTextTranslator(nullptr);
+    EXPECT_EQ(FormatResString(StringId::ProgressReading, 42), "lese... 42 %");
+}
+
 }  // namespace
 }  // namespace duplora

@@ -1,9 +1,10 @@
 // The window comes back where the user left it: size, maximised state and the toolbar; its
 // pictures are drawn sharp at any scale; long work shows a bar and stops when asked.
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -78,22 +79,30 @@ TEST_F(WindowPlaceTest, LongWorkShowsItsBarAndStopsOnTheButtonOrEscape) {
     for (const bool byKey : {false, true}) {
         SCOPED_TRACE(byKey ? "Escape" : "the button");
         bool stopped = false;
-        QTimer watch;
-        watch.setInterval(0);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (stopped || !stop->isVisible()) return;
-            EXPECT_TRUE(bar->isVisible());
-            stopped = true;
-            if (byKey)
-                QTest::keyClick(&window, Qt::Key_Escape);
-            else
-                QTest::mouseClick(stop, Qt::LeftButton);
-        });
-        watch.start();
+        // At the first report the user's click or key is on its way: it arrives while the
+        // work lets the window answer.
+        const QMetaObject::Connection watch =
+            QObject::connect(bar, &QProgressBar::valueChanged, [&] {
+                if (stopped || !stop->isVisible()) return;
+                stopped = true;
+                QWidget* to = byKey ? static_cast<QWidget*>(&window) : stop;
+                const QPointF at = QRectF(stop->rect()).center();
+                if (byKey) {
+                    QCoreApplication::postEvent(
+                        to, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                } else {
+                    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                        QCoreApplication::postEvent(
+                            to, new QMouseEvent(type, at, stop->mapToGlobal(at), Qt::LeftButton,
+                                                type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                 : Qt::NoButton,
+                                                Qt::NoModifier));
+                }
+            });
         const int told = host_.Count();
         host_.QueueTyping(QString::fromStdString(big));
         window.ExecuteCommand(CmdOpenSingle);
-        watch.stop();
+        QObject::disconnect(watch);
         test::Settle();
         EXPECT_TRUE(stopped) << "the bar never showed";
         EXPECT_FALSE(window.Document().BothLoaded());

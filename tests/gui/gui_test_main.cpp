@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 
+#include "gui/shell/widget_texts.h"
 #include "support/test_support.h"
 
 namespace duplora::test {
@@ -179,6 +180,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Ferrowyn"));
     app.setApplicationName(QStringLiteral("duplmaker-test"));
+    // The tests read the German texts, whatever the locale of the one who runs them.
+    duplora::SetUserLanguage(duplora::UiLanguage::German);
     // Anything modal that still opens runs its own event loop, where this timer finds and
     // closes it, so a test fails instead of hanging.
     QTimer watchdog;

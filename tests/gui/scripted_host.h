@@ -59,6 +59,7 @@ class ScriptedHost : public DialogHost {
         QString text;   // a message box's text
         bool visible = false;
     };
+    const std::vector<Shown>& ShownDialogs() const { return shown_; }
     int Count() const { return static_cast<int>(shown_.size()); }
     QString LastText() const { return shown_.empty() ? QString() : shown_.back().text; }
     QString LastTitle() const { return shown_.empty() ? QString() : shown_.back().title; }

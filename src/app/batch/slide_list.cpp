@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/shell/translations.h"
 #include "core/stereo/display_modes.h"
 #include "core/strings.h"
 #include "res/core/string_ids.h"
@@ -139,7 +140,7 @@ QString AlignmentWrittenText(const std::string& listPath, int dx, int dy) {
 }
 
 QString EntryAppendedTitle(const std::string& listPath) {
-    return QStringLiteral("File info. was writen in script file (%1)").arg(FromBytes(listPath));
+    return Tr("File info. was writen in script file (%1)").arg(FromBytes(listPath));
 }
 
 // ---- player ---------------------------------------------------------------------------
@@ -302,9 +303,8 @@ ListSoundStarter::AskFn ListSoundStarter::AskWith(ConfirmPolicy confirm) {
         for (const SoundStart& s : starts)
             lines << (QStringList{s.program} + s.arguments).join(QLatin1Char(' '));
         const QString text =
-            QStringLiteral(
-                "Die Slide Show Liste\n%1\nmöchte für den Hintergrundton starten:\n\n"
-                "%2\n\nProgramm starten?")
+            Tr("Die Slide Show Liste\n%1\nmöchte für den Hintergrundton starten:\n\n"
+               "%2\n\nProgramm starten?")
                 .arg(listPath, lines.join(QLatin1Char('\n')));
         return confirm.Confirms(
             {text.toStdString(), LoadResString(StringId::WarningCaption), QuestionKind::YesNo});

@@ -1,6 +1,7 @@
 #include "app/shell/commands.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -102,6 +103,7 @@ constexpr CommandEntry kCommands[] = {
     {CmdGreyAnaglyphSettings, "&Einstellungen...", {"Alt+Y"}},
     {CmdColourAnaglyphSettings, "&Einstellungen...", {"Alt+X"}},
     {CmdExtendedAdjust, "&Erweiterte Justage...", {"H"}},
+    {CmdAutoAlign, "&Automatisch ausrichten", {}},
     {CmdBorderSettings, "Rahmen Einstellungen...", {"Alt+R"}},
     {CmdEdgeDetect, "&Kantenerkennung...", {"K"}},
     {CmdStartSettings, "DOS Start Einstellungen...", {"Alt+T"}},
@@ -328,8 +330,8 @@ const std::vector<MenuEntry> kColourAnaglyph =
     MethodsMenu(DisplayMode::ColourAnaglyph, CmdColourAnaglyphSettings);
 
 constexpr MenuEntry kAlign[] = {
-    I(CmdAdjust),    I(CmdExtendedAdjust), I(CmdGamma),      Sep(), I(CmdAlignUp), I(CmdAlignDown),
-    I(CmdAlignLeft), I(CmdAlignRight),     I(CmdAlignReset),
+    I(CmdAdjust),  I(CmdExtendedAdjust), I(CmdAutoAlign), I(CmdGamma),      Sep(),
+    I(CmdAlignUp), I(CmdAlignDown),      I(CmdAlignLeft), I(CmdAlignRight), I(CmdAlignReset),
 };
 
 constexpr MenuEntry kHelp[] = {
@@ -431,12 +433,8 @@ const CommandEntry* FindCommand(int id) {
 
 namespace {
 
-// Each comes with the window that carries it out.
-constexpr CommandId kNotYetBuilt[] = {
-    // batch conversion
-    CmdBatch,
-    CmdBatchFromList,
-};
+// Each comes with the window that carries it out; every window is built now.
+constexpr std::array<CommandId, 0> kNotYetBuilt{};
 
 }  // namespace
 
@@ -445,8 +443,7 @@ std::span<const CommandId> NotYetBuiltCommands() {
 }
 
 bool NotYetBuilt(CommandId command) {
-    return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), command) !=
-           std::end(kNotYetBuilt);
+    return std::find(kNotYetBuilt.begin(), kNotYetBuilt.end(), command) != kNotYetBuilt.end();
 }
 
 bool GuardAllows(CommandGuard guard, const CommandContext& context) {
@@ -477,14 +474,14 @@ std::span<const MenuDef> AllMenus() {
 }
 
 std::string MenuItemText(const MenuEntry& entry) {
-    if (!entry.text.empty()) return std::string(entry.text);
+    if (!entry.text.empty()) return TranslateText(entry.text);
     const CommandEntry* command = FindCommand(entry.command);
-    return command ? std::string(command->text) : std::string();
+    return command ? TranslateText(command->text) : std::string();
 }
 
 std::string SubmenuTitle(const MenuEntry& entry) {
     if (entry.titleStringId != 0) return LoadResString(entry.titleStringId);
-    return std::string(entry.text);
+    return TranslateText(entry.text);
 }
 
 std::string_view MenuLabel(std::string_view text) {

@@ -107,9 +107,9 @@ struct MenuDef {
 const MenuDef& GetMenu(MenuId id);
 std::span<const MenuDef> AllMenus();
 
-// The text an item shows: the entry's own, else the command's.
+// The text an item shows: the entry's own, else the command's; in the user's language.
 std::string MenuItemText(const MenuEntry& entry);
-// A submenu's title, from the string table where it has an id.
+// A submenu's title, from the string table where it has an id; in the user's language.
 std::string SubmenuTitle(const MenuEntry& entry);
 // The label of a text that carries its shortcut after a tab ("Vollbild\tV" → "Vollbild").
 std::string_view MenuLabel(std::string_view text);

@@ -62,7 +62,8 @@ struct BatchOptions {
     int width = kDefaultBatchWidth;
     bool sharpen = false;  // 1 soft … 50 hard
     int sharpness = kDefaultBatchSharpness;
-    bool swap = false;  // exchange the views after loading
+    bool swap = false;       // exchange the views after loading
+    bool autoAlign = false;  // fit the right view to the left by features, after the swap
 
     // Burn in the stored text, logo and frame settings.
     bool text = false;

@@ -1,12 +1,15 @@
 #include "core/batch/batch_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -56,6 +59,10 @@ std::string RightFileInFolder(const std::string& leftPath, const std::string& fo
 }
 
 }  // namespace
+
+int DefaultBatchThreads() {
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
 
 std::string BatchSourceLine(int index, int count, std::string_view name) {
     const std::string text(name);
@@ -232,7 +239,8 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
 
     // One file with its opening lines, its log going to `emit`.
     const Progress progress(threads.progress, &control.abort);
-    const auto convert = [&](std::size_t k, const std::function<void(LogEvent)>& emit) {
+    const auto convert = [&](std::size_t k, const std::function<void(LogEvent)>& emit,
+                             const Progress& watched) {
         const BatchItem& item = job.items[k];
         if (clearBefore[k]) emit({true, {}});
         emit({false, BatchSourceLine(item.index, job.count, item.logName)});
@@ -241,7 +249,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
             [&emit](std::string_view text) {
                 emit({false, std::string(text)});
             },
-            threads.overwrite, progress);
+            threads.overwrite, watched);
     };
     const auto deliver = [&](const LogEvent& event) {
         if (event.clear)
@@ -266,7 +274,7 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                 summary.stopped = true;
                 break;
             }
-            const BatchItemResult result = convert(k, deliver);
+            const BatchItemResult result = convert(k, deliver, progress);
             done(k, result);
             if (result.outcome == BatchOutcome::Aborted) {
                 summary.stopped = true;
@@ -276,19 +284,29 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         return summary;
     }
 
-    // Several files at once: this thread and pool workers each take the next file and keep
-    // its log; this thread hands the logs on strictly in file order.
-    struct Result {
+    // Several files at once: this thread and pool workers each take the next file. The log
+    // goes out in file order as it is written: the first file not yet finished (the head)
+    // logs straight through, on whichever thread converts it; the files after it keep their
+    // lines until the head reaches them. The lock guards the log sink too.
+    struct Slot {
         std::vector<LogEvent> events;
         BatchItemResult item;
         std::exception_ptr error;
         bool done = false;
     };
-    std::vector<Result> results(n);
+    std::vector<Slot> slots(n);
+    // Each file can be given up on its own: every file under way when the run is given up,
+    // and those after the file the log has reached when it is stopped, so that a stopped
+    // run ends with the file the user saw last.
+    const std::unique_ptr<std::atomic<bool>[]> cancel(new std::atomic<bool>[n]);
+    for (std::size_t k = 0; k < n; ++k) cancel[k] = false;
+    std::vector<char> cancelledAhead(n, 0);
     std::mutex mutex;
     std::condition_variable changed;
-    std::size_t next = 0;
+    std::size_t next = 0;  // the next file to take
+    std::size_t head = 0;  // the first file whose log is not complete
     bool noMore = false;
+    std::exception_ptr failure;
 
     // Two files that make the same output (same name from different folders) are converted
     // one after the other, so that the later one finds the earlier one's output and is
@@ -308,70 +326,101 @@ BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
         }
     }
 
-    // Converts file k, taken under `lock`, and files its result; returns with the lock held.
-    const auto convertTaken = [&](std::size_t k, std::unique_lock<std::mutex>& lock) {
-        // The earlier file was taken before this one, so it is under way or done.
-        if (const std::size_t before = sameOutputBefore[k]; before != kNone)
-            changed.wait(lock, [&] { return results[before].done; });
-        lock.unlock();
-        Result result;
-        try {
-            result.item = convert(
-                k, [&result](LogEvent event) { result.events.push_back(std::move(event)); });
-        } catch (...) {
-            result.error = std::current_exception();
+    // Under the lock: the finished files at the head are handed on, then what the new head
+    // has logged so far. A stop takes effect after a file handed on.
+    const auto advance = [&] {
+        while (!failure && head < n && slots[head].done) {
+            const std::size_t k = head++;
+            Slot& slot = slots[k];
+            if (slot.error) {
+                failure = slot.error;
+                noMore = true;
+                break;
+            }
+            if (slot.item.outcome == BatchOutcome::Aborted) summary.stopped = true;
+            // Given up by a stop before the log reached it: it left nothing behind.
+            if (cancelledAhead[k] && slot.item.outcome == BatchOutcome::Aborted) continue;
+            for (const LogEvent& event : slot.events) deliver(event);
+            slot.events.clear();
+            done(k, slot.item);
+            if (ending() && !noMore) {
+                noMore = true;
+                for (std::size_t j = head; j < next; ++j)
+                    if (!slots[j].done) {
+                        cancel[j] = true;
+                        cancelledAhead[j] = 1;
+                    }
+            }
         }
-        result.done = true;
-        lock.lock();
-        results[k] = std::move(result);
+        if (!failure && head < n && !cancelledAhead[head]) {
+            for (const LogEvent& event : slots[head].events) deliver(event);
+            slots[head].events.clear();
+        }
         changed.notify_all();
     };
     const auto mayTake = [&] { return !noMore && next < n && !ending(); };
+
+    // Takes the next file and converts it; false when there is none to take. Called and
+    // returns with the lock held.
+    const auto take = [&](std::unique_lock<std::mutex>& lock) {
+        if (!mayTake()) return false;
+        const std::size_t k = next++;
+        // The earlier file was taken before this one, so it is under way or done.
+        if (const std::size_t before = sameOutputBefore[k]; before != kNone)
+            changed.wait(lock, [&] { return slots[before].done; });
+        lock.unlock();
+        const auto emit = [&, k](LogEvent event) {
+            std::lock_guard logLock(mutex);
+            if (k == head && !failure && !cancelledAhead[k])
+                deliver(event);
+            else
+                slots[k].events.push_back(std::move(event));
+        };
+        const Progress fileProgress(
+            [&, k](ProgressDirection direction, int percent) {
+                // A run given up reaches the file on this thread too.
+                if (control.abort.load()) cancel[k] = true;
+                if (threads.progress) threads.progress(direction, percent);
+            },
+            &cancel[k]);
+        BatchItemResult item;
+        std::exception_ptr error;
+        try {
+            // Given up while it waited for its turn: it is not begun.
+            if (!cancel[k]) item = convert(k, emit, fileProgress);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        lock.lock();
+        slots[k].item = std::move(item);
+        slots[k].error = error;
+        slots[k].done = true;
+        advance();
+        return true;
+    };
 
     // Declared after what the helpers use, so that it waits for them before that goes.
     TaskGroup helpers;
     for (int t = 1; t < converters; ++t) {
         helpers.Run([&] {
             std::unique_lock lock(mutex);
-            while (mayTake()) convertTaken(next++, lock);
+            while (take(lock)) {
+            }
         });
     }
-
-    for (std::size_t k = 0; k < n; ++k) {
-        Result result;
-        {
-            std::unique_lock lock(mutex);
-            // While file k is under way elsewhere, this thread converts the next one.
-            while (!results[k].done && next > k && mayTake()) convertTaken(next++, lock);
-            if (!results[k].done && next <= k && mayTake()) convertTaken(next++, lock);
-            changed.wait(lock, [&] { return results[k].done || next <= k; });
-            if (!results[k].done) {
-                summary.stopped = true;
-                noMore = true;
-                break;
-            }
-            result = std::move(results[k]);
-            if (result.error) {
-                noMore = true;
-                lock.unlock();
-                helpers.Wait();
-                std::rethrow_exception(result.error);
-            }
+    {
+        std::unique_lock lock(mutex);
+        while (take(lock)) {
         }
-        for (const LogEvent& event : result.events) deliver(event);
-        done(k, result.item);
-        if (result.item.outcome == BatchOutcome::Aborted) summary.stopped = true;
-        if (ending()) {
-            std::lock_guard lock(mutex);
-            noMore = true;
-            // Files already under way finish and are logged; none is started.
-            if (next <= k + 1) {
-                summary.stopped = k + 1 < n;
-                break;
-            }
-        }
+        // Giving up reaches the files under way elsewhere through their own flags.
+        while (!changed.wait_for(lock, std::chrono::milliseconds(20),
+                                 [&] { return failure || head >= next; }))
+            if (control.abort.load())
+                for (std::size_t j = head; j < next; ++j) cancel[j] = true;
+        if (next < n) summary.stopped = true;
     }
     helpers.Wait();
+    if (failure) std::rethrow_exception(failure);
     return summary;
 }
 

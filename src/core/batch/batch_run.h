@@ -54,7 +54,9 @@ struct BatchSummary {
     bool AllConverted() const { return !stopped && skipped == 0 && failed == 0; }
 };
 
-// Where the log goes, in file order, on the thread that called RunBatch.
+// Where the log goes, in file order as it is written, one call at a time: on the thread that
+// called RunBatch, or with several converters on the one converting the file the log has
+// reached.
 struct BatchLogSink {
     std::function<void()> clear;
     std::function<void(std::string_view text)> append;
@@ -64,6 +66,9 @@ struct BatchLogSink {
     // Each file's result, after its log.
     std::function<void(const BatchItem& item, const BatchItemResult& result)> done;
 };
+
+// Files a run converts at once by default: as many as the machine has threads, at most four.
+int DefaultBatchThreads();
 
 struct BatchThreads {
     // Files converted at once, at most the pool's thread count; 1 converts on the calling
@@ -78,7 +83,9 @@ struct BatchThreads {
 
 // Clears the log, writes the header and converts the job's items in order. Every
 // hundredth file of the list clears the log first. The stop flag is looked at after each
-// file; the abort flag also inside a file (as the cancel flag of its progress).
+// file the log has finished: files after it that are still under way are given up (what
+// they wrote removed), those already done are logged. The abort flag is looked at inside a
+// file too (as the cancel flag of its progress).
 BatchSummary RunBatch(const BatchJob& job, const BatchOptions& options,
                       const BatchEnvironment& environment, const BatchLogSink& log,
                       BatchControl& control, const BatchThreads& threads = {});

@@ -1,5 +1,6 @@
 #include "core/batch/convert_file.h"
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/align/correction.h"
+#include "core/align/feature_align.h"
 #include "core/align/gamma.h"
 #include "core/batch/batch_das.h"
 #include "core/batch/batch_output.h"
@@ -175,7 +177,7 @@ BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
     return offset;
 }
 
-Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
+Status PrepareBatchViews(BatchViews& views, BatchOffset offset, const BatchOptions& options,
                          const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
                          const Progress& progress) {
     if (!views) return Failure::Quiet();
@@ -186,6 +188,19 @@ Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const Bat
         view = std::move(next);
         return true;
     };
+
+    if (options.autoAlign) {
+        Result<FeatureAlignment> found =
+            FindFeatureAlignment(views.left, views.right, {}, progress.Relayed());
+        if (!found) return std::move(found).Error();
+        // The whole pixels of the height go into the offset, as in the window.
+        const int kept = static_cast<int>(std::lround(found.Value().verticalShift));
+        if (!replace(views.right,
+                     ApplyFeatureAlignment(views.right, found.Value(), kept, progress.Relayed())))
+            return Failure::Quiet();
+        offset.dy = kept - (options.position ? options.positionV : 0);
+        if (log) log(FeatureAlignmentSummary(found.Value()) + "\r\n");
+    }
 
     // Rotation and size, left view first.
     const struct {

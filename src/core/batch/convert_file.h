@@ -138,11 +138,13 @@ struct BatchOffset {
 BatchOffset BatchItemOffset(const BatchItem& item, const BatchOptions& options,
                             BatchOffset stored = {});
 
-// Steps 7 to 11: the views swapped, adjusted, cut to their common area for the offset,
+// Steps 7 to 11: the views swapped, with the auto-align option the right view fitted to the
+// left by features (the fitted height replacing the offset's vertical part, the position
+// option still added; its summary logged), adjusted, cut to their common area for the offset,
 // gamma-corrected, sharpened and annotated, ready to be composed. A failure when a step
 // could not make its picture; an overlay that could not be drawn is left out (a logo is
 // logged), its reason added to `told`.
-Status PrepareBatchViews(BatchViews& views, const BatchOffset& offset, const BatchOptions& options,
+Status PrepareBatchViews(BatchViews& views, BatchOffset offset, const BatchOptions& options,
                          const BatchAnnotations& annotations, const BatchLogFn& log, Warnings& told,
                          const Progress& progress = NoProgress());
 

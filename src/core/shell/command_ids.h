@@ -106,6 +106,7 @@ enum CommandId : int {
     CmdGreyAnaglyphSettings = 2161,
     CmdColourAnaglyphSettings = 2162,
     CmdExtendedAdjust = 2163,
+    CmdAutoAlign = 2164,
     CmdBorderSettings = 2165,
     CmdEdgeDetect = 2167,
     CmdGreyRedCyan = 2169,

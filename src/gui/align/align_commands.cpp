@@ -8,6 +8,7 @@
 #include "app/shell/settings_store.h"
 #include "core/align/gamma.h"
 #include "gui/align/adjust_dialog.h"
+#include "gui/align/auto_align_command.h"
 #include "gui/align/correction_progress.h"
 #include "gui/align/gamma_dialogs.h"
 #include "gui/shell/command_registry.h"
@@ -111,6 +112,7 @@ void RegisterAlignCommands(CommandRegistry& registry, const AlignCommandContext&
                  [commands](CommandId command) {
                      commands->AnaglyphSettings(command == CmdColourAnaglyphSettings);
                  });
+    RegisterAutoAlignCommand(registry, context);
 }
 
 }  // namespace duplora

@@ -32,6 +32,7 @@ struct AlignCommandContext {
 
 // Registers the handlers of CmdAdjust, CmdExtendedAdjust, CmdGamma, CmdGreyAnaglyphSettings
 // and CmdColourAnaglyphSettings; they share what the dialogs remember for the program run.
+// CmdAutoAlign too (auto_align_command.h).
 void RegisterAlignCommands(CommandRegistry& registry, const AlignCommandContext& context);
 
 }  // namespace duplora

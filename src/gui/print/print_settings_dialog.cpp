@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "app/image/qimage_bridge.h"
+#include "app/shell/translations.h"
 #include "core/strings.h"
 #include "gui/shell/ui_text.h"
 #include "res/core/string_ids.h"
@@ -279,10 +280,9 @@ void PrintSettingsDialog::ShowFields() {
     height_->setText(Q(FormatHundredths(layout.height)));
     right_->setText(Q(FormatHundredths(sheet_.Right())));
     bottom_->setText(Q(FormatHundredths(sheet_.Bottom())));
-    widthDots_->setText(
-        QStringLiteral("( %1dot )").arg(DotsOf(layout.width, m.printableWidthPx, m.sizeMmX)));
+    widthDots_->setText(Tr("( %1dot )").arg(DotsOf(layout.width, m.printableWidthPx, m.sizeMmX)));
     heightDots_->setText(
-        QStringLiteral("( %1dot )").arg(DotsOf(layout.height, m.printableHeightPx, m.sizeMmY)));
+        Tr("( %1dot )").arg(DotsOf(layout.height, m.printableHeightPx, m.sizeMmY)));
     resolution_->setText(QStringLiteral("%1dpi").arg(m.dpiX));
     const Paper& paper = sheet_.Sheet();
     paper_->setText(Q(FormatResString(StringId::PaperSize, paper.width / 100, paper.width % 100,

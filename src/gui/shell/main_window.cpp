@@ -33,6 +33,7 @@
 
 #include "app/image/qimage_bridge.h"
 #include "app/shell/file_history.h"
+#include "app/shell/help_page.h"
 #include "app/shell/install_paths.h"
 #include "app/shell/menu_rules.h"
 #include "app/shell/open_failure.h"
@@ -48,6 +49,7 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
+#include "gui/batch/conversion_commands.h"
 #include "gui/edit/frame_das_commands.h"
 #include "gui/edit/picture_edit_commands.h"
 #include "gui/flip/page_flipping.h"
@@ -70,8 +72,8 @@ namespace {
 // The shortcut as the menus show it, in German.
 QString KeyText(std::string_view key) {
     QString text = Q(key);
-    text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
-    text.replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
+    text.replace(QStringLiteral("Ctrl+"), Tr("Strg+"));
+    text.replace(QStringLiteral("Shift+"), Tr("Umschalt+"));
     return text;
 }
 
@@ -170,6 +172,7 @@ MainWindow::MainWindow(SettingsStore& store, DialogHost& host, const StartOption
     RegisterSettingsCommands();
     RegisterOutputCommands();
     RegisterListCommands();
+    RegisterConversionCommands();
     CreateStatusBar();
     CreateToolbar();
     CreateShortcuts();
@@ -336,6 +339,7 @@ void MainWindow::EndWorkWhenIdle() {
         return;
     }
     working_ = false;
+    workBar_->reset();
     workBar_->hide();
     stopButton_->hide();
 }
@@ -1080,8 +1084,10 @@ void MainWindow::Help() {
         flip_->ToggleGlHelp();
         return;
     }
-    const QString path = Q(programFolder_) + QStringLiteral("/duplora.html");
-    const bool shown = QFileInfo::exists(path) && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
+    const std::string page = FindHelpPage(programFolder_, CurrentUiLanguage());
+    const QString path =
+        Q(page.empty() ? HelpPageCandidates(programFolder_, CurrentUiLanguage()).front() : page);
+    const bool shown = !page.empty() && host_.OpenWithDesktop(QUrl::fromLocalFile(path));
     if (!shown) host_.Tell(this, Res(StringId::HelpFileNotFound), path);
 }
 
@@ -1147,6 +1153,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     writes.emplace_back(setting::kToolbarShown, toolbar_->isHidden() ? "0" : "1");
     store_.WriteSettings(writes);
     flip_->Stop();
+    // A running batch gives up its file, removing what it had written of it.
+    conversions_->StopForClose();
     event->accept();
 }
 

@@ -38,6 +38,7 @@ class QToolBar;
 
 namespace duplora {
 
+class ConversionCommands;
 class DialogHost;
 class ListCommands;
 class NavigatorWindow;
@@ -124,6 +125,7 @@ class MainWindow : public QMainWindow {
     void RegisterSettingsCommands();  // the settings dialogs (main_window_settings.cpp)
     void RegisterOutputCommands();    // printing, HTML page, phone picture (main_window_output.cpp)
     void RegisterListCommands();      // slide-show lists, rename, mosaic (main_window_lists.cpp)
+    void RegisterConversionCommands();  // batch conversion (main_window_batch.cpp)
     CommandContext Context() const;
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
@@ -241,6 +243,8 @@ class MainWindow : public QMainWindow {
     QElapsedTimer sinceEvents_;
     QProgressBar* workBar_ = nullptr;
     QPushButton* stopButton_ = nullptr;
+    // Batch conversion; after the plug-ins, so that a run still going ends before they go.
+    std::unique_ptr<ConversionCommands> conversions_;
 };
 
 }  // namespace duplora

@@ -33,6 +33,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_dialogs.h"
 #include "app/shell/settings_store.h"
+#include "app/shell/translations.h"
 #include "gui/shell/dialog_host.h"
 #include "gui/shell/ui_text.h"
 #include "res/core/string_ids.h"
@@ -222,8 +223,7 @@ QGroupBox* SettingsDialog::BuildTrim() {
     grid->addWidget(new QLabel(QStringLiteral("Breite"), group), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Höhe"), group), 0, 3);
     for (int preset = 0; preset < 5; ++preset) {
-        grid->addWidget(new QLabel(QStringLiteral("Vorgabe %1:").arg(preset + 1), group),
-                        preset + 1, 0);
+        grid->addWidget(new QLabel(Tr("Vorgabe %1:").arg(preset + 1), group), preset + 1, 0);
         for (int side = 0; side < 2; ++side) {
             const int k = preset * 2 + side;
             trimSizes_[k] = NumberBox(group, 1349 + k, 1, kMaxResizeSide, start_.trimSizes[k]);
@@ -626,7 +626,7 @@ void RunAboutDialog(QWidget* parent, DialogHost& host) {
     name->setFont(big);
     auto* text = new QVBoxLayout;
     text->addWidget(name);
-    text->addWidget(new QLabel(QStringLiteral("Version %1").arg(ProgramVersion()), &dialog));
+    text->addWidget(new QLabel(Tr("Version %1").arg(ProgramVersion()), &dialog));
     text->addWidget(new QLabel(
         QStringLiteral("Stereofotos öffnen, anzeigen, ausrichten, bearbeiten und speichern."),
         &dialog));

@@ -1,0 +1,133 @@
+// The window in English when the user's language is English: the title, the menus, the
+// toolbar's tooltips, a dialog's literal texts and the help page; back in German everything is
+// as before. The other GUI tests run in German.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include "gui/shell/widget_texts.h"
+#include "gui_test_main.h"
+
+namespace duplora {
+namespace {
+
+using test::Settle;
+
+// Menu titles without their mnemonics.
+QStringList MenuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* action : bar->actions()) titles << action->text();
+    return titles;
+}
+
+class EnglishWindowTest : public test::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_EQ(SetUserLanguage(UiLanguage::English), UiLanguage::English);
+    }
+    void TearDown() override {
+        SetUserLanguage(UiLanguage::German);
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(EnglishWindowTest, TitleMenusTooltipsAndASettingsDialogAreEnglish) {
+    MainWindow& w = Start();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
+    EXPECT_EQ(MenuTitles(w.menuBar()), QStringList({"&File", "&Edit", "&Help"}));
+    const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("ctl800"));
+    ASSERT_NE(toolbar, nullptr);
+    QStringList tips;
+    for (QAction* action : toolbar->actions())
+        if (!action->isSeparator()) tips << action->toolTip();
+    EXPECT_TRUE(tips.contains(QStringLiteral("Open stereo picture...")))
+        << tips.join('|').toStdString();
+    EXPECT_TRUE(tips.contains(QStringLiteral("Show/hide frame")));
+
+    QStringList seen;
+    host_.Queue([&](QDialog& dialog) {
+        seen << dialog.windowTitle();
+        for (QGroupBox* group : dialog.findChildren<QGroupBox*>())
+            if (group->isVisible()) seen << group->title();
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            if (button->isVisible()) seen << button->text();
+        dialog.reject();
+    });
+    Key(Qt::Key_E, Qt::AltModifier);
+    ASSERT_EQ(host_.Count(), 1);
+    EXPECT_EQ(seen.value(0), QStringLiteral("Settings"));
+    for (const char* text : {"General", "Trim", "Cancel", "OK", "Start maximised"})
+        EXPECT_TRUE(seen.contains(QLatin1String(text)))
+            << text << ": " << seen.join('|').toStdString();
+    EXPECT_FALSE(seen.contains(QStringLiteral("Abbrechen")));
+}
+
+TEST_F(EnglishWindowTest, F1OpensTheEnglishHelpPage) {
+    Start();
+    Key(Qt::Key_F1);
+    ASSERT_EQ(host_.opened.size(), 1);
+    const QString page = host_.opened.front().toLocalFile();
+    EXPECT_TRUE(page.endsWith(QStringLiteral("/share/duplora/help/duplora-en.html")))
+        << page.toStdString();
+    EXPECT_TRUE(QFileInfo(page).isFile());
+}
+
+TEST_F(EnglishWindowTest, ShownWidgetsGetTheirKnownTextsTranslatedAndKeepTheOthers) {
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Einstellungen"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* group = new QGroupBox(QStringLiteral("Allgemein"), &dialog);
+    auto* label = new QLabel(QStringLiteral("Breite:"), &dialog);
+    auto* own = new QLabel(QStringLiteral("urlaub_l.jpg"), &dialog);
+    auto* button = new QPushButton(QStringLiteral("Abbrechen"), &dialog);
+    button->setToolTip(QStringLiteral("Zeige/Verberge Rahmen"));
+    auto* combo = new QComboBox(&dialog);
+    combo->addItems(
+        {QStringLiteral("links 90°"), QStringLiteral("Original"), QStringLiteral("sbs")});
+    for (QWidget* widget : std::initializer_list<QWidget*>{group, label, own, button, combo})
+        layout->addWidget(widget);
+    dialog.show();
+    Settle();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(group->title(), QStringLiteral("General"));
+    EXPECT_EQ(label->text(), QStringLiteral("Width:"));
+    EXPECT_EQ(own->text(), QStringLiteral("urlaub_l.jpg"));
+    EXPECT_EQ(button->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Show/hide frame"));
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("left 90°"));
+    EXPECT_EQ(combo->itemText(2), QStringLiteral("sbs"));
+    dialog.hide();
+
+    // In German nothing is touched.
+    SetUserLanguage(UiLanguage::German);
+    label->setText(QStringLiteral("Breite:"));
+    dialog.show();
+    Settle();
+    EXPECT_EQ(label->text(), QStringLiteral("Breite:"));
+}
+
+class GermanWindowTest : public test::WindowTest {};
+
+TEST_F(GermanWindowTest, F1OpensTheGermanHelpPage) {
+    MainWindow& w = Start();
+    EXPECT_EQ(MenuTitles(w.menuBar()), QStringList({"&Datei", "&Editieren", "&Hilfe"}));
+    Key(Qt::Key_F1);
+    ASSERT_EQ(host_.opened.size(), 1);
+    const QString page = host_.opened.front().toLocalFile();
+    EXPECT_TRUE(page.endsWith(QStringLiteral("/share/duplora/help/duplora-de.html")))
+        << page.toStdString();
+    EXPECT_TRUE(QFileInfo(page).isFile());
+}
+
+}  // namespace
+}  // namespace duplora
