@@ -1,6 +1,7 @@
 #include "app/shell/commands.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -432,14 +433,8 @@ const CommandEntry* FindCommand(int id) {
 
 namespace {
 
-// Each comes with the window that carries it out.
-constexpr CommandId kNotYetBuilt[] = {
-    // sharpen, edges, text, logo
-    CmdSharpen,
-    CmdEdgeDetect,
-    CmdAddText,
-    CmdAddLogo,
-};
+// Each comes with the window that carries it out; every window is built now.
+constexpr std::array<CommandId, 0> kNotYetBuilt{};
 
 }  // namespace
 
@@ -448,8 +443,7 @@ std::span<const CommandId> NotYetBuiltCommands() {
 }
 
 bool NotYetBuilt(CommandId command) {
-    return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), command) !=
-           std::end(kNotYetBuilt);
+    return std::find(kNotYetBuilt.begin(), kNotYetBuilt.end(), command) != kNotYetBuilt.end();
 }
 
 bool GuardAllows(CommandGuard guard, const CommandContext& context) {

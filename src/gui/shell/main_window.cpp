@@ -49,8 +49,9 @@
 #include "core/stereo/anaglyph_methods.h"
 #include "core/strings.h"
 #include "gui/align/align_commands.h"
-#include "gui/edit/frame_das_commands.h"
 #include "gui/batch/conversion_commands.h"
+#include "gui/edit/frame_das_commands.h"
+#include "gui/edit/picture_edit_commands.h"
 #include "gui/flip/page_flipping.h"
 #include "gui/lists/list_commands.h"
 #include "gui/output/output_commands.h"
@@ -688,6 +689,18 @@ void MainWindow::RegisterCommands() {
         view_->Relayout();
     };
     RegisterAlignCommands(c, align);
+
+    // ---- sharpen, edges, text and logo ----
+    PictureEditContext edit;
+    edit.parent = this;
+    edit.host = &host_;
+    edit.document = &document_;
+    edit.settings = &settings_;
+    edit.store = &store_;
+    edit.progress = [this]() -> const Progress& { return WorkProgress(); };
+    edit.codec = [this] { return Codec(); };
+    edit.resized = [this] { RefitAfterResize(); };
+    RegisterPictureEditCommands(c, edit);
 
     // ---- the frame, the DAS container and automatic scrolling ----
     FrameDasCommandContext frameDas;
