@@ -103,7 +103,8 @@ TEST_F(WindowPlaceTest, LongWorkShowsItsBarAndStopsOnTheButtonOrEscape) {
         host_.QueueTyping(QString::fromStdString(big));
         window.ExecuteCommand(CmdOpenSingle);
         QObject::disconnect(watch);
-        test::Settle();
+        // The bar goes once the window is idle again.
+        for (int wait = 0; wait < 100 && window.Working(); ++wait) QTest::qWait(10);
         EXPECT_TRUE(stopped) << "the bar never showed";
         EXPECT_FALSE(window.Document().BothLoaded());
         EXPECT_EQ(host_.Count(), told + 1)
