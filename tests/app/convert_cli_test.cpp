@@ -93,9 +93,9 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
         "--quality 0 a.jpg",
         "--bogus a.jpg",
         "--to 3d a.jpg",
-        // Modes and formats the batch does not offer.
+        // Modes the batch does not offer, and a format nobody writes.
         "--to three-views a.jpg",
-        "--type mpo a.jpg",
+        "--type gif a.jpg",
         "--grey-pair colour-red-cyan a.jpg",
         "--angle 1.25,0 a.jpg",
         "--size 120 a.jpg",
@@ -180,7 +180,7 @@ TEST_F(ConvertCli, SpeaksEnglishInAnEnglishLocaleAndGermanInC) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.rfind("Usage: duplora-convert [OPTIONS] FILE...", 0), 0u) << help.out;
-    EXPECT_NE(help.out.find("interlace, anaglyph or lr"), npos) << help.out;
+    EXPECT_NE(help.out.find("(told from each file's content) or lr"), npos) << help.out;
     EXPECT_NE(Run({"--quality", "0", "a.jpg"})
                   .err.find("duplora-convert: bad value for --quality: '0' (try --help)\n"),
               npos);
