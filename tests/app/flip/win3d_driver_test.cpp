@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -17,7 +18,8 @@ namespace {
 class Win3dDriverTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        log_ = test::TestOutputDir() + "/win3d-calls.txt";
+        // One file per test process: tests run side by side.
+        log_ = test::TestOutputDir() + "/win3d-calls-" + std::to_string(getpid()) + ".txt";
         std::remove(log_.c_str());
         setenv("W3D_RECORD_FILE", log_.c_str(), 1);
         unsetenv("W3D_RECORD_CAPS1");

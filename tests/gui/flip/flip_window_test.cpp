@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -113,7 +115,9 @@ TEST_F(FlipWindowTest, DoubleWidthOutputShowsTheComposedViewsAndTakesItsKeys) {
 
 TEST_F(FlipWindowTest, Win3dHandsBothEyesToTheDriverLibrary) {
     NEED_SAMPLES();
-    const std::string log = test::TestOutputDir() + "/win3d-window.txt";
+    // One file per test process: the tests also run a second time beside this run.
+    const std::string log =
+        test::TestOutputDir() + "/win3d-window-" + std::to_string(getpid()) + ".txt";
     std::remove(log.c_str());
     setenv("W3D_RECORD_FILE", log.c_str(), 1);
     MainWindow& w = StartWith("0");
