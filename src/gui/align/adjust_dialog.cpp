@@ -45,12 +45,6 @@ constexpr int kAutoAdjust = 3060;
 constexpr int kSaveValues = 3062;
 constexpr int kRestoreValues = 3064;
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
 QPushButton* Button(const QString& text, int control, QWidget* parent) {
     auto* button = Named(new QPushButton(text, parent), control);
     // Return stays with OK.

@@ -36,12 +36,6 @@ constexpr int kGammaPreview = 220;
 constexpr int kAnaglyphFrameWidth = 364;
 constexpr int kAnaglyphFrameHeight = 274;
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
 QScrollBar* GammaBar(QWidget* parent, int control, int value) {
     auto* bar = Named(new SlotScrollBar(Qt::Horizontal, parent), control);
     bar->setRange(kMinGamma, kMaxGamma);

@@ -41,12 +41,6 @@ constexpr int kSwatchSize = 22;
 constexpr int kPreviewBoxWidth = 2 * kPreviewViewWidth + 120;
 constexpr int kPreviewBoxHeight = kPreviewViewHeight + 60;
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
 QSpinBox* WidthBox(QWidget* parent, int control, int value) {
     auto* box = Named(new QSpinBox(parent), control);
     box->setRange(0, kMaxFrameBandWidth);

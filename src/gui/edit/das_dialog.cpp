@@ -23,12 +23,6 @@ const char* const kSourceFilter =
     "Image files (JPG,BMP) (*.jpg *.JPG *.jpeg *.JPEG *.bmp *.BMP *.das *.DAS *.ios *.IOS)";
 const char* const kDasFilter = "DAS Stereo Files (*.das *.DAS)";
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
 std::string Utf8(const QString& text) {
     return text.trimmed().toStdString();
 }

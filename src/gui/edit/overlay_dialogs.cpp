@@ -36,20 +36,6 @@ constexpr int kSwatchHeight = 18;
 constexpr int kMaxDistance = 99999;
 constexpr int kMaxBandHeight = 9999;
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
-QColor FromColourRef(int colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-int ToColourRef(const QColor& colour) {
-    return ColourRef(colour.red(), colour.green(), colour.blue());
-}
-
 QPushButton* Button(QWidget* parent, int control, const char* text) {
     auto* button = Named(new QPushButton(QString::fromUtf8(text), parent), control);
     button->setAutoDefault(false);
@@ -129,8 +115,8 @@ QLayout* OverlayDialog::ColourRow(const char* label, int swatch, int button, con
     row->addWidget(Swatch(swatch, colour));
     auto* choose = Button(this, button, buttonText);
     connect(choose, &QPushButton::clicked, this, [this, colour] {
-        if (const auto picked = setup_.host->PickColour(this, FromColourRef(*colour))) {
-            *colour = ToColourRef(*picked);
+        if (const auto picked = setup_.host->PickColour(this, QColorFromColourRef(*colour))) {
+            *colour = ColourRefFromQColor(*picked);
             ShowSwatches();
             Refresh();
         }
@@ -225,7 +211,7 @@ void OverlayDialog::ShowCommon(int corner, int x, int y, int depth, bool band, i
 void OverlayDialog::ShowSwatches() {
     for (auto& [label, colour] : swatches_) {
         QPixmap sample(kSwatchWidth - 2, kSwatchHeight - 2);
-        sample.fill(FromColourRef(*colour));
+        sample.fill(QColorFromColourRef(*colour));
         label->setPixmap(sample);
     }
 }

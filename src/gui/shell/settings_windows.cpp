@@ -46,12 +46,6 @@ namespace duplora {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, int control) {
-    widget->setObjectName(ControlName(control));
-    return widget;
-}
-
 void StartDialog(QDialog& dialog, const char* resource, const char* title) {
     dialog.setObjectName(QLatin1String(resource));
     dialog.setWindowTitle(QString::fromUtf8(title));

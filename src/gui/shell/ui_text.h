@@ -24,6 +24,13 @@ inline QString ControlName(int id) {
     return QStringLiteral("ctl%1").arg(id);
 }
 
+// `widget` named as control `control`.
+template <typename Widget>
+Widget* Named(Widget* widget, int control) {
+    widget->setObjectName(ControlName(control));
+    return widget;
+}
+
 }  // namespace duplora
 
 class QDialog;
