@@ -8,9 +8,11 @@
 // Its own main: the window needs a QApplication.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -85,17 +87,20 @@ double WindowRun(MainWindow& window, DialogHost& host, const Settings& settings,
     progress.show();
     Settle();
     bool sideBySide = true;
+    // The window's own event loop: it sleeps until an event comes, as the program's does.
+    QEventLoop loop;
+    QObject::connect(&progress, &BatchProgressWindow::RunEnded, &loop, &QEventLoop::quit);
+    QTimer prober;
+    prober.setInterval(100);
+    QObject::connect(&prober, &QTimer::timeout, [&] {
+        repaints.push_back(ModeChange(window, sideBySide));
+    });
     const auto t0 = Clock::now();
     progress.Start(MakeFileJob(files, options), options, BatchEnvironmentFromSettings(settings),
                    DefaultBatchThreads());
-    auto nextProbe = Clock::now() + std::chrono::milliseconds(100);
-    while (progress.Running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-        if (probe && Clock::now() >= nextProbe) {
-            repaints.push_back(ModeChange(window, sideBySide));
-            nextProbe = Clock::now() + std::chrono::milliseconds(100);
-        }
-    }
+    if (probe) prober.start();
+    if (progress.Running()) loop.exec();
+    prober.stop();
     const double seconds = Since(t0);
     Settle();
     return seconds;
