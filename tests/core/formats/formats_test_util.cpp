@@ -216,28 +216,14 @@ bool MakeJpeg(const std::string& path, const std::string& size) {
            std::filesystem::exists(path);
 }
 
-// Walks the segments up to the first SOS, collecting their markers; the offset after the
-// SOS segment, 0 when there is none.
-static std::size_t WalkToScan(const Bytes& file, std::vector<int>& markers) {
+Bytes EntropyData(const Bytes& file) {
     for (std::size_t p = 2; p + 4 <= file.size() && file[p] == 0xFF;) {
         if (file[p + 1] == 0xFF && ++p) continue;  // a fill byte
-        markers.push_back(file[p + 1]);
+        const int marker = file[p + 1];
         p += 2 + ((file[p + 2] << 8) | file[p + 3]);
-        if (markers.back() == 0xDA) return p <= file.size() ? p : 0;
+        if (marker == 0xDA) return p <= file.size() ? Bytes(file.begin() + p, file.end()) : Bytes{};
     }
-    return 0;
-}
-
-Bytes EntropyData(const Bytes& file) {
-    std::vector<int> markers;
-    const std::size_t at = WalkToScan(file, markers);
-    return at ? Bytes(file.begin() + at, file.end()) : Bytes{};
-}
-
-std::vector<int> HeaderMarkers(const Bytes& file) {
-    std::vector<int> markers;
-    WalkToScan(file, markers);
-    return markers;
+    return {};
 }
 
 Bytes Segment(std::uint8_t marker, const Bytes& payload) {

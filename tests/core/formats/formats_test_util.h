@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -93,10 +94,8 @@ ImageBuffer ExpandForTest(const ImageBuffer& indexed);
 // ---- JPEG files ----
 // A JPEG made by ImageMagick; false when that is not possible.
 bool MakeJpeg(const std::string& path, const std::string& size = "64x48");
-// Everything after the first SOS segment (empty when a plain walk finds none), and the
-// markers of the segments up to it.
+// Everything after the first SOS segment; empty when a plain walk finds none.
 Bytes EntropyData(const Bytes& file);
-std::vector<int> HeaderMarkers(const Bytes& file);
 // Marker, big-endian length, payload.
 Bytes Segment(std::uint8_t marker, const Bytes& payload);
 inline Bytes Text(const std::string& s) {
@@ -105,5 +104,39 @@ inline Bytes Text(const std::string& s) {
 inline void Append(Bytes& to, const Bytes& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
+
+// A TIFF structure written directory by directory, in either byte order. Entries are
+// {tag, type, value} with a count of one; a SHORT value sits in the first two bytes of its
+// field.
+class TiffWriter {
+  public:
+    explicit TiffWriter(bool big) : big_(big) {
+        Append(bytes_, Text(big ? "MM" : "II")), Put(42, 2), Put(8, 4);
+    }
+    TiffWriter& Directory(const std::vector<std::array<std::uint32_t, 3>>& entries,
+                          std::uint32_t next) {
+        Put(static_cast<std::uint32_t>(entries.size()), 2);
+        for (const auto& [tag, type, value] : entries) {
+            Put(tag, 2), Put(type, 2), Put(1, 4);
+            type == 3 ? (Put(value, 2), Put(0, 2)) : Put(value, 4);
+        }
+        Put(next, 4);
+        return *this;
+    }
+    // The structure as a JPEG's Exif segment.
+    Bytes App1() const {
+        Bytes payload = Text(std::string("Exif\0\0", 6));
+        Append(payload, bytes_);
+        return Segment(0xE1, payload);
+    }
+    Bytes& Raw() { return bytes_; }
+
+  private:
+    void Put(std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes_.push_back(std::uint8_t(v >> 8 * (big_ ? n - 1 - i : i)));
+    }
+    bool big_;
+    Bytes bytes_;
+};
 
 }  // namespace duplora::test

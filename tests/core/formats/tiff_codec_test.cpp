@@ -18,11 +18,7 @@ namespace {
 using test::Bytes;
 using test::ScratchDir;
 
-CodecOptions WithLzw() {
-    CodecOptions options;
-    options.allowLzw = true;
-    return options;
-}
+const CodecOptions kWithLzw{.allowLzw = true};
 
 // Every photometric interpretation and depth the main reader knows, each written
 // uncompressed by ImageMagick and recompressed by tiffcp in every compression we read. The
@@ -97,9 +93,9 @@ TEST(TiffRead, EveryCompressionOfEveryPhotometricFromTools) {
             const std::string path = dir / "coded.tif";
             ASSERT_TRUE(test::RunQuiet("tiffcp " + std::string(coding.options) + " " +
                                        test::Quote(plain) + " " + test::Quote(path)));
-            ImageBuffer image = ReadTiffFile(path, WithLzw());
+            ImageBuffer image = ReadTiffFile(path, kWithLzw);
             EXPECT_EQ(static_cast<bool>(image), coding.byMain);
-            if (!image) image = ReadTiffRgba(path, WithLzw());
+            if (!image) image = ReadTiffRgba(path, kWithLzw);
             if (image && image.BitCount() != 24) image = test::ExpandForTest(image);
             EXPECT_LE(test::MaxDifference(image, expected), form.tolerance + coding.tolerance);
             if (coding.lzw) {
@@ -155,20 +151,12 @@ TEST(TiffRead, SixteenBitPaletteIsScaled) {
 // A little-endian TIFF made by hand: one directory of {tag, type, value} entries and
 // `pixels` bytes of strip data after it.
 Bytes HandMadeTiff(std::vector<std::array<std::uint32_t, 3>> entries, std::size_t pixels) {
-    Bytes out = {'I', 'I', 42, 0, 8, 0, 0, 0};
     entries.push_back({279, 4, static_cast<std::uint32_t>(pixels)});  // StripByteCounts
     const std::uint32_t data = 8 + 2 + 12 * static_cast<std::uint32_t>(entries.size() + 1) + 4;
     entries.push_back({273, 4, data});  // StripOffsets
     std::sort(entries.begin(), entries.end());
-    out.resize(out.size() + 2 + 12 * entries.size() + 4 + pixels, 0x80);
-    test::PutLe(out, 8, static_cast<std::uint32_t>(entries.size()), 2);
-    std::size_t at = 10;
-    for (const auto& [tag, type, value] : entries) {
-        test::PutLe(out, at, tag, 2), test::PutLe(out, at + 2, type, 2);
-        test::PutLe(out, at + 4, 1), test::PutLe(out, at + 8, value);
-        at += 12;
-    }
-    test::PutLe(out, at, 0);
+    Bytes out = test::TiffWriter(false).Directory(entries, 0).Raw();
+    out.resize(out.size() + pixels, 0x80);
     return out;
 }
 
@@ -192,8 +180,8 @@ TEST(TiffRead, DeclaredSampleCountsCannotInflateBuffers) {
                                                      {"bps-0", file(1, 0, 1)}};
     for (const auto& [name, bytes] : refused) {
         ASSERT_TRUE(test::WriteAll(dir / name, bytes));
-        EXPECT_FALSE(ReadTiffFile(dir / name, WithLzw())) << name;
-        EXPECT_FALSE(ReadTiffRgba(dir / name, WithLzw())) << name;
+        EXPECT_FALSE(ReadTiffFile(dir / name, kWithLzw)) << name;
+        EXPECT_FALSE(ReadTiffRgba(dir / name, kWithLzw)) << name;
     }
     // RGB and one unspecified extra sample, uncompressed: the main reader drops the extra.
     Bytes rgbx = HandMadeTiff(
