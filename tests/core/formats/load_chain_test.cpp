@@ -77,9 +77,7 @@ TEST(LoadChain, TiffNeedsTheLzwSwitch) {
     ASSERT_TRUE(test::RunQuiet("convert " + test::Quote(dir / "a.ppm") + " -compress lzw " +
                                test::Quote(dir / "a.tif")));
     EXPECT_FALSE(LoadImageFile(dir / "a.tif").loaded);
-    CodecOptions options;
-    options.allowLzw = true;
-    const LoadedImage loaded = LoadImageFile(dir / "a.tif", options);
+    const LoadedImage loaded = LoadImageFile(dir / "a.tif", {.allowLzw = true});
     ASSERT_TRUE(loaded.loaded);
     EXPECT_TRUE(test::SamePixels(loaded.image, picture, "chain-lzw"));
 }
@@ -131,8 +129,7 @@ TEST(Plugins, PngFromImageMagickOpensThroughTheLoadChain) {
     if (!test::HaveTool("convert")) GTEST_SKIP() << "ImageMagick missing";
     PluginTable table = LoadPlugins(kPluginDir);
     ASSERT_GE(table.Size(), 1);
-    CodecOptions options;
-    options.plugins = &table;
+    const CodecOptions options{.plugins = &table};
     ScratchDir dir;
     ASSERT_TRUE(test::WritePpm(test::MakeNoise(45, 27, 12), dir / "src.ppm"));
     const std::pair<const char*, const char*> cases[] = {

@@ -43,9 +43,8 @@ TEST(JpsDescriptor, WrittenForEachModeAsExiftoolReadsIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.layout);
         const std::string path = dir / "out.jps";
-        PictureWriteOptions options;
-        options.mode = c.mode;
-        options.exif = true;  // the thumbnail block comes first, the descriptor after it
+        // The thumbnail block comes first, the descriptor after it.
+        const PictureWriteOptions options{.exif = true, .mode = c.mode, .cameraExif = {}};
         const Result<Warnings> written =
             FindOutputFormat(OutputFormat::Jps)->write(path, picture, options, NoProgress());
         ASSERT_TRUE(written);
@@ -73,9 +72,7 @@ TEST(JpsDescriptor, CrossedOrderOpensTheRightWayRound) {
     ASSERT_TRUE(EncodeJpegImage(path, picture, true, 95));
     const StereoOpenResult plain = OpenStereoFile(path, StereoLayout::SideBySide);
     ASSERT_TRUE(plain.loaded);
-    JpsDescriptor crossed;
-    crossed.leftFirst = false;
-    ASSERT_TRUE(InsertJpsDescriptor(path, crossed));
+    ASSERT_TRUE(InsertJpsDescriptor(path, {.leftFirst = false, .comment = ""}));
     const StereoOpenResult opened = OpenStereoFile(path, StereoLayout::SideBySide);
     ASSERT_TRUE(opened.loaded);
     EXPECT_TRUE(test::SamePixels(opened.left, plain.right, "crossed-left"));
@@ -86,11 +83,8 @@ TEST(JpsDescriptor, CrossedOrderOpensTheRightWayRound) {
 
 // Cut-short and foreign APP3 segments are no descriptor; a bare segment round-trips.
 TEST(JpsDescriptor, ParsesOnlyWholeDescriptors) {
-    JpsDescriptor d;
-    d.layout = StereoLayout::OverUnder;
-    d.halfHeight = true;
-    d.separation = 12;
-    d.comment = "x";
+    const JpsDescriptor d{
+        .layout = StereoLayout::OverUnder, .halfHeight = true, .separation = 12, .comment = "x"};
     Bytes jpeg{0xFF, 0xD8};
     const std::vector<std::uint8_t> segment = MakeJpsSegment(d);
     test::Append(jpeg, Bytes(segment.begin(), segment.end()));
@@ -140,10 +134,8 @@ TEST(CameraExif, CarriedIntoJpegJpsAndMpoWithSizesAndOrientationMadeRight) {
         const OutputFormatRow* row = FindOutputFormat(format);
         SCOPED_TRACE(std::string(row->key));
         const std::string path = dir / ("out" + std::string(row->extension));
-        SaveSettings settings;
-        settings.type = format;
-        settings.keepExif = true;
-        settings.exifThumbnail = true;  // the camera's block takes its place
+        // The camera's block takes the place of the thumbnail block.
+        const SaveSettings settings{.type = format, .exifThumbnail = true, .keepExif = true};
         ASSERT_TRUE(SaveStereoPicture(path, picture, settings, NoProgress(),
                                       DisplayMode::SideBySide, segment));
         EXPECT_EQ(test::Capture("exiftool " + tags + " " + test::Quote(path)), camera);
@@ -156,10 +148,8 @@ TEST(CameraExif, CarriedIntoJpegJpsAndMpoWithSizesAndOrientationMadeRight) {
     }
     // Off, the file gets the program's own block as before.
     const std::string plain = dir / "plain.jpg";
-    SaveSettings settings;
-    settings.exifThumbnail = true;
-    ASSERT_TRUE(SaveStereoPicture(plain, picture, settings, NoProgress(), DisplayMode::SideBySide,
-                                  segment));
+    ASSERT_TRUE(SaveStereoPicture(plain, picture, {.exifThumbnail = true}, NoProgress(),
+                                  DisplayMode::SideBySide, segment));
     EXPECT_EQ(test::Capture("exiftool -s3 -Model " + test::Quote(plain)), "Duplora Studio1");
 }
 
@@ -231,9 +221,7 @@ TEST(LayoutDetection, SyntheticLayoutsAndTheDescriptorFirst) {
     test::ScratchDir dir;
     const std::string path = dir / "x";
     ASSERT_TRUE(EncodeJpegImage(path, sbs, true, 90));
-    JpsDescriptor d;
-    d.layout = StereoLayout::OverUnder;
-    ASSERT_TRUE(InsertJpsDescriptor(path, d));
+    ASSERT_TRUE(InsertJpsDescriptor(path, {.layout = StereoLayout::OverUnder, .comment = ""}));
     EXPECT_EQ(DetectStereoLayout(path), StereoLayout::OverUnder);
     EXPECT_EQ(DetectStereoLayout(dir / "missing"), std::nullopt);
     // A plain photograph says nothing clear.
