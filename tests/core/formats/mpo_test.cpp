@@ -69,13 +69,10 @@ TEST(Mpo, DamagedIndexFallsBackToScanning) {
         b[at] = value;
         return b;
     };
-    const std::pair<const char*, Bytes> cases[] = {
-        {"byte order", damaged(tiff, 'X')},
-        {"magic", damaged(tiff + 3, 43)},
-        {"ifd offset", damaged(tiff + 4, 0x7F)},
-        {"identifier", damaged(tiff - 2, 'X')},
-        // The second entry's offset (entry table after the IFD; found below) out of the file.
-    };
+    const std::pair<const char*, Bytes> cases[] = {{"byte order", damaged(tiff, 'X')},
+                                                   {"magic", damaged(tiff + 3, 43)},
+                                                   {"ifd offset", damaged(tiff + 4, 0x7F)},
+                                                   {"identifier", damaged(tiff - 2, 'X')}};
     for (const auto& [what, bytes] : cases) {
         SCOPED_TRACE(what);
         EXPECT_TRUE(ReadMpoIndex(bytes).empty());
