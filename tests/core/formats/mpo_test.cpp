@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "core/formats/exif_carry.h"
 #include "core/formats/jpeg_codec.h"
 #include "core/formats/stereo_open.h"
 #include "formats_test_util.h"

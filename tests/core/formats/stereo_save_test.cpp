@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <cmath>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>

@@ -20,11 +20,10 @@ using test::ScratchDir;
 
 const CodecOptions kWithLzw{.allowLzw = true};
 
-// Every photometric interpretation and depth the main reader knows, each written
-// uncompressed by ImageMagick and recompressed by tiffcp in every compression we read. The
-// pixels are ImageMagick's reading of the uncompressed file, CMYK within our K formula's
-// rounding and 16-bit samples within a step (we take the high byte, ImageMagick rounds).
-// LZW opens only with the switch on. Group 4, JPEG, tiles and separate planes only go
+// Every photometric and depth the main reader knows, written by ImageMagick and recompressed
+// by tiffcp in every compression we read, gives ImageMagick's pixels (CMYK within our K
+// formula's rounding, 16-bit samples within a step: we take the high byte, ImageMagick
+// rounds). LZW opens only with the switch on; Group 4, JPEG, tiles and separate planes only
 // through the RGBA reader.
 TEST(TiffRead, EveryCompressionOfEveryPhotometricFromTools) {
     if (!test::HaveTool("convert") || !test::HaveTool("tiffcp"))
