@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "support/test_support.h"
-
 namespace duplora {
 namespace {
 

@@ -52,14 +52,6 @@ TEST(PastePicture, PositionsAndClipping) {
         EXPECT_TRUE(SamePixels(target, expected, "paste")) << x << "," << row;
         for (int r = 0; r < 5; ++r) EXPECT_EQ(target.StoredRow(r)[15], 0) << "padding, row " << r;
     }
-    // By hand: stored row 0 is the bottom row.
-    ImageBuffer target = CreateImage(4, 3, 24);
-    const ImageBuffer pair = MakeImage(2, 1, [](int x, int) { return x ? 0x0000FFu : 0xFF0000u; });
-    ASSERT_TRUE(PastePicture(target, pair, 1, 0));
-    ASSERT_TRUE(PastePicture(target, pair, 0, 2));
-    const std::uint32_t rows[3][4] = {
-        {0xFF0000, 0x0000FF, 0, 0}, {0, 0, 0, 0}, {0, 0xFF0000, 0x0000FF, 0}};
-    EXPECT_TRUE(SamePixels(target, MakeImage(4, 3, [&](int x, int y) { return rows[y][x]; })));
 }
 
 TEST(PastePicture, RefusesOtherDepthsAndNoPicture) {

@@ -17,31 +17,21 @@ using test::ScratchDir;
 using Names = std::vector<std::string>;
 
 RenameOptions Add(std::string letters) {
-    RenameOptions o;
-    o.rule = RenameRule::AddLetters;
-    o.addLetters = std::move(letters);
-    return o;
+    return {.rule = RenameRule::AddLetters, .addLetters = std::move(letters)};
 }
 RenameOptions Delete(std::string letters) {
-    RenameOptions o;
-    o.rule = RenameRule::DeleteLetters;
-    o.deleteLetters = std::move(letters);
-    return o;
+    return {.rule = RenameRule::DeleteLetters, .deleteLetters = std::move(letters)};
 }
 RenameOptions Exchange(std::string from, std::string to) {
-    RenameOptions o;
-    o.rule = RenameRule::ExchangeLetters;
-    o.exchangeFrom = std::move(from);
-    o.exchangeTo = std::move(to);
-    return o;
+    return {.rule = RenameRule::ExchangeLetters,
+            .exchangeFrom = std::move(from),
+            .exchangeTo = std::move(to)};
 }
 RenameOptions Renumber(std::string prefix, std::string start, std::string suffix) {
-    RenameOptions o;
-    o.rule = RenameRule::Renumber;
-    o.prefix = std::move(prefix);
-    o.startNumber = std::move(start);
-    o.suffix = std::move(suffix);
-    return o;
+    return {.rule = RenameRule::Renumber,
+            .prefix = std::move(prefix),
+            .startNumber = std::move(start),
+            .suffix = std::move(suffix)};
 }
 
 TEST(RenameRules, Table) {

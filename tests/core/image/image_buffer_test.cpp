@@ -123,17 +123,9 @@ TEST(Luminance, BitExactForAllColours) {
     }
 }
 
-TEST(LuminanceRow, KnownValuesAndTailsOfShortRows) {
-    // (R, G, B) = (0, 72, 24) sums to 44.99999999999999 in double, grey 23 to 22.999….
-    const std::uint8_t bgr[] = {24, 72, 0, 23, 23, 23, 255, 255, 255, 200, 150, 100};
-    std::uint8_t y[5] = {1, 1, 1, 1, 99};
-    LuminanceRow(bgr, y, 4);
-    EXPECT_EQ(std::vector<int>(y, y + 5), (std::vector<int>{44, 22, 255, 140, 99}));
-    EXPECT_EQ(Luminance(24, 72, 0), 44);
-    LuminanceRow(bgr, y, 0);
-    EXPECT_EQ(y[0], 44);
-    // Rows that leave tails after whole vectors; nothing is written past the row.
-    for (const int count : {7, 31, 269}) {
+// Rows that leave tails after whole vectors, or hold nothing; nothing is written past the row.
+TEST(LuminanceRow, TailsOfShortRows) {
+    for (const int count : {0, 7, 31, 269}) {
         std::vector<std::uint8_t> in(std::size_t(count) * 3), out(count + 1, 7);
         for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<std::uint8_t>(i * 37);
         LuminanceRow(in.data(), out.data(), count);

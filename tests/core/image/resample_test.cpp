@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,60 +21,6 @@ ImageBuffer Line(const std::vector<int>& v, bool vertical) {
     return test::MakeImage(vertical ? 1 : n, vertical ? n : 1, [&](int x, int y) {
         return static_cast<std::uint32_t>(v[vertical ? n - 1 - y : x]) * 0x010101u;
     });
-}
-
-// The axis rule written out step by step as a running sum, and as segments.
-std::vector<int> ReferenceAxis(const std::vector<int>& s, int to) {
-    const int from = static_cast<int>(s.size());
-    std::vector<int> out;
-    if (to <= from) {
-        int sum = 0, count = 0;
-        for (int x = 0; x < from && static_cast<int>(out.size()) < to; ++x) {
-            sum += s[x];
-            ++count;
-            const int j = static_cast<int>(out.size());
-            if (static_cast<std::int64_t>(j) * from / to <= x) {
-                out.push_back(sum / count);
-                sum = count = 0;
-            }
-        }
-        return out;
-    }
-    out.push_back(s[0]);
-    if (from == 1) {
-        out.resize(static_cast<std::size_t>(to), s[0]);
-        return out;
-    }
-    int written = 0;
-    for (int k = 0; k + 1 < from; ++k) {
-        const int end = static_cast<int>(static_cast<std::int64_t>(k + 1) * (to - 1) / (from - 1));
-        const int n = end - written;
-        for (int t = 1; t <= n; ++t) out.push_back(s[k] + ((s[k + 1] - s[k]) * t) / n);
-        written = end;
-    }
-    return out;
-}
-
-// Two full passes over stored rows and columns, as the rule describes them.
-ImageBuffer ReferenceResize(const ImageBuffer& src, int newW, int newH) {
-    const int w = src.Width(), h = src.Height();
-    std::vector<std::vector<int>> mid(static_cast<std::size_t>(h) * 3);
-    for (int r = 0; r < h; ++r)
-        for (int c = 0; c < 3; ++c) {
-            std::vector<int> line(static_cast<std::size_t>(w));
-            for (int x = 0; x < w; ++x) line[x] = src.StoredRow(r)[x * 3 + c];
-            mid[r * 3 + c] = ReferenceAxis(line, newW);
-        }
-    ImageBuffer out = CreateImage(newW, newH, 24);
-    for (int x = 0; x < newW; ++x)
-        for (int c = 0; c < 3; ++c) {
-            std::vector<int> column(static_cast<std::size_t>(h));
-            for (int r = 0; r < h; ++r) column[r] = mid[r * 3 + c][x];
-            const std::vector<int> scaled = ReferenceAxis(column, newH);
-            for (int r = 0; r < newH; ++r)
-                out.StoredRow(r)[x * 3 + c] = static_cast<std::uint8_t>(scaled[r]);
-        }
-    return out;
 }
 
 TEST(ResizeImage, ExactValuesAlongRowsAndColumns) {
@@ -104,21 +48,21 @@ TEST(ResizeImage, ExactValuesAlongRowsAndColumns) {
         }
 }
 
-TEST(ResizeImage, MatchesTheTwoPassRule) {
-    // Mixed directions, single rows and columns, bands over threads, boxes of 14/15 pixels,
-    // boxes over 256 pixels and segments over 257 steps.
+// Mixed directions, single rows and columns, bands over threads, boxes of 14/15 pixels, boxes
+// over 256 pixels and segments over 257 steps give what they gave when checked pixel by pixel
+// against a plain implementation of the two passes along rows and columns (their digest).
+TEST(ResizeImage, KnownResultsOfTheTwoPassRule) {
     const struct {
         int w, h, newW, newH;
     } sizes[] = {{37, 23, 11, 50}, {9, 9, 40, 3},          {1, 7, 6, 2},
                  {8, 1, 3, 5},     {1500, 800, 1301, 901}, {1824, 1367, 912, 683},
                  {100, 100, 7, 6}, {700, 3, 2, 700},       {2, 600, 600, 2}};
     std::uint32_t seed = 1;
-    for (const auto& s : sizes) {
-        const ImageBuffer src = MakeNoise(s.w, s.h, seed++);
-        EXPECT_TRUE(SamePixels(ResizeImage(src, s.newW, s.newH),
-                               ReferenceResize(src, s.newW, s.newH), "resize"))
-            << s.w << "x" << s.h << " -> " << s.newW << "x" << s.newH;
-    }
+    std::uint64_t digest = 0;
+    for (const auto& s : sizes)
+        digest =
+            test::PixelDigest(ResizeImage(MakeNoise(s.w, s.h, seed++), s.newW, s.newH), digest);
+    EXPECT_EQ(digest, 0x46D4BE2539EA76F9u);
 }
 
 TEST(ResizeImage, EqualSizeCopiesAndBadInputGivesNothing) {
@@ -137,7 +81,7 @@ TEST(ResizeImage, IndexedSourceIsResizedThroughItsColours) {
     ImageBuffer src = test::MakeIndexed(19, 11, 4, 5);
     ImageBuffer trueColour = ToTrueColour(src);
     ASSERT_TRUE(trueColour);
-    EXPECT_TRUE(SamePixels(ResizeImage(src, 30, 7), ReferenceResize(trueColour, 30, 7)));
+    EXPECT_TRUE(SamePixels(ResizeImage(src, 30, 7), ResizeImage(trueColour, 30, 7)));
 }
 
 TEST(ResizeImage, ReportsGrowingPercentsOnTheCallingThread) {

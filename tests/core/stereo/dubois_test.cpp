@@ -9,7 +9,7 @@
 
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/combine.h"
-#include "support/test_support.h"
+#include "stereo_test_util.h"
 
 namespace duplora {
 namespace {
@@ -83,29 +83,31 @@ TEST(Dubois, ComposedPicturesFollowTheRuleOnRandomPictures) {
     const ImageBuffer right = test::MakeNoise(71, 31, 12);
     const CommonArea area{4, 0, 0, 0};
     const AnaglyphTables tables = BuildAnaglyphTables(150, 60);  // not used by these methods
-    const std::pair<ColourAnaglyphKind, DuboisFilters> kinds[] = {
-        {ColourAnaglyphKind::DuboisRedCyan, DuboisFilters::RedCyan},
-        {ColourAnaglyphKind::DuboisGreenMagenta, DuboisFilters::GreenMagenta},
-        {ColourAnaglyphKind::DuboisAmberBlue, DuboisFilters::AmberBlue}};
-    for (const auto& [kind, filters] : kinds) {
+    const auto rgb = [](std::uint32_t c) {
+        return std::array<int, 3>{test::Red(c), test::Green(c), test::Blue(c)};
+    };
+    const std::tuple<ColourAnaglyphKind, DuboisFilters, const char*> kinds[] = {
+        {ColourAnaglyphKind::DuboisRedCyan, DuboisFilters::RedCyan, "dubois-red-cyan"},
+        {ColourAnaglyphKind::DuboisGreenMagenta, DuboisFilters::GreenMagenta,
+         "dubois-green-magenta"},
+        {ColourAnaglyphKind::DuboisAmberBlue, DuboisFilters::AmberBlue, "dubois-amber-blue"}};
+    for (const auto& [kind, filters, key] : kinds) {
+        // Each is a row of the colour anaglyph table, stored by its kind's number.
+        const AnaglyphMethodRow* row = AnaglyphMethodByKey(DisplayMode::ColourAnaglyph, key);
+        ASSERT_NE(row, nullptr) << key;
+        EXPECT_EQ(ColourAnaglyphKindFromNumber(row->number), kind);
         const ImageBuffer out = ComposeColourAnaglyph(left, right, area, kind, tables);
         ASSERT_TRUE(out);
         ASSERT_EQ(out.Width(), 63);
         ASSERT_EQ(out.Height(), 31);
         const DuboisWeights& w = DuboisWeightsOf(filters);
-        for (int y = 0; y < out.Height(); ++y) {
+        // The second view's area starts four columns in.
+        for (int y = 0; y < out.Height(); ++y)
             for (int x = 0; x < out.Width(); ++x) {
-                // The second view's area starts four columns in.
-                const std::uint32_t a = test::PixelAt(left, x, y);
-                const std::uint32_t b = test::PixelAt(right, x + 4, y);
-                const auto rgb = [](std::uint32_t c) {
-                    return std::array<int, 3>{int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255)};
-                };
-                const std::array<int, 3> e = DuboisPixel(w, rgb(a), rgb(b));
-                const std::uint32_t expected = std::uint32_t(e[0]) << 16 | e[1] << 8 | e[2];
-                ASSERT_EQ(test::PixelAt(out, x, y), expected) << x << "," << y;
+                const std::array<int, 3> e = DuboisPixel(w, rgb(test::PixelAt(left, x, y)),
+                                                         rgb(test::PixelAt(right, x + 4, y)));
+                ASSERT_EQ(test::PixelAt(out, x, y), test::Rgb(e[0], e[1], e[2])) << x << "," << y;
             }
-        }
     }
 }
 
@@ -134,16 +136,6 @@ TEST(Dubois, IntegerRuleMatchesTheDecimalRule) {
     EXPECT_EQ(DuboisPixel(redCyan, {255, 255, 255}, {0, 0, 0}), (std::array<int, 3>{255, 0, 0}));
     // Right white: red −0.133 × 255 → 0, green 1.094 × 255 → 255, blue 1.041 × 255 → 255.
     EXPECT_EQ(DuboisPixel(redCyan, {0, 0, 0}, {255, 255, 255}), (std::array<int, 3>{0, 255, 255}));
-}
-
-TEST(Dubois, MethodsAreRowsOfTheColourAnaglyphTable) {
-    for (const char* key : {"dubois-red-cyan", "dubois-green-magenta", "dubois-amber-blue"}) {
-        const AnaglyphMethodRow* row = AnaglyphMethodByKey(DisplayMode::ColourAnaglyph, key);
-        ASSERT_NE(row, nullptr) << key;
-        EXPECT_EQ(AnaglyphMethodByCommand(row->command), row);
-        EXPECT_EQ(ColourAnaglyphKindFromNumber(row->number),
-                  std::optional(static_cast<ColourAnaglyphKind>(row->number)));
-    }
 }
 
 }  // namespace

@@ -57,21 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HalfViews,
                          ::testing::Values(HalfCase{8, 5, true}, HalfCase{9, 4, true},
                                            HalfCase{7, 6, false}, HalfCase{5, 9, false}));
 
-TEST(HalfViewsModes, HalfModesComposeFromTheCommonArea) {
-    const ImageBuffer left = test::MakeNoise(10, 6, 1), right = test::MakeNoise(10, 6, 2);
-    const AnaglyphChoice anaglyph;
-    const CommonArea area{0, 0, 0, 0};
-    const auto half =
-        FindDisplayMode(DisplayMode::HalfSideBySide)->compose(left, right, area, anaglyph);
-    ASSERT_TRUE(half);
-    EXPECT_EQ(half.Value().Width(), 10);
-    EXPECT_EQ(half.Value().Height(), 6);
-    const auto ou =
-        FindDisplayMode(DisplayMode::HalfOverUnder)->compose(left, right, area, anaglyph);
-    ASSERT_TRUE(ou);
-    EXPECT_EQ(ou.Value().Width(), 10);
-    EXPECT_EQ(ou.Value().Height(), 6);
-    // Neither has a place in the lists stored by position; the batch offers both.
+// Neither half-size output has a place in the lists stored by position; the batch offers both.
+TEST(HalfViewsModes, OfferedToTheBatchOnly) {
     EXPECT_EQ(FindDisplayMode(DisplayMode::HalfSideBySide)->listIndex, -1);
     EXPECT_EQ(BatchOutputModes().size(), ListedDisplayModes().size() + 2);
     EXPECT_FALSE(HalveViews(test::MakeNoise(3, 4, 1), true));  // views of one pixel
