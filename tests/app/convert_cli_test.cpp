@@ -1,24 +1,28 @@
 // The converter program run as a user runs it: its own process, a home folder of its own,
-// no display.
+// no display. The pictures themselves are the core's concern; here the options, the paths
+// through the program, its log and its exit status.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "convert_run.h"
+#include "core/align/feature_align.h"
 #include "core/batch/batch_options.h"
 #include "core/formats/bmp_codec.h"
 #include "core/formats/load_chain.h"
-#include "core/formats/stereo_save.h"
+#include "core/formats/mpo.h"
 #include "core/stereo/anaglyph_methods.h"
 #include "core/stereo/display_modes.h"
+#include "core/strings.h"
+#include "res/core/string_ids.h"
 #include "support/qt_files.h"
 #include "support/test_support.h"
 
@@ -30,7 +34,7 @@ QStringList Arguments(const char* line) {
 }
 
 struct Result {
-    int exitCode = -1;
+    int exitCode = -1;  // -1 when it crashed or did not finish in two minutes
     std::string out;
     std::string err;
 };
@@ -43,25 +47,43 @@ class ConvertCli : public ::testing::Test {
         QDir().mkpath(config_);
     }
 
-    // `platform`, when given, is the Qt platform the user has chosen.
+    // Run in the input folder with the user's language `locale_`; `platform`, when given, is
+    // the Qt platform the user has chosen.
     Result Run(const QStringList& arguments, const QString& platform = {}) const {
-        const test::ConvertRun run =
-            test::RunConverter(arguments, home_.path(), config_, in_.path(), platform, locale_);
-        return {run.exitCode, run.out, run.err};
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            environment.remove(variable);
+        if (!platform.isEmpty()) environment.insert("QT_QPA_PLATFORM", platform);
+        environment.insert("HOME", home_.path());
+        environment.insert("XDG_CONFIG_HOME", config_);
+        environment.insert("LANG", locale_);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(in_.path());
+        process.start(DUPLORA_CONVERT_PROGRAM, arguments);
+        Result run;
+        if (!process.waitForFinished(120000)) return run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = process.readAllStandardOutput().toStdString();
+        run.err = process.readAllStandardError().toStdString();
+        return run;
     }
-
-    QString locale_ = "C.UTF-8";
 
     QString In(const QString& name) const { return in_.filePath(name); }
     QString Home(const QString& name) const { return home_.filePath(name); }
 
-    // The sample pair copied into the input folder.
-    bool CopyPair() const {
-        if (!test::SampleExists("pairs/frozenpond_l.jpg")) return false;
-        for (const char* name : {"frozenpond_l.jpg", "frozenpond_r.jpg"})
-            std::filesystem::copy_file(test::SamplePath(std::string("pairs/") + name),
-                                       In(name).toStdString());
+    // The samples copied into the input folder under the given names; false when missing.
+    bool Copy(const std::vector<std::pair<std::string, QString>>& samples) const {
+        for (const auto& [sample, name] : samples) {
+            if (!test::SampleExists(sample)) return false;
+            std::filesystem::copy_file(test::SamplePath(sample), In(name).toStdString());
+        }
         return true;
+    }
+    bool CopyPair() const {
+        return Copy({{"pairs/frozenpond_l.jpg", "frozenpond_l.jpg"},
+                     {"pairs/frozenpond_r.jpg", "frozenpond_r.jpg"}});
     }
 
     // A side-by-side BMP of two width × height views in the input folder.
@@ -81,6 +103,7 @@ class ConvertCli : public ::testing::Test {
         return identify.readAllStandardOutput().toStdString();
     }
 
+    QString locale_ = "C.UTF-8";
     QTemporaryDir home_, in_;
     QString config_;
 };
@@ -97,6 +120,8 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
         "--to three-views a.jpg",
         "--type gif a.jpg",
         "--grey-pair colour-red-cyan a.jpg",
+        "--colour-kind dubois a.jpg",
+        "--from mpeg a.jpg",
         "--angle 1.25,0 a.jpg",
         "--size 120 a.jpg",
         "--swap=1 a.jpg",
@@ -122,6 +147,23 @@ TEST_F(ConvertCli, UsageErrorsExitWithTwoAndOneLineAndHelpWithZero) {
     for (std::string_view key : keys)
         EXPECT_NE(help.out.find(std::string(" ") + std::string(key)), std::string::npos) << key;
     EXPECT_EQ(help.out.find("three-views"), std::string::npos);
+}
+
+// In an English locale the help and the usage errors are English; in "C" German.
+TEST_F(ConvertCli, SpeaksEnglishInAnEnglishLocaleAndGermanInC) {
+    constexpr auto npos = std::string::npos;
+    locale_ = "en_US.UTF-8";
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.out.rfind("Usage: duplora-convert [OPTIONS] FILE...", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("(told from each file's content) or lr"), npos) << help.out;
+    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
+                  .err.find("duplora-convert: bad value for --quality: '0' (try --help)\n"),
+              npos);
+    locale_ = "C.UTF-8";
+    EXPECT_EQ(Run({"--help"}).out.rfind("Aufruf: duplora-convert [OPTIONEN] FILE...", 0), 0u);
+    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
+                  .err.find("duplora-convert: ungültiger Wert für --quality: '0' (siehe --help)\n"),
+              npos);
 }
 
 // The stored save folder and quality are the defaults; the stored file is never written.
@@ -172,46 +214,29 @@ TEST_F(ConvertCli, ExistingOutputIsSkippedUnlessYes) {
     EXPECT_TRUE(ReadBmpFile(existing.toStdString()));
 }
 
-// In an English locale the help, the usage errors and the log are English; names and numbers
-// stay as given. In "C" they are German.
-TEST_F(ConvertCli, SpeaksEnglishInAnEnglishLocaleAndGermanInC) {
-    constexpr auto npos = std::string::npos;
-    locale_ = "en_US.UTF-8";
-    const Result help = Run({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.out.rfind("Usage: duplora-convert [OPTIONS] FILE...", 0), 0u) << help.out;
-    EXPECT_NE(help.out.find("(told from each file's content) or lr"), npos) << help.out;
-    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
-                  .err.find("duplora-convert: bad value for --quality: '0' (try --help)\n"),
-              npos);
-    locale_ = "C.UTF-8";
-    EXPECT_EQ(Run({"--help"}).out.rfind("Aufruf: duplora-convert [OPTIONEN] FILE...", 0), 0u);
-    EXPECT_NE(Run({"--quality", "0", "a.jpg"})
-                  .err.find("duplora-convert: ungültiger Wert für --quality: '0' (siehe --help)\n"),
-              npos);
-
-    if (!CopyPair()) GTEST_SKIP();
-    locale_ = "en_US.UTF-8";
-    const Result r = Run({"--from", "lr", "--type", "bmp", "-o", Home("english"),
-                          In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(
-        r.out.find("\"1/2 Source(frozenpond_l.jpg)\"-> Output(" + Home("english").toStdString() +
-                   "/frozenpond_l.bmp)\nResult : success\n\n"),
-        npos)
-        << r.out;
-}
-
-TEST_F(ConvertCli, UnreadableFileFailsTheRunButNotTheOthers) {
-    if (!CopyPair()) GTEST_SKIP();
+// A file that cannot be read fails the run, and its box goes to standard error.
+TEST_F(ConvertCli, UnreadableFileFailsTheRun) {
     ASSERT_TRUE(test::WriteFileBytes(In("broken.jpg"), "\xFF\xD8 not really"));
-    const QString out = Home("out2");
-    const Result r = Run({"--to", "ou", "-o", out, In("broken.jpg"), In("frozenpond_l.jpg")});
+    const Result r = Run({"--to", "ou", "-o", Home("out2"), In("broken.jpg")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("Ergebnis: Leserfehler.\n"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("Dieser Dateityp ist unterschiedlich"), std::string::npos) << r.err;
-    EXPECT_TRUE(QFileInfo::exists(out + "/frozenpond_l.jpg"));
-    EXPECT_FALSE(QFileInfo::exists(out + "/broken.jpg"));
+}
+
+// A photograph cut short converts with what is there, and the run says so: a warning
+// naming the file, and exit status 1. ImageMagick reads the output whole.
+TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
+    if (!CopyPair()) GTEST_SKIP();
+    const QByteArray bytes = test::FileBytes(In("frozenpond_l.jpg"));
+    ASSERT_TRUE(test::WriteFileBytes(In("cut.jpg"), bytes.left(bytes.size() / 2)));
+    const Result r =
+        Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Quelle(" + In("cut.jpg").toStdString() + ") nur teilweise gelesen"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("Erfolgreich"), std::string::npos) << r.out;
+    EXPECT_EQ(Identify(Home("cut/cut.jpg")), "JPEG 1280x480");
 }
 
 TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
@@ -221,33 +246,40 @@ TEST_F(ConvertCli, StoredTextIsDrawnWithoutADisplay) {
         config_ + "/Ferrowyn/duplmaker.ini",
         "[General]\ntextset=\"3\\t4\\t2\\t3\\t15132390\\t0\\t1\\t1\\t1\\t2105376"
         "\\t1\\t12\\t0\\tDuplora\\t\"\n"));
-    const Result r = Run({"--from", "lr", "--text", "--type", "bmp", "-o", Home("txt"),
-                          In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
+    const QStringList arguments = {"--from",
+                                   "lr",
+                                   "--text",
+                                   "--type",
+                                   "bmp",
+                                   "--yes",
+                                   "-o",
+                                   Home("txt"),
+                                   In("frozenpond_l.jpg"),
+                                   In("frozenpond_r.jpg")};
+    const Result r = Run(arguments);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const ImageBuffer picture = ReadBmpFile((Home("txt") + "/frozenpond_l.bmp").toStdString());
     const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
     ASSERT_TRUE(picture && view);
-    EXPECT_EQ(picture.Width(), 2 * view.Width());
     EXPECT_EQ(picture.Height(), view.Height() + 12);
-    // The glyphs themselves and their depth are the batch overlay tests' concern; here the
-    // text's colour must appear in the band.
+    // The glyphs and their depth are the batch overlay tests' concern; here the text's colour
+    // must appear in the band.
     bool drawn = false;
     for (int x = 0; x < picture.Width() && !drawn; ++x)
         drawn = test::PixelAt(picture, x, view.Height() + 6) == 0xE6E6E6u;
     EXPECT_TRUE(drawn);
 
     // A platform that needs a display, chosen where there is none, does not stop it.
-    const Result xcb = Run({"--from", "lr", "--text", "--type", "bmp", "--yes", "-o", Home("txt"),
-                            In("frozenpond_l.jpg"), In("frozenpond_r.jpg")},
-                           "xcb");
+    const Result xcb = Run(arguments, "xcb");
     EXPECT_EQ(xcb.exitCode, 0) << xcb.err;
     EXPECT_TRUE(test::SamePixels(ReadBmpFile((Home("txt") + "/frozenpond_l.bmp").toStdString()),
                                  picture, "cli-text"));
 }
 
+// The pair as it is, and swapped: the right file leads and names the output. What the
+// alignment and the swap do to the pixels is the batch list test's concern.
 TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
     if (!CopyPair()) GTEST_SKIP();
-    // The pair as it is, and swapped: the right file leads and names the output.
     ASSERT_TRUE(test::WriteFileBytes(In("show.txt"),
                                      "21,0,0,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"
                                      "21,0,1,10,-4,frozenpond_l.jpg,frozenpond_r.jpg,\n"));
@@ -255,16 +287,12 @@ TEST_F(ConvertCli, ListRunConvertsTheListsPairs) {
         {"--list", In("show.txt"), "--to", "grey-anaglyph", "--type", "bmp", "-o", Home("lst")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     const ImageBuffer picture = ReadBmpFile((Home("lst") + "/frozenpond_l.bmp").toStdString());
-    const ImageBuffer swapped = ReadBmpFile((Home("lst") + "/frozenpond_r.bmp").toStdString());
     const ImageBuffer view = LoadImageFile(In("frozenpond_l.jpg").toStdString()).image;
-    ASSERT_TRUE(picture && swapped && view);
-    EXPECT_EQ(picture.Width(), view.Width() - 10);
-    EXPECT_EQ(picture.Height(), view.Height() - 4);
-    // What a swap does to the pixels is the batch list test's concern.
-    EXPECT_EQ(swapped.Width(), picture.Width());
-    EXPECT_EQ(swapped.Height(), picture.Height());
-    const Result missing = Run({"--list", In("nothing.txt"), "-o", Home("lst")});
-    EXPECT_EQ(missing.exitCode, 1);
+    ASSERT_TRUE(picture && view);
+    EXPECT_EQ(std::tuple(picture.Width(), picture.Height()),
+              std::tuple(view.Width() - 10, view.Height() - 4));
+    EXPECT_TRUE(ReadBmpFile((Home("lst") + "/frozenpond_r.bmp").toStdString()));
+    EXPECT_EQ(Run({"--list", In("nothing.txt"), "-o", Home("lst")}).exitCode, 1);
 }
 
 // An output never replaces its own source, not even with --yes: the source named relatively
@@ -286,71 +314,19 @@ TEST_F(ConvertCli, OutputNeverReplacesItsOwnSource) {
         SCOPED_TRACE(c.arguments);
         QStringList arguments = Arguments(c.arguments);
         arguments.replaceInStrings("ALIAS", Home("alias"));
-        const QDateTime before = QFileInfo(In(c.source)).lastModified();
         const QFileInfo was(In(c.source));
         const Result r = Run(arguments);
         EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
         EXPECT_NE(r.out.find("Ergebnis : Ausgabe wäre die Quelldatei, nicht überschrieben.\n"),
                   std::string::npos)
             << r.out;
-        EXPECT_EQ(QFileInfo(In(c.source)).lastModified(), before);
+        EXPECT_EQ(QFileInfo(In(c.source)).lastModified(), was.lastModified());
         EXPECT_EQ(QFileInfo(In(c.source)).size(), was.size());
     }
 }
 
-// A photograph cut short converts with what is there, and the run says so: a warning
-// naming the file, and exit status 1. ImageMagick reads the output whole.
-TEST_F(ConvertCli, PartlyReadSourceIsConvertedWithAWarning) {
-    if (!CopyPair()) GTEST_SKIP();
-    const QByteArray bytes = test::FileBytes(In("frozenpond_l.jpg"));
-    ASSERT_TRUE(test::WriteFileBytes(In("cut.jpg"), bytes.left(bytes.size() / 2)));
-    const Result r =
-        Run({"--from", "lr", "-o", Home("cut"), In("cut.jpg"), In("frozenpond_r.jpg")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Quelle(" + In("cut.jpg").toStdString() + ") nur teilweise gelesen"),
-              std::string::npos)
-        << r.err;
-    EXPECT_NE(r.out.find("Erfolgreich"), std::string::npos) << r.out;
-    EXPECT_EQ(Identify(Home("cut/cut.jpg")), "JPEG 1280x480");
-
-    // The whole file makes no warning.
-    const Result clean =
-        Run({"--from", "lr", "-o", Home("whole"), In("frozenpond_l.jpg"), In("frozenpond_r.jpg")});
-    EXPECT_EQ(clean.exitCode, 0) << clean.err;
-    EXPECT_EQ(clean.err.find("nur teilweise"), std::string::npos) << clean.err;
-}
-
-// Left and right files given in any order pair by their names; a file without a partner
-// takes the next one left over.
-TEST_F(ConvertCli, SeparateFilesPairByTheirNames) {
-    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
-        if (!test::SampleExists(std::string("pairs/") + name)) GTEST_SKIP();
-    QStringList arguments = {"--from", "lr", "-o", Home("pairs")};
-    for (const char* name : {"frozenpond_l.jpg", "gx8_l.jpg", "frozenpond_r.jpg", "gx8_r.jpg"})
-        arguments << QString::fromStdString(test::SamplePath(std::string("pairs/") + name));
-    const Result r = Run(arguments);
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_EQ(Identify(Home("pairs/frozenpond_l.jpg")), "JPEG 1280x480");
-    EXPECT_EQ(Identify(Home("pairs/gx8_l.jpg")), "JPEG 3648x1367");
-    EXPECT_FALSE(QFileInfo::exists(Home("pairs/frozenpond_r.jpg")));
-}
-
-// Beyond the batch dialog's four types, STJ: the composed picture in a JPEG behind the STJ
-// head, 23 bytes longer than the JPEG, which ImageMagick reads at the composed size.
-TEST_F(ConvertCli, StjTypeWritesTheStereoJpeg) {
-    const QString source = WriteSideBySide("pair.bmp", 40, 30, 0xFFFFFF, 0x808080);
-    const Result r = Run({"--type", "stj", "-o", Home("stj"), source});
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_NE(r.out.find("[STJ]"), std::string::npos) << r.out;
-    const QByteArray bytes = test::FileBytes(Home("stj/pair.stj"));
-    ASSERT_GT(bytes.size(), static_cast<qsizetype>(kStjHeadSize));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(StjHead().data()), kStjHeadSize),
-              bytes.left(kStjHeadSize));
-    EXPECT_EQ(Identify(Home("stj/pair.stj")), "JPEG 80x30");
-}
-
 // Each option of the dialog reaches the picture: sources of a white left and a grey right
-// view, written as BMP so that the pixels are exact.
+// view, written as BMP so that the pixels are exact; beyond the dialog's four types, STJ.
 TEST_F(ConvertCli, EveryOptionReachesThePicture) {
     const QString source = WriteSideBySide("w.bmp", 40, 30, 0xFFFFFF, 0x808080);
     const struct {
@@ -372,7 +348,6 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
         {"position", "--position 5,-3", 70, 27, 0, 0, 0xFFFFFF},
         {"width", "--width 20", 20, 7, 2, 3, 0xFFFFFF},
         {"size", "--size 50,100", 80, 30, 20, 15, 0xFFFFFF},
-        {"size-border", "--size 50,100", 80, 30, 5, 5, 0x000000},
         {"angle", "--angle 1.5,-0.5", 80, 30, 20, 15, 0xFFFFFF},
         {"gamma", "--gamma 1.00,2.00", 80, 30, 60, 15, 0xB4B4B4},
         {"sharpen", "--sharpen 50", 80, 30, 60, 15, 0x808080},
@@ -395,6 +370,94 @@ TEST_F(ConvertCli, EveryOptionReachesThePicture) {
     }
     EXPECT_TRUE(QDir(config_).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "the settings folder is left alone";
+    // The STJ head is the core's concern; ImageMagick reads the JPEG behind it.
+    const Result stj = Run({"--type", "stj", "-o", Home("stj"), source});
+    EXPECT_EQ(stj.exitCode, 0) << stj.out << stj.err;
+    EXPECT_NE(stj.out.find("[STJ]"), std::string::npos) << stj.out;
+    EXPECT_EQ(Identify(Home("stj/w.stj")), "JPEG 80x30");
+}
+
+// ---- the stereo-camera formats --------------------------------------------------------------
+
+// Multi-picture sources and outputs, layouts told from the content, half-size outputs and the
+// least-squares anaglyphs; the files have names that say nothing of their layout.
+TEST_F(ConvertCli, MpoInAndOutAutoLayoutsAndHalfSize) {
+    if (!Copy({{"mpo/sugarshack.mpo", "one.jpg"},
+               {"single-file/walrus-360.top-bottom.jpg", "two.jpg"}}))
+        GTEST_SKIP() << "sample photographs missing";
+    const QString mpo = In("one.jpg");
+    const auto convert = [&](const QStringList& arguments) {
+        const Result r = Run(QStringList{"-o", Home("out"), "-q", "--yes"} + arguments);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    };
+    const auto out = [&](const char* name) { return Home("out/").toStdString() + name; };
+    // Told from their content: the MPO's two pictures, the panorama's halves.
+    convert({"--from", "auto", "--to", "sbs", "--type", "bmp", mpo, In("two.jpg")});
+    EXPECT_EQ(LoadImageFile(out("one.bmp")).image.Width(), 1280);
+    const ImageBuffer panorama = LoadImageFile(out("two.bmp")).image;
+    EXPECT_EQ(std::tuple(panorama.Width(), panorama.Height()), std::tuple(8192, 2048));
+    // Out as a multi-picture file, whatever the layout asked, and in again with --from mpo.
+    convert({"--from", "mpo", "--to", "grey-anaglyph", "--type", "mpo", mpo});
+    const MpoViews views = ReadMpoFile(out("one.mpo"));
+    ASSERT_TRUE(views.left && views.right);
+    EXPECT_EQ(views.right.Width(), 640);
+    // Half width: each view halved, the picture as wide as one view.
+    convert({"--from", "mpo", "--to", "half-sbs", "--type", "jpg", "--colour-kind",
+             "dubois-red-cyan", mpo});
+    const ImageBuffer half = LoadImageFile(out("one.jpg")).image;
+    EXPECT_EQ(std::tuple(half.Width(), half.Height()), std::tuple(640, 480));
+    convert(
+        {"--from", "mpo", "--to", "colour-anaglyph", "--colour-kind", "dubois-amber-blue", mpo});
+}
+
+TEST_F(ConvertCli, KeepExifCarriesTheCameraOfTheLeftSource) {
+    if (!Copy({{"mpo/gx8.mpo", "cam.mpo"}}) || QProcess::execute("exiftool", {"-ver"}) != 0)
+        GTEST_SKIP() << "sample photographs or exiftool missing";
+    const Result r =
+        Run({"--from", "mpo", "--type", "jps", "--keep-exif", "-o", Home("out"), In("cam.mpo")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto exif = [](const QStringList& arguments) {
+        QProcess exiftool;
+        exiftool.start("exiftool", QStringList{"-s3"} + arguments);
+        EXPECT_TRUE(exiftool.waitForFinished(30000));
+        return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
+    };
+    const QString model = exif({"-Model", In("cam.mpo")});
+    EXPECT_FALSE(model.isEmpty());
+    EXPECT_EQ(exif({"-Model", "-ExifImageWidth", "-Orientation#", Home("out/cam.jps")}),
+              model + "\n3648\n1");
+}
+
+// ---- automatic alignment --------------------------------------------------------------------
+
+// The written pair has nothing left to correct, and the log says what was done.
+TEST_F(ConvertCli, AutoAlignedPairHasNothingLeftToCorrect) {
+    if (!Copy({{"pairs/gx8_l.jpg", "gx8_l.jpg"}, {"pairs/gx8_r.jpg", "gx8_r.jpg"}}))
+        GTEST_SKIP() << "sample photographs missing";
+    const Result run = Run({"--from", "lr", "--to", "lr", "--type", "bmp", "-o", "out",
+                            "--auto-align", In("gx8_l.jpg"), In("gx8_r.jpg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Automatisch ausgerichtet: Drehung "), std::string::npos) << run.out;
+    const ImageBuffer left = ReadBmpFile(In("out/gx8_l_l.bmp").toStdString());
+    const ImageBuffer right = ReadBmpFile(In("out/gx8_l_r.bmp").toStdString());
+    ASSERT_TRUE(left && right);
+    const auto again = FindFeatureAlignment(left, right);
+    ASSERT_TRUE(again);
+    EXPECT_NEAR(again.Value().rotation, 0, 0.05);
+    EXPECT_NEAR(again.Value().verticalShift, 0, 0.5);
+    EXPECT_LE(again.Value().residualBefore, 0.6);
+}
+
+TEST_F(ConvertCli, AutoAlignOfAPairWithoutFeaturesFailsWithTheReason) {
+    const ImageBuffer flat = test::MakeImage(200, 150, [](int, int) { return 0x336699u; });
+    ASSERT_TRUE(WriteBmpFile(In("flat_l.bmp").toStdString(), flat));
+    ASSERT_TRUE(WriteBmpFile(In("flat_r.bmp").toStdString(), flat));
+    const Result run = Run(
+        {"--from", "lr", "-o", "out", "--auto-align", "-q", In("flat_l.bmp"), In("flat_r.bmp")});
+    EXPECT_EQ(run.exitCode, 1);
+    const std::string reason = LoadResString(StringId::AutoAlignTooFewFeatures);
+    EXPECT_NE(run.err.find(reason.substr(0, reason.find('\n'))), std::string::npos) << run.err;
+    EXPECT_FALSE(QFileInfo::exists(In("out/flat_l.jpg")));
 }
 
 }  // namespace

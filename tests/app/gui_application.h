@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QGuiApplication>
+
+#include <string>
 
 namespace duplora::test {
 
@@ -14,6 +17,13 @@ inline void EnsureGuiApplication() {
     static char name[] = "duplora_app_tests";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
+}
+
+// DejaVu Sans at `pixels` pixels, written as the settings store a font.
+inline std::string PixelFont(int pixels) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixels);
+    return font.toString().toStdString();
 }
 
 }  // namespace duplora::test

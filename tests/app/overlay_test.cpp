@@ -36,12 +36,6 @@ ImageBuffer View(std::uint32_t id) {
     return test::MakeImage(60, 30, [id](int x, int y) { return id << 16 | x << 8 | y; });
 }
 
-std::string FontOfPixels(int pixels) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font.toString().toStdString();
-}
-
 // Pixels of `out` that differ from `reference` (same size).
 Points Changed(const ImageBuffer& out, const ImageBuffer& reference) {
     Points points;
@@ -92,7 +86,7 @@ class OverlayTest : public ::testing::Test {
 };
 
 TEST_F(OverlayTest, GlyphsInsideTheLineBoxAndInTheTextColour) {
-    const std::string font = FontOfPixels(20);
+    const std::string font = test::PixelFont(20);
     const ImageBuffer picture = Plain(200, 80);
     const ImageBuffer out = test::Made(AddText(picture, PlainText("HHHH", 0, 10, 5), 0, font));
     ASSERT_TRUE(out);
@@ -121,7 +115,7 @@ TEST_F(OverlayTest, GlyphsInsideTheLineBoxAndInTheTextColour) {
 TEST_F(OverlayTest, LayoutEstimatesTheWidthAndCharHeightOfTheFont) {
     // Ten characters at 16 pixels: 80 wide; the depth 3 moves it left.
     const TextLayout layout = LayoutTextStamp(PlainText("abcdefghij", 3, 10, 4), 3, 300, 100,
-                                              TextStampFont(FontOfPixels(16), false));
+                                              TextStampFont(test::PixelFont(16), false));
     EXPECT_EQ(std::tuple(layout.charHeight, layout.estimatedWidth), std::tuple(16, 80));
     EXPECT_EQ(layout.origin.x, 300 - 80 - 10 - 3);
     EXPECT_EQ(layout.origin.y, 100 - 16 - 4);
@@ -136,7 +130,7 @@ TEST_F(OverlayTest, LayoutEstimatesTheWidthAndCharHeightOfTheFont) {
 }
 
 TEST_F(OverlayTest, ShadowIsTheTextShiftedUnderneath) {
-    const std::string font = FontOfPixels(22);
+    const std::string font = test::PixelFont(22);
     const ImageBuffer picture = Plain(180, 60);
     TextSet set = PlainText("Schatten", 0, 8, 8);
     const Points text = Changed(test::Made(AddText(picture, set, 0, font)), picture);
@@ -157,7 +151,7 @@ TEST_F(OverlayTest, BandHoldsTheTextAndIsAddedForAnEmptyTextToo) {
     set.band = 1;
     set.bandHeight = 40;
     set.bandColour = 0x00FF00;  // green
-    const ImageBuffer out = test::Made(AddText(picture, set, 0, FontOfPixels(20)));
+    const ImageBuffer out = test::Made(AddText(picture, set, 0, test::PixelFont(20)));
     ASSERT_EQ(out.Height(), 70);
     // The text line from row 70 − 20 − 10 = 40: wholly in the band below.
     const ImageBuffer bandOnly = test::MakeImage(
@@ -174,9 +168,10 @@ TEST_F(OverlayTest, BandHoldsTheTextAndIsAddedForAnEmptyTextToo) {
     set.bandColour = 0x010203;
     const ImageBuffer above = test::MakeImage(
         120, 36, [&](int x, int y) { return y < 6 ? 0x030201u : PixelAt(picture, x, y - 6); });
-    EXPECT_TRUE(test::SamePixels(AddText(picture, set, 0, FontOfPixels(12)), above, "band_above"));
+    EXPECT_TRUE(
+        test::SamePixels(AddText(picture, set, 0, test::PixelFont(12)), above, "band_above"));
     set.band = 0;  // a band height with the band off adds nothing
-    EXPECT_EQ(test::Made(AddText(picture, set, 0, FontOfPixels(12))).Height(), 30);
+    EXPECT_EQ(test::Made(AddText(picture, set, 0, test::PixelFont(12))).Height(), 30);
 }
 
 TEST_F(OverlayTest, SmoothCharactersBlendTowardsTheColour) {
@@ -185,7 +180,7 @@ TEST_F(OverlayTest, SmoothCharactersBlendTowardsTheColour) {
     set.textColour = 0xFFFFFF;
     for (int smooth : {1, 0}) {
         set.smooth = smooth;
-        const ImageBuffer out = test::Made(AddText(picture, set, 0, FontOfPixels(24)));
+        const ImageBuffer out = test::Made(AddText(picture, set, 0, test::PixelFont(24)));
         std::set<std::uint32_t> levels;
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 200; ++x) {
@@ -202,7 +197,7 @@ TEST_F(OverlayTest, SmoothCharactersBlendTowardsTheColour) {
 }
 
 TEST_F(OverlayTest, TextPartlyOrWhollyOutsideIsClipped) {
-    const std::string font = FontOfPixels(30);
+    const std::string font = test::PixelFont(30);
     const ImageBuffer picture = Plain(50, 20);
     // Far outside on every side: the picture comes back unchanged.
     for (const auto& [corner, x, y] : {std::tuple{0, -1000, 0},
@@ -234,21 +229,21 @@ TEST_F(OverlayTest, HugeTextAndFontsStayBoundedAndBadInputGivesNone) {
     EXPECT_EQ(TextStampText("äöü").size(), 3);
     TextSet set = PlainText(long_, 3, 0, 0);
     EXPECT_EQ(
-        LayoutTextStamp(set, 0, 64, 32, TextStampFont(FontOfPixels(10), false)).estimatedWidth,
+        LayoutTextStamp(set, 0, 64, 32, TextStampFont(test::PixelFont(10), false)).estimatedWidth,
         500 * 10 / 2);
-    EXPECT_TRUE(AddText(picture, set, 0, FontOfPixels(10)));
+    EXPECT_TRUE(AddText(picture, set, 0, test::PixelFont(10)));
     set.corner = 0;
-    EXPECT_TRUE(AddText(picture, set, 0, FontOfPixels(10)));
+    EXPECT_TRUE(AddText(picture, set, 0, test::PixelFont(10)));
     set.text = "M";  // a font far taller than the picture: a clipped piece of one glyph
-    EXPECT_TRUE(AddText(picture, set, 0, FontOfPixels(4000)));
+    EXPECT_TRUE(AddText(picture, set, 0, test::PixelFont(4000)));
 
-    EXPECT_FALSE(AddText(ImageBuffer{}, set, 0, FontOfPixels(12)));
+    EXPECT_FALSE(AddText(ImageBuffer{}, set, 0, test::PixelFont(12)));
     set.corner = 4;
-    EXPECT_FALSE(AddText(picture, set, 0, FontOfPixels(12)));
+    EXPECT_FALSE(AddText(picture, set, 0, test::PixelFont(12)));
     set.corner = 0;
     set.band = 1;
     set.bandHeight = INT_MAX;
-    EXPECT_FALSE(AddText(picture, set, 0, FontOfPixels(12)));
+    EXPECT_FALSE(AddText(picture, set, 0, test::PixelFont(12)));
 }
 
 TEST_F(OverlayTest, TextOnARealPhotographStaysInItsLineBox) {
@@ -257,7 +252,7 @@ TEST_F(OverlayTest, TextOnARealPhotographStaysInItsLineBox) {
     ASSERT_TRUE(photo);
     TextSet set = PlainText("Duplora 2024", 3, 40, 30);
     set.shadow = 1;
-    const std::string font = FontOfPixels(60);
+    const std::string font = test::PixelFont(60);
     const ImageBuffer out = test::Made(AddText(photo, set, 7, font));
     ASSERT_TRUE(out);
     const TextLayout layout =
@@ -328,7 +323,7 @@ TEST_F(OverlayTest, PairViewsAreCutToTheCommonArea) {
 }
 
 TEST_F(OverlayTest, PairTextOnBothViewsWithTheDepth) {
-    settings_.textFont = FontOfPixels(14);
+    settings_.textFont = test::PixelFont(14);
     settings_.textSettings = PlainText("3D", 2, 12, 2);
     settings_.textSettings.depth = 4;
     settings_.textSettings.band = 1;

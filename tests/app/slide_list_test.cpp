@@ -1,6 +1,6 @@
-// Slide-show lists as the program plays them: what each entry shows, the player, writing an
-// alignment back, sound lines and the list maker. Reading and rewriting lines is pinned by
-// the core's list tests.
+// Slide-show lists as the program plays them: what each entry shows, the player, writing the
+// shown alignment back, sound lines and the list maker. Reading and rewriting lines is pinned
+// by the core's list tests.
 #include "app/batch/slide_list.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@
 #include <tuple>
 #include <vector>
 
+#include "app/batch/list_alignment.h"
+#include "app/shell/stereo_document.h"
 #include "support/qt_files.h"
 #include "support/test_support.h"
 #include "support/told.h"
@@ -295,6 +297,67 @@ TEST_F(SlideListTest, PlayerDeleteShowsTheFollowingEntry) {
     EXPECT_EQ(p.Count(), 0);
     EXPECT_FALSE(p.Running());
     EXPECT_EQ(Read("liste.txt"), "# Erster Tag\r\nsound,play,bg.wav\r\n; Zweiter Tag\r\n");
+}
+
+// ---- the shown alignment written from the window ----------------------------------------
+
+struct WriteCase {
+    const char* name;
+    bool listSwap;  // the entry is shown exchanged
+    const char* line;
+};
+
+// The player on entry 1 of kList (a pair), shown in a document with the offset 4, 7.
+class ListAlignmentTest : public SlideListTest, public ::testing::WithParamInterface<WriteCase> {
+  protected:
+    void Show(bool listSwap) {
+        Player().Select(1);
+        doc_.ClearForOpening("/x/l.jpg");
+        doc_.SetView(Side::Left, test::MakeNoise(8, 6, 1), "/x/l.jpg", "l.jpg");
+        doc_.SetView(Side::Right, test::MakeNoise(8, 6, 2), "/x/r.jpg", "r.jpg");
+        doc_.SetListSwap(true, listSwap);
+        doc_.SetOffset(4, 7);
+    }
+    StereoDocument doc_;
+};
+
+// Only that line changes, in the order the views are shown.
+TEST_P(ListAlignmentTest, OnlyTheShownEntrysLineChanges) {
+    Show(GetParam().listSwap);
+    ASSERT_TRUE(ShowsListEntry(player_, doc_));
+    ASSERT_TRUE(WriteShownEntryAlignment(player_, doc_).Ok());
+    std::string expected = kList;
+    expected.replace(expected.find("21,20,0,3,4,"), 12, GetParam().line);
+    EXPECT_EQ(Read("liste.txt"), expected);
+    // The player reads the list again and stays on the entry.
+    EXPECT_EQ(player_.Index(), 1);
+    EXPECT_EQ(player_.CurrentEntry()->x, player_.List().entries[1].x);
+    // Rewritten beside itself and renamed over the old list: nothing left behind.
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files),
+              (QStringList{"a.jpg", "bg.wav", "c.jpg", "d.jpg", "l.jpg", "liste.txt", "r.jpg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, ListAlignmentTest,
+                         ::testing::Values(WriteCase{"InListOrder", false, "21,20,0,-4,7,"},
+                                           WriteCase{"Exchanged", true, "21,20,1,4,-7,"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// No entry shown (the document left the list), or the entry's line changed elsewhere since
+// the list was read: refused without touching the list.
+TEST_F(ListAlignmentTest, RefusedWithoutTouchingTheList) {
+    Show(false);
+    doc_.SetListSwap(false, false);
+    EXPECT_FALSE(WriteShownEntryAlignment(player_, doc_).Ok());
+    EXPECT_EQ(Read("liste.txt"), kList);
+
+    Show(false);
+    std::string changed = kList;
+    changed.replace(changed.find("21,20,0,3,4,"), 12, "21,20,0,9,9,");
+    Write("liste.txt", changed);
+    const Status written = WriteShownEntryAlignment(player_, doc_);
+    ASSERT_FALSE(written.Ok());
+    EXPECT_EQ(written.Error().MessageText(), "Kann keine Slide Show Liste erstellen !");
+    EXPECT_EQ(Read("liste.txt"), changed);
 }
 
 // ---- sound ----------------------------------------------------------------------------
