@@ -22,10 +22,7 @@ namespace {
 
 // The visible item of the alignment menu that runs `command`, as the menu shows it.
 QAction* AlignMenuItem(MainWindow& w, CommandId command) {
-    QMenu* menu = w.menuBar()->findChild<QMenu*>(QStringLiteral("STAJUST"));
-    if (!menu) return nullptr;
-    QMetaObject::invokeMethod(menu, "aboutToShow", Qt::DirectConnection);
-    for (QAction* a : menu->actions())
+    for (QAction* a : test::Opened(test::MenuOf(w, QStringLiteral("STAJUST"))))
         if (a->data().toInt() == command && a->isVisible()) return a;
     return nullptr;
 }

@@ -170,11 +170,8 @@ TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePrese
     Zoom50();
     ViewWidget* view = w.View();
     // The edit menu names the preset by its size; its item starts the trim.
-    QMenu* edit = w.menuBar()->findChild<QMenu*>(QStringLiteral("STEDIT"));
-    ASSERT_NE(edit, nullptr);
-    QMetaObject::invokeMethod(edit, "aboutToShow", Qt::DirectConnection);
     QAction* preset = nullptr;
-    for (QAction* a : edit->actions())
+    for (QAction* a : test::Opened(test::MenuOf(w, QStringLiteral("STEDIT"))))
         if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
     ASSERT_NE(preset, nullptr);
     preset->trigger();
