@@ -3,8 +3,6 @@
 // must give exactly what the core operations give for the same values, Abbrechen leaves the
 // pair as it was. Undo of these edits is the document's, tested there.
 #include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -26,7 +24,6 @@ namespace {
 
 using test::ClickControl;
 using test::Press;
-using test::SamePixels;
 using test::Settle;
 using test::Shown;
 

@@ -2,8 +2,6 @@
 // resamples the right view, moves the pair by the whole pixels of the height, says what
 // it did, and one undo brings everything back. Pictures without common features get a
 // message and stay as they were.
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
 
 #include <gtest/gtest.h>

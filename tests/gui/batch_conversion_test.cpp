@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,7 +17,6 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "app/shell/settings.h"
 #include "core/formats/bmp_codec.h"

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QTreeView>
 
 #include "gui/shell/widget_texts.h"
 #include "support/test_support.h"

@@ -482,12 +482,6 @@ TEST_F(PairWindowTest, ClosingWithChangesAsksAndOnlyNoOrASaveLetsTheWindowGo) {
 TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
     if (!HaveSamples()) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = *window_;
-    const auto command = [&](CommandId id) {
-        return [&w, id] {
-            w.ExecuteCommand(id);
-            Settle();
-        };
-    };
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"next image", [&] { Key(Qt::Key_Space); }},
         {"previous image", [&] { Key(Qt::Key_Backspace); }},
@@ -497,7 +491,11 @@ TEST_F(PairWindowTest, ReplacingAModifiedPairAsksFirst) {
                                 w.View()->Pane(1)->rect().center());
              Settle();
          }},
-        {"history", command(CmdHistory1)},
+        {"history",
+         [&] {
+             w.ExecuteCommand(CmdHistory1);
+             Settle();
+         }},
         {"drop", [&] { Drop(w, {QSample(kSideBySide)}); }},
         {"open dialog", [&] { Key(Qt::Key_O, Qt::ControlModifier); }},
         {"paste", [&] { Key(Qt::Key_V, Qt::ControlModifier); }},

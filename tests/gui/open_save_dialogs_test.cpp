@@ -22,8 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/load_chain.h"

@@ -8,7 +8,6 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>

@@ -28,7 +28,6 @@ namespace duplora {
 namespace {
 
 using test::ClickControl;
-using test::Control;
 using test::SamePixels;
 using test::Settle;
 using test::Shown;

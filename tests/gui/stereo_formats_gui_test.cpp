@@ -2,12 +2,8 @@
 // saves, and the least-squares anaglyphs, as a user meets them in the window.
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 

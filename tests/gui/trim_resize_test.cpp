@@ -1,21 +1,14 @@
 // Trims chosen with the mouse in every kind of view, resizing and turning the pair, stepping
 // through a folder, and the two size dialogs on their own. Undo of these edits is the
 // document's, tested there.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "app/image/trim_resize.h"
 #include "core/formats/load_chain.h"
