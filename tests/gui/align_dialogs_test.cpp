@@ -3,8 +3,6 @@
 // must give exactly what the core operations give for the same values, Abbrechen leaves the
 // pair as it was. Undo of these edits is the document's, tested there.
 #include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -26,7 +24,6 @@ namespace {
 
 using test::ClickControl;
 using test::Press;
-using test::SamePixels;
 using test::Settle;
 using test::Shown;
 
@@ -44,30 +41,10 @@ void PageRight(QWidget& dialog, int id) {
     }
 }
 
-ImageBuffer Noise(int width, int height, std::uint32_t seed) {
-    return test::MakeNoise(width, height, seed);
-}
-
-class AlignDialogs : public test::WindowTest {
-  protected:
-    // A pair of width × height noise pictures, opened from BMP files.
-    MainWindow& Open(int width, int height) {
-        left_ = Noise(width, height, 11);
-        right_ = Noise(width, height, 12);
-        const std::string l = dir_.filePath(QStringLiteral("l.bmp")).toStdString();
-        const std::string r = dir_.filePath(QStringLiteral("r.bmp")).toStdString();
-        EXPECT_TRUE(test::WriteBmpForTest(left_, l) && test::WriteBmpForTest(right_, r));
-        MainWindow& window = StartWithPair(l, r);
-        Settle();
-        EXPECT_TRUE(window.Document().BothLoaded());
-        return window;
-    }
-
-    ImageBuffer left_, right_;
-};
+using AlignDialogs = test::NoisePairTest;
 
 TEST_F(AlignDialogs, AdjustOkGivesTheCorrectionsOfTheCore) {
-    Open(241, 161);
+    OpenNoisePair(241, 161);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         EXPECT_EQ(d.objectName(), QStringLiteral("ANGLES"));
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Justage"));
@@ -88,7 +65,7 @@ TEST_F(AlignDialogs, AdjustOkGivesTheCorrectionsOfTheCore) {
 }
 
 TEST_F(AlignDialogs, ExtendedAdjustMirrorsPerspectivesAndShrinksOntoBlack) {
-    Open(200, 120);
+    OpenNoisePair(200, 120);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         EXPECT_EQ(d.objectName(), QStringLiteral("ANGLESK"));
         PageRight(d, 3015);  // V_Links +1.0 degree, V_Rechts mirrored
@@ -108,7 +85,7 @@ TEST_F(AlignDialogs, ExtendedAdjustMirrorsPerspectivesAndShrinksOntoBlack) {
 }
 
 TEST_F(AlignDialogs, CancelChangesNothingAndASinglePictureOpensNone) {
-    Open(120, 90);
+    OpenNoisePair(120, 90);
     for (Qt::Key key : {Qt::Key_J, Qt::Key_H, Qt::Key_G}) {
         host_.Queue([](QDialog& d) {
             Press(Qt::Key_End);
@@ -132,7 +109,7 @@ TEST_F(AlignDialogs, CancelChangesNothingAndASinglePictureOpensNone) {
 }
 
 TEST_F(AlignDialogs, OffsetRoundTripsThroughThePositionSlots) {
-    MainWindow& window = Open(241, 161);
+    MainWindow& window = OpenNoisePair(241, 161);
     window.Document().SetOffset(7, -3);
     // Unchanged labels: the offset stays and no undo step is made.
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
@@ -160,7 +137,7 @@ TEST_F(AlignDialogs, OffsetRoundTripsThroughThePositionSlots) {
 }
 
 TEST_F(AlignDialogs, GuideLineAndAutoAdjustLevelTheLeftView) {
-    Open(400, 300);
+    OpenNoisePair(400, 300);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         ClickControl(d, 3046);
         QWidget* pane = Shown(d, 1233);
@@ -182,7 +159,7 @@ TEST_F(AlignDialogs, GuideLineAndAutoAdjustLevelTheLeftView) {
 }
 
 TEST_F(AlignDialogs, MovingAPositionOnlyComposesAgain) {
-    Open(320, 200);
+    OpenNoisePair(320, 200);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         const int before = d.Preview().Corrections();
         EXPECT_GT(before, 0);
@@ -199,7 +176,7 @@ TEST_F(AlignDialogs, MovingAPositionOnlyComposesAgain) {
 }
 
 TEST_F(AlignDialogs, FullSizeEdgesAndTheAlternatingView) {
-    Open(900, 700);
+    OpenNoisePair(900, 700);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         ClickControl(d, 3049);
         EXPECT_EQ(d.Preview().Zoom(), 100);
@@ -223,7 +200,7 @@ TEST_F(AlignDialogs, FullSizeEdgesAndTheAlternatingView) {
 }
 
 TEST_F(AlignDialogs, GammaOkGivesApplyGammaOfBothViews) {
-    Open(150, 100);
+    OpenNoisePair(150, 100);
     host_.QueueAs<GammaDialog>([](GammaDialog& d) {
         EXPECT_EQ(Text(d, 3079).left(6), QStringLiteral("Gamma "));
         PageRight(d, 3077);
@@ -239,7 +216,7 @@ TEST_F(AlignDialogs, GammaOkGivesApplyGammaOfBothViews) {
 }
 
 TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
-    MainWindow& window = Open(160, 120);
+    MainWindow& window = OpenNoisePair(160, 120);
     window.ExecuteCommand(CmdGreyYellowBlue);
     host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
         EXPECT_TRUE(Shown<QRadioButton>(d, 1515)->isChecked());
@@ -264,7 +241,7 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
 }
 
 TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {
-    Open(160, 100);
+    OpenNoisePair(160, 100);
     host_.QueueAs<AdjustDialog>([](AdjustDialog& d) {
         ClickControl(d, 3176);
         Shown<QScrollBar>(d, 3013)->setFocus();
@@ -290,7 +267,7 @@ TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {
 // Tiny and very wide pictures: every dialog opens, takes a change and closes.
 TEST_F(AlignDialogs, OddPicturesNeitherCrashNorHang) {
     for (const QSize size : {QSize(1, 1), QSize(20000, 200)}) {
-        Open(size.width(), size.height());
+        OpenNoisePair(size.width(), size.height());
         for (Qt::Key key : {Qt::Key_J, Qt::Key_H, Qt::Key_G, Qt::Key_Y}) {
             host_.Queue([](QDialog& d) {
                 Press(Qt::Key_PageUp);

@@ -2,8 +2,6 @@
 // resamples the right view, moves the pair by the whole pixels of the height, says what
 // it did, and one undo brings everything back. Pictures without common features get a
 // message and stay as they were.
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
 
 #include <gtest/gtest.h>
@@ -22,10 +20,7 @@ namespace {
 
 // The visible item of the alignment menu that runs `command`, as the menu shows it.
 QAction* AlignMenuItem(MainWindow& w, CommandId command) {
-    QMenu* menu = w.menuBar()->findChild<QMenu*>(QStringLiteral("STAJUST"));
-    if (!menu) return nullptr;
-    QMetaObject::invokeMethod(menu, "aboutToShow", Qt::DirectConnection);
-    for (QAction* a : menu->actions())
+    for (QAction* a : test::Opened(test::MenuOf(w, QStringLiteral("STAJUST"))))
         if (a->data().toInt() == command && a->isVisible()) return a;
     return nullptr;
 }

@@ -16,18 +16,12 @@ using test::Settle;
 
 constexpr int kWaitMs = 10000;
 
-class AutoScrollTest : public test::WindowTest {
+class AutoScrollTest : public test::NoisePairTest {
   protected:
     // A pair of width × height noise views shown at 100 %.
     void Open(int width, int height) {
-        const std::string l = dir_.filePath("l.bmp").toStdString();
-        const std::string r = dir_.filePath("r.bmp").toStdString();
-        ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(width, height, 1), l) &&
-                    test::WriteBmpForTest(test::MakeNoise(width, height, 2), r));
-        StartWithPair(l, r);
-        window_->ExecuteCommand(CmdZoom100);
+        OpenNoisePair(width, height).ExecuteCommand(CmdZoom100);
         Settle();
-        ASSERT_TRUE(window_->Document().BothLoaded());
     }
     QPoint Maximum() const { return window_->View()->ScrollMaximum(); }
     bool WaitFor(const std::function<bool()>& condition) {

@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,7 +17,6 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "app/shell/settings.h"
 #include "core/formats/bmp_codec.h"
@@ -31,6 +28,7 @@
 #include "gui/shell/ui_text.h"
 #include "gui_test_main.h"
 #include "res/core/string_ids.h"
+#include "support/qt_files.h"
 #include "support/test_support.h"
 
 namespace duplora {
@@ -47,11 +45,6 @@ std::set<std::string> NamesIn(const QString& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString()))
         names.insert(entry.path().filename().string());
     return names;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class BatchConversion : public test::WindowTest {
@@ -85,10 +78,6 @@ class BatchConversion : public test::WindowTest {
             if (options) options(*dialog);
             start(*dialog);
         });
-    }
-    static void PickByName(ConversionDialog& dialog, const QString& names) {
-        TypeOver(dialog.NameBox(), names);
-        QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
     }
     static void ConvertAll(ConversionDialog& dialog) { ClickControl(dialog, 1368); }
 
@@ -162,10 +151,7 @@ TEST_F(BatchConversion, AnhaltenDuringTheThirdOfTenLeavesThreeOutputsAndNoHalfFi
         Source(QStringLiteral("f%1.bmp").arg(i), i < 3 ? 96 : 2000, i < 3 ? 48 : 1000);
     ASSERT_TRUE(EncodeJpegImage((source_ + QStringLiteral("/f2.jps")).toStdString(),
                                 test::MakeNoise(96, 48, 7), true, 90));
-    QFile old(Target(QStringLiteral("f2.jpg")));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
+    ASSERT_TRUE(test::WriteFileBytes(Target(QStringLiteral("f2.jpg")), "old"));
     QueueDialog(QStringLiteral("MULTICONV"), {}, ConvertAll);
     host_.QueueButton(QMessageBox::Yes);
     bool asked = false;
@@ -208,10 +194,7 @@ TEST_F(BatchConversion, UnreadableFileIsLoggedAndSkippedWhileTheRestConvert) {
     Start();
     ASSERT_TRUE(QDir().mkpath(target_));
     Source(QStringLiteral("a.bmp"));
-    QFile bad(source_ + QStringLiteral("/b.jpg"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
-    bad.close();
+    ASSERT_TRUE(test::WriteFileBytes(source_ + QStringLiteral("/b.jpg"), "not a picture"));
     Source(QStringLiteral("c.bmp"));
     QueueDialog(QStringLiteral("MULTICONV"), {}, ConvertAll);
     host_.QueueButton(QMessageBox::Yes);
@@ -251,7 +234,9 @@ TEST_F(BatchConversion, OutputEqualsTheConvertersByteForByte) {
             TypeOver(Control<QLineEdit>(d, 3115), QStringLiteral("10"));
             ClickControl(d, 3141);
         },
-        [](ConversionDialog& d) { PickByName(d, QStringLiteral("\"p1.bmp\" \"p2.bmp\"")); });
+        [](ConversionDialog& d) {
+            test::TypeFileName(d, QStringLiteral("\"p1.bmp\" \"p2.bmp\""));
+        });
     host_.QueueButton(QMessageBox::Yes);
     Key(Qt::Key_K, Qt::ControlModifier);
     ASSERT_TRUE(WaitForEnd());
@@ -273,9 +258,10 @@ TEST_F(BatchConversion, OutputEqualsTheConvertersByteForByte) {
     ASSERT_TRUE(cli.waitForFinished(120000));
     ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     for (const char* name : {"p1.jps", "p2.jps"}) {
-        const QByteArray ours = Bytes(Target(QLatin1String(name)));
+        const QByteArray ours = test::FileBytes(Target(QLatin1String(name)));
         ASSERT_FALSE(ours.isEmpty()) << name;
-        EXPECT_EQ(ours, Bytes(converted + QLatin1Char('/') + QLatin1String(name))) << name;
+        EXPECT_EQ(ours, test::FileBytes(converted + QLatin1Char('/') + QLatin1String(name)))
+            << name;
     }
 }
 
@@ -284,13 +270,11 @@ TEST_F(BatchConversion, StrgJConvertsTheEntriesOfAList) {
     ASSERT_TRUE(QDir().mkpath(target_));
     Source(QStringLiteral("e1.bmp"));
     Source(QStringLiteral("e2.bmp"));
-    QFile list(source_ + QStringLiteral("/show.txt"));
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write("11,0,0,0,0,e1.bmp,\r\n12,0,0,0,0,e2.bmp,\r\n");
-    list.close();
+    ASSERT_TRUE(test::WriteFileBytes(source_ + QStringLiteral("/show.txt"),
+                                     "11,0,0,0,0,e1.bmp,\r\n12,0,0,0,0,e2.bmp,\r\n"));
     QueueDialog(QStringLiteral("MULTICONV1"), {}, [](ConversionDialog& d) {
         EXPECT_EQ(Control<QCheckBox>(d, 1373)->text(), QStringLiteral("Umrechnen"));
-        PickByName(d, QStringLiteral("show.txt"));
+        test::TypeFileName(d, QStringLiteral("show.txt"));
     });
     host_.QueueButton(QMessageBox::Yes);
     Key(Qt::Key_J, Qt::ControlModifier);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/shell/menu_rules.h"
 #include "gui/shell/toolbar_icons.h"
 #include "gui_test_main.h"
@@ -46,10 +48,19 @@ TEST_F(WindowPlaceTest, SizeStateAndToolbarComeBackOnTheNextStart) {
     EXPECT_FALSE(third.findChild<QToolBar*>()->isHidden());
 }
 
-TEST(ToolbarPictures, DrawnAnewAtTwiceTheSizeNotScaledUp) {
+// Thirty-four distinct 16 × 15 pictures, drawn anew at twice the size rather than scaled up.
+TEST(ToolbarPictures, DistinctAndDrawnAnewAtTwiceTheSize) {
+    std::vector<QImage> pictures;
     int drawnFiner = 0;
     for (int i = 0; i < kToolbarPictureCount; ++i) {
         const QImage one = ToolbarPicture(i), two = ToolbarPicture(i, 2);
+        ASSERT_EQ(one.size(), QSize(16, 15)) << i;
+        int drawn = 0;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 16; ++x) drawn += qAlpha(one.pixel(x, y)) != 0;
+        EXPECT_GT(drawn, 20) << "picture " << i << " is nearly empty";
+        for (const QImage& other : pictures) EXPECT_NE(one, other) << i;
+        pictures.push_back(one);
         ASSERT_EQ(two.size(), QSize(32, 30)) << i;
         // A picture scaled up from 16 × 15 has every 2 × 2 block in one colour; a drawing
         // made at the larger size has edges inside some block (unless it is all upright
@@ -60,9 +71,10 @@ TEST(ToolbarPictures, DrawnAnewAtTwiceTheSizeNotScaledUp) {
                 finer = two.pixel(x, y) != two.pixel(x + 1, y + 1);
         drawnFiner += finer;
         EXPECT_FALSE(ToolbarIcon(i).pixmap(QSize(32, 30)).isNull()) << i;
-        EXPECT_FALSE(one.isNull());
     }
     EXPECT_GE(drawnFiner, kToolbarPictureCount / 2);
+    EXPECT_TRUE(ToolbarPicture(34).isNull());
+    EXPECT_EQ(ToolbarStrip().size(), QSize(544, 15));
     EXPECT_FALSE(ProgramIcon().pixmap(QSize(256, 256)).isNull());
 }
 

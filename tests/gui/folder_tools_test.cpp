@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,8 @@ class FolderToolsTest : public test::WindowTest {
     }
     QString F(const QString& name) const { return dir_.filePath(QStringLiteral("work/") + name); }
     QStringList Files() const {
-        return QDir(dir_.filePath(QStringLiteral("work"))).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+        return QDir(dir_.filePath(QStringLiteral("work")))
+            .entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     }
     void Touch(const QString& name, const QByteArray& bytes) {
         ASSERT_TRUE(test::WriteFileBytes(F(name), bytes));
@@ -42,8 +42,7 @@ class FolderToolsTest : public test::WindowTest {
     void Pick(QDialog& dialog, const QString& names, int id) {
         dialog.findChild<QFileDialog*>()->setDirectory(dir_.filePath(QStringLiteral("work")));
         Settle();
-        if (!names.isEmpty())
-            TypeOver(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), names);
+        if (!names.isEmpty()) test::TypeFileName(dialog, names, false);
         ClickControl(dialog, id);
     }
 };

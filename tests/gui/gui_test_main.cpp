@@ -12,11 +12,13 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QRadioButton>
-#include <QTreeView>
 
 #include "gui/shell/widget_texts.h"
 #include "support/test_support.h"
@@ -102,6 +104,35 @@ void ClickFile(QWidget& dialog, const QString& path) {
     Settle(2);
 }
 
+void TypeFileName(QWidget& dialog, const QString& name, bool enter) {
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    TypeOver(box, name);
+    if (enter && box) QTest::keyClick(box, Qt::Key_Return);
+}
+
+void QueueColour(ScriptedHost& host, const QString& html) {
+    host.Queue([html](QDialog& chooser) {
+        ASSERT_NE(qobject_cast<QColorDialog*>(&chooser), nullptr);
+        QLineEdit* field = nullptr;
+        for (QLineEdit* edit : chooser.findChildren<QLineEdit*>())
+            if (edit->isVisible() && edit->text().startsWith(QLatin1Char('#'))) field = edit;
+        ASSERT_NE(field, nullptr);
+        TypeOver(field, html);
+        Settle(2);
+        ASSERT_TRUE(ClickButton(chooser, QStringLiteral("OK")));
+    });
+}
+
+QMenu* MenuOf(MainWindow& window, const QString& name) {
+    return window.menuBar()->findChild<QMenu*>(name);
+}
+
+QList<QAction*> Opened(QMenu* menu) {
+    if (!menu) return {};
+    QMetaObject::invokeMethod(menu, "aboutToShow", Qt::DirectConnection);
+    return menu->actions();
+}
+
 void ClickControl(QWidget& dialog, int id) {
     auto* button = Control<QAbstractButton>(dialog, id);
     ASSERT_NE(button, nullptr) << "no control " << id;
@@ -150,14 +181,40 @@ MainWindow& WindowTest::Start(CommandLinePaths paths) {
     return *window_;
 }
 
+MainWindow& NoisePairTest::OpenNoisePair(int width, int height, const char* leftName,
+                                         const char* rightName) {
+    left_ = MakeNoise(width, height, 21);
+    right_ = MakeNoise(width, height, 22);
+    leftPath_ = dir_.filePath(QLatin1String(leftName)).toStdString();
+    rightPath_ = dir_.filePath(QLatin1String(rightName)).toStdString();
+    EXPECT_TRUE(WriteBmpForTest(left_, leftPath_) && WriteBmpForTest(right_, rightPath_));
+    MainWindow& window = StartWithPair(leftPath_, rightPath_);
+    EXPECT_TRUE(window.Document().BothLoaded());
+    return window;
+}
+
+QString QSample(const std::string& relative) {
+    return QString::fromStdString(SamplePath(relative));
+}
+
 bool HaveSmallPair() {
     return SampleExists(kSmallLeft) && SampleExists(kSmallRight);
+}
+
+MainWindow& WindowTest::StartSmallPair() {
+    return StartWithPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
+}
+
+void WindowTest::OpenSingle(const QString& path) {
+    host_.QueueTyping(path);
+    window_->ExecuteCommand(CmdOpenSingle);
+    Settle();
 }
 
 void SamplePairTest::SetUp() {
     WindowTest::SetUp();
     if (!HaveSmallPair()) GTEST_SKIP() << "sample photographs missing";
-    StartWithPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
+    StartSmallPair();
 }
 
 void WindowTest::ExpectPair(const ImageBuffer& left, const ImageBuffer& right,

@@ -2,6 +2,7 @@
 // what the tests share to drive a main window.
 #pragma once
 
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,18 @@ T* Shown(QWidget& dialog, int id) {
     return control;
 }
 
+// Types `name` over the name box of a shown file dialog and, unless `enter` is false, presses
+// Return.
+void TypeFileName(QWidget& dialog, const QString& name, bool enter = true);
+
+// The next dialog is the colour chooser: `html` ("#rrggbb") is typed into its HTML field and
+// "OK" clicked.
+void QueueColour(ScriptedHost& host, const QString& html);
+
+// The window's menu `name` (its objectName) and its items as they are when it opens.
+QMenu* MenuOf(MainWindow& window, const QString& name);
+QList<QAction*> Opened(QMenu* menu);
+
 // Clicks the shown button `id` where a user aims: a check box or radio button on its mark.
 void ClickControl(QWidget& dialog, int id);
 
@@ -79,6 +92,10 @@ class WindowTest : public ::testing::Test {
     MainWindow& StartWithPair(const std::string& left, const std::string& right) {
         return Start({right, left});
     }
+    // The small sample pair from the command line; the caller skips without it.
+    MainWindow& StartSmallPair();
+    // Opens `path` as a single picture through its dialog, as typed into the name box.
+    void OpenSingle(const QString& path);
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     QString Status(int part) const { return window_->StatusText(part); }
     QStringList Statuses() const { return {Status(0), Status(1), Status(2)}; }
@@ -91,6 +108,19 @@ class WindowTest : public ::testing::Test {
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// A pair of width × height noise pictures, opened from the BMP files `leftName` and `rightName`.
+class NoisePairTest : public WindowTest {
+  protected:
+    MainWindow& OpenNoisePair(int width, int height, const char* leftName = "l.bmp",
+                              const char* rightName = "r.bmp");
+
+    ImageBuffer left_, right_;
+    std::string leftPath_, rightPath_;
+};
+
+// A sample photograph's path as Qt takes it.
+QString QSample(const std::string& relative);
 
 // The small sample pair, 640 × 480, fifth and sixth of its folder's six pictures.
 inline constexpr const char* kSmallLeft = "pairs/sugarshack_l.jpg";

@@ -22,13 +22,6 @@ namespace {
 
 using test::Settle;
 
-// Menu titles without their mnemonics.
-QStringList MenuTitles(QMenuBar* bar) {
-    QStringList titles;
-    for (QAction* action : bar->actions()) titles << action->text();
-    return titles;
-}
-
 class EnglishWindowTest : public test::WindowTest {
   protected:
     void SetUp() override {
@@ -41,10 +34,9 @@ class EnglishWindowTest : public test::WindowTest {
     }
 };
 
-TEST_F(EnglishWindowTest, TitleMenusTooltipsAndASettingsDialogAreEnglish) {
+TEST_F(EnglishWindowTest, TitleTooltipsAndASettingsDialogAreEnglish) {
     MainWindow& w = Start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Duplora"));
-    EXPECT_EQ(MenuTitles(w.menuBar()), QStringList({"&File", "&Edit", "&Help"}));
     const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("ctl800"));
     ASSERT_NE(toolbar, nullptr);
     QStringList tips;
@@ -72,14 +64,28 @@ TEST_F(EnglishWindowTest, TitleMenusTooltipsAndASettingsDialogAreEnglish) {
     EXPECT_FALSE(seen.contains(QStringLiteral("Abbrechen")));
 }
 
-TEST_F(EnglishWindowTest, F1OpensTheEnglishHelpPage) {
-    Start();
-    Key(Qt::Key_F1);
-    ASSERT_EQ(host_.opened.size(), 1);
-    const QString page = host_.opened.front().toLocalFile();
-    EXPECT_TRUE(page.endsWith(QStringLiteral("/share/duplora/help/duplora-en.html")))
-        << page.toStdString();
-    EXPECT_TRUE(QFileInfo(page).isFile());
+// The menus and the help page F1 opens follow the user's language.
+TEST_F(EnglishWindowTest, MenusAndTheHelpPageFollowTheLanguage) {
+    const struct {
+        UiLanguage language;
+        QStringList menus;
+        const char* page;
+    } cases[] = {{UiLanguage::English, {"&File", "&Edit", "&Help"}, "duplora-en.html"},
+                 {UiLanguage::German, {"&Datei", "&Editieren", "&Hilfe"}, "duplora-de.html"}};
+    for (const auto& c : cases) {
+        SetUserLanguage(c.language);
+        MainWindow& w = Start();
+        QStringList menus;
+        for (QAction* menu : w.menuBar()->actions()) menus << menu->text();
+        EXPECT_EQ(menus, c.menus);
+        host_.opened.clear();
+        Key(Qt::Key_F1);
+        ASSERT_EQ(host_.opened.size(), 1);
+        const QString page = host_.opened.front().toLocalFile();
+        EXPECT_TRUE(page.endsWith(QStringLiteral("/share/duplora/help/") + c.page))
+            << page.toStdString();
+        EXPECT_TRUE(QFileInfo(page).isFile());
+    }
 }
 
 TEST_F(EnglishWindowTest, ShownWidgetsGetTheirKnownTextsTranslatedAndKeepTheOthers) {
@@ -114,19 +120,6 @@ TEST_F(EnglishWindowTest, ShownWidgetsGetTheirKnownTextsTranslatedAndKeepTheOthe
     dialog.show();
     Settle();
     EXPECT_EQ(label->text(), QStringLiteral("Breite:"));
-}
-
-class GermanWindowTest : public test::WindowTest {};
-
-TEST_F(GermanWindowTest, F1OpensTheGermanHelpPage) {
-    MainWindow& w = Start();
-    EXPECT_EQ(MenuTitles(w.menuBar()), QStringList({"&Datei", "&Editieren", "&Hilfe"}));
-    Key(Qt::Key_F1);
-    ASSERT_EQ(host_.opened.size(), 1);
-    const QString page = host_.opened.front().toLocalFile();
-    EXPECT_TRUE(page.endsWith(QStringLiteral("/share/duplora/help/duplora-de.html")))
-        << page.toStdString();
-    EXPECT_TRUE(QFileInfo(page).isFile());
 }
 
 }  // namespace

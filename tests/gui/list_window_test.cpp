@@ -25,17 +25,11 @@ using test::Control;
 using test::FileBytes;
 using test::PixelAt;
 using test::Settle;
+using test::TypeFileName;
 using test::TypeOver;
 using test::WriteFileBytes;
 
 constexpr std::uint32_t kColours[] = {0xC03020, 0x2080C0, 0x30A040, 0xE0C020};
-
-// Types `name` over the name box of the shown file dialog.
-void TypeName(QDialog& dialog, const QString& name, bool enter) {
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    TypeOver(box, name);
-    if (enter) QTest::keyClick(box, Qt::Key_Return);
-}
 
 class ListWindowTest : public test::WindowTest {
   protected:
@@ -76,7 +70,7 @@ class ListWindowTest : public test::WindowTest {
             TypeOver(Control<QLineEdit>(dialog, 1507), comment);
             dialog.findChild<QFileDialog*>()->setDirectory(dir_.filePath(QStringLiteral("pics")));
             Settle();
-            TypeName(dialog, names, false);
+            TypeFileName(dialog, names, false);
             ClickControl(dialog, 1367);
         });
     }
@@ -86,7 +80,7 @@ class ListWindowTest : public test::WindowTest {
             ASSERT_NE(dynamic_cast<OpenListDialog*>(&dialog), nullptr);
             ClickControl(dialog, 1500 + type);
             if (autostart) ClickControl(dialog, 1518);
-            TypeName(dialog, List(), true);
+            TypeFileName(dialog, List());
         });
     }
 
@@ -247,8 +241,6 @@ TEST_F(ListWindowTest, RefusedListsAndChoosingTheListToWriteInto) {
     EXPECT_EQ(host_.LastText(), QStringLiteral("Keine gültige Slide Show Liste!"));
     EXPECT_FALSE(Lists().Playing());
 
-    EXPECT_FALSE(Lists().Playing());
-
     // "Löschen" beside the list name removes the list once the user agrees. The preview shows
     // a picked file.
     host_.Queue([&](QDialog& dialog) {
@@ -277,7 +269,7 @@ TEST_F(ListWindowTest, ChosenListTakesTheShownPair) {
     host_.Queue([&](QDialog& dialog) {
         ASSERT_NE(dynamic_cast<ChooseListDialog*>(&dialog), nullptr);
         TypeOver(Control<QLineEdit>(dialog, 1246), QStringLiteral("40"));
-        TypeName(dialog, chosen, true);
+        TypeFileName(dialog, chosen);
     });
     Key(Qt::Key_W, Qt::AltModifier);
     EXPECT_TRUE(QFileInfo::exists(chosen));

@@ -22,8 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "core/formats/bmp_codec.h"
 #include "core/formats/das.h"
 #include "core/formats/load_chain.h"
@@ -46,22 +44,13 @@ using test::kSmallRight;
 using test::MakeImage;
 using test::MakeNoise;
 using test::PixelAt;
+using test::QSample;
 using test::SampleExists;
 using test::SamplePath;
 using test::Settle;
+using test::TypeFileName;
 
 const char* const kGx8Left = "pairs/gx8_l.jpg";
-
-QString S(const std::string& path) {
-    return QString::fromStdString(path);
-}
-
-// Types `name` over the name box of a shown file dialog and presses Return.
-void TypeName(QDialog& dialog, const QString& name) {
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    test::TypeOver(box, name);
-    QTest::keyClick(box, Qt::Key_Return);
-}
 
 class OpenSaveTest : public test::WindowTest {
   protected:
@@ -70,7 +59,7 @@ class OpenSaveTest : public test::WindowTest {
     void QueueStereoOpen(const QString& path, int layout) {
         host_.Queue([path, layout](QDialog& dialog) {
             ClickControl(dialog, 3001 + layout);
-            TypeName(dialog, path);
+            TypeFileName(dialog, path);
         });
     }
 
@@ -80,7 +69,7 @@ class OpenSaveTest : public test::WindowTest {
             auto* save = dynamic_cast<SaveDialog*>(&dialog);
             ASSERT_NE(save, nullptr);
             if (setUp) setUp(*save);
-            TypeName(dialog, path);
+            TypeFileName(dialog, path);
         });
     }
 
@@ -145,7 +134,7 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     // With the preview off nothing is read; switching it on previews the selected file.
     OpenDialog dialog(StereoSetup(StereoLayout::SideBySide, false));
     dialog.show();
-    test::ClickFile(dialog, S(SamplePath(kGx8Left)));
+    test::ClickFile(dialog, QSample(kGx8Left));
     EXPECT_FALSE(dialog.Preview());
     EXPECT_TRUE(Control<QLabel>(dialog, 1238)->text().isEmpty());
     Control<QCheckBox>(dialog, 1231)->click();
@@ -163,7 +152,7 @@ TEST(OpenDialogWidget, PreviewShowsTypeSizeColoursAndAFittedThumbnail) {
     for (int id = 1260; id <= 1263; ++id)
         EXPECT_FALSE(Control<QRadioButton>(dialog, id)->isHidden()) << id;
     // A file without an Exif orientation hides them; switching the preview off clears all.
-    test::ClickFile(dialog, S(SamplePath(kSmallLeft)));
+    test::ClickFile(dialog, QSample(kSmallLeft));
     EXPECT_TRUE(Control<QRadioButton>(dialog, 1261)->isHidden());
     Control<QCheckBox>(dialog, 1231)->click();
     EXPECT_FALSE(dialog.ShowPreview());
@@ -176,7 +165,7 @@ TEST(OpenDialogWidget, ChoosingARotationRewritesTheTagKeepingTheFileTime) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString copy = dir.filePath(QStringLiteral("turn.jpg"));
-    ASSERT_TRUE(QFile::copy(S(SamplePath(kGx8Left)), copy));
+    ASSERT_TRUE(QFile::copy(QSample(kGx8Left), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     struct stat before {};
     ASSERT_EQ(::stat(copy.toLocal8Bit().constData(), &before), 0);
@@ -231,7 +220,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
             EXPECT_EQ(QApplication::focusWidget(), dialog.NameBox());
             EXPECT_TRUE(Control<QRadioButton>(dialog, 3002)->isVisible());
             if (accept)
-                test::TypeIntoFocus(S(SamplePath(kSmallLeft)));
+                test::TypeIntoFocus(QSample(kSmallLeft));
             else
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         });
@@ -240,7 +229,7 @@ TEST(OpenDialogWidget, ShownDialogHoldsTheFileListAndTakesATypedName) {
             ASSERT_EQ(dialog.Chosen().size(), 1);
             // The samples folder may be reached through "..": compare where the names lead.
             EXPECT_EQ(QFileInfo(dialog.Chosen().front()).canonicalFilePath(),
-                      QFileInfo(S(SamplePath(kSmallLeft))).canonicalFilePath());
+                      QFileInfo(QSample(kSmallLeft)).canonicalFilePath());
             EXPECT_EQ(dialog.Layout(), StereoLayout::OverUnder);
         }
     }
@@ -317,11 +306,11 @@ TEST(SaveDialogWidget, LeftRightDialogOffersJpegAndBmpAndKeepsTwentyCharacterSuf
 TEST_F(OpenSaveTest, LeftRightDialogOffersThePartnerOrAsksForTheRightFile) {
     if (!SampleExists(kGx8Left) || !test::HaveSmallPair()) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();
-    host_.QueueTyping(S(SamplePath(kSmallRight)));
+    host_.QueueTyping(QSample(kSmallRight));
     host_.QueueButton(QMessageBox::Yes);
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
-    EXPECT_EQ(host_.LastText(), S("Öffne '" + SamplePath(kSmallLeft) + "' als Stereopaar?"));
+    EXPECT_EQ(host_.LastText(), "Öffne '" + QSample(kSmallLeft) + "' als Stereopaar?");
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Bestätigung"));
     // The chosen file is the left view, its partner the right one.
     EXPECT_EQ(std::pair(w.Document().Left().path, w.Document().Right().path),
@@ -329,9 +318,9 @@ TEST_F(OpenSaveTest, LeftRightDialogOffersThePartnerOrAsksForTheRightFile) {
 
     // Declined, the right file is asked for.
     host_.Reset();
-    host_.QueueTyping(S(SamplePath(kGx8Left)));
+    host_.QueueTyping(QSample(kGx8Left));
     host_.QueueButton(QMessageBox::No);
-    host_.QueueTyping(S(SamplePath(kSmallRight)));
+    host_.QueueTyping(QSample(kSmallRight));
     w.ExecuteCommand(CmdOpenLeftRight);
     Settle();
     EXPECT_EQ(host_.Count(), 3);
@@ -397,7 +386,7 @@ TEST_F(OpenSaveTest, JpegCutShortOpensWithAWarning) {
     if (!SampleExists(kSmallLeft)) GTEST_SKIP() << "samples missing";
     MainWindow& w = Start();
     const QString cut = Path(QStringLiteral("cut.jpg"));
-    const QByteArray whole = FileBytes(S(SamplePath(kSmallLeft)));
+    const QByteArray whole = FileBytes(QSample(kSmallLeft));
     ASSERT_TRUE(test::WriteFileBytes(cut, whole.left(whole.size() / 2)));
     OpenStereo(cut, 0);
     EXPECT_TRUE(w.Document().BothLoaded());
@@ -448,7 +437,7 @@ class SaveThroughWindowTest : public OpenSaveTest {
     void SetUp() override {
         OpenSaveTest::SetUp();
         if (!test::HaveSmallPair()) GTEST_SKIP() << "sample photographs missing";
-        StartWithPair(SamplePath(kSmallLeft), SamplePath(kSmallRight));
+        StartSmallPair();
         ASSERT_TRUE(window_->Document().BothLoaded());
     }
     const ImageBuffer& Left() const { return window_->Document().Left().image; }
@@ -585,9 +574,7 @@ TEST_F(SaveThroughWindowTest, CancelledSaveWritesNothingAndASinglePictureSavesAl
     EXPECT_EQ(host_.LastTitle(), QStringLiteral("Stereobild Speichern"));
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
 
-    host_.QueueTyping(S(SamplePath(kSmallLeft)));
-    window_->ExecuteCommand(CmdOpenSingle);
-    Settle();
+    OpenSingle(QSample(kSmallLeft));
     ASSERT_TRUE(window_->Document().SingleImageMode());
     const QString path = Path(QStringLiteral("mono.bmp"));
     QueueSave(path);

@@ -8,7 +8,6 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,8 +25,6 @@ namespace duplora {
 namespace {
 
 using test::ClickButton;
-using test::SampleExists;
-using test::SamplePath;
 using test::Settle;
 using test::Shown;
 
@@ -54,19 +51,14 @@ QRect DarkArea(const QImage& page) {
 class OutputTest : public test::WindowTest {
   protected:
     void SetUp() override {
-        for (const char* name : {"pairs/sugarshack_l.jpg", "pairs/sugarshack_r.jpg"})
-            if (!SampleExists(name)) GTEST_SKIP() << "samples missing";
+        if (!test::HaveSmallPair()) GTEST_SKIP() << "samples missing";
         WindowTest::SetUp();
-    }
-    MainWindow& StartSugarshack() {
-        return StartWithPair(SamplePath("pairs/sugarshack_l.jpg"),
-                             SamplePath("pairs/sugarshack_r.jpg"));
     }
     QString Path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
 };
 
 TEST_F(OutputTest, PrintSettingsTypedDraggedAndKept) {
-    MainWindow& w = StartSugarshack();
+    MainWindow& w = StartSmallPair();
     // The sheet of the PDF printer the window starts with, and the composed pair on it.
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
@@ -171,7 +163,7 @@ TEST_F(OutputTest, PrintedPlacementOnThePdfPage) {
 }
 
 TEST_F(OutputTest, CtrlDPrintsThroughThePrintDialog) {
-    StartSugarshack();
+    StartSmallPair();
     const QString pdf = Path("printed.pdf");
     host_.Queue([&](QDialog& dialog) {
         ASSERT_NE(dynamic_cast<QPrintDialog*>(&dialog), nullptr);
@@ -191,7 +183,7 @@ TEST_F(OutputTest, CtrlDPrintsThroughThePrintDialog) {
 }
 
 TEST_F(OutputTest, CtrlWWritesThePageThePictureAndTheViewer) {
-    StartSugarshack();
+    StartSmallPair();
     host_.Queue([&](QDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), QStringLiteral("SAVJOPTION"));
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Make HTML File"));
@@ -215,7 +207,7 @@ TEST_F(OutputTest, CtrlWWritesThePageThePictureAndTheViewer) {
 
 TEST_F(OutputTest, PhoneAreaMadeAndSavedAsStj) {
     store_->WriteSetting("n2action", "0");
-    MainWindow& w = StartSugarshack();
+    MainWindow& w = StartSmallPair();
     w.ExecuteCommand(CmdZoom50);
     Key(Qt::Key_H, Qt::ControlModifier);
     ViewWidget* view = w.View();

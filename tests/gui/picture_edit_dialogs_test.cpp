@@ -5,7 +5,6 @@
 // the pair back.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QColorDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,29 +28,14 @@ namespace duplora {
 namespace {
 
 using test::ClickControl;
-using test::Control;
 using test::SamePixels;
 using test::Settle;
 using test::Shown;
 using test::TypeOver;
 
-void ClickOk(QDialog& dialog) {
-    ASSERT_TRUE(test::ClickButton(dialog, QStringLiteral("OK")));
-}
-
-class PictureEditDialogs : public test::WindowTest {
+class PictureEditDialogs : public test::NoisePairTest {
   protected:
-    MainWindow& Open(int width = 90, int height = 64) {
-        left_ = test::MakeNoise(width, height, 21);
-        right_ = test::MakeNoise(width, height, 22);
-        const std::string l = dir_.filePath(QStringLiteral("l.bmp")).toStdString();
-        const std::string r = dir_.filePath(QStringLiteral("r.bmp")).toStdString();
-        EXPECT_TRUE(test::WriteBmpForTest(left_, l) && test::WriteBmpForTest(right_, r));
-        MainWindow& window = StartWithPair(l, r);
-        Settle();
-        EXPECT_TRUE(window.Document().BothLoaded());
-        return window;
-    }
+    MainWindow& Open(int width = 90, int height = 64) { return OpenNoisePair(width, height); }
     void Undo() {
         Key(Qt::Key_Z, Qt::ControlModifier);
         ExpectPair(left_, right_, "undone");
@@ -65,8 +49,6 @@ class PictureEditDialogs : public test::WindowTest {
         input.dy = dy;
         return input;
     }
-
-    ImageBuffer left_, right_;
 };
 
 // ---- sharpen and edges -------------------------------------------------------------------
@@ -118,12 +100,12 @@ TEST_P(FilterDialogTest, TypedValueIsKeptStoredAndAppliedToBothViews) {
     Key(c.key);
 }
 
+// How typed numbers are brought into range is the app's; the table keeps what the field itself
+// reads: a sign, a lone sign and three digits.
 INSTANTIATE_TEST_SUITE_P(
     Values, FilterDialogTest,
     ::testing::Values(
         FilterCase{"sharpen", Qt::Key_U, "SHAPEN", 3072, "40", "45", 45, true, 6},
-        FilterCase{"sharpen_too_soft", Qt::Key_U, "SHAPEN", 3072, "40", "0", 1, true, 50},
-        FilterCase{"sharpen_too_hard", Qt::Key_U, "SHAPEN", 3072, "40", "77", 50, true, 1},
         FilterCase{"sharpen_lone_sign", Qt::Key_U, "SHAPEN", 3072, "40", "-", 1, true, 50},
         FilterCase{"edges", Qt::Key_K, "EDGEDT", 3236, "16", "40", 40, false, 40},
         // 0 is kept as typed; the filter itself detects with 1.
@@ -173,20 +155,10 @@ TEST_F(PictureEditDialogs, TextWithFontColourShadowAndBandIsStampedOnBothViews) 
             ASSERT_NE(size, nullptr);
             TypeOver(size, QStringLiteral("24"));
             Settle(2);
-            ClickOk(font);
+            ASSERT_TRUE(test::ClickButton(font, QStringLiteral("OK")));
         });
         ClickControl(d, 3192);
-        // The text colour: pure red, typed into the chooser's HTML field.
-        host_.Queue([](QDialog& colour) {
-            ASSERT_NE(qobject_cast<QColorDialog*>(&colour), nullptr);
-            QLineEdit* html = nullptr;
-            for (QLineEdit* edit : colour.findChildren<QLineEdit*>())
-                if (edit->isVisible() && edit->text().startsWith(QLatin1Char('#'))) html = edit;
-            ASSERT_NE(html, nullptr);
-            TypeOver(html, QStringLiteral("#ff0000"));
-            Settle(2);
-            ClickOk(colour);
-        });
+        test::QueueColour(host_, QStringLiteral("#ff0000"));  // the text colour
         ClickControl(d, 1210);
         ClickControl(d, 3181);  // top left
         TypeOver(Shown(d, 3185), QStringLiteral("6"));
@@ -336,15 +308,7 @@ TEST_F(PictureEditDialogs, LogoBandColourFromTheChooserAndDefaultsRestored) {
     Open();
     host_.QueueAs<LogoOverlayDialog>([this](LogoOverlayDialog& d) {
         TypeOver(Shown(d, 3205), QStringLiteral("12"));
-        host_.Queue([](QDialog& colour) {
-            QLineEdit* html = nullptr;
-            for (QLineEdit* edit : colour.findChildren<QLineEdit*>())
-                if (edit->isVisible() && edit->text().startsWith(QLatin1Char('#'))) html = edit;
-            ASSERT_NE(html, nullptr);
-            TypeOver(html, QStringLiteral("#0000ff"));
-            Settle(2);
-            ClickOk(colour);
-        });
+        test::QueueColour(host_, QStringLiteral("#0000ff"));
         ClickControl(d, 1212);
         ClickControl(d, 3062);
         TypeOver(Shown(d, 3205), QStringLiteral("3"));

@@ -48,7 +48,6 @@ int ScriptedHost::Exec(QDialog& dialog) {
     shown.name = dialog.objectName();
     shown.title = dialog.windowTitle();
     if (auto* box = qobject_cast<QMessageBox*>(&dialog)) shown.text = box->text();
-    shown.visible = dialog.isVisible();
     shown_.push_back(shown);
     if (!scripts_.empty()) {
         Script script = std::move(scripts_.front());
@@ -81,7 +80,7 @@ bool ScriptedHost::StartProgram(const QString& program, const QStringList& argum
 
 bool ScriptedHost::OpenWithDesktop(const QUrl& url) {
     opened << url;
-    return desktopOpens;
+    return true;
 }
 
 void ScriptedHost::Reset() {

@@ -57,7 +57,6 @@ class ScriptedHost : public DialogHost {
         QString name;   // objectName
         QString title;  // window title
         QString text;   // a message box's text
-        bool visible = false;
     };
     const std::vector<Shown>& ShownDialogs() const { return shown_; }
     int Count() const { return static_cast<int>(shown_.size()); }
@@ -66,9 +65,8 @@ class ScriptedHost : public DialogHost {
     int PendingScripts() const { return static_cast<int>(scripts_.size()); }
     void Reset();
 
-    QStringList started;       // "program arg…" of every program start asked for
-    QList<QUrl> opened;        // every URL given to the desktop
-    bool desktopOpens = true;  // what OpenWithDesktop answers
+    QStringList started;  // "program arg…" of every program start asked for
+    QList<QUrl> opened;   // every URL given to the desktop
 
   private:
     std::deque<Script> scripts_;

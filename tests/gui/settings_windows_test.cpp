@@ -6,11 +6,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,7 +32,6 @@ using test::ClickButton;
 using test::ClickControl;
 using test::Control;
 using test::Press;
-using test::Settle;
 using test::Shown;
 using test::TypeOver;
 

@@ -2,12 +2,8 @@
 // saves, and the least-squares anaglyphs, as a user meets them in the window.
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -27,16 +23,6 @@ namespace {
 
 using test::Control;
 using test::Settle;
-
-// What a user does in a save dialog: the name typed over the offered one, and Return.
-void SaveAs(SaveDialog& dialog, const QString& path) {
-    test::TypeOver(dialog.NameBox(), path);
-    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
-}
-
-QString Sample(const char* name) {
-    return QString::fromStdString(test::SamplePath(name));
-}
 
 // Picking a file checks the layout its content tells, whatever its name says; the user's
 // click afterwards stands.
@@ -77,7 +63,7 @@ class StereoFormatsWindow : public test::WindowTest {};
 TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
     if (!test::SampleExists("mpo/frozenpond.mpo")) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
-    host_.QueueTyping(Sample("mpo/frozenpond.mpo"));
+    host_.QueueTyping(test::QSample("mpo/frozenpond.mpo"));
     w.ExecuteCommand(CmdOpenStereo);
     Settle();
     ASSERT_TRUE(w.Document().Left().image);
@@ -99,7 +85,7 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
         save->SelectType(OutputFormat::Mpo);
         EXPECT_FALSE(half->isVisible());
         EXPECT_TRUE(camera->isVisible());
-        SaveAs(*save, mpo);
+        test::TypeFileName(*save, mpo);
     });
     w.ExecuteCommand(CmdSaveStereo);
     Settle();
@@ -114,7 +100,7 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
         ASSERT_NE(save, nullptr);
         save->SelectType(OutputFormat::Jpeg);
         dialog.findChild<QCheckBox*>(QStringLiteral("halfSize"))->click();
-        SaveAs(*save, half);
+        test::TypeFileName(*save, half);
     });
     w.ExecuteCommand(CmdSaveStereo);
     Settle();
@@ -128,13 +114,12 @@ TEST_F(StereoFormatsWindow, MpoOpensAndSavesAndHalfSizeAndCameraExifSwitches) {
 TEST_F(StereoFormatsWindow, DuboisKindsAreInTheColourAnaglyphMenu) {
     if (!test::SampleExists("mpo/sugarshack.mpo")) GTEST_SKIP() << "sample photographs missing";
     MainWindow& w = Start();
-    host_.QueueTyping(Sample("mpo/sugarshack.mpo"));
+    host_.QueueTyping(test::QSample("mpo/sugarshack.mpo"));
     w.ExecuteCommand(CmdOpenStereo);
     Settle();
-    QMenu* menu = w.menuBar()->findChild<QMenu*>(QStringLiteral("TOOLSMC"));
-    ASSERT_NE(menu, nullptr);
     QStringList texts;
-    for (QAction* a : menu->actions()) texts << a->text().section('\t', 0, 0);
+    for (QAction* a : test::Opened(test::MenuOf(w, QStringLiteral("TOOLSMC"))))
+        texts << a->text().section('\t', 0, 0);
     for (const char* text :
          {"&Dubois (rot/cyan)", "Dubois (grün/&magenta)", "Dubois (&amber/blau)"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;

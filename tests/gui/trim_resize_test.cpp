@@ -1,21 +1,14 @@
 // Trims chosen with the mouse in every kind of view, resizing and turning the pair, stepping
 // through a folder, and the two size dialogs on their own. Undo of these edits is the
 // document's, tested there.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "app/image/trim_resize.h"
 #include "core/formats/load_chain.h"
@@ -170,11 +163,8 @@ TEST_F(TrimResizeTest, PresetRatioTrimInAnaglyphKeepsTheRatioAndScalesToThePrese
     Zoom50();
     ViewWidget* view = w.View();
     // The edit menu names the preset by its size; its item starts the trim.
-    QMenu* edit = w.menuBar()->findChild<QMenu*>(QStringLiteral("STEDIT"));
-    ASSERT_NE(edit, nullptr);
-    QMetaObject::invokeMethod(edit, "aboutToShow", Qt::DirectConnection);
     QAction* preset = nullptr;
-    for (QAction* a : edit->actions())
+    for (QAction* a : test::Opened(test::MenuOf(w, QStringLiteral("STEDIT"))))
         if (a->text() == QStringLiteral("Fester Ausschnitt (160x120)\t1")) preset = a;
     ASSERT_NE(preset, nullptr);
     preset->trigger();

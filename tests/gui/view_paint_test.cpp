@@ -1,14 +1,9 @@
 // The panes paint only their visible part, made once per view: what they show must still be
 // the display picture pixel for pixel.
-#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "app/shell/settings_store.h"
 #include "app/stereo/view_layout.h"

@@ -159,34 +159,6 @@ TEST_F(FlipGl, OpenGlEyesShowTheViewsWithTheOffsetSplitBetweenThem) {
         }
 }
 
-// A real photograph pair at a fitted zoom, through the full-screen output's frame.
-TEST_F(FlipGl, SamplePairFramesAreDrawnExactly) {
-    if (!test::SampleExists("pairs/sugarshack_l.jpg")) GTEST_SKIP() << "samples missing";
-    const ImageBuffer left = test::LoadSample("pairs/sugarshack_l.jpg");
-    const ImageBuffer right = test::LoadSample("pairs/sugarshack_r.jpg");
-    CompositionInput in;
-    in.first = &left;
-    in.second = &right;
-    in.zoomPercent = 83;
-    in.dx = -12;
-    in.dy = 3;
-    DisplayComposer composer;
-    ASSERT_TRUE(composer.ComposeForDisplay(in));
-    const PixelSize screen{640, 400};
-    const ImageBuffer frame =
-        BuildEyeFrame(composer, DisplayComposer::kSecondView, screen, 0, 0, false);
-    ASSERT_TRUE(renderer_.Load(EyeRenderer::kRight, frame, false));
-    const QRect target = Target(QSize(640, 400));
-    renderer_.Draw(EyeRenderer::kRight, target, QSize(640, 400), {{0, 0, 640, 400, 0, 0}});
-    EXPECT_TRUE(test::SamePixels(ReadBack(), frame, "sample-right"));
-}
-
-}  // namespace
-}  // namespace duplora
-
-namespace duplora {
-namespace {
-
 class NoInput : public FlipInput {
   public:
     void Key(int, Qt::KeyboardModifiers) override {}

@@ -18,15 +18,14 @@
 namespace duplora {
 namespace {
 
-class FlipWindowTest : public test::WindowTest {
+class FlipWindowTest : public test::NoisePairTest {
   protected:
     MainWindow& StartWith(std::string_view driver, std::string_view comset = "0",
                           std::string_view library = DUPLORA_WIN3D_RECORDER) {
         store_->WriteSetting("nVidia", driver);
         store_->WriteSetting("comset", comset);
         store_->WriteSetting("W3DLibrary", library);
-        return StartWithPair(test::SamplePath(test::kSmallLeft),
-                             test::SamplePath(test::kSmallRight));
+        return StartSmallPair();
     }
     void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(window, key, modifiers);
@@ -51,13 +50,9 @@ TEST_F(FlipWindowTest, WithoutStereoOpenGlAMessageSaysSoAndNothingChanges) {
 }
 
 TEST_F(FlipWindowTest, ViewsLargerThanTheTextureAskFirstAndNoKeepsThemAsTheyAre) {
-    const std::string left = dir_.filePath("big_l.bmp").toStdString();
-    const std::string right = dir_.filePath("big_r.bmp").toStdString();
-    ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(1600, 1200, 1), left));
-    ASSERT_TRUE(test::WriteBmpForTest(test::MakeNoise(1600, 1200, 2), right));
     store_->WriteSetting("nVidia", "2");
     store_->WriteSetting("nTSize", "0");
-    MainWindow& w = StartWithPair(left, right);
+    MainWindow& w = OpenNoisePair(1600, 1200);
     host_.QueueButton(QMessageBox::No);
     Key(Qt::Key_F8);
     ASSERT_EQ(host_.Count(), 1);
