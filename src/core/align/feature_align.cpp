@@ -599,8 +599,6 @@ ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignme
     FeatureAlignment shifted = alignment;
     shifted.width = width;
     shifted.height = height;
-    // Without a bend the kept shift comes off the homography's; with one it comes after it.
-    if (alignment.bend == 0) shifted.verticalShift -= keptShift;
     const std::array<double, 9> h = shifted.Homography();
     // The same map on stored rows, which run from the bottom; read from the target's side.
     const cv::Matx33d flip(1, 0, 0, 0, -1, height - 1, 0, 0, 1);
@@ -611,39 +609,38 @@ ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignme
                              static_cast<std::size_t>(right.Stride()));
         cv::Mat target(height, width, CV_8UC3, out.Pixels(),
                        static_cast<std::size_t>(out.Stride()));
-        // In tiles, each with the affine map that meets the true one at three of its corners:
-        // quicker than a perspective warp, and over a tile the two part by far less than the
-        // interpolation's own step. A bend is followed pixel by pixel. The tiles also let the
-        // work be watched and stopped.
+        // Pixel by pixel, in tiles that let the work be watched and stopped. (An affine map
+        // per tile would part from a keystone's by its strength times the tile's area: over
+        // two pixels for a strong one.) The coordinate maps are kept from tile to tile: fresh
+        // memory costs more to clear than the maps to fill.
         const int across = (width + kTile - 1) / kTile, down = (height + kTile - 1) / kTile;
-        // The bend's coordinate maps are kept from tile to tile: fresh memory costs more to
-        // clear than the maps to fill.
         const auto warpTile = [&](int index, cv::Mat& mapX, cv::Mat& mapY) {
             const int tx = index % across, ty = index / across;
             const cv::Rect tile(tx * kTile, ty * kTile, std::min(kTile, width - tx * kTile),
                                 std::min(kTile, height - ty * kTile));
             cv::Mat part = target(tile);
-            if (alignment.bend != 0) {
-                // In single precision, eight pixels at a time: far finer than the
-                // interpolation's 1/32 pixel on any picture size. The maps are a whole number
-                // of those eight wide.
-                using Floats = float __attribute__((vector_size(32)));
-                constexpr int kLanes = 8;
-                const int padded = (tile.width + kLanes - 1) / kLanes * kLanes;
-                mapX.create(tile.height, padded, CV_32F);
-                mapY.create(tile.height, padded, CV_32F);
-                float m[9];
-                for (int i = 0; i < 9; ++i) m[i] = static_cast<float>(back.val[i]);
-                const float bend = static_cast<float>(alignment.bend);
-                const float fcx = static_cast<float>(cx),
-                            rowY = static_cast<float>(height - 1 - cy);
-                for (int y = 0; y < tile.height; ++y) {
+            // In strips of a few rows, whose coordinate maps stay in the cache; in single
+            // precision, eight pixels at a time: far finer than the interpolation's 1/32
+            // pixel on any picture size. The maps are a whole number of those eight wide.
+            using Floats = float __attribute__((vector_size(32)));
+            constexpr int kLanes = 8, kStrip = 16;
+            const int padded = (tile.width + kLanes - 1) / kLanes * kLanes;
+            mapX.create(kStrip, padded, CV_32F);
+            mapY.create(kStrip, padded, CV_32F);
+            float m[9];
+            for (int i = 0; i < 9; ++i) m[i] = static_cast<float>(back.val[i]);
+            const float bend = static_cast<float>(alignment.bend);
+            const float fcx = static_cast<float>(cx), rowY = static_cast<float>(height - 1 - cy);
+            for (int strip = 0; strip < tile.height; strip += kStrip) {
+                const int rows = std::min(kStrip, tile.height - strip);
+                for (int y = 0; y < rows; ++y) {
                     float* outX = mapX.ptr<float>(y);
                     float* outY = mapY.ptr<float>(y);
-                    // Stored row to a height about the centre, from the top, with the kept
-                    // shift put back; bent; then through the homography on stored rows.
+                    // Stored row to a height about the centre, from the top, with the
+                    // kept shift put back; bent; then through the homography on stored
+                    // rows.
                     const float v =
-                        static_cast<float>((height - 1 - (tile.y + y)) + keptShift - cy);
+                        static_cast<float>((height - 1 - (tile.y + strip + y)) + keptShift - cy);
                     Floats u = Floats{0, 1, 2, 3, 4, 5, 6, 7} + static_cast<float>(tile.x - cx);
                     for (int x = 0; x < padded; x += kLanes, u += kLanes) {
                         const Floats f = 1 + bend * (u * u + v * v);
@@ -655,19 +652,11 @@ ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignme
                         std::memcpy(outY + x, &sy, sizeof sy);
                     }
                 }
-                const cv::Rect used(0, 0, tile.width, tile.height);
-                cv::remap(source, part, mapX(used), mapY(used), cv::INTER_LINEAR,
+                const cv::Rect used(0, 0, tile.width, rows);
+                cv::Mat out = part.rowRange(strip, strip + rows);
+                cv::remap(source, out, mapX(used), mapY(used), cv::INTER_LINEAR,
                           cv::BORDER_CONSTANT, cv::Scalar::all(0));
-                return;
             }
-            const cv::Point2d p0 = Apply(back, {double(tile.x), double(tile.y)});
-            const cv::Point2d p1 = Apply(back, {double(tile.x + kTile), double(tile.y)});
-            const cv::Point2d p2 = Apply(back, {double(tile.x), double(tile.y + kTile)});
-            const cv::Matx23d local((p1.x - p0.x) / kTile, (p2.x - p0.x) / kTile, p0.x,
-                                    (p1.y - p0.y) / kTile, (p2.y - p0.y) / kTile, p0.y);
-            cv::warpAffine(source, part, local, tile.size(),
-                           cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
-                           cv::Scalar::all(0));
         };
         // A few rows of tiles at a time over the worker pool; progress and cancelling
         // between them, on this thread.
