@@ -40,6 +40,8 @@ constexpr double kEpipolarBound = 3.0;
 // A bend is fitted only when it leaves at most this part of the plain fit's median residual:
 // a lens difference takes away most of it, and noise far less.
 constexpr double kBendGain = 0.5;
+// The strongest bend taken: a fifth of the distance at the corners.
+constexpr double kMaxBend = 0.2;
 // Weights of blue, green and red in the grey copies, out of kGreyScale.
 constexpr std::uint32_t kGreyBlue = 1868, kGreyGreen = 9617, kGreyRed = 4899;
 constexpr std::uint32_t kGreyScale = kGreyBlue + kGreyGreen + kGreyRed;
@@ -485,8 +487,7 @@ Result<FeatureAlignment> FindFeatureAlignment(const ImageBuffer& left, const Ima
         cv::Mat leftF, rightF;
         wl.grey.convertTo(leftF, CV_32F);
         wr.grey.convertTo(rightF, CV_32F);
-        // A bend found in the first round is looked up again on a view warped with it: the
-        // first round's warp leaves it out, and the patches towards the edges are off by it.
+        // The second round, on small copies, warps with the bend the first one found.
         const bool small = std::int64_t{leftF.cols} * leftF.rows <= kSecondRoundPixels;
         for (int round = 0; round < (small ? kRefinementRounds : 1); ++round) {
             // Working pixels of the right view to those of the left, and back.
@@ -531,11 +532,13 @@ Result<FeatureAlignment> FindFeatureAlignment(const ImageBuffer& left, const Ima
                 break;
             // The bend only where it takes away a good part of what the plain fit leaves:
             // elsewhere it would trade against the size on noise alone, and reach into
-            // corners that have no matches to hold it.
+            // corners that have no matches to hold it. Nor one that no pair of lenses has,
+            // and which would fold the picture over before its corners.
             Model bentModel;
             std::vector<char> bentUse;
             if (options.bend &&
                 RobustFit(refinedPairs, {options.keystone, true}, floor, bentModel, bentUse) &&
+                std::abs(bentModel.c) <= kMaxBend &&
                 MedianResidual(refinedPairs, bentModel, bentUse) <
                     kBendGain * MedianResidual(refinedPairs, refinedModel, refinedUse)) {
                 refinedModel = bentModel;
@@ -596,10 +599,10 @@ ImageBuffer ApplyFeatureAlignment(const ImageBuffer& right, const FeatureAlignme
     ImageBuffer out = CreateImageForOverwrite(width, height, 24);
     if (!out) return {};
     ClearRowPadding(out);
-    FeatureAlignment shifted = alignment;
-    shifted.width = width;
-    shifted.height = height;
-    const std::array<double, 9> h = shifted.Homography();
+    FeatureAlignment sized = alignment;
+    sized.width = width;
+    sized.height = height;
+    const std::array<double, 9> h = sized.Homography();
     // The same map on stored rows, which run from the bottom; read from the target's side.
     const cv::Matx33d flip(1, 0, 0, 0, -1, height - 1, 0, 0, 1);
     const cv::Matx33d back = (flip * cv::Matx33d(h.data()) * flip).inv();

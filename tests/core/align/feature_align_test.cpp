@@ -1,6 +1,7 @@
-// Alignment by features on the real pairs (two files, and the views of the side-by-side and
-// over/under samples): a known warp of the right view is found again, the aligned pairs
-// keep hardly any vertical disparity, and the warp itself moves pixels where its map says.
+// Alignment by features on the real pairs (two files, a multi-picture file, and the views of
+// the side-by-side and over/under samples): a known warp of the right view is found again,
+// the aligned pairs keep hardly any vertical disparity, and the warp itself moves pixels
+// where its map says.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -110,9 +111,10 @@ struct Expected {
 };
 
 // The pair's own alignment after the warp is undone, A ∘ W⁻¹, read back as the parameters
-// of the fitted map. The bend works on the left view's side and stays as it is. The vertical
-// position depends on the second and third rows of the matrix only (about the centre, third element
-// 1): the shift is the second row's last element, and a and b follow from its first two.
+// of the fitted map. The bend works on the left view's side and stays as it is. The
+// vertical position depends on the second and third rows of the matrix only (about the
+// centre, third element 1): the shift is the second row's last element, and a and b follow
+// from its first two.
 Expected Composed(const FeatureAlignment& pair, const FeatureAlignment& warp) {
     const double cx = (pair.width - 1) / 2.0, cy = (pair.height - 1) / 2.0;
     const Matrix toCentre{1, 0, -cx, 0, 1, -cy, 0, 0, 1};
