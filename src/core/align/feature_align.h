@@ -17,29 +17,35 @@ struct FeatureAlignOptions {
     // Also fit the keystone of cameras turned towards each other; without it only roll,
     // size and height.
     bool keystone = true;
+    // Also fit how much more one lens bends the picture towards its edges than the other.
+    bool bend = true;
     // Longest side of the grey copies the features are looked for on; larger views are
     // reduced to it first.
     int workingSize = 1536;
 };
 
 // How the right view is brought onto the left one. Positions are pixels of the full-size
-// views, y downwards, about each view's centre: a right-view point (u, v) goes to
+// views, y downwards, about each view's centre: a right-view point (u, v) goes to the point
+// p' whose bent position p'·(1 + bend·|p'|²) is
 //   d = 1 + keystone·u
 //   u' = scale·(cos r·u − sin r·v) / d,   v' = scale·(sin r·u + cos r·v) / d + verticalShift
-// with r the rotation. The horizontal position is never shifted.
+// with r the rotation. The bend is the difference between the two lenses' barrel or
+// pincushion distortion, radial about the centre. The horizontal position is never shifted.
 struct FeatureAlignment {
     double rotation = 0;       // degrees; a positive angle turns the right view clockwise
     double scale = 1;          // size of the aligned right view against the one given
     double verticalShift = 0;  // pixels; positive moves the right view down
     double keystone = 0;       // per pixel, across the width
+    double bend = 0;           // per square pixel
 
     int matches = 0;            // matches the fit rests on
     double residualBefore = 0;  // median vertical disparity of those matches, pixels
     double residualAfter = 0;   // the same after the alignment
     int width = 0, height = 0;  // the right view's size the values are for
 
-    // The map above as a 3 × 3 matrix (row-major) on pixel positions of a width × height
-    // picture, y downwards, pixel centres on whole numbers, onto the same canvas.
+    // The map above without the bend as a 3 × 3 matrix (row-major) on pixel positions of a
+    // width × height picture, y downwards, pixel centres on whole numbers, onto the same
+    // canvas.
     std::array<double, 9> Homography() const;
     // The vertical position a right-view pixel (x, y) moves to.
     double MapY(double x, double y) const;
