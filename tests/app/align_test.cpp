@@ -133,6 +133,15 @@ TEST(AnaglyphSettings, ChoicesMapToPairsAndKinds) {
     Settings settings;
     ApplyAnaglyphSettings(settings, 5, 100, 100);
     EXPECT_EQ(settings.greyAnaglyphPair, GreyAnaglyphPair::YellowBlue);
+    // The further colour kinds of the method table follow as choices 8, 9, 10.
+    ASSERT_EQ(AnaglyphChoiceCount(), 11);
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::RedCyan, C::DuboisAmberBlue, true), 10);
+    EXPECT_EQ(AnaglyphChoiceAtOpening(G::YellowBlue, C::DuboisRedCyan, false), 5);
+    EXPECT_EQ(AnaglyphChoiceText(9), "Dubois (grün/&magenta)");
+    const SettingWrites writes = ApplyAnaglyphSettings(settings, 9, 100, 100);
+    EXPECT_EQ(settings.colourAnaglyphKind, C::DuboisGreenMagenta);
+    EXPECT_EQ(writes.front(), (std::pair<std::string, std::string>{setting::kNAnactype, "5"}));
+    EXPECT_EQ(AnaglyphChoiceText(11), "");
 }
 
 TEST(AnaglyphSettings, DensityIsTheMeanTableValueOfEachView) {

@@ -14,6 +14,7 @@
 #include "app/image/qimage_bridge.h"
 #include "app/shell/settings.h"
 #include "core/align/gamma.h"
+#include "core/stereo/anaglyph_methods.h"
 #include "gui/align/adjust_dialog.h"
 #include "gui/align/gamma_dialogs.h"
 #include "gui_test_main.h"
@@ -238,6 +239,45 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
     });
     Key(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(store_->ReadSetting(setting::kNAnatype), "");
+}
+
+// The least-squares kinds are radio buttons of their own below the others, with the texts and
+// keys of their menu items: picking one shows its anaglyph in the preview, and OK selects it
+// as the menu item does.
+TEST_F(AlignDialogs, AnaglyphSettingsOfferTheDuboisKinds) {
+    MainWindow& window = Open(160, 120);
+    host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
+        const char* const texts[] = {"&Dubois (rot/cyan)", "Dubois (grün/&magenta)",
+                                     "Dubois (&amber/blau)"};
+        for (int k = 0; k < 3; ++k) {
+            auto* radio = Shown<QRadioButton>(d, 1518 + k);
+            EXPECT_TRUE(radio && radio->text() == QString::fromUtf8(texts[k])) << texts[k];
+        }
+        ClickControl(d, 1519);
+        const ImageBuffer expected = ComposeColourAnaglyph(
+            d.Reduced(false), d.Reduced(true), CommonArea{}, ColourAnaglyphKind::DuboisGreenMagenta,
+            BuildAnaglyphTables(100, 100));
+        EXPECT_EQ(d.Shown(), QImageFromImageBuffer(expected));
+        return true;
+    });
+    Key(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(store_->ReadSetting(setting::kNAnactype), "5");
+    EXPECT_EQ(window.Document().Mode(), DisplayMode::ColourAnaglyph);
+    EXPECT_EQ(window.Document().ColourKind(), ColourAnaglyphKind::DuboisGreenMagenta);
+    // A kind chosen from the menu is the one checked at the next opening.
+    window.ExecuteCommand(CmdDuboisAmberBlue);
+    host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
+        EXPECT_TRUE(Shown<QRadioButton>(d, 1520)->isChecked());
+        EXPECT_TRUE(Shown<QRadioButton>(d, 1520)->hasFocus());
+        // The key clicks the button as a mouse would, pressed for a moment.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+        auto* redCyan = Shown<QRadioButton>(d, 1518);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return redCyan->isChecked(); }, 2000));
+        return true;
+    });
+    Key(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(window.Document().ColourKind(), ColourAnaglyphKind::DuboisRedCyan);
+    EXPECT_EQ(store_->ReadSetting(setting::kNAnactype), "4");
 }
 
 TEST_F(AlignDialogs, StoredValuesComeBackInTheNextOpening) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 
 #include "app/shell/settings.h"
 #include "core/image/luminance.h"
@@ -18,9 +19,21 @@ namespace duplora {
 
 namespace {
 
-constexpr const char* kChoiceTexts[kAnaglyphChoices] = {"rot/cyan",    "rot/grün",      "rot/blau",
-                                                        "Farbe (R/C)", "Halbton (R/C)", "gelb/blau",
-                                                        "Farbe (G/B)", "Halbton (G/B)"};
+constexpr const char* kChoiceTexts[kFirstAnaglyphChoices] = {
+    "rot/cyan",      "rot/grün",  "rot/blau",    "Farbe (R/C)",
+    "Halbton (R/C)", "gelb/blau", "Farbe (G/B)", "Halbton (G/B)"};
+
+// The colour kinds of the method table after the first four, each a choice of its own.
+std::span<const AnaglyphMethodRow> FurtherColourKinds() {
+    const std::span<const AnaglyphMethodRow> kinds = AnaglyphMethodsOf(DisplayMode::ColourAnaglyph);
+    return kinds.size() > 4 ? kinds.subspan(4) : std::span<const AnaglyphMethodRow>{};
+}
+
+const AnaglyphMethodRow* FurtherColourKind(int index) {
+    const std::span<const AnaglyphMethodRow> further = FurtherColourKinds();
+    const int k = index - kFirstAnaglyphChoices;
+    return k >= 0 && k < static_cast<int>(further.size()) ? &further[k] : nullptr;
+}
 
 // What the composition takes of one pixel (B, G, R) for the left or the right view.
 int LeftLevel(int choice, const std::uint8_t* p) {
@@ -88,17 +101,28 @@ std::string GammaDensityText(int gamma, int density) {
     return FormatResString(StringId::GammaDensity, gamma / 100, gamma % 100, density);
 }
 
-const char* AnaglyphChoiceText(int index) {
-    return index >= 0 && index < kAnaglyphChoices ? kChoiceTexts[index] : "";
+int AnaglyphChoiceCount() {
+    return kFirstAnaglyphChoices + static_cast<int>(FurtherColourKinds().size());
+}
+
+std::string AnaglyphChoiceText(int index) {
+    if (index >= 0 && index < kFirstAnaglyphChoices) return kChoiceTexts[index];
+    const AnaglyphMethodRow* row = FurtherColourKind(index);
+    return row ? std::string(row->menuText) : std::string();
 }
 
 bool IsColourAnaglyphChoice(int index) {
-    return index == 3 || index == 4 || index == 6 || index == 7;
+    return index == 3 || index == 4 || index == 6 || index == 7 || FurtherColourKind(index);
 }
 
 int AnaglyphChoiceAtOpening(GreyAnaglyphPair greyPair, ColourAnaglyphKind colourKind,
                             bool fromColourMenu) {
     if (fromColourMenu) {
+        const std::span<const AnaglyphMethodRow> further = FurtherColourKinds();
+        const auto it =
+            std::ranges::find(further, static_cast<int>(colourKind), &AnaglyphMethodRow::number);
+        if (it != further.end())
+            return kFirstAnaglyphChoices + static_cast<int>(it - further.begin());
         const int kind = std::clamp(static_cast<int>(colourKind), 0, 3);
         return kind + 3 + (kind > 1 ? 1 : 0);
     }
@@ -111,6 +135,8 @@ GreyAnaglyphPair GreyPairOfChoice(int index) {
 }
 
 ColourAnaglyphKind ColourKindOfChoice(int index) {
+    if (const AnaglyphMethodRow* row = FurtherColourKind(index))
+        return static_cast<ColourAnaglyphKind>(row->number);
     return static_cast<ColourAnaglyphKind>(index >= 6 ? index - 4 : std::clamp(index - 3, 0, 1));
 }
 
@@ -127,13 +153,11 @@ AnaglyphPreview ComposeAnaglyphPreview(const ImageBuffer& left, const ImageBuffe
     const ImageBuffer& first = shown == 2 ? black : left;
     const ImageBuffer& second = shown == 1 ? black : right;
     if (IsColourAnaglyphChoice(choice))
-        preview.image = ComposeColourAnaglyph(
-            first, second, CommonArea{},
-            ColourKindOfChoice(choice), tables);
+        preview.image =
+            ComposeColourAnaglyph(first, second, CommonArea{}, ColourKindOfChoice(choice), tables);
     else
         preview.image =
-            ComposeGreyAnaglyph(first, second, CommonArea{},
-                                GreyPairOfChoice(choice), tables);
+            ComposeGreyAnaglyph(first, second, CommonArea{}, GreyPairOfChoice(choice), tables);
     return preview;
 }
 

@@ -29,12 +29,15 @@ std::string GammaDensityText(int gamma, int density);
 
 // ---- anaglyph settings ----------------------------------------------------------------------
 
-// The eight colour pairs: 0–2 and 5 are grey anaglyph pairs, 3, 4, 6 and 7 colour kinds.
-inline constexpr int kAnaglyphChoices = 8;
+// The first eight colour pairs: 0–2 and 5 are grey anaglyph pairs, 3, 4, 6 and 7 colour
+// kinds 0–3. Each further colour kind of the anaglyph-method table follows them, in the
+// table's order: choice 8, 9, … with the text of its menu item, mnemonic included.
+inline constexpr int kFirstAnaglyphChoices = 8;
+int AnaglyphChoiceCount();
 inline constexpr int AnaglyphRadioId(int index) {
     return 1510 + index;
 }
-const char* AnaglyphChoiceText(int index);
+std::string AnaglyphChoiceText(int index);
 bool IsColourAnaglyphChoice(int index);
 
 // The choice shown when the dialog opens from the grey or the colour anaglyph menu.

@@ -17,6 +17,7 @@
 #include "core/formats/tiff_codec.h"
 #include "core/image/rotate.h"
 #include "core/image/split.h"
+#include "core/stereo/half_views.h"
 #include "core/strings.h"
 #include "core/util/parallel.h"
 #include "res/core/string_ids.h"
@@ -184,6 +185,19 @@ ReadPicture ReadAnyPicture(const std::string& path, const StereoOpenOptions& opt
     return read;
 }
 
+// The views of a side-by-side or over/under picture whose descriptor says they were halved
+// in width or height, stretched back to full size. Views that cannot be made larger (beyond
+// the size limits) stay as they are: whole, only squeezed.
+void RestoreHalvedViews(StereoViews& views, const JpsDescriptor& jps, StereoLayout layout) {
+    if (layout != StereoLayout::SideBySide && layout != StereoLayout::OverUnder) return;
+    for (const bool widthwise : {true, false}) {
+        if (!(widthwise ? jps.halfWidth : jps.halfHeight)) continue;
+        StereoViews stretched{StretchView(views.left, widthwise),
+                              StretchView(views.right, widthwise)};
+        if (stretched) views = std::move(stretched);
+    }
+}
+
 }  // namespace
 
 std::optional<StereoLayout> StereoLayoutFromNumber(int number) {
@@ -274,13 +288,15 @@ StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
         SplitStereoPicture(read.image, read.fromDas ? StereoLayout::SideBySide : layout);
     read.image.Reset();  // back to the pool before anything else is allocated
     if (!views) return result;
-    // A JPS that says its right view comes first (crossed order) is opened the right way
-    // round when it is split the way it says.
+    // A JPS split the way its descriptor says is opened the way it was meant: the right way
+    // round when it says its right view comes first (crossed order), and with each view
+    // stretched back to full size when it says the views were halved.
     if (!read.fromDas) {
         const std::optional<JpsDescriptor> jps = ReadJpsDescriptor(path);
-        if (jps && jps->stereo && jps->layout == layout && !jps->leftFirst &&
-            layout != StereoLayout::Anaglyph)
-            std::swap(views.left, views.right);
+        if (jps && jps->stereo && jps->layout == layout && layout != StereoLayout::Anaglyph) {
+            if (!jps->leftFirst) std::swap(views.left, views.right);
+            RestoreHalvedViews(views, *jps, layout);
+        }
     }
     result.left = std::move(views.left);
     result.right = std::move(views.right);

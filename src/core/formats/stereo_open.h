@@ -69,9 +69,11 @@ struct StereoOpenResult {
 // file is always split side by side (except under Single) and brings its alignment:
 // dx = −X, dy = Y. Layout 10 opens as 0. Layout 8 reads the first two pictures of a
 // multi-picture file (each turned by its own Exif orientation; not loaded for a file with
-// fewer than two). A JPS descriptor that says the right view comes first exchanges the views
-// when the file is split the way the descriptor says. Not loaded when no reader accepts the file or
-// the split gives no views. Reading reports to `progress`; once it is cancelled nothing is loaded.
+// fewer than two). When a file is split the way its JPS descriptor says, a descriptor that
+// says the right view comes first exchanges the views, and one that says the views were
+// halved in width (height) stretches each view to twice its width (height) with StretchView.
+// Not loaded when no reader accepts the file or the split gives no views. Reading reports to
+// `progress`; once it is cancelled nothing is loaded.
 StereoOpenResult OpenStereoFile(const std::string& path, StereoLayout layout,
                                 const StereoOpenOptions& options = {},
                                 const Progress& progress = NoProgress());

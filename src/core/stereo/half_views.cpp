@@ -1,5 +1,6 @@
 #include "core/stereo/half_views.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/util/parallel.h"
@@ -57,11 +58,60 @@ ImageBuffer HalveOverUnder(const ImageBuffer& picture) {
     return out;
 }
 
+inline std::uint8_t Quarter(std::uint8_t near, std::uint8_t far) {
+    return static_cast<std::uint8_t>((3 * near + far + 2) >> 2);
+}
+
+ImageBuffer StretchWidth(const ImageBuffer& view) {
+    const int width = view.Width(), height = view.Height();
+    ImageBuffer out = CreateImageForOverwrite(2 * width, height, 24);
+    if (!out) return out;
+    ParallelRows(height, std::int64_t{2} * width * height, [&](int begin, int end) {
+        for (int r = begin; r < end; ++r) {
+            const std::uint8_t* __restrict s = view.StoredRow(r);
+            std::uint8_t* __restrict o = out.StoredRow(r);
+            for (int x = 0; x < width; ++x, s += 3, o += 6) {
+                const std::uint8_t* before = x > 0 ? s - 3 : s;
+                const std::uint8_t* after = x + 1 < width ? s + 3 : s;
+                for (int c = 0; c < 3; ++c) {
+                    o[c] = Quarter(s[c], before[c]);
+                    o[3 + c] = Quarter(s[c], after[c]);
+                }
+            }
+        }
+    });
+    return out;
+}
+
+// Rows counted from the top, as the halving pairs them.
+ImageBuffer StretchHeight(const ImageBuffer& view) {
+    const int width = view.Width(), height = view.Height();
+    ImageBuffer out = CreateImageForOverwrite(width, 2 * height, 24);
+    if (!out) return out;
+    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
+    ParallelRows(2 * height, std::int64_t{width} * 2 * height, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const int k = y / 2;
+            const int neighbour = y % 2 == 0 ? std::max(k - 1, 0) : std::min(k + 1, height - 1);
+            const std::uint8_t* __restrict s = view.Line(k);
+            const std::uint8_t* __restrict n = view.Line(neighbour);
+            std::uint8_t* __restrict d = out.Line(y);
+            for (std::size_t i = 0; i < bytes; ++i) d[i] = Quarter(s[i], n[i]);
+        }
+    });
+    return out;
+}
+
 }  // namespace
 
 ImageBuffer HalveViews(const ImageBuffer& picture, bool sideBySide) {
     if (!picture || picture.BitCount() != 24) return {};
     return sideBySide ? HalveSideBySide(picture) : HalveOverUnder(picture);
+}
+
+ImageBuffer StretchView(const ImageBuffer& view, bool widthwise) {
+    if (!view || view.BitCount() != 24) return {};
+    return widthwise ? StretchWidth(view) : StretchHeight(view);
 }
 
 }  // namespace duplora

@@ -82,16 +82,8 @@ class AlignCommands {
         setup.shownViews = &anaglyphShown_;
         const std::optional<AnaglyphSettingsChoice> choice = RunAnaglyphSettingsDialog(setup);
         if (!choice) return;
-        SettingWrites writes = ApplyAnaglyphSettings(*c_.settings, choice->choice,
-                                                     choice->leftGamma, choice->rightGamma);
-        // A kind the dialog has no button for (the Dubois kinds) stays unless another was
-        // picked: the dialog opened on its nearest button.
-        if (static_cast<int>(setup.colourKind) > 3 && fromColourMenu &&
-            choice->choice == AnaglyphChoiceAtOpening(setup.greyPair, setup.colourKind, true)) {
-            c_.settings->colourAnaglyphKind = setup.colourKind;
-            writes = SettingWritesFor(*c_.settings,
-                                      {setting::kNAnactype, setting::kNGmmar, setting::kNGmmab});
-        }
+        const SettingWrites writes = ApplyAnaglyphSettings(*c_.settings, choice->choice,
+                                                           choice->leftGamma, choice->rightGamma);
         if (c_.store) c_.store->WriteSettings(writes);
         const bool colour = IsColourAnaglyphChoice(choice->choice);
         if (colour)

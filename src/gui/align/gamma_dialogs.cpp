@@ -156,15 +156,21 @@ AnaglyphSettingsDialog::AnaglyphSettingsDialog(const AnaglyphSettingsSetup& setu
     reduced_[0] = Reduce(setup.left, size.width, size.height);
     reduced_[1] = Reduce(setup.right, size.width, size.height);
 
-    // The colour pairs in two columns: grey pairs, then colour and half-tone kinds.
+    // The colour pairs in two columns, grey pairs and then colour and half-tone kinds; the
+    // further colour kinds below them across both columns, with their menu items' texts and
+    // keys.
     auto* pairs = new QGroupBox(QStringLiteral("Farben"), this);
     auto* pairGrid = new QGridLayout(pairs);
     auto* pairGroup = new QButtonGroup(this);
-    for (int index = 0; index < kAnaglyphChoices; ++index) {
-        auto* radio = Named(new QRadioButton(QString::fromUtf8(AnaglyphChoiceText(index)), pairs),
-                            AnaglyphRadioId(index));
+    for (int index = 0; index < AnaglyphChoiceCount(); ++index) {
+        auto* radio =
+            Named(new QRadioButton(Q(AnaglyphChoiceText(index)), pairs), AnaglyphRadioId(index));
         pairGroup->addButton(radio, index);
         radio->setChecked(index == choice_);
+        if (index >= kFirstAnaglyphChoices) {
+            pairGrid->addWidget(radio, index - kFirstAnaglyphChoices + 4, 0, 1, 2);
+            continue;
+        }
         const bool colour = IsColourAnaglyphChoice(index);
         pairGrid->addWidget(radio,
                             colour ? (index < 5 ? index - 3 : index - 4) : (index == 5 ? 3 : index),

@@ -67,7 +67,7 @@ struct AnaglyphSettingsSetup {
 };
 
 struct AnaglyphSettingsChoice {
-    int choice = 0;  // 0 … 7, as the radio buttons 1510 … 1517
+    int choice = 0;  // 0, 1, …, as the radio buttons 1510, 1511, …
     int leftGamma = 100;
     int rightGamma = 100;
 };

@@ -13,6 +13,8 @@
 #include "core/formats/output_formats.h"
 #include "core/formats/stereo_open.h"
 #include "core/formats/stereo_save.h"
+#include "core/image/convert.h"
+#include "core/stereo/display_modes.h"
 #include "formats_test_util.h"
 #include "support/test_support.h"
 
@@ -79,6 +81,55 @@ TEST(JpsDescriptor, CrossedOrderOpensTheRightWayRound) {
     EXPECT_TRUE(test::SamePixels(opened.right, plain.left, "crossed-right"));
     const StereoOpenResult overUnder = OpenStereoFile(path, StereoLayout::OverUnder);
     EXPECT_EQ(overUnder.left.Width(), 64);
+}
+
+// Our half-width (half-height) JPS opens with full-width (full-height) views, the odd last
+// column (row) dropped, close to the views it was made of; split another way than its
+// descriptor says, nothing is stretched.
+TEST(JpsDescriptor, HalvedViewsOpenAtFullSize) {
+    // A smooth ramp; the right view is the left one mirrored across the seam, so that the
+    // views meet without an edge that JPEG would blur across it.
+    const int w = 81, h = 61;
+    const auto ramp = [](int x, int y) {
+        return std::uint32_t(2 * x) << 16 | std::uint32_t(3 * y) << 8 | std::uint32_t(20 + x / 4);
+    };
+    const ImageBuffer left = test::MakeImage(w, h, ramp);
+    const struct {
+        DisplayMode mode;
+        StereoLayout layout;
+        int width, height;
+    } cases[] = {
+        {DisplayMode::HalfSideBySide, StereoLayout::SideBySide, w - 1, h},
+        {DisplayMode::HalfOverUnder, StereoLayout::OverUnder, w, h - 1},
+    };
+    test::ScratchDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        const bool sideBySide = c.layout == StereoLayout::SideBySide;
+        const ImageBuffer right = test::MakeImage(w, h, [&](int x, int y) {
+            return sideBySide ? ramp(w - 1 - x, y) : ramp(x, h - 1 - y);
+        });
+        const ImageBuffer picture =
+            test::Made(FindDisplayMode(c.mode)->compose(left, right, {}, AnaglyphChoice{}));
+        const std::string path = dir / "half.jps";
+        SaveSettings settings;
+        settings.type = OutputFormat::Jps;
+        settings.quality = 98;
+        ASSERT_TRUE(SaveStereoPicture(path, picture, settings, NoProgress(), c.mode));
+        const StereoOpenResult opened = OpenStereoFile(path, c.layout);
+        ASSERT_TRUE(opened.loaded);
+        ASSERT_EQ(opened.left.Width(), c.width);
+        ASSERT_EQ(opened.left.Height(), c.height);
+        ASSERT_EQ(opened.right.Width(), c.width);
+        ASSERT_EQ(opened.right.Height(), c.height);
+        EXPECT_LE(test::MaxDifference(opened.left, CropRect(left, 0, 0, c.width, c.height)), 6);
+        EXPECT_LE(test::MaxDifference(opened.right, CropRect(right, 0, 0, c.width, c.height)), 6);
+        const StereoLayout other = sideBySide ? StereoLayout::OverUnder : StereoLayout::SideBySide;
+        const StereoOpenResult asIs = OpenStereoFile(path, other);
+        ASSERT_TRUE(asIs.loaded);
+        EXPECT_LE(asIs.left.Width(), picture.Width());
+        EXPECT_LE(asIs.left.Height(), picture.Height());
+    }
 }
 
 // Cut-short and foreign APP3 segments are no descriptor; a bare segment round-trips.
