@@ -2104,6 +2104,176 @@ Start the program?</translation>
         <translation>Create/restore</translation>
     </message>
     <message>
+        <location filename="../../src/gui/edit/filter_dialogs.cpp"/>
+        <source>Schärfen</source>
+        <translation>Sharpen</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/filter_dialogs.cpp"/>
+        <source>Schärfe:</source>
+        <translation>Sharpness:</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/filter_dialogs.cpp"/>
+        <source>Kantenerkennung</source>
+        <translation>Edge detection</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/filter_dialogs.cpp"/>
+        <source>Schwellwert :</source>
+        <translation>Threshold :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/filter_dialogs.cpp"/>
+        <source>0 (schwarz) - 255 (weiß)</source>
+        <translation>0 (black) - 255 (white)</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>oben links</source>
+        <translation>top left</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>oben rechts</source>
+        <translation>top right</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>unten links</source>
+        <translation>bottom left</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>unten rechts</source>
+        <translation>bottom right</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>X-Abstand :</source>
+        <translation>X distance :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Y-Abstand :</source>
+        <translation>Y distance :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Tiefe :</source>
+        <translation>Depth :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Einstellungen wiederherstellen</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Text :</source>
+        <translation>Text :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Zeichensatz...</source>
+        <translation>Font...</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Zeichen werden kantengeglättet sofern dieses der Zeichensatz unterstützt.</source>
+        <translation>Characters are smoothed if the font supports it.</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Schatten anwenden</source>
+        <translation>Apply shadow</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Schattenfarbe : </source>
+        <translation>Shadow colour : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Textfarbe :</source>
+        <translation>Text colour :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Textfeld anwenden</source>
+        <translation>Apply text band</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Textfeldhöhe : </source>
+        <translation>Text band height : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Textfeldfarbe : </source>
+        <translation>Text band colour : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Einstellungen speichern</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Logo Bild hinzufügen</source>
+        <translation>Add logo picture</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Logo Bild :</source>
+        <translation>Logo picture :</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>verwende Transparentfarbe</source>
+        <translation>use transparent colour</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Transparentfarbe : </source>
+        <translation>Transparent colour : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Auswahl</source>
+        <translation>Pick</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>verwende Feldbereich</source>
+        <translation>use band</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Feldhöhe : </source>
+        <translation>Band height : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Feldfarbe : </source>
+        <translation>Band colour : </translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Einstellungen sichern</source>
+        <translation>Keep settings</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Logo Image File load error!</source>
+        <translation>Logo Image File load error!</translation>
+    </message>
+    <message>
+        <location filename="../../src/gui/edit/overlay_dialogs.cpp"/>
+        <source>Logo Image Files (*.bmp *.jpg *.tif)</source>
+        <translation>Logo Image Files (*.bmp *.jpg *.tif)</translation>
+    </message>
+    <message>
         <location filename="../../src/gui/flip/flip_windows.cpp"/>
         <source>OpenGL DPL</source>
         <translation>OpenGL DPL</translation>
