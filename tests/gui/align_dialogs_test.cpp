@@ -245,7 +245,7 @@ TEST_F(AlignDialogs, AnaglyphSettingsStoreTheChoiceAndSwitchTheDisplay) {
 // keys of their menu items: picking one shows its anaglyph in the preview, and OK selects it
 // as the menu item does.
 TEST_F(AlignDialogs, AnaglyphSettingsOfferTheDuboisKinds) {
-    MainWindow& window = Open(160, 120);
+    MainWindow& window = OpenNoisePair(160, 120);
     host_.QueueAs<AnaglyphSettingsDialog>([](AnaglyphSettingsDialog& d) {
         const char* const texts[] = {"&Dubois (rot/cyan)", "Dubois (grün/&magenta)",
                                      "Dubois (&amber/blau)"};
