@@ -5,25 +5,17 @@
 
 #include <functional>
 
-#include "core/shell/command_ids.h"
 #include "app/shell/stereo_document.h"
+#include "core/shell/command_ids.h"
+#include "gui/shell/window_services.h"
 
 class QStatusBar;
-class QWidget;
 
 namespace duplora {
 
 class CommandRegistry;
-class DialogHost;
-class SettingsStore;
-struct Settings;
 
-struct AlignCommandContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    StereoDocument* document = nullptr;
-    Settings* settings = nullptr;
-    SettingsStore* store = nullptr;
+struct AlignCommandContext : WindowServices {
     QStatusBar* statusBar = nullptr;  // where the correction shows its progress
     std::function<void(CommandId)> execute;
     // The pair's offset changed without new pictures.

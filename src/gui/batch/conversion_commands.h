@@ -13,22 +13,14 @@
 #include "core/batch/batch_options.h"
 #include "core/formats/codec_options.h"
 #include "core/shell/command_ids.h"
-
-class QWidget;
+#include "gui/shell/window_services.h"
 
 namespace duplora {
 
 class BatchProgressWindow;
 class CommandRegistry;
-class DialogHost;
-class SettingsStore;
-struct Settings;
 
-struct ConversionContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    Settings* settings = nullptr;
-    SettingsStore* store = nullptr;
+struct ConversionContext : WindowServices {
     // How pictures are read now (the plug-ins live as long as the window).
     std::function<CodecOptions()> codec;
     // The slide-show list shown now; empty when none.

@@ -6,23 +6,13 @@
 #include <functional>
 
 #include "core/util/progress.h"
-
-class QWidget;
+#include "gui/shell/window_services.h"
 
 namespace duplora {
 
 class CommandRegistry;
-class DialogHost;
-class SettingsStore;
-class StereoDocument;
-struct Settings;
 
-struct FrameDasCommandContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    StereoDocument* document = nullptr;
-    Settings* settings = nullptr;
-    SettingsStore* store = nullptr;
+struct FrameDasCommandContext : WindowServices {
     // The writing's progress, handed out ready for new work.
     std::function<const Progress&()> progress;
     // After the writing: the status bar shows the pair's texts again.

@@ -8,22 +8,13 @@
 #include "app/shell/stereo_document.h"
 #include "core/formats/codec_options.h"
 #include "core/util/progress.h"
-
-class QWidget;
+#include "gui/shell/window_services.h"
 
 namespace duplora {
 
 class CommandRegistry;
-class DialogHost;
-class SettingsStore;
-struct Settings;
 
-struct PictureEditContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    StereoDocument* document = nullptr;
-    Settings* settings = nullptr;
-    SettingsStore* store = nullptr;
+struct PictureEditContext : WindowServices {
     // The window's progress for long work, its stop flag cleared.
     std::function<const Progress&()> progress;
     // How the logo file is read.

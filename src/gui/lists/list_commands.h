@@ -16,23 +16,13 @@
 #include "core/shell/command_ids.h"
 #include "core/util/result.h"
 #include "gui/lists/list_dialogs.h"
-
-class QWidget;
+#include "gui/shell/window_services.h"
 
 namespace duplora {
 
 class CommandRegistry;
-class DialogHost;
-class SettingsStore;
-class StereoDocument;
-struct Settings;
 
-struct ListCommandContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    StereoDocument* document = nullptr;
-    Settings* settings = nullptr;
-    SettingsStore* store = nullptr;
+struct ListCommandContext : WindowServices {
     // Asks to save a modified pair; false when the user cancelled.
     std::function<bool()> mayReplacePair;
     // Open a list entry's files (reporting their own failures); true when shown.

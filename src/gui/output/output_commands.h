@@ -13,22 +13,14 @@
 #include "app/print/print_layout.h"
 #include "core/shell/command_ids.h"
 #include "core/stereo/compose.h"
-
-class QWidget;
+#include "gui/shell/window_services.h"
 
 namespace duplora {
 
-class DialogHost;
-class StereoDocument;
 class ViewWidget;
-struct Settings;
 
-struct OutputContext {
-    QWidget* parent = nullptr;
-    DialogHost* host = nullptr;
-    StereoDocument* document = nullptr;
+struct OutputContext : WindowServices {
     ViewWidget* view = nullptr;
-    Settings* settings = nullptr;
     std::string programFolder;  // where a page template of the user's may lie
     std::function<CompositionInput()> input;
     // Sends a command once the event loop runs again.

@@ -596,6 +596,10 @@ void MainWindow::PostCommand(CommandId command) {
         this, [this, command] { ExecuteCommand(command); }, Qt::QueuedConnection);
 }
 
+WindowServices MainWindow::Services() {
+    return WindowServices{this, &host_, &document_, &settings_, &store_};
+}
+
 CommandContext MainWindow::Context() const {
     return CommandContext{document_.BothLoaded(), document_.SingleImageMode(),
                           flip_ && flip_->OpenGlActive()};
@@ -676,12 +680,7 @@ void MainWindow::RegisterCommands() {
     });
 
     // ---- alignment, gamma and the anaglyph settings ----
-    AlignCommandContext align;
-    align.parent = this;
-    align.host = &host_;
-    align.document = &document_;
-    align.settings = &settings_;
-    align.store = &store_;
+    auto align = WithServices<AlignCommandContext>(Services());
     align.statusBar = statusBar();
     align.execute = [this](CommandId command) { ExecuteCommand(command); };
     align.offsetChanged = [this] {
@@ -691,24 +690,14 @@ void MainWindow::RegisterCommands() {
     RegisterAlignCommands(c, align);
 
     // ---- sharpen, edges, text and logo ----
-    PictureEditContext edit;
-    edit.parent = this;
-    edit.host = &host_;
-    edit.document = &document_;
-    edit.settings = &settings_;
-    edit.store = &store_;
+    auto edit = WithServices<PictureEditContext>(Services());
     edit.progress = [this]() -> const Progress& { return WorkProgress(); };
     edit.codec = [this] { return Codec(); };
     edit.resized = [this] { RefitAfterResize(); };
     RegisterPictureEditCommands(c, edit);
 
     // ---- the frame, the DAS container and automatic scrolling ----
-    FrameDasCommandContext frameDas;
-    frameDas.parent = this;
-    frameDas.host = &host_;
-    frameDas.document = &document_;
-    frameDas.settings = &settings_;
-    frameDas.store = &store_;
+    auto frameDas = WithServices<FrameDasCommandContext>(Services());
     frameDas.progress = [this]() -> const Progress& { return WorkProgress(); };
     frameDas.workDone = [this] { ShowTexts(); };
     frameDas.borderChanged = [this] {
@@ -719,7 +708,7 @@ void MainWindow::RegisterCommands() {
     };
     frameDas.writeListAlignment = [this] {
         if (!lists_ || !lists_->Playing()) return false;
-        lists_->WriteAlignment();  // it tells what happened
+        static_cast<void>(lists_->WriteAlignment());  // it tells what happened
         return true;
     };
     RegisterFrameDasCommands(c, frameDas);

@@ -27,6 +27,7 @@
 #include "core/util/progress.h"
 #include "gui/shell/command_registry.h"
 #include "gui/shell/file_commands.h"
+#include "gui/shell/window_services.h"
 
 class QAction;
 class QKeyEvent;
@@ -127,6 +128,8 @@ class MainWindow : public QMainWindow {
     void RegisterListCommands();      // slide-show lists, rename, mosaic (main_window_lists.cpp)
     void RegisterConversionCommands();  // batch conversion (main_window_batch.cpp)
     CommandContext Context() const;
+    // What every command group's context starts from.
+    WindowServices Services();
     // An Alt+letter accelerator of `event`, which wins over the menu bar's mnemonics.
     std::optional<CommandId> AltAccelerator(const QKeyEvent& event) const;
     // The core's messages and questions, shown by the host on the GUI thread.

@@ -6,11 +6,7 @@
 namespace duplora {
 
 void MainWindow::RegisterConversionCommands() {
-    ConversionContext context;
-    context.parent = this;
-    context.host = &host_;
-    context.settings = &settings_;
-    context.store = &store_;
+    auto context = WithServices<ConversionContext>(Services());
     context.codec = [this] { return Codec(); };
     context.stopSlideShow = [this] {
         if (slideShowRunning_) ToggleSlideShow();

@@ -8,12 +8,7 @@
 namespace duplora {
 
 void MainWindow::RegisterListCommands() {
-    ListCommandContext context;
-    context.parent = this;
-    context.host = &host_;
-    context.document = &document_;
-    context.settings = &settings_;
-    context.store = &store_;
+    auto context = WithServices<ListCommandContext>(Services());
     context.mayReplacePair = [this] { return MayReplacePair(); };
     context.openStereo = [this](const std::string& path, StereoLayout layout) {
         return OpenStereo(path, layout, OpenSource::List);

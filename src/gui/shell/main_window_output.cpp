@@ -7,12 +7,8 @@ namespace duplora {
 
 void MainWindow::RegisterOutputCommands() {
     using G = CommandGuard;
-    OutputContext context;
-    context.parent = this;
-    context.host = &host_;
-    context.document = &document_;
+    auto context = WithServices<OutputContext>(Services());
     context.view = view_;
-    context.settings = &settings_;
     context.programFolder = programFolder_;
     context.input = [this] { return Input(); };
     context.post = [this](CommandId command) { PostCommand(command); };
